@@ -1,0 +1,76 @@
+// The case forms for UTF-8 names.  Only mappings that keep the byte length are
+// made, so the forms keep the length of the text and valid UTF-8 stays valid.
+#include "platform/platform.h"
+#include "text/case.h"
+#include "text/utf8.h"
+
+namespace text::utf8_case {
+namespace {
+
+enum class To { kLower, kUpper };
+
+char ToAsciiCase(char c, To to) {
+  if (to == To::kLower && c >= 'A' && c <= 'Z') return static_cast<char>(c + 32);
+  if (to == To::kUpper && c >= 'a' && c <= 'z') return static_cast<char>(c - 32);
+  return c;
+}
+
+// The code point c mapped to the wanted case, or c itself when the mapping is
+// not one-to-one or would change the length in bytes.
+char32_t MapCodePoint(char32_t c, To to) {
+  char32_t mapped =
+      to == To::kLower ? platform::CodePointLower(c) : platform::CodePointUpper(c);
+  if (mapped == c) return c;
+  char32_t back = to == To::kLower ? platform::CodePointUpper(mapped)
+                                   : platform::CodePointLower(mapped);
+  if (back != c || Utf8Length(mapped) != Utf8Length(c)) return c;
+  return mapped;
+}
+
+// Writes the unit of text at `at` (one byte, or one valid UTF-8 sequence) in
+// the wanted case to `out`; returns its length and whether it is a case letter.
+struct Unit {
+  std::size_t length;
+  bool letter;
+};
+
+Unit MapUnit(std::string_view text, std::size_t at, To to, std::string& out) {
+  char c = text[at];
+  if (static_cast<unsigned char>(c) < 0x80) {
+    out.push_back(ToAsciiCase(c, to));
+    return {1, (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')};
+  }
+  CodePoint cp = DecodeUtf8(text, at);
+  if (cp.length == 0) {
+    out.push_back(c);
+    return {1, false};
+  }
+  AppendUtf8(out, MapCodePoint(cp.value, to));
+  return {cp.length, platform::CodePointIsCased(cp.value)};
+}
+
+std::string Map(std::string_view text, To to) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t at = 0; at < text.size();) at += MapUnit(text, at, to, out).length;
+  return out;
+}
+
+}  // namespace
+
+std::string Lower(std::string_view text) { return Map(text, To::kLower); }
+std::string Upper(std::string_view text) { return Map(text, To::kUpper); }
+
+std::string Mixed(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool capitalise_next = true;
+  for (std::size_t at = 0; at < text.size();) {
+    Unit unit = MapUnit(text, at, capitalise_next ? To::kUpper : To::kLower, out);
+    capitalise_next = !unit.letter;
+    at += unit.length;
+  }
+  return out;
+}
+
+}  // namespace text::utf8_case
