@@ -1,0 +1,33 @@
+#include "rules/clean_name.h"
+
+#include "rules/case_rule.h"
+#include "rules/stem_cleanup.h"
+#include "rules/term_removal.h"
+#include "rules/year_rule.h"
+
+namespace rules {
+
+CleanedName CleanName(std::string_view listed, const NameRules& rules) {
+  NameSplit split = SplitName(listed);
+  CleanedName out;
+  std::string stem = CleanStem(split.stem);
+  if (rules.from_upper || rules.from_lower)
+    stem = ApplyCaseRule(std::move(stem), rules.from_upper, rules.from_lower);
+  if (rules.year_rule) {
+    YearResult year = ApplyYearRule(std::move(stem), rules.highest_year);
+    stem = std::move(year.stem);
+    out.year_changed = year.changed;
+  }
+  if (rules.term_rule) {
+    TermResult terms = ApplyTermRemoval(std::move(stem));
+    stem = std::move(terms.stem);
+    out.terms_changed = terms.changed;
+  }
+  if (!stem.empty()) {
+    out.name = std::move(stem);
+    out.name.append(split.extension);
+  }
+  return out;
+}
+
+}  // namespace rules

@@ -1,0 +1,27 @@
+// The whole cleaning of one listed name: the stem cleanup, then the optional
+// rules in their fixed order (case, year, terms); the extension is glued back
+// unchanged.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace rules {
+
+struct NameRules {
+  bool from_upper = false;  // "/mu", "/m"
+  bool from_lower = false;  // "/ml", "/m"
+  bool year_rule = false;   // "/y", "/yc"
+  bool term_rule = false;   // "/k", "/kc"
+  int highest_year = 2020;
+};
+
+struct CleanedName {
+  std::string name;  // the new name; "" when the cleaned stem is empty
+  bool year_changed = false;
+  bool terms_changed = false;
+};
+
+CleanedName CleanName(std::string_view listed, const NameRules& rules);
+
+}  // namespace rules

@@ -1,0 +1,17 @@
+// "/k": removes the built-in release terms from a stem, so that
+// "Movie XviD DVDRip" becomes "Movie".  The match is case-blind; each term
+// removes at most its first occurrence; the first word is never removed.
+#pragma once
+
+#include <string>
+
+namespace rules {
+
+struct TermResult {
+  std::string stem;
+  bool changed = false;
+};
+
+TermResult ApplyTermRemoval(std::string stem);
+
+}  // namespace rules

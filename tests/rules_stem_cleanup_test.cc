@@ -1,0 +1,82 @@
+#include <gtest/gtest.h>
+
+#include "rules/stem_cleanup.h"
+
+namespace {
+
+TEST(SplitName, CutsAtTheLastPeriod) {
+  struct Case {
+    const char* name;
+    const char* stem;
+    const char* extension;
+  } cases[] = {
+      {"My.Movie.Name.avi", "My.Movie.Name", ".avi"},
+      {"name.tar.gz", "name.tar", ".gz"},
+      {".hidden", "", ".hidden"},
+      {"README", "README", ""},
+      {"trailing.", "trailing", "."},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    rules::NameSplit split = rules::SplitName(c.name);
+    EXPECT_EQ(split.stem, c.stem) << c.name;
+    EXPECT_EQ(split.extension, c.extension) << c.name;
+  }
+}
+
+TEST(CleanStem, Examples) {
+  struct Case {
+    const char* stem;
+    const char* want;
+  } cases[] = {
+      {"My.Movie.Name", "My Movie Name"},
+      {"name.tar", "name tar"},
+      {"a_b__c", "a b c"},
+      {"[Group] Title", "(Group) Title"},
+      {"Title(2010)", "Title (2010)"},
+      {"x ( y )", "x (y)"},
+      {"a((b))", "a ((b))"},
+      {"", ""},
+      {"README", "README"},
+      {"Some_Folder", "Some Folder"},
+      {"._.", ""},
+      {"  lots   of    space  ", "lots of space"},
+      {"tab\there", "tab\there"},
+      {"[a]]", "(a))"},
+      {"(", "("},
+      {")(", ") ("},
+      {"Some.Movie.2010.XviD", "Some Movie 2010 XviD"},
+      {"x)y(z", "x) y (z"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(rules::CleanStem(c.stem), c.want) << c.stem;
+}
+
+// Every cleaned stem satisfies what the later rules rely on, whatever the
+// input.
+TEST(CleanStem, InvariantsOverGeneratedStems) {
+  const std::string alphabet = "a. _[]()B\t1";
+  std::string stem;
+  unsigned seed = 12345;
+  for (int round = 0; round < 20000; ++round) {
+    stem.clear();
+    seed = seed * 1103515245 + 12345;
+    int length = (seed >> 16) % 12;
+    for (int i = 0; i < length; ++i) {
+      seed = seed * 1103515245 + 12345;
+      stem.push_back(alphabet[(seed >> 16) % alphabet.size()]);
+    }
+    std::string clean = rules::CleanStem(stem);
+    SCOPED_TRACE("[" + stem + "] -> [" + clean + "]");
+    EXPECT_EQ(clean.find("  "), std::string::npos);
+    EXPECT_EQ(clean.find_first_of("._[]"), std::string::npos);
+    EXPECT_EQ(clean.find("( "), std::string::npos);
+    EXPECT_EQ(clean.find(" )"), std::string::npos);
+    if (!clean.empty()) {
+      EXPECT_NE(clean.front(), ' ');
+      EXPECT_NE(clean.back(), ' ');
+    }
+    EXPECT_EQ(rules::CleanStem(clean), clean);  // cleaning twice changes nothing
+  }
+}
+
+}  // namespace

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "rules/case_rule.h"
+#include "rules/clean_name.h"
+#include "rules/year_rule.h"
+
+namespace {
+
+struct YearCase {
+  const char* in;
+  const char* out;
+  bool changed;
+};
+
+void ExpectYears(const std::vector<YearCase>& cases, int highest) {
+  for (const YearCase& c : cases) {
+    rules::YearResult r = rules::ApplyYearRule(c.in, highest);
+    EXPECT_EQ(r.stem, c.out) << c.in << " up to " << highest;
+    EXPECT_EQ(r.changed, c.changed) << c.in << " up to " << highest;
+  }
+}
+
+TEST(YearRule, WithTheBoundAt2020) {
+  ExpectYears(
+      {
+          {"blah 2010 xxx", "blah (2010)", true},
+          {"Movie 2010", "Movie (2010)", true},
+          {"Movie (2010)", "Movie (2010)", false},
+          {"Movie (2010) Extra Cut", "Movie (2010)", true},
+          {"2010 Movie", "2010 Movie", false},
+          {"2010", "2010", false},
+          {"Movie 1919", "Movie 1919", false},
+          {"Movie 2021", "Movie 2021", false},
+          {"Movie 1920", "Movie (1920)", true},
+          {"Movie 2020", "Movie (2020)", true},
+          {"Film 2001 Extra 1999 Cut", "Film 2001 Extra (1999)", true},
+          {"Movie 2010 1080p x264", "Movie (2010)", true},
+          {"Movie 1920x1080 x264", "Movie (1920x1080)", true},
+          {"Movie 2010abc x", "Movie (2010abc)", true},
+          {"Movie 02010", "Movie (02010)", true},
+          {"Movie 2010-2012", "Movie (2010-2012)", true},
+          {"Movie +2010", "Movie (+2010)", true},
+          {"Movie -2010", "Movie -2010", false},
+          {"Movie x2010", "Movie x2010", false},
+          {"Movie 2e3", "Movie (2e3)", true},
+          {"Title ((2010)) x", "Title (2010)", true},
+          {"Title (1999", "Title (1999)", true},
+          {"Movie 2010 (Director's Cut)", "Movie (2010)", true},
+          {"Movie &H7DA", "Movie (&H7DA)", true},
+          {"", "", false},
+          {"a () 2000", "a () (2000)", true},
+          {"Movie 2020.5", "Movie 2020.5", false},  // a real value past the bound
+      },
+      2020);
+}
+
+TEST(YearRule, WithTheBoundFromTheClock) {
+  EXPECT_EQ(rules::HighestValidYear(2026), 2027);
+  EXPECT_EQ(rules::HighestValidYear(2003), 2020);
+  ExpectYears(
+      {
+          {"Movie 2024 1080p", "Movie (2024)", true},
+          {"Movie 2027", "Movie (2027)", true},
+          {"Movie 2028", "Movie 2028", false},
+          {"Movie 2160p", "Movie 2160p", false},
+      },
+      2027);
+}
+
+TEST(CaseRule, OnlyWholeUpperOrLowerStems) {
+  struct Case {
+    const char* in;
+    bool from_upper, from_lower;
+    const char* out;
+  } cases[] = {
+      {"THE BIG MOVIE", true, true, "The Big Movie"},
+      {"THE BIG MOVIE", false, true, "THE BIG MOVIE"},
+      {"the big movie", true, false, "the big movie"},
+      {"the big movie", false, true, "The Big Movie"},
+      {"The big movie", true, true, "The big movie"},
+      {"2001 (2010)", true, true, "2001 (2010)"},
+      {"", true, true, ""},
+      {"o'brien", false, true, "O'Brien"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(rules::ApplyCaseRule(c.in, c.from_upper, c.from_lower), c.out)
+        << c.in;
+  }
+}
+
+TEST(CleanName, WholeNames) {
+  rules::NameRules none;
+  rules::NameRules year;
+  year.year_rule = true;
+  rules::NameRules mixed;
+  mixed.from_upper = mixed.from_lower = true;
+  rules::NameRules all = mixed;
+  all.year_rule = all.term_rule = true;
+  struct Case {
+    const char* listed;
+    const rules::NameRules& rules;
+    const char* want;
+  } cases[] = {
+      {"Some.Movie.2010.XviD.avi", year, "Some Movie (2010).avi"},
+      {"Some.Movie.2010.720p.x264.mkv", year, "Some Movie (2010).mkv"},
+      {"Movie.2010", year, "Movie.2010"},
+      {"THE BIG MOVIE.AVI", mixed, "The Big Movie.AVI"},
+      {"Movie.XviD.2010.DVDRip.avi", all, "Movie (2010).avi"},
+      {".avi", all, ""},
+      {"Clean Name.avi", none, "Clean Name.avi"},
+      {"Some_Folder", none, "Some Folder"},
+      {"._..txt", none, ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(rules::CleanName(c.listed, c.rules).name, c.want) << c.listed;
+  }
+  rules::CleanedName flags = rules::CleanName("Movie.XviD.2010.DVDRip.avi", all);
+  EXPECT_TRUE(flags.year_changed);
+  EXPECT_TRUE(flags.terms_changed);
+}
+
+}  // namespace
