@@ -1,0 +1,31 @@
+#include "app/help_text.h"
+
+#include "rules/year_rule.h"
+#include "text/number.h"
+
+namespace app {
+
+std::vector<std::string> HelpLines(int highest_year) {
+  return {
+      "namewisp - remove periods from filenames (but preserve extension)",
+      " (also removes underscores, double spaces, and normalizes brackets)",
+      "usage: namewisp [/m[u|l]] [/c] [/d|/D] [/y[c]] [/k[c]] filespec",
+      "include /c before filespec to force each rename to be confirmed",
+      "include /d to include directories as well as files, or /D to only do "
+      "dirs",
+      "include /y to look for dates (ie. 4-digit year) and put them in "
+      "brackets and",
+      " toss everything after that -- ie. \"blah 2010 xxx\"=>\"blah (2010)\".",
+      " (valid years are between " +
+          text::NumberToText(rules::kLowestValidYear) + " and " +
+          text::NumberToText(highest_year) + "; all others are ignored).",
+      "making it /yc forces confirms, but only on files affected by this rule",
+      " (a good idea since /y is more potentially destructive)",
+      "include /k (or /kc to confirm) to kill common terms like \"Xvid\"",
+      "include /m to converted to Mixed-Case if all lower- or UPPERcase",
+      " (optionally /ml converts only from lowercase, or /mu for upper)",
+      "filespec can be a literal filename or wildcards",
+  };
+}
+
+}  // namespace app

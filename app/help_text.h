@@ -1,0 +1,13 @@
+// The help that namewisp prints for no arguments, "/h" or "/?".
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace app {
+
+// The lines of the help, without line ends; the year line names the bounds in
+// force.
+std::vector<std::string> HelpLines(int highest_year);
+
+}  // namespace app

@@ -1,0 +1,10 @@
+#include "app/program.h"
+#include "platform/platform.h"
+
+int main(int argc, char** argv) {
+  platform::StartProgram(argc, argv);
+  app::RunServices services = app::PlatformServices();
+  int exit_code =
+      app::RunProgram(platform::CommandTail(), app::CurrentYear(), services);
+  platform::EndProgram(exit_code);
+}

@@ -1,0 +1,18 @@
+// What the command line asks of the run; set once, read by the rename run.
+#pragma once
+
+namespace app {
+
+struct RunOptions {
+  bool confirm_all = false;    // "/c"
+  bool from_lower = false;     // "/ml", "/m"
+  bool from_upper = false;     // "/mu", "/m"
+  bool year_rule = false;      // "/y", "/yc"
+  bool confirm_year = false;   // "/yc"
+  bool term_rule = false;      // "/k", "/kc"
+  bool confirm_terms = false;  // "/kc"
+  int selection_mode = 0;      // 0 files, 1 files and directories ("/d"),
+                               // 2 directories only ("/D")
+};
+
+}  // namespace app

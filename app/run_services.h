@@ -1,0 +1,35 @@
+// What the rename run needs from the system, as one plain record of
+// functions: the program fills it from the platform layer, tests fill it
+// with a fake listing and a fake console.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace app {
+
+struct RunServices {
+  // The directory listing: the first name, the next names ("" at the end),
+  // and the folder the names live in.
+  std::function<std::string(std::string_view spec, int attribute_code)>
+      list_first;
+  std::function<std::string()> list_next;
+  std::function<std::string()> list_directory;
+  // Renames in `directory`; on failure returns false and a short reason.
+  std::function<bool(std::string_view directory, std::string_view old_name,
+                     std::string_view new_name, std::string& reason)>
+      rename;
+  // The console.
+  std::function<void(std::string_view text)> print;
+  std::function<void()> print_line_end;
+  std::function<int()> cursor_column;
+  std::function<int()> screen_width;
+  std::function<int(std::string_view text)> display_columns;
+  std::function<std::u16string()> wait_key;
+};
+
+// The services of the platform this program runs on.
+RunServices PlatformServices();
+
+}  // namespace app
