@@ -1,0 +1,48 @@
+"""Shared helpers for the end-to-end tests of the real namewisp binary."""
+
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+BINARY = os.environ.get("NAMEWISP") or (sys.argv.pop(1) if len(sys.argv) > 1 else "")
+
+
+def run(args, cwd, stdout=subprocess.PIPE, timeout=20):
+    """Runs namewisp without any terminal: no controlling tty, stdin empty."""
+    return subprocess.run(
+        [BINARY] + list(args), cwd=cwd, stdin=subprocess.DEVNULL,
+        stdout=stdout, stderr=subprocess.PIPE, timeout=timeout,
+        start_new_session=True)
+
+
+def names(folder):
+    return sorted(os.listdir(folder))
+
+
+def lines(out):
+    """Splits output on CR LF, insisting that no bare LF appears."""
+    assert b"\n" not in out.replace(b"\r\n", b""), out
+    return out.split(b"\r\n")
+
+
+class TempDirTest(unittest.TestCase):
+    def setUp(self):
+        self._tmp = tempfile.TemporaryDirectory()
+        self.dir = self._tmp.name
+
+    def tearDown(self):
+        self._tmp.cleanup()
+
+    def touch(self, name, content=b"", folder=None):
+        path = os.path.join(folder or self.dir, os.fsdecode(name))
+        with open(path, "wb") as f:
+            f.write(content)
+        return path
+
+
+def main():
+    if not BINARY or not os.access(BINARY, os.X_OK):
+        sys.exit("usage: test.py PATH-TO-NAMEWISP")
+    unittest.main(verbosity=2)

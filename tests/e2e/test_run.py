@@ -1,0 +1,150 @@
+"""The real binary in temporary folders, with no terminal attached."""
+
+import os
+import subprocess
+import unittest
+
+from namewisp_e2e import BINARY, TempDirTest, lines, main, names, run
+
+
+class HelpAndNoMatch(TempDirTest):
+    def test_help_on_empty_tail_slash_h_and_question_mark(self):
+        for args in ([], ["/h"], ["/H"], ["x", "/h"], ["/?"], ["c:/home/*.avi"]):
+            r = run(args, self.dir)
+            self.assertEqual(r.returncode, 0, args)
+            out = lines(r.stdout)
+            self.assertEqual(len(out), 16, args)  # 14 lines, an empty one, ""
+            self.assertEqual(out[0], b"namewisp - remove periods from filenames (but preserve extension)")
+            self.assertRegex(out[7].decode(), r"^ \(valid years are between 1920 and 20\d\d; all others are ignored\)\.$")
+            self.assertEqual(out[14:], [b"", b""])
+
+    def test_no_match_message(self):
+        r = run(["/c", "*.none"], self.dir)
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.stdout, b'Error: No matches to "*.none"\r\n\r\n')
+        r = run(["/c"], self.dir)
+        self.assertEqual(r.stdout, b'Error: No matches to ""\r\n\r\n')
+        r = run(["missing/dir/*"], self.dir)
+        self.assertEqual(r.stdout, b'Error: No matches to "missing/dir/*"\r\n\r\n')
+
+
+class Selection(TempDirTest):
+    def setUp(self):
+        super().setUp()
+        self.touch("a.file.txt")
+        os.mkdir(os.path.join(self.dir, "a.dir"))
+        self.touch(".a.hidden.txt")
+        os.mkfifo(os.path.join(self.dir, "a.fifo"))
+        os.symlink("a.file.txt", os.path.join(self.dir, "a.link.txt"))
+        os.symlink("a.dir", os.path.join(self.dir, "a.dirlink"))
+
+    def renamed(self, args):
+        r = run(args + ["*"], self.dir)
+        self.assertEqual(r.returncode, 0, r.stdout)
+        return [l for l in lines(r.stdout) if b" ==> " in l]
+
+    def test_files_only_by_default(self):
+        self.assertEqual(self.renamed([]), [
+            b"a.file.txt ==> a file.txt", b"a.link.txt ==> a link.txt"])
+        self.assertIn("a file.txt", names(self.dir))
+        self.assertIn("a.fifo", names(self.dir))
+        self.assertIn(".a.hidden.txt", names(self.dir))
+
+    def test_files_and_directories(self):
+        self.assertEqual(self.renamed(["/d"]), [
+            b"a.dir ==> a dir", b"a.dirlink ==> a dirlink",
+            b"a.file.txt ==> a file.txt", b"a.link.txt ==> a link.txt"])
+
+    def test_directories_only(self):
+        self.assertEqual(self.renamed(["/D"]), [
+            b"a.dir ==> a dir", b"a.dirlink ==> a dirlink"])
+        self.assertTrue(os.path.isdir(os.path.join(self.dir, "a dir")))
+
+
+class Renames(TempDirTest):
+    def test_spec_with_a_directory_part_renames_in_that_directory(self):
+        sub = os.path.join(self.dir, "sub")
+        os.mkdir(sub)
+        self.touch("x.y.txt", b"sub", folder=sub)
+        self.touch("x.y.txt", b"top")
+        r = run(["sub/*.txt"], self.dir)
+        self.assertEqual(lines(r.stdout)[0], b"x.y.txt ==> x y.txt")
+        self.assertEqual(names(sub), ["x y.txt"])
+        self.assertIn("x.y.txt", names(self.dir))
+
+    def test_collision_is_reported_and_nothing_is_overwritten(self):
+        self.touch("a.b.txt", b"first")
+        self.touch("a_b.txt", b"second")
+        r = run(["*"], self.dir)
+        self.assertEqual(r.returncode, 1)
+        self.assertEqual(lines(r.stdout), [
+            b"a.b.txt ==> a b.txt",
+            b"a_b.txt ==> a b.txt",
+            b"  [FAILED: a file with that name exists]",
+            b"Done", b"", b""])
+        with open(os.path.join(self.dir, "a b.txt"), "rb") as f:
+            self.assertEqual(f.read(), b"first")
+        with open(os.path.join(self.dir, "a_b.txt"), "rb") as f:
+            self.assertEqual(f.read(), b"second")
+
+    def test_invalid_utf8_name_is_renamed_byte_exactly(self):
+        self.touch(b"bad\xff.name.txt")
+        r = run(["*"], self.dir)
+        self.assertEqual(lines(r.stdout)[0], b"bad\xff.name.txt ==> bad\xff name.txt")
+        self.assertEqual(os.listdir(os.fsencode(self.dir)), [b"bad\xff name.txt"])
+
+    def test_case_only_rename(self):
+        self.touch("THE BIG MOVIE.AVI", b"data")
+        r = run(["/m", "*"], self.dir)
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(names(self.dir), ["The Big Movie.AVI"])
+
+    def test_year_and_terms(self):
+        self.touch("Some.Movie.2010.XviD.avi")
+        self.touch("Movie.XviD.2010.DVDRip.avi")
+        self.touch("Other.Film.2024.1080p.mkv")
+        run(["/y", "/k", "*"], self.dir)
+        self.assertEqual(names(self.dir), [
+            "Movie (2010).avi", "Other Film (2024).mkv", "Some Movie (2010).avi"])
+
+    def test_each_entry_is_handled_once(self):
+        # "Movie xvid xvid" loses one "xvid" per visit: a second visit would
+        # show up as a second rename.
+        self.touch("A Movie xvid xvid.avi")
+        r = run(["/k", "*"], self.dir)
+        self.assertEqual(lines(r.stdout), [
+            b"A Movie xvid xvid.avi ==> A Movie xvid.avi", b"Done", b"", b""])
+
+
+class Output(TempDirTest):
+    def test_closed_pipe_still_renames_everything(self):
+        for i in range(200):
+            self.touch("file.%03d.txt" % i)
+        p = subprocess.Popen(
+            [BINARY, "*"],
+            cwd=self.dir, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+            stderr=subprocess.DEVNULL, start_new_session=True)
+        p.stdout.close()
+        self.assertEqual(p.wait(timeout=20), 0)
+        self.assertEqual(len([n for n in names(self.dir) if n.startswith("file ")]), 200)
+
+    def test_full_disk_still_renames(self):
+        self.touch("a.b.txt")
+        with open("/dev/full", "wb") as full:
+            r = run(["*"], self.dir, stdout=full)
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(names(self.dir), ["a b.txt"])
+
+    def test_no_terminal_skips_every_confirmation(self):
+        self.touch("a.b.txt")
+        self.touch("c.d.txt")
+        r = run(["/c", "*"], self.dir, timeout=10)
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(lines(r.stdout), [
+            b"[y/N] a.b.txt ==> a b.txt [SKIPPED]",
+            b"[y/N] c.d.txt ==> c d.txt [SKIPPED]", b"Done", b"", b""])
+        self.assertEqual(names(self.dir), ["a.b.txt", "c.d.txt"])
+
+
+if __name__ == "__main__":
+    main()
