@@ -6,7 +6,9 @@ import select
 import struct
 import subprocess
 import termios
+import tempfile
 import time
+import unittest
 
 from namewisp_e2e import BINARY, TempDirTest, lines, main, names
 
@@ -63,46 +65,46 @@ class Terminal:
         return code, settings_after
 
 
-class Confirmation(TempDirTest):
+class Confirmation(unittest.TestCase):
     def confirm(self, keys, files=("a.b.txt",), **terminal_args):
-        for f in files:
-            self.touch(f)
-        t = Terminal(["/c", "*"], self.dir, **terminal_args)
-        for i, key in enumerate(keys):
-            t.answer(i + 1, key)
-        code, settings_after = t.finish()
-        self.assertEqual(code, 0)
-        self.assertEqual(settings_after, t.settings_before)
-        return [l for l in lines(t.out) if l.startswith(b"[y/N]") or l.startswith(b"  ")]
+        """Answers the prompts with keys; returns the prompt lines and the
+        names left behind."""
+        with tempfile.TemporaryDirectory() as folder:
+            for f in files:
+                open(os.path.join(folder, f), "wb").close()
+            t = Terminal(["/c", "*"], folder, **terminal_args)
+            for i, key in enumerate(keys):
+                t.answer(i + 1, key)
+            code, settings_after = t.finish()
+            self.assertEqual(code, 0)
+            self.assertEqual(settings_after, t.settings_before)
+            prompts = [l for l in lines(t.out)
+                       if l.startswith(b"[y/N]") or l.startswith(b"  ")]
+            return prompts, names(folder)
 
     def test_single_keys(self):
         for key, verdict in [(b"y", b"[OK]"), (b"Y", b"[OK]"), (b"n", b"[SKIPPED]"),
                              (b"\r", b"[SKIPPED]"), (b"\x03", b"[SKIPPED]"),
                              (b" ", b"[SKIPPED]")]:
             with self.subTest(key=key):
-                self.setUp()
-                out = self.confirm([key])
+                out, left = self.confirm([key])
                 self.assertEqual(out, [b"[y/N] a.b.txt ==> a b.txt " + verdict])
-                self.assertEqual(names(self.dir),
-                                 ["a b.txt"] if verdict == b"[OK]" else ["a.b.txt"])
-                self.tearDown()
+                self.assertEqual(left, ["a b.txt"] if verdict == b"[OK]" else ["a.b.txt"])
 
     def test_escape_sequences_are_one_key(self):
         for key in [b"\x1b", b"\x1b[A", b"\x1bOP", b"\x1b[3~", b"\x1by", "é".encode()]:
             with self.subTest(key=key):
-                self.setUp()
-                out = self.confirm([key, b"y"], files=("a.b.txt", "c.d.txt"))
+                out, _ = self.confirm([key, b"y"], files=("a.b.txt", "c.d.txt"))
                 self.assertEqual(out, [b"[y/N] a.b.txt ==> a b.txt [SKIPPED]",
                                        b"[y/N] c.d.txt ==> c d.txt [OK]"])
-                self.tearDown()
 
     def test_key_typed_ahead_answers_the_prompt(self):
-        out = self.confirm([], typed_ahead=b"y")
+        out, left = self.confirm([], typed_ahead=b"y")
         self.assertEqual(out[-1][-4:], b"[OK]")
-        self.assertEqual(names(self.dir), ["a b.txt"])
+        self.assertEqual(left, ["a b.txt"])
 
     def test_long_name_wraps_with_seven_spaces(self):
-        out = self.confirm([b"n"], columns=25)
+        out, _ = self.confirm([b"n"], columns=25)
         self.assertEqual(out, [b"[y/N] a.b.txt ==> ", b"       a b.txt [SKIPPED]"])
 
 
