@@ -25,6 +25,9 @@ std::vector<std::string> HelpLines(int highest_year) {
       "include /m to converted to Mixed-Case if all lower- or UPPERcase",
       " (optionally /ml converts only from lowercase, or /mu for upper)",
       "filespec can be a literal filename or wildcards",
+      "--help shows this help",
+      "--version shows the version of namewisp",
+      "--dry-run shows what would be renamed but renames nothing",
   };
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/help_text.h"
+#include "app/long_options.h"
 #include "app/rename_run.h"
 #include "platform/platform.h"
 #include "rules/year_rule.h"
@@ -12,7 +13,13 @@ namespace app {
 
 int RunProgram(std::u16string_view tail, int current_year, RunServices& s) {
   int highest_year = rules::HighestValidYear(current_year);
-  if (IsHelpRequest(tail)) {
+  LongOptions long_options = CutLongOptions(tail);
+  if (long_options.version) {
+    s.print("namewisp " NAMEWISP_VERSION);
+    s.print_line_end();
+    return 0;
+  }
+  if (long_options.help || IsHelpRequest(long_options.rest)) {
     for (const std::string& line : HelpLines(highest_year)) {
       s.print(line);
       s.print_line_end();
@@ -20,7 +27,8 @@ int RunProgram(std::u16string_view tail, int current_year, RunServices& s) {
     s.print_line_end();
     return 0;
   }
-  ParsedTail parsed = ParseOptions(platform::ToAnsi(tail));
+  ParsedTail parsed = ParseOptions(platform::ToAnsi(long_options.rest));
+  parsed.options.dry_run = long_options.dry_run;
   return RunRename(parsed.options, parsed.file_spec, highest_year, s);
 }
 

@@ -52,11 +52,22 @@ int RunRename(const RunOptions& options, std::string_view file_spec,
   if (listed.empty()) {
     PrintLine(s, "Error: No matches to \"" + std::string(file_spec) + "\"");
     s.print_line_end();
+    if (s.shell_expands_patterns &&
+        file_spec.find(' ') != std::string_view::npos) {
+      PrintLine(s,
+                "hint: quote the pattern so that the shell passes it on: "
+                "namewisp /y \"*.avi\"");
+    }
     return 0;
   }
   // Names from the listing carry no directory part; renames act in the
   // folder that was listed.
   const std::string directory = s.list_directory();
+  // A dry run answers every rename with success and touches nothing.
+  auto rename = [&](const std::string& old_name, const std::string& new_name,
+                    std::string& reason) {
+    return options.dry_run || s.rename(directory, old_name, new_name, reason);
+  };
   bool any_failed = false;
   for (; !listed.empty(); listed = s.list_next()) {
     rules::CleanedName cleaned = rules::CleanName(listed, name_rules);
@@ -71,7 +82,7 @@ int RunRename(const RunOptions& options, std::string_view file_spec,
       s.print(cleaned.name + " ");
       if (!IsYes(s.wait_key())) {
         PrintLine(s, "[SKIPPED]");
-      } else if (s.rename(directory, listed, cleaned.name, reason)) {
+      } else if (rename(listed, cleaned.name, reason)) {
         PrintLine(s, "[OK]");
       } else {
         PrintLine(s, "[FAILED: " + reason + "]");
@@ -85,11 +96,12 @@ int RunRename(const RunOptions& options, std::string_view file_spec,
       s.print("  ");
     }
     PrintLine(s, cleaned.name);
-    if (!s.rename(directory, listed, cleaned.name, reason)) {
+    if (!rename(listed, cleaned.name, reason)) {
       PrintLine(s, "  [FAILED: " + reason + "]");
       any_failed = true;
     }
   }
+  if (options.dry_run) PrintLine(s, "Dry run: nothing was renamed.");
   PrintLine(s, "Done");
   s.print_line_end();
   return any_failed ? 1 : 0;

@@ -11,6 +11,7 @@ struct RunOptions {
   bool confirm_year = false;   // "/yc"
   bool term_rule = false;      // "/k", "/kc"
   bool confirm_terms = false;  // "/kc"
+  bool dry_run = false;        // "--dry-run": everything but the renames
   int selection_mode = 0;      // 0 files, 1 files and directories ("/d"),
                                // 2 directories only ("/D")
 };

@@ -27,6 +27,9 @@ struct RunServices {
   std::function<int()> screen_width;
   std::function<int(std::string_view text)> display_columns;
   std::function<std::u16string()> wait_key;
+  // True where the shell expands an unquoted pattern before the program
+  // sees it, so that a spec with a space may be a pattern the shell ate.
+  bool shell_expands_patterns = false;
 };
 
 // The services of the platform this program runs on.

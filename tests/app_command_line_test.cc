@@ -2,6 +2,7 @@
 
 #include "app/command_line.h"
 #include "app/help_text.h"
+#include "app/long_options.h"
 
 namespace {
 
@@ -66,9 +67,13 @@ TEST(ParseOptions, FlagsAndSpec) {
   }
 }
 
-TEST(HelpText, FourteenLinesWithTheYearBounds) {
+TEST(HelpText, FourteenLinesWithTheYearBoundsThenTheLongOptions) {
   std::vector<std::string> lines = app::HelpLines(2020);
-  ASSERT_EQ(lines.size(), 14u);
+  ASSERT_EQ(lines.size(), 17u);
+  EXPECT_EQ(lines[13], "filespec can be a literal filename or wildcards");
+  EXPECT_EQ(lines[14].rfind("--help ", 0), 0u);
+  EXPECT_EQ(lines[15].rfind("--version ", 0), 0u);
+  EXPECT_EQ(lines[16].rfind("--dry-run ", 0), 0u);
   EXPECT_EQ(lines[0],
             "namewisp - remove periods from filenames (but preserve extension)");
   EXPECT_EQ(lines[6],
@@ -80,6 +85,33 @@ TEST(HelpText, FourteenLinesWithTheYearBounds) {
             "include /k (or /kc to confirm) to kill common terms like \"Xvid\"");
   EXPECT_EQ(app::HelpLines(2027)[7],
             " (valid years are between 1920 and 2027; all others are ignored).");
+}
+
+TEST(LongOptions, WholeWordsBeforeDoubleDash) {
+  struct Case {
+    std::u16string tail, rest;
+    bool help, version, dry_run;
+  } cases[] = {
+      {u"--help", u"", true, false, false},
+      {u"--version", u"", false, true, false},
+      {u"--dry-run /y *.avi", u"/y *.avi", false, false, true},
+      {u"/y --dry-run *.avi", u"/y *.avi", false, false, true},
+      {u"/y *.avi --dry-run", u"/y *.avi", false, false, true},
+      {u"/y/k --dry-run --help x", u"/y/k x", true, false, true},
+      {u"x--dry-run", u"x--dry-run", false, false, false},
+      {u"--dry-runs", u"--dry-runs", false, false, false},
+      {u"-- --dry-run", u"--dry-run", false, false, false},
+      {u"--dry-run -- --help", u"--help", false, false, true},
+      {u"a  --help  b", u"a   b", true, false, false},
+      {u"--DRY-RUN", u"--DRY-RUN", false, false, false},
+  };
+  for (const Case& c : cases) {
+    app::LongOptions found = app::CutLongOptions(c.tail);
+    EXPECT_EQ(found.rest, c.rest);
+    EXPECT_EQ(found.help, c.help);
+    EXPECT_EQ(found.version, c.version);
+    EXPECT_EQ(found.dry_run, c.dry_run);
+  }
 }
 
 }  // namespace

@@ -236,4 +236,47 @@ TEST(RenameRun, YearBoundIsTheOneInForce) {
   EXPECT_EQ(later.renames[0], "|Movie.2024.1080p.mkv>Movie (2024).mkv");
 }
 
+TEST(RenameRun, DryRunPrintsTheSameAndRenamesNothing) {
+  FakeSystem real, dry;
+  real.names = dry.names = {"a.b.txt", "c.d.txt"};
+  real.keys = dry.keys = {u"y", u"n"};
+  app::RunOptions o;
+  o.confirm_all = true;
+  RunWith(real, o);
+  o.dry_run = true;
+  EXPECT_EQ(RunWith(dry, o), 0);
+  EXPECT_TRUE(dry.renames.empty());
+  EXPECT_EQ(dry.keys_asked, 2);
+  std::string done = "Done\r\n\r\n";
+  EXPECT_EQ(dry.out, real.out.substr(0, real.out.size() - done.size()) +
+                         "Dry run: nothing was renamed.\r\n" + done);
+}
+
+TEST(RenameRun, QuotingHintWhenTheShellMayHaveExpandedThePattern) {
+  struct Case {
+    bool shell_expands;
+    const char* spec;
+    bool hint;
+  } cases[] = {
+      {true, "a.avi b.avi", true},
+      {true, "*.avi", false},
+      {false, "a.avi b.avi", false},
+  };
+  for (const Case& c : cases) {
+    FakeSystem fake;
+    app::RunServices services = fake.Services();
+    services.shell_expands_patterns = c.shell_expands;
+    app::RunRename({}, c.spec, 2020, services);
+    std::string message = std::string("Error: No matches to \"") + c.spec +
+                          "\"\r\n\r\n";
+    EXPECT_EQ(fake.out.substr(0, message.size()), message);
+    EXPECT_EQ(fake.out.size() > message.size(), c.hint) << fake.out;
+    if (c.hint) {
+      EXPECT_EQ(fake.out.substr(message.size()),
+                "hint: quote the pattern so that the shell passes it on: "
+                "namewisp /y \"*.avi\"\r\n");
+    }
+  }
+}
+
 }  // namespace

@@ -13,10 +13,10 @@ class HelpAndNoMatch(TempDirTest):
             r = run(args, self.dir)
             self.assertEqual(r.returncode, 0, args)
             out = lines(r.stdout)
-            self.assertEqual(len(out), 16, args)  # 14 lines, an empty one, ""
+            self.assertEqual(len(out), 19, args)  # 17 lines, an empty one, ""
             self.assertEqual(out[0], b"namewisp - remove periods from filenames (but preserve extension)")
             self.assertRegex(out[7].decode(), r"^ \(valid years are between 1920 and 20\d\d; all others are ignored\)\.$")
-            self.assertEqual(out[14:], [b"", b""])
+            self.assertEqual(out[17:], [b"", b""])
 
     def test_no_match_message(self):
         r = run(["/c", "*.none"], self.dir)
