@@ -1,0 +1,100 @@
+// Console output, the cursor column and the window width.
+#include <errno.h>
+#include <limits.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include "platform/platform.h"
+#include "platform/posix/call_platform.h"
+#include "platform/posix/console_state.h"
+#include "platform/posix/display_width.h"
+
+namespace platform {
+namespace posix {
+namespace {
+
+bool screen_chosen = false;
+int screen_fd = -1;
+// Columns printed to standard output since its last CR or LF.
+long printed_columns = 0;
+
+// Width reported when there is no terminal: no name ever wraps.
+constexpr int kNoTerminalWidth = INT_MAX / 2;
+// Width of a terminal that cannot tell its size (a serial line, say).
+constexpr int kUnknownTerminalWidth = 80;
+
+// Writes all of data to standard output; a failure is recorded in slot and
+// ends the write (the rest of the text is dropped).
+void WriteAll(std::string_view data, ErrorSlot& slot) {
+  while (!data.empty()) {
+    const auto result = CallPlatform(slot, [&] {
+      ssize_t n;
+      do {
+        n = write(STDOUT_FILENO, data.data(), data.size());
+      } while (n < 0 && errno == EINTR);
+      return n;
+    });
+    if (result.failed) return;
+    if (result.value == 0) {  // no progress and no error: give up, recorded
+      RecordFailure(slot, EIO);
+      return;
+    }
+    data.remove_prefix(static_cast<std::size_t>(result.value));
+  }
+}
+
+}  // namespace
+
+void ChooseScreen() {
+  screen_chosen = true;
+  if (isatty(STDOUT_FILENO)) {
+    screen_fd = STDOUT_FILENO;
+  } else if (isatty(STDERR_FILENO)) {
+    screen_fd = STDERR_FILENO;
+  } else {
+    screen_fd = -1;
+  }
+}
+
+int ScreenFd() {
+  if (!screen_chosen) ChooseScreen();
+  return screen_fd;
+}
+
+bool OutputIsScreen() { return ScreenFd() == STDOUT_FILENO; }
+
+}  // namespace posix
+
+void PrintText(std::string_view text, ErrorSlot& slot) {
+  if (text.empty()) return;
+  posix::printed_columns = posix::AdvanceColumn(posix::printed_columns, text);
+  posix::WriteAll(text, slot);
+}
+
+void PrintLineEnd(ErrorSlot& slot) {
+  posix::printed_columns = 0;
+  posix::WriteAll("\r\n", slot);
+}
+
+int ScreenWidth() {
+  const int fd = posix::ScreenFd();
+  if (fd < 0) return posix::kNoTerminalWidth;
+  struct winsize size = {};
+  if (ioctl(fd, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) {
+    return posix::kUnknownTerminalWidth;
+  }
+  return size.ws_col;
+}
+
+int CursorColumn() {
+  // Output that goes elsewhere leaves the terminal's cursor where it was; the
+  // program never prints to the terminal otherwise, so that is column 1.
+  if (!posix::OutputIsScreen()) return 1;
+  // The terminal continues a long line on the next one, so the cursor stands
+  // at the count modulo the width (after exactly a full line, at column 1 of
+  // the next, where the next character goes).
+  const long width = ScreenWidth();
+  return static_cast<int>(posix::printed_columns % width) + 1;
+}
+
+}  // namespace platform

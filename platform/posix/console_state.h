@@ -1,0 +1,16 @@
+// Which descriptors are the output and the screen.  Internal to the POSIX
+// layer.
+#pragma once
+
+namespace platform::posix {
+
+// Decides the screen: standard output when it is a terminal, else standard
+// error when that is one, else none.  StartProgram calls it; the first
+// console query calls it when StartProgram did not run (unit tests).
+void ChooseScreen();
+// The screen's descriptor, or -1 when there is no terminal.
+int ScreenFd();
+// True when standard output is the screen, so that printing moves the cursor.
+bool OutputIsScreen();
+
+}  // namespace platform::posix

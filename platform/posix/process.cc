@@ -1,0 +1,43 @@
+// The start and end of the process.
+#include <signal.h>
+#include <stdlib.h>
+
+#include "platform/platform.h"
+#include "platform/posix/console_state.h"
+#include "platform/posix/listing_state.h"
+#include "platform/posix/process_state.h"
+#include "platform/posix/terminal_state.h"
+
+namespace platform {
+namespace posix {
+namespace {
+
+Arguments arguments;
+
+}  // namespace
+
+const Arguments& ProgramArguments() { return arguments; }
+
+void KeepArguments(int argc, const char* const* argv) {
+  arguments.argc = argc;
+  arguments.argv = argv;
+}
+
+}  // namespace posix
+
+void StartProgram(int argc, char** argv) {
+  posix::KeepArguments(argc, argv);
+  // Output to a pipe whose reader has gone fails with EPIPE, which the write
+  // records; the run goes on.
+  signal(SIGPIPE, SIG_IGN);
+  posix::ChooseScreen();
+  posix::OpenKeyboard();
+}
+
+void EndProgram(int exit_code) {
+  posix::EndListing();
+  posix::RestoreTerminal();
+  exit(exit_code);
+}
+
+}  // namespace platform
