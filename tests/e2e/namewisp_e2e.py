@@ -6,7 +6,8 @@ import sys
 import tempfile
 import unittest
 
-BINARY = os.environ.get("NAMEWISP") or (sys.argv.pop(1) if len(sys.argv) > 1 else "")
+BINARY = os.path.abspath(
+    os.environ.get("NAMEWISP") or (sys.argv.pop(1) if len(sys.argv) > 1 else ""))
 
 
 def run(args, cwd, stdout=subprocess.PIPE, timeout=20):

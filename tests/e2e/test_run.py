@@ -24,19 +24,19 @@ class HelpAndNoMatch(TempDirTest):
         self.assertEqual(r.stdout, b'Error: No matches to "*.none"\r\n\r\n')
         r = run(["/c"], self.dir)
         self.assertEqual(r.stdout, b'Error: No matches to ""\r\n\r\n')
-        r = run(["missing/dir/*"], self.dir)
-        self.assertEqual(r.stdout, b'Error: No matches to "missing/dir/*"\r\n\r\n')
+        r = run(["missing/xyz/*"], self.dir)
+        self.assertEqual(r.stdout, b'Error: No matches to "missing/xyz/*"\r\n\r\n')
 
 
 class Selection(TempDirTest):
     def setUp(self):
         super().setUp()
         self.touch("a.file.txt")
-        os.mkdir(os.path.join(self.dir, "a.dir"))
+        os.mkdir(os.path.join(self.dir, "a_dir"))
         self.touch(".a.hidden.txt")
         os.mkfifo(os.path.join(self.dir, "a.fifo"))
         os.symlink("a.file.txt", os.path.join(self.dir, "a.link.txt"))
-        os.symlink("a.dir", os.path.join(self.dir, "a.dirlink"))
+        os.symlink("a_dir", os.path.join(self.dir, "a_dirlink"))
 
     def renamed(self, args):
         r = run(args + ["*"], self.dir)
@@ -52,12 +52,12 @@ class Selection(TempDirTest):
 
     def test_files_and_directories(self):
         self.assertEqual(self.renamed(["/d"]), [
-            b"a.dir ==> a dir", b"a.dirlink ==> a dirlink",
-            b"a.file.txt ==> a file.txt", b"a.link.txt ==> a link.txt"])
+            b"a.file.txt ==> a file.txt", b"a.link.txt ==> a link.txt",
+            b"a_dir ==> a dir", b"a_dirlink ==> a dirlink"])
 
     def test_directories_only(self):
         self.assertEqual(self.renamed(["/D"]), [
-            b"a.dir ==> a dir", b"a.dirlink ==> a dirlink"])
+            b"a_dir ==> a dir", b"a_dirlink ==> a dirlink"])
         self.assertTrue(os.path.isdir(os.path.join(self.dir, "a dir")))
 
 

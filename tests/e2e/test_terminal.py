@@ -24,6 +24,10 @@ class Terminal:
         self.master, self.slave = os.openpty()
         fcntl.ioctl(self.slave, termios.TIOCSWINSZ,
                     struct.pack("HHHH", 24, columns, 0, 0))
+        # Let the program's own CR LF through untranslated.
+        settings = termios.tcgetattr(self.slave)
+        settings[1] &= ~termios.ONLCR
+        termios.tcsetattr(self.slave, termios.TCSANOW, settings)
         self.settings_before = termios.tcgetattr(self.slave)
         if typed_ahead:
             os.write(self.master, typed_ahead)
