@@ -4,7 +4,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
-#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -17,11 +16,13 @@ int keyboard_fd = -1;
 struct termios saved_settings;
 volatile sig_atomic_t settings_changed = 0;
 
-bool IsSameTerminal(int a, int b) {
-  struct stat sa, sb;
-  if (fstat(a, &sa) != 0 || fstat(b, &sb) != 0) return false;
-  return S_ISCHR(sa.st_mode) && S_ISCHR(sb.st_mode) &&
-         sa.st_rdev == sb.st_rdev;
+// True when standard input is the controlling terminal (which /dev/tty
+// opens).  The descriptors cannot be compared by fstat: /dev/tty has a device
+// number of its own.
+bool StdinIsControllingTerminal() {
+  if (!isatty(STDIN_FILENO)) return false;
+  const pid_t session = tcgetsid(STDIN_FILENO);
+  return session != -1 && session == getsid(0);
 }
 
 void RestoreAndReraise(int signal_number) {
@@ -61,7 +62,7 @@ void OpenKeyboard() {
   if (tcgetpgrp(fd) != getpgrp()) return;
   struct termios settings = saved_settings;
   settings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-  if (isatty(STDIN_FILENO) && IsSameTerminal(STDIN_FILENO, fd)) {
+  if (StdinIsControllingTerminal()) {
     settings.c_lflag &= ~static_cast<tcflag_t>(ISIG);  // Ctrl+C is a key
   }
   settings.c_cc[VMIN] = 1;

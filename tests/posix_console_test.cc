@@ -1,0 +1,175 @@
+#include <errno.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <limits.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/posix/call_platform.h"
+#include "platform/posix/display_width.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+// Standard output sent to another descriptor for the length of a test.
+class StdoutTo {
+ public:
+  explicit StdoutTo(int fd) : saved_(dup(STDOUT_FILENO)) {
+    fflush(stdout);
+    dup2(fd, STDOUT_FILENO);
+  }
+  ~StdoutTo() {
+    dup2(saved_, STDOUT_FILENO);
+    close(saved_);
+  }
+
+ private:
+  int saved_;
+};
+
+std::string ReadAvailable(int fd) {
+  std::string out;
+  char buffer[256];
+  ssize_t n;
+  while ((n = read(fd, buffer, sizeof buffer)) > 0) out.append(buffer, n);
+  return out;
+}
+
+TEST(PosixConsole, PrintsBytesUnchangedAndLineEndsAsCrLf) {
+  int p[2];
+  ASSERT_EQ(pipe2(p, O_CLOEXEC), 0);
+  platform::ErrorSlot slot;
+  {
+    StdoutTo redirect(p[1]);
+    platform::PrintText("caf\xc3\xa9 \xff ==> x"s, slot);
+    platform::PrintText("", slot);
+    platform::PrintText("nul\0byte"s, slot);
+    platform::PrintLineEnd(slot);
+  }
+  close(p[1]);
+  EXPECT_EQ(ReadAvailable(p[0]), "caf\xc3\xa9 \xff ==> xnul\0byte\r\n"s);
+  close(p[0]);
+  EXPECT_EQ(slot.code, 0);
+}
+
+TEST(PosixConsole, LongOutputIsWrittenCompletely) {
+  // More than a pipe holds at once: written in pieces by a reader thread's
+  // counterpart, here a child process.
+  int p[2];
+  ASSERT_EQ(pipe2(p, O_CLOEXEC), 0);
+  const std::string big(300000, 'x');
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    close(p[0]);
+    platform::ErrorSlot slot;
+    dup2(p[1], STDOUT_FILENO);
+    platform::PrintText(big, slot);
+    _exit(slot.code == 0 ? 0 : 1);
+  }
+  close(p[1]);
+  const std::string got = ReadAvailable(p[0]);
+  close(p[0]);
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(got.size(), big.size());
+}
+
+TEST(PosixConsole, ClosedPipeIsRecordedAndTheRunGoesOn) {
+  struct sigaction old_action;
+  struct sigaction ignore = {};
+  ignore.sa_handler = SIG_IGN;
+  sigaction(SIGPIPE, &ignore, &old_action);
+  int p[2];
+  ASSERT_EQ(pipe2(p, O_CLOEXEC), 0);
+  close(p[0]);
+  platform::ErrorSlot slot;
+  {
+    StdoutTo redirect(p[1]);
+    platform::PrintText("lost", slot);
+  }
+  close(p[1]);
+  sigaction(SIGPIPE, &old_action, nullptr);
+  EXPECT_EQ(slot.code, EPIPE);
+  EXPECT_STRNE(slot.reason, "");
+}
+
+TEST(PosixConsole, FullDiskIsRecorded) {
+  const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+  if (full < 0) GTEST_SKIP() << "no /dev/full here";
+  platform::ErrorSlot slot;
+  {
+    StdoutTo redirect(full);
+    platform::PrintLineEnd(slot);
+  }
+  close(full);
+  EXPECT_EQ(slot.code, ENOSPC);
+  EXPECT_STREQ(slot.reason, "no space left");
+}
+
+TEST(PosixConsole, CallPlatformCapturesErrno) {
+  platform::ErrorSlot slot;
+  const auto failed = platform::posix::CallPlatform(
+      slot, [] { return open("/nonexistent/namewisp", O_RDONLY); });
+  EXPECT_TRUE(failed.failed);
+  EXPECT_EQ(failed.error, ENOENT);
+  EXPECT_EQ(slot.code, ENOENT);
+  EXPECT_STREQ(slot.reason, "not found");
+
+  platform::ErrorSlot clean;
+  const auto ok = platform::posix::CallPlatform(clean, [] {
+    errno = EINVAL;  // a successful call may leave errno set: not a failure
+    return 0;
+  });
+  EXPECT_FALSE(ok.failed);
+  EXPECT_EQ(clean.code, 0);
+}
+
+TEST(PosixConsole, DisplayColumns) {
+  struct Case {
+    std::string text;
+    int want;
+  } cases[] = {
+      {"", 0},
+      {"abc", 3},
+      {"caf\xc3\xa9", 4},                        // é: one column
+      {"e\xcc\x81", 1},                          // e + combining acute
+      {"\xe6\x97\xa5\xe6\x9c\xac", 4},           // two wide CJK characters
+      {"\xf0\x9f\x98\x80", 2},                   // an emoji
+      {"\xff\xfe", 2},                           // bytes that are no text
+      {"\xed\xa0\x80", 3},                       // an encoded surrogate
+      {"a\tb", 3},                               // control characters: 1
+      {"\x01\x7f", 2},
+      {"\xc2\x85", 1},                           // C1 control
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::DisplayColumns(c.text), c.want)
+        << testing::PrintToString(c.text);
+  }
+}
+
+TEST(PosixConsole, CursorTravel) {
+  using platform::posix::AdvanceColumn;
+  EXPECT_EQ(AdvanceColumn(0, "abc"), 3);
+  EXPECT_EQ(AdvanceColumn(5, "ab\r\ncd"), 2);
+  EXPECT_EQ(AdvanceColumn(5, "ab\rc"), 1);
+  EXPECT_EQ(AdvanceColumn(5, "ab\nc"), 1);
+  EXPECT_EQ(AdvanceColumn(0, "\xe6\x97\xa5 ==> "), 7);
+  EXPECT_EQ(AdvanceColumn(3, "\t"), 8);
+  EXPECT_EQ(AdvanceColumn(8, "\t"), 16);
+}
+
+TEST(PosixConsole, WithoutTerminalNothingWraps) {
+  if (isatty(STDOUT_FILENO) || isatty(STDERR_FILENO)) {
+    GTEST_SKIP() << "a terminal is attached";
+  }
+  EXPECT_EQ(platform::ScreenWidth(), INT_MAX / 2);
+  EXPECT_EQ(platform::CursorColumn(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,263 @@
+// The keyboard terminal, driven through a pseudo-terminal: single keys, keys
+// typed ahead, escape sequences as one key, Ctrl+C as a key, and the
+// terminal's settings put back on every way out.
+#include <errno.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace {
+
+char program_name[] = "namewisp";
+char* test_argv[] = {program_name, nullptr};
+
+void WriteAll(int fd, const std::string& s) {
+  std::size_t done = 0;
+  while (done < s.size()) {
+    const ssize_t n = write(fd, s.data() + done, s.size() - done);
+    if (n <= 0) return;
+    done += static_cast<std::size_t>(n);
+  }
+}
+
+// Reads from fd until `until` has appeared (or, with an empty `until`, the
+// end), at most timeout_ms.
+std::string ReadUntil(int fd, const std::string& until, int timeout_ms) {
+  std::string got;
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::milliseconds(timeout_ms);
+  for (;;) {
+    if (!until.empty() && got.find(until) != std::string::npos) return got;
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return got;
+    struct pollfd p = {fd, POLLIN, 0};
+    if (poll(&p, 1, static_cast<int>(left.count())) <= 0) continue;
+    char buffer[256];
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n <= 0) return got;  // EIO: the other side has closed
+    got.append(buffer, static_cast<std::size_t>(n));
+  }
+}
+
+std::string Hex(const std::u16string& key) {
+  std::string out;
+  char unit[8];
+  for (char16_t u : key) {
+    std::snprintf(unit, sizeof unit, "%04x", static_cast<unsigned>(u));
+    if (!out.empty()) out += ".";
+    out += unit;
+  }
+  return out + ";";
+}
+
+struct Child {
+  pid_t pid = -1;
+  int master = -1;
+};
+
+// A child on a new pseudo-terminal (its controlling terminal and its standard
+// input and output) that starts the program, says "R", and runs body.
+template <class Body>
+Child StartOnTerminal(Body body) {
+  Child child;
+  struct termios settings = {};
+  settings.c_iflag = ICRNL;
+  settings.c_oflag = 0;  // no output processing: the bytes as written
+  settings.c_cflag = CS8 | CREAD;
+  settings.c_lflag = ICANON | ECHO | ISIG | IEXTEN;
+  cfmakeraw(&settings);
+  settings.c_lflag |= ICANON | ECHO | ISIG;
+  settings.c_iflag |= ICRNL;
+  settings.c_cc[VINTR] = 3;
+  settings.c_cc[VMIN] = 1;
+  child.pid = forkpty(&child.master, nullptr, &settings, nullptr);
+  if (child.pid == 0) {
+    alarm(10);  // never hang the test run
+    platform::StartProgram(1, test_argv);
+    WriteAll(STDOUT_FILENO, "R");
+    body();
+    _exit(99);
+  }
+  return child;
+}
+
+int WaitExit(pid_t pid) {
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return status;
+}
+
+tcflag_t LocalFlags(int master) {
+  struct termios t;
+  if (tcgetattr(master, &t) != 0) return 0;
+  return t.c_lflag & (ICANON | ECHO | ISIG);
+}
+
+TEST(PosixTerminal, KeysComeOneAtATimeAndSettingsAreRestored) {
+  Child child = StartOnTerminal([] {
+    for (int i = 0; i < 11; ++i) {
+      WriteAll(STDOUT_FILENO, Hex(platform::WaitKey()));
+    }
+    platform::EndProgram(0);
+  });
+  ASSERT_GT(child.pid, 0);
+  const tcflag_t before = ICANON | ECHO | ISIG;
+  ASSERT_NE(ReadUntil(child.master, "R", 5000).find("R"), std::string::npos);
+  EXPECT_EQ(LocalFlags(child.master), 0u);  // single keys, no echo, no signals
+  // Typed ahead in one go: y, Y, Up, Ctrl+C, F1, Alt+y, e acute.
+  WriteAll(child.master, "yY\x1b[A\x03\x1bOP\x1by\xc3\xa9");
+  usleep(200000);
+  WriteAll(child.master, "\x1b");  // a lone Esc
+  usleep(200000);
+  WriteAll(child.master, "n\r ");
+  const std::string out = ReadUntil(child.master, "", 5000);
+  const int status = WaitExit(child.pid);
+  EXPECT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(out,
+            "0079;0059;0000.0048;0003;0000.003b;0000.0015;00e9;001b;006e;"
+            "000d;0020;");
+  EXPECT_EQ(LocalFlags(child.master), before);
+  close(child.master);
+}
+
+TEST(PosixTerminal, SignalsRestoreTheSettings) {
+  for (int signal_number : {SIGTERM, SIGHUP, SIGINT}) {
+    Child child = StartOnTerminal([] {
+      platform::WaitKey();
+      platform::EndProgram(0);
+    });
+    ASSERT_GT(child.pid, 0);
+    ASSERT_NE(ReadUntil(child.master, "R", 5000).find("R"), std::string::npos);
+    EXPECT_EQ(LocalFlags(child.master), 0u);
+    kill(child.pid, signal_number);
+    const int status = WaitExit(child.pid);
+    EXPECT_TRUE(WIFSIGNALED(status)) << signal_number;
+    EXPECT_EQ(WTERMSIG(status), signal_number);
+    EXPECT_EQ(LocalFlags(child.master), tcflag_t{ICANON | ECHO | ISIG})
+        << signal_number;
+    close(child.master);
+  }
+}
+
+TEST(PosixTerminal, RedirectedInputKeepsCtrlCAsSignal) {
+  // Standard input from elsewhere: keys still come from the terminal, and
+  // the terminal keeps its signals.
+  Child redirected;
+  struct termios settings = {};
+  cfmakeraw(&settings);
+  settings.c_lflag |= ICANON | ECHO | ISIG;
+  settings.c_cc[VINTR] = 3;
+  settings.c_cc[VMIN] = 1;
+  redirected.pid = forkpty(&redirected.master, nullptr, &settings, nullptr);
+  ASSERT_GE(redirected.pid, 0);
+  if (redirected.pid == 0) {
+    alarm(10);
+    const int null = open("/dev/null", O_RDONLY);
+    dup2(null, STDIN_FILENO);
+    platform::StartProgram(1, test_argv);
+    WriteAll(STDOUT_FILENO, "R");
+    WriteAll(STDOUT_FILENO, Hex(platform::WaitKey()));
+    platform::WaitKey();
+    platform::EndProgram(0);
+  }
+  ASSERT_NE(ReadUntil(redirected.master, "R", 5000).find("R"),
+            std::string::npos);
+  EXPECT_EQ(LocalFlags(redirected.master), tcflag_t{ISIG});
+  WriteAll(redirected.master, "y");
+  EXPECT_NE(ReadUntil(redirected.master, "0079;", 5000).find("0079;"),
+            std::string::npos);
+  WriteAll(redirected.master, "\x03");  // an interrupt now
+  const int status = WaitExit(redirected.pid);
+  EXPECT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(WTERMSIG(status), SIGINT);
+  EXPECT_EQ(LocalFlags(redirected.master), tcflag_t{ICANON | ECHO | ISIG});
+  close(redirected.master);
+}
+
+TEST(PosixTerminal, HangUpAnswersAtOnceWithNotYes) {
+  Child child = StartOnTerminal([] {
+    const std::u16string key = platform::WaitKey();
+    const std::u16string again = platform::WaitKey();
+    const std::u16string none(1, u'\0');
+    platform::EndProgram(key == none && again == none ? 0 : 1);
+  });
+  ASSERT_GT(child.pid, 0);
+  ASSERT_NE(ReadUntil(child.master, "R", 5000).find("R"), std::string::npos);
+  // The child ignores nothing, so the hang-up signal ends it; a child that
+  // ignores SIGHUP reads end of file instead.  Both end without a hang.
+  close(child.master);
+  const int status = WaitExit(child.pid);
+  EXPECT_TRUE((WIFEXITED(status) && WEXITSTATUS(status) == 0) ||
+              (WIFSIGNALED(status) && WTERMSIG(status) == SIGHUP))
+      << status;
+}
+
+TEST(PosixTerminal, HangUpWithSighupIgnoredReadsEndOfInput) {
+  Child child;
+  child.pid = forkpty(&child.master, nullptr, nullptr, nullptr);
+  ASSERT_GE(child.pid, 0);
+  if (child.pid == 0) {
+    alarm(10);
+    signal(SIGHUP, SIG_IGN);
+    platform::StartProgram(1, test_argv);
+    WriteAll(STDOUT_FILENO, "R");
+    const std::u16string key = platform::WaitKey();
+    const std::u16string again = platform::WaitKey();
+    const std::u16string none(1, u'\0');
+    platform::EndProgram(key == none && again == none ? 0 : 1);
+  }
+  ASSERT_NE(ReadUntil(child.master, "R", 5000).find("R"), std::string::npos);
+  close(child.master);
+  const int status = WaitExit(child.pid);
+  EXPECT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(PosixTerminal, WithoutTerminalWaitKeyAnswersAtOnce) {
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    alarm(10);
+    setsid();  // no controlling terminal from here on
+    platform::StartProgram(1, test_argv);
+    const std::u16string key = platform::WaitKey();
+    platform::EndProgram(key == std::u16string(1, u'\0') ? 0 : 1);
+  }
+  const int status = WaitExit(pid);
+  EXPECT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+TEST(PosixTerminal, CommandTailFromStartProgram) {
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    alarm(10);
+    setsid();
+    char a0[] = "namewisp", a1[] = "/y", a2[] = "My Movie.avi", a3[] = "\xff";
+    char* argv[] = {a0, a1, a2, a3, nullptr};
+    platform::StartProgram(4, argv);
+    const bool right = platform::CommandTail() == u"/y My Movie.avi \xdcff" &&
+                       platform::ToAnsi(platform::CommandTail()) ==
+                           "/y My Movie.avi \xff";
+    platform::EndProgram(right ? 0 : 1);
+  }
+  const int status = WaitExit(pid);
+  EXPECT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+}  // namespace
