@@ -22,7 +22,7 @@ DWORD Move(const std::u16string& from, const std::u16string& to) {
   BOOL ok = CallPlatform([&] { return MoveFileW(Wide(from), Wide(to)); }, code);
   EndOnFatal(code);
   if (ok) return 0;
-  return code != 0 ? code : kFailedWithoutCode;
+  return code != 0 ? code : DWORD{kFailedWithoutCode};
 }
 
 bool SameLettersOtherCase(const std::u16string& a, const std::u16string& b) {
