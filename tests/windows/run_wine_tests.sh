@@ -18,14 +18,19 @@ driver=$(find_exe namewisp_layer_driver.exe)
 program=$(find_exe namewisp.exe)
 
 # One persistent server for all runs: each wine start then costs milliseconds.
-wineserver -p >/dev/null 2>&1
+# A server that someone else started is left running.
+own_server=0
+if ! pgrep -u "$(id -u)" -x wineserver >/dev/null; then
+  own_server=1
+  wineserver -p >/dev/null 2>&1
+fi
 wineboot >/dev/null 2>&1
 work=$(mktemp -d)
 tmux_session="namewisp-wine-$$"
 cleanup() {
   tmux kill-session -t "$tmux_session" >/dev/null 2>&1
   rm -rf "$work"
-  wineserver -k >/dev/null 2>&1
+  [ "$own_server" = 1 ] && wineserver -k >/dev/null 2>&1
 }
 trap cleanup EXIT
 
