@@ -20,7 +20,7 @@ program=$(find_exe namewisp.exe)
 # One persistent server for all runs: each wine start then costs milliseconds.
 # A server that someone else started is left running.
 own_server=0
-if ! pgrep -u "$(id -u)" -x wineserver >/dev/null; then
+if ! pgrep -u "$(id -u)" -f "/wineserver(64)?( |$)" >/dev/null; then
   own_server=1
   wineserver -p >/dev/null 2>&1
 fi
