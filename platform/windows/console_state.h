@@ -1,0 +1,23 @@
+// The handles that StartProgram takes, shared by the console services.
+// Internal to the Windows layer.
+#pragma once
+
+#include <windows.h>
+
+namespace platform {
+
+struct ConsoleState {
+  HANDLE output = INVALID_HANDLE_VALUE;
+  HANDLE input = INVALID_HANDLE_VALUE;
+  HANDLE error = INVALID_HANDLE_VALUE;
+  // The console input buffer ("CONIN$"): keys come from here even when
+  // standard input is redirected.
+  HANDLE keyboard = INVALID_HANDLE_VALUE;
+  // Where cursor and width queries go: standard output when it is a
+  // console, else standard error.
+  HANDLE screen = INVALID_HANDLE_VALUE;
+};
+
+ConsoleState& Console();
+
+}  // namespace platform

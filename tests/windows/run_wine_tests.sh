@@ -1,0 +1,221 @@
+#!/usr/bin/env bash
+# Runs the Windows build's tests under Wine: the unit tests, then end-to-end
+# checks in temporary folders of the layer driver and, once it exists, of
+# namewisp.exe.  Usage: run_wine_tests.sh [build-win folder]
+set -u
+
+build=$(cd "${1:-build-win}" && pwd) || exit 2
+export WINEDEBUG=-all LANG=C.UTF-8 LC_ALL=C.UTF-8
+
+if ! command -v wine >/dev/null; then
+  echo "wine is not installed: skipping the Windows tests" >&2
+  exit 77
+fi
+
+find_exe() { find "$build" -name "$1" -not -path '*/CMakeFiles/*' | head -n 1; }
+unit_tests=$(find_exe namewisp_tests.exe)
+driver=$(find_exe namewisp_layer_driver.exe)
+program=$(find_exe namewisp.exe)
+
+# One persistent server for all runs: each wine start then costs milliseconds.
+# A server that someone else started is left running.
+own_server=0
+if ! pgrep -u "$(id -u)" -f "/wineserver(64)?( |$)" >/dev/null; then
+  own_server=1
+  wineserver -p >/dev/null 2>&1
+fi
+wineboot >/dev/null 2>&1
+work=$(mktemp -d)
+tmux_session="namewisp-wine-$$"
+cleanup() {
+  tmux kill-session -t "$tmux_session" >/dev/null 2>&1
+  rm -rf "$work"
+  [ "$own_server" = 1 ] && wineserver -k >/dev/null 2>&1
+}
+trap cleanup EXIT
+
+failures=0
+pass() { echo "ok   $1"; }
+fail() { echo "FAIL $1"; failures=$((failures + 1)); }
+check() {  # check NAME command...
+  local name=$1
+  shift
+  if "$@"; then pass "$name"; else fail "$name"; fi
+}
+
+# A fresh folder for one check; the caller runs in it.
+fresh() {
+  rm -rf "$work/d"
+  mkdir -p "$work/d"
+  cd "$work/d" || exit 2
+}
+
+# Runs an exe with no console: output through a pipe, nothing on a terminal.
+run() {  # run EXE ARGS... ; sets $out (bytes as printable escapes) and $rc
+  local exe=$1
+  shift
+  wine "$exe" "$@" </dev/null >"$work/out" 2>"$work/err"
+  rc=$?
+  out=$(od -An -c "$work/out" | tr -s ' \n' ' ')
+}
+
+# Exact bytes of the last output.
+output_is() { printf "%b" "$1" | cmp -s - "$work/out"; }
+
+# Runs an exe in a tmux window of 100 columns, sends keys once it waits, and
+# waits for its end.  Output goes to $work/out.
+run_with_keys() {  # run_with_keys "KEYS..." EXE ARGS...
+  local keys=$1
+  shift
+  rm -f "$work/rc"
+  local command="cd '$PWD' && wine"
+  local arg
+  for arg in "$@"; do command+=" '$arg'"; done
+  # Standard error stays on the terminal: the console that cursor and width
+  # queries ask.
+  command+=" >'$work/out'; echo \$? >'$work/rc'"
+  tmux new-session -d -s "$tmux_session" -x 100 -y 30 "$command"
+  sleep 1
+  local key
+  for key in $keys; do tmux send-keys -t "$tmux_session" "$key"; done
+  for _ in $(seq 100); do [ -f "$work/rc" ] && break; sleep 0.1; done
+  tmux kill-session -t "$tmux_session" >/dev/null 2>&1
+  rc=$(cat "$work/rc" 2>/dev/null || echo none)
+}
+
+# --- unit tests --------------------------------------------------------------
+if [ -n "$unit_tests" ]; then
+  check "unit tests (namewisp_tests.exe)" wine "$unit_tests" --gtest_brief=1
+else
+  fail "namewisp_tests.exe not built"
+fi
+
+# --- the layer through the driver ---------------------------------------------
+if [ -n "$driver" ]; then
+  fresh
+  touch a_b.txt
+  run "$driver" '*.txt'
+  check "driver: exact CR LF output" output_is 'a_b.txt ==> a b.txt\r\nDone\r\n\r\n'
+  check "driver: renamed" test -e "a b.txt" -a ! -e a_b.txt
+
+  fresh
+  mkdir sub
+  touch sub/x_y.txt x_y.txt
+  run "$driver" 'sub\*.txt'
+  check "driver: spec with a folder renames in that folder" \
+    test -e "sub/x y.txt" -a -e x_y.txt -a ! -e "x y.txt"
+  run "$driver" 'sub/'
+  check "driver: a folder spec with / lists the folder" test "$rc" = 0
+
+  fresh
+  echo first >a_c.txt
+  echo second >"a c.txt"
+  run "$driver" '*.txt'
+  check "driver: collision reported, exit 1" \
+    output_is 'a_c.txt ==> a c.txt\r\n  [FAILED: a file with that name exists]\r\nDone\r\n\r\n'
+  check "driver: collision exit code" test "$rc" = 1
+  check "driver: collision keeps both contents" \
+    test "$(cat a_c.txt)" = first -a "$(cat "a c.txt")" = second
+
+  fresh
+  touch hello.txt
+  run "$driver" /u hello.txt
+  check "driver: case-only rename" test "$(ls)" = Hello.txt
+
+  fresh
+  touch 'ā_x.txt' 'é_y.txt'
+  run "$driver" '*.txt'
+  check "driver: a name outside code page 1252 is refused, not lost" \
+    test -e 'ā_x.txt' -a -e 'é y.txt' -a "$rc" = 1
+
+  fresh
+  touch a_b.txt
+  run "$driver" /c '*.txt'
+  check "driver: no keyboard answers no at once" \
+    output_is '[y/N] a_b.txt ==> a b.txt [SKIPPED]\r\nDone\r\n\r\n'
+
+  if command -v tmux >/dev/null; then
+    fresh
+    run_with_keys "y Y n Enter Up F1" "$driver" /keys 6
+    check "driver: answer keys through the console" output_is \
+      '0079 \r\n0059 \r\n006e \r\n000d \r\n0000 0048 \r\n0000 003b \r\n'
+    run_with_keys "" "$driver" /screen
+    check "driver: window width of the console" output_is '1 100\r\n'
+  fi
+fi
+
+# --- namewisp.exe --------------------------------------------------------------
+if [ -n "$program" ]; then
+  fresh
+  run "$program"
+  check "namewisp: help exits 0" test "$rc" = 0
+  check "namewisp: help lines end in CR LF" \
+    bash -c "grep -c \$'\\r\$' '$work/out' >/dev/null && ! grep -q \$'[^\\r]\$' '$work/out'"
+
+  run "$program" nothing.xyz
+  check "namewisp: no match" \
+    output_is 'Error: No matches to "nothing.xyz"\r\n\r\n'
+  check "namewisp: no match exits 0" test "$rc" = 0
+
+  fresh
+  touch Some.Movie.2010.XviD.avi
+  run "$program" /y '*.avi'
+  check "namewisp: exact output of a rename" output_is \
+    'Some.Movie.2010.XviD.avi ==> Some Movie (2010).avi\r\nDone\r\n\r\n'
+  check "namewisp: renamed" test -e "Some Movie (2010).avi"
+
+  fresh
+  touch a_file.txt .dot_file.txt
+  mkdir a_dir.x
+  run "$program" '*'
+  check "namewisp: files only by default" \
+    test -e "a file.txt" -a -e a_dir.x -a -e .dot_file.txt
+  run "$program" /D '*'
+  check "namewisp: /D renames directories only" test -e "a dir.x"
+  fresh
+  touch b_file.txt
+  mkdir b_dir.x
+  run "$program" /d '*'
+  check "namewisp: /d renames both" test -e "b file.txt" -a -e "b dir.x"
+
+  fresh
+  mkdir sub
+  touch sub/x_y.txt x_y.txt
+  run "$program" 'sub\*.txt'
+  check "namewisp: spec with a directory part" \
+    test -e "sub/x y.txt" -a -e x_y.txt
+
+  fresh
+  echo first >a_c.txt
+  echo second >"a c.txt"
+  run "$program" '*.txt'
+  check "namewisp: collision reported" \
+    output_is 'a_c.txt ==> a c.txt\r\n  [FAILED: a file with that name exists]\r\nDone\r\n\r\n'
+  check "namewisp: collision exit 1, contents intact" \
+    test "$rc" = 1 -a "$(cat a_c.txt)" = first -a "$(cat "a c.txt")" = second
+
+  fresh
+  touch "hello world.txt"
+  run "$program" /m '*.txt'
+  check "namewisp: case-only rename" test "$(ls)" = "Hello World.txt"
+
+  fresh
+  touch 'ā_x.txt'
+  run "$program" '*.txt'
+  check "namewisp: name outside code page 1252 kept" test -e 'ā_x.txt'
+
+  if command -v tmux >/dev/null; then
+    fresh
+    touch y_one.txt
+    run_with_keys "y" "$program" /c '*.txt'
+    check "namewisp: confirmation answered y" test -e "y one.txt"
+    fresh
+    touch n_one.txt
+    run_with_keys "n" "$program" /c '*.txt'
+    check "namewisp: confirmation answered n" test -e n_one.txt
+  fi
+fi
+
+cd / || true
+echo "$failures failure(s)"
+[ "$failures" -eq 0 ]
