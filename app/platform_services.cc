@@ -33,6 +33,7 @@ RunServices PlatformServices() {
     return platform::DisplayColumns(text);
   };
   s.wait_key = [] { return platform::WaitKey(); };
+  s.shell_expands_patterns = platform::ShellExpandsPatterns();
   return s;
 }
 

@@ -25,6 +25,9 @@ void StartProgram(int argc, char** argv);
 // Restores what StartProgram changed and ends the process.
 [[noreturn]] void EndProgram(int exit_code);
 
+// True where the shell expands wildcards before the program sees them.
+bool ShellExpandsPatterns();
+
 // The command line after the program's own name, as UTF-16 text.
 std::u16string CommandTail();
 // Conversions between 8-bit text (the platform's byte encoding of names) and

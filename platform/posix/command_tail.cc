@@ -20,6 +20,9 @@ std::string JoinArguments(int argc, const char* const* argv) {
 
 }  // namespace posix
 
+// A POSIX shell expands "*.avi" into the matching names unless it is quoted.
+bool ShellExpandsPatterns() { return true; }
+
 std::u16string CommandTail() {
   const posix::Arguments& args = posix::ProgramArguments();
   return ToWide(posix::JoinArguments(args.argc, args.argv));

@@ -91,4 +91,7 @@ void StartProgram(int, char**) {
 
 std::u16string CommandTail() { return tail; }
 
+// cmd.exe and PowerShell hand wildcards to the program as typed.
+bool ShellExpandsPatterns() { return false; }
+
 }  // namespace platform
