@@ -23,7 +23,9 @@ std::vector<SearchTerm> BuildSearchTerms() {
   std::vector<SearchTerm> terms;
   std::size_t n = text::FieldCount(list, "");
   for (std::size_t i = 1; i <= n; ++i) {
-    std::string padded = " " + std::string(text::FieldAt(list, "", i)) + " ";
+    std::string padded(1, ' ');
+    padded.append(text::FieldAt(list, "", i));
+    padded.push_back(' ');
     padded = text::ReplaceAll(padded, "_", " ");
     SearchTerm term;
     term.prefix = text::RightPart(padded, 2) == "* ";

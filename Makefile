@@ -1,0 +1,21 @@
+# Shortcuts for the two things a newcomer does; the real build is CMake's.
+.PHONY: demo test test-linux test-windows
+
+# Build namewisp and run it on a folder of messy sample names.
+demo:
+	cmake --workflow --preset release
+	demo/try-it.sh
+
+# Every test: the Linux build under the sanitizers, and the Windows build
+# under Wine when mingw-w64 and Wine are on the machine.
+test: test-linux test-windows
+
+test-linux:
+	cmake --workflow --preset test
+
+test-windows:
+	@if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null; then \
+	  cmake --workflow --preset windows; \
+	else \
+	  echo "Windows tests skipped: install g++-mingw-w64-x86-64-posix and wine64 to run them"; \
+	fi
