@@ -19,3 +19,11 @@ test-windows:
 	else \
 	  echo "Windows tests skipped: install g++-mingw-w64-x86-64-posix and wine64 to run them"; \
 	fi
+
+# Benchmarks (not part of make test): rule throughput, then namewisp against
+# the floor program on tmpfs.  Needs libbenchmark-dev.
+.PHONY: bench
+bench:
+	cmake --workflow --preset bench
+	build-bench/namewisp_rules_bench --benchmark_min_time=0.2
+	python3 bench/run_bench.py build-bench

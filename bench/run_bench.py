@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+"""Times namewisp against the floor program on a folder of messy names.
+
+    python3 bench/run_bench.py [BUILD_DIR] [--runs R] [--million] [--sizes N,...]
+
+For each size N it creates N names of the benchmark corpus in a fresh folder
+on tmpfs (/dev/shm, else $TMPDIR), runs `namewisp /y /k "*"` there with its
+output to a file, recreates the folder and runs the floor program with the
+pairs namewisp printed; the two alternate R times (5 by default).  It prints
+the median seconds of each, the ratio namewisp/floor, microseconds per entry
+and namewisp's peak resident memory, and checks that both left the same
+names behind.
+"""
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+
+def scratch_root():
+    for candidate in ("/dev/shm", os.environ.get("TMPDIR"), tempfile.gettempdir()):
+        if candidate and os.path.isdir(candidate) and os.access(candidate, os.W_OK):
+            return candidate
+    sys.exit("no writable scratch folder")
+
+
+def fill(folder, names):
+    if os.path.exists(folder):
+        shutil.rmtree(folder)
+    os.mkdir(folder)
+    for name in names:
+        os.close(os.open(os.path.join(folder, name), os.O_CREAT | os.O_WRONLY, 0o644))
+
+
+def timed(argv, cwd, out_path):
+    """Runs argv; returns (seconds, peak RSS in KiB, exit code)."""
+    with open(out_path, "wb") as out:
+        start = time.perf_counter()
+        process = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.DEVNULL,
+                                   stdout=out, stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(process.pid, 0)
+        seconds = time.perf_counter() - start
+    process.returncode = os.waitstatus_to_exitcode(status)
+    return seconds, usage.ru_maxrss, process.returncode
+
+
+def pairs_from(output_path):
+    """The (old, new) pairs of namewisp's rename lines."""
+    pairs = []
+    with open(output_path, "rb") as f:
+        for line in f.read().split(b"\r\n"):
+            if b" ==> " in line and not line.startswith(b"  "):
+                old, new = line.split(b" ==> ", 1)
+                pairs.append((old, new))
+    return pairs
+
+
+def measure(build, n, runs, root):
+    names = subprocess.run([os.path.join(build, "namewisp_corpus"), str(n)],
+                           check=True, capture_output=True).stdout.decode().splitlines()
+    assert len(names) == n and len(set(names)) == n
+    folder = os.path.join(root, "namewisp-bench-%d" % n)
+    out = os.path.join(root, "namewisp-bench-%d.out" % n)
+    pairs_path = os.path.join(root, "namewisp-bench-%d.pairs" % n)
+    namewisp = [os.path.abspath(os.path.join(build, "namewisp")), "/y", "/k", "*"]
+    floor = os.path.abspath(os.path.join(build, "namewisp_floor"))
+    ours, theirs, peak = [], [], 0
+    for run in range(runs):
+        fill(folder, names)
+        seconds, rss, _ = timed(namewisp, folder, out)
+        ours.append(seconds)
+        peak = max(peak, rss)
+        left_by_namewisp = sorted(os.listdir(folder))
+        if run == 0:
+            pairs = pairs_from(out)
+            with open(pairs_path, "wb") as f:
+                f.writelines(old + b"\t" + new + b"\n" for old, new in pairs)
+        fill(folder, names)
+        seconds, _, _ = timed([floor, folder, pairs_path], folder, out + ".floor")
+        theirs.append(seconds)
+        if sorted(os.listdir(folder)) != left_by_namewisp:
+            sys.exit("N=%d: namewisp and the floor left different names" % n)
+    shutil.rmtree(folder)
+    for path in (out, out + ".floor", pairs_path):
+        os.remove(path)
+    return {"n": n, "renamed": len(pairs), "namewisp": statistics.median(ours),
+            "floor": statistics.median(theirs), "rss_kib": peak}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("build", nargs="?", default="build-bench")
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--million", action="store_true",
+                        help="also run N = 1,000,000")
+    parser.add_argument("--sizes", help="comma-separated sizes instead")
+    args = parser.parse_args()
+    sizes = [10000, 100000] + ([1000000] if args.million else [])
+    if args.sizes:
+        sizes = [int(s) for s in args.sizes.split(",")]
+    root = scratch_root()
+    print("folder: %s, %d alternating runs each, medians" % (root, args.runs))
+    print("%9s %8s %11s %9s %6s %12s %10s %9s" % (
+        "N", "renamed", "namewisp s", "floor s", "ratio", "namewisp us", "floor us",
+        "peak MiB"))
+    results = []
+    for n in sizes:
+        r = measure(args.build, n, args.runs, root)
+        results.append(r)
+        print("%9d %8d %11.3f %9.3f %6.2f %12.2f %10.2f %9.1f" % (
+            n, r["renamed"], r["namewisp"], r["floor"], r["namewisp"] / r["floor"],
+            r["namewisp"] / n * 1e6, r["floor"] / n * 1e6, r["rss_kib"] / 1024))
+    for small, large in zip(results, results[1:]):
+        growth = (large["namewisp"] / large["n"]) / (small["namewisp"] / small["n"])
+        print("namewisp time per entry at N=%d / at N=%d: %.2f" % (
+            large["n"], small["n"], growth))
+
+
+if __name__ == "__main__":
+    main()
