@@ -8,7 +8,8 @@ on tmpfs (/dev/shm, else $TMPDIR), runs `namewisp /y /k "*"` there with its
 output to a file, recreates the folder and runs the floor program with the
 pairs namewisp printed; the two alternate R times (5 by default).  It prints
 the median seconds of each, the ratio namewisp/floor, microseconds per entry
-and namewisp's peak resident memory, and checks that both left the same
+and namewisp's peak resident memory (through a small wrapper that
+starts it, as /usr/bin/time may be missing), and checks that both left the same
 names behind.
 """
 
@@ -37,16 +38,20 @@ def fill(folder, names):
         os.close(os.open(os.path.join(folder, name), os.O_CREAT | os.O_WRONLY, 0o644))
 
 
-def timed(argv, cwd, out_path):
-    """Runs argv; returns (seconds, peak RSS in KiB, exit code)."""
+def timed(build, argv, cwd, out_path):
+    """Runs argv under the peak-memory wrapper; returns (seconds, peak RSS in
+    KiB).  Both programs run the same way, so the wrapper costs them alike."""
+    rss_path = out_path + ".rss"
+    wrapper = os.path.abspath(os.path.join(build, "namewisp_peak_rss"))
     with open(out_path, "wb") as out:
         start = time.perf_counter()
-        process = subprocess.Popen(argv, cwd=cwd, stdin=subprocess.DEVNULL,
-                                   stdout=out, stderr=subprocess.DEVNULL)
-        _, status, usage = os.wait4(process.pid, 0)
+        subprocess.run([wrapper, rss_path] + argv, cwd=cwd, stdin=subprocess.DEVNULL,
+                       stdout=out, stderr=subprocess.DEVNULL)
         seconds = time.perf_counter() - start
-    process.returncode = os.waitstatus_to_exitcode(status)
-    return seconds, usage.ru_maxrss, process.returncode
+    with open(rss_path) as f:
+        rss = int(f.read())
+    os.remove(rss_path)
+    return seconds, rss
 
 
 def pairs_from(output_path):
@@ -72,7 +77,7 @@ def measure(build, n, runs, root):
     ours, theirs, peak = [], [], 0
     for run in range(runs):
         fill(folder, names)
-        seconds, rss, _ = timed(namewisp, folder, out)
+        seconds, rss = timed(build, namewisp, folder, out)
         ours.append(seconds)
         peak = max(peak, rss)
         left_by_namewisp = sorted(os.listdir(folder))
@@ -81,7 +86,7 @@ def measure(build, n, runs, root):
             with open(pairs_path, "wb") as f:
                 f.writelines(old + b"\t" + new + b"\n" for old, new in pairs)
         fill(folder, names)
-        seconds, _, _ = timed([floor, folder, pairs_path], folder, out + ".floor")
+        seconds, _ = timed(build, [floor, folder, pairs_path], folder, out + ".floor")
         theirs.append(seconds)
         if sorted(os.listdir(folder)) != left_by_namewisp:
             sys.exit("N=%d: namewisp and the floor left different names" % n)
