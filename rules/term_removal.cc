@@ -1,5 +1,6 @@
 #include "rules/term_removal.h"
 
+#include <bitset>
 #include <vector>
 
 #include "rules/term_table.h"
@@ -40,14 +41,103 @@ const std::vector<SearchTerm>& SearchTerms() {
   return terms;
 }
 
+using TermSet = std::bitset<kTermCount>;
+
+// Which terms can match a stem at all.  A match begins at a space and runs
+// on with the term's first word, and removals only ever cut words out: so a
+// term can match at its turn only when its first word is already one of the
+// stem's words (after the first), or begins one for a prefix term.  One pass
+// over the words then spares the full search for every other term.
+struct FirstWords {
+  struct Word {
+    std::string text;  // ASCII, lower case
+    bool prefix;
+    std::size_t term;
+  };
+  std::vector<Word> by_byte[128];  // by the word's first byte
+  TermSet always;                  // terms whose first word is not ASCII
+};
+
+FirstWords BuildFirstWords() {
+  FirstWords f;
+  const std::vector<SearchTerm>& terms = SearchTerms();
+  for (std::size_t t = 0; t < terms.size(); ++t) {
+    std::string_view text = std::string_view(terms[t].text).substr(1);
+    std::size_t space = text.find(' ');
+    bool prefix = terms[t].prefix && space == std::string_view::npos;
+    std::string word(text.substr(0, space));
+    bool ascii = !word.empty();
+    for (char c : word) ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (!ascii || (terms[t].prefix && !prefix)) {
+      f.always.set(t);
+      continue;
+    }
+    unsigned char first = static_cast<unsigned char>(word[0]);
+    f.by_byte[first].push_back({std::move(word), prefix, t});
+  }
+  return f;
+}
+
+const FirstWords& TermFirstWords() {
+  static const FirstWords words = BuildFirstWords();
+  return words;
+}
+
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+
+// The word equals (or, for a prefix, begins with) the lower-case ASCII text.
+// Comparing ASCII-folded bytes is the same as comparing the lower-case form:
+// no other character's lower case is ASCII, as the case forms keep lengths.
+bool WordMatches(std::string_view word, const FirstWords::Word& w) {
+  if (w.prefix ? word.size() < w.text.size() : word.size() != w.text.size())
+    return false;
+  for (std::size_t i = 0; i < w.text.size(); ++i) {
+    if (AsciiLower(word[i]) != w.text[i]) return false;
+  }
+  return true;
+}
+
+TermSet CandidateTerms(std::string_view stem) {
+  const FirstWords& f = TermFirstWords();
+  TermSet candidates = f.always;
+  // Every word after the first: the pieces behind each space.
+  for (std::size_t space = stem.find(' '); space != std::string_view::npos;) {
+    std::size_t end = stem.find(' ', space + 1);
+    std::string_view word = stem.substr(
+        space + 1, end == std::string_view::npos ? end : end - space - 1);
+    space = end;
+    if (word.empty()) continue;
+    unsigned char first = static_cast<unsigned char>(AsciiLower(word[0]));
+    if (first >= 128) continue;
+    for (const FirstWords::Word& w : f.by_byte[first]) {
+      if (WordMatches(word, w)) candidates.set(w.term);
+    }
+  }
+  return candidates;
+}
+
+// The stem as the removal leaves it when no term matched: trimmed, with
+// single spaces.  Most stems are so already.
+bool IsTidy(std::string_view stem) {
+  return stem.empty() || (stem.front() != ' ' && stem.back() != ' ' &&
+                          stem.find("  ") == std::string_view::npos);
+}
+
 }  // namespace
 
 TermResult ApplyTermRemoval(std::string stem) {
+  const TermSet candidates = CandidateTerms(stem);
+  if (candidates.none() && IsTidy(stem)) return {std::move(stem), false};
   std::string working = stem + " ";
   // Cuts are made at spaces, so the lower-case form can be cut alongside the
   // stem instead of being formed again after every removal.
   std::string lower = text::LowerForm(working);
-  for (const SearchTerm& term : SearchTerms()) {
+  const std::vector<SearchTerm>& terms = SearchTerms();
+  for (std::size_t t = 0; t < terms.size(); ++t) {
+    if (!candidates.test(t)) continue;
+    const SearchTerm& term = terms[t];
     std::size_t p = text::Find(lower, term.text);
     if (p == 0) continue;
     // Keep the space in front of the match and the one behind it.
