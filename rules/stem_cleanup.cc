@@ -1,8 +1,6 @@
 #include "rules/stem_cleanup.h"
 
-#include "text/replace.h"
 #include "text/search.h"
-#include "text/trim.h"
 
 namespace rules {
 
@@ -12,16 +10,50 @@ NameSplit SplitName(std::string_view name) {
   return {text::Substring(name, 1, period - 1), text::Substring(name, period)};
 }
 
+// One pass instead of a rewrite per step: brackets become round with a space
+// outside them, periods and underscores become spaces, and spaces are
+// collapsed and trimmed as they are written.  A second pass over the result
+// then drops the space just inside each bracket.
 std::string CleanStem(std::string_view stem) {
-  std::string s = text::MapCharacterSet(stem, "[]", "()");
-  s = text::ReplaceAll(s, "(", " (");
-  s = text::ReplaceAll(s, ")", ") ");
-  s = text::MapCharacterSet(s, "._", "  ");
-  s = text::CollapseSpaces(s);
-  s = std::string(text::TrimSpaces(s));
-  // No two spaces are left, so one pass takes every space inside a bracket.
-  s = text::ReplaceAll(s, "( ", "(");
-  return text::ReplaceAll(s, " )", ")");
+  std::string s;
+  s.reserve(stem.size() + 8);
+  auto space = [&s] {
+    if (!s.empty() && s.back() != ' ') s.push_back(' ');
+  };
+  for (char c : stem) {
+    switch (c) {
+      case '[':
+      case '(':
+        space();
+        s.push_back('(');
+        break;
+      case ']':
+      case ')':
+        s.push_back(')');
+        space();
+        break;
+      case '.':
+      case '_':
+      case ' ':
+        space();
+        break;
+      default:
+        s.push_back(c);
+    }
+  }
+  if (!s.empty() && s.back() == ' ') s.pop_back();
+  // No two spaces are left, so a space follows "(" or precedes ")" only
+  // where the brackets' own spaces meet.
+  std::size_t out = 0;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == ' ' && ((out > 0 && s[out - 1] == '(') ||
+                        (i + 1 < s.size() && s[i + 1] == ')'))) {
+      continue;
+    }
+    s[out++] = s[i];
+  }
+  s.resize(out);
+  return s;
 }
 
 }  // namespace rules
