@@ -5,8 +5,8 @@
 namespace rules {
 
 std::string ApplyCaseRule(std::string stem, bool from_upper, bool from_lower) {
-  if (from_upper && stem == text::UpperForm(stem)) stem = text::MixedForm(stem);
-  if (from_lower && stem == text::LowerForm(stem)) stem = text::MixedForm(stem);
+  if (from_upper && text::IsUpperForm(stem)) stem = text::MixedForm(stem);
+  if (from_lower && text::IsLowerForm(stem)) stem = text::MixedForm(stem);
   return stem;
 }
 

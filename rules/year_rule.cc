@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <string_view>
-#include <vector>
 
 #include "text/number.h"
 #include "text/trim.h"
@@ -10,16 +9,13 @@
 namespace rules {
 namespace {
 
-// The words of the stem: the pieces between single spaces.
-std::vector<std::string_view> Words(std::string_view stem) {
-  std::vector<std::string_view> words;
-  std::size_t from = 0;
-  for (std::size_t at; (at = stem.find(' ', from)) != std::string_view::npos;
-       from = at + 1) {
-    words.push_back(stem.substr(from, at - from));
-  }
-  words.push_back(stem.substr(from));
-  return words;
+// Only a word that begins with a digit, a sign, a point or "&" reads as a
+// number other than 0, and 0 is no year: the rest need not be read.
+bool MayBeNumber(std::string_view word) {
+  std::size_t at = word.find_first_not_of(" \t\r\n");
+  if (at == std::string_view::npos) return false;
+  char c = word[at];
+  return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == '&';
 }
 
 }  // namespace
@@ -29,18 +25,22 @@ int HighestValidYear(int current_year) {
 }
 
 YearResult ApplyYearRule(std::string stem, int highest_year) {
-  std::vector<std::string_view> words = Words(stem);
-  // Word 1 is never a year: a title may begin with one ("2001 A Space ...").
-  for (std::size_t k = words.size() - 1; k >= 1; --k) {
-    std::string_view year = text::TrimSet(words[k], "()");
+  // The words are the pieces between single spaces, read from the last one
+  // back; word 1 is never a year: a title may begin with one ("2001 A
+  // Space ...").
+  std::string_view all = stem;
+  std::size_t end = all.size();
+  for (std::size_t space = all.rfind(' '); space != std::string_view::npos;
+       end = space, space = space == 0 ? std::string_view::npos
+                                       : all.rfind(' ', space - 1)) {
+    std::string_view year = text::TrimSet(all.substr(space + 1, end - space - 1), "()");
+    if (!MayBeNumber(year)) continue;
     long double value = text::NumericValue(year);
     if (value < kLowestValidYear || value > highest_year) continue;
+    // The words before it keep their single spaces.
     std::string rebuilt;
-    rebuilt.reserve(stem.size() + 2);
-    for (std::size_t i = 0; i < k; ++i) {
-      rebuilt.append(words[i]);
-      rebuilt.push_back(' ');
-    }
+    rebuilt.reserve(space + year.size() + 3);
+    rebuilt.append(all.substr(0, space + 1));
     rebuilt.push_back('(');
     rebuilt.append(year);
     rebuilt.push_back(')');

@@ -14,6 +14,7 @@
 #include "rules/term_table.h"
 #include "rules/year_rule.h"
 #include "text/case.h"
+#include "text/number.h"
 #include "text/replace.h"
 #include "text/trim.h"
 
@@ -102,6 +103,57 @@ TEST(CorpusResults, StemCleanupAsDefined) {
   }
   for (const std::string& stem : stems)
     ASSERT_EQ(rules::CleanStem(stem), PlainCleanStem(stem)) << '"' << stem << '"';
+}
+
+// The year rule by its definition: split into words, try them from the last
+// back to the second.
+rules::YearResult PlainYearRule(const std::string& stem, int highest_year) {
+  std::vector<std::string> words = {""};
+  for (char c : stem) {
+    if (c == ' ') {
+      words.emplace_back();
+    } else {
+      words.back().push_back(c);
+    }
+  }
+  for (std::size_t k = words.size() - 1; k >= 1; --k) {
+    std::string year(text::TrimSet(words[k], "()"));
+    long double value = text::NumericValue(year);
+    if (value < rules::kLowestValidYear || value > highest_year) continue;
+    std::string rebuilt;
+    for (std::size_t i = 0; i < k; ++i) rebuilt += words[i] + ' ';
+    rebuilt += '(';
+    rebuilt += year;
+    rebuilt += ')';
+    return {rebuilt, rebuilt != stem};
+  }
+  return {stem, false};
+}
+
+TEST(CorpusResults, YearRuleAsDefined) {
+  std::vector<std::string> stems;
+  for (const std::string& name : bench::MessyNames(10000))
+    stems.push_back(rules::CleanStem(rules::SplitName(name).stem));
+  // Short mixes of spaces, brackets, digits and the other ways in to a number.
+  const std::string_view alphabet = "a (2)0\t&H.";
+  const std::string_view digits[] = {"1999", "2010", "2030", "7DA", "+2e3", "-2000"};
+  for (unsigned code = 0; code < 11u * 11 * 11 * 11 * 11; ++code) {
+    std::string stem;
+    for (unsigned c = code; c > 0; c /= 11) {
+      if (c % 11 == 10) {
+        stem += digits[(code / 11) % std::size(digits)];
+      } else {
+        stem.push_back(alphabet[c % 11]);
+      }
+    }
+    stems.push_back(stem);
+  }
+  for (const std::string& stem : stems) {
+    rules::YearResult got = rules::ApplyYearRule(stem, 2026);
+    rules::YearResult want = PlainYearRule(stem, 2026);
+    ASSERT_EQ(got.stem, want.stem) << '"' << stem << '"';
+    ASSERT_EQ(got.changed, want.changed) << '"' << stem << '"';
+  }
 }
 
 TEST(CorpusResults, TermRemovalAsDefined) {

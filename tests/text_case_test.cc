@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "text/case.h"
 #include "text/utf8.h"
 #include "text/wide.h"
@@ -117,6 +119,25 @@ TEST(Wide, FindAndLowerForm) {
   std::u16string lone = u"a";
   lone.push_back(0xDC80);
   EXPECT_EQ(text::WideLowerForm(lone), lone);
+}
+
+}  // namespace
+
+namespace {
+
+// The tests without forming agree with comparing against the forms.
+TEST(CaseTests, AgreeWithTheForms) {
+  std::vector<std::string> samples = {
+      "", "ABC", "abc", "Abc", "123 -_", "ÄRGER", "ärger", "Ärger", "STRAßE",
+      "straße", "ǅ", "ǆ", "Ǆ", "İ", "ı", "K", "ΩMEGA", "ωmega", "東京",
+      "\xC3", "A\xFF", "a\x80", "\xE2\x82", "ПРИВЕТ", "привет"};
+  for (int b = 0; b < 256; ++b) samples.push_back(std::string(1, static_cast<char>(b)));
+  for (const std::string& s : samples) {
+    EXPECT_EQ(text::utf8_case::IsUpper(s), s == text::utf8_case::Upper(s)) << s;
+    EXPECT_EQ(text::utf8_case::IsLower(s), s == text::utf8_case::Lower(s)) << s;
+    EXPECT_EQ(text::bytes_case::IsUpper(s), s == text::bytes_case::Upper(s)) << s;
+    EXPECT_EQ(text::bytes_case::IsLower(s), s == text::bytes_case::Lower(s)) << s;
+  }
 }
 
 }  // namespace

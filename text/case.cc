@@ -12,5 +12,7 @@ namespace chosen = utf8_case;
 std::string LowerForm(std::string_view text) { return chosen::Lower(text); }
 std::string UpperForm(std::string_view text) { return chosen::Upper(text); }
 std::string MixedForm(std::string_view text) { return chosen::Mixed(text); }
+bool IsUpperForm(std::string_view text) { return chosen::IsUpper(text); }
+bool IsLowerForm(std::string_view text) { return chosen::IsLower(text); }
 
 }  // namespace text

@@ -21,11 +21,16 @@ std::string UpperForm(std::string_view text);
 // lower case.  Every non-letter (digit, apostrophe, space, ...) starts a
 // new word: "o'brien" gives "O'Brien", "mp3s" gives "Mp3S".
 std::string MixedForm(std::string_view text);
+// text == UpperForm(text), text == LowerForm(text), without forming them.
+bool IsUpperForm(std::string_view text);
+bool IsLowerForm(std::string_view text);
 
 namespace bytes_case {
 std::string Lower(std::string_view text);
 std::string Upper(std::string_view text);
 std::string Mixed(std::string_view text);
+bool IsUpper(std::string_view text);
+bool IsLower(std::string_view text);
 bool IsLetter(unsigned char c);
 }  // namespace bytes_case
 
@@ -33,6 +38,8 @@ namespace utf8_case {
 std::string Lower(std::string_view text);
 std::string Upper(std::string_view text);
 std::string Mixed(std::string_view text);
+bool IsUpper(std::string_view text);
+bool IsLower(std::string_view text);
 }  // namespace utf8_case
 
 }  // namespace text

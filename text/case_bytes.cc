@@ -44,10 +44,21 @@ std::string Map(std::string_view text,
   return out;
 }
 
+bool Unchanged(std::string_view text,
+               const std::array<unsigned char, 256>& table) {
+  for (char c : text) {
+    unsigned char b = static_cast<unsigned char>(c);
+    if (table[b] != b) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string Lower(std::string_view text) { return Map(text, kTables.lower); }
 std::string Upper(std::string_view text) { return Map(text, kTables.upper); }
+bool IsLower(std::string_view text) { return Unchanged(text, kTables.lower); }
+bool IsUpper(std::string_view text) { return Unchanged(text, kTables.upper); }
 
 std::string Mixed(std::string_view text) {
   std::string out(text);

@@ -56,10 +56,33 @@ std::string Map(std::string_view text, To to) {
   return out;
 }
 
+// Whether the text is its own form in the wanted case: each unit maps to
+// itself, or MapUnit would write something else.
+bool Unchanged(std::string_view text, To to) {
+  for (std::size_t at = 0; at < text.size();) {
+    char c = text[at];
+    if (static_cast<unsigned char>(c) < 0x80) {
+      if (ToAsciiCase(c, to) != c) return false;
+      ++at;
+      continue;
+    }
+    CodePoint cp = DecodeUtf8(text, at);
+    if (cp.length == 0) {
+      ++at;
+      continue;
+    }
+    if (MapCodePoint(cp.value, to) != cp.value) return false;
+    at += cp.length;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string Lower(std::string_view text) { return Map(text, To::kLower); }
 std::string Upper(std::string_view text) { return Map(text, To::kUpper); }
+bool IsLower(std::string_view text) { return Unchanged(text, To::kLower); }
+bool IsUpper(std::string_view text) { return Unchanged(text, To::kUpper); }
 
 std::string Mixed(std::string_view text) {
   std::string out;
