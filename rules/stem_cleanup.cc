@@ -15,21 +15,23 @@ NameSplit SplitName(std::string_view name) {
 // collapsed and trimmed as they are written.  A second pass over the result
 // then drops the space just inside each bracket.
 std::string CleanStem(std::string_view stem) {
-  std::string s;
-  s.reserve(stem.size() + 8);
-  auto space = [&s] {
-    if (!s.empty() && s.back() != ' ') s.push_back(' ');
+  // Each byte gives at most two ("[" -> " ("), so the buffer never grows.
+  std::string s(2 * stem.size(), '\0');
+  char* const begin = s.data();
+  char* out = begin;
+  auto space = [&] {
+    if (out != begin && out[-1] != ' ') *out++ = ' ';
   };
   for (char c : stem) {
     switch (c) {
       case '[':
       case '(':
         space();
-        s.push_back('(');
+        *out++ = '(';
         break;
       case ']':
       case ')':
-        s.push_back(')');
+        *out++ = ')';
         space();
         break;
       case '.':
@@ -38,21 +40,21 @@ std::string CleanStem(std::string_view stem) {
         space();
         break;
       default:
-        s.push_back(c);
+        *out++ = c;
     }
   }
-  if (!s.empty() && s.back() == ' ') s.pop_back();
+  if (out != begin && out[-1] == ' ') --out;
   // No two spaces are left, so a space follows "(" or precedes ")" only
   // where the brackets' own spaces meet.
-  std::size_t out = 0;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == ' ' && ((out > 0 && s[out - 1] == '(') ||
-                        (i + 1 < s.size() && s[i + 1] == ')'))) {
+  char* kept = begin;
+  for (const char* in = begin; in != out; ++in) {
+    if (*in == ' ' && ((kept != begin && kept[-1] == '(') ||
+                       (in + 1 != out && in[1] == ')'))) {
       continue;
     }
-    s[out++] = s[i];
+    *kept++ = *in;
   }
-  s.resize(out);
+  s.resize(static_cast<std::size_t>(kept - begin));
   return s;
 }
 

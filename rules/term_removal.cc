@@ -8,7 +8,6 @@
 #include "text/fields.h"
 #include "text/replace.h"
 #include "text/search.h"
-#include "text/trim.h"
 
 namespace rules {
 namespace {
@@ -99,22 +98,29 @@ bool WordMatches(std::string_view word, const FirstWords::Word& w) {
   return true;
 }
 
+void MarkCandidates(std::string_view word, const FirstWords& f,
+                    TermSet& candidates) {
+  if (word.empty()) return;
+  unsigned char first = static_cast<unsigned char>(AsciiLower(word[0]));
+  if (first >= 128) return;
+  for (const FirstWords::Word& w : f.by_byte[first]) {
+    if (WordMatches(word, w)) candidates.set(w.term);
+  }
+}
+
 TermSet CandidateTerms(std::string_view stem) {
   const FirstWords& f = TermFirstWords();
   TermSet candidates = f.always;
   // Every word after the first: the pieces behind each space.
-  for (std::size_t space = stem.find(' '); space != std::string_view::npos;) {
-    std::size_t end = stem.find(' ', space + 1);
-    std::string_view word = stem.substr(
-        space + 1, end == std::string_view::npos ? end : end - space - 1);
-    space = end;
-    if (word.empty()) continue;
-    unsigned char first = static_cast<unsigned char>(AsciiLower(word[0]));
-    if (first >= 128) continue;
-    for (const FirstWords::Word& w : f.by_byte[first]) {
-      if (WordMatches(word, w)) candidates.set(w.term);
-    }
+  std::size_t start = std::string_view::npos;  // of the current word
+  for (std::size_t i = 0; i < stem.size(); ++i) {
+    if (stem[i] != ' ') continue;
+    if (start != std::string_view::npos)
+      MarkCandidates(stem.substr(start, i - start), f, candidates);
+    start = i + 1;
   }
+  if (start != std::string_view::npos)
+    MarkCandidates(stem.substr(start), f, candidates);
   return candidates;
 }
 
@@ -125,20 +131,63 @@ bool IsTidy(std::string_view stem) {
                           stem.find("  ") == std::string_view::npos);
 }
 
+// Whether every term is ASCII, so that the lower-case form need not be
+// formed: at a given byte, text and its lower-case form hold the same ASCII
+// letter up to case, and a byte that is not ASCII stays so.
+bool AllTermsAscii() {
+  static const bool ascii = [] {
+    for (const SearchTerm& term : SearchTerms()) {
+      for (char c : term.text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+      }
+    }
+    return true;
+  }();
+  return ascii;
+}
+
+// The first occurrence of the lower-case ASCII pattern in the lower-case
+// form of text, as text::Find on that form gives it (1-based, 0 if none).
+std::size_t FindFolded(std::string_view text, std::string_view pattern) {
+  if (text.size() < pattern.size()) return 0;
+  const std::size_t last = text.size() - pattern.size();
+  for (std::size_t at = 0; at <= last; ++at) {
+    if (text[at] != pattern[0] && AsciiLower(text[at]) != pattern[0]) continue;
+    std::size_t i = 1;
+    while (i < pattern.size() && AsciiLower(text[at + i]) == pattern[i]) ++i;
+    if (i == pattern.size()) return at + 1;
+  }
+  return 0;
+}
+
+// Trims the spaces at both ends and collapses runs of them, in place.
+void Tidy(std::string& s) {
+  std::size_t out = 0;
+  for (char c : s) {
+    if (c == ' ' && (out == 0 || s[out - 1] == ' ')) continue;
+    s[out++] = c;
+  }
+  if (out > 0 && s[out - 1] == ' ') --out;
+  s.resize(out);
+}
+
 }  // namespace
 
 TermResult ApplyTermRemoval(std::string stem) {
   const TermSet candidates = CandidateTerms(stem);
   if (candidates.none() && IsTidy(stem)) return {std::move(stem), false};
-  std::string working = stem + " ";
+  std::string working = stem;
+  working.push_back(' ');
   // Cuts are made at spaces, so the lower-case form can be cut alongside the
   // stem instead of being formed again after every removal.
-  std::string lower = text::LowerForm(working);
+  const bool folded = AllTermsAscii();
+  std::string lower = folded ? std::string() : text::LowerForm(working);
   const std::vector<SearchTerm>& terms = SearchTerms();
   for (std::size_t t = 0; t < terms.size(); ++t) {
     if (!candidates.test(t)) continue;
     const SearchTerm& term = terms[t];
-    std::size_t p = text::Find(lower, term.text);
+    std::size_t p = folded ? FindFolded(working, term.text)
+                           : text::Find(lower, term.text);
     if (p == 0) continue;
     // Keep the space in front of the match and the one behind it.
     std::size_t cut_end;  // 0-based index of the space behind the match
@@ -148,11 +197,11 @@ TermResult ApplyTermRemoval(std::string stem) {
       cut_end = p + term.text.size() - 2;
     }
     working.erase(p, cut_end - p);
-    lower.erase(p, cut_end - p);
+    if (!folded) lower.erase(p, cut_end - p);
   }
-  std::string result = text::CollapseSpaces(text::TrimSpaces(working));
-  bool changed = result != stem;
-  return {changed ? std::move(result) : std::move(stem), changed};
+  Tidy(working);
+  bool changed = working != stem;
+  return {changed ? std::move(working) : std::move(stem), changed};
 }
 
 }  // namespace rules
