@@ -28,6 +28,9 @@ RunServices PlatformServices() {
     platform::PrintLineEnd(slot);
   };
   s.cursor_column = [] { return platform::CursorColumn(); };
+  s.cursor_column_after = [](std::string_view text) {
+    return platform::CursorColumnAfter(text);
+  };
   s.screen_width = [] { return platform::ScreenWidth(); };
   s.display_columns = [](std::string_view text) {
     return platform::DisplayColumns(text);

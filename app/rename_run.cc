@@ -32,8 +32,30 @@ bool IsYes(const std::u16string& key) {
 }
 
 void PrintLine(RunServices& s, std::string_view text) {
-  s.print(text);
-  s.print_line_end();
+  std::string line(text);
+  line.append(kLineEnd);
+  s.print(line);
+}
+
+// Appends, to the start of a rename line in `line`, the line break and indent
+// when the new name would wrap.  Where the platform can tell the column
+// without printing, nothing is printed and the caller writes the whole line
+// in one go; elsewhere the start is printed first and `line` emptied.
+void AppendBreakIfWraps(std::string& line, std::string_view new_name,
+                        std::string_view indent, RunServices& s) {
+  const int column = s.cursor_column_after ? s.cursor_column_after(line) : 0;
+  bool wraps;
+  if (column > 0) {
+    wraps = s.screen_width() < column + s.display_columns(new_name);
+  } else {
+    s.print(line);
+    line.clear();
+    wraps = Wraps(new_name, s);
+  }
+  if (wraps) {
+    line.append(kLineEnd);
+    line.append(indent);
+  }
 }
 
 }  // namespace
@@ -73,13 +95,14 @@ int RunRename(const RunOptions& options, std::string_view file_spec,
     rules::CleanedName cleaned = rules::CleanName(listed, name_rules);
     if (cleaned.name.empty() || cleaned.name == listed) continue;
     std::string reason;
+    // Each line is written before its rename, so that the output is the
+    // record of what was done; a prompt stands before the key wait.
+    std::string line;
     if (ConfirmDue(options, cleaned)) {
-      s.print("[y/N] " + listed + " ==> ");
-      if (Wraps(cleaned.name, s)) {
-        s.print_line_end();
-        s.print("       ");
-      }
-      s.print(cleaned.name + " ");
+      line.append("[y/N] ").append(listed).append(" ==> ");
+      AppendBreakIfWraps(line, cleaned.name, "       ", s);
+      line.append(cleaned.name).push_back(' ');
+      s.print(line);
       if (!IsYes(s.wait_key())) {
         PrintLine(s, "[SKIPPED]");
       } else if (rename(listed, cleaned.name, reason)) {
@@ -90,12 +113,10 @@ int RunRename(const RunOptions& options, std::string_view file_spec,
       }
       continue;
     }
-    s.print(listed + " ==> ");
-    if (Wraps(cleaned.name, s)) {
-      s.print_line_end();
-      s.print("  ");
-    }
-    PrintLine(s, cleaned.name);
+    line.append(listed).append(" ==> ");
+    AppendBreakIfWraps(line, cleaned.name, "  ", s);
+    line.append(cleaned.name).append(kLineEnd);
+    s.print(line);
     if (!rename(listed, cleaned.name, reason)) {
       PrintLine(s, "  [FAILED: " + reason + "]");
       any_failed = true;

@@ -24,6 +24,9 @@ struct RunServices {
   std::function<void(std::string_view text)> print;
   std::function<void()> print_line_end;
   std::function<int()> cursor_column;
+  // The cursor column after printing the text, without printing it; 0 where
+  // that is known only by printing.  May be left empty: the same as 0.
+  std::function<int(std::string_view text)> cursor_column_after;
   std::function<int()> screen_width;
   std::function<int(std::string_view text)> display_columns;
   std::function<std::u16string()> wait_key;
@@ -31,6 +34,9 @@ struct RunServices {
   // sees it, so that a spec with a space may be a pattern the shell ate.
   bool shell_expands_patterns = false;
 };
+
+// What print_line_end writes, for a caller that writes a line in one go.
+inline constexpr std::string_view kLineEnd = "\r\n";
 
 // The services of the platform this program runs on.
 RunServices PlatformServices();

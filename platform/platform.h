@@ -44,6 +44,10 @@ void PrintLineEnd(ErrorSlot& slot);
 // The 1-based column of the cursor, and the width of the window in columns.
 int CursorColumn();
 int ScreenWidth();
+// The column CursorColumn would give after PrintText(text), without printing
+// it; 0 where only printing it would tell.  Lets a caller decide a line
+// break first and then write the line in one go.
+int CursorColumnAfter(std::string_view text);
 // How many columns the text takes on the screen.
 int DisplayColumns(std::string_view text);
 // Waits for one key press and returns its answer key.  Without a keyboard it

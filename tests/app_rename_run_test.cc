@@ -280,3 +280,59 @@ TEST(RenameRun, QuotingHintWhenTheShellMayHaveExpandedThePattern) {
 }
 
 }  // namespace
+
+namespace {
+
+// Where the platform tells the column without printing, each rename line is
+// one write, made before its rename, and the output is the same byte for byte.
+TEST(RenameRun, OneWritePerLineWhereTheColumnIsKnown) {
+  struct Case {
+    int width;
+    bool confirm;
+  } cases[] = {{80, false}, {20, false}, {19, false},
+               {80, true},  {26, true},  {25, true}};
+  for (const Case& c : cases) {
+    FakeSystem asked, computed;
+    for (FakeSystem* f : {&asked, &computed}) {
+      f->names = {"a.b.txt", "c_d.txt", "clean.txt"};
+      f->width = c.width;
+      f->keys = {u"y", u"n"};
+    }
+    app::RunOptions o;
+    o.confirm_all = c.confirm;
+    RunWith(asked, o);
+
+    app::RunServices s = computed.Services();
+    std::vector<std::string> events;  // "print:..." and "rename:..."
+    s.cursor_column_after = [&computed](std::string_view text) {
+      return computed.Column() + static_cast<int>(text.size());
+    };
+    auto print = s.print;
+    s.print = [&](std::string_view text) {
+      events.push_back("print:" + std::string(text));
+      print(text);
+    };
+    auto rename = s.rename;
+    s.rename = [&](std::string_view dir, std::string_view from,
+                   std::string_view to, std::string& reason) {
+      events.push_back("rename:" + std::string(from));
+      return rename(dir, from, to, reason);
+    };
+    app::RunRename(o, "*", 2020, s);
+
+    EXPECT_EQ(computed.out, asked.out) << c.width << c.confirm;
+    EXPECT_EQ(computed.renames, asked.renames);
+    const bool wraps = c.width == 19 || c.width == 25;
+    const std::string first =
+        std::string(c.confirm ? "print:[y/N] a.b.txt ==> " : "print:a.b.txt ==> ") +
+        (wraps ? (c.confirm ? "\r\n       " : "\r\n  ") : "") +
+        (c.confirm ? "a b.txt " : "a b.txt\r\n");
+    ASSERT_GE(events.size(), 3u);
+    EXPECT_EQ(events[0], first);
+    EXPECT_EQ(events[1], "rename:a.b.txt");
+    EXPECT_EQ(events[2].substr(0, 18),
+              c.confirm ? "print:[OK]\r\n" : "print:c_d.txt ==> ");
+  }
+}
+
+}  // namespace

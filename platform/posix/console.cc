@@ -97,4 +97,11 @@ int CursorColumn() {
   return static_cast<int>(posix::printed_columns % width) + 1;
 }
 
+int CursorColumnAfter(std::string_view text) {
+  if (!posix::OutputIsScreen()) return 1;
+  const long width = ScreenWidth();
+  return static_cast<int>(posix::AdvanceColumn(posix::printed_columns, text) %
+                          width) + 1;
+}
+
 }  // namespace platform

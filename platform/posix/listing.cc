@@ -24,6 +24,7 @@ struct Listing {
   std::vector<std::string> names;  // the selected names, sorted
   std::size_t next = 0;            // the next name to hand out
   std::string directory;           // the spec's directory part
+  int directory_fd = -1;           // the listed directory, for the renames
 };
 
 Listing listing;
@@ -58,10 +59,11 @@ EntryKind KindOf(int dir_fd, const struct dirent* entry) {
 }
 
 // Reads every name of the directory that matches the pattern and passes the
-// selection.  A directory that cannot be opened gives no names.
+// selection.  A directory that cannot be opened gives no names.  The
+// directory stays open in kept_fd (or -1) for the renames that follow.
 std::vector<std::string> ReadMatchingNames(const std::string& directory,
                                            const std::string& pattern,
-                                           int mask) {
+                                           int mask, int& kept_fd) {
   std::vector<std::string> names;
   const std::string path = directory.empty() ? "." : directory;
   const auto opened = CallPlatform([&] {
@@ -74,6 +76,7 @@ std::vector<std::string> ReadMatchingNames(const std::string& directory,
     return names;
   }
   const int dir_fd = dirfd(dir);
+  kept_fd = fcntl(dir_fd, F_DUPFD_CLOEXEC, 0);
   const bool match_all = pattern == "*" || pattern == "*.*";
   for (;;) {
     // readdir signals its end and its failure alike with a null pointer; a
@@ -97,9 +100,15 @@ std::vector<std::string> ReadMatchingNames(const std::string& directory,
 }  // namespace
 
 void EndListing() {
+  if (listing.directory_fd >= 0) close(listing.directory_fd);
+  listing.directory_fd = -1;
   listing.names.clear();
   listing.names.shrink_to_fit();
   listing.next = 0;
+}
+
+int ListedDirectoryFd(std::string_view directory) {
+  return directory == listing.directory ? listing.directory_fd : -1;
 }
 
 }  // namespace posix
@@ -118,7 +127,8 @@ std::string ListFirst(std::string_view spec, int attribute_code) {
   posix::EndListing();
   posix::SplitSpecResult split = posix::SplitSpec(spec);
   posix::listing.names = posix::ReadMatchingNames(
-      split.directory, split.pattern, posix::EffectiveMask(attribute_code));
+      split.directory, split.pattern, posix::EffectiveMask(attribute_code),
+      posix::listing.directory_fd);
   posix::listing.directory = std::move(split.directory);
   return ListNext();
 }

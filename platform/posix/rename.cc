@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/posix/call_platform.h"
 #include "platform/posix/error_reason.h"
+#include "platform/posix/listing_state.h"
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
@@ -146,12 +147,17 @@ bool RenameEntry(std::string_view directory, std::string_view old_name,
   }
   if (old_name == new_name) return true;  // nothing to change
 
-  const std::string path = directory.empty() ? "." : std::string(directory);
-  const auto opened = posix::CallPlatform(slot, [&] {
-    return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  });
-  if (opened.failed) return false;
-  const int dir_fd = opened.value;
+  // The listing keeps its directory open: a bulk run opens it once.
+  int dir_fd = posix::ListedDirectoryFd(directory);
+  const bool own_fd = dir_fd < 0;
+  if (own_fd) {
+    const std::string path = directory.empty() ? "." : std::string(directory);
+    const auto opened = posix::CallPlatform(slot, [&] {
+      return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    });
+    if (opened.failed) return false;
+    dir_fd = opened.value;
+  }
   const std::string from(old_name), to(new_name);
 
   int error = posix::RenameNoReplace(dir_fd, from, to);
@@ -160,7 +166,7 @@ bool RenameEntry(std::string_view directory, std::string_view old_name,
     // case on a case-insensitive file system.
     error = posix::RenameThroughTemporary(dir_fd, from, to);
   }
-  close(dir_fd);
+  if (own_fd) close(dir_fd);
   if (error != 0) {
     posix::RecordFailure(slot, error);
     return false;

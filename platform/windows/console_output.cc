@@ -51,6 +51,14 @@ int CursorColumn() {
   return info.dwCursorPosition.X + 1;
 }
 
+// The console moves its cursor by rules of its own (wrapping, tabs): only
+// asking it after printing tells where it stands.  Without a console the
+// cursor stays in column 1.
+int CursorColumnAfter(std::string_view) {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  return ScreenInfo(info) ? 0 : 1;
+}
+
 int ScreenWidth() {
   CONSOLE_SCREEN_BUFFER_INFO info;
   // No console at all: a width that never forces a line break.
