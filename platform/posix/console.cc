@@ -67,7 +67,10 @@ bool OutputIsScreen() { return ScreenFd() == STDOUT_FILENO; }
 
 void PrintText(std::string_view text, ErrorSlot& slot) {
   if (text.empty()) return;
-  posix::printed_columns = posix::AdvanceColumn(posix::printed_columns, text);
+  // The count matters only where the output is the screen.
+  if (posix::OutputIsScreen()) {
+    posix::printed_columns = posix::AdvanceColumn(posix::printed_columns, text);
+  }
   posix::WriteAll(text, slot);
 }
 

@@ -73,13 +73,15 @@ std::string TemporaryName(int attempt) {
 
 int CheckName(std::string_view name) {
   if (name.empty()) return kNameEmpty;
-  if (name.find_first_of("?*") != std::string_view::npos) {
-    return kNameHasWildcard;
+  // One pass over the name (it runs twice for every rename); a wildcard is
+  // reported before a slash.
+  bool wildcard = false, slash = false;
+  for (char c : name) {
+    wildcard = wildcard || c == '?' || c == '*';
+    slash = slash || c == '/' || c == '\0';
   }
-  if (name.find('/') != std::string_view::npos ||
-      name.find('\0') != std::string_view::npos) {
-    return kNameHasSlash;
-  }
+  if (wildcard) return kNameHasWildcard;
+  if (slash) return kNameHasSlash;
   if (name.size() > kLongestName) return kNameTooLong;
   return 0;
 }
