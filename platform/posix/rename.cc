@@ -9,6 +9,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <array>
 #include <initializer_list>
 
 #include "platform/platform.h"
@@ -75,13 +76,16 @@ int CheckName(std::string_view name) {
   if (name.empty()) return kNameEmpty;
   // One pass over the name (it runs twice for every rename); a wildcard is
   // reported before a slash.
-  bool wildcard = false, slash = false;
-  for (char c : name) {
-    wildcard = wildcard || c == '?' || c == '*';
-    slash = slash || c == '/' || c == '\0';
-  }
-  if (wildcard) return kNameHasWildcard;
-  if (slash) return kNameHasSlash;
+  static constexpr auto kClass = [] {
+    std::array<unsigned char, 256> t{};
+    t['?'] = t['*'] = 1;
+    t['/'] = t[0] = 2;
+    return t;
+  }();
+  unsigned found = 0;
+  for (char c : name) found |= kClass[static_cast<unsigned char>(c)];
+  if (found & 1) return kNameHasWildcard;
+  if (found & 2) return kNameHasSlash;
   if (name.size() > kLongestName) return kNameTooLong;
   return 0;
 }
