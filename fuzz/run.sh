@@ -11,10 +11,15 @@ seconds=${1:-60}
 build=${2:-build-fuzz}
 failed=()
 for target in text clean_name command_line; do
+  binary="$build/fuzz/fuzz_$target"
+  if [[ ! -x $binary ]]; then
+    echo "fuzz: no $binary; build it with: cmake --workflow --preset fuzz" >&2
+    exit 2
+  fi
   mkdir -p "$build/corpus/$target" "$build/findings"
   echo "== fuzz_$target: ${seconds} s"
   # -timeout: an input that takes seconds is a hang, not a slow run.
-  if ! "$build/fuzz_$target" -max_total_time="$seconds" -timeout=10 \
+  if ! "$binary" -max_total_time="$seconds" -timeout=10 \
       -max_len=4096 -print_final_stats=1 \
       -artifact_prefix="$build/findings/$target-" \
       "$build/corpus/$target" "fuzz/corpus/$target"; then
