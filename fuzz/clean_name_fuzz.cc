@@ -71,6 +71,12 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options) {
   }
   const rules::CleanedName cleaned = rules::CleanName(name, options);
   FUZZ_CHECK(cleaned.name == (stem.empty() ? "" : stem + std::string(split.extension)));
+  // A listed name never becomes a path: no "/" or NUL appears, and it never
+  // becomes "." or "..".
+  FUZZ_CHECK(Has(name, "/") || !Has(cleaned.name, "/"));
+  FUZZ_CHECK(Has(name, std::string_view("\0", 1)) ||
+             !Has(cleaned.name, std::string_view("\0", 1)));
+  FUZZ_CHECK(cleaned.name != "." && cleaned.name != "..");
 }
 
 }  // namespace
