@@ -1,15 +1,15 @@
 // A cut option token can join its neighbours into another whole token; the
-// file spec must not keep one of the tokens that were cut.
+// file pattern left over must not keep one of the tokens that were cut.
 #include <gtest/gtest.h>
 
 #include "app/command_line.h"
 
 namespace {
 
-TEST(ParseOptions, NoCutTokenIsLeftInTheSpec) {
+TEST(ParseOptions, NoCutTokenIsLeftOver) {
   struct Case {
     const char* tail;
-    const char* spec;
+    const char* left;
   } cases[] = {
       {"//cc *.avi", "*.avi"},      // "/c" less "/c" is "/c"
       {"/ U//Mm ", "/ U"},          // "/M" less "/M" leaves "/m"
@@ -22,7 +22,7 @@ TEST(ParseOptions, NoCutTokenIsLeftInTheSpec) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tail);
-    EXPECT_EQ(app::ParseOptions(c.tail).file_spec, c.spec);
+    EXPECT_EQ(app::ParseOptions(c.tail).file_spec, c.left);
   }
 }
 
