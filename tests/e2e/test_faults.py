@@ -8,6 +8,7 @@ import pwd
 import shutil
 import subprocess
 import tempfile
+import time
 import unittest
 
 from namewisp_e2e import BINARY, TempDirTest, lines, main, names, run
@@ -157,17 +158,27 @@ class NameTooLong(TempDirTest):
                 os.remove(os.path.join(self.dir, name))
 
 
-def _run_measured(folder, out):
+def _run_measured(folder, out, timeout=300):
     """Runs namewisp "*" in folder; returns its exit code, its standard error
-    and its own peak memory in KB (wait4 reports this child alone)."""
-    p = subprocess.Popen(
-        [BINARY, "*"], cwd=folder, stdin=subprocess.DEVNULL, stdout=out,
-        stderr=subprocess.PIPE, start_new_session=True)
-    _, status, usage = os.wait4(p.pid, 0)
-    p.returncode = os.waitstatus_to_exitcode(status)
-    stderr = p.stderr.read()
-    p.stderr.close()
-    return p.returncode, stderr, usage.ru_maxrss
+    and its own peak memory in KB (wait4 reports this child alone).  A run
+    past the timeout is killed and reported as a hang."""
+    with tempfile.TemporaryFile() as err:
+        p = subprocess.Popen(
+            [BINARY, "*"], cwd=folder, stdin=subprocess.DEVNULL, stdout=out,
+            stderr=err, start_new_session=True)
+        deadline = time.monotonic() + timeout
+        while True:
+            pid, status, usage = os.wait4(p.pid, os.WNOHANG)
+            if pid:
+                break
+            if time.monotonic() > deadline:
+                p.kill()
+                os.wait4(p.pid, 0)
+                raise AssertionError("no end after %d s" % timeout)
+            time.sleep(0.05)
+        p.returncode = os.waitstatus_to_exitcode(status)
+        err.seek(0)
+        return p.returncode, err.read(), usage.ru_maxrss
 
 
 class ManyEntries(unittest.TestCase):
