@@ -1,5 +1,5 @@
 # Shortcuts for the two things a newcomer does; the real build is CMake's.
-.PHONY: demo test test-linux test-windows
+.PHONY: demo test test-linux test-windows fuzz
 
 # Build namewisp and run it on a folder of messy sample names.
 demo:
@@ -19,3 +19,11 @@ test-windows:
 	else \
 	  echo "Windows tests skipped: install g++-mingw-w64-x86-64-posix and wine64 to run them"; \
 	fi
+
+# Every fuzz target for FUZZ_SECONDS each (make fuzz FUZZ_SECONDS=20 for a
+# short run); needs clang-14 and libclang-rt-14-dev.
+FUZZ_SECONDS ?= 60
+
+fuzz:
+	cmake --workflow --preset fuzz
+	fuzz/run.sh $(FUZZ_SECONDS) build-fuzz
