@@ -1,5 +1,5 @@
 # Shortcuts for the two things a newcomer does; the real build is CMake's.
-.PHONY: demo test test-linux test-windows
+.PHONY: demo test test-linux test-windows fuzz
 
 # Build namewisp and run it on a folder of messy sample names.
 demo:
@@ -27,3 +27,11 @@ bench:
 	cmake --workflow --preset bench
 	build-bench/namewisp_rules_bench --benchmark_min_time=0.2
 	python3 bench/run_bench.py build-bench
+
+# Every fuzz target for FUZZ_SECONDS each (make fuzz FUZZ_SECONDS=20 for a
+# short run); needs clang-14 and libclang-rt-14-dev.
+FUZZ_SECONDS ?= 60
+
+fuzz:
+	cmake --workflow --preset fuzz
+	fuzz/run.sh $(FUZZ_SECONDS) build-fuzz

@@ -9,24 +9,28 @@ CodePoint DecodeUtf8(std::string_view text, std::size_t at) {
   unsigned char lead = byte(at);
   if (lead < 0x80) return {lead, 1};
   std::size_t length;
-  char32_t value, min;
+  char32_t value;
+  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
   if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2, value = lead & 0x1F, min = 0x80;
+    length = 2, value = lead & 0x1F;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, value = lead & 0x0F, min = 0x800;
+    length = 3, value = lead & 0x0F;
+    if (lead == 0xE0) low = 0xA0;   // no overlong forms
+    if (lead == 0xED) high = 0x9F;  // no surrogates
   } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4, value = lead & 0x07, min = 0x10000;
+    length = 4, value = lead & 0x07;
+    if (lead == 0xF0) low = 0x90;   // no overlong forms
+    if (lead == 0xF4) high = 0x8F;  // nothing past U+10FFFF
   } else {
-    return {};
+    return {};  // a continuation byte, C0, C1 or F5 to FF
   }
-  if (text.size() - at < length) return {};
   for (std::size_t i = 1; i < length; ++i) {
+    if (at + i >= text.size()) return {0, 0, true};
     unsigned char next = byte(at + i);
-    if ((next & 0xC0) != 0x80) return {};
+    if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF))
+      return {};
     value = (value << 6) | (next & 0x3F);
   }
-  if (value < min || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-    return {};
   return {value, length};
 }
 

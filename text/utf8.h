@@ -13,6 +13,9 @@ namespace text {
 struct CodePoint {
   char32_t value = 0;
   std::size_t length = 0;
+  // With length 0: the bytes are a well-formed start that the text ends
+  // before the sequence is complete (a key still arriving, say).
+  bool cut_short = false;
 };
 
 CodePoint DecodeUtf8(std::string_view text, std::size_t at);

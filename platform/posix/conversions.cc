@@ -3,7 +3,7 @@
 // (0xDC80..0xDCFF), and ToAnsi turns such a unit back into the byte, so that
 // ToAnsi(ToWide(x)) == x for every byte string x.
 #include "platform/platform.h"
-#include "platform/posix/utf8_scan.h"
+#include "text/utf8.h"
 
 namespace platform {
 
@@ -12,8 +12,8 @@ std::u16string ToWide(std::string_view text) {
   out.reserve(text.size());
   std::size_t at = 0;
   while (at < text.size()) {
-    const posix::Utf8Step step = posix::ScanUtf8(text, at);
-    if (step.kind != posix::Utf8Step::kValid) {
+    const text::CodePoint step = text::DecodeUtf8(text, at);
+    if (step.length == 0) {
       out.push_back(static_cast<char16_t>(
           0xDC00 + static_cast<unsigned char>(text[at])));
       ++at;
@@ -31,28 +31,6 @@ std::u16string ToWide(std::string_view text) {
   return out;
 }
 
-namespace {
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-  } else if (c < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else if (c < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-  }
-}
-
-}  // namespace
-
 std::string ToAnsi(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -62,16 +40,16 @@ std::string ToAnsi(std::u16string_view text) {
         text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
       const char32_t c =
           0x10000 + ((char32_t{u} - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      AppendUtf8(out, c);
+      text::AppendUtf8(out, c);
       ++i;
     } else if (u >= 0xDC80 && u <= 0xDCFF) {
       out.push_back(static_cast<char>(u - 0xDC00));  // an escaped byte
     } else if (u >= 0xD800 && u <= 0xDFFF) {
       // A lone surrogate that no byte stands for (only UTF-16 text made
       // elsewhere holds one): written as U+FFFD.
-      AppendUtf8(out, 0xFFFD);
+      text::AppendUtf8(out, 0xFFFD);
     } else {
-      AppendUtf8(out, u);
+      text::AppendUtf8(out, u);
     }
   }
   return out;

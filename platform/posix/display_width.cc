@@ -2,23 +2,15 @@
 // that the user's locale never changes it.
 #include "platform/posix/display_width.h"
 
-#include <locale.h>
 #include <wchar.h>
 
 #include "platform/platform.h"
-#include "platform/posix/utf8_scan.h"
+#include "platform/posix/utf8_locale.h"
+#include "text/utf8.h"
 
 namespace platform {
 namespace posix {
 namespace {
-
-locale_t Utf8Locale() {
-  static const locale_t locale = [] {
-    locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-    return l ? l : newlocale(LC_CTYPE_MASK, "C.utf8", locale_t{});
-  }();
-  return locale;
-}
 
 int WidthUnder(locale_t locale, char32_t c) {
   const locale_t previous = uselocale(locale);
@@ -39,8 +31,8 @@ void ForEachCharacter(std::string_view text, Visit&& visit) {
       ++at;
       continue;
     }
-    const Utf8Step step = ScanUtf8(text, at);
-    if (step.kind != Utf8Step::kValid) {
+    const text::CodePoint step = text::DecodeUtf8(text, at);
+    if (step.length == 0) {
       visit(1);  // a byte that is no character: one column (shown as a box)
       ++at;
       continue;

@@ -1,6 +1,6 @@
 #include "platform/posix/key_decoding.h"
 
-#include "platform/posix/utf8_scan.h"
+#include "text/utf8.h"
 
 namespace platform::posix {
 namespace {
@@ -129,9 +129,9 @@ KeyDecoding DecodeCharacter(std::string_view bytes, bool at_pause) {
     if (b == 0x7F) return Key(1, u"\b");   // Backspace
     return Key(1, std::u16string(1, static_cast<char16_t>(b)));
   }
-  const Utf8Step step = ScanUtf8(bytes, 0);
-  if (step.kind == Utf8Step::kIncomplete && !at_pause) return NeedMore();
-  if (step.kind != Utf8Step::kValid) {
+  const text::CodePoint step = text::DecodeUtf8(bytes, 0);
+  if (step.cut_short && !at_pause) return NeedMore();
+  if (step.length == 0) {
     // A byte that is no character: its escape unit, as ToWide makes it.
     return Key(1, std::u16string(1, static_cast<char16_t>(0xDC00 + b)));
   }

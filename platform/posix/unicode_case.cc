@@ -1,21 +1,15 @@
 // Case mapping of single code points from the C library's "C.UTF-8" locale,
 // created explicitly so that the user's locale never changes a name.  Without
 // that locale only ASCII letters have case.
-#include <locale.h>
 #include <wctype.h>
 
 #include "platform/platform.h"
+#include "platform/posix/utf8_locale.h"
 
 namespace platform {
-namespace {
+using posix::Utf8Locale;
 
-locale_t Utf8Locale() {
-  static const locale_t locale = [] {
-    locale_t l = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-    return l ? l : newlocale(LC_CTYPE_MASK, "C.utf8", locale_t{});
-  }();
-  return locale;
-}
+namespace {
 
 bool IsAscii(char32_t c) { return c < 0x80; }
 

@@ -1,6 +1,6 @@
 #include "platform/posix/wildcard.h"
 
-#include "platform/posix/utf8_scan.h"
+#include "text/utf8.h"
 
 namespace platform::posix {
 namespace {
@@ -12,8 +12,8 @@ unsigned char FoldAscii(char c) {
 
 std::size_t CharacterLength(std::string_view text, std::size_t at) {
   if (static_cast<unsigned char>(text[at]) < 0x80) return 1;
-  const Utf8Step step = ScanUtf8(text, at);
-  return step.kind == Utf8Step::kValid ? step.length : 1;
+  const std::size_t length = text::DecodeUtf8(text, at).length;
+  return length == 0 ? 1 : length;
 }
 
 // The classic greedy match with one backtrack point (the last "*"): linear

@@ -146,5 +146,63 @@ class Output(TempDirTest):
         self.assertEqual(names(self.dir), ["a.b.txt", "c.d.txt"])
 
 
+class LongOptions(TempDirTest):
+    def test_version(self):
+        for args in (["--version"], ["/y", "--version", "*"]):
+            r = run(args, self.dir)
+            self.assertEqual(r.returncode, 0)
+            self.assertRegex(r.stdout, rb"^namewisp \d+\.\d+\.\d+\r\n$")
+
+    def test_help(self):
+        self.assertEqual(run(["--help"], self.dir).stdout, run(["/?"], self.dir).stdout)
+        self.assertEqual(run(["/y", "--help", "*"], self.dir).stdout,
+                         run(["/?"], self.dir).stdout)
+
+    def test_dry_run_prints_the_same_and_leaves_everything_alone(self):
+        self.touch("Some.Movie.2010.XviD.avi", b"one")
+        self.touch("a_b.txt", b"two")
+        before = names(self.dir)
+        dry = run(["--dry-run", "/y", "/k", "*"], self.dir)
+        self.assertEqual(names(self.dir), before)
+        with open(os.path.join(self.dir, "a_b.txt"), "rb") as f:
+            self.assertEqual(f.read(), b"two")
+        real = run(["/y", "/k", "*"], self.dir)
+        self.assertEqual(dry.stdout, real.stdout.replace(
+            b"Done\r\n", b"Dry run: nothing was renamed.\r\nDone\r\n"))
+        self.assertEqual(names(self.dir), ["Some Movie (2010).avi", "a b.txt"])
+
+    def test_dry_run_still_asks(self):
+        self.touch("a.b.txt")
+        r = run(["/c", "*", "--dry-run"], self.dir)
+        self.assertEqual(lines(r.stdout), [
+            b"[y/N] a.b.txt ==> a b.txt [SKIPPED]",
+            b"Dry run: nothing was renamed.", b"Done", b"", b""])
+
+    def test_long_options_only_as_whole_words(self):
+        self.touch("x--dry-run.a.txt")
+        r = run(["x--dry-run.a.txt"], self.dir)
+        self.assertEqual(lines(r.stdout)[0], b"x--dry-run.a.txt ==> x--dry-run a.txt")
+        self.touch("--dry-run.b.txt")
+        r = run(["--", "--dry-run.b.txt"], self.dir)
+        self.assertEqual(lines(r.stdout)[0], b"--dry-run.b.txt ==> --dry-run b.txt")
+        self.assertIn("--dry-run b.txt", names(self.dir))
+
+
+class QuotingHint(TempDirTest):
+    HINT = b'hint: quote the pattern so that the shell passes it on: namewisp /y "*.avi"'
+
+    def test_hint_when_the_shell_expanded_the_pattern(self):
+        self.touch("a.avi")
+        self.touch("b.avi")
+        r = run(["/y", "a.avi", "b.avi"], self.dir)  # what the shell makes of *.avi
+        self.assertEqual(lines(r.stdout), [
+            b'Error: No matches to "a.avi b.avi"', b"", self.HINT, b""])
+
+    def test_no_hint_without_a_space_or_with_a_match(self):
+        self.assertNotIn(self.HINT, run(["/y", "*.none"], self.dir).stdout)
+        self.touch("My Movie.avi")
+        self.assertNotIn(self.HINT, run(["My Movie.avi"], self.dir).stdout)
+
+
 if __name__ == "__main__":
     main()

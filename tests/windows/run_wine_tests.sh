@@ -5,6 +5,7 @@
 set -u
 
 build=$(cd "${1:-build-win}" && pwd) || exit 2
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 export WINEDEBUG=-all LANG=C.UTF-8 LC_ALL=C.UTF-8
 
 if ! command -v wine >/dev/null; then
@@ -163,6 +164,20 @@ if [ -n "$program" ]; then
   check "namewisp: exact output of a rename" output_is \
     'Some.Movie.2010.XviD.avi ==> Some Movie (2010).avi\r\nDone\r\n\r\n'
   check "namewisp: renamed" test -e "Some Movie (2010).avi"
+
+  run "$program" --version
+  version=$(sed -n 's/^project(namewisp VERSION \([0-9.]*\).*/\1/p' \
+    "$source_dir/CMakeLists.txt")
+  check "namewisp: --version" output_is "namewisp $version\r\n"
+  fresh
+  touch a_b.txt
+  run "$program" --dry-run '*'
+  check "namewisp: --dry-run renames nothing" output_is \
+    'a_b.txt ==> a b.txt\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n'
+  check "namewisp: --dry-run leaves the name" test -e a_b.txt
+  run "$program" /y 'a.avi b.avi'
+  check "namewisp: no quoting hint on Windows" \
+    output_is 'Error: No matches to "a.avi b.avi"\r\n\r\n'
 
   fresh
   touch a_file.txt .dot_file.txt

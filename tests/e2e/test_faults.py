@@ -1,0 +1,242 @@
+"""The real binary against a failing or changing file system: refused
+writes, entries that vanish or appear while the run waits, names past the
+file system's limit, and a very large folder."""
+
+import grp
+import os
+import pwd
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+from namewisp_e2e import BINARY, TempDirTest, lines, main, names, run
+from test_terminal import Terminal
+
+
+def _unprivileged_prefix():
+    """The command that runs a program as "nobody", or None and the reason.
+    Root may write anywhere, so a refused write needs another user."""
+    if os.geteuid() != 0:
+        return [], None
+    setpriv = shutil.which("setpriv")
+    if not setpriv:
+        return None, "running as root and setpriv (util-linux) is missing"
+    try:
+        user = pwd.getpwnam("nobody")
+    except KeyError:
+        return None, "running as root and there is no user nobody"
+    try:
+        group = grp.getgrnam("nogroup").gr_gid
+    except KeyError:
+        group = user.pw_gid
+    prefix = [setpriv, "--reuid=%d" % user.pw_uid, "--regid=%d" % group,
+              "--clear-groups", "--"]
+    check = subprocess.run(prefix + ["test", "-x", BINARY],
+                           stdin=subprocess.DEVNULL, capture_output=True)
+    if check.returncode != 0:
+        return None, "user nobody cannot run %s (%s)" % (
+            BINARY, check.stderr.decode(errors="replace").strip() or "no access")
+    return prefix, None
+
+
+class ReadOnlyDirectory(TempDirTest):
+    def test_every_rename_fails_and_nothing_changes(self):
+        prefix, reason = _unprivileged_prefix()
+        if prefix is None:
+            self.skipTest(reason)
+        listed = ["a.b.txt", "c_d.avi", "e[f].mkv"]
+        for name in listed:
+            self.touch(name, name.encode())
+        # Owned by root (or by a user who gives up the write bit): readable
+        # and listable by anyone, writable by nobody else.
+        os.chmod(self.dir, 0o555 if os.geteuid() != 0 else 0o755)
+        try:
+            r = subprocess.run(prefix + [BINARY, "*"], cwd=self.dir,
+                               stdin=subprocess.DEVNULL, capture_output=True,
+                               timeout=20, start_new_session=True)
+        finally:
+            os.chmod(self.dir, 0o700)
+        self.assertEqual(r.returncode, 1, r.stdout)
+        self.assertEqual(lines(r.stdout), [
+            b"a.b.txt ==> a b.txt", b"  [FAILED: permission denied]",
+            b"c_d.avi ==> c d.avi", b"  [FAILED: permission denied]",
+            b"e[f].mkv ==> e (f).mkv", b"  [FAILED: permission denied]",
+            b"Done", b"", b""])
+        self.assertEqual(names(self.dir), listed)
+        for name in listed:
+            with open(os.path.join(self.dir, name), "rb") as f:
+                self.assertEqual(f.read(), name.encode())
+
+
+class ChangesDuringTheRun(TempDirTest):
+    """The listing is taken before the first prompt; while the prompt waits,
+    the test changes the folder as another program might."""
+
+    def run_with_change(self, args, change, prompts):
+        t = Terminal(args, self.dir)
+        t.read_until(b"[y/N] ")
+        change()
+        for i in range(prompts):
+            t.answer(i + 1, b"y")
+        code, settings_after = t.finish()
+        self.assertEqual(settings_after, t.settings_before)
+        return code, [l[l.find(b"[y/N]"):] for l in lines(t.out) if b"[y/N]" in l]
+
+    def test_entry_removed_after_the_listing_is_reported_not_found(self):
+        for name in ("a.b.txt", "c.d.txt", "e.f.txt"):
+            self.touch(name)
+        code, out = self.run_with_change(
+            ["/c", "*"], lambda: os.remove(os.path.join(self.dir, "c.d.txt")), 3)
+        self.assertEqual(code, 1)
+        self.assertEqual(out, [
+            b"[y/N] a.b.txt ==> a b.txt [OK]",
+            b"[y/N] c.d.txt ==> c d.txt [FAILED: not found]",
+            b"[y/N] e.f.txt ==> e f.txt [OK]"])
+        self.assertEqual(names(self.dir), ["a b.txt", "e f.txt"])
+
+    def test_target_created_after_the_listing_is_not_overwritten(self):
+        def make_file(path):
+            with open(path, "wb") as f:
+                f.write(b"someone else's")
+
+        def make_directory_with_a_file(path):
+            os.mkdir(path)
+            make_file(os.path.join(path, "inside"))
+
+        # (what is listed, what appears under the new name, options)
+        cases = [
+            ("file", lambda p: self.touch("a.b.txt", b"mine"), make_file, []),
+            ("dangling link", lambda p: self.touch("a.b.txt", b"mine"),
+             lambda p: os.symlink("nowhere", p), []),
+            ("empty directory", lambda p: os.mkdir(p), os.mkdir, ["/D"]),
+            ("directory", lambda p: os.mkdir(p), make_directory_with_a_file,
+             ["/D"]),
+        ]
+        for kind, make_listed, make_target, options in cases:
+            with self.subTest(kind=kind):
+                for name in os.listdir(self.dir):
+                    path = os.path.join(self.dir, name)
+                    if os.path.isdir(path) and not os.path.islink(path):
+                        shutil.rmtree(path)
+                    else:
+                        os.remove(path)
+                make_listed(os.path.join(self.dir, "a.b.txt"))
+                target = os.path.join(self.dir, "a b.txt")
+                code, out = self.run_with_change(
+                    ["/c"] + options + ["*"], lambda: make_target(target), 1)
+                self.assertEqual(code, 1)
+                self.assertEqual(out, [b"[y/N] a.b.txt ==> a b.txt "
+                                       b"[FAILED: a file with that name exists]"])
+                self.assertEqual(names(self.dir), ["a b.txt", "a.b.txt"])
+                if kind == "file":
+                    with open(target, "rb") as f:
+                        self.assertEqual(f.read(), b"someone else's")
+                if kind == "dangling link":
+                    self.assertEqual(os.readlink(target), "nowhere")
+                if kind == "directory":
+                    self.assertEqual(os.listdir(target), ["inside"])
+
+
+class NameTooLong(TempDirTest):
+    def test_name_lengthened_past_the_limit_is_kept(self):
+        limit = os.pathconf(self.dir, "PC_NAME_MAX")
+        # Each "(" after a letter gains a space in front: "x(a" -> "x (a".
+        for growth in (1, 100):
+            with self.subTest(growth=growth):
+                stem = "x" * (limit - 4 - 2 * growth) + "(a" * growth
+                name = stem + ".txt"
+                self.assertEqual(len(name), limit)
+                self.touch(name, b"kept")
+                r = run(["*"], self.dir)
+                self.assertEqual(r.returncode, 1)
+                out = lines(r.stdout)
+                self.assertIn(b"  [FAILED: name too long]", out)
+                self.assertEqual(out[-3:], [b"Done", b"", b""])
+                self.assertEqual(names(self.dir), [name])
+                os.remove(os.path.join(self.dir, name))
+
+
+def _run_measured(folder, out, timeout=300):
+    """Runs namewisp "*" in folder; returns its exit code, its standard error
+    and its own peak memory in KB (wait4 reports this child alone).  A run
+    past the timeout is killed and reported as a hang."""
+    with tempfile.TemporaryFile() as err:
+        p = subprocess.Popen(
+            [BINARY, "*"], cwd=folder, stdin=subprocess.DEVNULL, stdout=out,
+            stderr=err, start_new_session=True)
+        deadline = time.monotonic() + timeout
+        while True:
+            pid, status, usage = os.wait4(p.pid, os.WNOHANG)
+            if pid:
+                break
+            if time.monotonic() > deadline:
+                p.kill()
+                os.wait4(p.pid, 0)
+                raise AssertionError("no end after %d s" % timeout)
+            time.sleep(0.05)
+        p.returncode = os.waitstatus_to_exitcode(status)
+        err.seek(0)
+        return p.returncode, err.read(), usage.ru_maxrss
+
+
+class ManyEntries(unittest.TestCase):
+    COUNT = 200000
+    # The listing keeps every name (14 bytes here); everything else the run
+    # needs is fixed.  256 bytes an entry leaves room for the sanitizers'
+    # bookkeeping but not for a copy of the output or a leak per rename.
+    BYTES_PER_ENTRY = 256
+
+    def roomy_tmpfs(self):
+        """/dev/shm when it takes the entries: tmpfs keeps 200,000 creations
+        and renames quick.  Else None, the usual temporary folder."""
+        try:
+            st = os.statvfs("/dev/shm")
+        except OSError:
+            return None
+        if not os.access("/dev/shm", os.W_OK) or st.f_favail < 2 * self.COUNT:
+            return None
+        return "/dev/shm"
+
+    def assertSameList(self, got, expected, what):
+        # assertEqual would diff 200,000 lines: name the first difference.
+        if got == expected:
+            return
+        for i, (g, e) in enumerate(zip(got, expected)):
+            if g != e:
+                self.fail("%s: item %d is %r, not %r" % (what, i, g, e))
+        self.fail("%s: %d items, not %d" % (what, len(got), len(expected)))
+
+    def test_every_entry_is_handled_once_in_bounded_memory(self):
+        base = self.roomy_tmpfs()
+        with tempfile.TemporaryDirectory(dir=base) as folder, \
+                tempfile.TemporaryFile() as out:
+            os.close(os.open(os.path.join(folder, "one.entry.txt"),
+                             os.O_CREAT | os.O_WRONLY, 0o644))
+            code, stderr, baseline_kb = _run_measured(folder, subprocess.DEVNULL)
+            self.assertEqual(code, 0, stderr)
+            os.remove(os.path.join(folder, "one entry.txt"))
+
+            for i in range(self.COUNT):
+                os.close(os.open(os.path.join(folder, "e.%06d.txt" % i),
+                                 os.O_CREAT | os.O_WRONLY, 0o644))
+            code, stderr, peak_kb = _run_measured(folder, out)
+            self.assertEqual(code, 0, stderr)
+            self.assertLess(peak_kb - baseline_kb,
+                            self.COUNT * self.BYTES_PER_ENTRY // 1024,
+                            "peak %d KB, %d KB for one entry" % (peak_kb, baseline_kb))
+
+            out.seek(0)
+            got = lines(out.read())
+            self.assertEqual(got[-3:], [b"Done", b"", b""])
+            # Each entry once, in the listing's order, and each renamed.
+            self.assertSameList(got[:-3], [b"e.%06d.txt ==> e %06d.txt" % (i, i)
+                                           for i in range(self.COUNT)], "output")
+            self.assertSameList(sorted(os.listdir(folder)),
+                                ["e %06d.txt" % i for i in range(self.COUNT)],
+                                "folder")
+
+
+if __name__ == "__main__":
+    main()
