@@ -98,6 +98,7 @@ int RunRename(const RunOptions& options, std::string_view file_spec,
     // Each line is written before its rename, so that the output is the
     // record of what was done; a prompt stands before the key wait.
     std::string line;
+    line.reserve(listed.size() + cleaned.name.size() + 20);  // one allocation
     if (ConfirmDue(options, cleaned)) {
       line.append("[y/N] ").append(listed).append(" ==> ");
       AppendBreakIfWraps(line, cleaned.name, "       ", s);

@@ -15,8 +15,11 @@ NameSplit SplitName(std::string_view name) {
 // collapsed and trimmed as they are written.  A second pass over the result
 // then drops the space just inside each bracket.
 std::string CleanStem(std::string_view stem) {
-  // Each byte gives at most two ("[" -> " ("), so the buffer never grows.
-  std::string s(2 * stem.size(), '\0');
+  // A bracket gives two bytes ("[" -> " ("), any other byte at most one: the
+  // buffer never grows, and a short stem stays within the string itself.
+  std::size_t size = stem.size();
+  for (char c : stem) size += c == '[' || c == ']' || c == '(' || c == ')';
+  std::string s(size, '\0');
   char* const begin = s.data();
   char* out = begin;
   auto space = [&] {
