@@ -24,14 +24,7 @@ namespace {
 // lot, and a sort that stays in the cache.
 struct Names {
   std::string bytes;
-  struct Span {
-    std::size_t offset, length;
-  };
-  std::vector<Span> sorted;  // where each name stands in bytes
-
-  std::string_view operator[](std::size_t i) const {
-    return std::string_view(bytes).substr(sorted[i].offset, sorted[i].length);
-  }
+  std::vector<std::string_view> sorted;  // views into bytes
 };
 
 struct Listing {
@@ -78,6 +71,7 @@ EntryKind KindOf(int dir_fd, const struct dirent* entry) {
 Names ReadMatchingNames(const std::string& directory,
                         const std::string& pattern, int mask, int& kept_fd) {
   Names names;
+  std::vector<std::pair<std::size_t, std::size_t>> spans;  // offset, length
   const std::string path = directory.empty() ? "." : directory;
   const auto opened = CallPlatform([&] {
     return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -104,18 +98,17 @@ Names ReadMatchingNames(const std::string& directory,
     if (name[0] == '.' && !(mask & kHiddenBit)) continue;
     const int attributes = EntryAttributes(name, KindOf(dir_fd, entry));
     if (IsSelected(name, attributes, mask)) {
-      names.sorted.push_back({names.bytes.size(), name.size()});
+      spans.emplace_back(names.bytes.size(), name.size());
       names.bytes.append(name);
     }
   }
   closedir(dir);
+  names.sorted.reserve(spans.size());
+  for (auto [offset, length] : spans) {
+    names.sorted.emplace_back(names.bytes.data() + offset, length);
+  }
   // Byte-wise, as string_view compares.
-  const std::string_view all = names.bytes;
-  std::sort(names.sorted.begin(), names.sorted.end(),
-            [all](const Names::Span& a, const Names::Span& b) {
-              return all.substr(a.offset, a.length) <
-                     all.substr(b.offset, b.length);
-            });
+  std::sort(names.sorted.begin(), names.sorted.end());
   return names;
 }
 
@@ -140,7 +133,7 @@ std::string ListNext() {
     posix::EndListing();
     return std::string();
   }
-  return std::string(l.names[l.next++]);
+  return std::string(l.names.sorted[l.next++]);
 }
 
 std::string ListFirst(std::string_view spec, int attribute_code) {
