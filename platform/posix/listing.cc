@@ -20,15 +20,8 @@ namespace platform {
 namespace posix {
 namespace {
 
-// The names live one after another in one buffer: one allocation for the
-// lot, and a sort that stays in the cache.
-struct Names {
-  std::string bytes;
-  std::vector<std::string_view> sorted;  // views into bytes
-};
-
 struct Listing {
-  Names names;                     // the selected names
+  std::vector<std::string> names;  // the selected names, sorted
   std::size_t next = 0;            // the next name to hand out
   std::string directory;           // the spec's directory part
   int directory_fd = -1;           // the listed directory, for the renames
@@ -68,10 +61,10 @@ EntryKind KindOf(int dir_fd, const struct dirent* entry) {
 // Reads every name of the directory that matches the pattern and passes the
 // selection.  A directory that cannot be opened gives no names.  The
 // directory stays open in kept_fd (or -1) for the renames that follow.
-Names ReadMatchingNames(const std::string& directory,
-                        const std::string& pattern, int mask, int& kept_fd) {
-  Names names;
-  std::vector<std::pair<std::size_t, std::size_t>> spans;  // offset, length
+std::vector<std::string> ReadMatchingNames(const std::string& directory,
+                                           const std::string& pattern,
+                                           int mask, int& kept_fd) {
+  std::vector<std::string> names;
   const std::string path = directory.empty() ? "." : directory;
   const auto opened = CallPlatform([&] {
     return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -97,18 +90,10 @@ Names ReadMatchingNames(const std::string& directory,
     // when the mask rejects them anyway.
     if (name[0] == '.' && !(mask & kHiddenBit)) continue;
     const int attributes = EntryAttributes(name, KindOf(dir_fd, entry));
-    if (IsSelected(name, attributes, mask)) {
-      spans.emplace_back(names.bytes.size(), name.size());
-      names.bytes.append(name);
-    }
+    if (IsSelected(name, attributes, mask)) names.emplace_back(name);
   }
   closedir(dir);
-  names.sorted.reserve(spans.size());
-  for (auto [offset, length] : spans) {
-    names.sorted.emplace_back(names.bytes.data() + offset, length);
-  }
-  // Byte-wise, as string_view compares.
-  std::sort(names.sorted.begin(), names.sorted.end());
+  std::sort(names.begin(), names.end());  // byte-wise: char_traits compare
   return names;
 }
 
@@ -117,7 +102,8 @@ Names ReadMatchingNames(const std::string& directory,
 void EndListing() {
   if (listing.directory_fd >= 0) close(listing.directory_fd);
   listing.directory_fd = -1;
-  listing.names = Names{};
+  listing.names.clear();
+  listing.names.shrink_to_fit();
   listing.next = 0;
 }
 
@@ -129,11 +115,11 @@ int ListedDirectoryFd(std::string_view directory) {
 
 std::string ListNext() {
   posix::Listing& l = posix::listing;
-  if (l.next >= l.names.sorted.size()) {
+  if (l.next >= l.names.size()) {
     posix::EndListing();
     return std::string();
   }
-  return std::string(l.names.sorted[l.next++]);
+  return std::move(l.names[l.next++]);
 }
 
 std::string ListFirst(std::string_view spec, int attribute_code) {
