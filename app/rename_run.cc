@@ -46,7 +46,11 @@ void AppendBreakIfWraps(std::string& line, std::string_view new_name,
   const int column = s.cursor_column_after ? s.cursor_column_after(line) : 0;
   bool wraps;
   if (column > 0) {
-    wraps = s.screen_width() < column + s.display_columns(new_name);
+    // A name never takes more columns than bytes: when even its bytes fit,
+    // it need not be measured.
+    const int width = s.screen_width();
+    wraps = width - column < static_cast<int>(new_name.size()) &&
+            width < column + s.display_columns(new_name);
   } else {
     s.print(line);
     line.clear();

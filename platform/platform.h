@@ -48,7 +48,7 @@ int ScreenWidth();
 // it; 0 where only printing it would tell.  Lets a caller decide a line
 // break first and then write the line in one go.
 int CursorColumnAfter(std::string_view text);
-// How many columns the text takes on the screen.
+// How many columns the text takes on the screen; never more than its bytes.
 int DisplayColumns(std::string_view text);
 // Waits for one key press and returns its answer key.  Without a keyboard it
 // answers at once with a key other than "y".

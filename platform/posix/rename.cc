@@ -44,22 +44,22 @@ int RenameAt2NoReplace(int dir_fd, const char* from, const char* to) {
 }
 
 // Asks whether name exists: 0 when it does, ENOENT when not, or the error.
-int Exists(int dir_fd, const std::string& name, struct stat* st) {
+int Exists(int dir_fd, const char* name, struct stat* st) {
   return Errno(
-      [&] { return fstatat(dir_fd, name.c_str(), st, AT_SYMLINK_NOFOLLOW); });
+      [&] { return fstatat(dir_fd, name, st, AT_SYMLINK_NOFOLLOW); });
 }
 
-int CheckThenRename(int dir_fd, const std::string& from,
-                    const std::string& to) {
+int CheckThenRename(int dir_fd, const char* from,
+                    const char* to) {
   struct stat st;
   const int exists = Exists(dir_fd, to, &st);
   if (exists == 0) return EEXIST;
   if (exists != ENOENT) return exists;
   return Errno(
-      [&] { return renameat(dir_fd, from.c_str(), dir_fd, to.c_str()); });
+      [&] { return renameat(dir_fd, from, dir_fd, to); });
 }
 
-bool SameEntry(int dir_fd, const std::string& a, const std::string& b) {
+bool SameEntry(int dir_fd, const char* a, const char* b) {
   struct stat sa, sb;
   return Exists(dir_fd, a, &sa) == 0 && Exists(dir_fd, b, &sb) == 0 &&
          sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
@@ -90,21 +90,21 @@ int CheckName(std::string_view name) {
   return 0;
 }
 
-int RenameNoReplaceFallback(int dir_fd, const std::string& old_name,
-                            const std::string& new_name) {
+int RenameNoReplaceFallback(int dir_fd, const char* old_name,
+                            const char* new_name) {
   struct stat st;
   const int exists = Exists(dir_fd, old_name, &st);
   if (exists != 0) return exists;
   if (!S_ISDIR(st.st_mode)) {
     // link fails with EEXIST when the target exists, whatever the timing.
     const int linked = Errno([&] {
-      return linkat(dir_fd, old_name.c_str(), dir_fd, new_name.c_str(), 0);
+      return linkat(dir_fd, old_name, dir_fd, new_name, 0);
     });
     if (linked == 0) {
       const int unlinked =
-          Errno([&] { return unlinkat(dir_fd, old_name.c_str(), 0); });
+          Errno([&] { return unlinkat(dir_fd, old_name, 0); });
       if (unlinked == 0) return 0;
-      unlinkat(dir_fd, new_name.c_str(), 0);  // undo: one name, as before
+      unlinkat(dir_fd, new_name, 0);  // undo: one name, as before
       return unlinked;
     }
     if (linked == EEXIST) return EEXIST;
@@ -113,20 +113,21 @@ int RenameNoReplaceFallback(int dir_fd, const std::string& old_name,
   return CheckThenRename(dir_fd, old_name, new_name);
 }
 
-int RenameNoReplace(int dir_fd, const std::string& old_name,
-                    const std::string& new_name) {
+int RenameNoReplace(int dir_fd, const char* old_name,
+                    const char* new_name) {
   const int error =
-      RenameAt2NoReplace(dir_fd, old_name.c_str(), new_name.c_str());
+      RenameAt2NoReplace(dir_fd, old_name, new_name);
   if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) {
     return RenameNoReplaceFallback(dir_fd, old_name, new_name);
   }
   return error;
 }
 
-int RenameThroughTemporary(int dir_fd, const std::string& old_name,
-                           const std::string& new_name) {
+int RenameThroughTemporary(int dir_fd, const char* old_name,
+                           const char* new_name) {
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string temporary = TemporaryName(attempt);
+    const std::string name = TemporaryName(attempt);
+    const char* temporary = name.c_str();
     const int first = RenameNoReplace(dir_fd, old_name, temporary);
     if (first == EEXIST) continue;  // taken: try the next temporary name
     if (first != 0) return first;
@@ -164,7 +165,13 @@ bool RenameEntry(std::string_view directory, std::string_view old_name,
     if (opened.failed) return false;
     dir_fd = opened.value;
   }
-  const std::string from(old_name), to(new_name);
+  // NUL-terminated copies for the system calls, on the stack: the names are
+  // checked to be short above.
+  char from[posix::kLongestName + 1], to[posix::kLongestName + 1];
+  old_name.copy(from, old_name.size());
+  from[old_name.size()] = '\0';
+  new_name.copy(to, new_name.size());
+  to[new_name.size()] = '\0';
 
   int error = posix::RenameNoReplace(dir_fd, from, to);
   if (error == EEXIST && posix::SameEntry(dir_fd, from, to)) {
