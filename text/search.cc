@@ -2,16 +2,6 @@
 
 namespace text {
 
-std::size_t Find(std::string_view text, std::string_view pattern,
-                 std::size_t start) {
-  if (text.empty()) return 0;
-  if (start == 0) start = 1;
-  if (pattern.empty()) return start;
-  if (start > text.size()) return 0;
-  std::size_t at = text.find(pattern, start - 1);
-  return at == std::string_view::npos ? 0 : at + 1;
-}
-
 std::size_t FindFromEnd(std::string_view text, std::string_view pattern) {
   if (text.empty() || pattern.empty()) return 0;
   std::size_t at = text.rfind(pattern);

@@ -1,17 +1,13 @@
 #include "text/wide.h"
 
 #include "platform/platform.h"
+#include "text/search.h"
 
 namespace text {
 
 std::size_t WideFind(std::u16string_view text, std::u16string_view pattern,
                      std::size_t start) {
-  if (text.empty()) return 0;
-  if (start == 0) start = 1;
-  if (pattern.empty()) return start;
-  if (start > text.size()) return 0;
-  std::size_t at = text.find(pattern, start - 1);
-  return at == std::u16string_view::npos ? 0 : at + 1;
+  return FindIn(text, pattern, start);
 }
 
 std::u16string WideLowerForm(std::u16string_view text) {
