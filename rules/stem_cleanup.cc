@@ -16,8 +16,11 @@ NameSplit SplitName(std::string_view name) {
 // "[" always want a space in front, ")" and "]" one behind, and no space is
 // ever written just inside a bracket.
 std::string CleanStem(std::string_view stem) {
-  std::string out;
-  out.reserve(stem.size() + 8);
+  // Each byte writes at most two ("[" -> " ("): one buffer of that size,
+  // cut to what was written.
+  std::string s(2 * stem.size(), '\0');
+  char* const begin = s.data();
+  char* out = begin;
   bool space_wanted = false;
   for (char c : stem) {
     switch (c) {
@@ -28,24 +31,23 @@ std::string CleanStem(std::string_view stem) {
         break;
       case '[':
       case '(':
-        if (!out.empty() && out.back() != '(') out.push_back(' ');
-        out.push_back('(');
+        if (out != begin && out[-1] != '(') *out++ = ' ';
+        *out++ = '(';
         space_wanted = false;
         break;
       case ']':
       case ')':
-        out.push_back(')');
+        *out++ = ')';
         space_wanted = true;
         break;
       default:
-        if (space_wanted && !out.empty() && out.back() != '(') {
-          out.push_back(' ');
-        }
-        out.push_back(c);
+        if (space_wanted && out != begin && out[-1] != '(') *out++ = ' ';
+        *out++ = c;
         space_wanted = false;
     }
   }
-  return out;
+  s.resize(static_cast<std::size_t>(out - begin));
+  return s;
 }
 
 }  // namespace rules
