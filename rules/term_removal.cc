@@ -1,6 +1,7 @@
 #include "rules/term_removal.h"
 
 #include <bitset>
+#include <cstring>
 #include <vector>
 
 #include "rules/term_table.h"
@@ -151,8 +152,18 @@ bool AllTermsAscii() {
 std::size_t FindFolded(std::string_view text, std::string_view pattern) {
   if (text.size() < pattern.size()) return 0;
   const std::size_t last = text.size() - pattern.size();
+  // Every term begins with a space, which has no case: memchr finds each
+  // place where a match can begin.
+  const char first = pattern[0];
+  const bool caseless_first = first < 'a' || first > 'z';
   for (std::size_t at = 0; at <= last; ++at) {
-    if (text[at] != pattern[0] && AsciiLower(text[at]) != pattern[0]) continue;
+    if (caseless_first) {
+      const void* hit = std::memchr(text.data() + at, first, last - at + 1);
+      if (!hit) return 0;
+      at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    } else if (AsciiLower(text[at]) != first) {
+      continue;
+    }
     std::size_t i = 1;
     while (i < pattern.size() && AsciiLower(text[at + i]) == pattern[i]) ++i;
     if (i == pattern.size()) return at + 1;
