@@ -13,6 +13,7 @@
 
 namespace {
 
+using posix_test::InDirectory;
 using posix_test::TempDir;
 
 std::vector<std::string> ListAll(const std::string& spec, int code) {
@@ -152,12 +153,12 @@ TEST(PosixListingPlain, NewListingAbandonsTheOpenOne) {
 TEST(PosixListingPlain, CurrentDirectoryHasEmptyDirectoryPart) {
   TempDir dir;
   dir.WriteFile("here.txt", "");
-  char old[4096];
-  ASSERT_NE(getcwd(old, sizeof old), nullptr);
-  ASSERT_EQ(chdir(dir.Dir().c_str()), 0);
-  const std::string first = platform::ListFirst("*.TXT", 0x80);
-  const std::string directory = platform::ListDirectory();
-  ASSERT_EQ(chdir(old), 0);
+  std::string first, directory;
+  {
+    InDirectory in(dir.Dir());
+    first = platform::ListFirst("*.TXT", 0x80);
+    directory = platform::ListDirectory();
+  }
   EXPECT_EQ(first, "here.txt");
   EXPECT_EQ(directory, "");
 }

@@ -13,6 +13,7 @@
 
 namespace {
 
+using posix_test::InDirectory;
 using posix_test::TempDir;
 namespace posix = platform::posix;
 
@@ -218,12 +219,12 @@ TEST(PosixRename, ActsInTheGivenDirectory) {
 TEST(PosixRename, EmptyDirectoryIsTheCurrentOne) {
   TempDir dir;
   dir.WriteFile("here", "h");
-  char old[4096];
-  ASSERT_NE(getcwd(old, sizeof old), nullptr);
-  ASSERT_EQ(chdir(dir.Dir().c_str()), 0);
   platform::ErrorSlot slot;
-  const bool renamed = platform::RenameEntry("", "here", "there", slot);
-  ASSERT_EQ(chdir(old), 0);
+  bool renamed;
+  {
+    InDirectory in(dir.Dir());
+    renamed = platform::RenameEntry("", "here", "there", slot);
+  }
   EXPECT_TRUE(renamed) << slot.reason;
   EXPECT_EQ(dir.ReadFile("there"), "h");
 }

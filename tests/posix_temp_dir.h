@@ -55,4 +55,22 @@ class TempDir {
   std::string path_;
 };
 
+// Makes `dir` the current directory until the end of the scope.
+class InDirectory {
+ public:
+  explicit InDirectory(const std::string& dir)
+      : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+  }
+  ~InDirectory() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+  }
+  InDirectory(const InDirectory&) = delete;
+  InDirectory& operator=(const InDirectory&) = delete;
+
+ private:
+  std::filesystem::path previous_;
+};
+
 }  // namespace posix_test
