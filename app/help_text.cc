@@ -5,11 +5,12 @@
 
 namespace app {
 
-std::vector<std::string> HelpLines(int highest_year) {
-  return {
+std::vector<std::string> HelpLines(int highest_year, bool arguments) {
+  std::vector<std::string> lines = {
       "namewisp - remove periods from filenames (but preserve extension)",
       " (also removes underscores, double spaces, and normalizes brackets)",
-      "usage: namewisp [/m[u|l]] [/c] [/d|/D] [/y[c]] [/k[c]] filespec",
+      std::string("usage: namewisp [/m[u|l]] [/c] [/d|/D] [/y[c]] [/k[c]] ") +
+          (arguments ? "filespec..." : "filespec"),
       "include /c before filespec to force each rename to be confirmed",
       "include /d to include directories as well as files, or /D to only do "
       "dirs",
@@ -29,6 +30,10 @@ std::vector<std::string> HelpLines(int highest_year) {
       "--version shows the version of namewisp",
       "--dry-run shows what would be renamed but renames nothing",
   };
+  if (arguments) {
+    lines.push_back("-- ends the options: every argument after it is a filespec");
+  }
+  return lines;
 }
 
 }  // namespace app

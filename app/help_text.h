@@ -7,7 +7,8 @@
 namespace app {
 
 // The lines of the help, without line ends; the year line names the bounds in
-// force.
-std::vector<std::string> HelpLines(int highest_year);
+// force.  With arguments (not one command tail), the usage line shows that
+// several file patterns are taken.
+std::vector<std::string> HelpLines(int highest_year, bool arguments);
 
 }  // namespace app

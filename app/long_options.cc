@@ -2,35 +2,35 @@
 
 namespace app {
 
-LongOptions CutLongOptions(std::u16string_view tail) {
+LongOptions CutLongOptions(std::string_view tail) {
   LongOptions found;
-  std::u16string& rest = found.rest;
+  std::string& rest = found.rest;
   bool ended = false;  // after "--"
   std::size_t at = 0;
   while (at < tail.size()) {
-    if (tail[at] == u' ') {
-      rest.push_back(u' ');
+    if (tail[at] == ' ') {
+      rest.push_back(' ');
       ++at;
       continue;
     }
-    std::size_t end = tail.find(u' ', at);
-    if (end == std::u16string_view::npos) end = tail.size();
-    std::u16string_view word = tail.substr(at, end - at);
+    std::size_t end = tail.find(' ', at);
+    if (end == std::string_view::npos) end = tail.size();
+    std::string_view word = tail.substr(at, end - at);
     bool cut = false;
     if (!ended) {
-      if (word == u"--") {
+      if (word == "--") {
         cut = ended = true;
-      } else if (word == u"--help") {
+      } else if (word == "--help") {
         cut = found.help = true;
-      } else if (word == u"--version") {
+      } else if (word == "--version") {
         cut = found.version = true;
-      } else if (word == u"--dry-run") {
+      } else if (word == "--dry-run") {
         cut = found.dry_run = true;
       }
     }
     if (!cut) {
       rest.append(word);
-    } else if (!rest.empty() && rest.back() == u' ') {
+    } else if (!rest.empty() && rest.back() == ' ') {
       rest.pop_back();  // the space in front of the word goes with it
     } else if (end < tail.size()) {
       ++end;  // at the start: the space behind it goes instead

@@ -12,9 +12,9 @@ struct LongOptions {
   bool help = false;
   bool version = false;
   bool dry_run = false;
-  std::u16string rest;  // the tail without the long options
+  std::string rest;  // the tail without the long options
 };
 
-LongOptions CutLongOptions(std::u16string_view tail);
+LongOptions CutLongOptions(std::string_view tail);
 
 }  // namespace app

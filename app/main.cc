@@ -4,7 +4,7 @@
 int main(int argc, char** argv) {
   platform::StartProgram(argc, argv);
   app::RunServices services = app::PlatformServices();
-  int exit_code =
-      app::RunProgram(platform::CommandTail(), app::CurrentYear(), services);
+  const int exit_code = app::RunProgram(platform::ReadCommandLine(),
+                                        app::CurrentYear(), services);
   platform::EndProgram(exit_code);
 }

@@ -2,34 +2,37 @@
 
 #include <chrono>
 
-#include "app/command_line.h"
+#include "app/argument_parser.h"
 #include "app/help_text.h"
-#include "app/long_options.h"
 #include "app/rename_run.h"
-#include "platform/platform.h"
+#include "app/tail_parser.h"
 #include "rules/year_rule.h"
 
 namespace app {
 
-int RunProgram(std::u16string_view tail, int current_year, RunServices& s) {
-  int highest_year = rules::HighestValidYear(current_year);
-  LongOptions long_options = CutLongOptions(tail);
-  if (long_options.version) {
-    s.print("namewisp " NAMEWISP_VERSION);
-    s.print_line_end();
+int RunProgram(const platform::CommandLine& command_line, int current_year,
+               RunServices& s) {
+  const int highest_year = rules::HighestValidYear(current_year);
+  const Request request = command_line.is_tail
+                              ? ParseTail(command_line.tail)
+                              : ParseArguments(command_line.arguments);
+  if (!request.usage_error.empty()) {
+    s.print_error(request.usage_error);
+    return 2;
+  }
+  if (request.version) {
+    s.print("namewisp " NAMEWISP_VERSION "\n");
     return 0;
   }
-  if (long_options.help || IsHelpRequest(long_options.rest)) {
-    for (const std::string& line : HelpLines(highest_year)) {
-      s.print(line);
-      s.print_line_end();
+  if (request.help) {
+    for (const std::string& line :
+         HelpLines(highest_year, !command_line.is_tail)) {
+      s.print(line + "\n");
     }
-    s.print_line_end();
+    s.print("\n");
     return 0;
   }
-  ParsedTail parsed = ParseOptions(platform::ToAnsi(long_options.rest));
-  parsed.options.dry_run = long_options.dry_run;
-  return RunRename(parsed.options, parsed.file_spec, highest_year, s);
+  return RunRename(request.options, request.operands, highest_year, s);
 }
 
 int CurrentYear() {

@@ -1,8 +1,10 @@
-// The main loop: list the matching entries, clean each name, print and
-// (after a confirmation where one is due) rename.
+// The main loop: for each operand, list the entries it names; for each
+// entry, plan its new name, ask where a confirmation is due, apply the
+// rename and report how it went.
 #pragma once
 
-#include <string_view>
+#include <string>
+#include <vector>
 
 #include "app/run_options.h"
 #include "app/run_services.h"
@@ -10,7 +12,8 @@
 namespace app {
 
 // Returns the exit code: 1 when a rename failed, else 0.
-int RunRename(const RunOptions& options, std::string_view file_spec,
-              int highest_year, RunServices& services);
+int RunRename(const RunOptions& options,
+              const std::vector<std::string>& operands, int highest_year,
+              RunServices& services);
 
 }  // namespace app

@@ -3,6 +3,13 @@
 
 namespace app {
 
+// Which entries the run takes.
+enum class Selection {
+  kFiles,                // the default
+  kFilesAndDirectories,  // "/d"
+  kDirectories,          // "/D"
+};
+
 struct RunOptions {
   bool confirm_all = false;    // "/c"
   bool from_lower = false;     // "/ml", "/m"
@@ -12,8 +19,7 @@ struct RunOptions {
   bool term_rule = false;      // "/k", "/kc"
   bool confirm_terms = false;  // "/kc"
   bool dry_run = false;        // "--dry-run": everything but the renames
-  int selection_mode = 0;      // 0 files, 1 files and directories ("/d"),
-                               // 2 directories only ("/D")
+  Selection selection = Selection::kFiles;
 };
 
 }  // namespace app

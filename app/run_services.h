@@ -1,42 +1,39 @@
-// What the rename run needs from the system, as one plain record of
-// functions: the program fills it from the platform layer, tests fill it
-// with a fake listing and a fake console.
+// What the run needs from the system, as one plain record of functions: the
+// program fills it from the platform layer, tests with a fake folder and a
+// fake console.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 
+#include "platform/platform.h"
+
 namespace app {
 
 struct RunServices {
-  // The directory listing: the first name, the next names ("" at the end),
-  // and the folder the names live in.
-  std::function<std::string(std::string_view spec, int attribute_code)>
-      list_first;
-  std::function<std::string()> list_next;
-  std::function<std::string()> list_directory;
-  // Renames in `directory`; on failure returns false and a short reason.
-  std::function<bool(std::string_view directory, std::string_view old_name,
-                     std::string_view new_name, std::string& reason)>
+  // The folder.
+  std::function<platform::Listing(std::string_view operand)> list;
+  std::function<platform::Outcome(std::string_view directory,
+                                  std::string_view old_name,
+                                  std::string_view new_name)>
       rename;
+  std::function<bool(std::string_view directory, std::string_view name)>
+      exists;
+  std::function<bool(std::string_view directory, std::string_view a,
+                     std::string_view b)>
+      same_entry;
+  std::function<std::string(int code)> describe_error;
+  // Held around a change in two steps; may be left empty.
+  std::function<void()> hold_interrupts, release_interrupts;
   // The console.
   std::function<void(std::string_view text)> print;
-  std::function<void()> print_line_end;
+  std::function<void(std::string_view line)> print_error;
   std::function<int()> cursor_column;
-  // The cursor column after printing the text, without printing it; 0 where
-  // that is known only by printing.  May be left empty: the same as 0.
-  std::function<int(std::string_view text)> cursor_column_after;
   std::function<int()> screen_width;
   std::function<int(std::string_view text)> display_columns;
-  std::function<std::u16string()> wait_key;
-  // True where the shell expands an unquoted pattern before the program
-  // sees it, so that a spec with a space may be a pattern the shell ate.
-  bool shell_expands_patterns = false;
+  std::function<platform::Answer(std::string_view prompt)> ask;
 };
-
-// What print_line_end writes, for a caller that writes a line in one go.
-inline constexpr std::string_view kLineEnd = "\r\n";
 
 // The services of the platform this program runs on.
 RunServices PlatformServices();

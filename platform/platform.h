@@ -1,82 +1,114 @@
-// The services namewisp takes from the operating system: the process and its
-// console, the command tail, the directory listing and the rename.  One header,
-// one implementation per platform (posix/ and windows/); nothing above this
-// folder includes a system header.
+// What namewisp asks of the operating system, in the program's own words: the
+// command line, the console, the listing of the entries an operand names and
+// the rename of one entry.  One header, one implementation per platform
+// (posix/ and windows/); nothing above this folder includes a system header,
+// and nothing below it decides what the program does.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
-// Where a service records the failure of a call it made for its caller.  A
-// failed call leaves the caller running; only the caller decides whether the
-// failure is shown.
-struct ErrorSlot {
-  int code = 0;             // the platform's own error number; 0 = no failure
-  const char* reason = "";  // short, plain words for a user, e.g. "not found"
-};
+// --- process ----------------------------------------------------------------
 
-// --- process --------------------------------------------------------------
-
-// Prepares the console (keyboard in single-key mode, ...).  May end the
-// process with exit code 255 when the platform cannot run the program.
+// Prepares the console and the signals.  May end the process with exit code
+// 255 when the platform cannot run the program.
 void StartProgram(int argc, char** argv);
-// Restores what StartProgram changed and ends the process.
+// Writes what is still held, restores what StartProgram changed and ends the
+// process.
 [[noreturn]] void EndProgram(int exit_code);
 
-// True where the shell expands wildcards before the program sees them.
-bool ShellExpandsPatterns();
+// The command line as the system hands it over.  Windows gives one text
+// after the program's name, which the program reads by its tail rules; a
+// POSIX shell has already split it into a list of arguments.
+struct CommandLine {
+  bool is_tail = false;
+  std::string tail;                    // is_tail: the text after the name
+  std::vector<std::string> arguments;  // else: the arguments after the name
+};
+CommandLine ReadCommandLine();
 
-// The command line after the program's own name, as UTF-16 text.
-std::u16string CommandTail();
-// Conversions between 8-bit text (the platform's byte encoding of names) and
-// UTF-16 text.  ToAnsi(ToWide(x)) == x for every x on POSIX.
-std::u16string ToWide(std::string_view text);
-std::string ToAnsi(std::u16string_view text);
+// --- console ----------------------------------------------------------------
 
-// --- console --------------------------------------------------------------
-
-// Writes the bytes unchanged, in one go, to standard output.
-void PrintText(std::string_view text, ErrorSlot& slot);
-// Writes CR LF.
-void PrintLineEnd(ErrorSlot& slot);
-// The 1-based column of the cursor, and the width of the window in columns.
+// Writes text to standard output; "\n" ends a line and is written as the
+// platform's line end.  Text may be held back until its line ends or a
+// question is asked, so that a line goes out in one write.  A failed write
+// is ignored: the renames matter more than their record.
+void Print(std::string_view text);
+// Writes one line to standard error, at once.
+void PrintError(std::string_view line);
+// The 1-based column in which the next printed character would stand.
 int CursorColumn();
+// The width of the window in columns; a very large number without one.
 int ScreenWidth();
-// The column CursorColumn would give after PrintText(text), without printing
-// it; 0 where only printing it would tell.  Lets a caller decide a line
-// break first and then write the line in one go.
-int CursorColumnAfter(std::string_view text);
-// How many columns the text takes on the screen; never more than its bytes.
+// How many columns the text takes on the screen.
 int DisplayColumns(std::string_view text);
-// Waits for one key press and returns its answer key.  Without a keyboard it
-// answers at once with a key other than "y".
-std::u16string WaitKey();
 
-// --- Unicode case of one code point, by the platform's rules ----------------
+enum class Answer { kYes, kNo, kInterrupted };
+// Prints the prompt and waits for one key press: "y" or "Y" is yes, any
+// other key no.  Without a keyboard the answer is no, at once.
+Answer Ask(std::string_view prompt);
 
-char32_t CodePointLower(char32_t c);
-char32_t CodePointUpper(char32_t c);
-// True for a letter that has case: an upper- or lower-case letter, or one with
-// a case counterpart.
-bool CodePointIsCased(char32_t c);
+// --- listing ----------------------------------------------------------------
 
-// --- listing and rename ---------------------------------------------------
+enum class EntryKind { kFile, kDirectory, kOther /* device, fifo, socket */ };
 
-// Starts a listing of the entries matching spec that pass the selection of
-// attribute_code (0x80 files, 0x10 files and directories, 0x90 directories)
-// and returns the first name, or "" when there is none.  The matching names
-// are all read when the listing starts.
-std::string ListFirst(std::string_view spec, int attribute_code);
-// The next name of the listing, or "" at its end.
-std::string ListNext();
-// The directory part of the listing's spec, with its trailing separator ("" for
-// the current directory): the folder in which the listed names live.
-std::string ListDirectory();
-// Renames directory+old_name to directory+new_name without ever replacing an
-// existing entry.  Returns false and fills slot when the rename failed.
-bool RenameEntry(std::string_view directory, std::string_view old_name,
-                 std::string_view new_name, ErrorSlot& slot);
+struct Entry {
+  std::string name;  // without a directory part
+  EntryKind kind = EntryKind::kFile;
+  bool hidden = false;  // hidden or a system entry by the platform's custom
+};
+
+struct Listing {
+  // The folder the entries live in, as the operand names it, with its
+  // trailing separator; "" for the current folder.
+  std::string directory;
+  std::vector<Entry> entries;  // a snapshot, in the order to handle them
+};
+
+// The entries an operand names: with a wildcard ("*" or "?") in its last
+// part, those of its folder whose names match; else the one entry it
+// names, when it exists.  "." and ".." are never listed.
+Listing List(std::string_view operand);
+
+// --- rename -----------------------------------------------------------------
+
+enum class Failure {
+  kNone,
+  kExists,      // an entry of the new name exists
+  kNotFound,    // the entry (or its folder) is gone
+  kPermission,
+  kTooLong,
+  kRefusedName,  // the system cannot take the name as it stands
+  kInUse,
+  kNoSpace,
+  kOther,  // see code
+};
+
+struct Outcome {
+  Failure failure = Failure::kNone;
+  int code = 0;  // the system's own error number, for kOther
+  bool ok() const { return failure == Failure::kNone; }
+};
+
+// Gives the entry old_name of directory the name new_name, in one step, and
+// never replaces an existing entry (kExists).  An interrupt waits until
+// HoldInterrupts is released.
+Outcome RenameEntry(std::string_view directory, std::string_view old_name,
+                    std::string_view new_name);
+// True when name exists in directory (a dangling link included).
+bool EntryExists(std::string_view directory, std::string_view name);
+// True when both names denote one entry, as a change of letter case does on
+// a file system that ignores case.
+bool SameEntry(std::string_view directory, std::string_view a,
+               std::string_view b);
+// The system's own description of an error number, or "".
+std::string DescribeError(int code);
+// While held, Ctrl+C and other signals that end the process wait, so that
+// a change in two steps is never cut between them.
+void HoldInterrupts();
+void ReleaseInterrupts();
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 // The case forms for UTF-8 names.  Only mappings that keep the byte length are
 // made, so the forms keep the length of the text and valid UTF-8 stays valid.
-#include "platform/platform.h"
 #include "text/case.h"
+#include "text/unicode_case.h"
 #include "text/utf8.h"
 
 namespace text::utf8_case {
@@ -17,14 +17,25 @@ char ToAsciiCase(char c, To to) {
 
 // The code point c mapped to the wanted case, or c itself when the mapping is
 // not one-to-one or would change the length in bytes.
+constexpr char32_t kCapitalSigma = 0x3A3, kFinalSigma = 0x3C2;
+
 char32_t MapCodePoint(char32_t c, To to) {
-  char32_t mapped =
-      to == To::kLower ? platform::CodePointLower(c) : platform::CodePointUpper(c);
+  char32_t mapped = to == To::kLower ? unicode::Lower(c) : unicode::Upper(c);
   if (mapped == c) return c;
-  char32_t back = to == To::kLower ? platform::CodePointUpper(mapped)
-                                   : platform::CodePointLower(mapped);
-  if (back != c || Utf8Length(mapped) != Utf8Length(c)) return c;
+  char32_t back = to == To::kLower ? unicode::Upper(mapped) : unicode::Lower(mapped);
+  // The final sigma is the one lower-case letter whose upper case maps back
+  // to another lower-case form.
+  if ((back != c && c != kFinalSigma) || Utf8Length(mapped) != Utf8Length(c))
+    return c;
   return mapped;
+}
+
+bool IsCasedAt(std::string_view text, std::size_t at) {
+  if (at >= text.size()) return false;
+  unsigned char c = static_cast<unsigned char>(text[at]);
+  if (c < 0x80) return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+  CodePoint cp = DecodeUtf8(text, at);
+  return cp.length != 0 && unicode::IsCased(cp.value);
 }
 
 // Writes the unit of text at `at` (one byte, or one valid UTF-8 sequence) in
@@ -34,7 +45,9 @@ struct Unit {
   bool letter;
 };
 
-Unit MapUnit(std::string_view text, std::size_t at, To to, std::string& out) {
+// after_letter: the unit before is a case letter (for the final sigma).
+Unit MapUnit(std::string_view text, std::size_t at, To to, bool after_letter,
+             std::string& out) {
   char c = text[at];
   if (static_cast<unsigned char>(c) < 0x80) {
     out.push_back(ToAsciiCase(c, to));
@@ -45,14 +58,25 @@ Unit MapUnit(std::string_view text, std::size_t at, To to, std::string& out) {
     out.push_back(c);
     return {1, false};
   }
-  AppendUtf8(out, MapCodePoint(cp.value, to));
-  return {cp.length, platform::CodePointIsCased(cp.value)};
+  char32_t mapped = MapCodePoint(cp.value, to);
+  // A capital sigma that ends a word becomes the final form.
+  if (to == To::kLower && cp.value == kCapitalSigma && after_letter &&
+      !IsCasedAt(text, at + cp.length)) {
+    mapped = kFinalSigma;
+  }
+  AppendUtf8(out, mapped);
+  return {cp.length, unicode::IsCased(cp.value)};
 }
 
 std::string Map(std::string_view text, To to) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t at = 0; at < text.size();) at += MapUnit(text, at, to, out).length;
+  bool after_letter = false;
+  for (std::size_t at = 0; at < text.size();) {
+    Unit unit = MapUnit(text, at, to, after_letter, out);
+    after_letter = unit.letter;
+    at += unit.length;
+  }
   return out;
 }
 
@@ -89,7 +113,8 @@ std::string Mixed(std::string_view text) {
   out.reserve(text.size());
   bool capitalise_next = true;
   for (std::size_t at = 0; at < text.size();) {
-    Unit unit = MapUnit(text, at, capitalise_next ? To::kUpper : To::kLower, out);
+    Unit unit = MapUnit(text, at, capitalise_next ? To::kUpper : To::kLower,
+                        !capitalise_next, out);
     capitalise_next = !unit.letter;
     at += unit.length;
   }

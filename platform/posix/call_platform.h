@@ -1,15 +1,13 @@
 // CallPlatform: the gate of every console write and file-system call.  It
-// clears errno, makes the call, captures errno and, when the call failed,
-// records the failure in the caller's error slot.  One thread: no lock, and
-// no error dialogs to suppress.  Internal to the POSIX layer.
+// clears errno, makes the call and captures errno; a failure of the fatal
+// class ends the process.  One thread: no lock, and no error dialogs to
+// suppress.  Internal to the POSIX layer.
 #pragma once
 
 #include <errno.h>
 
 #include <type_traits>
 
-#include "platform/platform.h"
-#include "platform/posix/error_reason.h"
 #include "platform/posix/terminal_state.h"
 
 namespace platform::posix {
@@ -38,8 +36,8 @@ bool IndicatesFailure(const T& value) {
 // damaged memory blocks.
 inline bool IsFatalError(int error) { return error == EFAULT; }
 
-// Makes the call and reports its failure without recording it (for callers
-// that judge the result themselves, as the listing does).
+// Makes the call and reports its failure; a fatal-class failure ends the
+// process.
 template <class Call>
 auto CallPlatform(Call&& call) -> CallResult<decltype(call())> {
   errno = 0;
@@ -48,20 +46,7 @@ auto CallPlatform(Call&& call) -> CallResult<decltype(call())> {
   result.failed = IndicatesFailure(result.value);
   if (result.failed && result.error == 0) result.error = EIO;
   if (!result.failed) result.error = 0;
-  return result;
-}
-
-// Records a failure in slot; a fatal-class failure ends the process.
-inline void RecordFailure(ErrorSlot& slot, int error) {
-  if (IsFatalError(error)) FatalEnd();
-  slot.code = error;
-  slot.reason = ReasonForError(error);
-}
-
-template <class Call>
-auto CallPlatform(ErrorSlot& slot, Call&& call) -> CallResult<decltype(call())> {
-  auto result = CallPlatform(static_cast<Call&&>(call));
-  if (result.failed) RecordFailure(slot, result.error);
+  if (IsFatalError(result.error)) FatalEnd();
   return result;
 }
 

@@ -1,8 +1,10 @@
-// Console output, the cursor column and the window width.
+// Console output, the cursor column, the window width and the question.
 #include <errno.h>
 #include <limits.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/posix/call_platform.h"
@@ -15,30 +17,27 @@ namespace {
 
 bool screen_chosen = false;
 int screen_fd = -1;
-// Columns printed to standard output since its last CR or LF.
+// Columns printed to standard output since its last line end.
 long printed_columns = 0;
+// Output held until its line ends, so that a line is one write.
+std::string held;
 
 // Width reported when there is no terminal: no name ever wraps.
 constexpr int kNoTerminalWidth = INT_MAX / 2;
 // Width of a terminal that cannot tell its size (a serial line, say).
 constexpr int kUnknownTerminalWidth = 80;
 
-// Writes all of data to standard output; a failure is recorded in slot and
-// ends the write (the rest of the text is dropped).
-void WriteAll(std::string_view data, ErrorSlot& slot) {
+// Writes all of data to fd; a failure drops the rest: the run goes on.
+void WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
-    const auto result = CallPlatform(slot, [&] {
+    const auto result = CallPlatform([&] {
       ssize_t n;
       do {
-        n = write(STDOUT_FILENO, data.data(), data.size());
+        n = write(fd, data.data(), data.size());
       } while (n < 0 && errno == EINTR);
       return n;
     });
-    if (result.failed) return;
-    if (result.value == 0) {  // no progress and no error: give up, recorded
-      RecordFailure(slot, EIO);
-      return;
-    }
+    if (result.failed || result.value == 0) return;
     data.remove_prefix(static_cast<std::size_t>(result.value));
   }
 }
@@ -63,20 +62,29 @@ int ScreenFd() {
 
 bool OutputIsScreen() { return ScreenFd() == STDOUT_FILENO; }
 
+void FlushOutput() {
+  if (held.empty()) return;
+  WriteAll(STDOUT_FILENO, held);
+  held.clear();
+}
+
 }  // namespace posix
 
-void PrintText(std::string_view text, ErrorSlot& slot) {
+void Print(std::string_view text) {
   if (text.empty()) return;
   // The count matters only where the output is the screen.
   if (posix::OutputIsScreen()) {
     posix::printed_columns = posix::AdvanceColumn(posix::printed_columns, text);
   }
-  posix::WriteAll(text, slot);
+  posix::held.append(text);
+  if (text.find('\n') != std::string_view::npos) posix::FlushOutput();
 }
 
-void PrintLineEnd(ErrorSlot& slot) {
-  posix::printed_columns = 0;
-  posix::WriteAll("\r\n", slot);
+void PrintError(std::string_view line) {
+  posix::FlushOutput();
+  std::string whole(line);
+  whole.push_back('\n');
+  posix::WriteAll(STDERR_FILENO, whole);
 }
 
 int ScreenWidth() {
@@ -100,11 +108,11 @@ int CursorColumn() {
   return static_cast<int>(posix::printed_columns % width) + 1;
 }
 
-int CursorColumnAfter(std::string_view text) {
-  if (!posix::OutputIsScreen()) return 1;
-  const long width = ScreenWidth();
-  return static_cast<int>(posix::AdvanceColumn(posix::printed_columns, text) %
-                          width) + 1;
+Answer Ask(std::string_view prompt) {
+  Print(prompt);
+  posix::FlushOutput();
+  const std::u16string key = WaitKey();
+  return key == u"y" || key == u"Y" ? Answer::kYes : Answer::kNo;
 }
 
 }  // namespace platform

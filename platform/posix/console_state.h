@@ -2,6 +2,8 @@
 // layer.
 #pragma once
 
+#include <string>
+
 namespace platform::posix {
 
 // Decides the screen: standard output when it is a terminal, else standard
@@ -12,5 +14,13 @@ void ChooseScreen();
 int ScreenFd();
 // True when standard output is the screen, so that printing moves the cursor.
 bool OutputIsScreen();
+// Writes the output held back for its line end.
+void FlushOutput();
 
 }  // namespace platform::posix
+
+namespace platform {
+// Waits for one key press and returns it; without a keyboard, at once, a
+// key that is not "y".
+std::u16string WaitKey();
+}  // namespace platform

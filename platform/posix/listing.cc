@@ -1,6 +1,7 @@
-// The directory listing: a snapshot of the matching names, taken in one pass
-// when the listing starts and sorted byte-wise, so that a rename made during
-// the run never brings an entry back under its new name.
+// The listing: a snapshot of the entries an operand names, taken in one pass
+// and sorted byte-wise, so that a rename made during the run never brings an
+// entry back under its new name.  The folder stays open for the renames in
+// it.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -13,36 +14,36 @@
 #include "platform/platform.h"
 #include "platform/posix/call_platform.h"
 #include "platform/posix/listing_state.h"
-#include "platform/posix/selection.h"
 #include "platform/posix/wildcard.h"
 
 namespace platform {
 namespace posix {
 namespace {
 
-struct Listing {
-  std::vector<std::string> names;  // the selected names, sorted
-  std::size_t next = 0;            // the next name to hand out
-  std::string directory;           // the spec's directory part
-  int directory_fd = -1;           // the listed directory, for the renames
+// The folder of the last listing, kept open for its renames.
+struct OpenFolder {
+  std::string directory;
+  int fd = -1;
 };
 
-Listing listing;
+OpenFolder open_folder;
 
-// What a symbolic link (or an entry of unknown type) is: lstat, and stat
-// through a link.  An entry that vanished meanwhile counts as a file.
+EntryKind KindOfMode(mode_t mode) {
+  if (S_ISDIR(mode)) return EntryKind::kDirectory;
+  if (S_ISREG(mode)) return EntryKind::kFile;
+  return EntryKind::kOther;
+}
+
+// What an entry is, by lstat and, through a symbolic link, stat: a link
+// counts as what it points to, a dangling one as a file.  An entry that
+// vanished meanwhile counts as a file: its rename will say it is gone.
 EntryKind KindByStat(int dir_fd, const char* name) {
   struct stat st;
-  if (fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+  if (fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
     return EntryKind::kFile;
-  }
-  if (S_ISLNK(st.st_mode)) {
-    if (fstatat(dir_fd, name, &st, 0) != 0) return EntryKind::kFile;  // dangling
-    return S_ISDIR(st.st_mode) ? EntryKind::kDirectory : EntryKind::kFile;
-  }
-  if (S_ISDIR(st.st_mode)) return EntryKind::kDirectory;
-  if (S_ISREG(st.st_mode)) return EntryKind::kFile;
-  return EntryKind::kSystem;
+  if (!S_ISLNK(st.st_mode)) return KindOfMode(st.st_mode);
+  if (fstatat(dir_fd, name, &st, 0) != 0) return EntryKind::kFile;
+  return S_ISDIR(st.st_mode) ? EntryKind::kDirectory : EntryKind::kFile;
 }
 
 EntryKind KindOf(int dir_fd, const struct dirent* entry) {
@@ -52,31 +53,26 @@ EntryKind KindOf(int dir_fd, const struct dirent* entry) {
     case DT_FIFO:
     case DT_SOCK:
     case DT_CHR:
-    case DT_BLK: return EntryKind::kSystem;
+    case DT_BLK: return EntryKind::kOther;
     default:  // DT_LNK, DT_UNKNOWN
       return KindByStat(dir_fd, entry->d_name);
   }
 }
 
-// Reads every name of the directory that matches the pattern and passes the
-// selection.  A directory that cannot be opened gives no names.  The
-// directory stays open in kept_fd (or -1) for the renames that follow.
-std::vector<std::string> ReadMatchingNames(const std::string& directory,
-                                           const std::string& pattern,
-                                           int mask, int& kept_fd) {
-  std::vector<std::string> names;
-  const std::string path = directory.empty() ? "." : directory;
-  const auto opened = CallPlatform([&] {
-    return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  });
-  if (opened.failed) return names;
-  DIR* dir = fdopendir(opened.value);
+Entry MakeEntry(std::string_view name, EntryKind kind) {
+  return Entry{std::string(name), kind, name[0] == '.'};
+}
+
+// Every entry of the folder whose name matches the pattern.
+std::vector<Entry> ReadMatching(int dir_fd, const std::string& pattern) {
+  std::vector<Entry> entries;
+  const int own_fd = fcntl(dir_fd, F_DUPFD_CLOEXEC, 0);
+  if (own_fd < 0) return entries;
+  DIR* dir = fdopendir(own_fd);
   if (!dir) {
-    close(opened.value);
-    return names;
+    close(own_fd);
+    return entries;
   }
-  const int dir_fd = dirfd(dir);
-  kept_fd = fcntl(dir_fd, F_DUPFD_CLOEXEC, 0);
   const bool match_all = pattern == "*" || pattern == "*.*";
   for (;;) {
     // readdir signals its end and its failure alike with a null pointer; a
@@ -86,53 +82,57 @@ std::vector<std::string> ReadMatchingNames(const std::string& directory,
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
     if (!match_all && !WildcardMatch(pattern, name)) continue;
-    // Hidden entries are known by their name: no need to ask what they are
-    // when the mask rejects them anyway.
-    if (name[0] == '.' && !(mask & kHiddenBit)) continue;
-    const int attributes = EntryAttributes(name, KindOf(dir_fd, entry));
-    if (IsSelected(name, attributes, mask)) names.emplace_back(name);
+    // A hidden entry is never taken: no need to ask what it is.
+    const EntryKind kind =
+        name[0] == '.' ? EntryKind::kOther : KindOf(dirfd(dir), entry);
+    entries.push_back(MakeEntry(name, kind));
   }
   closedir(dir);
-  std::sort(names.begin(), names.end());  // byte-wise: char_traits compare
-  return names;
+  return entries;
 }
 
 }  // namespace
 
 void EndListing() {
-  if (listing.directory_fd >= 0) close(listing.directory_fd);
-  listing.directory_fd = -1;
-  listing.names.clear();
-  listing.names.shrink_to_fit();
-  listing.next = 0;
+  if (open_folder.fd >= 0) close(open_folder.fd);
+  open_folder = OpenFolder{};
 }
 
 int ListedDirectoryFd(std::string_view directory) {
-  return directory == listing.directory ? listing.directory_fd : -1;
+  return directory == open_folder.directory ? open_folder.fd : -1;
 }
 
 }  // namespace posix
 
-std::string ListNext() {
-  posix::Listing& l = posix::listing;
-  if (l.next >= l.names.size()) {
-    posix::EndListing();
-    return std::string();
-  }
-  return std::move(l.names[l.next++]);
-}
-
-std::string ListFirst(std::string_view spec, int attribute_code) {
-  if (spec.empty()) return ListNext();
+Listing List(std::string_view operand) {
   posix::EndListing();
-  posix::SplitSpecResult split = posix::SplitSpec(spec);
-  posix::listing.names = posix::ReadMatchingNames(
-      split.directory, split.pattern, posix::EffectiveMask(attribute_code),
-      posix::listing.directory_fd);
-  posix::listing.directory = std::move(split.directory);
-  return ListNext();
+  Listing listing;
+  const posix::OperandParts parts = posix::SplitOperand(operand);
+  listing.directory = parts.directory;
+  if (parts.name.empty()) return listing;
+  const std::string path = parts.directory.empty() ? "." : parts.directory;
+  const auto opened = posix::CallPlatform([&] {
+    return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  });
+  if (opened.failed) return listing;
+  posix::open_folder = {parts.directory, opened.value};
+  if (posix::HasWildcard(parts.name)) {
+    listing.entries = posix::ReadMatching(opened.value, parts.name);
+    std::sort(listing.entries.begin(), listing.entries.end(),
+              [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  } else {
+    // A name without wildcards is looked up, not searched for: a list of
+    // many names from the shell costs one lookup each.
+    struct stat st;
+    if (fstatat(opened.value, parts.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) ==
+        0) {
+      EntryKind kind = posix::KindOfMode(st.st_mode);
+      if (S_ISLNK(st.st_mode))
+        kind = posix::KindByStat(opened.value, parts.name.c_str());
+      listing.entries.push_back(posix::MakeEntry(parts.name, kind));
+    }
+  }
+  return listing;
 }
-
-std::string ListDirectory() { return posix::listing.directory; }
 
 }  // namespace platform

@@ -35,6 +35,7 @@ void StartProgram(int argc, char** argv) {
 }
 
 void EndProgram(int exit_code) {
+  posix::FlushOutput();
   posix::EndListing();
   posix::RestoreTerminal();
   exit(exit_code);

@@ -49,15 +49,17 @@ bool MatchPlain(std::string_view pattern, std::string_view name) {
 
 }  // namespace
 
-SplitSpecResult SplitSpec(std::string_view spec) {
-  SplitSpecResult result;
-  const std::size_t slash = spec.rfind('/');
+OperandParts SplitOperand(std::string_view operand) {
+  OperandParts parts;
+  while (operand.size() > 1 && operand.back() == '/') operand.remove_suffix(1);
+  if (operand == "/") return parts;
+  const std::size_t slash = operand.rfind('/');
   if (slash != std::string_view::npos) {
-    result.directory = std::string(spec.substr(0, slash + 1));
-    spec.remove_prefix(slash + 1);
+    parts.directory = std::string(operand.substr(0, slash + 1));
+    operand.remove_prefix(slash + 1);
   }
-  result.pattern = spec.empty() ? std::string("*") : std::string(spec);
-  return result;
+  parts.name = std::string(operand);
+  return parts;
 }
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {

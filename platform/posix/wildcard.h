@@ -7,13 +7,15 @@
 
 namespace platform::posix {
 
-struct SplitSpecResult {
+struct OperandParts {
   std::string directory;  // up to and including the last "/"; "" = current
-  std::string pattern;    // the last component; "*" when the spec ends in "/"
+  std::string name;       // the last component: a name or a pattern
 };
 
-// Cuts a file spec into the directory to open and the pattern to match.
-SplitSpecResult SplitSpec(std::string_view spec);
+// Cuts an operand into the folder to open and the name or pattern in it.
+// A trailing "/" names the folder itself, as the shell's completion writes
+// it ("Movie.2010/" is the entry "Movie.2010"); "/" alone names nothing.
+OperandParts SplitOperand(std::string_view operand);
 
 // True when name matches pattern with the Windows wildcards: "*" stands for
 // any run of characters, "?" for exactly one character (a UTF-8 sequence, or

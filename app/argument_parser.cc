@@ -1,0 +1,86 @@
+#include "app/argument_parser.h"
+
+#include <string_view>
+
+#include "app/option_table.h"
+
+namespace app {
+namespace {
+
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool StartsWithToken(std::string_view text, const OptionToken& token) {
+  if (text.size() < token.lower.size()) return false;
+  for (std::size_t i = 0; i < token.lower.size(); ++i) {
+    const char c = token.case_blind ? AsciiLower(text[i]) : text[i];
+    if (c != token.lower[i]) return false;
+  }
+  return true;
+}
+
+// Applies the tokens the argument is made of; false (and nothing applied)
+// when some part of it is no token.
+bool ApplyOptionTokens(std::string_view argument, RunOptions& options) {
+  RunOptions found = options;
+  while (!argument.empty()) {
+    const OptionToken* match = nullptr;
+    for (const OptionToken& token : kOptionTokens) {
+      if (StartsWithToken(argument, token)) {
+        match = &token;
+        break;  // the table puts a longer token before its prefix
+      }
+    }
+    if (!match) return false;
+    match->set(found);
+    argument.remove_prefix(match->lower.size());
+  }
+  options = found;
+  return true;
+}
+
+bool IsHelpArgument(std::string_view a) {
+  return a == "/h" || a == "/H" || a == "/?" || a == "--help" || a == "-h";
+}
+
+}  // namespace
+
+Request ParseArguments(const std::vector<std::string>& arguments) {
+  Request request;
+  if (arguments.empty()) {
+    request.help = true;
+    return request;
+  }
+  bool options_ended = false;
+  for (const std::string& argument : arguments) {
+    if (options_ended) {
+      request.operands.push_back(argument);
+    } else if (argument == "--") {
+      options_ended = true;
+    } else if (IsHelpArgument(argument)) {
+      request.help = true;
+    } else if (argument == "--version") {
+      request.version = true;
+    } else if (argument == "--dry-run" || argument == "-n") {
+      request.options.dry_run = true;
+    } else if (argument.starts_with("-")) {
+      if (request.usage_error.empty()) {
+        request.usage_error = "namewisp: unknown option \"" + argument +
+                              "\" (namewisp --help lists the options)";
+      }
+    } else if (!ApplyOptionTokens(argument, request.options)) {
+      request.operands.push_back(argument);
+    }
+  }
+  if (!request.usage_error.empty()) return request;
+  if (request.version || request.help) return request;
+  if (request.operands.empty()) {
+    request.usage_error =
+        "namewisp: no file pattern given (namewisp --help shows how to use "
+        "it)";
+  }
+  return request;
+}
+
+}  // namespace app

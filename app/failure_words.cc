@@ -1,0 +1,23 @@
+#include "app/failure_words.h"
+
+namespace app {
+
+std::string FailureWords(const platform::Outcome& outcome,
+                         const std::string& system_description) {
+  using platform::Failure;
+  switch (outcome.failure) {
+    case Failure::kNone: return "";
+    case Failure::kExists: return "a file with that name exists";
+    case Failure::kNotFound: return "not found";
+    case Failure::kPermission: return "permission denied";
+    case Failure::kTooLong: return "name too long";
+    case Failure::kRefusedName: return "name refused: invalid characters";
+    case Failure::kInUse: return "in use by another program";
+    case Failure::kNoSpace: return "no space left";
+    case Failure::kOther: break;
+  }
+  if (!system_description.empty()) return system_description;
+  return "error " + std::to_string(outcome.code);
+}
+
+}  // namespace app

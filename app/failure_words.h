@@ -1,0 +1,15 @@
+// The words a failed rename is reported with, for every platform.
+#pragma once
+
+#include <string>
+
+#include "platform/platform.h"
+
+namespace app {
+
+// "a file with that name exists", "not found", ...; for a failure of no
+// kind of its own, the system's description, else "error N".
+std::string FailureWords(const platform::Outcome& outcome,
+                         const std::string& system_description);
+
+}  // namespace app

@@ -1,0 +1,24 @@
+#include "app/option_table.h"
+
+namespace app {
+
+const OptionToken kOptionTokens[10] = {
+    {"/c", "/C", true, [](RunOptions& o) { o.confirm_all = true; }},
+    {"/ml", "/ML", true, [](RunOptions& o) { o.from_lower = true; }},
+    {"/mu", "/MU", true, [](RunOptions& o) { o.from_upper = true; }},
+    {"/m", "/M", true,
+     [](RunOptions& o) { o.from_lower = o.from_upper = true; }},
+    {"/yc", "/YC", true,
+     [](RunOptions& o) { o.year_rule = o.confirm_year = true; }},
+    {"/y", "/Y", true, [](RunOptions& o) { o.year_rule = true; }},
+    {"/kc", "/KC", true,
+     [](RunOptions& o) { o.term_rule = o.confirm_terms = true; }},
+    {"/k", "/K", true, [](RunOptions& o) { o.term_rule = true; }},
+    // "/D" after "/d", so that it wins when both are given.
+    {"/d", "/d", false,
+     [](RunOptions& o) { o.selection = Selection::kFilesAndDirectories; }},
+    {"/D", "/D", false,
+     [](RunOptions& o) { o.selection = Selection::kDirectories; }},
+};
+
+}  // namespace app

@@ -1,0 +1,14 @@
+// New names the run never hands to the system, on any platform.
+#pragma once
+
+#include <string_view>
+
+namespace app {
+
+// The words of the refusal, or nullptr when the name may be tried.  A name
+// with "/" or NUL would reach outside the folder or be cut short; "?" and
+// "*" are wildcards on Windows, and a name holding them could never be
+// named again by a pattern there.
+const char* RefusalOf(std::string_view new_name);
+
+}  // namespace app

@@ -1,0 +1,24 @@
+// What the user asks for, read from the command line: the help, the
+// version, or a run over the operands with its options.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/run_options.h"
+
+namespace app {
+
+struct Request {
+  bool help = false;
+  bool version = false;
+  RunOptions options;
+  // The file patterns, one after another.  From a Windows command tail
+  // there is exactly one, possibly empty.
+  std::vector<std::string> operands;
+  // Not empty when the command line is wrong: said on standard error, and
+  // the program ends with exit code 2.
+  std::string usage_error;
+};
+
+}  // namespace app

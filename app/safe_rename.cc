@@ -1,0 +1,55 @@
+#include "app/safe_rename.h"
+
+#include "app/failure_words.h"
+#include "app/refused_name.h"
+
+namespace app {
+namespace {
+
+std::string Words(RunServices& s, const platform::Outcome& outcome) {
+  std::string description;
+  if (outcome.failure == platform::Failure::kOther && s.describe_error)
+    description = s.describe_error(outcome.code);
+  return FailureWords(outcome, description);
+}
+
+// A file system that ignores case takes "Hello" for "hello": the entry goes
+// to a temporary name of its own first.  Both steps are made without an
+// interrupt between them, and a failed second step gives the entry its old
+// name back: it is never left under the temporary one.
+platform::Outcome ChangeCase(RunServices& s, std::string_view directory,
+                             std::string_view old_name,
+                             std::string_view new_name) {
+  if (s.hold_interrupts) s.hold_interrupts();
+  platform::Outcome outcome{platform::Failure::kExists, 0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string detour =
+        ".namewisp-case-" + std::to_string(attempt) + ".tmp";
+    outcome = s.rename(directory, old_name, detour);
+    if (outcome.failure == platform::Failure::kExists) continue;
+    if (!outcome.ok()) break;
+    outcome = s.rename(directory, detour, new_name);
+    if (!outcome.ok()) s.rename(directory, detour, old_name);
+    break;
+  }
+  if (s.release_interrupts) s.release_interrupts();
+  return outcome;
+}
+
+}  // namespace
+
+std::string SafeRename(RunServices& s, std::string_view directory,
+                       std::string_view old_name, std::string_view new_name) {
+  for (std::string_view name : {new_name, old_name}) {
+    if (const char* refusal = RefusalOf(name)) return refusal;
+  }
+  if (old_name == new_name) return "";
+  platform::Outcome outcome = s.rename(directory, old_name, new_name);
+  if (outcome.failure == platform::Failure::kExists &&
+      s.same_entry(directory, old_name, new_name)) {
+    outcome = ChangeCase(s, directory, old_name, new_name);
+  }
+  return outcome.ok() ? "" : Words(s, outcome);
+}
+
+}  // namespace app

@@ -1,0 +1,28 @@
+// Reads a Windows command tail: one text in which options are found
+// anywhere, even inside other text, and cut out; what is left, trimmed of
+// spaces and double quotes, is the file pattern.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "app/request.h"
+#include "app/run_options.h"
+
+namespace app {
+
+// True when the tail is empty or holds "/h" (either case) or "/?" anywhere.
+bool IsHelpRequest(std::string_view tail);
+
+struct ParsedTail {
+  RunOptions options;
+  std::string file_pattern;
+};
+
+// The "/" options and the file pattern of a tail without long options.
+ParsedTail ParseOptions(std::string_view tail);
+
+// The whole tail: long options, the help test, then the "/" options.
+Request ParseTail(std::string_view tail);
+
+}  // namespace app

@@ -1,0 +1,21 @@
+#include "text/unicode_case.h"
+
+#include <utf8proc.h>
+
+namespace text::unicode {
+
+char32_t Lower(char32_t c) {
+  return static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(c)));
+}
+
+char32_t Upper(char32_t c) {
+  return static_cast<char32_t>(utf8proc_toupper(static_cast<utf8proc_int32_t>(c)));
+}
+
+bool IsCased(char32_t c) {
+  const auto category = utf8proc_category(static_cast<utf8proc_int32_t>(c));
+  return category == UTF8PROC_CATEGORY_LU || category == UTF8PROC_CATEGORY_LL ||
+         category == UTF8PROC_CATEGORY_LT || Lower(c) != c || Upper(c) != c;
+}
+
+}  // namespace text::unicode
