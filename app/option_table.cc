@@ -14,9 +14,12 @@ const OptionToken kOptionTokens[10] = {
     {"/kc", "/KC", true,
      [](RunOptions& o) { o.term_rule = o.confirm_terms = true; }},
     {"/k", "/K", true, [](RunOptions& o) { o.term_rule = true; }},
-    // "/D" after "/d", so that it wins when both are given.
+    // "/D" wins when both are given, in any order.
     {"/d", "/d", false,
-     [](RunOptions& o) { o.selection = Selection::kFilesAndDirectories; }},
+     [](RunOptions& o) {
+       if (o.selection != Selection::kDirectories)
+         o.selection = Selection::kFilesAndDirectories;
+     }},
     {"/D", "/D", false,
      [](RunOptions& o) { o.selection = Selection::kDirectories; }},
 };

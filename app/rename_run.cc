@@ -32,7 +32,9 @@ std::string BreakIfWraps(RunServices& s, std::string_view new_name,
   // need not be measured.
   const bool wraps = width - column < static_cast<int>(new_name.size()) &&
                      width < column + s.display_columns(new_name);
-  return wraps ? "\n" + std::string(indent) : std::string();
+  std::string line_break;
+  if (wraps) line_break.append("\n").append(indent);
+  return line_break;
 }
 
 struct Run {

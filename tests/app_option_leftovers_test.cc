@@ -2,7 +2,7 @@
 // file pattern left over must not keep one of the tokens that were cut.
 #include <gtest/gtest.h>
 
-#include "app/command_line.h"
+#include "app/tail_parser.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ TEST(ParseOptions, NoCutTokenIsLeftOver) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.tail);
-    EXPECT_EQ(app::ParseOptions(c.tail).file_spec, c.left);
+    EXPECT_EQ(app::ParseOptions(c.tail).file_pattern, c.left);
   }
 }
 
@@ -31,8 +31,8 @@ TEST(ParseOptions, LeftoversDoNotChangeTheOptionsFound) {
   EXPECT_TRUE(p.options.from_lower);
   EXPECT_TRUE(p.options.from_upper);
   EXPECT_FALSE(p.options.confirm_all);
-  EXPECT_EQ(app::ParseOptions("//DD x*").options.selection_mode, 2);
-  EXPECT_EQ(app::ParseOptions("//dm x").options.selection_mode, 1);
+  EXPECT_EQ(app::ParseOptions("//DD x*").options.selection, app::Selection::kDirectories);
+  EXPECT_EQ(app::ParseOptions("//dm x").options.selection, app::Selection::kFilesAndDirectories);
 }
 
 }  // namespace

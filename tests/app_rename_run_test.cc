@@ -2,26 +2,50 @@
 
 #include <deque>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "app/rename_run.h"
 
 namespace {
 
-// A listing, a console and a file system made of plain data.
-struct FakeSystem {
-  std::vector<std::string> names;
-  std::string directory;
-  std::size_t next = 0;
-  std::string listed_spec;
-  int listed_code = -1;
-  std::string out;  // what was printed, line ends as "\r\n"
-  int width = 80;
-  std::deque<std::u16string> keys;
-  int keys_asked = 0;
-  std::vector<std::string> renames;        // "dir|old>new"
-  std::map<std::string, std::string> fail;  // old name -> reason
+using platform::Answer;
+using platform::Entry;
+using platform::EntryKind;
+using platform::Failure;
 
+// Folders, a console and a keyboard made of plain data.  Every operand
+// lists the folder it names; the pattern itself is not matched here.
+struct FakeSystem {
+  std::map<std::string, std::vector<Entry>> folders;  // "" or "sub/"
+  std::set<std::string> ignore_case_folders;  // file systems that ignore case
+  std::string out;
+  int width = 80;
+  std::deque<Answer> answers;
+  int asked = 0;
+  std::vector<std::string> renames;          // "dir|old>new"
+  std::map<std::string, Failure> fail;       // old name -> failure
+
+  static std::string FolderOf(std::string_view operand) {
+    const std::size_t slash = operand.rfind('/');
+    return std::string(slash == std::string_view::npos
+                           ? std::string_view()
+                           : operand.substr(0, slash + 1));
+  }
+  static std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = static_cast<char>(std::tolower(c));
+    return folded;
+  }
+  Entry* Find(std::string_view dir, std::string_view name, bool fold) {
+    for (Entry& e : folders[std::string(dir)]) {
+      if (fold ? Folded(e.name) == Folded(name) : e.name == name) return &e;
+    }
+    return nullptr;
+  }
+  bool Folds(std::string_view dir) {
+    return ignore_case_folders.count(std::string(dir)) > 0;
+  }
   int Column() const {
     std::size_t line_start = out.rfind('\n');
     line_start = line_start == std::string::npos ? 0 : line_start + 1;
@@ -30,82 +54,119 @@ struct FakeSystem {
 
   app::RunServices Services() {
     app::RunServices s;
-    s.list_first = [this](std::string_view spec, int code) {
-      listed_spec = spec;
-      listed_code = code;
-      next = 0;
-      return s_next();
+    s.list = [this](std::string_view operand) {
+      platform::Listing listing;
+      listing.directory = FolderOf(operand);
+      listing.entries = folders[listing.directory];
+      return listing;
     };
-    s.list_next = [this] { return s_next(); };
-    s.list_directory = [this] { return directory; };
     s.rename = [this](std::string_view dir, std::string_view from,
-                      std::string_view to, std::string& reason) {
+                      std::string_view to) -> platform::Outcome {
       auto failure = fail.find(std::string(from));
-      if (failure != fail.end()) {
-        reason = failure->second;
-        return false;
-      }
+      if (failure != fail.end()) return {failure->second, 0};
+      Entry* entry = Find(dir, from, false);
+      if (!entry) return {Failure::kNotFound, 0};
+      if (Find(dir, to, Folds(dir))) return {Failure::kExists, 0};
+      entry->name = to;
       renames.push_back(std::string(dir) + "|" + std::string(from) + ">" +
                         std::string(to));
-      return true;
+      return {};
+    };
+    s.exists = [this](std::string_view dir, std::string_view name) {
+      return Find(dir, name, Folds(dir)) != nullptr;
+    };
+    s.same_entry = [this](std::string_view dir, std::string_view a,
+                          std::string_view b) {
+      Entry* first = Find(dir, a, Folds(dir));
+      return first && first == Find(dir, b, Folds(dir));
     };
     s.print = [this](std::string_view text) { out += text; };
-    s.print_line_end = [this] { out += "\r\n"; };
+    s.print_error = [this](std::string_view line) {
+      out += "stderr:" + std::string(line) + "\n";
+    };
     s.cursor_column = [this] { return Column(); };
     s.screen_width = [this] { return width; };
     s.display_columns = [](std::string_view text) {
       return static_cast<int>(text.size());
     };
-    s.wait_key = [this] {
-      ++keys_asked;
-      if (keys.empty()) return std::u16string(u"\0", 1);
-      std::u16string key = keys.front();
-      keys.pop_front();
-      return key;
+    s.ask = [this](std::string_view prompt) {
+      out += prompt;
+      ++asked;
+      if (answers.empty()) return Answer::kNo;
+      Answer answer = answers.front();
+      answers.pop_front();
+      return answer;
     };
     return s;
   }
-  std::string s_next() { return next < names.size() ? names[next++] : ""; }
 };
 
+std::vector<Entry> Files(std::initializer_list<const char*> names) {
+  std::vector<Entry> entries;
+  for (const char* name : names) entries.push_back({name, EntryKind::kFile, false});
+  return entries;
+}
+
 int RunWith(FakeSystem& fake, const app::RunOptions& options,
-        std::string_view spec = "*", int highest_year = 2020) {
+            std::vector<std::string> operands = {"*"}, int highest_year = 2020) {
   app::RunServices services = fake.Services();
-  return app::RunRename(options, spec, highest_year, services);
+  return app::RunRename(options, operands, highest_year, services);
 }
 
-TEST(RenameRun, NoMatch) {
+TEST(RenameRun, NoMatchForEachOperandThatNamesNothing) {
   FakeSystem fake;
-  EXPECT_EQ(RunWith(fake, {}, ""), 0);
-  EXPECT_EQ(fake.out, "Error: No matches to \"\"\r\n\r\n");
-  fake.out.clear();
-  EXPECT_EQ(RunWith(fake, {}, "*.avi"), 0);
-  EXPECT_EQ(fake.out, "Error: No matches to \"*.avi\"\r\n\r\n");
+  EXPECT_EQ(RunWith(fake, {}, {""}), 0);
+  EXPECT_EQ(fake.out, "Error: No matches to \"\"\n\n");
+
+  // The run goes on with the next operand; one "Done" at the end.
+  FakeSystem some;
+  some.folders["sub/"] = Files({"a_b.txt"});
+  EXPECT_EQ(RunWith(some, {}, {"x*", "sub/*", "y*"}), 0);
+  EXPECT_EQ(some.out,
+            "Error: No matches to \"x*\"\n\n"
+            "a_b.txt ==> a b.txt\n"
+            "Error: No matches to \"y*\"\n\n"
+            "Done\n\n");
+  EXPECT_EQ(some.renames, std::vector<std::string>{"sub/|a_b.txt>a b.txt"});
 }
 
-TEST(RenameRun, AttributeCodeBySelectionMode) {
-  for (auto [mode, code] : {std::pair{0, 0x80}, {1, 0x10}, {2, 0x90}}) {
+TEST(RenameRun, SelectionTakesFilesDirectoriesOrBoth) {
+  using app::Selection;
+  struct Case {
+    Selection selection;
+    std::vector<std::string> renamed;
+  } cases[] = {
+      {Selection::kFiles, {"|f_1>f 1", "|l_1>l 1"}},
+      {Selection::kFilesAndDirectories, {"|d_1>d 1", "|f_1>f 1", "|l_1>l 1"}},
+      {Selection::kDirectories, {"|d_1>d 1"}},
+  };
+  for (const Case& c : cases) {
     FakeSystem fake;
+    fake.folders[""] = {{"d_1", EntryKind::kDirectory, false},
+                        {"f_1", EntryKind::kFile, false},
+                        {"h_1", EntryKind::kFile, true},
+                        {"hd_1", EntryKind::kDirectory, true},
+                        {"l_1", EntryKind::kFile, false},
+                        {"p_1", EntryKind::kOther, false}};
     app::RunOptions options;
-    options.selection_mode = mode;
+    options.selection = c.selection;
     RunWith(fake, options);
-    EXPECT_EQ(fake.listed_code, code);
+    EXPECT_EQ(fake.renames, c.renamed);
   }
 }
 
 TEST(RenameRun, PrintsAndRenamesChangedNamesOnly) {
   FakeSystem fake;
-  fake.directory = "sub/";
-  fake.names = {"Clean Name.avi", ".avi", "Some.Movie.2010.XviD.avi", "README"};
+  fake.folders["sub/"] =
+      Files({"Clean Name.avi", ".avi", "Some.Movie.2010.XviD.avi", "README"});
   app::RunOptions options;
   options.year_rule = true;
-  EXPECT_EQ(RunWith(fake, options, "sub/*"), 0);
+  EXPECT_EQ(RunWith(fake, options, {"sub/*"}), 0);
   EXPECT_EQ(fake.out,
-            "Some.Movie.2010.XviD.avi ==> Some Movie (2010).avi\r\n"
-            "Done\r\n\r\n");
-  ASSERT_EQ(fake.renames.size(), 1u);
-  EXPECT_EQ(fake.renames[0], "sub/|Some.Movie.2010.XviD.avi>Some Movie (2010).avi");
-  EXPECT_EQ(fake.listed_spec, "sub/*");
+            "Some.Movie.2010.XviD.avi ==> Some Movie (2010).avi\n"
+            "Done\n\n");
+  EXPECT_EQ(fake.renames, std::vector<std::string>{
+                              "sub/|Some.Movie.2010.XviD.avi>Some Movie (2010).avi"});
 }
 
 TEST(RenameRun, Confirmations) {
@@ -123,8 +184,8 @@ TEST(RenameRun, Confirmations) {
   };
   for (const Case& c : cases) {
     FakeSystem fake;
-    fake.names = {c.name};
-    fake.keys = {u"y"};
+    fake.folders[""] = Files({c.name});
+    fake.answers = {Answer::kYes};
     app::RunOptions o;
     o.confirm_all = c.c;
     o.year_rule = o.confirm_year = c.yc;
@@ -132,206 +193,135 @@ TEST(RenameRun, Confirmations) {
     if (!c.yc && c.name[2] == '2') o.year_rule = true;
     if (!c.kc && c.name[2] == 'x') o.term_rule = true;
     RunWith(fake, o);
-    EXPECT_EQ(fake.keys_asked, c.asks ? 1 : 0) << c.name;
+    EXPECT_EQ(fake.asked, c.asks ? 1 : 0) << c.name;
     EXPECT_EQ(fake.renames.size(), 1u) << c.name;
     EXPECT_EQ(fake.out.rfind("[y/N] ", 0) == 0, c.asks) << c.name;
   }
 }
 
-TEST(RenameRun, AnswerKeys) {
-  struct Case {
-    std::u16string key;
-    bool yes;
-  } cases[] = {
-      {u"y", true},       {u"Y", true},          {u"n", false},
-      {u"\r", false},     {u"\x1b", false},      {u"\x03", false},
-      {u" ", false},      {std::u16string(u"\0H", 2), false},
-      {std::u16string(u"\0", 1), false},         {u"yy", false},
-  };
-  for (const Case& c : cases) {
+TEST(RenameRun, AnswersRenameOrSkip) {
+  for (Answer answer : {Answer::kYes, Answer::kNo}) {
     FakeSystem fake;
-    fake.names = {"a.b.txt"};
-    fake.keys = {c.key};
+    fake.folders[""] = Files({"a.b.txt"});
+    fake.answers = {answer};
     app::RunOptions o;
     o.confirm_all = true;
     EXPECT_EQ(RunWith(fake, o), 0);
-    std::string want = std::string("[y/N] a.b.txt ==> a b.txt ") +
-                       (c.yes ? "[OK]" : "[SKIPPED]") + "\r\nDone\r\n\r\n";
-    EXPECT_EQ(fake.out, want);
-    EXPECT_EQ(fake.renames.size(), c.yes ? 1u : 0u);
+    const bool yes = answer == Answer::kYes;
+    EXPECT_EQ(fake.out, std::string("[y/N] a.b.txt ==> a b.txt ") +
+                            (yes ? "[OK]" : "[SKIPPED]") + "\nDone\n\n");
+    EXPECT_EQ(fake.renames.size(), yes ? 1u : 0u);
   }
 }
 
 TEST(RenameRun, WrapsANameThatWouldReachTheLastColumn) {
   // "a.b.txt ==> " ends in column 12; the cursor then stands in column 13 and
   // "a b.txt" needs 7 columns: it fits when the width is at least 20.
-  for (auto [width, wraps] : {std::pair{20, false}, {19, true}}) {
-    FakeSystem fake;
-    fake.names = {"a.b.txt"};
-    fake.width = width;
-    RunWith(fake, {});
-    EXPECT_EQ(fake.out, std::string("a.b.txt ==> ") +
-                            (wraps ? "\r\n  " : "") + "a b.txt\r\nDone\r\n\r\n");
-  }
   // With a confirmation the prefix is 6 columns longer and the indent seven.
-  for (auto [width, wraps] : {std::pair{26, false}, {25, true}}) {
+  struct Case {
+    int width;
+    bool confirm, wraps;
+  } cases[] = {{20, false, false}, {19, false, true},
+               {26, true, false},  {25, true, true}};
+  for (const Case& c : cases) {
     FakeSystem fake;
-    fake.names = {"a.b.txt"};
-    fake.width = width;
-    fake.keys = {u"n"};
+    fake.folders[""] = Files({"a.b.txt"});
+    fake.width = c.width;
     app::RunOptions o;
-    o.confirm_all = true;
+    o.confirm_all = c.confirm;
     RunWith(fake, o);
-    EXPECT_EQ(fake.out, std::string("[y/N] a.b.txt ==> ") +
-                            (wraps ? "\r\n       " : "") +
-                            "a b.txt [SKIPPED]\r\nDone\r\n\r\n");
+    const std::string indent = c.confirm ? "\n       " : "\n  ";
+    EXPECT_EQ(fake.out, std::string(c.confirm ? "[y/N] " : "") +
+                            "a.b.txt ==> " + (c.wraps ? indent : "") +
+                            (c.confirm ? "a b.txt [SKIPPED]\n" : "a b.txt\n") +
+                            "Done\n\n");
   }
 }
 
 TEST(RenameRun, FailedRenamesAreReportedAndSetTheExitCode) {
   FakeSystem fake;
-  fake.names = {"a.b.txt", "c.d.txt", "e.f.txt"};
-  fake.fail = {{"a.b.txt", "a file with that name exists"},
-               {"e.f.txt", "permission denied"}};
-  fake.keys = {u"y"};
-  app::RunOptions o;
-  EXPECT_EQ(RunWith(fake, o), 1);
+  fake.folders[""] = Files({"a.b.txt", "c.d.txt", "e.f.txt", "g?h_i.txt"});
+  fake.fail = {{"a.b.txt", Failure::kExists}, {"e.f.txt", Failure::kPermission}};
+  EXPECT_EQ(RunWith(fake, {}), 1);
   EXPECT_EQ(fake.out,
-            "a.b.txt ==> a b.txt\r\n  [FAILED: a file with that name exists]\r\n"
-            "c.d.txt ==> c d.txt\r\n"
-            "e.f.txt ==> e f.txt\r\n  [FAILED: permission denied]\r\n"
-            "Done\r\n\r\n");
+            "a.b.txt ==> a b.txt\n  [FAILED: a file with that name exists]\n"
+            "c.d.txt ==> c d.txt\n"
+            "e.f.txt ==> e f.txt\n  [FAILED: permission denied]\n"
+            "g?h_i.txt ==> g?h i.txt\n"
+            "  [FAILED: name refused: it contains ? or *]\n"
+            "Done\n\n");
   EXPECT_EQ(fake.renames.size(), 1u);
 
   FakeSystem confirmed;
-  confirmed.names = {"a.b.txt"};
-  confirmed.fail = {{"a.b.txt", "not found"}};
-  confirmed.keys = {u"Y"};
+  confirmed.folders[""] = Files({"a.b.txt"});
+  confirmed.fail = {{"a.b.txt", Failure::kNotFound}};
+  confirmed.answers = {Answer::kYes};
+  app::RunOptions o;
   o.confirm_all = true;
   EXPECT_EQ(RunWith(confirmed, o), 1);
   EXPECT_EQ(confirmed.out,
-            "[y/N] a.b.txt ==> a b.txt [FAILED: not found]\r\nDone\r\n\r\n");
+            "[y/N] a.b.txt ==> a b.txt [FAILED: not found]\nDone\n\n");
 }
 
-TEST(RenameRun, NoKeyboardSkipsEveryConfirmation) {
-  FakeSystem fake;
-  fake.names = {"a.b.c", "c.d.e"};
+TEST(RenameRun, NeverReplacesAndChangesCaseThroughATemporaryName) {
+  // Two names that clean to one: the second is refused, both entries kept.
+  FakeSystem clash;
+  clash.folders[""] = Files({"a_b.txt", "a.b.txt"});
+  EXPECT_EQ(RunWith(clash, {}), 1);
+  EXPECT_EQ(clash.renames, std::vector<std::string>{"|a_b.txt>a b.txt"});
+
+  // Where the file system ignores case, "hello" -> "Hello" finds the entry
+  // itself: it goes through a temporary name and ends under the new one.
+  FakeSystem folded;
+  folded.ignore_case_folders = {""};
+  folded.folders[""] = Files({"hello world.txt"});
   app::RunOptions o;
-  o.confirm_all = true;
-  EXPECT_EQ(RunWith(fake, o), 0);
-  EXPECT_EQ(fake.keys_asked, 2);
-  EXPECT_TRUE(fake.renames.empty());
+  o.from_lower = true;
+  EXPECT_EQ(RunWith(folded, o), 0);
+  EXPECT_EQ(folded.renames,
+            (std::vector<std::string>{
+                "|hello world.txt>.namewisp-case-0.tmp",
+                "|.namewisp-case-0.tmp>Hello World.txt"}));
+  EXPECT_EQ(folded.folders[""][0].name, "Hello World.txt");
 }
 
 TEST(RenameRun, YearBoundIsTheOneInForce) {
-  FakeSystem fake;
-  fake.names = {"Movie.2024.1080p.mkv"};
-  app::RunOptions o;
-  o.year_rule = true;
-  RunWith(fake, o, "*", 2020);
-  EXPECT_EQ(fake.renames[0], "|Movie.2024.1080p.mkv>Movie 2024 1080p.mkv");
-  FakeSystem later;
-  later.names = {"Movie.2024.1080p.mkv"};
-  RunWith(later, o, "*", 2027);
-  EXPECT_EQ(later.renames[0], "|Movie.2024.1080p.mkv>Movie (2024).mkv");
-}
-
-TEST(RenameRun, DryRunPrintsTheSameAndRenamesNothing) {
-  FakeSystem real, dry;
-  real.names = dry.names = {"a.b.txt", "c.d.txt"};
-  real.keys = dry.keys = {u"y", u"n"};
-  app::RunOptions o;
-  o.confirm_all = true;
-  RunWith(real, o);
-  o.dry_run = true;
-  EXPECT_EQ(RunWith(dry, o), 0);
-  EXPECT_TRUE(dry.renames.empty());
-  EXPECT_EQ(dry.keys_asked, 2);
-  std::string done = "Done\r\n\r\n";
-  EXPECT_EQ(dry.out, real.out.substr(0, real.out.size() - done.size()) +
-                         "Dry run: nothing was renamed.\r\n" + done);
-}
-
-TEST(RenameRun, QuotingHintWhenTheShellMayHaveExpandedThePattern) {
-  struct Case {
-    bool shell_expands;
-    const char* spec;
-    bool hint;
-  } cases[] = {
-      {true, "a.avi b.avi", true},
-      {true, "*.avi", false},
-      {false, "a.avi b.avi", false},
-  };
-  for (const Case& c : cases) {
+  for (auto [year, renamed] :
+       {std::pair{2020, "|Movie.2024.1080p.mkv>Movie 2024 1080p.mkv"},
+        {2027, "|Movie.2024.1080p.mkv>Movie (2024).mkv"}}) {
     FakeSystem fake;
-    app::RunServices services = fake.Services();
-    services.shell_expands_patterns = c.shell_expands;
-    app::RunRename({}, c.spec, 2020, services);
-    std::string message = std::string("Error: No matches to \"") + c.spec +
-                          "\"\r\n\r\n";
-    EXPECT_EQ(fake.out.substr(0, message.size()), message);
-    EXPECT_EQ(fake.out.size() > message.size(), c.hint) << fake.out;
-    if (c.hint) {
-      EXPECT_EQ(fake.out.substr(message.size()),
-                "hint: quote the pattern so that the shell passes it on: "
-                "namewisp /y \"*.avi\"\r\n");
-    }
+    fake.folders[""] = Files({"Movie.2024.1080p.mkv"});
+    app::RunOptions o;
+    o.year_rule = true;
+    RunWith(fake, o, {"*"}, year);
+    EXPECT_EQ(fake.renames, std::vector<std::string>{renamed});
   }
 }
 
-}  // namespace
-
-namespace {
-
-// Where the platform tells the column without printing, each rename line is
-// one write, made before its rename, and the output is the same byte for byte.
-TEST(RenameRun, OneWritePerLineWhereTheColumnIsKnown) {
-  struct Case {
-    int width;
-    bool confirm;
-  } cases[] = {{80, false}, {20, false}, {19, false},
-               {80, true},  {26, true},  {25, true}};
-  for (const Case& c : cases) {
-    FakeSystem asked, computed;
-    for (FakeSystem* f : {&asked, &computed}) {
-      f->names = {"a.b.txt", "c_d.txt", "clean.txt"};
-      f->width = c.width;
-      f->keys = {u"y", u"n"};
+TEST(RenameRun, DryRunShowsWhatTheRealRunDoesAndRenamesNothing) {
+  // Confirmed and skipped lines, a clash with an entry of the folder, a
+  // clash with a name an earlier line takes, a case-only change on a file
+  // system that ignores case (no clash), and a refused name.
+  for (bool confirm : {false, true}) {
+    FakeSystem real, dry;
+    for (FakeSystem* f : {&real, &dry}) {
+      f->folders[""] = Files({"a.b.txt", "a b.mkv", "a_b.mkv", "c.d.txt",
+                              "c_d.txt", "x?y_z.txt", "hello"});
+      f->ignore_case_folders = {""};
+      f->answers = {Answer::kYes, Answer::kNo, Answer::kYes, Answer::kYes,
+                    Answer::kYes, Answer::kYes};
     }
     app::RunOptions o;
-    o.confirm_all = c.confirm;
-    RunWith(asked, o);
-
-    app::RunServices s = computed.Services();
-    std::vector<std::string> events;  // "print:..." and "rename:..."
-    s.cursor_column_after = [&computed](std::string_view text) {
-      return computed.Column() + static_cast<int>(text.size());
-    };
-    auto print = s.print;
-    s.print = [&](std::string_view text) {
-      events.push_back("print:" + std::string(text));
-      print(text);
-    };
-    auto rename = s.rename;
-    s.rename = [&](std::string_view dir, std::string_view from,
-                   std::string_view to, std::string& reason) {
-      events.push_back("rename:" + std::string(from));
-      return rename(dir, from, to, reason);
-    };
-    app::RunRename(o, "*", 2020, s);
-
-    EXPECT_EQ(computed.out, asked.out) << c.width << c.confirm;
-    EXPECT_EQ(computed.renames, asked.renames);
-    const bool wraps = c.width == 19 || c.width == 25;
-    const std::string first =
-        std::string(c.confirm ? "print:[y/N] a.b.txt ==> " : "print:a.b.txt ==> ") +
-        (wraps ? (c.confirm ? "\r\n       " : "\r\n  ") : "") +
-        (c.confirm ? "a b.txt " : "a b.txt\r\n");
-    ASSERT_GE(events.size(), 3u);
-    EXPECT_EQ(events[0], first);
-    EXPECT_EQ(events[1], "rename:a.b.txt");
-    EXPECT_EQ(events[2].substr(0, 18),
-              c.confirm ? "print:[OK]\r\n" : "print:c_d.txt ==> ");
+    o.confirm_all = confirm;
+    o.from_lower = true;
+    const int real_code = RunWith(real, o);
+    o.dry_run = true;
+    EXPECT_EQ(RunWith(dry, o), real_code);
+    EXPECT_EQ(real_code, 1);
+    EXPECT_TRUE(dry.renames.empty());
+    const std::string done = "Done\n\n";
+    EXPECT_EQ(dry.out, real.out.substr(0, real.out.size() - done.size()) +
+                           "Dry run: nothing was renamed.\n" + done);
   }
 }
 

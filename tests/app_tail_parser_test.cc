@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/command_line.h"
+#include "app/tail_parser.h"
 #include "app/help_text.h"
 #include "app/long_options.h"
 
@@ -8,13 +8,13 @@ namespace {
 
 TEST(HelpRequest, EmptyTailOrSlashHOrQuestionMark) {
   struct Case {
-    std::u16string tail;
+    std::string tail;
     bool help;
   } cases[] = {
-      {u"", true},          {u"/h", true},       {u"/H", true},
-      {u"x /h", true},      {u"/?", true},       {u"c:/home/*.avi", true},
-      {u"/c *.avi", false}, {u" ", false},       {u"h /", false},
-      {u"\u0130/x", false},
+      {"", true},          {"/h", true},       {"/H", true},
+      {"x /h", true},      {"/?", true},       {"c:/home/*.avi", true},
+      {"/c *.avi", false}, {" ", false},       {"h /", false},
+      {"\u0130/x", false}, {"/", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(app::IsHelpRequest(c.tail), c.help);
@@ -55,7 +55,7 @@ TEST(ParseOptions, FlagsAndSpec) {
   for (const auto& c : cases) {
     app::ParsedTail p = app::ParseOptions(c.tail);
     SCOPED_TRACE(c.tail);
-    EXPECT_EQ(p.file_spec, c.spec);
+    EXPECT_EQ(p.file_pattern, c.spec);
     EXPECT_EQ(p.options.confirm_all, c.c);
     EXPECT_EQ(p.options.from_lower, c.from_lower);
     EXPECT_EQ(p.options.from_upper, c.from_upper);
@@ -63,47 +63,46 @@ TEST(ParseOptions, FlagsAndSpec) {
     EXPECT_EQ(p.options.confirm_year, c.yc);
     EXPECT_EQ(p.options.term_rule, c.k);
     EXPECT_EQ(p.options.confirm_terms, c.kc);
-    EXPECT_EQ(p.options.selection_mode, c.mode);
+    EXPECT_EQ(static_cast<int>(p.options.selection), c.mode);
   }
 }
 
-TEST(HelpText, FourteenLinesWithTheYearBoundsThenTheLongOptions) {
-  std::vector<std::string> lines = app::HelpLines(2020);
-  ASSERT_EQ(lines.size(), 17u);
-  EXPECT_EQ(lines[13], "filespec can be a literal filename or wildcards");
-  EXPECT_EQ(lines[14].rfind("--help ", 0), 0u);
-  EXPECT_EQ(lines[15].rfind("--version ", 0), 0u);
-  EXPECT_EQ(lines[16].rfind("--dry-run ", 0), 0u);
-  EXPECT_EQ(lines[0],
-            "namewisp - remove periods from filenames (but preserve extension)");
-  EXPECT_EQ(lines[6],
-            " toss everything after that -- ie. \"blah 2010 xxx\"=>\"blah "
-            "(2010)\".");
-  EXPECT_EQ(lines[7],
-            " (valid years are between 1920 and 2020; all others are ignored).");
-  EXPECT_EQ(lines[10],
-            "include /k (or /kc to confirm) to kill common terms like \"Xvid\"");
-  EXPECT_EQ(app::HelpLines(2027)[7],
-            " (valid years are between 1920 and 2027; all others are ignored).");
+TEST(HelpText, NamesTheYearBoundsInForceAndTheOperandsTaken) {
+  for (bool arguments : {false, true}) {
+    std::vector<std::string> lines = app::HelpLines(2027, arguments);
+    ASSERT_GE(lines.size(), 17u);
+    EXPECT_EQ(lines[7],
+              " (valid years are between 1920 and 2027; all others are ignored).");
+    EXPECT_EQ(lines[2].ends_with(arguments ? "filespec..." : "] filespec"), true);
+  }
+}
+
+TEST(ParseTail, HelpVersionOrOneOperand) {
+  EXPECT_TRUE(app::ParseTail("").help);
+  EXPECT_TRUE(app::ParseTail("--version --help").version);
+  EXPECT_TRUE(app::ParseTail("x --help").help);
+  const app::Request r = app::ParseTail("/c --dry-run");
+  EXPECT_TRUE(r.options.dry_run && r.options.confirm_all);
+  EXPECT_EQ(r.operands, std::vector<std::string>{""});
 }
 
 TEST(LongOptions, WholeWordsBeforeDoubleDash) {
   struct Case {
-    std::u16string tail, rest;
+    std::string tail, rest;
     bool help, version, dry_run;
   } cases[] = {
-      {u"--help", u"", true, false, false},
-      {u"--version", u"", false, true, false},
-      {u"--dry-run /y *.avi", u"/y *.avi", false, false, true},
-      {u"/y --dry-run *.avi", u"/y *.avi", false, false, true},
-      {u"/y *.avi --dry-run", u"/y *.avi", false, false, true},
-      {u"/y/k --dry-run --help x", u"/y/k x", true, false, true},
-      {u"x--dry-run", u"x--dry-run", false, false, false},
-      {u"--dry-runs", u"--dry-runs", false, false, false},
-      {u"-- --dry-run", u"--dry-run", false, false, false},
-      {u"--dry-run -- --help", u"--help", false, false, true},
-      {u"a  --help  b", u"a   b", true, false, false},
-      {u"--DRY-RUN", u"--DRY-RUN", false, false, false},
+      {"--help", "", true, false, false},
+      {"--version", "", false, true, false},
+      {"--dry-run /y *.avi", "/y *.avi", false, false, true},
+      {"/y --dry-run *.avi", "/y *.avi", false, false, true},
+      {"/y *.avi --dry-run", "/y *.avi", false, false, true},
+      {"/y/k --dry-run --help x", "/y/k x", true, false, true},
+      {"x--dry-run", "x--dry-run", false, false, false},
+      {"--dry-runs", "--dry-runs", false, false, false},
+      {"-- --dry-run", "--dry-run", false, false, false},
+      {"--dry-run -- --help", "--help", false, false, true},
+      {"a  --help  b", "a   b", true, false, false},
+      {"--DRY-RUN", "--DRY-RUN", false, false, false},
   };
   for (const Case& c : cases) {
     app::LongOptions found = app::CutLongOptions(c.tail);

@@ -16,13 +16,24 @@ namespace {
 using posix_test::InDirectory;
 using posix_test::TempDir;
 
-std::vector<std::string> ListAll(const std::string& spec, int code) {
+std::vector<std::string> ListAll(const std::string& operand) {
   std::vector<std::string> names;
-  for (std::string name = platform::ListFirst(spec, code); !name.empty();
-       name = platform::ListNext()) {
-    names.push_back(name);
-  }
+  for (const platform::Entry& e : platform::List(operand).entries)
+    names.push_back(e.name);
   return names;
+}
+
+// Each entry as "name:kind", kind f(ile), d(irectory) or o(ther), with "h"
+// for a hidden one.
+std::vector<std::string> Described(const std::string& operand) {
+  std::vector<std::string> out;
+  for (const platform::Entry& e : platform::List(operand).entries) {
+    const char* kind = e.kind == platform::EntryKind::kFile        ? "f"
+                       : e.kind == platform::EntryKind::kDirectory ? "d"
+                                                                   : "o";
+    out.push_back(e.name + ":" + kind + (e.hidden ? "h" : ""));
+  }
+  return out;
 }
 
 using Names = std::vector<std::string>;
@@ -44,22 +55,21 @@ class PosixListing : public testing::Test {
   TempDir dir_;
 };
 
-TEST_F(PosixListing, SelectionModesClassifyEveryKindOfEntry) {
-  EXPECT_EQ(ListAll(dir_.Dir() + "*", 0x80),
-            (Names{"file.txt", "link-dangling", "link-to-fifo",
-                   "link-to-file"}));
-  EXPECT_EQ(ListAll(dir_.Dir() + "*", 0x10),
-            (Names{"file.txt", "link-dangling", "link-to-dir", "link-to-fifo",
-                   "link-to-file", "sub"}));
-  EXPECT_EQ(ListAll(dir_.Dir() + "*", 0x90), (Names{"link-to-dir", "sub"}));
-  // Hidden and system entries, when the code asks for them.
-  EXPECT_EQ(ListAll(dir_.Dir() + "*", 0x82), (Names{".dotfile"}));
-  EXPECT_EQ(ListAll(dir_.Dir() + "*", 0x84), (Names{"fifo"}));
-  EXPECT_EQ(ListAll(dir_.Dir() + "*", 0x92),
-            (Names{".dotfile", ".hiddendir", "link-to-dir", "sub"}));
+TEST_F(PosixListing, EveryKindOfEntryIsTold) {
+  EXPECT_EQ(Described(dir_.Dir() + "*"),
+            (Names{".dotfile:oh", ".hiddendir:oh", "fifo:o", "file.txt:f",
+                   "link-dangling:f", "link-to-dir:d", "link-to-fifo:f",
+                   "link-to-file:f", "sub:d"}));
+  // A name without wildcards is looked up: the same kinds.
+  for (const char* name : {"fifo:o", "file.txt:f", "link-dangling:f",
+                           "link-to-dir:d", "sub:d"}) {
+    const std::string entry = name;
+    EXPECT_EQ(Described(dir_.Dir() + entry.substr(0, entry.find(':'))),
+              Names{entry});
+  }
 }
 
-TEST_F(PosixListing, SocketIsSystem) {
+TEST_F(PosixListing, SocketIsOther) {
   const int s = socket(AF_UNIX, SOCK_STREAM, 0);
   ASSERT_GE(s, 0);
   sockaddr_un address = {};
@@ -71,25 +81,24 @@ TEST_F(PosixListing, SocketIsSystem) {
   }
   path.copy(address.sun_path, path.size());
   ASSERT_EQ(bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  EXPECT_EQ(ListAll(dir_.Dir() + "s*", 0x10), (Names{"sub"}));
-  EXPECT_EQ(ListAll(dir_.Dir() + "s*", 0x84), (Names{"sock"}));
+  EXPECT_EQ(Described(dir_.Dir() + "so*"), (Names{"sock:o"}));
   close(s);
 }
 
-TEST_F(PosixListing, DirectoryEndingInSlashListsEveryEntry) {
-  EXPECT_EQ(ListAll(dir_.Dir(), 0x90), (Names{"link-to-dir", "sub"}));
-  EXPECT_EQ(platform::ListDirectory(), dir_.Dir());
+TEST_F(PosixListing, TrailingSlashNamesTheFolderItself) {
+  EXPECT_EQ(Described(dir_.Dir() + "sub/"), Names{"sub:d"});
+  EXPECT_EQ(Described(dir_.Dir() + "sub//"), Names{"sub:d"});
+  EXPECT_EQ(platform::List(dir_.Dir() + "sub/").directory, dir_.Dir());
+  EXPECT_EQ(ListAll("/"), Names{});
 }
 
 TEST_F(PosixListing, DotAndDotDotNeverComeBack) {
-  for (int code : {0x80, 0x10, 0x90, 0x92, 0x96}) {
-    for (const std::string& name : ListAll(dir_.Dir() + "*", code)) {
-      EXPECT_NE(name, ".");
-      EXPECT_NE(name, "..");
-    }
-    EXPECT_EQ(ListAll(dir_.Dir() + ".", code), Names{});
-    EXPECT_EQ(ListAll(dir_.Dir() + "..", code), Names{});
+  for (const std::string& name : ListAll(dir_.Dir() + "*")) {
+    EXPECT_NE(name, ".");
+    EXPECT_NE(name, "..");
   }
+  EXPECT_EQ(ListAll(dir_.Dir() + "."), Names{});
+  EXPECT_EQ(ListAll(dir_.Dir() + ".."), Names{});
 }
 
 TEST(PosixListingPlain, WildcardsAreCaseBlindAndStarDotStarTakesAll) {
@@ -97,13 +106,14 @@ TEST(PosixListingPlain, WildcardsAreCaseBlindAndStarDotStarTakesAll) {
   for (const char* name : {"X.AVI", "b.avi", "c.mkv", "noext", "a.Avi"}) {
     dir.WriteFile(name, "");
   }
-  EXPECT_EQ(ListAll(dir.Dir() + "*.avi", 0x80),
-            (Names{"X.AVI", "a.Avi", "b.avi"}));
-  EXPECT_EQ(ListAll(dir.Dir() + "*.*", 0x80),
+  EXPECT_EQ(ListAll(dir.Dir() + "*.avi"), (Names{"X.AVI", "a.Avi", "b.avi"}));
+  EXPECT_EQ(ListAll(dir.Dir() + "*.*"),
             (Names{"X.AVI", "a.Avi", "b.avi", "c.mkv", "noext"}));
-  EXPECT_EQ(ListAll(dir.Dir() + "?.mkv", 0x80), (Names{"c.mkv"}));
-  EXPECT_EQ(ListAll(dir.Dir() + "NOEXT", 0x80), (Names{"noext"}));
-  EXPECT_EQ(ListAll(dir.Dir() + "*.srt", 0x80), Names{});
+  EXPECT_EQ(ListAll(dir.Dir() + "?.mkv"), (Names{"c.mkv"}));
+  EXPECT_EQ(ListAll(dir.Dir() + "*.srt"), Names{});
+  // A name without wildcards is the entry of that very name.
+  EXPECT_EQ(ListAll(dir.Dir() + "noext"), (Names{"noext"}));
+  EXPECT_EQ(ListAll(dir.Dir() + "NOEXT"), Names{});
 }
 
 TEST(PosixListingPlain, NamesComeSortedBytewiseAndByteExact) {
@@ -111,56 +121,31 @@ TEST(PosixListingPlain, NamesComeSortedBytewiseAndByteExact) {
   const Names names = {"B", "a", "\xc3\xa9t\xc3\xa9", "\xff\xfe bad utf8",
                        "Z z", "_under", "0digit"};
   for (const std::string& name : names) dir.WriteFile(name, "");
-  EXPECT_EQ(ListAll(dir.Dir() + "*", 0x80),
+  EXPECT_EQ(ListAll(dir.Dir() + "*"),
             (Names{"0digit", "B", "Z z", "_under", "a", "\xc3\xa9t\xc3\xa9",
                    "\xff\xfe bad utf8"}));
 }
 
 TEST(PosixListingPlain, MissingDirectoryOrNoMatchGivesNothing) {
   TempDir dir;
-  EXPECT_EQ(platform::ListFirst(dir.Dir() + "missing/*", 0x80), "");
-  EXPECT_EQ(platform::ListNext(), "");
-  EXPECT_EQ(platform::ListFirst(dir.Dir() + "*", 0x80), "");
-  EXPECT_EQ(platform::ListFirst(dir.Path("notadir") + "/*", 0x80), "");
-}
-
-TEST(PosixListingPlain, EndIsFinalAndEmptySpecContinues) {
-  TempDir dir;
-  dir.WriteFile("a", "");
-  dir.WriteFile("b", "");
-  dir.WriteFile("c", "");
-  EXPECT_EQ(platform::ListFirst(dir.Dir() + "*", 0x80), "a");
-  EXPECT_EQ(platform::ListFirst("", 0x90), "b");  // as ListNext, code ignored
-  EXPECT_EQ(platform::ListNext(), "c");
-  EXPECT_EQ(platform::ListNext(), "");
-  dir.WriteFile("d", "");
-  EXPECT_EQ(platform::ListNext(), "");
-  EXPECT_EQ(platform::ListNext(), "");
-  EXPECT_EQ(platform::ListFirst("", 0x80), "");
-}
-
-TEST(PosixListingPlain, NewListingAbandonsTheOpenOne) {
-  TempDir one, two;
-  one.WriteFile("a1", "");
-  one.WriteFile("a2", "");
-  two.WriteFile("b1", "");
-  EXPECT_EQ(platform::ListFirst(one.Dir() + "*", 0x80), "a1");
-  EXPECT_EQ(platform::ListFirst(two.Dir() + "*", 0x80), "b1");
-  EXPECT_EQ(platform::ListDirectory(), two.Dir());
-  EXPECT_EQ(platform::ListNext(), "");
+  EXPECT_EQ(ListAll(dir.Dir() + "missing/*"), Names{});
+  EXPECT_EQ(ListAll(dir.Dir() + "missing"), Names{});
+  EXPECT_EQ(ListAll(dir.Dir() + "*"), Names{});
+  EXPECT_EQ(ListAll(dir.Path("notadir") + "/*"), Names{});
+  EXPECT_EQ(ListAll(""), Names{});
 }
 
 TEST(PosixListingPlain, CurrentDirectoryHasEmptyDirectoryPart) {
   TempDir dir;
   dir.WriteFile("here.txt", "");
-  std::string first, directory;
+  platform::Listing listing;
   {
     InDirectory in(dir.Dir());
-    first = platform::ListFirst("*.TXT", 0x80);
-    directory = platform::ListDirectory();
+    listing = platform::List("*.TXT");
   }
-  EXPECT_EQ(first, "here.txt");
-  EXPECT_EQ(directory, "");
+  ASSERT_EQ(listing.entries.size(), 1u);
+  EXPECT_EQ(listing.entries[0].name, "here.txt");
+  EXPECT_EQ(listing.directory, "");
 }
 
 TEST(PosixListingPlain, ListingIsASnapshot) {
@@ -169,14 +154,11 @@ TEST(PosixListingPlain, ListingIsASnapshot) {
     dir.WriteFile(name, "");
   }
   std::vector<std::string> seen;
-  for (std::string name = platform::ListFirst(dir.Dir() + "*", 0x80);
-       !name.empty(); name = platform::ListNext()) {
-    seen.push_back(name);
+  const platform::Listing listing = platform::List(dir.Dir() + "*");
+  for (const platform::Entry& e : listing.entries) {
+    seen.push_back(e.name);
     // Renamed to a name that sorts after every other: it must not return.
-    platform::ErrorSlot slot;
-    ASSERT_TRUE(platform::RenameEntry(platform::ListDirectory(), name,
-                                      "z " + name, slot))
-        << slot.reason;
+    ASSERT_TRUE(platform::RenameEntry(listing.directory, e.name, "z " + e.name).ok());
   }
   EXPECT_EQ(seen, (Names{"a xvid", "b xvid", "c xvid"}));
 }
@@ -192,10 +174,7 @@ TEST(PosixListingPlain, HundredThousandEntriesAreQuick) {
   }
   const auto start = std::chrono::steady_clock::now();
   int listed = 0;
-  for (std::string name = platform::ListFirst(dir.Dir() + "*.AVI", 0x80);
-       !name.empty(); name = platform::ListNext()) {
-    ++listed;
-  }
+  listed = static_cast<int>(platform::List(dir.Dir() + "*.AVI").entries.size());
   const auto elapsed = std::chrono::steady_clock::now() - start;
   EXPECT_EQ(listed, count);
   // Generous, for a sanitized debug build on a slow machine.

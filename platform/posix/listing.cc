@@ -109,7 +109,8 @@ Listing List(std::string_view operand) {
   Listing listing;
   const posix::OperandParts parts = posix::SplitOperand(operand);
   listing.directory = parts.directory;
-  if (parts.name.empty()) return listing;
+  if (parts.name.empty() || parts.name == "." || parts.name == "..")
+    return listing;
   const std::string path = parts.directory.empty() ? "." : parts.directory;
   const auto opened = posix::CallPlatform([&] {
     return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

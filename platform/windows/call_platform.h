@@ -7,10 +7,10 @@
 
 namespace platform {
 
-// Takes the process-wide lock, sets the quiet error mode and clears the last
-// error; returns the error mode to put back.
+// Sets the quiet error mode and clears the last error; returns the error
+// mode to put back.  The program has one thread: no lock.
 UINT EnterGate();
-// Puts the error mode back and releases the lock.
+// Puts the error mode back.
 void LeaveGate(UINT kept_mode);
 
 // Makes the call through the gate; its last-error code goes to last_error.

@@ -1,38 +1,39 @@
-// Output to standard output, and where the console's cursor and window stand.
+// Output to standard output and standard error, and where the console's
+// cursor and window stand.
 #include <windows.h>
 
 #include <climits>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/windows/call_platform.h"
 #include "platform/windows/console_state.h"
-#include "platform/windows/failure_reason.h"
 
 namespace platform {
 namespace {
 
-// One write, unbuffered, so that a prompt stands before the key wait.
-void WriteAll(std::string_view bytes, ErrorSlot& slot) {
+// One write, unbuffered, so that a prompt stands before the key wait.  A
+// failed write is left there: the renames matter more than their record.
+void WriteAll(HANDLE handle, std::string_view bytes) {
   if (bytes.empty()) return;
   DWORD written = 0;
   DWORD code = 0;
   DWORD count = bytes.size() > MAXDWORD ? MAXDWORD : DWORD(bytes.size());
-  BOOL ok = CallPlatform(
-      [&] {
-        return WriteFile(Console().output, bytes.data(), count, &written,
-                         nullptr);
-      },
+  CallPlatform(
+      [&] { return WriteFile(handle, bytes.data(), count, &written, nullptr); },
       code);
   EndOnFatal(code);
-  if (!ok) {
-    if (code == 0) code = kFailedWithoutCode;
-  } else if (written < bytes.size()) {
-    code = kWriteShort;
-  } else {
-    return;
+}
+
+// The program ends its lines with "\n"; Windows' line end is CR LF.
+std::string WithWindowsLineEnds(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (char c : text) {
+    if (c == '\n') out.push_back('\r');
+    out.push_back(c);
   }
-  slot.code = static_cast<int>(code);
-  slot.reason = FailureReason(code);
+  return out;
 }
 
 bool ScreenInfo(CONSOLE_SCREEN_BUFFER_INFO& info) {
@@ -41,22 +42,20 @@ bool ScreenInfo(CONSOLE_SCREEN_BUFFER_INFO& info) {
 
 }  // namespace
 
-void PrintText(std::string_view text, ErrorSlot& slot) { WriteAll(text, slot); }
+void Print(std::string_view text) {
+  WriteAll(Console().output, WithWindowsLineEnds(text));
+}
 
-void PrintLineEnd(ErrorSlot& slot) { WriteAll("\r\n", slot); }
+void PrintError(std::string_view line) {
+  std::string whole(line);
+  whole.push_back('\n');
+  WriteAll(Console().error, WithWindowsLineEnds(whole));
+}
 
 int CursorColumn() {
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (!ScreenInfo(info)) return 1;
   return info.dwCursorPosition.X + 1;
-}
-
-// The console moves its cursor by rules of its own (wrapping, tabs): only
-// asking it after printing tells where it stands.  Without a console the
-// cursor stays in column 1.
-int CursorColumnAfter(std::string_view) {
-  CONSOLE_SCREEN_BUFFER_INFO info;
-  return ScreenInfo(info) ? 0 : 1;
 }
 
 int ScreenWidth() {

@@ -1,82 +1,79 @@
-// The directory listing.  All matching names are read when a listing starts,
-// so that renames made during the run never bring an entry back twice.
+// The listing.  All matching entries are read when it starts, so that renames
+// made during the run never bring an entry back twice.  The system matches
+// the wildcards itself, case-blind, long and short names alike.
 #include <windows.h>
 
 #include <set>
-#include <vector>
 
 #include "platform/platform.h"
 #include "platform/windows/call_platform.h"
 #include "platform/windows/listing.h"
 #include "platform/windows/listing_rules.h"
+#include "platform/windows/text_convert.h"
 
 namespace platform {
 namespace {
 
-struct Listing {
-  std::vector<std::string> names;
-  std::size_t next = 0;
+// Names whose 8-bit form is not the entry's own name: the code page lacks
+// one of their characters, so the text denotes another entry, or none.
+struct Stand_ins {
   std::string directory;
-  // Names whose 8-bit form is not the entry's own name: the code page lacks
-  // one of its characters, so the text denotes another entry, or none.
-  std::set<std::string> inexact;
-  std::set<std::string> exact;
+  std::set<std::string> inexact, exact;
 };
 
-Listing listing;
+Stand_ins stand_ins;
 
-std::string Take() {
-  if (listing.next >= listing.names.size()) {
-    listing.names.clear();
-    listing.next = 0;
-    return {};
-  }
-  return listing.names[listing.next++];
-}
-
-void ReadAll(const std::u16string& pattern, unsigned mask) {
-  WIN32_FIND_DATAW record{};
-  DWORD code = 0;
-  auto wide = reinterpret_cast<const wchar_t*>(pattern.c_str());
-  HANDLE search =
-      CallPlatform([&] { return FindFirstFileW(wide, &record); }, code);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    std::u16string_view name(
-        reinterpret_cast<const char16_t*>(record.cFileName));
-    if (Selected(mask, record.dwFileAttributes, name)) {
-      std::string ansi = ToAnsi(name);
-      if (ToWide(ansi) == name)
-        listing.exact.insert(ansi);
-      else
-        listing.inexact.insert(ansi);
-      listing.names.push_back(std::move(ansi));
-    }
-  } while (CallPlatform([&] { return FindNextFileW(search, &record); }, code));
-  CallPlatform([&] { return FindClose(search); }, code);
+Entry MakeEntry(const WIN32_FIND_DATAW& record, std::string name) {
+  const DWORD attributes = record.dwFileAttributes;
+  Entry entry;
+  entry.name = std::move(name);
+  entry.kind = attributes & FILE_ATTRIBUTE_DIRECTORY ? EntryKind::kDirectory
+                                                     : EntryKind::kFile;
+  entry.hidden =
+      attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  return entry;
 }
 
 }  // namespace
 
-std::string ListFirst(std::string_view spec, int attribute_code) {
-  std::u16string wide = ToWide(spec);
+Listing List(std::string_view operand) {
+  Listing listing;
+  stand_ins = Stand_ins{};
+  std::u16string wide = ToWide(operand);
   if (wide.size() > 256) wide.resize(256);
-  if (wide.empty()) return ListNext();
-  listing = Listing{};
+  if (wide.empty()) return listing;
   listing.directory = ToAnsi(DirectoryPart(wide));
-  ReadAll(SearchPattern(wide),
-          EffectiveMask(static_cast<unsigned>(attribute_code)));
-  return Take();
+  stand_ins.directory = listing.directory;
+
+  const std::u16string pattern = SearchPattern(wide);
+  WIN32_FIND_DATAW record{};
+  DWORD code = 0;
+  HANDLE search = CallPlatform(
+      [&] {
+        return FindFirstFileW(reinterpret_cast<const wchar_t*>(pattern.c_str()),
+                              &record);
+      },
+      code);
+  if (search == INVALID_HANDLE_VALUE) return listing;
+  do {
+    std::u16string_view name(
+        reinterpret_cast<const char16_t*>(record.cFileName));
+    if (name == u"." || name == u"..") continue;
+    std::string ansi = ToAnsi(name);
+    if (ToWide(ansi) == name)
+      stand_ins.exact.insert(ansi);
+    else
+      stand_ins.inexact.insert(ansi);
+    listing.entries.push_back(MakeEntry(record, std::move(ansi)));
+  } while (CallPlatform([&] { return FindNextFileW(search, &record); }, code));
+  CallPlatform([&] { return FindClose(search); }, code);
+  return listing;
 }
 
-std::string ListNext() { return Take(); }
-
-std::string ListDirectory() { return listing.directory; }
-
 bool ListedInexactly(std::string_view directory, std::string_view name) {
-  if (directory != listing.directory) return false;
+  if (directory != stand_ins.directory) return false;
   std::string key(name);
-  return listing.inexact.count(key) && !listing.exact.count(key);
+  return stand_ins.inexact.count(key) && !stand_ins.exact.count(key);
 }
 
 }  // namespace platform

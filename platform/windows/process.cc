@@ -1,6 +1,5 @@
-// Start and end of the process: the platform check, the console handles and
-// modes, the command tail.
-#include <objbase.h>
+// Start and end of the process: the console handles and modes, the command
+// tail.
 #include <windows.h>
 
 #include <cwchar>
@@ -8,27 +7,13 @@
 #include "platform/platform.h"
 #include "platform/windows/command_tail.h"
 #include "platform/windows/console_state.h"
+#include "platform/windows/text_convert.h"
 
 namespace platform {
 namespace {
 
 ConsoleState console;
 std::u16string tail;
-
-// Only the NT family has the console and Unicode services the program uses.
-void CheckPlatform() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof(version);
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  GetVersionExA(&version);
-#pragma GCC diagnostic pop
-  if (version.dwPlatformId != VER_PLATFORM_WIN32_NT) {
-    MessageBoxA(nullptr, "Win98 No Support", nullptr,
-                MB_TASKMODAL | MB_SETFOREGROUND);
-    ExitProcess(255);
-  }
-}
 
 bool IsConsole(HANDLE handle) {
   DWORD mode = 0;
@@ -51,7 +36,6 @@ void ProbeCursor() {
 ConsoleState& Console() { return console; }
 
 void StartProgram(int, char**) {
-  CheckPlatform();
   console.error = GetStdHandle(STD_ERROR_HANDLE);
   console.input = GetStdHandle(STD_INPUT_HANDLE);
   console.output = GetStdHandle(STD_OUTPUT_HANDLE);
@@ -78,20 +62,21 @@ void StartProgram(int, char**) {
   if (line)
     whole = {reinterpret_cast<const char16_t*>(line), std::wcslen(line)};
   tail = std::u16string(whole.substr(TailPosition(whole)));
-
-  CoInitialize(nullptr);
 }
 
 [[noreturn]] void EndProgram(int exit_code) {
   if (console.keyboard != INVALID_HANDLE_VALUE) CloseHandle(console.keyboard);
   console.keyboard = INVALID_HANDLE_VALUE;
-  CoUninitialize();
   ExitProcess(static_cast<UINT>(exit_code));
 }
 
-std::u16string CommandTail() { return tail; }
-
-// cmd.exe and PowerShell hand wildcards to the program as typed.
-bool ShellExpandsPatterns() { return false; }
+// cmd.exe and PowerShell hand the command line over as typed: the program
+// reads it by its tail rules.
+CommandLine ReadCommandLine() {
+  CommandLine line;
+  line.is_tail = true;
+  line.tail = ToAnsi(tail);
+  return line;
+}
 
 }  // namespace platform

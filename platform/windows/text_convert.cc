@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "platform/platform.h"
+#include "platform/windows/text_convert.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-// One key press from the console keyboard, for a confirmation.
+// The question: one key press from the console keyboard.
 #include <windows.h>
 
 #include "platform/platform.h"
@@ -17,6 +17,7 @@ constexpr int kFailedPollsToGiveUp = 5;
 
 }  // namespace
 
+// Waits for one key press and returns its answer key.
 std::u16string WaitKey() {
   HANDLE keyboard = Console().keyboard;
   if (keyboard == INVALID_HANDLE_VALUE || keyboard == nullptr)
@@ -50,5 +51,17 @@ std::u16string WaitKey() {
     if (answer) return *answer;
   }
 }
+
+Answer Ask(std::string_view prompt) {
+  Print(prompt);
+  // Ctrl+C arrives as a key (the console's input processing is off), and
+  // answers no as any other key but "y" does.
+  const std::u16string key = WaitKey();
+  return key == u"y" || key == u"Y" ? Answer::kYes : Answer::kNo;
+}
+
+// One step each; there is no signal to hold off.
+void HoldInterrupts() {}
+void ReleaseInterrupts() {}
 
 }  // namespace platform

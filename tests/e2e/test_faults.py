@@ -82,7 +82,7 @@ class ChangesDuringTheRun(TempDirTest):
             t.answer(i + 1, b"y")
         code, settings_after = t.finish()
         self.assertEqual(settings_after, t.settings_before)
-        return code, [l[l.find(b"[y/N]"):] for l in lines(t.out) if b"[y/N]" in l]
+        return code, [l[l.find(b"[y/N]"):] for l in lines(t.out.replace(b"\r\n", b"\n")) if b"[y/N]" in l]
 
     def test_entry_removed_after_the_listing_is_reported_not_found(self):
         for name in ("a.b.txt", "c.d.txt", "e.f.txt"):

@@ -9,23 +9,34 @@ from namewisp_e2e import BINARY, TempDirTest, lines, main, names, run
 
 class HelpAndNoMatch(TempDirTest):
     def test_help_on_empty_tail_slash_h_and_question_mark(self):
-        for args in ([], ["/h"], ["/H"], ["x", "/h"], ["/?"], ["c:/home/*.avi"]):
+        for args in ([], ["/h"], ["/H"], ["x", "/h"], ["/?"], ["-h"]):
             r = run(args, self.dir)
             self.assertEqual(r.returncode, 0, args)
             out = lines(r.stdout)
-            self.assertEqual(len(out), 19, args)  # 17 lines, an empty one, ""
+            self.assertEqual(len(out), 20, args)  # 18 lines, an empty one, ""
             self.assertEqual(out[0], b"namewisp - remove periods from filenames (but preserve extension)")
             self.assertRegex(out[7].decode(), r"^ \(valid years are between 1920 and 20\d\d; all others are ignored\)\.$")
-            self.assertEqual(out[17:], [b"", b""])
+            self.assertEqual(out[18:], [b"", b""])
 
     def test_no_match_message(self):
         r = run(["/c", "*.none"], self.dir)
         self.assertEqual(r.returncode, 0)
-        self.assertEqual(r.stdout, b'Error: No matches to "*.none"\r\n\r\n')
-        r = run(["/c"], self.dir)
-        self.assertEqual(r.stdout, b'Error: No matches to ""\r\n\r\n')
+        self.assertEqual(r.stdout, b'Error: No matches to "*.none"\n\n')
         r = run(["missing/xyz/*"], self.dir)
-        self.assertEqual(r.stdout, b'Error: No matches to "missing/xyz/*"\r\n\r\n')
+        self.assertEqual(r.stdout, b'Error: No matches to "missing/xyz/*"\n\n')
+
+    def test_usage_errors_go_to_standard_error_with_exit_code_2(self):
+        self.touch("a.b.txt")
+        for args, message in ((["/c"], b"namewisp: no file pattern given"),
+                              (["-x", "*"], b'namewisp: unknown option "-x"'),
+                              (["--dry", "*"], b'namewisp: unknown option "--dry"')):
+            r = run(args, self.dir)
+            self.assertEqual(r.returncode, 2, args)
+            self.assertEqual(r.stdout, b"", args)
+            self.assertTrue(r.stderr.startswith(message), r.stderr)
+            self.assertIn(b"--help", r.stderr)
+            self.assertEqual(r.stderr.count(b"\n"), 1)
+        self.assertEqual(names(self.dir), ["a.b.txt"])
 
 
 class Selection(TempDirTest):
@@ -151,7 +162,7 @@ class LongOptions(TempDirTest):
         for args in (["--version"], ["/y", "--version", "*"]):
             r = run(args, self.dir)
             self.assertEqual(r.returncode, 0)
-            self.assertRegex(r.stdout, rb"^namewisp \d+\.\d+\.\d+\r\n$")
+            self.assertRegex(r.stdout, rb"^namewisp \d+\.\d+\.\d+\n$")
 
     def test_help(self):
         self.assertEqual(run(["--help"], self.dir).stdout, run(["/?"], self.dir).stdout)
@@ -168,7 +179,7 @@ class LongOptions(TempDirTest):
             self.assertEqual(f.read(), b"two")
         real = run(["/y", "/k", "*"], self.dir)
         self.assertEqual(dry.stdout, real.stdout.replace(
-            b"Done\r\n", b"Dry run: nothing was renamed.\r\nDone\r\n"))
+            b"Done\n", b"Dry run: nothing was renamed.\nDone\n"))
         self.assertEqual(names(self.dir), ["Some Movie (2010).avi", "a b.txt"])
 
     def test_dry_run_still_asks(self):
@@ -188,20 +199,38 @@ class LongOptions(TempDirTest):
         self.assertIn("--dry-run b.txt", names(self.dir))
 
 
-class QuotingHint(TempDirTest):
-    HINT = b'hint: quote the pattern so that the shell passes it on: namewisp /y "*.avi"'
-
-    def test_hint_when_the_shell_expanded_the_pattern(self):
-        self.touch("a.avi")
-        self.touch("b.avi")
-        r = run(["/y", "a.avi", "b.avi"], self.dir)  # what the shell makes of *.avi
+class Operands(TempDirTest):
+    def test_each_operand_in_turn_and_no_token_taken_from_one(self):
+        for folder in ("new_downloads", "movies", "dvd"):
+            os.mkdir(os.path.join(self.dir, folder))
+        self.touch("d_one.avi", folder=os.path.join(self.dir, "new_downloads"))
+        self.touch("m_two.avi", folder=os.path.join(self.dir, "movies"))
+        self.touch("movies_list.txt")
+        self.touch("c_3.avi", folder=os.path.join(self.dir, "dvd"))
+        # What the shell makes of "*.avi" is a list of names: each renamed.
+        self.touch("a.avi.x.avi")
+        self.touch("b_avi.avi")
+        r = run(["/y", "new_downloads/d*", os.path.join(self.dir, "movies/m*"),
+                 "nothing*", "dvd/c_3.avi", "a.avi.x.avi", "b_avi.avi"], self.dir)
+        self.assertEqual(r.returncode, 0, r.stderr)
         self.assertEqual(lines(r.stdout), [
-            b'Error: No matches to "a.avi b.avi"', b"", self.HINT, b""])
+            b"d_one.avi ==> d one.avi", b"m_two.avi ==> m two.avi",
+            b'Error: No matches to "nothing*"', b"",
+            b"c_3.avi ==> c 3.avi", b"a.avi.x.avi ==> a avi x.avi",
+            b"b_avi.avi ==> b avi.avi", b"Done", b"", b""])
+        self.assertEqual(names(self.dir), [
+            "a avi x.avi", "b avi.avi", "dvd", "movies", "movies_list.txt",
+            "new_downloads"])
 
-    def test_no_hint_without_a_space_or_with_a_match(self):
-        self.assertNotIn(self.HINT, run(["/y", "*.none"], self.dir).stdout)
-        self.touch("My Movie.avi")
-        self.assertNotIn(self.HINT, run(["My Movie.avi"], self.dir).stdout)
+    def test_fifty_thousand_names_from_the_shell(self):
+        count = 50000
+        for i in range(count):
+            self.touch("f_%05d.txt" % i)
+        r = run(["f_%05d.txt" % i for i in range(count)], self.dir,
+                timeout=120)
+        self.assertEqual(r.returncode, 0, r.stderr[:200])
+        self.assertEqual(len(lines(r.stdout)), count + 3)
+        self.assertEqual(names(self.dir)[:2], ["f 00000.txt", "f 00001.txt"])
 
 
 if __name__ == "__main__":

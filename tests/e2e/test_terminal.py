@@ -24,10 +24,8 @@ class Terminal:
         self.master, self.slave = os.openpty()
         fcntl.ioctl(self.slave, termios.TIOCSWINSZ,
                     struct.pack("HHHH", 24, columns, 0, 0))
-        # Let the program's own CR LF through untranslated.
-        settings = termios.tcgetattr(self.slave)
-        settings[1] &= ~termios.ONLCR
-        termios.tcsetattr(self.slave, termios.TCSANOW, settings)
+        # The terminal's output processing stays on, as on a real screen:
+        # the program's line ends show as CR LF.
         self.settings_before = termios.tcgetattr(self.slave)
         if typed_ahead:
             os.write(self.master, typed_ahead)
@@ -85,7 +83,7 @@ class Confirmation(unittest.TestCase):
             # A key typed before the program set up its terminal is echoed
             # in front of the first prompt.
             prompts = [l[l.find(b"[y/N]"):] if b"[y/N]" in l else l
-                       for l in lines(t.out)
+                       for l in lines(t.out.replace(b"\r\n", b"\n"))
                        if b"[y/N]" in l or l.startswith(b"  ")]
             return prompts, names(folder)
 
