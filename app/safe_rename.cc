@@ -2,6 +2,7 @@
 
 #include "app/failure_words.h"
 #include "app/refused_name.h"
+#include "text/case.h"
 
 namespace app {
 namespace {
@@ -44,8 +45,16 @@ std::string SafeRename(RunServices& s, std::string_view directory,
     if (const char* refusal = RefusalOf(name)) return refusal;
   }
   if (old_name == new_name) return "";
-  platform::Outcome outcome = s.rename(directory, old_name, new_name);
-  if (outcome.failure == platform::Failure::kExists &&
+  // Some systems report success for a change of case they did not make, so
+  // a change that may be one of case alone asks first.  Others refuse it as
+  // a clash: the same answer then.
+  const bool case_only =
+      text::LowerForm(old_name) == text::LowerForm(new_name) &&
+      s.same_entry(directory, old_name, new_name);
+  platform::Outcome outcome =
+      case_only ? ChangeCase(s, directory, old_name, new_name)
+                : s.rename(directory, old_name, new_name);
+  if (outcome.failure == platform::Failure::kExists && !case_only &&
       s.same_entry(directory, old_name, new_name)) {
     outcome = ChangeCase(s, directory, old_name, new_name);
   }

@@ -1,16 +1,19 @@
-// The command tail on arbitrary bytes, through the same steps as the program:
-// wide text, long options, the help test, then the "/" options.  No crash, and
-// the file pattern left over never keeps a whole option token that the parser
-// cut.
+// The command line on arbitrary bytes.  As a Windows tail, through the same
+// steps as the program: long options, the help test, then the "/" options;
+// no crash, and the file pattern left over never keeps a whole option token
+// that the parser cut.  As a list of arguments (split at NUL bytes): every
+// operand is one of the arguments, whole and in order.
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "app/command_line.h"
+#include <vector>
+
+#include "app/argument_parser.h"
 #include "app/long_options.h"
+#include "app/tail_parser.h"
 #include "fuzz/check.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -71,7 +74,7 @@ std::array<bool, kTokenCount> FoundTokens(std::string_view tail) {
 
 void CheckParse(std::string_view tail) {
   const app::ParsedTail parsed = app::ParseOptions(tail);
-  const std::string& rest = parsed.file_spec;
+  const std::string& rest = parsed.file_pattern;
   const app::RunOptions& o = parsed.options;
   FUZZ_CHECK(rest.size() <= tail.size());
   const std::array<bool, kTokenCount> found = FoundTokens(tail);
@@ -82,13 +85,32 @@ void CheckParse(std::string_view tail) {
   FUZZ_CHECK(o.confirm_year == found[kYc]);
   FUZZ_CHECK(o.term_rule == (found[kKc] || found[kK]));
   FUZZ_CHECK(o.confirm_terms == found[kKc]);
-  FUZZ_CHECK(o.selection_mode == (found[kBigD] ? 2 : found[kSmallD] ? 1 : 0));
+  FUZZ_CHECK(static_cast<int>(o.selection) ==
+             (found[kBigD] ? 2 : found[kSmallD] ? 1 : 0));
   // What is left over holds no whole token that was cut.
   for (std::size_t i = 0; i < kTokenCount; ++i) {
     if (!found[i]) continue;
     FUZZ_CHECK(!Has(rest, kTokens[i].lower));
     FUZZ_CHECK(!Has(rest, kTokens[i].upper));
   }
+}
+
+void CheckArguments(std::string_view bytes) {
+  std::vector<std::string> arguments;
+  std::size_t from = 0;
+  for (std::size_t at; (at = bytes.find('\0', from)) != std::string_view::npos;
+       from = at + 1) {
+    arguments.emplace_back(bytes.substr(from, at - from));
+  }
+  arguments.emplace_back(bytes.substr(from));
+  const app::Request request = app::ParseArguments(arguments);
+  std::size_t next = 0;
+  for (const std::string& operand : request.operands) {
+    while (next < arguments.size() && arguments[next] != operand) ++next;
+    FUZZ_CHECK(next < arguments.size());
+    ++next;
+  }
+  FUZZ_CHECK(request.operands.size() <= arguments.size());
 }
 
 }  // namespace
@@ -98,13 +120,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
   CheckParse(bytes);
 
-  // The program's own path: the tail arrives as wide text.
-  const std::u16string wide = platform::ToWide(bytes);
-  FUZZ_CHECK(platform::ToAnsi(wide) == bytes);
-  const app::LongOptions long_options = app::CutLongOptions(wide);
-  FUZZ_CHECK(long_options.rest.size() <= wide.size());
-  if (!app::IsHelpRequest(long_options.rest)) {
-    CheckParse(platform::ToAnsi(long_options.rest));
-  }
+  // The program's own path: long options first.
+  const app::LongOptions long_options = app::CutLongOptions(bytes);
+  FUZZ_CHECK(long_options.rest.size() <= bytes.size());
+  if (!app::IsHelpRequest(long_options.rest)) CheckParse(long_options.rest);
+  CheckArguments(bytes);
   return 0;
 }

@@ -14,7 +14,6 @@
 #include "text/search.h"
 #include "text/trim.h"
 #include "text/utf8.h"
-#include "text/wide.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ bool OccursAt(View text, View pattern, std::size_t i) {
          text.substr(i, pattern.size()) == pattern;
 }
 
-// Find and WideFind: 0 or a position where the pattern occurs, and none
+// Find: 0 or a position where the pattern occurs, and none
 // between the start and that position.
 template <class View, class FindFunction>
 void CheckFind(View text, View pattern, std::size_t start, FindFunction find) {
@@ -216,16 +215,6 @@ void CheckNumbers(std::string_view text, std::int64_t value) {
   }
 }
 
-std::u16string Wide(std::string_view bytes) {
-  std::u16string out;
-  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-    out.push_back(static_cast<char16_t>(
-        static_cast<unsigned char>(bytes[i]) |
-        static_cast<unsigned char>(bytes[i + 1]) << 8));
-  }
-  return out;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
@@ -251,11 +240,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   CheckFields(text, "", start);
   CheckUtf8(text);
   CheckNumbers(text, value);
-
-  const std::u16string wide = Wide(text), wide_pattern = Wide(pattern);
-  CheckFind<std::u16string_view>(
-      wide, wide_pattern, start / 2,
-      [](auto t, auto p, auto s) { return text::WideFind(t, p, s); });
-  FUZZ_CHECK(text::WideLowerForm(wide).size() == wide.size());
   return 0;
 }

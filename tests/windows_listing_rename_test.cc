@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/windows/failure_reason.h"
+#include "platform/windows/text_convert.h"
 
 namespace {
 
@@ -90,13 +90,19 @@ class WindowsFolder : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  std::vector<std::string> List(const std::string& pattern, int code) {
+  // Each entry as "name:kind", kind f(ile) or d(irectory), "h" if hidden.
+  std::vector<std::string> List(const std::string& operand) {
     std::vector<std::string> names;
-    for (std::string name = platform::ListFirst(dir_ + pattern, code);
-         !name.empty(); name = platform::ListNext())
-      names.push_back(name);
+    for (const platform::Entry& e : platform::List(dir_ + operand).entries) {
+      names.push_back(e.name + ":" +
+                      (e.kind == platform::EntryKind::kDirectory ? "d" : "f") +
+                      (e.hidden ? "h" : ""));
+    }
     std::sort(names.begin(), names.end());
     return names;
+  }
+  platform::Failure Rename(const std::string& from, const std::string& to) {
+    return platform::RenameEntry(dir_, from, to).failure;
   }
 
   std::wstring root_;
@@ -105,7 +111,9 @@ class WindowsFolder : public ::testing::Test {
 
 using Names = std::vector<std::string>;
 
-TEST_F(WindowsFolder, SelectionModesPickByAttributes) {
+using platform::Failure;
+
+TEST_F(WindowsFolder, ListsKindsAndHiddenOrSystemEntries) {
   MakeFile(L"plain.txt", "p");
   MakeFile(L"readonly.txt", "r", FILE_ATTRIBUTE_READONLY);
   MakeFile(L"archived.txt", "a", FILE_ATTRIBUTE_ARCHIVE);
@@ -113,25 +121,14 @@ TEST_F(WindowsFolder, SelectionModesPickByAttributes) {
   MakeFile(L"system.txt", "s", FILE_ATTRIBUTE_SYSTEM);
   MakeFolder(L"sub");
   MakeFolder(L"hiddensub", FILE_ATTRIBUTE_HIDDEN);
-  EXPECT_EQ(List("*", 0x80), (Names{"archived.txt", "plain.txt", "readonly.txt"}));
-  EXPECT_EQ(List("*", 0x10),
-            (Names{"archived.txt", "plain.txt", "readonly.txt", "sub"}));
-  EXPECT_EQ(List("*", 0x90), (Names{"sub"}));
-  EXPECT_EQ(List("*.txt", 0x80), (Names{"archived.txt", "plain.txt", "readonly.txt"}));
-  EXPECT_EQ(List("nothing*", 0x80), Names{});
-  EXPECT_EQ(platform::ListDirectory(), dir_);
-}
-
-TEST_F(WindowsFolder, AFolderSpecListsEverythingInIt) {
-  MakeFile(L"a.txt", "a");
-  MakeFile(L"noperiod", "n");
-  std::string first = platform::ListFirst(dir_, 0x80);
-  Names names{first, platform::ListNext()};
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (Names{"a.txt", "noperiod"}));
-  EXPECT_EQ(platform::ListNext(), "");
-  EXPECT_EQ(platform::ListNext(), "");
-  EXPECT_EQ(platform::ListFirst("", 0x80), "");
+  EXPECT_EQ(List("*"), (Names{"archived.txt:f", "hidden.txt:fh", "hiddensub:dh",
+                              "plain.txt:f", "readonly.txt:f", "sub:d",
+                              "system.txt:fh"}));
+  EXPECT_EQ(List("*.txt").size(), 5u);
+  EXPECT_EQ(List("nothing*"), Names{});
+  EXPECT_EQ(platform::List(dir_ + "*").directory, dir_);
+  // A folder operand lists everything in it; "." and ".." never come back.
+  EXPECT_EQ(List("").size(), 7u);
 }
 
 TEST_F(WindowsFolder, ListingIsReadWholeWhenItStarts) {
@@ -139,97 +136,53 @@ TEST_F(WindowsFolder, ListingIsReadWholeWhenItStarts) {
   MakeFile(L"b.txt", "b");
   MakeFile(L"c.txt", "c");
   Names seen;
-  platform::ErrorSlot slot;
-  for (std::string name = platform::ListFirst(dir_ + "*.txt", 0x80);
-       !name.empty(); name = platform::ListNext()) {
-    seen.push_back(name);
+  for (const platform::Entry& e : platform::List(dir_ + "*.txt").entries) {
+    seen.push_back(e.name);
     // A new name that sorts after every old one would come back if the
     // listing were still reading the folder.
-    ASSERT_TRUE(platform::RenameEntry(dir_, name, "z" + name, slot));
+    ASSERT_EQ(Rename(e.name, "z" + e.name), Failure::kNone);
   }
   std::sort(seen.begin(), seen.end());
   EXPECT_EQ(seen, (Names{"a.txt", "b.txt", "c.txt"}));
 }
 
-TEST_F(WindowsFolder, ANewListingAbandonsTheOldOne) {
-  MakeFile(L"a.txt", "a");
-  MakeFile(L"b.txt", "b");
-  MakeFile(L"c.log", "c");
-  EXPECT_NE(platform::ListFirst(dir_ + "*.txt", 0x80), "");
-  EXPECT_EQ(platform::ListFirst(dir_ + "*.log", 0x80), "c.log");
-  EXPECT_EQ(platform::ListNext(), "");
-}
-
 TEST_F(WindowsFolder, RenameActsInTheListedFolder) {
   MakeFolder(L"sub");
   MakeFile(L"sub\\old.txt", "in sub");
-  ASSERT_EQ(platform::ListFirst(dir_ + "sub\\*.txt", 0x80), "old.txt");
-  EXPECT_EQ(platform::ListDirectory(), dir_ + "sub\\");
-  platform::ErrorSlot slot;
-  EXPECT_TRUE(platform::RenameEntry(platform::ListDirectory(), "old.txt",
-                                    "new.txt", slot));
-  EXPECT_EQ(slot.code, 0);
+  const platform::Listing listing = platform::List(dir_ + "sub\\*.txt");
+  ASSERT_EQ(listing.entries.size(), 1u);
+  EXPECT_EQ(listing.directory, dir_ + "sub\\");
+  EXPECT_TRUE(platform::RenameEntry(listing.directory, "old.txt", "new.txt").ok());
   EXPECT_EQ(Content(L"sub\\new.txt"), "in sub");
 }
 
-TEST_F(WindowsFolder, RenameNeverReplacesAnEntry) {
+TEST_F(WindowsFolder, RenameFailures) {
   MakeFile(L"a b.txt", "first");
   MakeFile(L"a c.txt", "second");
-  platform::ErrorSlot slot;
-  EXPECT_FALSE(platform::RenameEntry(dir_, "a b.txt", "a c.txt", slot));
-  EXPECT_EQ(std::string(slot.reason), "a file with that name exists");
+  EXPECT_EQ(Rename("a b.txt", "a c.txt"), Failure::kExists);
+  EXPECT_EQ(Rename("gone.txt", "here.txt"), Failure::kNotFound);
+  EXPECT_EQ(Rename("a b.txt", std::string(257, 'x')), Failure::kTooLong);
+  EXPECT_EQ(Rename("a b.txt", "..\\out.txt"), Failure::kRefusedName);
   EXPECT_EQ(Content(L"a b.txt"), "first");
   EXPECT_EQ(Content(L"a c.txt"), "second");
+  EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"a b.txt", L"a c.txt"}));
 }
 
-TEST_F(WindowsFolder, RenameOfAMissingEntryIsReported) {
-  platform::ErrorSlot slot;
-  EXPECT_FALSE(platform::RenameEntry(dir_, "gone.txt", "here.txt", slot));
-  EXPECT_EQ(std::string(slot.reason), "not found");
-  EXPECT_NE(slot.code, 0);
-}
-
-TEST_F(WindowsFolder, ACaseOnlyRenameChangesTheCase) {
+TEST_F(WindowsFolder, CaseOnlyChangesFindTheEntryItself) {
   MakeFile(L"hello.txt", "hi");
-  MakeFolder(L"some dir");
-  platform::ErrorSlot slot;
-  EXPECT_TRUE(platform::RenameEntry(dir_, "hello.txt", "Hello.txt", slot));
-  EXPECT_TRUE(platform::RenameEntry(dir_, "some dir", "Some Dir", slot));
-  EXPECT_EQ(slot.code, 0);
-  EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"Hello.txt", L"Some Dir"}));
-  EXPECT_EQ(Content(L"Hello.txt"), "hi");
-}
-
-TEST_F(WindowsFolder, RefusedNamesLeaveEverythingAsItWas) {
-  MakeFile(L"keep.txt", "k");
-  struct Case {
-    std::string from, to, reason;
-  } cases[] = {
-      {"keep.txt", "a?.txt", "name refused: it contains ? or *"},
-      {"keep.txt", "a*.txt", "name refused: it contains ? or *"},
-      {"k?ep.txt", "new.txt", "name refused: it contains ? or *"},
-      {"keep.txt", std::string(257, 'x'), "name too long"},
-      {"keep.txt", "", "name refused: it is empty"},
-      {"keep.txt", "..\\out.txt", "name refused: it contains \\ or /"},
-      {"keep.txt", "sub/out.txt", "name refused: it contains \\ or /"},
-  };
-  for (const Case& c : cases) {
-    platform::ErrorSlot slot;
-    EXPECT_FALSE(platform::RenameEntry(dir_, c.from, c.to, slot)) << c.to;
-    EXPECT_EQ(std::string(slot.reason), c.reason) << c.to;
-    EXPECT_NE(slot.code, 0);
-  }
-  EXPECT_EQ(Entries(), std::vector<std::wstring>{L"keep.txt"});
+  MakeFile(L"other.txt", "o");
+  EXPECT_TRUE(platform::SameEntry(dir_, "hello.txt", "HELLO.txt"));
+  EXPECT_FALSE(platform::SameEntry(dir_, "hello.txt", "other.txt"));
+  EXPECT_TRUE(platform::EntryExists(dir_, "HELLO.TXT"));
+  EXPECT_FALSE(platform::EntryExists(dir_, "none.txt"));
 }
 
 TEST_F(WindowsFolder, ANameTheCodePageCannotWriteIsNeverRenamedWrongly) {
   // U+0101 and U+4E2D are not in the ANSI code page.
   MakeFile(L"\u0101b.txt", "outside");
   MakeFile(L"x\u4e2d.txt", "cjk");
-  platform::ErrorSlot slot;
-  for (const std::string& name : List("*.txt", 0x80)) {
-    EXPECT_FALSE(platform::RenameEntry(dir_, name, "renamed " + name, slot))
-        << name;
+  for (const platform::Entry& e : platform::List(dir_ + "*.txt").entries) {
+    EXPECT_NE(Rename(e.name, "renamed " + e.name), Failure::kNone) << e.name;
   }
   EXPECT_EQ(Entries(),
             (std::vector<std::wstring>{L"x\u4e2d.txt", L"\u0101b.txt"}));
@@ -248,34 +201,6 @@ TEST(WindowsText, ConvertsThroughTheAnsiCodePage) {
     EXPECT_EQ(back, all);
   }
   EXPECT_EQ(platform::DisplayColumns("caf\xe9"), 4);
-}
-
-TEST(WindowsText, CaseOfOneCodePoint) {
-  EXPECT_EQ(platform::CodePointLower(U'A'), U'a');
-  EXPECT_EQ(platform::CodePointUpper(U'a'), U'A');
-  EXPECT_EQ(platform::CodePointLower(U'\u00c9'), U'\u00e9');
-  EXPECT_EQ(platform::CodePointUpper(U'\u0101'), U'\u0100');
-  EXPECT_EQ(platform::CodePointLower(U'\U00010400'), U'\U00010400');
-  EXPECT_EQ(platform::CodePointLower(0xD800), char32_t(0xD800));
-  EXPECT_TRUE(platform::CodePointIsCased(U'x'));
-  EXPECT_TRUE(platform::CodePointIsCased(U'\u00c9'));
-  EXPECT_FALSE(platform::CodePointIsCased(U'1'));
-  EXPECT_FALSE(platform::CodePointIsCased(U' '));
-}
-
-TEST(WindowsFailureReason, NamesTheCommonCodes) {
-  using platform::FailureReason;
-  EXPECT_STREQ(FailureReason(183), "a file with that name exists");
-  EXPECT_STREQ(FailureReason(80), "a file with that name exists");
-  EXPECT_STREQ(FailureReason(5), "permission denied");
-  EXPECT_STREQ(FailureReason(2), "not found");
-  EXPECT_STREQ(FailureReason(3), "not found");
-  EXPECT_STREQ(FailureReason(32), "in use by another program");
-  EXPECT_STREQ(FailureReason(123), "name refused: invalid characters");
-  const char* other = FailureReason(1234);
-  EXPECT_STREQ(other, "error 1234");
-  FailureReason(4321);
-  EXPECT_STREQ(other, "error 1234");  // still valid after other codes
 }
 
 }  // namespace
