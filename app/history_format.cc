@@ -82,10 +82,18 @@ bool Unescape(std::string_view field, std::string& out) {
     }
     if (++i == field.size()) return false;
     switch (field[i]) {
-      case '\\': out += '\\'; break;
-      case 't': out += '\t'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
+      case '\\':
+        out += '\\';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
       case 'x': {
         if (field.size() - i < 3) return false;
         const int high = HexValue(field[i + 1]);
@@ -95,7 +103,8 @@ bool Unescape(std::string_view field, std::string& out) {
         i += 2;
         break;
       }
-      default: return false;
+      default:
+        return false;
     }
   }
   return true;
@@ -194,7 +203,9 @@ std::string ReadRecord(std::string_view line, HistoryRead& read) {
 
 }  // namespace
 
-std::string HistoryHeader() { return std::string(kHeader) + '\n'; }
+std::string HistoryHeader() {
+  return std::string(kHeader) + '\n';
+}
 
 std::string FormatRunStart(std::string_view id, std::string_view started) {
   return Record("run", {id, started});

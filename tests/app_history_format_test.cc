@@ -27,7 +27,8 @@ std::string Sealed(const std::string& payload) {
     hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
   }
   char check[9];
-  for (int i = 0; i < 8; ++i) check[i] = "0123456789abcdef"[hash >> (28 - 4 * i) & 0xF];
+  for (int i = 0; i < 8; ++i)
+    check[i] = "0123456789abcdef"[hash >> (28 - 4 * i) & 0xF];
   check[8] = '\0';
   return payload + "\t" + check + "\n";
 }
@@ -70,9 +71,11 @@ TEST(HistoryFormat, AwkwardNamesComeBackByteForByte) {
       {"\\x41 \\n", "\\\\x41 \\\\n"},
       {std::string("nul\0in", 6), "nul\\x00in"},
       {"\x01\x1f\x7f", "\\x01\\x1f\\x7f"},
-      {"caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\xac", "caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\xac"},
+      {"caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\xac",
+       "caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\xac"},
       {"latin1 caf\xe9", "latin1 caf\\xe9"},
-      {"\xc0\xaf \xed\xa0\x80 \xf4\x90\x80\x80",  // overlong, surrogate, too high
+      {"\xc0\xaf \xed\xa0\x80 \xf4\x90\x80\x80",  // overlong, surrogate, too
+                                                  // high
        "\\xc0\\xaf \\xed\\xa0\\x80 \\xf4\\x90\\x80\\x80"},
       {"cut \xe6\x97", "cut \\xe6\\x97"},
       {"\x80\xfe\xff", "\\x80\\xfe\\xff"},
@@ -82,8 +85,8 @@ TEST(HistoryFormat, AwkwardNamesComeBackByteForByte) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.name));
-    const HistoryRun run{c.name, c.name, false,
-                         {{"/dir/" + c.name, c.name, c.name + ".new"}}};
+    const HistoryRun run{
+        c.name, c.name, false, {{"/dir/" + c.name, c.name, c.name + ".new"}}};
     const std::string text = Write({run});
     if (!c.stored.empty()) {
       EXPECT_NE(text.find("\t" + c.stored + "\t"), std::string::npos);
@@ -99,9 +102,14 @@ TEST(HistoryFormat, AwkwardNamesComeBackByteForByte) {
 
 TEST(HistoryFormat, EveryCutReadsOnlyWholeRecordsAndReportsTheTornOne) {
   const std::vector<HistoryRun> written = {
-      {"r1", "2026-01-02T03:04:05", true,
+      {"r1",
+       "2026-01-02T03:04:05",
+       true,
        {{"/d", "a\nb", "a b"}, {"/d", "\xff\\", "x"}}},
-      {"r2", "", false, {{"C:\\films", "Some.Movie.2010.avi", "Some Movie (2010).avi"}}},
+      {"r2",
+       "",
+       false,
+       {{"C:\\films", "Some.Movie.2010.avi", "Some Movie (2010).avi"}}},
   };
   const std::string text = Write(written);
   // Where each record line ends (before its line feed), in file order.
@@ -157,12 +165,14 @@ TEST(HistoryFormat, DamagedLinesAreReportedAndSkipped) {
       {std::string("\0\0\0\0\n", 5), "line 4: not a record"},
       {Sealed("move\tr1\t/d\told\tnew"), "line 4: unknown kind of record"},
       {Sealed("rename\tr1\t/d\told"), "line 4: wrong number of fields"},
-      {Sealed("rename\tr1\t/d\told\tnew\tmore"), "line 4: wrong number of fields"},
+      {Sealed("rename\tr1\t/d\told\tnew\tmore"),
+       "line 4: wrong number of fields"},
       {Sealed("rename\tr1\t/d\told\\qx\tnew"),
        "line 4: bad escape or control byte in a field"},
       {Sealed("rename\tr1\t/d\told\\x4\tnew"),
        "line 4: bad escape or control byte in a field"},
-      {Sealed("rename\tr1\t/d\tol\x01" "d\tnew"),
+      {Sealed("rename\tr1\t/d\tol\x01"
+              "d\tnew"),
        "line 4: bad escape or control byte in a field"},
       {Sealed("rename\tr1\t/d\told\\\tnew"),
        "line 4: bad escape or control byte in a field"},
@@ -170,7 +180,8 @@ TEST(HistoryFormat, DamagedLinesAreReportedAndSkipped) {
       {Sealed("rename\tr1\t\told\tnew"), "line 4: empty field"},
       {Sealed("run\t\t2026"), "line 4: empty field"},
       {Sealed("rename\tr0\t/d\told\tnew"), "line 4: rename outside its run"},
-      {Sealed("undone\tr0"), "line 4: undone mark for a run not in the history"},
+      {Sealed("undone\tr0"),
+       "line 4: undone mark for a run not in the history"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.line));
@@ -187,9 +198,10 @@ TEST(HistoryFormat, DamagedLinesAreReportedAndSkipped) {
 TEST(HistoryFormat, FirstLineAndLineEnds) {
   const std::string body = app::FormatRunStart("r1", "t") +
                            app::FormatRename("r1", {"/d", "a\r", "b"});
-  std::string crlf = app::HistoryHeader() + body;
-  for (std::size_t i = 0; (i = crlf.find('\n', i)) != std::string::npos; i += 2) {
-    crlf.insert(i, "\r");
+  std::string crlf;
+  for (char c : app::HistoryHeader() + body) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
   }
   struct Case {
     std::string text;
@@ -202,9 +214,13 @@ TEST(HistoryFormat, FirstLineAndLineEnds) {
       {"namewisp history 1", true, 0, {}},
       {crlf, true, 1, {}},
       {app::HistoryHeader() + "\n\n" + body + "\n", true, 1, {}},
-      {"namewisp history 2\n" + body, false, 0,
+      {"namewisp history 2\n" + body,
+       false,
+       0,
        {"line 1: written in a newer format than this namewisp reads"}},
-      {"old.avi -> new.avi\n" + body, false, 0,
+      {"old.avi -> new.avi\n" + body,
+       false,
+       0,
        {"line 1: not a namewisp history"}},
   };
   for (const Case& c : cases) {
@@ -222,22 +238,24 @@ TEST(HistoryFormat, FirstLineAndLineEnds) {
 TEST(HistoryKeepLastRuns, KeepsTheLatestRunsWithTheirMarks) {
   std::vector<HistoryRun> runs;
   for (int i = 0; i < 6; ++i) {
-    const std::string id = "r" + std::to_string(i);
-    runs.push_back({id, "t" + id, i % 2 == 0, {{"/d", id + "\n", id + "x"}}});
+    const std::string id = std::to_string(i) + "r";
+    runs.push_back(
+        {id, id + " started", i % 2 == 0, {{"/d", id + "\n", id + "x"}}});
   }
   // A torn line in the middle goes; the duplicate id stays two runs.
   const std::string text =
-      Write({runs[0], runs[1], runs[2]}) + "rename\tr2\t/d\n" +
+      Write({runs[0], runs[1], runs[2]}) + "rename\t2r\t/d\n" +
       Write({runs[3], runs[4], runs[5]}).substr(app::HistoryHeader().size()) +
-      app::FormatRunStart("r5", "again");
-  runs.push_back({"r5", "again", false, {}});
+      app::FormatRunStart(runs[5].id, "again");
+  runs.push_back({runs[5].id, "again", false, {}});
   for (std::size_t n : {0u, 1u, 3u, 7u, 50u}) {
     SCOPED_TRACE(n);
     const std::string kept = app::KeepLastRuns(text, n);
     const app::HistoryRead read = app::ReadHistory(kept);
     EXPECT_TRUE(read.problems.empty());
-    ExpectRuns(read.runs, std::vector<HistoryRun>(
-                              runs.end() - std::min<std::size_t>(n, 7), runs.end()));
+    ExpectRuns(read.runs,
+               std::vector<HistoryRun>(runs.end() - std::min<std::size_t>(n, 7),
+                                       runs.end()));
     EXPECT_EQ(app::KeepLastRuns(kept, n), kept);
   }
   for (std::string foreign : {"", "namewisp history 9\nrun\tx\n", "notes\n"}) {
@@ -273,7 +291,8 @@ TEST(HistoryUndone, MarksTheLatestRunOfItsIdThatIsNotUndone) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.body));
-    const app::HistoryRead read = app::ReadHistory(app::HistoryHeader() + c.body);
+    const app::HistoryRead read =
+        app::ReadHistory(app::HistoryHeader() + c.body);
     EXPECT_TRUE(read.problems.empty());
     const HistoryRun* run = app::LastRunNotUndone(read);
     if (c.last_not_undone == nullptr) {
