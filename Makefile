@@ -1,5 +1,5 @@
 # Shortcuts for the two things a newcomer does; the real build is CMake's.
-.PHONY: demo test test-linux test-windows fuzz
+.PHONY: demo test test-linux test-windows fuzz package package-linux package-windows
 
 # Build namewisp and run it on a folder of messy sample names.
 demo:
@@ -18,6 +18,23 @@ test-windows:
 	  cmake --workflow --preset windows; \
 	else \
 	  echo "Windows tests skipped: install g++-mingw-w64-x86-64-posix and wine64 to run them"; \
+	fi
+
+# Packages: build/namewisp_<version>_amd64.deb from the release build (needs
+# dpkg-dev), and build-win/namewisp-<version>-win64.zip from the Windows build
+# when mingw-w64 is on the machine.
+package: package-linux package-windows
+
+package-linux:
+	cmake --workflow --preset release
+	cd build && cpack
+
+package-windows:
+	@if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then \
+	  cmake --preset windows && cmake --build --preset windows && \
+	  cd build-win && cpack; \
+	else \
+	  echo "Windows package skipped: install g++-mingw-w64-x86-64-posix to build it"; \
 	fi
 
 # Benchmarks (not part of make test): rule throughput, then namewisp against

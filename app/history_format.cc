@@ -1,0 +1,281 @@
+#include "app/history_format.h"
+
+#include <cstdint>
+#include <initializer_list>
+
+namespace app {
+
+namespace {
+
+constexpr std::string_view kHeader = "namewisp history 1";
+constexpr std::string_view kHeaderStart = "namewisp history ";
+constexpr char kHexDigits[] = "0123456789abcdef";
+
+// The length of the well-formed UTF-8 sequence `s` starts with (no overlong
+// forms, surrogates or code points past U+10FFFF), or 0.
+std::size_t Utf8SequenceLength(std::string_view s) {
+  const auto b0 = static_cast<unsigned char>(s[0]);
+  std::size_t length = 0;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    length = 2;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    length = 3;
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    length = 4;
+  }
+  if (length == 0 || s.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0;
+  }
+  const auto b1 = static_cast<unsigned char>(s[1]);
+  if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) ||
+      (b0 == 0xF0 && b1 < 0x90) || (b0 == 0xF4 && b1 > 0x8F)) {
+    return 0;
+  }
+  return length;
+}
+
+void AppendEscaped(std::string& out, std::string_view field) {
+  for (std::size_t i = 0; i < field.size();) {
+    const auto c = static_cast<unsigned char>(field[i]);
+    std::size_t utf8 = 0;
+    if (c == '\\') {
+      out += "\\\\";
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else if (c >= 0x80 && (utf8 = Utf8SequenceLength(field.substr(i))) > 0) {
+      out.append(field.substr(i, utf8));
+      i += utf8;
+      continue;
+    } else {
+      out += "\\x";
+      out += kHexDigits[c >> 4];
+      out += kHexDigits[c & 0xF];
+    }
+    ++i;
+  }
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// False when the field holds a bare control byte (never written) or an
+// escape that is not one of ours.
+bool Unescape(std::string_view field, std::string& out) {
+  out.clear();
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    const auto c = static_cast<unsigned char>(field[i]);
+    if (c < 0x20 || c == 0x7F) return false;
+    if (c != '\\') {
+      out += static_cast<char>(c);
+      continue;
+    }
+    if (++i == field.size()) return false;
+    switch (field[i]) {
+      case '\\':
+        out += '\\';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'x': {
+        if (field.size() - i < 3) return false;
+        const int high = HexValue(field[i + 1]);
+        const int low = HexValue(field[i + 2]);
+        if (high < 0 || low < 0) return false;
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+        break;
+      }
+      default:
+        return false;
+    }
+  }
+  return true;
+}
+
+std::uint32_t Fnv1a(std::string_view bytes) {
+  std::uint32_t hash = 2166136261u;
+  for (char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 16777619u;
+  }
+  return hash;
+}
+
+std::string Record(std::string_view kind,
+                   std::initializer_list<std::string_view> fields) {
+  std::string line(kind);
+  for (std::string_view field : fields) {
+    line += '\t';
+    AppendEscaped(line, field);
+  }
+  const std::uint32_t check = Fnv1a(line);
+  line += '\t';
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    line += kHexDigits[(check >> shift) & 0xF];
+  }
+  line += '\n';
+  return line;
+}
+
+bool CheckMatches(std::string_view payload, std::string_view check) {
+  if (check.size() != 8) return false;
+  std::uint32_t value = 0;
+  for (char c : check) {
+    const int digit = HexValue(c);
+    if (digit < 0) return false;
+    value = value * 16 + static_cast<std::uint32_t>(digit);
+  }
+  return value == Fnv1a(payload);
+}
+
+// Reads one record line (without its line end) into `read`; returns what is
+// wrong with it, or nothing.
+std::string ReadRecord(std::string_view line, HistoryRead& read) {
+  const std::size_t last_tab = line.rfind('\t');
+  if (last_tab == std::string_view::npos) return "not a record";
+  const std::string_view payload = line.substr(0, last_tab);
+  if (!CheckMatches(payload, line.substr(last_tab + 1))) {
+    return "damaged (its check does not match)";
+  }
+
+  std::vector<std::string_view> parts;  // the kind, then the fields
+  for (std::size_t start = 0;;) {
+    const std::size_t tab = payload.find('\t', start);
+    parts.push_back(payload.substr(start, tab - start));
+    if (tab == std::string_view::npos) break;
+    start = tab + 1;
+  }
+  const std::string_view kind = parts[0];
+  const std::size_t wanted = kind == "run"      ? 2
+                             : kind == "rename" ? 4
+                             : kind == "undone" ? 1
+                                                : 0;
+  if (wanted == 0) return "unknown kind of record";
+  if (parts.size() != wanted + 1) return "wrong number of fields";
+  std::vector<std::string> fields(wanted);
+  for (std::size_t i = 0; i < wanted; ++i) {
+    if (!Unescape(parts[i + 1], fields[i])) {
+      return "bad escape or control byte in a field";
+    }
+    // Every field but a run's start time names something.
+    if (fields[i].empty() && !(kind == "run" && i == 1)) return "empty field";
+  }
+
+  if (kind == "run") {
+    read.runs.push_back({fields[0], fields[1], false, {}});
+  } else if (kind == "rename") {
+    // Only into the run opened last, never into one it merely names.
+    if (read.runs.empty() || read.runs.back().id != fields[0]) {
+      return "rename outside its run";
+    }
+    read.runs.back().renames.push_back({fields[1], fields[2], fields[3]});
+  } else {
+    // The latest run of that id not yet undone, so that a repeated id still
+    // undoes each run once.
+    for (auto run = read.runs.rbegin(); run != read.runs.rend(); ++run) {
+      if (run->id == fields[0] && !run->undone) {
+        run->undone = true;
+        return {};
+      }
+    }
+    return "undone mark for a run not in the history";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string HistoryHeader() {
+  return std::string(kHeader) + '\n';
+}
+
+std::string FormatRunStart(std::string_view id, std::string_view started) {
+  return Record("run", {id, started});
+}
+
+std::string FormatRename(std::string_view run_id, const HistoryRename& rename) {
+  return Record("rename",
+                {run_id, rename.directory, rename.old_name, rename.new_name});
+}
+
+std::string FormatUndone(std::string_view run_id) {
+  return Record("undone", {run_id});
+}
+
+HistoryRead ReadHistory(std::string_view text) {
+  HistoryRead read;
+  std::size_t number = 0;
+  for (std::size_t pos = 0; pos < text.size();) {
+    std::size_t end = text.find('\n', pos);
+    const bool cut = end == std::string_view::npos;
+    if (cut) end = text.size();
+    std::string_view line = text.substr(pos, end - pos);
+    pos = end + 1;
+    ++number;
+    // Written with \r escaped, so a bare one can only be from a CR LF end.
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+
+    if (number == 1) {
+      if (line == kHeader) {
+        read.known_format = true;
+        continue;
+      }
+      const bool newer = line.size() > kHeaderStart.size() &&
+                         line.substr(0, kHeaderStart.size()) == kHeaderStart;
+      read.problems.push_back(
+          newer ? "line 1: written in a newer format than this namewisp reads"
+                : "line 1: not a namewisp history");
+      return read;
+    }
+    if (line.empty()) continue;
+    const std::string problem = ReadRecord(line, read);
+    if (!problem.empty()) {
+      read.problems.push_back("line " + std::to_string(number) + ": " +
+                              (cut ? "cut short" : problem));
+    }
+  }
+  return read;
+}
+
+std::string KeepLastRuns(std::string_view text, std::size_t n) {
+  const HistoryRead read = ReadHistory(text);
+  if (!read.known_format) return std::string(text);
+  std::string out = HistoryHeader();
+  const std::size_t first = read.runs.size() > n ? read.runs.size() - n : 0;
+  for (std::size_t i = first; i < read.runs.size(); ++i) {
+    const HistoryRun& run = read.runs[i];
+    out += FormatRunStart(run.id, run.started);
+    for (const HistoryRename& rename : run.renames) {
+      out += FormatRename(run.id, rename);
+    }
+    if (run.undone) out += FormatUndone(run.id);
+  }
+  return out;
+}
+
+const HistoryRun* LastRunNotUndone(const HistoryRead& history) {
+  for (auto run = history.runs.rbegin(); run != history.runs.rend(); ++run) {
+    if (!run->undone) return &*run;
+  }
+  return nullptr;
+}
+
+}  // namespace app

@@ -1,0 +1,307 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/history_format.h"
+
+namespace {
+
+using app::HistoryRename;
+using app::HistoryRun;
+
+std::vector<std::string> Flat(const std::vector<HistoryRename>& renames) {
+  std::vector<std::string> flat;
+  for (const HistoryRename& r : renames) {
+    flat.insert(flat.end(), {r.directory, r.old_name, r.new_name});
+  }
+  return flat;
+}
+
+// A record line as the format describes it, for lines the writer never makes.
+std::string Sealed(const std::string& payload) {
+  std::uint32_t hash = 2166136261u;
+  for (char c : payload) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  }
+  char check[9];
+  for (int i = 0; i < 8; ++i)
+    check[i] = "0123456789abcdef"[hash >> (28 - 4 * i) & 0xF];
+  check[8] = '\0';
+  return payload + "\t" + check + "\n";
+}
+
+std::string Write(const std::vector<HistoryRun>& runs) {
+  std::string text = app::HistoryHeader();
+  for (const HistoryRun& run : runs) {
+    text += app::FormatRunStart(run.id, run.started);
+    for (const HistoryRename& r : run.renames) {
+      text += app::FormatRename(run.id, r);
+    }
+    if (run.undone) text += app::FormatUndone(run.id);
+  }
+  return text;
+}
+
+void ExpectRuns(const std::vector<HistoryRun>& got,
+                const std::vector<HistoryRun>& want) {
+  ASSERT_EQ(got.size(), want.size());
+  for (std::size_t i = 0; i < got.size(); ++i) {
+    EXPECT_EQ(got[i].id, want[i].id);
+    EXPECT_EQ(got[i].started, want[i].started);
+    EXPECT_EQ(got[i].undone, want[i].undone);
+    EXPECT_EQ(Flat(got[i].renames), Flat(want[i].renames)) << "run " << i;
+  }
+}
+
+TEST(HistoryFormat, AwkwardNamesComeBackByteForByte) {
+  std::string all_bytes;
+  for (int c = 1; c < 256; ++c) all_bytes += static_cast<char>(c);
+  struct Case {
+    std::string name;
+    std::string stored;  // as the field stands in the file, if given
+  } cases[] = {
+      {"plain name.avi", "plain name.avi"},
+      {"line\nfeed", "line\\nfeed"},
+      {"tab\there", "tab\\there"},
+      {"cr\rhere\r", "cr\\rhere\\r"},
+      {"back\\slash\\", "back\\\\slash\\\\"},
+      {"\\x41 \\n", "\\\\x41 \\\\n"},
+      {std::string("nul\0in", 6), "nul\\x00in"},
+      {"\x01\x1f\x7f", "\\x01\\x1f\\x7f"},
+      {"caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\xac",
+       "caf\xc3\xa9 \xe6\x97\xa5 \xf0\x9f\x8e\xac"},
+      {"latin1 caf\xe9", "latin1 caf\\xe9"},
+      {"\xc0\xaf \xed\xa0\x80 \xf4\x90\x80\x80",  // overlong, surrogate, too
+                                                  // high
+       "\\xc0\\xaf \\xed\\xa0\\x80 \\xf4\\x90\\x80\\x80"},
+      {"cut \xe6\x97", "cut \\xe6\\x97"},
+      {"\x80\xfe\xff", "\\x80\\xfe\\xff"},
+      {"a\nrun\tx\t\t00000000\nrename\tx\t/\tx\ty",
+       "a\\nrun\\tx\\t\\t00000000\\nrename\\tx\\t/\\tx\\ty"},
+      {all_bytes, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.name));
+    const HistoryRun run{
+        c.name, c.name, false, {{"/dir/" + c.name, c.name, c.name + ".new"}}};
+    const std::string text = Write({run});
+    if (!c.stored.empty()) {
+      EXPECT_NE(text.find("\t" + c.stored + "\t"), std::string::npos);
+    }
+    // One line per record, whatever the name holds.
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+    const app::HistoryRead read = app::ReadHistory(text);
+    EXPECT_TRUE(read.known_format);
+    EXPECT_TRUE(read.problems.empty());
+    ExpectRuns(read.runs, {run});
+  }
+}
+
+TEST(HistoryFormat, EveryCutReadsOnlyWholeRecordsAndReportsTheTornOne) {
+  const std::vector<HistoryRun> written = {
+      {"r1",
+       "2026-01-02T03:04:05",
+       true,
+       {{"/d", "a\nb", "a b"}, {"/d", "\xff\\", "x"}}},
+      {"r2",
+       "",
+       false,
+       {{"C:\\films", "Some.Movie.2010.avi", "Some Movie (2010).avi"}}},
+  };
+  const std::string text = Write(written);
+  // Where each record line ends (before its line feed), in file order.
+  std::vector<std::size_t> ends;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n') ends.push_back(i);
+  }
+  for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+    SCOPED_TRACE("cut at " + std::to_string(cut));
+    const app::HistoryRead read = app::ReadHistory(text.substr(0, cut));
+    // The records whose line is whole, each exactly as written.
+    std::vector<HistoryRun> want;
+    std::size_t line = 1;
+    bool torn = false;
+    for (const HistoryRun& run : written) {
+      auto whole = [&] {
+        const bool in = ends[line] <= cut;
+        torn = torn || (!in && ends[line - 1] + 1 < cut);
+        ++line;
+        return in;
+      };
+      if (!whole()) break;
+      want.push_back({run.id, run.started, false, {}});
+      for (const HistoryRename& r : run.renames) {
+        if (whole()) want.back().renames.push_back(r);
+      }
+      if (run.undone && whole()) want.back().undone = true;
+    }
+    ExpectRuns(read.runs, want);
+    if (cut == 0 || cut >= ends[0]) {
+      EXPECT_EQ(read.problems.size(), torn ? 1u : 0u);
+    } else {
+      EXPECT_EQ(read.problems,
+                std::vector<std::string>{"line 1: not a namewisp history"});
+    }
+  }
+}
+
+TEST(HistoryFormat, DamagedLinesAreReportedAndSkipped) {
+  const std::string rename = app::FormatRename("r1", {"/d", "old", "new"});
+  std::string flipped = rename;
+  flipped[flipped.find("new")] = 'm';  // a name edited by hand
+  struct Case {
+    std::string line;
+    std::string problem;
+  } cases[] = {
+      {"garbage\n", "line 4: not a record"},
+      {flipped, "line 4: damaged (its check does not match)"},
+      {rename.substr(0, 12) + app::FormatUndone("r1"),
+       "line 4: damaged (its check does not match)"},
+      {rename.substr(0, rename.size() - 2) + "\n",
+       "line 4: damaged (its check does not match)"},
+      {std::string("\0\0\0\0\n", 5), "line 4: not a record"},
+      {Sealed("move\tr1\t/d\told\tnew"), "line 4: unknown kind of record"},
+      {Sealed("rename\tr1\t/d\told"), "line 4: wrong number of fields"},
+      {Sealed("rename\tr1\t/d\told\tnew\tmore"),
+       "line 4: wrong number of fields"},
+      {Sealed("rename\tr1\t/d\told\\qx\tnew"),
+       "line 4: bad escape or control byte in a field"},
+      {Sealed("rename\tr1\t/d\told\\x4\tnew"),
+       "line 4: bad escape or control byte in a field"},
+      {Sealed("rename\tr1\t/d\tol\x01"
+              "d\tnew"),
+       "line 4: bad escape or control byte in a field"},
+      {Sealed("rename\tr1\t/d\told\\\tnew"),
+       "line 4: bad escape or control byte in a field"},
+      {Sealed("rename\tr1\t/d\t\tnew"), "line 4: empty field"},
+      {Sealed("rename\tr1\t\told\tnew"), "line 4: empty field"},
+      {Sealed("run\t\t2026"), "line 4: empty field"},
+      {Sealed("rename\tr0\t/d\told\tnew"), "line 4: rename outside its run"},
+      {Sealed("undone\tr0"),
+       "line 4: undone mark for a run not in the history"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.line));
+    const std::string text = app::HistoryHeader() +
+                             app::FormatRunStart("r1", "t") + rename + c.line +
+                             app::FormatRename("r1", {"/d", "b", "c"});
+    const app::HistoryRead read = app::ReadHistory(text);
+    EXPECT_EQ(read.problems, std::vector<std::string>{c.problem});
+    ExpectRuns(read.runs,
+               {{"r1", "t", false, {{"/d", "old", "new"}, {"/d", "b", "c"}}}});
+  }
+}
+
+TEST(HistoryFormat, FirstLineAndLineEnds) {
+  const std::string body = app::FormatRunStart("r1", "t") +
+                           app::FormatRename("r1", {"/d", "a\r", "b"});
+  std::string crlf;
+  for (char c : app::HistoryHeader() + body) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  struct Case {
+    std::string text;
+    bool known;
+    std::size_t runs;
+    std::vector<std::string> problems;
+  } cases[] = {
+      {"", false, 0, {}},
+      {app::HistoryHeader(), true, 0, {}},
+      {"namewisp history 1", true, 0, {}},
+      {crlf, true, 1, {}},
+      {app::HistoryHeader() + "\n\n" + body + "\n", true, 1, {}},
+      {"namewisp history 2\n" + body,
+       false,
+       0,
+       {"line 1: written in a newer format than this namewisp reads"}},
+      {"old.avi -> new.avi\n" + body,
+       false,
+       0,
+       {"line 1: not a namewisp history"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.text));
+    const app::HistoryRead read = app::ReadHistory(c.text);
+    EXPECT_EQ(read.known_format, c.known);
+    EXPECT_EQ(read.runs.size(), c.runs);
+    EXPECT_EQ(read.problems, c.problems);
+    if (c.runs == 1) {
+      ExpectRuns(read.runs, {{"r1", "t", false, {{"/d", "a\r", "b"}}}});
+    }
+  }
+}
+
+TEST(HistoryKeepLastRuns, KeepsTheLatestRunsWithTheirMarks) {
+  std::vector<HistoryRun> runs;
+  for (int i = 0; i < 6; ++i) {
+    const std::string id = std::to_string(i) + "r";
+    runs.push_back(
+        {id, id + " started", i % 2 == 0, {{"/d", id + "\n", id + "x"}}});
+  }
+  // A torn line in the middle goes; the duplicate id stays two runs.
+  const std::string text =
+      Write({runs[0], runs[1], runs[2]}) + "rename\t2r\t/d\n" +
+      Write({runs[3], runs[4], runs[5]}).substr(app::HistoryHeader().size()) +
+      app::FormatRunStart(runs[5].id, "again");
+  runs.push_back({runs[5].id, "again", false, {}});
+  for (std::size_t n : {0u, 1u, 3u, 7u, 50u}) {
+    SCOPED_TRACE(n);
+    const std::string kept = app::KeepLastRuns(text, n);
+    const app::HistoryRead read = app::ReadHistory(kept);
+    EXPECT_TRUE(read.problems.empty());
+    ExpectRuns(read.runs,
+               std::vector<HistoryRun>(runs.end() - std::min<std::size_t>(n, 7),
+                                       runs.end()));
+    EXPECT_EQ(app::KeepLastRuns(kept, n), kept);
+  }
+  for (std::string foreign : {"", "namewisp history 9\nrun\tx\n", "notes\n"}) {
+    EXPECT_EQ(app::KeepLastRuns(foreign, 1), foreign);
+  }
+}
+
+TEST(HistoryUndone, MarksTheLatestRunOfItsIdThatIsNotUndone) {
+  using app::FormatRunStart;
+  using app::FormatUndone;
+  struct Case {
+    std::string body;
+    const char* last_not_undone;  // its started time, or null for none
+  } cases[] = {
+      {"", nullptr},
+      {FormatRunStart("a", "1"), "1"},
+      {FormatRunStart("a", "1") + FormatRunStart("b", "2"), "2"},
+      {FormatRunStart("a", "1") + FormatRunStart("b", "2") + FormatUndone("b"),
+       "1"},
+      {FormatRunStart("a", "1") + FormatRunStart("b", "2") + FormatUndone("a"),
+       "2"},
+      {FormatRunStart("a", "1") + FormatUndone("a") + FormatRunStart("b", "2") +
+           FormatUndone("b"),
+       nullptr},
+      // A repeated id: each mark takes the latest of its runs still standing.
+      {FormatRunStart("a", "1") + FormatRunStart("a", "2") + FormatUndone("a"),
+       "1"},
+      {FormatRunStart("a", "1") + FormatRunStart("a", "2") + FormatUndone("a") +
+           FormatUndone("a"),
+       nullptr},
+      {FormatRunStart("a", "1") + FormatUndone("a") + FormatRunStart("a", "2"),
+       "2"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.body));
+    const app::HistoryRead read =
+        app::ReadHistory(app::HistoryHeader() + c.body);
+    EXPECT_TRUE(read.problems.empty());
+    const HistoryRun* run = app::LastRunNotUndone(read);
+    if (c.last_not_undone == nullptr) {
+      EXPECT_EQ(run, nullptr);
+    } else {
+      ASSERT_NE(run, nullptr);
+      EXPECT_EQ(run->started, c.last_not_undone);
+    }
+  }
+}
+
+}  // namespace
