@@ -69,7 +69,8 @@ void PrintText(std::string_view text, ErrorSlot& slot) {
   if (text.empty()) return;
   // The count matters only where the output is the screen.
   if (posix::OutputIsScreen()) {
-    posix::printed_columns = posix::AdvanceColumn(posix::printed_columns, text);
+    posix::printed_columns =
+        posix::AdvanceColumn(posix::printed_columns, text, ScreenWidth());
   }
   posix::WriteAll(text, slot);
 }
@@ -103,8 +104,9 @@ int CursorColumn() {
 int CursorColumnAfter(std::string_view text) {
   if (!posix::OutputIsScreen()) return 1;
   const long width = ScreenWidth();
-  return static_cast<int>(posix::AdvanceColumn(posix::printed_columns, text) %
-                          width) + 1;
+  return static_cast<int>(
+             posix::AdvanceColumn(posix::printed_columns, text, width) %
+             width) + 1;
 }
 
 }  // namespace platform
