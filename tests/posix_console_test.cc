@@ -139,6 +139,8 @@ TEST(PosixConsole, DisplayColumns) {
       {"abc", 3},
       {"caf\xc3\xa9", 4},                        // é: one column
       {"e\xcc\x81", 1},                          // e + combining acute
+      {"\xe0\xa4\x95\xe0\xa4\xbe", 2},           // Devanagari ka + spacing aa
+      {"\xe1\x84\x92\xe1\x85\xa1\xe1\x86\xab", 2},  // Hangul, decomposed
       {"\xe6\x97\xa5\xe6\x9c\xac", 4},           // two wide CJK characters
       {"\xf0\x9f\x98\x80", 2},                   // an emoji
       {"\xf0\x9f\xab\xa8", 2},                   // an emoji of Unicode 15

@@ -40,7 +40,21 @@ int CodePointColumns(char32_t c) {
   if (c < 0xA0) return 1;
   const auto code_point = static_cast<utf8proc_int32_t>(c);
   if (!utf8proc_codepoint_valid(code_point)) return 1;
-  return utf8proc_charwidth(code_point);
+  // Hangul vowels and final consonants join the syllable before them, which
+  // the terminal shows in two columns (names written on macOS come so).
+  if ((c >= 0x1160 && c <= 0x11FF) || (c >= 0xD7B0 && c <= 0xD7C6) ||
+      (c >= 0xD7CB && c <= 0xD7FB)) {
+    return 0;
+  }
+  const int width = utf8proc_charwidth(code_point);
+  switch (utf8proc_category(code_point)) {
+    case UTF8PROC_CATEGORY_MC:  // a spacing mark takes a column of its own
+    case UTF8PROC_CATEGORY_ZL:  // the line and paragraph separators show
+    case UTF8PROC_CATEGORY_ZP:  // as a box
+      return width > 1 ? width : 1;
+    default:
+      return width;
+  }
 }
 
 long AdvanceColumn(long column, std::string_view text, long width) {
