@@ -292,6 +292,16 @@ class Wrapping(TempDirTest):
         self.assertEqual(code, 0)
         self.assertIn(b"a.b.txt ==> \n  a b.txt\n", t.out.replace(b"\r", b""))
 
+    def test_wide_character_at_the_last_column_moves_to_the_next_line(self):
+        # The terminal moves 日 from column 20 to the next line: the line
+        # then ends at column 8 of its third row, and the 12 columns of the
+        # new name would reach the last one.
+        self.touch("A.2001.bbbbbbbbbbbb日ccccccccccccccccc.avi")
+        t = Terminal(["/y", "*"], self.dir, columns=20)
+        t.finish()
+        self.assertIn(" ==> \n  A (2001).avi\n".encode(),
+                      t.out.replace(b"\r", b""))
+
     def test_fits_when_it_ends_before_the_last_column(self):
         self.touch("a.b.txt")
         t = Terminal(["*"], self.dir, columns=20)
