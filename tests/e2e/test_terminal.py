@@ -58,9 +58,6 @@ class Terminal:
             pass_fds=pass_fds)
         self.out = b""
 
-    def local_flags(self):
-        return termios.tcgetattr(self.slave)[3]
-
     def wait_for(self, condition, what, timeout=10):
         """Reads output until condition() holds."""
         deadline = time.monotonic() + timeout
@@ -72,7 +69,7 @@ class Terminal:
                 self.out += os.read(self.master, 4096)
 
     def wait_for_single_keys(self):
-        self.wait_for(lambda: not self.local_flags() & termios.ICANON,
+        self.wait_for(lambda: not termios.tcgetattr(self.slave)[3] & termios.ICANON,
                       "single-key mode")
 
     def left_in_queue(self):
@@ -82,10 +79,7 @@ class Terminal:
         settings[6][termios.VMIN] = 0
         settings[6][termios.VTIME] = 0
         termios.tcsetattr(self.slave, termios.TCSANOW, settings)
-        try:
-            return os.read(self.slave, 4096)
-        except BlockingIOError:
-            return b""
+        return os.read(self.slave, 4096)
 
     def read_until(self, wanted, timeout=10):
         deadline = time.monotonic() + timeout
@@ -107,7 +101,7 @@ class Terminal:
                 self.out += os.read(self.master, 4096)
             if time.monotonic() > deadline:
                 raise AssertionError("no prompt in %r" % self.out)
-        time.sleep(0.05)
+        self.wait_for_single_keys()
         os.write(self.master, key)
 
     def finish(self, done=True):
