@@ -18,9 +18,9 @@ volatile sig_atomic_t waiting_signal = 0;  // 0: none
 // cannot be caught, and SIGPIPE and SIGXFSZ, which are ignored); the
 // real-time signals are added by range.
 constexpr int kEndingSignals[] = {
-    SIGHUP,  SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT, SIGBUS,
-    SIGFPE,  SIGUSR1, SIGSEGV,   SIGUSR2, SIGALRM, SIGTERM, SIGXCPU,
-    SIGVTALRM, SIGPROF, SIGIO,   SIGSYS,
+    SIGHUP,  SIGINT,  SIGQUIT, SIGILL,  SIGTRAP,   SIGABRT, SIGBUS,
+    SIGFPE,  SIGUSR1, SIGSEGV, SIGUSR2, SIGALRM,   SIGTERM, SIGXCPU,
+    SIGIO,   SIGSYS,  SIGPROF, SIGVTALRM,
 #ifdef SIGSTKFLT
     SIGSTKFLT,
 #endif
