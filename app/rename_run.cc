@@ -54,14 +54,18 @@ struct Run {
   }
 
   // Each line is written before its rename, so that the output is the
-  // record of what was done; a prompt stands before the key wait.
+  // record of what was done; a prompt stands before the key wait.  An
+  // interrupt waits from the line to the end of its rename: the record
+  // never shows a rename that was not tried.
   void Handle(const std::string& directory, const Plan& plan) {
     const std::string& old_name = plan.entry->name;
     if (!plan.confirm) {
+      Hold();
       s.print(old_name + " ==> ");
       s.print(BreakIfWraps(s, plan.new_name, "  ") + plan.new_name + "\n");
       const std::string failure = Apply(directory, plan);
       if (!failure.empty()) Fail("  [FAILED: " + failure + "]\n");
+      Release();
       return;
     }
     s.print("[y/N] " + old_name + " ==> ");
@@ -71,12 +75,21 @@ struct Run {
       s.print("[SKIPPED]\n");
       return;
     }
+    Hold();
     const std::string failure = Apply(directory, plan);
     if (failure.empty()) {
       s.print("[OK]\n");
     } else {
       Fail("[FAILED: " + failure + "]\n");
     }
+    Release();
+  }
+
+  void Hold() {
+    if (s.hold_interrupts) s.hold_interrupts();
+  }
+  void Release() {
+    if (s.release_interrupts) s.release_interrupts();
   }
 
   void Fail(const std::string& line) {

@@ -46,9 +46,10 @@ int ScreenWidth();
 // How many columns the text takes on the screen.
 int DisplayColumns(std::string_view text);
 
-enum class Answer { kYes, kNo, kInterrupted };
+enum class Answer { kYes, kNo };
 // Prints the prompt and waits for one key press: "y" or "Y" is yes, any
-// other key no.  Without a keyboard the answer is no, at once.
+// other key no.  Without a keyboard the answer is no, at once.  Where Ctrl+C
+// interrupts (POSIX), it ends the process instead of answering.
 Answer Ask(std::string_view prompt);
 
 // --- listing ----------------------------------------------------------------

@@ -127,8 +127,11 @@ TEST(PosixConsole, DisplayColumns) {
       {"abc", 3},
       {"caf\xc3\xa9", 4},                        // é: one column
       {"e\xcc\x81", 1},                          // e + combining acute
+      {"\xe0\xa4\x95\xe0\xa4\xbe", 2},           // Devanagari ka + spacing aa
+      {"\xe1\x84\x92\xe1\x85\xa1\xe1\x86\xab", 2},  // Hangul, decomposed
       {"\xe6\x97\xa5\xe6\x9c\xac", 4},           // two wide CJK characters
       {"\xf0\x9f\x98\x80", 2},                   // an emoji
+      {"\xf0\x9f\xab\xa8", 2},                   // an emoji of Unicode 15
       {"\xff\xfe", 2},                           // bytes that are no text
       {"\xed\xa0\x80", 3},                       // an encoded surrogate
       {"a\tb", 3},                               // control characters: 1
@@ -142,14 +145,34 @@ TEST(PosixConsole, DisplayColumns) {
 }
 
 TEST(PosixConsole, CursorTravel) {
-  using platform::posix::AdvanceColumn;
-  EXPECT_EQ(AdvanceColumn(0, "abc"), 3);
-  EXPECT_EQ(AdvanceColumn(5, "ab\r\ncd"), 2);
-  EXPECT_EQ(AdvanceColumn(5, "ab\rc"), 1);
-  EXPECT_EQ(AdvanceColumn(5, "ab\nc"), 1);
-  EXPECT_EQ(AdvanceColumn(0, "\xe6\x97\xa5 ==> "), 7);
-  EXPECT_EQ(AdvanceColumn(3, "\t"), 8);
-  EXPECT_EQ(AdvanceColumn(8, "\t"), 16);
+  const std::string wide = "\xe6\x97\xa5";  // one character, two columns
+  struct Case {
+    long from;
+    std::string text;
+    long width;  // of the terminal; 0: unknown
+    long want;
+  };
+  const Case cases[] = {
+      {0, "abc", 0, 3},
+      {5, "ab\r\ncd", 0, 2},
+      {5, "ab\rc", 0, 1},
+      {5, "ab\nc", 0, 1},
+      {0, wide + " ==> ", 0, 7},
+      {3, "\t", 0, 8},
+      {8, "\t", 0, 16},
+      // A wide character that would straddle the last column goes to the
+      // next line; the column it leaves empty counts.
+      {9, wide, 10, 12},
+      {19, wide + "a", 10, 23},
+      {8, wide, 10, 10},   // fits exactly
+      {10, wide, 10, 12},  // at the start of a line
+      {9, "ab", 10, 11},   // narrow characters just wrap
+      {9, wide, 0, 11},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform::posix::AdvanceColumn(c.from, c.text, c.width), c.want)
+        << c.from << " " << testing::PrintToString(c.text) << " " << c.width;
+  }
 }
 
 TEST(PosixConsole, WithoutTerminalNothingWraps) {

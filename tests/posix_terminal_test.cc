@@ -1,6 +1,6 @@
 // The keyboard terminal, driven through a pseudo-terminal: single keys, keys
-// typed ahead, escape sequences as one key, Ctrl+C as a key, and the
-// terminal's settings put back on every way out.
+// typed ahead, escape sequences as one key, and the terminal's settings put
+// back on every way out.
 #include <errno.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -107,6 +107,20 @@ tcflag_t LocalFlags(int master) {
   return t.c_lflag & (ICANON | ECHO | ISIG);
 }
 
+// Waits until the child's terminal is in single-key mode: no line editing,
+// no echo, no flow control, signals on.
+bool AwaitSingleKeyMode(int master) {
+  for (int i = 0; i < 500; ++i) {
+    struct termios t;
+    if (tcgetattr(master, &t) == 0 && (t.c_iflag & IXON) == 0 &&
+        (t.c_lflag & (ICANON | ECHO | ISIG)) == ISIG) {
+      return true;
+    }
+    usleep(10000);
+  }
+  return false;
+}
+
 TEST(PosixTerminal, KeysComeOneAtATimeAndSettingsAreRestored) {
   Child child = StartOnTerminal([] {
     for (int i = 0; i < 11; ++i) {
@@ -117,9 +131,9 @@ TEST(PosixTerminal, KeysComeOneAtATimeAndSettingsAreRestored) {
   ASSERT_GT(child.pid, 0);
   const tcflag_t before = ICANON | ECHO | ISIG;
   ASSERT_NE(ReadUntil(child.master, "R", 5000).find("R"), std::string::npos);
-  EXPECT_EQ(LocalFlags(child.master), 0u);  // single keys, no echo, no signals
-  // Typed ahead in one go: y, Y, Up, Ctrl+C, F1, Alt+y, e acute.
-  WriteAll(child.master, "yY\x1b[A\x03\x1bOP\x1by\xc3\xa9");
+  ASSERT_TRUE(AwaitSingleKeyMode(child.master));
+  // Typed ahead in one go: y, Y, Up, Ctrl+S, F1, Alt+y, e acute.
+  WriteAll(child.master, "yY\x1b[A\x13\x1bOP\x1by\xc3\xa9");
   usleep(200000);
   WriteAll(child.master, "\x1b");  // a lone Esc
   usleep(200000);
@@ -129,34 +143,43 @@ TEST(PosixTerminal, KeysComeOneAtATimeAndSettingsAreRestored) {
   EXPECT_TRUE(WIFEXITED(status)) << status;
   EXPECT_EQ(WEXITSTATUS(status), 0);
   EXPECT_EQ(out,
-            "0079;0059;0000.0048;0003;0000.003b;0000.0015;00e9;001b;006e;"
+            "0079;0059;0000.0048;0013;0000.003b;0000.0015;00e9;001b;006e;"
             "000d;0020;");
   EXPECT_EQ(LocalFlags(child.master), before);
   close(child.master);
 }
 
 TEST(PosixTerminal, SignalsRestoreTheSettings) {
-  for (int signal_number : {SIGTERM, SIGHUP, SIGINT}) {
+  // Each signal that ends the process by default ends it so, with the
+  // settings back; SIGINT (Ctrl+C) with a line end and exit code 130.
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2,
+                            SIGALRM, SIGXCPU, SIGVTALRM, SIGPROF, SIGRTMIN}) {
     Child child = StartOnTerminal([] {
       platform::WaitKey();
       platform::EndProgram(0);
     });
     ASSERT_GT(child.pid, 0);
     ASSERT_NE(ReadUntil(child.master, "R", 5000).find("R"), std::string::npos);
-    EXPECT_EQ(LocalFlags(child.master), 0u);
+    ASSERT_TRUE(AwaitSingleKeyMode(child.master));
     kill(child.pid, signal_number);
+    const std::string out = ReadUntil(child.master, "", 5000);
     const int status = WaitExit(child.pid);
-    EXPECT_TRUE(WIFSIGNALED(status)) << signal_number;
-    EXPECT_EQ(WTERMSIG(status), signal_number);
+    if (signal_number == SIGINT) {
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
+      EXPECT_EQ(out, "\n");
+    } else {
+      EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number)
+          << signal_number << ": " << status;
+    }
     EXPECT_EQ(LocalFlags(child.master), tcflag_t{ICANON | ECHO | ISIG})
         << signal_number;
     close(child.master);
   }
 }
 
-TEST(PosixTerminal, RedirectedInputKeepsCtrlCAsSignal) {
+TEST(PosixTerminal, RedirectedInputStillReadsTheTerminal) {
   // Standard input from elsewhere: keys still come from the terminal, and
-  // the terminal keeps its signals.
+  // Ctrl+C ends the run.
   Child redirected;
   struct termios settings = {};
   cfmakeraw(&settings);
@@ -177,14 +200,14 @@ TEST(PosixTerminal, RedirectedInputKeepsCtrlCAsSignal) {
   }
   ASSERT_NE(ReadUntil(redirected.master, "R", 5000).find("R"),
             std::string::npos);
-  EXPECT_EQ(LocalFlags(redirected.master), tcflag_t{ISIG});
+  ASSERT_TRUE(AwaitSingleKeyMode(redirected.master));
   WriteAll(redirected.master, "y");
   EXPECT_NE(ReadUntil(redirected.master, "0079;", 5000).find("0079;"),
             std::string::npos);
+  ASSERT_TRUE(AwaitSingleKeyMode(redirected.master));
   WriteAll(redirected.master, "\x03");  // an interrupt now
   const int status = WaitExit(redirected.pid);
-  EXPECT_TRUE(WIFSIGNALED(status));
-  EXPECT_EQ(WTERMSIG(status), SIGINT);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << status;
   EXPECT_EQ(LocalFlags(redirected.master), tcflag_t{ICANON | ECHO | ISIG});
   close(redirected.master);
 }

@@ -74,7 +74,8 @@ void Print(std::string_view text) {
   if (text.empty()) return;
   // The count matters only where the output is the screen.
   if (posix::OutputIsScreen()) {
-    posix::printed_columns = posix::AdvanceColumn(posix::printed_columns, text);
+    posix::printed_columns =
+        posix::AdvanceColumn(posix::printed_columns, text, ScreenWidth());
   }
   posix::held.append(text);
   if (text.find('\n') != std::string_view::npos) posix::FlushOutput();

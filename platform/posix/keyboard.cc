@@ -1,5 +1,6 @@
-// WaitKey: one key from the keyboard terminal.  Bytes read beyond the key
-// (keys typed ahead) wait in a buffer for the next call.
+// WaitKey: one key from the keyboard terminal.  It reads one byte at a time
+// and only the bytes that the key needs, so that keys typed beyond it stay in
+// the terminal's queue: for the next prompt, or for the shell after the run.
 #include <errno.h>
 #include <poll.h>
 #include <unistd.h>
@@ -17,26 +18,31 @@ namespace {
 // known only when nothing follows it within this time.
 constexpr int kSequencePauseMs = 40;
 
+// Bytes read and not yet taken by a key: the start of a sequence, or the
+// byte that broke one off (the next key).
 std::string pending;
 
-enum class ReadOutcome { kGotBytes, kTimeout, kGone };
+enum class ReadOutcome { kGotByte, kTimeout, kGone };
 
-// Appends what the keyboard has to pending, waiting at most timeout_ms (-1:
-// without a limit).
-ReadOutcome ReadKeyboard(int fd, int timeout_ms) {
+// Appends one byte from the keyboard to pending.  Without a time limit
+// (timeout_ms -1) it reads at once, so that a job in the background stops on
+// SIGTTIN until it is brought to the foreground; with one it polls first.
+ReadOutcome ReadByte(int fd, int timeout_ms) {
   for (;;) {
-    struct pollfd p = {fd, POLLIN, 0};
-    const int ready = poll(&p, 1, timeout_ms);
-    if (ready < 0) {
-      if (errno == EINTR) continue;
-      return ReadOutcome::kGone;
+    if (timeout_ms >= 0) {
+      struct pollfd p = {fd, POLLIN, 0};
+      const int ready = poll(&p, 1, timeout_ms);
+      if (ready < 0) {
+        if (errno == EINTR) continue;
+        return ReadOutcome::kGone;
+      }
+      if (ready == 0) return ReadOutcome::kTimeout;
     }
-    if (ready == 0) return ReadOutcome::kTimeout;
-    char buffer[64];
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n > 0) {
-      pending.append(buffer, static_cast<std::size_t>(n));
-      return ReadOutcome::kGotBytes;
+    char byte;
+    const ssize_t n = read(fd, &byte, 1);
+    if (n == 1) {
+      pending.push_back(byte);
+      return ReadOutcome::kGotByte;
     }
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) continue;
     return ReadOutcome::kGone;  // end of file or EIO: the terminal hung up
@@ -46,14 +52,12 @@ ReadOutcome ReadKeyboard(int fd, int timeout_ms) {
 // The answer when there is no keyboard: not y, so the entry is skipped.
 std::u16string NoKey() { return std::u16string(1, u'\0'); }
 
-}  // namespace
-
-std::u16string WaitKey() {
+std::u16string ReadKey() {
   for (;;) {
     const int fd = posix::KeyboardFd();
     if (pending.empty()) {
       if (fd < 0) return NoKey();
-      if (ReadKeyboard(fd, -1) == ReadOutcome::kGone) {
+      if (ReadByte(fd, -1) == ReadOutcome::kGone) {
         posix::DropKeyboard();
         return NoKey();
       }
@@ -62,14 +66,23 @@ std::u16string WaitKey() {
     posix::KeyDecoding d = posix::DecodeKey(pending, false);
     if (d.status == posix::KeyDecoding::kNeedMore) {
       const ReadOutcome outcome =
-          fd < 0 ? ReadOutcome::kGone : ReadKeyboard(fd, kSequencePauseMs);
-      if (outcome == ReadOutcome::kGotBytes) continue;
+          fd < 0 ? ReadOutcome::kGone : ReadByte(fd, kSequencePauseMs);
+      if (outcome == ReadOutcome::kGotByte) continue;
       if (outcome == ReadOutcome::kGone && fd >= 0) posix::DropKeyboard();
       d = posix::DecodeKey(pending, true);
     }
     pending.erase(0, d.consumed);
     return d.key;
   }
+}
+
+}  // namespace
+
+std::u16string WaitKey() {
+  posix::BeginKeyWait();
+  std::u16string key = ReadKey();
+  posix::EndKeyWait();
+  return key;
 }
 
 }  // namespace platform

@@ -1,9 +1,9 @@
 // The start and end of the process.
-#include <signal.h>
 #include <stdlib.h>
 
 #include "platform/platform.h"
 #include "platform/posix/console_state.h"
+#include "platform/posix/interrupts.h"
 #include "platform/posix/listing_state.h"
 #include "platform/posix/process_state.h"
 #include "platform/posix/terminal_state.h"
@@ -26,10 +26,8 @@ void KeepArguments(int argc, const char* const* argv) {
 }  // namespace posix
 
 void StartProgram(int argc, char** argv) {
+  posix::InstallSignalHandlers();
   posix::KeepArguments(argc, argv);
-  // Output to a pipe whose reader has gone fails with EPIPE, which the write
-  // records; the run goes on.
-  signal(SIGPIPE, SIG_IGN);
   posix::ChooseScreen();
   posix::OpenKeyboard();
 }

@@ -7,44 +7,46 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <initializer_list>
-
 namespace platform::posix {
 namespace {
 
 int keyboard_fd = -1;
+// The settings before single-key mode; valid while settings_changed is set.
 struct termios saved_settings;
 volatile sig_atomic_t settings_changed = 0;
+volatile sig_atomic_t key_wanted = 0;
 
-// True when standard input is the controlling terminal (which /dev/tty
-// opens).  The descriptors cannot be compared by fstat: /dev/tty has a device
-// number of its own.
-bool StdinIsControllingTerminal() {
-  if (!isatty(STDIN_FILENO)) return false;
-  const pid_t session = tcgetsid(STDIN_FILENO);
-  return session != -1 && session == getsid(0);
+bool InForeground(int fd) { return tcgetpgrp(fd) == getpgrp(); }
+
+// Async-signal-safe: the handlers of SIGTSTP and SIGCONT call it, and the
+// key wait calls it with those two blocked.
+void EnterSingleKeyMode() {
+  const int fd = keyboard_fd;
+  if (!key_wanted || fd < 0 || !InForeground(fd)) return;
+  // After SIGSTOP, which no handler sees, the settings are still ours: the
+  // saved ones stay.  Else they are taken afresh, as the user may have
+  // changed them (stty) while the job was stopped.
+  if (!settings_changed && tcgetattr(fd, &saved_settings) != 0) return;
+  struct termios settings = saved_settings;
+  settings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
+  settings.c_iflag &= ~static_cast<tcflag_t>(IXON);
+  settings.c_cc[VMIN] = 1;
+  settings.c_cc[VTIME] = 0;
+  settings_changed = 1;
+  // TCSANOW: keys typed ahead stay in the queue and answer the prompt.
+  tcsetattr(fd, TCSANOW, &settings);
 }
 
-void RestoreAndReraise(int signal_number) {
-  const int saved_errno = errno;
-  RestoreTerminal();
-  // The handler was installed with SA_RESETHAND: the default action is back.
-  raise(signal_number);
-  errno = saved_errno;
-}
-
-void InstallHandlers() {
-  struct sigaction action = {};
-  action.sa_handler = RestoreAndReraise;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = SA_RESETHAND;
-  for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
-    struct sigaction old;
-    if (sigaction(s, nullptr, &old) == 0 && old.sa_handler == SIG_IGN) {
-      continue;  // ignored by whoever started us (nohup, a background job)
-    }
-    sigaction(s, &action, nullptr);
-  }
+// Runs body with the handlers that change the terminal's mode held off.
+template <class Body>
+void WithStopSignalsBlocked(Body&& body) {
+  sigset_t stops, previous;
+  sigemptyset(&stops);
+  sigaddset(&stops, SIGTSTP);
+  sigaddset(&stops, SIGCONT);
+  sigprocmask(SIG_BLOCK, &stops, &previous);
+  body();
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
 }  // namespace
@@ -57,34 +59,42 @@ void OpenKeyboard() {
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return;  // no controlling terminal: no keyboard
   keyboard_fd = fd;
-  if (tcgetattr(fd, &saved_settings) != 0) return;
-  // A job in the background leaves the terminal to the foreground job.
-  if (tcgetpgrp(fd) != getpgrp()) return;
-  struct termios settings = saved_settings;
-  settings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
-  if (StdinIsControllingTerminal()) {
-    settings.c_lflag &= ~static_cast<tcflag_t>(ISIG);  // Ctrl+C is a key
-  }
-  settings.c_cc[VMIN] = 1;
-  settings.c_cc[VTIME] = 0;
-  InstallHandlers();
   atexit(RestoreTerminal);
-  // TCSANOW: keys typed ahead stay in the queue and answer the first prompt.
-  if (tcsetattr(fd, TCSANOW, &settings) == 0) settings_changed = 1;
 }
 
 int KeyboardFd() { return keyboard_fd; }
 
 void DropKeyboard() {
-  RestoreTerminal();
-  if (keyboard_fd >= 0) close(keyboard_fd);
-  keyboard_fd = -1;
+  WithStopSignalsBlocked([] {
+    RestoreTerminal();
+    if (keyboard_fd >= 0) close(keyboard_fd);
+    keyboard_fd = -1;
+  });
 }
 
+void BeginKeyWait() {
+  WithStopSignalsBlocked([] {
+    key_wanted = 1;
+    EnterSingleKeyMode();
+  });
+}
+
+void EndKeyWait() {
+  WithStopSignalsBlocked([] {
+    key_wanted = 0;
+    RestoreTerminal();
+  });
+}
+
+void ResumeKeyWait() { EnterSingleKeyMode(); }
+
 void RestoreTerminal() {
-  if (!settings_changed || keyboard_fd < 0) return;
-  // After a hang-up this fails harmlessly.
-  tcsetattr(keyboard_fd, TCSANOW, &saved_settings);
+  const int fd = keyboard_fd;
+  if (!settings_changed || fd < 0) return;
+  // In the background the terminal belongs to another job now (we were
+  // stopped by SIGSTOP and continued there); after a hang-up it is gone.
+  // Either way there is nothing of ours to put back.
+  if (InForeground(fd)) tcsetattr(fd, TCSANOW, &saved_settings);
   settings_changed = 0;
 }
 

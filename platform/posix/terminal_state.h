@@ -1,13 +1,12 @@
-// The keyboard terminal: /dev/tty in single-key mode, and the saved settings
-// that every way out of the process puts back.  Internal to the POSIX layer.
+// The keyboard terminal: /dev/tty, in single-key mode only while a key is
+// wanted and the run is in the foreground, and the saved settings that every
+// way out of the process puts back.  Internal to the POSIX layer.
 #pragma once
 
 namespace platform::posix {
 
-// Opens /dev/tty, saves its settings and switches it to non-canonical mode
-// without echo (and without signals when standard input is that terminal);
-// installs the handlers that restore the settings on SIGINT, SIGTERM, SIGHUP
-// and SIGQUIT.  Without a terminal there is no keyboard, which is no error.
+// Opens /dev/tty and changes nothing yet.  Without a terminal there is no
+// keyboard, which is no error.
 void OpenKeyboard();
 // The file descriptor of the keyboard terminal, or -1 when there is none (no
 // terminal, or it has hung up).
@@ -15,8 +14,19 @@ int KeyboardFd();
 // Called when reading the keyboard hits end of file or an error: from then on
 // there is no keyboard.
 void DropKeyboard();
-// Puts back the saved settings.  Async-signal-safe; does nothing when nothing
-// was changed.
+
+// A key is wanted from BeginKeyWait to EndKeyWait.  Meanwhile, whenever the
+// run is the terminal's foreground job, the terminal is in single-key mode:
+// no line editing, no echo and no flow control (Ctrl+S and Ctrl+Q are keys);
+// Ctrl+C and Ctrl+Z keep their signals.  A job in the background leaves the
+// terminal alone; reading it stops the job until it comes to the foreground.
+void BeginKeyWait();
+void EndKeyWait();
+// Takes single-key mode again when a key is wanted and the run is in the
+// foreground (after a stop, on SIGCONT).  Async-signal-safe.
+void ResumeKeyWait();
+// Puts back the settings that single-key mode replaced.  Async-signal-safe;
+// does nothing when the terminal is not in single-key mode.
 void RestoreTerminal();
 // The fatal end: restores the terminal and exits with code 255, no output.
 [[noreturn]] void FatalEnd();

@@ -1,8 +1,11 @@
-"""Confirmations answered through a pseudo-terminal, as a user would."""
+"""Confirmations answered through a pseudo-terminal, as a user would, and
+the terminal under Ctrl+C, Ctrl+Z, job control and a file-size limit."""
 
 import fcntl
 import os
+import resource
 import select
+import signal
 import struct
 import subprocess
 import termios
@@ -10,7 +13,12 @@ import tempfile
 import time
 import unittest
 
-from namewisp_e2e import BINARY, TempDirTest, lines, main, names
+from namewisp_e2e import BINARY, TempDirTest, main, names
+
+
+def lines(out):
+    """Output split into lines, with CR LF or LF line ends."""
+    return out.replace(b"\r", b"").split(b"\n")
 
 
 def _controlling_terminal():
@@ -20,7 +28,11 @@ def _controlling_terminal():
 class Terminal:
     """namewisp running on its own pseudo-terminal."""
 
-    def __init__(self, args, cwd, columns=80, typed_ahead=b""):
+    def __init__(self, args, cwd, columns=80, typed_ahead=b"", shell=None,
+                 stdout=None, preexec=None, pass_fds=()):
+        """With shell, a bash script with job control runs namewisp as "$0"
+        (args go after it); stdout replaces the terminal as standard output;
+        preexec runs in the child before namewisp starts."""
         self.master, self.slave = os.openpty()
         fcntl.ioctl(self.slave, termios.TIOCSWINSZ,
                     struct.pack("HHHH", 24, columns, 0, 0))
@@ -29,11 +41,43 @@ class Terminal:
         self.settings_before = termios.tcgetattr(self.slave)
         if typed_ahead:
             os.write(self.master, typed_ahead)
+        command = [BINARY] + args
+        if shell:
+            command = ["bash", "-c", "set -m; " + shell] + command
+
+        def prepare():
+            _controlling_terminal()
+            if preexec:
+                preexec()
         self.process = subprocess.Popen(
-            [BINARY] + args, cwd=cwd, stdin=self.slave, stdout=self.slave,
-            stderr=self.slave, start_new_session=True,
-            preexec_fn=_controlling_terminal)
+            command, cwd=cwd, stdin=self.slave,
+            stdout=self.slave if stdout is None else stdout,
+            stderr=self.slave, start_new_session=True, preexec_fn=prepare,
+            pass_fds=pass_fds)
         self.out = b""
+
+    def wait_for(self, condition, what, timeout=10):
+        """Reads output until condition() holds."""
+        deadline = time.monotonic() + timeout
+        while not condition():
+            if time.monotonic() > deadline:
+                raise AssertionError("no %s in %r" % (what, self.out))
+            ready, _, _ = select.select([self.master], [], [], 0.02)
+            if ready:
+                self.out += os.read(self.master, 4096)
+
+    def wait_for_single_keys(self):
+        self.wait_for(lambda: not termios.tcgetattr(self.slave)[3] & termios.ICANON,
+                      "single-key mode")
+
+    def left_in_queue(self):
+        """What the terminal still holds for the next reader."""
+        settings = termios.tcgetattr(self.slave)
+        settings[3] &= ~termios.ICANON
+        settings[6][termios.VMIN] = 0
+        settings[6][termios.VTIME] = 0
+        termios.tcsetattr(self.slave, termios.TCSANOW, settings)
+        return os.read(self.slave, 4096)
 
     def read_until(self, wanted, timeout=10):
         deadline = time.monotonic() + timeout
@@ -55,13 +99,20 @@ class Terminal:
                 self.out += os.read(self.master, 4096)
             if time.monotonic() > deadline:
                 raise AssertionError("no prompt in %r" % self.out)
-        time.sleep(0.05)
+        self.wait_for_single_keys()
         os.write(self.master, key)
 
-    def finish(self):
-        self.read_until(b"Done\r\n\r\n")
+    def finish(self, done=True):
+        """Waits for the end (after "Done" unless done is False); returns
+        the exit code and the terminal's settings then."""
+        if done:
+            self.wait_for(lambda: b"Done\n\n" in self.out.replace(b"\r", b""),
+                          "Done")
         code = self.process.wait(timeout=10)
+        while select.select([self.master], [], [], 0.1)[0]:
+            self.out += os.read(self.master, 4096)
         settings_after = termios.tcgetattr(self.slave)
+        self.left_over = self.left_in_queue()
         os.close(self.master)
         os.close(self.slave)
         return code, settings_after
@@ -89,8 +140,9 @@ class Confirmation(unittest.TestCase):
 
     def test_single_keys(self):
         for key, verdict in [(b"y", b"[OK]"), (b"Y", b"[OK]"), (b"n", b"[SKIPPED]"),
-                             (b"\r", b"[SKIPPED]"), (b"\x03", b"[SKIPPED]"),
-                             (b" ", b"[SKIPPED]")]:
+                             (b"\r", b"[SKIPPED]"), (b" ", b"[SKIPPED]"),
+                             # Ctrl+S and Ctrl+Q: no flow control at a prompt
+                             (b"\x13", b"[SKIPPED]"), (b"\x11", b"[SKIPPED]")]:
             with self.subTest(key=key):
                 out, left = self.confirm([key])
                 self.assertEqual(out, [b"[y/N] a.b.txt ==> a b.txt " + verdict])
@@ -113,19 +165,140 @@ class Confirmation(unittest.TestCase):
         self.assertEqual(out, [b"[y/N] a.b.txt ==> ", b"       a b.txt [SKIPPED]"])
 
 
+def _folder_with(names_to_create):
+    folder = tempfile.TemporaryDirectory()
+    for f in names_to_create:
+        open(os.path.join(folder.name, f), "wb").close()
+    return folder
+
+
+def _job_state(pid):
+    """The state letter of a process (T: stopped)."""
+    with open("/proc/%d/stat" % pid) as f:
+        return f.read().rsplit(")", 1)[1].split()[0]
+
+
+class Interrupt(unittest.TestCase):
+    def test_ctrl_c_at_a_prompt_ends_the_run(self):
+        # Answers before Ctrl+C; the names left; the prompt it cut off.
+        for keys, left, cut in [
+                ([], ["a.b.txt", "c.d.txt"], b"a.b.txt ==> a b.txt "),
+                ([b"y"], ["a b.txt", "c.d.txt"], b"c.d.txt ==> c d.txt ")]:
+            with self.subTest(keys=keys), _folder_with(["a.b.txt", "c.d.txt"]) as folder:
+                t = Terminal(["/c", "*"], folder)
+                for i, key in enumerate(keys + [b"\x03"]):
+                    t.answer(i + 1, key)
+                code, settings_after = t.finish(done=False)
+                self.assertEqual(code, 130)
+                self.assertEqual(settings_after, t.settings_before)
+                self.assertEqual(names(folder), left)
+                # A line end after the prompt, for the shell's prompt.
+                self.assertTrue(t.out.endswith(b"[y/N] " + cut + b"\r\n"), t.out)
+
+
+class TypedAhead(unittest.TestCase):
+    def test_keys_beyond_the_answer_stay_for_the_shell(self):
+        for key, verdict in [(b"y", b"[OK]"), (b"\x1b[A", b"[SKIPPED]"),
+                             ("é".encode(), b"[SKIPPED]")]:
+            with self.subTest(key=key), _folder_with(["a.b.txt"]) as folder:
+                t = Terminal(["/c", "*"], folder)
+                t.answer(1, key + b"ls -l")
+                code, settings_after = t.finish()
+                self.assertEqual(code, 0)
+                self.assertEqual(settings_after, t.settings_before)
+                self.assertIn(b"a b.txt " + verdict, t.out)
+                self.assertEqual(t.left_over, b"ls -l")
+
+
+class FileSizeLimit(unittest.TestCase):
+    def test_output_past_the_limit_never_stops_the_run(self):
+        # `ulimit -f 1; namewisp /c "*" > log` with a terminal for the keys.
+        listed = ["entry.number.%02d.with.a.long.name.txt" % i for i in range(40)]
+        with _folder_with(listed) as folder, tempfile.TemporaryFile() as log:
+            def limit():
+                resource.setrlimit(resource.RLIMIT_FSIZE, (1024, 1024))
+            t = Terminal(["/c", "*"], folder, stdout=log, preexec=limit,
+                         typed_ahead=b"y" * len(listed))
+            code, settings_after = t.finish(done=False)
+            self.assertEqual(code, 0)
+            self.assertEqual(settings_after, t.settings_before)
+            self.assertEqual(names(folder), sorted(n.replace(".", " ")[:-4] + ".txt"
+                                                   for n in listed))
+            self.assertEqual(os.fstat(log.fileno()).st_size, 1024)
+
+
+class JobControl(unittest.TestCase):
+    """namewisp as a job of a shell with job control, as a user runs it."""
+
+    def test_started_in_the_background_takes_single_keys_in_the_foreground(self):
+        with _folder_with(["a.b.txt"]) as folder:
+            # It stops when it reads the terminal in the background; then fg.
+            t = Terminal(["/c", "*"], folder, shell=(
+                '"$0" "$@" & until [ "$(cut -d" " -f3 /proc/$!/stat)" = T ];'
+                ' do sleep 0.05; done; fg'))
+            t.wait_for_single_keys()
+            os.write(t.master, b"y")
+            code, _ = t.finish()
+            self.assertEqual(code, 0)
+            self.assertEqual(names(folder), ["a b.txt"])
+            # "y" was a key, not echoed text.
+            self.assertIn(b"\n[OK]", t.out.replace(b"\r", b""))
+
+    def test_stopped_at_a_prompt_gives_the_terminal_back(self):
+        # How it is stopped; whether the terminal is back while it is stopped
+        # (SIGSTOP comes without warning).
+        ctrl_z = lambda t: os.write(t.master, b"\x1a")
+        sigstop = lambda t: os.killpg(os.tcgetpgrp(t.master), signal.SIGSTOP)
+        for name, stop, given_back in [("Ctrl+Z", ctrl_z, True),
+                                       ("SIGSTOP", sigstop, False)]:
+            with self.subTest(name), _folder_with(["a.b.txt", "c.d.txt"]) as folder:
+                go_on, go = os.pipe()
+                # The shell waits for the test before it brings the job back.
+                t = Terminal(["/c", "*"], folder, pass_fds=(go_on,), shell=(
+                    '"$0" "$@"; read -r -u %d _; fg' % go_on))
+                t.answer(1, b"y")
+                t.wait_for(lambda: t.out.count(b"[y/N] ") == 2, "second prompt")
+                t.wait_for_single_keys()
+                job = os.tcgetpgrp(t.master)
+                stop(t)
+                t.wait_for(lambda: _job_state(job) == "T", "stopped job")
+                if given_back:
+                    self.assertEqual(termios.tcgetattr(t.slave), t.settings_before)
+                os.write(go, b"\n")
+                os.close(go)
+                os.close(go_on)
+                t.wait_for(lambda: os.tcgetpgrp(t.master) == job and
+                           _job_state(job) != "T", "job in the foreground")
+                t.wait_for_single_keys()
+                os.write(t.master, b"y")
+                code, _ = t.finish()
+                self.assertEqual(code, 0)
+                self.assertEqual(names(folder), ["a b.txt", "c d.txt"])
+
+
 class Wrapping(TempDirTest):
     def test_without_confirmation_two_spaces(self):
         self.touch("a.b.txt")
         t = Terminal(["*"], self.dir, columns=19)
         code, _ = t.finish()
         self.assertEqual(code, 0)
-        self.assertIn(b"a.b.txt ==> \r\n  a b.txt\r\n", t.out)
+        self.assertIn(b"a.b.txt ==> \n  a b.txt\n", t.out.replace(b"\r", b""))
+
+    def test_wide_character_at_the_last_column_moves_to_the_next_line(self):
+        # The terminal moves 日 from column 20 to the next line: the line
+        # then ends at column 8 of its third row, and the 12 columns of the
+        # new name would reach the last one.
+        self.touch("A.2001.bbbbbbbbbbbb日ccccccccccccccccc.avi")
+        t = Terminal(["/y", "*"], self.dir, columns=20)
+        t.finish()
+        self.assertIn(" ==> \n  A (2001).avi\n".encode(),
+                      t.out.replace(b"\r", b""))
 
     def test_fits_when_it_ends_before_the_last_column(self):
         self.touch("a.b.txt")
         t = Terminal(["*"], self.dir, columns=20)
         t.finish()
-        self.assertIn(b"a.b.txt ==> a b.txt\r\n", t.out)
+        self.assertIn(b"a.b.txt ==> a b.txt\n", t.out.replace(b"\r", b""))
 
 
 if __name__ == "__main__":
