@@ -109,11 +109,4 @@ int CursorColumn() {
   return static_cast<int>(posix::printed_columns % width) + 1;
 }
 
-Answer Ask(std::string_view prompt) {
-  Print(prompt);
-  posix::FlushOutput();
-  const std::u16string key = WaitKey();
-  return key == u"y" || key == u"Y" ? Answer::kYes : Answer::kNo;
-}
-
 }  // namespace platform

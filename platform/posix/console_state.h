@@ -2,8 +2,6 @@
 // layer.
 #pragma once
 
-#include <string>
-
 namespace platform::posix {
 
 // Decides the screen: standard output when it is a terminal, else standard
@@ -18,9 +16,3 @@ bool OutputIsScreen();
 void FlushOutput();
 
 }  // namespace platform::posix
-
-namespace platform {
-// Waits for one key press and returns it; without a keyboard, at once, a
-// key that is not "y".
-std::u16string WaitKey();
-}  // namespace platform

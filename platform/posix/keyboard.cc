@@ -1,4 +1,4 @@
-// WaitKey: one key from the keyboard terminal.  It reads one byte at a time
+// The question: one key from the keyboard terminal.  It reads one byte at a time
 // and only the bytes that the key needs, so that keys typed beyond it stay in
 // the terminal's queue: for the next prompt, or for the shell after the run.
 #include <errno.h>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/posix/console_state.h"
 #include "platform/posix/key_decoding.h"
 #include "platform/posix/terminal_state.h"
 
@@ -49,17 +50,16 @@ ReadOutcome ReadByte(int fd, int timeout_ms) {
   }
 }
 
-// The answer when there is no keyboard: not y, so the entry is skipped.
-std::u16string NoKey() { return std::u16string(1, u'\0'); }
-
-std::u16string ReadKey() {
+// Reads one key press; false for any key but "y" or "Y", and at once
+// without a keyboard, so that the entry is skipped.
+bool ReadKeyIsYes() {
   for (;;) {
     const int fd = posix::KeyboardFd();
     if (pending.empty()) {
-      if (fd < 0) return NoKey();
+      if (fd < 0) return false;
       if (ReadByte(fd, -1) == ReadOutcome::kGone) {
         posix::DropKeyboard();
-        return NoKey();
+        return false;
       }
       continue;
     }
@@ -72,17 +72,19 @@ std::u16string ReadKey() {
       d = posix::DecodeKey(pending, true);
     }
     pending.erase(0, d.consumed);
-    return d.key;
+    return d.yes;
   }
 }
 
 }  // namespace
 
-std::u16string WaitKey() {
+Answer Ask(std::string_view prompt) {
+  Print(prompt);
+  posix::FlushOutput();
   posix::BeginKeyWait();
-  std::u16string key = ReadKey();
+  const bool yes = ReadKeyIsYes();
   posix::EndKeyWait();
-  return key;
+  return yes ? Answer::kYes : Answer::kNo;
 }
 
 }  // namespace platform
