@@ -21,10 +21,10 @@ TEST(HelpRequest, EmptyTailOrSlashHOrQuestionMark) {
   }
 }
 
-TEST(ParseOptions, FlagsAndSpec) {
+TEST(ParseOptions, FlagsAndPattern) {
   struct Case {
     const char* tail;
-    const char* spec;
+    const char* pattern;
     // c, ml, mu, y, yc, k, kc, mode
     bool c, from_lower, from_upper, y, yc, k, kc;
     int mode;
@@ -55,7 +55,7 @@ TEST(ParseOptions, FlagsAndSpec) {
   for (const auto& c : cases) {
     app::ParsedTail p = app::ParseOptions(c.tail);
     SCOPED_TRACE(c.tail);
-    EXPECT_EQ(p.file_pattern, c.spec);
+    EXPECT_EQ(p.file_pattern, c.pattern);
     EXPECT_EQ(p.options.confirm_all, c.c);
     EXPECT_EQ(p.options.from_lower, c.from_lower);
     EXPECT_EQ(p.options.from_upper, c.from_upper);

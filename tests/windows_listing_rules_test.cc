@@ -11,7 +11,7 @@ using namespace platform;
 
 TEST(WindowsListingRules, PatternAndDirectoryPart) {
   struct Case {
-    std::u16string spec, pattern, directory;
+    std::u16string operand, pattern, directory;
   } cases[] = {
       {u"*.txt", u"*.txt", u""},
       {u"sub\\", u"sub\\*.*", u"sub\\"},
@@ -24,8 +24,8 @@ TEST(WindowsListingRules, PatternAndDirectoryPart) {
       {u"name", u"name", u""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(SearchPattern(c.spec), c.pattern);
-    EXPECT_EQ(std::u16string(DirectoryPart(c.spec)), c.directory);
+    EXPECT_EQ(SearchPattern(c.operand), c.pattern);
+    EXPECT_EQ(std::u16string(DirectoryPart(c.operand)), c.directory);
   }
 }
 

@@ -1,4 +1,4 @@
-// Matching names against a file spec, as pure functions that unit tests can
+// Matching names against a file pattern, as pure functions that unit tests can
 // drive.  Internal to the POSIX layer.
 #pragma once
 

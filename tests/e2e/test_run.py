@@ -73,7 +73,7 @@ class Selection(TempDirTest):
 
 
 class Renames(TempDirTest):
-    def test_spec_with_a_directory_part_renames_in_that_directory(self):
+    def test_pattern_with_a_directory_part_renames_in_that_directory(self):
         sub = os.path.join(self.dir, "sub")
         os.mkdir(sub)
         self.touch("x.y.txt", b"sub", folder=sub)

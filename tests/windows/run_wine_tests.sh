@@ -142,11 +142,11 @@ if [ -n "$program" ]; then
   mkdir sub
   touch sub/x_y.txt x_y.txt
   run "$program" 'sub\*.txt'
-  check "namewisp: spec with a directory part" \
+  check "namewisp: a pattern with a directory part" \
     test -e "sub/x y.txt" -a -e x_y.txt
   touch sub/z_z.txt
   run "$program" 'sub/'
-  check "namewisp: a folder spec with / lists the folder" test -e "sub/z z.txt"
+  check "namewisp: a folder pattern with / lists the folder" test -e "sub/z z.txt"
   run "$program" 'sub/dx*'
   check "namewisp: an option inside the tail is cut out of it (tail rules)" \
     output_is 'Error: No matches to "subx*"\r\n\r\n'
