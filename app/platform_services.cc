@@ -18,6 +18,7 @@ RunServices PlatformServices() {
   s.screen_width = platform::ScreenWidth;
   s.display_columns = platform::DisplayColumns;
   s.ask = platform::Ask;
+  s.letter_case = &platform::LetterCase();
   return s;
 }
 

@@ -127,6 +127,7 @@ int RunRename(const RunOptions& options,
   run.rules.year_rule = options.year_rule;
   run.rules.term_rule = options.term_rule;
   run.rules.highest_year = highest_year;
+  run.rules.letter_case = s.letter_case;
 
   bool any_matched = false;
   for (const std::string& operand : operands) {

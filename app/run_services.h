@@ -33,6 +33,8 @@ struct RunServices {
   std::function<int()> screen_width;
   std::function<int(std::string_view text)> display_columns;
   std::function<platform::Answer(std::string_view prompt)> ask;
+  // The case of letters beyond ASCII.
+  const text::CaseMapping* letter_case = &text::AsciiOnlyMapping();
 };
 
 // The services of the platform this program runs on.

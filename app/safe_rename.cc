@@ -2,7 +2,6 @@
 
 #include "app/failure_words.h"
 #include "app/refused_name.h"
-#include "text/case.h"
 
 namespace app {
 namespace {
@@ -37,6 +36,22 @@ platform::Outcome ChangeCase(RunServices& s, std::string_view directory,
   return outcome;
 }
 
+// The case rule keeps every letter's length in bytes: a change of case alone
+// leaves the length, the ASCII letters but for their case, and every other
+// ASCII byte.
+bool MayDifferInCaseOnly(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  auto lower = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const bool ascii = static_cast<unsigned char>(a[i]) < 0x80 &&
+                       static_cast<unsigned char>(b[i]) < 0x80;
+    if (ascii && lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 std::string SafeRename(RunServices& s, std::string_view directory,
@@ -48,9 +63,8 @@ std::string SafeRename(RunServices& s, std::string_view directory,
   // Some systems report success for a change of case they did not make, so
   // a change that may be one of case alone asks first.  Others refuse it as
   // a clash: the same answer then.
-  const bool case_only =
-      text::LowerForm(old_name) == text::LowerForm(new_name) &&
-      s.same_entry(directory, old_name, new_name);
+  const bool case_only = MayDifferInCaseOnly(old_name, new_name) &&
+                         s.same_entry(directory, old_name, new_name);
   platform::Outcome outcome =
       case_only ? ChangeCase(s, directory, old_name, new_name)
                 : s.rename(directory, old_name, new_name);

@@ -58,7 +58,7 @@ ParsedTail ParseOptions(std::string_view tail) {
     // Found case-blind, but only the all-lower and all-upper tokens are cut:
     // what is left of "/Ml" stays in the pattern.
     const bool found = option.case_blind
-                           ? text::Find(text::LowerForm(working), option.lower)
+                           ? text::Find(text::AsciiLowerForm(working), option.lower)
                            : text::Find(working, option.lower);
     if (!found) continue;
     working = text::RemoveAll(working, option.lower);

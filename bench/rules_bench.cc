@@ -13,6 +13,7 @@
 #include "rules/term_removal.h"
 #include "rules/year_rule.h"
 #include "text/case.h"
+#include "text/unicode_case.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ void BM_StemCleanup(benchmark::State& state) {
 void BM_CaseRule(benchmark::State& state) {
   static const std::vector<std::string> stems = Stems();
   RunOver(state, stems, [](const std::string& stem) {
-    return rules::ApplyCaseRule(stem, true, true);
+    return rules::ApplyCaseRule(stem, true, true, text::UnicodeCaseMapping());
   });
 }
 
@@ -76,7 +77,7 @@ void BM_TermRemoval(benchmark::State& state) {
 
 void BM_LowerForm(benchmark::State& state) {
   RunOver(state, Names(),
-          [](const std::string& name) { return text::LowerForm(name); });
+          [](const std::string& name) { return text::AsciiLowerForm(name); });
 }
 
 rules::NameRules Rules(bool mixed_case) {

@@ -11,6 +11,7 @@
 #include "rules/term_removal.h"
 #include "rules/year_rule.h"
 #include "text/case.h"
+#include "text/unicode_case.h"
 #include "text/utf8.h"
 
 namespace {
@@ -55,7 +56,8 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options) {
   CheckCleanStem(stem);
   if (options.from_upper || options.from_lower) {
     std::string cased =
-        rules::ApplyCaseRule(stem, options.from_upper, options.from_lower);
+        rules::ApplyCaseRule(stem, options.from_upper, options.from_lower,
+                             *options.letter_case);
     CheckCaseRule(stem, cased);
     stem = std::move(cased);
   }
@@ -92,12 +94,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       options.year_rule = bits & 4;
       options.term_rule = bits & 8;
       options.highest_year = highest_year;
+      options.letter_case = &text::UnicodeCaseMapping();
       CheckPipeline(name, options);
     }
   }
   // The case forms on the raw bytes too, not only on cleaned stems.
+  const text::CaseMapping& unicode = text::UnicodeCaseMapping();
   for (auto form : {text::LowerForm, text::UpperForm, text::MixedForm}) {
-    CheckCaseRule(std::string(name), form(name));
+    CheckCaseRule(std::string(name), form(name, unicode));
   }
   return 0;
 }

@@ -8,6 +8,7 @@
 
 #include "fuzz/check.h"
 #include "text/case.h"
+#include "text/unicode_case.h"
 #include "text/fields.h"
 #include "text/number.h"
 #include "text/replace.h"
@@ -140,16 +141,18 @@ void CheckTrims(std::string_view text, std::string_view set) {
 
 void CheckCaseForms(std::string_view text) {
   const bool valid = text::IsValidUtf8(text);
-  for (auto form : {text::LowerForm, text::UpperForm, text::MixedForm,
-                    text::bytes_case::Lower, text::bytes_case::Upper,
-                    text::bytes_case::Mixed}) {
-    FUZZ_CHECK(form(text).size() == text.size());
-  }
-  for (auto form : {text::utf8_case::Lower, text::utf8_case::Upper,
-                    text::utf8_case::Mixed}) {
-    const std::string formed = form(text);
-    FUZZ_CHECK(formed.size() == text.size());
-    if (valid) FUZZ_CHECK(text::IsValidUtf8(formed));
+  FUZZ_CHECK(text::AsciiLowerForm(text).size() == text.size());
+  for (const text::CaseMapping* mapping :
+       {&text::UnicodeCaseMapping(), &text::AsciiOnlyMapping()}) {
+    for (auto form : {text::LowerForm, text::UpperForm, text::MixedForm}) {
+      const std::string formed = form(text, *mapping);
+      FUZZ_CHECK(formed.size() == text.size());
+      if (valid) FUZZ_CHECK(text::IsValidUtf8(formed));
+    }
+    FUZZ_CHECK(text::IsLowerForm(text, *mapping) ==
+               (text::LowerForm(text, *mapping) == text));
+    FUZZ_CHECK(text::IsUpperForm(text, *mapping) ==
+               (text::UpperForm(text, *mapping) == text));
   }
 }
 

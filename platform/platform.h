@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/case.h"
+
 namespace platform {
 
 // --- process ----------------------------------------------------------------
@@ -45,6 +47,10 @@ int CursorColumn();
 int ScreenWidth();
 // How many columns the text takes on the screen.
 int DisplayColumns(std::string_view text);
+
+// The case of letters beyond ASCII, for the case rule: the platform's own
+// simple mapping of single code points.
+const text::CaseMapping& LetterCase();
 
 enum class Answer { kYes, kNo };
 // Prints the prompt and waits for one key press: "y" or "Y" is yes, any

@@ -5,8 +5,11 @@
 
 #include <string>
 
+#include "text/case.h"
+
 namespace rules {
 
-std::string ApplyCaseRule(std::string stem, bool from_upper, bool from_lower);
+std::string ApplyCaseRule(std::string stem, bool from_upper, bool from_lower,
+                          const text::CaseMapping& letter_case);
 
 }  // namespace rules

@@ -12,7 +12,8 @@ CleanedName CleanName(std::string_view listed, const NameRules& rules) {
   CleanedName out;
   std::string stem = CleanStem(split.stem);
   if (rules.from_upper || rules.from_lower)
-    stem = ApplyCaseRule(std::move(stem), rules.from_upper, rules.from_lower);
+    stem = ApplyCaseRule(std::move(stem), rules.from_upper, rules.from_lower,
+                         *rules.letter_case);
   if (rules.year_rule) {
     YearResult year = ApplyYearRule(std::move(stem), rules.highest_year);
     stem = std::move(year.stem);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "text/case.h"
+
 namespace rules {
 
 struct NameRules {
@@ -14,6 +16,8 @@ struct NameRules {
   bool year_rule = false;   // "/y", "/yc"
   bool term_rule = false;   // "/k", "/kc"
   int highest_year = 2020;
+  // The platform's case of letters beyond ASCII.
+  const text::CaseMapping* letter_case = &text::AsciiOnlyMapping();
 };
 
 struct CleanedName {

@@ -192,7 +192,7 @@ TermResult ApplyTermRemoval(std::string stem) {
   // Cuts are made at spaces, so the lower-case form can be cut alongside the
   // stem instead of being formed again after every removal.
   const bool folded = AllTermsAscii();
-  std::string lower = folded ? std::string() : text::LowerForm(working);
+  std::string lower = folded ? std::string() : text::AsciiLowerForm(working);
   const std::vector<SearchTerm>& terms = SearchTerms();
   for (std::size_t t = 0; t < terms.size(); ++t) {
     if (!candidates.test(t)) continue;

@@ -23,7 +23,7 @@ std::string BuildTermList() {
   std::string list;
   for (std::size_t r = 0; r < kTermRows.size(); ++r) {
     if (r > 0) list.push_back(',');
-    list += text::LowerForm(kTermRows[r]);
+    list += text::AsciiLowerForm(kTermRows[r]);
   }
   return list;
 }

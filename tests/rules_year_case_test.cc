@@ -83,7 +83,9 @@ TEST(CaseRule, OnlyWholeUpperOrLowerStems) {
       {"o'brien", false, true, "O'Brien"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(rules::ApplyCaseRule(c.in, c.from_upper, c.from_lower), c.out)
+    EXPECT_EQ(rules::ApplyCaseRule(c.in, c.from_upper, c.from_lower,
+                                   text::AsciiOnlyMapping()),
+              c.out)
         << c.in;
   }
 }

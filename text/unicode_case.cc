@@ -2,7 +2,8 @@
 
 #include <utf8proc.h>
 
-namespace text::unicode {
+namespace text {
+namespace {
 
 char32_t Lower(char32_t c) {
   return static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(c)));
@@ -12,10 +13,18 @@ char32_t Upper(char32_t c) {
   return static_cast<char32_t>(utf8proc_toupper(static_cast<utf8proc_int32_t>(c)));
 }
 
+// An upper-, lower- or title-case letter, or one with a case counterpart
+// ("ß" counts).
 bool IsCased(char32_t c) {
   const auto category = utf8proc_category(static_cast<utf8proc_int32_t>(c));
   return category == UTF8PROC_CATEGORY_LU || category == UTF8PROC_CATEGORY_LL ||
          category == UTF8PROC_CATEGORY_LT || Lower(c) != c || Upper(c) != c;
 }
 
-}  // namespace text::unicode
+constexpr CaseMapping kUnicode{Lower, Upper, IsCased};
+
+}  // namespace
+
+const CaseMapping& UnicodeCaseMapping() { return kUnicode; }
+
+}  // namespace text

@@ -1,14 +1,12 @@
-// The simple case mapping of single Unicode code points, from utf8proc's
-// tables of current Unicode.  Independent of any locale: a user's settings
-// never change a name.
+// The simple case mapping of current Unicode, from utf8proc's tables.
+// Independent of any locale: a user's settings never change a name.  The
+// builds that link utf8proc (Linux) hand it to the rules.
 #pragma once
 
-namespace text::unicode {
+#include "text/case.h"
 
-char32_t Lower(char32_t c);
-char32_t Upper(char32_t c);
-// True for a letter that has case: an upper-, lower- or title-case letter,
-// or one with a case counterpart ("ß" counts).
-bool IsCased(char32_t c);
+namespace text {
 
-}  // namespace text::unicode
+const CaseMapping& UnicodeCaseMapping();
+
+}  // namespace text

@@ -1,13 +1,16 @@
-// The case forms of UTF-8 names.
+// The case forms of UTF-8 names by the Unicode mapping.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "text/case.h"
+#include "text/unicode_case.h"
 #include "text/utf8.h"
 
 namespace {
+
+const text::CaseMapping& kUnicode = text::UnicodeCaseMapping();
 
 TEST(Utf8Case, AsciiAsTheTablesAndLettersByTheirMapping) {
   struct Case {
@@ -32,9 +35,9 @@ TEST(Utf8Case, AsciiAsTheTablesAndLettersByTheirMapping) {
       {"\xED\xA0\x80x", "\xED\xA0\x80x", "\xED\xA0\x80X", "\xED\xA0\x80X"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(text::utf8_case::Lower(c.in), c.lower) << c.in;
-    EXPECT_EQ(text::utf8_case::Upper(c.in), c.upper) << c.in;
-    EXPECT_EQ(text::utf8_case::Mixed(c.in), c.mixed) << c.in;
+    EXPECT_EQ(text::LowerForm(c.in, kUnicode), c.lower) << c.in;
+    EXPECT_EQ(text::UpperForm(c.in, kUnicode), c.upper) << c.in;
+    EXPECT_EQ(text::MixedForm(c.in, kUnicode), c.mixed) << c.in;
   }
 }
 
@@ -56,9 +59,9 @@ TEST(Utf8Case, KeepsLengthAndValidity) {
       }
     }
     bool valid = text::IsValidUtf8(s);
-    for (const std::string& form : {text::utf8_case::Lower(s),
-                                    text::utf8_case::Upper(s),
-                                    text::utf8_case::Mixed(s)}) {
+    for (const std::string& form : {text::LowerForm(s, kUnicode),
+                                    text::UpperForm(s, kUnicode),
+                                    text::MixedForm(s, kUnicode)}) {
       EXPECT_EQ(form.size(), s.size());
       if (valid) {
         EXPECT_TRUE(text::IsValidUtf8(form));
@@ -75,8 +78,8 @@ TEST(Utf8Case, TestsAgreeWithTheForms) {
       "\xC3", "A\xFF", "a\x80", "\xE2\x82", "ПРИВЕТ", "привет", "ΑΣ", "ας"};
   for (int b = 0; b < 256; ++b) samples.push_back(std::string(1, static_cast<char>(b)));
   for (const std::string& s : samples) {
-    EXPECT_EQ(text::utf8_case::IsUpper(s), s == text::utf8_case::Upper(s)) << s;
-    EXPECT_EQ(text::utf8_case::IsLower(s), s == text::utf8_case::Lower(s)) << s;
+    EXPECT_EQ(text::IsUpperForm(s, kUnicode), s == text::UpperForm(s, kUnicode)) << s;
+    EXPECT_EQ(text::IsLowerForm(s, kUnicode), s == text::LowerForm(s, kUnicode)) << s;
   }
 }
 
