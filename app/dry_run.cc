@@ -22,6 +22,11 @@ std::string PredictRename(RunServices& s, DryRunFolders& f,
     if (const char* refusal = RefusalOf(name)) return refusal;
   }
   if (old_name == new_name) return "";
+  // What the system would refuse without trying.
+  const platform::Outcome refused =
+      s.check_names ? s.check_names(directory, old_name, new_name)
+                    : platform::Outcome{};
+  if (!refused.ok()) return FailureWords(refused, s);
   const std::string old_key = Key(directory, old_name);
   const std::string new_key = Key(directory, new_name);
   bool taken = f.taken.count(new_key) > 0;
@@ -31,7 +36,7 @@ std::string PredictRename(RunServices& s, DryRunFolders& f,
     taken = s.exists(directory, new_name) &&
             !s.same_entry(directory, old_name, new_name);
   }
-  if (taken) return FailureWords({platform::Failure::kExists, 0}, "");
+  if (taken) return FailureWords({platform::Failure::kExists, 0}, s);
   f.taken.erase(old_key);
   f.freed.insert(old_key);
   f.freed.erase(new_key);

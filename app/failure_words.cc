@@ -20,4 +20,12 @@ std::string FailureWords(const platform::Outcome& outcome,
   return "error " + std::to_string(outcome.code);
 }
 
+std::string FailureWords(const platform::Outcome& outcome,
+                         const RunServices& s) {
+  std::string description;
+  if (outcome.failure == platform::Failure::kOther && s.describe_error)
+    description = s.describe_error(outcome.code);
+  return FailureWords(outcome, description);
+}
+
 }  // namespace app

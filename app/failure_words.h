@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "app/run_services.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -11,5 +12,8 @@ namespace app {
 // kind of its own, the system's description, else "error N".
 std::string FailureWords(const platform::Outcome& outcome,
                          const std::string& system_description);
+// The same, asking the system for its description where one is needed.
+std::string FailureWords(const platform::Outcome& outcome,
+                         const RunServices& services);
 
 }  // namespace app

@@ -7,6 +7,7 @@ RunServices PlatformServices() {
   RunServices s;
   s.list = platform::List;
   s.rename = platform::RenameEntry;
+  s.check_names = platform::CheckNames;
   s.exists = platform::EntryExists;
   s.same_entry = platform::SameEntry;
   s.describe_error = platform::DescribeError;

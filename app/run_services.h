@@ -18,6 +18,10 @@ struct RunServices {
                                   std::string_view old_name,
                                   std::string_view new_name)>
       rename;
+  std::function<platform::Outcome(std::string_view directory,
+                                  std::string_view old_name,
+                                  std::string_view new_name)>
+      check_names;
   std::function<bool(std::string_view directory, std::string_view name)>
       exists;
   std::function<bool(std::string_view directory, std::string_view a,

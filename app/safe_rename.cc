@@ -6,13 +6,6 @@
 namespace app {
 namespace {
 
-std::string Words(RunServices& s, const platform::Outcome& outcome) {
-  std::string description;
-  if (outcome.failure == platform::Failure::kOther && s.describe_error)
-    description = s.describe_error(outcome.code);
-  return FailureWords(outcome, description);
-}
-
 // A file system that ignores case takes "Hello" for "hello": the entry goes
 // to a temporary name of its own first.  Both steps are made without an
 // interrupt between them, and a failed second step gives the entry its old
@@ -72,7 +65,7 @@ std::string SafeRename(RunServices& s, std::string_view directory,
       s.same_entry(directory, old_name, new_name)) {
     outcome = ChangeCase(s, directory, old_name, new_name);
   }
-  return outcome.ok() ? "" : Words(s, outcome);
+  return outcome.ok() ? "" : FailureWords(outcome, s);
 }
 
 }  // namespace app

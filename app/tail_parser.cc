@@ -1,7 +1,5 @@
 #include "app/tail_parser.h"
 
-#include <vector>
-
 #include "app/long_options.h"
 #include "app/option_table.h"
 #include "text/case.h"
@@ -11,27 +9,6 @@
 
 namespace app {
 namespace {
-
-// Cutting a token can join the text on its two sides into another whole token
-// ("//cc" less "/c" is "/c").  One pass takes such leftovers out: after each
-// byte, a cut token that now ends the output goes.  No token holds a "/"
-// after its first byte, so at most one can end there, and the output never
-// holds a whole cut token.
-std::string CutLeftovers(std::string_view text,
-                         const std::vector<std::string_view>& cut) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    out.push_back(c);
-    for (std::string_view token : cut) {
-      if (std::string_view(out).ends_with(token)) {
-        out.resize(out.size() - token.size());
-        break;
-      }
-    }
-  }
-  return out;
-}
 
 // Only "H" lowers to "h", whatever the encoding: an ASCII test is exact.
 bool HoldsSlashH(std::string_view tail) {
@@ -53,23 +30,20 @@ bool IsHelpRequest(std::string_view tail) {
 ParsedTail ParseOptions(std::string_view tail) {
   ParsedTail parsed;
   std::string working(tail);
-  std::vector<std::string_view> cut;
   for (const OptionToken& option : kOptionTokens) {
-    // Found case-blind, but only the all-lower and all-upper tokens are cut:
-    // what is left of "/Ml" stays in the pattern.
+    // Found case-blind, but only the all-lower and all-upper tokens are cut,
+    // each in one pass that never looks again at what it joined: what is
+    // left of "/Ml" stays in the pattern, and so does the "/c" that cutting
+    // "/c" out of "//cc" leaves.
     const bool found = option.case_blind
                            ? text::Find(text::AsciiLowerForm(working), option.lower)
                            : text::Find(working, option.lower);
     if (!found) continue;
     working = text::RemoveAll(working, option.lower);
-    cut.push_back(option.lower);
-    if (option.upper != option.lower) {
+    if (option.upper != option.lower)
       working = text::RemoveAll(working, option.upper);
-      cut.push_back(option.upper);
-    }
     option.set(parsed.options);
   }
-  working = CutLeftovers(working, cut);
   parsed.file_pattern = std::string(text::TrimSet(working, " \""));
   return parsed;
 }

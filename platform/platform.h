@@ -105,6 +105,11 @@ struct Outcome {
 // HoldInterrupts is released.
 Outcome RenameEntry(std::string_view directory, std::string_view old_name,
                     std::string_view new_name);
+// What RenameEntry would refuse without asking the file system: a name the
+// system cannot take (too long, a character it cannot hold).  kNone when
+// both names may be tried.
+Outcome CheckNames(std::string_view directory, std::string_view old_name,
+                   std::string_view new_name);
 // True when name exists in directory (a dangling link included).
 bool EntryExists(std::string_view directory, std::string_view name);
 // True when both names denote one entry, as a change of letter case does on

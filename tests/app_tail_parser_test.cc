@@ -51,6 +51,11 @@ TEST(ParseOptions, FlagsAndPattern) {
        0},
       {"x\"y\" \" ", "x\"y", false, false, false, false, false, false, false,
        0},
+      // Each token is cut in one pass: what the cut joins stays.
+      {"//cc *.avi", "/c *.avi", true, false, false, false, false, false,
+       false, 0},
+      {"//DD x*", "/D x*", false, false, false, false, false, false, false, 2},
+      {"/ U//Mm ", "/ U/m", false, true, true, false, false, false, false, 0},
   };
   for (const auto& c : cases) {
     app::ParsedTail p = app::ParseOptions(c.tail);

@@ -26,7 +26,7 @@ class WindowsFolder : public ::testing::Test {
       ASSERT_LT(n, 1000);
     }
     root_ += L"\\";
-    dir_ = platform::ToAnsi(std::u16string(root_.begin(), root_.end()));
+    dir_ = platform::ToUtf8(std::u16string(root_.begin(), root_.end())).text;
   }
   void TearDown() override { RemoveAll(root_); }
 
@@ -177,30 +177,69 @@ TEST_F(WindowsFolder, CaseOnlyChangesFindTheEntryItself) {
   EXPECT_FALSE(platform::EntryExists(dir_, "none.txt"));
 }
 
-TEST_F(WindowsFolder, ANameTheCodePageCannotWriteIsNeverRenamedWrongly) {
-  // U+0101 and U+4E2D are not in the ANSI code page.
-  MakeFile(L"\u0101b.txt", "outside");
-  MakeFile(L"x\u4e2d.txt", "cjk");
+TEST_F(WindowsFolder, EveryNameIsRenamedByItsOwnCharactersButALoneSurrogate) {
+  // Outside code page 1252, and a second byte of 0x5F in code page 932.
+  MakeFile(L"\u0101b_c.txt", "outside");
+  MakeFile(L"\u30c0\u30f3\u30b9_test.txt", "dance");
+  // Where the file system can hold a lone surrogate (not under Wine).
+  std::wstring lone = L"x";
+  lone.push_back(static_cast<wchar_t>(0xD800));
+  lone += L"_y.txt";
+  const HANDLE made = CreateFileW((root_ + lone).c_str(), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_NEW, 0, nullptr);
+  const bool lone_made = made != INVALID_HANDLE_VALUE;
+  if (lone_made) CloseHandle(made);
   for (const platform::Entry& e : platform::List(dir_ + "*.txt").entries) {
-    EXPECT_NE(Rename(e.name, "renamed " + e.name), Failure::kNone) << e.name;
+    std::string renamed = e.name;
+    renamed[renamed.rfind('_')] = ' ';
+    const Failure failure = Rename(e.name, renamed);
+    EXPECT_EQ(failure, e.name[0] == 'x' ? Failure::kRefusedName : Failure::kNone)
+        << e.name;
   }
-  EXPECT_EQ(Entries(),
-            (std::vector<std::wstring>{L"x\u4e2d.txt", L"\u0101b.txt"}));
+  std::vector<std::wstring> kept = {L"\u0101b c.txt",
+                                    L"\u30c0\u30f3\u30b9 test.txt"};
+  if (lone_made) kept.insert(kept.begin(), lone);
+  EXPECT_EQ(Entries(), kept);
+  EXPECT_EQ(Content(L"\u30c0\u30f3\u30b9 test.txt"), "dance");
 }
 
-TEST(WindowsText, ConvertsThroughTheAnsiCodePage) {
+TEST(WindowsText, Utf8BothWaysAndColumns) {
   EXPECT_EQ(platform::ToWide(""), u"");
-  EXPECT_EQ(platform::ToAnsi(u""), "");
-  EXPECT_EQ(platform::ToWide("Some.Movie.avi"), u"Some.Movie.avi");
-  std::string all;
-  for (int byte = 1; byte < 256; ++byte) all += char(byte);
-  std::string back = platform::ToAnsi(platform::ToWide(all));
-  // Code page 1252 leaves five bytes unassigned; every other byte comes back.
-  if (GetACP() == 1252) {
-    EXPECT_EQ(platform::ToWide("caf\xe9"), u"caf\u00e9");
-    EXPECT_EQ(back, all);
-  }
-  EXPECT_EQ(platform::DisplayColumns("caf\xe9"), 4);
+  EXPECT_EQ(platform::ToWide("caf\xc3\xa9 \xe6\x9d\xb1"), u"caf\u00e9 \u6771");
+  EXPECT_EQ(platform::ToWide("bad \xff"), u"");  // not UTF-8: never guessed
+  const platform::Utf8Text back = platform::ToUtf8(u"\U0001F600 \u30c0");
+  EXPECT_EQ(back.text, "\xf0\x9f\x98\x80 \xe3\x83\x80");
+  EXPECT_TRUE(back.exact);
+  std::u16string lone = u"a";
+  lone.push_back(0xDC00);
+  EXPECT_FALSE(platform::ToUtf8(lone).exact);
+  struct Case {
+    const char* text;
+    int columns;
+  } cases[] = {
+      {"caf\xc3\xa9", 4},                   // café
+      {"\xe6\x9d\xb1\xe4\xba\xac", 4},        // 東京
+      {"\xe3\x83\x80\xe3\x83\xb3", 4},        // ダン
+      {"\xef\xbe\x80", 1},                  // half-width katakana
+      {"\xf0\x9f\x98\x80", 2},              // an emoji
+      {"e\xcc\x81", 1},                     // e and a combining accent
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(platform::DisplayColumns(c.text), c.columns) << c.text;
+}
+
+TEST(WindowsText, LettersOutsideCodePage1252TakeTheSystemsCase) {
+  const text::CaseMapping& m = platform::LetterCase();
+  EXPECT_EQ(m.upper(0x434), char32_t(0x414));   // д -> Д
+  EXPECT_EQ(m.lower(0x3A9), char32_t(0x3C9));   // Ω -> ω
+  EXPECT_TRUE(m.is_cased(0x434));
+  // Code page 1252 keeps the Windows build's old case: none beyond ASCII.
+  EXPECT_EQ(m.upper(0xE9), char32_t(0xE9));     // é
+  EXPECT_EQ(m.lower(0x160), char32_t(0x160));   // Š
+  EXPECT_FALSE(m.is_cased(0xE9));
+  EXPECT_FALSE(m.is_cased(0x30C0));             // ダ has no case
+  EXPECT_EQ(text::MixedForm("\xd0\xbc\xd0\xbe\xd1\x81\xd0\xba\xd0\xb2\xd0\xb0", m),
+            "\xd0\x9c\xd0\xbe\xd1\x81\xd0\xba\xd0\xb2\xd0\xb0");  // Москва
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "platform/platform.h"
@@ -122,16 +123,21 @@ int RenameNoReplace(int dir_fd, const char* old_name, const char* new_name) {
 
 }  // namespace posix
 
+Outcome CheckNames(std::string_view, std::string_view old_name,
+                   std::string_view new_name) {
+  for (std::string_view name : {new_name, old_name}) {
+    if (name.find('\0') != std::string_view::npos)
+      return posix::OutcomeOf(EINVAL);
+    if (name.size() > posix::kLongestName) return posix::OutcomeOf(ENAMETOOLONG);
+  }
+  return {};
+}
+
 Outcome RenameEntry(std::string_view directory, std::string_view old_name,
                     std::string_view new_name) {
+  const Outcome refused = CheckNames(directory, old_name, new_name);
+  if (!refused.ok()) return refused;
   const posix::CName from(old_name), to(new_name);
-  if (!to.fits || !from.fits) {
-    return posix::OutcomeOf(
-        old_name.find('\0') != std::string_view::npos ||
-                new_name.find('\0') != std::string_view::npos
-            ? EINVAL
-            : ENAMETOOLONG);
-  }
   const posix::Folder folder(directory);
   if (folder.fd < 0) return posix::OutcomeOf(folder.error);
   return posix::OutcomeOf(posix::RenameNoReplace(folder.fd, from.text, to.text));

@@ -1,20 +1,22 @@
 // Output to standard output and standard error, and where the console's
-// cursor and window stand.
+// cursor and window stand.  The program's text is UTF-8.
 #include <windows.h>
 
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/windows/call_platform.h"
 #include "platform/windows/console_state.h"
+#include "platform/windows/text_convert.h"
 
 namespace platform {
 namespace {
 
 // One write, unbuffered, so that a prompt stands before the key wait.  A
 // failed write is left there: the renames matter more than their record.
-void WriteAll(HANDLE handle, std::string_view bytes) {
+void WriteBytes(HANDLE handle, std::string_view bytes) {
   if (bytes.empty()) return;
   DWORD written = 0;
   DWORD code = 0;
@@ -36,20 +38,45 @@ std::string WithWindowsLineEnds(std::string_view text) {
   return out;
 }
 
+bool IsConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return GetConsoleMode(handle, &mode) != 0;
+}
+
+// To a console the text goes as UTF-16, so that every name shows whatever
+// the console's code page; to a pipe or a file as bytes of the ANSI code
+// page, as scripts that read the output expect.
+void WriteText(HANDLE handle, std::string_view utf8) {
+  const std::u16string wide = ToWide(WithWindowsLineEnds(utf8));
+  if (wide.empty()) return;
+  if (!IsConsole(handle)) {
+    WriteBytes(handle, ToAnsiCodePage(wide));
+    return;
+  }
+  DWORD written = 0;
+  DWORD code = 0;
+  const DWORD count =
+      wide.size() > MAXDWORD ? MAXDWORD : static_cast<DWORD>(wide.size());
+  CallPlatform(
+      [&] {
+        return WriteConsoleW(handle, wide.data(), count, &written, nullptr);
+      },
+      code);
+  EndOnFatal(code);
+}
+
 bool ScreenInfo(CONSOLE_SCREEN_BUFFER_INFO& info) {
   return GetConsoleScreenBufferInfo(Console().screen, &info) != 0;
 }
 
 }  // namespace
 
-void Print(std::string_view text) {
-  WriteAll(Console().output, WithWindowsLineEnds(text));
-}
+void Print(std::string_view text) { WriteText(Console().output, text); }
 
 void PrintError(std::string_view line) {
   std::string whole(line);
   whole.push_back('\n');
-  WriteAll(Console().error, WithWindowsLineEnds(whole));
+  WriteText(Console().error, whole);
 }
 
 int CursorColumn() {
@@ -65,9 +92,38 @@ int ScreenWidth() {
   return info.srWindow.Right - info.srWindow.Left + 1;
 }
 
-// The console shows one column per byte of the ANSI code page.
+// The columns the console gives the text: two for a wide (East Asian) or
+// supplementary character, none for a mark, one for the rest, by the
+// system's own character types.
 int DisplayColumns(std::string_view text) {
-  return text.size() > INT_MAX / 2 ? INT_MAX / 2 : static_cast<int>(text.size());
+  const std::u16string wide = ToWide(text);
+  if (wide.empty() || wide.size() > INT_MAX / 4) return static_cast<int>(
+      text.size() > INT_MAX / 2 ? INT_MAX / 2 : text.size());
+  std::vector<WORD> types(wide.size());
+  if (!GetStringTypeW(CT_CTYPE3, reinterpret_cast<const wchar_t*>(wide.data()),
+                      static_cast<int>(wide.size()), types.data())) {
+    return static_cast<int>(wide.size());
+  }
+  int columns = 0;
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const char16_t unit = wide[i];
+    const WORD type = types[i];
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+      columns += 2;  // a supplementary character (emoji, rare ideographs)
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF) {
+      // the second half of the same character
+    } else if ((type & C3_NONSPACING) && !(type & C3_ALPHA)) {
+      // a combining mark (a precomposed letter such as "é" is marked
+      // non-spacing too, but as a letter)
+    } else if ((type & (C3_FULLWIDTH | C3_IDEOGRAPH | C3_HIRAGANA |
+                        C3_KATAKANA)) &&
+               !(type & C3_HALFWIDTH)) {
+      columns += 2;
+    } else {
+      columns += 1;
+    }
+  }
+  return columns;
 }
 
 }  // namespace platform

@@ -14,8 +14,8 @@
 namespace platform {
 namespace {
 
-// Names whose 8-bit form is not the entry's own name: the code page lacks
-// one of their characters, so the text denotes another entry, or none.
+// Names whose UTF-8 form is not the entry's own name: the system's name holds
+// a lone surrogate, so the text denotes another entry, or none.
 struct Stand_ins {
   std::string directory;
   std::set<std::string> inexact, exact;
@@ -42,7 +42,7 @@ Listing List(std::string_view operand) {
   std::u16string wide = ToWide(operand);
   if (wide.size() > 256) wide.resize(256);
   if (wide.empty()) return listing;
-  listing.directory = ToAnsi(DirectoryPart(wide));
+  listing.directory = ToUtf8(DirectoryPart(wide)).text;
   stand_ins.directory = listing.directory;
 
   const std::u16string pattern = SearchPattern(wide);
@@ -59,12 +59,9 @@ Listing List(std::string_view operand) {
     std::u16string_view name(
         reinterpret_cast<const char16_t*>(record.cFileName));
     if (name == u"." || name == u"..") continue;
-    std::string ansi = ToAnsi(name);
-    if (ToWide(ansi) == name)
-      stand_ins.exact.insert(ansi);
-    else
-      stand_ins.inexact.insert(ansi);
-    listing.entries.push_back(MakeEntry(record, std::move(ansi)));
+    Utf8Text utf8 = ToUtf8(name);
+    (utf8.exact ? stand_ins.exact : stand_ins.inexact).insert(utf8.text);
+    listing.entries.push_back(MakeEntry(record, std::move(utf8.text)));
   } while (CallPlatform([&] { return FindNextFileW(search, &record); }, code));
   CallPlatform([&] { return FindClose(search); }, code);
   return listing;

@@ -75,7 +75,7 @@ void StartProgram(int, char**) {
 CommandLine ReadCommandLine() {
   CommandLine line;
   line.is_tail = true;
-  line.tail = ToAnsi(tail);
+  line.tail = ToUtf8(tail).text;
   return line;
 }
 

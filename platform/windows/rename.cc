@@ -47,18 +47,27 @@ bool Identity(const std::u16string& path, BY_HANDLE_FILE_INFORMATION& info) {
 
 }  // namespace
 
-Outcome RenameEntry(std::string_view directory, std::string_view old_name,
-                    std::string_view new_name) {
-  const std::u16string wide_old = ToWide(old_name);
-  const std::u16string wide_new = ToWide(new_name);
-  for (const std::u16string* name : {&wide_new, &wide_old}) {
-    if (Failure refusal = SystemRefusal(*name); refusal != Failure::kNone)
+Outcome CheckNames(std::string_view directory, std::string_view old_name,
+                   std::string_view new_name) {
+  for (std::string_view name : {new_name, old_name}) {
+    const std::u16string wide = ToWide(name);
+    if (wide.empty() && !name.empty()) return {Failure::kRefusedName, 0};
+    if (Failure refusal = SystemRefusal(wide); refusal != Failure::kNone)
       return {refusal, 0};
   }
-  // The text stands for an entry whose name the code page cannot write:
-  // handing it to the system would rename another entry, or none.
+  // The text stands for an entry whose name UTF-8 cannot write (a lone
+  // surrogate): handing it to the system would rename another entry, or
+  // none.
   if (ListedInexactly(directory, old_name)) return {Failure::kRefusedName, 0};
+  return {};
+}
 
+Outcome RenameEntry(std::string_view directory, std::string_view old_name,
+                    std::string_view new_name) {
+  const Outcome refused = CheckNames(directory, old_name, new_name);
+  if (!refused.ok()) return refused;
+  const std::u16string wide_old = ToWide(old_name);
+  const std::u16string wide_new = ToWide(new_name);
   const std::u16string wide_directory = ToWide(directory);
   const std::u16string from = wide_directory + wide_old;
   const std::u16string to = wide_directory + wide_new;

@@ -1,5 +1,3 @@
-// 8-bit text is in the system's ANSI code page; the system's own names and
-// the command line are UTF-16.
 #include <windows.h>
 
 #include <climits>
@@ -7,32 +5,54 @@
 #include "platform/windows/text_convert.h"
 
 namespace platform {
+namespace {
 
-std::u16string ToWide(std::string_view text) {
+const wchar_t* Wide(std::u16string_view text) {
+  return reinterpret_cast<const wchar_t*>(text.data());
+}
+
+// WideCharToMultiByte into a string of the size it asks for.
+std::string FromWide(UINT code_page, DWORD flags, std::u16string_view text) {
   if (text.empty() || text.size() > INT_MAX) return {};
-  int length = static_cast<int>(text.size());
-  int needed = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), length,
-                                   nullptr, 0);
+  const int length = static_cast<int>(text.size());
+  const int needed = WideCharToMultiByte(code_page, flags, Wide(text), length,
+                                         nullptr, 0, nullptr, nullptr);
   if (needed <= 0) return {};
-  std::u16string out(static_cast<std::size_t>(needed), u'\0');
-  int made = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), length,
-                                 reinterpret_cast<wchar_t*>(out.data()), needed);
+  std::string out(static_cast<std::size_t>(needed), '\0');
+  const int made = WideCharToMultiByte(code_page, flags, Wide(text), length,
+                                       out.data(), needed, nullptr, nullptr);
   out.resize(made > 0 ? static_cast<std::size_t>(made) : 0);
   return out;
 }
 
-std::string ToAnsi(std::u16string_view text) {
+}  // namespace
+
+std::u16string ToWide(std::string_view text) {
   if (text.empty() || text.size() > INT_MAX) return {};
-  auto wide = reinterpret_cast<const wchar_t*>(text.data());
-  int length = static_cast<int>(text.size());
-  int needed =
-      WideCharToMultiByte(CP_ACP, 0, wide, length, nullptr, 0, nullptr, nullptr);
+  const int length = static_cast<int>(text.size());
+  const int needed = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS,
+                                         text.data(), length, nullptr, 0);
   if (needed <= 0) return {};
-  std::string out(static_cast<std::size_t>(needed), '\0');
-  int made = WideCharToMultiByte(CP_ACP, 0, wide, length, out.data(), needed,
-                                 nullptr, nullptr);
+  std::u16string out(static_cast<std::size_t>(needed), u'\0');
+  const int made =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length,
+                          reinterpret_cast<wchar_t*>(out.data()), needed);
   out.resize(made > 0 ? static_cast<std::size_t>(made) : 0);
   return out;
+}
+
+Utf8Text ToUtf8(std::u16string_view wide) {
+  Utf8Text out;
+  out.text = FromWide(CP_UTF8, WC_ERR_INVALID_CHARS, wide);
+  if (out.text.empty() && !wide.empty()) {
+    out.text = FromWide(CP_UTF8, 0, wide);
+    out.exact = false;
+  }
+  return out;
+}
+
+std::string ToAnsiCodePage(std::u16string_view wide) {
+  return FromWide(CP_ACP, 0, wide);
 }
 
 }  // namespace platform

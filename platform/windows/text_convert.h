@@ -1,5 +1,6 @@
-// The program's text and the system's UTF-16.  Internal to the Windows
-// layer.
+// The program's text (UTF-8) and the system's (UTF-16), and the bytes of the
+// ANSI code page for output that does not go to a console.  Internal to the
+// Windows layer.
 #pragma once
 
 #include <string>
@@ -7,8 +8,20 @@
 
 namespace platform {
 
-// Program text is 8-bit text of the ANSI code page.
-std::u16string ToWide(std::string_view text);
-std::string ToAnsi(std::u16string_view text);
+// UTF-8 to UTF-16; "" for text that is not valid UTF-8 (the program's own
+// text always is).
+std::u16string ToWide(std::string_view utf8);
+
+struct Utf8Text {
+  std::string text;
+  // False when the UTF-16 held a lone surrogate: the text then holds U+FFFD
+  // in its place and no longer names what the system gave.
+  bool exact = true;
+};
+Utf8Text ToUtf8(std::u16string_view wide);
+
+// UTF-16 to the ANSI code page; a character the code page lacks becomes
+// the system's replacement.
+std::string ToAnsiCodePage(std::u16string_view wide);
 
 }  // namespace platform
