@@ -149,9 +149,14 @@ class NameTooLong(TempDirTest):
                 name = stem + ".txt"
                 self.assertEqual(len(name), limit)
                 self.touch(name, b"kept")
+                # The dry run knows the refusal beforehand and says it alike.
+                dry = run(["--dry-run", "*"], self.dir)
                 r = run(["*"], self.dir)
                 self.assertEqual(r.returncode, 1)
+                self.assertEqual(dry.returncode, 1)
                 out = lines(r.stdout)
+                self.assertEqual(lines(dry.stdout), out[:-3] + [
+                    b"Dry run: nothing was renamed.", b"Done", b"", b""])
                 self.assertIn(b"  [FAILED: name too long]", out)
                 self.assertEqual(out[-3:], [b"Done", b"", b""])
                 self.assertEqual(names(self.dir), [name])
