@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "app/long_options.h"
 #include "app/option_table.h"
 
 namespace app {
@@ -53,17 +54,25 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
     return request;
   }
   bool options_ended = false;
-  for (const std::string& argument : arguments) {
+  LongOptions long_options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
     if (options_ended) {
       request.operands.push_back(argument);
     } else if (argument == "--") {
       options_ended = true;
     } else if (IsHelpArgument(argument)) {
       request.help = true;
-    } else if (argument == "--version") {
-      request.version = true;
-    } else if (argument == "--dry-run" || argument == "-n") {
-      request.options.dry_run = true;
+    } else if (argument == "-n") {
+      long_options.dry_run = true;
+    } else if (SetLongOption(argument, long_options)) {
+    } else if (argument == "--terms" && i + 1 < arguments.size()) {
+      request.terms_file = arguments[++i];
+    } else if (argument == "--terms") {
+      if (request.usage_error.empty())
+        request.usage_error = "namewisp: --terms needs a file";
+    } else if (argument.starts_with("--terms=")) {
+      request.terms_file = argument.substr(8);
     } else if (argument.starts_with("-")) {
       if (request.usage_error.empty()) {
         request.usage_error = "namewisp: unknown option \"" + argument +
@@ -73,8 +82,19 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
       request.operands.push_back(argument);
     }
   }
+  request.help = request.help || long_options.help;
+  request.version = long_options.version;
+  request.undo = long_options.undo;
+  request.options.dry_run = long_options.dry_run;
+  request.options.keep_history = !long_options.no_history;
+  if (long_options.recursive) request.options.recursive = true;
   if (!request.usage_error.empty()) return request;
   if (request.version || request.help) return request;
+  if (request.undo) {
+    if (!request.operands.empty())
+      request.usage_error = "namewisp: --undo takes no file pattern";
+    return request;
+  }
   if (request.operands.empty()) {
     request.usage_error =
         "namewisp: no file pattern given (namewisp --help shows how to use "

@@ -166,6 +166,7 @@ std::string ReadRecord(std::string_view line, HistoryRead& read) {
   const std::string_view kind = parts[0];
   const std::size_t wanted = kind == "run"      ? 2
                              : kind == "rename" ? 4
+                             : kind == "made"   ? 2
                              : kind == "undone" ? 1
                                                 : 0;
   if (wanted == 0) return "unknown kind of record";
@@ -186,7 +187,33 @@ std::string ReadRecord(std::string_view line, HistoryRead& read) {
     if (read.runs.empty() || read.runs.back().id != fields[0]) {
       return "rename outside its run";
     }
-    read.runs.back().renames.push_back({fields[1], fields[2], fields[3]});
+    read.runs.back().renames.push_back({fields[1], fields[2], fields[3], false});
+  } else if (kind == "made") {
+    if (read.runs.empty() || read.runs.back().id != fields[0]) {
+      return "made mark outside its run";
+    }
+    std::vector<HistoryRename>& renames = read.runs.back().renames;
+    std::size_t numbers[2] = {0, 0};
+    std::size_t which = 0;
+    bool digit_seen = false;
+    for (char c : fields[1]) {
+      if (c == '-' && which == 0 && digit_seen) {
+        which = 1;
+        digit_seen = false;
+        continue;
+      }
+      if (c < '0' || c > '9' || numbers[which] > renames.size()) {
+        return "bad number";
+      }
+      numbers[which] = numbers[which] * 10 + static_cast<std::size_t>(c - '0');
+      digit_seen = true;
+    }
+    if (!digit_seen) return "bad number";
+    if (which == 0) numbers[1] = numbers[0];
+    if (numbers[0] > numbers[1] || numbers[1] >= renames.size()) {
+      return "made mark for a rename not recorded";
+    }
+    for (std::size_t n = numbers[0]; n <= numbers[1]; ++n) renames[n].made = true;
   } else {
     // The latest run of that id not yet undone, so that a repeated id still
     // undoes each run once.
@@ -214,6 +241,13 @@ std::string FormatRunStart(std::string_view id, std::string_view started) {
 std::string FormatRename(std::string_view run_id, const HistoryRename& rename) {
   return Record("rename",
                 {run_id, rename.directory, rename.old_name, rename.new_name});
+}
+
+std::string FormatMade(std::string_view run_id, std::size_t first,
+                       std::size_t last) {
+  std::string numbers = std::to_string(first);
+  if (last != first) numbers += "-" + std::to_string(last);
+  return Record("made", {run_id, numbers});
 }
 
 std::string FormatUndone(std::string_view run_id) {
@@ -265,6 +299,16 @@ std::string KeepLastRuns(std::string_view text, std::size_t n) {
     out += FormatRunStart(run.id, run.started);
     for (const HistoryRename& rename : run.renames) {
       out += FormatRename(run.id, rename);
+    }
+    for (std::size_t r = 0; r < run.renames.size();) {
+      if (!run.renames[r].made) {
+        ++r;
+        continue;
+      }
+      std::size_t last = r;
+      while (last + 1 < run.renames.size() && run.renames[last + 1].made) ++last;
+      out += FormatMade(run.id, r, last);
+      r = last + 1;
     }
     if (run.undone) out += FormatUndone(run.id);
   }

@@ -6,8 +6,11 @@
 // its check: 8 hex digits of the 32-bit FNV-1a hash of the line's bytes before
 // the tab that precedes it. "run <id> <started>" opens a run; "rename <run id>
 // <folder> <old name> <new name>" records one rename of that run, written
-// before the rename is made, with the folder's absolute path; "undone <run
-// id>" marks that run as undone. In the fields a backslash is written "\\", a
+// before the rename is made, with the folder's absolute path; "made <run id>
+// <n>" or "made <run id> <n>-<m>" says that the run's renames number n (to
+// m), counted from 0, were made; "undone <run
+// id>" marks that run as undone. Undo puts back only the renames that were
+// made. In the fields a backslash is written "\\", a
 // tab "\t", a line feed "\n", a carriage return "\r", and every other byte
 // below 0x20, 0x7F and each byte that is not part of valid UTF-8 as "\xHH"; all
 // other bytes stand as they are, so that a name keeps its exact bytes and the
@@ -34,6 +37,7 @@ struct HistoryRename {
   std::string directory;  // absolute
   std::string old_name;
   std::string new_name;
+  bool made = false;  // a "made" record says the rename was made
 };
 
 struct HistoryRun {
@@ -60,6 +64,9 @@ std::string HistoryHeader();
 // line stays a line of its own.
 std::string FormatRunStart(std::string_view id, std::string_view started);
 std::string FormatRename(std::string_view run_id, const HistoryRename& rename);
+// The renames numbered first to last (from 0) of the run were made.
+std::string FormatMade(std::string_view run_id, std::size_t first,
+                       std::size_t last);
 std::string FormatUndone(std::string_view run_id);
 
 // Every sound record; every other line is reported and skipped.

@@ -2,10 +2,33 @@
 
 namespace app {
 
+bool SetLongOption(std::string_view word, LongOptions& found) {
+  struct Flag {
+    std::string_view word;
+    bool LongOptions::*flag;
+  };
+  static constexpr Flag kFlags[] = {
+      {"--help", &LongOptions::help},
+      {"--version", &LongOptions::version},
+      {"--dry-run", &LongOptions::dry_run},
+      {"--undo", &LongOptions::undo},
+      {"--no-history", &LongOptions::no_history},
+      {"--recursive", &LongOptions::recursive},
+  };
+  for (const Flag& f : kFlags) {
+    if (word == f.word) {
+      found.*(f.flag) = true;
+      return true;
+    }
+  }
+  return false;
+}
+
 LongOptions CutLongOptions(std::string_view tail) {
   LongOptions found;
   std::string& rest = found.rest;
-  bool ended = false;  // after "--"
+  bool ended = false;        // after "--"
+  bool terms_next = false;   // the word after "--terms"
   std::size_t at = 0;
   while (at < tail.size()) {
     if (tail[at] == ' ') {
@@ -17,15 +40,17 @@ LongOptions CutLongOptions(std::string_view tail) {
     if (end == std::string_view::npos) end = tail.size();
     std::string_view word = tail.substr(at, end - at);
     bool cut = false;
-    if (!ended) {
+    if (terms_next) {
+      found.terms_file = std::string(word);
+      terms_next = false;
+      cut = true;
+    } else if (!ended) {
       if (word == "--") {
         cut = ended = true;
-      } else if (word == "--help") {
-        cut = found.help = true;
-      } else if (word == "--version") {
-        cut = found.version = true;
-      } else if (word == "--dry-run") {
-        cut = found.dry_run = true;
+      } else if (word == "--terms") {
+        cut = terms_next = found.terms_given = true;
+      } else {
+        cut = SetLongOption(word, found);
       }
     }
     if (!cut) {

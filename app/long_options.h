@@ -1,6 +1,6 @@
-// "--help", "--version" and "--dry-run": whole words of the command tail,
-// cut out before the "/" options are looked for.  A word after "--" is never
-// taken as one, and "--" itself goes.
+// The long options: whole words of the command tail, cut out before the "/"
+// options are looked for.  "--terms" takes the word after it as its file.
+// A word after "--" is never taken as one, and "--" itself goes.
 #pragma once
 
 #include <string>
@@ -12,9 +12,18 @@ struct LongOptions {
   bool help = false;
   bool version = false;
   bool dry_run = false;
+  bool undo = false;
+  bool no_history = false;
+  bool recursive = false;
+  bool terms_given = false;
+  std::string terms_file;
   std::string rest;  // the tail without the long options
 };
 
 LongOptions CutLongOptions(std::string_view tail);
+
+// Sets the flag of a long option that takes no value; false for a word that
+// is none ("--terms" included).
+bool SetLongOption(std::string_view word, LongOptions& found);
 
 }  // namespace app

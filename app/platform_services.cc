@@ -13,6 +13,13 @@ RunServices PlatformServices() {
   s.describe_error = platform::DescribeError;
   s.hold_interrupts = platform::HoldInterrupts;
   s.release_interrupts = platform::ReleaseInterrupts;
+  s.user_file_path = platform::UserFilePath;
+  s.read_file = platform::ReadFileText;
+  s.append_file = platform::AppendFileText;
+  s.replace_file = platform::ReplaceFileText;
+  s.absolute_folder = platform::AbsoluteFolder;
+  s.utc_now = platform::UtcNow;
+  s.process_number = platform::ProcessNumber;
   s.print = platform::Print;
   s.print_error = platform::PrintError;
   s.cursor_column = platform::CursorColumn;

@@ -6,6 +6,7 @@
 #include "app/help_text.h"
 #include "app/rename_run.h"
 #include "app/tail_parser.h"
+#include "app/undo_run.h"
 #include "rules/year_rule.h"
 
 namespace app {
@@ -32,6 +33,7 @@ int RunProgram(const platform::CommandLine& command_line, int current_year,
     s.print("\n");
     return 0;
   }
+  if (request.undo) return RunUndo(request.options.dry_run, s);
   return RunRename(request.options, request.operands, highest_year, s);
 }
 

@@ -1,9 +1,12 @@
 #include "app/rename_run.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/dry_run.h"
 #include "app/entry_selection.h"
+#include "app/history.h"
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
 
@@ -16,6 +19,9 @@ struct Plan {
   std::string new_name;
   bool confirm;
 };
+
+// Plans are recorded in the history and carried out in batches of this many.
+constexpr std::size_t kBatch = 256;
 
 bool ConfirmDue(const RunOptions& o, const rules::CleanedName& cleaned) {
   return o.confirm_all || (o.confirm_year && cleaned.year_changed) ||
@@ -42,6 +48,7 @@ struct Run {
   RunServices& s;
   rules::NameRules rules;
   DryRunFolders dry_run;
+  Journal journal;
   bool any_failed = false;
 
   // "" when the entry has its new name (or would have, in a dry run), else
@@ -54,34 +61,59 @@ struct Run {
   }
 
   // Each line is written before its rename, so that the output is the
-  // record of what was done; a prompt stands before the key wait.  An
-  // interrupt waits from the line to the end of its rename: the record
-  // never shows a rename that was not tried.
-  void Handle(const std::string& directory, const Plan& plan) {
-    const std::string& old_name = plan.entry->name;
+  // record of what was done; a prompt stands before the key wait.  Returns
+  // true when the rename was made.
+  bool Handle(const std::string& directory, const std::string& shown,
+              const Plan& plan) {
+    const std::string old_name = shown + plan.entry->name;
+    const std::string new_name = shown + plan.new_name;
     if (!plan.confirm) {
-      Hold();
       s.print(old_name + " ==> ");
-      s.print(BreakIfWraps(s, plan.new_name, "  ") + plan.new_name + "\n");
+      s.print(BreakIfWraps(s, new_name, "  ") + new_name + "\n");
       const std::string failure = Apply(directory, plan);
-      if (!failure.empty()) Fail("  [FAILED: " + failure + "]\n");
-      Release();
-      return;
+      if (failure.empty()) return true;
+      Fail("  [FAILED: " + failure + "]\n");
+      return false;
     }
+    // The renames made so far are on record before the run waits.
+    WriteJournal(journal, s);
+    Release();
     s.print("[y/N] " + old_name + " ==> ");
     const platform::Answer answer =
-        s.ask(BreakIfWraps(s, plan.new_name, "       ") + plan.new_name + " ");
+        s.ask(BreakIfWraps(s, new_name, "       ") + new_name + " ");
+    Hold();
     if (answer != platform::Answer::kYes) {
       s.print("[SKIPPED]\n");
-      return;
+      return false;
     }
-    Hold();
     const std::string failure = Apply(directory, plan);
     if (failure.empty()) {
       s.print("[OK]\n");
-    } else {
-      Fail("[FAILED: " + failure + "]\n");
+      return true;
     }
+    Fail("[FAILED: " + failure + "]\n");
+    return false;
+  }
+
+  // A batch: its records go to the history in one write ahead of its
+  // renames, and the renames made are marked after them.  An interrupt waits
+  // while the run is not waiting for a key, so that the history and the
+  // output never miss a rename that was made.
+  void RunBatch(const std::string& directory, const std::string& shown,
+                const Plan* first, const Plan* end) {
+    Hold();
+    std::vector<std::size_t> numbers;
+    numbers.reserve(static_cast<std::size_t>(end - first));
+    for (const Plan* plan = first; plan != end; ++plan) {
+      numbers.push_back(RecordRename(journal, s, directory, plan->entry->name,
+                                     plan->new_name));
+    }
+    WriteJournal(journal, s);
+    for (const Plan* plan = first; plan != end; ++plan) {
+      if (Handle(directory, shown, *plan))
+        RecordMade(journal, numbers[static_cast<std::size_t>(plan - first)]);
+    }
+    WriteJournal(journal, s);
     Release();
   }
 
@@ -97,9 +129,10 @@ struct Run {
     any_failed = true;
   }
 
-  // False when the operand names nothing the run takes.
-  bool RunOperand(const std::string& operand) {
-    const platform::Listing listing = s.list(operand);
+  // The entries of one listing that the run takes, cleaned: plan, then the
+  // batches.  False when the listing holds nothing the run takes.
+  bool RunListing(const platform::Listing& listing, const std::string& shown) {
+    std::vector<Plan> plans;
     bool matched = false;
     for (const platform::Entry& entry : listing.entries) {
       if (!IsSelected(entry, options.selection)) continue;
@@ -109,10 +142,18 @@ struct Run {
       matched = true;
       rules::CleanedName cleaned = rules::CleanName(entry.name, rules);
       if (cleaned.name.empty() || cleaned.name == entry.name) continue;
-      Handle(listing.directory,
-             Plan{&entry, std::move(cleaned.name), ConfirmDue(options, cleaned)});
+      plans.push_back(
+          Plan{&entry, std::move(cleaned.name), ConfirmDue(options, cleaned)});
+    }
+    for (std::size_t at = 0; at < plans.size(); at += kBatch) {
+      const std::size_t end = std::min(plans.size(), at + kBatch);
+      RunBatch(listing.directory, shown, plans.data() + at, plans.data() + end);
     }
     return matched;
+  }
+
+  bool RunOperand(const std::string& operand) {
+    return RunListing(s.list(operand), "");
   }
 };
 
@@ -121,7 +162,8 @@ struct Run {
 int RunRename(const RunOptions& options,
               const std::vector<std::string>& operands, int highest_year,
               RunServices& s) {
-  Run run{options, s, {}, {}, false};
+  Run run{options, s, {}, {}, OpenJournal(s, options.keep_history && !options.dry_run),
+          false};
   run.rules.from_upper = options.from_upper;
   run.rules.from_lower = options.from_lower;
   run.rules.year_rule = options.year_rule;

@@ -12,6 +12,9 @@ namespace app {
 struct Request {
   bool help = false;
   bool version = false;
+  bool undo = false;  // "--undo"
+  // "--terms FILE": the user's terms from FILE instead of the usual place.
+  std::string terms_file;
   RunOptions options;
   // The file patterns, one after another.  From a Windows command tail
   // there is exactly one, possibly empty.

@@ -19,6 +19,8 @@ struct RunOptions {
   bool term_rule = false;      // "/k", "/kc"
   bool confirm_terms = false;  // "/kc"
   bool dry_run = false;        // "--dry-run": everything but the renames
+  bool keep_history = true;    // off with "--no-history"
+  bool recursive = false;      // "/s", "--recursive": every folder below too
   Selection selection = Selection::kFiles;
 };
 

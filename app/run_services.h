@@ -30,6 +30,14 @@ struct RunServices {
   std::function<std::string(int code)> describe_error;
   // Held around a change in two steps; may be left empty.
   std::function<void()> hold_interrupts, release_interrupts;
+  // The user's files, for the undo history.
+  std::function<std::string(platform::UserFile file)> user_file_path;
+  std::function<platform::FileText(std::string_view path)> read_file;
+  std::function<bool(std::string_view path, std::string_view text)>
+      append_file, replace_file;
+  std::function<std::string(std::string_view directory)> absolute_folder;
+  std::function<std::string()> utc_now;
+  std::function<long()> process_number;
   // The console.
   std::function<void(std::string_view text)> print;
   std::function<void(std::string_view line)> print_error;

@@ -55,13 +55,23 @@ Request ParseTail(std::string_view tail) {
     request.version = true;
     return request;
   }
-  if (long_options.help || IsHelpRequest(long_options.rest)) {
+  const bool undo_alone =
+      long_options.undo && long_options.rest.find_first_not_of(' ') ==
+                               std::string::npos;
+  if (long_options.help || (!undo_alone && IsHelpRequest(long_options.rest))) {
     request.help = true;
     return request;
   }
   ParsedTail parsed = ParseOptions(long_options.rest);
   request.options = parsed.options;
   request.options.dry_run = long_options.dry_run;
+  request.options.keep_history = !long_options.no_history;
+  request.options.recursive = request.options.recursive || long_options.recursive;
+  request.undo = long_options.undo;
+  request.terms_file = long_options.terms_file;
+  if (long_options.terms_given && request.terms_file.empty())
+    request.usage_error = "namewisp: --terms needs a file";
+  if (request.undo) return request;
   request.operands.push_back(std::move(parsed.file_pattern));
   return request;
 }

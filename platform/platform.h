@@ -80,6 +80,37 @@ struct Listing {
 // names, when it exists.  "." and ".." are never listed.
 Listing List(std::string_view operand);
 
+// --- the user's own files -----------------------------------------------------
+
+enum class UserFile {
+  kHistory,  // the undo history: the program's state
+  kTerms,    // the user's release terms: configuration
+};
+// Where the file lives by the platform's custom ("" when that cannot be
+// told, as without a home folder).
+std::string UserFilePath(UserFile file);
+
+struct FileText {
+  bool exists = false;  // false: no such file (no error)
+  bool read = false;    // false with exists: it could not be read
+  std::string text;
+};
+FileText ReadFileText(std::string_view path);
+// Appends text in one write, creating the file and its folders as needed.
+bool AppendFileText(std::string_view path, std::string_view text);
+// Replaces the file's text as one step: a reader sees the old or the new.
+bool ReplaceFileText(std::string_view path, std::string_view text);
+
+// The folder's absolute path, with its trailing separator ("" when it
+// cannot be told).
+std::string AbsoluteFolder(std::string_view directory);
+// The separator of folders in a path.
+char FolderSeparator();
+// The time now, UTC, as "2026-12-08T23:30:00Z".
+std::string UtcNow();
+// A number that no other running process has.
+long ProcessNumber();
+
 // --- rename -----------------------------------------------------------------
 
 enum class Failure {

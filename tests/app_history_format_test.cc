@@ -305,3 +305,42 @@ TEST(HistoryUndone, MarksTheLatestRunOfItsIdThatIsNotUndone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HistoryMade, MarksNameTheRenamesThatWereMade) {
+  const app::HistoryRename r{"/d", "a", "b", false};
+  const std::string run = app::HistoryHeader() + app::FormatRunStart("x", "t") +
+                          app::FormatRename("x", r) + app::FormatRename("x", r) +
+                          app::FormatRename("x", r) + app::FormatRename("x", r);
+  struct Case {
+    std::string marks;
+    std::vector<bool> made;
+    std::size_t problems;
+  } cases[] = {
+      {"", {false, false, false, false}, 0},
+      {app::FormatMade("x", 1, 1), {false, true, false, false}, 0},
+      {app::FormatMade("x", 0, 2) + app::FormatMade("x", 3, 3),
+       {true, true, true, true}, 0},
+      // Past the renames recorded, another run's, or backwards: not followed.
+      {app::FormatMade("x", 2, 4), {false, false, false, false}, 1},
+      {app::FormatMade("y", 0, 0), {false, false, false, false}, 1},
+      {app::FormatMade("x", 3, 1), {false, false, false, false}, 1},
+  };
+  for (const Case& c : cases) {
+    const app::HistoryRead read = app::ReadHistory(run + c.marks);
+    ASSERT_EQ(read.runs.size(), 1u);
+    std::vector<bool> made;
+    for (const app::HistoryRename& rename : read.runs[0].renames)
+      made.push_back(rename.made);
+    EXPECT_EQ(made, c.made) << c.marks;
+    EXPECT_EQ(read.problems.size(), c.problems) << c.marks;
+    // Rewritten, the marks stay.
+    const app::HistoryRead kept =
+        app::ReadHistory(app::KeepLastRuns(run + c.marks, 5));
+    for (std::size_t i = 0; i < made.size(); ++i)
+      EXPECT_EQ(kept.runs[0].renames[i].made, c.made[i]);
+  }
+}
+
+}  // namespace

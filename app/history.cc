@@ -1,0 +1,98 @@
+#include "app/history.h"
+
+#include "app/history_format.h"
+
+namespace app {
+namespace {
+
+void MakeMarks(Journal& j) {
+  if (j.made_count == 0) return;
+  j.pending += FormatMade(j.run_id, j.made_first, j.made_first + j.made_count - 1);
+  j.made_count = 0;
+}
+
+// Reads the history before the run's first record: a foreign or unreadable
+// file is left alone, an old one is cut to the runs kept.  Returns what must
+// go in front of the first record ("" or a header or a line end), or false
+// when the history cannot be used.
+bool Prepare(Journal& j, RunServices& s, std::string& front) {
+  const platform::FileText file = s.read_file(j.path);
+  if (file.exists && !file.read) return false;
+  if (!file.exists || file.text.empty()) {
+    front = HistoryHeader();
+    return true;
+  }
+  const HistoryRead read = ReadHistory(file.text);
+  if (!read.known_format) return false;
+  if (read.runs.size() >= kHistoryRunsKept) {
+    return s.replace_file(j.path, KeepLastRuns(file.text, kHistoryRunsKept - 1));
+  }
+  // A write cut short leaves a torn line: the next record starts afresh.
+  if (file.text.back() != '\n') front = "\n";
+  return true;
+}
+
+}  // namespace
+
+Journal OpenJournal(RunServices& s, bool keep_history) {
+  Journal j;
+  if (keep_history && s.user_file_path && s.read_file && s.append_file)
+    j.path = s.user_file_path(platform::UserFile::kHistory);
+  if (!j.path.empty())
+    j.run_id = s.utc_now() + "-" + std::to_string(s.process_number());
+  return j;
+}
+
+std::size_t RecordRename(Journal& j, RunServices& s, std::string_view directory,
+                         std::string_view old_name, std::string_view new_name) {
+  if (j.path.empty()) return j.recorded++;
+  const std::string folder = s.absolute_folder(directory);
+  j.pending += FormatRename(
+      j.run_id, {folder, std::string(old_name), std::string(new_name), false});
+  return j.recorded++;
+}
+
+void RecordMade(Journal& j, std::size_t number) {
+  if (j.path.empty()) return;
+  if (j.made_count > 0 && j.made_first + j.made_count == number) {
+    ++j.made_count;
+    return;
+  }
+  MakeMarks(j);
+  j.made_first = number;
+  j.made_count = 1;
+}
+
+void WriteJournal(Journal& j, RunServices& s) {
+  if (j.path.empty()) return;
+  MakeMarks(j);
+  if (j.pending.empty()) return;
+  std::string text;
+  if (!j.started) {
+    std::string front;
+    if (!Prepare(j, s, front)) {
+      s.print_error("namewisp: the undo history " + j.path +
+                    " cannot be used; renaming without it");
+      j.path.clear();
+      j.pending.clear();
+      return;
+    }
+    text = front + FormatRunStart(j.run_id, s.utc_now());
+  }
+  text += j.pending;
+  j.pending.clear();
+  if (!s.append_file(j.path, text)) {
+    if (!j.started) {
+      s.print_error("namewisp: the undo history " + j.path +
+                    " cannot be written; renaming without it");
+    } else {
+      s.print_error("namewisp: the undo history " + j.path +
+                    " could not be written; the last renames cannot be undone");
+    }
+    j.path.clear();
+    return;
+  }
+  j.started = true;
+}
+
+}  // namespace app

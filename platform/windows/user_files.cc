@@ -1,0 +1,151 @@
+// The user's own files: where they live by the Windows custom, and reading,
+// appending and replacing them.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/windows/call_platform.h"
+#include "platform/windows/text_convert.h"
+
+namespace platform {
+namespace {
+
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+std::u16string Environment(const wchar_t* name) {
+  wchar_t value[MAX_PATH * 2];
+  const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH * 2);
+  if (length == 0 || length >= MAX_PATH * 2) return u"";
+  return std::u16string(reinterpret_cast<const char16_t*>(value), length);
+}
+
+// Makes every missing folder of the path's folder part.
+void MakeFolders(const std::u16string& path) {
+  for (std::size_t at = path.find_first_of(u"\\/", 3);
+       at != std::u16string::npos; at = path.find_first_of(u"\\/", at + 1)) {
+    CreateDirectoryW(Wide(path.substr(0, at)), nullptr);
+  }
+}
+
+bool WriteWhole(HANDLE file, std::string_view text) {
+  while (!text.empty()) {
+    DWORD written = 0;
+    DWORD code = 0;
+    const DWORD count = text.size() > MAXDWORD ? MAXDWORD : DWORD(text.size());
+    const BOOL ok = CallPlatform(
+        [&] { return WriteFile(file, text.data(), count, &written, nullptr); },
+        code);
+    if (!ok || written == 0) return false;
+    text.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string UserFilePath(UserFile file) {
+  const bool history = file == UserFile::kHistory;
+  const std::u16string folder =
+      Environment(history ? L"LOCALAPPDATA" : L"APPDATA");
+  if (folder.empty()) return "";
+  return ToUtf8(folder).text +
+         (history ? "\\namewisp\\history" : "\\namewisp\\terms.txt");
+}
+
+FileText ReadFileText(std::string_view path) {
+  FileText file;
+  const std::u16string name = ToWide(path);
+  DWORD code = 0;
+  HANDLE handle = CallPlatform(
+      [&] {
+        return CreateFileW(Wide(name), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+      },
+      code);
+  if (handle == INVALID_HANDLE_VALUE) {
+    file.exists = code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND;
+    return file;
+  }
+  file.exists = true;
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(handle, buffer, sizeof buffer, &got, nullptr)) break;
+    if (got == 0) {
+      file.read = true;
+      break;
+    }
+    file.text.append(buffer, got);
+  }
+  CloseHandle(handle);
+  if (!file.read) file.text.clear();
+  return file;
+}
+
+bool AppendFileText(std::string_view path, std::string_view text) {
+  const std::u16string name = ToWide(path);
+  MakeFolders(name);
+  DWORD code = 0;
+  HANDLE handle = CallPlatform(
+      [&] {
+        return CreateFileW(Wide(name), FILE_APPEND_DATA, FILE_SHARE_READ,
+                           nullptr, OPEN_ALWAYS, 0, nullptr);
+      },
+      code);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool written = WriteWhole(handle, text);
+  return CloseHandle(handle) && written;
+}
+
+bool ReplaceFileText(std::string_view path, std::string_view text) {
+  const std::u16string name = ToWide(path);
+  MakeFolders(name);
+  const std::u16string temporary = name + u".new";
+  DWORD code = 0;
+  HANDLE handle = CallPlatform(
+      [&] {
+        return CreateFileW(Wide(temporary), GENERIC_WRITE, 0, nullptr,
+                           CREATE_ALWAYS, 0, nullptr);
+      },
+      code);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool written = WriteWhole(handle, text) && FlushFileBuffers(handle);
+  if (!CloseHandle(handle) || !written ||
+      !MoveFileExW(Wide(temporary), Wide(name),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileW(Wide(temporary));
+    return false;
+  }
+  return true;
+}
+
+std::string AbsoluteFolder(std::string_view directory) {
+  const std::u16string folder = directory.empty() ? u"." : ToWide(directory);
+  wchar_t full[32768];
+  const DWORD length = GetFullPathNameW(Wide(folder), 32768, full, nullptr);
+  if (length == 0 || length >= 32768) return "";
+  std::string out =
+      ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(full), length))
+          .text;
+  if (!out.empty() && out.back() != '\\' && out.back() != '/') out += '\\';
+  return out;
+}
+
+char FolderSeparator() { return '\\'; }
+
+std::string UtcNow() {
+  SYSTEMTIME now;
+  GetSystemTime(&now);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02uT%02u:%02u:%02uZ", now.wYear,
+                now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+  return text;
+}
+
+long ProcessNumber() { return static_cast<long>(GetCurrentProcessId()); }
+
+}  // namespace platform
