@@ -9,6 +9,13 @@ import unittest
 BINARY = os.path.abspath(
     os.environ.get("NAMEWISP") or (sys.argv.pop(1) if len(sys.argv) > 1 else ""))
 
+# The runs keep their undo history and read their terms in a folder of the
+# tests' own, never in the home of whoever runs them.
+_STATE = tempfile.TemporaryDirectory()
+os.environ["XDG_STATE_HOME"] = os.path.join(_STATE.name, "state")
+os.environ["XDG_CONFIG_HOME"] = os.path.join(_STATE.name, "config")
+HISTORY = os.path.join(os.environ["XDG_STATE_HOME"], "namewisp", "history")
+
 
 def run(args, cwd, stdout=subprocess.PIPE, timeout=20):
     """Runs namewisp without any terminal: no controlling tty, stdin empty."""

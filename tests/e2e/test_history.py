@@ -1,0 +1,120 @@
+"""The undo history: what a run records, and --undo putting names back."""
+
+import os
+import shutil
+import subprocess
+import unittest
+
+from namewisp_e2e import BINARY, HISTORY, TempDirTest, lines, main, names, run
+from test_terminal import Terminal
+
+
+class Undo(TempDirTest):
+    def setUp(self):
+        super().setUp()
+        shutil.rmtree(os.path.dirname(HISTORY), ignore_errors=True)
+
+    def test_undo_puts_back_every_name_made_and_only_those(self):
+        # A clash, names with a line feed and with bytes that are no UTF-8,
+        # and a folder of its own: after the undo every name is as before.
+        before = [b"a_b.txt", b"a b.txt", b"new\nline_x.txt", b"bad\xff_y.txt",
+                  b"c.d.txt"]
+        for name in before:
+            self.touch(name)
+        r = run(["*"], self.dir)
+        self.assertEqual(r.returncode, 1)  # the clash
+        self.assertIn(b"c d.txt", os.listdir(os.fsencode(self.dir)))
+        dry = run(["--undo", "--dry-run"], self.dir)
+        self.assertEqual(dry.returncode, 0, dry.stderr)
+        self.assertNotIn(b"a b.txt ==> a_b.txt", dry.stdout)  # never made
+        undo = run(["--undo"], self.dir)
+        self.assertEqual(undo.returncode, 0, undo.stderr)
+        self.assertEqual(undo.stdout, dry.stdout.replace(
+            b"Dry run: nothing was renamed.\n", b""))
+        self.assertEqual(sorted(os.listdir(os.fsencode(self.dir))), sorted(before))
+        # That run is undone: the next --undo finds the run before, or none.
+        self.assertEqual(run(["--undo"], self.dir).stdout, b"Nothing to undo.\n")
+
+    def test_each_undo_reverts_the_run_before(self):
+        self.touch("one_1.txt")
+        run(["*"], self.dir)
+        self.touch("two_2.txt")
+        run(["two_2.txt"], self.dir)
+        run(["--undo"], self.dir)
+        self.assertEqual(names(self.dir), ["one 1.txt", "two_2.txt"])
+        run(["--undo"], self.dir)
+        self.assertEqual(names(self.dir), ["one_1.txt", "two_2.txt"])
+
+    def test_a_name_taken_since_is_reported_and_the_rest_goes_on(self):
+        for name in ("a_1.txt", "b_2.txt"):
+            self.touch(name)
+        run(["*"], self.dir)
+        self.touch("a_1.txt", b"someone else's")
+        r = run(["--undo"], self.dir)
+        self.assertEqual(r.returncode, 1)
+        self.assertIn(b"  [FAILED: a file with that name exists]", lines(r.stdout))
+        self.assertEqual(names(self.dir), ["a 1.txt", "a_1.txt", "b_2.txt"])
+
+    def test_undo_after_ctrl_c_puts_back_what_was_made(self):
+        for name in ("a.b.txt", "c.d.txt", "e.f.txt"):
+            self.touch(name)
+        t = Terminal(["/c", "*"], self.dir)
+        t.answer(1, b"y")
+        t.answer(2, b"\x03")
+        code, _ = t.finish(done=False)
+        self.assertEqual(code, 130)
+        self.assertEqual(names(self.dir), ["a b.txt", "c.d.txt", "e.f.txt"])
+        run(["--undo"], self.dir)
+        self.assertEqual(names(self.dir), ["a.b.txt", "c.d.txt", "e.f.txt"])
+
+    def test_a_history_cut_in_a_record_is_read_as_far_as_it_is_sound(self):
+        for name in ("a_1.txt", "b_2.txt"):
+            self.touch(name)
+        run(["*"], self.dir)
+        with open(HISTORY, "rb") as f:
+            text = f.read()
+        # Cut inside the line that marks both renames made: they were made,
+        # but the history no longer says so, and nothing it cannot read is
+        # followed.
+        made = text.index(b"\nmade\t")
+        with open(HISTORY, "wb") as f:
+            f.write(text[:made + 10])
+        r = run(["--undo"], self.dir)
+        self.assertIn(b"cut short", r.stderr)
+        self.assertEqual(names(self.dir), ["a 1.txt", "b 2.txt"])
+        # A later run starts on a line of its own and is undone whole.
+        self.touch("c_3.txt")
+        run(["c_3.txt"], self.dir)
+        run(["--undo"], self.dir)
+        self.assertEqual(names(self.dir), ["a 1.txt", "b 2.txt", "c_3.txt"])
+
+    def test_what_is_not_recorded(self):
+        self.touch("a_1.txt")
+        run(["--dry-run", "*"], self.dir)
+        run(["--no-history", "*"], self.dir)
+        self.assertFalse(os.path.exists(HISTORY))
+        self.assertEqual(run(["--undo"], self.dir).stdout, b"Nothing to undo.\n")
+
+    def test_a_history_that_cannot_be_written_is_said_once_and_renames_go_on(self):
+        for name in ("a_1.txt", "b_2.txt"):
+            self.touch(name)
+        blocked = os.path.join(self.dir, "not_a_folder")
+        self.touch("not_a_folder")
+        env = dict(os.environ, XDG_STATE_HOME=blocked)
+        r = subprocess.run([BINARY, "a_1.txt", "b_2.txt"], cwd=self.dir, env=env,
+                           stdin=subprocess.DEVNULL, capture_output=True)
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.stderr.count(b"\n"), 1, r.stderr)
+        self.assertIn(b"undo history", r.stderr)
+        self.assertEqual(names(self.dir), ["a 1.txt", "b 2.txt", "not_a_folder"])
+
+    def test_the_history_keeps_the_last_fifty_runs(self):
+        for i in range(53):
+            self.touch("f_%02d.txt" % i)
+            run(["f_%02d.txt" % i], self.dir)
+        with open(HISTORY, "rb") as f:
+            self.assertEqual(f.read().count(b"\nrun\t"), 50)
+
+
+if __name__ == "__main__":
+    main()
