@@ -2,7 +2,7 @@
 
 namespace app {
 
-const OptionToken kOptionTokens[10] = {
+const OptionToken kOptionTokens[11] = {
     {"/c", "/C", true, [](RunOptions& o) { o.confirm_all = true; }},
     {"/ml", "/ML", true, [](RunOptions& o) { o.from_lower = true; }},
     {"/mu", "/MU", true, [](RunOptions& o) { o.from_upper = true; }},
@@ -14,6 +14,8 @@ const OptionToken kOptionTokens[10] = {
     {"/kc", "/KC", true,
      [](RunOptions& o) { o.term_rule = o.confirm_terms = true; }},
     {"/k", "/K", true, [](RunOptions& o) { o.term_rule = true; }},
+    // No other token holds an "s": it changes none of their meanings.
+    {"/s", "/S", true, [](RunOptions& o) { o.recursive = true; }},
     // "/D" wins when both are given, in any order.
     {"/d", "/d", false,
      [](RunOptions& o) {

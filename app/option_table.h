@@ -15,6 +15,6 @@ struct OptionToken {
   void (*set)(RunOptions&);
 };
 
-extern const OptionToken kOptionTokens[10];
+extern const OptionToken kOptionTokens[11];
 
 }  // namespace app

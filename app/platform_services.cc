@@ -27,6 +27,7 @@ RunServices PlatformServices() {
   s.display_columns = platform::DisplayColumns;
   s.ask = platform::Ask;
   s.letter_case = &platform::LetterCase();
+  s.folder_separator = platform::FolderSeparator();
   return s;
 }
 

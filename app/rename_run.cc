@@ -6,6 +6,7 @@
 
 #include "app/dry_run.h"
 #include "app/entry_selection.h"
+#include "app/failure_words.h"
 #include "app/history.h"
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
@@ -152,8 +153,33 @@ struct Run {
     return matched;
   }
 
+  // With /s: the folders below first, deepest first, each folder's entries
+  // before the folder itself can be renamed; links and hidden folders are
+  // not entered.  Lines show paths from the folder the run started in.
+  bool RunTree(const std::string& folder, const std::string& pattern) {
+    bool matched = false;
+    const platform::Listing all = s.list(folder + "*");
+    if (!all.failure.ok()) {
+      Fail(folder + " [FAILED: " + FailureWords(all.failure, s) + "]\n");
+      return false;
+    }
+    for (const platform::Entry& entry : all.entries) {
+      if (entry.kind != platform::EntryKind::kDirectory || entry.hidden ||
+          entry.link || entry.name == "." || entry.name == "..")
+        continue;
+      const std::string below = folder + entry.name + s.folder_separator;
+      matched = RunTree(below, pattern) || matched;
+    }
+    return RunListing(s.list(folder + pattern), folder) || matched;
+  }
+
   bool RunOperand(const std::string& operand) {
-    return RunListing(s.list(operand), "");
+    if (!options.recursive) return RunListing(s.list(operand), "");
+    // The pattern is what follows the operand's folder part.
+    const platform::Listing top = s.list(operand);
+    const std::string pattern = operand.substr(
+        std::min(top.directory.size(), operand.size()));
+    return RunTree(top.directory, pattern);
   }
 };
 

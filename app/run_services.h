@@ -45,6 +45,8 @@ struct RunServices {
   std::function<int()> screen_width;
   std::function<int(std::string_view text)> display_columns;
   std::function<platform::Answer(std::string_view prompt)> ask;
+  // What separates folders in a path.
+  char folder_separator = '/';
   // The case of letters beyond ASCII.
   const text::CaseMapping* letter_case = &text::AsciiOnlyMapping();
 };

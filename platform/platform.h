@@ -60,12 +60,33 @@ Answer Ask(std::string_view prompt);
 
 // --- listing ----------------------------------------------------------------
 
+// Why a listing or a rename failed.
+enum class Failure {
+  kNone,
+  kExists,      // an entry of the new name exists
+  kNotFound,    // the entry (or its folder) is gone
+  kPermission,
+  kTooLong,
+  kRefusedName,  // the system cannot take the name as it stands
+  kInUse,
+  kNoSpace,
+  kOther,  // see code
+};
+
+struct Outcome {
+  Failure failure = Failure::kNone;
+  int code = 0;  // the system's own error number, for kOther
+  bool ok() const { return failure == Failure::kNone; }
+};
+
+
 enum class EntryKind { kFile, kDirectory, kOther /* device, fifo, socket */ };
 
 struct Entry {
   std::string name;  // without a directory part
   EntryKind kind = EntryKind::kFile;
   bool hidden = false;  // hidden or a system entry by the platform's custom
+  bool link = false;    // a symbolic link (or junction): never entered
 };
 
 struct Listing {
@@ -73,6 +94,8 @@ struct Listing {
   // trailing separator; "" for the current folder.
   std::string directory;
   std::vector<Entry> entries;  // a snapshot, in the order to handle them
+  // Why the folder could not be read; kNone also when it does not exist.
+  Outcome failure;
 };
 
 // The entries an operand names: with a wildcard ("*" or "?") in its last
@@ -112,24 +135,6 @@ std::string UtcNow();
 long ProcessNumber();
 
 // --- rename -----------------------------------------------------------------
-
-enum class Failure {
-  kNone,
-  kExists,      // an entry of the new name exists
-  kNotFound,    // the entry (or its folder) is gone
-  kPermission,
-  kTooLong,
-  kRefusedName,  // the system cannot take the name as it stands
-  kInUse,
-  kNoSpace,
-  kOther,  // see code
-};
-
-struct Outcome {
-  Failure failure = Failure::kNone;
-  int code = 0;  // the system's own error number, for kOther
-  bool ok() const { return failure == Failure::kNone; }
-};
 
 // Gives the entry old_name of directory the name new_name, in one step, and
 // never replaces an existing entry (kExists).  An interrupt waits until

@@ -19,6 +19,7 @@ using platform::Failure;
 struct FakeSystem {
   std::map<std::string, std::vector<Entry>> folders;  // "" or "sub/"
   std::set<std::string> ignore_case_folders;  // file systems that ignore case
+  std::map<std::string, Failure> unreadable;  // folder -> why
   std::string out;
   int width = 80;
   std::deque<Answer> answers;
@@ -57,6 +58,11 @@ struct FakeSystem {
     s.list = [this](std::string_view operand) {
       platform::Listing listing;
       listing.directory = FolderOf(operand);
+      auto failure = unreadable.find(listing.directory);
+      if (failure != unreadable.end()) {
+        listing.failure = {failure->second, 0};
+        return listing;
+      }
       listing.entries = folders[listing.directory];
       return listing;
     };
@@ -323,6 +329,35 @@ TEST(RenameRun, DryRunShowsWhatTheRealRunDoesAndRenamesNothing) {
     EXPECT_EQ(dry.out, real.out.substr(0, real.out.size() - done.size()) +
                            "Dry run: nothing was renamed.\n" + done);
   }
+}
+
+TEST(RenameRun, TreesDeepestFirstWithoutLinksOrHiddenFolders) {
+  FakeSystem fake;
+  fake.folders[""] = {{"a_1", EntryKind::kDirectory, false},
+                      {"h_1", EntryKind::kDirectory, true},
+                      {"l_1", EntryKind::kDirectory, false, true},
+                      {"x_1", EntryKind::kDirectory, false},
+                      {"t_1.txt", EntryKind::kFile, false}};
+  fake.folders["a_1/"] = {{"b_2", EntryKind::kDirectory, false},
+                          {"f_2.txt", EntryKind::kFile, false}};
+  fake.folders["a_1/b_2/"] = Files({"f_3.txt"});
+  fake.folders["h_1/"] = Files({"hidden_file.txt"});
+  fake.folders["l_1/"] = Files({"linked_file.txt"});
+  fake.unreadable["x_1/"] = Failure::kPermission;
+  app::RunOptions o;
+  o.recursive = true;
+  o.selection = app::Selection::kFilesAndDirectories;
+  EXPECT_EQ(RunWith(fake, o), 1);
+  EXPECT_EQ(fake.out,
+            "a_1/b_2/f_3.txt ==> a_1/b_2/f 3.txt\n"
+            "a_1/b_2 ==> a_1/b 2\n"
+            "a_1/f_2.txt ==> a_1/f 2.txt\n"
+            "x_1/ [FAILED: permission denied]\n"
+            "a_1 ==> a 1\n"
+            "l_1 ==> l 1\n"
+            "x_1 ==> x 1\n"
+            "t_1.txt ==> t 1.txt\n"
+            "Done\n\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // entry back under its new name.  The folder stays open for the renames in
 // it.
 #include <dirent.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/call_platform.h"
+#include "platform/posix/failure_kind.h"
 #include "platform/posix/listing_state.h"
 #include "platform/posix/wildcard.h"
 
@@ -46,6 +48,12 @@ EntryKind KindByStat(int dir_fd, const char* name) {
   return S_ISDIR(st.st_mode) ? EntryKind::kDirectory : EntryKind::kFile;
 }
 
+bool IsLink(int dir_fd, const char* name) {
+  struct stat st;
+  return fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+         S_ISLNK(st.st_mode);
+}
+
 EntryKind KindOf(int dir_fd, const struct dirent* entry) {
   switch (entry->d_type) {
     case DT_REG: return EntryKind::kFile;
@@ -59,8 +67,8 @@ EntryKind KindOf(int dir_fd, const struct dirent* entry) {
   }
 }
 
-Entry MakeEntry(std::string_view name, EntryKind kind) {
-  return Entry{std::string(name), kind, name[0] == '.'};
+Entry MakeEntry(std::string_view name, EntryKind kind, bool link) {
+  return Entry{std::string(name), kind, name[0] == '.', link};
 }
 
 // Every entry of the folder whose name matches the pattern.
@@ -85,7 +93,9 @@ std::vector<Entry> ReadMatching(int dir_fd, const std::string& pattern) {
     // A hidden entry is never taken: no need to ask what it is.
     const EntryKind kind =
         name[0] == '.' ? EntryKind::kOther : KindOf(dirfd(dir), entry);
-    entries.push_back(MakeEntry(name, kind));
+    const bool link = entry->d_type == DT_LNK ||
+                      (entry->d_type == DT_UNKNOWN && IsLink(dirfd(dir), entry->d_name));
+    entries.push_back(MakeEntry(name, kind, link));
   }
   closedir(dir);
   return entries;
@@ -115,7 +125,10 @@ Listing List(std::string_view operand) {
   const auto opened = posix::CallPlatform([&] {
     return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   });
-  if (opened.failed) return listing;
+  if (opened.failed) {
+    if (opened.error != ENOENT) listing.failure = posix::OutcomeOf(opened.error);
+    return listing;
+  }
   posix::open_folder = {parts.directory, opened.value};
   if (posix::HasWildcard(parts.name)) {
     listing.entries = posix::ReadMatching(opened.value, parts.name);
@@ -128,9 +141,9 @@ Listing List(std::string_view operand) {
     if (fstatat(opened.value, parts.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) ==
         0) {
       EntryKind kind = posix::KindOfMode(st.st_mode);
-      if (S_ISLNK(st.st_mode))
-        kind = posix::KindByStat(opened.value, parts.name.c_str());
-      listing.entries.push_back(posix::MakeEntry(parts.name, kind));
+      const bool link = S_ISLNK(st.st_mode);
+      if (link) kind = posix::KindByStat(opened.value, parts.name.c_str());
+      listing.entries.push_back(posix::MakeEntry(parts.name, kind, link));
     }
   }
   return listing;

@@ -7,6 +7,7 @@
 
 #include "platform/platform.h"
 #include "platform/windows/call_platform.h"
+#include "platform/windows/failure_kind.h"
 #include "platform/windows/listing.h"
 #include "platform/windows/listing_rules.h"
 #include "platform/windows/text_convert.h"
@@ -31,6 +32,7 @@ Entry MakeEntry(const WIN32_FIND_DATAW& record, std::string name) {
                                                      : EntryKind::kFile;
   entry.hidden =
       attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+  entry.link = attributes & FILE_ATTRIBUTE_REPARSE_POINT;
   return entry;
 }
 
@@ -54,7 +56,12 @@ Listing List(std::string_view operand) {
                               &record);
       },
       code);
-  if (search == INVALID_HANDLE_VALUE) return listing;
+  if (search == INVALID_HANDLE_VALUE) {
+    if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND &&
+        code != ERROR_NO_MORE_FILES && code != 0)
+      listing.failure = OutcomeOf(code);
+    return listing;
+  }
   do {
     std::u16string_view name(
         reinterpret_cast<const char16_t*>(record.cFileName));

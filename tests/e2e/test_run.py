@@ -233,5 +233,28 @@ class Operands(TempDirTest):
         self.assertEqual(names(self.dir)[:2], ["f 00000.txt", "f 00001.txt"])
 
 
+class Tree(TempDirTest):
+    def test_s_goes_deepest_first_and_never_through_a_link(self):
+        os.makedirs(os.path.join(self.dir, "a_1", "b_2"))
+        os.makedirs(os.path.join(self.dir, ".h_1"))
+        self.touch("f_3.txt", folder=os.path.join(self.dir, "a_1", "b_2"))
+        self.touch("h_3.txt", folder=os.path.join(self.dir, ".h_1"))
+        # A link back up the tree: a loop, were it followed.
+        os.symlink("..", os.path.join(self.dir, "a_1", "up_link"))
+        r = run(["/s", "/d", "*"], self.dir)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(lines(r.stdout), [
+            b"a_1/b_2/f_3.txt ==> a_1/b_2/f 3.txt",
+            b"a_1/b_2 ==> a_1/b 2",
+            b"a_1/up_link ==> a_1/up link",
+            b"a_1 ==> a 1",
+            b"Done", b"", b""])
+        self.assertTrue(os.path.exists(os.path.join(self.dir, "a 1", "b 2", "f 3.txt")))
+        self.assertTrue(os.path.exists(os.path.join(self.dir, ".h_1", "h_3.txt")))
+        # The history puts the tree back, folder names last renamed first.
+        run(["--undo"], self.dir)
+        self.assertTrue(os.path.exists(os.path.join(self.dir, "a_1", "b_2", "f_3.txt")))
+
+
 if __name__ == "__main__":
     main()
