@@ -171,6 +171,19 @@ if [ -n "$program" ]; then
   run "$program" /m '*.txt'
   check "namewisp: case-only rename" test "$(ls | tr '\n' ' ')" = "Hello World.txt Hello.txt "
 
+  # --- trees and undo ---------------------------------------------------
+  fresh
+  mkdir -p a_1/b_2
+  touch a_1/b_2/f_3.txt top_t.txt
+  run "$program" /s /d '*'
+  check "namewisp: /s deepest first, paths from the start folder" output_is \
+    'a_1\\b_2\\f_3.txt ==> a_1\\b_2\\f 3.txt\r\na_1\\b_2 ==> a_1\\b 2\r\na_1 ==> a 1\r\ntop_t.txt ==> top t.txt\r\nDone\r\n\r\n'
+  run "$program" --undo
+  check "namewisp: --undo puts the tree back" \
+    test -e a_1/b_2/f_3.txt -a -e top_t.txt -a "$rc" = 0
+  run "$program" --undo --dry-run
+  check "namewisp: then the run before, or nothing" test "$rc" = 0
+
   # --- names in every code page -----------------------------------------
   # The system's code page comes from the locale Wine starts in; the
   # locales are made here, in a private folder, so nothing is installed.
