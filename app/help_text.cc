@@ -29,6 +29,9 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
       "--help shows this help",
       "--version shows the version of namewisp",
       "--dry-run shows what would be renamed but renames nothing",
+      "include /s (or --recursive) to do the same in every folder below",
+      "--undo puts back the names of the last run not undone yet",
+      "--no-history renames without keeping the record that --undo reads",
   };
   if (arguments) {
     lines.push_back("-- ends the options: every argument after it is a filespec");

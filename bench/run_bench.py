@@ -2,6 +2,7 @@
 """Times namewisp against the floor program on a folder of messy names.
 
     python3 bench/run_bench.py [BUILD_DIR] [--runs R] [--million] [--sizes N,...]
+    python3 bench/run_bench.py [BUILD_DIR] --features [--runs R]
 
 For each size N it creates N names of the benchmark corpus in a fresh folder
 on tmpfs (/dev/shm, else $TMPDIR), runs `namewisp /y /k "*"` there with its
@@ -11,6 +12,11 @@ the median seconds of each, the ratio namewisp/floor, microseconds per entry
 and namewisp's peak resident memory (through a small wrapper that
 starts it, as /usr/bin/time may be missing), and checks that both left the same
 names behind.
+
+With --features it measures instead, on 100,000 names, what the undo history
+costs (the same run with and without --no-history) and what /s costs (the
+names in 1,000 folders of 100 with /s, against the same names in one folder).
+The history of these runs goes to the scratch folder, never to $HOME.
 """
 
 import argparse
@@ -58,7 +64,7 @@ def pairs_from(output_path):
     """The (old, new) pairs of namewisp's rename lines."""
     pairs = []
     with open(output_path, "rb") as f:
-        for line in f.read().split(b"\r\n"):
+        for line in f.read().split(b"\n"):
             if b" ==> " in line and not line.startswith(b"  "):
                 old, new = line.split(b" ==> ", 1)
                 pairs.append((old, new))
@@ -66,13 +72,12 @@ def pairs_from(output_path):
 
 
 def measure(build, n, runs, root):
-    names = subprocess.run([os.path.join(build, "namewisp_corpus"), str(n)],
-                           check=True, capture_output=True).stdout.decode().splitlines()
-    assert len(names) == n and len(set(names)) == n
+    names = corpus(build, n)
     folder = os.path.join(root, "namewisp-bench-%d" % n)
     out = os.path.join(root, "namewisp-bench-%d.out" % n)
     pairs_path = os.path.join(root, "namewisp-bench-%d.pairs" % n)
-    namewisp = [os.path.abspath(os.path.join(build, "namewisp")), "/y", "/k", "*"]
+    namewisp = [os.path.abspath(os.path.join(build, "namewisp")), "--no-history",
+                "/y", "/k", "*"]
     floor = os.path.abspath(os.path.join(build, "namewisp_floor"))
     ours, theirs, peak = [], [], 0
     for run in range(runs):
@@ -97,6 +102,51 @@ def measure(build, n, runs, root):
             "floor": statistics.median(theirs), "rss_kib": peak}
 
 
+def corpus(build, n):
+    names = subprocess.run([os.path.join(build, "namewisp_corpus"), str(n)],
+                           check=True, capture_output=True).stdout.decode().splitlines()
+    assert len(names) == n and len(set(names)) == n
+    return names
+
+
+def fill_tree(folder, names, per_folder):
+    if os.path.exists(folder):
+        shutil.rmtree(folder)
+    os.mkdir(folder)
+    for start in range(0, len(names), per_folder):
+        sub = os.path.join(folder, "d%04d" % (start // per_folder))
+        os.mkdir(sub)
+        for name in names[start:start + per_folder]:
+            os.close(os.open(os.path.join(sub, name), os.O_CREAT | os.O_WRONLY, 0o644))
+
+
+def features(build, runs, root):
+    n = 100000
+    names = corpus(build, n)
+    folder = os.path.join(root, "namewisp-bench-features")
+    out = os.path.join(root, "namewisp-bench-features.out")
+    os.environ["XDG_STATE_HOME"] = os.path.join(root, "namewisp-bench-state")
+    binary = os.path.abspath(os.path.join(build, "namewisp"))
+    with_history, without, tree, flat = [], [], [], []
+    for _ in range(runs):
+        for argv, times in (([binary, "/y", "/k", "*"], with_history),
+                            ([binary, "--no-history", "/y", "/k", "*"], without),
+                            ([binary, "--no-history", "/s", "/y", "/k", "*"], flat)):
+            fill(folder, names)
+            times.append(timed(build, argv, folder, out)[0])
+        fill_tree(folder, names, 100)
+        tree.append(timed(build, [binary, "--no-history", "/s", "/y", "/k", "*"],
+                          folder, out)[0])
+    shutil.rmtree(folder)
+    shutil.rmtree(os.environ["XDG_STATE_HOME"], ignore_errors=True)
+    os.remove(out)
+    h, w = statistics.median(with_history), statistics.median(without)
+    t, f = statistics.median(tree), statistics.median(flat)
+    print("N=%d, %d runs each, medians" % (n, runs))
+    print("history: %.3f s with, %.3f s without: %.3f" % (h, w, h / w))
+    print("/s: %.3f s in 1,000 folders, %.3f s in one folder: %.3f" % (t, f, t / f))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("build", nargs="?", default="build-bench")
@@ -104,7 +154,12 @@ def main():
     parser.add_argument("--million", action="store_true",
                         help="also run N = 1,000,000")
     parser.add_argument("--sizes", help="comma-separated sizes instead")
+    parser.add_argument("--features", action="store_true",
+                        help="the cost of the undo history and of /s instead")
     args = parser.parse_args()
+    if args.features:
+        features(args.build, args.runs, scratch_root())
+        return
     sizes = [10000, 100000] + ([1000000] if args.million else [])
     if args.sizes:
         sizes = [int(s) for s in args.sizes.split(",")]

