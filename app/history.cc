@@ -22,9 +22,15 @@ bool Prepare(Journal& j, RunServices& s, std::string& front) {
     front = HistoryHeader();
     return true;
   }
-  const HistoryRead read = ReadHistory(file.text);
-  if (!read.known_format) return false;
-  if (read.runs.size() >= kHistoryRunsKept) {
+  // The whole history is read only when it must be cut: counting its runs
+  // needs no more than a look at the start of each line.
+  if (!file.text.starts_with(HistoryHeader())) return false;
+  std::size_t runs = 0;
+  for (std::size_t at = file.text.find("\nrun\t"); at != std::string::npos;
+       at = file.text.find("\nrun\t", at + 1)) {
+    ++runs;
+  }
+  if (runs >= kHistoryRunsKept) {
     return s.replace_file(j.path, KeepLastRuns(file.text, kHistoryRunsKept - 1));
   }
   // A write cut short leaves a torn line: the next record starts afresh.
@@ -46,9 +52,12 @@ Journal OpenJournal(RunServices& s, bool keep_history) {
 std::size_t RecordRename(Journal& j, RunServices& s, std::string_view directory,
                          std::string_view old_name, std::string_view new_name) {
   if (j.path.empty()) return j.recorded++;
-  const std::string folder = s.absolute_folder(directory);
-  j.pending += FormatRename(
-      j.run_id, {folder, std::string(old_name), std::string(new_name), false});
+  if (j.absolute_folder.empty() || directory != j.folder) {
+    j.folder = std::string(directory);
+    j.absolute_folder = s.absolute_folder(directory);
+  }
+  j.pending += FormatRename(j.run_id, {j.absolute_folder, std::string(old_name),
+                                       std::string(new_name), false});
   return j.recorded++;
 }
 

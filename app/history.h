@@ -18,6 +18,8 @@ struct Journal {
   bool started = false;
   std::size_t recorded = 0;  // renames recorded in this run
   std::string pending;       // records not yet written
+  // The last folder recorded, and its absolute path: asked once a listing.
+  std::string folder, absolute_folder;
   // The renames made since the last write, as a range of numbers.
   std::size_t made_first = 0, made_count = 0;
 };
