@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
+#include "rules/release_marker.h"
 #include "text/number.h"
 #include "text/trim.h"
 
@@ -39,11 +40,19 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
     if (value < kLowestValidYear || value > highest_year) continue;
     // The words before it keep their single spaces.
     std::string rebuilt;
-    rebuilt.reserve(space + year.size() + 3);
+    rebuilt.reserve(space + year.size() + 3 + kMaxWrittenMarker);
     rebuilt.append(all.substr(0, space + 1));
     rebuilt.push_back('(');
     rebuilt.append(year);
     rebuilt.push_back(')');
+    // An episode or part marker among the dropped words stays: the first
+    // one, after a space, in its written form (the reserve above holds it).
+    if (end < all.size()) {
+      const std::size_t kept = rebuilt.size();
+      rebuilt.push_back(' ');
+      if (!FindFirstReleaseMarker(all.substr(end + 1), &rebuilt))
+        rebuilt.resize(kept);
+    }
     if (rebuilt == stem) return {std::move(stem), false};
     return {std::move(rebuilt), true};
   }
