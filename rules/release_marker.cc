@@ -121,6 +121,28 @@ bool IsPartNumber(PartWord kind, std::string_view n, bool glued) {
   return false;
 }
 
+// Whether a marker can begin at w[0] at all (w runs on past the word): the
+// quick refusal that nearly every word of a stem gets ("720p", "BluRay",
+// "DTS", "x264-GRP").  What it lets through is read in full.
+bool MayBeMarker(std::string_view w) {
+  if (w.size() < 2) return false;
+  const char second = ascii::Lower(w[1]);
+  switch (ascii::Lower(w[0])) {
+    case 's':
+      return ascii::IsDigit(w[1]);  // S01E02
+    case 'p':
+      return second == 'a' || second == 't';  // Part, Pt
+    case 'c':
+      return second == 'd';  // CD
+    case 'd':
+      return second == 'i';  // Disc, Disk
+    default:
+      // 1x02, 01x02
+      return ascii::IsDigit(w[0]) && w.size() >= 4 &&
+             (second == 'x' || (ascii::IsDigit(w[1]) && ascii::Lower(w[2]) == 'x'));
+  }
+}
+
 }  // namespace
 
 bool ReadEpisodeMarker(std::string_view word, std::string* written) {
@@ -151,8 +173,9 @@ bool ReadEpisodeMarker(std::string_view word, std::string* written) {
 
 std::size_t ReadReleaseMarker(std::string_view word, std::string_view next,
                               std::string* written) {
-  if (ReadEpisodeMarker(word, written)) return 1;
   const std::string_view w = ascii::TrimBrackets(word);
+  if (!MayBeMarker(w)) return 0;
+  if (ReadEpisodeMarker(w, written)) return 1;
   std::string_view rest;
   const PartWord kind = ReadPartWord(w, rest);
   if (kind == PartWord::kNone) return 0;
@@ -172,20 +195,23 @@ std::size_t ReadReleaseMarker(std::string_view word, std::string_view next,
 }
 
 bool FindFirstReleaseMarker(std::string_view words, std::string* written) {
-  std::size_t from = 0;
-  while (from < words.size()) {
-    std::size_t space = words.find(' ', from);
-    const std::size_t end = space == std::string_view::npos ? words.size() : space;
-    const std::string_view word = words.substr(from, end - from);
-    std::string_view next;
-    if (end < words.size()) {
-      std::size_t after = words.find(' ', end + 1);
-      next = words.substr(end + 1, (after == std::string_view::npos
-                                        ? words.size()
-                                        : after) - end - 1);
+  const std::size_t n = words.size();
+  for (std::size_t start = 0; start < n;) {
+    std::size_t at = start;  // past the word's opening brackets
+    while (at < n && words[at] == '(') ++at;
+    std::size_t end = at;
+    while (end < n && words[end] != ' ') ++end;
+    if (MayBeMarker(words.substr(at))) {
+      std::string_view next;
+      if (end < n) {
+        std::size_t next_end = end + 1;
+        while (next_end < n && words[next_end] != ' ') ++next_end;
+        next = words.substr(end + 1, next_end - end - 1);
+      }
+      if (ReadReleaseMarker(words.substr(start, end - start), next, written) > 0)
+        return true;
     }
-    if (ReadReleaseMarker(word, next, written) > 0) return true;
-    from = end + 1;
+    start = end + 1;
   }
   return false;
 }

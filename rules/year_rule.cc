@@ -38,20 +38,21 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
     if (!MayBeNumber(year)) continue;
     long double value = text::NumericValue(year);
     if (value < kLowestValidYear || value > highest_year) continue;
+    // An episode or part marker among the dropped words stays: the first
+    // one, after a space, in its written form.
+    const std::string_view dropped =
+        end < all.size() ? all.substr(end + 1) : std::string_view();
+    const bool marker = FindFirstReleaseMarker(dropped, nullptr);
     // The words before it keep their single spaces.
     std::string rebuilt;
-    rebuilt.reserve(space + year.size() + 3 + kMaxWrittenMarker);
+    rebuilt.reserve(space + year.size() + 3 + (marker ? kMaxWrittenMarker : 0));
     rebuilt.append(all.substr(0, space + 1));
     rebuilt.push_back('(');
     rebuilt.append(year);
     rebuilt.push_back(')');
-    // An episode or part marker among the dropped words stays: the first
-    // one, after a space, in its written form (the reserve above holds it).
-    if (end < all.size()) {
-      const std::size_t kept = rebuilt.size();
+    if (marker) {
       rebuilt.push_back(' ');
-      if (!FindFirstReleaseMarker(all.substr(end + 1), &rebuilt))
-        rebuilt.resize(kept);
+      FindFirstReleaseMarker(dropped, &rebuilt);
     }
     if (rebuilt == stem) return {std::move(stem), false};
     return {std::move(rebuilt), true};
