@@ -54,24 +54,28 @@ std::string ReadTerm(std::string_view line, UserTerm& term) {
 }
 
 void Index(UserTerms& terms, std::uint32_t t) {
-  const std::string_view search = terms.terms[t].search;
-  const std::string_view first = search.substr(1, search.find(' ', 1) - 1);
+  const UserTerm& term = terms.terms[t];
+  const std::string_view search = term.search;
+  const std::size_t space = search.find(' ', 1);
+  const std::string_view first = search.substr(1, space - 1);
   if (!IsAscii(search)) terms.ascii = false;
   if (!IsAscii(first)) {
     terms.always.push_back(t);
-  } else {
-    terms.by_first_byte[static_cast<unsigned char>(first[0])].push_back(t);
+    return;
   }
+  const bool prefix = term.prefix && space == std::string_view::npos;
+  terms.by_first_byte[static_cast<unsigned char>(first[0])].push_back(
+      {std::string(first), prefix, t});
 }
 
 // Whether the stem's word can begin a match of the term: it is the term's
 // first word, or begins with it for a one-word prefix term.
-bool FirstWordMatches(std::string_view word, const UserTerm& term) {
-  std::string_view first = std::string_view(term.search).substr(1);
-  const std::size_t space = first.find(' ');
-  if (space == std::string_view::npos && term.prefix)
-    return ascii::StartsFolded(word, first);
-  return ascii::EqualsFolded(word, first.substr(0, space));
+bool FirstWordMatches(std::string_view word, const UserTerms::FirstWord& first) {
+  if (first.prefix ? word.size() < first.word.size()
+                   : word.size() != first.word.size()) {
+    return false;
+  }
+  return ascii::EqualsFolded(word.substr(0, first.word.size()), first.word);
 }
 
 // The terms that can match: those whose first word is one of the stem's
@@ -96,21 +100,24 @@ void MarkWord(std::string_view word, const UserTerms& terms, Candidates& c) {
   if (word.empty()) return;
   const unsigned char first = static_cast<unsigned char>(ascii::Lower(word[0]));
   if (first >= 128) return;
-  for (std::uint32_t t : terms.by_first_byte[first]) {
-    if (FirstWordMatches(word, terms.terms[t])) c.Add(t);
+  for (const UserTerms::FirstWord& w : terms.by_first_byte[first]) {
+    if (FirstWordMatches(word, w)) c.Add(w.term);
   }
 }
 
 void FindCandidates(std::string_view stem, const UserTerms& terms,
                     Candidates& c) {
   for (std::uint32_t t : terms.always) c.Add(t);
-  std::size_t space = stem.find(' ');
-  while (space != std::string_view::npos) {
-    const std::size_t next = stem.find(' ', space + 1);
-    const std::size_t end = next == std::string_view::npos ? stem.size() : next;
-    MarkWord(stem.substr(space + 1, end - space - 1), terms, c);
-    space = next;
+  // Every word after the first: the pieces behind each space.
+  std::size_t start = std::string_view::npos;
+  for (std::size_t i = 0; i < stem.size(); ++i) {
+    if (stem[i] != ' ') continue;
+    if (start != std::string_view::npos)
+      MarkWord(stem.substr(start, i - start), terms, c);
+    start = i + 1;
   }
+  if (start != std::string_view::npos) MarkWord(stem.substr(start), terms, c);
+  if (c.count < 2) return;
   std::sort(c.list, c.list + c.count);
   c.count = static_cast<std::size_t>(std::unique(c.list, c.list + c.count) - c.list);
 }

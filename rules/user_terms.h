@@ -44,12 +44,17 @@ struct UserTerm {
 
 struct UserTerms {
   std::vector<UserTerm> terms;  // in file order
-  // Built by ParseTermsFile: every search text is ASCII (matched by folding
-  // the stem's letters, without forming its lower-case form), and the terms
-  // by the first byte of their first word, the quick test of which can
-  // match a stem at all.
+  // Built by ParseTermsFile: whether every search text is ASCII (matched by
+  // folding the stem's letters, without forming its lower-case form), and
+  // the terms' first words by their first byte, the quick test of which
+  // terms can match a stem at all.
   bool ascii = true;
-  std::array<std::vector<std::uint32_t>, 128> by_first_byte;
+  struct FirstWord {
+    std::string word;  // lower case ASCII
+    bool prefix;       // the whole term is this one word, a prefix
+    std::uint32_t term;
+  };
+  std::array<std::vector<FirstWord>, 128> by_first_byte;
   std::vector<std::uint32_t> always;  // first word not ASCII
 };
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string_view>
 
+#include "rules/ascii.h"
 #include "rules/release_marker.h"
 #include "text/number.h"
-#include "text/trim.h"
 
 namespace rules {
 namespace {
@@ -34,7 +34,8 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
   for (std::size_t space = all.rfind(' '); space != std::string_view::npos;
        end = space, space = space == 0 ? std::string_view::npos
                                        : all.rfind(' ', space - 1)) {
-    std::string_view year = text::TrimSet(all.substr(space + 1, end - space - 1), "()");
+    // The set trim of "()" at both ends, inline: every word passes here.
+    std::string_view year = ascii::TrimBrackets(all.substr(space + 1, end - space - 1));
     if (!MayBeNumber(year)) continue;
     long double value = text::NumericValue(year);
     if (value < kLowestValidYear || value > highest_year) continue;
