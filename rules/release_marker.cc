@@ -1,5 +1,7 @@
 #include "rules/release_marker.h"
 
+#include <cstring>
+
 #include "rules/ascii.h"
 
 namespace rules {
@@ -195,22 +197,29 @@ std::size_t ReadReleaseMarker(std::string_view word, std::string_view next,
 }
 
 bool FindFirstReleaseMarker(std::string_view words, std::string* written) {
+  // memchr jumps from word to word; only a word that may begin a marker is
+  // read, with the word after it.
   const std::size_t n = words.size();
+  const char* const data = words.data();
   for (std::size_t start = 0; start < n;) {
     std::size_t at = start;  // past the word's opening brackets
     while (at < n && words[at] == '(') ++at;
-    std::size_t end = at;
-    while (end < n && words[end] != ' ') ++end;
+    const char* space =
+        static_cast<const char*>(std::memchr(data + start, ' ', n - start));
+    const std::size_t end = space ? static_cast<std::size_t>(space - data) : n;
     if (MayBeMarker(words.substr(at))) {
       std::string_view next;
-      if (end < n) {
-        std::size_t next_end = end + 1;
-        while (next_end < n && words[next_end] != ' ') ++next_end;
+      if (space) {
+        const char* after = static_cast<const char*>(
+            std::memchr(data + end + 1, ' ', n - end - 1));
+        const std::size_t next_end =
+            after ? static_cast<std::size_t>(after - data) : n;
         next = words.substr(end + 1, next_end - end - 1);
       }
       if (ReadReleaseMarker(words.substr(start, end - start), next, written) > 0)
         return true;
     }
+    if (!space) break;
     start = end + 1;
   }
   return false;
