@@ -1,5 +1,7 @@
 // The cleaning of one name, on arbitrary bytes and with every combination of
-// options: no crash, no sanitizer report, and each stage keeps its promise.
+// options, as a file's name and as a directory's: no crash, no sanitizer
+// report, and each stage keeps its promise.  The bytes are also read as a
+// terms file, whose terms are then removed from the name's stem.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -7,8 +9,12 @@
 #include "fuzz/check.h"
 #include "rules/case_rule.h"
 #include "rules/clean_name.h"
+#include "rules/download_in_progress.h"
+#include "rules/episode_rule.h"
+#include "rules/release_marker.h"
 #include "rules/stem_cleanup.h"
 #include "rules/term_removal.h"
+#include "rules/user_terms.h"
 #include "rules/year_rule.h"
 #include "text/case.h"
 #include "text/unicode_case.h"
@@ -32,25 +38,114 @@ void CheckCaseRule(const std::string& before, const std::string& after) {
   if (text::IsValidUtf8(before)) FUZZ_CHECK(text::IsValidUtf8(after));
 }
 
+// The stem ends with a bracketed year: at most one word after its "(".
+bool EndsWithYear(std::string_view stem) {
+  const std::size_t bracket = stem.rfind('(');
+  return bracket != std::string_view::npos && !stem.empty() &&
+         stem.back() == ')' && !Has(stem.substr(bracket), " ");
+}
+
+// text is a marker of one or two words in its own written form.
+bool IsWrittenMarker(std::string_view text) {
+  const std::size_t space = text.find(' ');
+  const std::string_view word = text.substr(0, space);
+  const std::string_view next =
+      space == std::string_view::npos ? std::string_view() : text.substr(space + 1);
+  std::string written;
+  const std::size_t words = rules::ReadReleaseMarker(word, next, &written);
+  return words == (space == std::string_view::npos ? 1u : 2u) && written == text;
+}
+
 void CheckYearRule(const std::string& before, const rules::YearResult& after) {
   FUZZ_CHECK(after.changed == (after.stem != before));
   if (!after.changed) return;
-  // The year it bracketed ends the stem: at most one word after its "(".
-  const std::size_t bracket = after.stem.rfind('(');
-  FUZZ_CHECK(bracket != std::string::npos);
-  FUZZ_CHECK(!Has(std::string_view(after.stem).substr(bracket), " "));
-  FUZZ_CHECK(after.stem.back() == ')');
+  // The year it bracketed ends the stem, or one marker follows it.
+  const std::string_view stem = after.stem;
+  if (EndsWithYear(stem)) return;
+  bool marker = false;
+  std::size_t space = stem.rfind(' ');
+  for (int words = 1; words <= 2 && space != std::string_view::npos && space > 0;
+       ++words, space = stem.rfind(' ', space - 1)) {
+    marker = marker || (EndsWithYear(stem.substr(0, space)) &&
+                        IsWrittenMarker(stem.substr(space + 1)));
+  }
+  FUZZ_CHECK(marker);
+}
+
+// Only the last word changes, into a season-episode marker in its written
+// form, and the rule is done with it.
+void CheckEpisodeRule(const std::string& before,
+                      const rules::EpisodeResult& after) {
+  FUZZ_CHECK(after.changed == (after.stem != before));
+  if (!after.changed) return;
+  const std::size_t space = after.stem.rfind(' ');
+  FUZZ_CHECK(space != std::string::npos);
+  FUZZ_CHECK(before.compare(0, space + 1, after.stem, 0, space + 1) == 0);
+  const std::string_view last = std::string_view(after.stem).substr(space + 1);
+  std::string written;
+  FUZZ_CHECK(rules::ReadEpisodeMarker(last, &written) && written == last);
+  FUZZ_CHECK(!rules::ApplyEpisodeRule(after.stem).changed);
 }
 
 void CheckTermRemoval(const std::string& before, const rules::TermResult& after) {
   FUZZ_CHECK(after.changed == (after.stem != before));
   FUZZ_CHECK(after.stem.size() <= before.size());
   FUZZ_CHECK(before.empty() || !after.stem.empty());
+  // The first word stays.
+  FUZZ_CHECK(after.stem.substr(0, after.stem.find(' ')) ==
+             before.substr(0, before.find(' ')) ||
+             before.find_first_not_of(' ') != 0);
+}
+
+// The directory split cuts where the file split would, or nowhere; the
+// extension it keeps is a plain one.
+void CheckDirectorySplit(std::string_view name) {
+  const rules::NameSplit split = rules::SplitDirectoryName(name);
+  FUZZ_CHECK(split.stem.size() + split.extension.size() == name.size());
+  FUZZ_CHECK(name.substr(0, split.stem.size()) == split.stem);
+  if (split.extension.empty()) {
+    FUZZ_CHECK(split.stem == name);
+    return;
+  }
+  FUZZ_CHECK(split.extension == rules::SplitName(name).extension);
+  if (split.stem.empty()) return;  // a hidden name: no stem, as for a file
+  FUZZ_CHECK(split.extension.size() >= 2 && split.extension.size() <= 5);
+  FUZZ_CHECK(rules::IsDirectoryExtension(split.extension.substr(1)));
+}
+
+// A terms file of any bytes: every term is one the file could write, every
+// error names a line of it, and the terms keep the removal's promises.
+void CheckTermsFile(std::string_view text, const std::string& stem) {
+  const rules::TermsFile file = rules::ParseTermsFile(text);
+  int lines = 1;
+  for (char c : text) lines += c == '\n';
+  int previous = 0;
+  for (const rules::TermsFileError& error : file.errors) {
+    FUZZ_CHECK(error.line > previous && error.line <= lines);
+    FUZZ_CHECK(!error.problem.empty());
+    previous = error.line;
+  }
+  for (const rules::UserTerm& term : file.terms.terms) {
+    FUZZ_CHECK(!term.written.empty() && term.written.size() <= rules::kMaxUserTermBytes);
+    FUZZ_CHECK(term.written.find_first_of(" \t#") == std::string::npos);
+    FUZZ_CHECK(term.search.size() >= 2 && term.search[0] == ' ' && term.search[1] != ' ');
+    FUZZ_CHECK(!Has(term.search, "  "));
+    FUZZ_CHECK(term.prefix == (term.search.back() != ' '));
+  }
+  CheckTermRemoval(stem, rules::RemoveUserTerms(stem, file.terms));
+}
+
+const rules::UserTerms& SomeUserTerms() {
+  static const rules::TermsFile file = rules::ParseTermsFile(
+      "WEB-DL\nDDP5.1\n[MULTI]\nx265-*\nDD5.1*\nHDR\n2160p\nS01\n");
+  return file.terms;
 }
 
 // The stages one by one, as CleanName runs them, then CleanName itself.
-void CheckPipeline(std::string_view name, const rules::NameRules& options) {
-  const rules::NameSplit split = rules::SplitName(name);
+void CheckPipeline(std::string_view name, const rules::NameRules& options,
+                   bool is_directory) {
+  const rules::NameSplit split =
+      is_directory ? rules::SplitDirectoryName(name) : rules::SplitName(name);
   FUZZ_CHECK(split.stem.size() + split.extension.size() == name.size());
   std::string stem = rules::CleanStem(split.stem);
   CheckCleanStem(stem);
@@ -66,12 +161,27 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options) {
     CheckYearRule(stem, year);
     stem = std::move(year.stem);
   }
+  if (options.episode_rule) {
+    rules::EpisodeResult episode = rules::ApplyEpisodeRule(stem);
+    CheckEpisodeRule(stem, episode);
+    stem = std::move(episode.stem);
+    if (episode.changed && options.year_rule) {
+      rules::YearResult year = rules::ApplyYearRule(stem, options.highest_year);
+      CheckYearRule(stem, year);
+      stem = std::move(year.stem);
+    }
+  }
   if (options.term_rule) {
     rules::TermResult terms = rules::ApplyTermRemoval(stem);
     CheckTermRemoval(stem, terms);
     stem = std::move(terms.stem);
+    if (options.user_terms) {
+      rules::TermResult more = rules::RemoveUserTerms(stem, *options.user_terms);
+      CheckTermRemoval(stem, more);
+      stem = std::move(more.stem);
+    }
   }
-  const rules::CleanedName cleaned = rules::CleanName(name, options);
+  const rules::CleanedName cleaned = rules::CleanName(name, options, is_directory);
   FUZZ_CHECK(cleaned.name == (stem.empty() ? "" : stem + std::string(split.extension)));
   // A listed name never becomes a path: no "/" or NUL appears, and it never
   // becomes "." or "..".
@@ -87,17 +197,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
                                       std::size_t size) {
   const std::string_view name(reinterpret_cast<const char*>(data), size);
   for (int highest_year : {rules::HighestValidYear(2019), 2100}) {
-    for (int bits = 0; bits < 16; ++bits) {
+    for (int bits = 0; bits < 128; ++bits) {
+      // Only combinations that can differ: user terms need the term rule,
+      // the highest year the year rule; the later options (episode,
+      // directory, user terms) are tried without the case rule, which only
+      // changes letters that the fuzzer's input may change itself.
+      if ((bits & 64) && !(bits & 8)) continue;
+      if (highest_year == 2100 && !(bits & 4)) continue;
+      if ((bits & (16 | 32 | 64)) && (bits & 3)) continue;
       rules::NameRules options;
       options.from_upper = bits & 1;
       options.from_lower = bits & 2;
       options.year_rule = bits & 4;
       options.term_rule = bits & 8;
+      options.episode_rule = bits & 16;
+      options.user_terms = (bits & 64) ? &SomeUserTerms() : nullptr;
       options.highest_year = highest_year;
       options.letter_case = &text::UnicodeCaseMapping();
-      CheckPipeline(name, options);
+      CheckPipeline(name, options, bits & 32);
     }
   }
+  CheckDirectorySplit(name);
+  CheckTermsFile(name, rules::CleanStem(rules::SplitName(name).stem));
+  // A name in progress ends in one of the extensions, period included.
+  FUZZ_CHECK(!rules::IsDownloadInProgress(name) || Has(name, "."));
   // The case forms on the raw bytes too, not only on cleaned stems.
   const text::CaseMapping& unicode = text::UnicodeCaseMapping();
   for (auto form : {text::LowerForm, text::UpperForm, text::MixedForm}) {

@@ -1,14 +1,17 @@
 #include "rules/clean_name.h"
 
 #include "rules/case_rule.h"
+#include "rules/episode_rule.h"
 #include "rules/stem_cleanup.h"
 #include "rules/term_removal.h"
+#include "rules/user_terms.h"
 #include "rules/year_rule.h"
 
 namespace rules {
 
-CleanedName CleanName(std::string_view listed, const NameRules& rules) {
-  NameSplit split = SplitName(listed);
+CleanedName CleanName(std::string_view listed, const NameRules& rules,
+                      bool is_directory) {
+  NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitName(listed);
   CleanedName out;
   std::string stem = CleanStem(split.stem);
   if (rules.from_upper || rules.from_lower)
@@ -19,10 +22,25 @@ CleanedName CleanName(std::string_view listed, const NameRules& rules) {
     stem = std::move(year.stem);
     out.year_changed = year.changed;
   }
+  if (rules.episode_rule) {
+    EpisodeResult episode = ApplyEpisodeRule(std::move(stem));
+    stem = std::move(episode.stem);
+    out.episode_changed = episode.changed;
+    if (episode.changed && rules.year_rule) {
+      YearResult year = ApplyYearRule(std::move(stem), rules.highest_year);
+      stem = std::move(year.stem);
+      out.year_changed = out.year_changed || year.changed;
+    }
+  }
   if (rules.term_rule) {
     TermResult terms = ApplyTermRemoval(std::move(stem));
     stem = std::move(terms.stem);
     out.terms_changed = terms.changed;
+    if (rules.user_terms) {
+      TermResult more = RemoveUserTerms(std::move(stem), *rules.user_terms);
+      stem = std::move(more.stem);
+      out.terms_changed = out.terms_changed || more.changed;
+    }
   }
   if (!stem.empty()) {
     out.name = std::move(stem);

@@ -1,6 +1,6 @@
 // The whole cleaning of one listed name: the stem cleanup, then the optional
-// rules in their fixed order (case, year, terms); the extension is glued back
-// unchanged.
+// rules in their fixed order (case, year, episode, terms); the extension is
+// glued back unchanged.
 #pragma once
 
 #include <string>
@@ -10,22 +10,36 @@
 
 namespace rules {
 
+struct UserTerms;  // rules/user_terms.h
+
 struct NameRules {
-  bool from_upper = false;  // "/mu", "/m"
-  bool from_lower = false;  // "/ml", "/m"
-  bool year_rule = false;   // "/y", "/yc"
-  bool term_rule = false;   // "/k", "/kc"
+  bool from_upper = false;    // "/mu", "/m"
+  bool from_lower = false;    // "/ml", "/m"
+  bool year_rule = false;     // "/y", "/yc"
+  bool episode_rule = false;  // "/e", "/ec"
+  bool term_rule = false;     // "/k", "/kc"
   int highest_year = 2020;
   // The platform's case of letters beyond ASCII.
   const text::CaseMapping* letter_case = &text::AsciiOnlyMapping();
+  // The terms of the user's terms file, removed by "/k" after the built-in
+  // ones; none when null.  Not owned: it must outlive every CleanName call.
+  const UserTerms* user_terms = nullptr;
 };
 
 struct CleanedName {
   std::string name;  // the new name; "" when the cleaned stem is empty
   bool year_changed = false;
+  bool episode_changed = false;
   bool terms_changed = false;
 };
 
-CleanedName CleanName(std::string_view listed, const NameRules& rules);
+// A directory's name is split by SplitDirectoryName, a file's by SplitName
+// (rules/stem_cleanup.h).  With both the year and the episode rule, the year
+// rule runs once more on what the episode rule left when that rule changed
+// the stem, so that a year before the marker is bracketed even when the
+// first run found a later one among the words the episode rule dropped:
+// "Show 2005 S01E01 Rose 1963 720p" -> "Show (2005) S01E01".
+CleanedName CleanName(std::string_view listed, const NameRules& rules,
+                      bool is_directory = false);
 
 }  // namespace rules

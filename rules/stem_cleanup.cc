@@ -1,13 +1,52 @@
 #include "rules/stem_cleanup.h"
 
+#include "rules/ascii.h"
+#include "rules/release_marker.h"
+#include "rules/term_table.h"
 #include "text/search.h"
 
 namespace rules {
+namespace {
+
+// Whether the lower-case ASCII word is, or for a prefix row begins with, a
+// row of the term table.
+bool IsTableTerm(std::string_view lower) {
+  for (std::string_view row : kTermRows) {
+    if (!row.empty() && row.back() == '*') {
+      if (lower.substr(0, row.size() - 1) == row.substr(0, row.size() - 1))
+        return true;
+    } else if (lower == row) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
 
 NameSplit SplitName(std::string_view name) {
   std::size_t period = text::FindFromEnd(name, ".");
   if (period == 0) return {name, {}};
   return {text::Substring(name, 1, period - 1), text::Substring(name, period)};
+}
+
+bool IsDirectoryExtension(std::string_view part) {
+  if (part.empty() || part.size() > 4 || !ascii::IsLetter(part[0])) return false;
+  char lower[4];
+  for (std::size_t i = 0; i < part.size(); ++i) {
+    if (!ascii::IsLetter(part[i]) && !ascii::IsDigit(part[i])) return false;
+    lower[i] = ascii::Lower(part[i]);
+  }
+  return !IsTableTerm(std::string_view(lower, part.size())) &&
+         !IsMarkerWord(part);
+}
+
+NameSplit SplitDirectoryName(std::string_view name) {
+  const std::size_t period = name.rfind('.');
+  if (period == std::string_view::npos) return {name, {}};
+  if (period == 0) return {{}, name};
+  if (!IsDirectoryExtension(name.substr(period + 1))) return {name, {}};
+  return {name.substr(0, period), name.substr(period)};
 }
 
 // One pass instead of a rewrite per step.  Periods, underscores and spaces

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <string_view>
 
+#include "rules/ascii.h"
+#include "rules/release_marker.h"
 #include "text/number.h"
-#include "text/trim.h"
 
 namespace rules {
 namespace {
@@ -33,17 +34,27 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
   for (std::size_t space = all.rfind(' '); space != std::string_view::npos;
        end = space, space = space == 0 ? std::string_view::npos
                                        : all.rfind(' ', space - 1)) {
-    std::string_view year = text::TrimSet(all.substr(space + 1, end - space - 1), "()");
+    // The set trim of "()" at both ends, inline: every word passes here.
+    std::string_view year = ascii::TrimBrackets(all.substr(space + 1, end - space - 1));
     if (!MayBeNumber(year)) continue;
     long double value = text::NumericValue(year);
     if (value < kLowestValidYear || value > highest_year) continue;
+    // An episode or part marker among the dropped words stays: the first
+    // one, after a space, in its written form.
+    const std::string_view dropped =
+        end < all.size() ? all.substr(end + 1) : std::string_view();
+    const bool marker = FindFirstReleaseMarker(dropped, nullptr);
     // The words before it keep their single spaces.
     std::string rebuilt;
-    rebuilt.reserve(space + year.size() + 3);
+    rebuilt.reserve(space + year.size() + 3 + (marker ? kMaxWrittenMarker : 0));
     rebuilt.append(all.substr(0, space + 1));
     rebuilt.push_back('(');
     rebuilt.append(year);
     rebuilt.push_back(')');
+    if (marker) {
+      rebuilt.push_back(' ');
+      FindFirstReleaseMarker(dropped, &rebuilt);
+    }
     if (rebuilt == stem) return {std::move(stem), false};
     return {std::move(rebuilt), true};
   }

@@ -1,6 +1,10 @@
 // "/y": the last word after the first that reads as a year in range is put in
 // brackets and every word after it is dropped: "blah 2010 xxx" ->
-// "blah (2010)".
+// "blah (2010)".  An episode or part marker is never dropped: when the words
+// after the year hold one (rules/release_marker.h), the first of them follows
+// the bracketed year after a space, in its written form, and only the rest
+// goes: "Doctor Who 2005 S01E01 720p" -> "Doctor Who (2005) S01E01",
+// "Movie 2010 Part 2 720p" -> "Movie (2010) Part 2".
 #pragma once
 
 #include <string>

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "rules/clean_name.h"
 #include "rules/stem_cleanup.h"
 
 namespace {
@@ -22,6 +23,59 @@ TEST(SplitName, CutsAtTheLastPeriod) {
     EXPECT_EQ(split.stem, c.stem) << c.name;
     EXPECT_EQ(split.extension, c.extension) << c.name;
   }
+}
+
+// A directory's name has no extension unless its last dotted part plainly
+// is one; files keep their rule.
+TEST(SplitDirectoryName, CleansTheNameWhole) {
+  struct Case {
+    const char* name;
+    const char* stem;
+    const char* extension;
+  } cases[] = {
+      {"Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES",
+       "Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES", ""},
+      {"The.Wire.S01.COMPLETE.720p.BluRay.x264-DEMAND",
+       "The.Wire.S01.COMPLETE.720p.BluRay.x264-DEMAND", ""},
+      {"project.git", "project", ".git"},
+      {"Photos.app", "Photos", ".app"},
+      {"conf.d", "conf", ".d"},
+      {"Backup.2024.tar", "Backup.2024", ".tar"},
+      {"X.MP3v", "X", ".MP3v"},
+      {"Movie.1080p", "Movie.1080p", ""},    // begins with a digit
+      {"Movie.BluRay", "Movie.BluRay", ""},  // a term, in any case
+      {"Movie.XVID", "Movie.XVID", ""},
+      {"Movie.hd", "Movie.hd", ""},
+      {"Movie.[MULTI]", "Movie.[MULTI]", ""},
+      {"The.Wire.S01", "The.Wire.S01", ""},
+      {"Movie.2010.CD1", "Movie.2010.CD1", ""},
+      {"Show.E05", "Show.E05", ""},
+      {"Movie.Remux", "Movie.Remux", ""},  // five letters
+      {"Movie.é", "Movie.é", ""},
+      {"Movie.", "Movie.", ""},
+      {"README", "README", ""},
+      {".hidden", "", ".hidden"},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    rules::NameSplit split = rules::SplitDirectoryName(c.name);
+    EXPECT_EQ(split.stem, c.stem) << c.name;
+    EXPECT_EQ(split.extension, c.extension) << c.name;
+  }
+  rules::NameRules yk;
+  yk.year_rule = yk.term_rule = true;
+  yk.highest_year = 2026;
+  EXPECT_EQ(rules::CleanName("Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES",
+                             yk, true).name,
+            "Dune (2021)");
+  EXPECT_EQ(rules::CleanName("The.Wire.S01.COMPLETE.720p.BluRay.x264-DEMAND", yk,
+                             true).name,
+            "The Wire S01 COMPLETE");
+  EXPECT_EQ(rules::CleanName("Some_Project.git", yk, true).name, "Some Project.git");
+  // The same name as a file keeps the file's rule.
+  EXPECT_EQ(rules::CleanName("Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES",
+                             yk).name,
+            "Dune (2021).HEVC-TEPES");
 }
 
 TEST(CleanStem, Examples) {

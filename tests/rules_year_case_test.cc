@@ -54,6 +54,37 @@ TEST(YearRule, WithTheBoundAt2020) {
       2020);
 }
 
+// What the rule drops never includes an episode or part marker: the first
+// one after the year follows it, in its written form.
+TEST(YearRule, KeepsTheFirstMarkerAfterTheYear) {
+  ExpectYears(
+      {
+          {"Doctor Who 2005 S01E01 720p HDTV x264", "Doctor Who (2005) S01E01", true},
+          {"Doctor Who 2005 S01E02 Rose", "Doctor Who (2005) S01E02", true},
+          {"Show 2005 s1e2", "Show (2005) S01E02", true},
+          {"Show 2005 1x02-03 Title", "Show (2005) S01E02-E03", true},
+          {"Movie 2010 Part 2 720p", "Movie (2010) Part 2", true},
+          {"Movie 2010 pt II", "Movie (2010) pt II", true},
+          {"Movie 2010 CD1", "Movie (2010) CD1", true},
+          {"Movie 2010 XviD CD2 GRP", "Movie (2010) CD2", true},
+          {"Movie 2010 Disc 2 Extras", "Movie (2010) Disc 2", true},
+          {"Movie 2010 (Part 2)", "Movie (2010) Part 2", true},
+          {"Movie 2010 CD1 Part 2", "Movie (2010) CD1", true},  // the first one
+          {"Movie 2010 720p Part2", "Movie (2010) Part2", true},
+          // Already in shape: unchanged.
+          {"Doctor Who (2005) S01E01", "Doctor Who (2005) S01E01", false},
+          {"Movie (2010) Part 2", "Movie (2010) Part 2", false},
+          // A marker before the year is not after it: as before.
+          {"Show S01E02 1999 720p", "Show S01E02 (1999)", true},
+          {"Movie Part 2 2011 1080p", "Movie Part 2 (2011)", true},
+          // Look-alikes go with the rest.
+          {"Movie 2010 1x1 4x100 16x9", "Movie (2010)", true},
+          {"Movie 2010 Part One", "Movie (2010)", true},
+          {"Movie 2010 Part", "Movie (2010)", true},
+      },
+      2020);
+}
+
 TEST(YearRule, WithTheBoundFromTheClock) {
   EXPECT_EQ(rules::HighestValidYear(2026), 2027);
   EXPECT_EQ(rules::HighestValidYear(2003), 2020);

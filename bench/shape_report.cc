@@ -1,0 +1,372 @@
+// How many realistic release names "/y /e /k" brings into the shape a user
+// wants: "Title (Year)", "Title (Year) Part 2", "Show S01E02",
+// "Show (Year) S01E02".  Not a test and not timed: it generates film and
+// episode release names (the same ones on every run) with the clean name
+// each should get, runs the pipeline on them and prints the share that came
+// out exactly so, by kind, and every miss (first "/y /k" alone, for
+// comparison, without the list).
+//
+//   namewisp_shape_report [COUNT] [TERMS_FILE]
+//
+// COUNT names (5000 unless given); with TERMS_FILE (doc/terms.example, say)
+// the run is repeated with the user's terms as well.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rules/clean_name.h"
+#include "rules/user_terms.h"
+
+namespace {
+
+// splitmix64, as bench/corpus.cc: the same names on every platform.
+struct Random {
+  std::uint64_t state;
+  std::uint64_t Next() {
+    std::uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+  }
+  std::size_t Below(std::size_t n) { return static_cast<std::size_t>(Next() % n); }
+  bool Chance(int percent) { return Below(100) < static_cast<std::size_t>(percent); }
+  template <class T, std::size_t N>
+  const T& Pick(const T (&list)[N]) {
+    return list[Below(N)];
+  }
+};
+
+struct Film {
+  std::string_view title;
+  int year;
+};
+
+// Real films, some with the pitfalls of real titles: a number or a year in
+// the title, a one-word or two-letter title, UTF-8, a word that is also a
+// release term.
+constexpr Film kFilms[] = {
+    {"The Matrix", 1999}, {"Alien", 1979}, {"Dune", 2021}, {"Oppenheimer", 2023},
+    {"The Big Lebowski", 1998}, {"Blade Runner", 1982}, {"Blade Runner 2049", 2017},
+    {"2001 A Space Odyssey", 1968}, {"1917", 2019}, {"2012", 2009}, {"1984", 1984},
+    {"Wonder Woman 1984", 2020}, {"Apollo 13", 1995}, {"District 9", 2009},
+    {"Fahrenheit 451", 2018}, {"Se7en", 1995}, {"It", 2017}, {"Us", 2019},
+    {"Tenet", 2020}, {"Nope", 2022}, {"Barbie", 2023}, {"Ocean's Eleven", 2001},
+    {"Wall-E", 2008}, {"Spider-Man No Way Home", 2021}, {"Top Gun Maverick", 2022},
+    {"Mad Max Fury Road", 2015}, {"Everything Everywhere All at Once", 2022},
+    {"The Hateful Eight", 2015}, {"Back to the Future", 1985}, {"Star Wars", 1977},
+    {"Kill Bill Vol 1", 2003}, {"Harry Potter and the Deathly Hallows Part 2", 2011},
+    {"Crouching Tiger Hidden Dragon", 2000}, {"Das Boot", 1981}, {"Léon", 1994},
+    {"Amélie", 2001}, {"Ready Player One", 2018}, {"The Prestige", 2006},
+    {"Charlotte's Web", 2006}, {"The Good German", 2006}, {"Metropolis", 1927},
+    {"Casablanca", 1942}, {"Night of the Living Dead", 1968}, {"Parasite", 2019},
+};
+
+struct Show {
+  std::string_view title;
+  int year;  // a year the release names carry after the title, 0 for none
+};
+
+constexpr Show kShows[] = {
+    {"The Walking Dead", 0}, {"Breaking Bad", 0}, {"Game of Thrones", 0},
+    {"Stranger Things", 0}, {"Californication", 0}, {"Sherlock", 0},
+    {"The Expanse", 0}, {"Better Call Saul", 0}, {"Fargo", 0}, {"Lost", 0},
+    {"Chernobyl", 0}, {"House of the Dragon", 0}, {"The Boys", 0}, {"24", 0},
+    {"The 100", 0}, {"9-1-1", 0}, {"Law and Order SVU", 0}, {"Dark", 0},
+    {"Star Trek Discovery", 0}, {"Money Heist", 0}, {"Space 1999", 0},
+    {"Doctor Who", 2005}, {"The Flash", 2014}, {"Battlestar Galactica", 2003},
+    {"House of Cards", 2013}, {"Shameless", 2011}, {"Westworld", 0},
+};
+
+constexpr std::string_view kEpisodeTitles[] = {
+    "Pilot", "Rose", "The Long Night", "Ozymandias", "Vaginatown", "Chapter One",
+    "The Rains of Castamere", "Part 1", "Part 2", "Day 1", "1984", "The End",
+    "Winter Is Coming", "Fly", "Blackwater", "Hush",
+};
+constexpr std::string_view kResolutions[] = {"480p", "720p", "1080p", "2160p"};
+constexpr std::string_view kFilmSources[] = {
+    "BluRay", "BDRip", "BRRip", "DVDRip", "WEB-DL", "WEBRip", "AMZN.WEB-DL",
+    "NF.WEBRip", "HDRip", "REMUX", "UHD.BluRay"};
+constexpr std::string_view kShowSources[] = {
+    "HDTV", "WEB-DL", "WEBRip", "AMZN.WEB-DL", "NF.WEB-DL", "DSNP.WEBRip", "PDTV",
+    "WEB"};
+constexpr std::string_view kCodecs[] = {"x264", "x265", "XviD", "HEVC", "H264",
+                                        "H.264", "AVC", "DivX"};
+constexpr std::string_view kAudio[] = {"AAC", "AC3", "DTS", "DDP5.1", "AAC2.0",
+                                       "DD5.1", "Atmos", "TrueHD.7.1"};
+constexpr std::string_view kExtras[] = {"EXTENDED", "REMASTERED", "UNRATED",
+                                        "PROPER", "REPACK", "MULTi", "10bit",
+                                        "HDR", "iNTERNAL"};
+constexpr std::string_view kGroups[] = {"SPARKS", "YIFY", "RARBG", "LOL", "DIMENSION",
+                                        "KILLERS", "NTb", "FLUX", "EVO", "GalaxyRG",
+                                        "ASAP", "0TV", "FGT", "TEPES", "DEMAND"};
+constexpr std::string_view kTrailingTags[] = {"[ettv]", "[rarbg]", "[eztv]",
+                                              "[YTS.MX]", "[TGx]"};
+constexpr std::string_view kExtensions[] = {".mkv", ".avi", ".mp4", ".m4v"};
+constexpr std::string_view kSeparators[] = {".", ".", ".", "_", " "};
+
+enum class Kind { kFilm, kFilmPart, kEpisode, kEpisodeYear };
+
+const char* KindName(Kind k) {
+  switch (k) {
+    case Kind::kFilm:
+      return "Title (Year)";
+    case Kind::kFilmPart:
+      return "Title (Year) Part 2 / CD1 / Disc 2";
+    case Kind::kEpisode:
+      return "Show S01E02";
+    case Kind::kEpisodeYear:
+      return "Show (Year) S01E02";
+  }
+  return "";
+}
+
+struct Sample {
+  std::string name;
+  std::string want;
+  Kind kind;
+};
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  }
+  return out;
+}
+
+// The words joined by sep; in the name, a title's spaces are its separators.
+std::string Joined(std::string_view words, std::string_view sep) {
+  std::string out;
+  for (char c : words) {
+    if (c == ' ') {
+      out += sep;
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+std::string TwoDigits(int n) {
+  return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+// The release tags after the year or the marker: what the rules must drop.
+void AppendTags(Random& r, std::string& name, std::string_view sep, bool film) {
+  if (r.Chance(15)) name += sep, name += r.Pick(kExtras);
+  if (r.Chance(85)) name += sep, name += r.Pick(kResolutions);
+  if (r.Chance(2)) name += sep, name += "1920x1080";
+  name += sep;
+  name += film ? Joined(r.Pick(kFilmSources), sep)
+               : Joined(r.Pick(kShowSources), sep);
+  if (r.Chance(40)) name += sep, name += Joined(r.Pick(kAudio), sep);
+  name += sep;
+  name += Joined(r.Pick(kCodecs), sep);
+  if (r.Chance(80)) name += "-", name += r.Pick(kGroups);
+  if (r.Chance(20)) name += r.Pick(kTrailingTags);
+}
+
+Sample FilmSample(Random& r) {
+  const Film& film = r.Pick(kFilms);
+  const std::string_view sep = r.Pick(kSeparators);
+  const bool lower = r.Chance(10);
+  std::string title = lower ? Lower(film.title) : std::string(film.title);
+  Sample s;
+  s.kind = Kind::kFilm;
+  const std::string year = std::to_string(film.year);
+  s.name = Joined(title, sep);
+  if (r.Chance(15)) {
+    s.name += " (" + year + ")";  // already bracketed, tags after it
+  } else {
+    s.name += sep;
+    s.name += year;
+  }
+  s.want = title + " (" + year + ")";
+  if (r.Chance(12)) {
+    // One of several files of the film.
+    s.kind = Kind::kFilmPart;
+    const int n = 1 + static_cast<int>(r.Below(3));
+    std::string marker;
+    static constexpr std::string_view kRoman[] = {"I", "II", "III"};
+    switch (r.Below(4)) {
+      case 0:
+        marker = "CD" + std::to_string(n);
+        break;
+      case 1:
+        marker = "Part" + std::string(sep) + std::to_string(n);
+        break;
+      case 2:
+        marker = "Disc" + std::string(sep) + std::to_string(n);
+        break;
+      default:
+        marker = "Pt" + std::string(sep) + std::string(kRoman[n - 1]);
+        break;
+    }
+    if (lower) marker = Lower(marker);
+    // Tags before the marker too, now and then: "Movie.2010.XviD.CD1".
+    if (r.Chance(30)) s.name += sep, s.name += r.Pick(kCodecs);
+    s.name += sep;
+    s.name += marker;
+    std::string written = marker;
+    for (char& c : written) {
+      if (c == '.' || c == '_') c = ' ';
+    }
+    s.want += " " + written;
+  }
+  AppendTags(r, s.name, sep, true);
+  const std::string_view ext = r.Pick(kExtensions);
+  s.name += ext;
+  s.want += ext;
+  return s;
+}
+
+Sample EpisodeSample(Random& r) {
+  const Show& show = r.Pick(kShows);
+  const std::string_view sep = r.Pick(kSeparators);
+  const bool lower = r.Chance(15);
+  std::string title = lower ? Lower(show.title) : std::string(show.title);
+  const std::size_t form = r.Below(10);
+  const bool multi = r.Chance(8);
+  const int season = 1 + static_cast<int>(r.Below(r.Chance(90) ? 9 : 30));
+  // Up to 120 in the S form, up to 98 in the x form (two digits, and one
+  // more for a second episode).
+  const int episode =
+      1 + static_cast<int>(r.Below(r.Chance(90) ? 24 : form < 8 ? 120 : 98));
+  std::string marker;
+  if (form < 6) {  // S01E02, S01E02E03, S01E02-E03
+    marker = "S" + TwoDigits(season) + "E" + TwoDigits(episode);
+    if (multi) marker += (r.Chance(50) ? "E" : "-E") + TwoDigits(episode + 1);
+    if (lower) marker = Lower(marker);
+  } else if (form < 8) {  // s1e2
+    marker = "s" + std::to_string(season) + "e" + std::to_string(episode);
+  } else {  // 1x02, 01x02
+    marker = (r.Chance(70) ? std::to_string(season) : TwoDigits(season)) + "x" +
+             TwoDigits(episode);
+    if (multi) marker += "-" + TwoDigits(episode + 1);
+  }
+  std::string want_marker = "S" + TwoDigits(season) + "E" + TwoDigits(episode);
+  if (multi && (form < 6 || form >= 8)) want_marker += "-E" + TwoDigits(episode + 1);
+
+  Sample s;
+  s.kind = show.year ? Kind::kEpisodeYear : Kind::kEpisode;
+  s.name = Joined(title, sep);
+  s.want = title;
+  if (show.year) {
+    s.name += sep;
+    s.name += std::to_string(show.year);
+    s.want += " (" + std::to_string(show.year) + ")";
+  }
+  s.name += sep;
+  s.name += marker;
+  s.want += " " + want_marker;
+  if (r.Chance(45)) {
+    std::string episode_title(r.Pick(kEpisodeTitles));
+    if (lower) episode_title = Lower(episode_title);
+    s.name += sep;
+    s.name += Joined(episode_title, sep);
+  }
+  AppendTags(r, s.name, sep, false);
+  const std::string_view ext = r.Pick(kExtensions);
+  s.name += ext;
+  s.want += ext;
+  return s;
+}
+
+std::vector<Sample> Samples(std::size_t count) {
+  Random r{20250101};
+  std::vector<Sample> samples;
+  for (std::size_t i = 0; i < count; ++i)
+    samples.push_back(r.Chance(50) ? FilmSample(r) : EpisodeSample(r));
+  return samples;
+}
+
+// Runs the pipeline over the samples; prints the figures and the misses.
+std::size_t Report(const std::vector<Sample>& samples,
+                   const rules::NameRules& rules, const char* title,
+                   bool list_misses = true) {
+  std::map<Kind, std::pair<std::size_t, std::size_t>> by_kind;  // hits, all
+  std::vector<std::pair<const Sample*, std::string>> misses;
+  for (const Sample& s : samples) {
+    const std::string got = rules::CleanName(s.name, rules).name;
+    auto& [hits, all] = by_kind[s.kind];
+    ++all;
+    if (got == s.want) {
+      ++hits;
+    } else {
+      misses.emplace_back(&s, got);
+    }
+  }
+  const std::size_t hits = samples.size() - misses.size();
+  std::printf("== %s\n", title);
+  std::printf("%zu of %zu names in the expected shape (%.1f%%)\n", hits,
+              samples.size(), 100.0 * static_cast<double>(hits) /
+                                  static_cast<double>(samples.size()));
+  for (const auto& [kind, counts] : by_kind) {
+    std::printf("  %-36s %5zu of %5zu\n", KindName(kind), counts.first,
+                counts.second);
+  }
+  if (!list_misses) {
+    std::printf("\n");
+    return hits;
+  }
+  // Each distinct miss once, with how often it came.
+  std::map<std::pair<std::string, std::string>, std::pair<std::string, int>> distinct;
+  for (const auto& [sample, got] : misses) {
+    auto& entry = distinct[{sample->want, got}];
+    if (entry.second++ == 0) entry.first = sample->name;
+  }
+  if (!misses.empty()) {
+    std::printf("misses (%zu, %zu distinct): name\n    got    / wanted\n",
+                misses.size(), distinct.size());
+  }
+  for (const auto& [key, entry] : distinct) {
+    std::printf("  %s%s\n    got    %s\n    wanted %s\n", entry.first.c_str(),
+                entry.second > 1 ? (" (x" + std::to_string(entry.second) + ")").c_str()
+                                 : "",
+                key.second.c_str(), key.first.c_str());
+  }
+  std::printf("\n");
+  return hits;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::size_t count = 5000;
+  if (argc > 1) count = std::strtoul(argv[1], nullptr, 10);
+  if (count == 0 || argc > 3) {
+    std::fprintf(stderr, "usage: namewisp_shape_report [COUNT] [TERMS_FILE]\n");
+    return 2;
+  }
+  const std::vector<Sample> samples = Samples(count);
+  rules::NameRules rules;
+  rules.year_rule = rules.episode_rule = rules.term_rule = true;
+  rules.highest_year = 2026;
+  rules.episode_rule = false;
+  Report(samples, rules, "/y /k, for comparison (no misses listed)", false);
+  rules.episode_rule = true;
+  Report(samples, rules, "/y /e /k");
+  if (argc == 3) {
+    std::ifstream in(argv[2], std::ios::binary);
+    if (!in) {
+      std::fprintf(stderr, "namewisp_shape_report: cannot read %s\n", argv[2]);
+      return 2;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    const rules::TermsFile file = rules::ParseTermsFile(text.str());
+    for (const rules::TermsFileError& e : file.errors)
+      std::fprintf(stderr, "%s:%d: %s\n", argv[2], e.line, e.problem.c_str());
+    if (!file.ok()) return 2;
+    rules.user_terms = &file.terms;
+    const std::string title = std::string("/y /e /k with ") + argv[2];
+    Report(samples, rules, title.c_str());
+  }
+  return 0;
+}

@@ -1,0 +1,31 @@
+#include "rules/download_in_progress.h"
+
+#include "rules/ascii.h"
+
+namespace rules {
+namespace {
+
+constexpr std::string_view kExtensions[] = {
+    ".part", ".partial", ".crdownload", ".download", ".opdownload",
+    ".!qb",  ".!ut",     ".!bt",        ".bc!",      ".az!",
+    ".bt!",  ".fb!",     ".dctmp",      ".aria2",
+};
+
+}  // namespace
+
+std::span<const std::string_view> DownloadInProgressExtensions() {
+  return kExtensions;
+}
+
+bool IsDownloadInProgress(std::string_view name) {
+  for (std::string_view extension : kExtensions) {
+    if (name.size() >= extension.size() &&
+        ascii::EqualsFolded(name.substr(name.size() - extension.size()),
+                            extension)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace rules

@@ -1,0 +1,248 @@
+#include "rules/release_marker.h"
+
+#include <cstring>
+
+#include "rules/ascii.h"
+
+namespace rules {
+namespace {
+
+// Reads a run of min to max digits at w[i], moving i past them.  A longer
+// run is refused whole, so that "S123E01" is not read as season 12.
+bool ReadDigits(std::string_view w, std::size_t& i, std::size_t min,
+                std::size_t max, int& value) {
+  std::size_t end = i;
+  while (end < w.size() && ascii::IsDigit(w[end])) ++end;
+  const std::size_t count = end - i;
+  if (count < min || count > max) return false;
+  value = 0;
+  for (; i < end; ++i) value = value * 10 + (w[i] - '0');
+  return true;
+}
+
+bool IsChar(std::string_view w, std::size_t i, char lower) {
+  return i < w.size() && ascii::Lower(w[i]) == lower;
+}
+
+struct Episode {
+  int season = 0;
+  int first = 0;
+  int last = 0;
+};
+
+// "S01E02", "S01E02E03", "S01E02-E03", "S01E02-03".
+bool ReadSForm(std::string_view w, Episode& e) {
+  std::size_t i = 0;
+  if (!IsChar(w, i++, 's') || !ReadDigits(w, i, 1, 2, e.season)) return false;
+  if (!IsChar(w, i++, 'e') || !ReadDigits(w, i, 1, 3, e.first)) return false;
+  e.last = e.first;
+  while (i < w.size()) {
+    if (w[i] == '-') ++i;
+    if (IsChar(w, i, 'e')) ++i;
+    if (!ReadDigits(w, i, 1, 3, e.last)) return false;
+  }
+  return true;
+}
+
+// "1x02", "01x02", "1x02-03", "1x02-1x03".
+bool ReadXForm(std::string_view w, Episode& e) {
+  std::size_t i = 0;
+  if (!ReadDigits(w, i, 1, 2, e.season)) return false;
+  if (!IsChar(w, i++, 'x') || !ReadDigits(w, i, 2, 2, e.first)) return false;
+  e.last = e.first;
+  while (i < w.size()) {
+    if (w[i++] != '-') return false;
+    std::size_t at = i;
+    int season = 0;
+    if (ReadDigits(w, at, 1, 2, season) && IsChar(w, at, 'x')) i = at + 1;
+    if (!ReadDigits(w, i, 2, 2, e.last)) return false;
+  }
+  return true;
+}
+
+void AppendNumber(std::string& out, int value) {
+  if (value < 10) out.push_back('0');
+  char digits[8];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value > 0);
+  while (n > 0) out.push_back(digits[--n]);
+}
+
+// A number of 1 or 2 digits and nothing else.
+bool IsSmallNumber(std::string_view w) {
+  std::size_t i = 0;
+  int value = 0;
+  return ReadDigits(w, i, 1, 2, value) && i == w.size();
+}
+
+bool IsRoman(std::string_view w) {
+  for (std::string_view numeral :
+       {"i", "ii", "iii", "iv", "v", "vi", "vii", "viii", "ix", "x"}) {
+    if (ascii::EqualsFolded(w, numeral)) return true;
+  }
+  return false;
+}
+
+bool IsCdNumber(std::string_view w) {
+  return w.size() == 1 && w[0] >= '1' && w[0] <= '9';
+}
+
+enum class PartWord { kNone, kPart, kCd, kDisc };
+
+// Which part word w begins with, and what follows it in w.
+PartWord ReadPartWord(std::string_view w, std::string_view& rest) {
+  static constexpr struct {
+    std::string_view word;
+    PartWord kind;
+  } kWords[] = {{"part", PartWord::kPart}, {"pt", PartWord::kPart},
+                {"cd", PartWord::kCd},     {"disc", PartWord::kDisc},
+                {"disk", PartWord::kDisc}};
+  for (const auto& k : kWords) {
+    if (ascii::StartsFolded(w, k.word)) {
+      rest = w.substr(k.word.size());
+      return k.kind;
+    }
+  }
+  return PartWord::kNone;
+}
+
+bool IsPartNumber(PartWord kind, std::string_view n, bool glued) {
+  switch (kind) {
+    case PartWord::kPart:
+      return IsSmallNumber(n) || (!glued && IsRoman(n));
+    case PartWord::kCd:
+      return IsCdNumber(n);
+    case PartWord::kDisc:
+      return IsSmallNumber(n);
+    case PartWord::kNone:
+      break;
+  }
+  return false;
+}
+
+// Whether a marker can begin at w[0] at all (w runs on past the word): the
+// quick refusal that nearly every word of a stem gets ("720p", "BluRay",
+// "DTS", "x264-GRP").  What it lets through is read in full.
+bool MayBeMarker(std::string_view w) {
+  if (w.size() < 2) return false;
+  const char second = ascii::Lower(w[1]);
+  switch (ascii::Lower(w[0])) {
+    case 's':
+      return ascii::IsDigit(w[1]);  // S01E02
+    case 'p':
+      return second == 'a' || second == 't';  // Part, Pt
+    case 'c':
+      return second == 'd';  // CD
+    case 'd':
+      return second == 'i';  // Disc, Disk
+    default:
+      // 1x02, 01x02
+      return ascii::IsDigit(w[0]) && w.size() >= 4 &&
+             (second == 'x' || (ascii::IsDigit(w[1]) && ascii::Lower(w[2]) == 'x'));
+  }
+}
+
+}  // namespace
+
+bool ReadEpisodeMarker(std::string_view word, std::string* written) {
+  const std::string_view w = ascii::TrimBrackets(word);
+  // Cheap refusals first: most words begin with neither "S" nor a digit.
+  if (w.size() < 4) return false;
+  Episode e;
+  const char c = ascii::Lower(w[0]);
+  if (c == 's') {
+    if (!ReadSForm(w, e)) return false;
+  } else if (ascii::IsDigit(c)) {
+    if (!ReadXForm(w, e)) return false;
+  } else {
+    return false;
+  }
+  if (written) {
+    written->push_back('S');
+    AppendNumber(*written, e.season);
+    written->push_back('E');
+    AppendNumber(*written, e.first);
+    if (e.last != e.first) {
+      written->append("-E");
+      AppendNumber(*written, e.last);
+    }
+  }
+  return true;
+}
+
+std::size_t ReadReleaseMarker(std::string_view word, std::string_view next,
+                              std::string* written) {
+  const std::string_view w = ascii::TrimBrackets(word);
+  if (!MayBeMarker(w)) return 0;
+  if (ReadEpisodeMarker(w, written)) return 1;
+  std::string_view rest;
+  const PartWord kind = ReadPartWord(w, rest);
+  if (kind == PartWord::kNone) return 0;
+  if (!rest.empty()) {
+    if (!IsPartNumber(kind, rest, true)) return 0;
+    if (written) written->append(w);
+    return 1;
+  }
+  const std::string_view n = ascii::TrimBrackets(next);
+  if (!IsPartNumber(kind, n, false)) return 0;
+  if (written) {
+    written->append(w);
+    written->push_back(' ');
+    written->append(n);
+  }
+  return 2;
+}
+
+bool FindFirstReleaseMarker(std::string_view words, std::string* written) {
+  // memchr jumps from word to word; only a word that may begin a marker is
+  // read, with the word after it.
+  const std::size_t n = words.size();
+  const char* const data = words.data();
+  for (std::size_t start = 0; start < n;) {
+    std::size_t at = start;  // past the word's opening brackets
+    while (at < n && words[at] == '(') ++at;
+    const char* space =
+        static_cast<const char*>(std::memchr(data + start, ' ', n - start));
+    const std::size_t end = space ? static_cast<std::size_t>(space - data) : n;
+    if (MayBeMarker(words.substr(at))) {
+      std::string_view next;
+      if (space) {
+        const char* after = static_cast<const char*>(
+            std::memchr(data + end + 1, ' ', n - end - 1));
+        const std::size_t next_end =
+            after ? static_cast<std::size_t>(after - data) : n;
+        next = words.substr(end + 1, next_end - end - 1);
+      }
+      if (ReadReleaseMarker(words.substr(start, end - start), next, written) > 0)
+        return true;
+    }
+    if (!space) break;
+    start = end + 1;
+  }
+  return false;
+}
+
+bool IsMarkerWord(std::string_view word) {
+  if (word.empty() || word.front() == '(' || word.back() == ')') {
+    // Brackets are never part of a marker word here (a directory's
+    // extension has none anyway).
+    return false;
+  }
+  if (ReadEpisodeMarker(word, nullptr)) return true;
+  std::size_t i = 1;
+  int value = 0;
+  const char c = ascii::Lower(word[0]);
+  if ((c == 's' && ReadDigits(word, i, 1, 2, value) && i == word.size()) ||
+      (c == 'e' && ReadDigits(word, i, 1, 3, value) && i == word.size())) {
+    return true;
+  }
+  std::string_view rest;
+  const PartWord kind = ReadPartWord(word, rest);
+  return kind != PartWord::kNone && !rest.empty() &&
+         IsPartNumber(kind, rest, true);
+}
+
+}  // namespace rules

@@ -1,0 +1,58 @@
+// Episode and part markers in a cleaned stem: the words that tell one file of
+// a series or of a split film from its siblings.  The year rule keeps them,
+// the episode rule cuts after them, and the directory split never takes one
+// for an extension.
+//
+// Season-episode markers, one word each, letters in any case:
+//  - "S01E02", "s1e2": "S", a season of 1 or 2 digits, "E", an episode of 1 to
+//    3 digits; more episodes may follow as "E03" or "-E03" or "-03"
+//    ("S01E02E03", "S01E02-E03", "S01E02-03").
+//  - "1x02", "01x02": a season of 1 or 2 digits, "x", an episode of exactly 2
+//    digits; more episodes may follow as "-03" or "-1x03".
+//  The bounds keep real words out: "1920x1080" and "640x480" (seasons of 3
+//  or 4 digits), "1x1", "16x9" and "4x100" (episodes of 1 or 3 digits) are no
+//  markers.
+//  Written form: "S", the season, "E", the first episode, each at least two
+//  digits ("s1e2" -> "S01E02", "2x05" -> "S02E05"); with more episodes, "-E"
+//  and the last one ("S01E02E03" -> "S01E02-E03").
+//
+// Part markers, letters in any case, kept as written (the words joined by
+// one space, "pt 2" stays "pt 2"):
+//  - "Part N", "Pt N": N of 1 or 2 digits or a Roman numeral I to X; also
+//    glued to digits, "Part2", "Pt2".
+//  - "CD1" to "CD9", also "CD 1".
+//  - "Disc N", "Disk N", "DiscN", "DiskN": N of 1 or 2 digits.
+//
+// A word is read without the "(" and ")" at its ends, as the year rule reads
+// a year: "(S01E02)" is a marker, written without its brackets.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace rules {
+
+// The longest written form with the space before it: " S99E999-E999".
+inline constexpr std::size_t kMaxWrittenMarker = 13;
+
+// Whether word is a season-episode marker; if so and written is not null,
+// its written form is appended to *written.
+bool ReadEpisodeMarker(std::string_view word, std::string* written);
+
+// The marker, of either kind, that begins at word, next being the word after
+// it ("" at the end): the number of words it takes (1 or 2), or 0 for none.
+// When found and written is not null, its written form is appended.
+std::size_t ReadReleaseMarker(std::string_view word, std::string_view next,
+                              std::string* written);
+
+// The first marker in words (words separated by single spaces), its
+// written form appended to *written; false when there is none.
+bool FindFirstReleaseMarker(std::string_view words, std::string* written);
+
+// Whether word alone names a season, an episode or a part: a one-word
+// marker above, or a season or episode number on its own ("S01", "s1",
+// "E05").  Brackets count here: "(S01)" is not such a word.
+bool IsMarkerWord(std::string_view word);
+
+}  // namespace rules

@@ -1,0 +1,31 @@
+#include <gtest/gtest.h>
+
+#include "rules/download_in_progress.h"
+
+namespace {
+
+TEST(DownloadInProgress, KnownByTheClientsExtension) {
+  for (const char* name :
+       {"Movie.2010.mkv.part", "Movie.2010.mkv.PART", "Movie.mkv.partial",
+        "Movie.mkv.crdownload", "Movie.mkv.download", "Movie.mkv.opdownload",
+        "Movie.mkv.!qB", "Movie.mkv.!QB", "Movie.mkv.!ut", "Movie.mkv.!bt",
+        "Movie.mkv.bc!", "Movie.mkv.az!", "Movie.mkv.bt!", "Movie.mkv.fb!",
+        "Movie.mkv.dctmp", "Movie.mkv.aria2", "Some.Folder.download",
+        "noextension.part", ".part"}) {
+    EXPECT_TRUE(rules::IsDownloadInProgress(name)) << name;
+  }
+  for (const char* name :
+       {"Movie.2010.mkv", "Movie.part1.rar", "Movie.part.mkv", "Movie.Part 2.avi",
+        "Moviepart", "Movie.tmp", "Movie.aria", "Movie.!q", "part", "",
+        "Movie.mkv.part "}) {
+    EXPECT_FALSE(rules::IsDownloadInProgress(name)) << name;
+  }
+  for (std::string_view extension : rules::DownloadInProgressExtensions()) {
+    ASSERT_GE(extension.size(), 2u);
+    EXPECT_EQ(extension[0], '.');
+    EXPECT_EQ(extension.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+              std::string_view::npos);
+  }
+}
+
+}  // namespace

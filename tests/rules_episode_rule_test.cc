@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include "rules/clean_name.h"
+#include "rules/episode_rule.h"
+
+namespace {
+
+TEST(EpisodeRule, CutsAfterTheLastMarker) {
+  struct Case {
+    const char* in;
+    const char* out;
+  } stems[] = {
+      {"The Walking Dead S05E03 720p HDTV x264-ASAP (ettv)", "The Walking Dead S05E03"},
+      {"Californication 2x05 Vaginatown HDTV XviD-0TV", "Californication S02E05"},
+      {"show s1e2", "show S01E02"},
+      {"Show S01E02E03 Title", "Show S01E02-E03"},
+      {"Show (S01E02) Title", "Show S01E02"},
+      {"Show S01E01 Recap S01E02 Title", "Show S01E01 Recap S01E02"},  // the last
+      {"Show S01E02", "Show S01E02"},
+      {"Show (2014) S01E04", "Show (2014) S01E04"},
+      {"S01E02 Title", "S01E02 Title"},  // the first word is never taken
+      {"S01E02", "S01E02"},
+      {"Movie 1920x1080 x264", "Movie 1920x1080 x264"},
+      {"Room 1x1 Extra", "Room 1x1 Extra"},
+      {"Relay 4x100 Final", "Relay 4x100 Final"},
+      {"Movie Part 2 CD1", "Movie Part 2 CD1"},  // parts are not episodes
+      {"", ""},
+  };
+  for (const Case& c : stems) {
+    rules::EpisodeResult r = rules::ApplyEpisodeRule(c.in);
+    EXPECT_EQ(r.stem, c.out) << c.in;
+    EXPECT_EQ(r.changed, std::string(c.in) != c.out) << c.in;
+  }
+
+  // Whole names, after the year rule and before the term removal.
+  rules::NameRules e;
+  e.episode_rule = true;
+  rules::NameRules ye = e;
+  ye.year_rule = true;
+  ye.highest_year = 2026;
+  rules::NameRules yek = ye;
+  yek.term_rule = true;
+  struct Name {
+    const char* listed;
+    const rules::NameRules& rules;
+    const char* want;
+    bool year_changed, episode_changed;
+  } names[] = {
+      {"The.Walking.Dead.S05E03.720p.HDTV.x264-ASAP[ettv].mkv", e,
+       "The Walking Dead S05E03.mkv", false, true},
+      {"Californication.2x05.Vaginatown.HDTV.XviD-0TV.avi", e,
+       "Californication S02E05.avi", false, true},
+      {"The.Flash.2014.S01E04.HDTV.x264-LOL[ettv].mkv", ye,
+       "The Flash (2014) S01E04.mkv", true, false},
+      {"The.Flash.2014.S01E04.HDTV.x264-LOL[ettv].mkv", e,
+       "The Flash 2014 S01E04.mkv", false, true},
+      // A later year among the dropped words: the year rule runs again.
+      {"Doctor.Who.2005.S01E01.Rose.1963.720p.mkv", ye,
+       "Doctor Who (2005) S01E01.mkv", true, true},
+      {"Show.S01E02.Title.1999.720p.mkv", ye, "Show S01E02.mkv", true, true},
+      {"Show.XviD.S01E02.mkv", yek, "Show S01E02.mkv", false, false},
+      {"Clean Show S01E02.mkv", yek, "Clean Show S01E02.mkv", false, false},
+      {"No.Marker.Here.720p.mkv", e, "No Marker Here 720p.mkv", false, false},
+  };
+  for (const Name& n : names) {
+    rules::CleanedName got = rules::CleanName(n.listed, n.rules);
+    EXPECT_EQ(got.name, n.want) << n.listed;
+    EXPECT_EQ(got.year_changed, n.year_changed) << n.listed;
+    EXPECT_EQ(got.episode_changed, n.episode_changed) << n.listed;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "rules/release_marker.h"
+
+namespace {
+
+TEST(ReleaseMarker, ReadAndWritten) {
+  struct Case {
+    const char* word;
+    const char* next;
+    std::size_t words;    // taken, 0 for no marker
+    const char* written;  // "" for no marker
+  } cases[] = {
+      // Season-episode forms, written "S01E02".
+      {"S01E02", "", 1, "S01E02"},
+      {"s1e2", "", 1, "S01E02"},
+      {"S1E2", "", 1, "S01E02"},
+      {"S01E02E03", "", 1, "S01E02-E03"},
+      {"S01E02-E03", "", 1, "S01E02-E03"},
+      {"s01e02-03", "", 1, "S01E02-E03"},
+      {"S01E01E02E03", "", 1, "S01E01-E03"},
+      {"S00E00", "", 1, "S00E00"},
+      {"S10E100", "", 1, "S10E100"},
+      {"S01E002", "", 1, "S01E02"},
+      {"1x02", "", 1, "S01E02"},
+      {"01x02", "", 1, "S01E02"},
+      {"12X05", "", 1, "S12E05"},
+      {"2x05-06", "", 1, "S02E05-E06"},
+      {"2x05-2x06", "", 1, "S02E05-E06"},
+      {"(S05E03)", "", 1, "S05E03"},
+      // Bounds and look-alikes: no marker.
+      {"1920x1080", "", 0, ""},
+      {"640x480", "", 0, ""},
+      {"100x01", "", 0, ""},
+      {"1x1", "", 0, ""},
+      {"16x9", "", 0, ""},
+      {"4x100", "", 0, ""},
+      {"S123E01", "", 0, ""},
+      {"S01E1000", "", 0, ""},
+      {"S01", "E02", 0, ""},
+      {"S01E", "", 0, ""},
+      {"S01E02-", "", 0, ""},
+      {"S01E02x", "", 0, ""},
+      {"S01E02-GRP", "", 0, ""},
+      {"1x02-3", "", 0, ""},
+      {"x264", "", 0, ""},
+      {"Season", "1", 0, ""},
+      {"", "", 0, ""},
+      // Part, CD and disc markers, kept as written.
+      {"Part", "2", 2, "Part 2"},
+      {"part", "02", 2, "part 02"},
+      {"PT", "II", 2, "PT II"},
+      {"Part", "x", 2, "Part x"},
+      {"(Part", "2)", 2, "Part 2"},
+      {"Part2", "", 1, "Part2"},
+      {"Pt3", "x", 1, "Pt3"},
+      {"CD1", "", 1, "CD1"},
+      {"cd2", "", 1, "cd2"},
+      {"CD", "3", 2, "CD 3"},
+      {"Disc", "2", 2, "Disc 2"},
+      {"Disk10", "", 1, "Disk10"},
+      {"disc1", "", 1, "disc1"},
+      // Not parts.
+      {"Part", "", 0, ""},
+      {"Part", "One", 0, ""},
+      {"Part", "XI", 0, ""},
+      {"Part", "100", 0, ""},
+      {"PartII", "", 0, ""},
+      {"Parts", "2", 0, ""},
+      {"Partition", "", 0, ""},
+      {"CD0", "", 0, ""},
+      {"CD10", "", 0, ""},
+      {"CD", "10", 0, ""},
+      {"Disco", "2", 0, ""},
+      {"Disc", "IV", 0, ""},
+  };
+  for (const Case& c : cases) {
+    std::string written;
+    EXPECT_EQ(rules::ReadReleaseMarker(c.word, c.next, &written), c.words)
+        << c.word << " " << c.next;
+    EXPECT_EQ(written, c.written) << c.word << " " << c.next;
+    EXPECT_LE(written.size() + 1, rules::kMaxWrittenMarker) << c.word;
+  }
+  // One word alone: what a directory's last dotted part must not be.
+  for (const char* word : {"S01", "s1", "E05", "e123", "S01E02", "1x02", "CD1",
+                           "Pt2", "Part12", "Disc1"}) {
+    EXPECT_TRUE(rules::IsMarkerWord(word)) << word;
+  }
+  for (const char* word : {"S", "S123", "E1234", "Sa", "app", "git", "d", "Part",
+                           "CD", "(S01)", "mkv", ""}) {
+    EXPECT_FALSE(rules::IsMarkerWord(word)) << word;
+  }
+}
+
+}  // namespace
