@@ -6,8 +6,8 @@
 
 namespace app {
 
-// Hidden and system entries, devices, fifos and sockets are never taken;
-// files and directories as the selection says.
+// Hidden and system entries, devices, fifos and sockets, and downloads in
+// progress are never taken; files and directories as the selection says.
 bool IsSelected(const platform::Entry& entry, Selection selection);
 
 }  // namespace app

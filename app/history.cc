@@ -56,8 +56,7 @@ std::size_t RecordRename(Journal& j, RunServices& s, std::string_view directory,
     j.folder = std::string(directory);
     j.absolute_folder = s.absolute_folder(directory);
   }
-  j.pending += FormatRename(j.run_id, {j.absolute_folder, std::string(old_name),
-                                       std::string(new_name), false});
+  AppendRename(j.pending, j.run_id, j.absolute_folder, old_name, new_name);
   return j.recorded++;
 }
 
@@ -76,7 +75,6 @@ void WriteJournal(Journal& j, RunServices& s) {
   if (j.path.empty()) return;
   MakeMarks(j);
   if (j.pending.empty()) return;
-  std::string text;
   if (!j.started) {
     std::string front;
     if (!Prepare(j, s, front)) {
@@ -86,11 +84,11 @@ void WriteJournal(Journal& j, RunServices& s) {
       j.pending.clear();
       return;
     }
-    text = front + FormatRunStart(j.run_id, s.utc_now());
+    j.pending.insert(0, front + FormatRunStart(j.run_id, s.utc_now()));
   }
-  text += j.pending;
-  j.pending.clear();
-  if (!s.append_file(j.path, text)) {
+  const bool written = s.append_file(j.path, j.pending);
+  j.pending.clear();  // its room is kept for the next batch
+  if (!written) {
     if (!j.started) {
       s.print_error("namewisp: the undo history " + j.path +
                     " cannot be written; renaming without it");

@@ -119,19 +119,27 @@ std::uint32_t Fnv1a(std::string_view bytes) {
   return hash;
 }
 
+// Appends one record to out: a run's records are written many at a time.
+void AppendRecord(std::string& out, std::string_view kind,
+                  std::initializer_list<std::string_view> fields) {
+  const std::size_t start = out.size();
+  out.append(kind);
+  for (std::string_view field : fields) {
+    out += '\t';
+    AppendEscaped(out, field);
+  }
+  const std::uint32_t check = Fnv1a(std::string_view(out).substr(start));
+  out += '\t';
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    out += kHexDigits[(check >> shift) & 0xF];
+  }
+  out += '\n';
+}
+
 std::string Record(std::string_view kind,
                    std::initializer_list<std::string_view> fields) {
-  std::string line(kind);
-  for (std::string_view field : fields) {
-    line += '\t';
-    AppendEscaped(line, field);
-  }
-  const std::uint32_t check = Fnv1a(line);
-  line += '\t';
-  for (int shift = 28; shift >= 0; shift -= 4) {
-    line += kHexDigits[(check >> shift) & 0xF];
-  }
-  line += '\n';
+  std::string line;
+  AppendRecord(line, kind, fields);
   return line;
 }
 
@@ -241,6 +249,12 @@ std::string FormatRunStart(std::string_view id, std::string_view started) {
 std::string FormatRename(std::string_view run_id, const HistoryRename& rename) {
   return Record("rename",
                 {run_id, rename.directory, rename.old_name, rename.new_name});
+}
+
+void AppendRename(std::string& out, std::string_view run_id,
+                  std::string_view directory, std::string_view old_name,
+                  std::string_view new_name) {
+  AppendRecord(out, "rename", {run_id, directory, old_name, new_name});
 }
 
 std::string FormatMade(std::string_view run_id, std::size_t first,

@@ -64,6 +64,10 @@ std::string HistoryHeader();
 // line stays a line of its own.
 std::string FormatRunStart(std::string_view id, std::string_view started);
 std::string FormatRename(std::string_view run_id, const HistoryRename& rename);
+// The same record appended to out, without a copy of the names.
+void AppendRename(std::string& out, std::string_view run_id,
+                  std::string_view directory, std::string_view old_name,
+                  std::string_view new_name);
 // The renames numbered first to last (from 0) of the run were made.
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last);

@@ -2,7 +2,7 @@
 
 namespace app {
 
-const OptionToken kOptionTokens[11] = {
+const OptionToken kOptionTokens[13] = {
     {"/c", "/C", true, [](RunOptions& o) { o.confirm_all = true; }},
     {"/ml", "/ML", true, [](RunOptions& o) { o.from_lower = true; }},
     {"/mu", "/MU", true, [](RunOptions& o) { o.from_upper = true; }},
@@ -14,7 +14,11 @@ const OptionToken kOptionTokens[11] = {
     {"/kc", "/KC", true,
      [](RunOptions& o) { o.term_rule = o.confirm_terms = true; }},
     {"/k", "/K", true, [](RunOptions& o) { o.term_rule = true; }},
-    // No other token holds an "s": it changes none of their meanings.
+    {"/ec", "/EC", true,
+     [](RunOptions& o) { o.episode_rule = o.confirm_episode = true; }},
+    {"/e", "/E", true, [](RunOptions& o) { o.episode_rule = true; }},
+    // No other token holds an "e" or an "s": these change no meaning of
+    // theirs.
     {"/s", "/S", true, [](RunOptions& o) { o.recursive = true; }},
     // "/D" wins when both are given, in any order.
     {"/d", "/d", false,

@@ -1,11 +1,13 @@
 #include "app/program.h"
 
 #include <chrono>
+#include <optional>
 
 #include "app/argument_parser.h"
 #include "app/help_text.h"
 #include "app/rename_run.h"
 #include "app/tail_parser.h"
+#include "app/terms_file.h"
 #include "app/undo_run.h"
 #include "rules/year_rule.h"
 
@@ -34,7 +36,14 @@ int RunProgram(const platform::CommandLine& command_line, int current_year,
     return 0;
   }
   if (request.undo) return RunUndo(request.options.dry_run, s);
-  return RunRename(request.options, request.operands, highest_year, s);
+  // The user's terms, read once and checked before anything is listed.
+  std::optional<rules::UserTerms> terms;
+  if (request.options.term_rule || !request.terms_file.empty()) {
+    terms = LoadTermsFile(request.terms_file, s);
+    if (!terms) return 2;
+  }
+  return RunRename(request.options, request.operands, highest_year,
+                   terms ? &*terms : nullptr, s);
 }
 
 int CurrentYear() {

@@ -26,22 +26,19 @@ constexpr std::size_t kBatch = 256;
 
 bool ConfirmDue(const RunOptions& o, const rules::CleanedName& cleaned) {
   return o.confirm_all || (o.confirm_year && cleaned.year_changed) ||
+         (o.confirm_episode && cleaned.episode_changed) ||
          (o.confirm_terms && cleaned.terms_changed);
 }
 
-// The line break and indent in front of the new name when it would reach
-// the last column of the window or beyond, printed from the cursor on.
-std::string BreakIfWraps(RunServices& s, std::string_view new_name,
-                         std::string_view indent) {
+// True when the new name, printed from the cursor on, would reach the last
+// column of the window or beyond.
+bool Wraps(RunServices& s, std::string_view new_name) {
   const int column = s.cursor_column();
   const int width = s.screen_width();
   // A name never takes more columns than bytes: when even its bytes fit, it
   // need not be measured.
-  const bool wraps = width - column < static_cast<int>(new_name.size()) &&
-                     width < column + s.display_columns(new_name);
-  std::string line_break;
-  if (wraps) line_break.append("\n").append(indent);
-  return line_break;
+  return width - column < static_cast<int>(new_name.size()) &&
+         width < column + s.display_columns(new_name);
 }
 
 struct Run {
@@ -51,6 +48,7 @@ struct Run {
   DryRunFolders dry_run;
   Journal journal;
   bool any_failed = false;
+  std::string line;  // the line being printed
 
   // "" when the entry has its new name (or would have, in a dry run), else
   // the words of the failure.
@@ -66,11 +64,15 @@ struct Run {
   // true when the rename was made.
   bool Handle(const std::string& directory, const std::string& shown,
               const Plan& plan) {
-    const std::string old_name = shown + plan.entry->name;
-    const std::string new_name = shown + plan.new_name;
+    // The line is made in one buffer, kept from line to line: no allocation
+    // per rename.
+    line.assign(plan.confirm ? "[y/N] " : "").append(shown);
+    line.append(plan.entry->name).append(" ==> ");
     if (!plan.confirm) {
-      s.print(old_name + " ==> ");
-      s.print(BreakIfWraps(s, new_name, "  ") + new_name + "\n");
+      s.print(line);
+      line.assign(shown).append(plan.new_name);
+      if (Wraps(s, line)) line.insert(0, "\n  ");
+      s.print(line.append("\n"));
       const std::string failure = Apply(directory, plan);
       if (failure.empty()) return true;
       Fail("  [FAILED: " + failure + "]\n");
@@ -79,9 +81,10 @@ struct Run {
     // The renames made so far are on record before the run waits.
     WriteJournal(journal, s);
     Release();
-    s.print("[y/N] " + old_name + " ==> ");
-    const platform::Answer answer =
-        s.ask(BreakIfWraps(s, new_name, "       ") + new_name + " ");
+    s.print(line);
+    line.assign(shown).append(plan.new_name);
+    if (Wraps(s, line)) line.insert(0, "\n       ");
+    const platform::Answer answer = s.ask(line.append(" "));
     Hold();
     if (answer != platform::Answer::kYes) {
       s.print("[SKIPPED]\n");
@@ -102,6 +105,7 @@ struct Run {
   // output never miss a rename that was made.
   void RunBatch(const std::string& directory, const std::string& shown,
                 const Plan* first, const Plan* end) {
+    if (first == end) return;
     Hold();
     std::vector<std::size_t> numbers;
     numbers.reserve(static_cast<std::size_t>(end - first));
@@ -130,10 +134,13 @@ struct Run {
     any_failed = true;
   }
 
-  // The entries of one listing that the run takes, cleaned: plan, then the
-  // batches.  False when the listing holds nothing the run takes.
+  // The entries of one listing that the run takes: each cleaned into a
+  // plan, and the plans carried out a batch at a time, so that the run's
+  // memory grows with the listing alone.  False when the listing holds
+  // nothing the run takes.
   bool RunListing(const platform::Listing& listing, const std::string& shown) {
     std::vector<Plan> plans;
+    plans.reserve(kBatch);
     bool matched = false;
     for (const platform::Entry& entry : listing.entries) {
       if (!IsSelected(entry, options.selection)) continue;
@@ -141,15 +148,18 @@ struct Run {
           RenamedAway(dry_run, listing.directory, entry.name))
         continue;
       matched = true;
-      rules::CleanedName cleaned = rules::CleanName(entry.name, rules);
+      rules::CleanedName cleaned = rules::CleanName(
+          entry.name, rules, entry.kind == platform::EntryKind::kDirectory);
       if (cleaned.name.empty() || cleaned.name == entry.name) continue;
       plans.push_back(
           Plan{&entry, std::move(cleaned.name), ConfirmDue(options, cleaned)});
+      if (plans.size() == kBatch) {
+        RunBatch(listing.directory, shown, plans.data(),
+                 plans.data() + plans.size());
+        plans.clear();
+      }
     }
-    for (std::size_t at = 0; at < plans.size(); at += kBatch) {
-      const std::size_t end = std::min(plans.size(), at + kBatch);
-      RunBatch(listing.directory, shown, plans.data() + at, plans.data() + end);
-    }
+    RunBatch(listing.directory, shown, plans.data(), plans.data() + plans.size());
     return matched;
   }
 
@@ -187,13 +197,15 @@ struct Run {
 
 int RunRename(const RunOptions& options,
               const std::vector<std::string>& operands, int highest_year,
-              RunServices& s) {
+              const rules::UserTerms* user_terms, RunServices& s) {
   Run run{options, s, {}, {}, OpenJournal(s, options.keep_history && !options.dry_run),
-          false};
+          false, {}};
   run.rules.from_upper = options.from_upper;
   run.rules.from_lower = options.from_lower;
   run.rules.year_rule = options.year_rule;
+  run.rules.episode_rule = options.episode_rule;
   run.rules.term_rule = options.term_rule;
+  run.rules.user_terms = user_terms;
   run.rules.highest_year = highest_year;
   run.rules.letter_case = s.letter_case;
 

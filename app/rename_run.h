@@ -8,12 +8,14 @@
 
 #include "app/run_options.h"
 #include "app/run_services.h"
+#include "rules/user_terms.h"
 
 namespace app {
 
-// Returns the exit code: 1 when a rename failed, else 0.
+// Returns the exit code: 1 when a rename failed, else 0.  user_terms may be
+// null: no terms of the user's.
 int RunRename(const RunOptions& options,
               const std::vector<std::string>& operands, int highest_year,
-              RunServices& services);
+              const rules::UserTerms* user_terms, RunServices& services);
 
 }  // namespace app

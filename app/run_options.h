@@ -16,6 +16,8 @@ struct RunOptions {
   bool from_upper = false;     // "/mu", "/m"
   bool year_rule = false;      // "/y", "/yc"
   bool confirm_year = false;   // "/yc"
+  bool episode_rule = false;   // "/e", "/ec"
+  bool confirm_episode = false;  // "/ec"
   bool term_rule = false;      // "/k", "/kc"
   bool confirm_terms = false;  // "/kc"
   bool dry_run = false;        // "--dry-run": everything but the renames

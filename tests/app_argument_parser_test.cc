@@ -15,6 +15,9 @@ std::string Flags(const app::RunOptions& o) {
   if (o.confirm_year) f += 'Y';
   if (o.term_rule) f += 'k';
   if (o.confirm_terms) f += 'K';
+  if (o.episode_rule) f += 'e';
+  if (o.confirm_episode) f += 'E';
+  if (o.recursive) f += 's';
   f += std::to_string(static_cast<int>(o.selection));
   if (o.dry_run) f += 'n';
   return f;
@@ -38,6 +41,8 @@ TEST(ParseArguments, OptionsAreWholeArgumentsAndOperandsStayWhole) {
       {{"/mu", "/kc", "a"}, "ukK0", {"a"}},
       {{"/M", "a"}, "lu0", {"a"}},
       {{"/d", "a"}, "1", {"a"}},
+      {{"/EC", "/s", "a"}, "eEs0", {"a"}},
+      {{"/y/e", "--recursive", "a"}, "yes0", {"a"}},
       {{"/D", "/d", "a"}, "2", {"a"}},
       {{"/d/D", "a"}, "2", {"a"}},
       {{"/dD", "a"}, "0", {"/dD", "a"}},

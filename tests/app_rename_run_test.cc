@@ -116,7 +116,7 @@ std::vector<Entry> Files(std::initializer_list<const char*> names) {
 int RunWith(FakeSystem& fake, const app::RunOptions& options,
             std::vector<std::string> operands = {"*"}, int highest_year = 2020) {
   app::RunServices services = fake.Services();
-  return app::RunRename(options, operands, highest_year, services);
+  return app::RunRename(options, operands, highest_year, nullptr, services);
 }
 
 TEST(RenameRun, NoMatchForEachOperandThatNamesNothing) {
@@ -357,6 +357,25 @@ TEST(RenameRun, TreesDeepestFirstWithoutLinksOrHiddenFolders) {
             "l_1 ==> l 1\n"
             "x_1 ==> x 1\n"
             "t_1.txt ==> t 1.txt\n"
+            "Done\n\n");
+}
+
+TEST(RenameRun, ReleaseFoldersEpisodesAndDownloadsInProgress) {
+  FakeSystem fake;
+  fake.folders[""] = {
+      {"Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES", EntryKind::kDirectory, false},
+      {"Show.S01E02.720p.HDTV.mkv", EntryKind::kFile, false},
+      {"Movie.2010.mkv.part", EntryKind::kFile, false},
+      {"Clip.2011.crdownload", EntryKind::kFile, false}};
+  fake.answers = {Answer::kYes};
+  app::RunOptions o;
+  o.year_rule = true;
+  o.episode_rule = o.confirm_episode = true;
+  o.selection = app::Selection::kFilesAndDirectories;
+  EXPECT_EQ(RunWith(fake, o, {"*"}, 2027), 0);
+  EXPECT_EQ(fake.out,
+            "Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES ==> Dune (2021)\n"
+            "[y/N] Show.S01E02.720p.HDTV.mkv ==> Show S01E02.mkv [OK]\n"
             "Done\n\n");
 }
 
