@@ -38,7 +38,9 @@ if(WIN32)
   install(TARGETS namewisp RUNTIME DESTINATION .)
   configure_file(README.md README.txt @ONLY NEWLINE_STYLE CRLF)
   configure_file(LICENSE LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+  configure_file(doc/terms.example terms.example.txt @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/LICENSE.txt
+                ${CMAKE_BINARY_DIR}/terms.example.txt
           DESTINATION .)
 
   set(CPACK_GENERATOR ZIP)
@@ -93,7 +95,7 @@ License: Expat
  -- @NAMEWISP_MAINTAINER@  @changelog_date@
 ")
 
-  install(FILES README.md ${CMAKE_BINARY_DIR}/copyright
+  install(FILES README.md doc/terms.example ${CMAKE_BINARY_DIR}/copyright
                 ${CMAKE_BINARY_DIR}/changelog.gz
           DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

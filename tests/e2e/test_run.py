@@ -234,6 +234,32 @@ class Operands(TempDirTest):
         self.assertEqual(names(self.dir)[:2], ["f 00000.txt", "f 00001.txt"])
 
 
+class ReleaseNames(TempDirTest):
+    def test_terms_file_and_downloads_in_progress(self):
+        terms = os.path.join(self.dir, "terms")
+        with open(terms, "w") as f:
+            f.write("# modern tags\nWEB-DL\nx265-*\n")
+        self.touch("Show.S01E02.WEB-DL.x265-GRP.mkv")
+        self.touch("Movie.2010.mkv.part")
+        self.touch("Clip_1.crdownload")
+        r = run(["/k", "/e", "--terms", terms, "*.mkv", "Movie.2010.mkv.part",
+                 "Clip_1.crdownload"], self.dir)
+        self.assertEqual(lines(r.stdout), [
+            b"Show.S01E02.WEB-DL.x265-GRP.mkv ==> Show S01E02.mkv",
+            b'Error: No matches to "Movie.2010.mkv.part"', b"",
+            b'Error: No matches to "Clip_1.crdownload"', b"",
+            b"Done", b"", b""])
+        # A line that is no term: said with the file and line, nothing listed.
+        with open(terms, "a") as f:
+            f.write("two words\n")
+        r = run(["/k", "--terms", terms, "*"], self.dir)
+        self.assertEqual(r.returncode, 2)
+        self.assertEqual(r.stdout, b"")
+        self.assertIn(os.fsencode(terms) + b":4: ", r.stderr)
+        r = run(["/k", "--terms", terms + ".missing", "*"], self.dir)
+        self.assertEqual(r.returncode, 2)
+
+
 class Tree(TempDirTest):
     def test_s_goes_deepest_first_and_never_through_a_link(self):
         os.makedirs(os.path.join(self.dir, "a_1", "b_2"))

@@ -40,7 +40,7 @@ dpkg-deb -x "$deb" "$root"
 
 for file in usr/bin/namewisp usr/share/man/man1/namewisp.1.gz \
             usr/share/doc/namewisp/copyright usr/share/doc/namewisp/README.md \
-            usr/share/doc/namewisp/changelog.gz; do
+            usr/share/doc/namewisp/changelog.gz usr/share/doc/namewisp/terms.example; do
   check "holds /$file" test -s "$root/$file"
 done
 check "the binary is stripped" \
