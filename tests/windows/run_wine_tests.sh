@@ -171,6 +171,20 @@ if [ -n "$program" ]; then
   run "$program" /m '*.txt'
   check "namewisp: case-only rename" test "$(ls | tr '\n' ' ')" = "Hello World.txt Hello.txt "
 
+  # --- release names ----------------------------------------------------
+  fresh
+  touch The.Flash.2014.S01E04.HDTV.x264-LOL.mkv Movie.2010.mkv.part
+  mkdir Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES
+  printf 'HDTV\r\n# a comment\r\n' >terms.txt
+  run "$program" /y /e /k /d --terms terms.txt '*'
+  check "namewisp: episodes, folders, downloads in progress, terms" \
+    test -e "The Flash (2014) S01E04.mkv" -a -e Movie.2010.mkv.part \
+    -a -d "Dune (2021)" -a "$rc" = 0
+  printf 'two words\r\n' >terms.txt
+  run "$program" /k --terms terms.txt '*'
+  check "namewisp: a bad terms file ends the run with exit code 2" \
+    test "$rc" = 2 -a ! -s "$work/out"
+
   # --- trees and undo ---------------------------------------------------
   fresh
   mkdir -p a_1/b_2
