@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "rules/term_table.h"
+#include "rules/tidy_spaces.h"
 #include "text/case.h"
 #include "text/fields.h"
 #include "text/replace.h"
@@ -125,13 +126,6 @@ TermSet CandidateTerms(std::string_view stem) {
   return candidates;
 }
 
-// The stem as the removal leaves it when no term matched: trimmed, with
-// single spaces.  Most stems are so already.
-bool IsTidy(std::string_view stem) {
-  return stem.empty() || (stem.front() != ' ' && stem.back() != ' ' &&
-                          stem.find("  ") == std::string_view::npos);
-}
-
 // Whether every term is ASCII, so that the lower-case form need not be
 // formed: at a given byte, text and its lower-case form hold the same ASCII
 // letter up to case, and a byte that is not ASCII stays so.
@@ -169,17 +163,6 @@ std::size_t FindFolded(std::string_view text, std::string_view pattern) {
     if (i == pattern.size()) return at + 1;
   }
   return 0;
-}
-
-// Trims the spaces at both ends and collapses runs of them, in place.
-void Tidy(std::string& s) {
-  std::size_t out = 0;
-  for (char c : s) {
-    if (c == ' ' && (out == 0 || s[out - 1] == ' ')) continue;
-    s[out++] = c;
-  }
-  if (out > 0 && s[out - 1] == ' ') --out;
-  s.resize(out);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "rules/ascii.h"
 #include "rules/stem_cleanup.h"
+#include "rules/tidy_spaces.h"
 #include "text/case.h"
 
 namespace rules {
@@ -122,11 +123,6 @@ void FindCandidates(std::string_view stem, const UserTerms& terms,
   c.count = static_cast<std::size_t>(std::unique(c.list, c.list + c.count) - c.list);
 }
 
-bool IsTidy(std::string_view stem) {
-  return stem.empty() || (stem.front() != ' ' && stem.back() != ' ' &&
-                          stem.find("  ") == std::string_view::npos);
-}
-
 // The first place where the lower-case ASCII pattern, which begins with a
 // space, matches the text up to the case of its letters; npos if none.
 std::size_t FindFolded(std::string_view text, std::string_view pattern) {
@@ -139,16 +135,6 @@ std::size_t FindFolded(std::string_view text, std::string_view pattern) {
     if (i == pattern.size()) return at;
   }
   return std::string_view::npos;
-}
-
-void Tidy(std::string& s) {
-  std::size_t out = 0;
-  for (char c : s) {
-    if (c == ' ' && (out == 0 || s[out - 1] == ' ')) continue;
-    s[out++] = c;
-  }
-  if (out > 0 && s[out - 1] == ' ') --out;
-  s.resize(out);
 }
 
 }  // namespace
