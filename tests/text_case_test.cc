@@ -34,7 +34,9 @@ TEST(Case, FormsByTheMappingHandedIn) {
     EXPECT_EQ(text::IsLowerForm(c.in, kToy), c.in == c.lower) << c.in;
     EXPECT_EQ(text::IsUpperForm(c.in, kToy), c.in == c.upper) << c.in;
   }
-  // Without a mapping only ASCII letters have case: "\xC3\xA4" starts a word.
+  // Without a mapping only ASCII letters have case: "\xC3\xA4" starts a word,
+  // and a capital sigma stays as it is, also at a word's end.
+  EXPECT_EQ(text::LowerForm("N\xCE\xA3", text::AsciiOnlyMapping()), "n\xCE\xA3");
   EXPECT_EQ(text::MixedForm("\xC3\xA4rger", text::AsciiOnlyMapping()),
             "\xC3\xA4Rger");
   EXPECT_EQ(text::AsciiLowerForm("XviD \xC3\x84"), "xvid \xC3\x84");

@@ -63,8 +63,8 @@ Unit MapUnit(std::string_view text, std::size_t at, To to, bool after_letter,
   }
   char32_t mapped = MapCodePoint(cp.value, to, m);
   // A capital sigma that ends a word becomes the final form.
-  if (to == To::kLower && cp.value == kCapitalSigma && after_letter &&
-      !IsCasedAt(text, at + cp.length, m)) {
+  if (to == To::kLower && cp.value == kCapitalSigma && mapped != cp.value &&
+      after_letter && !IsCasedAt(text, at + cp.length, m)) {
     mapped = kFinalSigma;
   }
   AppendUtf8(out, mapped);
