@@ -1,5 +1,7 @@
 #include "app/history.h"
 
+#include <algorithm>
+
 #include "app/history_format.h"
 
 namespace app {
@@ -11,30 +13,47 @@ void MakeMarks(Journal& j) {
   j.made_count = 0;
 }
 
-// Reads the history before the run's first record: a foreign or unreadable
-// file is left alone, an old one is cut to the runs kept.  Returns what must
-// go in front of the first record ("" or a header or a line end), or false
-// when the history cannot be used.
+// Looks through the history before the run's first record, without holding
+// it: a foreign or unreadable file is left alone, and only one that holds
+// as many runs as are kept is read whole, to be cut.  Returns what must go
+// in front of the first record ("", a header or a line end), or false when
+// the history cannot be used.
 bool Prepare(Journal& j, RunServices& s, std::string& front) {
-  const platform::FileText file = s.read_file(j.path);
+  const std::string header = HistoryHeader();
+  std::string start;      // the file's first bytes, up to a header's length
+  std::string tail = "";  // the last bytes seen, for a run split by pieces
+  std::size_t runs = 0;
+  const std::string_view mark = "\nrun\t";
+  const platform::FileText file =
+      s.scan_file(j.path, [&](std::string_view piece) {
+        if (start.size() < header.size())
+          start.append(piece.substr(0, header.size() - start.size()));
+        std::string joined = tail;
+        joined.append(piece.substr(0, std::min(piece.size(), mark.size())));
+        // Marks across the two pieces' seam, then within the piece.
+        for (std::size_t at = joined.find(mark);
+             at != std::string::npos && at < tail.size();
+             at = joined.find(mark, at + 1))
+          ++runs;
+        for (std::size_t at = piece.find(mark); at != std::string_view::npos;
+             at = piece.find(mark, at + 1))
+          ++runs;
+        const std::size_t keep = std::min(piece.size(), mark.size() - 1);
+        tail = std::string(piece.substr(piece.size() - keep));
+      });
   if (file.exists && !file.read) return false;
-  if (!file.exists || file.text.empty()) {
-    front = HistoryHeader();
+  if (!file.exists || start.empty()) {
+    front = header;
     return true;
   }
-  // The whole history is read only when it must be cut: counting its runs
-  // needs no more than a look at the start of each line.
-  if (!file.text.starts_with(HistoryHeader())) return false;
-  std::size_t runs = 0;
-  for (std::size_t at = file.text.find("\nrun\t"); at != std::string::npos;
-       at = file.text.find("\nrun\t", at + 1)) {
-    ++runs;
-  }
+  if (start != header) return false;
   if (runs >= kHistoryRunsKept) {
-    return s.replace_file(j.path, KeepLastRuns(file.text, kHistoryRunsKept - 1));
+    const platform::FileText whole = s.read_file(j.path);
+    return whole.read &&
+           s.replace_file(j.path, KeepLastRuns(whole.text, kHistoryRunsKept - 1));
   }
   // A write cut short leaves a torn line: the next record starts afresh.
-  if (file.text.back() != '\n') front = "\n";
+  if (tail.empty() || tail.back() != '\n') front = "\n";
   return true;
 }
 
@@ -42,7 +61,8 @@ bool Prepare(Journal& j, RunServices& s, std::string& front) {
 
 Journal OpenJournal(RunServices& s, bool keep_history) {
   Journal j;
-  if (keep_history && s.user_file_path && s.read_file && s.append_file)
+  if (keep_history && s.user_file_path && s.read_file && s.scan_file &&
+      s.append_file)
     j.path = s.user_file_path(platform::UserFile::kHistory);
   if (!j.path.empty())
     j.run_id = s.utc_now() + "-" + std::to_string(s.process_number());

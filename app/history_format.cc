@@ -35,10 +35,29 @@ std::size_t Utf8SequenceLength(std::string_view s) {
   return length;
 }
 
+// Whether the byte stands for itself in a field: printable ASCII but the
+// backslash.
+bool Plain(unsigned char c) { return c >= 0x20 && c < 0x7F && c != '\\'; }
+
 void AppendEscaped(std::string& out, std::string_view field) {
-  for (std::size_t i = 0; i < field.size();) {
-    const auto c = static_cast<unsigned char>(field[i]);
-    std::size_t utf8 = 0;
+  std::size_t i = 0;
+  while (i < field.size()) {
+    // A run of bytes that stand as they are goes in one append: names are
+    // mostly plain, and a run of 100,000 renames writes them all.
+    std::size_t end = i;
+    while (end < field.size()) {
+      const auto c = static_cast<unsigned char>(field[end]);
+      if (Plain(c)) {
+        ++end;
+        continue;
+      }
+      const std::size_t utf8 = c >= 0x80 ? Utf8SequenceLength(field.substr(end)) : 0;
+      if (utf8 == 0) break;
+      end += utf8;
+    }
+    out.append(field.substr(i, end - i));
+    if (end == field.size()) return;
+    const auto c = static_cast<unsigned char>(field[end]);
     if (c == '\\') {
       out += "\\\\";
     } else if (c == '\t') {
@@ -47,18 +66,12 @@ void AppendEscaped(std::string& out, std::string_view field) {
       out += "\\n";
     } else if (c == '\r') {
       out += "\\r";
-    } else if (c >= 0x20 && c < 0x7F) {
-      out += static_cast<char>(c);
-    } else if (c >= 0x80 && (utf8 = Utf8SequenceLength(field.substr(i))) > 0) {
-      out.append(field.substr(i, utf8));
-      i += utf8;
-      continue;
     } else {
       out += "\\x";
       out += kHexDigits[c >> 4];
       out += kHexDigits[c & 0xF];
     }
-    ++i;
+    i = end + 1;
   }
 }
 

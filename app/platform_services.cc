@@ -15,6 +15,7 @@ RunServices PlatformServices() {
   s.release_interrupts = platform::ReleaseInterrupts;
   s.user_file_path = platform::UserFilePath;
   s.read_file = platform::ReadFileText;
+  s.scan_file = platform::ScanFileText;
   s.append_file = platform::AppendFileText;
   s.replace_file = platform::ReplaceFileText;
   s.absolute_folder = platform::AbsoluteFolder;

@@ -33,6 +33,10 @@ struct RunServices {
   // The user's files, for the undo history.
   std::function<std::string(platform::UserFile file)> user_file_path;
   std::function<platform::FileText(std::string_view path)> read_file;
+  std::function<platform::FileText(
+      std::string_view path,
+      const std::function<void(std::string_view piece)>& each)>
+      scan_file;
   std::function<bool(std::string_view path, std::string_view text)>
       append_file, replace_file;
   std::function<std::string(std::string_view directory)> absolute_folder;

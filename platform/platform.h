@@ -5,6 +5,7 @@
 // and nothing below it decides what the program does.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -119,6 +120,11 @@ struct FileText {
   std::string text;
 };
 FileText ReadFileText(std::string_view path);
+// Hands the file's text to `each` a piece at a time, through one buffer: a
+// look through a large file without holding it.  The text of the result is
+// empty.
+FileText ScanFileText(std::string_view path,
+                      const std::function<void(std::string_view piece)>& each);
 // Appends text in one write, creating the file and its folders as needed.
 bool AppendFileText(std::string_view path, std::string_view text);
 // Replaces the file's text as one step: a reader sees the old or the new.

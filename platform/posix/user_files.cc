@@ -57,7 +57,8 @@ std::string UserFilePath(UserFile file) {
   return folder.empty() ? "" : folder + "/namewisp/terms";
 }
 
-FileText ReadFileText(std::string_view path) {
+FileText ScanFileText(std::string_view path,
+                      const std::function<void(std::string_view piece)>& each) {
   FileText file;
   const std::string name(path);
   const auto opened = posix::CallPlatform(
@@ -67,20 +68,27 @@ FileText ReadFileText(std::string_view path) {
     return file;
   }
   file.exists = true;
-  char buffer[65536];
+  std::string buffer(1 << 17, '\0');
   for (;;) {
     const auto got = posix::CallPlatform(
-        [&] { return read(opened.value, buffer, sizeof buffer); });
+        [&] { return read(opened.value, buffer.data(), buffer.size()); });
     if (got.failed && got.error == EINTR) continue;
     if (got.failed) break;
     if (got.value == 0) {
       file.read = true;
       break;
     }
-    file.text.append(buffer, static_cast<std::size_t>(got.value));
+    each(std::string_view(buffer.data(), static_cast<std::size_t>(got.value)));
   }
   close(opened.value);
-  if (!file.read) file.text.clear();
+  return file;
+}
+
+FileText ReadFileText(std::string_view path) {
+  std::string text;
+  FileText file =
+      ScanFileText(path, [&](std::string_view piece) { text.append(piece); });
+  if (file.read) file.text = std::move(text);
   return file;
 }
 

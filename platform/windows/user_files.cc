@@ -56,7 +56,8 @@ std::string UserFilePath(UserFile file) {
          (history ? "\\namewisp\\history" : "\\namewisp\\terms.txt");
 }
 
-FileText ReadFileText(std::string_view path) {
+FileText ScanFileText(std::string_view path,
+                      const std::function<void(std::string_view piece)>& each) {
   FileText file;
   const std::u16string name = ToWide(path);
   DWORD code = 0;
@@ -71,18 +72,27 @@ FileText ReadFileText(std::string_view path) {
     return file;
   }
   file.exists = true;
-  char buffer[65536];
+  std::string buffer(1 << 17, '\0');
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(handle, buffer, sizeof buffer, &got, nullptr)) break;
+    if (!ReadFile(handle, buffer.data(), static_cast<DWORD>(buffer.size()), &got,
+                  nullptr))
+      break;
     if (got == 0) {
       file.read = true;
       break;
     }
-    file.text.append(buffer, got);
+    each(std::string_view(buffer.data(), got));
   }
   CloseHandle(handle);
-  if (!file.read) file.text.clear();
+  return file;
+}
+
+FileText ReadFileText(std::string_view path) {
+  std::string text;
+  FileText file =
+      ScanFileText(path, [&](std::string_view piece) { text.append(piece); });
+  if (file.read) file.text = std::move(text);
   return file;
 }
 
