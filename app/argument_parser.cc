@@ -4,18 +4,15 @@
 
 #include "app/long_options.h"
 #include "app/option_table.h"
+#include "text/case.h"
 
 namespace app {
 namespace {
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool StartsWithToken(std::string_view text, const OptionToken& token) {
   if (text.size() < token.lower.size()) return false;
   for (std::size_t i = 0; i < token.lower.size(); ++i) {
-    const char c = token.case_blind ? AsciiLower(text[i]) : text[i];
+    const char c = token.case_blind ? text::AsciiLower(text[i]) : text[i];
     if (c != token.lower[i]) return false;
   }
   return true;

@@ -18,9 +18,7 @@ std::string Key(std::string_view directory, std::string_view name) {
 std::string PredictRename(RunServices& s, DryRunFolders& f,
                           std::string_view directory, std::string_view old_name,
                           std::string_view new_name) {
-  for (std::string_view name : {new_name, old_name}) {
-    if (const char* refusal = RefusalOf(name)) return refusal;
-  }
+  if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
   if (old_name == new_name) return "";
   // What the system would refuse without trying.
   const platform::Outcome refused =

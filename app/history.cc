@@ -20,26 +20,21 @@ void MakeMarks(Journal& j) {
 // the history cannot be used.
 bool Prepare(Journal& j, RunServices& s, std::string& front) {
   const std::string header = HistoryHeader();
-  std::string start;      // the file's first bytes, up to a header's length
-  std::string tail = "";  // the last bytes seen, for a run split by pieces
+  std::string start;  // the file's first bytes, up to a header's length
+  std::string seen;   // the bytes of the piece, after the last of the one before
   std::size_t runs = 0;
   const std::string_view mark = "\nrun\t";
   const platform::FileText file =
       s.scan_file(j.path, [&](std::string_view piece) {
         if (start.size() < header.size())
           start.append(piece.substr(0, header.size() - start.size()));
-        std::string joined = tail;
-        joined.append(piece.substr(0, std::min(piece.size(), mark.size())));
-        // Marks across the two pieces' seam, then within the piece.
-        for (std::size_t at = joined.find(mark);
-             at != std::string::npos && at < tail.size();
-             at = joined.find(mark, at + 1))
+        // A mark split between two pieces is found whole: the last bytes of
+        // one piece, fewer than a mark, go in front of the next.
+        seen.erase(0, seen.size() - std::min(seen.size(), mark.size() - 1));
+        seen.append(piece);
+        for (std::size_t at = seen.find(mark); at != std::string::npos;
+             at = seen.find(mark, at + 1))
           ++runs;
-        for (std::size_t at = piece.find(mark); at != std::string_view::npos;
-             at = piece.find(mark, at + 1))
-          ++runs;
-        const std::size_t keep = std::min(piece.size(), mark.size() - 1);
-        tail = std::string(piece.substr(piece.size() - keep));
       });
   if (file.exists && !file.read) return false;
   if (!file.exists || start.empty()) {
@@ -53,7 +48,7 @@ bool Prepare(Journal& j, RunServices& s, std::string& front) {
            s.replace_file(j.path, KeepLastRuns(whole.text, kHistoryRunsKept - 1));
   }
   // A write cut short leaves a torn line: the next record starts afresh.
-  if (tail.empty() || tail.back() != '\n') front = "\n";
+  if (seen.empty() || seen.back() != '\n') front = "\n";
   return true;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "text/utf8.h"
+
 namespace app {
 
 namespace {
@@ -10,30 +12,6 @@ namespace {
 constexpr std::string_view kHeader = "namewisp history 1";
 constexpr std::string_view kHeaderStart = "namewisp history ";
 constexpr char kHexDigits[] = "0123456789abcdef";
-
-// The length of the well-formed UTF-8 sequence `s` starts with (no overlong
-// forms, surrogates or code points past U+10FFFF), or 0.
-std::size_t Utf8SequenceLength(std::string_view s) {
-  const auto b0 = static_cast<unsigned char>(s[0]);
-  std::size_t length = 0;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    length = 2;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    length = 3;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    length = 4;
-  }
-  if (length == 0 || s.size() < length) return 0;
-  for (std::size_t i = 1; i < length; ++i) {
-    if ((static_cast<unsigned char>(s[i]) & 0xC0) != 0x80) return 0;
-  }
-  const auto b1 = static_cast<unsigned char>(s[1]);
-  if ((b0 == 0xE0 && b1 < 0xA0) || (b0 == 0xED && b1 > 0x9F) ||
-      (b0 == 0xF0 && b1 < 0x90) || (b0 == 0xF4 && b1 > 0x8F)) {
-    return 0;
-  }
-  return length;
-}
 
 // Whether the byte stands for itself in a field: printable ASCII but the
 // backslash.
@@ -51,7 +29,7 @@ void AppendEscaped(std::string& out, std::string_view field) {
         ++end;
         continue;
       }
-      const std::size_t utf8 = c >= 0x80 ? Utf8SequenceLength(field.substr(end)) : 0;
+      const std::size_t utf8 = c >= 0x80 ? text::DecodeUtf8(field, end).length : 0;
       if (utf8 == 0) break;
       end += utf8;
     }

@@ -14,7 +14,14 @@ RunServices PlatformServices() {
   s.hold_interrupts = platform::HoldInterrupts;
   s.release_interrupts = platform::ReleaseInterrupts;
   s.user_file_path = platform::UserFilePath;
-  s.read_file = platform::ReadFileText;
+  // A whole file is its pieces in turn.
+  s.read_file = [](std::string_view path) {
+    std::string text;
+    platform::FileText file = platform::ScanFileText(
+        path, [&](std::string_view piece) { text.append(piece); });
+    if (file.read) file.text = std::move(text);
+    return file;
+  };
   s.scan_file = platform::ScanFileText;
   s.append_file = platform::AppendFileText;
   s.replace_file = platform::ReplaceFileText;

@@ -16,4 +16,9 @@ const char* RefusalOf(std::string_view name) {
   return nullptr;
 }
 
+const char* RefusalOf(std::string_view old_name, std::string_view new_name) {
+  const char* refusal = RefusalOf(new_name);
+  return refusal ? refusal : RefusalOf(old_name);
+}
+
 }  // namespace app

@@ -10,5 +10,7 @@ namespace app {
 // "*" are wildcards on Windows, and a name holding them could never be
 // named again by a pattern there.
 const char* RefusalOf(std::string_view new_name);
+// The refusal of either name of a rename, the new one's first.
+const char* RefusalOf(std::string_view old_name, std::string_view new_name);
 
 }  // namespace app

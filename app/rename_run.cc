@@ -1,6 +1,7 @@
 #include "app/rename_run.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -166,30 +167,45 @@ struct Run {
   // With /s: the folders below first, deepest first, each folder's entries
   // before the folder itself can be renamed; links and hidden folders are
   // not entered.  Lines show paths from the folder the run started in.
-  bool RunTree(const std::string& folder, const std::string& pattern) {
-    bool matched = false;
-    const platform::Listing all = s.list(folder + "*");
-    if (!all.failure.ok()) {
-      Fail(folder + " [FAILED: " + FailureWords(all.failure, s) + "]\n");
+  // `matching` is the folder's listing of the pattern when one was made
+  // already (the operand's own, at the top).  A listing is read again only
+  // where something below may have changed since: a folder is read once
+  // when it holds no folder to enter and the pattern takes every name.
+  bool RunTree(const std::string& folder, const std::string& pattern,
+               std::optional<platform::Listing> matching) {
+    const bool every_name = pattern == "*";
+    std::optional<platform::Listing> all;
+    if (every_name && matching) {
+      all = std::move(*matching);
+      matching.reset();
+    }
+    if (!all) all = s.list(folder + "*");
+    if (!all->failure.ok()) {
+      Fail(folder + " [FAILED: " + FailureWords(all->failure, s) + "]\n");
       return false;
     }
-    for (const platform::Entry& entry : all.entries) {
+    bool matched = false, entered = false;
+    for (const platform::Entry& entry : all->entries) {
       if (entry.kind != platform::EntryKind::kDirectory || entry.hidden ||
-          entry.link || entry.name == "." || entry.name == "..")
+          entry.link)
         continue;
       const std::string below = folder + entry.name + s.folder_separator;
-      matched = RunTree(below, pattern) || matched;
+      matched = RunTree(below, pattern, std::nullopt) || matched;
+      entered = true;
     }
-    return RunListing(s.list(folder + pattern), folder) || matched;
+    if (every_name && !entered) return RunListing(*all, folder) || matched;
+    if (!matching || entered) matching = s.list(folder + pattern);
+    return RunListing(*matching, folder) || matched;
   }
 
   bool RunOperand(const std::string& operand) {
-    if (!options.recursive) return RunListing(s.list(operand), "");
+    platform::Listing listing = s.list(operand);
+    if (!options.recursive) return RunListing(listing, "");
     // The pattern is what follows the operand's folder part.
-    const platform::Listing top = s.list(operand);
-    const std::string pattern = operand.substr(
-        std::min(top.directory.size(), operand.size()));
-    return RunTree(top.directory, pattern);
+    const std::string folder = listing.directory;
+    const std::string pattern =
+        operand.substr(std::min(folder.size(), operand.size()));
+    return RunTree(folder, pattern, std::move(listing));
   }
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/failure_words.h"
 #include "app/refused_name.h"
+#include "text/case.h"
 
 namespace app {
 namespace {
@@ -34,13 +35,10 @@ platform::Outcome ChangeCase(RunServices& s, std::string_view directory,
 // ASCII byte.
 bool MayDifferInCaseOnly(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
-  auto lower = [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  };
   for (std::size_t i = 0; i < a.size(); ++i) {
     const bool ascii = static_cast<unsigned char>(a[i]) < 0x80 &&
                        static_cast<unsigned char>(b[i]) < 0x80;
-    if (ascii && lower(a[i]) != lower(b[i])) return false;
+    if (ascii && text::AsciiLower(a[i]) != text::AsciiLower(b[i])) return false;
   }
   return true;
 }
@@ -49,9 +47,7 @@ bool MayDifferInCaseOnly(std::string_view a, std::string_view b) {
 
 std::string SafeRename(RunServices& s, std::string_view directory,
                        std::string_view old_name, std::string_view new_name) {
-  for (std::string_view name : {new_name, old_name}) {
-    if (const char* refusal = RefusalOf(name)) return refusal;
-  }
+  if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
   if (old_name == new_name) return "";
   // Some systems report success for a change of case they did not make, so
   // a change that may be one of case alone asks first.  Others refuse it as

@@ -119,7 +119,6 @@ struct FileText {
   bool read = false;    // false with exists: it could not be read
   std::string text;
 };
-FileText ReadFileText(std::string_view path);
 // Hands the file's text to `each` a piece at a time, through one buffer: a
 // look through a large file without holding it.  The text of the result is
 // empty.

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "text/case.h"
+
 namespace rules::ascii {
 
 inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -14,15 +16,13 @@ inline bool IsLetter(char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-inline char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
+using text::AsciiLower;
 
 // text equals lower, a lower-case ASCII word, up to the case of its letters.
 inline bool EqualsFolded(std::string_view text, std::string_view lower) {
   if (text.size() != lower.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (Lower(text[i]) != lower[i]) return false;
+    if (AsciiLower(text[i]) != lower[i]) return false;
   }
   return true;
 }

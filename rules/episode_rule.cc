@@ -18,8 +18,8 @@ bool MayBeEpisode(std::string_view word) {
   const char c = word[i];
   if (c == 's' || c == 'S') return ascii::IsDigit(word[i + 1]);
   if (!ascii::IsDigit(c)) return false;
-  const char d = ascii::Lower(word[i + 1]);
-  return d == 'x' || (ascii::IsDigit(d) && ascii::Lower(word[i + 2]) == 'x');
+  const char d = ascii::AsciiLower(word[i + 1]);
+  return d == 'x' || (ascii::IsDigit(d) && ascii::AsciiLower(word[i + 2]) == 'x');
 }
 
 }  // namespace

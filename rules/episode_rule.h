@@ -9,12 +9,11 @@
 
 #include <string>
 
+#include "rules/rule_result.h"
+
 namespace rules {
 
-struct EpisodeResult {
-  std::string stem;
-  bool changed = false;
-};
+using EpisodeResult = RuleResult;
 
 EpisodeResult ApplyEpisodeRule(std::string stem);
 

@@ -21,7 +21,7 @@ bool ReadDigits(std::string_view w, std::size_t& i, std::size_t min,
 }
 
 bool IsChar(std::string_view w, std::size_t i, char lower) {
-  return i < w.size() && ascii::Lower(w[i]) == lower;
+  return i < w.size() && ascii::AsciiLower(w[i]) == lower;
 }
 
 struct Episode {
@@ -128,8 +128,8 @@ bool IsPartNumber(PartWord kind, std::string_view n, bool glued) {
 // "DTS", "x264-GRP").  What it lets through is read in full.
 bool MayBeMarker(std::string_view w) {
   if (w.size() < 2) return false;
-  const char second = ascii::Lower(w[1]);
-  switch (ascii::Lower(w[0])) {
+  const char second = ascii::AsciiLower(w[1]);
+  switch (ascii::AsciiLower(w[0])) {
     case 's':
       return ascii::IsDigit(w[1]);  // S01E02
     case 'p':
@@ -141,7 +141,7 @@ bool MayBeMarker(std::string_view w) {
     default:
       // 1x02, 01x02
       return ascii::IsDigit(w[0]) && w.size() >= 4 &&
-             (second == 'x' || (ascii::IsDigit(w[1]) && ascii::Lower(w[2]) == 'x'));
+             (second == 'x' || (ascii::IsDigit(w[1]) && ascii::AsciiLower(w[2]) == 'x'));
   }
 }
 
@@ -152,7 +152,7 @@ bool ReadEpisodeMarker(std::string_view word, std::string* written) {
   // Cheap refusals first: most words begin with neither "S" nor a digit.
   if (w.size() < 4) return false;
   Episode e;
-  const char c = ascii::Lower(w[0]);
+  const char c = ascii::AsciiLower(w[0]);
   if (c == 's') {
     if (!ReadSForm(w, e)) return false;
   } else if (ascii::IsDigit(c)) {
@@ -234,7 +234,7 @@ bool IsMarkerWord(std::string_view word) {
   if (ReadEpisodeMarker(word, nullptr)) return true;
   std::size_t i = 1;
   int value = 0;
-  const char c = ascii::Lower(word[0]);
+  const char c = ascii::AsciiLower(word[0]);
   if ((c == 's' && ReadDigits(word, i, 1, 2, value) && i == word.size()) ||
       (c == 'e' && ReadDigits(word, i, 1, 3, value) && i == word.size())) {
     return true;

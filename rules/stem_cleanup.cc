@@ -35,7 +35,7 @@ bool IsDirectoryExtension(std::string_view part) {
   char lower[4];
   for (std::size_t i = 0; i < part.size(); ++i) {
     if (!ascii::IsLetter(part[i]) && !ascii::IsDigit(part[i])) return false;
-    lower[i] = ascii::Lower(part[i]);
+    lower[i] = ascii::AsciiLower(part[i]);
   }
   return !IsTableTerm(std::string_view(lower, part.size())) &&
          !IsMarkerWord(part);

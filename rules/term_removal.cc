@@ -84,10 +84,6 @@ const FirstWords& TermFirstWords() {
   return words;
 }
 
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
 // The word equals (or, for a prefix, begins with) the lower-case ASCII text.
 // Comparing ASCII-folded bytes is the same as comparing the lower-case form:
 // no other character's lower case is ASCII, as the case forms keep lengths.
@@ -95,7 +91,7 @@ bool WordMatches(std::string_view word, const FirstWords::Word& w) {
   if (w.prefix ? word.size() < w.text.size() : word.size() != w.text.size())
     return false;
   for (std::size_t i = 0; i < w.text.size(); ++i) {
-    if (AsciiLower(word[i]) != w.text[i]) return false;
+    if (text::AsciiLower(word[i]) != w.text[i]) return false;
   }
   return true;
 }
@@ -103,7 +99,7 @@ bool WordMatches(std::string_view word, const FirstWords::Word& w) {
 void MarkCandidates(std::string_view word, const FirstWords& f,
                     TermSet& candidates) {
   if (word.empty()) return;
-  unsigned char first = static_cast<unsigned char>(AsciiLower(word[0]));
+  unsigned char first = static_cast<unsigned char>(text::AsciiLower(word[0]));
   if (first >= 128) return;
   for (const FirstWords::Word& w : f.by_byte[first]) {
     if (WordMatches(word, w)) candidates.set(w.term);
@@ -155,11 +151,11 @@ std::size_t FindFolded(std::string_view text, std::string_view pattern) {
       const void* hit = std::memchr(text.data() + at, first, last - at + 1);
       if (!hit) return 0;
       at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-    } else if (AsciiLower(text[at]) != first) {
+    } else if (text::AsciiLower(text[at]) != first) {
       continue;
     }
     std::size_t i = 1;
-    while (i < pattern.size() && AsciiLower(text[at + i]) == pattern[i]) ++i;
+    while (i < pattern.size() && text::AsciiLower(text[at + i]) == pattern[i]) ++i;
     if (i == pattern.size()) return at + 1;
   }
   return 0;

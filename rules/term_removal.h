@@ -7,12 +7,11 @@
 
 #include <string>
 
+#include "rules/rule_result.h"
+
 namespace rules {
 
-struct TermResult {
-  std::string stem;
-  bool changed = false;
-};
+using TermResult = RuleResult;
 
 TermResult ApplyTermRemoval(std::string stem);
 

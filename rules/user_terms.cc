@@ -99,7 +99,7 @@ struct Candidates {
 
 void MarkWord(std::string_view word, const UserTerms& terms, Candidates& c) {
   if (word.empty()) return;
-  const unsigned char first = static_cast<unsigned char>(ascii::Lower(word[0]));
+  const unsigned char first = static_cast<unsigned char>(ascii::AsciiLower(word[0]));
   if (first >= 128) return;
   for (const UserTerms::FirstWord& w : terms.by_first_byte[first]) {
     if (FirstWordMatches(word, w)) c.Add(w.term);
@@ -131,7 +131,7 @@ std::size_t FindFolded(std::string_view text, std::string_view pattern) {
   for (std::size_t at = text.find(' '); at != std::string_view::npos && at <= last;
        at = text.find(' ', at + 1)) {
     std::size_t i = 1;
-    while (i < pattern.size() && ascii::Lower(text[at + i]) == pattern[i]) ++i;
+    while (i < pattern.size() && ascii::AsciiLower(text[at + i]) == pattern[i]) ++i;
     if (i == pattern.size()) return at;
   }
   return std::string_view::npos;

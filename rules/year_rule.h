@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "rules/rule_result.h"
+
 namespace rules {
 
 inline constexpr int kLowestValidYear = 1920;
@@ -17,10 +19,7 @@ inline constexpr int kLowestValidYear = 1920;
 // and those dated a little ahead are found, and never below 2020.
 int HighestValidYear(int current_year);
 
-struct YearResult {
-  std::string stem;
-  bool changed = false;
-};
+using YearResult = RuleResult;
 
 // highest_year is HighestValidYear() of the run; both bounds are inclusive.
 YearResult ApplyYearRule(std::string stem, int highest_year);

@@ -110,7 +110,7 @@ const CaseMapping& AsciiOnlyMapping() { return kAsciiOnly; }
 
 std::string AsciiLowerForm(std::string_view text) {
   std::string out(text);
-  for (char& c : out) c = ToAsciiCase(c, To::kLower);
+  for (char& c : out) c = AsciiLower(c);
   return out;
 }
 

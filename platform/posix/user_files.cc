@@ -84,27 +84,52 @@ FileText ScanFileText(std::string_view path,
   return file;
 }
 
-FileText ReadFileText(std::string_view path) {
-  std::string text;
-  FileText file =
-      ScanFileText(path, [&](std::string_view piece) { text.append(piece); });
-  if (file.read) file.text = std::move(text);
-  return file;
+namespace {
+
+// The file appended to last, kept open: a run appends to its history a batch
+// at a time, and would otherwise open it (and make its folders) for each.
+struct AppendedFile {
+  std::string path;
+  int fd = -1;
+};
+
+AppendedFile appended;
+
+void ForgetAppendedFile() {
+  if (appended.fd >= 0) close(appended.fd);
+  appended = AppendedFile{};
 }
 
+int OpenForAppending(const std::string& name) {
+  if (appended.fd >= 0 && appended.path == name) return appended.fd;
+  ForgetAppendedFile();
+  auto open_it = [&] {
+    return posix::CallPlatform([&] {
+      return open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC,
+                  0600);
+    });
+  };
+  auto opened = open_it();
+  if (opened.failed && opened.error == ENOENT) {
+    MakeFolders(name);
+    opened = open_it();
+  }
+  if (opened.failed) return -1;
+  appended = {name, opened.value};
+  return opened.value;
+}
+
+}  // namespace
+
 bool AppendFileText(std::string_view path, std::string_view text) {
-  const std::string name(path);
-  MakeFolders(name);
-  const auto opened = posix::CallPlatform([&] {
-    return open(name.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-  });
-  if (opened.failed) return false;
-  const bool written = WriteWhole(opened.value, text);
-  return close(opened.value) == 0 && written;
+  const int fd = OpenForAppending(std::string(path));
+  return fd >= 0 && WriteWhole(fd, text);
 }
 
 bool ReplaceFileText(std::string_view path, std::string_view text) {
   const std::string name(path);
+  // The file kept open for appending is about to be another one.
+  if (appended.path == name) ForgetAppendedFile();
   MakeFolders(name);
   const std::string temporary = name + ".new-" + std::to_string(getpid());
   const auto opened = posix::CallPlatform([&] {

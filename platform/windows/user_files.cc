@@ -88,31 +88,56 @@ FileText ScanFileText(std::string_view path,
   return file;
 }
 
-FileText ReadFileText(std::string_view path) {
-  std::string text;
-  FileText file =
-      ScanFileText(path, [&](std::string_view piece) { text.append(piece); });
-  if (file.read) file.text = std::move(text);
-  return file;
+namespace {
+
+// The file appended to last, kept open: a run appends to its history a batch
+// at a time, and would otherwise open it (and make its folders) for each.
+struct AppendedFile {
+  std::u16string path;
+  HANDLE handle = INVALID_HANDLE_VALUE;
+};
+
+AppendedFile appended;
+
+void ForgetAppendedFile() {
+  if (appended.handle != INVALID_HANDLE_VALUE) CloseHandle(appended.handle);
+  appended = AppendedFile{};
 }
 
+HANDLE OpenForAppending(const std::u16string& name) {
+  if (appended.handle != INVALID_HANDLE_VALUE && appended.path == name)
+    return appended.handle;
+  ForgetAppendedFile();
+  auto open_it = [&] {
+    DWORD code = 0;
+    return CallPlatform(
+        [&] {
+          return CreateFileW(Wide(name), FILE_APPEND_DATA,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_ALWAYS, 0, nullptr);
+        },
+        code);
+  };
+  HANDLE handle = open_it();
+  if (handle == INVALID_HANDLE_VALUE) {
+    MakeFolders(name);
+    handle = open_it();
+  }
+  if (handle != INVALID_HANDLE_VALUE) appended = {name, handle};
+  return handle;
+}
+
+}  // namespace
+
 bool AppendFileText(std::string_view path, std::string_view text) {
-  const std::u16string name = ToWide(path);
-  MakeFolders(name);
-  DWORD code = 0;
-  HANDLE handle = CallPlatform(
-      [&] {
-        return CreateFileW(Wide(name), FILE_APPEND_DATA, FILE_SHARE_READ,
-                           nullptr, OPEN_ALWAYS, 0, nullptr);
-      },
-      code);
-  if (handle == INVALID_HANDLE_VALUE) return false;
-  const bool written = WriteWhole(handle, text);
-  return CloseHandle(handle) && written;
+  const HANDLE handle = OpenForAppending(ToWide(path));
+  return handle != INVALID_HANDLE_VALUE && WriteWhole(handle, text);
 }
 
 bool ReplaceFileText(std::string_view path, std::string_view text) {
   const std::u16string name = ToWide(path);
+  // The file kept open for appending is about to be another one.
+  if (appended.path == name) ForgetAppendedFile();
   MakeFolders(name);
   const std::u16string temporary = name + u".new";
   DWORD code = 0;
