@@ -82,7 +82,7 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
   request.help = request.help || long_options.help;
   request.version = long_options.version;
   request.undo = long_options.undo;
-  request.options.dry_run = long_options.dry_run;
+  request.dry_run = long_options.dry_run;
   request.options.keep_history = !long_options.no_history;
   if (long_options.recursive) request.options.recursive = true;
   if (!request.usage_error.empty()) return request;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/run_options.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace app {
 

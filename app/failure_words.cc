@@ -21,10 +21,10 @@ std::string FailureWords(const platform::Outcome& outcome,
 }
 
 std::string FailureWords(const platform::Outcome& outcome,
-                         const RunServices& s) {
+                         platform::FileSystem& files) {
   std::string description;
-  if (outcome.failure == platform::Failure::kOther && s.describe_error)
-    description = s.describe_error(outcome.code);
+  if (outcome.failure == platform::Failure::kOther)
+    description = files.DescribeError(outcome.code);
   return FailureWords(outcome, description);
 }
 

@@ -3,8 +3,7 @@
 
 #include <string>
 
-#include "app/run_services.h"
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
 namespace app {
 
@@ -14,6 +13,6 @@ std::string FailureWords(const platform::Outcome& outcome,
                          const std::string& system_description);
 // The same, asking the system for its description where one is needed.
 std::string FailureWords(const platform::Outcome& outcome,
-                         const RunServices& services);
+                         platform::FileSystem& files);
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/history_format.h"
+#include "app/whole_file.h"
 
 namespace app {
 namespace {
@@ -18,14 +19,14 @@ void MakeMarks(Journal& j) {
 // as many runs as are kept is read whole, to be cut.  Returns what must go
 // in front of the first record ("", a header or a line end), or false when
 // the history cannot be used.
-bool Prepare(Journal& j, RunServices& s, std::string& front) {
+bool Prepare(Journal& j, platform::FileSystem& files, std::string& front) {
   const std::string header = HistoryHeader();
   std::string start;  // the file's first bytes, up to a header's length
   std::string seen;   // the bytes of the piece, after the last of the one before
   std::size_t runs = 0;
   const std::string_view mark = "\nrun\t";
   const platform::FileText file =
-      s.scan_file(j.path, [&](std::string_view piece) {
+      files.ScanFile(j.path, [&](std::string_view piece) {
         if (start.size() < header.size())
           start.append(piece.substr(0, header.size() - start.size()));
         // A mark split between two pieces is found whole: the last bytes of
@@ -43,9 +44,10 @@ bool Prepare(Journal& j, RunServices& s, std::string& front) {
   }
   if (start != header) return false;
   if (runs >= kHistoryRunsKept) {
-    const platform::FileText whole = s.read_file(j.path);
+    const platform::FileText whole = ReadWholeFile(files, j.path);
     return whole.read &&
-           s.replace_file(j.path, KeepLastRuns(whole.text, kHistoryRunsKept - 1));
+           files.ReplaceFile(j.path,
+                             KeepLastRuns(whole.text, kHistoryRunsKept - 1));
   }
   // A write cut short leaves a torn line: the next record starts afresh.
   if (seen.empty() || seen.back() != '\n') front = "\n";
@@ -54,22 +56,22 @@ bool Prepare(Journal& j, RunServices& s, std::string& front) {
 
 }  // namespace
 
-Journal OpenJournal(RunServices& s, bool keep_history) {
+Journal OpenJournal(platform::FileSystem& files, bool keep_history,
+                    const std::string& start_time, long process) {
   Journal j;
-  if (keep_history && s.user_file_path && s.read_file && s.scan_file &&
-      s.append_file)
-    j.path = s.user_file_path(platform::UserFile::kHistory);
-  if (!j.path.empty())
-    j.run_id = s.utc_now() + "-" + std::to_string(s.process_number());
+  if (keep_history) j.path = files.UserFilePath(platform::UserFile::kHistory);
+  j.start_time = start_time;
+  j.run_id = start_time + "-" + std::to_string(process);
   return j;
 }
 
-std::size_t RecordRename(Journal& j, RunServices& s, std::string_view directory,
+std::size_t RecordRename(Journal& j, platform::FileSystem& files,
+                         const platform::Folder& folder,
                          std::string_view old_name, std::string_view new_name) {
   if (j.path.empty()) return j.recorded++;
-  if (j.absolute_folder.empty() || directory != j.folder) {
-    j.folder = std::string(directory);
-    j.absolute_folder = s.absolute_folder(directory);
+  if (j.absolute_folder.empty() || folder.path != j.folder) {
+    j.folder = folder.path;
+    j.absolute_folder = files.AbsolutePath(folder);
   }
   AppendRename(j.pending, j.run_id, j.absolute_folder, old_name, new_name);
   return j.recorded++;
@@ -86,29 +88,30 @@ void RecordMade(Journal& j, std::size_t number) {
   j.made_count = 1;
 }
 
-void WriteJournal(Journal& j, RunServices& s) {
+void WriteJournal(Journal& j, platform::FileSystem& files,
+                  platform::Console& console) {
   if (j.path.empty()) return;
   MakeMarks(j);
   if (j.pending.empty()) return;
   if (!j.started) {
     std::string front;
-    if (!Prepare(j, s, front)) {
-      s.print_error("namewisp: the undo history " + j.path +
+    if (!Prepare(j, files, front)) {
+      console.PrintError("namewisp: the undo history " + j.path +
                     " cannot be used; renaming without it");
       j.path.clear();
       j.pending.clear();
       return;
     }
-    j.pending.insert(0, front + FormatRunStart(j.run_id, s.utc_now()));
+    j.pending.insert(0, front + FormatRunStart(j.run_id, j.start_time));
   }
-  const bool written = s.append_file(j.path, j.pending);
+  const bool written = files.AppendFile(j.path, j.pending);
   j.pending.clear();  // its room is kept for the next batch
   if (!written) {
     if (!j.started) {
-      s.print_error("namewisp: the undo history " + j.path +
+      console.PrintError("namewisp: the undo history " + j.path +
                     " cannot be written; renaming without it");
     } else {
-      s.print_error("namewisp: the undo history " + j.path +
+      console.PrintError("namewisp: the undo history " + j.path +
                     " could not be written; the last renames cannot be undone");
     }
     j.path.clear();

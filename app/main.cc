@@ -3,8 +3,12 @@
 
 int main(int argc, char** argv) {
   platform::StartProgram(argc, argv);
-  app::RunServices services = app::PlatformServices();
-  const int exit_code = app::RunProgram(platform::ReadCommandLine(),
-                                        app::CurrentYear(), services);
-  platform::EndProgram(exit_code);
+  app::System system{platform::SystemFileSystem(),
+                     platform::SystemConsole(),
+                     platform::SystemPathStyle(),
+                     &platform::LetterCase(),
+                     app::CurrentYear(),
+                     platform::UtcNow(),
+                     platform::ProcessNumber()};
+  platform::EndProgram(app::RunProgram(platform::ReadCommandLine(), system));
 }

@@ -4,19 +4,19 @@ namespace app {
 
 const OptionToken kOptionTokens[13] = {
     {"/c", "/C", true, [](RunOptions& o) { o.confirm_all = true; }},
-    {"/ml", "/ML", true, [](RunOptions& o) { o.from_lower = true; }},
-    {"/mu", "/MU", true, [](RunOptions& o) { o.from_upper = true; }},
+    {"/ml", "/ML", true, [](RunOptions& o) { o.rules.from_lower = true; }},
+    {"/mu", "/MU", true, [](RunOptions& o) { o.rules.from_upper = true; }},
     {"/m", "/M", true,
-     [](RunOptions& o) { o.from_lower = o.from_upper = true; }},
+     [](RunOptions& o) { o.rules.from_lower = o.rules.from_upper = true; }},
     {"/yc", "/YC", true,
-     [](RunOptions& o) { o.year_rule = o.confirm_year = true; }},
-    {"/y", "/Y", true, [](RunOptions& o) { o.year_rule = true; }},
+     [](RunOptions& o) { o.rules.year_rule = o.confirm_year = true; }},
+    {"/y", "/Y", true, [](RunOptions& o) { o.rules.year_rule = true; }},
     {"/kc", "/KC", true,
-     [](RunOptions& o) { o.term_rule = o.confirm_terms = true; }},
-    {"/k", "/K", true, [](RunOptions& o) { o.term_rule = true; }},
+     [](RunOptions& o) { o.rules.term_rule = o.confirm_terms = true; }},
+    {"/k", "/K", true, [](RunOptions& o) { o.rules.term_rule = true; }},
     {"/ec", "/EC", true,
-     [](RunOptions& o) { o.episode_rule = o.confirm_episode = true; }},
-    {"/e", "/E", true, [](RunOptions& o) { o.episode_rule = true; }},
+     [](RunOptions& o) { o.rules.episode_rule = o.confirm_episode = true; }},
+    {"/e", "/E", true, [](RunOptions& o) { o.rules.episode_rule = true; }},
     // No other token holds an "e" or an "s": these change no meaning of
     // theirs.
     {"/s", "/S", true, [](RunOptions& o) { o.recursive = true; }},

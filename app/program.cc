@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/argument_parser.h"
+#include "app/dry_run_file_system.h"
 #include "app/help_text.h"
 #include "app/rename_run.h"
 #include "app/tail_parser.h"
@@ -12,38 +13,67 @@
 #include "rules/year_rule.h"
 
 namespace app {
+namespace {
 
-int RunProgram(const platform::CommandLine& command_line, int current_year,
-               RunServices& s) {
-  const int highest_year = rules::HighestValidYear(current_year);
+// The renames or the undo, through the file system the request asks for.
+RunEnd Carry(const Request& request, const rules::UserTerms* terms,
+             System& system, platform::FileSystem& files) {
+  platform::Console& console = system.console;
+  if (request.undo) return RunUndo(files, console);
+  RunOptions options = request.options;
+  options.rules.user_terms = terms;
+  options.rules.highest_year = rules::HighestValidYear(system.current_year);
+  options.rules.letter_case = system.letter_case;
+  // A dry run is never recorded.
+  Journal journal =
+      OpenJournal(files, options.keep_history && !request.dry_run,
+                  system.start_time, system.process);
+  return RunRename(options, request.operands, system.path_style, files,
+                   console, journal);
+}
+
+}  // namespace
+
+int RunProgram(const platform::CommandLine& command_line, System& system) {
+  platform::Console& console = system.console;
   const Request request = command_line.is_tail
                               ? ParseTail(command_line.tail)
                               : ParseArguments(command_line.arguments);
   if (!request.usage_error.empty()) {
-    s.print_error(request.usage_error);
+    console.PrintError(request.usage_error);
     return 2;
   }
   if (request.version) {
-    s.print("namewisp " NAMEWISP_VERSION "\n");
+    console.Print("namewisp " NAMEWISP_VERSION "\n");
     return 0;
   }
   if (request.help) {
     for (const std::string& line :
-         HelpLines(highest_year, !command_line.is_tail)) {
-      s.print(line + "\n");
+         HelpLines(rules::HighestValidYear(system.current_year),
+                   !command_line.is_tail)) {
+      console.Print(line + "\n");
     }
-    s.print("\n");
+    console.Print("\n");
     return 0;
   }
-  if (request.undo) return RunUndo(request.options.dry_run, s);
   // The user's terms, read once and checked before anything is listed.
   std::optional<rules::UserTerms> terms;
-  if (request.options.term_rule || !request.terms_file.empty()) {
-    terms = LoadTermsFile(request.terms_file, s);
+  if (!request.undo &&
+      (request.options.rules.term_rule || !request.terms_file.empty())) {
+    terms = LoadTermsFile(request.terms_file, system.files, console);
     if (!terms) return 2;
   }
-  return RunRename(request.options, request.operands, highest_year,
-                   terms ? &*terms : nullptr, s);
+  const rules::UserTerms* user_terms = terms ? &*terms : nullptr;
+  RunEnd end;
+  if (request.dry_run) {
+    DryRunFileSystem dry_run(system.files);
+    end = Carry(request, user_terms, system, dry_run);
+    if (end.done) console.Print("Dry run: nothing was renamed.\n");
+  } else {
+    end = Carry(request, user_terms, system, system.files);
+  }
+  if (end.done) console.Print("Done\n\n");
+  return end.failed ? 1 : 0;
 }
 
 int CurrentYear() {

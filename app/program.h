@@ -1,15 +1,27 @@
 // The program's own logic, from the command line to the exit code.
 #pragma once
 
-#include "app/run_services.h"
+#include <string>
+
 #include "platform/platform.h"
 
 namespace app {
 
+// What the program is given of the system it runs on.
+struct System {
+  platform::FileSystem& files;
+  platform::Console& console;
+  platform::PathStyle path_style = platform::PathStyle::kPosix;
+  // The case of letters beyond ASCII.
+  const text::CaseMapping* letter_case = &text::AsciiOnlyMapping();
+  int current_year = 2026;
+  std::string start_time;  // UTC, for the undo history
+  long process = 0;        // the number no other running process has
+};
+
 // Prints the help or the version, or runs the renames; returns the exit
 // code (2 for a wrong command line).
-int RunProgram(const platform::CommandLine& command_line, int current_year,
-               RunServices& services);
+int RunProgram(const platform::CommandLine& command_line, System& system);
 
 // This year by the system clock.
 int CurrentYear();

@@ -6,16 +6,19 @@
 #include <string>
 #include <vector>
 
+#include "app/history.h"
+#include "app/run_end.h"
 #include "app/run_options.h"
-#include "app/run_services.h"
-#include "rules/user_terms.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
+#include "platform/platform.h"
 
 namespace app {
 
-// Returns the exit code: 1 when a rename failed, else 0.  user_terms may be
-// null: no terms of the user's.
-int RunRename(const RunOptions& options,
-              const std::vector<std::string>& operands, int highest_year,
-              const rules::UserTerms* user_terms, RunServices& services);
+// Fails when a rename failed; not done when no operand matched anything.
+RunEnd RunRename(const RunOptions& options,
+                 const std::vector<std::string>& operands,
+                 platform::PathStyle style, platform::FileSystem& files,
+                 platform::Console& console, Journal& journal);
 
 }  // namespace app

@@ -13,6 +13,7 @@ struct Request {
   bool help = false;
   bool version = false;
   bool undo = false;  // "--undo"
+  bool dry_run = false;  // "--dry-run": everything but the renames
   // "--terms FILE": the user's terms from FILE instead of the usual place.
   std::string terms_file;
   RunOptions options;

@@ -11,22 +11,23 @@ namespace {
 // to a temporary name of its own first.  Both steps are made without an
 // interrupt between them, and a failed second step gives the entry its old
 // name back: it is never left under the temporary one.
-platform::Outcome ChangeCase(RunServices& s, std::string_view directory,
+platform::Outcome ChangeCase(platform::FileSystem& files,
+                             const platform::Folder& folder,
                              std::string_view old_name,
                              std::string_view new_name) {
-  if (s.hold_interrupts) s.hold_interrupts();
+  files.HoldInterrupts();
   platform::Outcome outcome{platform::Failure::kExists, 0};
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string detour =
         ".namewisp-case-" + std::to_string(attempt) + ".tmp";
-    outcome = s.rename(directory, old_name, detour);
+    outcome = files.Rename(folder, old_name, detour);
     if (outcome.failure == platform::Failure::kExists) continue;
     if (!outcome.ok()) break;
-    outcome = s.rename(directory, detour, new_name);
-    if (!outcome.ok()) s.rename(directory, detour, old_name);
+    outcome = files.Rename(folder, detour, new_name);
+    if (!outcome.ok()) files.Rename(folder, detour, old_name);
     break;
   }
-  if (s.release_interrupts) s.release_interrupts();
+  files.ReleaseInterrupts();
   return outcome;
 }
 
@@ -45,7 +46,14 @@ bool MayDifferInCaseOnly(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::string SafeRename(RunServices& s, std::string_view directory,
+bool SameEntry(platform::FileSystem& files, const platform::Folder& folder,
+               std::string_view a, std::string_view b) {
+  const platform::EntryId first = files.Identify(folder, a);
+  return first.known && first == files.Identify(folder, b);
+}
+
+std::string SafeRename(platform::FileSystem& files,
+                       const platform::Folder& folder,
                        std::string_view old_name, std::string_view new_name) {
   if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
   if (old_name == new_name) return "";
@@ -53,15 +61,15 @@ std::string SafeRename(RunServices& s, std::string_view directory,
   // a change that may be one of case alone asks first.  Others refuse it as
   // a clash: the same answer then.
   const bool case_only = MayDifferInCaseOnly(old_name, new_name) &&
-                         s.same_entry(directory, old_name, new_name);
+                         SameEntry(files, folder, old_name, new_name);
   platform::Outcome outcome =
-      case_only ? ChangeCase(s, directory, old_name, new_name)
-                : s.rename(directory, old_name, new_name);
+      case_only ? ChangeCase(files, folder, old_name, new_name)
+                : files.Rename(folder, old_name, new_name);
   if (outcome.failure == platform::Failure::kExists && !case_only &&
-      s.same_entry(directory, old_name, new_name)) {
-    outcome = ChangeCase(s, directory, old_name, new_name);
+      SameEntry(files, folder, old_name, new_name)) {
+    outcome = ChangeCase(files, folder, old_name, new_name);
   }
-  return outcome.ok() ? "" : FailureWords(outcome, s);
+  return outcome.ok() ? "" : FailureWords(outcome, files);
 }
 
 }  // namespace app

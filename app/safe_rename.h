@@ -7,12 +7,17 @@
 #include <string>
 #include <string_view>
 
-#include "app/run_services.h"
+#include "platform/file_system.h"
 
 namespace app {
 
 // "" when the entry now has its new name, else the words of the failure.
-std::string SafeRename(RunServices& services, std::string_view directory,
+std::string SafeRename(platform::FileSystem& files,
+                       const platform::Folder& folder,
                        std::string_view old_name, std::string_view new_name);
+
+// True when both names denote one entry that the system can identify.
+bool SameEntry(platform::FileSystem& files, const platform::Folder& folder,
+               std::string_view a, std::string_view b);
 
 }  // namespace app

@@ -64,7 +64,7 @@ Request ParseTail(std::string_view tail) {
   }
   ParsedTail parsed = ParseOptions(long_options.rest);
   request.options = parsed.options;
-  request.options.dry_run = long_options.dry_run;
+  request.dry_run = long_options.dry_run;
   request.options.keep_history = !long_options.no_history;
   request.options.recursive = request.options.recursive || long_options.recursive;
   request.undo = long_options.undo;

@@ -7,13 +7,15 @@
 #include <optional>
 #include <string>
 
-#include "app/run_services.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
 #include "rules/user_terms.h"
 
 namespace app {
 
 // The terms, or none when there is an error (already said).
 std::optional<rules::UserTerms> LoadTermsFile(const std::string& named,
-                                              RunServices& services);
+                                              platform::FileSystem& files,
+                                              platform::Console& console);
 
 }  // namespace app

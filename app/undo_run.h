@@ -3,12 +3,13 @@
 // marks that run as undone.
 #pragma once
 
-#include "app/run_services.h"
+#include "app/run_end.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
 
 namespace app {
 
-// Returns the exit code: 1 when a rename could not be put back or the
-// history cannot be read, else 0.
-int RunUndo(bool dry_run, RunServices& services);
+// Fails when a rename could not be put back or the history cannot be read.
+RunEnd RunUndo(platform::FileSystem& files, platform::Console& console);
 
 }  // namespace app

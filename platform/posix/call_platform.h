@@ -1,14 +1,10 @@
-// CallPlatform: the gate of every console write and file-system call.  It
-// clears errno, makes the call and captures errno; a failure of the fatal
-// class ends the process.  One thread: no lock, and no error dialogs to
-// suppress.  Internal to the POSIX layer.
+// CallPlatform: makes a system call and captures errno.  Internal to the
+// POSIX layer.
 #pragma once
 
 #include <errno.h>
 
 #include <type_traits>
-
-#include "platform/posix/terminal_state.h"
 
 namespace platform::posix {
 
@@ -31,13 +27,6 @@ bool IndicatesFailure(const T& value) {
   }
 }
 
-// A failure of the fatal class ends the process (exit code 255, no output):
-// EFAULT, a bad address handed to the kernel, the counterpart of Windows'
-// damaged memory blocks.
-inline bool IsFatalError(int error) { return error == EFAULT; }
-
-// Makes the call and reports its failure; a fatal-class failure ends the
-// process.
 template <class Call>
 auto CallPlatform(Call&& call) -> CallResult<decltype(call())> {
   errno = 0;
@@ -46,7 +35,6 @@ auto CallPlatform(Call&& call) -> CallResult<decltype(call())> {
   result.failed = IndicatesFailure(result.value);
   if (result.failed && result.error == 0) result.error = EIO;
   if (!result.failed) result.error = 0;
-  if (IsFatalError(result.error)) FatalEnd();
   return result;
 }
 

@@ -6,10 +6,10 @@
 
 #include <string>
 
-#include "platform/platform.h"
 #include "platform/posix/call_platform.h"
 #include "platform/posix/console_state.h"
 #include "platform/posix/display_width.h"
+#include "platform/posix/file_system.h"
 
 namespace platform {
 namespace posix {
@@ -68,45 +68,44 @@ void FlushOutput() {
   held.clear();
 }
 
-}  // namespace posix
-
-void Print(std::string_view text) {
+void PosixConsole::Print(std::string_view text) {
   if (text.empty()) return;
   // The count matters only where the output is the screen.
-  if (posix::OutputIsScreen()) {
-    posix::printed_columns =
-        posix::AdvanceColumn(posix::printed_columns, text, ScreenWidth());
+  if (OutputIsScreen()) {
+    printed_columns =
+        AdvanceColumn(printed_columns, text, ScreenWidth());
   }
-  posix::held.append(text);
-  if (text.find('\n') != std::string_view::npos) posix::FlushOutput();
+  held.append(text);
+  if (text.find('\n') != std::string_view::npos) FlushOutput();
 }
 
-void PrintError(std::string_view line) {
-  posix::FlushOutput();
+void PosixConsole::PrintError(std::string_view line) {
+  FlushOutput();
   std::string whole(line);
   whole.push_back('\n');
-  posix::WriteAll(STDERR_FILENO, whole);
+  WriteAll(STDERR_FILENO, whole);
 }
 
-int ScreenWidth() {
-  const int fd = posix::ScreenFd();
-  if (fd < 0) return posix::kNoTerminalWidth;
+int PosixConsole::ScreenWidth() {
+  const int fd = ScreenFd();
+  if (fd < 0) return kNoTerminalWidth;
   struct winsize size = {};
   if (ioctl(fd, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) {
-    return posix::kUnknownTerminalWidth;
+    return kUnknownTerminalWidth;
   }
   return size.ws_col;
 }
 
-int CursorColumn() {
+int PosixConsole::CursorColumn() {
   // Output that goes elsewhere leaves the terminal's cursor where it was; the
   // program never prints to the terminal otherwise, so that is column 1.
-  if (!posix::OutputIsScreen()) return 1;
+  if (!OutputIsScreen()) return 1;
   // The terminal continues a long line on the next one, so the cursor stands
   // at the count modulo the width (after exactly a full line, at column 1 of
   // the next, where the next character goes).
   const long width = ScreenWidth();
-  return static_cast<int>(posix::printed_columns % width) + 1;
+  return static_cast<int>(printed_columns % width) + 1;
 }
 
+}  // namespace posix
 }  // namespace platform

@@ -2,6 +2,8 @@
 // user's locale.
 #include "platform/posix/display_width.h"
 
+#include "platform/posix/file_system.h"
+
 #include <utf8proc.h>
 
 #include "platform/platform.h"
@@ -71,12 +73,11 @@ long AdvanceColumn(long column, std::string_view text, long width) {
   return column;
 }
 
-}  // namespace posix
-
-int DisplayColumns(std::string_view text) {
+int PosixConsole::DisplayColumns(std::string_view text) {
   long columns = 0;
-  posix::ForEachCharacter(text, [&](int w) { columns += w < 0 ? 1 : w; });
+  ForEachCharacter(text, [&](int w) { columns += w < 0 ? 1 : w; });
   return static_cast<int>(columns);
 }
 
+}  // namespace posix
 }  // namespace platform

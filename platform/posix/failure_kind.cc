@@ -1,5 +1,7 @@
 #include "platform/posix/failure_kind.h"
 
+#include "platform/posix/file_system.h"
+
 #include <errno.h>
 #include <string.h>
 
@@ -25,12 +27,11 @@ Outcome OutcomeOf(int error) {
   }
 }
 
-}  // namespace posix
-
-std::string DescribeError(int code) {
+std::string PosixFileSystem::DescribeError(int code) {
   // The C library's fixed description (never a reused buffer).
   const char* text = strerrordesc_np(code);
   return text ? text : "";
 }
 
+}  // namespace posix
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/posix/interrupts.h"
 
+#include "platform/posix/file_system.h"
+
 #include <errno.h>
 #include <signal.h>
 #include <unistd.h>
@@ -147,11 +149,7 @@ void ReleaseInterrupts() {
   if (hold_depth == 0 && waiting_signal != 0) EndBySignal(waiting_signal);
 }
 
+void PosixFileSystem::HoldInterrupts() { posix::HoldInterrupts(); }
+void PosixFileSystem::ReleaseInterrupts() { posix::ReleaseInterrupts(); }
+
 }  // namespace platform::posix
-
-namespace platform {
-
-void HoldInterrupts() { posix::HoldInterrupts(); }
-void ReleaseInterrupts() { posix::ReleaseInterrupts(); }
-
-}  // namespace platform

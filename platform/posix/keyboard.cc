@@ -7,12 +7,12 @@
 
 #include <string>
 
-#include "platform/platform.h"
 #include "platform/posix/console_state.h"
+#include "platform/posix/file_system.h"
 #include "platform/posix/key_decoding.h"
 #include "platform/posix/terminal_state.h"
 
-namespace platform {
+namespace platform::posix {
 namespace {
 
 // How long the rest of an escape sequence may take to arrive; a lone Esc is
@@ -54,22 +54,22 @@ ReadOutcome ReadByte(int fd, int timeout_ms) {
 // without a keyboard, so that the entry is skipped.
 bool ReadKeyIsYes() {
   for (;;) {
-    const int fd = posix::KeyboardFd();
+    const int fd = KeyboardFd();
     if (pending.empty()) {
       if (fd < 0) return false;
       if (ReadByte(fd, -1) == ReadOutcome::kGone) {
-        posix::DropKeyboard();
+        DropKeyboard();
         return false;
       }
       continue;
     }
-    posix::KeyDecoding d = posix::DecodeKey(pending, false);
-    if (d.status == posix::KeyDecoding::kNeedMore) {
+    KeyDecoding d = DecodeKey(pending, false);
+    if (d.status == KeyDecoding::kNeedMore) {
       const ReadOutcome outcome =
           fd < 0 ? ReadOutcome::kGone : ReadByte(fd, kSequencePauseMs);
       if (outcome == ReadOutcome::kGotByte) continue;
-      if (outcome == ReadOutcome::kGone && fd >= 0) posix::DropKeyboard();
-      d = posix::DecodeKey(pending, true);
+      if (outcome == ReadOutcome::kGone && fd >= 0) DropKeyboard();
+      d = DecodeKey(pending, true);
     }
     pending.erase(0, d.consumed);
     return d.yes;
@@ -78,13 +78,13 @@ bool ReadKeyIsYes() {
 
 }  // namespace
 
-Answer Ask(std::string_view prompt) {
+Answer PosixConsole::Ask(std::string_view prompt) {
   Print(prompt);
-  posix::FlushOutput();
-  posix::BeginKeyWait();
+  FlushOutput();
+  BeginKeyWait();
   const bool yes = ReadKeyIsYes();
-  posix::EndKeyWait();
+  EndKeyWait();
   return yes ? Answer::kYes : Answer::kNo;
 }
 
-}  // namespace platform
+}  // namespace platform::posix

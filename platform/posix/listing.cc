@@ -1,5 +1,5 @@
-// The listing: a snapshot of the entries an operand names, taken in one pass
-// and sorted byte-wise, so that a rename made during the run never brings an
+// The listing: a snapshot of a folder's entries, taken in one pass and
+// sorted byte-wise, so that a rename made during the run never brings an
 // entry back under its new name.  The folder stays open for the renames in
 // it.
 #include <dirent.h>
@@ -12,23 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
 #include "platform/posix/call_platform.h"
 #include "platform/posix/failure_kind.h"
-#include "platform/posix/listing_state.h"
-#include "platform/posix/wildcard.h"
+#include "platform/posix/file_system.h"
 
-namespace platform {
-namespace posix {
+namespace platform::posix {
 namespace {
-
-// The folder of the last listing, kept open for its renames.
-struct OpenFolder {
-  std::string directory;
-  int fd = -1;
-};
-
-OpenFolder open_folder;
 
 EntryKind KindOfMode(mode_t mode) {
   if (S_ISDIR(mode)) return EntryKind::kDirectory;
@@ -36,43 +25,33 @@ EntryKind KindOfMode(mode_t mode) {
   return EntryKind::kOther;
 }
 
-// What an entry is, by lstat and, through a symbolic link, stat: a link
-// counts as what it points to, a dangling one as a file.  An entry that
-// vanished meanwhile counts as a file: its rename will say it is gone.
-EntryKind KindByStat(int dir_fd, const char* name) {
-  struct stat st;
-  if (fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-    return EntryKind::kFile;
-  if (!S_ISLNK(st.st_mode)) return KindOfMode(st.st_mode);
-  if (fstatat(dir_fd, name, &st, 0) != 0) return EntryKind::kFile;
-  return S_ISDIR(st.st_mode) ? EntryKind::kDirectory : EntryKind::kFile;
+EntryId IdOf(const struct stat& st) {
+  return EntryId{static_cast<std::uint64_t>(st.st_dev),
+                 static_cast<std::uint64_t>(st.st_ino), true};
 }
 
-bool IsLink(int dir_fd, const char* name) {
+// An entry by lstat and, through a symbolic link, stat: a link counts as
+// what it points to, a dangling one as a file.  An entry that vanished
+// meanwhile counts as a file: its rename will say it is gone.
+Entry EntryByStat(int dir_fd, const char* name) {
+  Entry entry{name, EntryKind::kFile, name[0] == '.', false, {}};
   struct stat st;
-  return fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-         S_ISLNK(st.st_mode);
-}
-
-EntryKind KindOf(int dir_fd, const struct dirent* entry) {
-  switch (entry->d_type) {
-    case DT_REG: return EntryKind::kFile;
-    case DT_DIR: return EntryKind::kDirectory;
-    case DT_FIFO:
-    case DT_SOCK:
-    case DT_CHR:
-    case DT_BLK: return EntryKind::kOther;
-    default:  // DT_LNK, DT_UNKNOWN
-      return KindByStat(dir_fd, entry->d_name);
+  if (fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) != 0) return entry;
+  entry.id = IdOf(st);
+  if (!S_ISLNK(st.st_mode)) {
+    entry.kind = KindOfMode(st.st_mode);
+    return entry;
   }
+  entry.link = true;
+  if (fstatat(dir_fd, name, &st, 0) == 0 && S_ISDIR(st.st_mode))
+    entry.kind = EntryKind::kDirectory;
+  return entry;
 }
 
-Entry MakeEntry(std::string_view name, EntryKind kind, bool link) {
-  return Entry{std::string(name), kind, name[0] == '.', link};
-}
-
-// Every entry of the folder whose name matches the pattern.
-std::vector<Entry> ReadMatching(int dir_fd, const std::string& pattern) {
+// Every entry of the open folder, sorted.  A hidden entry is never taken: no
+// need to ask what it is.  A folder's identity is asked, so that a walk can
+// tell it is still the folder listed.
+std::vector<Entry> ReadEntries(int dir_fd) {
   std::vector<Entry> entries;
   const int own_fd = fcntl(dir_fd, F_DUPFD_CLOEXEC, 0);
   if (own_fd < 0) return entries;
@@ -81,72 +60,127 @@ std::vector<Entry> ReadMatching(int dir_fd, const std::string& pattern) {
     close(own_fd);
     return entries;
   }
-  const bool match_all = pattern == "*" || pattern == "*.*";
   for (;;) {
     // readdir signals its end and its failure alike with a null pointer; a
     // failure ends the listing as if no entries were left.
-    const struct dirent* entry = readdir(dir);
-    if (!entry) break;
-    const std::string_view name = entry->d_name;
+    const struct dirent* d = readdir(dir);
+    if (!d) break;
+    const std::string_view name = d->d_name;
     if (name == "." || name == "..") continue;
-    if (!match_all && !WildcardMatch(pattern, name)) continue;
-    // A hidden entry is never taken: no need to ask what it is.
-    const EntryKind kind =
-        name[0] == '.' ? EntryKind::kOther : KindOf(dirfd(dir), entry);
-    const bool link = entry->d_type == DT_LNK ||
-                      (entry->d_type == DT_UNKNOWN && IsLink(dirfd(dir), entry->d_name));
-    entries.push_back(MakeEntry(name, kind, link));
+    if (name[0] == '.') {
+      entries.push_back(
+          {std::string(name), EntryKind::kOther, true, d->d_type == DT_LNK, {}});
+      continue;
+    }
+    switch (d->d_type) {
+      case DT_REG:
+        entries.push_back({std::string(name), EntryKind::kFile, false, false, {}});
+        break;
+      case DT_FIFO:
+      case DT_SOCK:
+      case DT_CHR:
+      case DT_BLK:
+        entries.push_back({std::string(name), EntryKind::kOther, false, false, {}});
+        break;
+      default:  // DT_DIR, DT_LNK, DT_UNKNOWN
+        entries.push_back(EntryByStat(dirfd(dir), d->d_name));
+    }
   }
   closedir(dir);
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& a, const Entry& b) { return a.name < b.name; });
   return entries;
+}
+
+int OpenPath(std::string_view path, int& error) {
+  const std::string name = path.empty() ? "." : std::string(path);
+  const auto opened = CallPlatform([&] {
+    return open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  });
+  error = opened.error;
+  return opened.failed ? -1 : opened.value;
+}
+
+// The listing of a folder opened (fd) or not (error); a folder that does not
+// exist lists nothing, with no failure.
+Listing Opened(std::string path, int fd, int error) {
+  Listing listing;
+  listing.folder.path = std::move(path);
+  if (fd < 0) {
+    if (error != ENOENT) listing.failure = OutcomeOf(error);
+    return listing;
+  }
+  listing.folder.handle = std::make_shared<OpenFolder>(fd);
+  return listing;
 }
 
 }  // namespace
 
-void EndListing() {
-  if (open_folder.fd >= 0) close(open_folder.fd);
-  open_folder = OpenFolder{};
-}
+OpenFolder::~OpenFolder() { close(fd); }
 
-int ListedDirectoryFd(std::string_view directory) {
-  return directory == open_folder.directory ? open_folder.fd : -1;
-}
-
-}  // namespace posix
-
-Listing List(std::string_view operand) {
-  posix::EndListing();
-  Listing listing;
-  const posix::OperandParts parts = posix::SplitOperand(operand);
-  listing.directory = parts.directory;
-  if (parts.name.empty() || parts.name == "." || parts.name == "..")
-    return listing;
-  const std::string path = parts.directory.empty() ? "." : parts.directory;
-  const auto opened = posix::CallPlatform([&] {
-    return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  });
-  if (opened.failed) {
-    if (opened.error != ENOENT) listing.failure = posix::OutcomeOf(opened.error);
-    return listing;
+FolderFd::FolderFd(const Folder& folder) {
+  if (folder.handle) {
+    fd_ = static_cast<const OpenFolder&>(*folder.handle).fd;
+    return;
   }
-  posix::open_folder = {parts.directory, opened.value};
-  if (posix::HasWildcard(parts.name)) {
-    listing.entries = posix::ReadMatching(opened.value, parts.name);
-    std::sort(listing.entries.begin(), listing.entries.end(),
-              [](const Entry& a, const Entry& b) { return a.name < b.name; });
-  } else {
-    // A name without wildcards is looked up, not searched for: a list of
-    // many names from the shell costs one lookup each.
+  fd_ = OpenPath(folder.path, error_);
+  own_ = fd_ >= 0;
+}
+
+FolderFd::~FolderFd() {
+  if (own_) close(fd_);
+}
+
+Listing PosixFileSystem::ListFolder(std::string_view path) {
+  int error = 0;
+  const int fd = OpenPath(path, error);
+  Listing listing = Opened(std::string(path), fd, error);
+  if (fd >= 0) listing.entries = ReadEntries(fd);
+  return listing;
+}
+
+// A name is looked up, not searched for: a list of many names from the shell
+// costs one lookup each.
+Listing PosixFileSystem::LookUp(std::string_view path, std::string_view name) {
+  int error = 0;
+  const int fd = OpenPath(path, error);
+  Listing listing = Opened(std::string(path), fd, error);
+  const std::string c_name(name);
+  if (fd >= 0 && c_name.find('\0') == std::string::npos) {
     struct stat st;
-    if (fstatat(opened.value, parts.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) ==
-        0) {
-      EntryKind kind = posix::KindOfMode(st.st_mode);
-      const bool link = S_ISLNK(st.st_mode);
-      if (link) kind = posix::KindByStat(opened.value, parts.name.c_str());
-      listing.entries.push_back(posix::MakeEntry(parts.name, kind, link));
-    }
+    if (fstatat(fd, c_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+      listing.entries.push_back(EntryByStat(fd, c_name.c_str()));
   }
   return listing;
 }
 
-}  // namespace platform
+Listing PosixFileSystem::ListBelow(const Folder& parent, const Entry& folder) {
+  const FolderFd parent_fd(parent);
+  std::string path = parent.path + folder.name + "/";
+  if (parent_fd.fd() < 0) return Opened(std::move(path), -1, parent_fd.error());
+  const auto opened = CallPlatform([&] {
+    return openat(parent_fd.fd(), folder.name.c_str(),
+                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  });
+  // A link or a file in its place is not the folder that was listed.
+  int error = opened.error;
+  if (error == ELOOP || error == ENOTDIR) error = ENOENT;
+  Listing listing = Opened(std::move(path), opened.failed ? -1 : opened.value,
+                           opened.failed ? error : 0);
+  if (opened.failed) {
+    if (opened.error == ELOOP || opened.error == ENOTDIR)
+      listing.failure = {Failure::kNotFound, opened.error};
+    return listing;
+  }
+  struct stat st;
+  if (folder.id.known &&
+      (fstat(opened.value, &st) != 0 || !(IdOf(st) == folder.id))) {
+    listing.folder.handle.reset();
+    listing.failure = {Failure::kNotFound, 0};
+    return listing;
+  }
+  listing.entries = ReadEntries(opened.value);
+  return listing;
+}
+
+}  // namespace platform::posix

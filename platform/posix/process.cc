@@ -4,7 +4,7 @@
 #include "platform/platform.h"
 #include "platform/posix/console_state.h"
 #include "platform/posix/interrupts.h"
-#include "platform/posix/listing_state.h"
+#include "platform/posix/file_system.h"
 #include "platform/posix/process_state.h"
 #include "platform/posix/terminal_state.h"
 
@@ -25,6 +25,18 @@ void KeepArguments(int argc, const char* const* argv) {
 
 }  // namespace posix
 
+FileSystem& SystemFileSystem() {
+  static posix::PosixFileSystem files;
+  return files;
+}
+
+Console& SystemConsole() {
+  static posix::PosixConsole console;
+  return console;
+}
+
+PathStyle SystemPathStyle() { return PathStyle::kPosix; }
+
 void StartProgram(int argc, char** argv) {
   posix::InstallSignalHandlers();
   posix::KeepArguments(argc, argv);
@@ -34,7 +46,7 @@ void StartProgram(int argc, char** argv) {
 
 void EndProgram(int exit_code) {
   posix::FlushOutput();
-  posix::EndListing();
+  posix::CloseUserFiles();
   posix::RestoreTerminal();
   exit(exit_code);
 }

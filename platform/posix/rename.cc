@@ -10,17 +10,15 @@
 #include <initializer_list>
 #include <string>
 
-#include "platform/platform.h"
 #include "platform/posix/call_platform.h"
 #include "platform/posix/failure_kind.h"
-#include "platform/posix/listing_state.h"
+#include "platform/posix/file_system.h"
 
 #ifndef RENAME_NOREPLACE
 #define RENAME_NOREPLACE (1 << 0)
 #endif
 
-namespace platform {
-namespace posix {
+namespace platform::posix {
 namespace {
 
 // Each helper returns 0 or the errno of its failure, through the gate.
@@ -53,29 +51,6 @@ int CheckThenRename(int dir_fd, const char* from, const char* to) {
   if (exists != ENOENT) return exists;
   return Errno([&] { return renameat(dir_fd, from, dir_fd, to); });
 }
-
-// The listed folder, or a folder opened for one call.
-struct Folder {
-  int fd = -1;
-  bool own = false;
-  int error = 0;
-  explicit Folder(std::string_view directory) {
-    fd = ListedDirectoryFd(directory);
-    if (fd >= 0) return;
-    const std::string path = directory.empty() ? "." : std::string(directory);
-    const auto opened = CallPlatform([&] {
-      return open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    });
-    fd = opened.failed ? -1 : opened.value;
-    own = fd >= 0;
-    error = opened.error;
-  }
-  ~Folder() {
-    if (own) close(fd);
-  }
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-};
 
 // A NUL-terminated copy on the stack: names are short.  Empty when the name
 // is too long for any folder, or holds a NUL that would cut it short.
@@ -121,44 +96,40 @@ int RenameNoReplace(int dir_fd, const char* old_name, const char* new_name) {
   return error;
 }
 
-}  // namespace posix
-
-Outcome CheckNames(std::string_view, std::string_view old_name,
-                   std::string_view new_name) {
+Outcome PosixFileSystem::CheckNames(const Folder&, std::string_view old_name,
+                                    std::string_view new_name) {
   for (std::string_view name : {new_name, old_name}) {
-    if (name.find('\0') != std::string_view::npos)
-      return posix::OutcomeOf(EINVAL);
-    if (name.size() > posix::kLongestName) return posix::OutcomeOf(ENAMETOOLONG);
+    if (name.find('\0') != std::string_view::npos) return OutcomeOf(EINVAL);
+    if (name.size() > kLongestName) return OutcomeOf(ENAMETOOLONG);
   }
   return {};
 }
 
-Outcome RenameEntry(std::string_view directory, std::string_view old_name,
-                    std::string_view new_name) {
-  const Outcome refused = CheckNames(directory, old_name, new_name);
+Outcome PosixFileSystem::Rename(const Folder& folder, std::string_view old_name,
+                                std::string_view new_name) {
+  const Outcome refused = CheckNames(folder, old_name, new_name);
   if (!refused.ok()) return refused;
-  const posix::CName from(old_name), to(new_name);
-  const posix::Folder folder(directory);
-  if (folder.fd < 0) return posix::OutcomeOf(folder.error);
-  return posix::OutcomeOf(posix::RenameNoReplace(folder.fd, from.text, to.text));
+  const CName from(old_name), to(new_name);
+  const FolderFd fd(folder);
+  if (fd.fd() < 0) return OutcomeOf(fd.error());
+  return OutcomeOf(RenameNoReplace(fd.fd(), from.text, to.text));
 }
 
-bool EntryExists(std::string_view directory, std::string_view name) {
-  const posix::CName c(name);
-  const posix::Folder folder(directory);
+bool PosixFileSystem::Exists(const Folder& folder, std::string_view name) {
+  const CName c(name);
+  const FolderFd fd(folder);
   struct stat st;
-  return c.fits && folder.fd >= 0 && posix::Exists(folder.fd, c.text, &st) == 0;
+  return c.fits && fd.fd() >= 0 && posix::Exists(fd.fd(), c.text, &st) == 0;
 }
 
-bool SameEntry(std::string_view directory, std::string_view a,
-               std::string_view b) {
-  const posix::CName ca(a), cb(b);
-  const posix::Folder folder(directory);
-  if (!ca.fits || !cb.fits || folder.fd < 0) return false;
-  struct stat sa, sb;
-  return posix::Exists(folder.fd, ca.text, &sa) == 0 &&
-         posix::Exists(folder.fd, cb.text, &sb) == 0 &&
-         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+EntryId PosixFileSystem::Identify(const Folder& folder, std::string_view name) {
+  const CName c(name);
+  const FolderFd fd(folder);
+  struct stat st;
+  if (!c.fits || fd.fd() < 0 || posix::Exists(fd.fd(), c.text, &st) != 0)
+    return {};
+  return EntryId{static_cast<std::uint64_t>(st.st_dev),
+                 static_cast<std::uint64_t>(st.st_ino), true};
 }
 
-}  // namespace platform
+}  // namespace platform::posix

@@ -98,9 +98,4 @@ void RestoreTerminal() {
   settings_changed = 0;
 }
 
-void FatalEnd() {
-  RestoreTerminal();
-  _exit(255);
-}
-
 }  // namespace platform::posix

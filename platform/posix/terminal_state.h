@@ -28,7 +28,5 @@ void ResumeKeyWait();
 // Puts back the settings that single-key mode replaced.  Async-signal-safe;
 // does nothing when the terminal is not in single-key mode.
 void RestoreTerminal();
-// The fatal end: restores the terminal and exits with code 255, no output.
-[[noreturn]] void FatalEnd();
 
 }  // namespace platform::posix

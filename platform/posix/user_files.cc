@@ -2,6 +2,7 @@
 // appending and replacing them.
 #include <errno.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 
 #include "platform/platform.h"
 #include "platform/posix/call_platform.h"
+#include "platform/posix/file_system.h"
 
 namespace platform {
 namespace {
@@ -48,7 +50,9 @@ bool WriteWhole(int fd, std::string_view text) {
 
 }  // namespace
 
-std::string UserFilePath(UserFile file) {
+namespace posix {
+
+std::string PosixFileSystem::UserFilePath(UserFile file) {
   if (file == UserFile::kHistory) {
     const std::string folder = XdgFolder("XDG_STATE_HOME", ".local/state");
     return folder.empty() ? "" : folder + "/namewisp/history";
@@ -57,8 +61,9 @@ std::string UserFilePath(UserFile file) {
   return folder.empty() ? "" : folder + "/namewisp/terms";
 }
 
-FileText ScanFileText(std::string_view path,
-                      const std::function<void(std::string_view piece)>& each) {
+FileText PosixFileSystem::ScanFile(
+    std::string_view path,
+    const std::function<void(std::string_view piece)>& each) {
   FileText file;
   const std::string name(path);
   const auto opened = posix::CallPlatform(
@@ -121,12 +126,22 @@ int OpenForAppending(const std::string& name) {
 
 }  // namespace
 
-bool AppendFileText(std::string_view path, std::string_view text) {
+void CloseUserFiles() { ForgetAppendedFile(); }
+
+// The lock keeps the appends of runs at the same time whole, each in one
+// piece.
+bool PosixFileSystem::AppendFile(std::string_view path, std::string_view text) {
   const int fd = OpenForAppending(std::string(path));
-  return fd >= 0 && WriteWhole(fd, text);
+  if (fd < 0) return false;
+  while (flock(fd, LOCK_EX) != 0) {
+    if (errno != EINTR) break;
+  }
+  const bool written = WriteWhole(fd, text);
+  flock(fd, LOCK_UN);
+  return written;
 }
 
-bool ReplaceFileText(std::string_view path, std::string_view text) {
+bool PosixFileSystem::ReplaceFile(std::string_view path, std::string_view text) {
   const std::string name(path);
   // The file kept open for appending is about to be another one.
   if (appended.path == name) ForgetAppendedFile();
@@ -146,16 +161,16 @@ bool ReplaceFileText(std::string_view path, std::string_view text) {
   return true;
 }
 
-std::string AbsoluteFolder(std::string_view directory) {
-  const std::string path = directory.empty() ? "." : std::string(directory);
+std::string PosixFileSystem::AbsolutePath(const Folder& folder) {
+  const std::string path = folder.path.empty() ? "." : folder.path;
   char resolved[PATH_MAX];
   if (!realpath(path.c_str(), resolved)) return "";
-  std::string folder = resolved;
-  if (folder.back() != '/') folder.push_back('/');
-  return folder;
+  std::string absolute = resolved;
+  if (absolute.back() != '/') absolute.push_back('/');
+  return absolute;
 }
 
-char FolderSeparator() { return '/'; }
+}  // namespace posix
 
 std::string UtcNow() {
   const time_t now = time(nullptr);

@@ -1,8 +1,8 @@
-#include "platform/posix/wildcard.h"
+#include "app/pattern.h"
 
 #include "text/utf8.h"
 
-namespace platform::posix {
+namespace app {
 namespace {
 
 unsigned char FoldAscii(char c) {
@@ -49,19 +49,6 @@ bool MatchPlain(std::string_view pattern, std::string_view name) {
 
 }  // namespace
 
-OperandParts SplitOperand(std::string_view operand) {
-  OperandParts parts;
-  while (operand.size() > 1 && operand.back() == '/') operand.remove_suffix(1);
-  if (operand == "/") return parts;
-  const std::size_t slash = operand.rfind('/');
-  if (slash != std::string_view::npos) {
-    parts.directory = std::string(operand.substr(0, slash + 1));
-    operand.remove_prefix(slash + 1);
-  }
-  parts.name = std::string(operand);
-  return parts;
-}
-
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
   if (MatchPlain(pattern, name)) return true;
   if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*") {
@@ -74,4 +61,4 @@ bool HasWildcard(std::string_view pattern) {
   return pattern.find_first_of("*?") != std::string_view::npos;
 }
 
-}  // namespace platform::posix
+}  // namespace app

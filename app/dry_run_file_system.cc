@@ -1,0 +1,113 @@
+#include "app/dry_run_file_system.h"
+
+#include <algorithm>
+
+namespace app {
+namespace {
+
+std::string Key(const platform::Folder& folder, std::string_view name) {
+  std::string key(folder.path);
+  key.push_back('\0');  // no name holds one: the key is never ambiguous
+  key.append(name);
+  return key;
+}
+
+}  // namespace
+
+platform::Listing DryRunFileSystem::WithoutFreed(
+    platform::Listing listing) const {
+  std::erase_if(listing.entries, [&](const platform::Entry& entry) {
+    return freed_.count(Key(listing.folder, entry.name)) > 0;
+  });
+  return listing;
+}
+
+platform::Listing DryRunFileSystem::ListFolder(std::string_view path) {
+  return WithoutFreed(real_.ListFolder(path));
+}
+
+platform::Listing DryRunFileSystem::LookUp(std::string_view path,
+                                           std::string_view name) {
+  return WithoutFreed(real_.LookUp(path, name));
+}
+
+platform::Listing DryRunFileSystem::ListBelow(const platform::Folder& parent,
+                                              const platform::Entry& folder) {
+  return WithoutFreed(real_.ListBelow(parent, folder));
+}
+
+platform::Outcome DryRunFileSystem::Rename(const platform::Folder& folder,
+                                           std::string_view old_name,
+                                           std::string_view new_name) {
+  const platform::Outcome refused = CheckNames(folder, old_name, new_name);
+  if (!refused.ok()) return refused;
+  if (Exists(folder, new_name)) return {platform::Failure::kExists, 0};
+  const platform::EntryId id = Identify(folder, old_name);
+  const std::string old_key = Key(folder, old_name);
+  taken_.erase(old_key);
+  freed_.insert(old_key);
+  const std::string new_key = Key(folder, new_name);
+  freed_.erase(new_key);
+  taken_[new_key] = id;
+  if (id.known) moved_.insert({id.volume, id.index});
+  return {};
+}
+
+platform::Outcome DryRunFileSystem::CheckNames(const platform::Folder& folder,
+                                               std::string_view old_name,
+                                               std::string_view new_name) {
+  return real_.CheckNames(folder, old_name, new_name);
+}
+
+// A name the run took is there; one it freed is not; else the system says,
+// unless the entry it finds is one the run moved away (under another case of
+// the name, on a file system that ignores case).
+bool DryRunFileSystem::Exists(const platform::Folder& folder,
+                              std::string_view name) {
+  const std::string key = Key(folder, name);
+  if (taken_.count(key)) return true;
+  if (freed_.count(key) || !real_.Exists(folder, name)) return false;
+  const platform::EntryId id = real_.Identify(folder, name);
+  return !(id.known && moved_.count({id.volume, id.index}));
+}
+
+platform::EntryId DryRunFileSystem::Identify(const platform::Folder& folder,
+                                             std::string_view name) {
+  const std::string key = Key(folder, name);
+  if (auto at = taken_.find(key); at != taken_.end()) return at->second;
+  if (freed_.count(key)) return {};
+  const platform::EntryId id = real_.Identify(folder, name);
+  if (id.known && moved_.count({id.volume, id.index})) return {};
+  return id;
+}
+
+std::string DryRunFileSystem::AbsolutePath(const platform::Folder& folder) {
+  return real_.AbsolutePath(folder);
+}
+
+std::string DryRunFileSystem::DescribeError(int code) {
+  return real_.DescribeError(code);
+}
+
+void DryRunFileSystem::HoldInterrupts() { real_.HoldInterrupts(); }
+void DryRunFileSystem::ReleaseInterrupts() { real_.ReleaseInterrupts(); }
+
+std::string DryRunFileSystem::UserFilePath(platform::UserFile file) {
+  return real_.UserFilePath(file);
+}
+
+platform::FileText DryRunFileSystem::ScanFile(
+    std::string_view path,
+    const std::function<void(std::string_view piece)>& each) {
+  return real_.ScanFile(path, each);
+}
+
+bool DryRunFileSystem::AppendFile(std::string_view, std::string_view) {
+  return true;
+}
+
+bool DryRunFileSystem::ReplaceFile(std::string_view, std::string_view) {
+  return true;
+}
+
+}  // namespace app

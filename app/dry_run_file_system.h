@@ -1,0 +1,58 @@
+// The file system of a dry run: it wraps the real one, reads through it and
+// changes nothing, yet it answers as the real one would after the renames
+// made so far, so that the run shows the failures the real run would meet.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace app {
+
+class DryRunFileSystem final : public platform::FileSystem {
+ public:
+  explicit DryRunFileSystem(platform::FileSystem& real) : real_(real) {}
+
+  // Listings leave out the entries that a rename so far took away.
+  platform::Listing ListFolder(std::string_view path) override;
+  platform::Listing LookUp(std::string_view path,
+                           std::string_view name) override;
+  platform::Listing ListBelow(const platform::Folder& parent,
+                              const platform::Entry& folder) override;
+  // The outcome the real rename would have, remembered for the next calls.
+  platform::Outcome Rename(const platform::Folder& folder,
+                           std::string_view old_name,
+                           std::string_view new_name) override;
+  platform::Outcome CheckNames(const platform::Folder& folder,
+                               std::string_view old_name,
+                               std::string_view new_name) override;
+  bool Exists(const platform::Folder& folder, std::string_view name) override;
+  platform::EntryId Identify(const platform::Folder& folder,
+                             std::string_view name) override;
+  std::string AbsolutePath(const platform::Folder& folder) override;
+  std::string DescribeError(int code) override;
+  void HoldInterrupts() override;
+  void ReleaseInterrupts() override;
+  std::string UserFilePath(platform::UserFile file) override;
+  platform::FileText ScanFile(
+      std::string_view path,
+      const std::function<void(std::string_view piece)>& each) override;
+  // Writes nothing, and says it did.
+  bool AppendFile(std::string_view path, std::string_view text) override;
+  bool ReplaceFile(std::string_view path, std::string_view text) override;
+
+ private:
+  platform::Listing WithoutFreed(platform::Listing listing) const;
+
+  platform::FileSystem& real_;
+  // Keys of folder and name: the names renames took (to the identity of the
+  // entry that has it now), and the names they freed.
+  std::map<std::string, platform::EntryId> taken_;
+  std::set<std::string> freed_;
+  // Entries that have left the name the real system knows them by.
+  std::set<std::pair<std::uint64_t, std::uint64_t>> moved_;
+};
+
+}  // namespace app

@@ -1,0 +1,28 @@
+// How the run and undo show a rename: "old ==> new", the new name on a line
+// of its own where it would reach the window's edge, and how it went.  Each
+// line is printed before its rename, so that the output is the record of
+// what was done.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/console.h"
+
+namespace app {
+
+struct Reporter {
+  platform::Console& console;
+  std::string line;  // kept from line to line: no allocation per rename
+};
+
+// Shows the rename; with ask, as a question ("[y/N] old ==> new "), and
+// returns the answer (a no is reported as skipped).  Names go after shown,
+// the folder part they are printed with.
+bool ShowRename(Reporter& reporter, std::string_view shown,
+                std::string_view old_name, std::string_view new_name,
+                bool ask);
+// Reports how the rename went: failure is "" when it was made.
+void ShowOutcome(Reporter& reporter, bool asked, const std::string& failure);
+
+}  // namespace app

@@ -1,0 +1,139 @@
+// The file system as namewisp sees it: folders listed a snapshot at a time,
+// entries renamed one step at a time and never over another entry, and the
+// user's own files.  One side per system (posix/, windows/); the dry run
+// wraps the real side, and tests use a fake.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// Why a listing or a rename failed.
+enum class Failure {
+  kNone,
+  kExists,      // an entry of the new name exists
+  kNotFound,    // the entry (or its folder) is gone
+  kPermission,
+  kTooLong,
+  kRefusedName,  // the system cannot take the name as it stands
+  kInUse,
+  kNoSpace,
+  kOther,  // see code
+};
+
+struct Outcome {
+  Failure failure = Failure::kNone;
+  int code = 0;  // the system's own error number, for kOther
+  bool ok() const { return failure == Failure::kNone; }
+};
+
+enum class EntryKind { kFile, kDirectory, kOther /* device, fifo, socket */ };
+
+// Which entry a name denotes: two names with one known identity are one
+// entry (as a change of letter case is on a file system that ignores case).
+// Device and inode on POSIX, volume and file index on Windows.
+struct EntryId {
+  std::uint64_t volume = 0, index = 0;
+  bool known = false;
+  bool operator==(const EntryId&) const = default;
+};
+
+struct Entry {
+  std::string name;  // without a folder part
+  EntryKind kind = EntryKind::kFile;
+  bool hidden = false;  // hidden or a system entry by the platform's custom
+  bool link = false;    // a symbolic link (or junction): never entered
+  EntryId id;           // where the listing can tell it
+};
+
+// What a side keeps of a folder it opened (a descriptor, say), so that the
+// renames of a listing go to the folder that was listed.
+struct FolderHandle {
+  virtual ~FolderHandle() = default;
+};
+
+struct Folder {
+  // As the operand names it, with its trailing separator; "" for the
+  // current folder.
+  std::string path;
+  // The side's own; none for a folder named by its path alone (undo's).
+  std::shared_ptr<const FolderHandle> handle;
+};
+
+struct Listing {
+  Folder folder;
+  std::vector<Entry> entries;  // a snapshot, in the order to handle them
+  // Why the folder could not be read; kNone also when it does not exist.
+  Outcome failure;
+};
+
+enum class UserFile {
+  kHistory,  // the undo history: the program's state
+  kTerms,    // the user's release terms: configuration
+};
+
+struct FileText {
+  bool exists = false;  // false: no such file (no error)
+  bool read = false;    // false with exists: it could not be read
+  std::string text;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // Every entry of the folder at path ("" for the current one) but "." and
+  // "..".
+  virtual Listing ListFolder(std::string_view path) = 0;
+  // The one entry name of the folder at path, when it exists; by the
+  // system's own lookup, so a file system that ignores case finds it
+  // whatever the case of name, and lists it by its own name.
+  virtual Listing LookUp(std::string_view path, std::string_view name) = 0;
+  // Every entry of a folder that a listing of parent holds, opened relative
+  // to parent and never through a link: a folder that is no longer that
+  // entry fails as kNotFound.
+  virtual Listing ListBelow(const Folder& parent, const Entry& folder) = 0;
+
+  // Gives the entry old_name of the folder the name new_name in one step,
+  // and never replaces an existing entry (kExists).
+  virtual Outcome Rename(const Folder& folder, std::string_view old_name,
+                         std::string_view new_name) = 0;
+  // What Rename would refuse without asking the file system: a name the
+  // system cannot take (too long, a character it cannot hold).
+  virtual Outcome CheckNames(const Folder& folder, std::string_view old_name,
+                             std::string_view new_name) = 0;
+  // True when name exists in the folder (a dangling link included).
+  virtual bool Exists(const Folder& folder, std::string_view name) = 0;
+  // The identity of the entry name denotes; not known when there is none.
+  virtual EntryId Identify(const Folder& folder, std::string_view name) = 0;
+  // The folder's absolute path with its trailing separator ("" when it
+  // cannot be told).
+  virtual std::string AbsolutePath(const Folder& folder) = 0;
+  // The system's own description of an error number, or "".
+  virtual std::string DescribeError(int code) = 0;
+  // While held, Ctrl+C and other signals that end the process wait, so that
+  // a change in several steps is never cut between them.  Holds nest.
+  virtual void HoldInterrupts() = 0;
+  virtual void ReleaseInterrupts() = 0;
+
+  // Where the user's file lives by the platform's custom ("" when that
+  // cannot be told, as without a home folder).
+  virtual std::string UserFilePath(UserFile file) = 0;
+  // Hands the file's text to `each` a piece at a time, through one buffer.
+  // The text of the result is empty.
+  virtual FileText ScanFile(
+      std::string_view path,
+      const std::function<void(std::string_view piece)>& each) = 0;
+  // Appends text in one write under a lock of the file, creating it and its
+  // folders as needed.
+  virtual bool AppendFile(std::string_view path, std::string_view text) = 0;
+  // Replaces the file's text as one step: a reader sees the old or the new.
+  virtual bool ReplaceFile(std::string_view path, std::string_view text) = 0;
+};
+
+}  // namespace platform

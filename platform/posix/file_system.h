@@ -1,0 +1,71 @@
+// The POSIX file system and console.  Internal to the POSIX layer: the rest of
+// the program sees them through platform::FileSystem and platform::Console.
+#pragma once
+
+#include "platform/console.h"
+#include "platform/file_system.h"
+
+namespace platform::posix {
+
+// A listed folder, kept open so that its renames go to the folder listed
+// even when its path comes to name another one.
+struct OpenFolder final : FolderHandle {
+  explicit OpenFolder(int descriptor) : fd(descriptor) {}
+  ~OpenFolder() override;
+  int fd;
+};
+
+// Names of the listed folder, after the folder's own descriptor, else by its
+// path for the time of one call.
+class FolderFd {
+ public:
+  explicit FolderFd(const Folder& folder);
+  ~FolderFd();
+  FolderFd(const FolderFd&) = delete;
+  FolderFd& operator=(const FolderFd&) = delete;
+  int fd() const { return fd_; }
+  int error() const { return error_; }  // why it could not be opened
+
+ private:
+  int fd_ = -1;
+  bool own_ = false;
+  int error_ = 0;
+};
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  Listing ListFolder(std::string_view path) override;             // listing.cc
+  Listing LookUp(std::string_view path, std::string_view name) override;
+  Listing ListBelow(const Folder& parent, const Entry& folder) override;
+  Outcome Rename(const Folder& folder, std::string_view old_name,  // rename.cc
+                 std::string_view new_name) override;
+  Outcome CheckNames(const Folder& folder, std::string_view old_name,
+                     std::string_view new_name) override;
+  bool Exists(const Folder& folder, std::string_view name) override;
+  EntryId Identify(const Folder& folder, std::string_view name) override;
+  std::string AbsolutePath(const Folder& folder) override;  // user_files.cc
+  std::string DescribeError(int code) override;             // failure_kind.cc
+  void HoldInterrupts() override;                           // interrupts.cc
+  void ReleaseInterrupts() override;
+  std::string UserFilePath(UserFile file) override;  // user_files.cc
+  FileText ScanFile(
+      std::string_view path,
+      const std::function<void(std::string_view piece)>& each) override;
+  bool AppendFile(std::string_view path, std::string_view text) override;
+  bool ReplaceFile(std::string_view path, std::string_view text) override;
+};
+
+class PosixConsole final : public Console {
+ public:
+  void Print(std::string_view text) override;  // console.cc
+  void PrintError(std::string_view line) override;
+  int CursorColumn() override;
+  int ScreenWidth() override;
+  int DisplayColumns(std::string_view text) override;  // display_width.cc
+  Answer Ask(std::string_view prompt) override;        // keyboard.cc
+};
+
+// Ends the use of the user file kept open for appending, if any.
+void CloseUserFiles();
+
+}  // namespace platform::posix
