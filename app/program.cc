@@ -56,6 +56,11 @@ int RunProgram(const platform::CommandLine& command_line, System& system) {
     console.Print("\n");
     return 0;
   }
+  return RunRequest(request, system);
+}
+
+int RunRequest(const Request& request, System& system) {
+  platform::Console& console = system.console;
   // The user's terms, read once and checked before anything is listed.
   std::optional<rules::UserTerms> terms;
   if (!request.undo &&

@@ -19,9 +19,13 @@ struct System {
   long process = 0;        // the number no other running process has
 };
 
+struct Request;  // app/request.h
+
 // Prints the help or the version, or runs the renames; returns the exit
 // code (2 for a wrong command line).
 int RunProgram(const platform::CommandLine& command_line, System& system);
+// The renames or the undo that a well-formed request asks for.
+int RunRequest(const Request& request, System& system);
 
 // This year by the system clock.
 int CurrentYear();

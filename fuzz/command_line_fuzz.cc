@@ -94,13 +94,13 @@ void CheckParse(std::string_view tail) {
   const ByTheRule rule = Expected(tail);
   const std::array<bool, kTokenCount>& found = rule.found;
   FUZZ_CHECK(o.confirm_all == found[kC]);
-  FUZZ_CHECK(o.from_lower == (found[kMl] || found[kM]));
-  FUZZ_CHECK(o.from_upper == (found[kMu] || found[kM]));
-  FUZZ_CHECK(o.year_rule == (found[kYc] || found[kY]));
+  FUZZ_CHECK(o.rules.from_lower == (found[kMl] || found[kM]));
+  FUZZ_CHECK(o.rules.from_upper == (found[kMu] || found[kM]));
+  FUZZ_CHECK(o.rules.year_rule == (found[kYc] || found[kY]));
   FUZZ_CHECK(o.confirm_year == found[kYc]);
-  FUZZ_CHECK(o.term_rule == (found[kKc] || found[kK]));
+  FUZZ_CHECK(o.rules.term_rule == (found[kKc] || found[kK]));
   FUZZ_CHECK(o.confirm_terms == found[kKc]);
-  FUZZ_CHECK(o.episode_rule == (found[kEc] || found[kE]));
+  FUZZ_CHECK(o.rules.episode_rule == (found[kEc] || found[kE]));
   FUZZ_CHECK(o.confirm_episode == found[kEc]);
   FUZZ_CHECK(o.recursive == found[kS]);
   FUZZ_CHECK(static_cast<int>(o.selection) ==

@@ -6,20 +6,21 @@ namespace {
 
 // The options found, as the letters of the flags set: c l u y Y k K, then
 // the selection 0, 1 or 2 and "n" for a dry run.
-std::string Flags(const app::RunOptions& o) {
+std::string Flags(const app::Request& r) {
+  const app::RunOptions& o = r.options;
   std::string f;
   if (o.confirm_all) f += 'c';
-  if (o.from_lower) f += 'l';
-  if (o.from_upper) f += 'u';
-  if (o.year_rule) f += 'y';
+  if (o.rules.from_lower) f += 'l';
+  if (o.rules.from_upper) f += 'u';
+  if (o.rules.year_rule) f += 'y';
   if (o.confirm_year) f += 'Y';
-  if (o.term_rule) f += 'k';
+  if (o.rules.term_rule) f += 'k';
   if (o.confirm_terms) f += 'K';
-  if (o.episode_rule) f += 'e';
+  if (o.rules.episode_rule) f += 'e';
   if (o.confirm_episode) f += 'E';
   if (o.recursive) f += 's';
   f += std::to_string(static_cast<int>(o.selection));
-  if (o.dry_run) f += 'n';
+  if (r.dry_run) f += 'n';
   return f;
 }
 
@@ -57,7 +58,7 @@ TEST(ParseArguments, OptionsAreWholeArgumentsAndOperandsStayWhole) {
     SCOPED_TRACE(c.arguments[0]);
     EXPECT_EQ(r.usage_error, "");
     EXPECT_FALSE(r.help || r.version);
-    EXPECT_EQ(Flags(r.options), c.flags);
+    EXPECT_EQ(Flags(r), c.flags);
     EXPECT_EQ(r.operands, c.operands);
   }
 }

@@ -5,7 +5,9 @@
 #include <set>
 #include <vector>
 
-#include "app/rename_run.h"
+#include "app/program.h"
+#include "app/request.h"
+#include "fake_system.h"
 
 namespace {
 
@@ -14,109 +16,33 @@ using platform::Entry;
 using platform::EntryKind;
 using platform::Failure;
 
-// Folders, a console and a keyboard made of plain data.  Every operand
-// lists the folder it names; the pattern itself is not matched here.
-struct FakeSystem {
-  std::map<std::string, std::vector<Entry>> folders;  // "" or "sub/"
-  std::set<std::string> ignore_case_folders;  // file systems that ignore case
-  std::map<std::string, Failure> unreadable;  // folder -> why
-  std::string out;
-  int width = 80;
-  std::deque<Answer> answers;
-  int asked = 0;
-  std::vector<std::string> renames;          // "dir|old>new"
-  std::map<std::string, Failure> fail;       // old name -> failure
+using fake::Files;
 
-  static std::string FolderOf(std::string_view operand) {
-    const std::size_t slash = operand.rfind('/');
-    return std::string(slash == std::string_view::npos
-                           ? std::string_view()
-                           : operand.substr(0, slash + 1));
-  }
-  static std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) c = static_cast<char>(std::tolower(c));
-    return folded;
-  }
-  Entry* Find(std::string_view dir, std::string_view name, bool fold) {
-    for (Entry& e : folders[std::string(dir)]) {
-      if (fold ? Folded(e.name) == Folded(name) : e.name == name) return &e;
-    }
-    return nullptr;
-  }
-  bool Folds(std::string_view dir) {
-    return ignore_case_folders.count(std::string(dir)) > 0;
-  }
-  int Column() const {
-    std::size_t line_start = out.rfind('\n');
-    line_start = line_start == std::string::npos ? 0 : line_start + 1;
-    return static_cast<int>(out.size() - line_start) + 1;
-  }
-
-  app::RunServices Services() {
-    app::RunServices s;
-    s.list = [this](std::string_view operand) {
-      platform::Listing listing;
-      listing.directory = FolderOf(operand);
-      auto failure = unreadable.find(listing.directory);
-      if (failure != unreadable.end()) {
-        listing.failure = {failure->second, 0};
-        return listing;
-      }
-      listing.entries = folders[listing.directory];
-      return listing;
-    };
-    s.rename = [this](std::string_view dir, std::string_view from,
-                      std::string_view to) -> platform::Outcome {
-      auto failure = fail.find(std::string(from));
-      if (failure != fail.end()) return {failure->second, 0};
-      Entry* entry = Find(dir, from, false);
-      if (!entry) return {Failure::kNotFound, 0};
-      if (Find(dir, to, Folds(dir))) return {Failure::kExists, 0};
-      entry->name = to;
-      renames.push_back(std::string(dir) + "|" + std::string(from) + ">" +
-                        std::string(to));
-      return {};
-    };
-    s.exists = [this](std::string_view dir, std::string_view name) {
-      return Find(dir, name, Folds(dir)) != nullptr;
-    };
-    s.same_entry = [this](std::string_view dir, std::string_view a,
-                          std::string_view b) {
-      Entry* first = Find(dir, a, Folds(dir));
-      return first && first == Find(dir, b, Folds(dir));
-    };
-    s.print = [this](std::string_view text) { out += text; };
-    s.print_error = [this](std::string_view line) {
-      out += "stderr:" + std::string(line) + "\n";
-    };
-    s.cursor_column = [this] { return Column(); };
-    s.screen_width = [this] { return width; };
-    s.display_columns = [](std::string_view text) {
-      return static_cast<int>(text.size());
-    };
-    s.ask = [this](std::string_view prompt) {
-      out += prompt;
-      ++asked;
-      if (answers.empty()) return Answer::kNo;
-      Answer answer = answers.front();
-      answers.pop_front();
-      return answer;
-    };
-    return s;
-  }
+// A fake file system and console, with the run's options.
+struct FakeSystem : fake::FileSystem {
+  fake::Console console;
+  std::string& out = console.out;
+  int& width = console.width;
+  std::deque<Answer>& answers = console.answers;
+  int& asked = console.asked;
 };
 
-std::vector<Entry> Files(std::initializer_list<const char*> names) {
-  std::vector<Entry> entries;
-  for (const char* name : names) entries.push_back({name, EntryKind::kFile, false});
-  return entries;
+platform::Entry E(const char* name, EntryKind kind, bool hidden = false,
+                  bool link = false) {
+  return fake::MakeEntry(name, kind, hidden, link);
 }
 
 int RunWith(FakeSystem& fake, const app::RunOptions& options,
-            std::vector<std::string> operands = {"*"}, int highest_year = 2020) {
-  app::RunServices services = fake.Services();
-  return app::RunRename(options, operands, highest_year, nullptr, services);
+            std::vector<std::string> operands = {"*"}, int highest_year = 2020,
+            bool dry_run = false) {
+  app::Request request;
+  request.options = options;
+  request.options.keep_history = false;
+  request.operands = std::move(operands);
+  request.dry_run = dry_run;
+  app::System system{fake, fake.console, platform::PathStyle::kPosix,
+                     &text::AsciiOnlyMapping(), highest_year - 1, "", 0};
+  return app::RunRequest(request, system);
 }
 
 TEST(RenameRun, NoMatchForEachOperandThatNamesNothing) {
@@ -148,12 +74,12 @@ TEST(RenameRun, SelectionTakesFilesDirectoriesOrBoth) {
   };
   for (const Case& c : cases) {
     FakeSystem fake;
-    fake.folders[""] = {{"d_1", EntryKind::kDirectory, false},
-                        {"f_1", EntryKind::kFile, false},
-                        {"h_1", EntryKind::kFile, true},
-                        {"hd_1", EntryKind::kDirectory, true},
-                        {"l_1", EntryKind::kFile, false},
-                        {"p_1", EntryKind::kOther, false}};
+    fake.folders[""] = {E("d_1", EntryKind::kDirectory, false),
+                        E("f_1", EntryKind::kFile, false),
+                        E("h_1", EntryKind::kFile, true),
+                        E("hd_1", EntryKind::kDirectory, true),
+                        E("l_1", EntryKind::kFile, false),
+                        E("p_1", EntryKind::kOther, false)};
     app::RunOptions options;
     options.selection = c.selection;
     RunWith(fake, options);
@@ -166,7 +92,7 @@ TEST(RenameRun, PrintsAndRenamesChangedNamesOnly) {
   fake.folders["sub/"] =
       Files({"Clean Name.avi", ".avi", "Some.Movie.2010.XviD.avi", "README"});
   app::RunOptions options;
-  options.year_rule = true;
+  options.rules.year_rule = true;
   EXPECT_EQ(RunWith(fake, options, {"sub/*"}), 0);
   EXPECT_EQ(fake.out,
             "Some.Movie.2010.XviD.avi ==> Some Movie (2010).avi\n"
@@ -194,10 +120,10 @@ TEST(RenameRun, Confirmations) {
     fake.answers = {Answer::kYes};
     app::RunOptions o;
     o.confirm_all = c.c;
-    o.year_rule = o.confirm_year = c.yc;
-    o.term_rule = o.confirm_terms = c.kc;
-    if (!c.yc && c.name[2] == '2') o.year_rule = true;
-    if (!c.kc && c.name[2] == 'x') o.term_rule = true;
+    o.rules.year_rule = o.confirm_year = c.yc;
+    o.rules.term_rule = o.confirm_terms = c.kc;
+    if (!c.yc && c.name[2] == '2') o.rules.year_rule = true;
+    if (!c.kc && c.name[2] == 'x') o.rules.term_rule = true;
     RunWith(fake, o);
     EXPECT_EQ(fake.asked, c.asks ? 1 : 0) << c.name;
     EXPECT_EQ(fake.renames.size(), 1u) << c.name;
@@ -282,7 +208,7 @@ TEST(RenameRun, NeverReplacesAndChangesCaseThroughATemporaryName) {
   folded.ignore_case_folders = {""};
   folded.folders[""] = Files({"hello world.txt"});
   app::RunOptions o;
-  o.from_lower = true;
+  o.rules.from_lower = true;
   EXPECT_EQ(RunWith(folded, o), 0);
   EXPECT_EQ(folded.renames,
             (std::vector<std::string>{
@@ -298,7 +224,7 @@ TEST(RenameRun, YearBoundIsTheOneInForce) {
     FakeSystem fake;
     fake.folders[""] = Files({"Movie.2024.1080p.mkv"});
     app::RunOptions o;
-    o.year_rule = true;
+    o.rules.year_rule = true;
     RunWith(fake, o, {"*"}, year);
     EXPECT_EQ(fake.renames, std::vector<std::string>{renamed});
   }
@@ -319,10 +245,9 @@ TEST(RenameRun, DryRunShowsWhatTheRealRunDoesAndRenamesNothing) {
     }
     app::RunOptions o;
     o.confirm_all = confirm;
-    o.from_lower = true;
+    o.rules.from_lower = true;
     const int real_code = RunWith(real, o);
-    o.dry_run = true;
-    EXPECT_EQ(RunWith(dry, o), real_code);
+    EXPECT_EQ(RunWith(dry, o, {"*"}, 2020, true), real_code);
     EXPECT_EQ(real_code, 1);
     EXPECT_TRUE(dry.renames.empty());
     const std::string done = "Done\n\n";
@@ -333,13 +258,13 @@ TEST(RenameRun, DryRunShowsWhatTheRealRunDoesAndRenamesNothing) {
 
 TEST(RenameRun, TreesDeepestFirstWithoutLinksOrHiddenFolders) {
   FakeSystem fake;
-  fake.folders[""] = {{"a_1", EntryKind::kDirectory, false},
-                      {"h_1", EntryKind::kDirectory, true},
-                      {"l_1", EntryKind::kDirectory, false, true},
-                      {"x_1", EntryKind::kDirectory, false},
-                      {"t_1.txt", EntryKind::kFile, false}};
-  fake.folders["a_1/"] = {{"b_2", EntryKind::kDirectory, false},
-                          {"f_2.txt", EntryKind::kFile, false}};
+  fake.folders[""] = {E("a_1", EntryKind::kDirectory, false),
+                      E("h_1", EntryKind::kDirectory, true),
+                      E("l_1", EntryKind::kDirectory, false, true),
+                      E("x_1", EntryKind::kDirectory, false),
+                      E("t_1.txt", EntryKind::kFile, false)};
+  fake.folders["a_1/"] = {E("b_2", EntryKind::kDirectory, false),
+                          E("f_2.txt", EntryKind::kFile, false)};
   fake.folders["a_1/b_2/"] = Files({"f_3.txt"});
   fake.folders["h_1/"] = Files({"hidden_file.txt"});
   fake.folders["l_1/"] = Files({"linked_file.txt"});
@@ -363,14 +288,14 @@ TEST(RenameRun, TreesDeepestFirstWithoutLinksOrHiddenFolders) {
 TEST(RenameRun, ReleaseFoldersEpisodesAndDownloadsInProgress) {
   FakeSystem fake;
   fake.folders[""] = {
-      {"Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES", EntryKind::kDirectory, false},
-      {"Show.S01E02.720p.HDTV.mkv", EntryKind::kFile, false},
-      {"Movie.2010.mkv.part", EntryKind::kFile, false},
-      {"Clip.2011.crdownload", EntryKind::kFile, false}};
+      E("Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES", EntryKind::kDirectory, false),
+      E("Show.S01E02.720p.HDTV.mkv", EntryKind::kFile, false),
+      E("Movie.2010.mkv.part", EntryKind::kFile, false),
+      E("Clip.2011.crdownload", EntryKind::kFile, false)};
   fake.answers = {Answer::kYes};
   app::RunOptions o;
-  o.year_rule = true;
-  o.episode_rule = o.confirm_episode = true;
+  o.rules.year_rule = true;
+  o.rules.episode_rule = o.confirm_episode = true;
   o.selection = app::Selection::kFilesAndDirectories;
   EXPECT_EQ(RunWith(fake, o, {"*"}, 2027), 0);
   EXPECT_EQ(fake.out,

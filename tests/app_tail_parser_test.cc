@@ -62,11 +62,11 @@ TEST(ParseOptions, FlagsAndPattern) {
     SCOPED_TRACE(c.tail);
     EXPECT_EQ(p.file_pattern, c.pattern);
     EXPECT_EQ(p.options.confirm_all, c.c);
-    EXPECT_EQ(p.options.from_lower, c.from_lower);
-    EXPECT_EQ(p.options.from_upper, c.from_upper);
-    EXPECT_EQ(p.options.year_rule, c.y);
+    EXPECT_EQ(p.options.rules.from_lower, c.from_lower);
+    EXPECT_EQ(p.options.rules.from_upper, c.from_upper);
+    EXPECT_EQ(p.options.rules.year_rule, c.y);
     EXPECT_EQ(p.options.confirm_year, c.yc);
-    EXPECT_EQ(p.options.term_rule, c.k);
+    EXPECT_EQ(p.options.rules.term_rule, c.k);
     EXPECT_EQ(p.options.confirm_terms, c.kc);
     EXPECT_EQ(static_cast<int>(p.options.selection), c.mode);
   }
@@ -87,7 +87,7 @@ TEST(ParseTail, HelpVersionOrOneOperand) {
   EXPECT_TRUE(app::ParseTail("--version --help").version);
   EXPECT_TRUE(app::ParseTail("x --help").help);
   const app::Request r = app::ParseTail("/c --dry-run");
-  EXPECT_TRUE(r.options.dry_run && r.options.confirm_all);
+  EXPECT_TRUE(r.dry_run && r.options.confirm_all);
   EXPECT_EQ(r.operands, std::vector<std::string>{""});
 }
 

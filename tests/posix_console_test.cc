@@ -46,11 +46,11 @@ TEST(PosixConsole, PrintsBytesUnchangedAndWholeLines) {
   std::string before_line_end;
   {
     StdoutTo redirect(p[1]);
-    platform::Print("caf\xc3\xa9 \xff ==> x"s);
-    platform::Print("");
-    platform::Print("nul\0byte"s);
+    platform::SystemConsole().Print("caf\xc3\xa9 \xff ==> x"s);
+    platform::SystemConsole().Print("");
+    platform::SystemConsole().Print("nul\0byte"s);
     before_line_end = ReadAvailable(p[0]);  // held until the line ends
-    platform::Print("\n");
+    platform::SystemConsole().Print("\n");
   }
   close(p[1]);
   EXPECT_EQ(before_line_end, "");
@@ -69,7 +69,7 @@ TEST(PosixConsole, LongOutputIsWrittenCompletely) {
   if (child == 0) {
     close(p[0]);
     dup2(p[1], STDOUT_FILENO);
-    platform::Print(big);
+    platform::SystemConsole().Print(big);
     _exit(0);
   }
   close(p[1]);
@@ -91,14 +91,14 @@ TEST(PosixConsole, FailedWritesLeaveTheRunGoing) {
   close(p[0]);
   {
     StdoutTo redirect(p[1]);
-    platform::Print("lost\n");
+    platform::SystemConsole().Print("lost\n");
   }
   close(p[1]);
   sigaction(SIGPIPE, &old_action, nullptr);
   const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
   if (full >= 0) {
     StdoutTo redirect(full);
-    platform::Print("lost\n");
+    platform::SystemConsole().Print("lost\n");
     close(full);
   }
   SUCCEED();
@@ -139,7 +139,7 @@ TEST(PosixConsole, DisplayColumns) {
       {"\xc2\x85", 1},                           // C1 control
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(platform::DisplayColumns(c.text), c.want)
+    EXPECT_EQ(platform::SystemConsole().DisplayColumns(c.text), c.want)
         << testing::PrintToString(c.text);
   }
 }
@@ -179,8 +179,8 @@ TEST(PosixConsole, WithoutTerminalNothingWraps) {
   if (isatty(STDOUT_FILENO) || isatty(STDERR_FILENO)) {
     GTEST_SKIP() << "a terminal is attached";
   }
-  EXPECT_EQ(platform::ScreenWidth(), INT_MAX / 2);
-  EXPECT_EQ(platform::CursorColumn(), 1);
+  EXPECT_EQ(platform::SystemConsole().ScreenWidth(), INT_MAX / 2);
+  EXPECT_EQ(platform::SystemConsole().CursorColumn(), 1);
 }
 
 }  // namespace

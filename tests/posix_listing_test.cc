@@ -4,10 +4,11 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <chrono>
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "app/operand.h"
 #include "platform/platform.h"
 #include "posix_temp_dir.h"
 
@@ -16,9 +17,14 @@ namespace {
 using posix_test::InDirectory;
 using posix_test::TempDir;
 
+platform::Listing List(const std::string& operand) {
+  return app::ListOperand(platform::SystemFileSystem(), operand,
+                          platform::PathStyle::kPosix);
+}
+
 std::vector<std::string> ListAll(const std::string& operand) {
   std::vector<std::string> names;
-  for (const platform::Entry& e : platform::List(operand).entries)
+  for (const platform::Entry& e : List(operand).entries)
     names.push_back(e.name);
   return names;
 }
@@ -27,7 +33,7 @@ std::vector<std::string> ListAll(const std::string& operand) {
 // for a hidden one.
 std::vector<std::string> Described(const std::string& operand) {
   std::vector<std::string> out;
-  for (const platform::Entry& e : platform::List(operand).entries) {
+  for (const platform::Entry& e : List(operand).entries) {
     const char* kind = e.kind == platform::EntryKind::kFile        ? "f"
                        : e.kind == platform::EntryKind::kDirectory ? "d"
                                                                    : "o";
@@ -88,7 +94,7 @@ TEST_F(PosixListing, SocketIsOther) {
 TEST_F(PosixListing, TrailingSlashNamesTheFolderItself) {
   EXPECT_EQ(Described(dir_.Dir() + "sub/"), Names{"sub:d"});
   EXPECT_EQ(Described(dir_.Dir() + "sub//"), Names{"sub:d"});
-  EXPECT_EQ(platform::List(dir_.Dir() + "sub/").directory, dir_.Dir());
+  EXPECT_EQ(List(dir_.Dir() + "sub/").folder.path, dir_.Dir());
   EXPECT_EQ(ListAll("/"), Names{});
 }
 
@@ -141,11 +147,11 @@ TEST(PosixListingPlain, CurrentDirectoryHasEmptyDirectoryPart) {
   platform::Listing listing;
   {
     InDirectory in(dir.Dir());
-    listing = platform::List("*.TXT");
+    listing = List("*.TXT");
   }
   ASSERT_EQ(listing.entries.size(), 1u);
   EXPECT_EQ(listing.entries[0].name, "here.txt");
-  EXPECT_EQ(listing.directory, "");
+  EXPECT_EQ(listing.folder.path, "");
 }
 
 TEST(PosixListingPlain, ListingIsASnapshot) {
@@ -154,31 +160,49 @@ TEST(PosixListingPlain, ListingIsASnapshot) {
     dir.WriteFile(name, "");
   }
   std::vector<std::string> seen;
-  const platform::Listing listing = platform::List(dir.Dir() + "*");
+  const platform::Listing listing = List(dir.Dir() + "*");
   for (const platform::Entry& e : listing.entries) {
     seen.push_back(e.name);
     // Renamed to a name that sorts after every other: it must not return.
-    ASSERT_TRUE(platform::RenameEntry(listing.directory, e.name, "z " + e.name).ok());
+    ASSERT_TRUE(platform::SystemFileSystem()
+                    .Rename(listing.folder, e.name, "z " + e.name)
+                    .ok());
   }
   EXPECT_EQ(seen, (Names{"a xvid", "b xvid", "c xvid"}));
 }
 
-TEST(PosixListingPlain, HundredThousandEntriesAreQuick) {
+// A folder listed is entered relative to the folder above it, never through
+// a link, and only while it is still the entry that was listed.
+TEST(PosixListingPlain, BelowIsTheFolderListedOrNothing) {
   TempDir dir;
-  const int count = 100000;
-  for (int i = 0; i < count; ++i) {
-    const std::string name = dir.Path("f" + std::to_string(i) + ".avi");
-    const int fd = open(name.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0);
-    close(fd);
-  }
-  const auto start = std::chrono::steady_clock::now();
-  int listed = 0;
-  listed = static_cast<int>(platform::List(dir.Dir() + "*.AVI").entries.size());
-  const auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_EQ(listed, count);
-  // Generous, for a sanitized debug build on a slow machine.
-  EXPECT_LT(elapsed, std::chrono::seconds(10));
+  dir.MakeDir("sub");
+  dir.WriteFile("sub/in.txt", "");
+  dir.MakeDir("elsewhere");
+  dir.WriteFile("elsewhere/victim.txt", "");
+  platform::FileSystem& files = platform::SystemFileSystem();
+  const platform::Listing top = files.ListFolder(dir.Dir());
+  const auto sub = std::find_if(top.entries.begin(), top.entries.end(),
+                                [](const platform::Entry& e) { return e.name == "sub"; });
+  ASSERT_NE(sub, top.entries.end());
+  ASSERT_TRUE(sub->id.known);
+  const platform::Listing below = files.ListBelow(top.folder, *sub);
+  EXPECT_TRUE(below.failure.ok());
+  ASSERT_EQ(below.entries.size(), 1u);
+  EXPECT_EQ(below.folder.path, dir.Dir() + "sub/");
+  // Renames go to the folder opened, even when its path names another now.
+  ASSERT_EQ(rename(dir.Path("sub").c_str(), dir.Path("moved").c_str()), 0);
+  EXPECT_TRUE(files.Rename(below.folder, "in.txt", "out.txt").ok());
+  EXPECT_EQ(dir.ReadFile("moved/out.txt"), "");
+
+  // Swapped for a link, or for another folder, between listing and entering.
+  ASSERT_EQ(symlink("elsewhere", dir.Path("sub").c_str()), 0);
+  EXPECT_EQ(files.ListBelow(top.folder, *sub).failure.failure,
+            platform::Failure::kNotFound);
+  ASSERT_EQ(unlink(dir.Path("sub").c_str()), 0);
+  ASSERT_EQ(rename(dir.Path("elsewhere").c_str(), dir.Path("sub").c_str()), 0);
+  const platform::Listing swapped = files.ListBelow(top.folder, *sub);
+  EXPECT_EQ(swapped.failure.failure, platform::Failure::kNotFound);
+  EXPECT_TRUE(swapped.entries.empty());
 }
 
 }  // namespace

@@ -24,7 +24,9 @@ int OpenDir(const TempDir& dir) {
 
 Failure Rename(const std::string& dir, const std::string& from,
                const std::string& to) {
-  return platform::RenameEntry(dir, from, to).failure;
+  return platform::SystemFileSystem()
+      .Rename(platform::Folder{dir, nullptr}, from, to)
+      .failure;
 }
 
 TEST(PosixRename, RenamesOnlyWhereTheNewNameIsFree) {
@@ -144,18 +146,20 @@ TEST(PosixRename, ReadOnlyDirectoryIsPermissionDenied) {
   EXPECT_EQ(dir.ReadFile("ro/a"), "a");
 }
 
-TEST(PosixRename, ExistsAndSameEntry) {
+TEST(PosixRename, ExistsAndIdentity) {
   TempDir dir;
   dir.WriteFile("a", "a");
   dir.WriteFile("b", "b");
   ASSERT_EQ(link(dir.Path("a").c_str(), dir.Path("a2").c_str()), 0);
   ASSERT_EQ(symlink("nowhere", dir.Path("dangling").c_str()), 0);
-  EXPECT_TRUE(platform::EntryExists(dir.Dir(), "a"));
-  EXPECT_TRUE(platform::EntryExists(dir.Dir(), "dangling"));
-  EXPECT_FALSE(platform::EntryExists(dir.Dir(), "c"));
-  EXPECT_TRUE(platform::SameEntry(dir.Dir(), "a", "a2"));
-  EXPECT_FALSE(platform::SameEntry(dir.Dir(), "a", "b"));
-  EXPECT_FALSE(platform::SameEntry(dir.Dir(), "a", "c"));
+  platform::FileSystem& files = platform::SystemFileSystem();
+  const platform::Folder folder{dir.Dir(), nullptr};
+  EXPECT_TRUE(files.Exists(folder, "a"));
+  EXPECT_TRUE(files.Exists(folder, "dangling"));
+  EXPECT_FALSE(files.Exists(folder, "c"));
+  EXPECT_TRUE(files.Identify(folder, "a") == files.Identify(folder, "a2"));
+  EXPECT_FALSE(files.Identify(folder, "a") == files.Identify(folder, "b"));
+  EXPECT_FALSE(files.Identify(folder, "c").known);
 }
 
 }  // namespace

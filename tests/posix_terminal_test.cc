@@ -54,7 +54,7 @@ std::string ReadUntil(int fd, const std::string& until, int timeout_ms) {
 
 // The answer to a question with no prompt: "Y;" or "N;".
 std::string AskOnce() {
-  return platform::Ask("") == platform::Answer::kYes ? "Y;" : "N;";
+  return platform::SystemConsole().Ask("") == platform::Answer::kYes ? "Y;" : "N;";
 }
 
 struct Child {
@@ -146,7 +146,7 @@ TEST(PosixTerminal, SignalsRestoreTheSettings) {
   for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2,
                             SIGALRM, SIGXCPU, SIGVTALRM, SIGPROF, SIGRTMIN}) {
     Child child = StartOnTerminal([] {
-      platform::Ask("");
+      platform::SystemConsole().Ask("");
       platform::EndProgram(0);
     });
     ASSERT_GT(child.pid, 0);
@@ -186,7 +186,7 @@ TEST(PosixTerminal, RedirectedInputStillReadsTheTerminal) {
     platform::StartProgram(1, test_argv);
     WriteAll(STDOUT_FILENO, "R");
     WriteAll(STDOUT_FILENO, AskOnce());
-    platform::Ask("");
+    platform::SystemConsole().Ask("");
     platform::EndProgram(0);
   }
   ASSERT_NE(ReadUntil(redirected.master, "R", 5000).find("R"),
@@ -205,8 +205,8 @@ TEST(PosixTerminal, RedirectedInputStillReadsTheTerminal) {
 
 TEST(PosixTerminal, HangUpAnswersAtOnceWithNotYes) {
   Child child = StartOnTerminal([] {
-    const platform::Answer key = platform::Ask("");
-    const platform::Answer again = platform::Ask("");
+    const platform::Answer key = platform::SystemConsole().Ask("");
+    const platform::Answer again = platform::SystemConsole().Ask("");
     platform::EndProgram(
         key == platform::Answer::kNo && again == platform::Answer::kNo ? 0 : 1);
   });
@@ -230,8 +230,8 @@ TEST(PosixTerminal, HangUpWithSighupIgnoredReadsEndOfInput) {
     signal(SIGHUP, SIG_IGN);
     platform::StartProgram(1, test_argv);
     WriteAll(STDOUT_FILENO, "R");
-    const platform::Answer key = platform::Ask("");
-    const platform::Answer again = platform::Ask("");
+    const platform::Answer key = platform::SystemConsole().Ask("");
+    const platform::Answer again = platform::SystemConsole().Ask("");
     platform::EndProgram(
         key == platform::Answer::kNo && again == platform::Answer::kNo ? 0 : 1);
   }
@@ -249,7 +249,7 @@ TEST(PosixTerminal, WithoutTerminalTheQuestionIsAnsweredAtOnce) {
     alarm(10);
     setsid();  // no controlling terminal from here on
     platform::StartProgram(1, test_argv);
-    platform::EndProgram(platform::Ask("") == platform::Answer::kNo ? 0 : 1);
+    platform::EndProgram(platform::SystemConsole().Ask("") == platform::Answer::kNo ? 0 : 1);
   }
   const int status = WaitExit(pid);
   EXPECT_TRUE(WIFEXITED(status)) << status;

@@ -2,35 +2,13 @@
 
 #include <string>
 
-#include "platform/posix/wildcard.h"
+#include "app/pattern.h"
 
 namespace {
 
-using namespace platform::posix;
+using app::WildcardMatch;
 
-TEST(PosixWildcard, SplitOperand) {
-  struct Case {
-    std::string operand, directory, name;
-  } cases[] = {
-      {"*.avi", "", "*.avi"},
-      {"sub/*.txt", "sub/", "*.txt"},
-      {"sub/", "", "sub"},          // the folder itself
-      {"a/sub//", "a/", "sub"},
-      {"/", "", ""},                // names nothing
-      {"/tmp/x/a?c", "/tmp/x/", "a?c"},
-      {"a/b/c", "a/b/", "c"},
-      {"My Movie.avi", "", "My Movie.avi"},
-      {"./*", "./", "*"},
-      {"", "", ""},
-  };
-  for (const Case& c : cases) {
-    const OperandParts r = SplitOperand(c.operand);
-    EXPECT_EQ(r.directory, c.directory) << c.operand;
-    EXPECT_EQ(r.name, c.name) << c.operand;
-  }
-}
-
-TEST(PosixWildcard, Matching) {
+TEST(Pattern, Matching) {
   struct Case {
     std::string pattern, name;
     bool want;
@@ -74,7 +52,7 @@ TEST(PosixWildcard, Matching) {
   }
 }
 
-TEST(PosixWildcard, ManyStarsStayFast) {
+TEST(Pattern, ManyStarsStayFast) {
   const std::string name(5000, 'a');
   EXPECT_FALSE(WildcardMatch("*a*a*a*a*a*a*a*a*a*b", name));
   EXPECT_TRUE(WildcardMatch("*a*a*a*a*a*a*a*a*a*", name));

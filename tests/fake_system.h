@@ -1,0 +1,163 @@
+// A file system and a console made of plain data, for the program's tests.
+// Every folder is a list of entries; a listing of one is a copy.
+#pragma once
+
+#include <cctype>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/console.h"
+#include "platform/file_system.h"
+
+namespace fake {
+
+inline platform::Entry MakeEntry(std::string name, platform::EntryKind kind,
+                                 bool hidden = false, bool link = false) {
+  platform::Entry entry;
+  entry.name = std::move(name);
+  entry.kind = kind;
+  entry.hidden = hidden;
+  entry.link = link;
+  return entry;
+}
+
+inline std::vector<platform::Entry> Files(
+    std::initializer_list<const char*> names) {
+  std::vector<platform::Entry> entries;
+  for (const char* name : names)
+    entries.push_back(MakeEntry(name, platform::EntryKind::kFile));
+  return entries;
+}
+
+struct FileSystem : platform::FileSystem {
+  std::map<std::string, std::vector<platform::Entry>> folders;  // "" or "sub/"
+  std::set<std::string> ignore_case_folders;  // file systems that ignore case
+  std::map<std::string, platform::Failure> unreadable;  // folder -> why
+  std::map<std::string, platform::Failure> fail;        // old name -> failure
+  std::vector<std::string> renames;                     // "dir|old>new"
+  std::map<std::string, std::string> files;             // the user's files
+  int holds = 0;                                        // interrupts held now
+
+  static std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = static_cast<char>(std::tolower(c));
+    return folded;
+  }
+  platform::Entry* Find(const std::string& dir, std::string_view name) {
+    const bool fold = ignore_case_folders.count(dir) > 0;
+    for (platform::Entry& e : folders[dir]) {
+      if (fold ? Folded(e.name) == Folded(name) : e.name == name) return &e;
+    }
+    return nullptr;
+  }
+
+  platform::Listing ListFolder(std::string_view path) override {
+    platform::Listing listing;
+    listing.folder.path = std::string(path);
+    auto failure = unreadable.find(listing.folder.path);
+    if (failure != unreadable.end()) {
+      listing.failure = {failure->second, 0};
+      return listing;
+    }
+    listing.entries = folders[listing.folder.path];
+    return listing;
+  }
+  platform::Listing LookUp(std::string_view path,
+                           std::string_view name) override {
+    platform::Listing listing = ListFolder(path);
+    std::erase_if(listing.entries, [&](const platform::Entry& e) {
+      return e.name != name;
+    });
+    return listing;
+  }
+  platform::Listing ListBelow(const platform::Folder& parent,
+                              const platform::Entry& folder) override {
+    return ListFolder(parent.path + folder.name + "/");
+  }
+  platform::Outcome Rename(const platform::Folder& folder,
+                           std::string_view from,
+                           std::string_view to) override {
+    auto failure = fail.find(std::string(from));
+    if (failure != fail.end()) return {failure->second, 0};
+    platform::Entry* entry = Find(folder.path, from);
+    if (!entry || entry->name != from) return {platform::Failure::kNotFound, 0};
+    if (Find(folder.path, to)) return {platform::Failure::kExists, 0};
+    entry->name = std::string(to);
+    renames.push_back(folder.path + "|" + std::string(from) + ">" +
+                      std::string(to));
+    return {};
+  }
+  platform::Outcome CheckNames(const platform::Folder&, std::string_view,
+                               std::string_view) override {
+    return {};
+  }
+  bool Exists(const platform::Folder& folder, std::string_view name) override {
+    return Find(folder.path, name) != nullptr;
+  }
+  platform::EntryId Identify(const platform::Folder& folder,
+                             std::string_view name) override {
+    const platform::Entry* entry = Find(folder.path, name);
+    if (!entry) return {};
+    return {1, reinterpret_cast<std::uintptr_t>(entry), true};
+  }
+  std::string AbsolutePath(const platform::Folder& folder) override {
+    return "/abs/" + folder.path;
+  }
+  std::string DescribeError(int) override { return ""; }
+  void HoldInterrupts() override { ++holds; }
+  void ReleaseInterrupts() override { --holds; }
+  std::string UserFilePath(platform::UserFile file) override {
+    return file == platform::UserFile::kHistory ? "history" : "terms";
+  }
+  platform::FileText ScanFile(
+      std::string_view path,
+      const std::function<void(std::string_view)>& each) override {
+    auto found = files.find(std::string(path));
+    if (found == files.end()) return {};
+    each(found->second);
+    return {true, true, ""};
+  }
+  bool AppendFile(std::string_view path, std::string_view text) override {
+    files[std::string(path)].append(text);
+    return true;
+  }
+  bool ReplaceFile(std::string_view path, std::string_view text) override {
+    files[std::string(path)] = std::string(text);
+    return true;
+  }
+};
+
+struct Console final : platform::Console {
+  std::string out;
+  int width = 80;
+  std::deque<platform::Answer> answers;
+  int asked = 0;
+
+  void Print(std::string_view text) override { out += text; }
+  void PrintError(std::string_view line) override {
+    out += "stderr:" + std::string(line) + "\n";
+  }
+  int CursorColumn() override {
+    std::size_t line_start = out.rfind('\n');
+    line_start = line_start == std::string::npos ? 0 : line_start + 1;
+    return static_cast<int>(out.size() - line_start) + 1;
+  }
+  int ScreenWidth() override { return width; }
+  int DisplayColumns(std::string_view text) override {
+    return static_cast<int>(text.size());
+  }
+  platform::Answer Ask(std::string_view prompt) override {
+    out += prompt;
+    ++asked;
+    if (answers.empty()) return platform::Answer::kNo;
+    const platform::Answer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+}  // namespace fake
