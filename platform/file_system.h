@@ -129,8 +129,8 @@ class FileSystem {
   virtual FileText ScanFile(
       std::string_view path,
       const std::function<void(std::string_view piece)>& each) = 0;
-  // Appends text in one write under a lock of the file, creating it and its
-  // folders as needed.
+  // Appends text in one write, creating the file and its folders as needed;
+  // the appends of runs at the same time never interleave.
   virtual bool AppendFile(std::string_view path, std::string_view text) = 0;
   // Replaces the file's text as one step: a reader sees the old or the new.
   virtual bool ReplaceFile(std::string_view path, std::string_view text) = 0;

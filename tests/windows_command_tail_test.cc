@@ -8,7 +8,7 @@
 namespace {
 
 std::u16string Tail(std::u16string_view line) {
-  return std::u16string(line.substr(platform::TailPosition(line)));
+  return std::u16string(line.substr(platform::windows::TailPosition(line)));
 }
 
 TEST(WindowsCommandTail, FollowsTheNameRules) {

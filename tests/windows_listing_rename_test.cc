@@ -8,10 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "app/operand.h"
 #include "platform/platform.h"
 #include "platform/windows/text_convert.h"
 
 namespace {
+
+namespace windows = platform::windows;
+
+platform::Listing ListOperand(const std::string& operand) {
+  return app::ListOperand(platform::SystemFileSystem(), operand,
+                          platform::PathStyle::kWindows);
+}
 
 class WindowsFolder : public ::testing::Test {
  protected:
@@ -26,7 +34,7 @@ class WindowsFolder : public ::testing::Test {
       ASSERT_LT(n, 1000);
     }
     root_ += L"\\";
-    dir_ = platform::ToUtf8(std::u16string(root_.begin(), root_.end())).text;
+    dir_ = windows::ToUtf8(std::u16string(root_.begin(), root_.end())).text;
   }
   void TearDown() override { RemoveAll(root_); }
 
@@ -93,7 +101,7 @@ class WindowsFolder : public ::testing::Test {
   // Each entry as "name:kind", kind f(ile) or d(irectory), "h" if hidden.
   std::vector<std::string> List(const std::string& operand) {
     std::vector<std::string> names;
-    for (const platform::Entry& e : platform::List(dir_ + operand).entries) {
+    for (const platform::Entry& e : ListOperand(dir_ + operand).entries) {
       names.push_back(e.name + ":" +
                       (e.kind == platform::EntryKind::kDirectory ? "d" : "f") +
                       (e.hidden ? "h" : ""));
@@ -101,8 +109,12 @@ class WindowsFolder : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  platform::Failure Rename(const std::string& from, const std::string& to) {
-    return platform::RenameEntry(dir_, from, to).failure;
+  platform::Failure Rename(const std::string& from, const std::string& to,
+                           const platform::Folder* folder = nullptr) {
+    const platform::Folder by_path{dir_, nullptr};
+    return platform::SystemFileSystem()
+        .Rename(folder ? *folder : by_path, from, to)
+        .failure;
   }
 
   std::wstring root_;
@@ -126,9 +138,20 @@ TEST_F(WindowsFolder, ListsKindsAndHiddenOrSystemEntries) {
                               "system.txt:fh"}));
   EXPECT_EQ(List("*.txt").size(), 5u);
   EXPECT_EQ(List("nothing*"), Names{});
-  EXPECT_EQ(platform::List(dir_ + "*").directory, dir_);
+  EXPECT_EQ(ListOperand(dir_ + "*").folder.path, dir_);
   // A folder operand lists everything in it; "." and ".." never come back.
   EXPECT_EQ(List("").size(), 7u);
+}
+
+// The program matches the pattern: a short name the system made for an
+// entry ("FILM~1.AVI" for "film.avif") never makes the entry match.
+TEST_F(WindowsFolder, PatternsMatchTheNamesAlone) {
+  MakeFile(L"film.avif", "f");
+  MakeFile(L"long name of a film.avi", "a");
+  MakeFile(L"noext", "n");
+  EXPECT_EQ(List("*.avi"), Names{"long name of a film.avi:f"});
+  EXPECT_EQ(List("*."), Names{});
+  EXPECT_EQ(List("FILM.AVIF"), Names{"film.avif:f"});  // the system's lookup
 }
 
 TEST_F(WindowsFolder, ListingIsReadWholeWhenItStarts) {
@@ -136,7 +159,7 @@ TEST_F(WindowsFolder, ListingIsReadWholeWhenItStarts) {
   MakeFile(L"b.txt", "b");
   MakeFile(L"c.txt", "c");
   Names seen;
-  for (const platform::Entry& e : platform::List(dir_ + "*.txt").entries) {
+  for (const platform::Entry& e : ListOperand(dir_ + "*.txt").entries) {
     seen.push_back(e.name);
     // A new name that sorts after every old one would come back if the
     // listing were still reading the folder.
@@ -149,10 +172,12 @@ TEST_F(WindowsFolder, ListingIsReadWholeWhenItStarts) {
 TEST_F(WindowsFolder, RenameActsInTheListedFolder) {
   MakeFolder(L"sub");
   MakeFile(L"sub\\old.txt", "in sub");
-  const platform::Listing listing = platform::List(dir_ + "sub\\*.txt");
+  const platform::Listing listing = ListOperand(dir_ + "sub\\*.txt");
   ASSERT_EQ(listing.entries.size(), 1u);
-  EXPECT_EQ(listing.directory, dir_ + "sub\\");
-  EXPECT_TRUE(platform::RenameEntry(listing.directory, "old.txt", "new.txt").ok());
+  EXPECT_EQ(listing.folder.path, dir_ + "sub\\");
+  EXPECT_TRUE(platform::SystemFileSystem()
+                  .Rename(listing.folder, "old.txt", "new.txt")
+                  .ok());
   EXPECT_EQ(Content(L"sub\\new.txt"), "in sub");
 }
 
@@ -171,10 +196,15 @@ TEST_F(WindowsFolder, RenameFailures) {
 TEST_F(WindowsFolder, CaseOnlyChangesFindTheEntryItself) {
   MakeFile(L"hello.txt", "hi");
   MakeFile(L"other.txt", "o");
-  EXPECT_TRUE(platform::SameEntry(dir_, "hello.txt", "HELLO.txt"));
-  EXPECT_FALSE(platform::SameEntry(dir_, "hello.txt", "other.txt"));
-  EXPECT_TRUE(platform::EntryExists(dir_, "HELLO.TXT"));
-  EXPECT_FALSE(platform::EntryExists(dir_, "none.txt"));
+  platform::FileSystem& files = platform::SystemFileSystem();
+  const platform::Folder folder{dir_, nullptr};
+  EXPECT_TRUE(files.Identify(folder, "hello.txt").known);
+  EXPECT_TRUE(files.Identify(folder, "hello.txt") ==
+              files.Identify(folder, "HELLO.txt"));
+  EXPECT_FALSE(files.Identify(folder, "hello.txt") ==
+               files.Identify(folder, "other.txt"));
+  EXPECT_TRUE(files.Exists(folder, "HELLO.TXT"));
+  EXPECT_FALSE(files.Exists(folder, "none.txt"));
 }
 
 TEST_F(WindowsFolder, EveryNameIsRenamedByItsOwnCharactersButALoneSurrogate) {
@@ -189,10 +219,11 @@ TEST_F(WindowsFolder, EveryNameIsRenamedByItsOwnCharactersButALoneSurrogate) {
                                   nullptr, CREATE_NEW, 0, nullptr);
   const bool lone_made = made != INVALID_HANDLE_VALUE;
   if (lone_made) CloseHandle(made);
-  for (const platform::Entry& e : platform::List(dir_ + "*.txt").entries) {
+  const platform::Listing listing = ListOperand(dir_ + "*.txt");
+  for (const platform::Entry& e : listing.entries) {
     std::string renamed = e.name;
     renamed[renamed.rfind('_')] = ' ';
-    const Failure failure = Rename(e.name, renamed);
+    const Failure failure = Rename(e.name, renamed, &listing.folder);
     EXPECT_EQ(failure, e.name[0] == 'x' ? Failure::kRefusedName : Failure::kNone)
         << e.name;
   }
@@ -204,15 +235,15 @@ TEST_F(WindowsFolder, EveryNameIsRenamedByItsOwnCharactersButALoneSurrogate) {
 }
 
 TEST(WindowsText, Utf8BothWaysAndColumns) {
-  EXPECT_EQ(platform::ToWide(""), u"");
-  EXPECT_EQ(platform::ToWide("caf\xc3\xa9 \xe6\x9d\xb1"), u"caf\u00e9 \u6771");
-  EXPECT_EQ(platform::ToWide("bad \xff"), u"");  // not UTF-8: never guessed
-  const platform::Utf8Text back = platform::ToUtf8(u"\U0001F600 \u30c0");
+  EXPECT_EQ(windows::ToWide(""), u"");
+  EXPECT_EQ(windows::ToWide("caf\xc3\xa9 \xe6\x9d\xb1"), u"caf\u00e9 \u6771");
+  EXPECT_EQ(windows::ToWide("bad \xff"), u"");  // not UTF-8: never guessed
+  const windows::Utf8Text back = windows::ToUtf8(u"\U0001F600 \u30c0");
   EXPECT_EQ(back.text, "\xf0\x9f\x98\x80 \xe3\x83\x80");
   EXPECT_TRUE(back.exact);
   std::u16string lone = u"a";
   lone.push_back(0xDC00);
-  EXPECT_FALSE(platform::ToUtf8(lone).exact);
+  EXPECT_FALSE(windows::ToUtf8(lone).exact);
   struct Case {
     const char* text;
     int columns;
@@ -225,7 +256,7 @@ TEST(WindowsText, Utf8BothWaysAndColumns) {
       {"e\xcc\x81", 1},                     // e and a combining accent
   };
   for (const Case& c : cases)
-    EXPECT_EQ(platform::DisplayColumns(c.text), c.columns) << c.text;
+    EXPECT_EQ(platform::SystemConsole().DisplayColumns(c.text), c.columns) << c.text;
 }
 
 TEST(WindowsText, LettersOutsideCodePage1252TakeTheSystemsCase) {

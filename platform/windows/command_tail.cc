@@ -1,6 +1,6 @@
 #include "platform/windows/command_tail.h"
 
-namespace platform {
+namespace platform::windows {
 namespace {
 
 std::size_t SkipSpaces(std::u16string_view line, std::size_t at) {
@@ -27,4 +27,4 @@ std::size_t TailPosition(std::u16string_view line) {
   return at;
 }
 
-}  // namespace platform
+}  // namespace platform::windows

@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <string_view>
 
-namespace platform {
+namespace platform::windows {
 
 // The index in line (without its terminating NUL) at which the tail begins:
 // line.size() for an empty tail.
 std::size_t TailPosition(std::u16string_view line);
 
-}  // namespace platform
+}  // namespace platform::windows

@@ -6,12 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
-#include "platform/windows/call_platform.h"
 #include "platform/windows/console_state.h"
+#include "platform/windows/file_system.h"
 #include "platform/windows/text_convert.h"
 
-namespace platform {
+namespace platform::windows {
 namespace {
 
 // One write, unbuffered, so that a prompt stands before the key wait.  A
@@ -19,12 +18,8 @@ namespace {
 void WriteBytes(HANDLE handle, std::string_view bytes) {
   if (bytes.empty()) return;
   DWORD written = 0;
-  DWORD code = 0;
   DWORD count = bytes.size() > MAXDWORD ? MAXDWORD : DWORD(bytes.size());
-  CallPlatform(
-      [&] { return WriteFile(handle, bytes.data(), count, &written, nullptr); },
-      code);
-  EndOnFatal(code);
+  WriteFile(handle, bytes.data(), count, &written, nullptr);
 }
 
 // The program ends its lines with "\n"; Windows' line end is CR LF.
@@ -54,38 +49,32 @@ void WriteText(HANDLE handle, std::string_view utf8) {
     return;
   }
   DWORD written = 0;
-  DWORD code = 0;
   const DWORD count =
       wide.size() > MAXDWORD ? MAXDWORD : static_cast<DWORD>(wide.size());
-  CallPlatform(
-      [&] {
-        return WriteConsoleW(handle, wide.data(), count, &written, nullptr);
-      },
-      code);
-  EndOnFatal(code);
+  WriteConsoleW(handle, wide.data(), count, &written, nullptr);
 }
 
 bool ScreenInfo(CONSOLE_SCREEN_BUFFER_INFO& info) {
-  return GetConsoleScreenBufferInfo(Console().screen, &info) != 0;
+  return GetConsoleScreenBufferInfo(ConsoleHandles().screen, &info) != 0;
 }
 
 }  // namespace
 
-void Print(std::string_view text) { WriteText(Console().output, text); }
+void WindowsConsole::Print(std::string_view text) { WriteText(ConsoleHandles().output, text); }
 
-void PrintError(std::string_view line) {
+void WindowsConsole::PrintError(std::string_view line) {
   std::string whole(line);
   whole.push_back('\n');
-  WriteText(Console().error, whole);
+  WriteText(ConsoleHandles().error, whole);
 }
 
-int CursorColumn() {
+int WindowsConsole::CursorColumn() {
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (!ScreenInfo(info)) return 1;
   return info.dwCursorPosition.X + 1;
 }
 
-int ScreenWidth() {
+int WindowsConsole::ScreenWidth() {
   CONSOLE_SCREEN_BUFFER_INFO info;
   // No console at all: a width that never forces a line break.
   if (!ScreenInfo(info)) return INT_MAX / 2;
@@ -95,7 +84,7 @@ int ScreenWidth() {
 // The columns the console gives the text: two for a wide (East Asian) or
 // supplementary character, none for a mark, one for the rest, by the
 // system's own character types.
-int DisplayColumns(std::string_view text) {
+int WindowsConsole::DisplayColumns(std::string_view text) {
   const std::u16string wide = ToWide(text);
   if (wide.empty() || wide.size() > INT_MAX / 4) return static_cast<int>(
       text.size() > INT_MAX / 2 ? INT_MAX / 2 : text.size());
@@ -126,4 +115,4 @@ int DisplayColumns(std::string_view text) {
   return columns;
 }
 
-}  // namespace platform
+}  // namespace platform::windows

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace platform {
+namespace platform::windows {
 
 struct ConsoleState {
   HANDLE output = INVALID_HANDLE_VALUE;
@@ -18,6 +18,6 @@ struct ConsoleState {
   HANDLE screen = INVALID_HANDLE_VALUE;
 };
 
-ConsoleState& Console();
+ConsoleState& ConsoleHandles();
 
-}  // namespace platform
+}  // namespace platform::windows

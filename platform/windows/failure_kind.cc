@@ -1,6 +1,8 @@
 #include "platform/windows/failure_kind.h"
 
-namespace platform {
+#include "platform/windows/file_system.h"
+
+namespace platform::windows {
 
 Outcome OutcomeOf(unsigned long code) {
   const int as_int = static_cast<int>(code);
@@ -30,6 +32,6 @@ Outcome OutcomeOf(unsigned long code) {
 
 // Windows' own messages depend on the user's language and may span lines:
 // the program says "error N" instead.
-std::string DescribeError(int) { return ""; }
+std::string WindowsFileSystem::DescribeError(int) { return ""; }
 
-}  // namespace platform
+}  // namespace platform::windows

@@ -2,9 +2,9 @@
 // layer; pure.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/file_system.h"
 
-namespace platform {
+namespace platform::windows {
 
 // The layer's own code for a call that failed without saying why; above
 // every system code.
@@ -12,4 +12,4 @@ inline constexpr int kFailedWithoutCode = 0x20000001;
 
 Outcome OutcomeOf(unsigned long code);
 
-}  // namespace platform
+}  // namespace platform::windows

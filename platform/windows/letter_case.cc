@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 
 namespace platform {
+namespace windows {
 namespace {
 
 bool OneUnit(char32_t c) { return c <= 0xFFFF && !(c >= 0xD800 && c <= 0xDFFF); }
@@ -49,7 +50,8 @@ bool IsCased(char32_t c) {
 constexpr text::CaseMapping kSystem{Lower, Upper, IsCased};
 
 }  // namespace
+}  // namespace windows
 
-const text::CaseMapping& LetterCase() { return kSystem; }
+const text::CaseMapping& LetterCase() { return windows::kSystem; }
 
 }  // namespace platform

@@ -1,28 +1,14 @@
-// The listing.  All matching entries are read when it starts, so that renames
-// made during the run never bring an entry back twice.  The system matches
-// the wildcards itself, case-blind, long and short names alike.
+// The listing.  All of a folder's entries are read when it starts, so that
+// renames made during the run never bring an entry back twice; the program
+// matches the pattern itself.
 #include <windows.h>
 
-#include <set>
-
-#include "platform/platform.h"
-#include "platform/windows/call_platform.h"
 #include "platform/windows/failure_kind.h"
-#include "platform/windows/listing.h"
-#include "platform/windows/listing_rules.h"
+#include "platform/windows/file_system.h"
 #include "platform/windows/text_convert.h"
 
-namespace platform {
+namespace platform::windows {
 namespace {
-
-// Names whose UTF-8 form is not the entry's own name: the system's name holds
-// a lone surrogate, so the text denotes another entry, or none.
-struct Stand_ins {
-  std::string directory;
-  std::set<std::string> inexact, exact;
-};
-
-Stand_ins stand_ins;
 
 Entry MakeEntry(const WIN32_FIND_DATAW& record, std::string name) {
   const DWORD attributes = record.dwFileAttributes;
@@ -36,48 +22,56 @@ Entry MakeEntry(const WIN32_FIND_DATAW& record, std::string name) {
   return entry;
 }
 
-}  // namespace
-
-Listing List(std::string_view operand) {
+// The entries the system finds for what (the folder's path and "*", or a
+// name in it).
+Listing Search(std::string path, std::string_view what) {
   Listing listing;
-  stand_ins = Stand_ins{};
-  std::u16string wide = ToWide(operand);
-  if (wide.size() > 256) wide.resize(256);
-  if (wide.empty()) return listing;
-  listing.directory = ToUtf8(DirectoryPart(wide)).text;
-  stand_ins.directory = listing.directory;
-
-  const std::u16string pattern = SearchPattern(wide);
+  listing.folder.path = std::move(path);
+  const std::u16string pattern = ToWide(listing.folder.path + std::string(what));
+  if (pattern.empty()) return listing;
   WIN32_FIND_DATAW record{};
-  DWORD code = 0;
-  HANDLE search = CallPlatform(
-      [&] {
-        return FindFirstFileW(reinterpret_cast<const wchar_t*>(pattern.c_str()),
-                              &record);
-      },
-      code);
+  HANDLE search = FindFirstFileW(
+      reinterpret_cast<const wchar_t*>(pattern.c_str()), &record);
   if (search == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
     if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND &&
         code != ERROR_NO_MORE_FILES && code != 0)
       listing.failure = OutcomeOf(code);
     return listing;
   }
+  auto listed = std::make_shared<ListedFolder>();
+  std::set<std::string> exact;
   do {
     std::u16string_view name(
         reinterpret_cast<const char16_t*>(record.cFileName));
     if (name == u"." || name == u"..") continue;
     Utf8Text utf8 = ToUtf8(name);
-    (utf8.exact ? stand_ins.exact : stand_ins.inexact).insert(utf8.text);
+    (utf8.exact ? exact : listed->inexact).insert(utf8.text);
     listing.entries.push_back(MakeEntry(record, std::move(utf8.text)));
-  } while (CallPlatform([&] { return FindNextFileW(search, &record); }, code));
-  CallPlatform([&] { return FindClose(search); }, code);
+  } while (FindNextFileW(search, &record));
+  FindClose(search);
+  // A text that is also an entry's own name names that entry.
+  for (const std::string& name : exact) listed->inexact.erase(name);
+  listing.folder.handle = std::move(listed);
   return listing;
 }
 
-bool ListedInexactly(std::string_view directory, std::string_view name) {
-  if (directory != stand_ins.directory) return false;
-  std::string key(name);
-  return stand_ins.inexact.count(key) && !stand_ins.exact.count(key);
+}  // namespace
+
+Listing WindowsFileSystem::ListFolder(std::string_view path) {
+  return Search(std::string(path), "*");
 }
 
-}  // namespace platform
+// The system finds the name whatever its case, and lists the entry by its
+// own name.
+Listing WindowsFileSystem::LookUp(std::string_view path, std::string_view name) {
+  return Search(std::string(path), name);
+}
+
+// Reparse points are never entered (the walk skips links), so the folder is
+// reached by its path.
+Listing WindowsFileSystem::ListBelow(const Folder& parent, const Entry& folder) {
+  return Search(parent.path + folder.name + "\\", "*");
+}
+
+}  // namespace platform::windows

@@ -7,9 +7,11 @@
 #include "platform/platform.h"
 #include "platform/windows/command_tail.h"
 #include "platform/windows/console_state.h"
+#include "platform/windows/file_system.h"
 #include "platform/windows/text_convert.h"
 
 namespace platform {
+namespace windows {
 namespace {
 
 ConsoleState console;
@@ -20,33 +22,37 @@ bool IsConsole(HANDLE handle) {
   return GetConsoleMode(handle, &mode) != 0;
 }
 
-// A console whose cursor reports no height would show none: give it the
-// usual small one.
-void ProbeCursor() {
-  CONSOLE_CURSOR_INFO info{};
-  if (GetConsoleCursorInfo(console.screen, &info) && info.dwSize != 0) return;
-  info = {};
-  if (GetConsoleCursorInfo(console.output, &info) && info.dwSize != 0) return;
-  CONSOLE_CURSOR_INFO shown{10, TRUE};
-  SetConsoleCursorInfo(console.screen, &shown);
-}
-
 }  // namespace
 
-ConsoleState& Console() { return console; }
+ConsoleState& ConsoleHandles() { return console; }
+
+}  // namespace windows
+
+FileSystem& SystemFileSystem() {
+  static windows::WindowsFileSystem files;
+  return files;
+}
+
+Console& SystemConsole() {
+  static windows::WindowsConsole console;
+  return console;
+}
+
+PathStyle SystemPathStyle() { return PathStyle::kWindows; }
 
 void StartProgram(int, char**) {
+  windows::ConsoleState& console = windows::console;
   console.error = GetStdHandle(STD_ERROR_HANDLE);
   console.input = GetStdHandle(STD_INPUT_HANDLE);
   console.output = GetStdHandle(STD_OUTPUT_HANDLE);
   console.keyboard = CreateFileA("CONIN$", GENERIC_READ, FILE_SHARE_READ,
                                  nullptr, OPEN_EXISTING, 0, nullptr);
-  console.screen = IsConsole(console.output) ? console.output : console.error;
+  console.screen =
+      windows::IsConsole(console.output) ? console.output : console.error;
   SetConsoleMode(console.screen,
                  ENABLE_PROCESSED_OUTPUT | ENABLE_WRAP_AT_EOL_OUTPUT);
   // No line input, no echo, and Ctrl+C arrives as a key, not an interrupt.
   SetConsoleMode(console.input, 0);
-  ProbeCursor();
 
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
@@ -61,10 +67,12 @@ void StartProgram(int, char**) {
   std::u16string_view whole;
   if (line)
     whole = {reinterpret_cast<const char16_t*>(line), std::wcslen(line)};
-  tail = std::u16string(whole.substr(TailPosition(whole)));
+  windows::tail = std::u16string(whole.substr(windows::TailPosition(whole)));
 }
 
 [[noreturn]] void EndProgram(int exit_code) {
+  windows::ConsoleState& console = windows::console;
+  windows::CloseUserFiles();
   if (console.keyboard != INVALID_HANDLE_VALUE) CloseHandle(console.keyboard);
   console.keyboard = INVALID_HANDLE_VALUE;
   ExitProcess(static_cast<UINT>(exit_code));
@@ -75,7 +83,7 @@ void StartProgram(int, char**) {
 CommandLine ReadCommandLine() {
   CommandLine line;
   line.is_tail = true;
-  line.tail = ToUtf8(tail).text;
+  line.tail = windows::ToUtf8(windows::tail).text;
   return line;
 }
 

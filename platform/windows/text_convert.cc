@@ -4,7 +4,7 @@
 
 #include "platform/windows/text_convert.h"
 
-namespace platform {
+namespace platform::windows {
 namespace {
 
 const wchar_t* Wide(std::u16string_view text) {
@@ -55,4 +55,4 @@ std::string ToAnsiCodePage(std::u16string_view wide) {
   return FromWide(CP_ACP, 0, wide);
 }
 
-}  // namespace platform
+}  // namespace platform::windows

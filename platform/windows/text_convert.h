@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace platform {
+namespace platform::windows {
 
 // UTF-8 to UTF-16; "" for text that is not valid UTF-8 (the program's own
 // text always is).
@@ -24,4 +24,4 @@ Utf8Text ToUtf8(std::u16string_view wide);
 // the system's replacement.
 std::string ToAnsiCodePage(std::u16string_view wide);
 
-}  // namespace platform
+}  // namespace platform::windows

@@ -6,10 +6,11 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "platform/windows/call_platform.h"
+#include "platform/windows/file_system.h"
 #include "platform/windows/text_convert.h"
 
 namespace platform {
+namespace windows {
 namespace {
 
 const wchar_t* Wide(const std::u16string& text) {
@@ -34,11 +35,8 @@ void MakeFolders(const std::u16string& path) {
 bool WriteWhole(HANDLE file, std::string_view text) {
   while (!text.empty()) {
     DWORD written = 0;
-    DWORD code = 0;
     const DWORD count = text.size() > MAXDWORD ? MAXDWORD : DWORD(text.size());
-    const BOOL ok = CallPlatform(
-        [&] { return WriteFile(file, text.data(), count, &written, nullptr); },
-        code);
+    const BOOL ok = WriteFile(file, text.data(), count, &written, nullptr);
     if (!ok || written == 0) return false;
     text.remove_prefix(written);
   }
@@ -47,7 +45,7 @@ bool WriteWhole(HANDLE file, std::string_view text) {
 
 }  // namespace
 
-std::string UserFilePath(UserFile file) {
+std::string WindowsFileSystem::UserFilePath(UserFile file) {
   const bool history = file == UserFile::kHistory;
   const std::u16string folder =
       Environment(history ? L"LOCALAPPDATA" : L"APPDATA");
@@ -56,18 +54,15 @@ std::string UserFilePath(UserFile file) {
          (history ? "\\namewisp\\history" : "\\namewisp\\terms.txt");
 }
 
-FileText ScanFileText(std::string_view path,
-                      const std::function<void(std::string_view piece)>& each) {
+FileText WindowsFileSystem::ScanFile(
+    std::string_view path,
+    const std::function<void(std::string_view piece)>& each) {
   FileText file;
   const std::u16string name = ToWide(path);
-  DWORD code = 0;
-  HANDLE handle = CallPlatform(
-      [&] {
-        return CreateFileW(Wide(name), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-      },
-      code);
+  HANDLE handle = CreateFileW(Wide(name), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
     file.exists = code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND;
     return file;
   }
@@ -109,14 +104,9 @@ HANDLE OpenForAppending(const std::u16string& name) {
     return appended.handle;
   ForgetAppendedFile();
   auto open_it = [&] {
-    DWORD code = 0;
-    return CallPlatform(
-        [&] {
-          return CreateFileW(Wide(name), FILE_APPEND_DATA,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_ALWAYS, 0, nullptr);
-        },
-        code);
+    return CreateFileW(Wide(name), FILE_APPEND_DATA,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_ALWAYS, 0, nullptr);
   };
   HANDLE handle = open_it();
   if (handle == INVALID_HANDLE_VALUE) {
@@ -129,24 +119,25 @@ HANDLE OpenForAppending(const std::u16string& name) {
 
 }  // namespace
 
-bool AppendFileText(std::string_view path, std::string_view text) {
+void CloseUserFiles() { ForgetAppendedFile(); }
+
+// A handle opened for appending only writes each piece at the end as one
+// step.
+bool WindowsFileSystem::AppendFile(std::string_view path,
+                                   std::string_view text) {
   const HANDLE handle = OpenForAppending(ToWide(path));
   return handle != INVALID_HANDLE_VALUE && WriteWhole(handle, text);
 }
 
-bool ReplaceFileText(std::string_view path, std::string_view text) {
+bool WindowsFileSystem::ReplaceFile(std::string_view path,
+                                    std::string_view text) {
   const std::u16string name = ToWide(path);
   // The file kept open for appending is about to be another one.
   if (appended.path == name) ForgetAppendedFile();
   MakeFolders(name);
   const std::u16string temporary = name + u".new";
-  DWORD code = 0;
-  HANDLE handle = CallPlatform(
-      [&] {
-        return CreateFileW(Wide(temporary), GENERIC_WRITE, 0, nullptr,
-                           CREATE_ALWAYS, 0, nullptr);
-      },
-      code);
+  HANDLE handle = CreateFileW(Wide(temporary), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   const bool written = WriteWhole(handle, text) && FlushFileBuffers(handle);
   if (!CloseHandle(handle) || !written ||
@@ -158,8 +149,9 @@ bool ReplaceFileText(std::string_view path, std::string_view text) {
   return true;
 }
 
-std::string AbsoluteFolder(std::string_view directory) {
-  const std::u16string folder = directory.empty() ? u"." : ToWide(directory);
+std::string WindowsFileSystem::AbsolutePath(const Folder& directory) {
+  const std::u16string folder =
+      directory.path.empty() ? u"." : ToWide(directory.path);
   wchar_t full[32768];
   const DWORD length = GetFullPathNameW(Wide(folder), 32768, full, nullptr);
   if (length == 0 || length >= 32768) return "";
@@ -170,7 +162,7 @@ std::string AbsoluteFolder(std::string_view directory) {
   return out;
 }
 
-char FolderSeparator() { return '\\'; }
+}  // namespace windows
 
 std::string UtcNow() {
   SYSTEMTIME now;

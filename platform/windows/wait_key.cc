@@ -1,33 +1,38 @@
 // The question: one key press from the console keyboard.
 #include <windows.h>
 
-#include "platform/platform.h"
 #include "platform/windows/console_state.h"
-#include "platform/windows/key_table.h"
+#include "platform/windows/file_system.h"
 
-namespace platform {
+namespace platform::windows {
 namespace {
-
-// With no keyboard there is nobody to say yes: answer at once with a key
-// that means no, so that a run without a console never hangs.
-std::u16string NoKeyboard() { return std::u16string(1, u'\0'); }
 
 // How many failed polls in a row (20 ms apart) mean the keyboard is gone.
 constexpr int kFailedPollsToGiveUp = 5;
 
-}  // namespace
+// Shift, Ctrl, Alt and the lock keys pressed alone answer nothing.
+bool IsModifier(WORD key) {
+  switch (key) {
+    case VK_SHIFT: case VK_CONTROL: case VK_MENU: case VK_CAPITAL:
+    case VK_NUMLOCK: case VK_SCROLL: case VK_LSHIFT: case VK_RSHIFT:
+    case VK_LCONTROL: case VK_RCONTROL: case VK_LMENU: case VK_RMENU:
+      return true;
+  }
+  return false;
+}
 
-// Waits for one key press and returns its answer key.
-std::u16string WaitKey() {
-  HANDLE keyboard = Console().keyboard;
-  if (keyboard == INVALID_HANDLE_VALUE || keyboard == nullptr)
-    return NoKeyboard();
+// Waits for one key press: true for "y" or "Y" (Alt+y is a command, not the
+// letter), false for any other key, and at once without a keyboard, so that
+// a run without a console never hangs.
+bool KeyIsYes() {
+  HANDLE keyboard = ConsoleHandles().keyboard;
+  if (keyboard == INVALID_HANDLE_VALUE || keyboard == nullptr) return false;
   int failed_polls = 0;
   for (;;) {
     INPUT_RECORD record;
     DWORD count = 0;
     if (!PeekConsoleInputW(keyboard, &record, 1, &count)) {
-      if (++failed_polls >= kFailedPollsToGiveUp) return NoKeyboard();
+      if (++failed_polls >= kFailedPollsToGiveUp) return false;
       Sleep(20);
       continue;
     }
@@ -36,32 +41,28 @@ std::u16string WaitKey() {
       Sleep(20);
       continue;
     }
-    std::optional<std::u16string> answer;
-    if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) {
-      const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
-      bool alt = key.dwControlKeyState & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED);
-      answer = AnswerKey(static_cast<char16_t>(key.uChar.UnicodeChar),
-                         key.wVirtualScanCode, alt);
-    }
     // The record is taken off the queue whether it answers or not.
     if (!ReadConsoleInputW(keyboard, &record, 1, &count)) {
-      if (++failed_polls >= kFailedPollsToGiveUp) return NoKeyboard();
+      if (++failed_polls >= kFailedPollsToGiveUp) return false;
       continue;
     }
-    if (answer) return *answer;
+    if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown)
+      continue;
+    const KEY_EVENT_RECORD& key = record.Event.KeyEvent;
+    const wchar_t ch = key.uChar.UnicodeChar;
+    if (ch == 0 && IsModifier(key.wVirtualKeyCode)) continue;
+    const bool alt = key.dwControlKeyState & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED);
+    return (ch == L'y' || ch == L'Y') && !alt;
   }
 }
 
-Answer Ask(std::string_view prompt) {
+}  // namespace
+
+Answer WindowsConsole::Ask(std::string_view prompt) {
   Print(prompt);
   // Ctrl+C arrives as a key (the console's input processing is off), and
   // answers no as any other key but "y" does.
-  const std::u16string key = WaitKey();
-  return key == u"y" || key == u"Y" ? Answer::kYes : Answer::kNo;
+  return KeyIsYes() ? Answer::kYes : Answer::kNo;
 }
 
-// One step each; there is no signal to hold off.
-void HoldInterrupts() {}
-void ReleaseInterrupts() {}
-
-}  // namespace platform
+}  // namespace platform::windows

@@ -1,0 +1,60 @@
+// The Windows file system and console.  Internal to the Windows layer: the
+// rest of the program sees them through platform::FileSystem and
+// platform::Console.
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "platform/console.h"
+#include "platform/file_system.h"
+
+namespace platform::windows {
+
+// What a listing keeps of its folder for the renames in it: the names it
+// could give only as stand-ins, for entries whose own names hold a lone
+// surrogate that UTF-8 cannot write.  Handed to the system, such a text
+// would rename another entry, or none.
+struct ListedFolder final : FolderHandle {
+  std::set<std::string> inexact;
+};
+
+class WindowsFileSystem final : public FileSystem {
+ public:
+  WindowsFileSystem();  // no error dialogs of the system's own: rename.cc
+  Listing ListFolder(std::string_view path) override;  // listing.cc
+  Listing LookUp(std::string_view path, std::string_view name) override;
+  Listing ListBelow(const Folder& parent, const Entry& folder) override;
+  Outcome Rename(const Folder& folder, std::string_view old_name,  // rename.cc
+                 std::string_view new_name) override;
+  Outcome CheckNames(const Folder& folder, std::string_view old_name,
+                     std::string_view new_name) override;
+  bool Exists(const Folder& folder, std::string_view name) override;
+  EntryId Identify(const Folder& folder, std::string_view name) override;
+  std::string DescribeError(int code) override;  // failure_kind.cc
+  // One step each: there is no signal to hold off.
+  void HoldInterrupts() override {}
+  void ReleaseInterrupts() override {}
+  std::string AbsolutePath(const Folder& folder) override;  // user_files.cc
+  std::string UserFilePath(UserFile file) override;
+  FileText ScanFile(
+      std::string_view path,
+      const std::function<void(std::string_view piece)>& each) override;
+  bool AppendFile(std::string_view path, std::string_view text) override;
+  bool ReplaceFile(std::string_view path, std::string_view text) override;
+};
+
+class WindowsConsole final : public Console {
+ public:
+  void Print(std::string_view text) override;  // console_output.cc
+  void PrintError(std::string_view line) override;
+  int CursorColumn() override;
+  int ScreenWidth() override;
+  int DisplayColumns(std::string_view text) override;
+  Answer Ask(std::string_view prompt) override;  // wait_key.cc
+};
+
+// Closes the user file kept open for appending, if any.
+void CloseUserFiles();
+
+}  // namespace platform::windows
