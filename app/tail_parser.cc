@@ -4,8 +4,6 @@
 #include "app/option_table.h"
 #include "text/case.h"
 #include "text/replace.h"
-#include "text/search.h"
-#include "text/trim.h"
 
 namespace app {
 namespace {
@@ -35,16 +33,18 @@ ParsedTail ParseOptions(std::string_view tail) {
     // each in one pass that never looks again at what it joined: what is
     // left of "/Ml" stays in the pattern, and so does the "/c" that cutting
     // "/c" out of "//cc" leaves.
-    const bool found = option.case_blind
-                           ? text::Find(text::AsciiLowerForm(working), option.lower)
-                           : text::Find(working, option.lower);
+    const bool found =
+        (option.case_blind ? text::AsciiLowerForm(working).find(option.lower)
+                           : working.find(option.lower)) != std::string::npos;
     if (!found) continue;
     working = text::RemoveAll(working, option.lower);
     if (option.upper != option.lower)
       working = text::RemoveAll(working, option.upper);
     option.set(parsed.options);
   }
-  parsed.file_pattern = std::string(text::TrimSet(working, " \""));
+  const std::size_t first = working.find_first_not_of(" \"");
+  if (first != std::string::npos)
+    parsed.file_pattern = working.substr(first, working.find_last_not_of(" \"") + 1 - first);
   return parsed;
 }
 

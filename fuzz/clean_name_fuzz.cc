@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "fuzz/check.h"
+#include "fuzz/plain_utf8.h"
+#include "platform/posix/unicode_case.h"
 #include "rules/case_rule.h"
 #include "rules/clean_name.h"
 #include "rules/download_in_progress.h"
@@ -17,8 +19,6 @@
 #include "rules/user_terms.h"
 #include "rules/year_rule.h"
 #include "text/case.h"
-#include "text/unicode_case.h"
-#include "text/utf8.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void CheckCleanStem(std::string_view stem) {
 // Names are the file system's UTF-8 bytes here: a valid name stays valid.
 void CheckCaseRule(const std::string& before, const std::string& after) {
   FUZZ_CHECK(after.size() == before.size());
-  if (text::IsValidUtf8(before)) FUZZ_CHECK(text::IsValidUtf8(after));
+  if (fuzz::IsValidUtf8(before)) FUZZ_CHECK(fuzz::IsValidUtf8(after));
 }
 
 // The stem ends with a bracketed year: at most one word after its "(".
@@ -213,7 +213,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       options.episode_rule = bits & 16;
       options.user_terms = (bits & 64) ? &SomeUserTerms() : nullptr;
       options.highest_year = highest_year;
-      options.letter_case = &text::UnicodeCaseMapping();
+      options.letter_case = &platform::posix::UnicodeCaseMapping();
       CheckPipeline(name, options, bits & 32);
     }
   }
@@ -221,10 +221,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   CheckTermsFile(name, rules::CleanStem(rules::SplitName(name).stem));
   // A name in progress ends in one of the extensions, period included.
   FUZZ_CHECK(!rules::IsDownloadInProgress(name) || Has(name, "."));
-  // The case forms on the raw bytes too, not only on cleaned stems.
-  const text::CaseMapping& unicode = text::UnicodeCaseMapping();
-  for (auto form : {text::LowerForm, text::UpperForm, text::MixedForm}) {
-    CheckCaseRule(std::string(name), form(name, unicode));
-  }
+  // The mixed form on the raw bytes too, not only on cleaned stems.
+  CheckCaseRule(std::string(name),
+                text::MixedForm(name, platform::posix::UnicodeCaseMapping()));
   return 0;
 }

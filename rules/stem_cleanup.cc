@@ -3,7 +3,6 @@
 #include "rules/ascii.h"
 #include "rules/release_marker.h"
 #include "rules/term_table.h"
-#include "text/search.h"
 
 namespace rules {
 namespace {
@@ -25,9 +24,9 @@ bool IsTableTerm(std::string_view lower) {
 }  // namespace
 
 NameSplit SplitName(std::string_view name) {
-  std::size_t period = text::FindFromEnd(name, ".");
-  if (period == 0) return {name, {}};
-  return {text::Substring(name, 1, period - 1), text::Substring(name, period)};
+  const std::size_t period = name.rfind('.');
+  if (period == std::string_view::npos) return {name, {}};
+  return {name.substr(0, period), name.substr(period)};
 }
 
 bool IsDirectoryExtension(std::string_view part) {

@@ -9,7 +9,6 @@
 #include "text/case.h"
 #include "text/fields.h"
 #include "text/replace.h"
-#include "text/search.h"
 
 namespace rules {
 namespace {
@@ -23,14 +22,13 @@ struct SearchTerm {
 std::vector<SearchTerm> BuildSearchTerms() {
   std::string list = BuildTermList();
   std::vector<SearchTerm> terms;
-  std::size_t n = text::FieldCount(list, "");
-  for (std::size_t i = 1; i <= n; ++i) {
+  for (std::string_view field : text::CommaFields(list)) {
     std::string padded(1, ' ');
-    padded.append(text::FieldAt(list, "", i));
+    padded.append(field);
     padded.push_back(' ');
     padded = text::ReplaceAll(padded, "_", " ");
     SearchTerm term;
-    term.prefix = text::RightPart(padded, 2) == "* ";
+    term.prefix = padded.ends_with("* ");
     term.text = term.prefix ? padded.substr(0, padded.size() - 2) : padded;
     terms.push_back(std::move(term));
   }
@@ -138,9 +136,10 @@ bool AllTermsAscii() {
 }
 
 // The first occurrence of the lower-case ASCII pattern in the lower-case
-// form of text, as text::Find on that form gives it (1-based, 0 if none).
+// form of text, as find on that form gives it (npos if none).
 std::size_t FindFolded(std::string_view text, std::string_view pattern) {
-  if (text.size() < pattern.size()) return 0;
+  constexpr std::size_t kNone = std::string_view::npos;
+  if (text.size() < pattern.size()) return kNone;
   const std::size_t last = text.size() - pattern.size();
   // Every term begins with a space, which has no case: memchr finds each
   // place where a match can begin.
@@ -149,16 +148,16 @@ std::size_t FindFolded(std::string_view text, std::string_view pattern) {
   for (std::size_t at = 0; at <= last; ++at) {
     if (caseless_first) {
       const void* hit = std::memchr(text.data() + at, first, last - at + 1);
-      if (!hit) return 0;
+      if (!hit) return kNone;
       at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
     } else if (text::AsciiLower(text[at]) != first) {
       continue;
     }
     std::size_t i = 1;
     while (i < pattern.size() && text::AsciiLower(text[at + i]) == pattern[i]) ++i;
-    if (i == pattern.size()) return at + 1;
+    if (i == pattern.size()) return at;
   }
-  return 0;
+  return kNone;
 }
 
 }  // namespace
@@ -176,11 +175,12 @@ TermResult ApplyTermRemoval(std::string stem) {
   for (std::size_t t = 0; t < terms.size(); ++t) {
     if (!candidates.test(t)) continue;
     const SearchTerm& term = terms[t];
-    std::size_t p = folded ? FindFolded(working, term.text)
-                           : text::Find(lower, term.text);
-    if (p == 0) continue;
+    const std::size_t at = folded ? FindFolded(working, term.text)
+                                  : lower.find(term.text);
+    if (at == std::string::npos) continue;
     // Keep the space in front of the match and the one behind it.
-    std::size_t cut_end;  // 0-based index of the space behind the match
+    const std::size_t p = at + 1;  // the match's first byte after its space
+    std::size_t cut_end;           // the space behind the match
     if (term.prefix) {
       cut_end = working.find(' ', p);
     } else {

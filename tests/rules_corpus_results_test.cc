@@ -4,22 +4,24 @@
 // its first occurrence in the lower-case form).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "bench/corpus.h"
 #include "rules/clean_name.h"
+#include "rules/release_marker.h"
 #include "rules/stem_cleanup.h"
 #include "rules/term_removal.h"
 #include "rules/term_table.h"
 #include "rules/year_rule.h"
+#ifndef _WIN32
+#include "platform/posix/unicode_case.h"
+#endif
 #include "text/case.h"
 #include "text/number.h"
 #include "text/replace.h"
-#include "text/trim.h"
-#ifndef _WIN32
-#include "text/unicode_case.h"
-#endif
 
 namespace {
 
@@ -39,7 +41,7 @@ rules::NameRules Rules(bool mixed_case) {
   r.year_rule = r.term_rule = true;
   r.highest_year = 2026;
 #ifndef _WIN32
-  r.letter_case = &text::UnicodeCaseMapping();
+  r.letter_case = &platform::posix::UnicodeCaseMapping();
 #endif
   return r;
 }
@@ -58,6 +60,17 @@ TEST(CorpusResults, SameAsStored) {
         << e.name;
 #endif
   }
+}
+
+// Every run of spaces as one space, none at the ends.
+std::string TidySpaces(std::string_view s) {
+  std::string out;
+  for (char c : s) {
+    if (c == ' ' && (out.empty() || out.back() == ' ')) continue;
+    out.push_back(c);
+  }
+  if (!out.empty() && out.back() == ' ') out.pop_back();
+  return out;
 }
 
 // The term removal by its definition: every row searched over the whole
@@ -81,17 +94,19 @@ std::string PlainTermRemoval(const std::string& stem) {
     working.erase(from, to - from);
     lower.erase(from, to - from);
   }
-  return text::CollapseSpaces(text::TrimSpaces(working));
+  return TidySpaces(working);
 }
 
 // The stem cleanup by its definition: one whole-text rewrite per step.
 std::string PlainCleanStem(std::string_view stem) {
-  std::string s = text::MapCharacterSet(stem, "[]", "()");
+  std::string s(stem);
+  std::replace(s.begin(), s.end(), '[', '(');
+  std::replace(s.begin(), s.end(), ']', ')');
   s = text::ReplaceAll(s, "(", " (");
   s = text::ReplaceAll(s, ")", ") ");
-  s = text::MapCharacterSet(s, "._", "  ");
-  s = text::CollapseSpaces(s);
-  s = std::string(text::TrimSpaces(s));
+  std::replace(s.begin(), s.end(), '.', ' ');
+  std::replace(s.begin(), s.end(), '_', ' ');
+  s = TidySpaces(s);
   s = text::ReplaceAll(s, "( ", "(");
   return text::ReplaceAll(s, " )", ")");
 }
@@ -112,7 +127,8 @@ TEST(CorpusResults, StemCleanupAsDefined) {
 }
 
 // The year rule by its definition: split into words, try them from the last
-// back to the second.
+// back to the second; the first release marker among the words after the
+// year stays behind it.
 rules::YearResult PlainYearRule(const std::string& stem, int highest_year) {
   std::vector<std::string> words = {""};
   for (char c : stem) {
@@ -123,7 +139,11 @@ rules::YearResult PlainYearRule(const std::string& stem, int highest_year) {
     }
   }
   for (std::size_t k = words.size() - 1; k >= 1; --k) {
-    std::string year(text::TrimSet(words[k], "()"));
+    const std::size_t from = words[k].find_first_not_of("()");
+    const std::string year =
+        from == std::string::npos
+            ? std::string()
+            : words[k].substr(from, words[k].find_last_not_of("()") + 1 - from);
     long double value = text::NumericValue(year);
     if (value < rules::kLowestValidYear || value > highest_year) continue;
     std::string rebuilt;
@@ -131,6 +151,14 @@ rules::YearResult PlainYearRule(const std::string& stem, int highest_year) {
     rebuilt += '(';
     rebuilt += year;
     rebuilt += ')';
+    for (std::size_t i = k + 1; i < words.size(); ++i) {
+      std::string written;
+      const std::string next = i + 1 < words.size() ? words[i + 1] : "";
+      if (rules::ReadReleaseMarker(words[i], next, &written) > 0) {
+        rebuilt += ' ' + written;
+        break;
+      }
+    }
     return {rebuilt, rebuilt != stem};
   }
   return {stem, false};
@@ -151,6 +179,18 @@ TEST(CorpusResults, YearRuleAsDefined) {
       } else {
         stem.push_back(alphabet[c % 11]);
       }
+    }
+    stems.push_back(stem);
+  }
+  // Years with release markers (and words that are none) after them.
+  const std::string_view words[] = {
+      "2010", "(1999)", "S01E02", "s1e2-03", "(S01E02E03)", "1x02", "1920x1080",
+      "Part", "pt", "2", "IV)", "CD1", "cd", "Disc", "E05", "x"};
+  for (unsigned code = 0; code < 16u * 16 * 16 * 16; ++code) {
+    std::string stem = "A";
+    for (unsigned c = code, n = 0; n < 4; c /= 16, ++n) {
+      stem += ' ';
+      stem += words[c % 16];
     }
     stems.push_back(stem);
   }

@@ -71,18 +71,6 @@ Unit MapUnit(std::string_view text, std::size_t at, To to, bool after_letter,
   return {cp.length, m.is_cased(cp.value)};
 }
 
-std::string Map(std::string_view text, To to, const CaseMapping& m) {
-  std::string out;
-  out.reserve(text.size());
-  bool after_letter = false;
-  for (std::size_t at = 0; at < text.size();) {
-    Unit unit = MapUnit(text, at, to, after_letter, m, out);
-    after_letter = unit.letter;
-    at += unit.length;
-  }
-  return out;
-}
-
 // Whether the text is its own form in the wanted case: each unit maps to
 // itself, or MapUnit would write something else.
 bool Unchanged(std::string_view text, To to, const CaseMapping& m) {
@@ -114,12 +102,6 @@ std::string AsciiLowerForm(std::string_view text) {
   return out;
 }
 
-std::string LowerForm(std::string_view text, const CaseMapping& m) {
-  return Map(text, To::kLower, m);
-}
-std::string UpperForm(std::string_view text, const CaseMapping& m) {
-  return Map(text, To::kUpper, m);
-}
 bool IsLowerForm(std::string_view text, const CaseMapping& m) {
   return Unchanged(text, To::kLower, m);
 }

@@ -30,13 +30,13 @@ inline char AsciiLower(char c) {
 }
 std::string AsciiLowerForm(std::string_view text);
 
-std::string LowerForm(std::string_view text, const CaseMapping& mapping);
-std::string UpperForm(std::string_view text, const CaseMapping& mapping);
 // Each word's first case letter in upper case, the other case letters in
 // lower case.  Every non-letter (digit, apostrophe, space, ...) starts a
 // new word: "o'brien" gives "O'Brien", "mp3s" gives "Mp3S".
 std::string MixedForm(std::string_view text, const CaseMapping& mapping);
-// text == UpperForm(text), text == LowerForm(text), without forming them.
+// Whether the text is its own upper (lower) case form: no letter in it that
+// the mapping would change, one-to-one and keeping its length, to the other
+// case.
 bool IsUpperForm(std::string_view text, const CaseMapping& mapping);
 bool IsLowerForm(std::string_view text, const CaseMapping& mapping);
 

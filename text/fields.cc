@@ -5,8 +5,8 @@ namespace {
 
 constexpr std::size_t kEnd = std::string_view::npos;
 
-// Comma mode: where the field that starts at `from` ends (the index of its
-// separating comma, or the text's size), and its content.
+// Where the field that starts at `from` ends (the index of its separating
+// comma, or the text's size), and its content.
 struct CommaField {
   std::string_view content;
   std::size_t end;
@@ -31,42 +31,14 @@ CommaField ReadCommaField(std::string_view text, std::size_t from) {
 
 }  // namespace
 
-std::size_t FieldCount(std::string_view text, std::string_view delimiter) {
-  std::size_t count = 1;
-  if (delimiter.empty()) {
-    for (std::size_t from = 0;;) {
-      std::size_t end = ReadCommaField(text, from).end;
-      if (end >= text.size()) return count;
-      ++count;
-      from = end + 1;
-    }
+std::vector<std::string_view> CommaFields(std::string_view text) {
+  std::vector<std::string_view> fields;
+  for (std::size_t from = 0;;) {
+    const CommaField field = ReadCommaField(text, from);
+    fields.push_back(field.content);
+    if (field.end >= text.size()) return fields;
+    from = field.end + 1;
   }
-  for (std::size_t at = text.find(delimiter); at != kEnd;
-       at = text.find(delimiter, at + delimiter.size())) {
-    ++count;
-  }
-  return count;
-}
-
-std::string_view FieldAt(std::string_view text, std::string_view delimiter,
-                         std::size_t n) {
-  if (n == 0) return {};
-  std::size_t from = 0;
-  if (delimiter.empty()) {
-    for (std::size_t i = 1;; ++i) {
-      CommaField field = ReadCommaField(text, from);
-      if (i == n) return field.content;
-      if (field.end >= text.size()) return {};
-      from = field.end + 1;
-    }
-  }
-  for (std::size_t i = 1; i < n; ++i) {
-    std::size_t at = text.find(delimiter, from);
-    if (at == kEnd) return {};
-    from = at + delimiter.size();
-  }
-  std::size_t at = text.find(delimiter, from);
-  return text.substr(from, at == kEnd ? kEnd : at - from);
 }
 
 }  // namespace text

@@ -56,13 +56,4 @@ void AppendUtf8(std::string& out, char32_t c) {
   }
 }
 
-bool IsValidUtf8(std::string_view text) {
-  for (std::size_t at = 0; at < text.size();) {
-    std::size_t length = DecodeUtf8(text, at).length;
-    if (length == 0) return false;
-    at += length;
-  }
-  return true;
-}
-
 }  // namespace text

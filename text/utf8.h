@@ -19,9 +19,8 @@ struct CodePoint {
 };
 
 CodePoint DecodeUtf8(std::string_view text, std::size_t at);
-// Number of bytes that EncodeUtf8 writes for c.
+// Number of bytes that AppendUtf8 writes for c.
 std::size_t Utf8Length(char32_t c);
 void AppendUtf8(std::string& out, char32_t c);
-bool IsValidUtf8(std::string_view text);
 
 }  // namespace text

@@ -1,8 +1,8 @@
-#include "text/unicode_case.h"
+#include "platform/posix/unicode_case.h"
 
 #include <utf8proc.h>
 
-namespace text {
+namespace platform::posix {
 namespace {
 
 char32_t Lower(char32_t c) {
@@ -21,10 +21,10 @@ bool IsCased(char32_t c) {
          category == UTF8PROC_CATEGORY_LT || Lower(c) != c || Upper(c) != c;
 }
 
-constexpr CaseMapping kUnicode{Lower, Upper, IsCased};
+constexpr text::CaseMapping kUnicode{Lower, Upper, IsCased};
 
 }  // namespace
 
-const CaseMapping& UnicodeCaseMapping() { return kUnicode; }
+const text::CaseMapping& UnicodeCaseMapping() { return kUnicode; }
 
-}  // namespace text
+}  // namespace platform::posix

@@ -5,8 +5,8 @@
 
 #include "text/case.h"
 
-namespace text {
+namespace platform::posix {
 
-const CaseMapping& UnicodeCaseMapping();
+const text::CaseMapping& UnicodeCaseMapping();
 
-}  // namespace text
+}  // namespace platform::posix
