@@ -13,7 +13,7 @@ failed=()
 for target in text clean_name command_line; do
   binary="$build/fuzz/fuzz_$target"
   if [[ ! -x $binary ]]; then
-    echo "fuzz: no $binary; build it with: cmake --workflow --preset fuzz" >&2
+    echo "fuzz: no $binary; build it with: cmake --preset fuzz && cmake --build build-fuzz" >&2
     exit 2
   fi
   mkdir -p "$build/corpus/$target" "$build/findings"
