@@ -194,9 +194,9 @@ def limits(build, runs, root):
         sys.exit("N=%d: the folder does not hold the new names" % n)
     per_entry = (peak_kib - one_kib) * 1024 / n
     within = per_entry < BYTES_PER_ENTRY
-    print("{:,} entries, each renamed once: peak {:.1f} MiB, with one entry "
-          "{:.1f} MiB: {:.0f} bytes an entry ({} {})".format(
-              n, peak_kib / 1024, one_kib / 1024, per_entry,
+    print("{:,} entries, each renamed once in {:.3f} s: peak {:.1f} MiB, with "
+          "one entry {:.1f} MiB: {:.0f} bytes an entry ({} {})".format(
+              n, seconds, peak_kib / 1024, one_kib / 1024, per_entry,
               "within" if within else "PAST", BYTES_PER_ENTRY))
 
     per_name = []
