@@ -2,6 +2,7 @@
 """Times namewisp against the floor program on a folder of messy names.
 
     python3 bench/run_bench.py [BUILD_DIR] [--runs R] [--million] [--sizes N,...]
+    python3 bench/run_bench.py [BUILD_DIR] --limits [--runs R]
     python3 bench/run_bench.py [BUILD_DIR] --features [--runs R]
 
 For each size N it creates N names of the benchmark corpus in a fresh folder
@@ -12,6 +13,14 @@ the median seconds of each, the ratio namewisp/floor, microseconds per entry
 and namewisp's peak resident memory (through a small wrapper that
 starts it, as /usr/bin/time may be missing), and checks that both left the same
 names behind.
+
+Then it measures what the tests leave to it (--limits alone, without the
+table): the platform layer's listing of a folder of 100,000 entries by a
+pattern matched case-blind; the peak memory of a run that renames 200,000
+entries, each once, against that of a run with one entry (the run's memory
+grows with the listing alone, at most 256 bytes an entry; more ends the
+driver with exit code 1); and 5,000 and 50,000 names from the shell, which
+take time in proportion to their number.
 
 With --features it measures instead, on 100,000 names, what the undo history
 costs (the same run with and without --no-history) and what /s costs (the
@@ -147,6 +156,68 @@ def features(build, runs, root):
     print("/s: %.3f s in 1,000 folders, %.3f s in one folder: %.3f" % (t, f, t / f))
 
 
+# The run's memory grows with the listing alone: the names and their places,
+# never a copy of the output or anything kept per rename.
+BYTES_PER_ENTRY = 256
+
+
+def limits(build, runs, root):
+    """The figures the tests leave to the benchmark; False when the memory
+    of the large run is past its bound."""
+    folder = os.path.join(root, "namewisp-bench-limits")
+    out = os.path.join(root, "namewisp-bench-limits.out")
+    os.environ["XDG_STATE_HOME"] = os.path.join(root, "namewisp-bench-state")
+    binary = os.path.abspath(os.path.join(build, "namewisp"))
+
+    n = 100000
+    fill(folder, ["f%d.avi" % i for i in range(n)])
+    listed, seconds = subprocess.run(
+        [os.path.join(build, "namewisp_listing_bench"),
+         os.path.join(folder, "*.AVI"), str(runs)],
+        check=True, capture_output=True, text=True).stdout.split()
+    if int(listed) != n:
+        sys.exit("listing: %s entries of %d" % (listed, n))
+    print("listing of {:,} entries by \"*.AVI\" (case-blind): {:.4f} s "
+          "(median of {})".format(n, float(seconds), runs))
+
+    fill(folder, ["one.entry.txt"])
+    _, one_kib = timed(build, [binary, "*"], folder, out)
+    n = 200000
+    fill(folder, ["e.%06d.txt" % i for i in range(n)])
+    seconds, peak_kib = timed(build, [binary, "*"], folder, out)
+    with open(out, "rb") as f:
+        got = f.read().split(b"\n")
+    if got != [b"e.%06d.txt ==> e %06d.txt" % (i, i) for i in range(n)] + [
+            b"Done", b"", b""]:
+        sys.exit("N=%d: not each entry renamed once, in order" % n)
+    if sorted(os.listdir(folder)) != ["e %06d.txt" % i for i in range(n)]:
+        sys.exit("N=%d: the folder does not hold the new names" % n)
+    per_entry = (peak_kib - one_kib) * 1024 / n
+    within = per_entry < BYTES_PER_ENTRY
+    print("{:,} entries, each renamed once in {:.3f} s: peak {:.1f} MiB, with "
+          "one entry {:.1f} MiB: {:.0f} bytes an entry ({} {})".format(
+              n, seconds, peak_kib / 1024, one_kib / 1024, per_entry,
+              "within" if within else "PAST", BYTES_PER_ENTRY))
+
+    per_name = []
+    for n in (5000, 50000):
+        names = ["f_%05d.txt" % i for i in range(n)]
+        times = []
+        for _ in range(runs):
+            fill(folder, names)
+            times.append(timed(build, [binary] + names, folder, out)[0])
+        per_name.append(statistics.median(times) / n)
+        print("{:,} names from the shell: {:.3f} s, {:.2f} us a name "
+              "(median of {})".format(n, statistics.median(times),
+                                      per_name[-1] * 1e6, runs))
+    print("time per name at 50,000 / at 5,000: %.2f" % (per_name[1] / per_name[0]))
+
+    shutil.rmtree(folder)
+    shutil.rmtree(os.environ["XDG_STATE_HOME"], ignore_errors=True)
+    os.remove(out)
+    return within
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("build", nargs="?", default="build-bench")
@@ -156,10 +227,14 @@ def main():
     parser.add_argument("--sizes", help="comma-separated sizes instead")
     parser.add_argument("--features", action="store_true",
                         help="the cost of the undo history and of /s instead")
+    parser.add_argument("--limits", action="store_true",
+                        help="only the listing, memory and shell-list figures")
     args = parser.parse_args()
     if args.features:
         features(args.build, args.runs, scratch_root())
         return
+    if args.limits:
+        sys.exit(0 if limits(args.build, args.runs, scratch_root()) else 1)
     sizes = [10000, 100000] + ([1000000] if args.million else [])
     if args.sizes:
         sizes = [int(s) for s in args.sizes.split(",")]
@@ -179,6 +254,9 @@ def main():
         growth = (large["namewisp"] / large["n"]) / (small["namewisp"] / small["n"])
         print("namewisp time per entry at N=%d / at N=%d: %.2f" % (
             large["n"], small["n"], growth))
+    print()
+    if not limits(args.build, args.runs, root):
+        sys.exit(1)
 
 
 if __name__ == "__main__":

@@ -4,7 +4,7 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 namewisp="$here/../build/namewisp"
-[ -x "$namewisp" ] || { echo "build first: cmake --workflow --preset release" >&2; exit 1; }
+[ -x "$namewisp" ] || { echo "build first: make demo" >&2; exit 1; }
 folder=$(mktemp -d "${TMPDIR:-/tmp}/namewisp-demo.XXXXXX")
 while IFS= read -r name; do : > "$folder/$name"; done < "$here/messy-names.txt"
 echo "In $folder:"

@@ -62,12 +62,24 @@ run() {  # run EXE ARGS... ; sets $out (bytes as printable escapes) and $rc
 # Exact bytes of the last output.
 output_is() { printf "%b" "$1" | cmp -s - "$work/out"; }
 
-# Runs an exe in a tmux window of 100 columns, sends keys once it waits, and
-# waits for its end.  Output goes to $work/out.
+# Waits until a command succeeds, trying every tenth of a second for at most
+# SECONDS; false when it never did.
+wait_for() {  # wait_for SECONDS command...
+  local tries=$(($1 * 10)) i
+  shift
+  for ((i = 0; i < tries; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Runs an exe in a tmux window of 100 columns, sends keys once it waits for
+# one (its prompt is out), and waits for its end.  Output goes to $work/out.
 run_with_keys() {  # run_with_keys "KEYS..." EXE ARGS...
   local keys=$1
   shift
-  rm -f "$work/rc"
+  rm -f "$work/rc" "$work/out"
   local command="cd '$PWD' && wine"
   local arg
   for arg in "$@"; do command+=" '$arg'"; done
@@ -75,10 +87,10 @@ run_with_keys() {  # run_with_keys "KEYS..." EXE ARGS...
   # queries ask.
   command+=" >'$work/out'; echo \$? >'$work/rc'"
   tmux new-session -d -s "$tmux_session" -x 100 -y 30 "$command"
-  sleep 1
+  wait_for 30 grep -qsF '[y/N] ' "$work/out"
   local key
   for key in $keys; do tmux send-keys -t "$tmux_session" "$key"; done
-  for _ in $(seq 100); do [ -f "$work/rc" ] && break; sleep 0.1; done
+  wait_for 30 test -f "$work/rc"
   tmux kill-session -t "$tmux_session" >/dev/null 2>&1
   rc=$(cat "$work/rc" 2>/dev/null || echo none)
 }
@@ -257,10 +269,8 @@ if [ -n "$program" ]; then
     touch 'ダンス_test.avi'
     tmux new-session -d -s "$tmux_session" -x 100 -y 20 \
       "cd '$PWD' && LOCPATH='$locales' LC_ALL=C.UTF-8 wine '$program' '*'; sleep 30"
-    for _ in $(seq 100); do
-      tmux capture-pane -p -t "$tmux_session" 2>/dev/null | grep -q Done && break
-      sleep 0.1
-    done
+    pane_shows() { tmux capture-pane -p -t "$tmux_session" 2>/dev/null | grep -qF "$1"; }
+    wait_for 30 pane_shows Done
     check "namewisp: the console shows the names as they are" bash -c \
       "tmux capture-pane -p -t '$tmux_session' | grep -qF 'ダンス_test.avi ==> ダンス test.avi'"
     tmux kill-session -t "$tmux_session" >/dev/null 2>&1
