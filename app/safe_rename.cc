@@ -57,6 +57,12 @@ std::string SafeRename(platform::FileSystem& files,
                        std::string_view old_name, std::string_view new_name) {
   if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
   if (old_name == new_name) return "";
+  // Refused before any step: a change of case must never leave the entry
+  // under its temporary name because the way back is refused too.
+  if (const platform::Outcome refused =
+          files.CheckNames(folder, old_name, new_name);
+      !refused.ok())
+    return FailureWords(refused, files);
   // Some systems report success for a change of case they did not make, so
   // a change that may be one of case alone asks first.  Others refuse it as
   // a clash: the same answer then.
