@@ -31,6 +31,8 @@ class DryRunFileSystem final : public platform::FileSystem {
   bool Exists(const platform::Folder& folder, std::string_view name) override;
   platform::EntryId Identify(const platform::Folder& folder,
                              std::string_view name) override;
+  std::string NameKey(const platform::Folder& folder,
+                      std::string_view name) override;
   std::string AbsolutePath(const platform::Folder& folder) override;
   std::string DescribeError(int code) override;
   void HoldInterrupts() override;
@@ -45,6 +47,7 @@ class DryRunFileSystem final : public platform::FileSystem {
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;
+  std::string Key(const platform::Folder& folder, std::string_view name) const;
 
   platform::FileSystem& real_;
   // Keys of folder and name: the names renames took (to the identity of the

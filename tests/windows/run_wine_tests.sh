@@ -236,6 +236,29 @@ if [ -n "$program" ]; then
     test "$rc" = 1 -a "$(head -c 300 "$work/out" | tr -d p)" = "" \
     -a "$(grep -c 'FAILED: name too long' "$work/out")" = 1
 
+  # --- the dry run knows Windows -----------------------------------------
+  fresh
+  touch x_y.txt X.Y.txt con_.txt
+  run "$program" --dry-run '*'
+  grep -v '^Dry run' "$work/out" >"$work/dry"
+  dry_rc=$rc
+  run "$program" '*'
+  check "dry run: names equal but for case, and device names, fail as in the run" \
+    cmp -s "$work/dry" "$work/out"
+  check "dry run: the refusals' words" bash -c "test $rc = 1 -a $dry_rc = 1 &&
+    grep -q 'FAILED: a file with that name exists' '$work/out' &&
+    grep -q 'FAILED: name refused: it is a device name on this system' '$work/out'"
+  fresh
+  touch u_1.txt u_2.txt
+  run "$program" '*.txt'
+  rm "u 2.txt"
+  run "$program" --undo --dry-run
+  check "dry run: --undo --dry-run predicts an entry gone since the run" \
+    bash -c "test $rc = 1 && grep -q 'FAILED: not found' '$work/out' && test -e 'u 1.txt'"
+  run "$program" --undo
+  check "dry run: the undo then fails as predicted" \
+    test "$rc" = 1 -a -e u_1.txt
+
   # --- names in every code page -----------------------------------------
   # The system's code page comes from the locale Wine starts in; the
   # locales are made here, in a private folder, so nothing is installed.
