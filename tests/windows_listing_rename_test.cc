@@ -333,6 +333,21 @@ TEST(WindowsText, Utf8BothWaysAndColumns) {
     EXPECT_EQ(platform::SystemConsole().DisplayColumns(c.text), c.columns) << c.text;
 }
 
+TEST(WindowsText, CodePagesGetNoLookAlikes) {
+  struct Case {
+    unsigned code_page;
+    std::u16string text;
+    std::string bytes;
+  } cases[] = {
+      {1252, u"\u0141\u00f3d\u017a_\u0105\u0119", "?\xf3" "d?_??"},  // Łódź_ąę
+      {1252, u"Stra\u00dfe", "Stra\xdf" "e"},
+      {932, u"Stra\u00dfe \u30c0", "Stra?e \x83_"},
+      {65001, u"\u0141\u00f3d\u017a", "\xc5\x81\xc3\xb3" "d\xc5\xba"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(windows::ToCodePage(c.code_page, c.text), c.bytes) << c.code_page;
+}
+
 TEST(WindowsText, LettersOutsideCodePage1252TakeTheSystemsCase) {
   const text::CaseMapping& m = platform::LetterCase();
   EXPECT_EQ(m.upper(0x434), char32_t(0x414));   // д -> Д

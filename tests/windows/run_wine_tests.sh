@@ -303,6 +303,23 @@ if [ -n "$program" ]; then
     output_is '???_test.avi ==> ??? test.avi\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n'
   check "code page CP1252: the dry run's exit code" test "$rc" = 0
 
+  # --- pipes and files: no look-alikes; UTF-8 where the code page is ------
+  localedef -i hi_IN -f UTF-8 "$locales/hi_IN.UTF-8" >/dev/null 2>&1
+  for loc_and_bytes in \
+      'C.UTF-8 CP1252 Stra\337e_x.avi ==> Stra\337e x.avi\r\n?\363d?_??.avi ==> ?\363d? ??.avi' \
+      'ja_JP.UTF-8 CP932 Stra?e_x.avi ==> Stra?e x.avi\r\n??d?_??.avi ==> ??d? ??.avi' \
+      'hi_IN.UTF-8 CP65001 Stra\303\237e_x.avi ==> Stra\303\237e x.avi\r\n\305\201\303\263d\305\272_\304\205\304\231.avi ==> \305\201\303\263d\305\272 \304\205\304\231.avi'; do
+    loc=${loc_and_bytes%% *}
+    rest=${loc_and_bytes#* }
+    page=${rest%% *}
+    fresh
+    touch 'Łódź_ąę.avi' 'Straße_x.avi'
+    LOCPATH="$locales" LC_ALL="$loc" wine "$program" --dry-run '*' </dev/null \
+      >"$work/out" 2>/dev/null
+    check "code page $page: a pipe gets ? for what the code page lacks" \
+      output_is "${rest#* }\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n"
+  done
+
   if command -v tmux >/dev/null; then
     fresh
     touch y_one.txt
