@@ -185,6 +185,20 @@ if [ -n "$program" ]; then
   check "namewisp: a bad terms file ends the run with exit code 2" \
     test "$rc" = 2 -a ! -s "$work/out"
 
+  # --- double quotes group a path; nothing in them is an option ----------
+  fresh
+  touch Movie.2010.HDTV.avi
+  printf 'HDTV\r\n' >"my terms.txt"
+  # Wine quotes an argument that holds a space, as cmd.exe users type it.
+  run "$program" /y /k --terms "my terms.txt" '*.avi'
+  check "quotes: a terms file whose path has a space" \
+    test "$rc" = 0 -a -e "Movie (2010).avi"
+  mkdir sub
+  touch "sub/d x_1.txt" "sub/x_2.txt"
+  run "$program" 'sub/d x*'
+  check "quotes: an option inside quotes stays in the pattern" \
+    test "$rc" = 0 -a -e "sub/d x 1.txt" -a -e sub/x_2.txt
+
   # --- trees and undo ---------------------------------------------------
   fresh
   mkdir -p a_1/b_2
