@@ -334,6 +334,17 @@ if [ -n "$program" ]; then
       output_is "${rest#* }\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n"
   done
 
+  # --- a combining mark belongs to the letter before it -------------------
+  for loc_and_page in "C.UTF-8 CP1252" "ja_JP.UTF-8 CP932"; do
+    set -- $loc_and_page
+    fresh
+    touch $'E\xcc\x81COLE_DES_FEMMES.AVI'
+    LOCPATH="$locales" LC_ALL="$1" wine "$program" /m '*' </dev/null \
+      >"$work/out" 2>/dev/null
+    check "code page $2: a combining mark ends no word in the case rule" \
+      test -e $'E\xcc\x81cole Des Femmes.AVI'
+  done
+
   if command -v tmux >/dev/null; then
     fresh
     touch y_one.txt
