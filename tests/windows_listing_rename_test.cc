@@ -279,6 +279,10 @@ TEST_F(WindowsFolder, CaseOnlyChangesFindTheEntryItself) {
                files.Identify(folder, "other.txt"));
   EXPECT_TRUE(files.Exists(folder, "HELLO.TXT"));
   EXPECT_FALSE(files.Exists(folder, "none.txt"));
+  // The dry run compares names in this form.
+  EXPECT_EQ(files.NameKey(folder, "x_\xc3\xa9i.txt"),
+            files.NameKey(folder, "X_\xc3\x89I.TXT"));
+  EXPECT_NE(files.NameKey(folder, "x y.txt"), files.NameKey(folder, "x_y.txt"));
 }
 
 TEST_F(WindowsFolder, EveryNameIsRenamedByItsOwnCharactersButALoneSurrogate) {

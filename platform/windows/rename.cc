@@ -95,13 +95,19 @@ EntryId WindowsFileSystem::Identify(const Folder& folder, std::string_view name)
                  true};
 }
 
-// The system's own upper case of each unit, as it compares names.
+// The system's upper case of each unit, as the file system compares names:
+// by no user's language (a Turkish "i" is still "I").
 std::string WindowsFileSystem::NameKey(const Folder&, std::string_view name) {
-  std::u16string wide = ToWide(name);
+  const std::u16string wide = ToWide(name);
   if (wide.empty()) return std::string(name);
-  CharUpperBuffW(reinterpret_cast<wchar_t*>(wide.data()),
-                 static_cast<DWORD>(wide.size()));
-  return ToUtf8(wide).text;
+  std::u16string upper(wide.size(), u'\0');
+  const int made = LCMapStringEx(
+      LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE,
+      reinterpret_cast<const wchar_t*>(wide.data()), static_cast<int>(wide.size()),
+      reinterpret_cast<wchar_t*>(upper.data()), static_cast<int>(upper.size()),
+      nullptr, nullptr, 0);
+  if (made != static_cast<int>(wide.size())) return std::string(name);
+  return ToUtf8(upper).text;
 }
 
 }  // namespace platform::windows
