@@ -65,6 +65,11 @@ platform::Outcome DryRunFileSystem::CheckNames(const platform::Folder& folder,
   return real_.CheckNames(folder, old_name, new_name);
 }
 
+platform::Failure DryRunFileSystem::ReservedName(const platform::Folder& folder,
+                                                 std::string_view name) {
+  return real_.ReservedName(folder, name);
+}
+
 // A name the run took is there; one it freed is not; else the system says,
 // unless the entry it finds is one the run moved away (under another case of
 // the name, on a file system that ignores case).

@@ -28,6 +28,8 @@ class DryRunFileSystem final : public platform::FileSystem {
   platform::Outcome CheckNames(const platform::Folder& folder,
                                std::string_view old_name,
                                std::string_view new_name) override;
+  platform::Failure ReservedName(const platform::Folder& folder,
+                                 std::string_view name) override;
   bool Exists(const platform::Folder& folder, std::string_view name) override;
   platform::EntryId Identify(const platform::Folder& folder,
                              std::string_view name) override;

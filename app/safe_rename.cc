@@ -54,7 +54,8 @@ bool SameEntry(platform::FileSystem& files, const platform::Folder& folder,
 
 std::string SafeRename(platform::FileSystem& files,
                        const platform::Folder& folder,
-                       std::string_view old_name, std::string_view new_name) {
+                       std::string_view old_name, std::string_view new_name,
+                       NewName source) {
   if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
   if (old_name == new_name) return "";
   // Refused before any step: a change of case must never leave the entry
@@ -63,6 +64,11 @@ std::string SafeRename(platform::FileSystem& files,
           files.CheckNames(folder, old_name, new_name);
       !refused.ok())
     return FailureWords(refused, files);
+  if (source == NewName::kMade) {
+    if (const platform::Failure reserved = files.ReservedName(folder, new_name);
+        reserved != platform::Failure::kNone)
+      return FailureWords({reserved, 0}, files);
+  }
   // Some systems report success for a change of case they did not make, so
   // a change that may be one of case alone asks first.  Others refuse it as
   // a clash: the same answer then.

@@ -109,6 +109,15 @@ class FileSystem {
   // system cannot take (too long, a character it cannot hold).
   virtual Outcome CheckNames(const Folder& folder, std::string_view old_name,
                              std::string_view new_name) = 0;
+  // Why the system's programs could not open an entry of this name by an
+  // ordinary path, though Rename gives it (Windows' "NUL.avi", "x."):
+  // kDeviceName, kFinalPeriodOrSpace, or kNone, the default.  The program
+  // never makes such a name, but an entry may get back the one it had.
+  virtual Failure ReservedName(const Folder& folder, std::string_view name) {
+    (void)folder;
+    (void)name;
+    return Failure::kNone;
+  }
   // True when name exists in the folder (a dangling link included).
   virtual bool Exists(const Folder& folder, std::string_view name) = 0;
   // The identity of the entry name denotes; not known when there is none.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/safe_rename.h"
+
 #include "fake_system.h"
 
 namespace {
@@ -43,6 +45,26 @@ TEST(DryRunFileSystem, FailsAsTheRealRenamesWould) {
     EXPECT_EQ(dry_last, c.last) << *c.names.begin();
     EXPECT_TRUE(shown.renames.empty());
   }
+}
+
+// A system whose programs cannot open a name ending in a period.
+struct PeriodShy : fake::FileSystem {
+  Failure ReservedName(const platform::Folder&, std::string_view name) override {
+    return name.ends_with('.') ? Failure::kFinalPeriodOrSpace : Failure::kNone;
+  }
+};
+
+TEST(DryRunFileSystem, ReservedNamesNeverMadeButGivenBack) {
+  PeriodShy real, shown;
+  for (fake::FileSystem* f : {&real, &shown}) f->folders[""] = fake::Files({"a_."});
+  app::DryRunFileSystem dry(shown);
+  const platform::Folder here{};
+  const std::string refused = "name refused: it ends in a period or a space";
+  EXPECT_EQ(app::SafeRename(real, here, "a_.", "a."), refused);
+  EXPECT_EQ(app::SafeRename(dry, here, "a_.", "a."), refused);
+  EXPECT_EQ(app::SafeRename(real, here, "a_.", "a"), "");
+  EXPECT_EQ(app::SafeRename(real, here, "a", "a_.", app::NewName::kGivenBack), "");
+  EXPECT_EQ(real.renames, (std::vector<std::string>{"|a_.>a", "|a>a_."}));
 }
 
 }  // namespace

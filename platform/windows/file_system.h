@@ -35,6 +35,7 @@ class WindowsFileSystem final : public FileSystem {
                  std::string_view new_name) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
+  Failure ReservedName(const Folder& folder, std::string_view name) override;
   bool Exists(const Folder& folder, std::string_view name) override;
   EntryId Identify(const Folder& folder, std::string_view name) override;
   // Names are one name whatever their letter case.

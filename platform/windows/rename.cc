@@ -32,8 +32,10 @@ WindowsFileSystem::WindowsFileSystem() {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 }
 
-// A name the system holds only through literal paths is never given, but an
-// entry that has one can be renamed to a sound name.
+Failure WindowsFileSystem::ReservedName(const Folder&, std::string_view name) {
+  return ReservedNameFailure(name);
+}
+
 Outcome WindowsFileSystem::CheckNames(const Folder& folder,
                                       std::string_view old_name,
                                       std::string_view new_name) {
@@ -43,9 +45,6 @@ Outcome WindowsFileSystem::CheckNames(const Folder& folder,
     if (Failure refusal = SystemRefusal(wide); refusal != Failure::kNone)
       return {refusal, 0};
   }
-  if (Failure reserved = ReservedNameFailure(new_name);
-      reserved != Failure::kNone)
-    return {reserved, 0};
   if (folder.handle) {
     const auto* listed = dynamic_cast<const ListedFolder*>(folder.handle.get());
     if (listed && listed->inexact.count(std::string(old_name)))

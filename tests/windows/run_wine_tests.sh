@@ -236,6 +236,9 @@ if [ -n "$program" ]; then
   run "$program" /y /k '*'
   check "literal paths: names with a final space or of devices renamed" \
     test "$rc" = 0 -a -e "x y" -a -e "nul (2010).avi" -a -e "LPT1 (2010).avi"
+  run "$program" --undo
+  check "literal paths: undo gives them back" \
+    test "$rc" = 0 -a -e 'x_y ' -a -e nul.2010.avi -a -e LPT1.2010.XviD.avi
   fresh
   long=$(printf 'd%.0s' $(seq 120))
   mkdir -p "$long/$long/$long/end." && touch "$long/$long/$long/end./f_1.txt"
