@@ -58,8 +58,8 @@ std::string SafeRename(platform::FileSystem& files,
                        NewName source) {
   if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
   if (old_name == new_name) return "";
-  // Refused before any step: a change of case must never leave the entry
-  // under its temporary name because the way back is refused too.
+  // Refused before any step, so that a change of case never takes its first
+  // step towards a name the system would refuse.
   if (const platform::Outcome refused =
           files.CheckNames(folder, old_name, new_name);
       !refused.ok())
