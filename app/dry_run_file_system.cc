@@ -5,14 +5,17 @@
 namespace app {
 namespace {
 
-std::string Key(const platform::Folder& folder, std::string_view name) {
+}  // namespace
+
+// Names are compared as the folder compares them: on a file system that
+// ignores case, "X Y.txt" taken is "x y.txt" taken.
+std::string DryRunFileSystem::Key(const platform::Folder& folder,
+                                  std::string_view name) const {
   std::string key(folder.path);
   key.push_back('\0');  // no name holds one: the key is never ambiguous
-  key.append(name);
+  key.append(real_.NameKey(folder, name));
   return key;
 }
-
-}  // namespace
 
 platform::Listing DryRunFileSystem::WithoutFreed(
     platform::Listing listing) const {
@@ -41,7 +44,10 @@ platform::Outcome DryRunFileSystem::Rename(const platform::Folder& folder,
                                            std::string_view new_name) {
   const platform::Outcome refused = CheckNames(folder, old_name, new_name);
   if (!refused.ok()) return refused;
-  if (Exists(folder, new_name)) return {platform::Failure::kExists, 0};
+  // An entry gone since it was listed (or since a run that undo reverses).
+  if (!Exists(folder, old_name)) return {platform::Failure::kNotFound, 0};
+  if (Exists(folder, new_name))
+    return {platform::Failure::kExists, 0};
   const platform::EntryId id = Identify(folder, old_name);
   const std::string old_key = Key(folder, old_name);
   taken_.erase(old_key);
@@ -59,6 +65,11 @@ platform::Outcome DryRunFileSystem::CheckNames(const platform::Folder& folder,
   return real_.CheckNames(folder, old_name, new_name);
 }
 
+platform::Failure DryRunFileSystem::ReservedName(const platform::Folder& folder,
+                                                 std::string_view name) {
+  return real_.ReservedName(folder, name);
+}
+
 // A name the run took is there; one it freed is not; else the system says,
 // unless the entry it finds is one the run moved away (under another case of
 // the name, on a file system that ignores case).
@@ -69,6 +80,11 @@ bool DryRunFileSystem::Exists(const platform::Folder& folder,
   if (freed_.count(key) || !real_.Exists(folder, name)) return false;
   const platform::EntryId id = real_.Identify(folder, name);
   return !(id.known && moved_.count({id.volume, id.index}));
+}
+
+std::string DryRunFileSystem::NameKey(const platform::Folder& folder,
+                                      std::string_view name) {
+  return real_.NameKey(folder, name);
 }
 
 platform::EntryId DryRunFileSystem::Identify(const platform::Folder& folder,

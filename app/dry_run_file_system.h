@@ -28,9 +28,13 @@ class DryRunFileSystem final : public platform::FileSystem {
   platform::Outcome CheckNames(const platform::Folder& folder,
                                std::string_view old_name,
                                std::string_view new_name) override;
+  platform::Failure ReservedName(const platform::Folder& folder,
+                                 std::string_view name) override;
   bool Exists(const platform::Folder& folder, std::string_view name) override;
   platform::EntryId Identify(const platform::Folder& folder,
                              std::string_view name) override;
+  std::string NameKey(const platform::Folder& folder,
+                      std::string_view name) override;
   std::string AbsolutePath(const platform::Folder& folder) override;
   std::string DescribeError(int code) override;
   void HoldInterrupts() override;
@@ -45,6 +49,7 @@ class DryRunFileSystem final : public platform::FileSystem {
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;
+  std::string Key(const platform::Folder& folder, std::string_view name) const;
 
   platform::FileSystem& real_;
   // Keys of folder and name: the names renames took (to the identity of the

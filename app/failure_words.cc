@@ -12,6 +12,10 @@ std::string FailureWords(const platform::Outcome& outcome,
     case Failure::kPermission: return "permission denied";
     case Failure::kTooLong: return "name too long";
     case Failure::kRefusedName: return "name refused: invalid characters";
+    case Failure::kDeviceName:
+      return "name refused: it is a device name on this system";
+    case Failure::kFinalPeriodOrSpace:
+      return "name refused: it ends in a period or a space";
     case Failure::kInUse: return "in use by another program";
     case Failure::kNoSpace: return "no space left";
     case Failure::kOther: break;

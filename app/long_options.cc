@@ -36,12 +36,18 @@ LongOptions CutLongOptions(std::string_view tail) {
       ++at;
       continue;
     }
-    std::size_t end = tail.find(' ', at);
-    if (end == std::string_view::npos) end = tail.size();
+    // Double quotes group a word with its spaces: "C:\First Last\t.txt".
+    std::size_t end = at;
+    for (bool quoted = false; end < tail.size(); ++end) {
+      if (tail[end] == '"') quoted = !quoted;
+      if (tail[end] == ' ' && !quoted) break;
+    }
     std::string_view word = tail.substr(at, end - at);
     bool cut = false;
     if (terms_next) {
-      found.terms_file = std::string(word);
+      found.terms_file.clear();
+      for (char c : word)
+        if (c != '"') found.terms_file.push_back(c);
       terms_next = false;
       cut = true;
     } else if (!ended) {

@@ -1,6 +1,8 @@
 // The long options: whole words of the command tail, cut out before the "/"
 // options are looked for.  "--terms" takes the word after it as its file.
-// A word after "--" is never taken as one, and "--" itself goes.
+// A word after "--" is never taken as one, and "--" itself goes.  Double
+// quotes group a word with the spaces inside them, and a quoted word is
+// never an option; the file's quotes are dropped.
 #pragma once
 
 #include <string>

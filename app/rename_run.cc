@@ -130,8 +130,16 @@ struct Run {
   }
 
   bool RunOperand(const std::string& operand, platform::PathStyle style) {
-    if (!options.recursive)
-      return RunListing(ListOperand(files, operand, style), "*", "");
+    if (!options.recursive) {
+      const platform::Listing listing = ListOperand(files, operand, style);
+      if (!listing.failure.ok()) {
+        console.Print(operand + " [FAILED: " +
+                      FailureWords(listing.failure, files) + "]\n");
+        any_failed = true;
+        return false;
+      }
+      return RunListing(listing, "*", "");
+    }
     const OperandParts parts = SplitOperand(operand, style);
     if (parts.name.empty()) return false;
     return RunTree(files.ListFolder(parts.folder), parts.name);

@@ -54,9 +54,21 @@ bool SameEntry(platform::FileSystem& files, const platform::Folder& folder,
 
 std::string SafeRename(platform::FileSystem& files,
                        const platform::Folder& folder,
-                       std::string_view old_name, std::string_view new_name) {
+                       std::string_view old_name, std::string_view new_name,
+                       NewName source) {
   if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
   if (old_name == new_name) return "";
+  // Refused before any step, so that a change of case never takes its first
+  // step towards a name the system would refuse.
+  if (const platform::Outcome refused =
+          files.CheckNames(folder, old_name, new_name);
+      !refused.ok())
+    return FailureWords(refused, files);
+  if (source == NewName::kMade) {
+    if (const platform::Failure reserved = files.ReservedName(folder, new_name);
+        reserved != platform::Failure::kNone)
+      return FailureWords({reserved, 0}, files);
+  }
   // Some systems report success for a change of case they did not make, so
   // a change that may be one of case alone asks first.  Others refuse it as
   // a clash: the same answer then.

@@ -11,10 +11,16 @@
 
 namespace app {
 
+// Where the new name comes from: the rules make it, or undo gives an entry
+// back the name it had, which may be one the system's programs cannot open
+// (a device's name on Windows): never made, but given back.
+enum class NewName { kMade, kGivenBack };
+
 // "" when the entry now has its new name, else the words of the failure.
 std::string SafeRename(platform::FileSystem& files,
                        const platform::Folder& folder,
-                       std::string_view old_name, std::string_view new_name);
+                       std::string_view old_name, std::string_view new_name,
+                       NewName source = NewName::kMade);
 
 // True when both names denote one entry that the system can identify.
 bool SameEntry(platform::FileSystem& files, const platform::Folder& folder,

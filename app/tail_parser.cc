@@ -1,5 +1,7 @@
 #include "app/tail_parser.h"
 
+#include <vector>
+
 #include "app/long_options.h"
 #include "app/option_table.h"
 #include "text/case.h"
@@ -7,6 +9,25 @@
 
 namespace app {
 namespace {
+
+// A stretch of the tail, outside or inside double quotes (the quotes
+// themselves dropped).  A quote that never closes runs to the end.
+struct Stretch {
+  std::string text;
+  bool quoted = false;
+};
+
+std::vector<Stretch> SplitAtQuotes(std::string_view tail) {
+  std::vector<Stretch> stretches(1);
+  for (char c : tail) {
+    if (c == '"') {
+      stretches.push_back({"", !stretches.back().quoted});
+      continue;
+    }
+    stretches.back().text.push_back(c);
+  }
+  return stretches;
+}
 
 // Only "H" lowers to "h", whatever the encoding: an ASCII test is exact.
 bool HoldsSlashH(std::string_view tail) {
@@ -20,31 +41,48 @@ bool HoldsSlashH(std::string_view tail) {
 
 }  // namespace
 
+// Nothing inside double quotes is an option.
 bool IsHelpRequest(std::string_view tail) {
-  return tail.empty() || HoldsSlashH(tail) ||
-         tail.find("/?") != std::string_view::npos;
+  if (tail.empty()) return true;
+  for (const Stretch& stretch : SplitAtQuotes(tail)) {
+    if (!stretch.quoted &&
+        (HoldsSlashH(stretch.text) ||
+         stretch.text.find("/?") != std::string::npos))
+      return true;
+  }
+  return false;
 }
 
 ParsedTail ParseOptions(std::string_view tail) {
   ParsedTail parsed;
-  std::string working(tail);
+  std::vector<Stretch> stretches = SplitAtQuotes(tail);
   for (const OptionToken& option : kOptionTokens) {
     // Found case-blind, but only the all-lower and all-upper tokens are cut,
     // each in one pass that never looks again at what it joined: what is
     // left of "/Ml" stays in the pattern, and so does the "/c" that cutting
-    // "/c" out of "//cc" leaves.
-    const bool found =
-        (option.case_blind ? text::AsciiLowerForm(working).find(option.lower)
-                           : working.find(option.lower)) != std::string::npos;
-    if (!found) continue;
-    working = text::RemoveAll(working, option.lower);
-    if (option.upper != option.lower)
-      working = text::RemoveAll(working, option.upper);
-    option.set(parsed.options);
+    // "/c" out of "//cc" leaves.  Quoted text is never looked at.
+    bool found = false;
+    for (Stretch& stretch : stretches) {
+      if (stretch.quoted) continue;
+      std::string& working = stretch.text;
+      if ((option.case_blind ? text::AsciiLowerForm(working).find(option.lower)
+                             : working.find(option.lower)) == std::string::npos)
+        continue;
+      found = true;
+      working = text::RemoveAll(working, option.lower);
+      if (option.upper != option.lower)
+        working = text::RemoveAll(working, option.upper);
+    }
+    if (found) option.set(parsed.options);
   }
-  const std::size_t first = working.find_first_not_of(" \"");
+  // The quotes only group: they are no part of the pattern (no name can
+  // hold one).
+  std::string working;
+  for (const Stretch& stretch : stretches) working += stretch.text;
+  const std::size_t first = working.find_first_not_of(' ');
   if (first != std::string::npos)
-    parsed.file_pattern = working.substr(first, working.find_last_not_of(" \"") + 1 - first);
+    parsed.file_pattern =
+        working.substr(first, working.find_last_not_of(' ') + 1 - first);
   return parsed;
 }
 

@@ -1,6 +1,7 @@
 // Reads a Windows command tail: one text in which options are found
-// anywhere, even inside other text, and cut out; what is left, trimmed of
-// spaces and double quotes, is the file pattern.
+// anywhere outside double quotes, even inside other text, and cut out; what
+// is left, without its double quotes and trimmed of spaces, is the file
+// pattern.
 #pragma once
 
 #include <string>
@@ -11,7 +12,8 @@
 
 namespace app {
 
-// True when the tail is empty or holds "/h" (either case) or "/?" anywhere.
+// True when the tail is empty or holds "/h" (either case) or "/?" anywhere
+// outside double quotes.
 bool IsHelpRequest(std::string_view tail);
 
 struct ParsedTail {

@@ -44,8 +44,8 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console) {
     ShowRename(reporter, shown, r->new_name, r->old_name, false);
     const platform::Folder folder{r->directory, nullptr};
     files.HoldInterrupts();
-    const std::string failure =
-        SafeRename(files, folder, r->new_name, r->old_name);
+    const std::string failure = SafeRename(files, folder, r->new_name,
+                                           r->old_name, NewName::kGivenBack);
     files.ReleaseInterrupts();
     ShowOutcome(reporter, false, failure);
     if (!failure.empty()) end.failed = true;

@@ -1,7 +1,7 @@
 // The command line on arbitrary bytes.  As a Windows tail, through the same
 // steps as the program: long options, the help test, then the "/" options;
 // no crash, and the options found and the file pattern left are those of
-// the documented rule (each token cut in one pass).  As a list of arguments (split at NUL bytes): every
+// the documented rule (each token cut in one pass, outside double quotes).  As a list of arguments (split at NUL bytes): every
 // operand is one of the arguments, whole and in order.
 #include <array>
 #include <cstdint>
@@ -59,7 +59,8 @@ void CutEach(std::string& text, std::string_view token) {
 
 // What the parser must find and leave, by the rule it documents: in turn,
 // each token found (case-blind but "/d" and "/D") in what the earlier cuts
-// left has its lower- and upper-case forms cut, each in one pass.
+// left outside double quotes has its lower- and upper-case forms cut there,
+// each in one pass.
 struct ByTheRule {
   std::array<bool, kTokenCount> found{};
   std::string left;
@@ -68,18 +69,31 @@ struct ByTheRule {
 ByTheRule Expected(std::string_view tail) {
   ByTheRule rule;
   std::array<bool, kTokenCount>& found = rule.found;
-  std::string working(tail);
+  // The pieces between double quotes: every second one is quoted.
+  std::vector<std::string> pieces(1);
+  for (char c : tail) {
+    if (c == '"') {
+      pieces.emplace_back();
+    } else {
+      pieces.back().push_back(c);
+    }
+  }
   for (std::size_t i = 0; i < kTokenCount; ++i) {
     const Token& token = kTokens[i];
     const bool exact = token.lower == token.upper;
-    found[i] = Has(exact ? working : AsciiLower(working), token.lower);
-    if (!found[i]) continue;
-    CutEach(working, token.lower);
-    if (!exact) CutEach(working, token.upper);  // "/d" and "/D" once only
+    for (std::size_t p = 0; p < pieces.size(); p += 2) {
+      std::string& working = pieces[p];
+      if (!Has(exact ? working : AsciiLower(working), token.lower)) continue;
+      found[i] = true;
+      CutEach(working, token.lower);
+      if (!exact) CutEach(working, token.upper);  // "/d" and "/D" once only
+    }
   }
-  // Then the spaces and double quotes at both ends go.
-  const std::size_t first = working.find_first_not_of(" \"");
-  const std::size_t last = working.find_last_not_of(" \"");
+  // Then the quotes go, and the spaces at both ends.
+  std::string working;
+  for (const std::string& piece : pieces) working += piece;
+  const std::size_t first = working.find_first_not_of(' ');
+  const std::size_t last = working.find_last_not_of(' ');
   rule.left = first == std::string::npos
                   ? std::string()
                   : working.substr(first, last - first + 1);

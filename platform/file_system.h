@@ -21,6 +21,8 @@ enum class Failure {
   kPermission,
   kTooLong,
   kRefusedName,  // the system cannot take the name as it stands
+  kDeviceName,   // a new name the system takes for a device (Windows' NUL)
+  kFinalPeriodOrSpace,  // a new name that ordinary paths would cut (Windows)
   kInUse,
   kNoSpace,
   kOther,  // see code
@@ -107,10 +109,26 @@ class FileSystem {
   // system cannot take (too long, a character it cannot hold).
   virtual Outcome CheckNames(const Folder& folder, std::string_view old_name,
                              std::string_view new_name) = 0;
+  // Why the system's programs could not open an entry of this name by an
+  // ordinary path, though Rename gives it (Windows' "NUL.avi", "x."):
+  // kDeviceName, kFinalPeriodOrSpace, or kNone, the default.  The program
+  // never makes such a name, but an entry may get back the one it had.
+  virtual Failure ReservedName(const Folder& folder, std::string_view name) {
+    (void)folder;
+    (void)name;
+    return Failure::kNone;
+  }
   // True when name exists in the folder (a dangling link included).
   virtual bool Exists(const Folder& folder, std::string_view name) = 0;
   // The identity of the entry name denotes; not known when there is none.
   virtual EntryId Identify(const Folder& folder, std::string_view name) = 0;
+  // The form in which the folder compares names: two names with one form
+  // are one name there (as on a file system that ignores case).  By
+  // default every name is its own form.
+  virtual std::string NameKey(const Folder& folder, std::string_view name) {
+    (void)folder;
+    return std::string(name);
+  }
   // The folder's absolute path with its trailing separator ("" when it
   // cannot be told).
   virtual std::string AbsolutePath(const Folder& folder) = 0;

@@ -15,6 +15,9 @@ TEST(HelpRequest, EmptyTailOrSlashHOrQuestionMark) {
       {"x /h", true},      {"/?", true},       {"c:/home/*.avi", true},
       {"/c *.avi", false}, {" ", false},       {"h /", false},
       {"\u0130/x", false}, {"/", false},
+      // Nothing inside double quotes is an option.
+      {"\"C:/Users/Hana/*.mkv\"", false}, {"\"x\" /h", true},
+      {"\"a /?", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(app::IsHelpRequest(c.tail), c.help);
@@ -49,8 +52,12 @@ TEST(ParseOptions, FlagsAndPattern) {
        false, false, 0},
       {"/x *.avi", "/x *.avi", false, false, false, false, false, false, false,
        0},
-      {"x\"y\" \" ", "x\"y", false, false, false, false, false, false, false,
+      {"x\"y\" \" ", "xy", false, false, false, false, false, false, false,
        0},
+      {"\"C:/Docs/Eddy/Kim *.mkv\" /y", "C:/Docs/Eddy/Kim *.mkv", false, false,
+       false, true, false, false, false, 0},
+      {"C:/\"M y\"/c*", "C:/M y*", true, false, false, false, false, false,
+       false, 0},
       // Each token is cut in one pass: what the cut joins stays.
       {"//cc *.avi", "/c *.avi", true, false, false, false, false, false,
        false, 0},
@@ -115,6 +122,26 @@ TEST(LongOptions, WholeWordsBeforeDoubleDash) {
     EXPECT_EQ(found.help, c.help);
     EXPECT_EQ(found.version, c.version);
     EXPECT_EQ(found.dry_run, c.dry_run);
+  }
+}
+
+TEST(LongOptions, DoubleQuotesGroupAWord) {
+  struct Case {
+    std::string tail, rest, terms_file;
+    bool dry_run;
+  } cases[] = {
+      {"/k --terms \"my terms.txt\" *.avi", "/k *.avi", "my terms.txt", false},
+      {"--terms C:\\\"First Last\"\\t.txt x", "x", "C:\\First Last\\t.txt",
+       false},
+      {"\"--dry-run\" x", "\"--dry-run\" x", "", false},
+      {"\"a --dry-run\" --dry-run", "\"a --dry-run\"", "", true},
+      {"\"open --dry-run", "\"open --dry-run", "", false},
+  };
+  for (const Case& c : cases) {
+    const app::LongOptions found = app::CutLongOptions(c.tail);
+    EXPECT_EQ(found.rest, c.rest) << c.tail;
+    EXPECT_EQ(found.terms_file, c.terms_file) << c.tail;
+    EXPECT_EQ(found.dry_run, c.dry_run) << c.tail;
   }
 }
 

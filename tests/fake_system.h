@@ -104,6 +104,11 @@ struct FileSystem : platform::FileSystem {
     if (!entry) return {};
     return {1, reinterpret_cast<std::uintptr_t>(entry), true};
   }
+  std::string NameKey(const platform::Folder& folder,
+                      std::string_view name) override {
+    return ignore_case_folders.count(folder.path) ? Folded(name)
+                                                  : std::string(name);
+  }
   std::string AbsolutePath(const platform::Folder& folder) override {
     return "/abs/" + folder.path;
   }

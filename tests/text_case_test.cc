@@ -26,6 +26,11 @@ TEST(Case, FormsByTheMappingHandedIn) {
       {"\xC3\x84RGER", "\xC3\xA4rger", "\xC3\x84RGER", "\xC3\x84rger"},
       {"\xC4\x80x", "\xC4\x80x", "\xC4\x80X", "\xC4\x80x"},  // would shrink
       {"a\xFF" "b", "a\xFF" "b", "A\xFF" "B", "A\xFF" "B"},     // no character
+      // A combining mark belongs to the letter before it (E + U+0301).
+      {"E\xCC\x81" "COLE DES", "e\xCC\x81" "cole des", "E\xCC\x81" "COLE DES",
+       "E\xCC\x81" "cole Des"},
+      {"n\xCC\x83o \xCC\x81x", "n\xCC\x83o \xCC\x81x", "N\xCC\x83O \xCC\x81X",
+       "N\xCC\x83o \xCC\x81X"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(text::MixedForm(c.in, kToy), c.mixed) << c.in;

@@ -193,6 +193,83 @@ TEST_F(WindowsFolder, RenameFailures) {
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"a b.txt", L"a c.txt"}));
 }
 
+// Names that ordinary paths would cut or take for a device are listed and
+// renamed as they are; such a name is never given.
+TEST_F(WindowsFolder, NamesOrdinaryPathsCannotHold) {
+  MakeFile(L"x.y", "plain");
+  platform::FileSystem& files = platform::SystemFileSystem();
+  struct Case {
+    const wchar_t* made;  // made through its literal path
+    const char* old_name;
+    const char* new_name;
+    Failure failure;
+  } cases[] = {
+      {L"x.y.", "x.y.", "x y", Failure::kNone},
+      {L"t .avi ", "t .avi ", "t.avi", Failure::kNone},
+      {L"nul.2010.avi", "nul.2010.avi", "nul (2010).avi", Failure::kNone},
+      {L"LPT1.XviD.avi", "LPT1.XviD.avi", "LPT1 (x).avi", Failure::kNone},
+      {L"a_b.", "a_b.", "a b.", Failure::kFinalPeriodOrSpace},
+      {L"c_d", "c_d", "c d ", Failure::kFinalPeriodOrSpace},
+      {L"e_f", "e_f", "CON.avi", Failure::kDeviceName},
+  };
+  for (const Case& c : cases) {
+    const std::wstring literal = L"\\\\?\\" + root_ + c.made;
+    const HANDLE made = CreateFileW(literal.c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_NEW, 0, nullptr);
+    ASSERT_NE(made, INVALID_HANDLE_VALUE);
+    CloseHandle(made);
+    const platform::Listing listing = ListOperand(dir_ + "*");
+    const bool listed = std::any_of(
+        listing.entries.begin(), listing.entries.end(),
+        [&](const platform::Entry& e) { return e.name == c.old_name; });
+    EXPECT_TRUE(listed) << c.old_name;
+    EXPECT_TRUE(files.Exists(listing.folder, c.old_name)) << c.old_name;
+    EXPECT_EQ(files.ReservedName(listing.folder, c.new_name), c.failure)
+        << c.new_name;
+    if (c.failure == Failure::kNone) {
+      EXPECT_TRUE(files.Rename(listing.folder, c.old_name, c.new_name).ok())
+          << c.old_name;
+    }
+  }
+  EXPECT_EQ(Content(L"x.y"), "plain");
+  EXPECT_EQ(Entries(), (std::vector<std::wstring>{
+                           L"LPT1 (x).avi", L"a_b.", L"c_d", L"e_f",
+                           L"nul (2010).avi", L"t.avi", L"x y", L"x.y"}));
+}
+
+// Folders deeper than the old limit of 260 units are listed, entered and
+// renamed in.
+TEST_F(WindowsFolder, PathsLongerThanTheOldLimit) {
+  platform::FileSystem& files = platform::SystemFileSystem();
+  const std::string name(200, 'd');
+  const std::wstring wide(200, L'd');
+  std::wstring path = L"\\\\?\\" + root_;
+  for (int depth = 0; depth < 3; ++depth) {
+    path += wide + L"\\";
+    ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+  }
+  const HANDLE made = CreateFileW((path + L"f_1.txt").c_str(), GENERIC_WRITE,
+                                  0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(made, INVALID_HANDLE_VALUE);
+  CloseHandle(made);
+  platform::Listing listing = ListOperand(dir_ + name);
+  for (int depth = 0; depth < 3; ++depth) {
+    ASSERT_EQ(listing.entries.size(), 1u);
+    listing = files.ListBelow(listing.folder, listing.entries[0]);
+    ASSERT_TRUE(listing.failure.ok());
+  }
+  ASSERT_EQ(listing.entries.size(), 1u);
+  EXPECT_EQ(files.Rename(listing.folder, "f_1.txt", "f 1.txt").failure,
+            Failure::kNone);
+  // By the path alone, as undo names it.
+  const platform::Folder by_path{files.AbsolutePath(listing.folder), nullptr};
+  EXPECT_GT(by_path.path.size(), 600u);
+  EXPECT_TRUE(files.Exists(by_path, "f 1.txt"));
+  EXPECT_EQ(files.Rename(by_path, "f 1.txt", "f_1.txt").failure, Failure::kNone);
+  EXPECT_NE(GetFileAttributesW((path + L"f_1.txt").c_str()),
+            INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(WindowsFolder, CaseOnlyChangesFindTheEntryItself) {
   MakeFile(L"hello.txt", "hi");
   MakeFile(L"other.txt", "o");
@@ -205,6 +282,10 @@ TEST_F(WindowsFolder, CaseOnlyChangesFindTheEntryItself) {
                files.Identify(folder, "other.txt"));
   EXPECT_TRUE(files.Exists(folder, "HELLO.TXT"));
   EXPECT_FALSE(files.Exists(folder, "none.txt"));
+  // The dry run compares names in this form.
+  EXPECT_EQ(files.NameKey(folder, "x_\xc3\xa9i.txt"),
+            files.NameKey(folder, "X_\xc3\x89I.TXT"));
+  EXPECT_NE(files.NameKey(folder, "x y.txt"), files.NameKey(folder, "x_y.txt"));
 }
 
 TEST_F(WindowsFolder, EveryNameIsRenamedByItsOwnCharactersButALoneSurrogate) {
@@ -257,6 +338,21 @@ TEST(WindowsText, Utf8BothWaysAndColumns) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(platform::SystemConsole().DisplayColumns(c.text), c.columns) << c.text;
+}
+
+TEST(WindowsText, CodePagesGetNoLookAlikes) {
+  struct Case {
+    unsigned code_page;
+    std::u16string text;
+    std::string bytes;
+  } cases[] = {
+      {1252, u"\u0141\u00f3d\u017a_\u0105\u0119", "?\xf3" "d?_??"},  // Łódź_ąę
+      {1252, u"Stra\u00dfe", "Stra\xdf" "e"},
+      {932, u"Stra\u00dfe \u30c0", "Stra?e \x83_"},
+      {65001, u"\u0141\u00f3d\u017a", "\xc5\x81\xc3\xb3" "d\xc5\xba"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(windows::ToCodePage(c.code_page, c.text), c.bytes) << c.code_page;
 }
 
 TEST(WindowsText, LettersOutsideCodePage1252TakeTheSystemsCase) {

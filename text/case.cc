@@ -33,7 +33,18 @@ char32_t MapCodePoint(char32_t c, To to, const CaseMapping& m) {
   return mapped;
 }
 
+// The combining marks of the text at `at`, if any, passed over.
+std::size_t PastMarks(std::string_view text, std::size_t at) {
+  while (at < text.size() && static_cast<unsigned char>(text[at]) >= 0x80) {
+    const CodePoint cp = DecodeUtf8(text, at);
+    if (cp.length == 0 || !IsCombiningMark(cp.value)) break;
+    at += cp.length;
+  }
+  return at;
+}
+
 bool IsCasedAt(std::string_view text, std::size_t at, const CaseMapping& m) {
+  at = PastMarks(text, at);
   if (at >= text.size()) return false;
   unsigned char c = static_cast<unsigned char>(text[at]);
   if (c < 0x80) return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -46,6 +57,7 @@ bool IsCasedAt(std::string_view text, std::size_t at, const CaseMapping& m) {
 struct Unit {
   std::size_t length;
   bool letter;
+  bool mark = false;  // a combining mark: of the unit before it
 };
 
 // after_letter: the unit before is a case letter (for the final sigma).
@@ -68,7 +80,7 @@ Unit MapUnit(std::string_view text, std::size_t at, To to, bool after_letter,
     mapped = kFinalSigma;
   }
   AppendUtf8(out, mapped);
-  return {cp.length, m.is_cased(cp.value)};
+  return {cp.length, m.is_cased(cp.value), IsCombiningMark(cp.value)};
 }
 
 // Whether the text is its own form in the wanted case: each unit maps to
@@ -96,6 +108,15 @@ bool Unchanged(std::string_view text, To to, const CaseMapping& m) {
 
 const CaseMapping& AsciiOnlyMapping() { return kAsciiOnly; }
 
+bool IsCombiningMark(char32_t c) {
+  return (c >= 0x300 && c <= 0x36F) ||    // combining diacritical marks
+         (c >= 0x483 && c <= 0x489) ||    // Cyrillic
+         (c >= 0x1AB0 && c <= 0x1AFF) ||  // diacritical marks, extended
+         (c >= 0x1DC0 && c <= 0x1DFF) ||  // diacritical marks, supplement
+         (c >= 0x20D0 && c <= 0x20FF) ||  // for symbols
+         (c >= 0xFE20 && c <= 0xFE2F);    // half marks
+}
+
 std::string AsciiLowerForm(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = AsciiLower(c);
@@ -116,7 +137,7 @@ std::string MixedForm(std::string_view text, const CaseMapping& m) {
   for (std::size_t at = 0; at < text.size();) {
     Unit unit = MapUnit(text, at, capitalise_next ? To::kUpper : To::kLower,
                         !capitalise_next, m, out);
-    capitalise_next = !unit.letter;
+    if (!unit.mark) capitalise_next = !unit.letter;
     at += unit.length;
   }
   return out;

@@ -30,9 +30,14 @@ inline char AsciiLower(char c) {
 }
 std::string AsciiLowerForm(std::string_view text);
 
+// True for a combining mark of the scripts with letter case (the accent of
+// "e" + U+0301): it belongs to the character before it.
+bool IsCombiningMark(char32_t c);
+
 // Each word's first case letter in upper case, the other case letters in
 // lower case.  Every non-letter (digit, apostrophe, space, ...) starts a
-// new word: "o'brien" gives "O'Brien", "mp3s" gives "Mp3S".
+// new word: "o'brien" gives "O'Brien", "mp3s" gives "Mp3S"; a combining
+// mark belongs to the character before it and starts none.
 std::string MixedForm(std::string_view text, const CaseMapping& mapping);
 // Whether the text is its own upper (lower) case form: no letter in it that
 // the mapping would change, one-to-one and keeping its length, to the other

@@ -8,6 +8,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/windows/literal_path.h"
 
 namespace platform::windows {
 
@@ -17,7 +18,12 @@ namespace platform::windows {
 // would rename another entry, or none.
 struct ListedFolder final : FolderHandle {
   std::set<std::string> inexact;
+  // The folder as the system takes it literally, as it was listed.
+  LiteralPath literal;
 };
+
+// The literal path of a folder: the one it was listed by, else its own.
+LiteralPath LiteralFolderOf(const Folder& folder);
 
 class WindowsFileSystem final : public FileSystem {
  public:
@@ -29,8 +35,11 @@ class WindowsFileSystem final : public FileSystem {
                  std::string_view new_name) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
+  Failure ReservedName(const Folder& folder, std::string_view name) override;
   bool Exists(const Folder& folder, std::string_view name) override;
   EntryId Identify(const Folder& folder, std::string_view name) override;
+  // Names are one name whatever their letter case.
+  std::string NameKey(const Folder& folder, std::string_view name) override;
   std::string DescribeError(int code) override;  // failure_kind.cc
   // One step each: there is no signal to hold off.
   void HoldInterrupts() override {}

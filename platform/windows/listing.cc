@@ -1,6 +1,8 @@
 // The listing.  All of a folder's entries are read when it starts, so that
 // renames made during the run never bring an entry back twice; the program
-// matches the pattern itself.
+// matches the pattern itself.  Folders are reached by their literal paths,
+// so that a name ending in a period or a space, or a path longer than the
+// old 260 units, is listed as it is.
 #include <windows.h>
 
 #include "platform/windows/failure_kind.h"
@@ -24,22 +26,27 @@ Entry MakeEntry(const WIN32_FIND_DATAW& record, std::string name) {
 
 // The entries the system finds for what (the folder's path and "*", or a
 // name in it).
-Listing Search(std::string path, std::string_view what) {
+Listing Search(std::string path, const LiteralPath& folder,
+               std::string_view what) {
   Listing listing;
   listing.folder.path = std::move(path);
-  const std::u16string pattern = ToWide(listing.folder.path + std::string(what));
-  if (pattern.empty()) return listing;
+  const LiteralPath pattern = Join(folder, what);
+  if (pattern.failure != Failure::kNone) {
+    listing.failure = {pattern.failure, 0};
+    return listing;
+  }
   WIN32_FIND_DATAW record{};
   HANDLE search = FindFirstFileW(
-      reinterpret_cast<const wchar_t*>(pattern.c_str()), &record);
+      reinterpret_cast<const wchar_t*>(pattern.path.c_str()), &record);
   if (search == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND &&
-        code != ERROR_NO_MORE_FILES && code != 0)
+        code != ERROR_NO_MORE_FILES && code != ERROR_INVALID_NAME && code != 0)
       listing.failure = OutcomeOf(code);
     return listing;
   }
   auto listed = std::make_shared<ListedFolder>();
+  listed->literal = folder;
   std::set<std::string> exact;
   do {
     std::u16string_view name(
@@ -58,20 +65,43 @@ Listing Search(std::string path, std::string_view what) {
 
 }  // namespace
 
+LiteralPath LiteralFolderOf(const Folder& folder) {
+  if (const auto* listed = dynamic_cast<const ListedFolder*>(folder.handle.get()))
+    return listed->literal;
+  return LiteralFolder(folder.path);
+}
+
 Listing WindowsFileSystem::ListFolder(std::string_view path) {
-  return Search(std::string(path), "*");
+  return Search(std::string(path), LiteralFolder(path), "*");
 }
 
 // The system finds the name whatever its case, and lists the entry by its
-// own name.
+// own name.  A name longer than any entry's can have is no name of the
+// folder's: said, as the pattern cannot be taken whole.
 Listing WindowsFileSystem::LookUp(std::string_view path, std::string_view name) {
-  return Search(std::string(path), name);
+  if (ToWide(name).size() > kLongestName) {
+    Listing listing;
+    listing.folder.path = std::string(path);
+    listing.failure = {Failure::kTooLong, 0};
+    return listing;
+  }
+  return Search(std::string(path), LiteralFolder(path), name);
 }
 
 // Reparse points are never entered (the walk skips links), so the folder is
-// reached by its path.
+// reached by its literal path below its parent's.
 Listing WindowsFileSystem::ListBelow(const Folder& parent, const Entry& folder) {
-  return Search(parent.path + folder.name + "\\", "*");
+  std::string path = parent.path + folder.name + "\\";
+  const auto* listed = dynamic_cast<const ListedFolder*>(parent.handle.get());
+  if (listed && listed->inexact.count(folder.name)) {
+    Listing listing;
+    listing.folder.path = std::move(path);
+    listing.failure = {Failure::kRefusedName, 0};
+    return listing;
+  }
+  LiteralPath below = Join(LiteralFolderOf(parent), folder.name);
+  if (below.failure == Failure::kNone) below.path.push_back(u'\\');
+  return Search(std::move(path), below, "*");
 }
 
 }  // namespace platform::windows

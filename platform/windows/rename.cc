@@ -1,11 +1,13 @@
-// The rename of one listed entry, in the folder it was listed in.  It never
-// replaces an existing entry: MoveFileW refuses when the new name exists.
+// The rename of one listed entry, in the folder it was listed in, by the
+// literal paths of both names.  It never replaces an existing entry:
+// MoveFileW refuses when the new name exists.
 #include <windows.h>
 
 #include <string>
 
 #include "platform/windows/failure_kind.h"
 #include "platform/windows/file_system.h"
+#include "platform/windows/reserved_name.h"
 #include "platform/windows/text_convert.h"
 
 namespace platform::windows {
@@ -15,10 +17,10 @@ const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-// What the system cannot take as a name: over 256 UTF-16 units, or holding
+// What the system cannot take as a name: over 255 UTF-16 units, or holding
 // a folder separator.
 Failure SystemRefusal(const std::u16string& name) {
-  if (name.size() > 256) return Failure::kTooLong;
+  if (name.size() > kLongestName) return Failure::kTooLong;
   if (name.find_first_of(u"\\/") != std::u16string::npos)
     return Failure::kRefusedName;
   return Failure::kNone;
@@ -30,6 +32,10 @@ WindowsFileSystem::WindowsFileSystem() {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 }
 
+Failure WindowsFileSystem::ReservedName(const Folder&, std::string_view name) {
+  return ReservedNameFailure(name);
+}
+
 Outcome WindowsFileSystem::CheckNames(const Folder& folder,
                                       std::string_view old_name,
                                       std::string_view new_name) {
@@ -39,10 +45,11 @@ Outcome WindowsFileSystem::CheckNames(const Folder& folder,
     if (Failure refusal = SystemRefusal(wide); refusal != Failure::kNone)
       return {refusal, 0};
   }
-  if (folder.handle &&
-      static_cast<const ListedFolder&>(*folder.handle)
-          .inexact.count(std::string(old_name)))
-    return {Failure::kRefusedName, 0};
+  if (folder.handle) {
+    const auto* listed = dynamic_cast<const ListedFolder*>(folder.handle.get());
+    if (listed && listed->inexact.count(std::string(old_name)))
+      return {Failure::kRefusedName, 0};
+  }
   return {};
 }
 
@@ -51,27 +58,31 @@ Outcome WindowsFileSystem::Rename(const Folder& folder,
                                   std::string_view new_name) {
   const Outcome refused = CheckNames(folder, old_name, new_name);
   if (!refused.ok()) return refused;
-  const std::u16string directory = ToWide(folder.path);
-  const std::u16string from = directory + ToWide(old_name);
-  const std::u16string to = directory + ToWide(new_name);
+  const LiteralPath directory = LiteralFolderOf(folder);
+  const LiteralPath from = Join(directory, old_name);
+  const LiteralPath to = Join(directory, new_name);
+  for (const LiteralPath* path : {&from, &to})
+    if (path->failure != Failure::kNone) return {path->failure, 0};
   SetLastError(0);
-  if (MoveFileW(Wide(from), Wide(to))) return {};
+  if (MoveFileW(Wide(from.path), Wide(to.path))) return {};
   const DWORD code = GetLastError();
   return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
 }
 
 bool WindowsFileSystem::Exists(const Folder& folder, std::string_view name) {
-  const std::u16string path = ToWide(folder.path) + ToWide(name);
-  return GetFileAttributesW(Wide(path)) != INVALID_FILE_ATTRIBUTES;
+  const LiteralPath path = Join(LiteralFolderOf(folder), name);
+  return path.failure == Failure::kNone &&
+         GetFileAttributesW(Wide(path.path)) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The volume and the entry's index there.
 EntryId WindowsFileSystem::Identify(const Folder& folder, std::string_view name) {
-  const std::u16string path = ToWide(folder.path) + ToWide(name);
+  const LiteralPath path = Join(LiteralFolderOf(folder), name);
+  if (path.failure != Failure::kNone) return {};
   // No access asked: only the identity is read.  Folders need the backup
   // flag to be opened at all.
   HANDLE handle = CreateFileW(
-      Wide(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      Wide(path.path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {};
   BY_HANDLE_FILE_INFORMATION info{};
@@ -81,6 +92,21 @@ EntryId WindowsFileSystem::Identify(const Folder& folder, std::string_view name)
   return EntryId{info.dwVolumeSerialNumber,
                  (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
                  true};
+}
+
+// The system's upper case of each unit, as the file system compares names:
+// by no user's language (a Turkish "i" is still "I").
+std::string WindowsFileSystem::NameKey(const Folder&, std::string_view name) {
+  const std::u16string wide = ToWide(name);
+  if (wide.empty()) return std::string(name);
+  std::u16string upper(wide.size(), u'\0');
+  const int made = LCMapStringEx(
+      LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE,
+      reinterpret_cast<const wchar_t*>(wide.data()), static_cast<int>(wide.size()),
+      reinterpret_cast<wchar_t*>(upper.data()), static_cast<int>(upper.size()),
+      nullptr, nullptr, 0);
+  if (made != static_cast<int>(wide.size())) return std::string(name);
+  return ToUtf8(upper).text;
 }
 
 }  // namespace platform::windows

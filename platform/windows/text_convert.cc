@@ -51,8 +51,19 @@ Utf8Text ToUtf8(std::u16string_view wide) {
   return out;
 }
 
+std::string ToCodePage(unsigned code_page, std::u16string_view wide) {
+  // Windows' UTF-8 setting: every character can be written.
+  if (code_page == CP_UTF8) return FromWide(CP_UTF8, 0, wide);
+  // No look-alikes ("L" for "Ł"): a name written so may be another entry's.
+  std::string out = FromWide(code_page, WC_NO_BEST_FIT_CHARS, wide);
+  // The few code pages that refuse the flag have no look-alikes to give.
+  if (out.empty() && !wide.empty() && GetLastError() == ERROR_INVALID_FLAGS)
+    out = FromWide(code_page, 0, wide);
+  return out;
+}
+
 std::string ToAnsiCodePage(std::u16string_view wide) {
-  return FromWide(CP_ACP, 0, wide);
+  return ToCodePage(GetACP(), wide);
 }
 
 }  // namespace platform::windows

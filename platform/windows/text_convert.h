@@ -21,7 +21,10 @@ struct Utf8Text {
 Utf8Text ToUtf8(std::u16string_view wide);
 
 // UTF-16 to the ANSI code page; a character the code page lacks becomes
-// the system's replacement.
+// its replacement ("?"), never a look-alike.  Where the ANSI code page is
+// UTF-8 (65001), UTF-8.
 std::string ToAnsiCodePage(std::u16string_view wide);
+// The same for a given code page.
+std::string ToCodePage(unsigned code_page, std::u16string_view wide);
 
 }  // namespace platform::windows

@@ -149,17 +149,21 @@ bool WindowsFileSystem::ReplaceFile(std::string_view path,
   return true;
 }
 
+// The literal path without its "\\?\" mark: every name in it as it is, so
+// that undo finds a folder whose name ends in a period or a space.
 std::string WindowsFileSystem::AbsolutePath(const Folder& directory) {
-  const std::u16string folder =
-      directory.path.empty() ? u"." : ToWide(directory.path);
-  wchar_t full[32768];
-  const DWORD length = GetFullPathNameW(Wide(folder), 32768, full, nullptr);
-  if (length == 0 || length >= 32768) return "";
-  std::string out =
-      ToUtf8(std::u16string(reinterpret_cast<const char16_t*>(full), length))
-          .text;
-  if (!out.empty() && out.back() != '\\' && out.back() != '/') out += '\\';
-  return out;
+  const LiteralPath literal = LiteralFolderOf(directory);
+  if (literal.failure != Failure::kNone) return "";
+  std::u16string_view path = literal.path;
+  std::u16string shown;
+  if (path.starts_with(u"\\\\?\\UNC\\")) {
+    shown = u"\\\\" + std::u16string(path.substr(8));
+  } else if (path.starts_with(u"\\\\?\\")) {
+    shown = std::u16string(path.substr(4));
+  } else {
+    shown = std::u16string(path);
+  }
+  return ToUtf8(shown).text;
 }
 
 }  // namespace windows

@@ -197,6 +197,20 @@ if [ -n "$program" ]; then
   check "namewisp: a bad terms file ends the run with exit code 2" \
     test "$rc" = 2 -a ! -s "$work/out"
 
+  # --- double quotes group a path; nothing in them is an option ----------
+  fresh
+  touch Movie.2010.HDTV.avi
+  printf 'HDTV\r\n' >"my terms.txt"
+  # Wine quotes an argument that holds a space, as cmd.exe users type it.
+  run "$program" /y /k --terms "my terms.txt" '*.avi'
+  check "quotes: a terms file whose path has a space" \
+    test "$rc" = 0 -a -e "Movie (2010).avi"
+  mkdir sub
+  touch "sub/d x_1.txt" "sub/x_2.txt"
+  run "$program" 'sub/d x*'
+  check "quotes: an option inside quotes stays in the pattern" \
+    test "$rc" = 0 -a -e "sub/d x 1.txt" -a -e sub/x_2.txt
+
   # --- trees and undo ---------------------------------------------------
   fresh
   mkdir -p a_1/b_2
@@ -208,7 +222,71 @@ if [ -n "$program" ]; then
   check "namewisp: --undo puts the tree back" \
     test -e a_1/b_2/f_3.txt -a -e top_t.txt -a "$rc" = 0
   run "$program" --undo --dry-run
-  check "namewisp: then the run before, or nothing" test "$rc" = 0
+  # The history is the Wine prefix's: a run before may name entries gone.
+  check "namewisp: then the run before, or nothing" \
+    bash -c "test $rc = 0 || grep -q 'FAILED: not found' '$work/out'"
+
+  # --- literal paths: final periods and spaces, devices, long paths -----
+  fresh
+  touch x.y. x.y
+  run "$program" 'x.y*'
+  check "literal paths: a final period is renamed as it is, or refused" output_is \
+    'x.y. ==> x y.\r\n  [FAILED: name refused: it ends in a period or a space]\r\nDone\r\n\r\n'
+  check "literal paths: the name without the period is left alone" \
+    test "$rc" = 1 -a -e x.y -a -e x.y.
+  fresh
+  touch trail_.
+  run "$program" --dry-run '*'
+  grep -v '^Dry run' "$work/out" >"$work/dry"
+  dry_rc=$rc
+  run "$program" '*'
+  check "literal paths: the dry run predicts the refusal" \
+    test "$rc" = 1 -a "$dry_rc" = 1 -a -e trail_.
+  check "literal paths: the dry run says what the run says" cmp -s "$work/dry" "$work/out"
+  fresh
+  touch 'x_y ' nul.2010.avi LPT1.2010.XviD.avi
+  run "$program" /y /k '*'
+  check "literal paths: names with a final space or of devices renamed" \
+    test "$rc" = 0 -a -e "x y" -a -e "nul (2010).avi" -a -e "LPT1 (2010).avi"
+  run "$program" --undo
+  check "literal paths: undo gives them back" \
+    test "$rc" = 0 -a -e 'x_y ' -a -e nul.2010.avi -a -e LPT1.2010.XviD.avi
+  fresh
+  long=$(printf 'd%.0s' $(seq 120))
+  mkdir -p "$long/$long/$long/end." && touch "$long/$long/$long/end./f_1.txt"
+  run "$program" /s '*.txt'
+  check "literal paths: /s renames below a path over 256 characters" \
+    test "$rc" = 0 -a -e "$long/$long/$long/end./f 1.txt"
+  run "$program" --undo
+  check "literal paths: undo puts it back" \
+    test "$rc" = 0 -a -e "$long/$long/$long/end./f_1.txt"
+  run "$program" "$(printf 'p%.0s' $(seq 300))"
+  check "literal paths: a name too long for any entry is said" \
+    test "$rc" = 1 -a "$(head -c 300 "$work/out" | tr -d p)" = "" \
+    -a "$(grep -c 'FAILED: name too long' "$work/out")" = 1
+
+  # --- the dry run knows Windows -----------------------------------------
+  fresh
+  touch x_y.txt X.Y.txt con_.txt
+  run "$program" --dry-run '*'
+  grep -v '^Dry run' "$work/out" >"$work/dry"
+  dry_rc=$rc
+  run "$program" '*'
+  check "dry run: names equal but for case, and device names, fail as in the run" \
+    cmp -s "$work/dry" "$work/out"
+  check "dry run: the refusals' words" bash -c "test $rc = 1 -a $dry_rc = 1 &&
+    grep -q 'FAILED: a file with that name exists' '$work/out' &&
+    grep -q 'FAILED: name refused: it is a device name on this system' '$work/out'"
+  fresh
+  touch u_1.txt u_2.txt
+  run "$program" '*.txt'
+  rm "u 2.txt"
+  run "$program" --undo --dry-run
+  check "dry run: --undo --dry-run predicts an entry gone since the run" \
+    bash -c "test $rc = 1 && grep -q 'FAILED: not found' '$work/out' && test -e 'u 1.txt'"
+  run "$program" --undo
+  check "dry run: the undo then fails as predicted" \
+    test "$rc" = 1 -a -e u_1.txt
 
   # --- names in every code page -----------------------------------------
   # The system's code page comes from the locale Wine starts in; the
@@ -253,6 +331,34 @@ if [ -n "$program" ]; then
   check "code page CP1252: a pipe gets the system's replacement, the dry run no failure" \
     output_is '???_test.avi ==> ??? test.avi\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n'
   check "code page CP1252: the dry run's exit code" test "$rc" = 0
+
+  # --- pipes and files: no look-alikes; UTF-8 where the code page is ------
+  localedef -i hi_IN -f UTF-8 "$locales/hi_IN.UTF-8" >/dev/null 2>&1
+  for loc_and_bytes in \
+      'C.UTF-8 CP1252 Stra\337e_x.avi ==> Stra\337e x.avi\r\n?\363d?_??.avi ==> ?\363d? ??.avi' \
+      'ja_JP.UTF-8 CP932 Stra?e_x.avi ==> Stra?e x.avi\r\n??d?_??.avi ==> ??d? ??.avi' \
+      'hi_IN.UTF-8 CP65001 Stra\303\237e_x.avi ==> Stra\303\237e x.avi\r\n\305\201\303\263d\305\272_\304\205\304\231.avi ==> \305\201\303\263d\305\272 \304\205\304\231.avi'; do
+    loc=${loc_and_bytes%% *}
+    rest=${loc_and_bytes#* }
+    page=${rest%% *}
+    fresh
+    touch 'Łódź_ąę.avi' 'Straße_x.avi'
+    LOCPATH="$locales" LC_ALL="$loc" wine "$program" --dry-run '*' </dev/null \
+      >"$work/out" 2>/dev/null
+    check "code page $page: a pipe gets ? for what the code page lacks" \
+      output_is "${rest#* }\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n"
+  done
+
+  # --- a combining mark belongs to the letter before it -------------------
+  for loc_and_page in "C.UTF-8 CP1252" "ja_JP.UTF-8 CP932"; do
+    set -- $loc_and_page
+    fresh
+    touch $'E\xcc\x81COLE_DES_FEMMES.AVI'
+    LOCPATH="$locales" LC_ALL="$1" wine "$program" /m '*' </dev/null \
+      >"$work/out" 2>/dev/null
+    check "code page $2: a combining mark ends no word in the case rule" \
+      test -e $'E\xcc\x81cole Des Femmes.AVI'
+  done
 
   if command -v tmux >/dev/null; then
     fresh

@@ -1,0 +1,70 @@
+// The dry run answers as the real file system would after its renames.
+#include "app/dry_run_file_system.h"
+
+#include <gtest/gtest.h>
+
+#include "app/safe_rename.h"
+
+#include "fake_system.h"
+
+namespace {
+
+using platform::Failure;
+
+TEST(DryRunFileSystem, FailsAsTheRealRenamesWould) {
+  // Each case: the folder's names, whether it ignores case, the renames in
+  // order, and the failure the last one meets, both for real and dry.
+  struct Case {
+    std::initializer_list<const char*> names;
+    bool ignore_case;
+    std::vector<std::pair<const char*, const char*>> renames;
+    Failure last;
+  } cases[] = {
+      {{"x_y.txt", "X.Y.txt"}, true,
+       {{"x_y.txt", "x y.txt"}, {"X.Y.txt", "X Y.txt"}}, Failure::kExists},
+      {{"x_y.txt", "X.Y.txt"}, false,
+       {{"x_y.txt", "x y.txt"}, {"X.Y.txt", "X Y.txt"}}, Failure::kNone},
+      {{"a", "B"}, true, {{"a", "c"}, {"B", "A"}}, Failure::kNone},
+      {{"a"}, true, {{"a", "b"}, {"a", "c"}}, Failure::kNotFound},
+      {{"a"}, false, {{"gone", "here"}}, Failure::kNotFound},
+  };
+  for (const Case& c : cases) {
+    fake::FileSystem real, shown;
+    for (fake::FileSystem* f : {&real, &shown}) {
+      f->folders[""] = fake::Files(c.names);
+      if (c.ignore_case) f->ignore_case_folders = {""};
+    }
+    app::DryRunFileSystem dry(shown);
+    const platform::Folder here{};
+    Failure real_last = Failure::kNone, dry_last = Failure::kNone;
+    for (const auto& [from, to] : c.renames) {
+      real_last = real.Rename(here, from, to).failure;
+      dry_last = dry.Rename(here, from, to).failure;
+    }
+    EXPECT_EQ(real_last, c.last) << *c.names.begin();
+    EXPECT_EQ(dry_last, c.last) << *c.names.begin();
+    EXPECT_TRUE(shown.renames.empty());
+  }
+}
+
+// A system whose programs cannot open a name ending in a period.
+struct PeriodShy : fake::FileSystem {
+  Failure ReservedName(const platform::Folder&, std::string_view name) override {
+    return name.ends_with('.') ? Failure::kFinalPeriodOrSpace : Failure::kNone;
+  }
+};
+
+TEST(DryRunFileSystem, ReservedNamesNeverMadeButGivenBack) {
+  PeriodShy real, shown;
+  for (fake::FileSystem* f : {&real, &shown}) f->folders[""] = fake::Files({"a_."});
+  app::DryRunFileSystem dry(shown);
+  const platform::Folder here{};
+  const std::string refused = "name refused: it ends in a period or a space";
+  EXPECT_EQ(app::SafeRename(real, here, "a_.", "a."), refused);
+  EXPECT_EQ(app::SafeRename(dry, here, "a_.", "a."), refused);
+  EXPECT_EQ(app::SafeRename(real, here, "a_.", "a"), "");
+  EXPECT_EQ(app::SafeRename(real, here, "a", "a_.", app::NewName::kGivenBack), "");
+  EXPECT_EQ(real.renames, (std::vector<std::string>{"|a_.>a", "|a>a_."}));
+}
+
+}  // namespace
