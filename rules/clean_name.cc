@@ -3,6 +3,7 @@
 #include "rules/case_rule.h"
 #include "rules/episode_rule.h"
 #include "rules/stem_cleanup.h"
+#include "rules/subtitle_suffix.h"
 #include "rules/term_removal.h"
 #include "rules/user_terms.h"
 #include "rules/year_rule.h"
@@ -11,7 +12,7 @@ namespace rules {
 
 CleanedName CleanName(std::string_view listed, const NameRules& rules,
                       bool is_directory) {
-  NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitName(listed);
+  NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitFileName(listed);
   CleanedName out;
   std::string stem = CleanStem(split.stem);
   if (rules.from_upper || rules.from_lower)
@@ -23,7 +24,7 @@ CleanedName CleanName(std::string_view listed, const NameRules& rules,
     out.year_changed = year.changed;
   }
   if (rules.episode_rule) {
-    EpisodeResult episode = ApplyEpisodeRule(std::move(stem));
+    EpisodeResult episode = ApplyEpisodeRule(std::move(stem), rules.highest_year);
     stem = std::move(episode.stem);
     out.episode_changed = episode.changed;
     if (episode.changed && rules.year_rule) {

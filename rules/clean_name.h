@@ -33,8 +33,9 @@ struct CleanedName {
   bool terms_changed = false;
 };
 
-// A directory's name is split by SplitDirectoryName, a file's by SplitName
-// (rules/stem_cleanup.h).  With both the year and the episode rule, the year
+// A directory's name is split by SplitDirectoryName (rules/stem_cleanup.h),
+// a file's by SplitFileName (rules/subtitle_suffix.h), which keeps a
+// subtitle's language with its extension.  With both the year and the episode rule, the year
 // rule runs once more on what the episode rule left when that rule changed
 // the stem, so that a year before the marker is bracketed even when the
 // first run found a later one among the words the episode rule dropped:
