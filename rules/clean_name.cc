@@ -6,6 +6,7 @@
 #include "rules/subtitle_suffix.h"
 #include "rules/term_removal.h"
 #include "rules/user_terms.h"
+#include "rules/video_rule.h"
 #include "rules/year_rule.h"
 
 namespace rules {
@@ -15,6 +16,19 @@ CleanedName CleanName(std::string_view listed, const NameRules& rules,
   NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitFileName(listed);
   CleanedName out;
   std::string stem = CleanStem(split.stem);
+  if (rules.video_rule) {
+    VideoResult video = ApplyVideoRule(std::move(stem), rules.highest_year);
+    stem = std::move(video.stem);
+    out.video_changed = video.changed;
+    if (rules.from_upper || rules.from_lower)
+      stem = ApplyCaseRule(std::move(stem), rules.from_upper, rules.from_lower,
+                           *rules.letter_case);
+    if (!stem.empty()) {
+      out.name = std::move(stem);
+      out.name.append(split.extension);
+    }
+    return out;
+  }
   if (rules.from_upper || rules.from_lower)
     stem = ApplyCaseRule(std::move(stem), rules.from_upper, rules.from_lower,
                          *rules.letter_case);

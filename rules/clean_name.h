@@ -18,6 +18,10 @@ struct NameRules {
   bool year_rule = false;     // "/y", "/yc"
   bool episode_rule = false;  // "/e", "/ec"
   bool term_rule = false;     // "/k", "/kc"
+  // "/v", "/vc": the library name (rules/video_rule.h); it does the work of
+  // the year, episode and term rules, which then add nothing, and the case
+  // rule judges the name it leaves.
+  bool video_rule = false;
   int highest_year = 2020;
   // The platform's case of letters beyond ASCII.
   const text::CaseMapping* letter_case = &text::AsciiOnlyMapping();
@@ -31,6 +35,7 @@ struct CleanedName {
   bool year_changed = false;
   bool episode_changed = false;
   bool terms_changed = false;
+  bool video_changed = false;
 };
 
 // A directory's name is split by SplitDirectoryName (rules/stem_cleanup.h),

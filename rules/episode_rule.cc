@@ -92,9 +92,9 @@ EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
       std::size_t end = dropped.find(' ', from);
       if (end == std::string_view::npos) end = dropped.size();
       const std::string_view word = dropped.substr(from, end - from);
-      if (IsSampleWord(word)) {
+      if (const std::string_view sample = SampleWord(word); !sample.empty()) {
         rebuilt.push_back(' ');
-        rebuilt.append(ascii::TrimBrackets(word));
+        rebuilt.append(sample);
         break;
       }
       from = end + 1;

@@ -220,9 +220,14 @@ std::size_t ReadDate(std::string_view word, std::string_view next,
   return words;
 }
 
-bool IsSampleWord(std::string_view word) {
-  const std::string_view w = ascii::TrimBrackets(word);
-  return ascii::EqualsFolded(w, "sample") || ascii::EqualsFolded(w, "trailer");
+std::string_view SampleWord(std::string_view word) {
+  std::string_view w = ascii::TrimBrackets(word);
+  // Glued to the release group: "x264-GRP-sample".
+  const std::size_t dash = w.rfind('-');
+  if (dash != std::string_view::npos && dash > 0) w = w.substr(dash + 1);
+  if (ascii::EqualsFolded(w, "sample") || ascii::EqualsFolded(w, "trailer"))
+    return w;
+  return {};
 }
 
 void AppendKeptMarkers(std::string_view words, std::string& out) {
@@ -233,9 +238,9 @@ void AppendKeptMarkers(std::string_view words, std::string& out) {
     std::size_t end = words.find(' ', start);
     if (end == std::string_view::npos) end = words.size();
     const std::string_view word = words.substr(start, end - start);
-    if (IsSampleWord(word)) {
+    if (const std::string_view sample = SampleWord(word); !sample.empty()) {
       out.push_back(' ');
-      out.append(ascii::TrimBrackets(word));
+      out.append(sample);
       break;
     }
     start = end + 1;

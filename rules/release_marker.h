@@ -30,7 +30,8 @@
 // range) followed by a month word 01-12 and a day word 01-31, or the one word
 // "2019-03-14".
 //
-// Samples and trailers: the word "sample" or "trailer", kept as written.
+// Samples and trailers: the word "sample" or "trailer", kept as written, also
+// glued to a release group ("x264-GRP-sample").
 //
 // A word is read without the "(" and ")" at its ends, as the year rule reads
 // a year: "(S01E02)" is a marker, written without its brackets.
@@ -77,8 +78,9 @@ std::size_t ReadDate(std::string_view word, std::string_view next,
                      std::string_view after, int highest_year,
                      std::string* written);
 
-// "sample" or "trailer", brackets trimmed, case-blind.
-bool IsSampleWord(std::string_view word);
+// The "sample" or "trailer" that word is, brackets trimmed, case-blind, or
+// that ends it after a "-" ("x264-GRP-sample"); "" when it is none.
+std::string_view SampleWord(std::string_view word);
 
 // What the year and episode rules keep of the words they drop: the first
 // marker among them (season, episode or part), then the first sample or
