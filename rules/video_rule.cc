@@ -468,7 +468,8 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year) {
     }
   }
   // The version suffix a run gave: " - Extended", kept as it is.
-  for (std::size_t i = r.rest; i + 1 < w.size(); ++i) {
+  const std::size_t after = r.form == Form::kPlain ? r.title_end : r.rest;
+  for (std::size_t i = after; i + 1 < w.size(); ++i) {
     if (w[i] != "-") continue;
     const TagMatch m = MatchVideoTag(w, i + 1);
     if (IsVersionKind(m.kind) && i + 1 + m.words == w.size()) {
