@@ -221,10 +221,14 @@ std::size_t ReadDate(std::string_view word, std::string_view next,
 }
 
 std::string_view SampleWord(std::string_view word) {
+  // Quick refusal: every such word ends in "e", "r" or a bracket.
+  if (word.size() < 6) return {};
+  const char last = ascii::AsciiLower(word.back());
+  if (last != 'e' && last != 'r' && last != ')') return {};
   std::string_view w = ascii::TrimBrackets(word);
   // Glued to the release group: "x264-GRP-sample".
   const std::size_t dash = w.rfind('-');
-  if (dash != std::string_view::npos && dash > 0) w = w.substr(dash + 1);
+  if (dash != std::string_view::npos) w = w.substr(dash + 1);
   if (ascii::EqualsFolded(w, "sample") || ascii::EqualsFolded(w, "trailer"))
     return w;
   return {};
@@ -234,9 +238,13 @@ void AppendKeptMarkers(std::string_view words, std::string& out) {
   const std::size_t before = out.size();
   out.push_back(' ');
   if (!FindFirstReleaseMarker(words, &out)) out.resize(before);
+  // Only a word that ends in "e", "r" or ")" can be one: found from the
+  // spaces that end words.
   for (std::size_t start = 0; start < words.size();) {
-    std::size_t end = words.find(' ', start);
-    if (end == std::string_view::npos) end = words.size();
+    const char* space = static_cast<const char*>(
+        std::memchr(words.data() + start, ' ', words.size() - start));
+    const std::size_t end =
+        space ? static_cast<std::size_t>(space - words.data()) : words.size();
     const std::string_view word = words.substr(start, end - start);
     if (const std::string_view sample = SampleWord(word); !sample.empty()) {
       out.push_back(' ');

@@ -20,6 +20,7 @@ std::string_view WordAt(std::string_view all, std::size_t from) {
 // group is left open: the start of the outermost group that the words
 // before the year open and do not close, or year_at when they close all.
 std::size_t BalancedCut(std::string_view all, std::size_t year_at) {
+  if (all.substr(0, year_at).find('(') == std::string_view::npos) return year_at;
   std::size_t open_at = year_at;
   int depth = 0;
   for (std::size_t from = 0; from < year_at;) {
@@ -54,10 +55,13 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
                                        : all.rfind(' ', space - 1)) {
     const std::size_t at = space + 1;
     const std::string_view word = all.substr(at, end - at);
-    // Nearly every word is refused on its length or first byte.
-    const std::size_t opening = word.find_first_not_of("()");
-    if (opening == std::string_view::npos || !ascii::IsDigit(word[opening]))
-      continue;
+    // Nearly every word is refused on its length or first byte: a year has
+    // four digits and its brackets, a date ten bytes.
+    std::size_t opening = 0;
+    while (opening < word.size() && (word[opening] == '(' || word[opening] == ')'))
+      ++opening;
+    if (opening == word.size() || !ascii::IsDigit(word[opening])) continue;
+    if (word.size() != 10 && ascii::TrimBrackets(word).size() != 4) continue;
     std::string written;  // the year in brackets, or the date
     std::size_t after = end;  // where the dropped words begin (a space)
     const std::string_view next = WordAt(all, end + 1);
