@@ -1,10 +1,9 @@
 #include "rules/video_tags.h"
 
-#include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "rules/ascii.h"
+#include "rules/term_engine.h"
 
 namespace rules {
 namespace {
@@ -116,32 +115,12 @@ constexpr VideoTag kTags[] = {
     {"complete", K::kFlag, true},
 };
 
-// The tags by their first word.
-struct Index {
-  struct Entry {
-    std::vector<std::string> words;  // the tag's words after the first
-    const VideoTag* tag;
-  };
-  std::unordered_map<std::string, std::vector<Entry>> by_first;
-};
-
-const Index& TagIndex() {
-  static const Index index = [] {
-    Index i;
-    for (const VideoTag& tag : kTags) {
-      std::vector<std::string> words = {""};
-      for (char c : tag.term) {
-        if (c == '_') {
-          words.emplace_back();
-        } else {
-          words.back().push_back(c);
-        }
-      }
-      std::string first = std::move(words.front());
-      words.erase(words.begin());
-      i.by_first[first].push_back({std::move(words), &tag});
-    }
-    return i;
+// The table as the term matcher reads it, in the table's order.
+const TermIndex& TagIndex() {
+  static const TermIndex index = [] {
+    std::vector<Term> terms;
+    for (const VideoTag& tag : kTags) terms.push_back(TermFromRow(tag.term));
+    return IndexTerms(std::move(terms));
   }();
   return index;
 }
@@ -197,20 +176,10 @@ TagMatch MatchWhole(std::span<const std::string_view> words, std::size_t at,
                     std::string_view lower) {
   const TagKind pattern = PatternKind(words[at], lower);
   if (pattern != TagKind::kNone) return {pattern, 1, false};
-  const Index& index = TagIndex();
-  const auto found = index.by_first.find(std::string(lower));
-  if (found == index.by_first.end()) return {};
-  TagMatch best;
-  for (const Index::Entry& e : found->second) {
-    if (at + 1 + e.words.size() > words.size()) continue;
-    bool all = true;
-    for (std::size_t k = 0; k < e.words.size() && all; ++k) {
-      all = ascii::EqualsFolded(ascii::TrimBrackets(words[at + 1 + k]), e.words[k]);
-    }
-    if (all && 1 + e.words.size() > best.words)
-      best = {e.tag->kind, 1 + e.words.size(), e.tag->weak};
-  }
-  return best;
+  const TermHit hit = MatchTermAt(words, at, TagIndex());
+  if (hit.words == 0) return {};
+  const VideoTag& tag = kTags[hit.term];
+  return {tag.kind, hit.words, tag.weak};
 }
 
 }  // namespace
