@@ -1,5 +1,5 @@
 // The cleaning of one name, on arbitrary bytes and with every combination of
-// options, as a file's name and as a directory's: no crash, no sanitizer
+// options ("/v" with and without "/m"), as a file's name and as a directory's: no crash, no sanitizer
 // report, and each stage keeps its promise.  The bytes are also read as a
 // terms file, whose terms are then removed from the name's stem.
 #include <cstdint>
@@ -175,6 +175,24 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options,
   FUZZ_CHECK(cleaned.name != "." && cleaned.name != "..");
 }
 
+// "/v", with "/m" and without, as a file's and a directory's name: no path
+// made, and a second run changes nothing.
+void CheckVideoRule(std::string_view name) {
+  for (int bits = 0; bits < 4; ++bits) {
+    rules::NameRules options;
+    options.video_rule = true;
+    options.from_upper = options.from_lower = bits & 1;
+    options.highest_year = 2026;
+    options.letter_case = &platform::posix::UnicodeCaseMapping();
+    const bool is_directory = bits & 2;
+    const rules::CleanedName once = rules::CleanName(name, options, is_directory);
+    FUZZ_CHECK(Has(name, "/") || !Has(once.name, "/"));
+    FUZZ_CHECK(once.name != "." && once.name != "..");
+    if (once.name.empty()) continue;
+    FUZZ_CHECK(rules::CleanName(once.name, options, is_directory).name == once.name);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
@@ -202,6 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     }
   }
   CheckDirectorySplit(name);
+  CheckVideoRule(name);
   CheckTermsFile(name, rules::CleanStem(rules::SplitName(name).stem));
   // A name in progress ends in one of the extensions, period included.
   FUZZ_CHECK(!rules::IsDownloadInProgress(name) || Has(name, "."));

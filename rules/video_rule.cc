@@ -320,6 +320,10 @@ Reading Read(std::span<const std::string_view> w, int highest_year) {
   for (std::size_t i = s + 1; i < n; ++i) {
     const std::string_view word = w[i];
     const char c = word[0];
+    // Every mark begins with a digit, an "S", a "-" or a bracket: nearly
+    // every other word is refused here.
+    if (!ascii::IsDigit(c) && c != 's' && c != 'S' && c != '-' && c != '(')
+      continue;
     if (ascii::IsDigit(c)) {
       const std::string_view next = i + 1 < n ? w[i + 1] : std::string_view();
       const std::string_view third = i + 2 < n ? w[i + 2] : std::string_view();

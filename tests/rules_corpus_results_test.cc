@@ -129,8 +129,8 @@ TEST(CorpusResults, StemCleanupAsDefined) {
 // The year rule by its definition: split into words, try them from the last
 // back to the second: a date, or a word of four digits in brackets or none;
 // an unclosed bracket group before it goes from its first word; the first
-// release marker, then the first sample word, among the words after it stay
-// behind it.
+// release marker, then the first sample word (also one glued on after a
+// "-"), among the words after it stay behind it.
 int PlainNumber(const std::string& w, std::size_t digits) {
   if (w.size() != digits) return -1;
   int value = 0;
@@ -199,6 +199,7 @@ rules::YearResult PlainYearRule(const std::string& stem, int highest_year) {
       std::string bare = words[i];
       std::erase(bare, '(');
       std::erase(bare, ')');
+      bare = bare.substr(bare.rfind('-') + 1);  // "x264-GRP-sample"
       if (rules::ascii::EqualsFolded(bare, "sample") ||
           rules::ascii::EqualsFolded(bare, "trailer")) {
         rebuilt += ' ' + bare;
@@ -232,7 +233,8 @@ TEST(CorpusResults, YearRuleAsDefined) {
   const std::string_view words[] = {
       "2010", "(1999)", "S01E02", "s1e2-03", "(S01E02E03)", "1x02", "1920x1080",
       "Part", "pt", "2", "IV)", "CD1", "cd", "Disc", "E05", "x",
-      "03", "14", "2019-03-14", "Season", "S01", "(Sample)", "trailer", "(a"};
+      "03", "14", "2019-03-14", "Season", "S01", "(Sample)", "trailer", "(a",
+      "x-SAMPLE"};
   // Every four of the first sixteen, every three of them all.
   for (unsigned code = 0; code < 16u * 16 * 16 * 16; ++code) {
     std::string stem = "A";
