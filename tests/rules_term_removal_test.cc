@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "rules/term_engine.h"
 #include "rules/term_removal.h"
 #include "rules/term_table.h"
-#include "rules/term_engine.h"
-
-#include <vector>
 
 namespace {
 
@@ -84,7 +84,8 @@ TEST(TermEngine, MatchAtAWord) {
       {{"Movie"}, 1, 0},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(rules::MatchTermAt(c.words, c.at, index).words, c.taken) << c.words[c.at < c.words.size() ? c.at : 0];
+    EXPECT_EQ(rules::MatchTermAt(c.words, c.at, index).words, c.taken)
+        << c.words[0] << " at " << c.at;
 }
 
 // The rule only ever shortens a stem, never empties one and never touches
