@@ -1,5 +1,6 @@
 #include "rules/video_tags.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "rules/ascii.h"
@@ -182,12 +183,44 @@ TagMatch MatchWhole(std::span<const std::string_view> words, std::size_t at,
   return {tag.kind, hit.words, tag.weak};
 }
 
+// By a word's first letter, the lengths a tag's first word can have (bit
+// n for n bytes): the quick refusal of nearly every title word.  CRC codes
+// are eight bytes from "a" to "f".
+struct FirstLetters {
+  std::uint32_t lengths[26] = {};
+};
+
+const FirstLetters& TagFirstLetters() {
+  static const FirstLetters letters = [] {
+    FirstLetters f;
+    for (const VideoTag& tag : kTags) {
+      const std::size_t n = tag.term.find('_');
+      const std::size_t length = n == std::string_view::npos ? tag.term.size() : n;
+      const char c = tag.term[0];
+      if (c >= 'a' && c <= 'z' && length < 32) f.lengths[c - 'a'] |= 1u << length;
+    }
+    for (char c = 'a'; c <= 'f'; ++c) f.lengths[c - 'a'] |= 1u << 8;
+    return f;
+  }();
+  return letters;
+}
+
+// Whether the word may be a tag at all: a word beginning with a letter
+// and holding no "-" is one only with a length some tag has.
+bool MayBeTag(std::string_view word) {
+  const std::string_view w = ascii::TrimBrackets(word);
+  if (w.empty() || w.size() > kLongestWord) return false;
+  const char c = ascii::AsciiLower(w[0]);
+  if (c < 'a' || c > 'z' || w.find('-') != std::string_view::npos) return true;
+  return (TagFirstLetters().lengths[c - 'a'] >> w.size()) & 1u;
+}
+
 }  // namespace
 
 std::span<const VideoTag> VideoTags() { return kTags; }
 
 TagMatch MatchVideoTag(std::span<const std::string_view> words, std::size_t at) {
-  if (at >= words.size()) return {};
+  if (at >= words.size() || !MayBeTag(words[at])) return {};
   char buf[kLongestWord];
   std::string_view lower;
   if (!LowerWord(words[at], buf, lower)) return {};
