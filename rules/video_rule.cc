@@ -314,7 +314,13 @@ Reading Read(std::span<const std::string_view> w, int highest_year) {
   const std::size_t n = w.size();
   std::size_t s = TitleStart(w, highest_year);
   std::size_t lead_year = kNoYear;
-  if (s + 1 < n && IsBracketedYear(w[s], highest_year)) lead_year = s++;
+  if (s + 1 < n && IsBracketedYear(w[s], highest_year)) {
+    // Only with no year after it: "(1987) Silver Coast".
+    bool later = false;
+    for (std::size_t i = s + 1; i < n && !later; ++i)
+      later = IsYearWord(w[i], highest_year);
+    if (!later) lead_year = s++;
+  }
   r.start = s;
   std::size_t year = kNoYear;
   for (std::size_t i = s + 1; i < n; ++i) {

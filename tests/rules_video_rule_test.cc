@@ -28,6 +28,8 @@ TEST(VideoRule, LibraryNames) {
       {"Blade.Runner.2049.2017.2160p.mkv", "Blade Runner 2049 (2017).mkv"},
       {"1917.2019.1080p.mkv", "1917 (2019).mkv"},
       {"(1987) Silver Coast.mkv", "Silver Coast (1987).mkv"},
+      {"(1987) Silver Coast 2001.mkv", "(1987) Silver Coast (2001).mkv"},
+      {"(2010) (2011).mkv", "(2010) (2011).mkv"},
       {"Movie Title (2010) [1080p] [BluRay] [5.1] [YTS.MX].mp4", "Movie Title (2010).mp4"},
       {"Quiet Roads (Drama 1971).mkv", "Quiet Roads (1971).mkv"},
       {"Movie.2010.Part.2.720p.mkv", "Movie (2010) Part 2.mkv"},
