@@ -5,6 +5,7 @@
 
 #include "rules/ascii.h"
 #include "rules/release_marker.h"
+#include "rules/stem_cleanup.h"
 #include "rules/video_tags.h"
 
 namespace rules {
@@ -211,6 +212,20 @@ bool IsDomain(std::string_view w) {
   return false;
 }
 
+bool IsVersionKind(TagKind k) {
+  return k == TagKind::kEdition || k == TagKind::kResolution ||
+         k == TagKind::kSource;
+}
+
+// Whether the word after a site's "-" can begin a title: no tag, and no
+// number, which would make the "-" an anime episode's ("Show - 07").
+bool IsTitleAfterSite(std::span<const std::string_view> w, std::size_t at,
+                      int highest_year) {
+  std::string_view digits;
+  return MatchVideoTag(w, at).words == 0 &&
+         !ReadAnimeNumber(ascii::TrimBrackets(w[at]), highest_year, digits);
+}
+
 // Past the bracket groups and site prefixes that open a name.
 std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
   std::size_t s = 0;
@@ -222,14 +237,19 @@ std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
         for (char c : w[j]) depth += c == '(' ? 1 : c == ')' ? -1 : 0;
         if (depth <= 0) break;
       }
-      if (j + 1 >= w.size()) break;
+      // Never when a year follows: "[Group] (2010)" is a title.
+      if (j + 1 >= w.size() || IsBracketedYear(w[j + 1], highest_year)) break;
       s = j + 1;
       continue;
     }
     if (ascii::EqualsFolded(w[s], "www")) {
+      // The site's words up to the "-": no year or bracket among them.
       std::size_t j = s + 1;
-      while (j < w.size() && j < s + 6 && w[j] != "-") ++j;
-      if (j + 1 < w.size() && w[j] == "-") {
+      while (j < w.size() && j < s + 6 && w[j] != "-" &&
+             w[j].find_first_of("()") == std::string_view::npos &&
+             !IsYearWord(w[j], highest_year))
+        ++j;
+      if (j + 1 < w.size() && w[j] == "-" && IsTitleAfterSite(w, j + 1, highest_year)) {
         s = j + 1;
         continue;
       }
@@ -239,7 +259,8 @@ std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
       }
       break;
     }
-    if (s + 3 < w.size() && IsDomain(w[s + 1]) && w[s + 2] == "-") {
+    if (s + 3 < w.size() && IsDomain(w[s + 1]) && w[s + 2] == "-" &&
+        IsTitleAfterSite(w, s + 3, highest_year)) {
       s += 3;
       continue;
     }
@@ -281,7 +302,7 @@ std::size_t TrimTitle(std::span<const std::string_view> w, std::size_t s,
   if (depth > 0 && open_at > s) end = open_at;
   for (bool cut = true; cut && end > s + 1;) {
     cut = false;
-    if (w[end - 1] == "-") {
+    if (w[end - 1] == "-" || w[end - 1] == "(") {
       --end;
       cut = true;
       continue;
@@ -302,6 +323,11 @@ std::size_t TrimTitle(std::span<const std::string_view> w, std::size_t s,
 // no title word, or one that another tag follows.
 std::size_t FirstTag(std::span<const std::string_view> w, std::size_t s) {
   for (std::size_t i = s + 1; i < w.size(); ++i) {
+    // A version suffix that ends the name: " - Web".
+    if (w[i] == "-" && i + 1 < w.size()) {
+      const TagMatch m = MatchVideoTag(w, i + 1);
+      if (IsVersionKind(m.kind) && i + 1 + m.words == w.size()) return i;
+    }
     const TagMatch m = MatchVideoTag(w, i);
     if (m.words == 0) continue;
     if (!m.weak || MatchVideoTag(w, i + m.words).words > 0) return i;
@@ -309,18 +335,30 @@ std::size_t FirstTag(std::span<const std::string_view> w, std::size_t s) {
   return w.size();
 }
 
+Reading Scan(std::span<const std::string_view> w, std::size_t s,
+             std::size_t lead_year, int highest_year, bool& found_year);
+
 Reading Read(std::span<const std::string_view> w, int highest_year) {
+  bool found_year = false;
+  Reading r = Scan(w, TitleStart(w, highest_year), kNoYear, highest_year, found_year);
+  // A bracketed year that opens the title, with no year after it, goes
+  // behind the title: "(1987) Silver Coast".  Judged on the title the
+  // reading leaves, so that a second run reads it the same.
+  if (r.year == kNoYear && r.title_end >= r.start + 2 &&
+      IsBracketedYear(w[r.start], highest_year) &&
+      !ascii::EqualsFolded(w[r.start + 1], "www") &&
+      TitleStart(w.subspan(r.start + 1, r.title_end - r.start - 1),
+                 highest_year) == 0) {
+    r.year = r.start++;
+    if (r.form == Form::kPlain) r.form = Form::kFilm;
+  }
+  return r;
+}
+
+Reading Scan(std::span<const std::string_view> w, std::size_t s,
+             std::size_t lead_year, int highest_year, bool& found_year) {
   Reading r;
   const std::size_t n = w.size();
-  std::size_t s = TitleStart(w, highest_year);
-  std::size_t lead_year = kNoYear;
-  if (s + 1 < n && IsBracketedYear(w[s], highest_year)) {
-    // Only with no year after it: "(1987) Silver Coast".
-    bool later = false;
-    for (std::size_t i = s + 1; i < n && !later; ++i)
-      later = IsYearWord(w[i], highest_year);
-    if (!later) lead_year = s++;
-  }
   r.start = s;
   std::size_t year = kNoYear;
   for (std::size_t i = s + 1; i < n; ++i) {
@@ -345,6 +383,7 @@ Reading Read(std::span<const std::string_view> w, int highest_year) {
     }
     if ((ascii::IsDigit(c) || c == '(') && IsYearWord(word, highest_year)) {
       year = i;
+      found_year = true;
       continue;
     }
     Episode e;
@@ -425,11 +464,6 @@ void AppendWords(std::string& out, std::span<const std::string_view> w,
   }
 }
 
-bool IsVersionKind(TagKind k) {
-  return k == TagKind::kEdition || k == TagKind::kResolution ||
-         k == TagKind::kSource;
-}
-
 }  // namespace
 
 // "【Group】Show" -> "Show": the full-width brackets that open a name, which
@@ -491,6 +525,10 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year) {
     }
     break;
   }
+  // A lone bracket word of the title beside the year: no space inside a
+  // bracket, as the cleanup leaves names.
+  if (out.find("( ") != std::string::npos || out.find(" )") != std::string::npos)
+    out = CleanStem(out);
   if (out.empty() || out == stem) return {std::move(stem), false};
   return {std::move(out), true};
 }
