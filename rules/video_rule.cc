@@ -335,28 +335,9 @@ std::size_t FirstTag(std::span<const std::string_view> w, std::size_t s) {
   return w.size();
 }
 
+// The reading with the title from word s on.
 Reading Scan(std::span<const std::string_view> w, std::size_t s,
-             std::size_t lead_year, int highest_year, bool& found_year);
-
-Reading Read(std::span<const std::string_view> w, int highest_year) {
-  bool found_year = false;
-  Reading r = Scan(w, TitleStart(w, highest_year), kNoYear, highest_year, found_year);
-  // A bracketed year that opens the title, with no year after it, goes
-  // behind the title: "(1987) Silver Coast".  Judged on the title the
-  // reading leaves, so that a second run reads it the same.
-  if (r.year == kNoYear && r.title_end >= r.start + 2 &&
-      IsBracketedYear(w[r.start], highest_year) &&
-      !ascii::EqualsFolded(w[r.start + 1], "www") &&
-      TitleStart(w.subspan(r.start + 1, r.title_end - r.start - 1),
-                 highest_year) == 0) {
-    r.year = r.start++;
-    if (r.form == Form::kPlain) r.form = Form::kFilm;
-  }
-  return r;
-}
-
-Reading Scan(std::span<const std::string_view> w, std::size_t s,
-             std::size_t lead_year, int highest_year, bool& found_year) {
+             int highest_year) {
   Reading r;
   const std::size_t n = w.size();
   r.start = s;
@@ -383,7 +364,6 @@ Reading Scan(std::span<const std::string_view> w, std::size_t s,
     }
     if ((ascii::IsDigit(c) || c == '(') && IsYearWord(word, highest_year)) {
       year = i;
-      found_year = true;
       continue;
     }
     Episode e;
@@ -431,21 +411,30 @@ Reading Scan(std::span<const std::string_view> w, std::size_t s,
       r.title_end = year;
       r.rest = year + 1;
     } else {
-      // Without a year after the title, one that opens the name counts.
-      if (lead_year != kNoYear) {
-        r.form = Form::kFilm;
-        r.year = lead_year;
-      }
       r.title_end = FirstTag(w, s);
       r.rest = r.title_end;
     }
   } else if (year != kNoYear) {
     r.year = year;
     r.title_end = year;
-  } else if (lead_year != kNoYear) {
-    r.year = lead_year;
   }
   r.title_end = TrimTitle(w, s, r.title_end);
+  return r;
+}
+
+Reading Read(std::span<const std::string_view> w, int highest_year) {
+  Reading r = Scan(w, TitleStart(w, highest_year), highest_year);
+  // A bracketed year that opens the title, with no year after it, goes
+  // behind the title: "(1987) Silver Coast".  Judged on the title the
+  // reading leaves, so that a second run reads it the same.
+  if (r.year == kNoYear && r.title_end >= r.start + 2 &&
+      IsBracketedYear(w[r.start], highest_year) &&
+      !ascii::EqualsFolded(w[r.start + 1], "www") &&
+      TitleStart(w.subspan(r.start + 1, r.title_end - r.start - 1),
+                 highest_year) == 0) {
+    r.year = r.start++;
+    if (r.form == Form::kPlain) r.form = Form::kFilm;
+  }
   return r;
 }
 
