@@ -9,7 +9,7 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
   std::vector<std::string> lines = {
       "namewisp - remove periods from filenames (but preserve extension)",
       " (also removes underscores, double spaces, and normalizes brackets)",
-      std::string("usage: namewisp [/m[u|l]] [/c] [/d|/D] [/y[c]] [/k[c]] ") +
+      std::string("usage: namewisp [/m[u|l]] [/c] [/d|/D] [/v[c]] [/y[c]] [/k[c]] ") +
           (arguments ? "filespec..." : "filespec"),
       "include /c before filespec to force each rename to be confirmed",
       "include /d to include directories as well as files, or /D to only do "
@@ -22,12 +22,17 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
           text::NumberToText(highest_year) + "; all others are ignored).",
       "making it /yc forces confirms, but only on files affected by this rule",
       " (a good idea since /y is more potentially destructive)",
+      "include /v (or /vc to confirm) for the names a media library wants:",
+      " \"Title (Year)\", \"Show S01E02\", \"Show 2019-03-14\", \"Show S02\", "
+      "\"Show - 07\"",
+      " (it does the work of /y, /e and /k; versions stay apart as \" - 2160p\")",
       "include /k (or /kc to confirm) to kill common terms like \"Xvid\"",
       "include /m to converted to Mixed-Case if all lower- or UPPERcase",
       " (optionally /ml converts only from lowercase, or /mu for upper)",
       "filespec can be a literal filename or wildcards",
       "include /e (or /ec to confirm) to keep an episode as S01E02 and toss the rest",
       " (ie. \"show 1x02 name\"=>\"show S01E02\"; /y keeps such marks, parts and CDs)",
+      " (dates and seasons are kept too; subtitles keep their language: .en.srt)",
       "--terms FILE removes the terms in FILE with /k too (one a line)",
       "--help shows this help",
       "--version shows the version of namewisp",

@@ -2,7 +2,7 @@
 
 namespace app {
 
-const OptionToken kOptionTokens[13] = {
+const OptionToken kOptionTokens[15] = {
     {"/c", "/C", true, [](RunOptions& o) { o.confirm_all = true; }},
     {"/ml", "/ML", true, [](RunOptions& o) { o.rules.from_lower = true; }},
     {"/mu", "/MU", true, [](RunOptions& o) { o.rules.from_upper = true; }},
@@ -17,6 +17,9 @@ const OptionToken kOptionTokens[13] = {
     {"/ec", "/EC", true,
      [](RunOptions& o) { o.rules.episode_rule = o.confirm_episode = true; }},
     {"/e", "/E", true, [](RunOptions& o) { o.rules.episode_rule = true; }},
+    {"/vc", "/VC", true,
+     [](RunOptions& o) { o.rules.video_rule = o.confirm_video = true; }},
+    {"/v", "/V", true, [](RunOptions& o) { o.rules.video_rule = true; }},
     // No other token holds an "e" or an "s": these change no meaning of
     // theirs.
     {"/s", "/S", true, [](RunOptions& o) { o.recursive = true; }},

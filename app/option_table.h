@@ -15,6 +15,6 @@ struct OptionToken {
   void (*set)(RunOptions&);
 };
 
-extern const OptionToken kOptionTokens[13];
+extern const OptionToken kOptionTokens[15];
 
 }  // namespace app

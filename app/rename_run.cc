@@ -9,6 +9,7 @@
 #include "app/reporter.h"
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
+#include "rules/version_suffix.h"
 
 namespace app {
 namespace {
@@ -26,7 +27,8 @@ constexpr std::size_t kBatch = 256;
 bool ConfirmDue(const RunOptions& o, const rules::CleanedName& cleaned) {
   return o.confirm_all || (o.confirm_year && cleaned.year_changed) ||
          (o.confirm_episode && cleaned.episode_changed) ||
-         (o.confirm_terms && cleaned.terms_changed);
+         (o.confirm_terms && cleaned.terms_changed) ||
+         (o.confirm_video && cleaned.video_changed);
 }
 
 struct Run {
@@ -84,6 +86,7 @@ struct Run {
   // listing alone.  False when the listing holds nothing the run takes.
   bool RunListing(const platform::Listing& listing, std::string_view pattern,
                   const std::string& shown) {
+    if (options.rules.video_rule) return RunVideoListing(listing, pattern, shown);
     std::vector<Plan> plans;
     plans.reserve(kBatch);
     bool matched = false;
@@ -94,16 +97,49 @@ struct Run {
       rules::CleanedName cleaned =
           rules::CleanName(entry.name, options.rules,
                            entry.kind == platform::EntryKind::kDirectory);
-      if (cleaned.name.empty() || cleaned.name == entry.name) continue;
-      plans.push_back(
-          Plan{&entry, std::move(cleaned.name), ConfirmDue(options, cleaned)});
-      if (plans.size() == kBatch) {
-        RunBatch(listing.folder, shown, plans);
-        plans.clear();
-      }
+      AddPlan(listing, shown, plans, entry, cleaned);
     }
     RunBatch(listing.folder, shown, plans);
     return matched;
+  }
+
+  void AddPlan(const platform::Listing& listing, const std::string& shown,
+               std::vector<Plan>& plans, const platform::Entry& entry,
+               rules::CleanedName& cleaned) {
+    if (cleaned.name.empty() || cleaned.name == entry.name) return;
+    plans.push_back(
+        Plan{&entry, std::move(cleaned.name), ConfirmDue(options, cleaned)});
+    if (plans.size() == kBatch) {
+      RunBatch(listing.folder, shown, plans);
+      plans.clear();
+    }
+  }
+
+  // With /v the whole listing is cleaned before the first batch: names of
+  // different entries that came out the same are told apart by their
+  // versions (rules/version_suffix.h).
+  bool RunVideoListing(const platform::Listing& listing,
+                       std::string_view pattern, const std::string& shown) {
+    std::vector<const platform::Entry*> taken;
+    std::vector<rules::CleanedName> cleaned;
+    std::vector<rules::VersionEntry> versions;
+    for (const platform::Entry& entry : listing.entries) {
+      if (!IsSelected(entry, options.selection) || !Takes(pattern, entry.name))
+        continue;
+      const bool directory = entry.kind == platform::EntryKind::kDirectory;
+      taken.push_back(&entry);
+      cleaned.push_back(rules::CleanName(entry.name, options.rules, directory));
+      versions.push_back({entry.name, directory, cleaned.back().name});
+    }
+    rules::SeparateVersions(versions, options.rules.highest_year);
+    std::vector<Plan> plans;
+    plans.reserve(kBatch);
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+      cleaned[i].name = std::move(versions[i].name);
+      AddPlan(listing, shown, plans, *taken[i], cleaned[i]);
+    }
+    RunBatch(listing.folder, shown, plans);
+    return !taken.empty();
   }
 
   // With /s: the folders below first, deepest first, each folder's entries

@@ -13,12 +13,13 @@ enum class Selection {
 };
 
 struct RunOptions {
-  // "/m", "/y", "/e", "/k" and what the rules need besides.
+  // "/m", "/y", "/e", "/k", "/v" and what the rules need besides.
   rules::NameRules rules;
   bool confirm_all = false;      // "/c"
   bool confirm_year = false;     // "/yc"
   bool confirm_episode = false;  // "/ec"
   bool confirm_terms = false;    // "/kc"
+  bool confirm_video = false;    // "/vc"
   bool keep_history = true;      // off with "--no-history"
   bool recursive = false;        // "/s", "--recursive": every folder below too
   Selection selection = Selection::kFiles;

@@ -102,6 +102,31 @@ void BM_PipelineYK(benchmark::State& state) {
           [&r](const std::string& name) { return rules::CleanName(name, r); });
 }
 
+// "/v": the library names, and with "/m" judged on them.
+void BM_PipelineV(benchmark::State& state) {
+  rules::NameRules r;
+  r.video_rule = true;
+  r.highest_year = kHighestYear;
+  RunOver(state, Names(),
+          [&r](const std::string& name) { return rules::CleanName(name, r); });
+}
+
+void BM_PipelineMV(benchmark::State& state) {
+  rules::NameRules r = Rules(true);
+  r.video_rule = true;
+  r.letter_case = &platform::posix::UnicodeCaseMapping();
+  RunOver(state, Names(),
+          [&r](const std::string& name) { return rules::CleanName(name, r); });
+}
+
+// "/y /e /k".
+void BM_PipelineYEK(benchmark::State& state) {
+  rules::NameRules r = Rules(false);
+  r.episode_rule = true;
+  RunOver(state, Names(),
+          [&r](const std::string& name) { return rules::CleanName(name, r); });
+}
+
 BENCHMARK(BM_StemCleanup);
 BENCHMARK(BM_CaseRule);
 BENCHMARK(BM_YearRule);
@@ -109,6 +134,9 @@ BENCHMARK(BM_TermRemoval);
 BENCHMARK(BM_LowerForm);
 BENCHMARK(BM_PipelineMYK);
 BENCHMARK(BM_PipelineYK);
+BENCHMARK(BM_PipelineYEK);
+BENCHMARK(BM_PipelineV);
+BENCHMARK(BM_PipelineMV);
 
 }  // namespace
 

@@ -1,10 +1,12 @@
-// How many realistic release names "/y /e /k" brings into the shape a user
-// wants: "Title (Year)", "Title (Year) Part 2", "Show S01E02",
-// "Show (Year) S01E02".  Not a test and not timed: it generates film and
-// episode release names (the same ones on every run) with the clean name
-// each should get, runs the pipeline on them and prints the share that came
-// out exactly so, by kind, and every miss (first "/y /k" alone, for
-// comparison, without the list).
+// How many realistic release names "/v" and "/y /e /k" bring into the shape
+// a media library wants: "Title (Year)", "Title (Year) Part 2",
+// "Show S01E02", "Show (Year) S01E02", "Show S01E01-E02", "Show 2019-03-14",
+// season pack folders "Show S02", anime "Show - 07", subtitles
+// "Title (Year).en.srt", samples "Title (Year) sample".  Not a test and not
+// timed: it generates release names (the same ones on every run) with the
+// clean name each should get, runs the pipeline on them and prints the
+// share that came out exactly so, by kind, and every miss (first "/y /k"
+// alone, for comparison, without the list).
 //
 //   namewisp_shape_report [COUNT] [TERMS_FILE]
 //
@@ -97,7 +99,31 @@ constexpr std::string_view kTrailingTags[] = {"[ettv]", "[rarbg]", "[eztv]",
 constexpr std::string_view kExtensions[] = {".mkv", ".avi", ".mp4", ".m4v"};
 constexpr std::string_view kSeparators[] = {".", ".", ".", "_", " "};
 
-enum class Kind { kFilm, kFilmPart, kEpisode, kEpisodeYear };
+enum class Kind {
+  kFilm,
+  kFilmPart,
+  kEpisode,
+  kEpisodeYear,
+  kMultiEpisode,
+  kDaily,
+  kSeasonPack,
+  kAnime,
+  kSubtitle,
+  kSample,
+};
+
+constexpr std::string_view kDailyShows[] = {
+    "Evening News Hour", "The Late Talk", "Morning Desk", "Night Panel Live",
+    "Weekend Update Show"};
+constexpr std::string_view kGuests[] = {"Jane Doe", "John Smith", "Guest", "Ann Lee"};
+constexpr std::string_view kAnimeTitles[] = {
+    "Blue Lantern", "Starlight Academy", "Iron Blossom", "Moonlit Harbor",
+    "Sky Garden no Uta", "Koi to Hoshi", "Tensei Knight"};
+constexpr std::string_view kAnimeGroups[] = {"[SubGroup]", "[Fansub-X]", "[HorribleSubs]",
+                                             "[Erai-raws]", "[SubsPlease]"};
+constexpr std::string_view kSubtitleLanguages[] = {"en", "de", "eng", "pt-BR",
+                                                   "en.forced", "eng.sdh", "English",
+                                                   "fre", "zh-Hans"};
 
 const char* KindName(Kind k) {
   switch (k) {
@@ -109,6 +135,18 @@ const char* KindName(Kind k) {
       return "Show S01E02";
     case Kind::kEpisodeYear:
       return "Show (Year) S01E02";
+    case Kind::kMultiEpisode:
+      return "Show S01E01-E02";
+    case Kind::kDaily:
+      return "Show 2019-03-14";
+    case Kind::kSeasonPack:
+      return "Show S02 (folders)";
+    case Kind::kAnime:
+      return "Show - 07";
+    case Kind::kSubtitle:
+      return "Title (Year).en.srt";
+    case Kind::kSample:
+      return "Title (Year) sample";
   }
   return "";
 }
@@ -117,6 +155,7 @@ struct Sample {
   std::string name;
   std::string want;
   Kind kind;
+  bool directory = false;
 };
 
 std::string Lower(std::string_view s) {
@@ -226,22 +265,47 @@ Sample EpisodeSample(Random& r) {
   const int episode =
       1 + static_cast<int>(r.Below(r.Chance(90) ? 24 : form < 8 ? 120 : 98));
   std::string marker;
+  std::string want_marker = "S" + TwoDigits(season) + "E" + TwoDigits(episode);
+  const std::string next = TwoDigits(episode + 1);
   if (form < 6) {  // S01E02, S01E02E03, S01E02-E03
     marker = "S" + TwoDigits(season) + "E" + TwoDigits(episode);
-    if (multi) marker += (r.Chance(50) ? "E" : "-E") + TwoDigits(episode + 1);
+    if (multi) {
+      static constexpr std::string_view kJoins[] = {"E", "-E", "-", "S", "E"};
+      const std::string_view join = r.Pick(kJoins);
+      if (join == "S") {  // S03E01.S03E02
+        marker += std::string(sep) + "S" + TwoDigits(season) + "E" + next;
+      } else if (r.Chance(20)) {  // S02E09.E10
+        marker += std::string(sep) + "E" + next;
+      } else {
+        marker += std::string(join) + next;
+      }
+    }
     if (lower) marker = Lower(marker);
-  } else if (form < 8) {  // s1e2
+  } else if (form < 7) {  // s1e2
     marker = "s" + std::to_string(season) + "e" + std::to_string(episode);
+  } else if (form < 8) {  // S01.E02, S01EP02, S6.Ep5
+    static constexpr std::string_view kSplits[] = {"S01.E02", "S01EP02", "S1.Ep2",
+                                                   "S01 E02"};
+    const std::string_view split = r.Pick(kSplits);
+    const bool wide = split[1] == '0';
+    marker = "S" + (wide ? TwoDigits(season) : std::to_string(season));
+    if (split.find('.') != std::string_view::npos) marker += sep;
+    if (split.find(' ') != std::string_view::npos) marker += sep;
+    marker += split.find("EP") != std::string_view::npos   ? "EP"
+              : split.find("Ep") != std::string_view::npos ? "Ep"
+                                                           : "E";
+    marker += wide ? TwoDigits(episode) : std::to_string(episode);
   } else {  // 1x02, 01x02
     marker = (r.Chance(70) ? std::to_string(season) : TwoDigits(season)) + "x" +
              TwoDigits(episode);
-    if (multi) marker += "-" + TwoDigits(episode + 1);
+    if (multi) marker += r.Chance(50) ? "-" + next : "-" + std::to_string(season) + "x" + next;
   }
-  std::string want_marker = "S" + TwoDigits(season) + "E" + TwoDigits(episode);
-  if (multi && (form < 6 || form >= 8)) want_marker += "-E" + TwoDigits(episode + 1);
+  const bool is_multi = multi && (form < 6 || form >= 8);
+  if (is_multi) want_marker += "-E" + next;
 
   Sample s;
-  s.kind = show.year ? Kind::kEpisodeYear : Kind::kEpisode;
+  s.kind = is_multi ? Kind::kMultiEpisode
+           : show.year ? Kind::kEpisodeYear : Kind::kEpisode;
   s.name = Joined(title, sep);
   s.want = title;
   if (show.year) {
@@ -265,11 +329,109 @@ Sample EpisodeSample(Random& r) {
   return s;
 }
 
+Sample DailySample(Random& r) {
+  const std::string_view sep = r.Pick(kSeparators);
+  const std::string title(r.Pick(kDailyShows));
+  const std::string date = std::to_string(2015 + r.Below(10)) + "-" +
+                           TwoDigits(1 + static_cast<int>(r.Below(12))) + "-" +
+                           TwoDigits(1 + static_cast<int>(r.Below(28)));
+  Sample s;
+  s.kind = Kind::kDaily;
+  s.name = Joined(title, sep);
+  s.name += sep;
+  s.name += r.Chance(70) ? Joined(std::string(date).replace(4, 1, " ").replace(7, 1, " "), sep)
+                         : date;
+  if (r.Chance(60)) s.name += sep, s.name += Joined(r.Pick(kGuests), sep);
+  AppendTags(r, s.name, sep, false);
+  const std::string_view ext = r.Pick(kExtensions);
+  s.name += ext;
+  s.want = title + " " + date + std::string(ext);
+  return s;
+}
+
+Sample SeasonPackSample(Random& r) {
+  const Show& show = r.Pick(kShows);
+  const std::string_view sep = r.Pick(kSeparators);
+  const int season = 1 + static_cast<int>(r.Below(12));
+  Sample s;
+  s.kind = Kind::kSeasonPack;
+  s.directory = true;
+  s.name = Joined(show.title, sep);
+  s.want = std::string(show.title);
+  if (show.year) {
+    s.name += sep, s.name += std::to_string(show.year);
+    s.want += " (" + std::to_string(show.year) + ")";
+  }
+  s.name += sep;
+  s.name += r.Chance(70) ? "S" + TwoDigits(season)
+                         : "Season" + std::string(sep) + std::to_string(season);
+  if (r.Chance(30)) s.name += sep, s.name += "COMPLETE";
+  AppendTags(r, s.name, sep, false);
+  s.want += " S" + TwoDigits(season);
+  return s;
+}
+
+Sample AnimeSample(Random& r) {
+  const std::string title(r.Pick(kAnimeTitles));
+  const int episode = 1 + static_cast<int>(r.Below(r.Chance(90) ? 26 : 1100));
+  const std::string number =
+      episode < 10 ? TwoDigits(episode) : std::to_string(episode);
+  Sample s;
+  s.kind = Kind::kAnime;
+  s.name = std::string(r.Pick(kAnimeGroups)) + " " + title + " - " + number;
+  if (r.Chance(10)) s.name += "v2";
+  static constexpr std::string_view kTails[] = {
+      " [1080p][ABCD1234]", " (1080p) [0F1E2D3C]", " [720p]", " [1080p HEVC x265 10bit]",
+      " [BD 1080p FLAC] [12345678]", ""};
+  s.name += r.Pick(kTails);
+  s.name += ".mkv";
+  s.want = title + " - " + number + ".mkv";
+  return s;
+}
+
+Sample SubtitleSample(Random& r) {
+  Sample s = r.Chance(50) ? FilmSample(r) : EpisodeSample(r);
+  const std::size_t period = s.name.rfind('.');
+  const std::size_t want_period = s.want.rfind('.');
+  const std::string language = "." + std::string(r.Pick(kSubtitleLanguages));
+  const std::string ext = r.Chance(80) ? ".srt" : ".ass";
+  s.name = s.name.substr(0, period) + language + ext;
+  s.want = s.want.substr(0, want_period) + language + ext;
+  s.kind = Kind::kSubtitle;
+  return s;
+}
+
+Sample SampleSample(Random& r) {
+  const Film& film = r.Pick(kFilms);
+  const std::string_view sep = r.Pick(kSeparators);
+  const std::string year = std::to_string(film.year);
+  Sample s;
+  s.kind = Kind::kSample;
+  s.name = Joined(film.title, sep);
+  s.name += sep;
+  s.name += year;
+  const bool glued = r.Chance(40);
+  if (!glued) s.name += sep, s.name += "sample";
+  AppendTags(r, s.name, sep, true);
+  if (glued) s.name += "-sample";
+  s.name += ".mkv";
+  s.want = std::string(film.title) + " (" + year + ") sample.mkv";
+  return s;
+}
+
 std::vector<Sample> Samples(std::size_t count) {
   Random r{20250101};
   std::vector<Sample> samples;
-  for (std::size_t i = 0; i < count; ++i)
-    samples.push_back(r.Chance(50) ? FilmSample(r) : EpisodeSample(r));
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t pick = r.Below(100);
+    samples.push_back(pick < 40   ? FilmSample(r)
+                      : pick < 75 ? EpisodeSample(r)
+                      : pick < 80 ? DailySample(r)
+                      : pick < 85 ? SeasonPackSample(r)
+                      : pick < 92 ? AnimeSample(r)
+                      : pick < 97 ? SubtitleSample(r)
+                                  : SampleSample(r));
+  }
   return samples;
 }
 
@@ -280,7 +442,7 @@ std::size_t Report(const std::vector<Sample>& samples,
   std::map<Kind, std::pair<std::size_t, std::size_t>> by_kind;  // hits, all
   std::vector<std::pair<const Sample*, std::string>> misses;
   for (const Sample& s : samples) {
-    const std::string got = rules::CleanName(s.name, rules).name;
+    const std::string got = rules::CleanName(s.name, rules, s.directory).name;
     auto& [hits, all] = by_kind[s.kind];
     ++all;
     if (got == s.want) {
@@ -333,12 +495,14 @@ int main(int argc, char** argv) {
   }
   const std::vector<Sample> samples = Samples(count);
   rules::NameRules rules;
-  rules.year_rule = rules.episode_rule = rules.term_rule = true;
   rules.highest_year = 2026;
-  rules.episode_rule = false;
+  rules.video_rule = true;
+  Report(samples, rules, "/v");
+  rules.video_rule = false;
+  rules.year_rule = rules.term_rule = true;
   Report(samples, rules, "/y /k, for comparison (no misses listed)", false);
   rules.episode_rule = true;
-  Report(samples, rules, "/y /e /k");
+  Report(samples, rules, "/y /e /k", false);
   if (argc == 3) {
     std::ifstream in(argv[2], std::ios::binary);
     if (!in) {

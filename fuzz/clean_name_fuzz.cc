@@ -1,5 +1,5 @@
 // The cleaning of one name, on arbitrary bytes and with every combination of
-// options, as a file's name and as a directory's: no crash, no sanitizer
+// options ("/v" with and without "/m"), as a file's name and as a directory's: no crash, no sanitizer
 // report, and each stage keeps its promise.  The bytes are also read as a
 // terms file, whose terms are then removed from the name's stem.
 #include <cstdint>
@@ -15,6 +15,7 @@
 #include "rules/episode_rule.h"
 #include "rules/release_marker.h"
 #include "rules/stem_cleanup.h"
+#include "rules/subtitle_suffix.h"
 #include "rules/term_removal.h"
 #include "rules/user_terms.h"
 #include "rules/year_rule.h"
@@ -38,53 +39,35 @@ void CheckCaseRule(const std::string& before, const std::string& after) {
   if (fuzz::IsValidUtf8(before)) FUZZ_CHECK(fuzz::IsValidUtf8(after));
 }
 
-// The stem ends with a bracketed year: at most one word after its "(".
-bool EndsWithYear(std::string_view stem) {
-  const std::size_t bracket = stem.rfind('(');
-  return bracket != std::string_view::npos && !stem.empty() &&
-         stem.back() == ')' && !Has(stem.substr(bracket), " ");
-}
-
-// text is a marker of one or two words in its own written form.
-bool IsWrittenMarker(std::string_view text) {
-  const std::size_t space = text.find(' ');
-  const std::string_view word = text.substr(0, space);
-  const std::string_view next =
-      space == std::string_view::npos ? std::string_view() : text.substr(space + 1);
-  std::string written;
-  const std::size_t words = rules::ReadReleaseMarker(word, next, &written);
-  return words == (space == std::string_view::npos ? 1u : 2u) && written == text;
-}
-
-void CheckYearRule(const std::string& before, const rules::YearResult& after) {
-  FUZZ_CHECK(after.changed == (after.stem != before));
-  if (!after.changed) return;
-  // The year it bracketed ends the stem, or one marker follows it.
-  const std::string_view stem = after.stem;
-  if (EndsWithYear(stem)) return;
-  bool marker = false;
-  std::size_t space = stem.rfind(' ');
-  for (int words = 1; words <= 2 && space != std::string_view::npos && space > 0;
-       ++words, space = stem.rfind(' ', space - 1)) {
-    marker = marker || (EndsWithYear(stem.substr(0, space)) &&
-                        IsWrittenMarker(stem.substr(space + 1)));
+// The brackets that no other closes or opens: the rules never add to them.
+std::size_t Unbalanced(std::string_view text) {
+  std::size_t open = 0, stray = 0;
+  for (char c : text) {
+    if (c == '(') ++open;
+    if (c == ')') open > 0 ? --open : ++stray;
   }
-  FUZZ_CHECK(marker);
+  return open + stray;
 }
 
-// Only the last word changes, into a season-episode marker in its written
-// form, and the rule is done with it.
-void CheckEpisodeRule(const std::string& before,
-                      const rules::EpisodeResult& after) {
+// A second run changes nothing, and no bracket is left open or unopened.
+void CheckYearRule(const std::string& before, const rules::YearResult& after,
+                   int highest_year) {
   FUZZ_CHECK(after.changed == (after.stem != before));
   if (!after.changed) return;
-  const std::size_t space = after.stem.rfind(' ');
+  FUZZ_CHECK(Unbalanced(after.stem) <= Unbalanced(before));
+  FUZZ_CHECK(!rules::ApplyYearRule(after.stem, highest_year).changed);
+}
+
+// The words before the marker stay as they were, and the rule is done with
+// its result.
+void CheckEpisodeRule(const std::string& before,
+                      const rules::EpisodeResult& after, int highest_year) {
+  FUZZ_CHECK(after.changed == (after.stem != before));
+  if (!after.changed) return;
+  const std::size_t space = after.stem.find(' ');
   FUZZ_CHECK(space != std::string::npos);
   FUZZ_CHECK(before.compare(0, space + 1, after.stem, 0, space + 1) == 0);
-  const std::string_view last = std::string_view(after.stem).substr(space + 1);
-  std::string written;
-  FUZZ_CHECK(rules::ReadEpisodeMarker(last, &written) && written == last);
-  FUZZ_CHECK(!rules::ApplyEpisodeRule(after.stem).changed);
+  FUZZ_CHECK(!rules::ApplyEpisodeRule(after.stem, highest_year).changed);
 }
 
 void CheckTermRemoval(const std::string& before, const rules::TermResult& after) {
@@ -145,7 +128,7 @@ const rules::UserTerms& SomeUserTerms() {
 void CheckPipeline(std::string_view name, const rules::NameRules& options,
                    bool is_directory) {
   const rules::NameSplit split =
-      is_directory ? rules::SplitDirectoryName(name) : rules::SplitName(name);
+      is_directory ? rules::SplitDirectoryName(name) : rules::SplitFileName(name);
   FUZZ_CHECK(split.stem.size() + split.extension.size() == name.size());
   std::string stem = rules::CleanStem(split.stem);
   CheckCleanStem(stem);
@@ -158,16 +141,17 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options,
   }
   if (options.year_rule) {
     rules::YearResult year = rules::ApplyYearRule(stem, options.highest_year);
-    CheckYearRule(stem, year);
+    CheckYearRule(stem, year, options.highest_year);
     stem = std::move(year.stem);
   }
   if (options.episode_rule) {
-    rules::EpisodeResult episode = rules::ApplyEpisodeRule(stem);
-    CheckEpisodeRule(stem, episode);
+    rules::EpisodeResult episode =
+        rules::ApplyEpisodeRule(stem, options.highest_year);
+    CheckEpisodeRule(stem, episode, options.highest_year);
     stem = std::move(episode.stem);
     if (episode.changed && options.year_rule) {
       rules::YearResult year = rules::ApplyYearRule(stem, options.highest_year);
-      CheckYearRule(stem, year);
+      CheckYearRule(stem, year, options.highest_year);
       stem = std::move(year.stem);
     }
   }
@@ -189,6 +173,24 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options,
   FUZZ_CHECK(Has(name, std::string_view("\0", 1)) ||
              !Has(cleaned.name, std::string_view("\0", 1)));
   FUZZ_CHECK(cleaned.name != "." && cleaned.name != "..");
+}
+
+// "/v", with "/m" and without, as a file's and a directory's name: no path
+// made, and a second run changes nothing.
+void CheckVideoRule(std::string_view name) {
+  for (int bits = 0; bits < 4; ++bits) {
+    rules::NameRules options;
+    options.video_rule = true;
+    options.from_upper = options.from_lower = bits & 1;
+    options.highest_year = 2026;
+    options.letter_case = &platform::posix::UnicodeCaseMapping();
+    const bool is_directory = bits & 2;
+    const rules::CleanedName once = rules::CleanName(name, options, is_directory);
+    FUZZ_CHECK(Has(name, "/") || !Has(once.name, "/"));
+    FUZZ_CHECK(once.name != "." && once.name != "..");
+    if (once.name.empty()) continue;
+    FUZZ_CHECK(rules::CleanName(once.name, options, is_directory).name == once.name);
+  }
 }
 
 }  // namespace
@@ -218,6 +220,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
     }
   }
   CheckDirectorySplit(name);
+  CheckVideoRule(name);
   CheckTermsFile(name, rules::CleanStem(rules::SplitName(name).stem));
   // A name in progress ends in one of the extensions, period included.
   FUZZ_CHECK(!rules::IsDownloadInProgress(name) || Has(name, "."));

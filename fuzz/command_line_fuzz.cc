@@ -25,13 +25,14 @@ struct Token {
 constexpr Token kTokens[] = {
     {"/c", "/C"},   {"/ml", "/ML"}, {"/mu", "/MU"}, {"/m", "/M"},
     {"/yc", "/YC"}, {"/y", "/Y"},   {"/kc", "/KC"}, {"/k", "/K"},
-    {"/ec", "/EC"}, {"/e", "/E"},   {"/s", "/S"},
+    {"/ec", "/EC"}, {"/e", "/E"},   {"/vc", "/VC"}, {"/v", "/V"},
+    {"/s", "/S"},
     {"/d", "/d"},   {"/D", "/D"},  // as written, not case-blind
 };
 constexpr std::size_t kC = 0, kMl = 1, kMu = 2, kM = 3, kYc = 4, kY = 5,
-                      kKc = 6, kK = 7, kEc = 8, kE = 9, kS = 10,
-                      kSmallD = 11, kBigD = 12;
-constexpr std::size_t kTokenCount = 13;
+                      kKc = 6, kK = 7, kEc = 8, kE = 9, kVc = 10, kV = 11,
+                      kS = 12, kSmallD = 13, kBigD = 14;
+constexpr std::size_t kTokenCount = 15;
 
 bool Has(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
@@ -116,6 +117,8 @@ void CheckParse(std::string_view tail) {
   FUZZ_CHECK(o.confirm_terms == found[kKc]);
   FUZZ_CHECK(o.rules.episode_rule == (found[kEc] || found[kE]));
   FUZZ_CHECK(o.confirm_episode == found[kEc]);
+  FUZZ_CHECK(o.rules.video_rule == (found[kVc] || found[kV]));
+  FUZZ_CHECK(o.confirm_video == found[kVc]);
   FUZZ_CHECK(o.recursive == found[kS]);
   FUZZ_CHECK(static_cast<int>(o.selection) ==
              (found[kBigD] ? 2 : found[kSmallD] ? 1 : 0));

@@ -3,17 +3,32 @@
 #include "rules/case_rule.h"
 #include "rules/episode_rule.h"
 #include "rules/stem_cleanup.h"
+#include "rules/subtitle_suffix.h"
 #include "rules/term_removal.h"
 #include "rules/user_terms.h"
+#include "rules/video_rule.h"
 #include "rules/year_rule.h"
 
 namespace rules {
 
 CleanedName CleanName(std::string_view listed, const NameRules& rules,
                       bool is_directory) {
-  NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitName(listed);
+  NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitFileName(listed);
   CleanedName out;
   std::string stem = CleanStem(split.stem);
+  if (rules.video_rule) {
+    VideoResult video = ApplyVideoRule(std::move(stem), rules.highest_year);
+    stem = std::move(video.stem);
+    out.video_changed = video.changed;
+    if (rules.from_upper || rules.from_lower)
+      stem = ApplyCaseRule(std::move(stem), rules.from_upper, rules.from_lower,
+                           *rules.letter_case);
+    if (!stem.empty()) {
+      out.name = std::move(stem);
+      out.name.append(split.extension);
+    }
+    return out;
+  }
   if (rules.from_upper || rules.from_lower)
     stem = ApplyCaseRule(std::move(stem), rules.from_upper, rules.from_lower,
                          *rules.letter_case);
@@ -23,7 +38,7 @@ CleanedName CleanName(std::string_view listed, const NameRules& rules,
     out.year_changed = year.changed;
   }
   if (rules.episode_rule) {
-    EpisodeResult episode = ApplyEpisodeRule(std::move(stem));
+    EpisodeResult episode = ApplyEpisodeRule(std::move(stem), rules.highest_year);
     stem = std::move(episode.stem);
     out.episode_changed = episode.changed;
     if (episode.changed && rules.year_rule) {

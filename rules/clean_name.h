@@ -18,6 +18,10 @@ struct NameRules {
   bool year_rule = false;     // "/y", "/yc"
   bool episode_rule = false;  // "/e", "/ec"
   bool term_rule = false;     // "/k", "/kc"
+  // "/v", "/vc": the library name (rules/video_rule.h); it does the work of
+  // the year, episode and term rules, which then add nothing, and the case
+  // rule judges the name it leaves.
+  bool video_rule = false;
   int highest_year = 2020;
   // The platform's case of letters beyond ASCII.
   const text::CaseMapping* letter_case = &text::AsciiOnlyMapping();
@@ -31,10 +35,12 @@ struct CleanedName {
   bool year_changed = false;
   bool episode_changed = false;
   bool terms_changed = false;
+  bool video_changed = false;
 };
 
-// A directory's name is split by SplitDirectoryName, a file's by SplitName
-// (rules/stem_cleanup.h).  With both the year and the episode rule, the year
+// A directory's name is split by SplitDirectoryName (rules/stem_cleanup.h),
+// a file's by SplitFileName (rules/subtitle_suffix.h), which keeps a
+// subtitle's language with its extension.  With both the year and the episode rule, the year
 // rule runs once more on what the episode rule left when that rule changed
 // the stem, so that a year before the marker is bracketed even when the
 // first run found a later one among the words the episode rule dropped:

@@ -22,17 +22,32 @@ bool MayBeEpisode(std::string_view word) {
   return d == 'x' || (ascii::IsDigit(d) && ascii::AsciiLower(word[i + 2]) == 'x');
 }
 
+bool MayBeSeason(std::string_view word) {
+  return word.size() >= 2 && (word[0] == 's' || word[0] == 'S');
+}
+
+struct Found {
+  std::size_t from = std::string_view::npos;  // the space before it
+  std::size_t end = 0;                        // past its last word
+  std::string written;
+};
+
 }  // namespace
 
-EpisodeResult ApplyEpisodeRule(std::string stem) {
+EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
   // The words after the first, left to right (memchr jumps between the
-  // spaces); the last marker wins.
+  // spaces); the last episode marker or date wins, and without one the
+  // last season word.
   const std::string_view all = stem;
-  std::size_t marker = std::string_view::npos;  // the space before it
-  std::size_t marker_end = 0;
+  Found episode, season;
   const char* const begin = all.data();
   const char* space =
       static_cast<const char*>(std::memchr(begin, ' ', all.size()));
+  auto word_at = [&](std::size_t from) {
+    if (from >= all.size()) return std::string_view();
+    const std::size_t end = all.find(' ', from);
+    return all.substr(from, end == std::string_view::npos ? end : end - from);
+  };
   while (space) {
     const std::size_t from = static_cast<std::size_t>(space - begin) + 1;
     space = static_cast<const char*>(
@@ -40,16 +55,51 @@ EpisodeResult ApplyEpisodeRule(std::string stem) {
     const std::size_t end =
         space ? static_cast<std::size_t>(space - begin) : all.size();
     const std::string_view word = all.substr(from, end - from);
+    if (word.empty()) continue;
     if (MayBeEpisode(word) && ReadEpisodeMarker(word, nullptr)) {
-      marker = from - 1;
-      marker_end = end;
+      episode = {from - 1, end, {}};
+      ReadEpisodeMarker(word, &episode.written);
+    } else if (ascii::IsDigit(word[0])) {
+      const std::string_view next = word_at(end + 1);
+      const std::string_view third =
+          next.empty() ? std::string_view() : word_at(end + 2 + next.size());
+      std::string date;
+      const std::size_t words = ReadDate(word, next, third, highest_year, &date);
+      if (words > 0) {
+        episode = {from - 1,
+                   words == 1 ? end : end + 2 + next.size() + third.size(),
+                   std::move(date)};
+      }
+    } else if (MayBeSeason(word)) {
+      const std::string_view next = word_at(end + 1);
+      std::string written;
+      const std::size_t words = ReadSeasonWords(word, next, &written);
+      if (words > 0)
+        season = {from - 1, words == 1 ? end : end + 1 + next.size(),
+                  std::move(written)};
     }
   }
-  if (marker == std::string_view::npos) return {std::move(stem), false};
+  const Found& cut = episode.from != std::string_view::npos ? episode : season;
+  if (cut.from == std::string_view::npos) return {std::move(stem), false};
   std::string rebuilt;
-  rebuilt.reserve(marker + kMaxWrittenMarker);
-  rebuilt.append(all.substr(0, marker + 1));
-  ReadEpisodeMarker(all.substr(marker + 1, marker_end - marker - 1), &rebuilt);
+  rebuilt.reserve(cut.from + 2 * kMaxWrittenMarker);
+  rebuilt.append(all.substr(0, cut.from + 1));
+  rebuilt.append(cut.written);
+  // A sample or trailer after the marker stays.
+  if (cut.end < all.size()) {
+    const std::string_view dropped = all.substr(cut.end + 1);
+    for (std::size_t from = 0; from < dropped.size();) {
+      std::size_t end = dropped.find(' ', from);
+      if (end == std::string_view::npos) end = dropped.size();
+      const std::string_view word = dropped.substr(from, end - from);
+      if (const std::string_view sample = SampleWord(word); !sample.empty()) {
+        rebuilt.push_back(' ');
+        rebuilt.append(sample);
+        break;
+      }
+      from = end + 1;
+    }
+  }
   if (rebuilt == stem) return {std::move(stem), false};
   return {std::move(rebuilt), true};
 }

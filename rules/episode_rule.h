@@ -3,8 +3,11 @@
 // after it is dropped, as "/y" drops the words after a year:
 // "The Walking Dead S05E03 720p HDTV x264-ASAP (ettv)" ->
 // "The Walking Dead S05E03", "Californication 2x05 Vaginatown" ->
-// "Californication S02E05".  A stem without such a marker, or with one only
-// as its first word, is left alone.
+// "Californication S02E05".  A date counts as a daily show's episode
+// ("News 2019 03 14 Guest" -> "News 2019-03-14"); a name without episode or
+// date keeps its last season word ("Harbor Lights S02 1080p" ->
+// "Harbor Lights S02").  A "sample" or "trailer" after the marker stays.
+// A stem without any of these after its first word is left alone.
 #pragma once
 
 #include <string>
@@ -15,6 +18,7 @@ namespace rules {
 
 using EpisodeResult = RuleResult;
 
-EpisodeResult ApplyEpisodeRule(std::string stem);
+// highest_year bounds the year of a date, as for the year rule.
+EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year);
 
 }  // namespace rules

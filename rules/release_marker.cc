@@ -131,7 +131,7 @@ bool MayBeMarker(std::string_view w) {
   const char second = ascii::AsciiLower(w[1]);
   switch (ascii::AsciiLower(w[0])) {
     case 's':
-      return ascii::IsDigit(w[1]);  // S01E02
+      return ascii::IsDigit(w[1]) || second == 'e';  // S01E02, S01, Season
     case 'p':
       return second == 'a' || second == 't';  // Part, Pt
     case 'c':
@@ -145,7 +145,115 @@ bool MayBeMarker(std::string_view w) {
   }
 }
 
+// Two digits that make a number from low to high.
+bool IsTwoDigitsIn(std::string_view w, int low, int high) {
+  if (w.size() != 2 || !ascii::IsDigit(w[0]) || !ascii::IsDigit(w[1]))
+    return false;
+  const int value = (w[0] - '0') * 10 + (w[1] - '0');
+  return value >= low && value <= high;
+}
+
 }  // namespace
+
+bool IsYearWord(std::string_view word, int highest_year) {
+  const std::string_view w = ascii::TrimBrackets(word);
+  if (w.size() != 4) return false;
+  int value = 0;
+  for (char c : w) {
+    if (!ascii::IsDigit(c)) return false;
+    value = value * 10 + (c - '0');
+  }
+  return value >= kLowestYear && value <= highest_year;
+}
+
+std::size_t ReadSeasonWords(std::string_view word, std::string_view next,
+                            std::string* written) {
+  int season = 0;
+  std::size_t words = 0;
+  std::size_t i = 1;
+  if (word.size() <= 3 && IsChar(word, 0, 's') &&
+      ReadDigits(word, i, 1, 2, season) && i == word.size()) {
+    words = 1;
+  } else if (ascii::EqualsFolded(word, "season")) {
+    i = 0;
+    if (!ReadDigits(next, i, 1, 2, season) || i != next.size()) return 0;
+    words = 2;
+  } else {
+    return 0;
+  }
+  if (written) {
+    written->push_back('S');
+    AppendNumber(*written, season);
+  }
+  return words;
+}
+
+std::size_t ReadDate(std::string_view word, std::string_view next,
+                     std::string_view after, int highest_year,
+                     std::string* written) {
+  std::string_view year, month, day;
+  std::size_t words = 0;
+  if (word.size() == 10 && word[4] == '-' && word[7] == '-') {
+    year = word.substr(0, 4);
+    month = word.substr(5, 2);
+    day = word.substr(8, 2);
+    words = 1;
+  } else if (word.size() == 4) {
+    year = word;
+    month = next;
+    day = after;
+    words = 3;
+  } else {
+    return 0;
+  }
+  if (!IsYearWord(year, highest_year) || year.size() != 4 ||
+      !IsTwoDigitsIn(month, 1, 12) || !IsTwoDigitsIn(day, 1, 31)) {
+    return 0;
+  }
+  if (written) {
+    written->append(year);
+    written->push_back('-');
+    written->append(month);
+    written->push_back('-');
+    written->append(day);
+  }
+  return words;
+}
+
+std::string_view SampleWord(std::string_view word) {
+  // Quick refusal: every such word ends in "e", "r" or a bracket.
+  if (word.size() < 6) return {};
+  const char last = ascii::AsciiLower(word.back());
+  if (last != 'e' && last != 'r' && last != ')') return {};
+  std::string_view w = ascii::TrimBrackets(word);
+  // Glued to the release group: "x264-GRP-sample".
+  const std::size_t dash = w.rfind('-');
+  if (dash != std::string_view::npos) w = w.substr(dash + 1);
+  if (ascii::EqualsFolded(w, "sample") || ascii::EqualsFolded(w, "trailer"))
+    return w;
+  return {};
+}
+
+void AppendKeptMarkers(std::string_view words, std::string& out) {
+  const std::size_t before = out.size();
+  out.push_back(' ');
+  if (!FindFirstReleaseMarker(words, &out)) out.resize(before);
+  // Only a word that ends in "e", "r" or ")" can be one: found from the
+  // spaces that end words.
+  for (std::size_t start = 0; start < words.size();) {
+    const char* space = static_cast<const char*>(
+        std::memchr(words.data() + start, ' ', words.size() - start));
+    const std::size_t end =
+        space ? static_cast<std::size_t>(space - words.data()) : words.size();
+    const std::string_view word = words.substr(start, end - start);
+    if (const std::string_view sample = SampleWord(word); !sample.empty()) {
+      out.push_back(' ');
+      out.append(sample);
+      break;
+    }
+    start = end + 1;
+  }
+}
 
 bool ReadEpisodeMarker(std::string_view word, std::string* written) {
   const std::string_view w = ascii::TrimBrackets(word);
@@ -178,6 +286,7 @@ std::size_t ReadReleaseMarker(std::string_view word, std::string_view next,
   const std::string_view w = ascii::TrimBrackets(word);
   if (!MayBeMarker(w)) return 0;
   if (ReadEpisodeMarker(w, written)) return 1;
+  if (const std::size_t season = ReadSeasonWords(w, next, written)) return season;
   std::string_view rest;
   const PartWord kind = ReadPartWord(w, rest);
   if (kind == PartWord::kNone) return 0;

@@ -23,6 +23,16 @@
 //  - "CD1" to "CD9", also "CD 1".
 //  - "Disc N", "Disk N", "DiscN", "DiskN": N of 1 or 2 digits.
 //
+// Season words, written "S01": "S01", "s1" (one word), "Season 1",
+// "Season 01" (two words, as the cleanup leaves "Season.01").
+//
+// Dates of daily shows, written "2019-03-14": a year word (four digits in
+// range) followed by a month word 01-12 and a day word 01-31, or the one word
+// "2019-03-14".
+//
+// Samples and trailers: the word "sample" or "trailer", kept as written, also
+// glued to a release group ("x264-GRP-sample").
+//
 // A word is read without the "(" and ")" at its ends, as the year rule reads
 // a year: "(S01E02)" is a marker, written without its brackets.
 #pragma once
@@ -33,6 +43,9 @@
 
 namespace rules {
 
+// The lowest year the rules accept.
+inline constexpr int kLowestYear = 1920;
+
 // The longest written form with the space before it: " S99E999-E999".
 inline constexpr std::size_t kMaxWrittenMarker = 13;
 
@@ -40,7 +53,7 @@ inline constexpr std::size_t kMaxWrittenMarker = 13;
 // its written form is appended to *written.
 bool ReadEpisodeMarker(std::string_view word, std::string* written);
 
-// The marker, of either kind, that begins at word, next being the word after
+// The marker, of any kind above but dates, samples and trailers, that begins at word, next being the word after
 // it ("" at the end): the number of words it takes (1 or 2), or 0 for none.
 // When found and written is not null, its written form is appended.
 std::size_t ReadReleaseMarker(std::string_view word, std::string_view next,
@@ -49,6 +62,30 @@ std::size_t ReadReleaseMarker(std::string_view word, std::string_view next,
 // The first marker in words (words separated by single spaces), its
 // written form appended to *written; false when there is none.
 bool FindFirstReleaseMarker(std::string_view words, std::string* written);
+
+// A year: a word of exactly four digits from kLowestYear to highest_year,
+// bare or inside its own brackets ("2010", "(2010)"); nothing else.
+bool IsYearWord(std::string_view word, int highest_year);
+
+// The season word at word ("S01", or "Season" with next "1"): the words it
+// takes (1 or 2), or 0; its written form appended when found.
+std::size_t ReadSeasonWords(std::string_view word, std::string_view next,
+                            std::string* written);
+
+// The date at word, next and after being the two words behind it: the words
+// it takes (1 or 3), or 0; its written form appended when found.
+std::size_t ReadDate(std::string_view word, std::string_view next,
+                     std::string_view after, int highest_year,
+                     std::string* written);
+
+// The "sample" or "trailer" that word is, brackets trimmed, case-blind, or
+// that ends it after a "-" ("x264-GRP-sample"); "" when it is none.
+std::string_view SampleWord(std::string_view word);
+
+// What the year and episode rules keep of the words they drop: the first
+// marker among them (season, episode or part), then the first sample or
+// trailer word, each after a space.
+void AppendKeptMarkers(std::string_view words, std::string& out);
 
 // Whether word alone names a season, an episode or a part: a one-word
 // marker above, or a season or episode number on its own ("S01", "s1",

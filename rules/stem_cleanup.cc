@@ -3,6 +3,7 @@
 #include "rules/ascii.h"
 #include "rules/release_marker.h"
 #include "rules/term_table.h"
+#include "rules/video_tags.h"
 
 namespace rules {
 namespace {
@@ -36,8 +37,9 @@ bool IsDirectoryExtension(std::string_view part) {
     if (!ascii::IsLetter(part[i]) && !ascii::IsDigit(part[i])) return false;
     lower[i] = ascii::AsciiLower(part[i]);
   }
+  const std::string_view word[] = {part};
   return !IsTableTerm(std::string_view(lower, part.size())) &&
-         !IsMarkerWord(part);
+         !IsMarkerWord(part) && MatchVideoTag(word, 0).words == 0;
 }
 
 NameSplit SplitDirectoryName(std::string_view name) {

@@ -18,10 +18,11 @@ NameSplit SplitName(std::string_view name);
 // A directory's name is cleaned whole: it has no extension unless its last
 // dotted part plainly is one: 1 to 4 ASCII letters and digits beginning with
 // a letter, that is neither a term of the built-in term table (rules/
-// term_table.h, case-blind) nor a season, episode or part word
-// (rules/release_marker.h, IsMarkerWord).  So "project.git", "Photos.app",
+// term_table.h, case-blind), a release tag of "/v" (rules/video_tags.h) nor
+// a season, episode or part word (rules/release_marker.h, IsMarkerWord).  So "project.git", "Photos.app",
 // "conf.d" keep theirs, while "Dune.2021.2160p.WEB-DL.DDP5.1.HEVC-TEPES",
-// "Show.S01", "Movie.BluRay", "Movie.1080p", "Movie.[MULTI]" have none.  A
+// "Show.S01", "Show.S01.x265", "Movie.BluRay", "Movie.1080p", "Movie.[MULTI]"
+// have none.  A
 // name whose only period is its first byte splits as SplitName splits it
 // (empty stem), so a hidden name stays out of the cleaning either way.
 NameSplit SplitDirectoryName(std::string_view name);

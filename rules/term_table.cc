@@ -1,7 +1,5 @@
 #include "rules/term_table.h"
 
-#include "text/case.h"
-
 namespace rules {
 
 // The order matters: each row works on what the rows before it left.
@@ -18,14 +16,5 @@ const std::array<std::string_view, kTermCount> kTermRows = {
     "pdtv", "prestige", "stv", "torentz", "tvrip", "tvrip-*", "uknova", "ws",
     "www", "x264", "x264-*", "xvid", "xvid-*", "468p",
 };
-
-std::string BuildTermList() {
-  std::string list;
-  for (std::size_t r = 0; r < kTermRows.size(); ++r) {
-    if (r > 0) list.push_back(',');
-    list += text::AsciiLowerForm(kTermRows[r]);
-  }
-  return list;
-}
 
 }  // namespace rules

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <array>
-#include <string>
 #include <string_view>
 
 namespace rules {
@@ -14,8 +13,5 @@ inline constexpr std::size_t kTermCount = 77;
 // prefix term that removes the whole word it begins.
 extern const std::array<std::string_view, kTermCount> kTermRows;
 
-// The rows joined by commas: the list the term removal reads back field by
-// field.
-std::string BuildTermList();
 
 }  // namespace rules

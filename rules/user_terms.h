@@ -24,12 +24,11 @@
 //  - is empty once cleaned ("*", "._").
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "rules/term_engine.h"
 #include "rules/term_removal.h"
 
 namespace rules {
@@ -44,18 +43,7 @@ struct UserTerm {
 
 struct UserTerms {
   std::vector<UserTerm> terms;  // in file order
-  // Built by ParseTermsFile: whether every search text is ASCII (matched by
-  // folding the stem's letters, without forming its lower-case form), and
-  // the terms' first words by their first byte, the quick test of which
-  // terms can match a stem at all.
-  bool ascii = true;
-  struct FirstWord {
-    std::string word;  // lower case ASCII
-    bool prefix;       // the whole term is this one word, a prefix
-    std::uint32_t term;
-  };
-  std::array<std::vector<FirstWord>, 128> by_first_byte;
-  std::vector<std::uint32_t> always;  // first word not ASCII
+  TermIndex index;              // the same terms, for the matcher
 };
 
 struct TermsFileError {

@@ -5,18 +5,37 @@
 
 #include "rules/ascii.h"
 #include "rules/release_marker.h"
-#include "text/number.h"
 
 namespace rules {
 namespace {
 
-// Only a word that begins with a digit, a sign, a point or "&" reads as a
-// number other than 0, and 0 is no year: the rest need not be read.
-bool MayBeNumber(std::string_view word) {
-  std::size_t at = word.find_first_not_of(" \t\r\n");
-  if (at == std::string_view::npos) return false;
-  char c = word[at];
-  return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.' || c == '&';
+// The word that begins at from (a word ends at a space or the end).
+std::string_view WordAt(std::string_view all, std::size_t from) {
+  if (from >= all.size()) return {};
+  const std::size_t end = all.find(' ', from);
+  return all.substr(from, end == std::string_view::npos ? end : end - from);
+}
+
+// Where the words before the one at year_at must be cut so that no bracket
+// group is left open: the start of the outermost group that the words
+// before the year open and do not close, or year_at when they close all.
+std::size_t BalancedCut(std::string_view all, std::size_t year_at) {
+  if (all.substr(0, year_at).find('(') == std::string_view::npos) return year_at;
+  std::size_t open_at = year_at;
+  int depth = 0;
+  for (std::size_t from = 0; from < year_at;) {
+    std::size_t end = all.find(' ', from);
+    if (end == std::string_view::npos || end > year_at) end = year_at;
+    for (std::size_t i = from; i < end; ++i) {
+      if (all[i] == '(') {
+        if (depth++ == 0) open_at = from;
+      } else if (all[i] == ')' && depth > 0) {
+        if (--depth == 0) open_at = year_at;
+      }
+    }
+    from = end + 1;
+  }
+  return depth > 0 ? open_at : year_at;
 }
 
 }  // namespace
@@ -34,27 +53,39 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
   for (std::size_t space = all.rfind(' '); space != std::string_view::npos;
        end = space, space = space == 0 ? std::string_view::npos
                                        : all.rfind(' ', space - 1)) {
-    // The set trim of "()" at both ends, inline: every word passes here.
-    std::string_view year = ascii::TrimBrackets(all.substr(space + 1, end - space - 1));
-    if (!MayBeNumber(year)) continue;
-    long double value = text::NumericValue(year);
-    if (value < kLowestValidYear || value > highest_year) continue;
-    // An episode or part marker among the dropped words stays: the first
-    // one, after a space, in its written form.
-    const std::string_view dropped =
-        end < all.size() ? all.substr(end + 1) : std::string_view();
-    const bool marker = FindFirstReleaseMarker(dropped, nullptr);
-    // The words before it keep their single spaces.
-    std::string rebuilt;
-    rebuilt.reserve(space + year.size() + 3 + (marker ? kMaxWrittenMarker : 0));
-    rebuilt.append(all.substr(0, space + 1));
-    rebuilt.push_back('(');
-    rebuilt.append(year);
-    rebuilt.push_back(')');
-    if (marker) {
-      rebuilt.push_back(' ');
-      FindFirstReleaseMarker(dropped, &rebuilt);
+    const std::size_t at = space + 1;
+    const std::string_view word = all.substr(at, end - at);
+    // Nearly every word is refused on its length or first byte: a year has
+    // four digits and its brackets, a date ten bytes.
+    std::size_t opening = 0;
+    while (opening < word.size() && (word[opening] == '(' || word[opening] == ')'))
+      ++opening;
+    if (opening == word.size() || !ascii::IsDigit(word[opening])) continue;
+    if (word.size() != 10 && ascii::TrimBrackets(word).size() != 4) continue;
+    std::string written;  // the year in brackets, or the date
+    std::size_t after = end;  // where the dropped words begin (a space)
+    const std::string_view next = WordAt(all, end + 1);
+    const std::string_view third =
+        next.empty() ? std::string_view() : WordAt(all, end + 2 + next.size());
+    const std::size_t date = ReadDate(word, next, third, highest_year, &written);
+    if (date == 3) {
+      after = end + 2 + next.size() + third.size();
+    } else if (date == 0) {
+      if (!IsYearWord(word, highest_year)) continue;
+      written.push_back('(');
+      written.append(ascii::TrimBrackets(word));
+      written.push_back(')');
     }
+    // A year inside a group takes the group's words before it along.
+    const std::size_t cut = BalancedCut(all, at);
+    if (cut == 0) continue;  // the group holds the whole title
+    std::string rebuilt;
+    rebuilt.reserve(cut + written.size() + 2 * kMaxWrittenMarker);
+    rebuilt.append(all.substr(0, cut));
+    if (rebuilt.back() != ' ') rebuilt.push_back(' ');
+    rebuilt.append(written);
+    // Markers among the dropped words stay behind it.
+    if (after < all.size()) AppendKeptMarkers(all.substr(after + 1), rebuilt);
     if (rebuilt == stem) return {std::move(stem), false};
     return {std::move(rebuilt), true};
   }

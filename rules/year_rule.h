@@ -1,19 +1,25 @@
-// "/y": the last word after the first that reads as a year in range is put in
-// brackets and every word after it is dropped: "blah 2010 xxx" ->
-// "blah (2010)".  An episode or part marker is never dropped: when the words
-// after the year hold one (rules/release_marker.h), the first of them follows
-// the bracketed year after a space, in its written form, and only the rest
-// goes: "Doctor Who 2005 S01E01 720p" -> "Doctor Who (2005) S01E01",
+// "/y": the last word after the first that is a year (four digits in range,
+// bare or in its own brackets: rules/release_marker.h) is put in brackets and
+// every word after it is dropped: "blah 2010 xxx" -> "blah (2010)".  A year
+// followed by a month and a day word, or one word "2019-03-14", is a date,
+// kept as "2019-03-14" without brackets.  A year inside a bracket group with
+// other words takes the group's words before it along, so no bracket is left
+// open: "Quiet Roads (Drama 1971)" -> "Quiet Roads (1971)"; a group that
+// opens with the first word holds no year.  A season, episode or part marker is never dropped: when the
+// words after the year hold one (rules/release_marker.h), the first of them
+// follows the bracketed year after a space, in its written form, then the
+// first "sample" or "trailer", and only the rest goes: "Doctor Who 2005 S01E01 720p" -> "Doctor Who (2005) S01E01",
 // "Movie 2010 Part 2 720p" -> "Movie (2010) Part 2".
 #pragma once
 
 #include <string>
 
+#include "rules/release_marker.h"
 #include "rules/rule_result.h"
 
 namespace rules {
 
-inline constexpr int kLowestValidYear = 1920;
+inline constexpr int kLowestValidYear = kLowestYear;
 
 // The highest year the rule accepts: next year, so that this year's releases
 // and those dated a little ahead are found, and never below 2020.

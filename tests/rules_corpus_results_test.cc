@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bench/corpus.h"
+#include "rules/ascii.h"
 #include "rules/clean_name.h"
 #include "rules/release_marker.h"
 #include "rules/stem_cleanup.h"
@@ -20,7 +21,6 @@
 #include "platform/posix/unicode_case.h"
 #endif
 #include "text/case.h"
-#include "text/number.h"
 #include "text/replace.h"
 
 namespace {
@@ -127,8 +127,20 @@ TEST(CorpusResults, StemCleanupAsDefined) {
 }
 
 // The year rule by its definition: split into words, try them from the last
-// back to the second; the first release marker among the words after the
-// year stays behind it.
+// back to the second: a date, or a word of four digits in brackets or none;
+// an unclosed bracket group before it goes from its first word; the first
+// release marker, then the first sample word (also one glued on after a
+// "-"), among the words after it stay behind it.
+int PlainNumber(const std::string& w, std::size_t digits) {
+  if (w.size() != digits) return -1;
+  int value = 0;
+  for (char c : w) {
+    if (c < '0' || c > '9') return -1;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
 rules::YearResult PlainYearRule(const std::string& stem, int highest_year) {
   std::vector<std::string> words = {""};
   for (char c : stem) {
@@ -138,24 +150,59 @@ rules::YearResult PlainYearRule(const std::string& stem, int highest_year) {
       words.back().push_back(c);
     }
   }
+  auto is_year = [&](const std::string& w) {
+    const int v = PlainNumber(w, 4);
+    return v >= rules::kLowestValidYear && v <= highest_year;
+  };
+  auto month_day = [](const std::string& m, const std::string& d) {
+    const int month = PlainNumber(m, 2), day = PlainNumber(d, 2);
+    return month >= 1 && month <= 12 && day >= 1 && day <= 31;
+  };
   for (std::size_t k = words.size() - 1; k >= 1; --k) {
-    const std::size_t from = words[k].find_first_not_of("()");
-    const std::string year =
-        from == std::string::npos
-            ? std::string()
-            : words[k].substr(from, words[k].find_last_not_of("()") + 1 - from);
-    long double value = text::NumericValue(year);
-    if (value < rules::kLowestValidYear || value > highest_year) continue;
+    const std::string& w = words[k];
+    std::string written;
+    std::size_t last = k;  // the year's or date's last word
+    if (is_year(w) && k + 2 < words.size() && month_day(words[k + 1], words[k + 2])) {
+      written = w + '-' + words[k + 1] + '-' + words[k + 2];
+      last = k + 2;
+    } else if (w.size() == 10 && w[4] == '-' && w[7] == '-' &&
+               is_year(w.substr(0, 4)) && month_day(w.substr(5, 2), w.substr(8, 2))) {
+      written = w;
+    } else {
+      const std::size_t from = w.find_first_not_of("()");
+      if (from == std::string::npos) continue;
+      const std::string year = w.substr(from, w.find_last_not_of("()") + 1 - from);
+      if (!is_year(year)) continue;
+      written = "(" + year + ")";
+    }
+    std::vector<std::size_t> open;  // the words of the unclosed "("
+    for (std::size_t i = 0; i < k; ++i) {
+      for (char c : words[i]) {
+        if (c == '(') open.push_back(i);
+        if (c == ')' && !open.empty()) open.pop_back();
+      }
+    }
+    const std::size_t cut = open.empty() ? k : open.front();
+    if (cut == 0) continue;
     std::string rebuilt;
-    for (std::size_t i = 0; i < k; ++i) rebuilt += words[i] + ' ';
-    rebuilt += '(';
-    rebuilt += year;
-    rebuilt += ')';
-    for (std::size_t i = k + 1; i < words.size(); ++i) {
-      std::string written;
+    for (std::size_t i = 0; i < cut; ++i) rebuilt += words[i] + ' ';
+    rebuilt += written;
+    for (std::size_t i = last + 1; i < words.size(); ++i) {
+      std::string marker;
       const std::string next = i + 1 < words.size() ? words[i + 1] : "";
-      if (rules::ReadReleaseMarker(words[i], next, &written) > 0) {
-        rebuilt += ' ' + written;
+      if (rules::ReadReleaseMarker(words[i], next, &marker) > 0) {
+        rebuilt += ' ' + marker;
+        break;
+      }
+    }
+    for (std::size_t i = last + 1; i < words.size(); ++i) {
+      std::string bare = words[i];
+      std::erase(bare, '(');
+      std::erase(bare, ')');
+      bare = bare.substr(bare.rfind('-') + 1);  // "x264-GRP-sample"
+      if (rules::ascii::EqualsFolded(bare, "sample") ||
+          rules::ascii::EqualsFolded(bare, "trailer")) {
+        rebuilt += ' ' + bare;
         break;
       }
     }
@@ -185,12 +232,24 @@ TEST(CorpusResults, YearRuleAsDefined) {
   // Years with release markers (and words that are none) after them.
   const std::string_view words[] = {
       "2010", "(1999)", "S01E02", "s1e2-03", "(S01E02E03)", "1x02", "1920x1080",
-      "Part", "pt", "2", "IV)", "CD1", "cd", "Disc", "E05", "x"};
+      "Part", "pt", "2", "IV)", "CD1", "cd", "Disc", "E05", "x",
+      "03", "14", "2019-03-14", "Season", "S01", "(Sample)", "trailer", "(a",
+      "x-SAMPLE"};
+  // Every four of the first sixteen, every three of them all.
   for (unsigned code = 0; code < 16u * 16 * 16 * 16; ++code) {
     std::string stem = "A";
     for (unsigned c = code, n = 0; n < 4; c /= 16, ++n) {
       stem += ' ';
       stem += words[c % 16];
+    }
+    stems.push_back(stem);
+  }
+  constexpr unsigned kWords = std::size(words);
+  for (unsigned code = 0; code < kWords * kWords * kWords; ++code) {
+    std::string stem = "A";
+    for (unsigned c = code, n = 0; n < 3; c /= kWords, ++n) {
+      stem += ' ';
+      stem += words[c % kWords];
     }
     stems.push_back(stem);
   }

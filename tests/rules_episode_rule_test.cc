@@ -24,10 +24,24 @@ TEST(EpisodeRule, CutsAfterTheLastMarker) {
       {"Room 1x1 Extra", "Room 1x1 Extra"},
       {"Relay 4x100 Final", "Relay 4x100 Final"},
       {"Movie Part 2 CD1", "Movie Part 2 CD1"},  // parts are not episodes
+      // Dates are daily shows' episodes.
+      {"Evening News Hour 2019 03 14 Guest 720p", "Evening News Hour 2019-03-14"},
+      {"Evening News Hour 2019-03-15 Guest", "Evening News Hour 2019-03-15"},
+      {"Evening News Hour 2019-03-15", "Evening News Hour 2019-03-15"},
+      {"News 2019 03 14 Recap S01E02 x", "News 2019 03 14 Recap S01E02"},
+      {"News 2019 13 14 x", "News 2019 13 14 x"},
+      // Without an episode, the season stays.
+      {"Harbor Lights S02 1080p WEB-DL", "Harbor Lights S02"},
+      {"Harbor Lights Season 2 1080p", "Harbor Lights S02"},
+      {"Harbor Lights S02 x S01E03 y", "Harbor Lights S02 x S01E03"},
+      {"S02 Lights", "S02 Lights"},
+      // Samples and trailers after the marker stay.
+      {"Show S01E02 720p sample", "Show S01E02 sample"},
+      {"Show S01E02 (Trailer) x", "Show S01E02 Trailer"},
       {"", ""},
   };
   for (const Case& c : stems) {
-    rules::EpisodeResult r = rules::ApplyEpisodeRule(c.in);
+    rules::EpisodeResult r = rules::ApplyEpisodeRule(c.in, 2026);
     EXPECT_EQ(r.stem, c.out) << c.in;
     EXPECT_EQ(r.changed, std::string(c.in) != c.out) << c.in;
   }

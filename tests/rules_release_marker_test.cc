@@ -37,14 +37,23 @@ TEST(ReleaseMarker, ReadAndWritten) {
       {"4x100", "", 0, ""},
       {"S123E01", "", 0, ""},
       {"S01E1000", "", 0, ""},
-      {"S01", "E02", 0, ""},
+      {"S01", "E02", 1, "S01"},
       {"S01E", "", 0, ""},
       {"S01E02-", "", 0, ""},
       {"S01E02x", "", 0, ""},
       {"S01E02-GRP", "", 0, ""},
       {"1x02-3", "", 0, ""},
       {"x264", "", 0, ""},
-      {"Season", "1", 0, ""},
+      // Seasons, written "S01".
+      {"Season", "1", 2, "S01"},
+      {"season", "01", 2, "S01"},
+      {"S1", "x", 1, "S01"},
+      {"s12", "", 1, "S12"},
+      {"Season", "", 0, ""},
+      {"Season", "One", 0, ""},
+      {"Season", "100", 0, ""},
+      {"S123", "", 0, ""},
+      {"Seasons", "2", 0, ""},
       {"", "", 0, ""},
       // Part, CD and disc markers, kept as written.
       {"Part", "2", 2, "Part 2"},
@@ -81,6 +90,37 @@ TEST(ReleaseMarker, ReadAndWritten) {
     EXPECT_EQ(written, c.written) << c.word << " " << c.next;
     EXPECT_LE(written.size() + 1, rules::kMaxWrittenMarker) << c.word;
   }
+  struct Date {
+    const char* word;
+    const char* next;
+    const char* after;
+    std::size_t words;
+    const char* written;
+  } dates[] = {
+      {"2019", "03", "14", 3, "2019-03-14"},
+      {"2019-03-14", "x", "", 1, "2019-03-14"},
+      {"2019", "12", "31", 3, "2019-12-31"},
+      {"2019", "00", "14", 0, ""},
+      {"2019", "13", "14", 0, ""},
+      {"2019", "03", "00", 0, ""},
+      {"2019", "03", "32", 0, ""},
+      {"2019", "3", "14", 0, ""},
+      {"2031", "03", "14", 0, ""},
+      {"1919", "03", "14", 0, ""},
+      {"2019-03-1x", "", "", 0, ""},
+      {"(2019)", "03", "14", 0, ""},
+  };
+  for (const Date& d : dates) {
+    std::string written;
+    EXPECT_EQ(rules::ReadDate(d.word, d.next, d.after, 2030, &written), d.words)
+        << d.word << " " << d.next << " " << d.after;
+    EXPECT_EQ(written, d.written) << d.word;
+  }
+  for (const char* word : {"2010", "(2010)", "(2010", "1920", "2030"})
+    EXPECT_TRUE(rules::IsYearWord(word, 2030)) << word;
+  for (const char* word : {"1919", "2031", "02010", "201", "2010p", "1990s",
+                           "2e03", "&H7DA", "+2010", "2010-2012", ""})
+    EXPECT_FALSE(rules::IsYearWord(word, 2030)) << word;
   // One word alone: what a directory's last dotted part must not be.
   for (const char* word : {"S01", "s1", "E05", "e123", "S01E02", "1x02", "CD1",
                            "Pt2", "Part12", "Disc1"}) {

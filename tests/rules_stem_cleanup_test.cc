@@ -51,6 +51,10 @@ TEST(SplitDirectoryName, CleansTheNameWhole) {
       {"Movie.2010.CD1", "Movie.2010.CD1", ""},
       {"Show.E05", "Show.E05", ""},
       {"Movie.Remux", "Movie.Remux", ""},  // five letters
+      {"Show.S01.x265", "Show.S01.x265", ""},  // release tags of /v
+      {"Show.S01.AVC", "Show.S01.AVC", ""},
+      {"Show.S01.HEVC", "Show.S01.HEVC", ""},
+      {"Movie.2010.NF", "Movie.2010.NF", ""},
       {"Movie.é", "Movie.é", ""},
       {"Movie.", "Movie.", ""},
       {"README", "README", ""},

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "rules/term_engine.h"
 #include "rules/term_removal.h"
 #include "rules/term_table.h"
-#include "text/fields.h"
 
 namespace {
 
@@ -46,20 +48,44 @@ TEST(TermRemoval, Examples) {
   }
 }
 
-TEST(TermTable, ListReadsBackRowByRow) {
-  std::string list = rules::BuildTermList();
-  const std::vector<std::string_view> fields = text::CommaFields(list);
-  ASSERT_EQ(fields.size(), rules::kTermCount);
+TEST(TermTable, RowsAreTermsOfTheOneMatcher) {
   std::size_t prefix_rows = 0;
-  for (std::size_t i = 0; i < rules::kTermCount; ++i) {
-    std::string_view row = rules::kTermRows[i];
-    EXPECT_EQ(fields[i], row);
+  for (std::string_view row : rules::kTermRows) {
     EXPECT_EQ(row.find_first_of(" ,\"ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
               std::string_view::npos)
         << row;
-    if (row.back() == '*') ++prefix_rows;
+    const rules::Term term = rules::TermFromRow(row);
+    EXPECT_EQ(term.prefix, row.back() == '*') << row;
+    if (term.prefix) ++prefix_rows;
   }
   EXPECT_EQ(prefix_rows, 16u);
+  // "_" is the space between words; a prefix's last word only begins one.
+  EXPECT_EQ(rules::TermFromRow("eztv_re").search, " eztv re ");
+  EXPECT_EQ(rules::TermFromRow("x264-*").search, " x264-");
+}
+
+// The matcher /v reads tags with: the longest term at a word, brackets
+// aside, case-blind, a prefix's last word begun.
+TEST(TermEngine, MatchAtAWord) {
+  const rules::TermIndex index = rules::IndexTerms(
+      {rules::TermFromRow("web"), rules::TermFromRow("web_dl"),
+       rules::TermFromRow("x264-*"), rules::TermFromRow("caf\xC3\xA9")});
+  struct Case {
+    std::vector<std::string_view> words;
+    std::size_t at, taken;
+  } cases[] = {
+      {{"Movie", "WEB", "DL"}, 1, 2},
+      {{"Movie", "(Web)"}, 1, 1},
+      {{"Movie", "web", "rip"}, 1, 1},
+      {{"Movie", "x264-GRP"}, 1, 1},
+      {{"Movie", "x26"}, 1, 0},
+      {{"Movie", "caf\xC3\xA9"}, 1, 1},
+      {{"Movie", "webs"}, 1, 0},
+      {{"Movie"}, 1, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(rules::MatchTermAt(c.words, c.at, index).words, c.taken)
+        << c.words[0] << " at " << c.at;
 }
 
 // The rule only ever shortens a stem, never empties one and never touches

@@ -35,21 +35,59 @@ TEST(YearRule, WithTheBoundAt2020) {
           {"Movie 2020", "Movie (2020)", true},
           {"Film 2001 Extra 1999 Cut", "Film 2001 Extra (1999)", true},
           {"Movie 2010 1080p x264", "Movie (2010)", true},
-          {"Movie 1920x1080 x264", "Movie (1920x1080)", true},
-          {"Movie 2010abc x", "Movie (2010abc)", true},
-          {"Movie 02010", "Movie (02010)", true},
-          {"Movie 2010-2012", "Movie (2010-2012)", true},
-          {"Movie +2010", "Movie (+2010)", true},
+          // A year is a whole word of four digits, nothing else.
+          {"Movie 1920x1080 x264", "Movie 1920x1080 x264", false},
+          {"Movie 2010 1920x1080 x264", "Movie (2010)", true},
+          {"Movie 2010abc x", "Movie 2010abc x", false},
+          {"Movie 02010", "Movie 02010", false},
+          {"Movie 2010-2012", "Movie 2010-2012", false},
+          {"Movie 2010 1999-GRP", "Movie (2010)", true},
+          {"Top 100 Songs of the 1990s", "Top 100 Songs of the 1990s", false},
+          {"Movie +2010", "Movie +2010", false},
           {"Movie -2010", "Movie -2010", false},
           {"Movie x2010", "Movie x2010", false},
-          {"Movie 2e3", "Movie (2e3)", true},
+          {"Movie 2e3", "Movie 2e3", false},
+          {"Movie &H7DA", "Movie &H7DA", false},
           {"Title ((2010)) x", "Title (2010)", true},
           {"Title (1999", "Title (1999)", true},
           {"Movie 2010 (Director's Cut)", "Movie (2010)", true},
-          {"Movie &H7DA", "Movie (&H7DA)", true},
           {"", "", false},
           {"a () 2000", "a () (2000)", true},
           {"Movie 2020.5", "Movie 2020.5", false},  // a real value past the bound
+      },
+      2020);
+}
+
+// A year inside a bracket group takes the group's words before it, so that
+// no bracket the name closed is left open.
+TEST(YearRule, LeavesBracketsBalanced) {
+  ExpectYears(
+      {
+          {"Quiet Roads (Drama 1971)", "Quiet Roads (1971)", true},
+          {"Quiet Roads (Drama 1971) 720p", "Quiet Roads (1971)", true},
+          {"Movie (Extended 2010 Cut)", "Movie (2010)", true},
+          {"Movie (A (B 2010)) x", "Movie (2010)", true},
+          {"Movie (Cut) 2010 x", "Movie (Cut) (2010)", true},
+          {"(Drama 1971)", "(Drama 1971)", false},
+          {"(Drama 1971) 2001 x", "(Drama 1971) (2001)", true},
+          {"Movie) 2010 x", "Movie) (2010)", true},
+      },
+      2020);
+}
+
+// Dates of daily shows: kept whole, without brackets.
+TEST(YearRule, KeepsDates) {
+  ExpectYears(
+      {
+          {"Evening News Hour 2019 03 14 Guest 720p", "Evening News Hour 2019-03-14", true},
+          {"Evening News Hour 2019 03 15 Guest 720p", "Evening News Hour 2019-03-15", true},
+          {"Show 2019-03-14 720p", "Show 2019-03-14", true},
+          {"Show 2019-03-14", "Show 2019-03-14", false},
+          {"Show 2019 13 14 x", "Show (2019)", true},
+          {"Show 2019 03 32 x", "Show (2019)", true},
+          {"Show 2019 3 14 x", "Show (2019)", true},
+          {"Show 2019-3-14 x", "Show 2019-3-14 x", false},
+          {"Show 2030 03 14", "Show 2030 03 14", false},
       },
       2020);
 }
@@ -81,6 +119,16 @@ TEST(YearRule, KeepsTheFirstMarkerAfterTheYear) {
           {"Movie 2010 1x1 4x100 16x9", "Movie (2010)", true},
           {"Movie 2010 Part One", "Movie (2010)", true},
           {"Movie 2010 Part", "Movie (2010)", true},
+          // Seasons, samples and trailers are kept too.
+          {"Show 2010 S01 1080p", "Show (2010) S01", true},
+          {"Show 2010 S2 1080p", "Show (2010) S02", true},
+          {"Show 2010 Season 1 1080p", "Show (2010) S01", true},
+          {"Show 2010 Season 01", "Show (2010) S01", true},
+          {"Show (2010) S01", "Show (2010) S01", false},
+          {"the matrix 1999 sample", "the matrix (1999) sample", true},
+          {"Movie 2010 1080p TRAILER x", "Movie (2010) TRAILER", true},
+          {"Show 2005 S01E02 720p sample", "Show (2005) S01E02 sample", true},
+          {"Movie 2010 Seasonal", "Movie (2010)", true},
       },
       2020);
 }
@@ -147,6 +195,27 @@ TEST(CleanName, WholeNames) {
   for (const Case& c : cases) {
     EXPECT_EQ(rules::CleanName(c.listed, c.rules).name, c.want) << c.listed;
   }
+  // Subtitles keep their language and flags with the extension.
+  struct Subtitle {
+    const char* listed;
+    const char* want;
+  } subtitles[] = {
+      {"The.Matrix.1999.1080p.BluRay.x264-GROUP.en.srt", "The Matrix (1999).en.srt"},
+      {"The.Matrix.1999.1080p.BluRay.x264-GROUP.de.srt", "The Matrix (1999).de.srt"},
+      {"Show.S01E01.720p.eng.forced.srt", "Show S01E01.eng.forced.srt"},
+      {"Movie (2010).en.srt", "Movie (2010).en.srt"},
+      {"Movie.2010.pt-BR.ass", "Movie (2010).pt-BR.ass"},
+      {"Movie.2010.zh-Hans.SDH.SRT", "Movie (2010).zh-Hans.SDH.SRT"},
+      {"Movie.2010.English.vtt", "Movie (2010).English.vtt"},
+      {"Iron.Man.srt", "Iron Man.srt"},
+      {"Movie.2010.en.mkv", "Movie (2010).mkv"},  // not a subtitle
+      {"Movie.2010.xx.srt", "Movie (2010).srt"},  // no language
+      {"en.srt", "en.srt"},
+  };
+  rules::NameRules ye = year;
+  ye.episode_rule = true;
+  for (const Subtitle& c : subtitles)
+    EXPECT_EQ(rules::CleanName(c.listed, ye).name, c.want) << c.listed;
   rules::CleanedName flags = rules::CleanName("Movie.XviD.2010.DVDRip.avi", all);
   EXPECT_TRUE(flags.year_changed);
   EXPECT_TRUE(flags.terms_changed);

@@ -120,6 +120,24 @@ class Renames(TempDirTest):
         self.assertEqual(names(self.dir), [
             "Movie (2010).avi", "Other Film (2024).mkv", "Some Movie (2010).avi"])
 
+    def test_library_names_keep_versions_apart(self):
+        self.touch("Film.2010.Extended.1080p.BluRay.x264-GRP.mkv", b"a")
+        self.touch("Film.2010.Theatrical.1080p.BluRay.x264-GRP.mkv", b"b")
+        self.touch("Show.S01E01-02.720p.WEB-DL.mkv")
+        self.touch("The.Matrix.1999.1080p.BluRay.x264-GROUP.en.srt")
+        self.touch("The.Matrix.1999.1080p.BluRay.x264-GROUP.de.srt")
+        os.mkdir(os.path.join(self.dir, "Red.Canyon.2021.2160p.WEB-DL.DDP5.1.HEVC-GRP"))
+        r = run(["/v", "/d", "*"], self.dir)
+        self.assertEqual(r.returncode, 0, r.stdout)
+        want = ["Film (2010) - Extended.mkv", "Film (2010) - Theatrical.mkv",
+                "Red Canyon (2021)", "Show S01E01-E02.mkv",
+                "The Matrix (1999).de.srt", "The Matrix (1999).en.srt"]
+        self.assertEqual(names(self.dir), want)
+        # A second run, with /m and the older rules too, changes nothing.
+        r = run(["/V/m/y/e/k", "/d", "*"], self.dir)
+        self.assertEqual(lines(r.stdout), [b"Done", b"", b""])
+        self.assertEqual(names(self.dir), want)
+
     def test_each_entry_is_handled_once(self):
         # "Movie xvid xvid" loses one "xvid" per visit: a second visit would
         # show up as a second rename.

@@ -136,6 +136,23 @@ if [ -n "$program" ]; then
   check "namewisp: no quoting hint on Windows" \
     output_is 'Error: No matches to "a.avi b.avi"\r\n\r\n'
 
+  # --- /v: library names -------------------------------------------------
+  fresh
+  touch Film.2010.Extended.1080p.BluRay.x264-GRP.mkv \
+    Film.2010.Theatrical.1080p.BluRay.x264-GRP.mkv \
+    The.Matrix.1999.1080p.BluRay.x264-GROUP.en.srt \
+    "[Group] Show Name - 07 [1080p][ABCD1234].mkv"
+  mkdir Red.Canyon.2021.2160p.WEB-DL.DDP5.1.HEVC-GRP
+  run "$program" /v /d '*'
+  check "namewisp /v: exits 0" test "$rc" = 0
+  check "namewisp /v: library names, versions apart" test \
+    -e "Film (2010) - Extended.mkv" -a -e "Film (2010) - Theatrical.mkv" -a \
+    -e "The Matrix (1999).en.srt" -a -e "Show Name - 07.mkv" -a \
+    -d "Red Canyon (2021)"
+  run "$program" /VC/m /d '*'
+  check "namewisp /vc /m: a second run changes nothing" output_is 'Done\r\n\r\n'
+  # --- end of /v ----------------------------------------------------------
+
   fresh
   touch a_file.txt .dot_file.txt
   mkdir a_dir.x

@@ -1,0 +1,554 @@
+#include "rules/video_rule.h"
+
+#include <array>
+#include <span>
+
+#include "rules/ascii.h"
+#include "rules/release_marker.h"
+#include "rules/stem_cleanup.h"
+#include "rules/video_tags.h"
+
+namespace rules {
+namespace {
+
+constexpr std::size_t kMaxWords = 64;
+
+// The words of a stem (pieces between single spaces); past kMaxWords the
+// last one holds the rest.
+struct Words {
+  std::array<std::string_view, kMaxWords> at;
+  std::size_t n = 0;
+  std::span<const std::string_view> all() const { return {at.data(), n}; }
+};
+
+Words Split(std::string_view stem) {
+  Words w;
+  std::size_t from = 0;
+  while (from < stem.size()) {
+    std::size_t end = stem.find(' ', from);
+    if (end == std::string_view::npos || w.n == kMaxWords - 1) end = stem.size();
+    if (end > from) w.at[w.n++] = stem.substr(from, end - from);
+    from = end + 1;
+  }
+  return w;
+}
+
+bool IsChar(std::string_view w, std::size_t i, char lower) {
+  return i < w.size() && ascii::AsciiLower(w[i]) == lower;
+}
+
+bool ReadDigits(std::string_view w, std::size_t& i, std::size_t min,
+                std::size_t max, int& value) {
+  std::size_t end = i;
+  while (end < w.size() && ascii::IsDigit(w[end])) ++end;
+  if (end - i < min || end - i > max) return false;
+  value = 0;
+  for (; i < end; ++i) value = value * 10 + (w[i] - '0');
+  return true;
+}
+
+// "E", "e", "EP", "Ep", "ep" at w[i], moving i past it.
+bool ReadEpisodeLetter(std::string_view w, std::size_t& i) {
+  if (!IsChar(w, i, 'e')) return false;
+  ++i;
+  if (IsChar(w, i, 'p')) ++i;
+  return true;
+}
+
+struct Episode {
+  int season = -1;
+  int first = 0;
+  int last = 0;
+};
+
+// More episodes in the rest of a word: "E03", "-E03", "-03", "EP03".
+bool ReadMoreEpisodes(std::string_view w, std::size_t i, Episode& e) {
+  while (i < w.size()) {
+    if (w[i] == '-') ++i;
+    ReadEpisodeLetter(w, i);
+    if (!ReadDigits(w, i, 1, 3, e.last)) return false;
+  }
+  return true;
+}
+
+// "S01E02", "S01EP02", "S01E01E02", "S01E01-E02", "S01E01-02".
+bool ReadSWord(std::string_view w, Episode& e) {
+  std::size_t i = 0;
+  if (!IsChar(w, i++, 's') || !ReadDigits(w, i, 1, 2, e.season)) return false;
+  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
+  e.last = e.first;
+  return ReadMoreEpisodes(w, i, e);
+}
+
+// "1x02", "01x02", "1x01-02", "1x01-1x02".
+bool ReadXWord(std::string_view w, Episode& e) {
+  std::size_t i = 0;
+  if (!ReadDigits(w, i, 1, 2, e.season)) return false;
+  if (!IsChar(w, i++, 'x') || !ReadDigits(w, i, 2, 2, e.first)) return false;
+  e.last = e.first;
+  while (i < w.size()) {
+    if (w[i++] != '-') return false;
+    std::size_t at = i;
+    int season = 0;
+    if (ReadDigits(w, at, 1, 2, season) && IsChar(w, at, 'x')) i = at + 1;
+    if (!ReadDigits(w, i, 2, 2, e.last)) return false;
+  }
+  return true;
+}
+
+// "E02", "Ep5", "EP02", "E01E02".
+bool ReadEWord(std::string_view w, Episode& e) {
+  std::size_t i = 0;
+  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
+  e.last = e.first;
+  return ReadMoreEpisodes(w, i, e);
+}
+
+bool IsSeasonWord(std::string_view w, int& season) {
+  std::size_t i = 1;
+  return w.size() <= 3 && IsChar(w, 0, 's') && ReadDigits(w, i, 1, 2, season) &&
+         i == w.size();
+}
+
+bool IsNumber(std::string_view w, std::size_t max, int& value) {
+  std::size_t i = 0;
+  return ReadDigits(w, i, 1, max, value) && i == w.size();
+}
+
+// The episode marker at words[at]: the words it takes, 0 for none.
+std::size_t ReadEpisodeWords(std::span<const std::string_view> words,
+                             std::size_t at, Episode& e) {
+  auto word = [&](std::size_t k) {
+    return at + k < words.size() ? ascii::TrimBrackets(words[at + k])
+                                 : std::string_view();
+  };
+  std::size_t taken = 0;
+  int n = 0;
+  if (ReadSWord(word(0), e) || ReadXWord(word(0), e)) {
+    taken = 1;
+  } else if (IsSeasonWord(word(0), e.season) && ReadEWord(word(1), e)) {
+    taken = 2;  // "S01 E02", "S6 Ep5"
+  } else if (ascii::EqualsFolded(word(0), "season") && IsNumber(word(1), 2, e.season) &&
+             (ascii::EqualsFolded(word(2), "episode") || ascii::EqualsFolded(word(2), "ep")) &&
+             IsNumber(word(3), 3, n)) {
+    e.first = e.last = n;  // "Season 1 Episode 2"
+    taken = 4;
+  } else {
+    return 0;
+  }
+  // Further episodes of the season: "E10", "S03E02", "1x02", "- E03".
+  for (;;) {
+    std::size_t k = taken;
+    if (word(k) == "-") ++k;
+    Episode more;
+    if (ReadEWord(word(k), more) ||
+        ((ReadSWord(word(k), more) || ReadXWord(word(k), more)) &&
+         more.season == e.season)) {
+      if (more.last < e.last) break;
+      e.last = more.last;
+      taken = k + 1;
+      continue;
+    }
+    break;
+  }
+  return taken;
+}
+
+void AppendTwoDigits(std::string& out, int value) {
+  if (value < 10) out.push_back('0');
+  out.append(std::to_string(value));
+}
+
+void WriteEpisode(std::string& out, const Episode& e) {
+  out.push_back('S');
+  AppendTwoDigits(out, e.season);
+  out.push_back('E');
+  AppendTwoDigits(out, e.first);
+  if (e.last != e.first) {
+    out.append("-E");
+    AppendTwoDigits(out, e.last);
+  }
+}
+
+// An anime episode number: 1 to 4 digits, not a year, "v2" and the like
+// after it ("07v2").  The digits are written as the name has them.
+bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& digits) {
+  std::size_t i = 0;
+  int value = 0;
+  if (!ReadDigits(w, i, 1, 4, value)) return false;
+  digits = w.substr(0, i);
+  if (i < w.size()) {
+    if (!IsChar(w, i, 'v') || i + 2 != w.size() || !ascii::IsDigit(w[i + 1]))
+      return false;
+  }
+  return !IsYearWord(digits, highest_year);
+}
+
+enum class Form { kPlain, kFilm, kEpisode, kDaily, kSeason, kAnime };
+
+struct Reading {
+  Form form = Form::kPlain;
+  std::size_t start = 0;       // the title's first word
+  std::size_t title_end = 0;   // past its last word
+  std::size_t year = kMaxWords;  // the year's word, if any
+  std::size_t rest = 0;        // the first word after the year or marker
+  std::string marker;          // written
+};
+
+constexpr std::size_t kNoYear = kMaxWords;
+
+bool IsBracketedYear(std::string_view w, int highest_year) {
+  return w.size() == 6 && w.front() == '(' && w.back() == ')' &&
+         IsYearWord(w, highest_year);
+}
+
+constexpr std::string_view kDomains[] = {"com", "org", "net", "to", "me", "io",
+                                         "cc",  "tv",  "info", "xyz", "co", "ru"};
+
+bool IsDomain(std::string_view w) {
+  for (std::string_view d : kDomains) {
+    if (ascii::EqualsFolded(w, d)) return true;
+  }
+  return false;
+}
+
+bool IsVersionKind(TagKind k) {
+  return k == TagKind::kEdition || k == TagKind::kResolution ||
+         k == TagKind::kSource;
+}
+
+// Whether the word after a site's "-" can begin a title: no tag, and no
+// number, which would make the "-" an anime episode's ("Show - 07").
+bool IsTitleAfterSite(std::span<const std::string_view> w, std::size_t at,
+                      int highest_year) {
+  std::string_view digits;
+  return MatchVideoTag(w, at).words == 0 &&
+         !ReadAnimeNumber(ascii::TrimBrackets(w[at]), highest_year, digits);
+}
+
+// Past the bracket groups and site prefixes that open a name.
+std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
+  std::size_t s = 0;
+  for (int round = 0; round < 4 && s + 1 < w.size(); ++round) {
+    if (w[s].front() == '(' && !IsBracketedYear(w[s], highest_year)) {
+      int depth = 0;
+      std::size_t j = s;
+      for (; j < w.size(); ++j) {
+        for (char c : w[j]) depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+        if (depth <= 0) break;
+      }
+      // Never when a year follows: "[Group] (2010)" is a title.
+      if (j + 1 >= w.size() || IsBracketedYear(w[j + 1], highest_year)) break;
+      s = j + 1;
+      continue;
+    }
+    if (ascii::EqualsFolded(w[s], "www")) {
+      // The site's words up to the "-": no year or bracket among them.
+      std::size_t j = s + 1;
+      while (j < w.size() && j < s + 6 && w[j] != "-" &&
+             w[j].find_first_of("()") == std::string_view::npos &&
+             !IsYearWord(w[j], highest_year))
+        ++j;
+      if (j + 1 < w.size() && w[j] == "-" && IsTitleAfterSite(w, j + 1, highest_year)) {
+        s = j + 1;
+        continue;
+      }
+      if (s + 3 < w.size() && IsDomain(w[s + 2])) {
+        s += 3;
+        continue;
+      }
+      break;
+    }
+    if (s + 3 < w.size() && IsDomain(w[s + 1]) && w[s + 2] == "-" &&
+        IsTitleAfterSite(w, s + 3, highest_year)) {
+      s += 3;
+      continue;
+    }
+    break;
+  }
+  return s;
+}
+
+// A word that is a tag only, whatever the title: an edition, or a language
+// written as release names write it ("GERMAN", "MULTi", "TRUEFRENCH").
+bool IsTagOnly(std::span<const std::string_view> w, std::size_t at, std::size_t& words) {
+  const TagMatch m = MatchVideoTag(w, at);
+  words = m.words;
+  if (m.words == 0) return false;
+  if (m.kind == TagKind::kEdition) return !m.weak;
+  if (m.kind != TagKind::kLanguage) return false;
+  if (!m.weak) return true;
+  int upper = 0;
+  for (char c : w[at]) upper += c >= 'A' && c <= 'Z';
+  return upper >= 2;
+}
+
+// Cuts the title's end: a trailing "-", a bracket group the year stood in,
+// the tags that can only be tags.
+std::size_t TrimTitle(std::span<const std::string_view> w, std::size_t s,
+                      std::size_t end) {
+  // A group left open before the year: its words go.
+  int depth = 0;
+  std::size_t open_at = end;
+  for (std::size_t i = s; i < end; ++i) {
+    for (char c : w[i]) {
+      if (c == '(') {
+        if (depth++ == 0) open_at = i;
+      } else if (c == ')' && depth > 0) {
+        --depth;
+      }
+    }
+  }
+  if (depth > 0 && open_at > s) end = open_at;
+  for (bool cut = true; cut && end > s + 1;) {
+    cut = false;
+    if (w[end - 1] == "-" || w[end - 1] == "(") {
+      --end;
+      cut = true;
+      continue;
+    }
+    for (std::size_t back = 1; back <= 2 && back < end - s; ++back) {
+      std::size_t words = 0;
+      if (IsTagOnly(w.first(end), end - back, words) && words == back) {
+        end -= back;
+        cut = true;
+        break;
+      }
+    }
+  }
+  return end;
+}
+
+// The first word that ends a title without year or marker: a tag that is
+// no title word, or one that another tag follows.
+std::size_t FirstTag(std::span<const std::string_view> w, std::size_t s) {
+  for (std::size_t i = s + 1; i < w.size(); ++i) {
+    // A version suffix that ends the name: " - Web".
+    if (w[i] == "-" && i + 1 < w.size()) {
+      const TagMatch m = MatchVideoTag(w, i + 1);
+      if (IsVersionKind(m.kind) && i + 1 + m.words == w.size()) return i;
+    }
+    const TagMatch m = MatchVideoTag(w, i);
+    if (m.words == 0) continue;
+    if (!m.weak || MatchVideoTag(w, i + m.words).words > 0) return i;
+  }
+  return w.size();
+}
+
+// The reading with the title from word s on.
+Reading Scan(std::span<const std::string_view> w, std::size_t s,
+             int highest_year) {
+  Reading r;
+  const std::size_t n = w.size();
+  r.start = s;
+  std::size_t year = kNoYear;
+  for (std::size_t i = s + 1; i < n; ++i) {
+    const std::string_view word = w[i];
+    const char c = word[0];
+    // Every mark begins with a digit, an "S", a "-" or a bracket: nearly
+    // every other word is refused here.
+    if (!ascii::IsDigit(c) && c != 's' && c != 'S' && c != '-' && c != '(')
+      continue;
+    if (ascii::IsDigit(c)) {
+      const std::string_view next = i + 1 < n ? w[i + 1] : std::string_view();
+      const std::string_view third = i + 2 < n ? w[i + 2] : std::string_view();
+      std::string date;
+      const std::size_t taken = ReadDate(word, next, third, highest_year, &date);
+      if (taken > 0) {
+        r.form = Form::kDaily;
+        r.title_end = i;
+        r.rest = i + taken;
+        r.marker = std::move(date);
+        break;
+      }
+    }
+    if ((ascii::IsDigit(c) || c == '(') && IsYearWord(word, highest_year)) {
+      year = i;
+      continue;
+    }
+    Episode e;
+    if (const std::size_t taken = ReadEpisodeWords(w, i, e)) {
+      r.form = Form::kEpisode;
+      r.title_end = i;
+      r.rest = i + taken;
+      WriteEpisode(r.marker, e);
+      break;
+    }
+    const std::string_view next = i + 1 < n ? w[i + 1] : std::string_view();
+    std::string_view digits;
+    if (const std::size_t taken = ReadSeasonWords(word, next, &r.marker)) {
+      r.title_end = i;
+      int season = 0;
+      if (taken == 1 && next == "-" && i + 2 < n && IsSeasonWord(word, season) &&
+          ReadAnimeNumber(ascii::TrimBrackets(w[i + 2]), highest_year, digits)) {
+        // "Blue Lantern S2 - 07"
+        r.form = Form::kEpisode;
+        r.rest = i + 3;
+        int number = 0;
+        for (char d : digits) number = number * 10 + (d - '0');
+        r.marker.clear();
+        WriteEpisode(r.marker, {season, number, number});
+      } else {
+        r.form = Form::kSeason;
+        r.rest = i + taken;
+      }
+      break;
+    }
+    if (word == "-" && i + 1 < n &&
+        ReadAnimeNumber(ascii::TrimBrackets(w[i + 1]), highest_year, digits)) {
+      r.form = Form::kAnime;
+      r.title_end = i;
+      r.rest = i + 2;
+      r.marker = "- ";
+      r.marker.append(digits);
+      break;
+    }
+  }
+  if (r.form == Form::kPlain) {
+    if (year != kNoYear) {
+      r.form = Form::kFilm;
+      r.year = year;
+      r.title_end = year;
+      r.rest = year + 1;
+    } else {
+      r.title_end = FirstTag(w, s);
+      r.rest = r.title_end;
+    }
+  } else if (year != kNoYear) {
+    r.year = year;
+    r.title_end = year;
+  }
+  r.title_end = TrimTitle(w, s, r.title_end);
+  return r;
+}
+
+Reading Read(std::span<const std::string_view> w, int highest_year) {
+  Reading r = Scan(w, TitleStart(w, highest_year), highest_year);
+  // A bracketed year that opens the title, with no year after it, goes
+  // behind the title: "(1987) Silver Coast".  Judged on the title the
+  // reading leaves, so that a second run reads it the same.
+  if (r.year == kNoYear && r.title_end >= r.start + 2 &&
+      IsBracketedYear(w[r.start], highest_year) &&
+      !ascii::EqualsFolded(w[r.start + 1], "www") &&
+      TitleStart(w.subspan(r.start + 1, r.title_end - r.start - 1),
+                 highest_year) == 0) {
+    r.year = r.start++;
+    if (r.form == Form::kPlain) r.form = Form::kFilm;
+  }
+  return r;
+}
+
+// The rest of the stem from word at ("" past the end).
+std::string_view From(std::string_view stem, std::span<const std::string_view> w,
+                      std::size_t at) {
+  if (at >= w.size()) return {};
+  return stem.substr(static_cast<std::size_t>(w[at].data() - stem.data()));
+}
+
+void AppendWords(std::string& out, std::span<const std::string_view> w,
+                 std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to; ++i) {
+    if (!out.empty()) out.push_back(' ');
+    out.append(w[i]);
+  }
+}
+
+}  // namespace
+
+// "【Group】Show" -> "Show": the full-width brackets that open a name, which
+// the cleanup leaves as they are.
+std::string_view PastLenticularGroups(std::string_view stem) {
+  constexpr std::string_view kOpen = "\xE3\x80\x90", kClose = "\xE3\x80\x91";
+  while (stem.starts_with(kOpen)) {
+    const std::size_t close = stem.find(kClose);
+    if (close == std::string_view::npos) break;
+    std::string_view rest = stem.substr(close + kClose.size());
+    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    if (rest.empty()) break;
+    stem = rest;
+  }
+  return stem;
+}
+
+VideoResult ApplyVideoRule(std::string stem, int highest_year) {
+  const Words words = Split(PastLenticularGroups(stem));
+  const std::span<const std::string_view> w = words.all();
+  if (w.size() < 2) return {std::move(stem), false};
+  const Reading r = Read(w, highest_year);
+  std::string out;
+  out.reserve(stem.size());
+  AppendWords(out, w, r.start, r.title_end);
+  if (r.year != kNoYear) {
+    if (!out.empty()) out.push_back(' ');
+    out.push_back('(');
+    out.append(ascii::TrimBrackets(w[r.year]));
+    out.push_back(')');
+  }
+  if (!r.marker.empty()) {
+    if (!out.empty()) out.push_back(' ');
+    out.append(r.marker);
+  }
+  const std::string_view rest = From(stem, w, r.rest);
+  if (r.form == Form::kFilm) {
+    AppendKeptMarkers(rest, out);
+  } else if (r.form != Form::kPlain) {
+    for (std::size_t i = r.rest; i < w.size(); ++i) {
+      if (const std::string_view sample = SampleWord(w[i]); !sample.empty()) {
+        out.push_back(' ');
+        out.append(sample);
+        break;
+      }
+    }
+  }
+  // The version suffix a run gave: " - Extended", kept as it is.
+  const std::size_t after = r.form == Form::kPlain ? r.title_end : r.rest;
+  for (std::size_t i = after; i + 1 < w.size(); ++i) {
+    if (w[i] != "-") continue;
+    const TagMatch m = MatchVideoTag(w, i + 1);
+    if (IsVersionKind(m.kind) && i + 1 + m.words == w.size()) {
+      out.append(" -");
+      for (std::size_t k = i + 1; k < w.size(); ++k) {
+        out.push_back(' ');
+        out.append(w[k]);
+      }
+    }
+    break;
+  }
+  // A lone bracket word of the title beside the year: no space inside a
+  // bracket, as the cleanup leaves names.
+  if (out.find("( ") != std::string::npos || out.find(" )") != std::string::npos)
+    out = CleanStem(out);
+  if (out.empty() || out == stem) return {std::move(stem), false};
+  return {std::move(out), true};
+}
+
+VideoVersions FindVideoVersions(std::string_view stem, int highest_year) {
+  VideoVersions v;
+  const Words words = Split(PastLenticularGroups(stem));
+  const std::span<const std::string_view> w = words.all();
+  if (w.empty()) return v;
+  const Reading r = Read(w, highest_year);
+  for (std::size_t i = r.title_end; i < w.size();) {
+    const TagMatch m = MatchVideoTag(w, i);
+    if (m.words == 0) {
+      ++i;
+      continue;
+    }
+    std::string* slot = m.kind == TagKind::kEdition      ? &v.edition
+                        : m.kind == TagKind::kResolution ? &v.resolution
+                        : m.kind == TagKind::kSource     ? &v.source
+                                                         : nullptr;
+    if (slot && slot->empty()) {
+      for (std::size_t k = i; k < i + m.words; ++k) {
+        if (!slot->empty()) slot->push_back(' ');
+        std::string_view word = ascii::TrimBrackets(w[k]);
+        if (m.head > 0) word = word.substr(0, m.head);  // no group
+        slot->append(word);
+      }
+    }
+    i += m.words;
+  }
+  return v;
+}
+
+}  // namespace rules

@@ -1,0 +1,47 @@
+// "/v": the name a media library (Plex, Jellyfin, Kodi) recognises, made
+// from a release name's cleaned stem.
+//  - Film: "Title (Year)", then a part marker, "sample" or "trailer" if the
+//    name has one: "Prestige Motors 2016 1080p BluRay x264-GRP" ->
+//    "Prestige Motors (2016)".  The year is the last one after the first
+//    word; a bracketed year that opens the name with no year after it goes
+//    behind the title: "(1987) Silver Coast" -> "Silver Coast (1987)".
+//  - Episode: "Show S01E02", "Show (2005) S01E02" with the year the name has
+//    before the marker; several episodes "S01E01-E02" from "S01E01E02",
+//    "S01E01-02", "S03E01 S03E02", "S02E09 E10", "1x01-1x02"; split and
+//    spelled markers "S01 E02", "S01EP02", "S6 Ep5", "Season 1 Episode 2".
+//  - Daily show: "Show 2019-03-14".  Season pack: "Show S02".
+//  - Anime numbered without a season: "Show Name - 07" (from "- 07v2" too);
+//    with a season word before it, "Show S02E07".
+//  - The title is the words before the year, or before the first marker;
+//    without either, the words before the first release tag
+//    (rules/video_tags.h).  Leading bracket groups ("[Group]", "【...】")
+//    and site prefixes ("www.Site.org - ") go.  Editions, and languages
+//    written as tags are ("GERMAN", "MULTi"), right before the year or
+//    marker go too.
+//  - Everything after the year or marker goes but the markers above and a
+//    version suffix this rule made itself (" - Extended", " - 2160p"), so
+//    that a second run changes nothing.
+// Names keep their case.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "rules/rule_result.h"
+
+namespace rules {
+
+using VideoResult = RuleResult;
+
+VideoResult ApplyVideoRule(std::string stem, int highest_year);
+
+// The tags of a release name that tell versions of one film or episode
+// apart, each as written ("" for none): the first edition, resolution and
+// source among the words the rule drops.
+struct VideoVersions {
+  std::string edition, resolution, source;
+};
+
+VideoVersions FindVideoVersions(std::string_view stem, int highest_year);
+
+}  // namespace rules

@@ -1,0 +1,205 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "rules/clean_name.h"
+#include "rules/version_suffix.h"
+#include "rules/video_tags.h"
+
+namespace {
+
+rules::NameRules Video(bool mixed_case = false) {
+  rules::NameRules r;
+  r.video_rule = true;
+  r.from_upper = r.from_lower = mixed_case;
+  r.highest_year = 2026;
+  return r;
+}
+
+TEST(VideoRule, LibraryNames) {
+  struct Case {
+    const char* listed;
+    const char* want;
+  } cases[] = {
+      // Films.
+      {"Prestige.Motors.2016.1080p.BluRay.x264-GRP.mkv", "Prestige Motors (2016).mkv"},
+      {"2001.A.Space.Odyssey.1968.1080p.mkv", "2001 A Space Odyssey (1968).mkv"},
+      {"Blade.Runner.2049.2017.2160p.mkv", "Blade Runner 2049 (2017).mkv"},
+      {"1917.2019.1080p.mkv", "1917 (2019).mkv"},
+      {"(1987) Silver Coast.mkv", "Silver Coast (1987).mkv"},
+      {"(1987) Silver Coast 2001.mkv", "(1987) Silver Coast (2001).mkv"},
+      {"(2010) (2011).mkv", "(2010) (2011).mkv"},
+      {"Movie Title (2010) [1080p] [BluRay] [5.1] [YTS.MX].mp4", "Movie Title (2010).mp4"},
+      {"Quiet Roads (Drama 1971).mkv", "Quiet Roads (1971).mkv"},
+      {"Movie.2010.Part.2.720p.mkv", "Movie (2010) Part 2.mkv"},
+      {"Movie.2010.DVDRip.XviD-GRP.cd2.avi", "Movie (2010) cd2.avi"},
+      {"the.matrix.1999.sample.mkv", "the matrix (1999) sample.mkv"},
+      {"Movie.2010.1080p.BluRay.x264-GRP-sample.mkv", "Movie (2010) sample.mkv"},
+      {"Movie.Title.2010.Trailer.mkv", "Movie Title (2010) Trailer.mkv"},
+      // Title words that are also tags stay; tag-only words before the
+      // year go.
+      {"Summer.Festival.2011.720p.mkv", "Summer Festival (2011).mkv"},
+      {"The.Good.German.2006.1080p.mkv", "The Good German (2006).mkv"},
+      {"Night.Harbor.EXTENDED.2014.German.DL.1080p.BluRay.x264-GRP.mkv",
+       "Night Harbor (2014).mkv"},
+      {"Movie.Name.Directors.Cut.2012.1080p.mkv", "Movie Name (2012).mkv"},
+      {"Movie.Title.FRENCH.2010.1080p.mkv", "Movie Title (2010).mkv"},
+      // No year, no marker: the words before the first tag.
+      {"Lighthouse.German.DL.AC3.Dubbed.BluRay.x264-GRP.mkv", "Lighthouse.mkv"},
+      {"Charlotte's Web.mkv", "Charlotte's Web.mkv"},
+      {"Home Video.mkv", "Home Video.mkv"},
+      // Leading groups and sites.
+      {"www.SomeSite.org - Movie.Name.2012.720p.mkv", "Movie Name (2012).mkv"},
+      {"(SiteName.com) Movie.Name.2012.720p.mkv", "Movie Name (2012).mkv"},
+      {"[Group] Movie.Name.2012.720p.mkv", "Movie Name (2012).mkv"},
+      // Episodes, every spelling.
+      {"Show.S01E02.Episode.Title.720p.HDTV.x264-LOL.mkv", "Show S01E02.mkv"},
+      {"Doctor.Who.2005.S01E01.Rose.720p.mkv", "Doctor Who (2005) S01E01.mkv"},
+      {"Show.S01E01E02.720p.mkv", "Show S01E01-E02.mkv"},
+      {"Show.S01E01-E02.720p.mkv", "Show S01E01-E02.mkv"},
+      {"Show.S01E01-02.720p.mkv", "Show S01E01-E02.mkv"},
+      {"Show.S03E01.S03E02.720p.mkv", "Show S03E01-E02.mkv"},
+      {"Show.S02E09.E10.720p.mkv", "Show S02E09-E10.mkv"},
+      {"Show.1x01-1x02.720p.mkv", "Show S01E01-E02.mkv"},
+      {"Show.S01.E02.720p.mkv", "Show S01E02.mkv"},
+      {"Show.S01EP02.720p.mkv", "Show S01E02.mkv"},
+      {"Show.S6.Ep5.720p.mkv", "Show S06E05.mkv"},
+      {"Show Season 1 Episode 2 Title.mkv", "Show S01E02.mkv"},
+      {"Show Name - S01E02 - Episode Title.mkv", "Show Name S01E02.mkv"},
+      {"24.S01E01.720p.mkv", "24 S01E01.mkv"},
+      {"Show.S01E01.720p.HDTV.x264-GRP.Sample.mkv", "Show S01E01 Sample.mkv"},
+      {"Show.S03E01.S04E02.mkv", "Show S03E01.mkv"},  // another season
+      // Daily shows and season packs.
+      {"Evening.News.Hour.2019.03.14.Guest.720p.mkv", "Evening News Hour 2019-03-14.mkv"},
+      {"Some.Show.2019-03-14.Guest.mkv", "Some Show 2019-03-14.mkv"},
+      // Anime.
+      {"[Group] Show Name - 07 [1080p][ABCD1234].mkv", "Show Name - 07.mkv"},
+      {"[Group] Show Name - 07v2 [1080p][ABCD1234].mkv", "Show Name - 07.mkv"},
+      {"[SubsPlease] Some Anime - 1001 (1080p) [ABCDEF12].mkv", "Some Anime - 1001.mkv"},
+      {"[Group] Blue Lantern S2 - 07 [1080p].mkv", "Blue Lantern S02E07.mkv"},
+      {"\xE3\x80\x90Group\xE3\x80\x91Show Name - 12 [1080p].mkv", "Show Name - 12.mkv"},
+      {"Movie - 2010.mkv", "Movie (2010).mkv"},  // a year, not an episode
+      // Subtitles keep their language.
+      {"The.Matrix.1999.1080p.BluRay.x264-GROUP.en.srt", "The Matrix (1999).en.srt"},
+      {"Show.S01E01.720p.eng.forced.srt", "Show S01E01.eng.forced.srt"},
+      // Already library names: unchanged.
+      {"Film (2010) - Extended.mkv", "Film (2010) - Extended.mkv"},
+      {"Show Name - 07 - 1080p.mkv", "Show Name - 07 - 1080p.mkv"},
+      {"S01E01.mkv", "S01E01.mkv"},
+      {".mkv", ""},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(rules::CleanName(c.listed, Video()).name, c.want) << c.listed;
+
+  // Folders, whole.
+  struct Folder {
+    const char* listed;
+    const char* want;
+  } folders[] = {
+      {"Red.Canyon.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-GRP", "Red Canyon (2021)"},
+      {"Show.2010.S01.1080p.BluRay.x264-GRP", "Show (2010) S01"},
+      {"Harbor.Lights.S02.1080p.WEB-DL", "Harbor Lights S02"},
+      {"Show.Name.Season.1.1080p", "Show Name S01"},
+  };
+  for (const Folder& f : folders)
+    EXPECT_EQ(rules::CleanName(f.listed, Video(), true).name, f.want) << f.listed;
+
+  // With /m, the case is judged on what /v leaves; /y /e /k add nothing.
+  rules::NameRules all = Video(true);
+  all.year_rule = all.episode_rule = all.term_rule = true;
+  EXPECT_EQ(rules::CleanName("THE.MATRIX.1999.1080p.BluRay.x264-GRP.mkv", all).name,
+            "The Matrix (1999).mkv");
+  EXPECT_EQ(rules::CleanName("prestige.motors.2016.1080p.mkv", all).name,
+            "Prestige Motors (2016).mkv");
+  EXPECT_TRUE(rules::CleanName("Show.S01E02.720p.mkv", all).video_changed);
+  EXPECT_FALSE(rules::CleanName("Show S01E02.mkv", all).video_changed);
+}
+
+// A second run changes nothing, over names made of the parts release names
+// are made of.
+TEST(VideoRule, SecondRunChangesNothing) {
+  const std::vector<std::string> titles = {
+      "The Matrix", "2001 A Space Odyssey", "Blade Runner 2049", "It", "Us",
+      "Summer Festival", "Charlotte's Web", "THE BIG MOVIE", "la vie", "Léon"};
+  const std::vector<std::string> middles = {
+      "2010", "(2010)", "S01E02", "s1e2", "1x02", "S01E01E02", "S01 E02",
+      "S01EP02", "Season 1 Episode 2", "2019 03 14", "2019-03-14", "S02",
+      "Season 1", "- 07", "- 07v2", "S2 - 07", "2010 Part 2", "2010 CD1",
+      "2010 sample", "EXTENDED 2010", "German DL", ""};
+  const std::vector<std::string> tails = {
+      "", "1080p BluRay x264-GRP", "Episode Title 720p HDTV", "(1080p) (ABCD1234)",
+      "2160p WEB-DL DDP5 1 Atmos HDR HEVC-GRP", "- Extended", "MULTi 1080p",
+      "Trailer"};
+  const std::vector<std::string> seps = {".", " ", "_"};
+  const std::vector<std::string> heads = {"", "[Group] ", "www.Site.org - "};
+  for (const std::string& head : heads)
+    for (const std::string& title : titles)
+      for (const std::string& middle : middles)
+        for (const std::string& tail : tails)
+          for (const std::string& sep : seps) {
+            std::string name = head + title;
+            for (const std::string& part : {middle, tail}) {
+              if (!part.empty()) name += " " + part;
+            }
+            for (char& c : name) {
+              if (c == ' ') c = sep[0];
+            }
+            name += ".mkv";
+            for (bool mixed : {false, true}) {
+              const std::string once = rules::CleanName(name, Video(mixed)).name;
+              ASSERT_EQ(rules::CleanName(once, Video(mixed)).name, once)
+                  << name << (mixed ? " with /m" : "");
+            }
+          }
+}
+
+TEST(VersionSuffix, DifferentReleasesStayApart) {
+  struct Case {
+    std::vector<std::string> listed;
+    std::vector<std::string> want;
+  } cases[] = {
+      {{"Film.2010.Extended.1080p.BluRay.mkv", "Film.2010.Theatrical.1080p.BluRay.mkv"},
+       {"Film (2010) - Extended.mkv", "Film (2010) - Theatrical.mkv"}},
+      {{"Film.2010.1080p.BluRay.mkv", "Film.2010.2160p.BluRay.mkv"},
+       {"Film (2010) - 1080p.mkv", "Film (2010) - 2160p.mkv"}},
+      // The edition tells them apart even where the resolution does too.
+      {{"Film.2010.Extended.1080p.mkv", "Film.2010.2160p.mkv"},
+       {"Film (2010) - Extended.mkv", "Film (2010).mkv"}},
+      {{"Film.2010.1080p.WEB-DL-GRP.mkv", "Film.2010.1080p.BluRay.x264-GRP.mkv"},
+       {"Film (2010) - WEB-DL.mkv", "Film (2010) - BluRay.mkv"}},
+      {{"Show.S01E01.720p.HDTV.mkv", "Show.S01E01.1080p.WEB-DL.mkv", "Show.S01E02.mkv"},
+       {"Show S01E01 - 720p.mkv", "Show S01E01 - 1080p.mkv", "Show S01E02.mkv"}},
+      // An entry that is already the plain name keeps it.
+      {{"Film (2010).mkv", "Film.2010.2160p.mkv"},
+       {"Film (2010).mkv", "Film (2010) - 2160p.mkv"}},
+      // Nothing tells them apart: the clash stays for the run to report.
+      {{"Film.2010.1080p.x264-A.mkv", "Film.2010.1080p.x264-B.mkv"},
+       {"Film (2010).mkv", "Film (2010).mkv"}},
+      // Case-blind, as the file systems are.
+      {{"film.2010.720p.mkv", "FILM.2010.1080p.mkv"},
+       {"film (2010) - 720p.mkv", "FILM (2010) - 1080p.mkv"}},
+  };
+  for (const Case& c : cases) {
+    std::vector<rules::VersionEntry> entries;
+    for (const std::string& listed : c.listed)
+      entries.push_back({listed, false, rules::CleanName(listed, Video()).name});
+    rules::SeparateVersions(entries, 2026);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      EXPECT_EQ(entries[i].name, c.want[i]) << c.listed[i];
+      // What a second run makes of it keeps it apart.
+      EXPECT_EQ(rules::CleanName(entries[i].name, Video()).name, entries[i].name);
+    }
+  }
+}
+
+TEST(VideoTags, TableIsWellFormed) {
+  for (const rules::VideoTag& tag : rules::VideoTags()) {
+    EXPECT_FALSE(tag.term.empty());
+    EXPECT_EQ(tag.term.find_first_of(" .ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
+              std::string_view::npos)
+        << tag.term;
+  }
+}
+
+}  // namespace
