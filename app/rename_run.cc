@@ -42,7 +42,7 @@ struct Run {
   // waits while the run is not waiting for one, so that the history and the
   // output never miss a rename that was made.
   bool Handle(const platform::Folder& folder, const std::string& shown,
-              const Plan& plan) {
+              const Plan& plan, bool recorded) {
     if (plan.confirm) {
       WriteJournal(journal, files, console);
       files.ReleaseInterrupts();
@@ -52,7 +52,8 @@ struct Run {
     if (plan.confirm) files.HoldInterrupts();
     if (!go) return false;
     const std::string failure =
-        SafeRename(files, folder, plan.entry->name, plan.new_name);
+        recorded ? SafeRename(files, folder, plan.entry->name, plan.new_name)
+                 : "its folder cannot be recorded for undo";
     ShowOutcome(reporter, plan.confirm, failure);
     if (!failure.empty()) any_failed = true;
     return failure.empty();
@@ -67,12 +68,13 @@ struct Run {
     std::vector<std::size_t> numbers;
     numbers.reserve(plans.size());
     for (const Plan& plan : plans) {
-      numbers.push_back(RecordRename(journal, files, folder, plan.entry->name,
-                                     plan.new_name));
+      numbers.push_back(
+          RecordRename(journal, files, folder, *plan.entry, plan.new_name));
     }
     WriteJournal(journal, files, console);
     for (std::size_t i = 0; i < plans.size(); ++i) {
-      if (Handle(folder, shown, plans[i])) RecordMade(journal, numbers[i]);
+      if (Handle(folder, shown, plans[i], numbers[i] != kNotRecorded))
+        RecordMade(journal, numbers[i]);
     }
     WriteJournal(journal, files, console);
     files.ReleaseInterrupts();
@@ -113,8 +115,13 @@ struct Run {
   // the folder the run started in.
   bool RunTree(const platform::Listing& listing, const std::string& pattern) {
     if (!listing.failure.ok()) {
-      console.Print(listing.folder.path + " [FAILED: " +
-                    FailureWords(listing.failure, files) + "]\n");
+      // A folder gone, or another one (a link, say) in its place since it
+      // was listed: its entries are left alone.
+      const std::string words =
+          listing.failure.failure == platform::Failure::kNotFound
+              ? "no longer the folder that was listed; its entries are left alone"
+              : FailureWords(listing.failure, files);
+      console.Print(listing.folder.path + " [FAILED: " + words + "]\n");
       any_failed = true;
       return false;
     }
@@ -153,6 +160,7 @@ RunEnd RunRename(const RunOptions& options,
       console.Print("Error: No matches to \"" + operand + "\"\n\n");
     }
   }
+  CloseJournal(journal, files, console);
   return {any_matched, run.any_failed};
 }
 

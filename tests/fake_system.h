@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/console.h"
@@ -41,6 +43,14 @@ struct FileSystem : platform::FileSystem {
   std::vector<std::string> renames;                     // "dir|old>new"
   std::map<std::string, std::string> files;             // the user's files
   int holds = 0;                                        // interrupts held now
+  std::size_t piece = 1 << 17;  // the user's files are read in such pieces
+  std::uint64_t last_id = 0;    // identities handed out
+  int edits = 0;                // files rewritten
+  std::set<long> running;       // processes that run now
+  // Called once, ahead of the next append: another run's write, say.
+  std::function<void()> before_append;
+  // Called by ListBelow ahead of opening the folder: a swap, say.
+  std::function<void(const std::string& path)> before_open;
 
   static std::string Folded(std::string_view name) {
     std::string folded(name);
@@ -76,7 +86,18 @@ struct FileSystem : platform::FileSystem {
   }
   platform::Listing ListBelow(const platform::Folder& parent,
                               const platform::Entry& folder) override {
-    return ListFolder(parent.path + folder.name + "/");
+    const std::string path = parent.path + folder.name + "/";
+    if (before_open) before_open(path);
+    // As the real sides do: never through a link, never another folder.
+    const platform::Entry* now = Find(parent.path, folder.name);
+    if (!now || now->link || now->kind != platform::EntryKind::kDirectory ||
+        (folder.id.known && !(now->id == folder.id))) {
+      platform::Listing gone;
+      gone.folder.path = path;
+      gone.failure = {platform::Failure::kNotFound, 0};
+      return gone;
+    }
+    return ListFolder(path);
   }
   platform::Outcome Rename(const platform::Folder& folder,
                            std::string_view from,
@@ -100,9 +121,10 @@ struct FileSystem : platform::FileSystem {
   }
   platform::EntryId Identify(const platform::Folder& folder,
                              std::string_view name) override {
-    const platform::Entry* entry = Find(folder.path, name);
+    platform::Entry* entry = Find(folder.path, name);
     if (!entry) return {};
-    return {1, reinterpret_cast<std::uintptr_t>(entry), true};
+    if (!entry->id.known) entry->id = {1, ++last_id, true};
+    return entry->id;
   }
   std::string AbsolutePath(const platform::Folder& folder) override {
     return "/abs/" + folder.path;
@@ -118,16 +140,26 @@ struct FileSystem : platform::FileSystem {
       const std::function<void(std::string_view)>& each) override {
     auto found = files.find(std::string(path));
     if (found == files.end()) return {};
-    each(found->second);
+    const std::string text = found->second;
+    for (std::size_t at = 0; at < text.size(); at += piece)
+      each(std::string_view(text).substr(at, piece));
     return {true, true, ""};
   }
   bool AppendFile(std::string_view path, std::string_view text) override {
+    if (before_append) std::exchange(before_append, nullptr)();
     files[std::string(path)].append(text);
     return true;
   }
-  bool ReplaceFile(std::string_view path, std::string_view text) override {
-    files[std::string(path)] = std::string(text);
+  bool EditFile(std::string_view path,
+                const std::function<std::string(std::string_view)>& edit)
+      override {
+    ++edits;
+    std::string& text = files[std::string(path)];
+    text = edit(text);
     return true;
+  }
+  bool ProcessRunning(long process) override {
+    return running.count(process) > 0;
   }
 };
 

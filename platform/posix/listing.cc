@@ -92,12 +92,34 @@ std::vector<Entry> ReadEntries(int dir_fd) {
   return entries;
 }
 
+// A path longer than the system takes at once, opened a folder at a time,
+// each relative to the one before and never through a link.
+int OpenStepByStep(const std::string& path, int& error) {
+  int fd = open(path[0] == '/' ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (std::size_t start = 0; fd >= 0 && start < path.size();) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string step = path.substr(start, end - start);
+    start = end + 1;
+    if (step.empty() || step == ".") continue;
+    const int next = openat(fd, step.c_str(),
+                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    error = errno;
+    close(fd);
+    fd = next;
+  }
+  if (fd < 0 && error == 0) error = errno;
+  return fd;
+}
+
 int OpenPath(std::string_view path, int& error) {
   const std::string name = path.empty() ? "." : std::string(path);
   const auto opened = CallPlatform([&] {
     return open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   });
   error = opened.error;
+  if (opened.failed && opened.error == ENAMETOOLONG)
+    return OpenStepByStep(name, error);
   return opened.failed ? -1 : opened.value;
 }
 

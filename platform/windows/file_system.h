@@ -41,7 +41,10 @@ class WindowsFileSystem final : public FileSystem {
       std::string_view path,
       const std::function<void(std::string_view piece)>& each) override;
   bool AppendFile(std::string_view path, std::string_view text) override;
-  bool ReplaceFile(std::string_view path, std::string_view text) override;
+  bool EditFile(
+      std::string_view path,
+      const std::function<std::string(std::string_view text)>& edit) override;
+  bool ProcessRunning(long process) override;
 };
 
 class WindowsConsole final : public Console {

@@ -73,20 +73,22 @@ class Undo(TempDirTest):
         run(["*"], self.dir)
         with open(HISTORY, "rb") as f:
             text = f.read()
-        # Cut inside the line that marks both renames made: they were made,
-        # but the history no longer says so, and nothing it cannot read is
-        # followed.
+        # Cut inside the line that marks both renames made: the history no
+        # longer says so, but the entries under the new names are the ones
+        # recorded, so both go back.
         made = text.index(b"\nmade\t")
         with open(HISTORY, "wb") as f:
             f.write(text[:made + 10])
         r = run(["--undo"], self.dir)
         self.assertIn(b"cut short", r.stderr)
-        self.assertEqual(names(self.dir), ["a 1.txt", "b 2.txt"])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(names(self.dir), ["a_1.txt", "b_2.txt"])
         # A later run starts on a line of its own and is undone whole.
         self.touch("c_3.txt")
         run(["c_3.txt"], self.dir)
+        self.assertEqual(names(self.dir), ["a_1.txt", "b_2.txt", "c 3.txt"])
         run(["--undo"], self.dir)
-        self.assertEqual(names(self.dir), ["a 1.txt", "b 2.txt", "c_3.txt"])
+        self.assertEqual(names(self.dir), ["a_1.txt", "b_2.txt", "c_3.txt"])
 
     def test_what_is_not_recorded(self):
         self.touch("a_1.txt")

@@ -185,7 +185,7 @@ class LongOptions(TempDirTest):
 
     def test_dry_run_still_asks(self):
         self.touch("a.b.txt")
-        r = run(["/c", "*", "--dry-run"], self.dir)
+        r = run(["--dry-run", "/c", "*"], self.dir)
         self.assertEqual(lines(r.stdout), [
             b"[y/N] a.b.txt ==> a b.txt [SKIPPED]",
             b"Dry run: nothing was renamed.", b"Done", b"", b""])
