@@ -24,6 +24,8 @@ constexpr std::size_t kMarkBatch = 256;
 struct History {
   std::string path;
   HistoryRead read;
+  bool torn = false;  // its last line was cut short
+  bool damaged = false;  // a line before it could not be read
 };
 
 // The history read whole and its damage said; nothing when it cannot be
@@ -44,7 +46,10 @@ std::optional<History> ReadKept(platform::FileSystem& files,
     return std::nullopt;
   }
   history.read = ReadHistory(file.text);
+  history.torn = !file.text.empty() && file.text.back() != '\n';
   const std::vector<std::string>& problems = history.read.problems;
+  for (const std::string& problem : problems)
+    history.damaged = history.damaged || !problem.ends_with(": cut short");
   for (std::size_t i = 0; i < problems.size() && i < kProblemsShown; ++i)
     console.PrintError("namewisp: " + history.path + ": " + problems[i]);
   if (problems.size() > kProblemsShown) {
@@ -124,6 +129,7 @@ struct Undo {
   std::string here;  // the current folder, whose names are shown bare
   RunEnd end{true, false};
   std::vector<std::size_t> settled;  // numbers, to mark undone
+  bool torn = false;  // the history's last line was cut short
   bool by_name_said = false;
   bool marks_lost = false;
 
@@ -228,6 +234,8 @@ struct Undo {
       i = last + 1;
     }
     settled.clear();
+    if (torn) marks.insert(0, "\n");  // the torn line stays one of its own
+    torn = false;
     if (!files.AppendFile(path, marks) && !marks_lost) {
       console.PrintError("namewisp: the undo history " + path +
                          " cannot be written: what was put back is not "
@@ -271,7 +279,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
     }
   } else {
     for (auto r = runs.rbegin(); r != runs.rend() && !run; ++r) {
-      if (RunUndone(*r)) continue;
+      if (RunUndone(*r) || Open(*r) == 0) continue;  // nothing made is left
       const long process = ProcessOf(r->id);
       if (!r->ended && process != own_process &&
           files.ProcessRunning(process)) {
@@ -296,8 +304,10 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
   if (!run->folder.empty()) first += " in " + Folder(*run);
   if (!run->options.empty()) first += " (" + run->options + ")";
   console.Print(first + ": " + Count(Open(*run)) + "\n");
-  Undo undo{files, console, *run, history->path, {console, {}}, {}, {true, false}, {}, false, false};
+  Undo undo{files, console, *run, history->path, {console, {}}, {}, {true, false}, {}, history->torn, false, false};
   undo.Go();
+  // A record that could not be read may be of a rename not put back.
+  if (history->damaged) undo.end.failed = true;
   return undo.end;
 }
 

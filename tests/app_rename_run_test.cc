@@ -305,3 +305,58 @@ TEST(RenameRun, ReleaseFoldersEpisodesAndDownloadsInProgress) {
 }
 
 }  // namespace
+
+namespace {
+
+// A folder swapped for a link to another between its listing and its
+// opening: nothing in it is renamed, and the line says why.
+TEST(RenameRun, AFolderSwappedAfterItsListingIsLeftAlone) {
+  FakeSystem fake;
+  fake.folders[""] = {E("sub_1", EntryKind::kDirectory)};
+  fake.folders[""][0].id = {1, 77, true};
+  fake.folders["sub_1/"] = Files({"f_2.txt"});
+  fake.before_open = [&](const std::string&) {
+    fake.folders[""][0] = E("sub_1", EntryKind::kDirectory, false, true);
+  };
+  app::RunOptions o;
+  o.recursive = true;
+  EXPECT_EQ(RunWith(fake, o), 1);
+  EXPECT_EQ(fake.out,
+            "sub_1/ [FAILED: no longer the folder that was listed; its "
+            "entries are left alone]\nError: No matches to \"*\"\n\n");
+  EXPECT_TRUE(fake.renames.empty());
+}
+
+// Dash options stand before the first operand; one that is also a file's
+// name is refused.
+TEST(RenameRun, FileNamesAreNotDashOptions) {
+  struct Case {
+    std::vector<std::string> arguments;
+    int code;
+    std::vector<std::string> renames;
+  } cases[] = {
+      {{"a_1.avi", "-n"}, 0, {"|a_1.avi>a 1.avi"}},
+      {{"a_1.avi", "--no-history"}, 0, {"|a_1.avi>a 1.avi"}},
+      {{"-n", "a_1.avi"}, 2, {}},
+      {{"--", "-n", "a_1.avi"}, 0, {"|a_1.avi>a 1.avi"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1]);
+    FakeSystem fake;
+    fake.folders[""] = Files({"-n", "a_1.avi", "--no-history"});
+    platform::CommandLine command_line;
+    command_line.arguments = c.arguments;
+    app::System system{fake,      fake.console, platform::PathStyle::kPosix,
+                       &text::AsciiOnlyMapping(), 2026, "t", 1};
+    EXPECT_EQ(app::RunProgram(command_line, system), c.code) << fake.out;
+    EXPECT_EQ(fake.renames, c.renames);
+    if (c.code == 2) {
+      EXPECT_NE(fake.out.find("\"--\""), std::string::npos);
+    } else {
+      // The run is recorded: the word after the file was no option.
+      EXPECT_FALSE(fake.files["history"].empty());
+    }
+  }
+}
+
+}  // namespace

@@ -44,6 +44,7 @@ struct FileSystem : platform::FileSystem {
   std::map<std::string, std::string> files;             // the user's files
   int holds = 0;                                        // interrupts held now
   std::size_t piece = 1 << 17;  // the user's files are read in such pieces
+  std::set<std::string> no_absolute;  // folders whose path cannot be told
   std::uint64_t last_id = 0;    // identities handed out
   int edits = 0;                // files rewritten
   std::set<long> running;       // processes that run now
@@ -57,7 +58,12 @@ struct FileSystem : platform::FileSystem {
     for (char& c : folded) c = static_cast<char>(std::tolower(c));
     return folded;
   }
-  platform::Entry* Find(const std::string& dir, std::string_view name) {
+  // A folder by its absolute path ("/abs/sub/") or as listed ("sub/").
+  static std::string Local(const std::string& dir) {
+    return dir.starts_with("/abs/") ? dir.substr(5) : dir;
+  }
+  platform::Entry* Find(const std::string& listed, std::string_view name) {
+    const std::string dir = Local(listed);
     const bool fold = ignore_case_folders.count(dir) > 0;
     for (platform::Entry& e : folders[dir]) {
       if (fold ? Folded(e.name) == Folded(name) : e.name == name) return &e;
@@ -73,7 +79,7 @@ struct FileSystem : platform::FileSystem {
       listing.failure = {failure->second, 0};
       return listing;
     }
-    listing.entries = folders[listing.folder.path];
+    listing.entries = folders[Local(listing.folder.path)];
     return listing;
   }
   platform::Listing LookUp(std::string_view path,
@@ -108,7 +114,7 @@ struct FileSystem : platform::FileSystem {
     if (!entry || entry->name != from) return {platform::Failure::kNotFound, 0};
     if (Find(folder.path, to)) return {platform::Failure::kExists, 0};
     entry->name = std::string(to);
-    renames.push_back(folder.path + "|" + std::string(from) + ">" +
+    renames.push_back(Local(folder.path) + "|" + std::string(from) + ">" +
                       std::string(to));
     return {};
   }
@@ -127,7 +133,8 @@ struct FileSystem : platform::FileSystem {
     return entry->id;
   }
   std::string AbsolutePath(const platform::Folder& folder) override {
-    return "/abs/" + folder.path;
+    if (no_absolute.count(folder.path)) return "";
+    return "/abs/" + Local(folder.path);
   }
   std::string DescribeError(int) override { return ""; }
   void HoldInterrupts() override { ++holds; }
