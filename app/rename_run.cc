@@ -121,7 +121,8 @@ struct Run {
           listing.failure.failure == platform::Failure::kNotFound
               ? "no longer the folder that was listed; its entries are left alone"
               : FailureWords(listing.failure, files);
-      console.Print(listing.folder.path + " [FAILED: " + words + "]\n");
+      console.Print(ForScreen(console, listing.folder.path) + " [FAILED: " +
+                    words + "]\n");
       any_failed = true;
       return false;
     }
@@ -157,7 +158,8 @@ RunEnd RunRename(const RunOptions& options,
     if (run.RunOperand(operand, style)) {
       any_matched = true;
     } else {
-      console.Print("Error: No matches to \"" + operand + "\"\n\n");
+      console.Print("Error: No matches to \"" + ForScreen(console, operand) +
+                    "\"\n\n");
     }
   }
   CloseJournal(journal, files, console);

@@ -360,3 +360,34 @@ TEST(RenameRun, FileNamesAreNotDashOptions) {
 }
 
 }  // namespace
+
+namespace {
+
+// On a terminal a name's control bytes are shown escaped; elsewhere its
+// bytes go as they are.
+TEST(RenameRun, NamesCannotDriveTheTerminal) {
+  struct Case {
+    const char* name;
+    const char* shown;  // on a terminal
+  } cases[] = {
+      {"a_\x1b" "c\x07.avi", "a_\\033c\\a.avi ==> a \\033c\\a.avi"},
+      {"b_\n\t.avi", "b_\\n\\t.avi ==> b \\n\\t.avi"},
+      {"c_\x9b" "2J.avi", "c_\\x9b2J.avi ==> c \\x9b2J.avi"},
+      {"d_\xc2\x9b" "2J\x7f.avi", "d_\\xc2\\x9b2J\\177.avi ==> d \\xc2\\x9b2J\\177.avi"},
+      {"e_caf\xc3\xa9.avi", "e_caf\xc3\xa9.avi ==> e caf\xc3\xa9.avi"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (bool terminal : {true, false}) {
+      FakeSystem fake;
+      fake.console.terminal = terminal;
+      fake.folders[""] = Files({c.name});
+      RunWith(fake, app::RunOptions{});
+      std::string raw = std::string(c.name) + " ==> " + c.name;
+      raw[raw.find('_', raw.find(" ==> "))] = ' ';
+      EXPECT_EQ(fake.out, (terminal ? std::string(c.shown) : raw) + "\nDone\n\n");
+    }
+  }
+}
+
+}  // namespace

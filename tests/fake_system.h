@@ -180,6 +180,8 @@ struct Console final : platform::Console {
   void PrintError(std::string_view line) override {
     out += "stderr:" + std::string(line) + "\n";
   }
+  bool terminal = false;
+  bool IsTerminal() override { return terminal; }
   int CursorColumn() override {
     std::size_t line_start = out.rfind('\n');
     line_start = line_start == std::string::npos ? 0 : line_start + 1;

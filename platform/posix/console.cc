@@ -27,8 +27,9 @@ constexpr int kNoTerminalWidth = INT_MAX / 2;
 // Width of a terminal that cannot tell its size (a serial line, say).
 constexpr int kUnknownTerminalWidth = 80;
 
-// Writes all of data to fd; a failure drops the rest: the run goes on.
-void WriteAll(int fd, std::string_view data) {
+// Writes all of data to fd; a failure drops the rest and comes back as its
+// error number.
+int WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     const auto result = CallPlatform([&] {
       ssize_t n;
@@ -37,9 +38,11 @@ void WriteAll(int fd, std::string_view data) {
       } while (n < 0 && errno == EINTR);
       return n;
     });
-    if (result.failed || result.value == 0) return;
+    if (result.failed || result.value == 0)
+      return result.failed ? result.error : EIO;
     data.remove_prefix(static_cast<std::size_t>(result.value));
   }
+  return 0;
 }
 
 }  // namespace
@@ -64,8 +67,11 @@ bool OutputIsScreen() { return ScreenFd() == STDOUT_FILENO; }
 
 void FlushOutput() {
   if (held.empty()) return;
-  WriteAll(STDOUT_FILENO, held);
+  const int error = WriteAll(STDOUT_FILENO, held);
   held.clear();
+  // Output that cannot be written ends the program, as the tools of the
+  // system do: a record that is not seen would be a run reported as fine.
+  if (error != 0) OutputFailed(error);
 }
 
 void PosixConsole::Print(std::string_view text) {
@@ -85,6 +91,8 @@ void PosixConsole::PrintError(std::string_view line) {
   whole.push_back('\n');
   WriteAll(STDERR_FILENO, whole);
 }
+
+bool PosixConsole::IsTerminal() { return isatty(STDOUT_FILENO) == 1; }
 
 int PosixConsole::ScreenWidth() {
   const int fd = ScreenFd();

@@ -12,7 +12,11 @@ void ChooseScreen();
 int ScreenFd();
 // True when standard output is the screen, so that printing moves the cursor.
 bool OutputIsScreen();
-// Writes the output held back for its line end.
+// Writes the output held back for its line end; one that cannot be written
+// ends the program (OutputFailed).
 void FlushOutput();
+// Says on standard error that standard output failed with the error number,
+// and ends the program with exit code 1.
+[[noreturn]] void OutputFailed(int error);
 
 }  // namespace platform::posix

@@ -63,6 +63,7 @@ class PosixConsole final : public Console {
   void Print(std::string_view text) override;  // console.cc
   void PrintError(std::string_view line) override;
   int CursorColumn() override;
+  bool IsTerminal() override;
   int ScreenWidth() override;
   int DisplayColumns(std::string_view text) override;  // display_width.cc
   Answer Ask(std::string_view prompt) override;        // keyboard.cc

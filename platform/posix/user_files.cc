@@ -175,7 +175,7 @@ void ForgetAppendedFile() {
   appended = AppendedFile{};
 }
 
-int OpenForAppending(PosixFileSystem& files, const std::string& name) {
+int OpenForAppending(const std::string& name) {
   if (appended.fd >= 0 && appended.path == name) return appended.fd;
   ForgetAppendedFile();
   const int flags = O_WRONLY | O_APPEND | O_CREAT;
@@ -186,10 +186,6 @@ int OpenForAppending(PosixFileSystem& files, const std::string& name) {
     fd = OpenUserFile(name, flags, error);
   }
   if (fd < 0) return -1;
-  if (!Usable(fd, IsHistory(files, name), name)) {
-    close(fd);
-    return -1;
-  }
   appended = {name, fd};
   return fd;
 }
@@ -204,12 +200,16 @@ void CloseUserFiles() { ForgetAppendedFile(); }
 bool PosixFileSystem::AppendFile(std::string_view path, std::string_view text) {
   const std::string name(path);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const int fd = OpenForAppending(*this, name);
+    const int fd = OpenForAppending(name);
     if (fd < 0) return false;
     Lock(fd);
     if (!StillAtPath(fd, name)) {
       ForgetAppendedFile();  // closing it lets the lock go
       continue;
+    }
+    if (!Usable(fd, IsHistory(*this, name), name)) {
+      ForgetAppendedFile();
+      return false;
     }
     const bool written = WriteWhole(fd, text);
     flock(fd, LOCK_UN);

@@ -52,6 +52,7 @@ class WindowsConsole final : public Console {
   void Print(std::string_view text) override;  // console_output.cc
   void PrintError(std::string_view line) override;
   int CursorColumn() override;
+  bool IsTerminal() override;
   int ScreenWidth() override;
   int DisplayColumns(std::string_view text) override;
   Answer Ask(std::string_view prompt) override;  // wait_key.cc
