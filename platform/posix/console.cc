@@ -21,6 +21,8 @@ int screen_fd = -1;
 long printed_columns = 0;
 // Output held until its line ends, so that a line is one write.
 std::string held;
+// The first error that a write to standard output met, or 0.
+int output_error = 0;
 
 // Width reported when there is no terminal: no name ever wraps.
 constexpr int kNoTerminalWidth = INT_MAX / 2;
@@ -69,10 +71,13 @@ void FlushOutput() {
   if (held.empty()) return;
   const int error = WriteAll(STDOUT_FILENO, held);
   held.clear();
-  // Output that cannot be written ends the program, as the tools of the
-  // system do: a record that is not seen would be a run reported as fine.
-  if (error != 0) OutputFailed(error);
+  // The renames go on, and the program's end says that their record was
+  // lost, as the system's own tools do.  A reader that went away (a closed
+  // pipe) wanted no more of it.
+  if (error != 0 && error != EPIPE && output_error == 0) output_error = error;
 }
+
+int OutputError() { return output_error; }
 
 void PosixConsole::Print(std::string_view text) {
   if (text.empty()) return;

@@ -12,11 +12,10 @@ void ChooseScreen();
 int ScreenFd();
 // True when standard output is the screen, so that printing moves the cursor.
 bool OutputIsScreen();
-// Writes the output held back for its line end; one that cannot be written
-// ends the program (OutputFailed).
+// Writes the output held back for its line end.
 void FlushOutput();
-// Says on standard error that standard output failed with the error number,
-// and ends the program with exit code 1.
-[[noreturn]] void OutputFailed(int error);
+// The first error that a write to standard output met (a full disk, say),
+// or 0; a closed pipe is none.
+int OutputError();
 
 }  // namespace platform::posix

@@ -42,16 +42,6 @@ void OpenClosedStandardDescriptors() {
   }
 }
 
-[[noreturn]] void OutputFailed(int error) {
-  const std::string line = std::string("namewisp: cannot write to standard "
-                                       "output: ") + strerror(error) + "\n";
-  const ssize_t ignored = write(STDERR_FILENO, line.data(), line.size());
-  (void)ignored;
-  CloseUserFiles();
-  RestoreTerminal();
-  _exit(1);
-}
-
 }  // namespace posix
 
 FileSystem& SystemFileSystem() {
@@ -76,6 +66,13 @@ void StartProgram(int argc, char** argv) {
 
 void EndProgram(int exit_code) {
   posix::FlushOutput();
+  if (const int error = posix::OutputError()) {
+    const std::string line = std::string("namewisp: cannot write to standard "
+                                         "output: ") + strerror(error) + "\n";
+    const ssize_t ignored = write(STDERR_FILENO, line.data(), line.size());
+    (void)ignored;
+    if (exit_code == 0) exit_code = 1;
+  }
   posix::CloseUserFiles();
   posix::RestoreTerminal();
   exit(exit_code);

@@ -140,11 +140,13 @@ class Output(TempDirTest):
         self.assertEqual(p.wait(timeout=20), 0)
         self.assertEqual(len([n for n in names(self.dir) if n.startswith("file ")]), 200)
 
-    def test_full_disk_still_renames(self):
+    def test_full_disk_still_renames_and_says_the_output_was_lost(self):
         self.touch("a.b.txt")
         with open("/dev/full", "wb") as full:
             r = run(["*"], self.dir, stdout=full)
-        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.returncode, 1)
+        self.assertEqual(r.stderr, b"namewisp: cannot write to standard "
+                         b"output: No space left on device\n")
         self.assertEqual(names(self.dir), ["a b.txt"])
 
     def test_no_terminal_skips_every_confirmation(self):
