@@ -434,7 +434,11 @@ HistoryRead ReadHistory(std::string_view text) {
       return read;
     }
     if (line.empty()) continue;
-    const std::string problem = ReadRecord(line, reader);
+    // No record is this long: names are short, and even a folder past the
+    // longest path takes less.
+    const std::string problem =
+        line.size() > (std::size_t{1} << 20) ? "a line too long"
+                                             : ReadRecord(line, reader);
     if (!problem.empty()) {
       read.problems.push_back("line " + std::to_string(number) + ": " +
                               (cut ? "cut short" : problem));

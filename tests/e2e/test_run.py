@@ -260,6 +260,15 @@ class ReleaseNames(TempDirTest):
         self.assertIn(os.fsencode(terms) + b":4: ", r.stderr)
         r = run(["/k", "--terms", terms + ".missing", "*"], self.dir)
         self.assertEqual(r.returncode, 2)
+        # A device, a FIFO or a huge file is no terms file: refused at once.
+        os.mkfifo(os.path.join(self.dir, "fifo"))
+        with open(os.path.join(self.dir, "huge"), "wb") as f:
+            f.write(b"x" * (2 << 20))
+        for bad in ("/dev/zero", os.path.join(self.dir, "fifo"),
+                    os.path.join(self.dir, "huge")):
+            r = run(["/k", "--terms", bad, "*"], self.dir, timeout=10)
+            self.assertEqual(r.returncode, 2, bad)
+            self.assertEqual(r.stderr.count(b"\n"), 1, r.stderr)
 
 
 class Tree(TempDirTest):
