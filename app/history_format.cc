@@ -433,7 +433,9 @@ HistoryRead ReadHistory(std::string_view text) {
                 : "line 1: not a namewisp history");
       return read;
     }
-    if (line.empty()) continue;
+    // Empty, or the first line again: two runs that started the file at
+    // the same time each wrote it.
+    if (line.empty() || line == kHeader || line == kHeaderV1) continue;
     // No record is this long: names are short, and even a folder past the
     // longest path takes less.
     const std::string problem =

@@ -1,17 +1,39 @@
 #include "app/rename_run.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/entry_selection.h"
 #include "app/failure_words.h"
 #include "app/operand.h"
+#include "app/pattern.h"
 #include "app/reporter.h"
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
+#include "rules/download_in_progress.h"
 
 namespace app {
 namespace {
+
+// Why an entry that an operand names is left alone by design, or null.
+const char* WhyLeftAlone(const platform::Entry& entry, Selection selection) {
+  if (entry.hidden) return "a hidden entry, left alone";
+  if (rules::IsDownloadInProgress(entry.name))
+    return "a download in progress, left alone";
+  switch (entry.kind) {
+    case platform::EntryKind::kDirectory:
+      if (entry.link) return "a link to a folder";
+      return selection == Selection::kFiles ? "a folder (add /d)" : nullptr;
+    case platform::EntryKind::kFile:
+      return selection == Selection::kDirectories
+                 ? "a file (/D takes folders only)"
+                 : nullptr;
+    case platform::EntryKind::kOther:
+      return "neither a file nor a folder";
+  }
+  return nullptr;
+}
 
 // One rename the run means to make.
 struct Plan {
@@ -84,14 +106,27 @@ struct Run {
   // each cleaned into a plan (the rules make the new names), and the plans
   // carried out a batch at a time, so that the run's memory grows with the
   // listing alone.  False when the listing holds nothing the run takes.
+  // With explain, an entry left alone by design says why: always where the
+  // operand names it (explain_all), else where nothing else was taken.
   bool RunListing(const platform::Listing& listing, std::string_view pattern,
-                  const std::string& shown) {
+                  const std::string& shown, bool explain = false,
+                  bool explain_all = false) {
     std::vector<Plan> plans;
     plans.reserve(kBatch);
     bool matched = false;
+    std::string reasons;
     for (const platform::Entry& entry : listing.entries) {
-      if (!IsSelected(entry, options.selection) || !Takes(pattern, entry.name))
+      if (!Takes(pattern, entry.name)) continue;
+      if (!IsSelected(entry, options.selection)) {
+        const char* why = WhyLeftAlone(entry, options.selection);
+        if (explain && why && (explain_all || !entry.hidden)) {
+          reasons += ForScreen(console, shown + entry.name);
+          if (entry.kind == platform::EntryKind::kDirectory && !entry.link)
+            reasons += '/';
+          reasons.append(": ").append(why).append("\n");
+        }
         continue;
+      }
       matched = true;
       rules::CleanedName cleaned =
           rules::CleanName(entry.name, options.rules,
@@ -105,6 +140,10 @@ struct Run {
       }
     }
     RunBatch(listing.folder, shown, plans);
+    if (!reasons.empty() && (explain_all || !matched)) {
+      console.Print(reasons);
+      return true;
+    }
     return matched;
   }
 
@@ -137,12 +176,32 @@ struct Run {
     return RunListing(listing, pattern, listing.folder.path) || matched;
   }
 
-  bool RunOperand(const std::string& operand, platform::PathStyle style) {
-    if (!options.recursive)
-      return RunListing(ListOperand(files, operand, style), "*", "");
+  bool RunOperand(const std::string& operand, platform::PathStyle style,
+                  bool show_folder) {
     const OperandParts parts = SplitOperand(operand, style);
-    if (parts.name.empty()) return false;
-    return RunTree(files.ListFolder(parts.folder), parts.name);
+    const bool pattern = HasWildcard(parts.name);
+    if (options.recursive && (pattern || parts.name.empty())) {
+      if (parts.name.empty()) return false;
+      return RunTree(files.ListFolder(parts.folder), parts.name);
+    }
+    platform::Listing listing = ListOperand(files, operand, style);
+    // "f.avi/" names a folder: a file of that name is not one.
+    if (!pattern && style == platform::PathStyle::kPosix &&
+        operand.ends_with("/") && listing.entries.size() == 1 &&
+        listing.entries[0].kind != platform::EntryKind::kDirectory) {
+      console.Print(ForScreen(console, operand) + ": not a folder\n");
+      any_failed = true;
+      return true;
+    }
+    // With /s a folder named walks that folder; a file named is renamed.
+    if (options.recursive && listing.entries.size() == 1 &&
+        listing.entries[0].kind == platform::EntryKind::kDirectory &&
+        !listing.entries[0].link) {
+      return RunTree(
+          files.ListFolder(parts.folder + listing.entries[0].name + "/"), "*");
+    }
+    return RunListing(listing, "*", show_folder ? parts.folder : "", true,
+                      !pattern);
   }
 };
 
@@ -153,9 +212,14 @@ RunEnd RunRename(const RunOptions& options,
                  platform::PathStyle style, platform::FileSystem& files,
                  platform::Console& console, Journal& journal) {
   Run run{options, files, console, journal};
+  // Operands in several folders: each line says which.
+  std::set<std::string> folders;
+  for (const std::string& operand : operands)
+    folders.insert(SplitOperand(operand, style).folder);
+  const bool show_folder = folders.size() > 1;
   bool any_matched = false;
   for (const std::string& operand : operands) {
-    if (run.RunOperand(operand, style)) {
+    if (run.RunOperand(operand, style, show_folder)) {
       any_matched = true;
     } else {
       console.Print("Error: No matches to \"" + ForScreen(console, operand) +

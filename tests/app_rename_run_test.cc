@@ -56,7 +56,7 @@ TEST(RenameRun, NoMatchForEachOperandThatNamesNothing) {
   EXPECT_EQ(RunWith(some, {}, {"x*", "sub/*", "y*"}), 0);
   EXPECT_EQ(some.out,
             "Error: No matches to \"x*\"\n\n"
-            "a_b.txt ==> a b.txt\n"
+            "sub/a_b.txt ==> sub/a b.txt\n"
             "Error: No matches to \"y*\"\n\n"
             "Done\n\n");
   EXPECT_EQ(some.renames, std::vector<std::string>{"sub/|a_b.txt>a b.txt"});
@@ -387,6 +387,46 @@ TEST(RenameRun, NamesCannotDriveTheTerminal) {
       raw[raw.find('_', raw.find(" ==> "))] = ' ';
       EXPECT_EQ(fake.out, (terminal ? std::string(c.shown) : raw) + "\nDone\n\n");
     }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// What an operand names and the run leaves alone says why; "No matches"
+// only for what names nothing; with /s a folder named is walked.
+TEST(RenameRun, OperandsSayWhyTheyAreLeftAlone) {
+  struct Case {
+    std::vector<std::string> operands;
+    bool recursive;
+    std::string out;
+    int code;
+  } cases[] = {
+      {{"Red.Canyon.2021"}, false, "Red.Canyon.2021/: a folder (add /d)\n", 0},
+      {{"Film.mkv.part"}, false,
+       "Film.mkv.part: a download in progress, left alone\n", 0},
+      {{"link_1"}, false, "link_1: a link to a folder\n", 0},
+      {{"f.1.avi/"}, false, "f.1.avi/: not a folder\n", 1},
+      {{"*"}, false, "f.1.avi ==> f 1.avi\n", 0},
+      {{"Red.Canyon.2021"}, true, "Red.Canyon.2021/in_1.avi ==> "
+                                  "Red.Canyon.2021/in 1.avi\n", 0},
+      {{"Red.Canyon.2021/"}, true, "Red.Canyon.2021/in_1.avi ==> "
+                                   "Red.Canyon.2021/in 1.avi\n", 0},
+      {{"f.1.avi"}, true, "f.1.avi ==> f 1.avi\n", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.operands[0] + (c.recursive ? " /s" : ""));
+    FakeSystem fake;
+    fake.folders[""] = {E("Red.Canyon.2021", EntryKind::kDirectory),
+                        E("Film.mkv.part", EntryKind::kFile),
+                        E("link_1", EntryKind::kDirectory, false, true),
+                        E("f.1.avi", EntryKind::kFile)};
+    fake.folders["Red.Canyon.2021/"] = Files({"in_1.avi"});
+    app::RunOptions o;
+    o.recursive = c.recursive;
+    EXPECT_EQ(RunWith(fake, o, c.operands), c.code);
+    EXPECT_EQ(fake.out, c.out + "Done\n\n");
   }
 }
 

@@ -217,9 +217,12 @@ class Operands(TempDirTest):
                  "nothing*", "dvd/c_3.avi", "a.avi.x.avi", "b_avi.avi"], self.dir)
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertEqual(lines(r.stdout), [
-            b"d_one.avi ==> d one.avi", b"m_two.avi ==> m two.avi",
+            # Operands in several folders: each line names its folder.
+            b"new_downloads/d_one.avi ==> new_downloads/d one.avi",
+            os.fsencode(self.dir) + b"/movies/m_two.avi ==> " +
+            os.fsencode(self.dir) + b"/movies/m two.avi",
             b'Error: No matches to "nothing*"', b"",
-            b"c_3.avi ==> c 3.avi", b"a.avi.x.avi ==> a avi x.avi",
+            b"dvd/c_3.avi ==> dvd/c 3.avi", b"a.avi.x.avi ==> a avi x.avi",
             b"b_avi.avi ==> b avi.avi", b"Done", b"", b""])
         self.assertEqual(names(self.dir), [
             "a avi x.avi", "b avi.avi", "dvd", "movies", "movies_list.txt",
@@ -248,8 +251,8 @@ class ReleaseNames(TempDirTest):
                  "Clip_1.crdownload"], self.dir)
         self.assertEqual(lines(r.stdout), [
             b"Show.S01E02.WEB-DL.x265-GRP.mkv ==> Show S01E02.mkv",
-            b'Error: No matches to "Movie.2010.mkv.part"', b"",
-            b'Error: No matches to "Clip_1.crdownload"', b"",
+            b"Movie.2010.mkv.part: a download in progress, left alone",
+            b"Clip_1.crdownload: a download in progress, left alone",
             b"Done", b"", b""])
         # A line that is no term: said with the file and line, nothing listed.
         with open(terms, "a") as f:
