@@ -228,7 +228,11 @@ if [ -n "$program" ]; then
       iconv -f "$2" -t UTF-8 "$work/out" -o /dev/null
     if [ -x "$linux_build" ]; then
       mkdir "$work/linux"
-      (cd "$work/linux" && touch "${names[@]}" && "$linux_build" /m '*' >/dev/null)
+      # The Linux build keeps its history in the scratch folder, never in
+      # the home of whoever runs the tests.
+      (cd "$work/linux" && touch "${names[@]}" &&
+       HOME="$work/home" XDG_STATE_HOME="$work/state" \
+       XDG_CONFIG_HOME="$work/config" "$linux_build" /m '*' >/dev/null)
       check "code page $2: as the Linux build renames them" \
         test "$(ls "$work/linux" | LC_ALL=C sort)" = "$(ls | LC_ALL=C sort)"
       rm -rf "$work/linux"
