@@ -326,3 +326,37 @@ TEST(History, ARenameThatCannotBeRecordedIsNotMade) {
 }
 
 }  // namespace
+
+namespace {
+
+// A record as an earlier namewisp sealed it.
+std::string Sealed(const std::string& payload) {
+  std::uint32_t hash = 2166136261u;
+  for (char c : payload) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  char check[9];
+  for (int i = 0; i < 8; ++i)
+    check[i] = "0123456789abcdef"[hash >> (28 - 4 * i) & 0xF];
+  check[8] = '\0';
+  return payload + "\t" + check + "\n";
+}
+
+// Runs an earlier namewisp recorded (without identities) stay undoable, and
+// only their renames marked made go back.
+TEST(Undo, AnEarlierHistoryStaysUndoable) {
+  Sys sys;
+  sys.folders[""] = fake::Files({"a 1.avi", "b_2.avi", "c 3.avi"});
+  sys.History() = "namewisp history 1\n" + Sealed("run\told-1\tt") +
+                  Sealed("run\told-2\tt2") +
+                  Sealed("rename\told-2\t/abs/\ta_1.avi\ta 1.avi") +
+                  Sealed("rename\told-2\t/abs/\tb_2.avi\tb 2.avi") +
+                  Sealed("rename\told-2\t/abs/\tc_3.avi\tc 3.avi") +
+                  Sealed("made\told-2\t0") + Sealed("made\told-2\t2") +
+                  Sealed("undone\told-1");
+  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+  EXPECT_EQ(sys.Names(),
+            (std::vector<std::string>{"a_1.avi", "b_2.avi", "c_3.avi"}));
+  EXPECT_EQ(sys.Run({"--undo"}), 0);
+  EXPECT_EQ(sys.console.out, "Nothing to undo.\n");
+}
+
+}  // namespace
