@@ -149,13 +149,14 @@ bool CheckMatches(std::string_view payload, std::string_view check) {
   return value == Fnv1a(payload);
 }
 
-std::string IdText(platform::EntryId id) {
+// The identity's text in a buffer of the caller's: a run writes one per
+// rename.
+std::string_view IdText(platform::EntryId id, char (&text)[40]) {
   if (!id.known) return "-";
-  char text[40];
   char* end = std::to_chars(text, text + 20, id.volume, 16).ptr;
   *end++ = ':';
   end = std::to_chars(end, text + sizeof text, id.index, 16).ptr;
-  return std::string(text, end);
+  return std::string_view(text, static_cast<std::size_t>(end - text));
 }
 
 bool ParseHex(std::string_view text, std::uint64_t& value) {
@@ -380,9 +381,16 @@ std::string FormatRename(std::string_view run_id, const HistoryRename& rename) {
 void AppendRename(std::string& out, std::string_view run_id, std::size_t number,
                   std::string_view directory, std::string_view old_name,
                   std::string_view new_name, platform::EntryId id) {
+  char number_text[24], id_text[40];
+  const std::string_view number_view(
+      number_text,
+      static_cast<std::size_t>(
+          std::to_chars(number_text, number_text + sizeof number_text, number)
+              .ptr -
+          number_text));
   AppendRecord(out, "rename",
-               {run_id, std::to_string(number), directory, old_name, new_name,
-                IdText(id)});
+               {run_id, number_view, directory, old_name, new_name,
+                IdText(id, id_text)});
 }
 
 namespace {

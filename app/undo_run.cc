@@ -131,6 +131,9 @@ struct Undo {
   std::vector<std::size_t> settled;  // numbers, to mark undone
   bool torn = false;  // the history's last line was cut short
   bool by_name_said = false;
+  // The folder of the last rename, opened once for all of its renames.
+  std::string open_path;
+  platform::Folder open_folder;
   bool marks_lost = false;
 
   void Show(const HistoryRename& r, const std::string& from,
@@ -171,10 +174,19 @@ struct Undo {
 
   // One rename of the run; true when it is settled (put back, found back
   // or never made, or gone for good).
+  const platform::Folder& FolderOf(const std::string& directory) {
+    if (open_path != directory || !open_folder.handle) {
+      open_path = directory;
+      open_folder = files.ListFolder(directory).folder;
+      open_folder.path = directory;
+    }
+    return open_folder;
+  }
+
   bool Settle(const HistoryRename& r) {
     // A run that ended marked every rename it made.
     if (!r.made && run.ended) return true;
-    const platform::Folder folder{r.directory, nullptr};
+    const platform::Folder& folder = FolderOf(r.directory);
     if (!r.id.known) {
       // No identity: by name alone.
       const bool at_new = files.Exists(folder, r.new_name);
@@ -304,7 +316,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
   if (!run->folder.empty()) first += " in " + Folder(*run);
   if (!run->options.empty()) first += " (" + run->options + ")";
   console.Print(first + ": " + Count(Open(*run)) + "\n");
-  Undo undo{files, console, *run, history->path, {console, {}}, {}, {true, false}, {}, history->torn, false, false};
+  Undo undo{files, console, *run, history->path, {console, {}}, {}, {true, false}, {}, history->torn, false, {}, {}, false};
   undo.Go();
   // A record that could not be read may be of a rename not put back.
   if (history->damaged) undo.end.failed = true;

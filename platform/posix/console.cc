@@ -97,7 +97,11 @@ void PosixConsole::PrintError(std::string_view line) {
   WriteAll(STDERR_FILENO, whole);
 }
 
-bool PosixConsole::IsTerminal() { return isatty(STDOUT_FILENO) == 1; }
+// Asked once: standard output stays what it was at the start.
+bool PosixConsole::IsTerminal() {
+  static const bool terminal = isatty(STDOUT_FILENO) == 1;
+  return terminal;
+}
 
 int PosixConsole::ScreenWidth() {
   const int fd = ScreenFd();
