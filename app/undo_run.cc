@@ -172,8 +172,7 @@ struct Undo {
     return found.entries.empty() ? "" : found.entries[0].name;
   }
 
-  // One rename of the run; true when it is settled (put back, found back
-  // or never made, or gone for good).
+  // The folder of a record, opened once for the renames in it.
   const platform::Folder& FolderOf(const std::string& directory) {
     if (open_path != directory || !open_folder.handle) {
       open_path = directory;
@@ -183,6 +182,8 @@ struct Undo {
     return open_folder;
   }
 
+  // One rename of the run; true when it is settled (put back, found back
+  // or never made, or gone for good).
   bool Settle(const HistoryRename& r) {
     // A run that ended marked every rename it made.
     if (!r.made && run.ended) return true;
@@ -204,21 +205,22 @@ struct Undo {
       return failure.empty() || !at_new;
     }
     const platform::EntryId at_new = files.Identify(folder, r.new_name);
-    const platform::EntryId at_old = files.Identify(folder, r.old_name);
-    if (at_new == r.id && at_old == r.id) {
-      // One entry under both names: a change of case alone.
-      const std::string now = NameNow(folder, r.new_name);
-      if (now == r.old_name) return true;  // never made, or put back before
-      const std::string failure = PutBack(folder, now, r.old_name);
-      Show(r, now, failure);
-      return failure.empty();
-    }
     if (at_new == r.id) {
+      // One entry under both names: a change of case alone.
+      if (SameSizeAndAscii(r.old_name, r.new_name) &&
+          files.Identify(folder, r.old_name) == r.id) {
+        const std::string now = NameNow(folder, r.new_name);
+        if (now == r.old_name) return true;  // never made, or put back before
+        const std::string failure = PutBack(folder, now, r.old_name);
+        Show(r, now, failure);
+        return failure.empty();
+      }
       // Made, marked or not: the entry has its new name.
       const std::string failure = PutBack(folder, r.new_name, r.old_name);
       Show(r, r.new_name, failure);
       return failure.empty();  // a name taken since: pending
     }
+    const platform::EntryId at_old = files.Identify(folder, r.old_name);
     if (at_old == r.id) return true;  // never made, or put back before
     const std::string detour = FindDetour(folder, r);
     if (!detour.empty() && !at_old.known) {
