@@ -41,7 +41,9 @@ bool Prepare(Journal& j, platform::FileSystem& files, std::string& front) {
     front = header;
     return true;
   }
-  if (start != header) return false;
+  // An earlier namewisp's history goes on with records of this format: the
+  // reader takes both.
+  if (start != header && start != "namewisp history 1\n") return false;
   if (runs >= kHistoryRunsKept) {
     // Cut while no other run writes: what another run appends meanwhile
     // lands in the file that stays.

@@ -357,6 +357,13 @@ TEST(Undo, AnEarlierHistoryStaysUndoable) {
             (std::vector<std::string>{"a_1.avi", "b_2.avi", "c_3.avi"}));
   EXPECT_EQ(sys.Run({"--undo"}), 0);
   EXPECT_EQ(sys.console.out, "Nothing to undo.\n");
+  // A new run goes on in the same file, and is undone in turn.
+  EXPECT_EQ(sys.Run({"a_1.avi"}), 0);
+  EXPECT_EQ(sys.console.out, "a_1.avi ==> a 1.avi\nDone\n\n");
+  EXPECT_TRUE(sys.History().starts_with("namewisp history 1\n"));
+  EXPECT_EQ(sys.Run({"--undo"}), 0);
+  EXPECT_EQ(sys.Names(),
+            (std::vector<std::string>{"a_1.avi", "b_2.avi", "c_3.avi"}));
 }
 
 }  // namespace

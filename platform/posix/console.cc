@@ -78,6 +78,7 @@ void FlushOutput() {
 }
 
 int OutputError() { return output_error; }
+void ClearOutputError() { output_error = 0; }
 
 void PosixConsole::Print(std::string_view text) {
   if (text.empty()) return;

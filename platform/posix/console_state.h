@@ -17,5 +17,7 @@ void FlushOutput();
 // The first error that a write to standard output met (a full disk, say),
 // or 0; a closed pipe is none.
 int OutputError();
+// Forgets it (a test that goes on in the same process).
+void ClearOutputError();
 
 }  // namespace platform::posix
