@@ -196,7 +196,10 @@ if [ -n "$program" ]; then
   check "namewisp: --undo puts the tree back" \
     test -e a_1/b_2/f_3.txt -a -e top_t.txt -a "$rc" = 0
   run "$program" --undo --dry-run
-  check "namewisp: then the run before, or nothing" test "$rc" = 0
+  # The run before may be of a folder removed since: its names are gone
+  # (exit code 1), and this tree stays as it is.
+  check "namewisp: then the run before, or nothing" \
+    test "$rc" -le 1 -a -e a_1/b_2/f_3.txt
 
   # --- names in every code page -----------------------------------------
   # The system's code page comes from the locale Wine starts in; the
