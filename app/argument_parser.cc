@@ -51,10 +51,27 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
     return request;
   }
   bool options_ended = false;
+  bool rename_options = false;  // an option that only a rename run takes
   LongOptions long_options;
+  auto note = [&](const std::string& word) {
+    if (!request.option_words.empty()) request.option_words += ' ';
+    request.option_words += word;
+  };
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
-    if (options_ended) {
+    // Dash options stand before the first operand: a file named "-n" in a
+    // list from the shell is a file.
+    const bool dash = argument.starts_with("-") && !options_ended &&
+                      request.operands.empty();
+    if (dash && argument != "--") request.dash_words.push_back(argument);
+    if (dash && argument != "--" && argument != "--undo" &&
+        argument != "--history" && argument != "--dry-run" &&
+        argument != "-n" && !IsHelpArgument(argument))
+      note(argument.starts_with("--terms") ? std::string("--terms")
+                                            : argument);
+    if (dash && (argument == "--recursive" || argument.starts_with("--terms")))
+      rename_options = true;
+    if (options_ended || (argument.starts_with("-") && !dash)) {
       request.operands.push_back(argument);
     } else if (argument == "--") {
       options_ended = true;
@@ -75,21 +92,40 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
         request.usage_error = "namewisp: unknown option \"" + argument +
                               "\" (namewisp --help lists the options)";
       }
-    } else if (!ApplyOptionTokens(argument, request.options)) {
+    } else if (ApplyOptionTokens(argument, request.options)) {
+      note(argument);
+      rename_options = true;
+    } else {
       request.operands.push_back(argument);
     }
   }
   request.help = request.help || long_options.help;
   request.version = long_options.version;
   request.undo = long_options.undo;
+  request.history = long_options.history;
   request.dry_run = long_options.dry_run;
   request.options.keep_history = !long_options.no_history;
   if (long_options.recursive) request.options.recursive = true;
   if (!request.usage_error.empty()) return request;
   if (request.version || request.help) return request;
-  if (request.undo) {
-    if (!request.operands.empty())
-      request.usage_error = "namewisp: --undo takes no file pattern";
+  if (request.undo && request.history) {
+    request.usage_error = "namewisp: --undo and --history go alone";
+    return request;
+  }
+  if (request.undo || request.history) {
+    const char* what = request.undo ? "--undo" : "--history";
+    if (rename_options || long_options.no_history) {
+      request.usage_error = std::string("namewisp: ") + what +
+                            " takes no rename options";
+    } else if (request.history && !request.operands.empty()) {
+      request.usage_error = "namewisp: --history takes no file pattern";
+    } else if (request.operands.size() > 1) {
+      request.usage_error =
+          "namewisp: --undo takes one run (an ID from --history) at most";
+    } else if (request.undo && !request.operands.empty()) {
+      request.undo_id = request.operands[0];
+      request.operands.clear();
+    }
     return request;
   }
   if (request.operands.empty()) {

@@ -122,8 +122,13 @@ bool DryRunFileSystem::AppendFile(std::string_view, std::string_view) {
   return true;
 }
 
-bool DryRunFileSystem::ReplaceFile(std::string_view, std::string_view) {
+bool DryRunFileSystem::EditFile(
+    std::string_view, const std::function<std::string(std::string_view)>&) {
   return true;
+}
+
+bool DryRunFileSystem::ProcessRunning(long process) {
+  return real_.ProcessRunning(process);
 }
 
 }  // namespace app

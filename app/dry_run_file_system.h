@@ -45,7 +45,10 @@ class DryRunFileSystem final : public platform::FileSystem {
       const std::function<void(std::string_view piece)>& each) override;
   // Writes nothing, and says it did.
   bool AppendFile(std::string_view path, std::string_view text) override;
-  bool ReplaceFile(std::string_view path, std::string_view text) override;
+  bool EditFile(
+      std::string_view path,
+      const std::function<std::string(std::string_view text)>& edit) override;
+  bool ProcessRunning(long process) override;
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;

@@ -39,6 +39,7 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
       "--dry-run shows what would be renamed but renames nothing",
       "include /s (or --recursive) to do the same in every folder below",
       "--undo puts back the names of the last run not undone yet",
+      "--history lists the runs --undo can take back (--undo ID takes one)",
       "--no-history renames without keeping the record that --undo reads",
   };
   if (arguments) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "app/history_format.h"
-#include "app/whole_file.h"
 
 namespace app {
 namespace {
@@ -42,12 +41,15 @@ bool Prepare(Journal& j, platform::FileSystem& files, std::string& front) {
     front = header;
     return true;
   }
-  if (start != header) return false;
+  // An earlier namewisp's history goes on with records of this format: the
+  // reader takes both.
+  if (start != header && start != "namewisp history 1\n") return false;
   if (runs >= kHistoryRunsKept) {
-    const platform::FileText whole = ReadWholeFile(files, j.path);
-    return whole.read &&
-           files.ReplaceFile(j.path,
-                             KeepLastRuns(whole.text, kHistoryRunsKept - 1));
+    // Cut while no other run writes: what another run appends meanwhile
+    // lands in the file that stays.
+    return files.EditFile(j.path, [](std::string_view text) {
+      return KeepLastRuns(text, kHistoryRunsKept - 1);
+    });
   }
   // A write cut short leaves a torn line: the next record starts afresh.
   if (seen.empty() || seen.back() != '\n') front = "\n";
@@ -57,8 +59,10 @@ bool Prepare(Journal& j, platform::FileSystem& files, std::string& front) {
 }  // namespace
 
 Journal OpenJournal(platform::FileSystem& files, bool keep_history,
-                    const std::string& start_time, long process) {
+                    const std::string& start_time, long process,
+                    std::string options) {
   Journal j;
+  j.options = std::move(options);
   if (keep_history) j.path = files.UserFilePath(platform::UserFile::kHistory);
   j.start_time = start_time;
   j.run_id = start_time + "-" + std::to_string(process);
@@ -67,13 +71,21 @@ Journal OpenJournal(platform::FileSystem& files, bool keep_history,
 
 std::size_t RecordRename(Journal& j, platform::FileSystem& files,
                          const platform::Folder& folder,
-                         std::string_view old_name, std::string_view new_name) {
+                         const platform::Entry& entry,
+                         std::string_view new_name) {
   if (j.path.empty()) return j.recorded++;
-  if (j.absolute_folder.empty() || folder.path != j.folder) {
+  if (j.absolute_folder.empty() || folder.path != j.folder ||
+      folder.handle.get() != j.folder_handle) {
     j.folder = folder.path;
+    j.folder_handle = folder.handle.get();
     j.absolute_folder = files.AbsolutePath(folder);
   }
-  AppendRename(j.pending, j.run_id, j.absolute_folder, old_name, new_name);
+  // Undo could not find it: better not made than made beyond undo.
+  if (j.absolute_folder.empty()) return kNotRecorded;
+  const platform::EntryId id =
+      entry.id.known ? entry.id : files.Identify(folder, entry.name);
+  AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
+               new_name, id);
   return j.recorded++;
 }
 
@@ -102,7 +114,10 @@ void WriteJournal(Journal& j, platform::FileSystem& files,
       j.pending.clear();
       return;
     }
-    j.pending.insert(0, front + FormatRunStart(j.run_id, j.start_time));
+    j.pending.insert(
+        0, front + FormatRunStart(j.run_id, j.start_time,
+                                  files.AbsolutePath(platform::Folder{}),
+                                  j.options));
   }
   const bool written = files.AppendFile(j.path, j.pending);
   j.pending.clear();  // its room is kept for the next batch
@@ -118,6 +133,14 @@ void WriteJournal(Journal& j, platform::FileSystem& files,
     return;
   }
   j.started = true;
+}
+
+void CloseJournal(Journal& j, platform::FileSystem& files,
+                  platform::Console& console) {
+  if (j.path.empty() || !j.started) return;
+  MakeMarks(j);
+  j.pending += FormatEnd(j.run_id, j.recorded);
+  WriteJournal(j, files, console);
 }
 
 }  // namespace app

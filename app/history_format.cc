@@ -1,7 +1,10 @@
 #include "app/history_format.h"
 
 #include <cstdint>
+#include <algorithm>
+#include <charconv>
 #include <initializer_list>
+#include <unordered_map>
 
 #include "text/utf8.h"
 
@@ -9,7 +12,8 @@ namespace app {
 
 namespace {
 
-constexpr std::string_view kHeader = "namewisp history 1";
+constexpr std::string_view kHeader = "namewisp history 2";
+constexpr std::string_view kHeaderV1 = "namewisp history 1";
 constexpr std::string_view kHeaderStart = "namewisp history ";
 constexpr char kHexDigits[] = "0123456789abcdef";
 
@@ -145,9 +149,91 @@ bool CheckMatches(std::string_view payload, std::string_view check) {
   return value == Fnv1a(payload);
 }
 
-// Reads one record line (without its line end) into `read`; returns what is
-// wrong with it, or nothing.
-std::string ReadRecord(std::string_view line, HistoryRead& read) {
+// The identity's text in a buffer of the caller's: a run writes one per
+// rename.
+std::string_view IdText(platform::EntryId id, char (&text)[40]) {
+  if (!id.known) return "-";
+  char* end = std::to_chars(text, text + 20, id.volume, 16).ptr;
+  *end++ = ':';
+  end = std::to_chars(end, text + sizeof text, id.index, 16).ptr;
+  return std::string_view(text, static_cast<std::size_t>(end - text));
+}
+
+bool ParseHex(std::string_view text, std::uint64_t& value) {
+  if (text.empty() || text.size() > 16) return false;
+  const auto got = std::from_chars(text.data(), text.data() + text.size(),
+                                   value, 16);
+  return got.ec == std::errc() && got.ptr == text.data() + text.size();
+}
+
+bool ParseId(std::string_view text, platform::EntryId& id) {
+  id = {};
+  if (text == "-") return true;
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos) return false;
+  id.known = ParseHex(text.substr(0, colon), id.volume) &&
+             ParseHex(text.substr(colon + 1), id.index);
+  return id.known;
+}
+
+// "n" or "n-m", each at most limit.
+bool ParseRange(std::string_view text, std::size_t& first, std::size_t& last) {
+  const std::size_t dash = text.find('-');
+  auto number = [](std::string_view digits, std::size_t& value) {
+    if (digits.empty() || digits.size() > 18) return false;
+    const auto got =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return got.ec == std::errc() && got.ptr == digits.data() + digits.size();
+  };
+  if (!number(text.substr(0, dash), first)) return false;
+  if (dash == std::string_view::npos) {
+    last = first;
+    return true;
+  }
+  return number(text.substr(dash + 1), last) && first <= last;
+}
+
+// A folder as only an absolute path names it: "/..." or "C:\...", "\\...".
+bool Absolute(std::string_view folder) {
+  if (folder.starts_with("/") || folder.starts_with("\\\\")) return true;
+  return folder.size() >= 3 && folder[1] == ':' &&
+         (folder[2] == '\\' || folder[2] == '/');
+}
+
+// A name of one entry in its folder, never a way out of it.
+bool PlainName(std::string_view name) {
+  return name != "." && name != ".." && name.find('/') == std::string_view::npos;
+}
+
+// The reader's own state besides what it reads: where each run id stands.
+struct Reader {
+  HistoryRead& read;
+  std::unordered_map<std::string, std::size_t> run_of;  // id -> latest index
+  std::vector<std::size_t> next_number;  // an earlier record's implicit one
+
+  HistoryRun* Run(const std::string& id) {
+    const auto found = run_of.find(id);
+    return found == run_of.end() ? nullptr : &read.runs[found->second];
+  }
+  // The renames numbered first to last of the run.
+  template <typename Each>
+  bool ForRange(HistoryRun& run, std::size_t first, std::size_t last,
+                Each each) {
+    auto r = std::lower_bound(
+        run.renames.begin(), run.renames.end(), first,
+        [](const HistoryRename& a, std::size_t n) { return a.number < n; });
+    bool any = false;
+    for (; r != run.renames.end() && r->number <= last; ++r) {
+      each(*r);
+      any = true;
+    }
+    return any;
+  }
+};
+
+// Reads one record line (without its line end); returns what is wrong with
+// it, or nothing.
+std::string ReadRecord(std::string_view line, Reader& reader) {
   const std::size_t last_tab = line.rfind('\t');
   if (last_tab == std::string_view::npos) return "not a record";
   const std::string_view payload = line.substr(0, last_tab);
@@ -163,68 +249,115 @@ std::string ReadRecord(std::string_view line, HistoryRead& read) {
     start = tab + 1;
   }
   const std::string_view kind = parts[0];
-  const std::size_t wanted = kind == "run"      ? 2
-                             : kind == "rename" ? 4
-                             : kind == "made"   ? 2
-                             : kind == "undone" ? 1
-                                                : 0;
-  if (wanted == 0) return "unknown kind of record";
-  if (parts.size() != wanted + 1) return "wrong number of fields";
-  std::vector<std::string> fields(wanted);
-  for (std::size_t i = 0; i < wanted; ++i) {
+  const std::size_t count = parts.size() - 1;
+  const bool known_shape =
+      kind == "run"      ? count == 2 || count == 4
+      : kind == "rename" ? count == 4 || count == 6
+      : kind == "made"   ? count == 2
+      : kind == "undone" ? count == 1 || count == 2
+      : kind == "end"    ? count == 2
+                         : false;
+  if (!known_shape) {
+    return kind == "run" || kind == "rename" || kind == "made" ||
+                   kind == "undone" || kind == "end"
+               ? "wrong number of fields"
+               : "unknown kind of record";
+  }
+  std::vector<std::string> fields(count);
+  for (std::size_t i = 0; i < count; ++i) {
     if (!Unescape(parts[i + 1], fields[i])) {
       return "bad escape or control byte in a field";
     }
-    // Every field but a run's start time names something.
-    if (fields[i].empty() && !(kind == "run" && i == 1)) return "empty field";
+    // Every field but a run's start time, folder and options names something.
+    if (fields[i].empty() && !(kind == "run" && i >= 1)) return "empty field";
   }
 
+  HistoryRead& read = reader.read;
   if (kind == "run") {
-    read.runs.push_back({fields[0], fields[1], false, {}});
-  } else if (kind == "rename") {
-    // Only into the run opened last, never into one it merely names.
-    if (read.runs.empty() || read.runs.back().id != fields[0]) {
-      return "rename outside its run";
+    HistoryRun run;
+    run.id = fields[0];
+    run.started = fields[1];
+    if (count == 4) {
+      run.folder = fields[2];
+      run.options = fields[3];
     }
-    read.runs.back().renames.push_back({fields[1], fields[2], fields[3], false});
-  } else if (kind == "made") {
-    if (read.runs.empty() || read.runs.back().id != fields[0]) {
-      return "made mark outside its run";
-    }
-    std::vector<HistoryRename>& renames = read.runs.back().renames;
-    std::size_t numbers[2] = {0, 0};
-    std::size_t which = 0;
-    bool digit_seen = false;
-    for (char c : fields[1]) {
-      if (c == '-' && which == 0 && digit_seen) {
-        which = 1;
-        digit_seen = false;
-        continue;
-      }
-      if (c < '0' || c > '9' || numbers[which] > renames.size()) {
+    reader.run_of[run.id] = read.runs.size();
+    read.runs.push_back(std::move(run));
+    reader.next_number.push_back(0);
+    return {};
+  }
+  HistoryRun* run = reader.Run(fields[0]);
+  if (kind == "rename") {
+    if (!run) return "rename outside its run";
+    HistoryRename rename;
+    const bool numbered = count == 6;
+    std::size_t last = 0;
+    const std::size_t at = static_cast<std::size_t>(run - read.runs.data());
+    if (numbered) {
+      if (!ParseRange(fields[1], rename.number, last) || last != rename.number)
         return "bad number";
-      }
-      numbers[which] = numbers[which] * 10 + static_cast<std::size_t>(c - '0');
-      digit_seen = true;
+      if (!ParseId(fields[5], rename.id)) return "bad entry identity";
+    } else {
+      rename.number = reader.next_number[at];
     }
-    if (!digit_seen) return "bad number";
-    if (which == 0) numbers[1] = numbers[0];
-    if (numbers[0] > numbers[1] || numbers[1] >= renames.size()) {
-      return "made mark for a rename not recorded";
-    }
-    for (std::size_t n = numbers[0]; n <= numbers[1]; ++n) renames[n].made = true;
-  } else {
+    const std::size_t d = numbered ? 2 : 1;
+    rename.directory = std::move(fields[d]);
+    rename.old_name = std::move(fields[d + 1]);
+    rename.new_name = std::move(fields[d + 2]);
+    if (!Absolute(rename.directory)) return "a folder that is not absolute";
+    if (!PlainName(rename.old_name) || !PlainName(rename.new_name))
+      return "a name that is no entry of its folder";
+    if (!run->renames.empty() && run->renames.back().number >= rename.number)
+      return "a rename out of order";
+    reader.next_number[at] = rename.number + 1;
+    run->renames.push_back(std::move(rename));
+    return {};
+  }
+  if (kind == "end") {
+    if (!run) return "end of a run not in the history";
+    run->ended = true;
+    return {};
+  }
+  if (kind == "undone" && count == 1) {
     // The latest run of that id not yet undone, so that a repeated id still
     // undoes each run once.
-    for (auto run = read.runs.rbegin(); run != read.runs.rend(); ++run) {
-      if (run->id == fields[0] && !run->undone) {
-        run->undone = true;
+    for (auto r = read.runs.rbegin(); r != read.runs.rend(); ++r) {
+      if (r->id == fields[0] && !r->undone) {
+        r->undone = true;
         return {};
       }
     }
     return "undone mark for a run not in the history";
   }
+  if (!run) return kind == "made" ? "made mark outside its run"
+                                  : "undone mark for a run not in the history";
+  std::size_t first = 0, last = 0;
+  if (!ParseRange(fields[1], first, last)) return "bad number";
+  const bool made = kind == "made";
+  if (!reader.ForRange(*run, first, last, [&](HistoryRename& r) {
+        (made ? r.made : r.undone) = true;
+      }))
+    return "mark for a rename not recorded";
   return {};
+}
+
+// Adds the ranges of the renames for which flag holds, one record each.
+template <typename Flag>
+void AppendRanges(std::string& out, const HistoryRun& run, Flag flag,
+                  std::string (*format)(std::string_view, std::size_t,
+                                        std::size_t)) {
+  for (std::size_t r = 0; r < run.renames.size();) {
+    if (!flag(run.renames[r])) {
+      ++r;
+      continue;
+    }
+    std::size_t last = r;
+    while (last + 1 < run.renames.size() && flag(run.renames[last + 1]) &&
+           run.renames[last + 1].number == run.renames[last].number + 1)
+      ++last;
+    out += format(run.id, run.renames[r].number, run.renames[last].number);
+    r = last + 1;
+  }
 }
 
 }  // namespace
@@ -233,34 +366,58 @@ std::string HistoryHeader() {
   return std::string(kHeader) + '\n';
 }
 
-std::string FormatRunStart(std::string_view id, std::string_view started) {
-  return Record("run", {id, started});
+std::string FormatRunStart(std::string_view id, std::string_view started,
+                           std::string_view folder, std::string_view options) {
+  return Record("run", {id, started, folder, options});
 }
 
 std::string FormatRename(std::string_view run_id, const HistoryRename& rename) {
-  return Record("rename",
-                {run_id, rename.directory, rename.old_name, rename.new_name});
+  std::string line;
+  AppendRename(line, run_id, rename.number, rename.directory, rename.old_name,
+               rename.new_name, rename.id);
+  return line;
 }
 
-void AppendRename(std::string& out, std::string_view run_id,
+void AppendRename(std::string& out, std::string_view run_id, std::size_t number,
                   std::string_view directory, std::string_view old_name,
-                  std::string_view new_name) {
-  AppendRecord(out, "rename", {run_id, directory, old_name, new_name});
+                  std::string_view new_name, platform::EntryId id) {
+  char number_text[24], id_text[40];
+  const std::string_view number_view(
+      number_text,
+      static_cast<std::size_t>(
+          std::to_chars(number_text, number_text + sizeof number_text, number)
+              .ptr -
+          number_text));
+  AppendRecord(out, "rename",
+               {run_id, number_view, directory, old_name, new_name,
+                IdText(id, id_text)});
 }
+
+namespace {
+std::string Range(std::size_t first, std::size_t last) {
+  std::string numbers = std::to_string(first);
+  if (last != first) numbers += "-" + std::to_string(last);
+  return numbers;
+}
+}  // namespace
 
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last) {
-  std::string numbers = std::to_string(first);
-  if (last != first) numbers += "-" + std::to_string(last);
-  return Record("made", {run_id, numbers});
+  return Record("made", {run_id, Range(first, last)});
 }
 
-std::string FormatUndone(std::string_view run_id) {
-  return Record("undone", {run_id});
+std::string FormatUndone(std::string_view run_id, std::size_t first,
+                         std::size_t last) {
+  return Record("undone", {run_id, Range(first, last)});
+}
+
+std::string FormatEnd(std::string_view run_id, std::size_t count) {
+  return Record("end", {run_id, std::to_string(count)});
 }
 
 HistoryRead ReadHistory(std::string_view text) {
   HistoryRead read;
+  Reader reader{read, {}, {}};
   std::size_t number = 0;
   for (std::size_t pos = 0; pos < text.size();) {
     std::size_t end = text.find('\n', pos);
@@ -273,7 +430,7 @@ HistoryRead ReadHistory(std::string_view text) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
     if (number == 1) {
-      if (line == kHeader) {
+      if (line == kHeader || line == kHeaderV1) {
         read.known_format = true;
         continue;
       }
@@ -284,8 +441,14 @@ HistoryRead ReadHistory(std::string_view text) {
                 : "line 1: not a namewisp history");
       return read;
     }
-    if (line.empty()) continue;
-    const std::string problem = ReadRecord(line, read);
+    // Empty, or the first line again: two runs that started the file at
+    // the same time each wrote it.
+    if (line.empty() || line == kHeader || line == kHeaderV1) continue;
+    // No record is this long: names are short, and even a folder past the
+    // longest path takes less.
+    const std::string problem =
+        line.size() > (std::size_t{1} << 20) ? "a line too long"
+                                             : ReadRecord(line, reader);
     if (!problem.empty()) {
       read.problems.push_back("line " + std::to_string(number) + ": " +
                               (cut ? "cut short" : problem));
@@ -301,28 +464,38 @@ std::string KeepLastRuns(std::string_view text, std::size_t n) {
   const std::size_t first = read.runs.size() > n ? read.runs.size() - n : 0;
   for (std::size_t i = first; i < read.runs.size(); ++i) {
     const HistoryRun& run = read.runs[i];
-    out += FormatRunStart(run.id, run.started);
+    out += FormatRunStart(run.id, run.started, run.folder, run.options);
     for (const HistoryRename& rename : run.renames) {
       out += FormatRename(run.id, rename);
     }
-    for (std::size_t r = 0; r < run.renames.size();) {
-      if (!run.renames[r].made) {
-        ++r;
-        continue;
-      }
-      std::size_t last = r;
-      while (last + 1 < run.renames.size() && run.renames[last + 1].made) ++last;
-      out += FormatMade(run.id, r, last);
-      r = last + 1;
+    AppendRanges(out, run, [](const HistoryRename& r) { return r.made; },
+                 FormatMade);
+    if (run.undone) {
+      out += Record("undone", {run.id});
+    } else {
+      AppendRanges(out, run, [](const HistoryRename& r) { return r.undone; },
+                   FormatUndone);
     }
-    if (run.undone) out += FormatUndone(run.id);
+    if (run.ended) out += FormatEnd(run.id, run.renames.size());
   }
   return out;
 }
 
+bool RunUndone(const HistoryRun& run) {
+  return run.undone ||
+         std::all_of(run.renames.begin(), run.renames.end(),
+                     [](const HistoryRename& r) { return r.undone; });
+}
+
+bool RunPartlyUndone(const HistoryRun& run) {
+  return !RunUndone(run) &&
+         std::any_of(run.renames.begin(), run.renames.end(),
+                     [](const HistoryRename& r) { return r.undone; });
+}
+
 const HistoryRun* LastRunNotUndone(const HistoryRead& history) {
   for (auto run = history.runs.rbegin(); run != history.runs.rend(); ++run) {
-    if (!run->undone) return &*run;
+    if (!RunUndone(*run)) return &*run;
   }
   return nullptr;
 }

@@ -1,32 +1,47 @@
 // The undo history's text: the records a run appends before it renames, and
 // reading them back so that `namewisp --undo` can put the names back.
 //
-// The history is one text file. Its first line is "namewisp history 1"; each
+// The history is one text file. Its first line is "namewisp history 2" (or
+// "namewisp history 1", written by an earlier namewisp and read alike); each
 // other line is one record of fields separated by tabs, whose last field is
 // its check: 8 hex digits of the 32-bit FNV-1a hash of the line's bytes before
-// the tab that precedes it. "run <id> <started>" opens a run; "rename <run id>
-// <folder> <old name> <new name>" records one rename of that run, written
-// before the rename is made, with the folder's absolute path; "made <run id>
-// <n>" or "made <run id> <n>-<m>" says that the run's renames number n (to
-// m), counted from 0, were made; "undone <run
-// id>" marks that run as undone. Undo puts back only the renames that were
-// made. In the fields a backslash is written "\\", a
-// tab "\t", a line feed "\n", a carriage return "\r", and every other byte
-// below 0x20, 0x7F and each byte that is not part of valid UTF-8 as "\xHH"; all
-// other bytes stand as they are, so that a name keeps its exact bytes and the
-// file stays valid UTF-8. Lines end in a line feed (a carriage return before
-// it is ignored) and empty lines are skipped. A line that fails its check, or
-// has a wrong number of fields, a bad escape or an empty id, folder or name,
-// is reported by its number and never followed, as is a rename whose run id
-// is not that of the run last opened; no other line depends on it. The file
-// keeps the last 50 runs: when a new run would make more, the older ones are
-// dropped.
+// the tab that precedes it. The records:
+//
+//   run <id> <started> <folder> <options>   a run begins (in the folder, with
+//                                           the options as typed)
+//   rename <run id> <n> <folder> <old> <new> <entry>
+//                                           the run's rename number n (from
+//                                           0), written before it is made
+//   made <run id> <n>[-<m>]                 renames n (to m) were made
+//   undone <run id> <n>[-<m>]               renames n (to m) are put back, or
+//                                           gone for good
+//   end <run id> <count>                    the run ended with count renames
+//
+// <entry> is the identity of the entry renamed ("<volume>:<index>" in hex),
+// or "-" where the file system tells none: undo takes an unmarked rename as
+// made when the new name holds that entry and the old name is free, so a run
+// killed between a record and its mark loses nothing. The earlier records
+// "run <id> <started>", "rename <run id> <folder> <old> <new>" (numbered by
+// their order) and "undone <run id>" (the whole run) are read too.
+//
+// Records are joined to their run by its id, so the records of runs written
+// at the same time may interleave. In the fields a backslash is written
+// "\\", a tab "\t", a line feed "\n", a carriage return "\r", and every other
+// byte below 0x20, 0x7F and each byte that is not part of valid UTF-8 as
+// "\xHH"; all other bytes stand as they are. Lines end in a line feed (a
+// carriage return before it is ignored) and empty lines are skipped. A line
+// that fails its check, has a wrong number of fields, a bad escape, an empty
+// id or name, a folder that is not absolute, or "." or ".." or a name with a
+// "/" is reported by its number and skipped alone. The file keeps the last
+// 50 runs: when a new run would make more, the older ones are dropped.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/file_system.h"
 
 namespace app {
 
@@ -37,14 +52,20 @@ struct HistoryRename {
   std::string directory;  // absolute
   std::string old_name;
   std::string new_name;
-  bool made = false;  // a "made" record says the rename was made
+  bool made = false;     // a "made" record says the rename was made
+  platform::EntryId id;  // the entry renamed, where known
+  std::size_t number = 0;
+  bool undone = false;  // put back, or gone for good
 };
 
 struct HistoryRun {
   std::string id;
   std::string started;
-  bool undone = false;
-  std::vector<HistoryRename> renames;  // in the order they were recorded
+  bool undone = false;  // the earlier whole-run mark
+  std::vector<HistoryRename> renames;  // in the order of their numbers
+  std::string folder;   // where the run started ("" when not recorded)
+  std::string options;  // as typed
+  bool ended = false;   // an "end" record closes it
 };
 
 struct HistoryRead {
@@ -62,24 +83,34 @@ std::string HistoryHeader();
 // One record each, with its line end, to append. A caller whose file does not
 // end in a line feed (a write cut short) appends one first, so that the torn
 // line stays a line of its own.
-std::string FormatRunStart(std::string_view id, std::string_view started);
+std::string FormatRunStart(std::string_view id, std::string_view started,
+                           std::string_view folder = {},
+                           std::string_view options = {});
 std::string FormatRename(std::string_view run_id, const HistoryRename& rename);
 // The same record appended to out, without a copy of the names.
-void AppendRename(std::string& out, std::string_view run_id,
+void AppendRename(std::string& out, std::string_view run_id, std::size_t number,
                   std::string_view directory, std::string_view old_name,
-                  std::string_view new_name);
+                  std::string_view new_name, platform::EntryId id);
 // The renames numbered first to last (from 0) of the run were made.
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last);
-std::string FormatUndone(std::string_view run_id);
+// The renames numbered first to last are undone (put back or gone).
+std::string FormatUndone(std::string_view run_id, std::size_t first,
+                         std::size_t last);
+std::string FormatEnd(std::string_view run_id, std::size_t count);
 
 // Every sound record; every other line is reported and skipped.
 HistoryRead ReadHistory(std::string_view text);
 
-// The history with only its last `n` runs (and their undone marks), written
+// The history with only its last `n` runs (and their marks), written
 // afresh: lines that could not be read are dropped. A text that is not in this
 // format comes back unchanged.
 std::string KeepLastRuns(std::string_view text, std::size_t n);
+
+// Whether every rename of the run that was made (or may have been) is undone.
+bool RunUndone(const HistoryRun& run);
+// Whether some but not all of them are.
+bool RunPartlyUndone(const HistoryRun& run);
 
 // The run `namewisp --undo` puts back, or null when every run is undone.
 const HistoryRun* LastRunNotUndone(const HistoryRead& history);

@@ -12,6 +12,7 @@ bool SetLongOption(std::string_view word, LongOptions& found) {
       {"--version", &LongOptions::version},
       {"--dry-run", &LongOptions::dry_run},
       {"--undo", &LongOptions::undo},
+      {"--history", &LongOptions::history},
       {"--no-history", &LongOptions::no_history},
       {"--recursive", &LongOptions::recursive},
   };

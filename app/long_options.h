@@ -15,6 +15,7 @@ struct LongOptions {
   bool version = false;
   bool dry_run = false;
   bool undo = false;
+  bool history = false;  // "--history": list the kept runs
   bool no_history = false;
   bool recursive = false;
   bool terms_given = false;

@@ -19,7 +19,9 @@ namespace {
 RunEnd Carry(const Request& request, const rules::UserTerms* terms,
              System& system, platform::FileSystem& files) {
   platform::Console& console = system.console;
-  if (request.undo) return RunUndo(files, console);
+  if (request.history) return ListHistory(files, console);
+  if (request.undo)
+    return RunUndo(files, console, request.undo_id, system.process);
   RunOptions options = request.options;
   options.rules.user_terms = terms;
   options.rules.highest_year = rules::HighestValidYear(system.current_year);
@@ -27,7 +29,7 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
   // A dry run is never recorded.
   Journal journal =
       OpenJournal(files, options.keep_history && !request.dry_run,
-                  system.start_time, system.process);
+                  system.start_time, system.process, request.option_words);
   return RunRename(options, request.operands, system.path_style, files,
                    console, journal);
 }
@@ -42,6 +44,16 @@ int RunProgram(const platform::CommandLine& command_line, System& system) {
   if (!request.usage_error.empty()) {
     console.PrintError(request.usage_error);
     return 2;
+  }
+  // A file named like a dash option, put first by the shell's "*", would
+  // have been taken for one.
+  for (const std::string& word : request.dash_words) {
+    if (system.files.Exists(platform::Folder{}, word)) {
+      console.PrintError("namewisp: \"" + word +
+                         "\" is an option and the name of a file here: put "
+                         "\"--\" before the file names");
+      return 2;
+    }
   }
   if (request.version) {
     console.Print("namewisp " NAMEWISP_VERSION "\n");

@@ -1,18 +1,40 @@
 #include "app/rename_run.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "app/entry_selection.h"
 #include "app/failure_words.h"
 #include "app/operand.h"
+#include "app/pattern.h"
 #include "app/reporter.h"
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
+#include "rules/download_in_progress.h"
 #include "rules/version_suffix.h"
 
 namespace app {
 namespace {
+
+// Why an entry that an operand names is left alone by design, or null.
+const char* WhyLeftAlone(const platform::Entry& entry, Selection selection) {
+  if (entry.hidden) return "a hidden entry, left alone";
+  if (rules::IsDownloadInProgress(entry.name))
+    return "a download in progress, left alone";
+  switch (entry.kind) {
+    case platform::EntryKind::kDirectory:
+      if (entry.link) return "a link to a folder";
+      return selection == Selection::kFiles ? "a folder (add /d)" : nullptr;
+    case platform::EntryKind::kFile:
+      return selection == Selection::kDirectories
+                 ? "a file (/D takes folders only)"
+                 : nullptr;
+    case platform::EntryKind::kOther:
+      return "neither a file nor a folder";
+  }
+  return nullptr;
+}
 
 // One rename the run means to make.
 struct Plan {
@@ -44,7 +66,7 @@ struct Run {
   // waits while the run is not waiting for one, so that the history and the
   // output never miss a rename that was made.
   bool Handle(const platform::Folder& folder, const std::string& shown,
-              const Plan& plan) {
+              const Plan& plan, bool recorded) {
     if (plan.confirm) {
       WriteJournal(journal, files, console);
       files.ReleaseInterrupts();
@@ -54,7 +76,8 @@ struct Run {
     if (plan.confirm) files.HoldInterrupts();
     if (!go) return false;
     const std::string failure =
-        SafeRename(files, folder, plan.entry->name, plan.new_name);
+        recorded ? SafeRename(files, folder, plan.entry->name, plan.new_name)
+                 : "its folder cannot be recorded for undo";
     ShowOutcome(reporter, plan.confirm, failure);
     if (!failure.empty()) any_failed = true;
     return failure.empty();
@@ -69,12 +92,13 @@ struct Run {
     std::vector<std::size_t> numbers;
     numbers.reserve(plans.size());
     for (const Plan& plan : plans) {
-      numbers.push_back(RecordRename(journal, files, folder, plan.entry->name,
-                                     plan.new_name));
+      numbers.push_back(
+          RecordRename(journal, files, folder, *plan.entry, plan.new_name));
     }
     WriteJournal(journal, files, console);
     for (std::size_t i = 0; i < plans.size(); ++i) {
-      if (Handle(folder, shown, plans[i])) RecordMade(journal, numbers[i]);
+      if (Handle(folder, shown, plans[i], numbers[i] != kNotRecorded))
+        RecordMade(journal, numbers[i]);
     }
     WriteJournal(journal, files, console);
     files.ReleaseInterrupts();
@@ -84,22 +108,44 @@ struct Run {
   // each cleaned into a plan (the rules make the new names), and the plans
   // carried out a batch at a time, so that the run's memory grows with the
   // listing alone.  False when the listing holds nothing the run takes.
+  // With explain, an entry left alone by design says why: always where the
+  // operand names it (explain_all), else where nothing else was taken.
   bool RunListing(const platform::Listing& listing, std::string_view pattern,
-                  const std::string& shown) {
-    if (options.rules.video_rule) return RunVideoListing(listing, pattern, shown);
+                  const std::string& shown, bool explain = false,
+                  bool explain_all = false) {
     std::vector<Plan> plans;
     plans.reserve(kBatch);
     bool matched = false;
+    std::string reasons;
+    std::vector<const platform::Entry*> videos;  // with /v: cleaned together
     for (const platform::Entry& entry : listing.entries) {
-      if (!IsSelected(entry, options.selection) || !Takes(pattern, entry.name))
+      if (!Takes(pattern, entry.name)) continue;
+      if (!IsSelected(entry, options.selection)) {
+        const char* why = WhyLeftAlone(entry, options.selection);
+        if (explain && why && (explain_all || !entry.hidden)) {
+          reasons += ForScreen(console, shown + entry.name);
+          if (entry.kind == platform::EntryKind::kDirectory && !entry.link)
+            reasons += '/';
+          reasons.append(": ").append(why).append("\n");
+        }
         continue;
+      }
       matched = true;
+      if (options.rules.video_rule) {
+        videos.push_back(&entry);
+        continue;
+      }
       rules::CleanedName cleaned =
           rules::CleanName(entry.name, options.rules,
                            entry.kind == platform::EntryKind::kDirectory);
       AddPlan(listing, shown, plans, entry, cleaned);
     }
+    AddVideoPlans(listing, shown, plans, videos);
     RunBatch(listing.folder, shown, plans);
+    if (!reasons.empty() && (explain_all || !matched)) {
+      console.Print(reasons);
+      return true;
+    }
     return matched;
   }
 
@@ -115,31 +161,24 @@ struct Run {
     }
   }
 
-  // With /v the whole listing is cleaned before the first batch: names of
-  // different entries that came out the same are told apart by their
-  // versions (rules/version_suffix.h).
-  bool RunVideoListing(const platform::Listing& listing,
-                       std::string_view pattern, const std::string& shown) {
-    std::vector<const platform::Entry*> taken;
+  // With /v the listing's entries are cleaned together before the first
+  // batch: names of different entries that came out the same are told apart
+  // by their versions (rules/version_suffix.h).
+  void AddVideoPlans(const platform::Listing& listing, const std::string& shown,
+                     std::vector<Plan>& plans,
+                     const std::vector<const platform::Entry*>& entries) {
     std::vector<rules::CleanedName> cleaned;
     std::vector<rules::VersionEntry> versions;
-    for (const platform::Entry& entry : listing.entries) {
-      if (!IsSelected(entry, options.selection) || !Takes(pattern, entry.name))
-        continue;
-      const bool directory = entry.kind == platform::EntryKind::kDirectory;
-      taken.push_back(&entry);
-      cleaned.push_back(rules::CleanName(entry.name, options.rules, directory));
-      versions.push_back({entry.name, directory, cleaned.back().name});
+    for (const platform::Entry* entry : entries) {
+      const bool directory = entry->kind == platform::EntryKind::kDirectory;
+      cleaned.push_back(rules::CleanName(entry->name, options.rules, directory));
+      versions.push_back({entry->name, directory, cleaned.back().name});
     }
     rules::SeparateVersions(versions, options.rules.highest_year);
-    std::vector<Plan> plans;
-    plans.reserve(kBatch);
-    for (std::size_t i = 0; i < taken.size(); ++i) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
       cleaned[i].name = std::move(versions[i].name);
-      AddPlan(listing, shown, plans, *taken[i], cleaned[i]);
+      AddPlan(listing, shown, plans, *entries[i], cleaned[i]);
     }
-    RunBatch(listing.folder, shown, plans);
-    return !taken.empty();
   }
 
   // With /s: the folders below first, deepest first, each folder's entries
@@ -149,8 +188,14 @@ struct Run {
   // the folder the run started in.
   bool RunTree(const platform::Listing& listing, const std::string& pattern) {
     if (!listing.failure.ok()) {
-      console.Print(listing.folder.path + " [FAILED: " +
-                    FailureWords(listing.failure, files) + "]\n");
+      // A folder gone, or another one (a link, say) in its place since it
+      // was listed: its entries are left alone.
+      const std::string words =
+          listing.failure.failure == platform::Failure::kNotFound
+              ? "no longer the folder that was listed; its entries are left alone"
+              : FailureWords(listing.failure, files);
+      console.Print(ForScreen(console, listing.folder.path) + " [FAILED: " +
+                    words + "]\n");
       any_failed = true;
       return false;
     }
@@ -165,20 +210,38 @@ struct Run {
     return RunListing(listing, pattern, listing.folder.path) || matched;
   }
 
-  bool RunOperand(const std::string& operand, platform::PathStyle style) {
-    if (!options.recursive) {
-      const platform::Listing listing = ListOperand(files, operand, style);
-      if (!listing.failure.ok()) {
-        console.Print(operand + " [FAILED: " +
-                      FailureWords(listing.failure, files) + "]\n");
-        any_failed = true;
-        return false;
-      }
-      return RunListing(listing, "*", "");
-    }
+  bool RunOperand(const std::string& operand, platform::PathStyle style,
+                  bool show_folder) {
     const OperandParts parts = SplitOperand(operand, style);
-    if (parts.name.empty()) return false;
-    return RunTree(files.ListFolder(parts.folder), parts.name);
+    const bool pattern = HasWildcard(parts.name);
+    if (options.recursive && (pattern || parts.name.empty())) {
+      if (parts.name.empty()) return false;
+      return RunTree(files.ListFolder(parts.folder), parts.name);
+    }
+    platform::Listing listing = ListOperand(files, operand, style);
+    if (!listing.failure.ok()) {
+      console.Print(ForScreen(console, operand) + " [FAILED: " +
+                    FailureWords(listing.failure, files) + "]\n");
+      any_failed = true;
+      return false;
+    }
+    // "f.avi/" names a folder: a file of that name is not one.
+    if (!pattern && style == platform::PathStyle::kPosix &&
+        operand.ends_with("/") && listing.entries.size() == 1 &&
+        listing.entries[0].kind != platform::EntryKind::kDirectory) {
+      console.Print(ForScreen(console, operand) + ": not a folder\n");
+      any_failed = true;
+      return true;
+    }
+    // With /s a folder named walks that folder; a file named is renamed.
+    if (options.recursive && listing.entries.size() == 1 &&
+        listing.entries[0].kind == platform::EntryKind::kDirectory &&
+        !listing.entries[0].link) {
+      return RunTree(
+          files.ListFolder(parts.folder + listing.entries[0].name + "/"), "*");
+    }
+    return RunListing(listing, "*", show_folder ? parts.folder : "", true,
+                      !pattern);
   }
 };
 
@@ -189,14 +252,21 @@ RunEnd RunRename(const RunOptions& options,
                  platform::PathStyle style, platform::FileSystem& files,
                  platform::Console& console, Journal& journal) {
   Run run{options, files, console, journal};
+  // Operands in several folders: each line says which.
+  std::set<std::string> folders;
+  for (const std::string& operand : operands)
+    folders.insert(SplitOperand(operand, style).folder);
+  const bool show_folder = folders.size() > 1;
   bool any_matched = false;
   for (const std::string& operand : operands) {
-    if (run.RunOperand(operand, style)) {
+    if (run.RunOperand(operand, style, show_folder)) {
       any_matched = true;
     } else {
-      console.Print("Error: No matches to \"" + operand + "\"\n\n");
+      console.Print("Error: No matches to \"" + ForScreen(console, operand) +
+                    "\"\n\n");
     }
   }
+  CloseJournal(journal, files, console);
   return {any_matched, run.any_failed};
 }
 

@@ -1,7 +1,61 @@
 #include "app/reporter.h"
 
+#include "text/utf8.h"
+
 namespace app {
 namespace {
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  for (std::size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+      ++i;
+      continue;
+    }
+    if (c >= 0x80) {
+      const text::CodePoint point = text::DecodeUtf8(text, i);
+      if (point.length > 0 && !(point.value >= 0x80 && point.value < 0xA0)) {
+        out.append(text.substr(i, point.length));
+        i += point.length;
+        continue;
+      }
+      // Not UTF-8, or a control character of its own: byte by byte.
+      const std::size_t bytes = point.length > 0 ? point.length : 1;
+      for (std::size_t b = 0; b < bytes; ++b) {
+        const auto byte = static_cast<unsigned char>(text[i + b]);
+        out.append("\\x").push_back(kHex[byte >> 4]);
+        out.push_back(kHex[byte & 0xF]);
+      }
+      i += bytes;
+      continue;
+    }
+    ++i;
+    switch (c) {
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      case '\r': out += "\\r"; break;
+      case '\a': out += "\\a"; break;
+      case '\b': out += "\\b"; break;
+      case '\f': out += "\\f"; break;
+      case '\v': out += "\\v"; break;
+      default:  // octal, as ls shows it: "\033"
+        out.push_back('\\');
+        out.push_back(static_cast<char>('0' + (c >> 6)));
+        out.push_back(static_cast<char>('0' + ((c >> 3) & 7)));
+        out.push_back(static_cast<char>('0' + (c & 7)));
+    }
+  }
+}
+
+bool Plain(std::string_view text) {
+  for (char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || c >= 0x7F) return false;
+  }
+  return true;
+}
 
 // True when the new name, printed from the cursor on, would reach the last
 // column of the window or beyond.
@@ -16,12 +70,40 @@ bool Wraps(platform::Console& console, std::string_view new_name) {
 
 }  // namespace
 
+std::string ForScreen(platform::Console& console, std::string_view text) {
+  std::string out;
+  if (Plain(text) || !console.IsTerminal()) {
+    out.assign(text);
+  } else {
+    AppendEscaped(out, text);
+  }
+  return out;
+}
+
+namespace {
+
+// Appends the text as ForScreen shows it, without a copy where it is plain.
+void AppendShown(std::string& line, bool terminal, std::string_view text) {
+  if (!terminal || Plain(text)) {
+    line.append(text);
+  } else {
+    AppendEscaped(line, text);
+  }
+}
+
+}  // namespace
+
 bool ShowRename(Reporter& r, std::string_view shown, std::string_view old_name,
                 std::string_view new_name, bool ask) {
-  r.line.assign(ask ? "[y/N] " : "").append(shown);
-  r.line.append(old_name).append(" ==> ");
+  const bool terminal = r.console.IsTerminal();
+  r.line.assign(ask ? "[y/N] " : "");
+  AppendShown(r.line, terminal, shown);
+  AppendShown(r.line, terminal, old_name);
+  r.line.append(" ==> ");
   r.console.Print(r.line);
-  r.line.assign(shown).append(new_name);
+  r.line.clear();
+  AppendShown(r.line, terminal, shown);
+  AppendShown(r.line, terminal, new_name);
   // The wrapped name stands under the old one, past the question's mark.
   if (Wraps(r.console, r.line)) r.line.insert(0, ask ? "\n       " : "\n  ");
   if (!ask) {

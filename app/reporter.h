@@ -11,6 +11,13 @@
 
 namespace app {
 
+// The text as it may go to the terminal: there, a control byte, a control
+// character of the range 0x80-0x9F and a byte that is not part of UTF-8 are
+// shown escaped ("\n", "\t", "\033", "\x9b"), so that a name cannot move
+// the cursor, set the window's title or forge a prompt.  Elsewhere (a pipe,
+// a file) the text is kept byte for byte.
+std::string ForScreen(platform::Console& console, std::string_view text);
+
 struct Reporter {
   platform::Console& console;
   std::string line;  // kept from line to line: no allocation per rename

@@ -13,6 +13,13 @@ struct Request {
   bool help = false;
   bool version = false;
   bool undo = false;  // "--undo"
+  std::string undo_id;  // "--undo ID": that run rather than the latest
+  bool history = false;  // "--history"
+  // The options as typed, for the history's record of the run.
+  std::string option_words;
+  // The dash options given (Linux): none may also be the name of an entry,
+  // or a file named like one would have been taken for it.
+  std::vector<std::string> dash_words;
   bool dry_run = false;  // "--dry-run": everything but the renames
   // "--terms FILE": the user's terms from FILE instead of the usual place.
   std::string terms_file;

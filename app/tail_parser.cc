@@ -1,5 +1,6 @@
 #include "app/tail_parser.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "app/long_options.h"
@@ -94,8 +95,8 @@ Request ParseTail(std::string_view tail) {
     return request;
   }
   const bool undo_alone =
-      long_options.undo && long_options.rest.find_first_not_of(' ') ==
-                               std::string::npos;
+      (long_options.undo || long_options.history) &&
+      long_options.rest.find_first_not_of(' ') == std::string::npos;
   if (long_options.help || (!undo_alone && IsHelpRequest(long_options.rest))) {
     request.help = true;
     return request;
@@ -109,7 +110,15 @@ Request ParseTail(std::string_view tail) {
   request.terms_file = long_options.terms_file;
   if (long_options.terms_given && request.terms_file.empty())
     request.usage_error = "namewisp: --terms needs a file";
-  if (request.undo) return request;
+  request.history = long_options.history;
+  if (request.undo || request.history) {
+    // "--undo ID": the run that --history lists as ID.
+    std::string& id = parsed.file_pattern;
+    id.erase(0, std::min(id.size(), id.find_first_not_of(' ')));
+    id.erase(id.find_last_not_of(' ') + 1);
+    if (request.undo) request.undo_id = id;
+    return request;
+  }
   request.operands.push_back(std::move(parsed.file_pattern));
   return request;
 }

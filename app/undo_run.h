@@ -1,7 +1,10 @@
-// "--undo": puts back the names of the latest run that is not undone yet,
-// each of its renames in reverse order, never over an existing entry, then
-// marks that run as undone.
+// "--undo": puts back the names of a run (the latest one not undone yet, or
+// the one asked for), each of its renames in reverse order, never over an
+// existing entry and only to the entry the run renamed, then marks what it
+// settled.  "--history": lists the runs kept.
 #pragma once
+
+#include <string>
 
 #include "app/run_end.h"
 #include "platform/console.h"
@@ -9,7 +12,13 @@
 
 namespace app {
 
-// Fails when a rename could not be put back or the history cannot be read.
-RunEnd RunUndo(platform::FileSystem& files, platform::Console& console);
+// Fails when a name was not put back or the history cannot be read.  The
+// run asked for by run_id ("" for the latest); own_process is this one's
+// number.
+RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
+               const std::string& run_id, long own_process);
+
+// Lists the kept runs, newest first, one line each.
+RunEnd ListHistory(platform::FileSystem& files, platform::Console& console);
 
 }  // namespace app

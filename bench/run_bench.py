@@ -135,6 +135,7 @@ def features(build, runs, root):
     folder = os.path.join(root, "namewisp-bench-features")
     out = os.path.join(root, "namewisp-bench-features.out")
     os.environ["XDG_STATE_HOME"] = os.path.join(root, "namewisp-bench-state")
+    os.environ["HOME"] = os.environ["XDG_CONFIG_HOME"] = os.environ["XDG_STATE_HOME"]
     binary = os.path.abspath(os.path.join(build, "namewisp"))
     with_history, without, tree, flat = [], [], [], []
     for _ in range(runs):

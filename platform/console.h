@@ -17,6 +17,9 @@ class Console {
   // question is asked, so that a line goes out in one write.  A failed write
   // is ignored: the renames matter more than their record.
   virtual void Print(std::string_view text) = 0;
+  // Whether standard output is a terminal (a console window), which acts
+  // on control bytes: names are shown escaped there.
+  virtual bool IsTerminal() = 0;
   // Writes one line to standard error, at once.
   virtual void PrintError(std::string_view line) = 0;
   // The 1-based column in which the next printed character would stand.

@@ -79,6 +79,9 @@ enum class UserFile {
   kTerms,    // the user's release terms: configuration
 };
 
+// The most a user file may hold: the history of 50 large runs fits easily.
+constexpr std::uint64_t kUserFileCap = std::uint64_t{1} << 30;
+
 struct FileText {
   bool exists = false;  // false: no such file (no error)
   bool read = false;    // false with exists: it could not be read
@@ -143,15 +146,24 @@ class FileSystem {
   // cannot be told, as without a home folder).
   virtual std::string UserFilePath(UserFile file) = 0;
   // Hands the file's text to `each` a piece at a time, through one buffer.
-  // The text of the result is empty.
+  // The text of the result is empty.  Only a regular file is read (anything
+  // else, or one past kUserFileCap bytes, counts as unreadable), never
+  // through a link, and the history only when it is the user's own and
+  // closed to others' writes.
   virtual FileText ScanFile(
       std::string_view path,
       const std::function<void(std::string_view piece)>& each) = 0;
   // Appends text in one write, creating the file and its folders as needed;
   // the appends of runs at the same time never interleave.
   virtual bool AppendFile(std::string_view path, std::string_view text) = 0;
-  // Replaces the file's text as one step: a reader sees the old or the new.
-  virtual bool ReplaceFile(std::string_view path, std::string_view text) = 0;
+  // Replaces the file's text, made from its current text by edit, as one
+  // step: a reader sees the old or the new, and no other run appends or
+  // edits between the reading and the replacing.
+  virtual bool EditFile(
+      std::string_view path,
+      const std::function<std::string(std::string_view text)>& edit) = 0;
+  // Whether a process of that number runs now (false when unknown).
+  virtual bool ProcessRunning(long process) = 0;
 };
 
 }  // namespace platform

@@ -56,7 +56,7 @@ TEST(RenameRun, NoMatchForEachOperandThatNamesNothing) {
   EXPECT_EQ(RunWith(some, {}, {"x*", "sub/*", "y*"}), 0);
   EXPECT_EQ(some.out,
             "Error: No matches to \"x*\"\n\n"
-            "a_b.txt ==> a b.txt\n"
+            "sub/a_b.txt ==> sub/a b.txt\n"
             "Error: No matches to \"y*\"\n\n"
             "Done\n\n");
   EXPECT_EQ(some.renames, std::vector<std::string>{"sub/|a_b.txt>a b.txt"});
@@ -302,6 +302,132 @@ TEST(RenameRun, ReleaseFoldersEpisodesAndDownloadsInProgress) {
             "Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES ==> Dune (2021)\n"
             "[y/N] Show.S01E02.720p.HDTV.mkv ==> Show S01E02.mkv [OK]\n"
             "Done\n\n");
+}
+
+}  // namespace
+
+namespace {
+
+// A folder swapped for a link to another between its listing and its
+// opening: nothing in it is renamed, and the line says why.
+TEST(RenameRun, AFolderSwappedAfterItsListingIsLeftAlone) {
+  FakeSystem fake;
+  fake.folders[""] = {E("sub_1", EntryKind::kDirectory)};
+  fake.folders[""][0].id = {1, 77, true};
+  fake.folders["sub_1/"] = Files({"f_2.txt"});
+  fake.before_open = [&](const std::string&) {
+    fake.folders[""][0] = E("sub_1", EntryKind::kDirectory, false, true);
+  };
+  app::RunOptions o;
+  o.recursive = true;
+  EXPECT_EQ(RunWith(fake, o), 1);
+  EXPECT_EQ(fake.out,
+            "sub_1/ [FAILED: no longer the folder that was listed; its "
+            "entries are left alone]\nError: No matches to \"*\"\n\n");
+  EXPECT_TRUE(fake.renames.empty());
+}
+
+// Dash options stand before the first operand; one that is also a file's
+// name is refused.
+TEST(RenameRun, FileNamesAreNotDashOptions) {
+  struct Case {
+    std::vector<std::string> arguments;
+    int code;
+    std::vector<std::string> renames;
+  } cases[] = {
+      {{"a_1.avi", "-n"}, 0, {"|a_1.avi>a 1.avi"}},
+      {{"a_1.avi", "--no-history"}, 0, {"|a_1.avi>a 1.avi"}},
+      {{"-n", "a_1.avi"}, 2, {}},
+      {{"--", "-n", "a_1.avi"}, 0, {"|a_1.avi>a 1.avi"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments[0] + " " + c.arguments[1]);
+    FakeSystem fake;
+    fake.folders[""] = Files({"-n", "a_1.avi", "--no-history"});
+    platform::CommandLine command_line;
+    command_line.arguments = c.arguments;
+    app::System system{fake,      fake.console, platform::PathStyle::kPosix,
+                       &text::AsciiOnlyMapping(), 2026, "t", 1};
+    EXPECT_EQ(app::RunProgram(command_line, system), c.code) << fake.out;
+    EXPECT_EQ(fake.renames, c.renames);
+    if (c.code == 2) {
+      EXPECT_NE(fake.out.find("\"--\""), std::string::npos);
+    } else {
+      // The run is recorded: the word after the file was no option.
+      EXPECT_FALSE(fake.files["history"].empty());
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// On a terminal a name's control bytes are shown escaped; elsewhere its
+// bytes go as they are.
+TEST(RenameRun, NamesCannotDriveTheTerminal) {
+  struct Case {
+    const char* name;
+    const char* shown;  // on a terminal
+  } cases[] = {
+      {"a_\x1b" "c\x07.avi", "a_\\033c\\a.avi ==> a \\033c\\a.avi"},
+      {"b_\n\t.avi", "b_\\n\\t.avi ==> b \\n\\t.avi"},
+      {"c_\x9b" "2J.avi", "c_\\x9b2J.avi ==> c \\x9b2J.avi"},
+      {"d_\xc2\x9b" "2J\x7f.avi", "d_\\xc2\\x9b2J\\177.avi ==> d \\xc2\\x9b2J\\177.avi"},
+      {"e_caf\xc3\xa9.avi", "e_caf\xc3\xa9.avi ==> e caf\xc3\xa9.avi"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    for (bool terminal : {true, false}) {
+      FakeSystem fake;
+      fake.console.terminal = terminal;
+      fake.folders[""] = Files({c.name});
+      RunWith(fake, app::RunOptions{});
+      std::string raw = std::string(c.name) + " ==> " + c.name;
+      raw[raw.find('_', raw.find(" ==> "))] = ' ';
+      EXPECT_EQ(fake.out, (terminal ? std::string(c.shown) : raw) + "\nDone\n\n");
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// What an operand names and the run leaves alone says why; "No matches"
+// only for what names nothing; with /s a folder named is walked.
+TEST(RenameRun, OperandsSayWhyTheyAreLeftAlone) {
+  struct Case {
+    std::vector<std::string> operands;
+    bool recursive;
+    std::string out;
+    int code;
+  } cases[] = {
+      {{"Red.Canyon.2021"}, false, "Red.Canyon.2021/: a folder (add /d)\n", 0},
+      {{"Film.mkv.part"}, false,
+       "Film.mkv.part: a download in progress, left alone\n", 0},
+      {{"link_1"}, false, "link_1: a link to a folder\n", 0},
+      {{"f.1.avi/"}, false, "f.1.avi/: not a folder\n", 1},
+      {{"*"}, false, "f.1.avi ==> f 1.avi\n", 0},
+      {{"Red.Canyon.2021"}, true, "Red.Canyon.2021/in_1.avi ==> "
+                                  "Red.Canyon.2021/in 1.avi\n", 0},
+      {{"Red.Canyon.2021/"}, true, "Red.Canyon.2021/in_1.avi ==> "
+                                   "Red.Canyon.2021/in 1.avi\n", 0},
+      {{"f.1.avi"}, true, "f.1.avi ==> f 1.avi\n", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.operands[0] + (c.recursive ? " /s" : ""));
+    FakeSystem fake;
+    fake.folders[""] = {E("Red.Canyon.2021", EntryKind::kDirectory),
+                        E("Film.mkv.part", EntryKind::kFile),
+                        E("link_1", EntryKind::kDirectory, false, true),
+                        E("f.1.avi", EntryKind::kFile)};
+    fake.folders["Red.Canyon.2021/"] = Files({"in_1.avi"});
+    app::RunOptions o;
+    o.recursive = c.recursive;
+    EXPECT_EQ(RunWith(fake, o, c.operands), c.code);
+    EXPECT_EQ(fake.out, c.out + "Done\n\n");
+  }
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/console.h"
@@ -41,13 +43,27 @@ struct FileSystem : platform::FileSystem {
   std::vector<std::string> renames;                     // "dir|old>new"
   std::map<std::string, std::string> files;             // the user's files
   int holds = 0;                                        // interrupts held now
+  std::size_t piece = 1 << 17;  // the user's files are read in such pieces
+  std::set<std::string> no_absolute;  // folders whose path cannot be told
+  std::uint64_t last_id = 0;    // identities handed out
+  int edits = 0;                // files rewritten
+  std::set<long> running;       // processes that run now
+  // Called once, ahead of the next append: another run's write, say.
+  std::function<void()> before_append;
+  // Called by ListBelow ahead of opening the folder: a swap, say.
+  std::function<void(const std::string& path)> before_open;
 
   static std::string Folded(std::string_view name) {
     std::string folded(name);
     for (char& c : folded) c = static_cast<char>(std::tolower(c));
     return folded;
   }
-  platform::Entry* Find(const std::string& dir, std::string_view name) {
+  // A folder by its absolute path ("/abs/sub/") or as listed ("sub/").
+  static std::string Local(const std::string& dir) {
+    return dir.starts_with("/abs/") ? dir.substr(5) : dir;
+  }
+  platform::Entry* Find(const std::string& listed, std::string_view name) {
+    const std::string dir = Local(listed);
     const bool fold = ignore_case_folders.count(dir) > 0;
     for (platform::Entry& e : folders[dir]) {
       if (fold ? Folded(e.name) == Folded(name) : e.name == name) return &e;
@@ -63,7 +79,7 @@ struct FileSystem : platform::FileSystem {
       listing.failure = {failure->second, 0};
       return listing;
     }
-    listing.entries = folders[listing.folder.path];
+    listing.entries = folders[Local(listing.folder.path)];
     return listing;
   }
   platform::Listing LookUp(std::string_view path,
@@ -76,7 +92,18 @@ struct FileSystem : platform::FileSystem {
   }
   platform::Listing ListBelow(const platform::Folder& parent,
                               const platform::Entry& folder) override {
-    return ListFolder(parent.path + folder.name + "/");
+    const std::string path = parent.path + folder.name + "/";
+    if (before_open) before_open(path);
+    // As the real sides do: never through a link, never another folder.
+    const platform::Entry* now = Find(parent.path, folder.name);
+    if (!now || now->link || now->kind != platform::EntryKind::kDirectory ||
+        (folder.id.known && !(now->id == folder.id))) {
+      platform::Listing gone;
+      gone.folder.path = path;
+      gone.failure = {platform::Failure::kNotFound, 0};
+      return gone;
+    }
+    return ListFolder(path);
   }
   platform::Outcome Rename(const platform::Folder& folder,
                            std::string_view from,
@@ -87,7 +114,7 @@ struct FileSystem : platform::FileSystem {
     if (!entry || entry->name != from) return {platform::Failure::kNotFound, 0};
     if (Find(folder.path, to)) return {platform::Failure::kExists, 0};
     entry->name = std::string(to);
-    renames.push_back(folder.path + "|" + std::string(from) + ">" +
+    renames.push_back(Local(folder.path) + "|" + std::string(from) + ">" +
                       std::string(to));
     return {};
   }
@@ -100,9 +127,10 @@ struct FileSystem : platform::FileSystem {
   }
   platform::EntryId Identify(const platform::Folder& folder,
                              std::string_view name) override {
-    const platform::Entry* entry = Find(folder.path, name);
+    platform::Entry* entry = Find(folder.path, name);
     if (!entry) return {};
-    return {1, reinterpret_cast<std::uintptr_t>(entry), true};
+    if (!entry->id.known) entry->id = {1, ++last_id, true};
+    return entry->id;
   }
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override {
@@ -110,7 +138,8 @@ struct FileSystem : platform::FileSystem {
                                                   : std::string(name);
   }
   std::string AbsolutePath(const platform::Folder& folder) override {
-    return "/abs/" + folder.path;
+    if (no_absolute.count(folder.path)) return "";
+    return "/abs/" + Local(folder.path);
   }
   std::string DescribeError(int) override { return ""; }
   void HoldInterrupts() override { ++holds; }
@@ -123,16 +152,26 @@ struct FileSystem : platform::FileSystem {
       const std::function<void(std::string_view)>& each) override {
     auto found = files.find(std::string(path));
     if (found == files.end()) return {};
-    each(found->second);
+    const std::string text = found->second;
+    for (std::size_t at = 0; at < text.size(); at += piece)
+      each(std::string_view(text).substr(at, piece));
     return {true, true, ""};
   }
   bool AppendFile(std::string_view path, std::string_view text) override {
+    if (before_append) std::exchange(before_append, nullptr)();
     files[std::string(path)].append(text);
     return true;
   }
-  bool ReplaceFile(std::string_view path, std::string_view text) override {
-    files[std::string(path)] = std::string(text);
+  bool EditFile(std::string_view path,
+                const std::function<std::string(std::string_view)>& edit)
+      override {
+    ++edits;
+    std::string& text = files[std::string(path)];
+    text = edit(text);
     return true;
+  }
+  bool ProcessRunning(long process) override {
+    return running.count(process) > 0;
   }
 };
 
@@ -146,6 +185,8 @@ struct Console final : platform::Console {
   void PrintError(std::string_view line) override {
     out += "stderr:" + std::string(line) + "\n";
   }
+  bool terminal = false;
+  bool IsTerminal() override { return terminal; }
   int CursorColumn() override {
     std::size_t line_start = out.rfind('\n');
     line_start = line_start == std::string::npos ? 0 : line_start + 1;

@@ -21,14 +21,17 @@ int screen_fd = -1;
 long printed_columns = 0;
 // Output held until its line ends, so that a line is one write.
 std::string held;
+// The first error that a write to standard output met, or 0.
+int output_error = 0;
 
 // Width reported when there is no terminal: no name ever wraps.
 constexpr int kNoTerminalWidth = INT_MAX / 2;
 // Width of a terminal that cannot tell its size (a serial line, say).
 constexpr int kUnknownTerminalWidth = 80;
 
-// Writes all of data to fd; a failure drops the rest: the run goes on.
-void WriteAll(int fd, std::string_view data) {
+// Writes all of data to fd; a failure drops the rest and comes back as its
+// error number.
+int WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     const auto result = CallPlatform([&] {
       ssize_t n;
@@ -37,9 +40,11 @@ void WriteAll(int fd, std::string_view data) {
       } while (n < 0 && errno == EINTR);
       return n;
     });
-    if (result.failed || result.value == 0) return;
+    if (result.failed || result.value == 0)
+      return result.failed ? result.error : EIO;
     data.remove_prefix(static_cast<std::size_t>(result.value));
   }
+  return 0;
 }
 
 }  // namespace
@@ -64,9 +69,16 @@ bool OutputIsScreen() { return ScreenFd() == STDOUT_FILENO; }
 
 void FlushOutput() {
   if (held.empty()) return;
-  WriteAll(STDOUT_FILENO, held);
+  const int error = WriteAll(STDOUT_FILENO, held);
   held.clear();
+  // The renames go on, and the program's end says that their record was
+  // lost, as the system's own tools do.  A reader that went away (a closed
+  // pipe) wanted no more of it.
+  if (error != 0 && error != EPIPE && output_error == 0) output_error = error;
 }
+
+int OutputError() { return output_error; }
+void ClearOutputError() { output_error = 0; }
 
 void PosixConsole::Print(std::string_view text) {
   if (text.empty()) return;
@@ -84,6 +96,12 @@ void PosixConsole::PrintError(std::string_view line) {
   std::string whole(line);
   whole.push_back('\n');
   WriteAll(STDERR_FILENO, whole);
+}
+
+// Asked once: standard output stays what it was at the start.
+bool PosixConsole::IsTerminal() {
+  static const bool terminal = isatty(STDOUT_FILENO) == 1;
+  return terminal;
 }
 
 int PosixConsole::ScreenWidth() {

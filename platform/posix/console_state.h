@@ -14,5 +14,10 @@ int ScreenFd();
 bool OutputIsScreen();
 // Writes the output held back for its line end.
 void FlushOutput();
+// The first error that a write to standard output met (a full disk, say),
+// or 0; a closed pipe is none.
+int OutputError();
+// Forgets it (a test that goes on in the same process).
+void ClearOutputError();
 
 }  // namespace platform::posix

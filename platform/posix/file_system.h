@@ -52,7 +52,10 @@ class PosixFileSystem final : public FileSystem {
       std::string_view path,
       const std::function<void(std::string_view piece)>& each) override;
   bool AppendFile(std::string_view path, std::string_view text) override;
-  bool ReplaceFile(std::string_view path, std::string_view text) override;
+  bool EditFile(
+      std::string_view path,
+      const std::function<std::string(std::string_view text)>& edit) override;
+  bool ProcessRunning(long process) override;
 };
 
 class PosixConsole final : public Console {
@@ -60,6 +63,7 @@ class PosixConsole final : public Console {
   void Print(std::string_view text) override;  // console.cc
   void PrintError(std::string_view line) override;
   int CursorColumn() override;
+  bool IsTerminal() override;
   int ScreenWidth() override;
   int DisplayColumns(std::string_view text) override;  // display_width.cc
   Answer Ask(std::string_view prompt) override;        // keyboard.cc

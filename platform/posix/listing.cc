@@ -6,6 +6,9 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef __linux__
+#include <sys/vfs.h>
+#endif
 #include <unistd.h>
 
 #include <algorithm>
@@ -48,11 +51,37 @@ Entry EntryByStat(int dir_fd, const char* name) {
   return entry;
 }
 
+// The device of the folder's files when the folder's file system gives each
+// entry in a listing the inode that stat gives it, so that a file's identity
+// comes with its listing; else nothing known.  (On an overlay or a network
+// file system the two may differ: there each file is asked.)
+EntryId FileIdentitiesOf(int dir_fd) {
+#ifdef __linux__
+  struct statfs fs;
+  struct stat st;
+  if (fstatfs(dir_fd, &fs) != 0 || fstat(dir_fd, &st) != 0) return {};
+  switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0xEF53:      // ext2, ext3, ext4
+    case 0x58465342:  // xfs
+    case 0x9123683E:  // btrfs
+    case 0x01021994:  // tmpfs
+    case 0xF2F52010:  // f2fs
+      return EntryId{static_cast<std::uint64_t>(st.st_dev), 0, true};
+    default:
+      return {};
+  }
+#else
+  (void)dir_fd;
+  return {};
+#endif
+}
+
 // Every entry of the open folder, sorted.  A hidden entry is never taken: no
 // need to ask what it is.  A folder's identity is asked, so that a walk can
 // tell it is still the folder listed.
 std::vector<Entry> ReadEntries(int dir_fd) {
   std::vector<Entry> entries;
+  const EntryId files = FileIdentitiesOf(dir_fd);
   const int own_fd = fcntl(dir_fd, F_DUPFD_CLOEXEC, 0);
   if (own_fd < 0) return entries;
   DIR* dir = fdopendir(own_fd);
@@ -73,9 +102,13 @@ std::vector<Entry> ReadEntries(int dir_fd) {
       continue;
     }
     switch (d->d_type) {
-      case DT_REG:
-        entries.push_back({std::string(name), EntryKind::kFile, false, false, {}});
+      case DT_REG: {
+        EntryId id;
+        if (files.known)
+          id = EntryId{files.volume, static_cast<std::uint64_t>(d->d_ino), true};
+        entries.push_back({std::string(name), EntryKind::kFile, false, false, id});
         break;
+      }
       case DT_FIFO:
       case DT_SOCK:
       case DT_CHR:
@@ -92,12 +125,34 @@ std::vector<Entry> ReadEntries(int dir_fd) {
   return entries;
 }
 
+// A path longer than the system takes at once, opened a folder at a time,
+// each relative to the one before and never through a link.
+int OpenStepByStep(const std::string& path, int& error) {
+  int fd = open(path[0] == '/' ? "/" : ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (std::size_t start = 0; fd >= 0 && start < path.size();) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string::npos) end = path.size();
+    const std::string step = path.substr(start, end - start);
+    start = end + 1;
+    if (step.empty() || step == ".") continue;
+    const int next = openat(fd, step.c_str(),
+                            O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    error = errno;
+    close(fd);
+    fd = next;
+  }
+  if (fd < 0 && error == 0) error = errno;
+  return fd;
+}
+
 int OpenPath(std::string_view path, int& error) {
   const std::string name = path.empty() ? "." : std::string(path);
   const auto opened = CallPlatform([&] {
     return open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   });
   error = opened.error;
+  if (opened.failed && opened.error == ENAMETOOLONG)
+    return OpenStepByStep(name, error);
   return opened.failed ? -1 : opened.value;
 }
 

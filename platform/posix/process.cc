@@ -1,5 +1,11 @@
 // The start and end of the process.
+#include <errno.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <string.h>
+#include <unistd.h>
+
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/posix/console_state.h"
@@ -23,6 +29,19 @@ void KeepArguments(int argc, const char* const* argv) {
   arguments.argv = argv;
 }
 
+// A standard descriptor that is closed points at /dev/null, so that no file
+// the program opens (its history, say) takes its number and its output.
+void OpenClosedStandardDescriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int null = open("/dev/null", O_RDWR);
+    if (null >= 0 && null != fd) {
+      dup2(null, fd);
+      close(null);
+    }
+  }
+}
+
 }  // namespace posix
 
 FileSystem& SystemFileSystem() {
@@ -38,6 +57,7 @@ Console& SystemConsole() {
 PathStyle SystemPathStyle() { return PathStyle::kPosix; }
 
 void StartProgram(int argc, char** argv) {
+  posix::OpenClosedStandardDescriptors();
   posix::InstallSignalHandlers();
   posix::KeepArguments(argc, argv);
   posix::ChooseScreen();
@@ -46,6 +66,13 @@ void StartProgram(int argc, char** argv) {
 
 void EndProgram(int exit_code) {
   posix::FlushOutput();
+  if (const int error = posix::OutputError()) {
+    const std::string line = std::string("namewisp: cannot write to standard "
+                                         "output: ") + strerror(error) + "\n";
+    const ssize_t ignored = write(STDERR_FILENO, line.data(), line.size());
+    (void)ignored;
+    if (exit_code == 0) exit_code = 1;
+  }
   posix::CloseUserFiles();
   posix::RestoreTerminal();
   exit(exit_code);

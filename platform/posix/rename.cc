@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/posix/call_platform.h"
+#include "platform/posix/console_state.h"
 #include "platform/posix/failure_kind.h"
 #include "platform/posix/file_system.h"
 
@@ -44,7 +45,21 @@ int Exists(int dir_fd, const char* name, struct stat* st) {
   return Errno([&] { return fstatat(dir_fd, name, st, AT_SYMLINK_NOFOLLOW); });
 }
 
+// Said once on standard error, before the first rename without the
+// kernel's guarantee.
+bool limit_said = false;
+
 int CheckThenRename(int dir_fd, const char* from, const char* to) {
+  if (!limit_said) {
+    limit_said = true;
+    static constexpr char kLine[] =
+        "namewisp: this file system renames without a guarantee against "
+        "replacing: an entry made between the check and the rename could be "
+        "replaced\n";
+    FlushOutput();
+    const ssize_t ignored = write(STDERR_FILENO, kLine, sizeof kLine - 1);
+    (void)ignored;
+  }
   struct stat st;
   const int exists = Exists(dir_fd, to, &st);
   if (exists == 0) return EEXIST;

@@ -68,6 +68,8 @@ void WindowsConsole::PrintError(std::string_view line) {
   WriteText(ConsoleHandles().error, whole);
 }
 
+bool WindowsConsole::IsTerminal() { return IsConsole(ConsoleHandles().output); }
+
 int WindowsConsole::CursorColumn() {
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (!ScreenInfo(info)) return 1;

@@ -50,7 +50,10 @@ class WindowsFileSystem final : public FileSystem {
       std::string_view path,
       const std::function<void(std::string_view piece)>& each) override;
   bool AppendFile(std::string_view path, std::string_view text) override;
-  bool ReplaceFile(std::string_view path, std::string_view text) override;
+  bool EditFile(
+      std::string_view path,
+      const std::function<std::string(std::string_view text)>& edit) override;
+  bool ProcessRunning(long process) override;
 };
 
 class WindowsConsole final : public Console {
@@ -58,6 +61,7 @@ class WindowsConsole final : public Console {
   void Print(std::string_view text) override;  // console_output.cc
   void PrintError(std::string_view line) override;
   int CursorColumn() override;
+  bool IsTerminal() override;
   int ScreenWidth() override;
   int DisplayColumns(std::string_view text) override;
   Answer Ask(std::string_view prompt) override;  // wait_key.cc

@@ -129,8 +129,14 @@ bool WindowsFileSystem::AppendFile(std::string_view path,
   return handle != INVALID_HANDLE_VALUE && WriteWhole(handle, text);
 }
 
-bool WindowsFileSystem::ReplaceFile(std::string_view path,
-                                    std::string_view text) {
+bool WindowsFileSystem::EditFile(
+    std::string_view path,
+    const std::function<std::string(std::string_view text)>& edit) {
+  std::string old_text;
+  const FileText file = ScanFile(
+      path, [&](std::string_view piece) { old_text.append(piece); });
+  if (!file.read) return false;
+  const std::string text = edit(old_text);
   const std::u16string name = ToWide(path);
   // The file kept open for appending is about to be another one.
   if (appended.path == name) ForgetAppendedFile();
@@ -147,6 +153,17 @@ bool WindowsFileSystem::ReplaceFile(std::string_view path,
     return false;
   }
   return true;
+}
+
+bool WindowsFileSystem::ProcessRunning(long process) {
+  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
+                              static_cast<DWORD>(process));
+  if (!handle) return GetLastError() == ERROR_ACCESS_DENIED;
+  DWORD code = 0;
+  const bool running =
+      GetExitCodeProcess(handle, &code) && code == STILL_ACTIVE;
+  CloseHandle(handle);
+  return running;
 }
 
 // The literal path without its "\\?\" mark: every name in it as it is, so

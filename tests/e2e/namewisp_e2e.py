@@ -14,6 +14,9 @@ BINARY = os.path.abspath(
 _STATE = tempfile.TemporaryDirectory()
 os.environ["XDG_STATE_HOME"] = os.path.join(_STATE.name, "state")
 os.environ["XDG_CONFIG_HOME"] = os.path.join(_STATE.name, "config")
+os.environ["XDG_DATA_HOME"] = os.path.join(_STATE.name, "data")
+os.environ["XDG_CACHE_HOME"] = os.path.join(_STATE.name, "cache")
+os.environ["HOME"] = os.path.join(_STATE.name, "home")
 HISTORY = os.path.join(os.environ["XDG_STATE_HOME"], "namewisp", "history")
 
 

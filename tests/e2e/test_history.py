@@ -73,20 +73,22 @@ class Undo(TempDirTest):
         run(["*"], self.dir)
         with open(HISTORY, "rb") as f:
             text = f.read()
-        # Cut inside the line that marks both renames made: they were made,
-        # but the history no longer says so, and nothing it cannot read is
-        # followed.
+        # Cut inside the line that marks both renames made: the history no
+        # longer says so, but the entries under the new names are the ones
+        # recorded, so both go back.
         made = text.index(b"\nmade\t")
         with open(HISTORY, "wb") as f:
             f.write(text[:made + 10])
         r = run(["--undo"], self.dir)
         self.assertIn(b"cut short", r.stderr)
-        self.assertEqual(names(self.dir), ["a 1.txt", "b 2.txt"])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(names(self.dir), ["a_1.txt", "b_2.txt"])
         # A later run starts on a line of its own and is undone whole.
         self.touch("c_3.txt")
         run(["c_3.txt"], self.dir)
+        self.assertEqual(names(self.dir), ["a_1.txt", "b_2.txt", "c 3.txt"])
         run(["--undo"], self.dir)
-        self.assertEqual(names(self.dir), ["a 1.txt", "b 2.txt", "c_3.txt"])
+        self.assertEqual(names(self.dir), ["a_1.txt", "b_2.txt", "c_3.txt"])
 
     def test_what_is_not_recorded(self):
         self.touch("a_1.txt")
@@ -114,6 +116,83 @@ class Undo(TempDirTest):
             run(["f_%02d.txt" % i], self.dir)
         with open(HISTORY, "rb") as f:
             self.assertEqual(f.read().count(b"\nrun\t"), 50)
+
+
+    def test_runs_at_the_same_time_are_each_undone_whole(self):
+        folders = []
+        for which in ("one", "two"):
+            folder = os.path.join(self.dir, which)
+            os.mkdir(folder)
+            for i in range(600):
+                self.touch("f_%03d.txt" % i, folder=folder)
+            folders.append(folder)
+        runs = [subprocess.Popen([BINARY, "*"], cwd=f, stdin=subprocess.DEVNULL,
+                                 stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.PIPE) for f in folders]
+        for p in runs:
+            _, err = p.communicate(timeout=60)
+            self.assertEqual(p.returncode, 0, err)
+        for _ in folders:
+            r = run(["--undo"], self.dir)
+            self.assertEqual(r.returncode, 0, r.stderr)
+            self.assertEqual(r.stderr, b"")
+        for f in folders:
+            self.assertEqual(names(f), ["f_%03d.txt" % i for i in range(600)])
+
+    def test_undo_says_which_run_and_history_lists_them(self):
+        self.touch("a_1.txt")
+        run(["/d", "a_1.txt"], self.dir)
+        listed = run(["--history"], self.dir)
+        self.assertEqual(listed.returncode, 0)
+        self.assertEqual(len(lines(listed.stdout)), 2)
+        self.assertIn(b"  (/d)  1 rename\n", listed.stdout)
+        r = run(["--undo"], self.dir)
+        first = lines(r.stdout)[0]
+        self.assertTrue(first.startswith(b"Undoing the run of "), first)
+        self.assertTrue(first.endswith(
+            b" in " + os.fsencode(os.path.realpath(self.dir)) +
+            b" (/d): 1 rename"), first)
+        self.assertIn(b", undone", run(["--history"], self.dir).stdout)
+        self.assertEqual(run(["--undo", "/y"], self.dir).returncode, 2)
+
+    def test_a_history_that_is_no_plain_file_of_ones_own_is_refused(self):
+        os.makedirs(os.path.dirname(HISTORY), exist_ok=True)
+        victim = self.touch("victim", b"precious\n")
+        cases = [("link", lambda: os.symlink(victim, HISTORY)),
+                 ("fifo", lambda: os.mkfifo(HISTORY)),
+                 ("open folder", lambda: (
+                     open(HISTORY, "wb").close(),
+                     os.chmod(os.path.dirname(HISTORY), 0o777)))]
+        for what, plant in cases:
+            with self.subTest(what):
+                plant()
+                self.touch("a_1.txt")
+                r = run(["a_1.txt"], self.dir, timeout=10)
+                self.assertEqual(r.returncode, 0)
+                self.assertEqual(r.stderr.count(b"\n"), 1, r.stderr)
+                self.assertIn(b"undo history", r.stderr)
+                self.assertIn("a 1.txt", names(self.dir))
+                u = run(["--undo"], self.dir, timeout=10)
+                self.assertEqual(u.returncode, 1)
+                with open(victim, "rb") as f:
+                    self.assertEqual(f.read(), b"precious\n")
+                os.chmod(os.path.dirname(HISTORY), 0o700)
+                os.unlink(HISTORY)
+                os.unlink(os.path.join(self.dir, "a 1.txt"))
+
+    def test_a_closed_standard_output_never_writes_into_the_history(self):
+        self.touch("a_1.txt")
+        run(["a_1.txt"], self.dir)
+        r = subprocess.run([BINARY, "--undo"], cwd=self.dir,
+                           stdin=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                           preexec_fn=lambda: os.close(1))
+        self.assertEqual(r.returncode, 0, r.stderr)
+        with open(HISTORY, "rb") as f:
+            text = f.read()
+        self.assertNotIn(b"Done", text)
+        self.assertNotIn(b"Undoing", text)
+        self.assertEqual(names(self.dir), ["a_1.txt"])
+        self.assertEqual(run(["--undo"], self.dir).stderr, b"")
 
 
 if __name__ == "__main__":

@@ -159,11 +159,13 @@ class Output(TempDirTest):
         self.assertEqual(p.wait(timeout=20), 0)
         self.assertEqual(len([n for n in names(self.dir) if n.startswith("file ")]), 200)
 
-    def test_full_disk_still_renames(self):
+    def test_full_disk_still_renames_and_says_the_output_was_lost(self):
         self.touch("a.b.txt")
         with open("/dev/full", "wb") as full:
             r = run(["*"], self.dir, stdout=full)
-        self.assertEqual(r.returncode, 0)
+        self.assertEqual(r.returncode, 1)
+        self.assertEqual(r.stderr, b"namewisp: cannot write to standard "
+                         b"output: No space left on device\n")
         self.assertEqual(names(self.dir), ["a b.txt"])
 
     def test_no_terminal_skips_every_confirmation(self):
@@ -204,7 +206,7 @@ class LongOptions(TempDirTest):
 
     def test_dry_run_still_asks(self):
         self.touch("a.b.txt")
-        r = run(["/c", "*", "--dry-run"], self.dir)
+        r = run(["--dry-run", "/c", "*"], self.dir)
         self.assertEqual(lines(r.stdout), [
             b"[y/N] a.b.txt ==> a b.txt [SKIPPED]",
             b"Dry run: nothing was renamed.", b"Done", b"", b""])
@@ -234,9 +236,12 @@ class Operands(TempDirTest):
                  "nothing*", "dvd/c_3.avi", "a.avi.x.avi", "b_avi.avi"], self.dir)
         self.assertEqual(r.returncode, 0, r.stderr)
         self.assertEqual(lines(r.stdout), [
-            b"d_one.avi ==> d one.avi", b"m_two.avi ==> m two.avi",
+            # Operands in several folders: each line names its folder.
+            b"new_downloads/d_one.avi ==> new_downloads/d one.avi",
+            os.fsencode(self.dir) + b"/movies/m_two.avi ==> " +
+            os.fsencode(self.dir) + b"/movies/m two.avi",
             b'Error: No matches to "nothing*"', b"",
-            b"c_3.avi ==> c 3.avi", b"a.avi.x.avi ==> a avi x.avi",
+            b"dvd/c_3.avi ==> dvd/c 3.avi", b"a.avi.x.avi ==> a avi x.avi",
             b"b_avi.avi ==> b avi.avi", b"Done", b"", b""])
         self.assertEqual(names(self.dir), [
             "a avi x.avi", "b avi.avi", "dvd", "movies", "movies_list.txt",
@@ -277,8 +282,8 @@ class ReleaseNames(TempDirTest):
                  "Clip_1.crdownload"], self.dir)
         self.assertEqual(lines(r.stdout), [
             b"Show.S01E02.WEB-DL.x265-GRP.mkv ==> Show S01E02.mkv",
-            b'Error: No matches to "Movie.2010.mkv.part"', b"",
-            b'Error: No matches to "Clip_1.crdownload"', b"",
+            b"Movie.2010.mkv.part: a download in progress, left alone",
+            b"Clip_1.crdownload: a download in progress, left alone",
             b"Done", b"", b""])
         # A line that is no term: said with the file and line, nothing listed.
         with open(terms, "a") as f:
@@ -289,6 +294,15 @@ class ReleaseNames(TempDirTest):
         self.assertIn(os.fsencode(terms) + b":4: ", r.stderr)
         r = run(["/k", "--terms", terms + ".missing", "*"], self.dir)
         self.assertEqual(r.returncode, 2)
+        # A device, a FIFO or a huge file is no terms file: refused at once.
+        os.mkfifo(os.path.join(self.dir, "fifo"))
+        with open(os.path.join(self.dir, "huge"), "wb") as f:
+            f.write(b"x" * (2 << 20))
+        for bad in ("/dev/zero", os.path.join(self.dir, "fifo"),
+                    os.path.join(self.dir, "huge")):
+            r = run(["/k", "--terms", bad, "*"], self.dir, timeout=10)
+            self.assertEqual(r.returncode, 2, bad)
+            self.assertEqual(r.stderr.count(b"\n"), 1, r.stderr)
 
 
 class Tree(TempDirTest):

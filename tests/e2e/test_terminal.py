@@ -13,7 +13,7 @@ import tempfile
 import time
 import unittest
 
-from namewisp_e2e import BINARY, TempDirTest, main, names
+from namewisp_e2e import BINARY, TempDirTest, main, names, run
 
 
 def lines(out):
@@ -210,6 +210,23 @@ class TypedAhead(unittest.TestCase):
                 self.assertEqual(t.left_over, b"ls -l")
 
 
+class Escaping(unittest.TestCase):
+    def test_names_cannot_drive_the_terminal(self):
+        # A name that would set the title, hide the cursor or forge a prompt
+        # shows escaped on the terminal and goes byte for byte to a pipe.
+        name = b"a_1\x1b]0;owned\x07\x1b[?25l\rx\x9b.txt"
+        with _folder_with([os.fsdecode(name)]) as folder:
+            t = Terminal(["--dry-run", "*"], folder)
+            t.finish()
+            out = t.out.replace(b"\r\n", b"\n")
+            self.assertNotIn(b"\x1b", out)
+            self.assertNotIn(b"\x07", out)
+            self.assertNotIn(b"\x9b", out)
+            self.assertIn(b"a_1\\033]0;owned\\a\\033[?25l\\rx\\x9b.txt ==> ", out)
+            piped = run(["--dry-run", "*"], folder)
+            self.assertIn(name + b" ==> ", piped.stdout)
+
+
 class FileSizeLimit(unittest.TestCase):
     def test_output_past_the_limit_never_stops_the_run(self):
         # `ulimit -f 1; namewisp /c "*" > log` with a terminal for the keys.
@@ -220,7 +237,7 @@ class FileSizeLimit(unittest.TestCase):
             t = Terminal(["/c", "*"], folder, stdout=log, preexec=limit,
                          typed_ahead=b"y" * len(listed))
             code, settings_after = t.finish(done=False)
-            self.assertEqual(code, 0)
+            self.assertEqual(code, 1)  # the log could not hold it all
             self.assertEqual(settings_after, t.settings_before)
             self.assertEqual(names(folder), sorted(n.replace(".", " ")[:-4] + ".txt"
                                                    for n in listed))

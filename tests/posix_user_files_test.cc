@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "posix_temp_dir.h"
+
+namespace {
+
+using posix_test::TempDir;
+
+platform::FileSystem& Files() { return platform::SystemFileSystem(); }
+
+std::string Scan(const std::string& path, platform::FileText* result = nullptr) {
+  std::string text;
+  const platform::FileText file =
+      Files().ScanFile(path, [&](std::string_view piece) { text.append(piece); });
+  if (result) *result = file;
+  return text;
+}
+
+// Another run's trim replaces the file while this one holds it open for
+// appending: the next append goes to the file that is there now.
+TEST(PosixUserFiles, AnAppendAfterAnotherRunsTrimLandsInTheNewFile) {
+  TempDir dir;
+  const std::string path = dir.Path("history");
+  ASSERT_TRUE(Files().AppendFile(path, "first\n"));
+  dir.WriteFile("trimmed", "cut\n");
+  ASSERT_EQ(rename(dir.Path("trimmed").c_str(), path.c_str()), 0);
+  ASSERT_TRUE(Files().AppendFile(path, "second\n"));
+  EXPECT_EQ(dir.ReadFile("history"), "cut\nsecond\n");
+  // An edit of its own, and the append after it.
+  ASSERT_TRUE(Files().EditFile(
+      path, [](std::string_view text) { return std::string(text) + "+\n"; }));
+  ASSERT_TRUE(Files().AppendFile(path, "third\n"));
+  EXPECT_EQ(dir.ReadFile("history"), "cut\nsecond\n+\nthird\n");
+}
+
+// Only a regular file is read, never through a link, and never waited on.
+TEST(PosixUserFiles, OnlyARegularFileIsRead) {
+  TempDir dir;
+  dir.WriteFile("plain", "text");
+  ASSERT_EQ(mkfifo(dir.Path("fifo").c_str(), 0600), 0);
+  ASSERT_EQ(symlink(dir.Path("plain").c_str(), dir.Path("link").c_str()), 0);
+  struct Case {
+    std::string path;
+    bool exists, read;
+  } cases[] = {
+      {dir.Path("plain"), true, true},
+      {dir.Path("missing"), false, false},
+      {dir.Path("fifo"), true, false},
+      {dir.Path("link"), true, false},
+      {"/dev/zero", true, false},
+      {dir.Dir(), true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    platform::FileText file;
+    Scan(c.path, &file);
+    EXPECT_EQ(file.exists, c.exists);
+    EXPECT_EQ(file.read, c.read);
+  }
+  // Nor is one appended to through a link.
+  EXPECT_FALSE(Files().AppendFile(dir.Path("link"), "x"));
+  EXPECT_EQ(dir.ReadFile("plain"), "text");
+}
+
+// The history is kept only in a folder and a file of the user's own that no
+// one else may write.
+TEST(PosixUserFiles, TheHistoryMustBeTheUsersOwn) {
+  TempDir dir;
+  const char* saved = getenv("XDG_STATE_HOME");
+  const std::string saved_value = saved ? saved : "";
+  setenv("XDG_STATE_HOME", dir.Path("state").c_str(), 1);
+  const std::string path = Files().UserFilePath(platform::UserFile::kHistory);
+  ASSERT_TRUE(Files().AppendFile(path, "h\n"));
+  platform::FileText file;
+  EXPECT_EQ(Scan(path, &file), "h\n");
+  const std::string folder = dir.Path("state/namewisp");
+  struct Case {
+    const char* what;
+    mode_t folder_mode, file_mode;
+    bool usable;
+  } cases[] = {
+      {"own", 0700, 0600, true},
+      {"folder open to others", 0777, 0600, false},
+      {"file open to the group", 0700, 0620, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    chmod(folder.c_str(), c.folder_mode);
+    chmod(path.c_str(), c.file_mode);
+    Scan(path, &file);
+    EXPECT_EQ(file.read, c.usable);
+    EXPECT_EQ(Files().AppendFile(path, "x\n"), c.usable);
+  }
+  chmod(folder.c_str(), 0700);
+  if (saved) {
+    setenv("XDG_STATE_HOME", saved_value.c_str(), 1);
+  } else {
+    unsetenv("XDG_STATE_HOME");
+  }
+}
+
+// A folder deeper than the system takes in one path: its absolute path is
+// told, and a record of it can be followed back.
+TEST(PosixUserFiles, AFolderPastTheLongestPathIsToldAndReached) {
+  TempDir dir;
+  const std::string step(200, 'd');
+  const int depth = PATH_MAX / 200 + 2;
+  std::string absolute;
+  {
+    posix_test::InDirectory in(dir.Dir());
+    char real[PATH_MAX];
+    ASSERT_NE(realpath(".", real), nullptr);
+    absolute = std::string(real) + "/";
+    for (int i = 0; i < depth; ++i) {
+      ASSERT_EQ(mkdir(step.c_str(), 0700), 0);
+      ASSERT_EQ(chdir(step.c_str()), 0);
+      absolute += step + "/";
+    }
+    const int fd = open("f_1.txt", O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    EXPECT_EQ(Files().AbsolutePath(platform::Folder{}), absolute);
+    ASSERT_GT(absolute.size(), static_cast<std::size_t>(PATH_MAX));
+    const platform::Folder far{absolute, nullptr};
+    const platform::Listing listing = Files().ListFolder(absolute);
+    ASSERT_EQ(listing.entries.size(), 1u);
+    EXPECT_TRUE(Files().Rename(far, "f_1.txt", "f 1.txt").ok());
+    EXPECT_TRUE(Files().Exists(far, "f 1.txt"));
+    // Away, deepest first: a path this long is too long to remove by.
+    unlink("f 1.txt");
+    for (int i = 0; i < depth; ++i) {
+      ASSERT_EQ(chdir(".."), 0);
+      rmdir(step.c_str());
+    }
+  }
+}
+
+}  // namespace
