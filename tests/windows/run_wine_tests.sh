@@ -305,7 +305,7 @@ if [ -n "$program" ]; then
   rm "u 2.txt"
   run "$program" --undo --dry-run
   check "dry run: --undo --dry-run predicts an entry gone since the run" \
-    bash -c "test $rc = 1 && grep -q 'FAILED: not found' '$work/out' && test -e 'u 1.txt'"
+    bash -c "test $rc = 1 && grep -q 'FAILED: it is gone' '$work/out' && test -e 'u 1.txt'"
   run "$program" --undo
   check "dry run: the undo then fails as predicted" \
     test "$rc" = 1 -a -e u_1.txt
