@@ -1,10 +1,12 @@
 #include "rules/episode_rule.h"
 
+#include <array>
 #include <cstring>
 #include <string_view>
 
 #include "rules/ascii.h"
 #include "rules/release_marker.h"
+#include "rules/video_rule.h"
 
 namespace rules {
 namespace {
@@ -24,6 +26,15 @@ bool MayBeEpisode(std::string_view word) {
 
 bool MayBeSeason(std::string_view word) {
   return word.size() >= 2 && (word[0] == 's' || word[0] == 'S');
+}
+
+// Whether an episode marker of several words may begin here ("S01 E02",
+// "S6 Ep5", "Season 1 Episode 2", "S2 - 07", "S02E09 E10").
+bool MayBeginMarker(std::string_view word) {
+  return MayBeEpisode(word) ||
+         (word.size() >= 2 && (word[0] == 's' || word[0] == 'S') &&
+          ascii::IsDigit(word[1])) ||
+         ascii::EqualsFolded(word, "season");
 }
 
 struct Found {
@@ -56,6 +67,30 @@ EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
         space ? static_cast<std::size_t>(space - begin) : all.size();
     const std::string_view word = all.substr(from, end - from);
     if (word.empty()) continue;
+    if (MayBeginMarker(word)) {
+      // The words from here on, as the marker reader takes them.
+      std::array<std::string_view, 8> ahead;
+      std::array<std::size_t, 8> ends;
+      std::size_t count = 0;
+      for (std::size_t at = from; at < all.size() && count < ahead.size();) {
+        std::size_t stop = all.find(' ', at);
+        if (stop == std::string_view::npos) stop = all.size();
+        if (stop > at) {
+          ahead[count] = all.substr(at, stop - at);
+          ends[count++] = stop;
+        }
+        at = stop + 1;
+      }
+      std::string written;
+      if (const std::size_t taken = ReadEpisodeWords(
+              std::span<const std::string_view>(ahead.data(), count), 0,
+              highest_year, &written)) {
+        episode = {from - 1, ends[taken - 1], std::move(written)};
+        // Its words are read: go on after them.
+        space = ends[taken - 1] < all.size() ? begin + ends[taken - 1] : nullptr;
+        continue;
+      }
+    }
     if (MayBeEpisode(word) && ReadEpisodeMarker(word, nullptr)) {
       episode = {from - 1, end, {}};
       ReadEpisodeMarker(word, &episode.written);

@@ -184,6 +184,31 @@ bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& dig
   return !IsYearWord(digits, highest_year);
 }
 
+}  // namespace
+
+std::size_t ReadEpisodeWords(std::span<const std::string_view> words,
+                             std::size_t at, int highest_year,
+                             std::string* written) {
+  Episode e;
+  std::size_t taken = ReadEpisodeWords(words, at, e);
+  std::string_view digits;
+  int season = 0;
+  if (taken == 0 && at + 2 < words.size() && words[at + 1] == "-" &&
+      IsSeasonWord(words[at], season) &&
+      ReadAnimeNumber(ascii::TrimBrackets(words[at + 2]), highest_year,
+                      digits)) {
+    // "Blue Lantern S2 - 07"
+    int number = 0;
+    for (char d : digits) number = number * 10 + (d - '0');
+    e = {season, number, number};
+    taken = 3;
+  }
+  if (taken > 0 && written) WriteEpisode(*written, e);
+  return taken;
+}
+
+namespace {
+
 enum class Form { kPlain, kFilm, kEpisode, kDaily, kSeason, kAnime };
 
 struct Reading {

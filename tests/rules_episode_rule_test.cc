@@ -35,6 +35,14 @@ TEST(EpisodeRule, CutsAfterTheLastMarker) {
       {"Harbor Lights Season 2 1080p", "Harbor Lights S02"},
       {"Harbor Lights S02 x S01E03 y", "Harbor Lights S02 x S01E03"},
       {"S02 Lights", "S02 Lights"},
+      // A season word before an episode in another spelling is no season
+      // pack: every episode keeps its number.
+      {"Show Season 1 Episode 2 Title", "Show S01E02"},
+      {"Show S6 Ep5 720p", "Show S06E05"},
+      {"Show s1 e3", "Show S01E03"},
+      {"(Grp) Blue Lantern S2 - 07 (1080p)", "(Grp) Blue Lantern S02E07"},
+      {"Show S02E09 E10 x", "Show S02E09-E10"},
+      {"show s03e01 s03e02 720p", "show S03E01-E02"},
       // Samples and trailers after the marker stay.
       {"Show S01E02 720p sample", "Show S01E02 sample"},
       {"Show S01E02 (Trailer) x", "Show S01E02 Trailer"},
