@@ -74,7 +74,10 @@ ParsedTail ParseOptions(std::string_view tail) {
       if (option.upper != option.lower)
         working = text::RemoveAll(working, option.upper);
     }
-    if (found) option.set(parsed.options);
+    if (!found) continue;
+    option.set(parsed.options);
+    if (!parsed.option_words.empty()) parsed.option_words += ' ';
+    parsed.option_words += option.lower;
   }
   // The quotes only group: they are no part of the pattern (no name can
   // hold one).
@@ -111,6 +114,13 @@ Request ParseTail(std::string_view tail) {
   if (long_options.terms_given && request.terms_file.empty())
     request.usage_error = "namewisp: --terms needs a file";
   request.history = long_options.history;
+  request.option_words = parsed.option_words;
+  if ((request.undo || request.history) && !parsed.option_words.empty() &&
+      request.usage_error.empty()) {
+    request.usage_error = std::string("namewisp: ") +
+                          (request.undo ? "--undo" : "--history") +
+                          " takes no rename options";
+  }
   if (request.undo || request.history) {
     // "--undo ID": the run that --history lists as ID.
     std::string& id = parsed.file_pattern;

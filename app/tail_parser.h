@@ -19,6 +19,7 @@ bool IsHelpRequest(std::string_view tail);
 struct ParsedTail {
   RunOptions options;
   std::string file_pattern;
+  std::string option_words;  // the options found, in the table's order
 };
 
 // The "/" options and the file pattern of a tail without long options.

@@ -98,6 +98,22 @@ TEST(ParseTail, HelpVersionOrOneOperand) {
   EXPECT_EQ(r.operands, std::vector<std::string>{""});
 }
 
+TEST(ParseTail, UndoAndHistoryTakeNoRenameOptions) {
+  struct Case {
+    const char* tail;
+    bool error;
+  } cases[] = {
+      {"--undo", false},     {"--undo 20261209T140203Z-42", false},
+      {"--undo /y", true},   {"/k --undo", true},
+      {"--history", false},  {"--history /s", true},
+      {"--undo --dry-run", false},
+  };
+  for (const Case& c : cases) {
+    const app::Request r = app::ParseTail(c.tail);
+    EXPECT_EQ(!r.usage_error.empty(), c.error) << c.tail;
+  }
+}
+
 TEST(LongOptions, WholeWordsBeforeDoubleDash) {
   struct Case {
     std::string tail, rest;
