@@ -28,13 +28,24 @@ bool MayBeSeason(std::string_view word) {
   return word.size() >= 2 && (word[0] == 's' || word[0] == 'S');
 }
 
-// Whether an episode marker of several words may begin here ("S01 E02",
-// "S6 Ep5", "Season 1 Episode 2", "S2 - 07", "S02E09 E10").
-bool MayBeginMarker(std::string_view word) {
-  return MayBeEpisode(word) ||
-         (word.size() >= 2 && (word[0] == 's' || word[0] == 'S') &&
-          ascii::IsDigit(word[1])) ||
-         ascii::EqualsFolded(word, "season");
+// Whether an episode marker of several words may begin here: a season word
+// before an episode ("S01 E02", "S6 Ep5", "Season 1 Episode 2", "S2 - 07"),
+// or a marker that the next word continues ("S02E09 E10", "1x01 1x02").
+// Most markers stand alone: those are read a word at a time.  The next
+// word is looked at only for a word that may be a marker.
+template <class NextWord>
+bool MayBeginMarker(std::string_view word, NextWord next_word) {
+  const bool season_word =
+      (word.size() >= 2 && word.size() <= 3 &&
+       (word[0] == 's' || word[0] == 'S') && ascii::IsDigit(word[1])) ||
+      (word.size() == 6 && ascii::EqualsFolded(word, "season"));
+  if (!season_word && !MayBeEpisode(word)) return false;
+  const std::string_view next = next_word();
+  if (next.empty()) return false;
+  if (season_word) return true;
+  const char c = next[0];
+  return c == 'e' || c == 'E' || c == 's' || c == 'S' || c == '-' ||
+         (ascii::IsDigit(c) && ascii::IsDigit(word[0]));
 }
 
 struct Found {
@@ -67,7 +78,7 @@ EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
         space ? static_cast<std::size_t>(space - begin) : all.size();
     const std::string_view word = all.substr(from, end - from);
     if (word.empty()) continue;
-    if (MayBeginMarker(word)) {
+    if (MayBeginMarker(word, [&] { return word_at(end + 1); })) {
       // The words from here on, as the marker reader takes them.
       std::array<std::string_view, 8> ahead;
       std::array<std::size_t, 8> ends;
