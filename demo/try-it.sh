@@ -1,6 +1,6 @@
 #!/bin/sh
 # Makes a folder of messy sample names and lets namewisp tidy them:
-#   demo/try-it.sh [options for namewisp]     (default: /y /k)
+#   demo/try-it.sh [options for namewisp]     (default: /v)
 # Everything it makes (the folder, and an undo history of its own, never the
 # user's) is removed at the end.
 set -eu
@@ -17,7 +17,7 @@ while IFS= read -r name; do : > "$folder/$name"; done < "$here/messy-names.txt"
 echo "In $folder:"
 ls -1 "$folder" | sed 's/^/  /'
 echo
-[ $# -gt 0 ] || set -- /y /k
+[ $# -gt 0 ] || set -- /v
 cd "$folder" && "$namewisp" "$@" "*"
 echo "Now:"
 ls -1 "$folder" | sed 's/^/  /'

@@ -294,13 +294,24 @@ std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
   return s;
 }
 
-// A word that is a tag only, whatever the title: an edition, or a language
-// written as release names write it ("GERMAN", "MULTi", "TRUEFRENCH").
+// A word that is a tag only, whatever the title: an edition, a resolution,
+// source, codec or audio tag that is no title's word ("XviD", "DVDRip",
+// "1080p"), or a language written as release names write it ("GERMAN",
+// "MULTi", "TRUEFRENCH").
 bool IsTagOnly(std::span<const std::string_view> w, std::size_t at, std::size_t& words) {
   const TagMatch m = MatchVideoTag(w, at);
   words = m.words;
   if (m.words == 0) return false;
-  if (m.kind == TagKind::kEdition) return !m.weak;
+  switch (m.kind) {
+    case TagKind::kEdition:
+    case TagKind::kResolution:
+    case TagKind::kSource:
+    case TagKind::kCodec:
+    case TagKind::kAudio:
+      return !m.weak;
+    default:
+      break;
+  }
   if (m.kind != TagKind::kLanguage) return false;
   if (!m.weak) return true;
   int upper = 0;

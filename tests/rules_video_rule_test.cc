@@ -43,6 +43,8 @@ TEST(VideoRule, LibraryNames) {
       {"The.Good.German.2006.1080p.mkv", "The Good German (2006).mkv"},
       {"Night.Harbor.EXTENDED.2014.German.DL.1080p.BluRay.x264-GRP.mkv",
        "Night Harbor (2014).mkv"},
+      {"Movie.XviD.2010.DVDRip.avi", "Movie (2010).avi"},
+      {"Quiet.Lake.1080p.BluRay.2012.x264.mkv", "Quiet Lake (2012).mkv"},
       {"Movie.Name.Directors.Cut.2012.1080p.mkv", "Movie Name (2012).mkv"},
       {"Movie.Title.FRENCH.2010.1080p.mkv", "Movie Title (2010).mkv"},
       // No year, no marker: the words before the first tag.
