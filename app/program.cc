@@ -38,6 +38,13 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
 
 int RunProgram(const platform::CommandLine& command_line, System& system) {
   platform::Console& console = system.console;
+  // A pattern that names no entry's exact name must never be matched.
+  if (!command_line.exact) {
+    console.PrintError(
+        "namewisp: the command line holds a character that cannot be read "
+        "(a lone UTF-16 surrogate)");
+    return 2;
+  }
   const Request request = command_line.is_tail
                               ? ParseTail(command_line.tail)
                               : ParseArguments(command_line.arguments);

@@ -28,6 +28,9 @@ struct CommandLine {
   bool is_tail = false;
   std::string tail;                    // is_tail: the text after the name
   std::vector<std::string> arguments;  // else: the arguments after the name
+  // False when the system's text held what UTF-8 cannot write (a lone
+  // UTF-16 surrogate on Windows): the text then stands for another one.
+  bool exact = true;
 };
 CommandLine ReadCommandLine();
 

@@ -83,7 +83,9 @@ void StartProgram(int, char**) {
 CommandLine ReadCommandLine() {
   CommandLine line;
   line.is_tail = true;
-  line.tail = windows::ToUtf8(windows::tail).text;
+  windows::Utf8Text text = windows::ToUtf8(windows::tail);
+  line.tail = std::move(text.text);
+  line.exact = text.exact;
   return line;
 }
 
