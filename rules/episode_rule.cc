@@ -6,7 +6,6 @@
 
 #include "rules/ascii.h"
 #include "rules/release_marker.h"
-#include "rules/video_rule.h"
 
 namespace rules {
 namespace {

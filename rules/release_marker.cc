@@ -1,6 +1,7 @@
 #include "rules/release_marker.h"
 
 #include <cstring>
+#include <span>
 
 #include "rules/ascii.h"
 
@@ -153,6 +154,106 @@ bool IsTwoDigitsIn(std::string_view w, int low, int high) {
   return value >= low && value <= high;
 }
 
+
+// Markers of several words, or spelled out, as "/v" and the episode rule read
+// them.
+
+// "E", "e", "EP", "Ep", "ep" at w[i], moving i past it.
+bool ReadEpisodeLetter(std::string_view w, std::size_t& i) {
+  if (!IsChar(w, i, 'e')) return false;
+  ++i;
+  if (IsChar(w, i, 'p')) ++i;
+  return true;
+}
+
+// More episodes in the rest of a word: "E03", "-E03", "-03", "EP03".
+bool ReadMoreEpisodes(std::string_view w, std::size_t i, Episode& e) {
+  while (i < w.size()) {
+    if (w[i] == '-') ++i;
+    ReadEpisodeLetter(w, i);
+    if (!ReadDigits(w, i, 1, 3, e.last)) return false;
+  }
+  return true;
+}
+
+// With "EP" as well as "E": "S01E02", "S01EP02", "S01E01E02", "S01E01-E02", "S01E01-02".
+bool ReadSpelledSForm(std::string_view w, Episode& e) {
+  std::size_t i = 0;
+  if (!IsChar(w, i++, 's') || !ReadDigits(w, i, 1, 2, e.season)) return false;
+  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
+  e.last = e.first;
+  return ReadMoreEpisodes(w, i, e);
+}
+
+// "E02", "Ep5", "EP02", "E01E02".
+bool ReadEWord(std::string_view w, Episode& e) {
+  std::size_t i = 0;
+  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
+  e.last = e.first;
+  return ReadMoreEpisodes(w, i, e);
+}
+
+bool IsSeasonWord(std::string_view w, int& season) {
+  std::size_t i = 1;
+  return w.size() <= 3 && IsChar(w, 0, 's') && ReadDigits(w, i, 1, 2, season) &&
+         i == w.size();
+}
+
+bool IsNumber(std::string_view w, std::size_t max, int& value) {
+  std::size_t i = 0;
+  return ReadDigits(w, i, 1, max, value) && i == w.size();
+}
+
+// The episode marker at words[at]: the words it takes, 0 for none.
+std::size_t ReadEpisodeRun(std::span<const std::string_view> words,
+                           std::size_t at, Episode& e) {
+  auto word = [&](std::size_t k) {
+    return at + k < words.size() ? ascii::TrimBrackets(words[at + k])
+                                 : std::string_view();
+  };
+  std::size_t taken = 0;
+  int n = 0;
+  if (ReadSpelledSForm(word(0), e) || ReadXForm(word(0), e)) {
+    taken = 1;
+  } else if (IsSeasonWord(word(0), e.season) && ReadEWord(word(1), e)) {
+    taken = 2;  // "S01 E02", "S6 Ep5"
+  } else if (ascii::EqualsFolded(word(0), "season") && IsNumber(word(1), 2, e.season) &&
+             (ascii::EqualsFolded(word(2), "episode") || ascii::EqualsFolded(word(2), "ep")) &&
+             IsNumber(word(3), 3, n)) {
+    e.first = e.last = n;  // "Season 1 Episode 2"
+    taken = 4;
+  } else {
+    return 0;
+  }
+  // Further episodes of the season: "E10", "S03E02", "1x02", "- E03".
+  for (;;) {
+    std::size_t k = taken;
+    if (word(k) == "-") ++k;
+    Episode more;
+    if (ReadEWord(word(k), more) ||
+        ((ReadSpelledSForm(word(k), more) || ReadXForm(word(k), more)) &&
+         more.season == e.season)) {
+      if (more.last < e.last) break;
+      e.last = more.last;
+      taken = k + 1;
+      continue;
+    }
+    break;
+  }
+  return taken;
+}
+
+void WriteEpisode(std::string& out, const Episode& e) {
+  out.push_back('S');
+  AppendNumber(out, e.season);
+  out.push_back('E');
+  AppendNumber(out, e.first);
+  if (e.last != e.first) {
+    out.append("-E");
+    AppendNumber(out, e.last);
+  }
+}
+
 }  // namespace
 
 bool IsYearWord(std::string_view word, int highest_year) {
@@ -268,16 +369,7 @@ bool ReadEpisodeMarker(std::string_view word, std::string* written) {
   } else {
     return false;
   }
-  if (written) {
-    written->push_back('S');
-    AppendNumber(*written, e.season);
-    written->push_back('E');
-    AppendNumber(*written, e.first);
-    if (e.last != e.first) {
-      written->append("-E");
-      AppendNumber(*written, e.last);
-    }
-  }
+  if (written) WriteEpisode(*written, e);
   return true;
 }
 
@@ -352,6 +444,41 @@ bool IsMarkerWord(std::string_view word) {
   const PartWord kind = ReadPartWord(word, rest);
   return kind != PartWord::kNone && !rest.empty() &&
          IsPartNumber(kind, rest, true);
+}
+
+// An anime episode number: 1 to 4 digits, not a year, "v2" and the like
+// after it ("07v2").  The digits are written as the name has them.
+bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& digits) {
+  std::size_t i = 0;
+  int value = 0;
+  if (!ReadDigits(w, i, 1, 4, value)) return false;
+  digits = w.substr(0, i);
+  if (i < w.size()) {
+    if (!IsChar(w, i, 'v') || i + 2 != w.size() || !ascii::IsDigit(w[i + 1]))
+      return false;
+  }
+  return !IsYearWord(digits, highest_year);
+}
+
+std::size_t ReadEpisodeWords(std::span<const std::string_view> words,
+                             std::size_t at, int highest_year,
+                             std::string* written) {
+  Episode e;
+  std::size_t taken = ReadEpisodeRun(words, at, e);
+  std::string_view digits;
+  int season = 0;
+  if (taken == 0 && at + 2 < words.size() && words[at + 1] == "-" &&
+      IsSeasonWord(words[at], season) &&
+      ReadAnimeNumber(ascii::TrimBrackets(words[at + 2]), highest_year,
+                      digits)) {
+    // "Blue Lantern S2 - 07"
+    int number = 0;
+    for (char d : digits) number = number * 10 + (d - '0');
+    e = {season, number, number};
+    taken = 3;
+  }
+  if (taken > 0 && written) WriteEpisode(*written, e);
+  return taken;
 }
 
 }  // namespace rules

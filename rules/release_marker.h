@@ -38,6 +38,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -91,5 +92,20 @@ void AppendKeptMarkers(std::string_view words, std::string& out);
 // marker above, or a season or episode number on its own ("S01", "s1",
 // "E05").  Brackets count here: "(S01)" is not such a word.
 bool IsMarkerWord(std::string_view word);
+
+// An anime episode number: 1 to 4 digits that are no year, "v2" and the
+// like after them ("07v2"); digits is set to the number as written.
+bool ReadAnimeNumber(std::string_view word, int highest_year,
+                     std::string_view& digits);
+
+// The episode marker that begins at words[at] in any spelling: the markers
+// above, several episodes over several words ("S03E01 S03E02", "S02E09
+// E10", "1x01 1x02"), split and spelled ones ("S01 E02", "S01EP02", "S6
+// Ep5", "Season 1 Episode 2") and a season word before an anime number
+// ("S2 - 07").  Returns the words it takes (0 for none), with the marker
+// written "S01E02" or "S01E01-E02".
+std::size_t ReadEpisodeWords(std::span<const std::string_view> words,
+                             std::size_t at, int highest_year,
+                             std::string* written);
 
 }  // namespace rules

@@ -33,182 +33,6 @@ Words Split(std::string_view stem) {
   return w;
 }
 
-bool IsChar(std::string_view w, std::size_t i, char lower) {
-  return i < w.size() && ascii::AsciiLower(w[i]) == lower;
-}
-
-bool ReadDigits(std::string_view w, std::size_t& i, std::size_t min,
-                std::size_t max, int& value) {
-  std::size_t end = i;
-  while (end < w.size() && ascii::IsDigit(w[end])) ++end;
-  if (end - i < min || end - i > max) return false;
-  value = 0;
-  for (; i < end; ++i) value = value * 10 + (w[i] - '0');
-  return true;
-}
-
-// "E", "e", "EP", "Ep", "ep" at w[i], moving i past it.
-bool ReadEpisodeLetter(std::string_view w, std::size_t& i) {
-  if (!IsChar(w, i, 'e')) return false;
-  ++i;
-  if (IsChar(w, i, 'p')) ++i;
-  return true;
-}
-
-struct Episode {
-  int season = -1;
-  int first = 0;
-  int last = 0;
-};
-
-// More episodes in the rest of a word: "E03", "-E03", "-03", "EP03".
-bool ReadMoreEpisodes(std::string_view w, std::size_t i, Episode& e) {
-  while (i < w.size()) {
-    if (w[i] == '-') ++i;
-    ReadEpisodeLetter(w, i);
-    if (!ReadDigits(w, i, 1, 3, e.last)) return false;
-  }
-  return true;
-}
-
-// "S01E02", "S01EP02", "S01E01E02", "S01E01-E02", "S01E01-02".
-bool ReadSWord(std::string_view w, Episode& e) {
-  std::size_t i = 0;
-  if (!IsChar(w, i++, 's') || !ReadDigits(w, i, 1, 2, e.season)) return false;
-  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
-  e.last = e.first;
-  return ReadMoreEpisodes(w, i, e);
-}
-
-// "1x02", "01x02", "1x01-02", "1x01-1x02".
-bool ReadXWord(std::string_view w, Episode& e) {
-  std::size_t i = 0;
-  if (!ReadDigits(w, i, 1, 2, e.season)) return false;
-  if (!IsChar(w, i++, 'x') || !ReadDigits(w, i, 2, 2, e.first)) return false;
-  e.last = e.first;
-  while (i < w.size()) {
-    if (w[i++] != '-') return false;
-    std::size_t at = i;
-    int season = 0;
-    if (ReadDigits(w, at, 1, 2, season) && IsChar(w, at, 'x')) i = at + 1;
-    if (!ReadDigits(w, i, 2, 2, e.last)) return false;
-  }
-  return true;
-}
-
-// "E02", "Ep5", "EP02", "E01E02".
-bool ReadEWord(std::string_view w, Episode& e) {
-  std::size_t i = 0;
-  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
-  e.last = e.first;
-  return ReadMoreEpisodes(w, i, e);
-}
-
-bool IsSeasonWord(std::string_view w, int& season) {
-  std::size_t i = 1;
-  return w.size() <= 3 && IsChar(w, 0, 's') && ReadDigits(w, i, 1, 2, season) &&
-         i == w.size();
-}
-
-bool IsNumber(std::string_view w, std::size_t max, int& value) {
-  std::size_t i = 0;
-  return ReadDigits(w, i, 1, max, value) && i == w.size();
-}
-
-// The episode marker at words[at]: the words it takes, 0 for none.
-std::size_t ReadEpisodeWords(std::span<const std::string_view> words,
-                             std::size_t at, Episode& e) {
-  auto word = [&](std::size_t k) {
-    return at + k < words.size() ? ascii::TrimBrackets(words[at + k])
-                                 : std::string_view();
-  };
-  std::size_t taken = 0;
-  int n = 0;
-  if (ReadSWord(word(0), e) || ReadXWord(word(0), e)) {
-    taken = 1;
-  } else if (IsSeasonWord(word(0), e.season) && ReadEWord(word(1), e)) {
-    taken = 2;  // "S01 E02", "S6 Ep5"
-  } else if (ascii::EqualsFolded(word(0), "season") && IsNumber(word(1), 2, e.season) &&
-             (ascii::EqualsFolded(word(2), "episode") || ascii::EqualsFolded(word(2), "ep")) &&
-             IsNumber(word(3), 3, n)) {
-    e.first = e.last = n;  // "Season 1 Episode 2"
-    taken = 4;
-  } else {
-    return 0;
-  }
-  // Further episodes of the season: "E10", "S03E02", "1x02", "- E03".
-  for (;;) {
-    std::size_t k = taken;
-    if (word(k) == "-") ++k;
-    Episode more;
-    if (ReadEWord(word(k), more) ||
-        ((ReadSWord(word(k), more) || ReadXWord(word(k), more)) &&
-         more.season == e.season)) {
-      if (more.last < e.last) break;
-      e.last = more.last;
-      taken = k + 1;
-      continue;
-    }
-    break;
-  }
-  return taken;
-}
-
-void AppendTwoDigits(std::string& out, int value) {
-  if (value < 10) out.push_back('0');
-  out.append(std::to_string(value));
-}
-
-void WriteEpisode(std::string& out, const Episode& e) {
-  out.push_back('S');
-  AppendTwoDigits(out, e.season);
-  out.push_back('E');
-  AppendTwoDigits(out, e.first);
-  if (e.last != e.first) {
-    out.append("-E");
-    AppendTwoDigits(out, e.last);
-  }
-}
-
-// An anime episode number: 1 to 4 digits, not a year, "v2" and the like
-// after it ("07v2").  The digits are written as the name has them.
-bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& digits) {
-  std::size_t i = 0;
-  int value = 0;
-  if (!ReadDigits(w, i, 1, 4, value)) return false;
-  digits = w.substr(0, i);
-  if (i < w.size()) {
-    if (!IsChar(w, i, 'v') || i + 2 != w.size() || !ascii::IsDigit(w[i + 1]))
-      return false;
-  }
-  return !IsYearWord(digits, highest_year);
-}
-
-}  // namespace
-
-std::size_t ReadEpisodeWords(std::span<const std::string_view> words,
-                             std::size_t at, int highest_year,
-                             std::string* written) {
-  Episode e;
-  std::size_t taken = ReadEpisodeWords(words, at, e);
-  std::string_view digits;
-  int season = 0;
-  if (taken == 0 && at + 2 < words.size() && words[at + 1] == "-" &&
-      IsSeasonWord(words[at], season) &&
-      ReadAnimeNumber(ascii::TrimBrackets(words[at + 2]), highest_year,
-                      digits)) {
-    // "Blue Lantern S2 - 07"
-    int number = 0;
-    for (char d : digits) number = number * 10 + (d - '0');
-    e = {season, number, number};
-    taken = 3;
-  }
-  if (taken > 0 && written) WriteEpisode(*written, e);
-  return taken;
-}
-
-namespace {
-
 enum class Form { kPlain, kFilm, kEpisode, kDaily, kSeason, kAnime };
 
 struct Reading {
@@ -402,32 +226,19 @@ Reading Scan(std::span<const std::string_view> w, std::size_t s,
       year = i;
       continue;
     }
-    Episode e;
-    if (const std::size_t taken = ReadEpisodeWords(w, i, e)) {
+    if (const std::size_t taken =
+            ReadEpisodeWords(w, i, highest_year, &r.marker)) {
       r.form = Form::kEpisode;
       r.title_end = i;
       r.rest = i + taken;
-      WriteEpisode(r.marker, e);
       break;
     }
     const std::string_view next = i + 1 < n ? w[i + 1] : std::string_view();
     std::string_view digits;
     if (const std::size_t taken = ReadSeasonWords(word, next, &r.marker)) {
+      r.form = Form::kSeason;
       r.title_end = i;
-      int season = 0;
-      if (taken == 1 && next == "-" && i + 2 < n && IsSeasonWord(word, season) &&
-          ReadAnimeNumber(ascii::TrimBrackets(w[i + 2]), highest_year, digits)) {
-        // "Blue Lantern S2 - 07"
-        r.form = Form::kEpisode;
-        r.rest = i + 3;
-        int number = 0;
-        for (char d : digits) number = number * 10 + (d - '0');
-        r.marker.clear();
-        WriteEpisode(r.marker, {season, number, number});
-      } else {
-        r.form = Form::kSeason;
-        r.rest = i + taken;
-      }
+      r.rest = i + taken;
       break;
     }
     if (word == "-" && i + 1 < n &&

@@ -24,7 +24,6 @@
 // Names keep their case.
 #pragma once
 
-#include <span>
 #include <string>
 #include <string_view>
 
@@ -35,15 +34,6 @@ namespace rules {
 using VideoResult = RuleResult;
 
 VideoResult ApplyVideoRule(std::string stem, int highest_year);
-
-// The episode marker that begins at words[at] in any spelling above, split
-// and spelled ones and a season word before an anime number included: the
-// words it takes (0 for none), with the marker written "S01E02" or
-// "S01E01-E02".  The episode rule reads markers by it too, so that a season
-// word before an episode is never taken for a season pack.
-std::size_t ReadEpisodeWords(std::span<const std::string_view> words,
-                             std::size_t at, int highest_year,
-                             std::string* written);
 
 // The tags of a release name that tell versions of one film or episode
 // apart, each as written ("" for none): the first edition, resolution and
