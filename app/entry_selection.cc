@@ -4,19 +4,24 @@
 
 namespace app {
 
-bool IsSelected(const platform::Entry& entry, Selection selection) {
-  if (entry.hidden || entry.name == "." || entry.name == "..") return false;
+const char* WhyLeftAlone(const platform::Entry& entry, Selection selection) {
+  if (entry.hidden || entry.name == "." || entry.name == "..")
+    return "a hidden entry, left alone";
   // A download client still writes it: a rename would break the download.
-  if (rules::IsDownloadInProgress(entry.name)) return false;
+  if (rules::IsDownloadInProgress(entry.name))
+    return "a download in progress, left alone";
   switch (entry.kind) {
-    case platform::EntryKind::kFile:
-      return selection != Selection::kDirectories;
     case platform::EntryKind::kDirectory:
-      return selection != Selection::kFiles;
+      if (selection != Selection::kFiles) return nullptr;
+      return entry.link ? "a link to a folder" : "a folder (add /d)";
+    case platform::EntryKind::kFile:
+      return selection == Selection::kDirectories
+                 ? "a file (/D takes folders only)"
+                 : nullptr;
     case platform::EntryKind::kOther:
-      return false;
+      break;
   }
-  return false;
+  return "neither a file nor a folder";
 }
 
 }  // namespace app

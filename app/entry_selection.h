@@ -6,8 +6,9 @@
 
 namespace app {
 
-// Hidden and system entries, devices, fifos and sockets, and downloads in
+// Why the run leaves the entry alone by design, or null when it takes it:
+// hidden and system entries, devices, fifos and sockets, and downloads in
 // progress are never taken; files and directories as the selection says.
-bool IsSelected(const platform::Entry& entry, Selection selection);
+const char* WhyLeftAlone(const platform::Entry& entry, Selection selection);
 
 }  // namespace app

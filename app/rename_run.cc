@@ -11,30 +11,10 @@
 #include "app/reporter.h"
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
-#include "rules/download_in_progress.h"
 #include "rules/version_suffix.h"
 
 namespace app {
 namespace {
-
-// Why an entry that an operand names is left alone by design, or null.
-const char* WhyLeftAlone(const platform::Entry& entry, Selection selection) {
-  if (entry.hidden) return "a hidden entry, left alone";
-  if (rules::IsDownloadInProgress(entry.name))
-    return "a download in progress, left alone";
-  switch (entry.kind) {
-    case platform::EntryKind::kDirectory:
-      if (entry.link) return "a link to a folder";
-      return selection == Selection::kFiles ? "a folder (add /d)" : nullptr;
-    case platform::EntryKind::kFile:
-      return selection == Selection::kDirectories
-                 ? "a file (/D takes folders only)"
-                 : nullptr;
-    case platform::EntryKind::kOther:
-      return "neither a file nor a folder";
-  }
-  return nullptr;
-}
 
 // One rename the run means to make.
 struct Plan {
@@ -120,9 +100,8 @@ struct Run {
     std::vector<const platform::Entry*> videos;  // with /v: cleaned together
     for (const platform::Entry& entry : listing.entries) {
       if (!Takes(pattern, entry.name)) continue;
-      if (!IsSelected(entry, options.selection)) {
-        const char* why = WhyLeftAlone(entry, options.selection);
-        if (explain && why && (explain_all || !entry.hidden)) {
+      if (const char* why = WhyLeftAlone(entry, options.selection)) {
+        if (explain && (explain_all || !entry.hidden)) {
           reasons += ForScreen(console, shown + entry.name);
           if (entry.kind == platform::EntryKind::kDirectory && !entry.link)
             reasons += '/';

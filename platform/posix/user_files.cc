@@ -122,6 +122,23 @@ bool StillAtPath(int fd, const std::string& name) {
          open_st.st_dev == path_st.st_dev && open_st.st_ino == path_st.st_ino;
 }
 
+// Hands the open file's text to each a piece at a time, through one buffer;
+// true when it was read to its end within the cap.
+bool ReadPieces(int fd, const std::function<void(std::string_view piece)>& each) {
+  std::string buffer(1 << 17, '\0');
+  std::uint64_t total = 0;
+  for (;;) {
+    const auto got = posix::CallPlatform(
+        [&] { return read(fd, buffer.data(), buffer.size()); });
+    if (got.failed && got.error == EINTR) continue;
+    if (got.failed) return false;
+    if (got.value == 0) return true;
+    total += static_cast<std::uint64_t>(got.value);
+    if (total > kUserFileCap) return false;  // it grew past the cap meanwhile
+    each(std::string_view(buffer.data(), static_cast<std::size_t>(got.value)));
+  }
+}
+
 }  // namespace
 
 FileText PosixFileSystem::ScanFile(
@@ -140,21 +157,7 @@ FileText PosixFileSystem::ScanFile(
     close(fd);
     return file;
   }
-  std::string buffer(1 << 17, '\0');
-  std::uint64_t total = 0;
-  for (;;) {
-    const auto got = posix::CallPlatform(
-        [&] { return read(fd, buffer.data(), buffer.size()); });
-    if (got.failed && got.error == EINTR) continue;
-    if (got.failed) break;
-    if (got.value == 0) {
-      file.read = true;
-      break;
-    }
-    total += static_cast<std::uint64_t>(got.value);
-    if (total > kUserFileCap) break;  // it grew past the cap meanwhile
-    each(std::string_view(buffer.data(), static_cast<std::size_t>(got.value)));
-  }
+  file.read = ReadPieces(fd, each);
   close(fd);
   return file;
 }
@@ -240,17 +243,8 @@ bool PosixFileSystem::EditFile(
   }
   if (fd < 0) return false;
   std::string text;
-  std::string buffer(1 << 17, '\0');
-  bool read_all = false;
-  for (;;) {
-    const ssize_t got = read(fd, buffer.data(), buffer.size());
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      read_all = got == 0;
-      break;
-    }
-    text.append(buffer.data(), static_cast<std::size_t>(got));
-  }
+  const bool read_all =
+      ReadPieces(fd, [&](std::string_view piece) { text.append(piece); });
   // A temporary file of its own: never one planted under a guessable name.
   std::string temporary = name + ".new-XXXXXX";
   const int out = read_all ? mkostemp(temporary.data(), O_CLOEXEC) : -1;
