@@ -31,9 +31,8 @@ platform::Outcome ChangeCase(platform::FileSystem& files,
   return outcome;
 }
 
-// The case rule keeps every letter's length in bytes: a change of case alone
-// leaves the length, the ASCII letters but for their case, and every other
-// ASCII byte.
+}  // namespace
+
 bool MayDifferInCaseOnly(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
@@ -43,8 +42,6 @@ bool MayDifferInCaseOnly(std::string_view a, std::string_view b) {
   }
   return true;
 }
-
-}  // namespace
 
 bool SameEntry(platform::FileSystem& files, const platform::Folder& folder,
                std::string_view a, std::string_view b) {

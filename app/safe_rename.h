@@ -22,6 +22,11 @@ std::string SafeRename(platform::FileSystem& files,
                        std::string_view old_name, std::string_view new_name,
                        NewName source = NewName::kMade);
 
+// The case rule keeps every letter's length in bytes: a change of case alone
+// leaves the length, the ASCII letters but for their case, and every other
+// ASCII byte.  False when the names cannot differ in case only.
+bool MayDifferInCaseOnly(std::string_view a, std::string_view b);
+
 // True when both names denote one entry that the system can identify.
 bool SameEntry(platform::FileSystem& files, const platform::Folder& folder,
                std::string_view a, std::string_view b);

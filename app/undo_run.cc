@@ -11,7 +11,6 @@
 #include "app/reporter.h"
 #include "app/safe_rename.h"
 #include "app/whole_file.h"
-#include "text/case.h"
 
 namespace app {
 namespace {
@@ -94,16 +93,6 @@ std::size_t Open(const HistoryRun& run) {
   return open;
 }
 
-bool SameSizeAndAscii(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (text::AsciiLower(a[i]) != text::AsciiLower(b[i]) &&
-        static_cast<unsigned char>(a[i]) < 0x80 &&
-        static_cast<unsigned char>(b[i]) < 0x80)
-      return false;
-  return true;
-}
-
 // Whether a later run that is not undone renamed an entry of this run again.
 bool TouchedLater(const HistoryRead& read, const HistoryRun* run) {
   std::set<std::pair<std::string_view, std::string_view>> names;
@@ -156,7 +145,7 @@ struct Undo {
   // between its two steps.
   std::string FindDetour(const platform::Folder& folder,
                          const HistoryRename& r) {
-    if (!r.id.known || !SameSizeAndAscii(r.old_name, r.new_name)) return "";
+    if (!r.id.known || !MayDifferInCaseOnly(r.old_name, r.new_name)) return "";
     for (int attempt = 0; attempt < 100; ++attempt) {
       const std::string detour =
           ".namewisp-case-" + std::to_string(attempt) + ".tmp";
@@ -207,7 +196,7 @@ struct Undo {
     const platform::EntryId at_new = files.Identify(folder, r.new_name);
     if (at_new == r.id) {
       // One entry under both names: a change of case alone.
-      if (SameSizeAndAscii(r.old_name, r.new_name) &&
+      if (MayDifferInCaseOnly(r.old_name, r.new_name) &&
           files.Identify(folder, r.old_name) == r.id) {
         const std::string now = NameNow(folder, r.new_name);
         if (now == r.old_name) return true;  // never made, or put back before
