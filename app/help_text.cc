@@ -1,7 +1,6 @@
 #include "app/help_text.h"
 
 #include "rules/year_rule.h"
-#include "text/number.h"
 
 namespace app {
 
@@ -18,8 +17,8 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
       "brackets and",
       " toss everything after that -- ie. \"blah 2010 xxx\"=>\"blah (2010)\".",
       " (valid years are between " +
-          text::NumberToText(rules::kLowestValidYear) + " and " +
-          text::NumberToText(highest_year) + "; all others are ignored).",
+          std::to_string(rules::kLowestValidYear) + " and " +
+          std::to_string(highest_year) + "; all others are ignored).",
       "making it /yc forces confirms, but only on files affected by this rule",
       " (a good idea since /y is more potentially destructive)",
       "include /v (or /vc to confirm) for the names a media library wants:",
