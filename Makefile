@@ -1,7 +1,7 @@
 # Shortcuts for the things a newcomer does; the real build is CMake's.  Each
 # build has a configure preset (CMakePresets.json) and its own folder; only
 # the everyday one, "test", is a whole workflow.
-.PHONY: demo test test-linux test-windows fuzz package package-linux package-windows
+.PHONY: demo test test-linux test-windows fuzz package package-linux package-windows case-table
 
 # Parallel jobs of each build.
 JOBS ?= 2
@@ -62,3 +62,8 @@ FUZZ_SECONDS ?= 60
 fuzz:
 	$(call configure_and_build,fuzz,build-fuzz,fuzz_text fuzz_clean_name fuzz_command_line)
 	fuzz/run.sh $(FUZZ_SECONDS) build-fuzz
+
+# Writes text/unicode_case_table.inc anew from this machine's utf8proc (the
+# unit tests say when the committed table differs from it).
+case-table:
+	$(call configure_and_build,release,build,case_table)

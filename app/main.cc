@@ -1,12 +1,13 @@
 #include "app/program.h"
 #include "platform/platform.h"
+#include "text/unicode_case.h"
 
 int main(int argc, char** argv) {
   platform::StartProgram(argc, argv);
   app::System system{platform::SystemFileSystem(),
                      platform::SystemConsole(),
                      platform::SystemPathStyle(),
-                     &platform::LetterCase(),
+                     &text::UnicodeCaseMapping(),
                      app::CurrentYear(),
                      platform::UtcNow(),
                      platform::ProcessNumber()};

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "bench/corpus.h"
-#include "platform/posix/unicode_case.h"
 #include "rules/case_rule.h"
 #include "rules/clean_name.h"
 #include "rules/stem_cleanup.h"
 #include "rules/term_removal.h"
 #include "rules/year_rule.h"
 #include "text/case.h"
+#include "text/unicode_case.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ void BM_StemCleanup(benchmark::State& state) {
 void BM_CaseRule(benchmark::State& state) {
   static const std::vector<std::string> stems = Stems();
   RunOver(state, stems, [](const std::string& stem) {
-    return rules::ApplyCaseRule(stem, true, true, platform::posix::UnicodeCaseMapping());
+    return rules::ApplyCaseRule(stem, true, true, text::UnicodeCaseMapping());
   });
 }
 
@@ -114,7 +114,7 @@ void BM_PipelineV(benchmark::State& state) {
 void BM_PipelineMV(benchmark::State& state) {
   rules::NameRules r = Rules(true);
   r.video_rule = true;
-  r.letter_case = &platform::posix::UnicodeCaseMapping();
+  r.letter_case = &text::UnicodeCaseMapping();
   RunOver(state, Names(),
           [&r](const std::string& name) { return rules::CleanName(name, r); });
 }

@@ -8,7 +8,6 @@
 
 #include "fuzz/check.h"
 #include "fuzz/plain_utf8.h"
-#include "platform/posix/unicode_case.h"
 #include "rules/case_rule.h"
 #include "rules/clean_name.h"
 #include "rules/download_in_progress.h"
@@ -20,6 +19,7 @@
 #include "rules/user_terms.h"
 #include "rules/year_rule.h"
 #include "text/case.h"
+#include "text/unicode_case.h"
 
 namespace {
 
@@ -183,7 +183,7 @@ void CheckVideoRule(std::string_view name) {
     options.video_rule = true;
     options.from_upper = options.from_lower = bits & 1;
     options.highest_year = 2026;
-    options.letter_case = &platform::posix::UnicodeCaseMapping();
+    options.letter_case = &text::UnicodeCaseMapping();
     const bool is_directory = bits & 2;
     const rules::CleanedName once = rules::CleanName(name, options, is_directory);
     FUZZ_CHECK(Has(name, "/") || !Has(once.name, "/"));
@@ -215,7 +215,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
       options.episode_rule = bits & 16;
       options.user_terms = (bits & 64) ? &SomeUserTerms() : nullptr;
       options.highest_year = highest_year;
-      options.letter_case = &platform::posix::UnicodeCaseMapping();
+      options.letter_case = &text::UnicodeCaseMapping();
       CheckPipeline(name, options, bits & 32);
     }
   }
@@ -226,6 +226,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   FUZZ_CHECK(!rules::IsDownloadInProgress(name) || Has(name, "."));
   // The mixed form on the raw bytes too, not only on cleaned stems.
   CheckCaseRule(std::string(name),
-                text::MixedForm(name, platform::posix::UnicodeCaseMapping()));
+                text::MixedForm(name, text::UnicodeCaseMapping()));
   return 0;
 }

@@ -10,8 +10,8 @@
 
 #include "fuzz/check.h"
 #include "fuzz/plain_utf8.h"
-#include "platform/posix/unicode_case.h"
 #include "text/case.h"
+#include "text/unicode_case.h"
 #include "text/replace.h"
 #include "text/utf8.h"
 
@@ -74,7 +74,7 @@ void CheckCaseForms(std::string_view text) {
   const bool valid = fuzz::IsValidUtf8(text);
   FUZZ_CHECK(text::AsciiLowerForm(text).size() == text.size());
   for (const text::CaseMapping* mapping :
-       {&platform::posix::UnicodeCaseMapping(), &text::AsciiOnlyMapping()}) {
+       {&text::UnicodeCaseMapping(), &text::AsciiOnlyMapping()}) {
     const std::string mixed = text::MixedForm(text, *mapping);
     FUZZ_CHECK(mixed.size() == text.size());
     if (valid) FUZZ_CHECK(fuzz::IsValidUtf8(mixed));

@@ -11,7 +11,6 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
-#include "text/case.h"
 
 namespace platform {
 
@@ -45,10 +44,6 @@ PathStyle SystemPathStyle();
 // The system's file system and console.
 FileSystem& SystemFileSystem();
 Console& SystemConsole();
-
-// The case of letters beyond ASCII, for the case rule: the platform's own
-// simple mapping of single code points.
-const text::CaseMapping& LetterCase();
 
 // The time now, UTC, as "2026-12-08T23:30:00Z".
 std::string UtcNow();

@@ -18,9 +18,9 @@
 #include "rules/term_table.h"
 #include "rules/year_rule.h"
 #ifndef _WIN32
-#include "platform/posix/unicode_case.h"
 #endif
 #include "text/case.h"
+#include "text/unicode_case.h"
 #include "text/replace.h"
 
 namespace {
@@ -41,7 +41,7 @@ rules::NameRules Rules(bool mixed_case) {
   r.year_rule = r.term_rule = true;
   r.highest_year = 2026;
 #ifndef _WIN32
-  r.letter_case = &platform::posix::UnicodeCaseMapping();
+  r.letter_case = &text::UnicodeCaseMapping();
 #endif
   return r;
 }

@@ -355,19 +355,5 @@ TEST(WindowsText, CodePagesGetNoLookAlikes) {
     EXPECT_EQ(windows::ToCodePage(c.code_page, c.text), c.bytes) << c.code_page;
 }
 
-TEST(WindowsText, LettersOutsideCodePage1252TakeTheSystemsCase) {
-  const text::CaseMapping& m = platform::LetterCase();
-  EXPECT_EQ(m.upper(0x434), char32_t(0x414));   // д -> Д
-  EXPECT_EQ(m.lower(0x3A9), char32_t(0x3C9));   // Ω -> ω
-  EXPECT_TRUE(m.is_cased(0x434));
-  // Code page 1252 keeps the Windows build's old case: none beyond ASCII.
-  EXPECT_EQ(m.upper(0xE9), char32_t(0xE9));     // é
-  EXPECT_EQ(m.lower(0x160), char32_t(0x160));   // Š
-  EXPECT_FALSE(m.is_cased(0xE9));
-  EXPECT_FALSE(m.is_cased(0x30C0));             // ダ has no case
-  EXPECT_EQ(text::MixedForm("\xd0\xbc\xd0\xbe\xd1\x81\xd0\xba\xd0\xb2\xd0\xb0", m),
-            "\xd0\x9c\xd0\xbe\xd1\x81\xd0\xba\xd0\xb2\xd0\xb0");  // Москва
-}
-
 }  // namespace
 #endif  // _WIN32
