@@ -84,6 +84,7 @@ bool IsSubtitleTag(std::string_view word) {
 
 NameSplit SplitFileName(std::string_view name) {
   NameSplit split = SplitName(name);
+  if (split.extension == "." && !split.stem.empty()) return {split.stem, {}};
   if (!IsSubtitleExtension(split.extension)) return split;
   std::size_t stem_end = split.stem.size();
   for (int taken = 0; taken < 3; ++taken) {

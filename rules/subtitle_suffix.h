@@ -22,7 +22,10 @@ bool IsSubtitleTag(std::string_view word);
 
 // SplitName for a file, with the language and flag words (at most three,
 // and never the whole stem) of a subtitle file moved into its extension:
-// "The.Matrix.1999.en.srt" -> {"The.Matrix.1999", ".en.srt"}.
+// "The.Matrix.1999.en.srt" -> {"The.Matrix.1999", ".en.srt"}.  A final
+// period alone is no extension, and the new name goes without it:
+// "Movie.2010.720p." -> {"Movie.2010.720p", ""}, as Windows could not open
+// a name that ends in a period.
 NameSplit SplitFileName(std::string_view name);
 
 }  // namespace rules

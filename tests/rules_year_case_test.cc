@@ -191,6 +191,10 @@ TEST(CleanName, WholeNames) {
       {"Clean Name.avi", none, "Clean Name.avi"},
       {"Some_Folder", none, "Some Folder"},
       {"._..txt", none, ""},
+      // A final period is no extension: the new name goes without it.
+      {"Movie.2010.720p.", year, "Movie (2010)"},
+      {"Movie (2010).", none, "Movie (2010)"},
+      {"..", none, ""},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(rules::CleanName(c.listed, c.rules).name, c.want) << c.listed;
