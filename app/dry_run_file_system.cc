@@ -3,9 +3,6 @@
 #include <algorithm>
 
 namespace app {
-namespace {
-
-}  // namespace
 
 // Names are compared as the folder compares them: on a file system that
 // ignores case, "X Y.txt" taken is "x y.txt" taken.
@@ -20,6 +17,7 @@ std::string DryRunFileSystem::Key(const platform::Folder& folder,
 platform::Listing DryRunFileSystem::WithoutFreed(
     platform::Listing listing) const {
   std::erase_if(listing.entries, [&](const platform::Entry& entry) {
+    if (entry.id.known) return Moved(entry.id);
     return freed_.count(Key(listing.folder, entry.name)) > 0;
   });
   return listing;
@@ -70,16 +68,23 @@ platform::Failure DryRunFileSystem::ReservedName(const platform::Folder& folder,
   return real_.ReservedName(folder, name);
 }
 
-// A name the run took is there; one it freed is not; else the system says,
-// unless the entry it finds is one the run moved away (under another case of
-// the name, on a file system that ignores case).
+bool DryRunFileSystem::Moved(const platform::EntryId& id) const {
+  return id.known && moved_.count({id.volume, id.index}) > 0;
+}
+
+// A name the run took is there; else the system says, unless the entry it
+// finds is one the run moved away.  Where the system tells entries apart, a
+// freed name is judged by the entry: on a file system that ignores case,
+// "CASE_PAIR.txt" is still there after "case_pair.txt" was renamed, as the
+// real run finds it.
 bool DryRunFileSystem::Exists(const platform::Folder& folder,
                               std::string_view name) {
   const std::string key = Key(folder, name);
   if (taken_.count(key)) return true;
-  if (freed_.count(key) || !real_.Exists(folder, name)) return false;
+  if (!real_.Exists(folder, name)) return false;
   const platform::EntryId id = real_.Identify(folder, name);
-  return !(id.known && moved_.count({id.volume, id.index}));
+  if (id.known) return !Moved(id);
+  return freed_.count(key) == 0;
 }
 
 std::string DryRunFileSystem::NameKey(const platform::Folder& folder,
@@ -91,10 +96,9 @@ platform::EntryId DryRunFileSystem::Identify(const platform::Folder& folder,
                                              std::string_view name) {
   const std::string key = Key(folder, name);
   if (auto at = taken_.find(key); at != taken_.end()) return at->second;
-  if (freed_.count(key)) return {};
   const platform::EntryId id = real_.Identify(folder, name);
-  if (id.known && moved_.count({id.volume, id.index})) return {};
-  return id;
+  if (id.known) return Moved(id) ? platform::EntryId{} : id;
+  return freed_.count(key) ? platform::EntryId{} : id;
 }
 
 std::string DryRunFileSystem::AbsolutePath(const platform::Folder& folder) {

@@ -52,6 +52,7 @@ class DryRunFileSystem final : public platform::FileSystem {
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;
+  bool Moved(const platform::EntryId& id) const;
   std::string Key(const platform::Folder& folder, std::string_view name) const;
 
   platform::FileSystem& real_;

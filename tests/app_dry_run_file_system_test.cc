@@ -25,6 +25,11 @@ TEST(DryRunFileSystem, FailsAsTheRealRenamesWould) {
       {{"x_y.txt", "X.Y.txt"}, false,
        {{"x_y.txt", "x y.txt"}, {"X.Y.txt", "X Y.txt"}}, Failure::kNone},
       {{"a", "B"}, true, {{"a", "c"}, {"B", "A"}}, Failure::kNone},
+      // Two old names equal but for case: the second is still there, and
+      // its new name is taken.
+      {{"case_pair.txt", "CASE_PAIR.txt"}, true,
+       {{"case_pair.txt", "case pair.txt"}, {"CASE_PAIR.txt", "CASE PAIR.txt"}},
+       Failure::kExists},
       {{"a"}, true, {{"a", "b"}, {"a", "c"}}, Failure::kNotFound},
       {{"a"}, false, {{"gone", "here"}}, Failure::kNotFound},
   };

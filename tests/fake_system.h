@@ -64,9 +64,14 @@ struct FileSystem : platform::FileSystem {
   }
   platform::Entry* Find(const std::string& listed, std::string_view name) {
     const std::string dir = Local(listed);
-    const bool fold = ignore_case_folders.count(dir) > 0;
+    // The name as it is first, as a system that ignores case finds it
+    // where two entries differ only in case.
     for (platform::Entry& e : folders[dir]) {
-      if (fold ? Folded(e.name) == Folded(name) : e.name == name) return &e;
+      if (e.name == name) return &e;
+    }
+    if (ignore_case_folders.count(dir) == 0) return nullptr;
+    for (platform::Entry& e : folders[dir]) {
+      if (Folded(e.name) == Folded(name)) return &e;
     }
     return nullptr;
   }
