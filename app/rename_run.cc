@@ -199,10 +199,11 @@ struct Run {
     }
     platform::Listing listing = ListOperand(files, operand, style);
     if (!listing.failure.ok()) {
+      // The failure is the operand's answer: no "No matches" after it.
       console.Print(ForScreen(console, operand) + " [FAILED: " +
                     FailureWords(listing.failure, files) + "]\n");
       any_failed = true;
-      return false;
+      return true;
     }
     // "f.avi/" names a folder: a file of that name is not one.
     if (!pattern && style == platform::PathStyle::kPosix &&

@@ -414,6 +414,8 @@ TEST(RenameRun, OperandsSayWhyTheyAreLeftAlone) {
       {{"Red.Canyon.2021/"}, true, "Red.Canyon.2021/in_1.avi ==> "
                                    "Red.Canyon.2021/in 1.avi\n", 0},
       {{"f.1.avi"}, true, "f.1.avi ==> f 1.avi\n", 0},
+      // A folder that cannot be listed fails, and that says it all.
+      {{"locked/*"}, false, "locked/* [FAILED: permission denied]\n", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.operands[0] + (c.recursive ? " /s" : ""));
@@ -423,6 +425,7 @@ TEST(RenameRun, OperandsSayWhyTheyAreLeftAlone) {
                         E("link_1", EntryKind::kDirectory, false, true),
                         E("f.1.avi", EntryKind::kFile)};
     fake.folders["Red.Canyon.2021/"] = Files({"in_1.avi"});
+    fake.unreadable["locked/"] = Failure::kPermission;
     app::RunOptions o;
     o.recursive = c.recursive;
     EXPECT_EQ(RunWith(fake, o, c.operands), c.code);
