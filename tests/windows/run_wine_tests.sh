@@ -250,20 +250,21 @@ if [ -n "$program" ]; then
 
   # --- literal paths: final periods and spaces, devices, long paths -----
   fresh
-  touch x.y. x.y
+  touch x.y. x.y Movie.2010.720p.
   run "$program" 'x.y*'
-  check "literal paths: a final period is renamed as it is, or refused" output_is \
-    'x.y. ==> x y.\r\n  [FAILED: name refused: it ends in a period or a space]\r\nDone\r\n\r\n'
+  check "literal paths: a final period is renamed as it is, and goes" output_is \
+    'x.y. ==> x y\r\nDone\r\n\r\n'
+  run "$program" /y 'Movie*'
   check "literal paths: the name without the period is left alone" \
-    test "$rc" = 1 -a -e x.y -a -e x.y.
+    test "$rc" = 0 -a -e x.y -a -e "x y" -a ! -e x.y. -a -e "Movie (2010)"
   fresh
-  touch trail_.
+  touch 'trail_.txt '
   run "$program" --dry-run '*'
   grep -v '^Dry run' "$work/out" >"$work/dry"
   dry_rc=$rc
   run "$program" '*'
   check "literal paths: the dry run predicts the refusal" \
-    test "$rc" = 1 -a "$dry_rc" = 1 -a -e trail_.
+    test "$rc" = 1 -a "$dry_rc" = 1 -a -e 'trail_.txt '
   check "literal paths: the dry run says what the run says" cmp -s "$work/dry" "$work/out"
   fresh
   touch 'x_y ' nul.2010.avi LPT1.2010.XviD.avi
@@ -286,6 +287,8 @@ if [ -n "$program" ]; then
   check "literal paths: a name too long for any entry is said" \
     test "$rc" = 1 -a "$(head -c 300 "$work/out" | tr -d p)" = "" \
     -a "$(grep -c 'FAILED: name too long' "$work/out")" = 1
+  check "literal paths: and no no-match line after it" \
+    test "$(grep -c 'No matches' "$work/out")" = 0
 
   # --- the dry run knows Windows -----------------------------------------
   fresh
@@ -299,6 +302,14 @@ if [ -n "$program" ]; then
   check "dry run: the refusals' words" bash -c "test $rc = 1 -a $dry_rc = 1 &&
     grep -q 'FAILED: a file with that name exists' '$work/out' &&
     grep -q 'FAILED: name refused: it is a device name on this system' '$work/out'"
+  fresh
+  touch case_pair.txt CASE_PAIR.txt
+  run "$program" --dry-run /y /k '*'
+  grep -v '^Dry run' "$work/out" >"$work/dry"
+  run "$program" /y /k '*'
+  check "dry run: two old names equal but for case fail as in the run" \
+    bash -c "cmp -s '$work/dry' '$work/out' &&
+      grep -q 'FAILED: a file with that name exists' '$work/out'"
   fresh
   touch u_1.txt u_2.txt
   run "$program" '*.txt'
@@ -373,6 +384,34 @@ if [ -n "$program" ]; then
       >"$work/out" 2>/dev/null
     check "code page $page: a pipe gets ? for what the code page lacks" \
       output_is "${rest#* }\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n"
+  done
+
+  # --- /m: letters as Unicode has them, in every code page ----------------
+  localedef -i cs_CZ -f UTF-8 "$locales/cs_CZ.UTF-8" >/dev/null 2>&1
+  names=('ça_va.avi' 'über_größe.avi' 'CAFÉ_CRÈME.AVI' 'łódź_łąka.avi'
+         'žluťoučký_kůň.avi' 'ΟΔΟΣ_ΣΟΦΙΑΣ.avi')
+  expected=$'Café Crème.AVI\nÇa Va.avi\nÜber Größe.avi\nŁódź Łąka.avi\nŽluťoučký Kůň.avi\nΟδος Σοφιας.avi'
+  for loc_page_line in "C.UTF-8 CP1252 ?ód?_??ka.avi ==> ?ód? ??ka.avi" \
+      "cs_CZ.UTF-8 CP1250 łódź_łąka.avi ==> Łódź Łąka.avi"; do
+    read -r loc page line <<<"$loc_page_line"
+    set -- "$loc" "$page"
+    fresh
+    touch "${names[@]}"
+    LOCPATH="$locales" LC_ALL="$1" wine "$program" /m '*' </dev/null \
+      >"$work/out" 2>/dev/null
+    check "code page $2: /m breaks no word at an accented letter" \
+      test "$(ls | LC_ALL=C sort)" = "$(printf '%s\n' "$expected" | LC_ALL=C sort)"
+    check "code page $2: /m's output is in the code page" \
+      bash -c "iconv -f '$2' -t UTF-8 '$work/out' | tr -d '\\r' | grep -qxF '$line'"
+    if [ -x "$linux_build" ]; then
+      mkdir "$work/linux"
+      (cd "$work/linux" && touch "${names[@]}" &&
+       HOME="$work/home" XDG_STATE_HOME="$work/state" \
+       XDG_CONFIG_HOME="$work/config" "$linux_build" /m '*' >/dev/null)
+      check "code page $2: /m as the Linux build" \
+        test "$(ls "$work/linux" | LC_ALL=C sort)" = "$(ls | LC_ALL=C sort)"
+      rm -rf "$work/linux"
+    fi
   done
 
   # --- a combining mark belongs to the letter before it -------------------
