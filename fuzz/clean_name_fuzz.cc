@@ -129,7 +129,14 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options,
                    bool is_directory) {
   const rules::NameSplit split =
       is_directory ? rules::SplitDirectoryName(name) : rules::SplitFileName(name);
-  FUZZ_CHECK(split.stem.size() + split.extension.size() == name.size());
+  // The split covers the name, but for a file's final period alone, which
+  // goes.
+  const bool final_period_goes = !is_directory && split.extension.empty() &&
+                                 split.stem.size() + 1 == name.size() &&
+                                 name.back() == '.';
+  FUZZ_CHECK(final_period_goes ||
+             split.stem.size() + split.extension.size() == name.size());
+  FUZZ_CHECK(name.substr(0, split.stem.size()) == split.stem);
   std::string stem = rules::CleanStem(split.stem);
   CheckCleanStem(stem);
   if (options.from_upper || options.from_lower) {
