@@ -1,10 +1,25 @@
 #include <gtest/gtest.h>
 
-#include "rules/release_marker.h"
+#include <string>
+
+#include "rules/release_name.h"
 
 namespace {
 
-TEST(ReleaseMarker, ReadAndWritten) {
+// The mark at the first of the words "word next".
+std::size_t ReadFirst(const std::string& word, const std::string& next,
+                      std::string& written) {
+  const std::string stem = next.empty() ? word : word + " " + next;
+  const rules::StemWords words = rules::SplitWords(stem);
+  const rules::Mark m = rules::ReadMark(words, 0, 2030);
+  if (m.kind == rules::MarkKind::kNone || m.kind == rules::MarkKind::kYear ||
+      m.kind == rules::MarkKind::kDate || m.kind == rules::MarkKind::kSample)
+    return 0;
+  rules::AppendMark(m, words, written);
+  return m.words;
+}
+
+TEST(ReleaseName, MarksReadAndWritten) {
   struct Case {
     const char* word;
     const char* next;
@@ -32,17 +47,24 @@ TEST(ReleaseMarker, ReadAndWritten) {
       {"1920x1080", "", 0, ""},
       {"640x480", "", 0, ""},
       {"100x01", "", 0, ""},
-      {"1x1", "", 0, ""},
+      {"1x1", "", 1, "S01E01"},
+      {"7x6", "", 1, "S07E06"},
+      {"S006E18", "", 1, "S06E18"},
+      {"S2016E14", "", 1, "S2016E14"},
+      {"S1-E1", "", 1, "S01E01"},
+      {"1x02x03", "", 1, "S01E02-E03"},
+      {"2x9-2x10", "", 1, "S02E09-E10"},
       {"16x9", "", 0, ""},
       {"4x100", "", 0, ""},
       {"S123E01", "", 0, ""},
       {"S01E1000", "", 0, ""},
-      {"S01", "E02", 1, "S01"},
+      {"S01", "E02", 2, "S01E02"},
+      {"S01", "Ep", 1, "S01"},
       {"S01E", "", 0, ""},
       {"S01E02-", "", 0, ""},
       {"S01E02x", "", 0, ""},
       {"S01E02-GRP", "", 0, ""},
-      {"1x02-3", "", 0, ""},
+      {"1x02-3", "", 1, "S01E02-E03"},
       {"x264", "", 0, ""},
       // Seasons, written "S01".
       {"Season", "1", 2, "S01"},
@@ -85,10 +107,9 @@ TEST(ReleaseMarker, ReadAndWritten) {
   };
   for (const Case& c : cases) {
     std::string written;
-    EXPECT_EQ(rules::ReadReleaseMarker(c.word, c.next, &written), c.words)
-        << c.word << " " << c.next;
+    EXPECT_EQ(ReadFirst(c.word, c.next, written), c.words) << c.word << " " << c.next;
     EXPECT_EQ(written, c.written) << c.word << " " << c.next;
-    EXPECT_LE(written.size() + 1, rules::kMaxWrittenMarker) << c.word;
+    EXPECT_LE(written.size() + 1, rules::kMaxWrittenMark) << c.word;
   }
   struct Date {
     const char* word;
@@ -109,10 +130,18 @@ TEST(ReleaseMarker, ReadAndWritten) {
       {"1919", "03", "14", 0, ""},
       {"2019-03-1x", "", "", 0, ""},
       {"(2019)", "03", "14", 0, ""},
+      {"(2019", "03", "14)", 3, "2019-03-14"},
+      {"(2019-03-14)", "", "", 1, "2019-03-14"},
+      {"(2019", "03", "14", 0, ""},
   };
   for (const Date& d : dates) {
+    const std::string stem = std::string(d.word) + (*d.next ? " " : "") + d.next +
+                             (*d.after ? " " : "") + d.after;
+    const rules::StemWords words = rules::SplitWords(stem);
+    const rules::Mark m = rules::ReadMark(words, 0, 2030);
     std::string written;
-    EXPECT_EQ(rules::ReadDate(d.word, d.next, d.after, 2030, &written), d.words)
+    if (m.kind == rules::MarkKind::kDate) rules::AppendMark(m, words, written);
+    EXPECT_EQ(m.kind == rules::MarkKind::kDate ? m.words : 0u, d.words)
         << d.word << " " << d.next << " " << d.after;
     EXPECT_EQ(written, d.written) << d.word;
   }
