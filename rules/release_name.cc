@@ -463,14 +463,15 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
     m.kind = MarkKind::kAnime;
     m.text = digits;
     m.words = 2;
-    int half = 0;
-    // "- 12.5": a half episode, as the raw name writes it.
-    if (digits.size() == s.at[at + 1].size() && at + 2 < s.n &&
-        s.PeriodBefore(at + 2) && s.at[at + 2] == "5") {
+    // "- 12.5": a half episode, as the raw name writes it; any other word
+    // of digits a period joins on makes the number no episode's ("- 1.1GB",
+    // "- 5.1").
+    if (at + 2 < s.n && s.PeriodBefore(at + 2) && ascii::IsDigit(s.at[at + 2][0])) {
+      if (digits.size() != s.at[at + 1].size() || s.at[at + 2] != "5")
+        return Mark();
       m.day = s.at[at + 2];
       m.words = 3;
     }
-    (void)half;
     return m;
   }
   return m;

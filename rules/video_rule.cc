@@ -134,8 +134,8 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   for (std::size_t i = r.rest; i < w.size(); ++i) {
     const std::size_t n = MediaServerTag(w, i);
     if (n == 0) continue;
-    out.push_back(' ');
     if (w[i].front() == '(') {
+      out.push_back(' ');
       out.push_back('[');
       out.append(w[i].substr(1, w[i].size() - 2));
       out.push_back(']');

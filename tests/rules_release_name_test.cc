@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "rules/clean_name.h"
 #include "rules/release_name.h"
 
 namespace {
@@ -158,6 +159,73 @@ TEST(ReleaseName, MarksReadAndWritten) {
   for (const char* word : {"S", "S123", "E1234", "Sa", "app", "git", "d", "Part",
                            "CD", "(S01)", "mkv", ""}) {
     EXPECT_FALSE(rules::IsMarkerWord(word)) << word;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+rules::NameRules Options(const char* which) {
+  rules::NameRules r;
+  r.highest_year = 2026;
+  const std::string w = which;
+  r.year_rule = w.find('y') != std::string::npos;
+  r.episode_rule = w.find('e') != std::string::npos;
+  r.term_rule = w.find('k') != std::string::npos;
+  r.video_rule = w.find('v') != std::string::npos;
+  return r;
+}
+
+// Names that differ must keep what tells them apart, with every option
+// that reads the marks.
+TEST(ReleaseName, NeighboursStayApart) {
+  struct Case {
+    const char* options;
+    const char* listed;
+    const char* want;
+  } cases[] = {
+      {"y", "Show.2010.S01.E02.720p.mkv", "Show (2010) S01E02.mkv"},
+      {"y", "Show.2010.S01.E03.720p.mkv", "Show (2010) S01E03.mkv"},
+      {"e", "Show.Season.1.E02.x.mkv", "Show S01E02.mkv"},
+      {"e", "Show.S01.Episode.2.x.mkv", "Show S01E02.mkv"},
+      {"e", "Show.S01.Ep.2.x.mkv", "Show S01E02.mkv"},
+      {"e", "Show.Season.1.-.07.x.mkv", "Show S01E07.mkv"},
+      {"y", "Show (2019.03.14).mkv", "Show 2019-03-14.mkv"},
+      {"y", "Show (2019.03.15).mkv", "Show 2019-03-15.mkv"},
+      {"v", "Show (2019.03.15).mkv", "Show 2019-03-15.mkv"},
+      {"yk", "The.Matrix.1999.1080p.en.cc.srt", "The Matrix (1999).en.cc.srt"},
+      {"v", "The.Matrix.1999.1080p.de.cc.srt", "The Matrix (1999).de.cc.srt"},
+      {"v", "Movie.2010.1080p.en.forced.sdh.srt", "Movie (2010).en.forced.sdh.srt"},
+      {"v", "Show.S06E17.Part.1.720p.mkv", "Show S06E17 - pt1.mkv"},
+      {"v", "Show.S06E17.Part.2.720p.mkv", "Show S06E17 - pt2.mkv"},
+      {"e", "Show.S06E17.Part.2.720p.mkv", "Show S06E17 Part 2.mkv"},
+      {"v", "Show.S01E01.CD1.avi", "Show S01E01 - pt1.avi"},
+      {"v", "Show.S01E01.pt2.avi", "Show S01E01 - pt2.avi"},
+      {"v", "Film.2010.Disc.2.avi", "Film (2010) - pt2.avi"},
+      {"v", "[Grp] Show - 12.5 [1080p].mkv", "Show - 12.5.mkv"},
+      {"v", "[Grp] Show - 12 [1080p].mkv", "Show - 12.mkv"},
+      {"v", "Show - 05.5.mkv", "Show - 05.5.mkv"},
+      {"v", "Show.2006.S006E18.720p.mkv", "Show (2006) S06E18.mkv"},
+      {"e", "Show.2006.S006E18.720p.mkv", "Show 2006 S06E18.mkv"},
+      {"v", "Show 2016 02 25 S20E142 720p.mkv", "Show S20E142.mkv"},
+      {"v", "Show 2016 02 25 S20E143 720p.mkv", "Show S20E143.mkv"},
+      // Sizes, bitrates and channels are tags, never a number of the name.
+      {"v", "Title (2019) 1080p - 1.1GB - x264.mkv", "Title (2019).mkv"},
+      {"v", "Title.2019.2.5.GB.20.Mbps.DD+5.1.mkv", "Title (2019).mkv"},
+      {"v", "Title.2019.1080p.TrueHD.7.1.Atmos.mkv", "Title (2019).mkv"},
+      // A number the reading does not place stays.
+      {"v", "Title.2019.Chapter.7.1080p.mkv", "Title (2019) 7.mkv"},
+      // Already tidy media-server names.
+      {"v", "Title (2000) {edition-Extended}.mkv", "Title (2000) {edition-Extended}.mkv"},
+      {"v", "Title (2007) [imdbid-tt0443706].mkv", "Title (2007) [imdbid-tt0443706].mkv"},
+      {"v", "Title (1979) - 1080p.mkv", "Title (1979) - 1080p.mkv"},
+      {"v", "Interstellar (2014) - 1080p BluRay.mkv", "Interstellar (2014) - 1080p BluRay.mkv"},
+      {"v", "Title.2000.{tmdb-12345}.1080p.mkv", "Title (2000) {tmdb-12345}.mkv"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(rules::CleanName(c.listed, Options(c.options)).name, c.want)
+        << c.options << " " << c.listed;
   }
 }
 
