@@ -348,6 +348,13 @@ std::string_view SampleWord(std::string_view word) {
   return InList(w, kSampleWords) ? w : std::string_view();
 }
 
+// "5", "1GB", "20Mbps".
+bool IsNumberOrSize(std::string_view w) {
+  std::size_t d = 0;
+  while (d < w.size() && ascii::IsDigit(w[d])) ++d;
+  return d > 0 && (d == w.size() || InList(w.substr(d), kSizeUnits));
+}
+
 // The bytes a mark can begin with: the quick refusal nearly every word
 // gets, taken from the grammar's words above.
 struct FirstBytes {
@@ -466,7 +473,7 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
     // "- 12.5": a half episode, as the raw name writes it; any other word
     // of digits a period joins on makes the number no episode's ("- 1.1GB",
     // "- 5.1").
-    if (at + 2 < s.n && s.PeriodBefore(at + 2) && ascii::IsDigit(s.at[at + 2][0])) {
+    if (at + 2 < s.n && s.PeriodBefore(at + 2) && IsNumberOrSize(s.at[at + 2])) {
       if (digits.size() != s.at[at + 1].size() || s.at[at + 2] != "5")
         return Mark();
       m.day = s.at[at + 2];
