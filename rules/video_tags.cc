@@ -107,6 +107,13 @@ constexpr VideoTag kTags[] = {
     {"nfofix", K::kFlag, false}, {"dirfix", K::kFlag, false},
     {"real", K::kFlag, true}, {"hybrid", K::kFlag, true},
     {"complete", K::kFlag, true},
+    // Release groups and sites that name themselves in the name.
+    {"rarbg", K::kGroup, false}, {"yify", K::kGroup, false},
+    {"yts", K::kGroup, true}, {"yts_mx", K::kGroup, false},
+    {"yts_am", K::kGroup, false}, {"yts_lt", K::kGroup, false},
+    {"eztv", K::kGroup, false}, {"eztvx", K::kGroup, false},
+    {"eztvx_to", K::kGroup, false}, {"eztv_re", K::kGroup, false},
+    {"tgx", K::kGroup, false}, {"ettv", K::kGroup, false},
 };
 
 // The table with the languages that are release tags.

@@ -4,6 +4,7 @@
 
 #include "rules/clean_name.h"
 #include "rules/release_name.h"
+#include "rules/stem_cleanup.h"
 
 namespace {
 
@@ -227,6 +228,37 @@ TEST(ReleaseName, NeighboursStayApart) {
     EXPECT_EQ(rules::CleanName(c.listed, Options(c.options)).name, c.want)
         << c.options << " " << c.listed;
   }
+}
+
+}  // namespace
+
+#include "terms_example.h"
+
+namespace {
+
+// Every term that doc/terms.example offers "/k" users is one "/v" reads as
+// a release tag: after a film's year, each of its words is placed.
+TEST(ReleaseName, TermsExampleAreTags) {
+  const std::string_view text = kTermsExample;
+  std::size_t terms = 0;
+  for (std::size_t from = 0; from < text.size();) {
+    std::size_t end = text.find('\n', from);
+    if (end == std::string_view::npos) end = text.size();
+    std::string term(text.substr(from, end - from));
+    from = end + 1;
+    if (term.empty() || term[0] == '#') continue;
+    if (term.back() == '*') term.pop_back();  // a prefix: "x265-*"
+    if (term.back() == '-') term += "GRP";
+    ++terms;
+    const std::string raw = "Title.2010." + term;
+    const std::string stem = rules::CleanStem(raw);
+    const rules::ReleaseName r =
+        rules::ReadReleaseName(stem, 2026, rules::PeriodJoins(raw));
+    ASSERT_EQ(r.year, 1u) << term;
+    for (std::size_t i = 2; i < r.words.n; ++i)
+      EXPECT_TRUE(r.Understood(i)) << term << ": " << r.words.at[i];
+  }
+  EXPECT_GT(terms, 50u);
 }
 
 }  // namespace
