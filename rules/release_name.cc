@@ -821,11 +821,14 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     const std::string_view t = ascii::TrimBrackets(w[i]);
     if (t.empty()) continue;
     int value = 0;
+    // Channels: "5.1", "7.1", "2.0" alone or after an audio tag ("DDP5.1").
     const std::string_view before = i > 0 ? ascii::TrimBrackets(w[i - 1]) : "";
-    if (r.words.PeriodBefore(i) && IsNumber(t, 1, value) && !before.empty() &&
-        ascii::IsDigit(before.back())) {
-      SetBits(r.understood, i, 1);
-      if (IsNumber(ascii::TrimBrackets(w[i - 1]), 1, value)) SetBits(r.understood, i - 1, 1);
+    if (r.words.PeriodBefore(i) && t.size() == 1 && t[0] >= '0' && t[0] <= '2' &&
+        !before.empty() && ascii::IsDigit(before.back()) &&
+        (MatchVideoTag(w, i - 1).words > 0 ||
+         (before.size() == 1 && before[0] != '0' && before[0] != '3' &&
+          before[0] != '4' && before[0] != '9'))) {
+      SetBits(r.understood, i - 1, 2);
       continue;
     }
     std::size_t d = 0;

@@ -5,6 +5,7 @@
 #include "rules/clean_name.h"
 #include "rules/release_name.h"
 #include "rules/stem_cleanup.h"
+#include "text/case.h"
 
 namespace {
 
@@ -259,6 +260,47 @@ TEST(ReleaseName, TermsExampleAreTags) {
       EXPECT_TRUE(r.Understood(i)) << term << ": " << r.words.at[i];
   }
   EXPECT_GT(terms, 50u);
+}
+
+}  // namespace
+
+namespace {
+
+// Two names that differ in one number that is no tag's value never get the
+// same "/v" name: over names made of the parts release names are made of,
+// each number in turn one higher.
+TEST(ReleaseName, OneNumberApartNeverMerges) {
+  // "#" stands for the number that changes.
+  const char* const forms[] = {
+      "Title.#.1080p.BluRay.x264-GRP",      "Show.S01E#.720p.HDTV.x264-GRP",
+      "Show.S#E05.720p.HDTV",                "Show.2x#.HDTV.XviD",
+      "Show.2010.S01.E#.720p",               "Show.Season.1.Episode.#.x",
+      "Show.Season.#.E02.x",                 "Show.S01.Ep.#.x",
+      "Show.2019.03.#.Guest.720p",           "Show.2019.#.14.Guest.720p",
+      "[Grp] Show - # [1080p][ABCD1234]",    "Show.S01E01.Part.#.720p",
+      "Film.2010.CD#.avi.x",                 "Film.2010.Disc.#.x264",
+      "Title.2019.Chapter.#.1080p",          "Title.#.Rising.2019.1080p",
+      "Show - #.5 [1080p]",                  "Show.2016.02.25.S20E1#.720p",
+      "Title.2019.1080p.Vol.#.x264",         "Show.S01E01-E#.1080p",
+      "Show.S006E#.720p",                    "Title (2019) - 1080p - Take #",
+      "Show.2010.S01E02.Part.#",             "Show.E#.720p.WEB",
+  };
+  const char* const numbers[] = {"1", "2", "07", "08", "11", "12", "19", "20"};
+  for (const char* form : forms) {
+    const std::string f = form;
+    const std::size_t at = f.find('#');
+    for (std::size_t k = 0; k + 1 < std::size(numbers); ++k) {
+      std::string a = f, b = f;
+      a.replace(at, 1, numbers[k]);
+      b.replace(at, 1, numbers[k + 1]);
+      a += ".mkv";
+      b += ".mkv";
+      const std::string va = rules::CleanName(a, Options("v")).name;
+      const std::string vb = rules::CleanName(b, Options("v")).name;
+      EXPECT_NE(text::AsciiLowerForm(va), text::AsciiLowerForm(vb))
+          << a << " and " << b << " both give " << va;
+    }
+  }
 }
 
 }  // namespace
