@@ -8,7 +8,8 @@ namespace {
 
 // The grammar's words.  A spelling is added here, and every rule reads it.
 constexpr std::string_view kSeasonWords[] = {
-    "season", "temporada", "staffel", "saison", "sezon", "series", "stagione"};
+    "season", "temporada", "staffel", "saison", "sezon", "series", "stagione",
+    "se"};
 constexpr std::string_view kEpisodeWords[] = {
     "episode", "ep", "e", "episodio", "folge", "afl", "aflevering", "odcinek",
     "capitulo", "b\xC3\xB6l\xC3\xBCm", "bolum", "épisode"};
@@ -87,6 +88,10 @@ bool ReadEpisodeLetter(std::string_view w, std::size_t& i) {
 bool ReadMoreEpisodes(std::string_view w, std::size_t i, int highest_year,
                       Episode& e) {
   while (i < w.size()) {
+    // A release group glued on: "S01E05-Group".
+    if (w[i] == '-' && i + 1 < w.size() && ascii::IsLetter(w[i + 1]) &&
+        !IsChar(w, i + 1, 'e') && !IsChar(w, i + 1, 's'))
+      return true;
     if (w[i] == '-' || w[i] == '+') ++i;
     if (IsChar(w, i, 's')) {
       ++i;
@@ -140,10 +145,9 @@ bool ReadXForm(std::string_view w, int highest_year, Episode& e) {
     ++i;
     std::size_t at = i;
     int season = 0;
-    if (ReadDigits(w, at, 1, 2, season) && IsChar(w, at, 'x')) {
-      if (season != e.season) return false;
-      i = at + 1;
-    }
+    if (ReadDigits(w, at, 1, 2, season) && IsChar(w, at, 'x') &&
+        season == e.season)
+      i = at + 1;  // "2x9-2x10"; else "1x02x03" goes on with episodes
     int last = 0;
     if (!ReadDigits(w, i, 1, 3, last) || last < e.last) return false;
     e.last = last;
@@ -210,9 +214,15 @@ struct Reader {
     std::size_t dash = Word(k) == "-" ? 1 : 0;
     if (ReadEWord(Word(k + dash), highest_year, e)) return dash + 1;
     int n = 0;
-    if (InList(Word(k + dash), kEpisodeWords) && IsNumber(Word(k + dash + 1), 3, n)) {
-      e.first = e.last = n;
-      return dash + 2;
+    if (InList(Word(k + dash), kEpisodeWords)) {
+      // "Episode 2", "Episode 05-06"
+      const std::string_view number = Word(k + dash + 1);
+      std::size_t i = 0;
+      if (ReadDigits(number, i, 1, 3, e.first)) {
+        e.last = e.first;
+        if (ReadMoreEpisodes(number, i, highest_year, e)) return dash + 2;
+      }
+      e = Episode{e.season};
     }
     std::string_view digits;
     if (dash && ReadAnimeNumber(Word(k + 1), highest_year, digits)) {
@@ -226,8 +236,12 @@ struct Reader {
   // The episode marker here: the words it takes, 0 for none.
   std::size_t Episodes(Episode& e) const {
     std::size_t taken = 0;
-    if (ReadSForm(Word(0), highest_year, e) || ReadXForm(Word(0), highest_year, e)) {
+    bool x_form = false;
+    if (ReadSForm(Word(0), highest_year, e)) {
       taken = 1;
+    } else if (ReadXForm(Word(0), highest_year, e)) {
+      taken = 1;
+      x_form = true;  // "8x01 02"
     } else if (const std::size_t season = Season(0, e.season)) {
       const std::size_t ep = EpisodeAfterSeason(season, e);
       if (ep == 0) return 0;
@@ -253,8 +267,8 @@ struct Reader {
           ((ReadSForm(Word(k), highest_year, more) ||
             ReadXForm(Word(k), highest_year, more)) &&
            more.season == e.season)) {
-      } else if (k == taken && s.PeriodBefore(at + k) && IsNumber(Word(k), 3, n) &&
-                 Word(k).size() >= 2 && n == e.last + 1) {
+      } else if (k == taken && (s.PeriodBefore(at + k) || x_form) &&
+                 IsNumber(Word(k), 3, n) && Word(k).size() >= 2 && n == e.last + 1) {
         more.first = more.last = n;
       } else {
         break;
@@ -570,6 +584,13 @@ bool IsBracketedYear(std::string_view w, int highest_year) {
          IsYearWord(w, highest_year);
 }
 
+// "(500)": a number that opens a title ("(500) Days of Summer").
+bool IsBracketedNumber(std::string_view w) {
+  int value = 0;
+  return w.size() >= 3 && w.front() == '(' && w.back() == ')' &&
+         IsNumber(w.substr(1, w.size() - 2), 4, value);
+}
+
 constexpr std::string_view kDomains[] = {"com", "org", "net", "to", "me", "io",
                                          "cc",  "tv",  "info", "xyz", "co", "ru"};
 
@@ -588,7 +609,8 @@ bool IsTitleAfterSite(std::span<const std::string_view> w, std::size_t at,
 std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
   std::size_t s = 0;
   for (int round = 0; round < 4 && s + 1 < w.size(); ++round) {
-    if (w[s].front() == '(' && !IsBracketedYear(w[s], highest_year)) {
+    if (w[s].front() == '(' && !IsBracketedYear(w[s], highest_year) &&
+        !IsBracketedNumber(w[s])) {
       int depth = 0;
       std::size_t j = s;
       for (; j < w.size(); ++j) {
@@ -743,7 +765,8 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
   r.start = TitleStart(w, highest_year);
   // The lead: the first date, episode, season or anime number after the
   // title's first word; the last year before it.  An episode anywhere
-  // after a date wins over it ("Show 2016 02 25 S20E142").
+  // after a date or an anime number wins over it ("Show 2016 02 25
+  // S20E142", "Show - 07 (S01E05)").
   std::size_t year = kNoWord;
   for (std::size_t k = 0; k < r.mark_count; ++k) {
     const Mark& m = r.marks[k];
@@ -763,7 +786,7 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     const Mark& lead = r.marks[r.lead];
     lead_at = lead.at;
     r.rest = lead.at + lead.words;
-    if (lead.kind == MarkKind::kDate) {
+    if (lead.kind == MarkKind::kDate || lead.kind == MarkKind::kAnime) {
       for (std::size_t k = r.lead + 1; k < r.mark_count; ++k) {
         if (r.marks[k].kind == MarkKind::kEpisode) {
           r.lead = k;

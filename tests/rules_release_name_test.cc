@@ -5,6 +5,7 @@
 #include "rules/clean_name.h"
 #include "rules/release_name.h"
 #include "rules/stem_cleanup.h"
+#include "rules/subtitle_suffix.h"
 #include "text/case.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST(ReleaseName, MarksReadAndWritten) {
       {"S01E", "", 0, ""},
       {"S01E02-", "", 0, ""},
       {"S01E02x", "", 0, ""},
-      {"S01E02-GRP", "", 0, ""},
+      {"S01E02-GRP", "", 1, "S01E02"},  // a group glued on
       {"1x02-3", "", 1, "S01E02-E03"},
       {"x264", "", 0, ""},
       // Seasons, written "S01".
@@ -301,6 +302,78 @@ TEST(ReleaseName, OneNumberApartNeverMerges) {
           << a << " and " << b << " both give " << va;
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The spellings the reading understands, as "/v" writes them.
+TEST(ReleaseName, FormsAsLibraryNames) {
+  struct Case {
+    const char* listed;
+    const char* want;
+  } cases[] = {
+      // Seasons and episodes.
+      {"Show.S010E16.720p.mkv", "Show S10E16.mkv"},
+      {"Show.S01.E.01.720p.mkv", "Show S01E01.mkv"},
+      {"Show S02 - E06 720p.mkv", "Show S02E06.mkv"},
+      {"Show Season 1 - Episode 01 720p.mkv", "Show S01E01.mkv"},
+      {"Show Season 01 Episode 05-06 720p.mkv", "Show S01E05-E06.mkv"},
+      {"Show.S1-E1.720p.mkv", "Show S01E01.mkv"},
+      {"Show.Temporada.4.Capitulo.3.mkv", "Show S04E03.mkv"},
+      {"Show.Cap.408.HDTV.mkv", "Show S04E08.mkv"},
+      {"Show.Staffel.2.Folge.5.German.mkv", "Show S02E05.mkv"},
+      {"Show.Saison.3.Episode.7.FRENCH.mkv", "Show S03E07.mkv"},
+      {"Show.Sezon.2.Bölüm.7.mkv", "Show S02E07.mkv"},
+      {"Show.Se.3.afl.3.mkv", "Show S03E03.mkv"},
+      {"Show.7x6.HDTV.mkv", "Show S07E06.mkv"},
+      {"Show.4x05-06.HDTV.mkv", "Show S04E05-E06.mkv"},
+      {"Show.8x01_02.HDTV.mkv", "Show S08E01-E02.mkv"},
+      {"Show.1x02x03x04.HDTV.mkv", "Show S01E02-E04.mkv"},
+      {"Show.2x9-2x10.HDTV.mkv", "Show S02E09-E10.mkv"},
+      {"Show.S2016E14.HDTV.mkv", "Show S2016E14.mkv"},
+      {"Show.2016x231.HDTV.mkv", "Show S2016E231.mkv"},
+      // Several episodes.
+      {"Show.S01E01E02E03.mkv", "Show S01E01-E03.mkv"},
+      {"Show.S01E01-03.mkv", "Show S01E01-E03.mkv"},
+      {"Show.S01E01-02-03.mkv", "Show S01E01-E03.mkv"},
+      {"Show.S01E01-S01E04.mkv", "Show S01E01-E04.mkv"},
+      {"Show.S03E21.22.720p.mkv", "Show S03E21-E22.mkv"},
+      {"Show.S01E01+E02.720p.mkv", "Show S01E01-E02.mkv"},
+      // Anime and numbered shows.
+      {"[Grp] Show - 07 [1080p].mkv", "Show - 07.mkv"},
+      {"Show S2 - 11 [1080p].mkv", "Show S02E11.mkv"},
+      {"Show Season 2 - 09 [1080p].mkv", "Show S02E09.mkv"},
+      {"Show 2nd Season - 12 [1080p].mkv", "Show S02E12.mkv"},
+      {"Show (2019) - S01E05-Group.mkv", "Show (2019) S01E05.mkv"},
+      {"[Grp] Show - 07 (S01E05) [1080p].mkv", "Show S01E05.mkv"},
+      // Parts and half episodes.
+      {"Film.2010.Part.II.720p.mkv", "Film (2010) - pt2.mkv"},
+      {"Film (2010) - pt2.avi", "Film (2010) - pt2.avi"},
+      {"Show S06E17 - pt1.mkv", "Show S06E17 - pt1.mkv"},
+      // Look-alikes.
+      {"Movie.1920x1080.x264.mkv", "Movie.mkv"},
+      {"Room.101.2019.1080p.mkv", "Room 101 (2019).mkv"},
+      {"Apollo.13.1995.1080p.mkv", "Apollo 13 (1995).mkv"},
+      {"Blink.182.Live.2001.DVDRip.mkv", "Blink 182 Live (2001).mkv"},
+      {"2001.A.Space.Odyssey.1968.mkv", "2001 A Space Odyssey (1968).mkv"},
+      {"1917.2019.1080p.mkv", "1917 (2019).mkv"},
+      {"Se7en.1995.1080p.mkv", "Se7en (1995).mkv"},
+      {"(500) Days of Summer (2009).mkv", "(500) Days of Summer (2009).mkv"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(rules::CleanName(c.listed, Options("v")).name, c.want) << c.listed;
+}
+
+// Region codes a subtitle's language may carry, and words that are none.
+TEST(ReleaseName, SubtitleLanguages) {
+  for (const char* name : {"Movie.2010.en.forced.sdh.srt", "Movie.2010.pt-BR.srt",
+                           "Movie.2010.zh-Hans.srt", "Movie.2010.es-419.srt"})
+    EXPECT_EQ(rules::SplitFileName(name).stem, "Movie.2010") << name;
+  for (const char* name : {"Movie.2010.pt-BRA.srt", "Movie.2010.en-1a.srt",
+                           "Movie.2010.MULTI.srt"})
+    EXPECT_EQ(rules::SplitFileName(name).extension, ".srt") << name;
 }
 
 }  // namespace
