@@ -14,6 +14,9 @@ constexpr std::string_view kEpisodeWords[] = {
     "episode", "ep", "e", "episodio", "folge", "afl", "aflevering", "odcinek",
     "capitulo", "b\xC3\xB6l\xC3\xBCm", "bolum", "épisode"};
 constexpr std::string_view kOrdinalEnds[] = {"st", "nd", "rd", "th"};
+constexpr std::string_view kMonths[] = {
+    "january", "february", "march",     "april",   "may",      "june",
+    "july",    "august",   "september", "october", "november", "december"};
 constexpr std::string_view kSampleWords[] = {"sample", "trailer"};
 // Sizes and bitrates, the number before them or glued on: tags.
 constexpr std::string_view kSizeUnits[] = {"gb", "mb", "gib", "mib", "kb",
@@ -309,7 +312,7 @@ struct Reader {
       }
       words = 3;
     } else {
-      return 0;
+      return OtherDate(m);
     }
     auto two_digits_in = [](std::string_view w, int low, int high) {
       int v = 0;
@@ -317,11 +320,86 @@ struct Reader {
     };
     if (!IsYearWord(year, highest_year) || !two_digits_in(month, 1, 12) ||
         !two_digits_in(day, 1, 31))
-      return 0;
+      return words == 3 && !open ? OtherDate(m) : 0;
     m.text = year;
     m.month = month;
     m.day = day;
     return words;
+  }
+
+  // The dates in other orders, written out with numbers:
+  //  - "2012 16 02": year, day, month, the day over 12;
+  //  - "14 03 2019", "04 28 2014": day and month in either order when
+  //    exactly one of them is over 12, which is the day ("04 05 2019" is
+  //    never guessed);
+  //  - "5th Mar 2025", "16 November 2016";
+  //  - "20190314" in one word.
+  std::size_t OtherDate(Mark& m) const {
+    auto number = [](std::string_view w, int& v) {
+      return !w.empty() && w.size() <= 2 && IsNumber(w, 2, v);
+    };
+    auto plain = [&](std::size_t k) {
+      return at + k < s.n && (k == 0 || Adjacent(at + k)) ? s.at[at + k]
+                                                          : std::string_view();
+    };
+    int a = 0, b = 0, month = 0;
+    m.date_form = 1;
+    if (IsYearWord(plain(0), highest_year) && plain(0).size() == 4 &&
+        number(plain(1), a) && number(plain(2), b) && a > 12 && a <= 31 &&
+        b >= 1 && b <= 12) {
+      m.text = plain(0);
+      m.year_at = m.at;
+      m.first = b;
+      m.last = a;
+      return 3;
+    }
+    const std::string_view third = plain(2);
+    if (third.size() == 4 && IsYearWord(third, highest_year)) {
+      if (number(plain(0), a) && number(plain(1), b) && a >= 1 && b >= 1 &&
+          a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
+        m.first = a > 12 ? b : a;
+        m.last = a > 12 ? a : b;
+      } else if (Day(plain(0), a) && (month = Month(plain(1))) > 0) {
+        m.first = month;
+        m.last = a;
+      } else {
+        return 0;
+      }
+      m.text = third;
+      m.year_at = static_cast<std::uint8_t>(at + 2);
+      return 3;
+    }
+    // "20190314": year, month, day in one word.
+    const std::string_view w = plain(0);
+    if (w.size() == 8 && IsNumber(w.substr(0, 4), 4, a) &&
+        IsYearWord(w.substr(0, 4), highest_year) && IsNumber(w.substr(4, 2), 2, month) &&
+        IsNumber(w.substr(6, 2), 2, b) && month >= 1 && month <= 12 && b >= 1 &&
+        b <= 31) {
+      m.date_form = 2;
+      m.text = w.substr(0, 4);
+      m.first = month;
+      m.last = b;
+      return 1;
+    }
+    m.date_form = 0;
+    return 0;
+  }
+
+  // A day of the month: "5", "05", "5th", "21st".
+  static bool Day(std::string_view w, int& day) {
+    std::size_t i = 0;
+    if (!ReadDigits(w, i, 1, 2, day) || day < 1 || day > 31) return false;
+    return i == w.size() || (w.size() == i + 2 && InList(w.substr(i), kOrdinalEnds));
+  }
+
+  // A month's name or its first three letters: 1 to 12, 0 for none.
+  static int Month(std::string_view w) {
+    for (int k = 0; k < 12; ++k) {
+      if (ascii::EqualsFolded(w, kMonths[k]) ||
+          (w.size() == 3 && ascii::EqualsFolded(w, kMonths[k].substr(0, 3))))
+        return k + 1;
+    }
+    return ascii::EqualsFolded(w, "sept") ? 9 : 0;
   }
 
   std::size_t Part(Mark& m) const {
@@ -532,9 +610,15 @@ void AppendMark(const Mark& m, const StemWords& s, std::string& out) {
     case MarkKind::kDate:
       out.append(m.text);
       out.push_back('-');
-      out.append(m.month);
-      out.push_back('-');
-      out.append(m.day);
+      if (m.date_form == 0) {
+        out.append(m.month);
+        out.push_back('-');
+        out.append(m.day);
+      } else {
+        AppendNumber(out, m.first);
+        out.push_back('-');
+        AppendNumber(out, m.last);
+      }
       break;
     case MarkKind::kYear:
     case MarkKind::kSample:

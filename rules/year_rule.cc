@@ -69,8 +69,16 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
   if (all.find(' ') == std::string_view::npos) return {std::move(stem), false};
   const ReleaseName r = ReadMarks(all, highest_year);
   for (std::size_t k = r.mark_count; k-- > 0;) {
-    const Mark& m = r.marks[k];
+    Mark m = r.marks[k];
     if (m.kind != MarkKind::kYear && m.kind != MarkKind::kDate) continue;
+    if (m.kind == MarkKind::kDate && m.date_form == 2) continue;  // "20190314"
+    if (m.kind == MarkKind::kDate && m.date_form == 1) {
+      // Only a year, month and day in that order make a date here: of
+      // "14 03 2019" the year alone, the words before it staying.
+      m.kind = MarkKind::kYear;
+      m.at = m.year_at;
+      m.words = 1;
+    }
     const std::size_t at =
         static_cast<std::size_t>(r.words.at[m.at].data() - all.data());
     if (at == 0) continue;

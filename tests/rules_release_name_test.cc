@@ -377,3 +377,35 @@ TEST(ReleaseName, SubtitleLanguages) {
 }
 
 }  // namespace
+
+namespace {
+
+// Dates: read in every order that settles itself, never guessed.
+TEST(ReleaseName, Dates) {
+  struct Case {
+    const char* options;
+    const char* listed;
+    const char* want;
+  } cases[] = {
+      {"v", "News.14.03.2019.Guest.720p.mkv", "News 2019-03-14.mkv"},
+      {"v", "News.04.28.2014.Guest.720p.mkv", "News 2014-04-28.mkv"},
+      {"v", "News 14-03-2019 Guest.mkv", "News 14-03-2019 Guest.mkv"},
+      {"v", "News.2012.16.02.Guest.mkv", "News 2012-02-16.mkv"},
+      {"v", "News.04.05.2019.Guest.mkv", "News 04 05 (2019).mkv"},
+      {"v", "News.20190314.Guest.720p.mkv", "News 2019-03-14.mkv"},
+      {"v", "News.5th.Mar.2025.720p.mkv", "News 2025-03-05.mkv"},
+      {"v", "News 2 mar 2013 720p.mkv", "News 2013-03-02.mkv"},
+      {"v", "News.16.November.2016.720p.mkv", "News 2016-11-16.mkv"},
+      {"e", "News.14.03.2019.Guest.720p.mkv", "News 2019-03-14.mkv"},
+      // "/y" keeps its own dates: a year, a month and a day.
+      {"y", "News.14.03.2019.Guest.720p.mkv", "News 14 03 (2019).mkv"},
+      {"y", "News.20190314.Guest.720p.mkv", "News 20190314 Guest 720p.mkv"},
+      {"y", "News.2012.16.02.Guest.mkv", "News (2012).mkv"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(rules::CleanName(c.listed, Options(c.options)).name, c.want)
+        << c.options << " " << c.listed;
+  }
+}
+
+}  // namespace
