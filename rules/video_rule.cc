@@ -79,6 +79,87 @@ bool IsVersionSuffix(std::span<const std::string_view> w, std::size_t at) {
   return true;
 }
 
+// The extras media servers file beside a film, by the word a release name
+// gives them and the suffix they read.
+constexpr struct {
+  std::string_view word;
+  std::string_view suffix;
+} kExtras[] = {
+    {"featurette", "featurette"}, {"featurettes", "featurette"},
+    {"deleted", "deleted"},       {"behindthescenes", "behindthescenes"},
+    {"making-of", "behindthescenes"}, {"interview", "interview"},
+    {"interviews", "interview"},  {"trailer", "trailer"},
+    {"teaser", "trailer"},        {"short", "short"},
+    {"scene", "scene"},
+};
+
+std::string_view ExtraSuffix(std::string_view word) {
+  for (const auto& e : kExtras) {
+    if (ascii::EqualsFolded(word, e.word)) return e.suffix;
+  }
+  return {};
+}
+
+// Whether the word ends the words an extra keeps as its own.
+bool EndsExtraWords(const ReleaseName& r, std::size_t i) {
+  const std::string_view w = r.words.at[i];
+  return w == "-" || r.Understood(i) || HasDigit(w) ||
+         MatchVideoTag(r.words.all(), i).words > 0 || w.front() == '(' ||
+         w.front() == '{';
+}
+
+// An extra after a film's year: "Featurette Gotham Uncovered" gives
+// " - Gotham Uncovered-featurette", "Trailer" "-trailer"; the form this
+// writes reads back the same.  Returns whether there was one.
+bool AppendExtra(const ReleaseName& r, std::string& out) {
+  const std::span<const std::string_view> w = r.words.all();
+  for (std::size_t i = r.rest; i < w.size(); ++i) {
+    const std::string_view word = ascii::TrimBrackets(w[i]);
+    std::string_view suffix = ExtraSuffix(word);
+    std::size_t from = i + 1, to = i + 1;
+    if (!suffix.empty()) {
+      if (ascii::EqualsFolded(word, "deleted") && i + 1 < w.size() &&
+          ascii::StartsFolded(w[i + 1], "scene"))
+        from = to = i + 2;  // "Deleted Scenes"
+      while (to < w.size() && !EndsExtraWords(r, to)) ++to;
+    } else {
+      // The written form: "- Gotham Uncovered-featurette", "(2008)-trailer".
+      const std::size_t dash = word.rfind('-');
+      if (dash == std::string_view::npos) continue;
+      suffix = ExtraSuffix(word.substr(dash + 1));
+      if (suffix.empty() || !ascii::EqualsFolded(word.substr(dash + 1), suffix))
+        continue;
+      suffix = word.substr(dash + 1);  // as written: "/m" may have cased it
+      out.push_back(' ');
+      if (dash > 0 || i > r.rest) {
+        from = r.rest < w.size() && w[r.rest] == "-" ? r.rest + 1 : r.rest;
+        out.append("- ");
+        for (std::size_t k = from; k < i; ++k) {
+          out.append(w[k]);
+          out.push_back(' ');
+        }
+        out.append(word.substr(0, dash));
+      } else {
+        out.pop_back();
+      }
+      out.push_back('-');
+      out.append(suffix);
+      return true;
+    }
+    if (to > from) {
+      out.append(" -");
+      for (std::size_t k = from; k < to; ++k) {
+        out.push_back(' ');
+        out.append(w[k]);
+      }
+    }
+    out.push_back('-');
+    out.append(suffix);
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 VideoResult ApplyVideoRule(std::string stem, int highest_year,
@@ -103,6 +184,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     if (!out.empty()) out.push_back(' ');
     AppendMark(r.marks[r.lead], r.words, out);
   }
+  const bool extra = r.form == NameForm::kFilm && AppendExtra(r, out);
   // A number that the reading does not place stays: it may be all that
   // tells this file from its neighbour.
   for (std::size_t i = r.rest; i < w.size(); ++i) {
@@ -117,7 +199,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   for (const Mark& m : r.Marks()) {
     if (m.at < r.rest) continue;
     if (m.kind == MarkKind::kPart && !part) part = &m;
-    if (m.kind == MarkKind::kSample && !sample) sample = &m;
+    if (m.kind == MarkKind::kSample && !sample && !extra) sample = &m;
   }
   if (part) {
     // "pt" in the case a name that has it already writes it ("Pt2").

@@ -409,3 +409,27 @@ TEST(ReleaseName, Dates) {
 }
 
 }  // namespace
+
+namespace {
+
+// Extras after a film's year take the suffix media servers read.
+TEST(ReleaseName, Extras) {
+  struct Case {
+    const char* listed;
+    const char* want;
+  } cases[] = {
+      {"The.Dark.Knight.2008.Featurette.Gotham.Uncovered.1080p.mkv",
+       "The Dark Knight (2008) - Gotham Uncovered-featurette.mkv"},
+      {"The Dark Knight (2008) - Gotham Uncovered-featurette.mkv",
+       "The Dark Knight (2008) - Gotham Uncovered-featurette.mkv"},
+      {"Film.2010.Deleted.Scenes.720p.mkv", "Film (2010)-deleted.mkv"},
+      {"Film.2010.Teaser.720p.mkv", "Film (2010)-trailer.mkv"},
+      {"Film (2010)-trailer.mkv", "Film (2010)-trailer.mkv"},
+      {"Film.2010.Interview.Jane.Doe.x264.mkv", "Film (2010) - Jane Doe-interview.mkv"},
+      {"Film.2010.BehindTheScenes.mkv", "Film (2010)-behindthescenes.mkv"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(rules::CleanName(c.listed, Options("v")).name, c.want) << c.listed;
+}
+
+}  // namespace

@@ -36,7 +36,7 @@ TEST(VideoRule, LibraryNames) {
       {"Movie.2010.DVDRip.XviD-GRP.cd2.avi", "Movie (2010) - pt2.avi"},
       {"the.matrix.1999.sample.mkv", "the matrix (1999) sample.mkv"},
       {"Movie.2010.1080p.BluRay.x264-GRP-sample.mkv", "Movie (2010) sample.mkv"},
-      {"Movie.Title.2010.Trailer.mkv", "Movie Title (2010) Trailer.mkv"},
+      {"Movie.Title.2010.Trailer.mkv", "Movie Title (2010)-trailer.mkv"},
       // Title words that are also tags stay; tag-only words before the
       // year go.
       {"Summer.Festival.2011.720p.mkv", "Summer Festival (2011).mkv"},
