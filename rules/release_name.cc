@@ -447,6 +447,54 @@ bool IsNumberOrSize(std::string_view w) {
   return d > 0 && (d == w.size() || InList(w.substr(d), kSizeUnits));
 }
 
+// Episodes numbered without a season in the other ways anime and numbered
+// shows write them: "- Episode 05", "#17", "ep34", "07" before a bracket
+// tag ("Show 07 [1080p]"), a bracket group of its own among bracket groups
+// ("[Title][2019][215][1080P]").  The words taken, the number in m.text.
+std::size_t AnimeWithoutDash(const StemWords& s, std::size_t at, int highest_year,
+                             Mark& m) {
+  const std::string_view word = s.at[at];
+  const std::string_view next = at + 1 < s.n ? s.at[at + 1] : std::string_view();
+  int n = 0;
+  std::string_view digits;
+  if (word == "-" && InList(next, kEpisodeWords) && at + 2 < s.n &&
+      ReadAnimeNumber(s.at[at + 2], highest_year, digits)) {
+    m.text = digits;
+    return 3;
+  }
+  if (word.size() >= 2 && word[0] == '#' && IsNumber(word.substr(1), 4, n)) {
+    m.text = word.substr(1);
+    return 1;
+  }
+  std::size_t i = 0;
+  if (ReadEpisodeLetter(word, i) && ReadDigits(word, i, 1, 4, n) && i == word.size() &&
+      i > 2 && IsChar(word, 1, 'p')) {
+    m.text = word.substr(2);  // "ep34"
+    return 1;
+  }
+  if (!ReadAnimeNumber(word, highest_year, digits) || digits.size() != word.size() ||
+      digits.size() < 2)
+    return 0;
+  // "07" before a bracket tag, in a name a bracket group opens or with a
+  // leading zero.
+  if (!next.empty() && next.front() == '(' && at > 0 &&
+      (word[0] == '0' || s.at[0].front() == '(')) {
+    m.text = digits;
+    return 1;
+  }
+  return 0;
+}
+
+// "(215)" after another bracket group: an episode number of its own.
+bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_year) {
+  const std::string_view w = s.at[at];
+  std::string_view digits;
+  return at > 0 && w.size() >= 3 && w.front() == '(' && w.back() == ')' &&
+         s.at[at - 1].back() == ')' &&
+         ReadAnimeNumber(w.substr(1, w.size() - 2), highest_year, digits) &&
+         digits.size() == w.size() - 2;
+}
+
 // The bytes a mark can begin with: the quick refusal nearly every word
 // gets, taken from the grammar's words above.
 struct FirstBytes {
@@ -462,7 +510,7 @@ const FirstBytes& MarkFirstBytes() {
       if (c >= 'a' && c <= 'z') f.may[c - 'a' + 'A'] = true;
     };
     for (char d = '0'; d <= '9'; ++d) f.may[static_cast<unsigned char>(d)] = true;
-    for (char c : {'(', ')', '-'}) f.may[static_cast<unsigned char>(c)] = true;
+    for (char c : {'(', ')', '-', '#'}) f.may[static_cast<unsigned char>(c)] = true;
     add("s");  // S01E02, S01
     add("cap");
     for (std::string_view w : kSeasonWords) add(w);
@@ -531,6 +579,12 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
       m.words = 1;
       return m;
     }
+    if (IsBracketNumberAfterGroup(s, at, highest_year)) {
+      m.kind = MarkKind::kAnime;
+      m.text = bare;
+      m.words = 1;
+      return m;
+    }
   }
   Episode e;
   if (const std::size_t n = r.Episodes(e)) {
@@ -557,6 +611,11 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
     return m;
   }
   std::string_view digits;
+  if (const std::size_t n = AnimeWithoutDash(s, at, highest_year, m)) {
+    m.kind = MarkKind::kAnime;
+    m.words = static_cast<std::uint8_t>(n);
+    return m;
+  }
   if (word == "-" && at + 1 < s.n &&
       ReadAnimeNumber(ascii::TrimBrackets(s.at[at + 1]), highest_year, digits)) {
     m.kind = MarkKind::kAnime;
@@ -701,9 +760,15 @@ std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
         for (char c : w[j]) depth += c == '(' ? 1 : c == ')' ? -1 : 0;
         if (depth <= 0) break;
       }
-      // Never when a year follows: "[Group] (2010)" is a title.
-      if (j + 1 >= w.size() || IsBracketedYear(w[j + 1], highest_year)) break;
+      // Never when a year follows: "[Group] (2010)" is a title; nor a
+      // group that ends in a year: "[Taxi 1998] [BDRemux]" is one.
+      if (j + 1 >= w.size() || IsBracketedYear(w[j + 1], highest_year) ||
+          (j > s && IsYearWord(w[j], highest_year)))
+        break;
       s = j + 1;
+      // "[ www.Site.cd ] - Title": the dash after it goes too.
+      if (s + 1 < w.size() && w[s] == "-" && IsTitleAfterSite(w, s + 1, highest_year))
+        ++s;
       continue;
     }
     if (ascii::EqualsFolded(w[s], "www")) {

@@ -79,6 +79,26 @@ bool IsVersionSuffix(std::span<const std::string_view> w, std::size_t at) {
   return true;
 }
 
+// A title that one bracket group holds whole ("[Title][2019]"), or that
+// opens a group its year closes ("[Taxi 1998]"), loses that group's
+// brackets.
+void UnbracketTitle(std::string& title) {
+  if (title.size() < 2 || title.front() != '(') return;
+  bool letter = false;
+  for (char c : title) letter = letter || ascii::IsLetter(c) || (c & 0x80);
+  if (!letter) return;  // "(2010)" stays a year
+  int depth = 0;
+  for (std::size_t i = 0; i < title.size(); ++i) {
+    depth += title[i] == '(' ? 1 : title[i] == ')' ? -1 : 0;
+    if (depth == 0) {
+      if (i + 1 != title.size()) return;  // "(500) Days of Summer"
+      title.pop_back();
+      break;
+    }
+  }
+  if (depth == 0 || depth == 1) title.erase(0, 1);
+}
+
 // The extras media servers file beside a film, by the word a release name
 // gives them and the suffix they read.
 constexpr struct {
@@ -174,6 +194,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   std::string out;
   out.reserve(stem.size());
   AppendWords(out, w, r.start, r.title_end);
+  UnbracketTitle(out);
   if (r.year != kNoWord) {
     if (!out.empty()) out.push_back(' ');
     out.push_back('(');

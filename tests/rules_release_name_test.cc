@@ -433,3 +433,28 @@ TEST(ReleaseName, Extras) {
 }
 
 }  // namespace
+
+namespace {
+
+// Titles and numbered shows in the forms that open with brackets or carry
+// their number without a season.
+TEST(ReleaseName, TitlesAndNumberedShows) {
+  struct Case {
+    const char* listed;
+    const char* want;
+  } cases[] = {
+      {"[Taxi 1998] [BDRemux 1080p].mkv", "Taxi (1998).mkv"},
+      {"[ www.Site.cd ] - Title.2010.720p.mkv", "Title (2010).mkv"},
+      {"Show - Episode 05 [1080p].mkv", "Show - 05.mkv"},
+      {"Show.ep34.720p.mkv", "Show - 34.mkv"},
+      {"Show #17 [720p].mkv", "Show - 17.mkv"},
+      {"Show 07 [1080p].mkv", "Show - 07.mkv"},
+      {"[Group][Title][2019][215][1080P].mkv", "Title (2019) - 215.mkv"},
+      {"[Group] Title (2019) [1080p].mkv", "Title (2019).mkv"},
+      {"Room 101 [1080p].mkv", "Room 101.mkv"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(rules::CleanName(c.listed, Options("v")).name, c.want) << c.listed;
+}
+
+}  // namespace
