@@ -495,35 +495,102 @@ bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_y
          digits.size() == w.size() - 2;
 }
 
-// The bytes a mark can begin with: the quick refusal nearly every word
-// gets, taken from the grammar's words above.
-struct FirstBytes {
-  bool may[256] = {};
+// Which words can begin a mark: the quick refusal nearly every word gets,
+// made from the grammar's words above.  A word beginning with a digit or
+// one of "()-#" may; one beginning with a letter only when its first three
+// bytes begin a word of the grammar ("Season", "Part2", "CD1", "sample";
+// a word of two letters, "Se", "pt", also before a digit) or are "S" and a
+// digit.  Samples glued to a group ("x264-GRP-sample") are found by their
+// last letter.
+struct FirstLetters {
+  std::uint32_t third[26][26] = {};  // bits 0-25 a letter, 26 a digit, 27 the end
+  bool last_of_sample[26] = {};
 };
 
-const FirstBytes& MarkFirstBytes() {
-  static const FirstBytes bytes = [] {
-    FirstBytes f;
-    auto add = [&f](std::string_view w) {
-      const unsigned char c = static_cast<unsigned char>(w[0]);
-      f.may[c] = true;
-      if (c >= 'a' && c <= 'z') f.may[c - 'a' + 'A'] = true;
-    };
-    for (char d = '0'; d <= '9'; ++d) f.may[static_cast<unsigned char>(d)] = true;
-    for (char c : {'(', ')', '-', '#'}) f.may[static_cast<unsigned char>(c)] = true;
-    add("s");  // S01E02, S01
-    add("cap");
-    for (std::string_view w : kSeasonWords) add(w);
-    for (const auto& p : kPartWords) add(p.word);
-    for (std::string_view w : kEpisodeWords) add(w);
-    // Samples glued to a group can begin with anything.
-    return f;
-  }();
-  return bytes;
+int ByteClass(std::string_view w, std::size_t i) {
+  if (i == w.size()) return 27;
+  const char c = ascii::AsciiLower(w[i]);
+  return ascii::IsDigit(c) ? 26 : c >= 'a' && c <= 'z' ? c - 'a' : -1;
 }
 
-bool MayBeginMark(std::string_view word) {
-  return MarkFirstBytes().may[static_cast<unsigned char>(word[0])];
+const FirstLetters& MarkFirstLetters() {
+  static const FirstLetters letters = [] {
+    FirstLetters f;
+    auto add = [&f](std::string_view w) {
+      if (w.size() < 2 || ByteClass(w, 0) >= 26 || ByteClass(w, 1) >= 26) return;
+      std::uint32_t& bits = f.third[w[0] - 'a'][w[1] - 'a'];
+      if (w.size() == 2) {
+        bits |= 1u << 26 | 1u << 27;
+      } else if (ByteClass(w, 2) >= 0) {
+        bits |= 1u << ByteClass(w, 2);
+      }
+    };
+    add("cap");
+    add("ep");  // "ep34"
+    for (std::string_view w : kSeasonWords) add(w);
+    for (const auto& p : kPartWords) add(p.word);
+    for (std::string_view w : kSampleWords) {
+      add(w);
+      f.last_of_sample[w.back() - 'a'] = true;
+    }
+    return f;
+  }();
+  return letters;
+}
+
+// Whether a word that begins with digits may begin a mark, by the number of
+// digits and the byte after them: a year or a date's year (4, then the
+// end, "-" or "x" of "2016x231"), a date in one word (8), a day, month,
+// season or episode number (1 or 2, then the end, "x", an ordinal's
+// letters or the "v" of "07v2"), an anime number (up to 4).
+bool MayBeginWithDigits(std::string_view w) {
+  std::size_t n = 0;
+  while (n < w.size() && ascii::IsDigit(w[n])) ++n;
+  const char after =
+      n < w.size() && w[n] != '(' ? ascii::AsciiLower(w[n]) : ')';  // ")": an end
+  switch (n) {
+    case 1:
+    case 2:
+      return after == ')' || after == 'x' || after == 's' || after == 'n' ||
+             after == 'r' || after == 't' || after == 'v';
+    case 3:
+      return after == ')' || after == 'v';
+    case 4:
+      return after == ')' || after == '-' || after == 'x' || after == 'v';
+    case 8:
+      return after == ')';
+    default:
+      return false;
+  }
+}
+
+// 0: no mark begins here; 1: a letter-first word that may; 2: any other.
+int MayBeginMark(std::string_view word) {
+  if (word.size() > 1 && word[0] == '(' && ByteClass(word, 1) >= 0 &&
+      ByteClass(word, 1) < 26)
+    return MayBeginMark(word.substr(1)) == 0 ? 0 : 2;  // "(S01E02)", "(Sample)"
+  if (ascii::IsDigit(word[0]) || (word.size() > 1 && word[0] == '(' &&
+                                  ascii::IsDigit(word[1]))) {
+    return MayBeginWithDigits(word[0] == '(' ? word.substr(1) : word) ? 2 : 0;
+  }
+  const int c = ByteClass(word, 0);
+  if (c >= 0 && c < 26) {
+    const int d = word.size() >= 2 ? ByteClass(word, 1) : -1;
+    if (d == 26 && c == 's' - 'a') return 1;  // S01E02, S01
+    const int e = word.size() >= 2 ? ByteClass(word, 2) : -1;
+    if (d >= 0 && d < 26 && e >= 0 && ((MarkFirstLetters().third[c][d] >> e) & 1u))
+      return 1;
+    std::size_t end = word.size();
+    while (end > 1 && word[end - 1] == ')') --end;
+    const int last = ByteClass(word, end - 1);
+    return last >= 0 && last < 26 && MarkFirstLetters().last_of_sample[last] &&
+                   !SampleWord(word).empty()
+               ? 1
+               : 0;
+  }
+  return c == 26 || word[0] == '(' || word[0] == ')' || word[0] == '-' || word[0] == '#'
+             ? 2
+             : 0;
 }
 
 }  // namespace
@@ -557,16 +624,19 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
   if (at >= s.n || s.at[at].empty()) return m;
   const std::string_view word = s.at[at];
   m.at = static_cast<std::uint8_t>(at);
+  const int may = MayBeginMark(word);
+  if (may == 0) return m;
   const Reader r{s, at, highest_year};
-  const std::string_view sample = SampleWord(word);
-  if (!sample.empty()) {
-    m.kind = MarkKind::kSample;
-    m.text = sample;
-    m.words = 1;
-    return m;
-  }
-  if (!MayBeginMark(word)) return m;
   const std::string_view bare = ascii::TrimBrackets(word);
+  if (may == 1 || (!bare.empty() && ascii::IsLetter(bare[0]))) {
+    const std::string_view sample = SampleWord(word);
+    if (!sample.empty()) {
+      m.kind = MarkKind::kSample;
+      m.text = sample;
+      m.words = 1;
+      return m;
+    }
+  }
   if (!bare.empty() && ascii::IsDigit(bare[0])) {
     if (const std::size_t n = r.Date(m)) {
       m.kind = MarkKind::kDate;
@@ -604,7 +674,15 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
       return m;
     }
   }
-  // "S2 - 07": an anime number after a season word.
+  if (may == 2 && word[0] != '-' && word[0] != '#' && word[0] != '(') {
+    // A word of digits: no part, and an episode number only before a
+    // bracket tag.
+    if (const std::size_t n = AnimeWithoutDash(s, at, highest_year, m)) {
+      m.kind = MarkKind::kAnime;
+      m.words = static_cast<std::uint8_t>(n);
+    }
+    return m;
+  }
   if (const std::size_t n = r.Part(m)) {
     m.kind = MarkKind::kPart;
     m.words = static_cast<std::uint8_t>(n);

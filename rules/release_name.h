@@ -44,7 +44,7 @@ inline constexpr int kLowestYear = 1920;
 
 // The words a name is read in; past them the last word holds the rest.
 inline constexpr std::size_t kMaxWords = 64;
-inline constexpr std::size_t kMaxMarks = 24;
+inline constexpr std::size_t kMaxMarks = 16;
 inline constexpr std::size_t kNoWord = kMaxWords;
 // The longest written mark with the space before it: " S99E999-E999".
 inline constexpr std::size_t kMaxWrittenMark = 13;
