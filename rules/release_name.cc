@@ -1054,8 +1054,20 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     r.year = r.start++;
     if (r.form == NameForm::kPlain) r.form = NameForm::kFilm;
   }
-  // The tags among the words after the title.
+  // The tags among the words after the title that hold a number or end
+  // before one ("H 264", "DDP5 1"): what the rule keeps of the others
+  // does not depend on them.
+  auto has_digit = [&w](std::size_t i) {
+    for (char c : w[i]) {
+      if (ascii::IsDigit(c)) return true;
+    }
+    return false;
+  };
   for (std::size_t i = r.title_end; i < n;) {
+    if (!has_digit(i) && (i + 1 == n || !has_digit(i + 1))) {
+      ++i;
+      continue;
+    }
     const TagMatch m = MatchVideoTag(w, i);
     if (m.words == 0) {
       ++i;

@@ -116,7 +116,9 @@ struct ReleaseName {
   StemWords words;
   std::array<Mark, kMaxMarks> marks;
   std::size_t mark_count = 0;
-  std::uint64_t understood = 0;  // bit i: word i is placed (mark or tag)
+  // Bit i: word i is placed: a mark, or a tag that holds a number or ends
+  // before one ("720p", "H 264"); words of letters only are not looked at.
+  std::uint64_t understood = 0;
 
   // The library name's reading ("/v").
   NameForm form = NameForm::kPlain;

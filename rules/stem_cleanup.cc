@@ -91,6 +91,12 @@ std::string CleanStem(std::string_view stem) {
 }
 
 std::uint64_t PeriodJoins(std::string_view stem) {
+  // Only a period before a digit matters to the reading ("12.5", "5.1").
+  bool digit_after_period = false;
+  for (std::size_t at = stem.find('.'); at != std::string_view::npos && !digit_after_period;
+       at = stem.find('.', at + 1))
+    digit_after_period = at + 1 < stem.size() && ascii::IsDigit(stem[at + 1]);
+  if (!digit_after_period) return 0;
   // CleanStem's walk, counting the spaces it writes instead of writing.
   std::uint64_t bits = 0;
   std::size_t word = 0;

@@ -39,7 +39,8 @@ std::string CleanStem(std::string_view stem);
 
 // Which words of CleanStem(stem) the stem joined to the word before by a
 // period: bit i for word i (the first 64 words), so that a reading can see
-// "12.5", "5.1" and "S03E21.22" as written.
+// "12.5", "5.1" and "S03E21.22" as written.  Only periods before a digit
+// count: without one, 0.
 std::uint64_t PeriodJoins(std::string_view stem);
 
 }  // namespace rules
