@@ -288,7 +288,7 @@ constexpr struct {
     {"Part after episode", "Show.S%SE%E.Part.%e.720p", "Show S%SE%E - pt%e"},
     {"CD after episode", "Show.S%SE%E.CD%e.720p", "Show S%SE%E - pt%e"},
     {"date and episode", "Show 2016 02 25 S%SE%E 720p", "Show S%SE%E"},
-    {"DD.MM.YYYY", "News.%F.03.%Y.720p", "News %Y-03-%F"},
+    {"DD.MM.YYYY", "News.2%e.03.%Y.720p", "News %Y-03-2%e"},
     {"YYYYMMDD", "News.%Y03%F.720p", "News %Y-03-%F"},
     {"16 November 2016", "News.%F.November.%Y.720p", "News %Y-11-%F"},
     {"(YYYY.MM.DD)", "News (%Y.03.%F)", "News %Y-03-%F"},
@@ -401,11 +401,18 @@ Sample EpisodeSample(Random& r) {
     if (lower) episode_title = Lower(episode_title);
     s.name += sep;
     s.name += Joined(episode_title, sep);
+    // "/v" keeps a part, and a number it does not place with its word.
+    if (episode_title.ends_with(" 1") || episode_title.ends_with(" 2")) {
+      s.want_v = s.want + (episode_title.starts_with("Day") || episode_title.starts_with("day")
+                               ? " " + episode_title
+                               : " - pt" + episode_title.substr(episode_title.size() - 1));
+    }
   }
   AppendTags(r, s.name, sep, false);
   const std::string_view ext = r.Pick(kExtensions);
   s.name += ext;
   s.want += ext;
+  if (!s.want_v.empty()) s.want_v += ext;
   return s;
 }
 
@@ -477,6 +484,8 @@ Sample SubtitleSample(Random& r) {
   const std::string ext = r.Chance(80) ? ".srt" : ".ass";
   s.name = s.name.substr(0, period) + language + ext;
   s.want = s.want.substr(0, want_period) + language + ext;
+  if (!s.want_v.empty())
+    s.want_v = s.want_v.substr(0, s.want_v.rfind('.')) + language + ext;
   s.kind = Kind::kSubtitle;
   return s;
 }

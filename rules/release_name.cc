@@ -628,7 +628,7 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
   if (may == 0) return m;
   const Reader r{s, at, highest_year};
   const std::string_view bare = ascii::TrimBrackets(word);
-  if (may == 1 || (!bare.empty() && ascii::IsLetter(bare[0]))) {
+  if (may == 1 || (!bare.empty() && !ascii::IsDigit(bare[0]))) {  // "-sample"
     const std::string_view sample = SampleWord(word);
     if (!sample.empty()) {
       m.kind = MarkKind::kSample;
@@ -1083,6 +1083,15 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     const std::string_view t = ascii::TrimBrackets(w[i]);
     if (t.empty()) continue;
     int value = 0;
+    // A two-word tag with a group glued on: "H 264-GRP".
+    const std::size_t dash = t.find('-');
+    if (i > r.title_end && dash != std::string_view::npos && dash > 0) {
+      const std::string_view pair[] = {w[i - 1], t.substr(0, dash)};
+      if (MatchVideoTag(pair, 0).words == 2) {
+        SetBits(r.understood, i - 1, 2);
+        continue;
+      }
+    }
     // Channels: "5.1", "7.1", "2.0" alone or after an audio tag ("DDP5.1").
     const std::string_view before = i > 0 ? ascii::TrimBrackets(w[i - 1]) : "";
     if (r.words.PeriodBefore(i) && t.size() == 1 && t[0] >= '0' && t[0] <= '2' &&

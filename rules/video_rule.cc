@@ -208,8 +208,15 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   const bool extra = r.form == NameForm::kFilm && AppendExtra(r, out);
   // A number that the reading does not place stays: it may be all that
   // tells this file from its neighbour.
+  // The plain word before it goes with it: "Chapter 7", "Day 1".
   for (std::size_t i = r.rest; i < w.size(); ++i) {
     if (r.Understood(i) || !HasDigit(w[i]) || MediaServerTag(w, i)) continue;
+    if (i > r.rest && !r.Understood(i - 1) && !HasDigit(w[i - 1]) &&
+        w[i - 1] != "-" && ascii::IsLetter(w[i - 1][0]) &&
+        MatchVideoTag(w, i - 1).words == 0) {
+      out.push_back(' ');
+      out.append(w[i - 1]);
+    }
     out.push_back(' ');
     out.append(ascii::TrimBrackets(w[i]));
   }
@@ -223,10 +230,14 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     if (m.kind == MarkKind::kSample && !sample && !extra) sample = &m;
   }
   if (part) {
-    // "pt" in the case a name that has it already writes it ("Pt2").
+    // The form this writes, in the case the name has it
     const std::string_view word = ascii::TrimBrackets(w[part->at]);
     out.append(" - ");
-    out.append(ascii::StartsFolded(word, "pt") ? word.substr(0, 2) : "pt");
+    // ("- Pt2" after "/m"): kept as the name writes it, so that a second run
+    // changes nothing; any other spelling is written "pt".
+    const bool written = part->at > 0 && w[part->at - 1] == "-" && word.size() > 2 &&
+                         ascii::StartsFolded(word, "pt") && ascii::IsDigit(word[2]);
+    out.append(written ? word.substr(0, 2) : "pt");
     out.append(std::to_string(part->part));
   }
   if (sample) {
