@@ -971,6 +971,10 @@ ReleaseName ReadMarks(std::string_view cleaned, int highest_year,
   const std::size_t n = r.words.n;
   // Every mark, left to right; a mark's words are not read again.
   for (std::size_t i = 0; i < n && r.mark_count < kMaxMarks;) {
+    if (MayBeginMark(r.words.at[i]) == 0) {  // nearly every word
+      ++i;
+      continue;
+    }
     const Mark m = ReadMark(r.words, i, highest_year);
     if (m.kind == MarkKind::kNone) {
       ++i;
