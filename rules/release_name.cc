@@ -606,6 +606,25 @@ bool IsYearWord(std::string_view word, int highest_year) {
   return value >= kLowestYear && value <= highest_year;
 }
 
+bool MayHoldYear(std::string_view stem, int highest_year) {
+  // A year word, or the year of a date in one word ("2019-03-14"): four
+  // digits between a space or bracket or the ends, and a space, bracket,
+  // "-" or the end.
+  for (std::size_t i = 0; i + 4 <= stem.size(); ++i) {
+    if (!ascii::IsDigit(stem[i])) continue;
+    std::size_t end = i;
+    while (end < stem.size() && ascii::IsDigit(stem[end])) ++end;
+    const char before = i > 0 ? stem[i - 1] : ' ';
+    const char after = end < stem.size() ? stem[end] : ' ';
+    if (end - i == 4 && (before == ' ' || before == '(' || before == ')') &&
+        (after == ' ' || after == '(' || after == ')' || after == '-') &&
+        IsYearWord(stem.substr(i, 4), highest_year))
+      return true;
+    i = end;
+  }
+  return false;
+}
+
 StemWords SplitWords(std::string_view stem, std::uint64_t period_before) {
   StemWords w;
   w.period_before = period_before;

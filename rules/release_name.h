@@ -53,6 +53,10 @@ inline constexpr std::size_t kMaxWrittenMark = 13;
 // bare or inside its own brackets ("2010", "(2010)"); nothing else.
 bool IsYearWord(std::string_view word, int highest_year);
 
+// Whether a stem may hold a year or a date of year, month and day: the
+// quick refusal of the year rule, which reads the marks only then.
+bool MayHoldYear(std::string_view stem, int highest_year);
+
 // The words of a cleaned stem (pieces between spaces, views into it), and
 // which of them the raw name joined to the word before by a period
 // ("12.5", "5.1", "S03E21.22").

@@ -66,7 +66,8 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
   // The last year or date that is not the stem's first word: a title may
   // begin with one ("2001 A Space ...").
   const std::string_view all = stem;
-  if (all.find(' ') == std::string_view::npos) return {std::move(stem), false};
+  if (all.find(' ') == std::string_view::npos || !MayHoldYear(all, highest_year))
+    return {std::move(stem), false};
   const ReleaseName r = ReadMarks(all, highest_year);
   for (std::size_t k = r.mark_count; k-- > 0;) {
     Mark m = r.marks[k];
