@@ -110,6 +110,7 @@ enum class Kind {
   kAnime,
   kSubtitle,
   kSample,
+  kForm,  // one of the spellings below, reported one by one
 };
 
 constexpr std::string_view kDailyShows[] = {
@@ -130,7 +131,7 @@ const char* KindName(Kind k) {
     case Kind::kFilm:
       return "Title (Year)";
     case Kind::kFilmPart:
-      return "Title (Year) Part 2 / CD1 / Disc 2";
+      return "Title (Year) Part 2 / CD1 (/v: - pt2)";
     case Kind::kEpisode:
       return "Show S01E02";
     case Kind::kEpisodeYear:
@@ -147,6 +148,8 @@ const char* KindName(Kind k) {
       return "Title (Year).en.srt";
     case Kind::kSample:
       return "Title (Year) sample";
+    case Kind::kForm:
+      return "other spellings, by form:";
   }
   return "";
 }
@@ -156,6 +159,8 @@ struct Sample {
   std::string want;
   Kind kind;
   bool directory = false;
+  std::string want_v;      // what "/v" should give, when not want
+  const char* form = "";   // for kForm: the spelling it was written in
 };
 
 std::string Lower(std::string_view s) {
@@ -244,11 +249,86 @@ Sample FilmSample(Random& r) {
       if (c == '.' || c == '_') c = ' ';
     }
     s.want += " " + written;
+    s.want_v = std::string(title) + " (" + year + ") - pt" + std::to_string(n);
   }
   AppendTags(r, s.name, sep, true);
   const std::string_view ext = r.Pick(kExtensions);
   s.name += ext;
   s.want += ext;
+  if (!s.want_v.empty()) s.want_v += ext;
+  return s;
+}
+
+// The spellings of marks, dates, parts and titles that the one reading of
+// a name knows, each with what "/v" gives: "%S" and "%E" stand for a
+// season and an episode of two digits, "%s" and "%e" for the same without
+// the leading zero, "%F" for the episode after %E, "%Y" for a year.
+constexpr struct {
+  const char* label;
+  const char* name;
+  const char* want;
+} kForms[] = {
+    {"S006E018 (3 digits)", "Show.S0%SE0%E.720p.HDTV.x264-GRP", "Show S%SE%E"},
+    {"S01.E.02 (split)", "Show.S%S.E.%E.720p", "Show S%SE%E"},
+    {"S01 - E02", "Show S%S - E%E 720p", "Show S%SE%E"},
+    {"Season 1 - Episode 2", "Show Season %s - Episode %E 720p", "Show S%SE%E"},
+    {"Season.1.E02", "Show.Season.%s.E%E.x264", "Show S%SE%E"},
+    {"S1-E1", "Show.S%s-E%e.720p", "Show S%SE%E"},
+    {"Temporada 4 Capitulo 3", "Show.Temporada.%s.Capitulo.%e.HDTV", "Show S%SE%E"},
+    {"Staffel 2 Folge 5", "Show.Staffel.%s.Folge.%e.German.720p", "Show S%SE%E"},
+    {"1x1 (one digit)", "Show.%sx%e.HDTV", "Show S%SE%E"},
+    {"S01E01-E03 runs", "Show.S%SE%E-%F.720p", "Show S%SE%E-E%F"},
+    {"S03E21.22", "Show.S%SE%E.%F.720p", "Show S%SE%E-E%F"},
+    {"S01E01+E02", "Show.S%SE%E+E%F.720p", "Show S%SE%E-E%F"},
+    {"S2 - 11 (anime)", "[Grp] Show S%s - %E [1080p]", "Show S%SE%E"},
+    {"2nd Season - 12", "[Grp] Show %snd Season - %E [1080p]", "Show S%SE%E"},
+    {"- Episode 05", "Show - Episode %E [1080p]", "Show - %E"},
+    {"07 [1080p]", "Show %E [1080p][ABCD1234]", "Show - %E"},
+    {"- 12.5 (half)", "[Grp] Show - %E.5 [1080p]", "Show - %E.5"},
+    {"Part after episode", "Show.S%SE%E.Part.%e.720p", "Show S%SE%E - pt%e"},
+    {"CD after episode", "Show.S%SE%E.CD%e.720p", "Show S%SE%E - pt%e"},
+    {"date and episode", "Show 2016 02 25 S%SE%E 720p", "Show S%SE%E"},
+    {"DD.MM.YYYY", "News.2%e.03.%Y.720p", "News %Y-03-2%e"},
+    {"YYYYMMDD", "News.%Y03%F.720p", "News %Y-03-%F"},
+    {"16 November 2016", "News.%F.November.%Y.720p", "News %Y-11-%F"},
+    {"(YYYY.MM.DD)", "News (%Y.03.%F)", "News %Y-03-%F"},
+    {"year-first bracket", "[Taxi %Y] [BDRemux 1080p]", "Taxi (%Y)"},
+    {"featurette", "Film.%Y.Featurette.Making.It.1080p", "Film (%Y) - Making It-featurette"},
+    {"size after year", "Film (%Y) 1080p - 1.1GB - x264", "Film (%Y)"},
+    {"tidy version suffix", "Film (%Y) - 1080p BluRay", "Film (%Y) - 1080p BluRay"},
+    {"media-server id", "Film (%Y) [imdbid-tt0443706]", "Film (%Y) [imdbid-tt0443706]"},
+};
+
+std::string Filled(std::string_view pattern, int season, int episode, int year) {
+  std::string out;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] != '%' || i + 1 == pattern.size()) {
+      out.push_back(pattern[i]);
+      continue;
+    }
+    switch (pattern[++i]) {
+      case 'S': out += TwoDigits(season); break;
+      case 's': out += std::to_string(season); break;
+      case 'E': out += TwoDigits(episode); break;
+      case 'e': out += std::to_string(episode); break;
+      case 'F': out += TwoDigits(episode + 1); break;
+      case 'Y': out += std::to_string(year); break;
+      default: out.push_back(pattern[i]);
+    }
+  }
+  return out;
+}
+
+Sample FormSample(Random& r) {
+  const auto& form = r.Pick(kForms);
+  const int season = 1 + static_cast<int>(r.Below(9));
+  const int episode = 1 + static_cast<int>(r.Below(9));
+  const int year = 1990 + static_cast<int>(r.Below(30));
+  Sample s;
+  s.kind = Kind::kForm;
+  s.form = form.label;
+  s.name = Filled(form.name, season, episode, year) + ".mkv";
+  s.want = Filled(form.want, season, episode, year) + ".mkv";
   return s;
 }
 
@@ -321,11 +401,18 @@ Sample EpisodeSample(Random& r) {
     if (lower) episode_title = Lower(episode_title);
     s.name += sep;
     s.name += Joined(episode_title, sep);
+    // "/v" keeps a part, and a number it does not place with its word.
+    if (episode_title.ends_with(" 1") || episode_title.ends_with(" 2")) {
+      s.want_v = s.want + (episode_title.starts_with("Day") || episode_title.starts_with("day")
+                               ? " " + episode_title
+                               : " - pt" + episode_title.substr(episode_title.size() - 1));
+    }
   }
   AppendTags(r, s.name, sep, false);
   const std::string_view ext = r.Pick(kExtensions);
   s.name += ext;
   s.want += ext;
+  if (!s.want_v.empty()) s.want_v += ext;
   return s;
 }
 
@@ -397,6 +484,8 @@ Sample SubtitleSample(Random& r) {
   const std::string ext = r.Chance(80) ? ".srt" : ".ass";
   s.name = s.name.substr(0, period) + language + ext;
   s.want = s.want.substr(0, want_period) + language + ext;
+  if (!s.want_v.empty())
+    s.want_v = s.want_v.substr(0, s.want_v.rfind('.')) + language + ext;
   s.kind = Kind::kSubtitle;
   return s;
 }
@@ -432,6 +521,8 @@ std::vector<Sample> Samples(std::size_t count) {
                       : pick < 97 ? SubtitleSample(r)
                                   : SampleSample(r));
   }
+  // And a fifth more in the spellings of kForms.
+  for (std::size_t i = 0; i < count / 5; ++i) samples.push_back(FormSample(r));
   return samples;
 }
 
@@ -440,13 +531,19 @@ std::size_t Report(const std::vector<Sample>& samples,
                    const rules::NameRules& rules, const char* title,
                    bool list_misses = true) {
   std::map<Kind, std::pair<std::size_t, std::size_t>> by_kind;  // hits, all
+  std::map<std::string, std::pair<std::size_t, std::size_t>> by_form;
   std::vector<std::pair<const Sample*, std::string>> misses;
   for (const Sample& s : samples) {
     const std::string got = rules::CleanName(s.name, rules, s.directory).name;
+    const std::string& want =
+        rules.video_rule && !s.want_v.empty() ? s.want_v : s.want;
     auto& [hits, all] = by_kind[s.kind];
     ++all;
-    if (got == s.want) {
+    auto& form = by_form[s.form];
+    ++form.second;
+    if (got == want) {
       ++hits;
+      ++form.first;
     } else {
       misses.emplace_back(&s, got);
     }
@@ -460,6 +557,11 @@ std::size_t Report(const std::vector<Sample>& samples,
     std::printf("  %-36s %5zu of %5zu\n", KindName(kind), counts.first,
                 counts.second);
   }
+  for (const auto& [form, counts] : by_form) {
+    if (form.empty()) continue;
+    std::printf("    %-34s %5zu of %5zu\n", form.c_str(), counts.first,
+                counts.second);
+  }
   if (!list_misses) {
     std::printf("\n");
     return hits;
@@ -467,7 +569,9 @@ std::size_t Report(const std::vector<Sample>& samples,
   // Each distinct miss once, with how often it came.
   std::map<std::pair<std::string, std::string>, std::pair<std::string, int>> distinct;
   for (const auto& [sample, got] : misses) {
-    auto& entry = distinct[{sample->want, got}];
+    const std::string& want =
+        rules.video_rule && !sample->want_v.empty() ? sample->want_v : sample->want;
+    auto& entry = distinct[{want, got}];
     if (entry.second++ == 0) entry.first = sample->name;
   }
   if (!misses.empty()) {

@@ -12,7 +12,7 @@
 #include "rules/clean_name.h"
 #include "rules/download_in_progress.h"
 #include "rules/episode_rule.h"
-#include "rules/release_marker.h"
+#include "rules/release_name.h"
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
 #include "rules/term_removal.h"

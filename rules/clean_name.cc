@@ -17,7 +17,8 @@ CleanedName CleanName(std::string_view listed, const NameRules& rules,
   CleanedName out;
   std::string stem = CleanStem(split.stem);
   if (rules.video_rule) {
-    VideoResult video = ApplyVideoRule(std::move(stem), rules.highest_year);
+    VideoResult video = ApplyVideoRule(std::move(stem), rules.highest_year,
+                                       PeriodJoins(split.stem));
     stem = std::move(video.stem);
     out.video_changed = video.changed;
     if (rules.from_upper || rules.from_lower)

@@ -1,7 +1,7 @@
 #include "rules/stem_cleanup.h"
 
 #include "rules/ascii.h"
-#include "rules/release_marker.h"
+#include "rules/release_name.h"
 #include "rules/term_table.h"
 #include "rules/video_tags.h"
 
@@ -88,6 +88,53 @@ std::string CleanStem(std::string_view stem) {
   }
   s.resize(static_cast<std::size_t>(out - begin));
   return s;
+}
+
+std::uint64_t PeriodJoins(std::string_view stem) {
+  // Only a period before a digit matters to the reading ("12.5", "5.1").
+  bool digit_after_period = false;
+  for (std::size_t at = stem.find('.'); at != std::string_view::npos && !digit_after_period;
+       at = stem.find('.', at + 1))
+    digit_after_period = at + 1 < stem.size() && ascii::IsDigit(stem[at + 1]);
+  if (!digit_after_period) return 0;
+  // CleanStem's walk, counting the spaces it writes instead of writing.
+  std::uint64_t bits = 0;
+  std::size_t word = 0;
+  bool empty = true, space_wanted = false, period = false;
+  char last = 0;
+  auto next_word = [&] {
+    ++word;
+    if (period && word < 64) bits |= std::uint64_t{1} << word;
+  };
+  for (char c : stem) {
+    switch (c) {
+      case '.':
+        period = true;
+        space_wanted = true;
+        break;
+      case '_':
+      case ' ':
+        space_wanted = true;
+        break;
+      case '[':
+      case '(':
+        if (!empty && last != '(') next_word();
+        last = '(';
+        empty = space_wanted = period = false;
+        break;
+      case ']':
+      case ')':
+        last = ')';
+        empty = period = false;
+        space_wanted = true;
+        break;
+      default:
+        if (space_wanted && !empty && last != '(') next_word();
+        last = c;
+        empty = space_wanted = period = false;
+    }
+  }
+  return bits;
 }
 
 }  // namespace rules

@@ -3,6 +3,7 @@
 // square brackets and extra spaces.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -19,7 +20,7 @@ NameSplit SplitName(std::string_view name);
 // dotted part plainly is one: 1 to 4 ASCII letters and digits beginning with
 // a letter, that is neither a term of the built-in term table (rules/
 // term_table.h, case-blind), a release tag of "/v" (rules/video_tags.h) nor
-// a season, episode or part word (rules/release_marker.h, IsMarkerWord).  So "project.git", "Photos.app",
+// a season, episode or part word (rules/release_name.h, IsMarkerWord).  So "project.git", "Photos.app",
 // "conf.d" keep theirs, while "Dune.2021.2160p.WEB-DL.DDP5.1.HEVC-TEPES",
 // "Show.S01", "Show.S01.x265", "Movie.BluRay", "Movie.1080p", "Movie.[MULTI]"
 // have none.  A
@@ -35,5 +36,11 @@ bool IsDirectoryExtension(std::string_view part);
 // bracket, and no space just inside a round bracket.  Only the space 0x20 is
 // a space here; tabs stay.
 std::string CleanStem(std::string_view stem);
+
+// Which words of CleanStem(stem) the stem joined to the word before by a
+// period: bit i for word i (the first 64 words), so that a reading can see
+// "12.5", "5.1" and "S03E21.22" as written.  Only periods before a digit
+// count: without one, 0.
+std::uint64_t PeriodJoins(std::string_view stem);
 
 }  // namespace rules

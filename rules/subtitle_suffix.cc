@@ -4,6 +4,7 @@
 #include <array>
 
 #include "rules/ascii.h"
+#include "rules/languages.h"
 
 namespace rules {
 namespace {
@@ -11,45 +12,8 @@ namespace {
 constexpr std::array<std::string_view, 8> kExtensions = {
     ".srt", ".ass", ".ssa", ".sub", ".idx", ".vtt", ".sup", ".smi"};
 
-// ISO 639-1, sorted.
-constexpr std::string_view kTwoLetter =
-    "aa ab ae af ak am an ar as av ay az ba be bg bh bi bm bn bo br bs ca ce "
-    "ch co cr cs cu cv cy da de dv dz ee el en eo es et eu fa ff fi fj fo fr "
-    "fy ga gd gl gn gu gv ha he hi ho hr ht hu hy hz ia id ie ig ii ik io is "
-    "it iu ja jv ka kg ki kj kk kl km kn ko kr ks ku kv kw ky la lb lg li ln "
-    "lo lt lu lv mg mh mi mk ml mn mr ms mt my na nb nd ne ng nl nn no nr nv "
-    "ny oc oj om or os pa pi pl ps pt qu rm rn ro ru rw sa sc sd se sg si sk "
-    "sl sm sn so sq sr ss st su sv sw ta te tg th ti tk tl tn to tr ts tt tw "
-    "ty ug uk ur uz ve vi vo wa wo xh yi yo za zh zu";
-
-// Three-letter codes (both the bibliographic and the terminology one where
-// they differ), English names, and the flags.
-constexpr std::string_view kWords[] = {
-    "ara", "baq", "ben", "bul", "cat", "ces", "chi", "cze", "dan", "deu",
-    "dut", "ell", "eng", "est", "eus", "fas", "fil", "fin", "fra", "fre",
-    "ger", "glg", "gre", "heb", "hin", "hrv", "hun", "ice", "ind", "isl",
-    "ita", "jpn", "kor", "lav", "lit", "may", "msa", "nld", "nob", "nor",
-    "per", "pol", "por", "ron", "rum", "rus", "slk", "slo", "slv", "spa",
-    "srp", "swe", "tam", "tel", "tgl", "tha", "tur", "ukr", "urd", "vie",
-    "zho", "arabic", "basque", "bengali", "bulgarian", "catalan", "chinese",
-    "croatian", "czech", "danish", "dutch", "english", "estonian", "filipino",
-    "finnish", "french", "galician", "german", "greek", "hebrew", "hindi",
-    "hungarian", "icelandic", "indonesian", "italian", "japanese", "korean",
-    "latvian", "lithuanian", "malay", "norwegian", "persian", "polish",
-    "portuguese", "romanian", "russian", "serbian", "slovak", "slovenian",
-    "spanish", "swedish", "tagalog", "tamil", "telugu", "thai", "turkish",
-    "ukrainian", "urdu", "vietnamese", "forced", "sdh", "cc", "hi",
-    "default", "malayalam", "marathi", "kannada", "punjabi", "swahili",
-    "afrikaans", "albanian", "macedonian", "bosnian", "georgian", "armenian",
-    "mongolian", "khmer"};
-
-bool IsTwoLetterCode(std::string_view w) {
-  if (w.size() != 2 || !ascii::IsLetter(w[0]) || !ascii::IsLetter(w[1]))
-    return false;
-  const char code[2] = {ascii::AsciiLower(w[0]), ascii::AsciiLower(w[1])};
-  const std::size_t at = kTwoLetter.find(std::string_view(code, 2));
-  return at != std::string_view::npos && at % 3 == 0;
-}
+// The flags a subtitle carries beside its language.
+constexpr std::string_view kFlags[] = {"forced", "sdh", "cc", "hi", "default"};
 
 // "BR", "419", "Hans".
 bool IsRegion(std::string_view r) {
@@ -69,15 +33,16 @@ bool IsSubtitleExtension(std::string_view extension) {
 }
 
 bool IsSubtitleTag(std::string_view word) {
-  if (word.size() == 5 || word.size() == 6 || word.size() == 7) {
-    if (word[2] == '-' && IsTwoLetterCode(word.substr(0, 2)) &&
-        IsRegion(word.substr(3)))
-      return true;
+  // A language with a region or script: "pt-BR", "es-419", "zh-Hans".
+  if (word.size() >= 5 && word.size() <= 7 && word[2] == '-' &&
+      IsTwoLetterLanguage(word.substr(0, 2)) && IsRegion(word.substr(3)))
+    return true;
+  if (IsTwoLetterLanguage(word)) return true;
+  for (const LanguageWord& l : LanguageWords()) {
+    if (!l.only_tag && ascii::EqualsFolded(word, l.word)) return true;
   }
-  if (IsTwoLetterCode(word)) return true;
-  if (word.size() < 3 || word.size() > 10) return false;
-  for (std::string_view w : kWords) {
-    if (ascii::EqualsFolded(word, w)) return true;
+  for (std::string_view flag : kFlags) {
+    if (ascii::EqualsFolded(word, flag)) return true;
   }
   return false;
 }

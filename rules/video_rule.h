@@ -24,6 +24,7 @@
 // Names keep their case.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,7 +34,11 @@ namespace rules {
 
 using VideoResult = RuleResult;
 
-VideoResult ApplyVideoRule(std::string stem, int highest_year);
+// period_before: which words the raw name joined to the one before by a
+// period (PeriodJoins, rules/stem_cleanup.h), so that "12.5" and "5.1" are
+// read as written.
+VideoResult ApplyVideoRule(std::string stem, int highest_year,
+                           std::uint64_t period_before = 0);
 
 // The tags of a release name that tell versions of one film or episode
 // apart, each as written ("" for none): the first edition, resolution and

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "rules/ascii.h"
+#include "rules/languages.h"
 #include "rules/term_engine.h"
 
 namespace rules {
@@ -77,6 +78,10 @@ constexpr VideoTag kTags[] = {
     {"dd7", K::kAudio, false}, {"ddp", K::kAudio, false},
     {"ddp2", K::kAudio, false}, {"ddp5", K::kAudio, false},
     {"ddp7", K::kAudio, false}, {"dd+", K::kAudio, false},
+    {"dd+2", K::kAudio, false}, {"dd+5", K::kAudio, false},
+    {"dd+7", K::kAudio, false}, {"e-ac3", K::kAudio, false},
+    {"e-ac-3", K::kAudio, false}, {"ac-3", K::kAudio, false},
+    {"dts-hd_ma", K::kAudio, false}, {"ma", K::kAudio, true},
     {"truehd", K::kAudio, false}, {"atmos", K::kAudio, false},
     {"flac", K::kAudio, false}, {"mp3", K::kAudio, false},
     {"opus", K::kAudio, false}, {"lpcm", K::kAudio, false},
@@ -90,23 +95,11 @@ constexpr VideoTag kTags[] = {
     {"cr", K::kService, true}, {"funi", K::kService, false},
     {"stan", K::kService, true}, {"crav", K::kService, false},
     {"itunes", K::kService, true}, {"max", K::kService, true},
-    // Languages of the audio or subtitles.
-    {"german", K::kLanguage, true}, {"french", K::kLanguage, true},
-    {"truefrench", K::kLanguage, false}, {"vff", K::kLanguage, false},
-    {"vfq", K::kLanguage, false}, {"vostfr", K::kLanguage, false},
-    {"multi", K::kLanguage, false}, {"multisubs", K::kLanguage, false},
+    // Dubs and subtitles; the languages are rules/languages.cc's.
     {"dl", K::kLanguage, true}, {"dual", K::kLanguage, true},
     {"dual-audio", K::kLanguage, false}, {"dubbed", K::kLanguage, false},
     {"subbed", K::kLanguage, false}, {"hardsub", K::kLanguage, false},
-    {"hc", K::kLanguage, true}, {"ita", K::kLanguage, true},
-    {"italian", K::kLanguage, true}, {"spanish", K::kLanguage, true},
-    {"castellano", K::kLanguage, true}, {"latino", K::kLanguage, true},
-    {"russian", K::kLanguage, true}, {"rus", K::kLanguage, true},
-    {"nordic", K::kLanguage, true}, {"swedish", K::kLanguage, true},
-    {"danish", K::kLanguage, true}, {"dutch", K::kLanguage, true},
-    {"polish", K::kLanguage, true}, {"pl", K::kLanguage, true},
-    {"hindi", K::kLanguage, true}, {"korean", K::kLanguage, true},
-    {"japanese", K::kLanguage, true}, {"subs", K::kLanguage, true},
+    {"hc", K::kLanguage, true}, {"subs", K::kLanguage, true},
     // Flags.
     {"proper", K::kFlag, true}, {"repack", K::kFlag, false},
     {"rerip", K::kFlag, false}, {"internal", K::kFlag, true},
@@ -114,13 +107,32 @@ constexpr VideoTag kTags[] = {
     {"nfofix", K::kFlag, false}, {"dirfix", K::kFlag, false},
     {"real", K::kFlag, true}, {"hybrid", K::kFlag, true},
     {"complete", K::kFlag, true},
+    // Release groups and sites that name themselves in the name.
+    {"rarbg", K::kGroup, false}, {"yify", K::kGroup, false},
+    {"yts", K::kGroup, true}, {"yts_mx", K::kGroup, false},
+    {"yts_am", K::kGroup, false}, {"yts_lt", K::kGroup, false},
+    {"eztv", K::kGroup, false}, {"eztvx", K::kGroup, false},
+    {"eztvx_to", K::kGroup, false}, {"eztv_re", K::kGroup, false},
+    {"tgx", K::kGroup, false}, {"ettv", K::kGroup, false},
 };
+
+// The table with the languages that are release tags.
+const std::vector<VideoTag>& AllTags() {
+  static const std::vector<VideoTag> tags = [] {
+    std::vector<VideoTag> all(std::begin(kTags), std::end(kTags));
+    for (const LanguageWord& l : LanguageWords()) {
+      if (l.release_tag) all.push_back({l.word, K::kLanguage, !l.only_tag});
+    }
+    return all;
+  }();
+  return tags;
+}
 
 // The table as the term matcher reads it, in the table's order.
 const TermIndex& TagIndex() {
   static const TermIndex index = [] {
     std::vector<Term> terms;
-    for (const VideoTag& tag : kTags) terms.push_back(TermFromRow(tag.term));
+    for (const VideoTag& tag : AllTags()) terms.push_back(TermFromRow(tag.term));
     return IndexTerms(std::move(terms));
   }();
   return index;
@@ -179,7 +191,7 @@ TagMatch MatchWhole(std::span<const std::string_view> words, std::size_t at,
   if (pattern != TagKind::kNone) return {pattern, 1, false};
   const TermHit hit = MatchTermAt(words, at, TagIndex());
   if (hit.words == 0) return {};
-  const VideoTag& tag = kTags[hit.term];
+  const VideoTag& tag = AllTags()[hit.term];
   return {tag.kind, hit.words, tag.weak};
 }
 
@@ -193,7 +205,7 @@ struct FirstLetters {
 const FirstLetters& TagFirstLetters() {
   static const FirstLetters letters = [] {
     FirstLetters f;
-    for (const VideoTag& tag : kTags) {
+    for (const VideoTag& tag : AllTags()) {
       const std::size_t n = tag.term.find('_');
       const std::size_t length = n == std::string_view::npos ? tag.term.size() : n;
       const char c = tag.term[0];
@@ -217,7 +229,7 @@ bool MayBeTag(std::string_view word) {
 
 }  // namespace
 
-std::span<const VideoTag> VideoTags() { return kTags; }
+std::span<const VideoTag> VideoTags() { return AllTags(); }
 
 TagMatch MatchVideoTag(std::span<const std::string_view> words, std::size_t at) {
   if (at >= words.size() || !MayBeTag(words[at])) return {};

@@ -27,6 +27,7 @@ enum class TagKind : unsigned char {
   kService,     // AMZN, NF, DSNP
   kLanguage,    // German, FRENCH, MULTi, DL, Dubbed
   kFlag,        // PROPER, REPACK, iNTERNAL
+  kGroup,       // release groups and sites: RARBG, YTS MX, EZTV
 };
 
 struct VideoTag {

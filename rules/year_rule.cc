@@ -4,17 +4,10 @@
 #include <string_view>
 
 #include "rules/ascii.h"
-#include "rules/release_marker.h"
+#include "rules/release_name.h"
 
 namespace rules {
 namespace {
-
-// The word that begins at from (a word ends at a space or the end).
-std::string_view WordAt(std::string_view all, std::size_t from) {
-  if (from >= all.size()) return {};
-  const std::size_t end = all.find(' ', from);
-  return all.substr(from, end == std::string_view::npos ? end : end - from);
-}
 
 // Where the words before the one at year_at must be cut so that no bracket
 // group is left open: the start of the outermost group that the words
@@ -38,54 +31,70 @@ std::size_t BalancedCut(std::string_view all, std::size_t year_at) {
   return depth > 0 ? open_at : year_at;
 }
 
+bool IsKeptMarker(MarkKind k) {
+  return k == MarkKind::kEpisode || k == MarkKind::kSeason || k == MarkKind::kPart;
+}
+
 }  // namespace
 
 int HighestValidYear(int current_year) {
   return std::max(2020, current_year + 1);
 }
 
+void AppendKeptMarks(const ReleaseName& r, std::size_t after, std::string& out,
+                     bool parts_only) {
+  const Mark* marker = nullptr;
+  const Mark* sample = nullptr;
+  for (const Mark& m : r.Marks()) {
+    if (m.at < after) continue;
+    if (!marker && IsKeptMarker(m.kind) &&
+        (!parts_only || m.kind == MarkKind::kPart))
+      marker = &m;
+    if (!sample && m.kind == MarkKind::kSample) sample = &m;
+  }
+  if (marker) {
+    out.push_back(' ');
+    AppendMark(*marker, r.words, out);
+  }
+  if (sample) {
+    out.push_back(' ');
+    out.append(sample->text);
+  }
+}
+
 YearResult ApplyYearRule(std::string stem, int highest_year) {
-  // The words are the pieces between single spaces, read from the last one
-  // back; word 1 is never a year: a title may begin with one ("2001 A
-  // Space ...").
-  std::string_view all = stem;
-  std::size_t end = all.size();
-  for (std::size_t space = all.rfind(' '); space != std::string_view::npos;
-       end = space, space = space == 0 ? std::string_view::npos
-                                       : all.rfind(' ', space - 1)) {
-    const std::size_t at = space + 1;
-    const std::string_view word = all.substr(at, end - at);
-    // Nearly every word is refused on its length or first byte: a year has
-    // four digits and its brackets, a date ten bytes.
-    std::size_t opening = 0;
-    while (opening < word.size() && (word[opening] == '(' || word[opening] == ')'))
-      ++opening;
-    if (opening == word.size() || !ascii::IsDigit(word[opening])) continue;
-    if (word.size() != 10 && ascii::TrimBrackets(word).size() != 4) continue;
-    std::string written;  // the year in brackets, or the date
-    std::size_t after = end;  // where the dropped words begin (a space)
-    const std::string_view next = WordAt(all, end + 1);
-    const std::string_view third =
-        next.empty() ? std::string_view() : WordAt(all, end + 2 + next.size());
-    const std::size_t date = ReadDate(word, next, third, highest_year, &written);
-    if (date == 3) {
-      after = end + 2 + next.size() + third.size();
-    } else if (date == 0) {
-      if (!IsYearWord(word, highest_year)) continue;
-      written.push_back('(');
-      written.append(ascii::TrimBrackets(word));
-      written.push_back(')');
+  // The last year or date that is not the stem's first word: a title may
+  // begin with one ("2001 A Space ...").
+  const std::string_view all = stem;
+  if (all.find(' ') == std::string_view::npos || !MayHoldYear(all, highest_year))
+    return {std::move(stem), false};
+  const ReleaseName r = ReadMarks(all, highest_year);
+  for (std::size_t k = r.mark_count; k-- > 0;) {
+    Mark m = r.marks[k];
+    if (m.kind != MarkKind::kYear && m.kind != MarkKind::kDate) continue;
+    if (m.kind == MarkKind::kDate && m.date_form == 2) continue;  // "20190314"
+    if (m.kind == MarkKind::kDate && m.date_form == 1) {
+      // Only a year, month and day in that order make a date here: of
+      // "14 03 2019" the year alone, the words before it staying.
+      m.kind = MarkKind::kYear;
+      m.at = m.year_at;
+      m.words = 1;
     }
+    const std::size_t at =
+        static_cast<std::size_t>(r.words.at[m.at].data() - all.data());
+    if (at == 0) continue;
     // A year inside a group takes the group's words before it along.
     const std::size_t cut = BalancedCut(all, at);
     if (cut == 0) continue;  // the group holds the whole title
     std::string rebuilt;
-    rebuilt.reserve(cut + written.size() + 2 * kMaxWrittenMarker);
+    rebuilt.reserve(cut + 2 * kMaxWrittenMark);
     rebuilt.append(all.substr(0, cut));
     if (rebuilt.back() != ' ') rebuilt.push_back(' ');
-    rebuilt.append(written);
-    // Markers among the dropped words stay behind it.
-    if (after < all.size()) AppendKeptMarkers(all.substr(after + 1), rebuilt);
+    if (m.kind == MarkKind::kYear) rebuilt.push_back('(');
+    AppendMark(m, r.words, rebuilt);
+    if (m.kind == MarkKind::kYear) rebuilt.push_back(')');
+    // Marks among the dropped words stay behind it.
+    AppendKeptMarks(r, m.at + m.words, rebuilt);
     if (rebuilt == stem) return {std::move(stem), false};
     return {std::move(rebuilt), true};
   }

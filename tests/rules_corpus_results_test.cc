@@ -12,7 +12,7 @@
 #include "bench/corpus.h"
 #include "rules/ascii.h"
 #include "rules/clean_name.h"
-#include "rules/release_marker.h"
+#include "rules/release_name.h"
 #include "rules/stem_cleanup.h"
 #include "rules/term_removal.h"
 #include "rules/term_table.h"
@@ -165,6 +165,17 @@ rules::YearResult PlainYearRule(const std::string& stem, int highest_year) {
     if (is_year(w) && k + 2 < words.size() && month_day(words[k + 1], words[k + 2])) {
       written = w + '-' + words[k + 1] + '-' + words[k + 2];
       last = k + 2;
+    } else if (w.size() == 5 && w[0] == '(' && is_year(w.substr(1)) &&
+               k + 2 < words.size() && words[k + 2].size() == 3 &&
+               words[k + 2][2] == ')' &&
+               month_day(words[k + 1], words[k + 2].substr(0, 2))) {
+      // One bracket group: "(2019 03 14)".
+      written = w.substr(1) + '-' + words[k + 1] + '-' + words[k + 2].substr(0, 2);
+      last = k + 2;
+    } else if (w.size() == 12 && w[0] == '(' && w[11] == ')' && w[5] == '-' &&
+               w[8] == '-' && is_year(w.substr(1, 4)) &&
+               month_day(w.substr(6, 2), w.substr(9, 2))) {
+      written = w.substr(1, 10);
     } else if (w.size() == 10 && w[4] == '-' && w[7] == '-' &&
                is_year(w.substr(0, 4)) && month_day(w.substr(5, 2), w.substr(8, 2))) {
       written = w;
@@ -187,10 +198,17 @@ rules::YearResult PlainYearRule(const std::string& stem, int highest_year) {
     std::string rebuilt;
     for (std::size_t i = 0; i < cut; ++i) rebuilt += words[i] + ' ';
     rebuilt += written;
-    for (std::size_t i = last + 1; i < words.size(); ++i) {
-      std::string marker;
-      const std::string next = i + 1 < words.size() ? words[i + 1] : "";
-      if (rules::ReadReleaseMarker(words[i], next, &marker) > 0) {
+    // The first season, episode or part mark: the grammar read at each
+    // dropped word in turn.
+    std::string dropped;
+    for (std::size_t i = last + 1; i < words.size(); ++i) dropped += words[i] + ' ';
+    const rules::StemWords rest = rules::SplitWords(dropped);
+    for (std::size_t i = 0; i < rest.n; ++i) {
+      const rules::Mark m = rules::ReadMark(rest, i, highest_year);
+      if (m.kind == rules::MarkKind::kEpisode || m.kind == rules::MarkKind::kSeason ||
+          m.kind == rules::MarkKind::kPart) {
+        std::string marker;
+        rules::AppendMark(m, rest, marker);
         rebuilt += ' ' + marker;
         break;
       }

@@ -21,7 +21,7 @@ TEST(EpisodeRule, CutsAfterTheLastMarker) {
       {"S01E02 Title", "S01E02 Title"},  // the first word is never taken
       {"S01E02", "S01E02"},
       {"Movie 1920x1080 x264", "Movie 1920x1080 x264"},
-      {"Room 1x1 Extra", "Room 1x1 Extra"},
+      {"Room 1x1 Extra", "Room S01E01"},
       {"Relay 4x100 Final", "Relay 4x100 Final"},
       {"Movie Part 2 CD1", "Movie Part 2 CD1"},  // parts are not episodes
       // Dates are daily shows' episodes.

@@ -32,11 +32,11 @@ TEST(VideoRule, LibraryNames) {
       {"(2010) (2011).mkv", "(2010) (2011).mkv"},
       {"Movie Title (2010) [1080p] [BluRay] [5.1] [YTS.MX].mp4", "Movie Title (2010).mp4"},
       {"Quiet Roads (Drama 1971).mkv", "Quiet Roads (1971).mkv"},
-      {"Movie.2010.Part.2.720p.mkv", "Movie (2010) Part 2.mkv"},
-      {"Movie.2010.DVDRip.XviD-GRP.cd2.avi", "Movie (2010) cd2.avi"},
+      {"Movie.2010.Part.2.720p.mkv", "Movie (2010) - pt2.mkv"},
+      {"Movie.2010.DVDRip.XviD-GRP.cd2.avi", "Movie (2010) - pt2.avi"},
       {"the.matrix.1999.sample.mkv", "the matrix (1999) sample.mkv"},
       {"Movie.2010.1080p.BluRay.x264-GRP-sample.mkv", "Movie (2010) sample.mkv"},
-      {"Movie.Title.2010.Trailer.mkv", "Movie Title (2010) Trailer.mkv"},
+      {"Movie.Title.2010.Trailer.mkv", "Movie Title (2010)-trailer.mkv"},
       // Title words that are also tags stay; tag-only words before the
       // year go.
       {"Summer.Festival.2011.720p.mkv", "Summer Festival (2011).mkv"},

@@ -116,7 +116,7 @@ TEST(YearRule, KeepsTheFirstMarkerAfterTheYear) {
           {"Show S01E02 1999 720p", "Show S01E02 (1999)", true},
           {"Movie Part 2 2011 1080p", "Movie Part 2 (2011)", true},
           // Look-alikes go with the rest.
-          {"Movie 2010 1x1 4x100 16x9", "Movie (2010)", true},
+          {"Movie 2010 1x1 4x100 16x9", "Movie (2010) S01E01", true},  // 1x1 is one
           {"Movie 2010 Part One", "Movie (2010)", true},
           {"Movie 2010 Part", "Movie (2010)", true},
           // Seasons, samples and trailers are kept too.

@@ -1,0 +1,1148 @@
+#include "rules/release_name.h"
+
+#include "rules/ascii.h"
+#include "rules/video_tags.h"
+
+namespace rules {
+namespace {
+
+// The grammar's words.  A spelling is added here, and every rule reads it.
+constexpr std::string_view kSeasonWords[] = {
+    "season", "temporada", "staffel", "saison", "sezon", "series", "stagione",
+    "se"};
+constexpr std::string_view kEpisodeWords[] = {
+    "episode", "ep", "e", "episodio", "folge", "afl", "aflevering", "odcinek",
+    "capitulo", "b\xC3\xB6l\xC3\xBCm", "bolum", "épisode"};
+constexpr std::string_view kOrdinalEnds[] = {"st", "nd", "rd", "th"};
+constexpr std::string_view kMonths[] = {
+    "january", "february", "march",     "april",   "may",      "june",
+    "july",    "august",   "september", "october", "november", "december"};
+constexpr std::string_view kSampleWords[] = {"sample", "trailer"};
+// Sizes and bitrates, the number before them or glued on: tags.
+constexpr std::string_view kSizeUnits[] = {"gb", "mb", "gib", "mib", "kb",
+                                           "mbps", "kbps", "gbps"};
+
+enum class PartWord { kNone, kPart, kCd, kDisc };
+constexpr struct {
+  std::string_view word;
+  PartWord kind;
+} kPartWords[] = {{"part", PartWord::kPart}, {"pt", PartWord::kPart},
+                  {"cd", PartWord::kCd},     {"disc", PartWord::kDisc},
+                  {"disk", PartWord::kDisc}};
+constexpr std::string_view kRoman[] = {"i",   "ii", "iii", "iv", "v",
+                                       "vi",  "vii", "viii", "ix", "x"};
+
+bool InList(std::string_view w, std::span<const std::string_view> list) {
+  for (std::string_view l : list) {
+    if (ascii::EqualsFolded(w, l)) return true;
+  }
+  return false;
+}
+
+// Reads a run of min to max digits at w[i], moving i past them.  A longer
+// run is refused whole, so that "S12345" is not read as season 12.
+bool ReadDigits(std::string_view w, std::size_t& i, std::size_t min,
+                std::size_t max, int& value) {
+  std::size_t end = i;
+  while (end < w.size() && ascii::IsDigit(w[end])) ++end;
+  const std::size_t count = end - i;
+  if (count < min || count > max) return false;
+  value = 0;
+  for (; i < end; ++i) value = value * 10 + (w[i] - '0');
+  return true;
+}
+
+bool IsChar(std::string_view w, std::size_t i, char lower) {
+  return i < w.size() && ascii::AsciiLower(w[i]) == lower;
+}
+
+bool IsNumber(std::string_view w, std::size_t max, int& value) {
+  std::size_t i = 0;
+  return ReadDigits(w, i, 1, max, value) && i == w.size();
+}
+
+struct Episode {
+  int season = 0;
+  int first = 0;
+  int last = 0;
+};
+
+// A season number: 1 or 2 digits, 3 with a leading zero ("S006"), or a
+// year ("S2016E14").
+bool ReadSeasonNumber(std::string_view w, std::size_t& i, int highest_year,
+                      int& value) {
+  const std::size_t from = i;
+  if (!ReadDigits(w, i, 1, 4, value)) return false;
+  const std::size_t n = i - from;
+  return n <= 2 || (n == 3 && w[from] == '0') ||
+         (n == 4 && value >= kLowestYear && value <= highest_year);
+}
+
+// "E", "EP" at w[i], moving i past it.
+bool ReadEpisodeLetter(std::string_view w, std::size_t& i) {
+  if (!IsChar(w, i, 'e')) return false;
+  ++i;
+  if (IsChar(w, i, 'p')) ++i;
+  return true;
+}
+
+// More episodes in the rest of a word: "E03", "-E03", "-03", "+E03",
+// "-S01E03" (of the same season).
+bool ReadMoreEpisodes(std::string_view w, std::size_t i, int highest_year,
+                      Episode& e) {
+  while (i < w.size()) {
+    // A release group glued on: "S01E05-Group".
+    if (w[i] == '-' && i + 1 < w.size() && ascii::IsLetter(w[i + 1]) &&
+        !IsChar(w, i + 1, 'e') && !IsChar(w, i + 1, 's'))
+      return true;
+    if (w[i] == '-' || w[i] == '+') ++i;
+    if (IsChar(w, i, 's')) {
+      ++i;
+      int season = 0;
+      if (!ReadSeasonNumber(w, i, highest_year, season) || season != e.season)
+        return false;
+    }
+    ReadEpisodeLetter(w, i);
+    int last = 0;
+    if (!ReadDigits(w, i, 1, 3, last) || last < e.last) return false;
+    e.last = last;
+  }
+  return true;
+}
+
+// "S01E02", "S01EP02", "S1-E1", "S01E01E02", "S01E01-02", "S01E01-S01E04".
+bool ReadSForm(std::string_view w, int highest_year, Episode& e) {
+  std::size_t i = 0;
+  if (!IsChar(w, i++, 's') || !ReadSeasonNumber(w, i, highest_year, e.season))
+    return false;
+  if (i < w.size() && w[i] == '-') ++i;
+  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
+  e.last = e.first;
+  return ReadMoreEpisodes(w, i, highest_year, e);
+}
+
+// "1x02", "01x02", "1x1", "4x05-06", "1x02x03", "2x9-2x10", "2016x231".
+bool ReadXForm(std::string_view w, int highest_year, Episode& e) {
+  std::size_t i = 0;
+  const bool year_season = w.size() > 4 && ascii::IsDigit(w[0]) &&
+                           ascii::IsDigit(w[1]) && ascii::IsDigit(w[2]) &&
+                           ascii::IsDigit(w[3]);
+  if (year_season) {
+    if (!ReadDigits(w, i, 4, 4, e.season) || e.season < kLowestYear ||
+        e.season > highest_year)
+      return false;
+  } else if (!ReadDigits(w, i, 1, 2, e.season)) {
+    return false;
+  }
+  const std::size_t season_digits = i;
+  if (!IsChar(w, i++, 'x')) return false;
+  const std::size_t from = i;
+  // One digit only after a one-digit season ("1x1", never "16x9"); three
+  // only after a year-numbered one.
+  if (!ReadDigits(w, i, season_digits == 1 ? 1 : 2, year_season ? 3 : 2, e.first))
+    return false;
+  (void)from;
+  e.last = e.first;
+  while (i < w.size()) {
+    if (w[i] != '-' && !IsChar(w, i, 'x')) return false;
+    ++i;
+    std::size_t at = i;
+    int season = 0;
+    if (ReadDigits(w, at, 1, 2, season) && IsChar(w, at, 'x') &&
+        season == e.season)
+      i = at + 1;  // "2x9-2x10"; else "1x02x03" goes on with episodes
+    int last = 0;
+    if (!ReadDigits(w, i, 1, 3, last) || last < e.last) return false;
+    e.last = last;
+  }
+  return true;
+}
+
+// "E02", "Ep5", "EP02", "E01E02", "E01-03".
+bool ReadEWord(std::string_view w, int highest_year, Episode& e) {
+  std::size_t i = 0;
+  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
+  e.last = e.first;
+  return ReadMoreEpisodes(w, i, highest_year, e);
+}
+
+// "S01", "s1", "S006".
+bool IsSeasonWord(std::string_view w, int highest_year, int& season) {
+  std::size_t i = 1;
+  return w.size() >= 2 && w.size() <= 4 && IsChar(w, 0, 's') &&
+         ReadSeasonNumber(w, i, highest_year, season) && i == w.size() &&
+         season < 1000;
+}
+
+// An anime episode number: 1 to 4 digits, not a year, "v2" and the like
+// after it ("07v2"); digits is set to the number as written.
+bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& digits) {
+  std::size_t i = 0;
+  int value = 0;
+  if (!ReadDigits(w, i, 1, 4, value)) return false;
+  digits = w.substr(0, i);
+  if (i < w.size()) {
+    if (!IsChar(w, i, 'v') || i + 2 != w.size() || !ascii::IsDigit(w[i + 1]))
+      return false;
+  }
+  return !IsYearWord(digits, highest_year);
+}
+
+struct Reader {
+  const StemWords& s;
+  std::size_t at;
+  int highest_year;
+
+  std::string_view Word(std::size_t k) const {
+    return at + k < s.n ? ascii::TrimBrackets(s.at[at + k]) : std::string_view();
+  }
+
+  // The season that begins at word k: "S01", "Season 1", "2nd Season";
+  // the words it takes, 0 for none.
+  std::size_t Season(std::size_t k, int& season) const {
+    if (IsSeasonWord(Word(k), highest_year, season)) return 1;
+    if (InList(Word(k), kSeasonWords) && IsNumber(Word(k + 1), 2, season))
+      return 2;
+    const std::string_view w = Word(k);
+    std::size_t i = 0;
+    if (ReadDigits(w, i, 1, 2, season) && w.size() == i + 2 &&
+        InList(w.substr(i), kOrdinalEnds) && InList(Word(k + 1), kSeasonWords))
+      return 2;
+    return 0;
+  }
+
+  // The episode that begins at word k after a season: "E02", "E 02",
+  // "Episode 2", "- 07"; the words it takes, 0 for none.
+  std::size_t EpisodeAfterSeason(std::size_t k, Episode& e) const {
+    std::size_t dash = Word(k) == "-" ? 1 : 0;
+    if (ReadEWord(Word(k + dash), highest_year, e)) return dash + 1;
+    int n = 0;
+    if (InList(Word(k + dash), kEpisodeWords)) {
+      // "Episode 2", "Episode 05-06"
+      const std::string_view number = Word(k + dash + 1);
+      std::size_t i = 0;
+      if (ReadDigits(number, i, 1, 3, e.first)) {
+        e.last = e.first;
+        if (ReadMoreEpisodes(number, i, highest_year, e)) return dash + 2;
+      }
+      e = Episode{e.season};
+    }
+    std::string_view digits;
+    if (dash && ReadAnimeNumber(Word(k + 1), highest_year, digits)) {
+      IsNumber(digits, 4, n);
+      e.first = e.last = n;
+      return 2;
+    }
+    return 0;
+  }
+
+  // The episode marker here: the words it takes, 0 for none.
+  std::size_t Episodes(Episode& e) const {
+    std::size_t taken = 0;
+    bool x_form = false;
+    if (ReadSForm(Word(0), highest_year, e)) {
+      taken = 1;
+    } else if (ReadXForm(Word(0), highest_year, e)) {
+      taken = 1;
+      x_form = true;  // "8x01 02"
+    } else if (const std::size_t season = Season(0, e.season)) {
+      const std::size_t ep = EpisodeAfterSeason(season, e);
+      if (ep == 0) return 0;
+      taken = season + ep;
+    } else if (ascii::EqualsFolded(Word(0), "cap") && Word(1).size() == 3 &&
+               IsNumber(Word(1), 3, e.first)) {
+      e.season = e.first / 100;  // "Cap 408": season 4, episode 8
+      e.first = e.last = e.first % 100;
+      taken = 2;
+    } else {
+      return 0;
+    }
+    // Further episodes of the season: "E10", "S03E02", "1x02", "- E03",
+    // "22" after a period ("S03E21.22").
+    for (;;) {
+      std::size_t k = taken;
+      if (Word(k) == "-" || Word(k) == "+") ++k;
+      Episode more;
+      more.season = e.season;
+      more.last = e.last;
+      int n = 0;
+      if (ReadEWord(Word(k), highest_year, more) ||
+          ((ReadSForm(Word(k), highest_year, more) ||
+            ReadXForm(Word(k), highest_year, more)) &&
+           more.season == e.season)) {
+      } else if (k == taken && (s.PeriodBefore(at + k) || x_form) &&
+                 IsNumber(Word(k), 3, n) && Word(k).size() >= 2 && n == e.last + 1) {
+        more.first = more.last = n;
+      } else {
+        break;
+      }
+      if (more.last < e.last) break;
+      e.last = more.last;
+      taken = k + 1;
+    }
+    return taken;
+  }
+
+  // Whether word i follows the word before it after exactly one space.
+  bool Adjacent(std::size_t i) const {
+    return s.at[i].data() == s.at[i - 1].data() + s.at[i - 1].size() + 1;
+  }
+
+  std::size_t Date(Mark& m) const {
+    std::string_view word = s.at[at];
+    std::string_view year, month, day;
+    std::size_t words = 0;
+    const bool open = !word.empty() && word.front() == '(';
+    if (open) word.remove_prefix(1);
+    if (word.size() >= 10 && word[4] == '-' && word[7] == '-' &&
+        word.size() == 10 + (open ? 1 : 0)) {
+      if (open && word.back() != ')') return 0;
+      year = word.substr(0, 4);
+      month = word.substr(5, 2);
+      day = word.substr(8, 2);
+      words = 1;
+    } else if (word.size() == 4 && at + 2 < s.n && Adjacent(at + 1) &&
+               Adjacent(at + 2)) {
+      year = word;
+      month = s.at[at + 1];
+      day = s.at[at + 2];
+      if (open) {  // "(2019 03 14)": one group
+        if (day.size() != 3 || day.back() != ')') return 0;
+        day.remove_suffix(1);
+      }
+      words = 3;
+    } else {
+      return OtherDate(m);
+    }
+    auto two_digits_in = [](std::string_view w, int low, int high) {
+      int v = 0;
+      return w.size() == 2 && IsNumber(w, 2, v) && v >= low && v <= high;
+    };
+    if (!IsYearWord(year, highest_year) || !two_digits_in(month, 1, 12) ||
+        !two_digits_in(day, 1, 31))
+      return words == 3 && !open ? OtherDate(m) : 0;
+    m.text = year;
+    m.month = month;
+    m.day = day;
+    return words;
+  }
+
+  // The dates in other orders, written out with numbers:
+  //  - "2012 16 02": year, day, month, the day over 12;
+  //  - "14 03 2019", "04 28 2014": day and month in either order when
+  //    exactly one of them is over 12, which is the day ("04 05 2019" is
+  //    never guessed);
+  //  - "5th Mar 2025", "16 November 2016";
+  //  - "20190314" in one word.
+  std::size_t OtherDate(Mark& m) const {
+    auto number = [](std::string_view w, int& v) {
+      return !w.empty() && w.size() <= 2 && IsNumber(w, 2, v);
+    };
+    auto plain = [&](std::size_t k) {
+      return at + k < s.n && (k == 0 || Adjacent(at + k)) ? s.at[at + k]
+                                                          : std::string_view();
+    };
+    int a = 0, b = 0, month = 0;
+    m.date_form = 1;
+    if (IsYearWord(plain(0), highest_year) && plain(0).size() == 4 &&
+        number(plain(1), a) && number(plain(2), b) && a > 12 && a <= 31 &&
+        b >= 1 && b <= 12) {
+      m.text = plain(0);
+      m.year_at = m.at;
+      m.first = b;
+      m.last = a;
+      return 3;
+    }
+    const std::string_view third = plain(2);
+    if (third.size() == 4 && IsYearWord(third, highest_year)) {
+      if (number(plain(0), a) && number(plain(1), b) && a >= 1 && b >= 1 &&
+          a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
+        m.first = a > 12 ? b : a;
+        m.last = a > 12 ? a : b;
+      } else if (Day(plain(0), a) && (month = Month(plain(1))) > 0) {
+        m.first = month;
+        m.last = a;
+      } else {
+        return 0;
+      }
+      m.text = third;
+      m.year_at = static_cast<std::uint8_t>(at + 2);
+      return 3;
+    }
+    // "20190314": year, month, day in one word.
+    const std::string_view w = plain(0);
+    if (w.size() == 8 && IsNumber(w.substr(0, 4), 4, a) &&
+        IsYearWord(w.substr(0, 4), highest_year) && IsNumber(w.substr(4, 2), 2, month) &&
+        IsNumber(w.substr(6, 2), 2, b) && month >= 1 && month <= 12 && b >= 1 &&
+        b <= 31) {
+      m.date_form = 2;
+      m.text = w.substr(0, 4);
+      m.first = month;
+      m.last = b;
+      return 1;
+    }
+    m.date_form = 0;
+    return 0;
+  }
+
+  // A day of the month: "5", "05", "5th", "21st".
+  static bool Day(std::string_view w, int& day) {
+    std::size_t i = 0;
+    if (!ReadDigits(w, i, 1, 2, day) || day < 1 || day > 31) return false;
+    return i == w.size() || (w.size() == i + 2 && InList(w.substr(i), kOrdinalEnds));
+  }
+
+  // A month's name or its first three letters: 1 to 12, 0 for none.
+  static int Month(std::string_view w) {
+    for (int k = 0; k < 12; ++k) {
+      if (ascii::EqualsFolded(w, kMonths[k]) ||
+          (w.size() == 3 && ascii::EqualsFolded(w, kMonths[k].substr(0, 3))))
+        return k + 1;
+    }
+    return ascii::EqualsFolded(w, "sept") ? 9 : 0;
+  }
+
+  std::size_t Part(Mark& m) const {
+    const std::string_view w = Word(0);
+    for (const auto& p : kPartWords) {
+      if (!ascii::StartsFolded(w, p.word)) continue;
+      const std::string_view rest = w.substr(p.word.size());
+      const bool glued = !rest.empty();
+      const std::string_view n = glued ? rest : Word(1);
+      int value = 0;
+      bool ok = false;
+      if (p.kind == PartWord::kCd) {
+        ok = n.size() == 1 && n[0] >= '1' && n[0] <= '9';
+        value = ok ? n[0] - '0' : 0;
+      } else if (IsNumber(n, 2, value)) {
+        ok = true;
+      } else if (p.kind == PartWord::kPart && !glued) {
+        for (std::size_t r = 0; r < std::size(kRoman); ++r) {
+          if (ascii::EqualsFolded(n, kRoman[r])) {
+            ok = true;
+            value = static_cast<int>(r) + 1;
+          }
+        }
+      }
+      if (!ok) return 0;
+      m.part = static_cast<std::uint8_t>(value > 99 ? 99 : value);
+      return glued ? 1 : 2;
+    }
+    return 0;
+  }
+};
+
+// The sample or trailer word, glued to a group or not ("x264-GRP-sample").
+std::string_view SampleWord(std::string_view word) {
+  std::string_view w = ascii::TrimBrackets(word);
+  const std::size_t dash = w.rfind('-');
+  if (dash != std::string_view::npos) w = w.substr(dash + 1);
+  return InList(w, kSampleWords) ? w : std::string_view();
+}
+
+// "5", "1GB", "20Mbps".
+bool IsNumberOrSize(std::string_view w) {
+  std::size_t d = 0;
+  while (d < w.size() && ascii::IsDigit(w[d])) ++d;
+  return d > 0 && (d == w.size() || InList(w.substr(d), kSizeUnits));
+}
+
+// Episodes numbered without a season in the other ways anime and numbered
+// shows write them: "- Episode 05", "#17", "ep34", "07" before a bracket
+// tag ("Show 07 [1080p]"), a bracket group of its own among bracket groups
+// ("[Title][2019][215][1080P]").  The words taken, the number in m.text.
+std::size_t AnimeWithoutDash(const StemWords& s, std::size_t at, int highest_year,
+                             Mark& m) {
+  const std::string_view word = s.at[at];
+  const std::string_view next = at + 1 < s.n ? s.at[at + 1] : std::string_view();
+  int n = 0;
+  std::string_view digits;
+  if (word == "-" && InList(next, kEpisodeWords) && at + 2 < s.n &&
+      ReadAnimeNumber(s.at[at + 2], highest_year, digits)) {
+    m.text = digits;
+    return 3;
+  }
+  if (word.size() >= 2 && word[0] == '#' && IsNumber(word.substr(1), 4, n)) {
+    m.text = word.substr(1);
+    return 1;
+  }
+  std::size_t i = 0;
+  if (ReadEpisodeLetter(word, i) && ReadDigits(word, i, 1, 4, n) && i == word.size() &&
+      i > 2 && IsChar(word, 1, 'p')) {
+    m.text = word.substr(2);  // "ep34"
+    return 1;
+  }
+  if (!ReadAnimeNumber(word, highest_year, digits) || digits.size() != word.size() ||
+      digits.size() < 2)
+    return 0;
+  // "07" before a bracket tag, in a name a bracket group opens or with a
+  // leading zero.
+  if (!next.empty() && next.front() == '(' && at > 0 &&
+      (word[0] == '0' || s.at[0].front() == '(')) {
+    m.text = digits;
+    return 1;
+  }
+  return 0;
+}
+
+// "(215)" after another bracket group: an episode number of its own.
+bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_year) {
+  const std::string_view w = s.at[at];
+  std::string_view digits;
+  return at > 0 && w.size() >= 3 && w.front() == '(' && w.back() == ')' &&
+         s.at[at - 1].back() == ')' &&
+         ReadAnimeNumber(w.substr(1, w.size() - 2), highest_year, digits) &&
+         digits.size() == w.size() - 2;
+}
+
+// Which words can begin a mark: the quick refusal nearly every word gets,
+// made from the grammar's words above.  A word beginning with a digit or
+// one of "()-#" may; one beginning with a letter only when its first three
+// bytes begin a word of the grammar ("Season", "Part2", "CD1", "sample";
+// a word of two letters, "Se", "pt", also before a digit) or are "S" and a
+// digit.  Samples glued to a group ("x264-GRP-sample") are found by their
+// last letter.
+struct FirstLetters {
+  std::uint32_t third[26][26] = {};  // bits 0-25 a letter, 26 a digit, 27 the end
+  bool last_of_sample[26] = {};
+};
+
+int ByteClass(std::string_view w, std::size_t i) {
+  if (i == w.size()) return 27;
+  const char c = ascii::AsciiLower(w[i]);
+  return ascii::IsDigit(c) ? 26 : c >= 'a' && c <= 'z' ? c - 'a' : -1;
+}
+
+const FirstLetters& MarkFirstLetters() {
+  static const FirstLetters letters = [] {
+    FirstLetters f;
+    auto add = [&f](std::string_view w) {
+      if (w.size() < 2 || ByteClass(w, 0) >= 26 || ByteClass(w, 1) >= 26) return;
+      std::uint32_t& bits = f.third[w[0] - 'a'][w[1] - 'a'];
+      if (w.size() == 2) {
+        bits |= 1u << 26 | 1u << 27;
+      } else if (ByteClass(w, 2) >= 0) {
+        bits |= 1u << ByteClass(w, 2);
+      }
+    };
+    add("cap");
+    add("ep");  // "ep34"
+    for (std::string_view w : kSeasonWords) add(w);
+    for (const auto& p : kPartWords) add(p.word);
+    for (std::string_view w : kSampleWords) {
+      add(w);
+      f.last_of_sample[w.back() - 'a'] = true;
+    }
+    return f;
+  }();
+  return letters;
+}
+
+// Whether a word that begins with digits may begin a mark, by the number of
+// digits and the byte after them: a year or a date's year (4, then the
+// end, "-" or "x" of "2016x231"), a date in one word (8), a day, month,
+// season or episode number (1 or 2, then the end, "x", an ordinal's
+// letters or the "v" of "07v2"), an anime number (up to 4).
+bool MayBeginWithDigits(std::string_view w) {
+  std::size_t n = 0;
+  while (n < w.size() && ascii::IsDigit(w[n])) ++n;
+  const char after =
+      n < w.size() && w[n] != '(' ? ascii::AsciiLower(w[n]) : ')';  // ")": an end
+  switch (n) {
+    case 1:
+    case 2:
+      return after == ')' || after == 'x' || after == 's' || after == 'n' ||
+             after == 'r' || after == 't' || after == 'v';
+    case 3:
+      return after == ')' || after == 'v';
+    case 4:
+      return after == ')' || after == '-' || after == 'x' || after == 'v';
+    case 8:
+      return after == ')';
+    default:
+      return false;
+  }
+}
+
+// 0: no mark begins here; 1: a letter-first word that may; 2: any other.
+int MayBeginMark(std::string_view word) {
+  if (word.size() > 1 && word[0] == '(' && ByteClass(word, 1) >= 0 &&
+      ByteClass(word, 1) < 26)
+    return MayBeginMark(word.substr(1)) == 0 ? 0 : 2;  // "(S01E02)", "(Sample)"
+  if (ascii::IsDigit(word[0]) || (word.size() > 1 && word[0] == '(' &&
+                                  ascii::IsDigit(word[1]))) {
+    return MayBeginWithDigits(word[0] == '(' ? word.substr(1) : word) ? 2 : 0;
+  }
+  const int c = ByteClass(word, 0);
+  if (c >= 0 && c < 26) {
+    const int d = word.size() >= 2 ? ByteClass(word, 1) : -1;
+    if (d == 26 && c == 's' - 'a') return 1;  // S01E02, S01
+    const int e = word.size() >= 2 ? ByteClass(word, 2) : -1;
+    if (d >= 0 && d < 26 && e >= 0 && ((MarkFirstLetters().third[c][d] >> e) & 1u))
+      return 1;
+    std::size_t end = word.size();
+    while (end > 1 && word[end - 1] == ')') --end;
+    const int last = ByteClass(word, end - 1);
+    return last >= 0 && last < 26 && MarkFirstLetters().last_of_sample[last] &&
+                   !SampleWord(word).empty()
+               ? 1
+               : 0;
+  }
+  return c == 26 || word[0] == '(' || word[0] == ')' || word[0] == '-' || word[0] == '#'
+             ? 2
+             : 0;
+}
+
+}  // namespace
+
+bool IsYearWord(std::string_view word, int highest_year) {
+  const std::string_view w = ascii::TrimBrackets(word);
+  if (w.size() != 4) return false;
+  int value = 0;
+  for (char c : w) {
+    if (!ascii::IsDigit(c)) return false;
+    value = value * 10 + (c - '0');
+  }
+  return value >= kLowestYear && value <= highest_year;
+}
+
+bool MayHoldYear(std::string_view stem, int highest_year) {
+  // A year word, or the year of a date in one word ("2019-03-14"): four
+  // digits between a space or bracket or the ends, and a space, bracket,
+  // "-" or the end.
+  for (std::size_t i = 0; i + 4 <= stem.size(); ++i) {
+    if (!ascii::IsDigit(stem[i])) continue;
+    std::size_t end = i;
+    while (end < stem.size() && ascii::IsDigit(stem[end])) ++end;
+    const char before = i > 0 ? stem[i - 1] : ' ';
+    const char after = end < stem.size() ? stem[end] : ' ';
+    if (end - i == 4 && (before == ' ' || before == '(' || before == ')') &&
+        (after == ' ' || after == '(' || after == ')' || after == '-') &&
+        IsYearWord(stem.substr(i, 4), highest_year))
+      return true;
+    i = end;
+  }
+  return false;
+}
+
+StemWords SplitWords(std::string_view stem, std::uint64_t period_before) {
+  StemWords w;
+  w.period_before = period_before;
+  std::size_t from = 0;
+  while (from < stem.size()) {
+    std::size_t end = stem.find(' ', from);
+    if (end == std::string_view::npos || w.n == kMaxWords - 1) end = stem.size();
+    if (end > from) w.at[w.n++] = stem.substr(from, end - from);
+    from = end + 1;
+  }
+  return w;
+}
+
+Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
+  Mark m;
+  if (at >= s.n || s.at[at].empty()) return m;
+  const std::string_view word = s.at[at];
+  m.at = static_cast<std::uint8_t>(at);
+  const int may = MayBeginMark(word);
+  if (may == 0) return m;
+  const Reader r{s, at, highest_year};
+  const std::string_view bare = ascii::TrimBrackets(word);
+  if (may == 1 || (!bare.empty() && !ascii::IsDigit(bare[0]))) {  // "-sample"
+    const std::string_view sample = SampleWord(word);
+    if (!sample.empty()) {
+      m.kind = MarkKind::kSample;
+      m.text = sample;
+      m.words = 1;
+      return m;
+    }
+  }
+  if (!bare.empty() && ascii::IsDigit(bare[0])) {
+    if (const std::size_t n = r.Date(m)) {
+      m.kind = MarkKind::kDate;
+      m.words = static_cast<std::uint8_t>(n);
+      return m;
+    }
+    if (IsYearWord(word, highest_year)) {
+      m.kind = MarkKind::kYear;
+      m.text = ascii::TrimBrackets(word);
+      m.words = 1;
+      return m;
+    }
+    if (IsBracketNumberAfterGroup(s, at, highest_year)) {
+      m.kind = MarkKind::kAnime;
+      m.text = bare;
+      m.words = 1;
+      return m;
+    }
+  }
+  Episode e;
+  if (const std::size_t n = r.Episodes(e)) {
+    m.kind = MarkKind::kEpisode;
+    m.season = e.season;
+    m.first = e.first;
+    m.last = e.last;
+    m.words = static_cast<std::uint8_t>(n);
+    return m;
+  }
+  int season = 0;
+  if (const std::size_t n = r.Season(0, season)) {
+    if (!ascii::IsDigit(r.Word(0)[0]) || n == 2) {
+      m.kind = MarkKind::kSeason;
+      m.season = season;
+      m.words = static_cast<std::uint8_t>(n);
+      return m;
+    }
+  }
+  if (may == 2 && word[0] != '-' && word[0] != '#' && word[0] != '(') {
+    // A word of digits: no part, and an episode number only before a
+    // bracket tag.
+    if (const std::size_t n = AnimeWithoutDash(s, at, highest_year, m)) {
+      m.kind = MarkKind::kAnime;
+      m.words = static_cast<std::uint8_t>(n);
+    }
+    return m;
+  }
+  if (const std::size_t n = r.Part(m)) {
+    m.kind = MarkKind::kPart;
+    m.words = static_cast<std::uint8_t>(n);
+    return m;
+  }
+  std::string_view digits;
+  if (const std::size_t n = AnimeWithoutDash(s, at, highest_year, m)) {
+    m.kind = MarkKind::kAnime;
+    m.words = static_cast<std::uint8_t>(n);
+    return m;
+  }
+  if (word == "-" && at + 1 < s.n &&
+      ReadAnimeNumber(ascii::TrimBrackets(s.at[at + 1]), highest_year, digits)) {
+    m.kind = MarkKind::kAnime;
+    m.text = digits;
+    m.words = 2;
+    // "- 12.5": a half episode, as the raw name writes it; any other word
+    // of digits a period joins on makes the number no episode's ("- 1.1GB",
+    // "- 5.1").
+    if (at + 2 < s.n && s.PeriodBefore(at + 2) && IsNumberOrSize(s.at[at + 2])) {
+      if (digits.size() != s.at[at + 1].size() || s.at[at + 2] != "5")
+        return Mark();
+      m.day = s.at[at + 2];
+      m.words = 3;
+    }
+    return m;
+  }
+  return m;
+}
+
+namespace {
+
+void AppendNumber(std::string& out, int value) {
+  if (value < 10) out.push_back('0');
+  char digits[8];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value > 0);
+  while (n > 0) out.push_back(digits[--n]);
+}
+
+}  // namespace
+
+void AppendMark(const Mark& m, const StemWords& s, std::string& out) {
+  switch (m.kind) {
+    case MarkKind::kEpisode:
+      out.push_back('S');
+      AppendNumber(out, m.season);
+      out.push_back('E');
+      AppendNumber(out, m.first);
+      if (m.last != m.first) {
+        out.append("-E");
+        AppendNumber(out, m.last);
+      }
+      break;
+    case MarkKind::kSeason:
+      out.push_back('S');
+      AppendNumber(out, m.season);
+      break;
+    case MarkKind::kDate:
+      out.append(m.text);
+      out.push_back('-');
+      if (m.date_form == 0) {
+        out.append(m.month);
+        out.push_back('-');
+        out.append(m.day);
+      } else {
+        AppendNumber(out, m.first);
+        out.push_back('-');
+        AppendNumber(out, m.last);
+      }
+      break;
+    case MarkKind::kYear:
+    case MarkKind::kSample:
+      out.append(m.text);
+      break;
+    case MarkKind::kPart:
+      for (std::size_t k = m.at; k < m.at + m.words; ++k) {
+        if (k > m.at) out.push_back(' ');
+        out.append(ascii::TrimBrackets(s.at[k]));
+      }
+      break;
+    case MarkKind::kAnime:
+      out.append("- ");
+      out.append(m.text);
+      if (!m.day.empty()) {
+        out.push_back('.');
+        out.append(m.day);
+      }
+      break;
+    case MarkKind::kNone:
+      break;
+  }
+}
+
+bool IsMarkerWord(std::string_view word) {
+  if (word.empty() || word.front() == '(' || word.back() == ')') return false;
+  const StemWords one = SplitWords(word);
+  if (one.n != 1) return false;
+  const Mark m = ReadMark(one, 0, 9999);
+  if (m.words == 1 && (m.kind == MarkKind::kEpisode || m.kind == MarkKind::kSeason ||
+                       m.kind == MarkKind::kPart))
+    return true;
+  std::size_t i = 1;
+  int value = 0;
+  return IsChar(word, 0, 'e') && ReadDigits(word, i, 1, 3, value) && i == word.size();
+}
+
+}  // namespace rules
+
+// The library name's reading: where the title begins and ends, and the
+// mark that names the file.
+namespace rules {
+namespace {
+
+bool IsBracketedYear(std::string_view w, int highest_year) {
+  return w.size() == 6 && w.front() == '(' && w.back() == ')' &&
+         IsYearWord(w, highest_year);
+}
+
+// "(500)": a number that opens a title ("(500) Days of Summer").
+bool IsBracketedNumber(std::string_view w) {
+  int value = 0;
+  return w.size() >= 3 && w.front() == '(' && w.back() == ')' &&
+         IsNumber(w.substr(1, w.size() - 2), 4, value);
+}
+
+constexpr std::string_view kDomains[] = {"com", "org", "net", "to", "me", "io",
+                                         "cc",  "tv",  "info", "xyz", "co", "ru"};
+
+bool IsDomain(std::string_view w) { return InList(w, kDomains); }
+
+// Whether the word after a site's "-" can begin a title: no tag, and no
+// number, which would make the "-" an anime episode's ("Show - 07").
+bool IsTitleAfterSite(std::span<const std::string_view> w, std::size_t at,
+                      int highest_year) {
+  std::string_view digits;
+  return MatchVideoTag(w, at).words == 0 &&
+         !ReadAnimeNumber(ascii::TrimBrackets(w[at]), highest_year, digits);
+}
+
+// Past the bracket groups and site prefixes that open a name.
+std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
+  std::size_t s = 0;
+  for (int round = 0; round < 4 && s + 1 < w.size(); ++round) {
+    if (w[s].front() == '(' && !IsBracketedYear(w[s], highest_year) &&
+        !IsBracketedNumber(w[s])) {
+      int depth = 0;
+      std::size_t j = s;
+      for (; j < w.size(); ++j) {
+        for (char c : w[j]) depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+        if (depth <= 0) break;
+      }
+      // Never when a year follows: "[Group] (2010)" is a title; nor a
+      // group that ends in a year: "[Taxi 1998] [BDRemux]" is one.
+      if (j + 1 >= w.size() || IsBracketedYear(w[j + 1], highest_year) ||
+          (j > s && IsYearWord(w[j], highest_year)))
+        break;
+      s = j + 1;
+      // "[ www.Site.cd ] - Title": the dash after it goes too.
+      if (s + 1 < w.size() && w[s] == "-" && IsTitleAfterSite(w, s + 1, highest_year))
+        ++s;
+      continue;
+    }
+    if (ascii::EqualsFolded(w[s], "www")) {
+      // The site's words up to the "-": no year or bracket among them.
+      std::size_t j = s + 1;
+      while (j < w.size() && j < s + 6 && w[j] != "-" &&
+             w[j].find_first_of("()") == std::string_view::npos &&
+             !IsYearWord(w[j], highest_year))
+        ++j;
+      if (j + 1 < w.size() && w[j] == "-" && IsTitleAfterSite(w, j + 1, highest_year)) {
+        s = j + 1;
+        continue;
+      }
+      if (s + 3 < w.size() && IsDomain(w[s + 2])) {
+        s += 3;
+        continue;
+      }
+      break;
+    }
+    if (s + 3 < w.size() && IsDomain(w[s + 1]) && w[s + 2] == "-" &&
+        IsTitleAfterSite(w, s + 3, highest_year)) {
+      s += 3;
+      continue;
+    }
+    break;
+  }
+  return s;
+}
+
+bool IsVersionKind(TagKind k) {
+  return k == TagKind::kEdition || k == TagKind::kResolution ||
+         k == TagKind::kSource;
+}
+
+// A word that is a tag only, whatever the title: an edition, a resolution,
+// source, codec or audio tag that is no title's word ("XviD", "DVDRip",
+// "1080p"), or a language written as release names write it ("GERMAN",
+// "MULTi", "TRUEFRENCH").
+bool IsTagOnly(std::span<const std::string_view> w, std::size_t at, std::size_t& words) {
+  const TagMatch m = MatchVideoTag(w, at);
+  words = m.words;
+  if (m.words == 0) return false;
+  switch (m.kind) {
+    case TagKind::kEdition:
+    case TagKind::kResolution:
+    case TagKind::kSource:
+    case TagKind::kCodec:
+    case TagKind::kAudio:
+      return !m.weak;
+    default:
+      break;
+  }
+  if (m.kind != TagKind::kLanguage) return false;
+  if (!m.weak) return true;
+  int upper = 0;
+  for (char c : w[at]) upper += c >= 'A' && c <= 'Z';
+  return upper >= 2;
+}
+
+// Cuts the title's end: a trailing "-", a bracket group the year stood in,
+// the tags that can only be tags.
+std::size_t TrimTitle(std::span<const std::string_view> w, std::size_t s,
+                      std::size_t end) {
+  // A group left open before the year: its words go.
+  int depth = 0;
+  std::size_t open_at = end;
+  for (std::size_t i = s; i < end; ++i) {
+    for (char c : w[i]) {
+      if (c == '(') {
+        if (depth++ == 0) open_at = i;
+      } else if (c == ')' && depth > 0) {
+        --depth;
+      }
+    }
+  }
+  if (depth > 0 && open_at > s) end = open_at;
+  for (bool cut = true; cut && end > s + 1;) {
+    cut = false;
+    if (w[end - 1] == "-" || w[end - 1] == "(") {
+      --end;
+      cut = true;
+      continue;
+    }
+    for (std::size_t back = 1; back <= 2 && back < end - s; ++back) {
+      std::size_t words = 0;
+      if (IsTagOnly(w.first(end), end - back, words) && words == back) {
+        end -= back;
+        cut = true;
+        break;
+      }
+    }
+  }
+  return end;
+}
+
+// The first word that ends a title without year or marker: a tag that is
+// no title word, or one that another tag follows.
+std::size_t FirstTag(std::span<const std::string_view> w, std::size_t s) {
+  for (std::size_t i = s + 1; i < w.size(); ++i) {
+    // A version suffix that ends the name: " - Web".
+    if (w[i] == "-" && i + 1 < w.size()) {
+      const TagMatch m = MatchVideoTag(w, i + 1);
+      if (IsVersionKind(m.kind) && i + 1 + m.words == w.size()) return i;
+    }
+    const TagMatch m = MatchVideoTag(w, i);
+    if (m.words == 0) continue;
+    if (!m.weak || MatchVideoTag(w, i + m.words).words > 0) return i;
+  }
+  return w.size();
+}
+
+void SetBits(std::uint64_t& bits, std::size_t from, std::size_t count) {
+  for (std::size_t k = from; k < from + count && k < 64; ++k) bits |= 1ull << k;
+}
+
+}  // namespace
+
+ReleaseName ReadMarks(std::string_view cleaned, int highest_year,
+                      std::uint64_t period_before) {
+  ReleaseName r;
+  r.words = SplitWords(cleaned, period_before);
+  const std::size_t n = r.words.n;
+  // Every mark, left to right; a mark's words are not read again.
+  for (std::size_t i = 0; i < n && r.mark_count < kMaxMarks;) {
+    if (MayBeginMark(r.words.at[i]) == 0) {  // nearly every word
+      ++i;
+      continue;
+    }
+    const Mark m = ReadMark(r.words, i, highest_year);
+    if (m.kind == MarkKind::kNone) {
+      ++i;
+      continue;
+    }
+    r.marks[r.mark_count++] = m;
+    SetBits(r.understood, i, m.words);
+    i += m.words;
+  }
+  return r;
+}
+
+ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
+                            std::uint64_t period_before) {
+  ReleaseName r = ReadMarks(cleaned, highest_year, period_before);
+  const std::span<const std::string_view> w = r.words.all();
+  const std::size_t n = w.size();
+  if (n == 0) return r;
+  r.start = TitleStart(w, highest_year);
+  // The lead: the first date, episode, season or anime number after the
+  // title's first word; the last year before it.  An episode anywhere
+  // after a date or an anime number wins over it ("Show 2016 02 25
+  // S20E142", "Show - 07 (S01E05)").
+  std::size_t year = kNoWord;
+  for (std::size_t k = 0; k < r.mark_count; ++k) {
+    const Mark& m = r.marks[k];
+    if (m.at <= r.start) continue;
+    if (m.kind == MarkKind::kYear) {
+      year = m.at;
+      continue;
+    }
+    if (m.kind == MarkKind::kDate || m.kind == MarkKind::kEpisode ||
+        m.kind == MarkKind::kSeason || m.kind == MarkKind::kAnime) {
+      r.lead = k;
+      break;
+    }
+  }
+  std::size_t lead_at = kNoWord;
+  if (r.lead < r.mark_count) {
+    const Mark& lead = r.marks[r.lead];
+    lead_at = lead.at;
+    r.rest = lead.at + lead.words;
+    if (lead.kind == MarkKind::kDate || lead.kind == MarkKind::kAnime) {
+      for (std::size_t k = r.lead + 1; k < r.mark_count; ++k) {
+        if (r.marks[k].kind == MarkKind::kEpisode) {
+          r.lead = k;
+          r.rest = r.marks[k].at + r.marks[k].words;
+          break;
+        }
+      }
+    }
+    switch (r.marks[r.lead].kind) {
+      case MarkKind::kDate: r.form = NameForm::kDaily; break;
+      case MarkKind::kEpisode: r.form = NameForm::kEpisode; break;
+      case MarkKind::kSeason: r.form = NameForm::kSeason; break;
+      default: r.form = NameForm::kAnime; break;
+    }
+    r.title_end = lead_at;
+    if (year != kNoWord) {
+      r.year = year;
+      r.title_end = year;
+    }
+  } else if (year != kNoWord) {
+    r.form = NameForm::kFilm;
+    r.year = year;
+    r.title_end = year;
+    r.rest = year + 1;
+  } else {
+    r.title_end = FirstTag(w, r.start);
+    r.rest = r.title_end;
+  }
+  r.title_end = TrimTitle(w, r.start, r.title_end);
+  // A bracketed year that opens the title, with no year after it, goes
+  // behind the title: "(1987) Silver Coast".  Judged on the title the
+  // reading leaves, so that a second run reads it the same.
+  if (r.year == kNoWord && r.title_end >= r.start + 2 &&
+      IsBracketedYear(w[r.start], highest_year) &&
+      !ascii::EqualsFolded(w[r.start + 1], "www") &&
+      TitleStart(w.subspan(r.start + 1, r.title_end - r.start - 1),
+                 highest_year) == 0) {
+    r.year = r.start++;
+    if (r.form == NameForm::kPlain) r.form = NameForm::kFilm;
+  }
+  // The tags among the words after the title that hold a number or end
+  // before one ("H 264", "DDP5 1"): what the rule keeps of the others
+  // does not depend on them.
+  auto has_digit = [&w](std::size_t i) {
+    for (char c : w[i]) {
+      if (ascii::IsDigit(c)) return true;
+    }
+    return false;
+  };
+  for (std::size_t i = r.title_end; i < n;) {
+    if (!has_digit(i) && (i + 1 == n || !has_digit(i + 1))) {
+      ++i;
+      continue;
+    }
+    const TagMatch m = MatchVideoTag(w, i);
+    if (m.words == 0) {
+      ++i;
+      continue;
+    }
+    SetBits(r.understood, i, m.words);
+    i += m.words;
+  }
+  // Numbers that belong to a tag: channels ("5.1", "DDP5.1", "(5.1)"),
+  // sizes and bitrates ("1.1GB", "2.5 GB", "20 Mbps"), release versions
+  // ("v2").
+  for (std::size_t i = r.title_end; i < n; ++i) {
+    const std::string_view t = ascii::TrimBrackets(w[i]);
+    if (t.empty()) continue;
+    int value = 0;
+    // A two-word tag with a group glued on: "H 264-GRP".
+    const std::size_t dash = t.find('-');
+    if (i > r.title_end && dash != std::string_view::npos && dash > 0) {
+      const std::string_view pair[] = {w[i - 1], t.substr(0, dash)};
+      if (MatchVideoTag(pair, 0).words == 2) {
+        SetBits(r.understood, i - 1, 2);
+        continue;
+      }
+    }
+    // Channels: "5.1", "7.1", "2.0" alone or after an audio tag ("DDP5.1").
+    const std::string_view before = i > 0 ? ascii::TrimBrackets(w[i - 1]) : "";
+    if (r.words.PeriodBefore(i) && t.size() == 1 && t[0] >= '0' && t[0] <= '2' &&
+        !before.empty() && ascii::IsDigit(before.back()) &&
+        (MatchVideoTag(w, i - 1).words > 0 ||
+         (before.size() == 1 && before[0] != '0' && before[0] != '3' &&
+          before[0] != '4' && before[0] != '9'))) {
+      SetBits(r.understood, i - 1, 2);
+      continue;
+    }
+    std::size_t d = 0;
+    while (d < t.size() && ascii::IsDigit(t[d])) ++d;
+    const std::string_view unit = t.substr(d);
+    if (InList(unit, kSizeUnits)) {
+      if (d > 0 || (i > 0 && IsNumber(ascii::TrimBrackets(w[i - 1]), 4, value))) {
+        SetBits(r.understood, i, 1);
+        for (std::size_t k = i; k > r.title_end && k + 2 > i; --k) {
+          if (IsNumber(ascii::TrimBrackets(w[k - 1]), 4, value) &&
+              (k == i ? d == 0 || r.words.PeriodBefore(i) : r.words.PeriodBefore(k)))
+            SetBits(r.understood, k - 1, 1);
+        }
+      }
+      continue;
+    }
+    if (t.size() == 2 && IsChar(t, 0, 'v') && ascii::IsDigit(t[1]))
+      SetBits(r.understood, i, 1);
+  }
+  return r;
+}
+
+}  // namespace rules
