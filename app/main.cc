@@ -1,3 +1,5 @@
+#include <random>
+
 #include "app/program.h"
 #include "platform/platform.h"
 
@@ -9,6 +11,7 @@ int main(int argc, char** argv) {
                      &platform::LetterCase(),
                      app::CurrentYear(),
                      platform::UtcNow(),
-                     platform::ProcessNumber()};
+                     platform::ProcessNumber(),
+                     static_cast<std::uint32_t>(std::random_device{}())};
   platform::EndProgram(app::RunProgram(platform::ReadCommandLine(), system));
 }
