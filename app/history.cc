@@ -50,6 +50,13 @@ bool JournalUndone(platform::FileSystem& files, const std::string& path) {
 
 }  // namespace
 
+bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b) {
+  auto stem = [](const std::string& name) {
+    return std::string_view(name).substr(0, name.rfind('.'));
+  };
+  return stem(a.name) < stem(b.name);
+}
+
 std::string MakeRunId(std::string_view start_time, long process,
                       std::uint32_t random) {
   std::string id;
@@ -150,7 +157,7 @@ void TrimJournals(platform::FileSystem& files, const std::string& folder,
   for (const platform::StoredFile& f : runs) bytes += f.bytes;
   // Ids begin with the time a run started: by name is oldest first.
   std::sort(runs.begin(), runs.end(),
-            [](const auto& a, const auto& b) { return a.name < b.name; });
+            OlderJournal);
   std::vector<bool> removed(runs.size(), false);
   auto remove = [&](std::size_t i) {
     if (!files.RemoveJournal(folder + runs[i].name)) return;

@@ -29,6 +29,10 @@ constexpr std::uint64_t kJournalBytesCap = std::uint64_t{512} << 20;
 constexpr std::string_view kRunEnding = ".run";
 constexpr std::string_view kMarksEnding = ".marks";
 
+// Whether journal a is of a run older than b's: ids begin with the time a
+// run started, and a run whose id was taken adds to it.
+bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b);
+
 // An id no other run has: its start time, its process number and random
 // bits, in the characters a file name takes everywhere.
 std::string MakeRunId(std::string_view start_time, long process,

@@ -80,7 +80,7 @@ std::optional<History> LoadHistory(platform::FileSystem& files,
   }
   std::vector<platform::StoredFile> stored = files.ListStored(history.runs_folder);
   std::sort(stored.begin(), stored.end(),
-            [](const auto& a, const auto& b) { return a.name < b.name; });
+            OlderJournal);
   for (const platform::StoredFile& f : stored) {
     if (!f.name.ends_with(kMarksEnding)) continue;
     const std::string path = history.runs_folder + f.name;
@@ -248,15 +248,16 @@ struct Looker {
     return {State::kGone, "", "", false};
   }
 
-  // The renames the run made that are not undone: those marked, and of a
-  // run cut short those whose entry stands under the new name.
-  std::size_t Made() {
+  // The renames the run made (with undone, those undone since too): those
+  // marked, and of a run cut short those whose entry stands under the new
+  // name.
+  std::size_t Made(bool undone) {
     std::size_t made = 0;
     for (const HistoryRename& r : run.renames) {
-      if (r.undone || run.undone) continue;
+      if (!undone && (r.undone || run.undone)) continue;
       if (r.made) {
         ++made;
-      } else if (!run.ended) {
+      } else if (!run.ended && !r.undone && !run.undone) {
         made += At(r).state == State::kPutBack;
       }
     }
@@ -496,7 +497,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
   std::string first = "Undoing the run of " + When(run->started);
   if (!run->folder.empty()) first += " in " + Folder(*run);
   if (!run->options.empty()) first += " (" + run->options + ")";
-  console.Print(ForScreen(console, first) + ": " + Count(undo.looker.Made()) +
+  console.Print(ForScreen(console, first) + ": " + Count(undo.looker.Made(false)) +
                 "\n");
   undo.Go();
   // A record that could not be read may be of a rename not put back.
@@ -514,7 +515,7 @@ RunEnd ListHistory(platform::FileSystem& files, platform::Console& console) {
     if (!r->folder.empty()) line += "  " + Folder(*r);
     if (!r->options.empty()) line += "  (" + r->options + ")";
     Looker looker{files, *r, {}, {}};
-    line += "  " + Count(looker.Made());
+    line += "  " + Count(looker.Made(true));
     if (RunUndone(*r)) {
       line += ", undone";
     } else if (RunPartlyUndone(*r)) {

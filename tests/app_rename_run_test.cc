@@ -212,8 +212,8 @@ TEST(RenameRun, NeverReplacesAndChangesCaseThroughATemporaryName) {
   EXPECT_EQ(RunWith(folded, o), 0);
   EXPECT_EQ(folded.renames,
             (std::vector<std::string>{
-                "|hello world.txt>.namewisp-case-0.tmp",
-                "|.namewisp-case-0.tmp>Hello World.txt"}));
+                "|hello world.txt>.namewisp-case--0-00000000-0.tmp",
+                "|.namewisp-case--0-00000000-0.tmp>Hello World.txt"}));
   EXPECT_EQ(folded.folders[""][0].name, "Hello World.txt");
 }
 
@@ -354,7 +354,7 @@ TEST(RenameRun, FileNamesAreNotDashOptions) {
       EXPECT_NE(fake.out.find("\"--\""), std::string::npos);
     } else {
       // The run is recorded: the word after the file was no option.
-      EXPECT_FALSE(fake.files["history"].empty());
+      EXPECT_EQ(fake.files.begin()->first, "runs/t-1-00000000.run");
     }
   }
 }
