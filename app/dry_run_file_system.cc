@@ -145,9 +145,9 @@ platform::OpenedJournal DryRunFileSystem::OpenJournal(std::string_view path) {
 
 bool DryRunFileSystem::RemoveJournal(std::string_view) { return false; }
 
-std::vector<platform::StoredFile> DryRunFileSystem::ListStored(
-    std::string_view folder) {
-  return real_.ListStored(folder);
+bool DryRunFileSystem::ListStored(std::string_view folder,
+                                  std::vector<platform::StoredFile>& files) {
+  return real_.ListStored(folder, files);
 }
 
 }  // namespace app

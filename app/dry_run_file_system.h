@@ -49,7 +49,8 @@ class DryRunFileSystem final : public platform::FileSystem {
   platform::OpenedJournal OpenJournal(std::string_view path) override;
   // Removes nothing.
   bool RemoveJournal(std::string_view path) override;
-  std::vector<platform::StoredFile> ListStored(std::string_view folder) override;
+  bool ListStored(std::string_view folder,
+                  std::vector<platform::StoredFile>& files) override;
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;

@@ -147,7 +147,8 @@ void CloseJournal(Journal& j, platform::FileSystem& files,
 
 void TrimJournals(platform::FileSystem& files, const std::string& folder,
                   std::string_view own) {
-  std::vector<platform::StoredFile> runs = files.ListStored(folder);
+  std::vector<platform::StoredFile> runs;
+  if (!files.ListStored(folder, runs)) return;
   std::erase_if(runs, [&](const platform::StoredFile& f) {
     return !f.name.ends_with(kRunEnding) || f.name == own;
   });

@@ -78,7 +78,12 @@ std::optional<History> LoadHistory(platform::FileSystem& files,
     Report(console, history, old_path, old.problems);
     if (!file.text.empty() && !old.known_format) old.runs.clear();
   }
-  std::vector<platform::StoredFile> stored = files.ListStored(history.runs_folder);
+  std::vector<platform::StoredFile> stored;
+  if (!files.ListStored(history.runs_folder, stored)) {
+    console.PrintError("namewisp: the undo history " + history.runs_folder +
+                       " cannot be read (it must be a folder of your own)");
+    history.damaged = true;
+  }
   std::sort(stored.begin(), stored.end(),
             OlderJournal);
   for (const platform::StoredFile& f : stored) {

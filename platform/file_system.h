@@ -197,8 +197,10 @@ class FileSystem {
   // one does, or it cannot be removed.
   virtual bool RemoveJournal(std::string_view path) = 0;
   // The regular files of a folder of the program's own (none when it does
-  // not exist).
-  virtual std::vector<StoredFile> ListStored(std::string_view folder) = 0;
+  // not exist); false when it cannot be read, or is no folder of the user's
+  // own.
+  virtual bool ListStored(std::string_view folder,
+                          std::vector<StoredFile>& files) = 0;
 };
 
 }  // namespace platform

@@ -221,15 +221,15 @@ struct FileSystem : platform::FileSystem {
     if (locked.count(name) || held.count(name)) return false;
     return files.erase(name) > 0;
   }
-  std::vector<platform::StoredFile> ListStored(
-      std::string_view folder) override {
-    std::vector<platform::StoredFile> stored;
+  bool ListStored(std::string_view folder,
+                  std::vector<platform::StoredFile>& stored) override {
+    stored.clear();
     for (const auto& [name, text] : files) {
       if (name.starts_with(folder) &&
           name.find('/', folder.size()) == std::string::npos)
         stored.push_back({name.substr(folder.size()), text.size()});
     }
-    return stored;
+    return true;
   }
 };
 

@@ -55,7 +55,8 @@ class PosixFileSystem final : public FileSystem {
   OpenedJournal CreateJournal(std::string_view path) override;
   OpenedJournal OpenJournal(std::string_view path) override;
   bool RemoveJournal(std::string_view path) override;
-  std::vector<StoredFile> ListStored(std::string_view folder) override;
+  bool ListStored(std::string_view folder,
+                  std::vector<StoredFile>& files) override;
 };
 
 class PosixConsole final : public Console {

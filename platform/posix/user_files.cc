@@ -220,12 +220,11 @@ OpenedJournal Locked(PosixFileSystem& files, int fd, const std::string& name) {
 OpenedJournal PosixFileSystem::CreateJournal(std::string_view path) {
   const std::string name(path);
   const int flags = O_WRONLY | O_APPEND | O_CREAT | O_EXCL;
+  MakeFolders(name);
+  // Never made in a folder that is not the user's own (or a link to one).
+  if (IsHistory(*this, name) && !FolderIsOwn(name)) return {};
   int error = 0;
-  int fd = OpenUserFile(name, flags, error);
-  if (fd < 0 && error == ENOENT) {
-    MakeFolders(name);
-    fd = OpenUserFile(name, flags, error);
-  }
+  const int fd = OpenUserFile(name, flags, error);
   if (fd < 0) {
     OpenedJournal opened;
     if (error == EEXIST) opened.state = JournalState::kExists;
@@ -250,14 +249,18 @@ bool PosixFileSystem::RemoveJournal(std::string_view path) {
   return unlink(std::string(path).c_str()) == 0;
 }
 
-std::vector<StoredFile> PosixFileSystem::ListStored(std::string_view folder) {
-  std::vector<StoredFile> stored;
-  const std::string name(folder);
+bool PosixFileSystem::ListStored(std::string_view folder,
+                                 std::vector<StoredFile>& stored) {
+  stored.clear();
+  std::string name(folder);
+  while (name.size() > 1 && name.back() == '/') name.pop_back();
   const int fd = open(name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  DIR* dir = fd < 0 ? nullptr : fdopendir(fd);
+  if (fd < 0) return errno == ENOENT;
+  struct stat own;
+  DIR* dir = fstat(fd, &own) == 0 && OwnAndClosed(own) ? fdopendir(fd) : nullptr;
   if (!dir) {
-    if (fd >= 0) close(fd);
-    return stored;
+    close(fd);
+    return false;
   }
   while (const struct dirent* d = readdir(dir)) {
     struct stat st;
@@ -268,7 +271,7 @@ std::vector<StoredFile> PosixFileSystem::ListStored(std::string_view folder) {
     stored.push_back({d->d_name, static_cast<std::uint64_t>(st.st_size)});
   }
   closedir(dir);
-  return stored;
+  return true;
 }
 
 namespace {

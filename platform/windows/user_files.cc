@@ -197,14 +197,18 @@ bool WindowsFileSystem::RemoveJournal(std::string_view path) {
   return removed;
 }
 
-std::vector<StoredFile> WindowsFileSystem::ListStored(std::string_view folder) {
-  std::vector<StoredFile> stored;
+bool WindowsFileSystem::ListStored(std::string_view folder,
+                                   std::vector<StoredFile>& stored) {
+  stored.clear();
   std::u16string pattern = ToWide(folder);
   if (!pattern.empty() && pattern.back() != u'\\') pattern += u'\\';
   pattern += u"*";
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(Wide(pattern), &found);
-  if (search == INVALID_HANDLE_VALUE) return stored;
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+  }
   do {
     if (found.dwFileAttributes &
         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
@@ -216,7 +220,7 @@ std::vector<StoredFile> WindowsFileSystem::ListStored(std::string_view folder) {
                           found.nFileSizeLow});
   } while (FindNextFileW(search, &found));
   FindClose(search);
-  return stored;
+  return true;
 }
 
 // The literal path without its "\\?\" mark: every name in it as it is, so
