@@ -222,6 +222,63 @@ class Undo(TempDirTest):
         self.assertEqual(names(self.dir), ["a_1.txt"])
         self.assertEqual(run(["--undo"], self.dir).stderr, b"")
 
+    def test_a_full_disk_stops_the_run_and_what_was_renamed_goes_back(self):
+        # The history on a small file system of its own (as root, where it
+        # can be mounted), filled by the run's records.
+        state = os.path.join(self.dir, "state")
+        os.mkdir(state)
+        if os.geteuid() != 0 or subprocess.run(
+                ["mount", "-t", "tmpfs", "-o", "size=64k,mode=0700", "tmpfs",
+                 state], capture_output=True).returncode != 0:
+            self.skipTest("a small tmpfs cannot be mounted here")
+        try:
+            folder = os.path.join(self.dir, "many")
+            os.mkdir(folder)
+            before = ["f_%04d.txt" % i for i in range(2000)]
+            for name in before:
+                self.touch(name, folder=folder)
+            env = dict(os.environ, XDG_STATE_HOME=state)
+            r = subprocess.run([BINARY, "*"], cwd=folder, env=env,
+                               stdin=subprocess.DEVNULL, capture_output=True)
+            self.assertEqual(r.returncode, 1)
+            self.assertIn(b"the run stops here", r.stderr)
+            self.assertNotIn(b"Done", r.stdout)
+            renamed = [n for n in names(folder) if " " in n]
+            self.assertTrue(0 < len(renamed) < 2000, len(renamed))
+            # Room again: every name renamed goes back.
+            subprocess.run(["mount", "-o", "remount,size=4m", state],
+                           check=True)
+            u = subprocess.run([BINARY, "--undo"], cwd=folder, env=env,
+                               stdin=subprocess.DEVNULL, capture_output=True)
+            self.assertEqual(u.returncode, 0, u.stderr)
+            self.assertEqual(names(folder), before)
+        finally:
+            subprocess.run(["umount", state])
+
+    def test_a_run_killed_in_a_container_is_undone(self):
+        # Process 1 in its own namespace, a number that is always in use on
+        # the host: the run is live only while it holds its journal's lock.
+        if subprocess.run(["unshare", "--user", "--map-root-user", "--pid",
+                           "--fork", "true"], capture_output=True).returncode:
+            self.skipTest("unshare cannot make a process namespace here")
+        for name in ("a_1.txt", "b_2.txt"):
+            self.touch(name)
+        r = subprocess.run(["unshare", "--user", "--map-root-user", "--pid",
+                            "--fork", BINARY, "*"], cwd=self.dir,
+                           stdin=subprocess.DEVNULL, capture_output=True)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        [journal] = journals()
+        self.assertIn("-1-", os.path.basename(journal))
+        # Killed before it marked anything: its records alone are left.
+        with open(journal, "rb") as f:
+            kept = [l for l in f.read().split(b"\n")
+                    if not l.startswith((b"made\t", b"end\t"))]
+        with open(journal, "wb") as f:
+            f.write(b"\n".join(kept))
+        u = run(["--undo"], self.dir)
+        self.assertEqual(u.returncode, 0, u.stderr)
+        self.assertEqual(names(self.dir), ["a_1.txt", "b_2.txt"])
+
 
 if __name__ == "__main__":
     main()
