@@ -421,8 +421,8 @@ Held Hold(platform::FileSystem& files, platform::Console& console,
   return held;
 }
 
-std::string Live(const HistoryRun& run) {
-  return "namewisp: the run " + run.id +
+std::string Live(platform::Console& console, const HistoryRun& run) {
+  return "namewisp: the run " + ForScreen(console, run.id) +
          " is still going on, or being undone: left alone";
 }
 
@@ -447,7 +447,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
     }
     held = Hold(files, console, *history, *run);
     if (held.state == platform::JournalState::kLocked) {
-      console.PrintError(Live(*run) + "; try again when it ends");
+      console.PrintError(Live(console, *run) + "; try again when it ends");
       return {false, true};
     }
     if (RunUndone(*run)) {
@@ -459,13 +459,13 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
       if (RunUndone(*r) || Open(*r) == 0) continue;  // nothing made is left
       Held candidate = Hold(files, console, *history, *r);
       if (candidate.state == platform::JournalState::kLocked) {
-        console.PrintError(Live(*r));
+        console.PrintError(Live(console, *r));
         continue;
       }
       if (RunUndone(*r) || Open(*r) == 0) continue;
       Looker looker{files, *r, {}, {}};
       if (!looker.AnyToDo()) {
-        console.PrintError("namewisp: the run " + r->id +
+        console.PrintError("namewisp: the run " + ForScreen(console, r->id) +
                            " has nothing that can be put back now (its names "
                            "are held by other entries or out of reach): "
                            "left for a later undo");

@@ -375,6 +375,9 @@ TEST(RenameRun, NamesCannotDriveTheTerminal) {
       {"c_\x9b" "2J.avi", "c_\\x9b2J.avi ==> c \\x9b2J.avi"},
       {"d_\xc2\x9b" "2J\x7f.avi", "d_\\xc2\\x9b2J\\177.avi ==> d \\xc2\\x9b2J\\177.avi"},
       {"e_caf\xc3\xa9.avi", "e_caf\xc3\xa9.avi ==> e caf\xc3\xa9.avi"},
+      // A right-to-left override and a zero-width space.
+      {"f_\xe2\x80\xaeiva.exe", "f_\\xe2\\x80\\xaeiva.exe ==> f \\xe2\\x80\\xaeiva.exe"},
+      {"g_\xe2\x80\x8b.avi", "g_\\xe2\\x80\\x8b.avi ==> g \\xe2\\x80\\x8b.avi"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -383,6 +383,72 @@ TEST(Undo, SaysWhatItUndoesListsRunsAndTakesOneById) {
   }
 }
 
+// The counts are of renames made: none for a run whose every rename was
+// declined, and of a run killed before its marks, those whose entry stands
+// under the new name.  A damaged line fails the undo even with nothing else
+// left to do.
+TEST(Undo, CountsRenamesMadeAndADamagedLineFails) {
+  Sys sys;
+  sys.folders[""] = fake::Files({"a_1.avi", "b_2.avi", "c_3.avi"});
+  sys.Run({"/c", "*"});  // every question answered no
+  EXPECT_EQ(sys.Run({"--history"}), 0);
+  EXPECT_NE(sys.console.out.find("  (/c)  0 renames\n"), std::string::npos)
+      << sys.console.out;
+  sys.Run({"*"});
+  sys.Journal() = Without(sys.Journal(), {"made", "end"});
+  sys.Find("", "b 2.avi")->name = "b_2.avi";  // killed before it got there
+  sys.Run({"--history"});
+  EXPECT_NE(sys.console.out.find("/abs  2 renames\n"), std::string::npos)
+      << sys.console.out;
+  EXPECT_EQ(sys.Run({"--undo"}), 0);
+  EXPECT_NE(sys.console.out.find(": 2 renames\n"), std::string::npos)
+      << sys.console.out;
+  sys.Journal() += "garbage\n";
+  EXPECT_EQ(sys.Run({"--undo"}), 1);
+  EXPECT_NE(sys.console.out.find("Nothing to undo.\n"), std::string::npos);
+}
+
+// Undo's first line and --history show a folder's control bytes escaped on
+// a terminal, as the rename lines do.
+TEST(Undo, AFolderNameCannotDriveTheTerminal) {
+  Sys sys;
+  sys.console.terminal = true;
+  sys.folders["t\x1b]0;owned\x07/"] = fake::Files({"a_1.avi"});
+  const std::string journal = "runs/r-1.run";
+  sys.files[journal] = app::HistoryHeader() +
+                       app::FormatRunStart("r-1", "t", "/abs/t\x1b]0;owned\x07/", "");
+  app::AppendRename(sys.files[journal], "r-1", 0, "/abs/t\x1b]0;owned\x07/",
+                    "a_0.avi", "a_1.avi", sys.Identify({"t\x1b]0;owned\x07/", nullptr}, "a_1.avi"));
+  for (const char* what : {"--history", "--undo"}) {
+    sys.Run({what});
+    EXPECT_EQ(sys.console.out.find('\x1b'), std::string::npos) << sys.console.out;
+    EXPECT_NE(sys.console.out.find("t\\033]0;owned\\a"), std::string::npos)
+        << sys.console.out;
+  }
+}
+
+// A case change killed between its steps leaves the entry under a
+// temporary name that tells its run and rename: undo brings back that one,
+// never another link of the same file under an older temporary name.
+TEST(Undo, TheCaseDetourOfTheRenameItself) {
+  Sys sys;
+  sys.ignore_case_folders = {""};
+  sys.folders[""] = fake::Files({"MOVIE.avi"});
+  sys.Run({"/m", "MOVIE.avi"});
+  ASSERT_EQ(sys.Names(), std::vector<std::string>{"Movie.avi"});
+  // As if killed after the first step, with another link of the file there.
+  platform::Entry& entry = *sys.Find("", "Movie.avi");
+  const platform::EntryId id = sys.Identify({}, "Movie.avi");
+  entry.name = app::CaseDetour("2026-12-09T140100Z-1001-00000000-0");
+  platform::Entry link = fake::MakeEntry(".namewisp-case-0.tmp", EntryKind::kFile);
+  link.id = id;
+  sys.folders[""].push_back(link);
+  sys.Journal() = Without(sys.Journal(), {"made", "end"});
+  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+  EXPECT_EQ(sys.Names(),
+            (std::vector<std::string>{".namewisp-case-0.tmp", "MOVIE.avi"}));
+}
+
 TEST(Undo, ARunTouchedByALaterOneWaits) {
   Sys sys;
   sys.folders[""] = fake::Files({"c"});
