@@ -413,11 +413,14 @@ Held Hold(platform::FileSystem& files, platform::Console& console,
   held.state = opened.state;
   held.file = std::move(opened.file);
   if (held.state != platform::JournalState::kOpen) return held;
-  // What another undo marked before the lock was ours.
+  // What another undo marked before the lock was ours; its damage is said.
   HistoryRun again;
-  if (ReadJournal(files, console, history, run.journal, again) &&
+  History scratch;
+  scratch.problems = kProblemsShown;
+  if (ReadJournal(files, console, scratch, run.journal, again) &&
       again.id == run.id)
     run = std::move(again);
+  if (scratch.torn.empty()) history.torn.erase(run.journal);
   return held;
 }
 

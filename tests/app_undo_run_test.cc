@@ -119,9 +119,10 @@ TEST(Undo, PutsBackWhatWasMadeWhateverTheMarksSay) {
     if (c.damage) sys.Journal() = c.damage(sys.Journal());
     EXPECT_EQ(sys.Run({"--undo"}), c.code) << sys.console.out;
     EXPECT_EQ(sys.Names(), c.after);
-    if (c.error) {
+    if (c.error) {  // said once
       EXPECT_NE(sys.console.out.find(c.error), std::string::npos)
           << sys.console.out;
+      EXPECT_EQ(sys.console.out.find(c.error), sys.console.out.rfind(c.error));
     }
     if (c.failing) {
       EXPECT_EQ(sys.console.out.find("b 2.avi"), std::string::npos);
