@@ -40,14 +40,6 @@ bool Start(Journal& j, platform::FileSystem& files) {
   return false;
 }
 
-// Whether the journal's last record says its run is undone.
-bool JournalUndone(platform::FileSystem& files, const std::string& path) {
-  std::string tail;
-  const platform::FileText file = files.ScanFile(
-      path, [&](std::string_view piece) { tail.append(piece); }, kTail);
-  return file.read && EndsUndone(tail);
-}
-
 }  // namespace
 
 bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b) {
@@ -143,6 +135,13 @@ void CloseJournal(Journal& j, platform::FileSystem& files,
   j.pending += FormatEnd(j.run_id, j.recorded);
   WriteJournal(j, files, console, true);
   j.file.reset();  // the lock goes with it
+}
+
+bool JournalUndone(platform::FileSystem& files, const std::string& path) {
+  std::string tail;
+  const platform::FileText file = files.ScanFile(
+      path, [&](std::string_view piece) { tail.append(piece); }, kTail);
+  return file.read && EndsUndone(tail);
 }
 
 void TrimJournals(platform::FileSystem& files, const std::string& folder,

@@ -87,6 +87,10 @@ bool WriteJournal(Journal& journal, platform::FileSystem& files,
 void CloseJournal(Journal& journal, platform::FileSystem& files,
                   platform::Console& console);
 
+// Whether the journal's last record says its run is all undone: read from
+// its last bytes alone.
+bool JournalUndone(platform::FileSystem& files, const std::string& path);
+
 // Removes whole journals of the folder beyond what is kept: the oldest
 // undone first, and past the caps the oldest; never the one named own, nor
 // one whose run or undo goes on.

@@ -28,6 +28,7 @@ struct History {
   std::string runs_folder;
   bool damaged = false;  // a line before the last could not be read
   std::set<std::string> torn;  // journals whose last line was cut short
+  std::map<std::string, std::size_t> bytes;  // each journal's, as read
   std::size_t problems = 0;
 };
 
@@ -45,6 +46,11 @@ bool ReadJournal(platform::FileSystem& files, platform::Console& console,
                  History& history, const std::string& path, HistoryRun& run) {
   const platform::FileText file = ReadWholeFile(files, path);
   if (!file.read) return false;
+  // Appended to only: of the same length, it holds what was read before.
+  const auto before = history.bytes.find(path);
+  if (before != history.bytes.end() && before->second == file.text.size())
+    return false;
+  history.bytes[path] = file.text.size();
   HistoryRead read = ReadHistory(file.text);
   Report(console, history, path, read.problems);
   if (!file.text.empty() && file.text.back() != '\n') history.torn.insert(path);
@@ -58,7 +64,8 @@ bool ReadJournal(platform::FileSystem& files, platform::Console& console,
 // journal, oldest first; their damage said.  Nothing when there is no
 // history to be had (said on standard error).
 std::optional<History> LoadHistory(platform::FileSystem& files,
-                                   platform::Console& console) {
+                                   platform::Console& console,
+                                   bool undone_too = true) {
   History history;
   const std::string old_path = files.UserFilePath(platform::UserFile::kHistory);
   history.runs_folder = files.UserFilePath(platform::UserFile::kRuns);
@@ -96,7 +103,16 @@ std::optional<History> LoadHistory(platform::FileSystem& files,
   for (const platform::StoredFile& f : stored) {
     if (!f.name.ends_with(kRunEnding)) continue;
     HistoryRun run;
-    if (ReadJournal(files, console, history, history.runs_folder + f.name, run))
+    const std::string path = history.runs_folder + f.name;
+    // Undo need not read a journal whose last record says all is undone.
+    if (!undone_too && JournalUndone(files, path)) {
+      run.id = f.name.substr(0, f.name.size() - kRunEnding.size());
+      run.undone = true;
+      run.journal = path;
+      history.runs.push_back(std::move(run));
+      continue;
+    }
+    if (ReadJournal(files, console, history, path, run))
       history.runs.push_back(std::move(run));
   }
   if (history.problems > kProblemsShown) {
@@ -177,7 +193,10 @@ struct Looker {
   const platform::Folder* Reach(const HistoryRename& r) {
     if (open_path != r.directory || !open_folder) {
       open_path = r.directory;
-      platform::Folder folder = files.ListFolder(r.directory).folder;
+      // A lookup opens the folder without reading it; where it finds no
+      // entry to open it by (Windows), the listing does.
+      platform::Folder folder = files.LookUp(r.directory, r.new_name).folder;
+      if (!folder.handle) folder = files.ListFolder(r.directory).folder;
       folder.path = r.directory;
       open_folder.reset();
       if (folder.handle &&
@@ -417,10 +436,13 @@ Held Hold(platform::FileSystem& files, platform::Console& console,
   HistoryRun again;
   History scratch;
   scratch.problems = kProblemsShown;
+  scratch.bytes = history.bytes;
   if (ReadJournal(files, console, scratch, run.journal, again) &&
       again.id == run.id)
     run = std::move(again);
-  if (scratch.torn.empty()) history.torn.erase(run.journal);
+  if (scratch.bytes[run.journal] != history.bytes[run.journal] &&
+      scratch.torn.empty())
+    history.torn.erase(run.journal);
   return held;
 }
 
@@ -433,7 +455,7 @@ std::string Live(platform::Console& console, const HistoryRun& run) {
 
 RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
                const std::string& run_id, const std::string& own_id) {
-  std::optional<History> history = LoadHistory(files, console);
+  std::optional<History> history = LoadHistory(files, console, false);
   if (!history) return {false, true};
   std::vector<HistoryRun>& runs = history->runs;
   HistoryRun* run = nullptr;
