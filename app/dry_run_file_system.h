@@ -42,13 +42,15 @@ class DryRunFileSystem final : public platform::FileSystem {
   std::string UserFilePath(platform::UserFile file) override;
   platform::FileText ScanFile(
       std::string_view path,
-      const std::function<void(std::string_view piece)>& each) override;
-  // Writes nothing, and says it did.
-  bool AppendFile(std::string_view path, std::string_view text) override;
-  bool EditFile(
-      std::string_view path,
-      const std::function<std::string(std::string_view text)>& edit) override;
-  bool ProcessRunning(long process) override;
+      const std::function<void(std::string_view piece)>& each,
+      std::uint64_t tail = 0) override;
+  // A journal that writes nothing; one that another process holds is held.
+  platform::OpenedJournal CreateJournal(std::string_view path) override;
+  platform::OpenedJournal OpenJournal(std::string_view path) override;
+  // Removes nothing.
+  bool RemoveJournal(std::string_view path) override;
+  bool ListStored(std::string_view folder,
+                  std::vector<platform::StoredFile>& files) override;
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;

@@ -1,11 +1,15 @@
 #include "app/history.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/history_format.h"
 
 namespace app {
 namespace {
+
+// A journal's last bytes that hold its last record.
+constexpr std::uint64_t kTail = 4096;
 
 void MakeMarks(Journal& j) {
   if (j.made_count == 0) return;
@@ -13,59 +17,58 @@ void MakeMarks(Journal& j) {
   j.made_count = 0;
 }
 
-// Looks through the history before the run's first record, without holding
-// it: a foreign or unreadable file is left alone, and only one that holds
-// as many runs as are kept is read whole, to be cut.  Returns what must go
-// in front of the first record ("", a header or a line end), or false when
-// the history cannot be used.
-bool Prepare(Journal& j, platform::FileSystem& files, std::string& front) {
-  const std::string header = HistoryHeader();
-  std::string start;  // the file's first bytes, up to a header's length
-  std::string seen;   // the bytes of the piece, after the last of the one before
-  std::size_t runs = 0;
-  const std::string_view mark = "\nrun\t";
-  const platform::FileText file =
-      files.ScanFile(j.path, [&](std::string_view piece) {
-        if (start.size() < header.size())
-          start.append(piece.substr(0, header.size() - start.size()));
-        // A mark split between two pieces is found whole: the last bytes of
-        // one piece, fewer than a mark, go in front of the next.
-        seen.erase(0, seen.size() - std::min(seen.size(), mark.size() - 1));
-        seen.append(piece);
-        for (std::size_t at = seen.find(mark); at != std::string::npos;
-             at = seen.find(mark, at + 1))
-          ++runs;
-      });
-  if (file.exists && !file.read) return false;
-  if (!file.exists || start.empty()) {
-    front = header;
+// Makes the run's journal, under a new id should one be taken, and puts its
+// first records in front of what is pending.  False when there is none to
+// be had: the run goes on without a history.
+bool Start(Journal& j, platform::FileSystem& files) {
+  const std::string folder = j.path;
+  const std::string id = j.run_id;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (attempt > 0) j.run_id = id + "-" + std::to_string(attempt);
+    platform::OpenedJournal opened =
+        files.CreateJournal(folder + j.run_id + std::string(kRunEnding));
+    if (opened.state == platform::JournalState::kExists) continue;
+    if (opened.state != platform::JournalState::kOpen) return false;
+    j.file = std::move(opened.file);
+    j.path = folder + j.run_id + std::string(kRunEnding);
+    j.pending = HistoryHeader() +
+                FormatRunStart(j.run_id, j.start_time,
+                               files.AbsolutePath(platform::Folder{}), j.options);
+    TrimJournals(files, folder, j.run_id + std::string(kRunEnding));
     return true;
   }
-  // An earlier namewisp's history goes on with records of this format: the
-  // reader takes both.
-  if (start != header && start != "namewisp history 1\n") return false;
-  if (runs >= kHistoryRunsKept) {
-    // Cut while no other run writes: what another run appends meanwhile
-    // lands in the file that stays.
-    return files.EditFile(j.path, [](std::string_view text) {
-      return KeepLastRuns(text, kHistoryRunsKept - 1);
-    });
-  }
-  // A write cut short leaves a torn line: the next record starts afresh.
-  if (seen.empty() || seen.back() != '\n') front = "\n";
-  return true;
+  return false;
 }
 
 }  // namespace
 
-Journal OpenJournal(platform::FileSystem& files, bool keep_history,
-                    const std::string& start_time, long process,
-                    std::string options) {
+bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b) {
+  auto stem = [](const std::string& name) {
+    return std::string_view(name).substr(0, name.rfind('.'));
+  };
+  return stem(a.name) < stem(b.name);
+}
+
+std::string MakeRunId(std::string_view start_time, long process,
+                      std::uint32_t random) {
+  std::string id;
+  for (char c : start_time)
+    if (c != ':') id += c;
+  static const char kHex[] = "0123456789abcdef";
+  id += "-" + std::to_string(process) + "-";
+  for (int shift = 28; shift >= 0; shift -= 4) id += kHex[(random >> shift) & 0xF];
+  return id;
+}
+
+Journal OpenJournal(platform::FileSystem& files, platform::Console& console,
+                    bool keep_history, const std::string& start_time,
+                    long process, std::uint32_t random, std::string options) {
   Journal j;
   j.options = std::move(options);
-  if (keep_history) j.path = files.UserFilePath(platform::UserFile::kHistory);
+  j.console = &console;
+  if (keep_history) j.path = files.UserFilePath(platform::UserFile::kRuns);
   j.start_time = start_time;
-  j.run_id = start_time + "-" + std::to_string(process);
+  j.run_id = MakeRunId(start_time, process, random);
   return j;
 }
 
@@ -73,19 +76,27 @@ std::size_t RecordRename(Journal& j, platform::FileSystem& files,
                          const platform::Folder& folder,
                          const platform::Entry& entry,
                          std::string_view new_name) {
+  if (j.broken) return kNotRecorded;
   if (j.path.empty()) return j.recorded++;
+  if (!j.file && !Start(j, files)) {
+    j.console->PrintError("namewisp: the undo history " + j.path +
+                          " cannot be used; renaming without it");
+    j.path.clear();
+    return j.recorded++;
+  }
   if (j.absolute_folder.empty() || folder.path != j.folder ||
       folder.handle.get() != j.folder_handle) {
     j.folder = folder.path;
     j.folder_handle = folder.handle.get();
     j.absolute_folder = files.AbsolutePath(folder);
+    j.folder_id = files.Identify(folder, ".");
   }
   // Undo could not find it: better not made than made beyond undo.
   if (j.absolute_folder.empty()) return kNotRecorded;
   const platform::EntryId id =
       entry.id.known ? entry.id : files.Identify(folder, entry.name);
   AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
-               new_name, id);
+               new_name, id, j.folder_id);
   return j.recorded++;
 }
 
@@ -100,47 +111,65 @@ void RecordMade(Journal& j, std::size_t number) {
   j.made_count = 1;
 }
 
-void WriteJournal(Journal& j, platform::FileSystem& files,
-                  platform::Console& console) {
-  if (j.path.empty()) return;
+bool WriteJournal(Journal& j, platform::FileSystem&,
+                  platform::Console& console, bool sync) {
+  if (j.broken) return false;
+  if (j.path.empty() || !j.file) return true;
   MakeMarks(j);
-  if (j.pending.empty()) return;
-  if (!j.started) {
-    std::string front;
-    if (!Prepare(j, files, front)) {
-      console.PrintError("namewisp: the undo history " + j.path +
-                    " cannot be used; renaming without it");
-      j.path.clear();
-      j.pending.clear();
-      return;
-    }
-    j.pending.insert(
-        0, front + FormatRunStart(j.run_id, j.start_time,
-                                  files.AbsolutePath(platform::Folder{}),
-                                  j.options));
-  }
-  const bool written = files.AppendFile(j.path, j.pending);
+  const bool written =
+      (j.pending.empty() || j.file->Append(j.pending)) && (!sync || j.file->Sync());
   j.pending.clear();  // its room is kept for the next batch
   if (!written) {
-    if (!j.started) {
-      console.PrintError("namewisp: the undo history " + j.path +
-                    " cannot be written; renaming without it");
-    } else {
-      console.PrintError("namewisp: the undo history " + j.path +
-                    " could not be written; the last renames cannot be undone");
-    }
-    j.path.clear();
-    return;
+    console.PrintError("namewisp: the undo history " + j.path +
+                       " cannot be written (is the disk full?): the run stops "
+                       "here, and what it renamed can be undone");
+    j.broken = true;
   }
-  j.started = true;
+  return written;
 }
 
 void CloseJournal(Journal& j, platform::FileSystem& files,
                   platform::Console& console) {
-  if (j.path.empty() || !j.started) return;
+  if (j.path.empty() || !j.file || j.broken) return;
   MakeMarks(j);
   j.pending += FormatEnd(j.run_id, j.recorded);
-  WriteJournal(j, files, console);
+  WriteJournal(j, files, console, true);
+  j.file.reset();  // the lock goes with it
+}
+
+bool JournalUndone(platform::FileSystem& files, const std::string& path) {
+  std::string tail;
+  const platform::FileText file = files.ScanFile(
+      path, [&](std::string_view piece) { tail.append(piece); }, kTail);
+  return file.read && EndsUndone(tail);
+}
+
+void TrimJournals(platform::FileSystem& files, const std::string& folder,
+                  std::string_view own) {
+  std::vector<platform::StoredFile> runs;
+  if (!files.ListStored(folder, runs)) return;
+  std::erase_if(runs, [&](const platform::StoredFile& f) {
+    return !f.name.ends_with(kRunEnding) || f.name == own;
+  });
+  std::size_t count = runs.size() + 1;  // with this run's own
+  if (count <= kRunsKept) return;
+  std::uint64_t bytes = 0;
+  for (const platform::StoredFile& f : runs) bytes += f.bytes;
+  // Ids begin with the time a run started: by name is oldest first.
+  std::sort(runs.begin(), runs.end(),
+            OlderJournal);
+  std::vector<bool> removed(runs.size(), false);
+  auto remove = [&](std::size_t i) {
+    if (!files.RemoveJournal(folder + runs[i].name)) return;
+    removed[i] = true;
+    --count;
+    bytes -= runs[i].bytes;
+  };
+  for (std::size_t i = 0; i < runs.size() && count > kRunsKept; ++i)
+    if (JournalUndone(files, folder + runs[i].name)) remove(i);
+  for (std::size_t i = 0;
+       i < runs.size() && (count > kRunsCap || bytes > kJournalBytesCap); ++i)
+    if (!removed[i]) remove(i);
 }
 
 }  // namespace app

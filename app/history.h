@@ -1,11 +1,16 @@
-// The undo history as a run keeps it: each rename is recorded, with the
-// identity of the entry it renames, before it is made, in batches (one write
-// for many records), and the renames made are marked after them.  A history
-// that cannot be written is said once on standard error, before any rename,
-// and the run goes on without it.
+// The undo history as a run keeps it: a journal of the run's own, locked
+// while the run goes on, to which each rename is recorded, with the identity
+// of the entry it renames, before it is made, in batches (one write for many
+// records); the renames made are marked after them, and the journal reaches
+// the disk at the end of each batch and of the run.  A history that cannot
+// be started is said once on standard error, before any rename, and the run
+// goes on without it; a record that cannot be written stops the run before
+// its rename.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,16 +19,39 @@
 
 namespace app {
 
+// Runs kept: beyond them whole journals go, the oldest undone first.
+constexpr std::size_t kRunsKept = 50;
+// Runs not undone go only past these, the oldest first.
+constexpr std::size_t kRunsCap = 200;
+constexpr std::uint64_t kJournalBytesCap = std::uint64_t{512} << 20;
+// A run's journal is named by its id and this ending; the marks of the old
+// history's runs that an undo writes, by the undo's id and ".marks".
+constexpr std::string_view kRunEnding = ".run";
+constexpr std::string_view kMarksEnding = ".marks";
+
+// Whether journal a is of a run older than b's: ids begin with the time a
+// run started, and a run whose id was taken adds to it.
+bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b);
+
+// An id no other run has: its start time, its process number and random
+// bits, in the characters a file name takes everywhere.
+std::string MakeRunId(std::string_view start_time, long process,
+                      std::uint32_t random);
+
 struct Journal {
   std::string path;  // "" when the run keeps no history
   std::string run_id;
   std::string start_time;  // UTC
   std::string options;     // as typed, for the run's first record
-  bool started = false;
+  platform::Console* console = nullptr;
+  std::unique_ptr<platform::JournalFile> file;  // once started
+  bool broken = false;     // a record could not be written: the run stops
   std::size_t recorded = 0;  // renames recorded in this run
   std::string pending;       // records not yet written
-  // The last folder recorded, and its absolute path: asked once a listing.
+  // The last folder recorded, its absolute path and identity: asked once a
+  // listing.
   std::string folder, absolute_folder;
+  platform::EntryId folder_id;
   const platform::FolderHandle* folder_handle = nullptr;
   // The renames made since the last write, as a range of numbers.
   std::size_t made_first = 0, made_count = 0;
@@ -35,25 +63,38 @@ constexpr std::size_t kNotRecorded = static_cast<std::size_t>(-1);
 
 // A journal for a run that renames, started at start_time (UTC) by process
 // number process with the options as typed: off without keep_history (a dry
-// run, --no-history); its run starts with the first batch.
-Journal OpenJournal(platform::FileSystem& files, bool keep_history,
-                    const std::string& start_time, long process,
+// run, --no-history); its file is made with the first record.
+Journal OpenJournal(platform::FileSystem& files, platform::Console& console,
+                    bool keep_history, const std::string& start_time,
+                    long process, std::uint32_t random,
                     std::string options = {});
 
 // Adds a record for the rename of entry ahead of it; returns its number in
-// the run, or kNotRecorded when its folder cannot be told.
+// the run, or kNotRecorded when its folder cannot be told or the journal
+// cannot be written.
 std::size_t RecordRename(Journal& journal, platform::FileSystem& files,
                          const platform::Folder& folder,
                          const platform::Entry& entry,
                          std::string_view new_name);
 // Notes that the rename of that number was made.
 void RecordMade(Journal& journal, std::size_t number);
-// Writes what is pending in one write.  The first write starts the run (and
-// the file); when that fails, the run goes on without a history.
-void WriteJournal(Journal& journal, platform::FileSystem& files,
-                  platform::Console& console);
+// Writes what is pending in one write, and with sync makes it reach the
+// disk.  False when it could not be written (said on standard error): the
+// run must stop before its next rename.
+bool WriteJournal(Journal& journal, platform::FileSystem& files,
+                  platform::Console& console, bool sync = false);
 // Writes what is pending and closes the run.
 void CloseJournal(Journal& journal, platform::FileSystem& files,
                   platform::Console& console);
+
+// Whether the journal's last record says its run is all undone: read from
+// its last bytes alone.
+bool JournalUndone(platform::FileSystem& files, const std::string& path);
+
+// Removes whole journals of the folder beyond what is kept: the oldest
+// undone first, and past the caps the oldest; never the one named own, nor
+// one whose run or undo goes on.
+void TrimJournals(platform::FileSystem& files, const std::string& folder,
+                  std::string_view own);
 
 }  // namespace app

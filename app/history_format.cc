@@ -12,8 +12,13 @@ namespace app {
 
 namespace {
 
-constexpr std::string_view kHeader = "namewisp history 2";
+constexpr std::string_view kHeader = "namewisp history 3";
+constexpr std::string_view kHeaderV2 = "namewisp history 2";
 constexpr std::string_view kHeaderV1 = "namewisp history 1";
+
+bool KnownHeader(std::string_view line) {
+  return line == kHeader || line == kHeaderV2 || line == kHeaderV1;
+}
 constexpr std::string_view kHeaderStart = "namewisp history ";
 constexpr char kHexDigits[] = "0123456789abcdef";
 
@@ -252,7 +257,7 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
   const std::size_t count = parts.size() - 1;
   const bool known_shape =
       kind == "run"      ? count == 2 || count == 4
-      : kind == "rename" ? count == 4 || count == 6
+      : kind == "rename" ? count == 4 || count == 6 || count == 7
       : kind == "made"   ? count == 2
       : kind == "undone" ? count == 1 || count == 2
       : kind == "end"    ? count == 2
@@ -290,13 +295,15 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
   if (kind == "rename") {
     if (!run) return "rename outside its run";
     HistoryRename rename;
-    const bool numbered = count == 6;
+    const bool numbered = count >= 6;
     std::size_t last = 0;
     const std::size_t at = static_cast<std::size_t>(run - read.runs.data());
     if (numbered) {
       if (!ParseRange(fields[1], rename.number, last) || last != rename.number)
         return "bad number";
       if (!ParseId(fields[5], rename.id)) return "bad entry identity";
+      if (count == 7 && !ParseId(fields[6], rename.folder_id))
+        return "bad folder identity";
     } else {
       rename.number = reader.next_number[at];
     }
@@ -341,25 +348,6 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
   return {};
 }
 
-// Adds the ranges of the renames for which flag holds, one record each.
-template <typename Flag>
-void AppendRanges(std::string& out, const HistoryRun& run, Flag flag,
-                  std::string (*format)(std::string_view, std::size_t,
-                                        std::size_t)) {
-  for (std::size_t r = 0; r < run.renames.size();) {
-    if (!flag(run.renames[r])) {
-      ++r;
-      continue;
-    }
-    std::size_t last = r;
-    while (last + 1 < run.renames.size() && flag(run.renames[last + 1]) &&
-           run.renames[last + 1].number == run.renames[last].number + 1)
-      ++last;
-    out += format(run.id, run.renames[r].number, run.renames[last].number);
-    r = last + 1;
-  }
-}
-
 }  // namespace
 
 std::string HistoryHeader() {
@@ -374,14 +362,15 @@ std::string FormatRunStart(std::string_view id, std::string_view started,
 std::string FormatRename(std::string_view run_id, const HistoryRename& rename) {
   std::string line;
   AppendRename(line, run_id, rename.number, rename.directory, rename.old_name,
-               rename.new_name, rename.id);
+               rename.new_name, rename.id, rename.folder_id);
   return line;
 }
 
 void AppendRename(std::string& out, std::string_view run_id, std::size_t number,
                   std::string_view directory, std::string_view old_name,
-                  std::string_view new_name, platform::EntryId id) {
-  char number_text[24], id_text[40];
+                  std::string_view new_name, platform::EntryId id,
+                  platform::EntryId folder_id) {
+  char number_text[24], id_text[40], folder_text[40];
   const std::string_view number_view(
       number_text,
       static_cast<std::size_t>(
@@ -390,7 +379,7 @@ void AppendRename(std::string& out, std::string_view run_id, std::size_t number,
           number_text));
   AppendRecord(out, "rename",
                {run_id, number_view, directory, old_name, new_name,
-                IdText(id, id_text)});
+                IdText(id, id_text), IdText(folder_id, folder_text)});
 }
 
 namespace {
@@ -415,9 +404,16 @@ std::string FormatEnd(std::string_view run_id, std::size_t count) {
   return Record("end", {run_id, std::to_string(count)});
 }
 
-HistoryRead ReadHistory(std::string_view text) {
-  HistoryRead read;
-  Reader reader{read, {}, {}};
+std::string FormatRunUndone(std::string_view run_id) {
+  return Record("undone", {run_id});
+}
+
+namespace {
+
+// Reads the lines of text into the reader's history; false when its first
+// line is not a history's.
+bool ReadLines(std::string_view text, Reader& reader,
+               std::vector<std::string>& problems) {
   std::size_t number = 0;
   for (std::size_t pos = 0; pos < text.size();) {
     std::size_t end = text.find('\n', pos);
@@ -430,55 +426,62 @@ HistoryRead ReadHistory(std::string_view text) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
 
     if (number == 1) {
-      if (line == kHeader || line == kHeaderV1) {
-        read.known_format = true;
-        continue;
-      }
+      if (KnownHeader(line)) continue;
       const bool newer = line.size() > kHeaderStart.size() &&
                          line.substr(0, kHeaderStart.size()) == kHeaderStart;
-      read.problems.push_back(
+      problems.push_back(
           newer ? "line 1: written in a newer format than this namewisp reads"
                 : "line 1: not a namewisp history");
-      return read;
+      return false;
     }
     // Empty, or the first line again: two runs that started the file at
     // the same time each wrote it.
-    if (line.empty() || line == kHeader || line == kHeaderV1) continue;
+    if (line.empty() || KnownHeader(line)) continue;
     // No record is this long: names are short, and even a folder past the
     // longest path takes less.
     const std::string problem =
         line.size() > (std::size_t{1} << 20) ? "a line too long"
                                              : ReadRecord(line, reader);
     if (!problem.empty()) {
-      read.problems.push_back("line " + std::to_string(number) + ": " +
-                              (cut ? "cut short" : problem));
+      problems.push_back("line " + std::to_string(number) + ": " +
+                         (cut ? "cut short" : problem));
     }
   }
+  return true;
+}
+
+}  // namespace
+
+HistoryRead ReadHistory(std::string_view text) {
+  HistoryRead read;
+  Reader reader{read, {}, {}};
+  read.known_format = ReadLines(text, reader, read.problems) && !text.empty();
   return read;
 }
 
-std::string KeepLastRuns(std::string_view text, std::size_t n) {
-  const HistoryRead read = ReadHistory(text);
-  if (!read.known_format) return std::string(text);
-  std::string out = HistoryHeader();
-  const std::size_t first = read.runs.size() > n ? read.runs.size() - n : 0;
-  for (std::size_t i = first; i < read.runs.size(); ++i) {
-    const HistoryRun& run = read.runs[i];
-    out += FormatRunStart(run.id, run.started, run.folder, run.options);
-    for (const HistoryRename& rename : run.renames) {
-      out += FormatRename(run.id, rename);
-    }
-    AppendRanges(out, run, [](const HistoryRename& r) { return r.made; },
-                 FormatMade);
-    if (run.undone) {
-      out += Record("undone", {run.id});
-    } else {
-      AppendRanges(out, run, [](const HistoryRename& r) { return r.undone; },
-                   FormatUndone);
-    }
-    if (run.ended) out += FormatEnd(run.id, run.renames.size());
+std::vector<std::string> ReadMore(HistoryRead& read, std::string_view text) {
+  Reader reader{read, {}, {}};
+  for (std::size_t i = 0; i < read.runs.size(); ++i) {
+    reader.run_of[read.runs[i].id] = i;
+    const auto& renames = read.runs[i].renames;
+    reader.next_number.push_back(renames.empty() ? 0 : renames.back().number + 1);
   }
-  return out;
+  std::vector<std::string> problems;
+  ReadLines(text, reader, problems);
+  return problems;
+}
+
+bool EndsUndone(std::string_view text) {
+  while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  const std::size_t start = text.rfind('\n');
+  if (start == std::string_view::npos) return false;
+  const std::string_view line = text.substr(start + 1);
+  const std::size_t last_tab = line.rfind('\t');
+  if (last_tab == std::string_view::npos) return false;
+  const std::string_view payload = line.substr(0, last_tab);
+  return payload.starts_with("undone\t") &&
+         payload.find('\t', 7) == std::string_view::npos &&
+         CheckMatches(payload, line.substr(last_tab + 1));
 }
 
 bool RunUndone(const HistoryRun& run) {
@@ -491,13 +494,6 @@ bool RunPartlyUndone(const HistoryRun& run) {
   return !RunUndone(run) &&
          std::any_of(run.renames.begin(), run.renames.end(),
                      [](const HistoryRename& r) { return r.undone; });
-}
-
-const HistoryRun* LastRunNotUndone(const HistoryRead& history) {
-  for (auto run = history.runs.rbegin(); run != history.runs.rend(); ++run) {
-    if (!RunUndone(*run)) return &*run;
-  }
-  return nullptr;
 }
 
 }  // namespace app

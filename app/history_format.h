@@ -1,39 +1,42 @@
-// The undo history's text: the records a run appends before it renames, and
-// reading them back so that `namewisp --undo` can put the names back.
+// The undo history's text: the records a run appends to its journal before
+// it renames, and reading them back so that `namewisp --undo` can put the
+// names back.
 //
-// The history is one text file. Its first line is "namewisp history 2" (or
-// "namewisp history 1", written by an earlier namewisp and read alike); each
-// other line is one record of fields separated by tabs, whose last field is
-// its check: 8 hex digits of the 32-bit FNV-1a hash of the line's bytes before
-// the tab that precedes it. The records:
+// Each run writes a journal of its own; earlier namewisps wrote every run to
+// one history file, which is still read.  Its first line is "namewisp
+// history 3" (or 2 or 1, written by an earlier namewisp and read alike);
+// each other line is one record of fields separated by tabs, whose last
+// field is its check: 8 hex digits of the 32-bit FNV-1a hash of the line's
+// bytes before the tab that precedes it. The records:
 //
 //   run <id> <started> <folder> <options>   a run begins (in the folder, with
 //                                           the options as typed)
-//   rename <run id> <n> <folder> <old> <new> <entry>
+//   rename <run id> <n> <folder> <old> <new> <entry> <folder entry>
 //                                           the run's rename number n (from
 //                                           0), written before it is made
 //   made <run id> <n>[-<m>]                 renames n (to m) were made
 //   undone <run id> <n>[-<m>]               renames n (to m) are put back, or
 //                                           gone for good
+//   undone <run id>                         every rename of the run is
 //   end <run id> <count>                    the run ended with count renames
 //
 // <entry> is the identity of the entry renamed ("<volume>:<index>" in hex),
-// or "-" where the file system tells none: undo takes an unmarked rename as
-// made when the new name holds that entry and the old name is free, so a run
-// killed between a record and its mark loses nothing. The earlier records
-// "run <id> <started>", "rename <run id> <folder> <old> <new>" (numbered by
-// their order) and "undone <run id>" (the whole run) are read too.
+// or "-" where the file system tells none, and <folder entry> that of its
+// folder: undo takes an unmarked rename as made when the new name holds that
+// entry and the old name is free, so a run killed between a record and its
+// mark loses nothing, and an entry is gone only from the folder that was
+// the run's. The earlier records "run <id> <started>", "rename <run id>
+// <folder> <old> <new>" (numbered by their order) and a rename without its
+// folder's identity are read too.
 //
-// Records are joined to their run by its id, so the records of runs written
-// at the same time may interleave. In the fields a backslash is written
-// "\\", a tab "\t", a line feed "\n", a carriage return "\r", and every other
-// byte below 0x20, 0x7F and each byte that is not part of valid UTF-8 as
-// "\xHH"; all other bytes stand as they are. Lines end in a line feed (a
-// carriage return before it is ignored) and empty lines are skipped. A line
-// that fails its check, has a wrong number of fields, a bad escape, an empty
-// id or name, a folder that is not absolute, or "." or ".." or a name with a
-// "/" is reported by its number and skipped alone. The file keeps the last
-// 50 runs: when a new run would make more, the older ones are dropped.
+// Records are joined to their run by its id. In the fields a backslash is
+// written "\\", a tab "\t", a line feed "\n", a carriage return "\r", and
+// every other byte below 0x20, 0x7F and each byte that is not part of valid
+// UTF-8 as "\xHH"; all other bytes stand as they are. Lines end in a line
+// feed (a carriage return before it is ignored) and empty lines are skipped.
+// A line that fails its check, has a wrong number of fields, a bad escape,
+// an empty id or name, a folder that is not absolute, or "." or ".." or a
+// name with a "/" is reported by its number and skipped alone.
 #pragma once
 
 #include <cstddef>
@@ -45,9 +48,6 @@
 
 namespace app {
 
-// Runs kept in the history, the new one included.
-constexpr std::size_t kHistoryRunsKept = 50;
-
 struct HistoryRename {
   std::string directory;  // absolute
   std::string old_name;
@@ -56,6 +56,7 @@ struct HistoryRename {
   platform::EntryId id;  // the entry renamed, where known
   std::size_t number = 0;
   bool undone = false;  // put back, or gone for good
+  platform::EntryId folder_id;  // its folder, where known
 };
 
 struct HistoryRun {
@@ -66,6 +67,7 @@ struct HistoryRun {
   std::string folder;   // where the run started ("" when not recorded)
   std::string options;  // as typed
   bool ended = false;   // an "end" record closes it
+  std::string journal;  // its own journal ("" in the history of old)
 };
 
 struct HistoryRead {
@@ -90,7 +92,8 @@ std::string FormatRename(std::string_view run_id, const HistoryRename& rename);
 // The same record appended to out, without a copy of the names.
 void AppendRename(std::string& out, std::string_view run_id, std::size_t number,
                   std::string_view directory, std::string_view old_name,
-                  std::string_view new_name, platform::EntryId id);
+                  std::string_view new_name, platform::EntryId id,
+                  platform::EntryId folder_id = {});
 // The renames numbered first to last (from 0) of the run were made.
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last);
@@ -98,21 +101,22 @@ std::string FormatMade(std::string_view run_id, std::size_t first,
 std::string FormatUndone(std::string_view run_id, std::size_t first,
                          std::size_t last);
 std::string FormatEnd(std::string_view run_id, std::size_t count);
+// Every rename of the run is undone: the last record of its journal.
+std::string FormatRunUndone(std::string_view run_id);
 
 // Every sound record; every other line is reported and skipped.
 HistoryRead ReadHistory(std::string_view text);
+// Reads the records of another file (its marks of the runs read, say) into
+// read; returns that file's problems.
+std::vector<std::string> ReadMore(HistoryRead& read, std::string_view text);
 
-// The history with only its last `n` runs (and their marks), written
-// afresh: lines that could not be read are dropped. A text that is not in this
-// format comes back unchanged.
-std::string KeepLastRuns(std::string_view text, std::size_t n);
+// Whether the last record of a journal's text (its last bytes, say) marks
+// the whole run undone.
+bool EndsUndone(std::string_view text);
 
 // Whether every rename of the run that was made (or may have been) is undone.
 bool RunUndone(const HistoryRun& run);
 // Whether some but not all of them are.
 bool RunPartlyUndone(const HistoryRun& run);
-
-// The run `namewisp --undo` puts back, or null when every run is undone.
-const HistoryRun* LastRunNotUndone(const HistoryRead& history);
 
 }  // namespace app

@@ -1,3 +1,5 @@
+#include <random>
+
 #include "app/program.h"
 #include "platform/platform.h"
 #include "text/unicode_case.h"
@@ -10,6 +12,7 @@ int main(int argc, char** argv) {
                      &text::UnicodeCaseMapping(),
                      app::CurrentYear(),
                      platform::UtcNow(),
-                     platform::ProcessNumber()};
+                     platform::ProcessNumber(),
+                     static_cast<std::uint32_t>(std::random_device{}())};
   platform::EndProgram(app::RunProgram(platform::ReadCommandLine(), system));
 }

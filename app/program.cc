@@ -21,15 +21,17 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
   platform::Console& console = system.console;
   if (request.history) return ListHistory(files, console);
   if (request.undo)
-    return RunUndo(files, console, request.undo_id, system.process);
+    return RunUndo(files, console, request.undo_id,
+                   MakeRunId(system.start_time, system.process, system.random));
   RunOptions options = request.options;
   options.rules.user_terms = terms;
   options.rules.highest_year = rules::HighestValidYear(system.current_year);
   options.rules.letter_case = system.letter_case;
   // A dry run is never recorded.
   Journal journal =
-      OpenJournal(files, options.keep_history && !request.dry_run,
-                  system.start_time, system.process, request.option_words);
+      OpenJournal(files, console, options.keep_history && !request.dry_run,
+                  system.start_time, system.process, system.random,
+                  request.option_words);
   return RunRename(options, request.operands, system.path_style, files,
                    console, journal);
 }

@@ -1,6 +1,7 @@
 // The program's own logic, from the command line to the exit code.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/platform.h"
@@ -18,6 +19,7 @@ struct System {
   int current_year = 2026;
   std::string start_time;  // UTC, for the undo history
   long process = 0;        // the number no other running process has
+  std::uint32_t random = 0;  // bits of chance, for the run's id
 };
 
 struct Request;  // app/request.h

@@ -46,28 +46,35 @@ struct Run {
   // waits while the run is not waiting for one, so that the history and the
   // output never miss a rename that was made.
   bool Handle(const platform::Folder& folder, const std::string& shown,
-              const Plan& plan, bool recorded) {
+              const Plan& plan, std::size_t number) {
     if (plan.confirm) {
-      WriteJournal(journal, files, console);
+      const bool written = WriteJournal(journal, files, console);
       files.ReleaseInterrupts();
+      if (!written) {
+        files.HoldInterrupts();
+        return false;
+      }
     }
     const bool go = ShowRename(reporter, shown, plan.entry->name,
                                plan.new_name, plan.confirm);
     if (plan.confirm) files.HoldInterrupts();
     if (!go) return false;
     const std::string failure =
-        recorded ? SafeRename(files, folder, plan.entry->name, plan.new_name)
-                 : "its folder cannot be recorded for undo";
+        number != kNotRecorded
+            ? SafeRename(files, folder, plan.entry->name, plan.new_name,
+                         journal.run_id + "-" + std::to_string(number))
+            : "its folder cannot be recorded for undo";
     ShowOutcome(reporter, plan.confirm, failure);
     if (!failure.empty()) any_failed = true;
     return failure.empty();
   }
 
   // A batch: its records go to the history in one write ahead of its
-  // renames, and the renames made are marked after them.
+  // renames, and the renames made are marked after them.  A record that
+  // cannot be written stops the run before its rename.
   void RunBatch(const platform::Folder& folder, const std::string& shown,
                 const std::vector<Plan>& plans) {
-    if (plans.empty()) return;
+    if (plans.empty() || journal.broken) return;
     files.HoldInterrupts();
     std::vector<std::size_t> numbers;
     numbers.reserve(plans.size());
@@ -75,12 +82,14 @@ struct Run {
       numbers.push_back(
           RecordRename(journal, files, folder, *plan.entry, plan.new_name));
     }
-    WriteJournal(journal, files, console);
-    for (std::size_t i = 0; i < plans.size(); ++i) {
-      if (Handle(folder, shown, plans[i], numbers[i] != kNotRecorded))
-        RecordMade(journal, numbers[i]);
+    if (WriteJournal(journal, files, console)) {
+      for (std::size_t i = 0; i < plans.size() && !journal.broken; ++i) {
+        if (Handle(folder, shown, plans[i], numbers[i]))
+          RecordMade(journal, numbers[i]);
+      }
     }
-    WriteJournal(journal, files, console);
+    WriteJournal(journal, files, console, true);
+    if (journal.broken) any_failed = true;
     files.ReleaseInterrupts();
   }
 
@@ -93,6 +102,7 @@ struct Run {
   bool RunListing(const platform::Listing& listing, std::string_view pattern,
                   const std::string& shown, bool explain = false,
                   bool explain_all = false) {
+    if (journal.broken) return true;  // the run stops
     std::vector<Plan> plans;
     plans.reserve(kBatch);
     bool matched = false;
@@ -239,14 +249,16 @@ RunEnd RunRename(const RunOptions& options,
   const bool show_folder = folders.size() > 1;
   bool any_matched = false;
   for (const std::string& operand : operands) {
+    if (journal.broken) break;  // said: the run stops
     if (run.RunOperand(operand, style, show_folder)) {
       any_matched = true;
-    } else {
+    } else if (!journal.broken) {
       console.Print("Error: No matches to \"" + ForScreen(console, operand) +
                     "\"\n\n");
     }
   }
   CloseJournal(journal, files, console);
+  if (journal.broken) return {false, true};
   return {any_matched, run.any_failed};
 }
 

@@ -5,6 +5,15 @@
 namespace app {
 namespace {
 
+// A character that writes nothing yet changes what the terminal shows: the
+// C1 controls, and the marks that turn text around or hide between letters
+// (bidirectional overrides and isolates, zero-width spaces and joiners).
+bool Unseen(char32_t c) {
+  return (c >= 0x80 && c < 0xA0) || c == 0x061C || c == 0x180E ||
+         (c >= 0x200B && c <= 0x200F) || (c >= 0x202A && c <= 0x202E) ||
+         (c >= 0x2060 && c <= 0x2069) || c == 0xFEFF;
+}
+
 void AppendEscaped(std::string& out, std::string_view text) {
   static constexpr char kHex[] = "0123456789abcdef";
   for (std::size_t i = 0; i < text.size();) {
@@ -16,7 +25,7 @@ void AppendEscaped(std::string& out, std::string_view text) {
     }
     if (c >= 0x80) {
       const text::CodePoint point = text::DecodeUtf8(text, i);
-      if (point.length > 0 && !(point.value >= 0x80 && point.value < 0xA0)) {
+      if (point.length > 0 && !Unseen(point.value)) {
         out.append(text.substr(i, point.length));
         i += point.length;
         continue;
@@ -49,6 +58,7 @@ void AppendEscaped(std::string& out, std::string_view text) {
   }
 }
 
+// No byte but printable ASCII: nothing to escape.
 bool Plain(std::string_view text) {
   for (char ch : text) {
     const auto c = static_cast<unsigned char>(ch);

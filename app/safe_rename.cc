@@ -8,30 +8,31 @@ namespace app {
 namespace {
 
 // A file system that ignores case takes "Hello" for "hello": the entry goes
-// to a temporary name of its own first.  Both steps are made without an
-// interrupt between them, and a failed second step gives the entry its old
-// name back: it is never left under the temporary one.
+// to a temporary name of its own first, one that tells undo which rename it
+// belongs to.  Both steps are made without an interrupt between them, and a
+// failed second step gives the entry its old name back: it is never left
+// under the temporary one but by a kill.
 platform::Outcome ChangeCase(platform::FileSystem& files,
                              const platform::Folder& folder,
                              std::string_view old_name,
-                             std::string_view new_name) {
+                             std::string_view new_name,
+                             std::string_view detour_tag) {
   files.HoldInterrupts();
-  platform::Outcome outcome{platform::Failure::kExists, 0};
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string detour =
-        ".namewisp-case-" + std::to_string(attempt) + ".tmp";
-    outcome = files.Rename(folder, old_name, detour);
-    if (outcome.failure == platform::Failure::kExists) continue;
-    if (!outcome.ok()) break;
+  const std::string detour = CaseDetour(detour_tag);
+  platform::Outcome outcome = files.Rename(folder, old_name, detour);
+  if (outcome.ok()) {
     outcome = files.Rename(folder, detour, new_name);
     if (!outcome.ok()) files.Rename(folder, detour, old_name);
-    break;
   }
   files.ReleaseInterrupts();
   return outcome;
 }
 
 }  // namespace
+
+std::string CaseDetour(std::string_view tag) {
+  return ".namewisp-case-" + std::string(tag) + ".tmp";
+}
 
 bool MayDifferInCaseOnly(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -52,7 +53,7 @@ bool SameEntry(platform::FileSystem& files, const platform::Folder& folder,
 std::string SafeRename(platform::FileSystem& files,
                        const platform::Folder& folder,
                        std::string_view old_name, std::string_view new_name,
-                       NewName source) {
+                       std::string_view detour_tag, NewName source) {
   if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
   if (old_name == new_name) return "";
   // Refused before any step, so that a change of case never takes its first
@@ -72,11 +73,11 @@ std::string SafeRename(platform::FileSystem& files,
   const bool case_only = MayDifferInCaseOnly(old_name, new_name) &&
                          SameEntry(files, folder, old_name, new_name);
   platform::Outcome outcome =
-      case_only ? ChangeCase(files, folder, old_name, new_name)
+      case_only ? ChangeCase(files, folder, old_name, new_name, detour_tag)
                 : files.Rename(folder, old_name, new_name);
   if (outcome.failure == platform::Failure::kExists && !case_only &&
       SameEntry(files, folder, old_name, new_name)) {
-    outcome = ChangeCase(files, folder, old_name, new_name);
+    outcome = ChangeCase(files, folder, old_name, new_name, detour_tag);
   }
   return outcome.ok() ? "" : FailureWords(outcome, files);
 }

@@ -17,10 +17,16 @@ namespace app {
 enum class NewName { kMade, kGivenBack };
 
 // "" when the entry now has its new name, else the words of the failure.
+// A change of case goes through CaseDetour(detour_tag).
 std::string SafeRename(platform::FileSystem& files,
                        const platform::Folder& folder,
                        std::string_view old_name, std::string_view new_name,
+                       std::string_view detour_tag,
                        NewName source = NewName::kMade);
+
+// The temporary name of a change of case: the tag is the run's id and the
+// rename's number, so that undo finds an entry that a kill left there.
+std::string CaseDetour(std::string_view tag);
 
 // The case rule keeps every letter's length in bytes: a change of case alone
 // leaves the length, the ASCII letters but for their case, and every other

@@ -1,12 +1,15 @@
 #include "app/undo_run.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "app/history.h"
 #include "app/history_format.h"
 #include "app/reporter.h"
 #include "app/safe_rename.h"
@@ -17,47 +20,106 @@ namespace {
 
 // Damaged lines said one each, up to this many; the rest summed up.
 constexpr std::size_t kProblemsShown = 5;
-// Undone marks go to the history this many at a time.
+// Undone marks go to the journal this many at a time.
 constexpr std::size_t kMarkBatch = 256;
 
 struct History {
-  std::string path;
-  HistoryRead read;
-  bool torn = false;  // its last line was cut short
-  bool damaged = false;  // a line before it could not be read
+  std::vector<HistoryRun> runs;  // the old history's, then the journals'
+  std::string runs_folder;
+  bool damaged = false;  // a line before the last could not be read
+  std::set<std::string> torn;  // journals whose last line was cut short
+  std::map<std::string, std::size_t> bytes;  // each journal's, as read
+  std::size_t problems = 0;
 };
 
-// The history read whole and its damage said; nothing when it cannot be
-// used (said on standard error).
-std::optional<History> ReadKept(platform::FileSystem& files,
-                                platform::Console& console) {
+void Report(platform::Console& console, History& history,
+            const std::string& path, const std::vector<std::string>& problems) {
+  for (const std::string& problem : problems) {
+    history.damaged = history.damaged || !problem.ends_with(": cut short");
+    if (history.problems++ < kProblemsShown)
+      console.PrintError("namewisp: " + path + ": " + problem);
+  }
+}
+
+// A journal's one run; false when it holds none.
+bool ReadJournal(platform::FileSystem& files, platform::Console& console,
+                 History& history, const std::string& path, HistoryRun& run) {
+  const platform::FileText file = ReadWholeFile(files, path);
+  if (!file.read) return false;
+  // Appended to only: of the same length, it holds what was read before.
+  const auto before = history.bytes.find(path);
+  if (before != history.bytes.end() && before->second == file.text.size())
+    return false;
+  history.bytes[path] = file.text.size();
+  HistoryRead read = ReadHistory(file.text);
+  Report(console, history, path, read.problems);
+  if (!file.text.empty() && file.text.back() != '\n') history.torn.insert(path);
+  if (read.runs.empty()) return false;
+  run = std::move(read.runs.front());
+  run.journal = path;
+  return true;
+}
+
+// The old history file with the marks undo wrote of its runs, then each
+// journal, oldest first; their damage said.  Nothing when there is no
+// history to be had (said on standard error).
+std::optional<History> LoadHistory(platform::FileSystem& files,
+                                   platform::Console& console,
+                                   bool undone_too = true) {
   History history;
-  history.path = files.UserFilePath(platform::UserFile::kHistory);
-  if (history.path.empty()) {
+  const std::string old_path = files.UserFilePath(platform::UserFile::kHistory);
+  history.runs_folder = files.UserFilePath(platform::UserFile::kRuns);
+  if (history.runs_folder.empty()) {
     console.PrintError("namewisp: there is no undo history (no home folder)");
     return std::nullopt;
   }
-  const platform::FileText file = ReadWholeFile(files, history.path);
+  const platform::FileText file = ReadWholeFile(files, old_path);
+  HistoryRead old;
   if (file.exists && !file.read) {
-    console.PrintError("namewisp: the undo history " + history.path +
+    console.PrintError("namewisp: the undo history " + old_path +
                        " cannot be read (it must be a regular file of your "
                        "own, in a folder of your own)");
-    return std::nullopt;
+    history.damaged = true;
+  } else if (file.read) {
+    old = ReadHistory(file.text);
+    Report(console, history, old_path, old.problems);
+    if (!file.text.empty() && !old.known_format) old.runs.clear();
   }
-  history.read = ReadHistory(file.text);
-  history.torn = !file.text.empty() && file.text.back() != '\n';
-  const std::vector<std::string>& problems = history.read.problems;
-  for (const std::string& problem : problems)
-    history.damaged = history.damaged || !problem.ends_with(": cut short");
-  for (std::size_t i = 0; i < problems.size() && i < kProblemsShown; ++i)
-    console.PrintError("namewisp: " + history.path + ": " + problems[i]);
-  if (problems.size() > kProblemsShown) {
-    console.PrintError("namewisp: " + history.path + ": " +
-                       std::to_string(problems.size() - kProblemsShown) +
+  std::vector<platform::StoredFile> stored;
+  if (!files.ListStored(history.runs_folder, stored)) {
+    console.PrintError("namewisp: the undo history " + history.runs_folder +
+                       " cannot be read (it must be a folder of your own)");
+    history.damaged = true;
+  }
+  std::sort(stored.begin(), stored.end(),
+            OlderJournal);
+  for (const platform::StoredFile& f : stored) {
+    if (!f.name.ends_with(kMarksEnding)) continue;
+    const std::string path = history.runs_folder + f.name;
+    const platform::FileText marks = ReadWholeFile(files, path);
+    if (marks.read) Report(console, history, path, ReadMore(old, marks.text));
+  }
+  history.runs = std::move(old.runs);
+  for (const platform::StoredFile& f : stored) {
+    if (!f.name.ends_with(kRunEnding)) continue;
+    HistoryRun run;
+    const std::string path = history.runs_folder + f.name;
+    // Undo need not read a journal whose last record says all is undone.
+    if (!undone_too && JournalUndone(files, path)) {
+      run.id = f.name.substr(0, f.name.size() - kRunEnding.size());
+      run.undone = true;
+      run.journal = path;
+      history.runs.push_back(std::move(run));
+      continue;
+    }
+    if (ReadJournal(files, console, history, path, run))
+      history.runs.push_back(std::move(run));
+  }
+  if (history.problems > kProblemsShown) {
+    console.PrintError("namewisp: " +
+                       std::to_string(history.problems - kProblemsShown) +
                        " more damaged lines skipped");
   }
-  if (file.exists && !file.text.empty() && !history.read.known_format)
-    return std::nullopt;
   return history;
 }
 
@@ -65,12 +127,6 @@ std::optional<History> ReadKept(platform::FileSystem& files,
 std::string When(const std::string& started) {
   if (started.size() < 16 || started[10] != 'T') return started;
   return started.substr(0, 10) + " " + started.substr(11, 5) + " UTC";
-}
-
-long ProcessOf(const std::string& run_id) {
-  const std::size_t dash = run_id.rfind('-');
-  if (dash == std::string::npos) return 0;
-  return std::strtol(run_id.c_str() + dash + 1, nullptr, 10);
 }
 
 std::string Folder(const HistoryRun& run) {
@@ -94,11 +150,11 @@ std::size_t Open(const HistoryRun& run) {
 }
 
 // Whether a later run that is not undone renamed an entry of this run again.
-bool TouchedLater(const HistoryRead& read, const HistoryRun* run) {
+bool TouchedLater(const std::vector<HistoryRun>& runs, const HistoryRun* run) {
   std::set<std::pair<std::string_view, std::string_view>> names;
   for (const HistoryRename& r : run->renames)
     if (!r.undone) names.insert({r.directory, r.new_name});
-  for (const HistoryRun* later = run + 1; later < read.runs.data() + read.runs.size();
+  for (const HistoryRun* later = run + 1; later < runs.data() + runs.size();
        ++later) {
     if (RunUndone(*later)) continue;
     for (const HistoryRename& r : later->renames)
@@ -109,46 +165,62 @@ bool TouchedLater(const HistoryRead& read, const HistoryRun* run) {
   return false;
 }
 
-struct Undo {
-  platform::FileSystem& files;
-  platform::Console& console;
-  const HistoryRun& run;
-  const std::string& path;
-  Reporter reporter{console, {}};
-  std::string here;  // the current folder, whose names are shown bare
-  RunEnd end{true, false};
-  std::vector<std::size_t> settled;  // numbers, to mark undone
-  bool torn = false;  // the history's last line was cut short
-  bool by_name_said = false;
-  // The folder of the last rename, opened once for all of its renames.
-  std::string open_path;
-  platform::Folder open_folder;
-  bool marks_lost = false;
+// Where a rename of the run stands now.
+enum class State {
+  kSettled,  // never made, or put back before
+  kPutBack,  // the entry stands under `from`: it can go back
+  kPending,  // not now: its folder out of reach, or its name taken
+  kGone,     // its folder was reached and it is not there: for good
+};
 
-  void Show(const HistoryRename& r, const std::string& from,
-            const std::string& failure) {
-    ShowRename(reporter, r.directory == here ? "" : r.directory, from,
-               r.old_name, false);
-    ShowOutcome(reporter, false, failure);
-    if (!failure.empty()) end.failed = true;
+struct Look {
+  State state = State::kSettled;
+  std::string from;  // kPutBack: the name it has now
+  std::string why;   // kPending
+  bool by_name = false;
+};
+
+// Looks at the renames of one run, each folder opened once.
+struct Looker {
+  platform::FileSystem& files;
+  const HistoryRun& run;
+  std::string open_path;
+  std::optional<platform::Folder> open_folder;  // none: out of reach
+
+  // The record's folder as it is now; none when it cannot be reached, or
+  // another folder stands under its path (a link, say, or a disk not
+  // mounted there).
+  const platform::Folder* Reach(const HistoryRename& r) {
+    if (open_path != r.directory || !open_folder) {
+      open_path = r.directory;
+      // A lookup opens the folder without reading it; where it finds no
+      // entry to open it by (Windows), the listing does.
+      platform::Folder folder = files.LookUp(r.directory, r.new_name).folder;
+      if (!folder.handle) folder = files.ListFolder(r.directory).folder;
+      folder.path = r.directory;
+      open_folder.reset();
+      if (folder.handle &&
+          (!r.folder_id.known || files.Identify(folder, ".") == r.folder_id))
+        open_folder = std::move(folder);
+    }
+    return open_folder ? &*open_folder : nullptr;
   }
 
-  std::string PutBack(const platform::Folder& folder, const std::string& from,
-                      const std::string& to) {
-    files.HoldInterrupts();
-    const std::string failure = SafeRename(files, folder, from, to, NewName::kGivenBack);
-    files.ReleaseInterrupts();
-    return failure;
+  std::string Tag(const HistoryRename& r) const {
+    return run.id + "-" + std::to_string(r.number);
   }
 
   // The entry hidden under a case change's temporary name by a run cut
-  // between its two steps.
+  // between its two steps: the rename's own; in the old history's runs, the
+  // first of the numbered ones that earlier namewisps used.
   std::string FindDetour(const platform::Folder& folder,
                          const HistoryRename& r) {
     if (!r.id.known || !MayDifferInCaseOnly(r.old_name, r.new_name)) return "";
+    const std::string own = CaseDetour(Tag(r));
+    if (files.Identify(folder, own) == r.id) return own;
+    if (!run.journal.empty()) return "";
     for (int attempt = 0; attempt < 100; ++attempt) {
-      const std::string detour =
-          ".namewisp-case-" + std::to_string(attempt) + ".tmp";
+      const std::string detour = CaseDetour(std::to_string(attempt));
       if (files.Identify(folder, detour) == r.id) return detour;
     }
     return "";
@@ -161,37 +233,21 @@ struct Undo {
     return found.entries.empty() ? "" : found.entries[0].name;
   }
 
-  // The folder of a record, opened once for the renames in it.
-  const platform::Folder& FolderOf(const std::string& directory) {
-    if (open_path != directory || !open_folder.handle) {
-      open_path = directory;
-      open_folder = files.ListFolder(directory).folder;
-      open_folder.path = directory;
-    }
-    return open_folder;
-  }
-
-  // One rename of the run; true when it is settled (put back, found back
-  // or never made, or gone for good).
-  bool Settle(const HistoryRename& r) {
+  Look At(const HistoryRename& r) {
     // A run that ended marked every rename it made.
-    if (!r.made && run.ended) return true;
-    const platform::Folder& folder = FolderOf(r.directory);
+    if (!r.made && run.ended) return {};
+    const platform::Folder* reached = Reach(r);
+    if (!reached)
+      return {State::kPending, "", "its folder cannot be reached now", false};
+    const platform::Folder& folder = *reached;
     if (!r.id.known) {
       // No identity: by name alone.
       const bool at_new = files.Exists(folder, r.new_name);
       const bool at_old = files.Exists(folder, r.old_name);
-      if (!r.made && !(at_new && !at_old)) return true;  // never made
-      if (!r.made && !by_name_said) {
-        console.PrintError(
-            "namewisp: the file system tells no identity of its entries: "
-            "undo goes by their names");
-        by_name_said = true;
-      }
-      if (!at_new && at_old) return true;  // put back before
-      const std::string failure = PutBack(folder, r.new_name, r.old_name);
-      Show(r, r.new_name, failure);
-      return failure.empty() || !at_new;
+      if (!r.made && !(at_new && !at_old)) return {};  // never made
+      if (!at_new && at_old) return {};                // put back before
+      if (!at_new) return {State::kGone, "", "", false};
+      return {State::kPutBack, r.new_name, "", true};
     }
     const platform::EntryId at_new = files.Identify(folder, r.new_name);
     if (at_new == r.id) {
@@ -199,31 +255,128 @@ struct Undo {
       if (MayDifferInCaseOnly(r.old_name, r.new_name) &&
           files.Identify(folder, r.old_name) == r.id) {
         const std::string now = NameNow(folder, r.new_name);
-        if (now == r.old_name) return true;  // never made, or put back before
-        const std::string failure = PutBack(folder, now, r.old_name);
-        Show(r, now, failure);
-        return failure.empty();
+        if (now == r.old_name) return {};  // never made, or put back before
+        return {State::kPutBack, now, "", false};
       }
       // Made, marked or not: the entry has its new name.
-      const std::string failure = PutBack(folder, r.new_name, r.old_name);
-      Show(r, r.new_name, failure);
-      return failure.empty();  // a name taken since: pending
+      return {State::kPutBack, r.new_name, "", false};
     }
     const platform::EntryId at_old = files.Identify(folder, r.old_name);
-    if (at_old == r.id) return true;  // never made, or put back before
+    if (at_old == r.id) return {};  // never made, or put back before
     const std::string detour = FindDetour(folder, r);
-    if (!detour.empty() && !at_old.known) {
-      const std::string failure = PutBack(folder, detour, r.old_name);
-      Show(r, detour, failure);
-      return failure.empty();
+    if (!detour.empty() && !at_old.known)
+      return {State::kPutBack, detour, "", false};
+    if (!r.made) return {};  // the run never got to it
+    if (at_new.known)
+      return {State::kPending, "", "another entry has that name now", false};
+    return {State::kGone, "", "", false};
+  }
+
+  // The renames the run made (with undone, those undone since too): those
+  // marked, and of a run cut short those whose entry stands under the new
+  // name.
+  std::size_t Made(bool undone) {
+    std::size_t made = 0;
+    for (const HistoryRename& r : run.renames) {
+      if (!undone && (r.undone || run.undone)) continue;
+      if (r.made) {
+        ++made;
+      } else if (!run.ended && !r.undone && !run.undone) {
+        made += At(r).state == State::kPutBack;
+      }
     }
-    if (!r.made) return true;  // the run never got to it
-    if (at_new.known) {
-      Show(r, r.new_name, "another entry has that name now");
-      return false;
+    return made;
+  }
+
+  // Whether some rename not settled can go back now, or none is pending.
+  bool AnyToDo() {
+    bool pending = false;
+    for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r) {
+      if (r->undone || (!r->made && run.ended)) continue;
+      const State state = At(*r).state;
+      if (state == State::kPutBack) return true;
+      pending = pending || state == State::kPending;
     }
-    Show(r, r.new_name, "it is gone");
-    return true;  // one lost file never pins a run
+    return !pending;
+  }
+};
+
+struct Undo {
+  Undo(platform::FileSystem& f, platform::Console& c, const HistoryRun& r)
+      : files(f), console(c), run(r), looker{f, r, {}, {}} {}
+
+  platform::FileSystem& files;
+  platform::Console& console;
+  const HistoryRun& run;
+  Looker looker;
+  // Where the marks go: the run's own journal, locked; for a run of the old
+  // history, a file of this undo's own, made with the first marks.
+  std::unique_ptr<platform::JournalFile> journal;
+  std::string marks_path;  // for a run of the old history
+  std::string shown_path;
+  Reporter reporter{console, {}};
+  std::string here;  // the current folder, whose names are shown bare
+  RunEnd end{true, false};
+  std::vector<std::size_t> settled;  // numbers, to mark undone
+  bool torn = false;  // the journal's last line was cut short
+  bool by_name_said = false;
+  bool marks_lost = false;
+
+  void Show(const HistoryRename& r, const std::string& from,
+            const std::string& failure) {
+    ShowRename(reporter, r.directory == here ? "" : r.directory, from,
+               r.old_name, false);
+    ShowOutcome(reporter, false, failure);
+    if (!failure.empty()) end.failed = true;
+  }
+
+  // One rename of the run; true when it is settled (put back, found back
+  // or never made, or gone for good).
+  bool Settle(const HistoryRename& r) {
+    const Look look = looker.At(r);
+    switch (look.state) {
+      case State::kSettled:
+        return true;
+      case State::kGone:
+        Show(r, r.new_name, "it is gone");
+        return true;  // one lost file never pins a run
+      case State::kPending:
+        Show(r, r.new_name, look.why + "; a later undo tries again");
+        return false;
+      case State::kPutBack:
+        break;
+    }
+    if (look.by_name && !by_name_said) {
+      console.PrintError(
+          "namewisp: the file system tells no identity of its entries: "
+          "undo goes by their names");
+      by_name_said = true;
+    }
+    const platform::Folder& folder = *looker.Reach(r);
+    files.HoldInterrupts();
+    const std::string failure = SafeRename(files, folder, look.from, r.old_name,
+                                           looker.Tag(r), NewName::kGivenBack);
+    files.ReleaseInterrupts();
+    Show(r, look.from, failure);
+    return failure.empty();  // a name taken since: pending
+  }
+
+  void Write(std::string marks) {
+    if (!journal && !marks_path.empty() && !marks_lost) {
+      platform::OpenedJournal made = files.CreateJournal(marks_path);
+      journal = std::move(made.file);
+      marks.insert(0, HistoryHeader());
+    }
+    if (marks_lost) return;
+    if (torn) marks.insert(0, "\n");  // the torn line stays one of its own
+    torn = false;
+    if (!journal || !journal->Append(marks)) {
+      console.PrintError("namewisp: the undo history " + shown_path +
+                         " cannot be written: what was put back is not "
+                         "marked as undone");
+      marks_lost = true;
+      end.failed = true;
+    }
   }
 
   void WriteMarks() {
@@ -237,77 +390,145 @@ struct Undo {
       i = last + 1;
     }
     settled.clear();
-    if (torn) marks.insert(0, "\n");  // the torn line stays one of its own
-    torn = false;
-    if (!files.AppendFile(path, marks) && !marks_lost) {
-      console.PrintError("namewisp: the undo history " + path +
-                         " cannot be written: what was put back is not "
-                         "marked as undone");
-      marks_lost = true;
-      end.failed = true;
-    }
+    Write(std::move(marks));
   }
 
   void Go() {
     here = files.AbsolutePath(platform::Folder{});
+    bool whole = true;
     for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r) {
       if (r->undone) continue;
-      if (Settle(*r)) settled.push_back(r->number);
+      if (Settle(*r)) {
+        settled.push_back(r->number);
+      } else {
+        whole = false;
+      }
       if (settled.size() == kMarkBatch) WriteMarks();
     }
     WriteMarks();
+    // The last record says the whole run is undone: the trim reads no more.
+    if (whole && !run.journal.empty()) Write(FormatRunUndone(run.id));
+    if (journal && !journal->Sync() && !marks_lost) {
+      console.PrintError("namewisp: the undo history " + shown_path +
+                         " cannot be written to the disk");
+      end.failed = true;
+    }
   }
 };
+
+// The journal's lock, taken for an undo of its run, and the run read again
+// under it; a run of the old history needs none.  Says why when it cannot
+// be had.
+struct Held {
+  platform::JournalState state = platform::JournalState::kOpen;
+  std::unique_ptr<platform::JournalFile> file;
+};
+
+Held Hold(platform::FileSystem& files, platform::Console& console,
+          History& history, HistoryRun& run) {
+  Held held;
+  if (run.journal.empty()) return held;
+  platform::OpenedJournal opened = files.OpenJournal(run.journal);
+  held.state = opened.state;
+  held.file = std::move(opened.file);
+  if (held.state != platform::JournalState::kOpen) return held;
+  // What another undo marked before the lock was ours; its damage is said.
+  HistoryRun again;
+  History scratch;
+  scratch.problems = kProblemsShown;
+  scratch.bytes = history.bytes;
+  if (ReadJournal(files, console, scratch, run.journal, again) &&
+      again.id == run.id)
+    run = std::move(again);
+  if (scratch.bytes[run.journal] != history.bytes[run.journal] &&
+      scratch.torn.empty())
+    history.torn.erase(run.journal);
+  return held;
+}
+
+std::string Live(platform::Console& console, const HistoryRun& run) {
+  return "namewisp: the run " + ForScreen(console, run.id) +
+         " is still going on, or being undone: left alone";
+}
 
 }  // namespace
 
 RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
-               const std::string& run_id, long own_process) {
-  const std::optional<History> history = ReadKept(files, console);
+               const std::string& run_id, const std::string& own_id) {
+  std::optional<History> history = LoadHistory(files, console, false);
   if (!history) return {false, true};
-  const std::vector<HistoryRun>& runs = history->read.runs;
-  const HistoryRun* run = nullptr;
+  std::vector<HistoryRun>& runs = history->runs;
+  HistoryRun* run = nullptr;
+  Held held;
+  bool skipped = false;  // a run with nothing that can go back now
   if (!run_id.empty()) {
     for (auto r = runs.rbegin(); r != runs.rend() && !run; ++r)
       if (r->id == run_id) run = &*r;
     if (!run) {
-      console.PrintError("namewisp: no run " + run_id +
+      console.PrintError("namewisp: no run " + ForScreen(console, run_id) +
                          " in the undo history (namewisp --history lists "
                          "them)");
       return {false, true};
     }
+    held = Hold(files, console, *history, *run);
+    if (held.state == platform::JournalState::kLocked) {
+      console.PrintError(Live(console, *run) + "; try again when it ends");
+      return {false, true};
+    }
     if (RunUndone(*run)) {
       console.Print("That run is undone already.\n");
-      return {};
+      return {false, history->damaged};
     }
   } else {
     for (auto r = runs.rbegin(); r != runs.rend() && !run; ++r) {
       if (RunUndone(*r) || Open(*r) == 0) continue;  // nothing made is left
-      const long process = ProcessOf(r->id);
-      if (!r->ended && process != own_process &&
-          files.ProcessRunning(process)) {
-        console.PrintError("namewisp: the run " + r->id +
-                           " is still going on: left alone");
+      Held candidate = Hold(files, console, *history, *r);
+      if (candidate.state == platform::JournalState::kLocked) {
+        console.PrintError(Live(console, *r));
+        continue;
+      }
+      if (RunUndone(*r) || Open(*r) == 0) continue;
+      Looker looker{files, *r, {}, {}};
+      if (!looker.AnyToDo()) {
+        console.PrintError("namewisp: the run " + ForScreen(console, r->id) +
+                           " has nothing that can be put back now (its names "
+                           "are held by other entries or out of reach): "
+                           "left for a later undo");
+        skipped = true;
         continue;
       }
       run = &*r;
+      held = std::move(candidate);
     }
     if (!run) {
       console.Print("Nothing to undo.\n");
-      return {};
+      return {false, skipped || history->damaged};
     }
   }
-  if (TouchedLater(history->read, run)) {
+  if (held.state == platform::JournalState::kFailed) {
+    console.PrintError("namewisp: the undo history " + run->journal +
+                       " cannot be written: left alone");
+    return {false, true};
+  }
+  if (TouchedLater(runs, run)) {
     console.PrintError("namewisp: a later run renamed the same entries: "
                        "undo that run first");
     return {false, true};
   }
 
+  Undo undo(files, console, *run);
+  undo.journal = std::move(held.file);
+  undo.shown_path = run->journal;
+  if (run->journal.empty()) {
+    undo.marks_path = history->runs_folder + own_id + std::string(kMarksEnding);
+    undo.shown_path = undo.marks_path;
+  }
+  undo.torn = history->torn.count(run->journal) > 0;
   std::string first = "Undoing the run of " + When(run->started);
   if (!run->folder.empty()) first += " in " + Folder(*run);
   if (!run->options.empty()) first += " (" + run->options + ")";
-  console.Print(first + ": " + Count(Open(*run)) + "\n");
-  Undo undo{files, console, *run, history->path, {console, {}}, {}, {true, false}, {}, history->torn, false, {}, {}, false};
+  console.Print(ForScreen(console, first) + ": " + Count(undo.looker.Made(false)) +
+                "\n");
   undo.Go();
   // A record that could not be read may be of a rename not put back.
   if (history->damaged) undo.end.failed = true;
@@ -315,23 +536,27 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
 }
 
 RunEnd ListHistory(platform::FileSystem& files, platform::Console& console) {
-  const std::optional<History> history = ReadKept(files, console);
+  std::optional<History> history = LoadHistory(files, console);
   if (!history) return {false, true};
-  const std::vector<HistoryRun>& runs = history->read.runs;
+  const std::vector<HistoryRun>& runs = history->runs;
   if (runs.empty()) console.Print("No runs in the undo history.\n");
   for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
     std::string line = r->id + "  " + When(r->started);
     if (!r->folder.empty()) line += "  " + Folder(*r);
     if (!r->options.empty()) line += "  (" + r->options + ")";
-    line += "  " + Count(r->renames.size());
+    Looker looker{files, *r, {}, {}};
+    line += "  " + Count(looker.Made(true));
     if (RunUndone(*r)) {
       line += ", undone";
     } else if (RunPartlyUndone(*r)) {
       line += ", partly undone";
     }
-    console.Print(line + "\n");
+    if (!r->ended && !r->journal.empty() &&
+        files.OpenJournal(r->journal).state == platform::JournalState::kLocked)
+      line += ", going on";
+    console.Print(ForScreen(console, line) + "\n");
   }
-  return {};
+  return {false, history->damaged};
 }
 
 }  // namespace app

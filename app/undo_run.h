@@ -1,7 +1,9 @@
-// "--undo": puts back the names of a run (the latest one not undone yet, or
-// the one asked for), each of its renames in reverse order, never over an
-// existing entry and only to the entry the run renamed, then marks what it
-// settled.  "--history": lists the runs kept.
+// "--undo": puts back the names of a run (the latest one with something to
+// put back, or the one asked for), each of its renames in reverse order,
+// never over an existing entry and only to the entry the run renamed, then
+// marks what it settled in the run's journal.  A run whose journal another
+// process holds is going on, and left alone.  "--history": lists the runs
+// kept.
 #pragma once
 
 #include <string>
@@ -13,10 +15,10 @@
 namespace app {
 
 // Fails when a name was not put back or the history cannot be read.  The
-// run asked for by run_id ("" for the latest); own_process is this one's
-// number.
+// run asked for by run_id ("" for the latest); own_id is this undo's own,
+// for the marks of a run of the old history file.
 RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
-               const std::string& run_id, long own_process);
+               const std::string& run_id, const std::string& own_id);
 
 // Lists the kept runs, newest first, one line each.
 RunEnd ListHistory(platform::FileSystem& files, platform::Console& console);

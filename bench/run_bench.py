@@ -137,13 +137,17 @@ def features(build, runs, root):
     os.environ["XDG_STATE_HOME"] = os.path.join(root, "namewisp-bench-state")
     os.environ["HOME"] = os.environ["XDG_CONFIG_HOME"] = os.environ["XDG_STATE_HOME"]
     binary = os.path.abspath(os.path.join(build, "namewisp"))
-    with_history, without, tree, flat = [], [], [], []
+    with_history, without, tree, flat, undo = [], [], [], [], []
     for _ in range(runs):
         for argv, times in (([binary, "/y", "/k", "*"], with_history),
                             ([binary, "--no-history", "/y", "/k", "*"], without),
                             ([binary, "--no-history", "/s", "/y", "/k", "*"], flat)):
             fill(folder, names)
             times.append(timed(build, argv, folder, out)[0])
+            if times is with_history:  # and its undo, which puts every name back
+                undo.append(timed(build, [binary, "--undo"], folder, out)[0])
+                if sorted(os.listdir(folder)) != sorted(names):
+                    sys.exit("the undo left names that were not there before")
         fill_tree(folder, names, 100)
         tree.append(timed(build, [binary, "--no-history", "/s", "/y", "/k", "*"],
                           folder, out)[0])
@@ -154,6 +158,8 @@ def features(build, runs, root):
     t, f = statistics.median(tree), statistics.median(flat)
     print("N=%d, %d runs each, medians" % (n, runs))
     print("history: %.3f s with, %.3f s without: %.3f" % (h, w, h / w))
+    u = statistics.median(undo)
+    print("undo: %.3f s, against the run with history: %.3f" % (u, u / h))
     print("/s: %.3f s in 1,000 folders, %.3f s in one folder: %.3f" % (t, f, t / f))
 
 

@@ -65,10 +65,10 @@ TEST(DryRunFileSystem, ReservedNamesNeverMadeButGivenBack) {
   app::DryRunFileSystem dry(shown);
   const platform::Folder here{};
   const std::string refused = "name refused: it ends in a period or a space";
-  EXPECT_EQ(app::SafeRename(real, here, "a_.", "a."), refused);
-  EXPECT_EQ(app::SafeRename(dry, here, "a_.", "a."), refused);
-  EXPECT_EQ(app::SafeRename(real, here, "a_.", "a"), "");
-  EXPECT_EQ(app::SafeRename(real, here, "a", "a_.", app::NewName::kGivenBack), "");
+  EXPECT_EQ(app::SafeRename(real, here, "a_.", "a.", "t"), refused);
+  EXPECT_EQ(app::SafeRename(dry, here, "a_.", "a.", "t"), refused);
+  EXPECT_EQ(app::SafeRename(real, here, "a_.", "a", "t"), "");
+  EXPECT_EQ(app::SafeRename(real, here, "a", "a_.", "t", app::NewName::kGivenBack), "");
   EXPECT_EQ(real.renames, (std::vector<std::string>{"|a_.>a", "|a>a_."}));
 }
 

@@ -184,6 +184,10 @@ TEST(HistoryFormat, DamagedLinesAreReportedAndSkipped) {
        "line 4: bad escape or control byte in a field"},
       {Sealed("rename\tr1\t/d\told\\x4\tnew"),
        "line 4: bad escape or control byte in a field"},
+      {Sealed("rename\tr1\t/d\told\\xg1\tnew"),
+       "line 4: bad escape or control byte in a field"},
+      {Sealed("rename\tr1\t9\t/d\told\tnew\t1:2\tfolder"),
+       "line 4: bad folder identity"},
       {Sealed("rename\tr1\t/d\tol\x01"
               "d\tnew"),
        "line 4: bad escape or control byte in a field"},
@@ -227,7 +231,7 @@ TEST(HistoryFormat, FirstLineAndLineEnds) {
       {"namewisp history 1", true, 0, {}},
       {crlf, true, 1, {}},
       {app::HistoryHeader() + "\n\n" + body + "\n", true, 1, {}},
-      {"namewisp history 3\n" + body,
+      {"namewisp history 4\n" + body,
        false,
        0,
        {"line 1: written in a newer format than this namewisp reads"}},
@@ -245,34 +249,6 @@ TEST(HistoryFormat, FirstLineAndLineEnds) {
     if (c.runs == 1) {
       ExpectRuns(read.runs, {{"r1", "t", false, {{"/d", "a\r", "b"}}}});
     }
-  }
-}
-
-TEST(HistoryKeepLastRuns, KeepsTheLatestRunsWithTheirMarks) {
-  std::vector<HistoryRun> runs;
-  for (int i = 0; i < 6; ++i) {
-    const std::string id = std::to_string(i) + "r";
-    runs.push_back(
-        {id, id + " started", i % 2 == 0, {{"/d", id + "\n", id + "x"}}});
-  }
-  // A torn line in the middle goes; the duplicate id stays two runs.
-  const std::string text =
-      Write({runs[0], runs[1], runs[2]}) + "rename\t2r\t/d\n" +
-      Write({runs[3], runs[4], runs[5]}).substr(app::HistoryHeader().size()) +
-      app::FormatRunStart(runs[5].id, "again");
-  runs.push_back({runs[5].id, "again", false, {}});
-  for (std::size_t n : {0u, 1u, 3u, 7u, 50u}) {
-    SCOPED_TRACE(n);
-    const std::string kept = app::KeepLastRuns(text, n);
-    const app::HistoryRead read = app::ReadHistory(kept);
-    EXPECT_TRUE(read.problems.empty());
-    ExpectRuns(read.runs,
-               std::vector<HistoryRun>(runs.end() - std::min<std::size_t>(n, 7),
-                                       runs.end()));
-    EXPECT_EQ(app::KeepLastRuns(kept, n), kept);
-  }
-  for (std::string foreign : {"", "namewisp history 9\nrun\tx\n", "notes\n"}) {
-    EXPECT_EQ(app::KeepLastRuns(foreign, 1), foreign);
   }
 }
 
@@ -311,7 +287,9 @@ TEST(HistoryUndone, MarksTheLatestRunOfItsIdThatIsNotUndone) {
     const app::HistoryRead read =
         app::ReadHistory(app::HistoryHeader() + c.body);
     EXPECT_TRUE(read.problems.empty());
-    const HistoryRun* run = app::LastRunNotUndone(read);
+    const HistoryRun* run = nullptr;
+    for (const HistoryRun& r : read.runs)
+      if (!app::RunUndone(r)) run = &r;
     if (c.last_not_undone == nullptr) {
       EXPECT_EQ(run, nullptr);
     } else {
@@ -354,12 +332,30 @@ TEST(HistoryMade, MarksNameTheRenamesThatWereMade) {
       made.push_back(rename.made);
     EXPECT_EQ(made, c.made) << c.marks;
     EXPECT_EQ(read.problems.size(), c.problems) << c.marks;
-    // Rewritten, the marks stay.
-    const app::HistoryRead kept =
-        app::ReadHistory(app::KeepLastRuns(run + c.marks, 5));
-    for (std::size_t i = 0; i < made.size(); ++i)
-      EXPECT_EQ(kept.runs[0].renames[i].made, c.made[i]);
   }
+}
+
+// The trim reads a journal's last bytes alone: only a sound whole-run mark
+// as the very last record says the run is undone.
+TEST(HistoryEndsUndone, OnlyASoundWholeRunMarkAtTheEnd) {
+  const std::string run = app::HistoryHeader() + app::FormatRunStart("x", "t") +
+                          app::FormatRename("x", {"/d", "a", "b"});
+  std::string edited = app::FormatRunUndone("x");
+  edited[edited.find('x')] = 'y';
+  struct Case {
+    std::string tail;
+    bool undone;
+  } cases[] = {
+      {run, false},
+      {run + app::FormatUndone("x", 0, 0), false},
+      {run + app::FormatRunUndone("x"), true},
+      {app::FormatRunUndone("x").substr(3), false},  // a cut first line
+      {run + app::FormatRunUndone("x") + app::FormatEnd("x", 1), false},
+      {run + edited, false},
+      {run + app::FormatRunUndone("x").substr(0, 10), false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(app::EndsUndone(c.tail), c.undone) << c.tail;
 }
 
 }  // namespace

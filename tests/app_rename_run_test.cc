@@ -212,8 +212,8 @@ TEST(RenameRun, NeverReplacesAndChangesCaseThroughATemporaryName) {
   EXPECT_EQ(RunWith(folded, o), 0);
   EXPECT_EQ(folded.renames,
             (std::vector<std::string>{
-                "|hello world.txt>.namewisp-case-0.tmp",
-                "|.namewisp-case-0.tmp>Hello World.txt"}));
+                "|hello world.txt>.namewisp-case--0-00000000-0.tmp",
+                "|.namewisp-case--0-00000000-0.tmp>Hello World.txt"}));
   EXPECT_EQ(folded.folders[""][0].name, "Hello World.txt");
 }
 
@@ -354,7 +354,7 @@ TEST(RenameRun, FileNamesAreNotDashOptions) {
       EXPECT_NE(fake.out.find("\"--\""), std::string::npos);
     } else {
       // The run is recorded: the word after the file was no option.
-      EXPECT_FALSE(fake.files["history"].empty());
+      EXPECT_EQ(fake.files.begin()->first, "runs/t-1-00000000.run");
     }
   }
 }
@@ -375,6 +375,9 @@ TEST(RenameRun, NamesCannotDriveTheTerminal) {
       {"c_\x9b" "2J.avi", "c_\\x9b2J.avi ==> c \\x9b2J.avi"},
       {"d_\xc2\x9b" "2J\x7f.avi", "d_\\xc2\\x9b2J\\177.avi ==> d \\xc2\\x9b2J\\177.avi"},
       {"e_caf\xc3\xa9.avi", "e_caf\xc3\xa9.avi ==> e caf\xc3\xa9.avi"},
+      // A right-to-left override and a zero-width space.
+      {"f_\xe2\x80\xaeiva.exe", "f_\\xe2\\x80\\xaeiva.exe ==> f \\xe2\\x80\\xaeiva.exe"},
+      {"g_\xe2\x80\x8b.avi", "g_\\xe2\\x80\\x8b.avi ==> g \\xe2\\x80\\x8b.avi"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

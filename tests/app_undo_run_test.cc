@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "app/history.h"
 #include "app/history_format.h"
+#include "app/safe_rename.h"
 #include "app/program.h"
 #include "fake_system.h"
 
@@ -16,6 +18,7 @@ using platform::Failure;
 struct Sys : fake::FileSystem {
   fake::Console console;
   int runs = 0;  // each run its own start time and process number
+  bool same_id = false;  // runs of one process number (two containers)
 
   int Run(std::vector<std::string> arguments) {
     platform::CommandLine command_line;
@@ -27,7 +30,8 @@ struct Sys : fake::FileSystem {
                        &text::AsciiOnlyMapping(),
                        2026,
                        "2026-12-09T14:0" + std::to_string(runs % 10) + ":00Z",
-                       1000 + runs};
+                       same_id ? 1000 : 1000 + runs,
+                       0};
     console.out.clear();
     return app::RunProgram(command_line, system);
   }
@@ -37,7 +41,21 @@ struct Sys : fake::FileSystem {
     std::sort(names.begin(), names.end());
     return names;
   }
+  // The old history file.
   std::string& History() { return files["history"]; }
+  // The newest run's journal.
+  std::string& Journal() {
+    std::string newest;
+    for (const auto& [name, text] : files)
+      if (name.starts_with("runs/") && name.ends_with(".run") && name > newest)
+        newest = name;
+    return files[newest];
+  }
+  std::size_t Journals() {
+    return std::count_if(files.begin(), files.end(), [](const auto& f) {
+      return f.first.starts_with("runs/") && f.first.ends_with(".run");
+    });
+  }
   void Remove(const std::string& name) {
     std::erase_if(folders[""], [&](const platform::Entry& e) {
       return e.name == name;
@@ -88,8 +106,8 @@ TEST(Undo, PutsBackWhatWasMadeWhateverTheMarksSay) {
          return t;
        },
        {"a_1.avi", "b 2.avi", "c_3.avi"}, 1,
-       "stderr:namewisp: history: line 4: damaged (its check does not "
-       "match)\n"},
+       "stderr:namewisp: runs/2026-12-09T140100Z-1001-00000000.run: line 4: "
+       "damaged (its check does not match)\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -98,12 +116,13 @@ TEST(Undo, PutsBackWhatWasMadeWhateverTheMarksSay) {
     if (c.failing) sys.fail[c.failing] = Failure::kPermission;
     sys.Run({"*"});
     sys.fail.clear();
-    if (c.damage) sys.History() = c.damage(sys.History());
+    if (c.damage) sys.Journal() = c.damage(sys.Journal());
     EXPECT_EQ(sys.Run({"--undo"}), c.code) << sys.console.out;
     EXPECT_EQ(sys.Names(), c.after);
-    if (c.error) {
+    if (c.error) {  // said once
       EXPECT_NE(sys.console.out.find(c.error), std::string::npos)
           << sys.console.out;
+      EXPECT_EQ(sys.console.out.find(c.error), sys.console.out.rfind(c.error));
     }
     if (c.failing) {
       EXPECT_EQ(sys.console.out.find("b 2.avi"), std::string::npos);
@@ -115,7 +134,7 @@ TEST(Undo, ADamagedFloodIsSummedUp) {
   Sys sys;
   sys.folders[""] = fake::Files({"a_1.avi"});
   sys.Run({"*"});
-  for (int i = 0; i < 20; ++i) sys.History() += "garbage\n";
+  for (int i = 0; i < 20; ++i) sys.Journal() += "garbage\n";
   EXPECT_EQ(sys.Run({"--undo"}), 1);
   EXPECT_EQ(std::count(sys.console.out.begin(), sys.console.out.end(), '\n'),
             5 + 1 + 3 + 1);  // 5 lines and a sum, the run and its rename, Done
@@ -124,28 +143,24 @@ TEST(Undo, ADamagedFloodIsSummedUp) {
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"a_1.avi"});
 }
 
-// Another run writing to the history between this run's batches: its
-// records never make this run's unreadable.
-TEST(Undo, ARunWrittenBetweenTheBatchesOfAnother) {
+// Two runs of one start time and one process number (in two containers,
+// say) each keep a journal of their own, and each is undone whole.
+TEST(Undo, RunsOfOneIdKeepTheirOwnJournals) {
   Sys sys;
-  std::vector<std::string> before;
-  for (int i = 0; i < 300; ++i) before.push_back("f_" + std::to_string(1000 + i));
-  for (const std::string& name : before)
-    sys.folders[""].push_back(fake::MakeEntry(name, EntryKind::kFile));
-  sys.files["history"] = app::HistoryHeader();
-  int appends = 0;
-  std::function<void()> other = [&] {
-    if (++appends == 2)
-      sys.History() += app::FormatRunStart("other-9", "t", "/abs/", "") +
-                       app::FormatRename("other-9", {"/abs/", "x", "y", false, {}, 0}) +
-                       app::FormatEnd("other-9", 1);
-    else
-      sys.before_append = other;
-  };
-  sys.before_append = other;
-  sys.Run({"*"});
-  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out.substr(0, 300);
-  EXPECT_EQ(sys.Names(), before);
+  sys.same_id = true;
+  sys.runs = 9;  // the next two start in the same second
+  sys.folders[""] = fake::Files({"a_1.avi"});
+  sys.folders["sub/"] = fake::Files({"b_2.avi"});
+  sys.runs = 9;
+  sys.Run({"a_1.avi"});
+  sys.runs = 9;
+  sys.Run({"sub/b_2.avi"});
+  EXPECT_EQ(sys.Journals(), 2u);
+  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+  EXPECT_EQ(sys.Names("sub/"), std::vector<std::string>{"b_2.avi"});
+  EXPECT_EQ(sys.Names(), std::vector<std::string>{"a 1.avi"});
+  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+  EXPECT_EQ(sys.Names(), std::vector<std::string>{"a_1.avi"});
 }
 
 TEST(Undo, PendingGoneOrAnotherEntry) {
@@ -175,7 +190,8 @@ TEST(Undo, PendingGoneOrAnotherEntry) {
          s.Remove("a 1.avi");
          s.folders[""].push_back(fake::MakeEntry("a 1.avi", EntryKind::kFile));
        },
-       "a 1.avi ==> a_1.avi\n  [FAILED: another entry has that name now]\n",
+       "a 1.avi ==> a_1.avi\n  [FAILED: another entry has that name now; a "
+       "later undo tries again]\n",
        {"a 1.avi", "b_2.avi"},
        nullptr,
        {"a 1.avi", "b_2.avi"}},
@@ -225,26 +241,123 @@ TEST(Undo, BringsBackAnEntryLeftUnderTheCaseDetour) {
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"MOVIE.avi"});
 }
 
-TEST(Undo, LeavesALiveRunAlone) {
-  Sys sys;
-  sys.History() = app::HistoryHeader() +
-                  app::FormatRunStart("2026-12-09T14:02:03Z-4242", "t") +
-                  app::FormatRename("2026-12-09T14:02:03Z-4242",
-                                    {"/abs/", "a", "b", false, {}, 0});
-  sys.running = {4242};
-  EXPECT_EQ(sys.Run({"--undo"}), 0);
-  EXPECT_EQ(sys.console.out,
-            "stderr:namewisp: the run 2026-12-09T14:02:03Z-4242 is still "
-            "going on: left alone\nNothing to undo.\n");
+// A run is going on while its journal's lock is held, whatever its process
+// number: a killed run lets the lock go and is undone, also when another
+// process has its number now; a live one is left alone, and asked for by
+// its id, refused.
+TEST(Undo, ARunIsLiveByItsLockAlone) {
+  struct Case {
+    const char* what;
+    bool locked;
+    std::vector<std::string> arguments;
+    int code;
+    std::vector<std::string> after;
+    const char* line;
+  } cases[] = {
+      {"killed", false, {"--undo"}, 0, kBefore, "Undoing the run"},
+      {"live", true, {"--undo"}, 0, {"a 1.avi", "b 2.avi", "c 3.avi"},
+       "is still going on, or being undone: left alone\nNothing to undo.\n"},
+      {"live, by id", true,
+       {"--undo", "2026-12-09T140100Z-1001-00000000"}, 1,
+       {"a 1.avi", "b 2.avi", "c 3.avi"}, "try again when it ends\n"},
+      {"killed, by id", false,
+       {"--undo", "2026-12-09T140100Z-1001-00000000"}, 0, kBefore,
+       "Undoing the run"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sys sys;
+    sys.folders[""] = fake::Files({"a_1.avi", "b_2.avi", "c_3.avi"});
+    sys.Run({"*"});
+    sys.Journal() = Without(sys.Journal(), {"made", "end"});
+    if (c.locked) sys.locked.insert("runs/2026-12-09T140100Z-1001-00000000.run");
+    EXPECT_EQ(sys.Run(c.arguments), c.code);
+    EXPECT_NE(sys.console.out.find(c.line), std::string::npos) << sys.console.out;
+    EXPECT_EQ(sys.Names(), c.after);
+    sys.locked.clear();
+    // What was left alone is undone once the run has ended.
+    sys.Run({"--undo"});
+    EXPECT_EQ(sys.Names(), kBefore);
+  }
+}
+
+// A folder out of reach at undo (moved away, another one in its place) is
+// pending, never gone: once it is back, a later undo puts its names back.
+TEST(Undo, AFolderOutOfReachIsPending) {
+  struct Case {
+    const char* what;
+    std::function<void(Sys&)> away, back;
+  } cases[] = {
+      {"moved away",
+       [](Sys& s) { s.folders.erase("sub/"); },
+       [](Sys& s) { s.folders["sub/"] = fake::Files({"a 1.avi"}); }},
+      {"another folder in its place",
+       [](Sys& s) { s.folder_ids["sub/"] = {1, 999, true}; },
+       [](Sys& s) { s.folder_ids["sub/"] = {1, 500, true}; }},
+  };
+  for (const Case& c : cases) {
+    for (bool by_id : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (by_id ? ", by id" : ""));
+      Sys sys;
+      sys.folders["sub/"] = fake::Files({"a_1.avi"});
+      sys.folder_ids["sub/"] = {1, 500, true};
+      sys.Run({"sub/a_1.avi"});
+      const platform::EntryId id = sys.folders["sub/"][0].id;
+      c.away(sys);
+      std::vector<std::string> undo = {"--undo"};
+      if (by_id) undo.push_back("2026-12-09T140100Z-1001-00000000");
+      EXPECT_EQ(sys.Run(undo), 1);
+      // Asked for, the run says what waits; else it is said and skipped.
+      EXPECT_NE(sys.console.out.find(
+                    by_id ? "[FAILED: its folder cannot be reached now; a "
+                            "later undo tries again]"
+                          : "has nothing that can be put back now"),
+                std::string::npos)
+          << sys.console.out;
+      c.back(sys);
+      sys.folders["sub/"][0].id = id;
+      EXPECT_EQ(sys.Run(undo), 0) << sys.console.out;
+      EXPECT_EQ(sys.Names("sub/"), std::vector<std::string>{"a_1.avi"});
+    }
+  }
+}
+
+// A record that cannot be written (a full disk) stops the run before its
+// rename: what was renamed is on record and goes back.
+TEST(History, ARecordThatCannotBeWrittenStopsTheRun) {
+  for (std::size_t space : {std::size_t{100}, std::size_t{30000}}) {
+    SCOPED_TRACE(space);
+    Sys sys;
+    std::vector<std::string> before;
+    for (int i = 0; i < 600; ++i) {
+      before.push_back("f_" + std::to_string(1000 + i));
+      sys.folders[""].push_back(fake::MakeEntry(before.back(), EntryKind::kFile));
+    }
+    sys.space = space;
+    EXPECT_EQ(sys.Run({"*"}), 1);
+    EXPECT_NE(sys.console.out.find("cannot be written (is the disk full?): the "
+                                   "run stops here"),
+              std::string::npos);
+    EXPECT_EQ(sys.console.out.find("Done"), std::string::npos);
+    const std::size_t renamed = sys.renames.size();
+    EXPECT_LT(renamed, 600u);
+    EXPECT_EQ(renamed % 256, 0u);  // whole batches, each on record first
+    sys.space = static_cast<std::size_t>(-1);
+    sys.renames.clear();
+    sys.Run({"--undo"});
+    EXPECT_EQ(sys.renames.size(), renamed);
+    std::sort(before.begin(), before.end());
+    EXPECT_EQ(sys.Names(), before);
+  }
 }
 
 TEST(Undo, SaysWhatItUndoesListsRunsAndTakesOneById) {
   Sys sys;
   sys.folders[""] = fake::Files({"a_1.avi", "b_2.avi"});
   sys.Run({"/d", "a_1.avi"});
-  const std::string first_id = "2026-12-09T14:01:00Z-1001";
+  const std::string first_id = "2026-12-09T140100Z-1001-00000000";
   sys.Run({"b_2.avi"});
-  sys.Run({"--undo", "2026-12-09T14:02:00Z-1002"});
+  sys.Run({"--undo", "2026-12-09T140200Z-1002-00000000"});
   EXPECT_EQ(sys.console.out,
             "Undoing the run of 2026-12-09 14:02 UTC in /abs"
             ": 1 rename\nb 2.avi ==> b_2.avi\nDone\n\n");
@@ -252,7 +365,7 @@ TEST(Undo, SaysWhatItUndoesListsRunsAndTakesOneById) {
   sys.Run({"x.avi"});  // nothing to change: no run
   EXPECT_EQ(sys.Run({"--history"}), 0);
   EXPECT_EQ(sys.console.out,
-            "2026-12-09T14:02:00Z-1002  2026-12-09 14:02 UTC  /abs"
+            "2026-12-09T140200Z-1002-00000000  2026-12-09 14:02 UTC  /abs"
             "  1 rename, undone\n" +
                 first_id +
                 "  2026-12-09 14:01 UTC  /abs  (/d)  1 rename\n");
@@ -269,6 +382,72 @@ TEST(Undo, SaysWhatItUndoesListsRunsAndTakesOneById) {
   for (const Usage& u : usages) {
     EXPECT_EQ(sys.Run(u.arguments), u.code) << u.arguments[1];
   }
+}
+
+// The counts are of renames made: none for a run whose every rename was
+// declined, and of a run killed before its marks, those whose entry stands
+// under the new name.  A damaged line fails the undo even with nothing else
+// left to do.
+TEST(Undo, CountsRenamesMadeAndADamagedLineFails) {
+  Sys sys;
+  sys.folders[""] = fake::Files({"a_1.avi", "b_2.avi", "c_3.avi"});
+  sys.Run({"/c", "*"});  // every question answered no
+  EXPECT_EQ(sys.Run({"--history"}), 0);
+  EXPECT_NE(sys.console.out.find("  (/c)  0 renames\n"), std::string::npos)
+      << sys.console.out;
+  sys.Run({"*"});
+  sys.Journal() = Without(sys.Journal(), {"made", "end"});
+  sys.Find("", "b 2.avi")->name = "b_2.avi";  // killed before it got there
+  sys.Run({"--history"});
+  EXPECT_NE(sys.console.out.find("/abs  2 renames\n"), std::string::npos)
+      << sys.console.out;
+  EXPECT_EQ(sys.Run({"--undo"}), 0);
+  EXPECT_NE(sys.console.out.find(": 2 renames\n"), std::string::npos)
+      << sys.console.out;
+  sys.Journal() += "garbage\n";
+  EXPECT_EQ(sys.Run({"--undo"}), 1);
+  EXPECT_NE(sys.console.out.find("Nothing to undo.\n"), std::string::npos);
+}
+
+// Undo's first line and --history show a folder's control bytes escaped on
+// a terminal, as the rename lines do.
+TEST(Undo, AFolderNameCannotDriveTheTerminal) {
+  Sys sys;
+  sys.console.terminal = true;
+  sys.folders["t\x1b]0;owned\x07/"] = fake::Files({"a_1.avi"});
+  const std::string journal = "runs/r-1.run";
+  sys.files[journal] = app::HistoryHeader() +
+                       app::FormatRunStart("r-1", "t", "/abs/t\x1b]0;owned\x07/", "");
+  app::AppendRename(sys.files[journal], "r-1", 0, "/abs/t\x1b]0;owned\x07/",
+                    "a_0.avi", "a_1.avi", sys.Identify({"t\x1b]0;owned\x07/", nullptr}, "a_1.avi"));
+  for (const char* what : {"--history", "--undo"}) {
+    sys.Run({what});
+    EXPECT_EQ(sys.console.out.find('\x1b'), std::string::npos) << sys.console.out;
+    EXPECT_NE(sys.console.out.find("t\\033]0;owned\\a"), std::string::npos)
+        << sys.console.out;
+  }
+}
+
+// A case change killed between its steps leaves the entry under a
+// temporary name that tells its run and rename: undo brings back that one,
+// never another link of the same file under an older temporary name.
+TEST(Undo, TheCaseDetourOfTheRenameItself) {
+  Sys sys;
+  sys.ignore_case_folders = {""};
+  sys.folders[""] = fake::Files({"MOVIE.avi"});
+  sys.Run({"/m", "MOVIE.avi"});
+  ASSERT_EQ(sys.Names(), std::vector<std::string>{"Movie.avi"});
+  // As if killed after the first step, with another link of the file there.
+  platform::Entry& entry = *sys.Find("", "Movie.avi");
+  const platform::EntryId id = sys.Identify({}, "Movie.avi");
+  entry.name = app::CaseDetour("2026-12-09T140100Z-1001-00000000-0");
+  platform::Entry link = fake::MakeEntry(".namewisp-case-0.tmp", EntryKind::kFile);
+  link.id = id;
+  sys.folders[""].push_back(link);
+  sys.Journal() = Without(sys.Journal(), {"made", "end"});
+  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+  EXPECT_EQ(sys.Names(),
+            (std::vector<std::string>{".namewisp-case-0.tmp", "MOVIE.avi"}));
 }
 
 TEST(Undo, ARunTouchedByALaterOneWaits) {
@@ -292,25 +471,34 @@ TEST(Undo, ARunTouchedByALaterOneWaits) {
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"a"});
 }
 
-// The history is read in pieces: runs are counted across them, so a file
-// with room left is appended to and only a full one is cut.
-TEST(History, CountsRunsAcrossPiecesAndCutsOnlyWhenFull) {
-  for (std::size_t piece : {std::size_t{7}, std::size_t{1} << 17}) {
-    SCOPED_TRACE(piece);
+// Whole journals go, never part of one: beyond the runs kept the oldest
+// undone first, and runs not undone only past the cap; never a live one,
+// however long it runs.
+TEST(History, WholeJournalsGoTheOldestUndoneFirstNeverALiveOne) {
+  struct Case {
+    std::size_t runs;
+    bool undo_each;
+    std::size_t left;
+  } cases[] = {
+      {app::kRunsKept + 5, false, app::kRunsKept + 6},
+      {app::kRunsKept + 5, true, app::kRunsKept},
+      {app::kRunsCap + 3, false, app::kRunsCap},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.runs);
     Sys sys;
-    sys.piece = piece;
-    for (std::size_t i = 0; i < app::kHistoryRunsKept; ++i) {
+    const std::string live = "runs/2026-12-09T000000Z-1-00000000.run";
+    sys.files[live] = app::HistoryHeader();
+    sys.locked.insert(live);
+    sys.piece = 7;
+    for (std::size_t i = 0; i < c.runs; ++i) {
       sys.folders[""] = fake::Files({"f_1.avi"});
+      sys.runs = static_cast<int>(i);
       sys.Run({"*"});
+      if (c.undo_each) sys.Run({"--undo"});
     }
-    EXPECT_EQ(sys.edits, 0);
-    EXPECT_EQ(app::ReadHistory(sys.History()).runs.size(),
-              app::kHistoryRunsKept);
-    sys.folders[""] = fake::Files({"f_1.avi"});
-    sys.Run({"*"});
-    EXPECT_EQ(sys.edits, 1);
-    EXPECT_EQ(app::ReadHistory(sys.History()).runs.size(),
-              app::kHistoryRunsKept);
+    EXPECT_EQ(sys.Journals(), c.left);
+    EXPECT_EQ(sys.files.count(live), 1u);
   }
 }
 
@@ -357,10 +545,12 @@ TEST(Undo, AnEarlierHistoryStaysUndoable) {
             (std::vector<std::string>{"a_1.avi", "b_2.avi", "c_3.avi"}));
   EXPECT_EQ(sys.Run({"--undo"}), 0);
   EXPECT_EQ(sys.console.out, "Nothing to undo.\n");
-  // A new run goes on in the same file, and is undone in turn.
+  // The old file is never written again: its marks and a new run go to
+  // files of their own, and the new run is undone in turn.
+  const std::string old = sys.History();
   EXPECT_EQ(sys.Run({"a_1.avi"}), 0);
   EXPECT_EQ(sys.console.out, "a_1.avi ==> a 1.avi\nDone\n\n");
-  EXPECT_TRUE(sys.History().starts_with("namewisp history 1\n"));
+  EXPECT_EQ(sys.History(), old);
   EXPECT_EQ(sys.Run({"--undo"}), 0);
   EXPECT_EQ(sys.Names(),
             (std::vector<std::string>{"a_1.avi", "b_2.avi", "c_3.avi"}));

@@ -2,10 +2,12 @@
 // Every folder is a list of entries; a listing of one is a copy.
 #pragma once
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <functional>
 #include <set>
 #include <string>
@@ -45,9 +47,14 @@ struct FileSystem : platform::FileSystem {
   int holds = 0;                                        // interrupts held now
   std::size_t piece = 1 << 17;  // the user's files are read in such pieces
   std::set<std::string> no_absolute;  // folders whose path cannot be told
+  std::map<std::string, platform::EntryId> folder_ids;  // where told
   std::uint64_t last_id = 0;    // identities handed out
-  int edits = 0;                // files rewritten
-  std::set<long> running;       // processes that run now
+  // Journals whose lock another process holds, and those this one holds.
+  std::set<std::string> locked, held;
+  // Bytes left on the disk of the journals: a write past them is cut short
+  // and fails.
+  std::size_t space = static_cast<std::size_t>(-1);
+  int syncs = 0;  // journals flushed to disk
   // Called once, ahead of the next append: another run's write, say.
   std::function<void()> before_append;
   // Called by ListBelow ahead of opening the folder: a swap, say.
@@ -64,13 +71,15 @@ struct FileSystem : platform::FileSystem {
   }
   platform::Entry* Find(const std::string& listed, std::string_view name) {
     const std::string dir = Local(listed);
+    const auto folder = folders.find(dir);
+    if (folder == folders.end()) return nullptr;
     // The name as it is first, as a system that ignores case finds it
     // where two entries differ only in case.
-    for (platform::Entry& e : folders[dir]) {
+    for (platform::Entry& e : folder->second) {
       if (e.name == name) return &e;
     }
     if (ignore_case_folders.count(dir) == 0) return nullptr;
-    for (platform::Entry& e : folders[dir]) {
+    for (platform::Entry& e : folder->second) {
       if (Folded(e.name) == Folded(name)) return &e;
     }
     return nullptr;
@@ -84,7 +93,10 @@ struct FileSystem : platform::FileSystem {
       listing.failure = {failure->second, 0};
       return listing;
     }
-    listing.entries = folders[Local(listing.folder.path)];
+    const auto found = folders.find(Local(listing.folder.path));
+    if (found == folders.end()) return listing;  // none: not found
+    listing.entries = found->second;
+    listing.folder.handle = std::make_shared<platform::FolderHandle>();
     return listing;
   }
   platform::Listing LookUp(std::string_view path,
@@ -132,6 +144,10 @@ struct FileSystem : platform::FileSystem {
   }
   platform::EntryId Identify(const platform::Folder& folder,
                              std::string_view name) override {
+    if (name == ".") {
+      const auto id = folder_ids.find(Local(folder.path));
+      return id == folder_ids.end() ? platform::EntryId{} : id->second;
+    }
     platform::Entry* entry = Find(folder.path, name);
     if (!entry) return {};
     if (!entry->id.known) entry->id = {1, ++last_id, true};
@@ -150,33 +166,75 @@ struct FileSystem : platform::FileSystem {
   void HoldInterrupts() override { ++holds; }
   void ReleaseInterrupts() override { --holds; }
   std::string UserFilePath(platform::UserFile file) override {
-    return file == platform::UserFile::kHistory ? "history" : "terms";
+    return file == platform::UserFile::kHistory ? "history"
+           : file == platform::UserFile::kRuns  ? "runs/"
+                                                : "terms";
   }
   platform::FileText ScanFile(
       std::string_view path,
-      const std::function<void(std::string_view)>& each) override {
+      const std::function<void(std::string_view)>& each,
+      std::uint64_t tail = 0) override {
     auto found = files.find(std::string(path));
     if (found == files.end()) return {};
     const std::string text = found->second;
-    for (std::size_t at = 0; at < text.size(); at += piece)
+    const std::size_t from =
+        tail > 0 && text.size() > tail ? text.size() - tail : 0;
+    for (std::size_t at = from; at < text.size(); at += piece)
       each(std::string_view(text).substr(at, piece));
     return {true, true, ""};
   }
-  bool AppendFile(std::string_view path, std::string_view text) override {
-    if (before_append) std::exchange(before_append, nullptr)();
-    files[std::string(path)].append(text);
-    return true;
+
+  struct Journal final : platform::JournalFile {
+    FileSystem& fs;
+    std::string path;
+    Journal(FileSystem& f, std::string p) : fs(f), path(std::move(p)) {
+      fs.held.insert(path);
+    }
+    ~Journal() override { fs.held.erase(path); }
+    bool Append(std::string_view text) override {
+      if (fs.before_append) std::exchange(fs.before_append, nullptr)();
+      if (!fs.files.count(path)) return false;  // removed meanwhile
+      const std::size_t fits = std::min(text.size(), fs.space);
+      fs.space -= fits;
+      fs.files[path].append(text.substr(0, fits));
+      return fits == text.size();
+    }
+    bool Sync() override {
+      ++fs.syncs;
+      return true;
+    }
+  };
+  platform::OpenedJournal Opened(std::string_view path) {
+    const std::string name(path);
+    if (locked.count(name) || held.count(name))
+      return {nullptr, platform::JournalState::kLocked};
+    return {std::make_unique<Journal>(*this, name),
+            platform::JournalState::kOpen};
   }
-  bool EditFile(std::string_view path,
-                const std::function<std::string(std::string_view)>& edit)
-      override {
-    ++edits;
-    std::string& text = files[std::string(path)];
-    text = edit(text);
-    return true;
+  platform::OpenedJournal CreateJournal(std::string_view path) override {
+    if (files.count(std::string(path)))
+      return {nullptr, platform::JournalState::kExists};
+    files[std::string(path)];
+    return Opened(path);
   }
-  bool ProcessRunning(long process) override {
-    return running.count(process) > 0;
+  platform::OpenedJournal OpenJournal(std::string_view path) override {
+    if (!files.count(std::string(path))) return {};
+    return Opened(path);
+  }
+  bool RemoveJournal(std::string_view path) override {
+    const std::string name(path);
+    if (locked.count(name) || held.count(name)) return false;
+    return files.erase(name) > 0;
+  }
+  bool ListStored(std::string_view folder,
+                  std::vector<platform::StoredFile>& stored) override {
+    stored.clear();
+    for (const auto& [name, text] : files) {
+      if (name.starts_with(folder) &&
+          name.find('/', folder.size()) == std::string::npos)
+        stored.push_back({name.substr(folder.size()), text.size()});
+    }
+    return true;
   }
 };
 

@@ -2,7 +2,9 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -26,21 +28,48 @@ std::string Scan(const std::string& path, platform::FileText* result = nullptr) 
   return text;
 }
 
-// Another run's trim replaces the file while this one holds it open for
-// appending: the next append goes to the file that is there now.
-TEST(PosixUserFiles, AnAppendAfterAnotherRunsTrimLandsInTheNewFile) {
+// A journal's lock is its run's life: held while the journal is open,
+// never taken twice, gone with the process however it ends; a journal
+// never replaces a file, and is removed only when its lock is free.
+TEST(PosixUserFiles, AJournalIsLockedForItsLifeAndNoLonger) {
+  using platform::JournalState;
   TempDir dir;
-  const std::string path = dir.Path("history");
-  ASSERT_TRUE(Files().AppendFile(path, "first\n"));
-  dir.WriteFile("trimmed", "cut\n");
-  ASSERT_EQ(rename(dir.Path("trimmed").c_str(), path.c_str()), 0);
-  ASSERT_TRUE(Files().AppendFile(path, "second\n"));
-  EXPECT_EQ(dir.ReadFile("history"), "cut\nsecond\n");
-  // An edit of its own, and the append after it.
-  ASSERT_TRUE(Files().EditFile(
-      path, [](std::string_view text) { return std::string(text) + "+\n"; }));
-  ASSERT_TRUE(Files().AppendFile(path, "third\n"));
-  EXPECT_EQ(dir.ReadFile("history"), "cut\nsecond\n+\nthird\n");
+  const std::string path = dir.Path("runs/a.run");
+  platform::OpenedJournal own = Files().CreateJournal(path);
+  ASSERT_EQ(own.state, JournalState::kOpen);
+  ASSERT_TRUE(own.file->Append("one\n") && own.file->Sync());
+  EXPECT_EQ(Files().CreateJournal(path).state, JournalState::kExists);
+  EXPECT_EQ(Files().OpenJournal(path).state, JournalState::kLocked);
+  EXPECT_FALSE(Files().RemoveJournal(path));
+  own.file.reset();
+  {
+    platform::OpenedJournal again = Files().OpenJournal(path);
+    ASSERT_EQ(again.state, JournalState::kOpen);
+    ASSERT_TRUE(again.file->Append("two\n"));
+  }
+  EXPECT_EQ(dir.ReadFile("runs/a.run"), "one\ntwo\n");
+  // Killed while it holds the lock: the lock goes with it.
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    platform::OpenedJournal held = Files().OpenJournal(path);
+    const char state = held.state == JournalState::kOpen ? 'y' : 'n';
+    if (write(ready[1], &state, 1) != 1) _exit(1);
+    pause();
+    _exit(0);
+  }
+  char state = 0;
+  ASSERT_EQ(read(ready[0], &state, 1), 1);
+  EXPECT_EQ(state, 'y');
+  EXPECT_EQ(Files().OpenJournal(path).state, JournalState::kLocked);
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  EXPECT_EQ(Files().OpenJournal(path).state, JournalState::kOpen);
+  EXPECT_TRUE(Files().RemoveJournal(path));
+  EXPECT_EQ(Files().OpenJournal(path).state, JournalState::kFailed);
+  close(ready[0]);
+  close(ready[1]);
 }
 
 // Only a regular file is read, never through a link, and never waited on.
@@ -68,7 +97,8 @@ TEST(PosixUserFiles, OnlyARegularFileIsRead) {
     EXPECT_EQ(file.read, c.read);
   }
   // Nor is one appended to through a link.
-  EXPECT_FALSE(Files().AppendFile(dir.Path("link"), "x"));
+  EXPECT_EQ(Files().OpenJournal(dir.Path("link")).state,
+            platform::JournalState::kFailed);
   EXPECT_EQ(dir.ReadFile("plain"), "text");
 }
 
@@ -79,11 +109,16 @@ TEST(PosixUserFiles, TheHistoryMustBeTheUsersOwn) {
   const char* saved = getenv("XDG_STATE_HOME");
   const std::string saved_value = saved ? saved : "";
   setenv("XDG_STATE_HOME", dir.Path("state").c_str(), 1);
-  const std::string path = Files().UserFilePath(platform::UserFile::kHistory);
-  ASSERT_TRUE(Files().AppendFile(path, "h\n"));
+  const std::string path =
+      Files().UserFilePath(platform::UserFile::kRuns) + "r.run";
+  {
+    platform::OpenedJournal made = Files().CreateJournal(path);
+    ASSERT_EQ(made.state, platform::JournalState::kOpen);
+    ASSERT_TRUE(made.file->Append("h\n"));
+  }
   platform::FileText file;
   EXPECT_EQ(Scan(path, &file), "h\n");
-  const std::string folder = dir.Path("state/namewisp");
+  const std::string folder = dir.Path("state/namewisp/runs");
   struct Case {
     const char* what;
     mode_t folder_mode, file_mode;
@@ -99,7 +134,8 @@ TEST(PosixUserFiles, TheHistoryMustBeTheUsersOwn) {
     chmod(path.c_str(), c.file_mode);
     Scan(path, &file);
     EXPECT_EQ(file.read, c.usable);
-    EXPECT_EQ(Files().AppendFile(path, "x\n"), c.usable);
+    EXPECT_EQ(Files().OpenJournal(path).state == platform::JournalState::kOpen,
+              c.usable);
   }
   chmod(folder.c_str(), 0700);
   if (saved) {

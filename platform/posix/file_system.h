@@ -50,12 +50,13 @@ class PosixFileSystem final : public FileSystem {
   std::string UserFilePath(UserFile file) override;  // user_files.cc
   FileText ScanFile(
       std::string_view path,
-      const std::function<void(std::string_view piece)>& each) override;
-  bool AppendFile(std::string_view path, std::string_view text) override;
-  bool EditFile(
-      std::string_view path,
-      const std::function<std::string(std::string_view text)>& edit) override;
-  bool ProcessRunning(long process) override;
+      const std::function<void(std::string_view piece)>& each,
+      std::uint64_t tail = 0) override;
+  OpenedJournal CreateJournal(std::string_view path) override;
+  OpenedJournal OpenJournal(std::string_view path) override;
+  bool RemoveJournal(std::string_view path) override;
+  bool ListStored(std::string_view folder,
+                  std::vector<StoredFile>& files) override;
 };
 
 class PosixConsole final : public Console {
@@ -68,8 +69,5 @@ class PosixConsole final : public Console {
   int DisplayColumns(std::string_view text) override;  // display_width.cc
   Answer Ask(std::string_view prompt) override;        // keyboard.cc
 };
-
-// Ends the use of the user file kept open for appending, if any.
-void CloseUserFiles();
 
 }  // namespace platform::posix

@@ -73,7 +73,6 @@ void EndProgram(int exit_code) {
     (void)ignored;
     if (exit_code == 0) exit_code = 1;
   }
-  posix::CloseUserFiles();
   posix::RestoreTerminal();
   exit(exit_code);
 }

@@ -56,9 +56,11 @@ bool WriteWhole(int fd, std::string_view text) {
 namespace posix {
 
 std::string PosixFileSystem::UserFilePath(UserFile file) {
-  if (file == UserFile::kHistory) {
+  if (file != UserFile::kTerms) {
     const std::string folder = XdgFolder("XDG_STATE_HOME", ".local/state");
-    return folder.empty() ? "" : folder + "/namewisp/history";
+    if (folder.empty()) return "";
+    return folder +
+           (file == UserFile::kHistory ? "/namewisp/history" : "/namewisp/runs/");
   }
   const std::string folder = XdgFolder("XDG_CONFIG_HOME", ".config");
   return folder.empty() ? "" : folder + "/namewisp/terms";
@@ -72,8 +74,11 @@ bool OwnAndClosed(const struct stat& st) {
   return st.st_uid == geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
+// The history and the journals: the program's state.
 bool IsHistory(PosixFileSystem& files, const std::string& name) {
-  return name == files.UserFilePath(UserFile::kHistory);
+  const std::string runs = files.UserFilePath(UserFile::kRuns);
+  return name == files.UserFilePath(UserFile::kHistory) ||
+         (!runs.empty() && name.starts_with(runs));
 }
 
 std::string FolderOf(const std::string& name) {
@@ -109,8 +114,13 @@ int OpenUserFile(const std::string& name, int flags, int& error) {
   return opened.value;
 }
 
-void Lock(int fd) {
-  while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+// Takes the lock without waiting: false when another process holds it.
+bool TryLock(int fd, bool& held) {
+  for (;;) {
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno == EINTR) continue;
+    held = errno == EWOULDBLOCK;
+    return false;
   }
 }
 
@@ -143,7 +153,8 @@ bool ReadPieces(int fd, const std::function<void(std::string_view piece)>& each)
 
 FileText PosixFileSystem::ScanFile(
     std::string_view path,
-    const std::function<void(std::string_view piece)>& each) {
+    const std::function<void(std::string_view piece)>& each,
+    std::uint64_t tail) {
   FileText file;
   const std::string name(path);
   int error = 0;
@@ -157,6 +168,13 @@ FileText PosixFileSystem::ScanFile(
     close(fd);
     return file;
   }
+  struct stat st;
+  if (tail > 0 && fstat(fd, &st) == 0 &&
+      static_cast<std::uint64_t>(st.st_size) > tail &&
+      lseek(fd, st.st_size - static_cast<off_t>(tail), SEEK_SET) < 0) {
+    close(fd);
+    return file;
+  }
   file.read = ReadPieces(fd, each);
   close(fd);
   return file;
@@ -164,104 +182,96 @@ FileText PosixFileSystem::ScanFile(
 
 namespace {
 
-// The file appended to last, kept open: a run appends to its history a batch
-// at a time, and would otherwise open it (and make its folders) for each.
-struct AppendedFile {
-  std::string path;
-  int fd = -1;
+class PosixJournal final : public JournalFile {
+ public:
+  explicit PosixJournal(int fd) : fd_(fd) {}
+  ~PosixJournal() override { close(fd_); }  // the lock goes with it
+  bool Append(std::string_view text) override { return WriteWhole(fd_, text); }
+  bool Sync() override {
+    return !posix::CallPlatform([&] { return fsync(fd_); }).failed;
+  }
+
+ private:
+  int fd_;
 };
 
-AppendedFile appended;
-
-void ForgetAppendedFile() {
-  if (appended.fd >= 0) close(appended.fd);
-  appended = AppendedFile{};
-}
-
-int OpenForAppending(const std::string& name) {
-  if (appended.fd >= 0 && appended.path == name) return appended.fd;
-  ForgetAppendedFile();
-  const int flags = O_WRONLY | O_APPEND | O_CREAT;
-  int error = 0;
-  int fd = OpenUserFile(name, flags, error);
-  if (fd < 0 && error == ENOENT) {
-    MakeFolders(name);
-    fd = OpenUserFile(name, flags, error);
+// The journal open at fd, locked, when it is still the file at its path and
+// one of the user's own.
+OpenedJournal Locked(PosixFileSystem& files, int fd, const std::string& name) {
+  OpenedJournal opened;
+  bool held = false;
+  if (!TryLock(fd, held)) {
+    close(fd);
+    opened.state = held ? JournalState::kLocked : JournalState::kFailed;
+    return opened;
   }
-  if (fd < 0) return -1;
-  appended = {name, fd};
-  return fd;
+  // Removed meanwhile by another run: gone.
+  if (!StillAtPath(fd, name) || !Usable(fd, IsHistory(files, name), name)) {
+    close(fd);
+    return opened;
+  }
+  opened.file = std::make_unique<PosixJournal>(fd);
+  opened.state = JournalState::kOpen;
+  return opened;
 }
 
 }  // namespace
 
-void CloseUserFiles() { ForgetAppendedFile(); }
-
-// The lock keeps the appends of runs at the same time whole, each in one
-// piece, and off a file that another run's trim has just replaced: under
-// the lock, a file no longer at its path is left for the one that is.
-bool PosixFileSystem::AppendFile(std::string_view path, std::string_view text) {
+OpenedJournal PosixFileSystem::CreateJournal(std::string_view path) {
   const std::string name(path);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const int fd = OpenForAppending(name);
-    if (fd < 0) return false;
-    Lock(fd);
-    if (!StillAtPath(fd, name)) {
-      ForgetAppendedFile();  // closing it lets the lock go
-      continue;
-    }
-    if (!Usable(fd, IsHistory(*this, name), name)) {
-      ForgetAppendedFile();
-      return false;
-    }
-    const bool written = WriteWhole(fd, text);
-    flock(fd, LOCK_UN);
-    return written;
-  }
-  return false;
-}
-
-bool PosixFileSystem::EditFile(
-    std::string_view path,
-    const std::function<std::string(std::string_view text)>& edit) {
-  const std::string name(path);
-  // The file kept open for appending is about to be another one.
-  if (appended.path == name) ForgetAppendedFile();
+  const int flags = O_WRONLY | O_APPEND | O_CREAT | O_EXCL;
+  MakeFolders(name);
+  // Never made in a folder that is not the user's own (or a link to one).
+  if (IsHistory(*this, name) && !FolderIsOwn(name)) return {};
   int error = 0;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    fd = OpenUserFile(name, O_RDONLY, error);
-    if (fd < 0) return false;
-    Lock(fd);
-    if (!StillAtPath(fd, name)) {  // replaced meanwhile: edit the new one
-      close(fd);
-      fd = -1;
-    } else if (!Usable(fd, IsHistory(*this, name), name)) {
-      close(fd);
-      return false;
-    }
+  const int fd = OpenUserFile(name, flags, error);
+  if (fd < 0) {
+    OpenedJournal opened;
+    if (error == EEXIST) opened.state = JournalState::kExists;
+    return opened;
   }
-  if (fd < 0) return false;
-  std::string text;
-  const bool read_all =
-      ReadPieces(fd, [&](std::string_view piece) { text.append(piece); });
-  // A temporary file of its own: never one planted under a guessable name.
-  std::string temporary = name + ".new-XXXXXX";
-  const int out = read_all ? mkostemp(temporary.data(), O_CLOEXEC) : -1;
-  bool done = false;
-  if (out >= 0) {
-    const bool written = WriteWhole(out, edit(text)) && fsync(out) == 0;
-    done = close(out) == 0 && written &&
-           rename(temporary.c_str(), name.c_str()) == 0;
-    if (!done) unlink(temporary.c_str());
-  }
-  close(fd);  // the lock goes with it
-  return done;
+  return Locked(*this, fd, name);
 }
 
-bool PosixFileSystem::ProcessRunning(long process) {
-  if (process <= 0) return false;
-  return kill(static_cast<pid_t>(process), 0) == 0 || errno == EPERM;
+OpenedJournal PosixFileSystem::OpenJournal(std::string_view path) {
+  const std::string name(path);
+  int error = 0;
+  const int fd = OpenUserFile(name, O_WRONLY | O_APPEND, error);
+  if (fd < 0) return {};
+  return Locked(*this, fd, name);
+}
+
+// Removed under its lock: an undo that opens it meanwhile finds it no
+// longer at its path.
+bool PosixFileSystem::RemoveJournal(std::string_view path) {
+  OpenedJournal opened = OpenJournal(path);
+  if (opened.state != JournalState::kOpen) return false;
+  return unlink(std::string(path).c_str()) == 0;
+}
+
+bool PosixFileSystem::ListStored(std::string_view folder,
+                                 std::vector<StoredFile>& stored) {
+  stored.clear();
+  std::string name(folder);
+  while (name.size() > 1 && name.back() == '/') name.pop_back();
+  const int fd = open(name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT;
+  struct stat own;
+  DIR* dir = fstat(fd, &own) == 0 && OwnAndClosed(own) ? fdopendir(fd) : nullptr;
+  if (!dir) {
+    close(fd);
+    return false;
+  }
+  while (const struct dirent* d = readdir(dir)) {
+    struct stat st;
+    if (d->d_name[0] == '.' ||
+        fstatat(fd, d->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(st.st_mode))
+      continue;
+    stored.push_back({d->d_name, static_cast<std::uint64_t>(st.st_size)});
+  }
+  closedir(dir);
+  return true;
 }
 
 namespace {

@@ -48,12 +48,13 @@ class WindowsFileSystem final : public FileSystem {
   std::string UserFilePath(UserFile file) override;
   FileText ScanFile(
       std::string_view path,
-      const std::function<void(std::string_view piece)>& each) override;
-  bool AppendFile(std::string_view path, std::string_view text) override;
-  bool EditFile(
-      std::string_view path,
-      const std::function<std::string(std::string_view text)>& edit) override;
-  bool ProcessRunning(long process) override;
+      const std::function<void(std::string_view piece)>& each,
+      std::uint64_t tail = 0) override;
+  OpenedJournal CreateJournal(std::string_view path) override;
+  OpenedJournal OpenJournal(std::string_view path) override;
+  bool RemoveJournal(std::string_view path) override;
+  bool ListStored(std::string_view folder,
+                  std::vector<StoredFile>& files) override;
 };
 
 class WindowsConsole final : public Console {
@@ -66,8 +67,5 @@ class WindowsConsole final : public Console {
   int DisplayColumns(std::string_view text) override;
   Answer Ask(std::string_view prompt) override;  // wait_key.cc
 };
-
-// Closes the user file kept open for appending, if any.
-void CloseUserFiles();
 
 }  // namespace platform::windows

@@ -72,7 +72,6 @@ void StartProgram(int, char**) {
 
 [[noreturn]] void EndProgram(int exit_code) {
   windows::ConsoleState& console = windows::console;
-  windows::CloseUserFiles();
   if (console.keyboard != INVALID_HANDLE_VALUE) CloseHandle(console.keyboard);
   console.keyboard = INVALID_HANDLE_VALUE;
   ExitProcess(static_cast<UINT>(exit_code));

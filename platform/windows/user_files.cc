@@ -32,41 +32,45 @@ void MakeFolders(const std::u16string& path) {
   }
 }
 
-bool WriteWhole(HANDLE file, std::string_view text) {
-  while (!text.empty()) {
-    DWORD written = 0;
-    const DWORD count = text.size() > MAXDWORD ? MAXDWORD : DWORD(text.size());
-    const BOOL ok = WriteFile(file, text.data(), count, &written, nullptr);
-    if (!ok || written == 0) return false;
-    text.remove_prefix(written);
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string WindowsFileSystem::UserFilePath(UserFile file) {
-  const bool history = file == UserFile::kHistory;
+  const bool state = file != UserFile::kTerms;
   const std::u16string folder =
-      Environment(history ? L"LOCALAPPDATA" : L"APPDATA");
+      Environment(state ? L"LOCALAPPDATA" : L"APPDATA");
   if (folder.empty()) return "";
   return ToUtf8(folder).text +
-         (history ? "\\namewisp\\history" : "\\namewisp\\terms.txt");
+         (file == UserFile::kHistory ? "\\namewisp\\history"
+          : file == UserFile::kRuns  ? "\\namewisp\\runs\\"
+                                     : "\\namewisp\\terms.txt");
 }
 
 FileText WindowsFileSystem::ScanFile(
     std::string_view path,
-    const std::function<void(std::string_view piece)>& each) {
+    const std::function<void(std::string_view piece)>& each,
+    std::uint64_t tail) {
   FileText file;
   const std::u16string name = ToWide(path);
-  HANDLE handle = CreateFileW(Wide(name), GENERIC_READ, FILE_SHARE_READ,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE handle = CreateFileW(
+      Wide(name), GENERIC_READ,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+      OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
     file.exists = code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND;
     return file;
   }
   file.exists = true;
+  LARGE_INTEGER size{};
+  if (tail > 0 && GetFileSizeEx(handle, &size) &&
+      static_cast<std::uint64_t>(size.QuadPart) > tail) {
+    LARGE_INTEGER from{};
+    from.QuadPart = size.QuadPart - static_cast<LONGLONG>(tail);
+    if (!SetFilePointerEx(handle, from, nullptr, FILE_BEGIN)) {
+      CloseHandle(handle);
+      return file;
+    }
+  }
   std::string buffer(1 << 17, '\0');
   for (;;) {
     DWORD got = 0;
@@ -85,85 +89,138 @@ FileText WindowsFileSystem::ScanFile(
 
 namespace {
 
-// The file appended to last, kept open: a run appends to its history a batch
-// at a time, and would otherwise open it (and make its folders) for each.
-struct AppendedFile {
-  std::u16string path;
-  HANDLE handle = INVALID_HANDLE_VALUE;
-};
-
-AppendedFile appended;
-
-void ForgetAppendedFile() {
-  if (appended.handle != INVALID_HANDLE_VALUE) CloseHandle(appended.handle);
-  appended = AppendedFile{};
+// The lock is on a byte far past the end of any journal, so that it never
+// keeps a reader out.
+OVERLAPPED LockPlace() {
+  OVERLAPPED place{};
+  place.Offset = 0xFFFFFFF0u;
+  place.OffsetHigh = 0x7FFFFFFFu;
+  return place;
 }
 
-HANDLE OpenForAppending(const std::u16string& name) {
-  if (appended.handle != INVALID_HANDLE_VALUE && appended.path == name)
-    return appended.handle;
-  ForgetAppendedFile();
-  auto open_it = [&] {
-    return CreateFileW(Wide(name), FILE_APPEND_DATA,
-                       FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                       OPEN_ALWAYS, 0, nullptr);
-  };
-  HANDLE handle = open_it();
-  if (handle == INVALID_HANDLE_VALUE) {
-    MakeFolders(name);
-    handle = open_it();
+class WindowsJournal final : public JournalFile {
+ public:
+  explicit WindowsJournal(HANDLE handle) : handle_(handle) {}
+  ~WindowsJournal() override {
+    OVERLAPPED place = LockPlace();
+    UnlockFileEx(handle_, 0, 1, 0, &place);
+    CloseHandle(handle_);
   }
-  if (handle != INVALID_HANDLE_VALUE) appended = {name, handle};
-  return handle;
+  // Each write at the end of the file, wherever another handle wrote.
+  bool Append(std::string_view text) override {
+    while (!text.empty()) {
+      OVERLAPPED at_end{};
+      at_end.Offset = 0xFFFFFFFFu;
+      at_end.OffsetHigh = 0xFFFFFFFFu;
+      DWORD written = 0;
+      const DWORD count =
+          text.size() > (1u << 30) ? (1u << 30) : DWORD(text.size());
+      if (!WriteFile(handle_, text.data(), count, &written, &at_end) ||
+          written == 0)
+        return false;
+      text.remove_prefix(written);
+    }
+    return true;
+  }
+  bool Sync() override { return FlushFileBuffers(handle_) != 0; }
+
+ private:
+  HANDLE handle_;
+};
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+OpenedJournal Locked(HANDLE handle) {
+  OpenedJournal opened;
+  OVERLAPPED place = LockPlace();
+  if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
+                  0, 1, 0, &place)) {
+    const DWORD code = GetLastError();
+    CloseHandle(handle);
+    opened.state = code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING
+                       ? JournalState::kLocked
+                       : JournalState::kFailed;
+    return opened;
+  }
+  opened.file = std::make_unique<WindowsJournal>(handle);
+  opened.state = JournalState::kOpen;
+  return opened;
 }
 
 }  // namespace
 
-void CloseUserFiles() { ForgetAppendedFile(); }
-
-// A handle opened for appending only writes each piece at the end as one
-// step.
-bool WindowsFileSystem::AppendFile(std::string_view path,
-                                   std::string_view text) {
-  const HANDLE handle = OpenForAppending(ToWide(path));
-  return handle != INVALID_HANDLE_VALUE && WriteWhole(handle, text);
+OpenedJournal WindowsFileSystem::CreateJournal(std::string_view path) {
+  const std::u16string name = ToWide(path);
+  auto create = [&] {
+    return CreateFileW(Wide(name), GENERIC_WRITE, kShareAll, nullptr,
+                       CREATE_NEW, 0, nullptr);
+  };
+  HANDLE handle = create();
+  if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PATH_NOT_FOUND) {
+    MakeFolders(name);
+    handle = create();
+  }
+  if (handle == INVALID_HANDLE_VALUE) {
+    OpenedJournal opened;
+    const DWORD code = GetLastError();
+    if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS)
+      opened.state = JournalState::kExists;
+    return opened;
+  }
+  return Locked(handle);
 }
 
-bool WindowsFileSystem::EditFile(
-    std::string_view path,
-    const std::function<std::string(std::string_view text)>& edit) {
-  std::string old_text;
-  const FileText file = ScanFile(
-      path, [&](std::string_view piece) { old_text.append(piece); });
-  if (!file.read) return false;
-  const std::string text = edit(old_text);
-  const std::u16string name = ToWide(path);
-  // The file kept open for appending is about to be another one.
-  if (appended.path == name) ForgetAppendedFile();
-  MakeFolders(name);
-  const std::u16string temporary = name + u".new";
-  HANDLE handle = CreateFileW(Wide(temporary), GENERIC_WRITE, 0, nullptr,
-                              CREATE_ALWAYS, 0, nullptr);
+OpenedJournal WindowsFileSystem::OpenJournal(std::string_view path) {
+  HANDLE handle = CreateFileW(Wide(ToWide(path)), GENERIC_WRITE, kShareAll,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return {};
+  return Locked(handle);
+}
+
+// Marked for deletion under its lock, through a handle of its own.
+bool WindowsFileSystem::RemoveJournal(std::string_view path) {
+  HANDLE handle = CreateFileW(Wide(ToWide(path)), GENERIC_WRITE | DELETE,
+                              kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
-  const bool written = WriteWhole(handle, text) && FlushFileBuffers(handle);
-  if (!CloseHandle(handle) || !written ||
-      !MoveFileExW(Wide(temporary), Wide(name),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileW(Wide(temporary));
+  OVERLAPPED place = LockPlace();
+  if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
+                  0, 1, 0, &place)) {
+    CloseHandle(handle);
     return false;
   }
-  return true;
+  FILE_DISPOSITION_INFO gone{};
+  gone.DeleteFile = TRUE;
+  const bool removed = SetFileInformationByHandle(handle, FileDispositionInfo,
+                                                  &gone, sizeof gone) != 0;
+  UnlockFileEx(handle, 0, 1, 0, &place);
+  CloseHandle(handle);
+  return removed;
 }
 
-bool WindowsFileSystem::ProcessRunning(long process) {
-  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                              static_cast<DWORD>(process));
-  if (!handle) return GetLastError() == ERROR_ACCESS_DENIED;
-  DWORD code = 0;
-  const bool running =
-      GetExitCodeProcess(handle, &code) && code == STILL_ACTIVE;
-  CloseHandle(handle);
-  return running;
+bool WindowsFileSystem::ListStored(std::string_view folder,
+                                   std::vector<StoredFile>& stored) {
+  stored.clear();
+  std::u16string pattern = ToWide(folder);
+  if (!pattern.empty() && pattern.back() != u'\\') pattern += u'\\';
+  pattern += u"*";
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(Wide(pattern), &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+  }
+  do {
+    if (found.dwFileAttributes &
+        (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+      continue;
+    const std::u16string name(reinterpret_cast<const char16_t*>(found.cFileName));
+    if (name.empty() || name[0] == u'.') continue;
+    stored.push_back({ToUtf8(name).text,
+                      (std::uint64_t{found.nFileSizeHigh} << 32) |
+                          found.nFileSizeLow});
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return true;
 }
 
 // The literal path without its "\\?\" mark: every name in it as it is, so

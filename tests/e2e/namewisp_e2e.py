@@ -17,7 +17,19 @@ os.environ["XDG_CONFIG_HOME"] = os.path.join(_STATE.name, "config")
 os.environ["XDG_DATA_HOME"] = os.path.join(_STATE.name, "data")
 os.environ["XDG_CACHE_HOME"] = os.path.join(_STATE.name, "cache")
 os.environ["HOME"] = os.path.join(_STATE.name, "home")
+# The history of earlier namewisps (read, never written) and the folder of
+# the runs' journals, one each.
 HISTORY = os.path.join(os.environ["XDG_STATE_HOME"], "namewisp", "history")
+RUNS = os.path.join(os.environ["XDG_STATE_HOME"], "namewisp", "runs")
+
+
+def journals():
+    """The runs' journals, oldest first."""
+    if not os.path.isdir(RUNS):
+        return []
+    return [os.path.join(RUNS, n) for n in
+            sorted((n for n in os.listdir(RUNS) if n.endswith(".run")),
+                   key=lambda n: n[:-4])]
 
 
 def run(args, cwd, stdout=subprocess.PIPE, timeout=20):

@@ -5,7 +5,8 @@ import shutil
 import subprocess
 import unittest
 
-from namewisp_e2e import BINARY, HISTORY, TempDirTest, lines, main, names, run
+from namewisp_e2e import (BINARY, HISTORY, RUNS, TempDirTest, journals, lines,
+                          main, names, run)
 from test_terminal import Terminal
 
 
@@ -71,13 +72,14 @@ class Undo(TempDirTest):
         for name in ("a_1.txt", "b_2.txt"):
             self.touch(name)
         run(["*"], self.dir)
-        with open(HISTORY, "rb") as f:
+        [journal] = journals()
+        with open(journal, "rb") as f:
             text = f.read()
-        # Cut inside the line that marks both renames made: the history no
+        # Cut inside the line that marks both renames made: the journal no
         # longer says so, but the entries under the new names are the ones
         # recorded, so both go back.
         made = text.index(b"\nmade\t")
-        with open(HISTORY, "wb") as f:
+        with open(journal, "wb") as f:
             f.write(text[:made + 10])
         r = run(["--undo"], self.dir)
         self.assertIn(b"cut short", r.stderr)
@@ -95,6 +97,7 @@ class Undo(TempDirTest):
         run(["--dry-run", "*"], self.dir)
         run(["--no-history", "*"], self.dir)
         self.assertFalse(os.path.exists(HISTORY))
+        self.assertEqual(journals(), [])
         self.assertEqual(run(["--undo"], self.dir).stdout, b"Nothing to undo.\n")
 
     def test_a_history_that_cannot_be_written_is_said_once_and_renames_go_on(self):
@@ -110,12 +113,22 @@ class Undo(TempDirTest):
         self.assertIn(b"undo history", r.stderr)
         self.assertEqual(names(self.dir), ["a 1.txt", "b 2.txt", "not_a_folder"])
 
-    def test_the_history_keeps_the_last_fifty_runs(self):
+    def test_the_history_keeps_fifty_runs_and_every_one_not_undone(self):
         for i in range(53):
             self.touch("f_%02d.txt" % i)
             run(["f_%02d.txt" % i], self.dir)
-        with open(HISTORY, "rb") as f:
-            self.assertEqual(f.read().count(b"\nrun\t"), 50)
+        # Runs not undone stay (up to the cap): none is lost to undo.
+        self.assertEqual(len(journals()), 53)
+        for _ in range(5):
+            self.assertEqual(run(["--undo"], self.dir).returncode, 0)
+        self.touch("g_1.txt")
+        run(["g_1.txt"], self.dir)
+        # Beyond fifty, whole journals go, the oldest undone first.
+        self.assertEqual(len(journals()), 50)
+        for _ in range(49):  # the new run and the 48 runs left
+            self.assertEqual(run(["--undo"], self.dir).returncode, 0)
+        self.assertEqual(names(self.dir),
+                         ["f_%02d.txt" % i for i in range(53)] + ["g_1.txt"])
 
 
     def test_runs_at_the_same_time_are_each_undone_whole(self):
@@ -158,27 +171,41 @@ class Undo(TempDirTest):
     def test_a_history_that_is_no_plain_file_of_ones_own_is_refused(self):
         os.makedirs(os.path.dirname(HISTORY), exist_ok=True)
         victim = self.touch("victim", b"precious\n")
-        cases = [("link", lambda: os.symlink(victim, HISTORY)),
-                 ("fifo", lambda: os.mkfifo(HISTORY)),
-                 ("open folder", lambda: (
-                     open(HISTORY, "wb").close(),
-                     os.chmod(os.path.dirname(HISTORY), 0o777)))]
-        for what, plant in cases:
+        elsewhere = os.path.join(self.dir, "elsewhere")
+        os.mkdir(elsewhere)
+        # The journals' folder: a link to another, one open to others, a file.
+        cases = [("link", lambda: os.symlink(elsewhere, RUNS), RUNS),
+                 ("open folder", lambda: (os.mkdir(RUNS),
+                                          os.chmod(RUNS, 0o777)), RUNS),
+                 ("file", lambda: shutil.copy(victim, RUNS), RUNS),
+                 # The old history file: a link, a FIFO.
+                 ("old history a link", lambda: os.symlink(victim, HISTORY),
+                  HISTORY),
+                 ("old history a fifo", lambda: os.mkfifo(HISTORY), HISTORY)]
+        for what, plant, planted in cases:
             with self.subTest(what):
                 plant()
                 self.touch("a_1.txt")
                 r = run(["a_1.txt"], self.dir, timeout=10)
                 self.assertEqual(r.returncode, 0)
-                self.assertEqual(r.stderr.count(b"\n"), 1, r.stderr)
-                self.assertIn(b"undo history", r.stderr)
                 self.assertIn("a 1.txt", names(self.dir))
+                if planted == RUNS:
+                    self.assertEqual(r.stderr.count(b"\n"), 1, r.stderr)
+                    self.assertIn(b"undo history", r.stderr)
                 u = run(["--undo"], self.dir, timeout=10)
                 self.assertEqual(u.returncode, 1)
+                self.assertIn(b"undo history", u.stderr)
                 with open(victim, "rb") as f:
                     self.assertEqual(f.read(), b"precious\n")
-                os.chmod(os.path.dirname(HISTORY), 0o700)
-                os.unlink(HISTORY)
-                os.unlink(os.path.join(self.dir, "a 1.txt"))
+                self.assertEqual(os.listdir(elsewhere), [])
+                if os.path.isdir(planted) and not os.path.islink(planted):
+                    os.chmod(planted, 0o700)
+                    shutil.rmtree(planted)
+                else:
+                    os.unlink(planted)
+                for name in names(self.dir):
+                    if name.startswith("a"):
+                        os.unlink(os.path.join(self.dir, name))
 
     def test_a_closed_standard_output_never_writes_into_the_history(self):
         self.touch("a_1.txt")
@@ -187,12 +214,70 @@ class Undo(TempDirTest):
                            stdin=subprocess.DEVNULL, stderr=subprocess.PIPE,
                            preexec_fn=lambda: os.close(1))
         self.assertEqual(r.returncode, 0, r.stderr)
-        with open(HISTORY, "rb") as f:
+        [journal] = journals()
+        with open(journal, "rb") as f:
             text = f.read()
         self.assertNotIn(b"Done", text)
         self.assertNotIn(b"Undoing", text)
         self.assertEqual(names(self.dir), ["a_1.txt"])
         self.assertEqual(run(["--undo"], self.dir).stderr, b"")
+
+    def test_a_full_disk_stops_the_run_and_what_was_renamed_goes_back(self):
+        # The history on a small file system of its own (as root, where it
+        # can be mounted), filled by the run's records.
+        state = os.path.join(self.dir, "state")
+        os.mkdir(state)
+        if os.geteuid() != 0 or subprocess.run(
+                ["mount", "-t", "tmpfs", "-o", "size=64k,mode=0700", "tmpfs",
+                 state], capture_output=True).returncode != 0:
+            self.skipTest("a small tmpfs cannot be mounted here")
+        try:
+            folder = os.path.join(self.dir, "many")
+            os.mkdir(folder)
+            before = ["f_%04d.txt" % i for i in range(2000)]
+            for name in before:
+                self.touch(name, folder=folder)
+            env = dict(os.environ, XDG_STATE_HOME=state)
+            r = subprocess.run([BINARY, "*"], cwd=folder, env=env,
+                               stdin=subprocess.DEVNULL, capture_output=True)
+            self.assertEqual(r.returncode, 1)
+            self.assertIn(b"the run stops here", r.stderr)
+            self.assertNotIn(b"Done", r.stdout)
+            renamed = [n for n in names(folder) if " " in n]
+            self.assertTrue(0 < len(renamed) < 2000, len(renamed))
+            # Room again: every name renamed goes back.
+            subprocess.run(["mount", "-o", "remount,size=4m", state],
+                           check=True)
+            u = subprocess.run([BINARY, "--undo"], cwd=folder, env=env,
+                               stdin=subprocess.DEVNULL, capture_output=True)
+            self.assertEqual(u.returncode, 0, u.stderr)
+            self.assertEqual(names(folder), before)
+        finally:
+            subprocess.run(["umount", state])
+
+    def test_a_run_killed_in_a_container_is_undone(self):
+        # Process 1 in its own namespace, a number that is always in use on
+        # the host: the run is live only while it holds its journal's lock.
+        if subprocess.run(["unshare", "--user", "--map-root-user", "--pid",
+                           "--fork", "true"], capture_output=True).returncode:
+            self.skipTest("unshare cannot make a process namespace here")
+        for name in ("a_1.txt", "b_2.txt"):
+            self.touch(name)
+        r = subprocess.run(["unshare", "--user", "--map-root-user", "--pid",
+                            "--fork", BINARY, "*"], cwd=self.dir,
+                           stdin=subprocess.DEVNULL, capture_output=True)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        [journal] = journals()
+        self.assertIn("-1-", os.path.basename(journal))
+        # Killed before it marked anything: its records alone are left.
+        with open(journal, "rb") as f:
+            kept = [l for l in f.read().split(b"\n")
+                    if not l.startswith((b"made\t", b"end\t"))]
+        with open(journal, "wb") as f:
+            f.write(b"\n".join(kept))
+        u = run(["--undo"], self.dir)
+        self.assertEqual(u.returncode, 0, u.stderr)
+        self.assertEqual(names(self.dir), ["a_1.txt", "b_2.txt"])
 
 
 if __name__ == "__main__":
