@@ -321,7 +321,7 @@ TEST(History, ARenameThatCannotBeRecordedIsNotMade) {
   EXPECT_EQ(sys.Run({"*"}), 1);
   EXPECT_EQ(sys.console.out,
             "a_1.avi ==> a 1.avi\n"
-            "  [FAILED: its folder cannot be recorded for undo]\nDone\n\n");
+            "  [FAILED: its folder cannot be recorded for undo]\n1 failed\nDone\n\n");
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"a_1.avi"});
 }
 
@@ -359,7 +359,7 @@ TEST(Undo, AnEarlierHistoryStaysUndoable) {
   EXPECT_EQ(sys.console.out, "Nothing to undo.\n");
   // A new run goes on in the same file, and is undone in turn.
   EXPECT_EQ(sys.Run({"a_1.avi"}), 0);
-  EXPECT_EQ(sys.console.out, "a_1.avi ==> a 1.avi\nDone\n\n");
+  EXPECT_EQ(sys.console.out, "a_1.avi ==> a 1.avi\n1 renamed\nDone\n\n");
   EXPECT_TRUE(sys.History().starts_with("namewisp history 1\n"));
   EXPECT_EQ(sys.Run({"--undo"}), 0);
   EXPECT_EQ(sys.Names(),
