@@ -455,3 +455,161 @@ TEST(RenameRun, OperandsSayWhyTheyAreLeftAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+// The operands that name one folder are planned together, however given:
+// what /v does within one listing holds for the shell's list of names too,
+// and an entry named twice is handled once.
+TEST(RenameRun, OperandsOfOneFolderArePlannedTogether) {
+  const char* extended = "Film.2010.Extended.1080p.BluRay.x264-GRP.mkv";
+  const char* theatrical = "Film.2010.Theatrical.1080p.BluRay.x264-GRP.mkv";
+  const std::vector<std::string> versions = {
+      std::string("|") + extended + ">Film (2010) - Extended.mkv",
+      std::string("|") + theatrical + ">Film (2010) - Theatrical.mkv"};
+  struct Case {
+    bool video;
+    std::vector<std::string> operands;
+    std::vector<std::string> renames;
+  } cases[] = {
+      {true, {"*"}, versions},
+      {true, {extended, theatrical}, versions},  // the shell's "*"
+      {true, {"*Extended*", "*Theatrical*"}, versions},
+      {true, {theatrical, "*Extended*"}, versions},
+      {false, {"a_1.txt", "a_*", "a_1.txt"}, {"|a_1.txt>a 1.txt"}},
+      // A name that holds "*" is that entry alone where it exists.
+      {false, {"b_*.txt"}, {"|b_*.txt>b *.txt"}},
+      {false, {"b_?.txt"}, {"|b_*.txt>b *.txt", "|b_x.txt>b x.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.operands[0]);
+    FakeSystem fake;
+    fake.folders[""] = Files({extended, theatrical, "a_1.txt", "b_*.txt",
+                              "b_x.txt"});
+    app::RunOptions o;
+    o.rules.video_rule = c.video;
+    if (c.video) {
+      // Only the films: /v would tidy the other names as well.
+      fake.folders[""].resize(2);
+    }
+    EXPECT_EQ(RunWith(fake, o, c.operands, 2027), 0) << fake.out;
+    EXPECT_EQ(fake.renames, c.renames) << fake.out;
+  }
+}
+
+// A download still being written stays whole: a file with aria2's control
+// file beside it, and a folder that holds a download anywhere below, with
+// everything in it.  Each says why.
+TEST(RenameRun, DownloadsInProgressStayWhole) {
+  struct Case {
+    std::vector<std::string> operands;
+    app::Selection selection;
+    bool recursive;
+    std::string out;
+  } cases[] = {
+      {{"*"}, app::Selection::kFiles, false,
+       "f_1.mkv ==> f 1.mkv\n"
+       "a_1.mkv: a download in progress (its .aria2 file is beside it), left "
+       "alone\n"
+       "a_1.mkv.aria2: a download in progress, left alone\n"
+       "1 renamed, 2 left alone\n"},
+      {{"a_1.mkv", "f_1.mkv"}, app::Selection::kFiles, false,
+       "f_1.mkv ==> f 1.mkv\n"
+       "a_1.mkv: a download in progress (its .aria2 file is beside it), left "
+       "alone\n"
+       "1 renamed, 1 left alone\n"},
+      {{"*"}, app::Selection::kFilesAndDirectories, false,
+       "f_1.mkv ==> f 1.mkv\n"
+       "ok_1 ==> ok 1\n"
+       "a_1.mkv: a download in progress (its .aria2 file is beside it), left "
+       "alone\n"
+       "a_1.mkv.aria2: a download in progress, left alone\n"
+       "busy_1/: a download in progress inside, left alone with all it "
+       "holds\n"
+       "deep_1/: a download in progress inside, left alone with all it "
+       "holds\n"
+       "2 renamed, 4 left alone\n"},
+      {{"*.mkv"}, app::Selection::kFiles, true,
+       "ok_1/in_1.mkv ==> ok_1/in 1.mkv\n"
+       "f_1.mkv ==> f 1.mkv\n"
+       "a_1.mkv: a download in progress (its .aria2 file is beside it), left "
+       "alone\n"
+       "busy_1/: a download in progress inside, left alone with all it "
+       "holds\n"
+       "deep_1/: a download in progress inside, left alone with all it "
+       "holds\n"
+       "2 renamed, 3 left alone\n"},
+      {{"deep_1"}, app::Selection::kFiles, true,
+       "deep_1/: a download in progress inside, left alone with all it "
+       "holds\n"
+       "1 left alone\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.operands[0] + (c.recursive ? " /s" : ""));
+    FakeSystem fake;
+    fake.folders[""] = {E("a_1.mkv", EntryKind::kFile),
+                        E("a_1.mkv.aria2", EntryKind::kFile),
+                        E("busy_1", EntryKind::kDirectory),
+                        E("deep_1", EntryKind::kDirectory),
+                        E("f_1.mkv", EntryKind::kFile),
+                        E("ok_1", EntryKind::kDirectory)};
+    fake.folders["busy_1/"] = Files({"e_1.mkv", "e_2.mkv.part"});
+    fake.folders["deep_1/"] = {E("in_1", EntryKind::kDirectory)};
+    fake.folders["deep_1/in_1/"] = Files({"x_1.mkv", "x_1.mkv.!qB"});
+    // A hidden folder is not walked, so what it holds does not count.
+    fake.folders["ok_1/"] = {E("in_1.mkv", EntryKind::kFile),
+                             E(".h_1", EntryKind::kDirectory, true)};
+    fake.folders["ok_1/.h_1/"] = Files({"y.part"});
+    app::RunOptions o;
+    o.selection = c.selection;
+    o.recursive = c.recursive;
+    EXPECT_EQ(RunWith(fake, o, c.operands), 0);
+    EXPECT_EQ(fake.out, c.out + "Done\n\n");
+    for (const std::string& rename : fake.renames) {
+      EXPECT_EQ(rename.find("busy_1"), std::string::npos);
+      EXPECT_EQ(rename.find("deep_1"), std::string::npos);
+    }
+  }
+}
+
+// "a" answers yes to this question and all the rest, "q" stops the run:
+// the rest are skipped and counted, and the exit code stays 0.
+TEST(RenameRun, AllAndQuitAnswers) {
+  struct Case {
+    std::deque<Answer> answers;
+    int asked;
+    std::size_t renamed;
+    std::string summary;
+  } cases[] = {
+      {{Answer::kAll}, 1, 3, "3 renamed"},
+      {{Answer::kYes, Answer::kAll}, 2, 3, "3 renamed"},
+      {{Answer::kNo, Answer::kQuit}, 2, 0, "3 skipped"},
+      {{Answer::kYes, Answer::kQuit}, 2, 1, "1 renamed, 2 skipped"},
+  };
+  for (const Case& c : cases) {
+    FakeSystem fake;
+    fake.folders[""] = Files({"a.1.txt", "b.2.txt", "c.3.txt"});
+    fake.answers = c.answers;
+    app::RunOptions o;
+    o.confirm_all = true;
+    EXPECT_EQ(RunWith(fake, o), 0);
+    EXPECT_EQ(fake.asked, c.asked) << fake.out;
+    EXPECT_EQ(fake.renames.size(), c.renamed) << fake.out;
+    EXPECT_TRUE(fake.out.ends_with(c.summary + "\nDone\n\n")) << fake.out;
+  }
+}
+
+// Where the output goes to a file, the question is shown on the terminal
+// too, escaped as names are there; the file keeps the bytes.
+TEST(RenameRun, AQuestionIsShownOnTheTerminalWhenTheOutputIsAFile) {
+  FakeSystem fake;
+  fake.folders[""] = Files({"a_\x1b.txt"});
+  app::RunOptions o;
+  o.confirm_all = true;
+  RunWith(fake, o);
+  EXPECT_EQ(fake.console.terminal_out, "[y/N] a_\\033.txt ==> a \\033.txt ");
+  EXPECT_EQ(fake.out,
+            "[y/N] a_\x1b.txt ==> a \x1b.txt [SKIPPED]\n1 skipped\nDone\n\n");
+}
+
+}  // namespace
