@@ -71,6 +71,22 @@ bool TakenByPatterns(const std::vector<std::string_view>& patterns,
   return false;
 }
 
+// Keeps the entries of g that verdict takes, in place and in their order:
+// 1 named exactly, 0 taken by a pattern, -1 not taken.
+template <typename Verdict>
+void Keep(Gathered& g, Verdict verdict) {
+  std::size_t kept = 0;
+  g.named.clear();
+  for (std::size_t i = 0; i < g.entries.size(); ++i) {
+    const int v = verdict(g.entries[i]);
+    if (v < 0) continue;
+    g.named.push_back(v > 0);
+    if (kept != i) g.entries[kept] = std::move(g.entries[i]);
+    ++kept;
+  }
+  g.entries.resize(kept);
+}
+
 struct Run {
   const RunOptions& options;
   platform::PathStyle style;
@@ -156,7 +172,7 @@ struct Run {
     said_always = false;
     if (!entry.hidden && entry.name != "." && entry.name != "..") {
       said_always = true;
-      if (g.listed ? g.controlled.count(entry.name) > 0
+      if (g.listed ? !g.controlled.empty() && g.controlled.count(entry.name)
                    : HasControlFile(files, g.folder, entry.name))
         return kControlled;
       if (entry.kind == platform::EntryKind::kDirectory && !entry.link) {
@@ -214,35 +230,42 @@ struct Run {
         }
       }
     }
-    // With /v the names of different entries that came out the same are
-    // told apart by their versions (rules/version_suffix.h).
-    std::vector<rules::CleanedName> cleaned;
-    cleaned.reserve(taken.size());
-    for (const platform::Entry* entry : taken) {
-      cleaned.push_back(rules::CleanName(
-          entry->name, options.rules,
-          entry->kind == platform::EntryKind::kDirectory));
-    }
-    if (options.rules.video_rule) {
+    // The plans of all the entries taken, before the first rename.  With /v
+    // the names of different entries that came out the same are told apart
+    // by their versions (rules/version_suffix.h).
+    std::vector<Plan> plans;
+    auto add_plan = [&](const platform::Entry* entry,
+                        rules::CleanedName& cleaned) {
+      if (cleaned.name.empty() || cleaned.name == entry->name) return;
+      plans.push_back(Plan{entry, std::move(cleaned.name),
+                           ConfirmDue(options, cleaned)});
+    };
+    auto clean = [&](const platform::Entry* entry) {
+      return rules::CleanName(entry->name, options.rules,
+                              entry->kind == platform::EntryKind::kDirectory);
+    };
+    if (!options.rules.video_rule) {
+      for (const platform::Entry* entry : taken) {
+        rules::CleanedName cleaned = clean(entry);
+        add_plan(entry, cleaned);
+      }
+    } else {
+      std::vector<rules::CleanedName> cleaned;
       std::vector<rules::VersionEntry> versions;
+      cleaned.reserve(taken.size());
       versions.reserve(taken.size());
-      for (std::size_t i = 0; i < taken.size(); ++i) {
+      for (const platform::Entry* entry : taken) {
+        cleaned.push_back(clean(entry));
         versions.push_back(
-            {taken[i]->name, taken[i]->kind == platform::EntryKind::kDirectory,
-             std::move(cleaned[i].name)});
+            {entry->name, entry->kind == platform::EntryKind::kDirectory,
+             std::move(cleaned.back().name)});
       }
       rules::SeparateVersions(versions, options.rules.highest_year);
-      for (std::size_t i = 0; i < taken.size(); ++i)
+      for (std::size_t i = 0; i < taken.size(); ++i) {
         cleaned[i].name = std::move(versions[i].name);
+        add_plan(taken[i], cleaned[i]);
+      }
     }
-    std::vector<Plan> plans;
-    for (std::size_t i = 0; i < taken.size(); ++i) {
-      if (cleaned[i].name.empty() || cleaned[i].name == taken[i]->name) continue;
-      plans.push_back(Plan{taken[i], std::move(cleaned[i].name),
-                           ConfirmDue(options, cleaned[i])});
-    }
-    cleaned.clear();
-    cleaned.shrink_to_fit();
     for (std::size_t at = 0; at < plans.size(); at += kBatch) {
       RunBatch(g.folder, shown,
                std::span<const Plan>(plans).subspan(
@@ -309,16 +332,13 @@ struct Run {
     }
     // The folder's own entries: those the patterns or the names take, and
     // the busy folders, which are said.
-    for (platform::Entry& entry : listing.entries) {
-      const bool named = names.count(entry.name) > 0;
-      if (!named && !g.busy.count(entry.name) &&
-          !TakenByPatterns(patterns, entry.name))
-        continue;
-      g.named.push_back(named);
-      g.entries.push_back(std::move(entry));
-    }
-    listing.entries.clear();
-    listing.entries.shrink_to_fit();
+    g.entries = std::move(listing.entries);
+    Keep(g, [&](const platform::Entry& entry) {
+      if (!names.empty() && names.count(entry.name)) return 1;
+      return g.busy.count(entry.name) || TakenByPatterns(patterns, entry.name)
+                 ? 0
+                 : -1;
+    });
     const std::size_t said = counts.left_alone;
     const Outcome outcome = RunGathered(g, g.folder.path);
     return matched || outcome.any_taken || counts.left_alone > said;
@@ -411,20 +431,17 @@ struct Run {
     all.controlled = ControlledNames(listing);
     all.listed = true;
     all.patterns = g.patterns;
-    for (platform::Entry& entry : listing.entries) {
-      const bool named = names.erase(entry.name) > 0;
-      if (!named && !TakenByPatterns(all.patterns, entry.name)) continue;
-      all.named.push_back(named);
-      all.entries.push_back(std::move(entry));
-    }
+    all.entries = std::move(listing.entries);
+    Keep(all, [&](const platform::Entry& entry) {
+      if (!names.empty() && names.erase(entry.name)) return 1;
+      return TakenByPatterns(all.patterns, entry.name) ? 0 : -1;
+    });
     // Named entries the listing lacks (come since it was read): as named.
     for (platform::Entry& entry : g.entries) {
       if (!names.count(entry.name)) continue;
       all.named.push_back(true);
       all.entries.push_back(std::move(entry));
     }
-    listing.entries.clear();
-    listing.entries.shrink_to_fit();
     const Outcome outcome = RunGathered(all, shown);
     for (std::size_t p = 0; p < pattern_operands.size(); ++p)
       matched[pattern_operands[p]] = outcome.pattern_matched[p];
