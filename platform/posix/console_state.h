@@ -24,5 +24,7 @@ void ClearOutputError();
 // Writes a question to the keyboard's terminal while standard output goes
 // elsewhere; the text printed next, up to its line end, follows it there.
 void ShowOnTerminal(std::string_view question);
+// True while such a question waits for its answer.  Async-signal-safe.
+bool QuestionOnTerminal();
 
 }  // namespace platform::posix
