@@ -206,6 +206,7 @@ struct Run {
     std::vector<const char*> why(g.entries.size(), nullptr);
     std::vector<bool> said(g.entries.size(), false);
     std::vector<const platform::Entry*> taken;
+    taken.reserve(g.entries.size());
     for (std::size_t i = 0; i < g.entries.size(); ++i) {
       const platform::Entry& entry = g.entries[i];
       bool always = false;
@@ -234,6 +235,7 @@ struct Run {
     // the names of different entries that came out the same are told apart
     // by their versions (rules/version_suffix.h).
     std::vector<Plan> plans;
+    plans.reserve(taken.size());
     auto add_plan = [&](const platform::Entry* entry,
                         rules::CleanedName& cleaned) {
       if (cleaned.name.empty() || cleaned.name == entry->name) return;
