@@ -428,6 +428,21 @@ if [ -n "$program" ]; then
       test -e "q 1.txt" -a -e q_2.txt -a -e q_3.txt -a "$rc" = 0
     check "namewisp: q counts the rest as skipped" \
       grep -q '1 renamed, 2 skipped' "$work/out"
+    # Output to a file: the question and its answer stand in the console.
+    fresh
+    touch k_1.txt
+    rm -f "$work/rc"
+    tmux new-session -d -s "$tmux_session" -x 100 -y 20 \
+      "cd '$PWD' && wine '$program' /c '*.txt' >'$work/out'; echo \$? >'$work/rc'; sleep 30"
+    pane_has() { tmux capture-pane -p -t "$tmux_session" 2>/dev/null | grep -qF "$1"; }
+    wait_for 30 pane_has '[y/N] k_1.txt ==> k 1.txt'
+    tmux send-keys -t "$tmux_session" y
+    wait_for 30 test -f "$work/rc"
+    check "namewisp: output to a file asks in the console" \
+      pane_has '[y/N] k_1.txt ==> k 1.txt [OK]'
+    check "namewisp: and the file keeps the lines" \
+      grep -q '^\[y/N\] k_1.txt ==> k 1.txt \[OK\]' "$work/out"
+    tmux kill-session -t "$tmux_session" >/dev/null 2>&1
 
     # Written to the console as UTF-16, a name shows whatever the code page.
     fresh
