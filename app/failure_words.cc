@@ -12,6 +12,7 @@ std::string FailureWords(const platform::Outcome& outcome,
     case Failure::kPermission: return "permission denied";
     case Failure::kTooLong: return "name too long";
     case Failure::kRefusedName: return "name refused: invalid characters";
+    case Failure::kWildcardName: return "name refused: it contains ? or *";
     case Failure::kDeviceName:
       return "name refused: it is a device name on this system";
     case Failure::kFinalPeriodOrSpace:

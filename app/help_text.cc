@@ -1,5 +1,6 @@
 #include "app/help_text.h"
 
+#include "app/option_table.h"
 #include "rules/year_rule.h"
 
 namespace app {
@@ -8,8 +9,8 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
   std::vector<std::string> lines = {
       "namewisp - remove periods from filenames (but preserve extension)",
       " (also removes underscores, double spaces, and normalizes brackets)",
-      std::string("usage: namewisp [/m[u|l]] [/c] [/d|/D] [/v[c]] [/y[c]] [/k[c]] ") +
-          (arguments ? "filespec..." : "filespec"),
+      "usage: namewisp " + UsageOptions() +
+          (arguments ? " filespec..." : " filespec"),
       "include /c before filespec to force each rename to be confirmed",
       "include /d to include directories as well as files, or /D to only do "
       "dirs",
@@ -40,6 +41,8 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
       "--undo puts back the names of the last run not undone yet",
       "--history lists the runs --undo can take back (--undo ID takes one)",
       "--no-history renames without keeping the record that --undo reads",
+      "keys at a [y/N] question: y renames, a renames this one and all the "
+      "rest, q stops (the rest are skipped), any other key skips",
   };
   if (arguments) {
     lines.push_back("-- ends the options: every argument after it is a filespec");

@@ -1,24 +1,13 @@
 #include "app/long_options.h"
 
+#include "app/option_table.h"
+
 namespace app {
 
 bool SetLongOption(std::string_view word, LongOptions& found) {
-  struct Flag {
-    std::string_view word;
-    bool LongOptions::*flag;
-  };
-  static constexpr Flag kFlags[] = {
-      {"--help", &LongOptions::help},
-      {"--version", &LongOptions::version},
-      {"--dry-run", &LongOptions::dry_run},
-      {"--undo", &LongOptions::undo},
-      {"--history", &LongOptions::history},
-      {"--no-history", &LongOptions::no_history},
-      {"--recursive", &LongOptions::recursive},
-  };
-  for (const Flag& f : kFlags) {
-    if (word == f.word) {
-      found.*(f.flag) = true;
+  for (const LongOption& option : kLongOptions) {
+    if (option.flag && word == option.word) {
+      found.*(option.flag) = true;
       return true;
     }
   }

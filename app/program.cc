@@ -7,6 +7,7 @@
 #include "app/dry_run_file_system.h"
 #include "app/help_text.h"
 #include "app/rename_run.h"
+#include "app/reporter.h"
 #include "app/tail_parser.h"
 #include "app/terms_file.h"
 #include "app/undo_run.h"
@@ -17,7 +18,7 @@ namespace {
 
 // The renames or the undo, through the file system the request asks for.
 RunEnd Carry(const Request& request, const rules::UserTerms* terms,
-             System& system, platform::FileSystem& files) {
+             System& system, platform::FileSystem& files, RunCounts& counts) {
   platform::Console& console = system.console;
   if (request.history) return ListHistory(files, console);
   if (request.undo)
@@ -33,7 +34,7 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
                   system.start_time, system.process, system.random,
                   request.option_words);
   return RunRename(options, request.operands, system.path_style, files,
-                   console, journal);
+                   console, journal, counts);
 }
 
 }  // namespace
@@ -91,12 +92,19 @@ int RunRequest(const Request& request, System& system) {
   }
   const rules::UserTerms* user_terms = terms ? &*terms : nullptr;
   RunEnd end;
+  RunCounts counts;
   if (request.dry_run) {
     DryRunFileSystem dry_run(system.files);
-    end = Carry(request, user_terms, system, dry_run);
-    if (end.done) console.Print("Dry run: nothing was renamed.\n");
+    end = Carry(request, user_terms, system, dry_run, counts);
+    if (end.done) {
+      const std::string summary = SummaryLine(counts, true);
+      if (!summary.empty()) console.Print(summary + "\n");
+      console.Print("Dry run: nothing was renamed.\n");
+    }
   } else {
-    end = Carry(request, user_terms, system, system.files);
+    end = Carry(request, user_terms, system, system.files, counts);
+    const std::string summary = SummaryLine(counts, false);
+    if (end.done && !summary.empty()) console.Print(summary + "\n");
   }
   if (end.done) console.Print("Done\n\n");
   return end.failed ? 1 : 0;

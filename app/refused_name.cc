@@ -11,7 +11,6 @@ const char* RefusalOf(std::string_view name) {
   auto holds = [name](char c) {
     return std::memchr(name.data(), c, name.size()) != nullptr;
   };
-  if (holds('?') || holds('*')) return "name refused: it contains ? or *";
   if (holds('/') || holds('\0')) return "name refused: it contains /";
   return nullptr;
 }

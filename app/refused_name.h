@@ -6,9 +6,8 @@
 namespace app {
 
 // The words of the refusal, or nullptr when the name may be tried.  A name
-// with "/" or NUL would reach outside the folder or be cut short; "?" and
-// "*" are wildcards on Windows, and a name holding them could never be
-// named again by a pattern there.
+// with "/" or NUL would reach outside the folder or be cut short.  ("?" and
+// "*" are the system's to refuse: Windows cannot hold them, POSIX can.)
 const char* RefusalOf(std::string_view new_name);
 // The refusal of either name of a rename, the new one's first.
 const char* RefusalOf(std::string_view old_name, std::string_view new_name);

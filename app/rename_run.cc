@@ -1,13 +1,19 @@
 #include "app/rename_run.h"
 
-#include <set>
+#include <algorithm>
+#include <span>
 #include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
+#include "app/download_guard.h"
 #include "app/entry_selection.h"
 #include "app/failure_words.h"
 #include "app/operand.h"
 #include "app/pattern.h"
+#include "rules/download_in_progress.h"
 #include "app/reporter.h"
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
@@ -33,13 +39,71 @@ bool ConfirmDue(const RunOptions& o, const rules::CleanedName& cleaned) {
          (o.confirm_video && cleaned.video_changed);
 }
 
+constexpr const char* kControlled =
+    "a download in progress (its .aria2 file is beside it), left alone";
+constexpr const char* kBusyFolder =
+    "a download in progress inside, left alone with all it holds";
+
+// The entries of one folder that a run takes, gathered from all the operands
+// that name it, so that they are planned together.
+struct Gathered {
+  platform::Folder folder;
+  std::vector<platform::Entry> entries;  // in the order to handle them
+  // Per entry: named exactly by an operand, so that a reason is always said.
+  std::vector<bool> named;
+  // Names with aria2's control file beside them, from the folder's listing;
+  // without a listing each entry is asked.
+  std::unordered_set<std::string> controlled;
+  bool listed = false;
+  // Folders of this one that the walk found holding a download (with /s).
+  std::unordered_set<std::string> busy;
+  bool walked = false;
+  // Whether a pattern that took nothing says why it left its entries alone.
+  bool explain = true;
+  // The patterns that took the entries not named exactly.
+  std::vector<std::string_view> patterns;
+};
+
+bool TakenByPatterns(const std::vector<std::string_view>& patterns,
+                     std::string_view name) {
+  for (std::string_view pattern : patterns)
+    if (Takes(pattern, name)) return true;
+  return false;
+}
+
+// Keeps the entries of g that verdict takes, in place and in their order:
+// 1 named exactly, 0 taken by a pattern, -1 not taken.
+template <typename Verdict>
+void Keep(Gathered& g, Verdict verdict) {
+  std::size_t kept = 0;
+  g.named.clear();
+  for (std::size_t i = 0; i < g.entries.size(); ++i) {
+    const int v = verdict(g.entries[i]);
+    if (v < 0) continue;
+    g.named.push_back(v > 0);
+    if (kept != i) g.entries[kept] = std::move(g.entries[i]);
+    ++kept;
+  }
+  g.entries.resize(kept);
+}
+
 struct Run {
   const RunOptions& options;
+  platform::PathStyle style;
   platform::FileSystem& files;
   platform::Console& console;
   Journal& journal;
   Reporter reporter{console, {}};
+  RunCounts counts;
   bool any_failed = false;
+  bool all_yes = false;  // "a": every question after it is answered yes
+  bool quit = false;     // "q": no more renames; the rest are counted
+
+  void Failed(const std::string& line) {
+    console.Print(line);
+    any_failed = true;
+    ++counts.failed;
+  }
 
   // Ask, apply, report; true when the rename was made.  The renames made so
   // far are on record before the run waits for a key, and an interrupt
@@ -47,7 +111,12 @@ struct Run {
   // output never miss a rename that was made.
   bool Handle(const platform::Folder& folder, const std::string& shown,
               const Plan& plan, std::size_t number) {
-    if (plan.confirm) {
+    if (quit) {
+      ++counts.skipped;
+      return false;
+    }
+    const bool ask = plan.confirm && !all_yes;
+    if (ask) {
       const bool written = WriteJournal(journal, files, console);
       files.ReleaseInterrupts();
       if (!written) {
@@ -55,32 +124,44 @@ struct Run {
         return false;
       }
     }
-    const bool go = ShowRename(reporter, shown, plan.entry->name,
-                               plan.new_name, plan.confirm);
-    if (plan.confirm) files.HoldInterrupts();
-    if (!go) return false;
+    const platform::Answer answer =
+        ShowRename(reporter, shown, plan.entry->name, plan.new_name, ask);
+    if (ask) files.HoldInterrupts();
+    if (answer == platform::Answer::kAll) all_yes = true;
+    if (answer == platform::Answer::kQuit) quit = true;
+    if (answer == platform::Answer::kNo || answer == platform::Answer::kQuit) {
+      ++counts.skipped;
+      return false;
+    }
     const std::string failure =
         number != kNotRecorded
             ? SafeRename(files, folder, plan.entry->name, plan.new_name,
                          journal.run_id + "-" + std::to_string(number))
             : "its folder cannot be recorded for undo";
-    ShowOutcome(reporter, plan.confirm, failure);
-    if (!failure.empty()) any_failed = true;
-    return failure.empty();
+    ShowOutcome(reporter, ask, failure);
+    if (!failure.empty()) {
+      any_failed = true;
+      ++counts.failed;
+      return false;
+    }
+    ++counts.renamed;
+    return true;
   }
 
   // A batch: its records go to the history in one write ahead of its
   // renames, and the renames made are marked after them.  A record that
   // cannot be written stops the run before its rename.
   void RunBatch(const platform::Folder& folder, const std::string& shown,
-                const std::vector<Plan>& plans) {
+                std::span<const Plan> plans) {
     if (plans.empty() || journal.broken) return;
     files.HoldInterrupts();
     std::vector<std::size_t> numbers;
     numbers.reserve(plans.size());
     for (const Plan& plan : plans) {
       numbers.push_back(
-          RecordRename(journal, files, folder, *plan.entry, plan.new_name));
+          quit ? kNotRecorded
+               : RecordRename(journal, files, folder, *plan.entry,
+                              plan.new_name));
     }
     if (WriteJournal(journal, files, console)) {
       for (std::size_t i = 0; i < plans.size() && !journal.broken; ++i) {
@@ -93,89 +174,139 @@ struct Run {
     files.ReleaseInterrupts();
   }
 
-  // The entries of one listing that the pattern and the selection take:
-  // each cleaned into a plan (the rules make the new names), and the plans
-  // carried out a batch at a time, so that the run's memory grows with the
-  // listing alone.  False when the listing holds nothing the run takes.
-  // With explain, an entry left alone by design says why: always where the
-  // operand names it (explain_all), else where nothing else was taken.
-  bool RunListing(const platform::Listing& listing, std::string_view pattern,
-                  const std::string& shown, bool explain = false,
-                  bool explain_all = false) {
-    if (journal.broken) return true;  // the run stops
-    std::vector<Plan> plans;
-    plans.reserve(kBatch);
-    bool matched = false;
-    std::string reasons;
-    std::vector<const platform::Entry*> videos;  // with /v: cleaned together
-    for (const platform::Entry& entry : listing.entries) {
-      if (!Takes(pattern, entry.name)) continue;
-      if (const char* why = WhyLeftAlone(entry, options.selection)) {
-        if (explain && (explain_all || !entry.hidden)) {
-          reasons += ForScreen(console, shown + entry.name);
-          if (entry.kind == platform::EntryKind::kDirectory && !entry.link)
-            reasons += '/';
-          reasons.append(": ").append(why).append("\n");
+  // Why the run leaves the entry alone, downloads in progress first: they
+  // are always said, the rest only where asked (said_always false).
+  const char* WhyLeftAlone(const Gathered& g, const platform::Entry& entry,
+                           bool& said_always) {
+    said_always = false;
+    if (!entry.hidden && entry.name != "." && entry.name != "..") {
+      said_always = true;
+      if (g.listed ? !g.controlled.empty() && g.controlled.count(entry.name)
+                   : HasControlFile(files, g.folder, entry.name))
+        return kControlled;
+      if (entry.kind == platform::EntryKind::kDirectory && !entry.link) {
+        if (g.walked) {
+          if (g.busy.count(entry.name)) return kBusyFolder;
+        } else if (options.selection != Selection::kFiles &&
+                   HoldsDownloadInProgress(files, g.folder, entry)) {
+          return kBusyFolder;
         }
-        continue;
       }
-      matched = true;
-      if (options.rules.video_rule) {
-        videos.push_back(&entry);
-        continue;
-      }
-      rules::CleanedName cleaned =
-          rules::CleanName(entry.name, options.rules,
-                           entry.kind == platform::EntryKind::kDirectory);
-      AddPlan(listing, shown, plans, entry, cleaned);
+      said_always = rules::IsDownloadInProgress(entry.name);
     }
-    AddVideoPlans(listing, shown, plans, videos);
-    RunBatch(listing.folder, shown, plans);
-    if (!reasons.empty() && (explain_all || !matched)) {
-      console.Print(reasons);
-      return true;
-    }
-    return matched;
+    return app::WhyLeftAlone(entry, options.selection);
   }
 
-  void AddPlan(const platform::Listing& listing, const std::string& shown,
-               std::vector<Plan>& plans, const platform::Entry& entry,
-               rules::CleanedName& cleaned) {
-    if (cleaned.name.empty() || cleaned.name == entry.name) return;
-    plans.push_back(
-        Plan{&entry, std::move(cleaned.name), ConfirmDue(options, cleaned)});
-    if (plans.size() == kBatch) {
-      RunBatch(listing.folder, shown, plans);
-      plans.clear();
-    }
-  }
+  // What the entries of a folder came to: per pattern, whether it took or
+  // said anything; and whether anything was taken.
+  struct Outcome {
+    std::vector<bool> pattern_matched;
+    bool any_taken = false;
+  };
 
-  // With /v the listing's entries are cleaned together before the first
-  // batch: names of different entries that came out the same are told apart
-  // by their versions (rules/version_suffix.h).
-  void AddVideoPlans(const platform::Listing& listing, const std::string& shown,
-                     std::vector<Plan>& plans,
-                     const std::vector<const platform::Entry*>& entries) {
-    std::vector<rules::CleanedName> cleaned;
-    std::vector<rules::VersionEntry> versions;
-    for (const platform::Entry* entry : entries) {
-      const bool directory = entry->kind == platform::EntryKind::kDirectory;
-      cleaned.push_back(rules::CleanName(entry->name, options.rules, directory));
-      versions.push_back({entry->name, directory, cleaned.back().name});
+  // The gathered entries planned together, then renamed a batch at a time.
+  // An entry left alone by design says why: always where an operand names
+  // it or a download is in progress, else (with explain) where its pattern
+  // took nothing else.
+  Outcome RunGathered(Gathered& g, const std::string& shown) {
+    Outcome outcome;
+    outcome.pattern_matched.assign(g.patterns.size(), false);
+    std::vector<bool> pattern_took(g.patterns.size(), false);
+    std::vector<const char*> why(g.entries.size(), nullptr);
+    std::vector<bool> said(g.entries.size(), false);
+    std::vector<const platform::Entry*> taken;
+    taken.reserve(g.entries.size());
+    for (std::size_t i = 0; i < g.entries.size(); ++i) {
+      const platform::Entry& entry = g.entries[i];
+      bool always = false;
+      why[i] = WhyLeftAlone(g, entry, always);
+      said[i] = g.named[i] || always;
+      if (!why[i]) taken.push_back(&entry);
+      if (g.named[i]) continue;
+      for (std::size_t p = 0; p < g.patterns.size(); ++p) {
+        if (!Takes(g.patterns[p], entry.name)) continue;
+        if (!why[i]) pattern_took[p] = true;
+        if (!why[i] || said[i]) outcome.pattern_matched[p] = true;
+      }
     }
-    rules::SeparateVersions(versions, options.rules.highest_year);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      cleaned[i].name = std::move(versions[i].name);
-      AddPlan(listing, shown, plans, *entries[i], cleaned[i]);
+    outcome.any_taken = !taken.empty();
+    // A pattern that took nothing says why it left its entries alone.
+    for (std::size_t i = 0; g.explain && i < g.entries.size(); ++i) {
+      if (!why[i] || said[i] || g.entries[i].hidden) continue;
+      for (std::size_t p = 0; p < g.patterns.size(); ++p) {
+        if (!pattern_took[p] && Takes(g.patterns[p], g.entries[i].name)) {
+          said[i] = true;
+          outcome.pattern_matched[p] = true;
+        }
+      }
     }
+    // The plans of all the entries taken, before the first rename.  With /v
+    // the names of different entries that came out the same are told apart
+    // by their versions (rules/version_suffix.h).
+    std::vector<Plan> plans;
+    plans.reserve(taken.size());
+    auto add_plan = [&](const platform::Entry* entry,
+                        rules::CleanedName& cleaned) {
+      if (cleaned.name.empty() || cleaned.name == entry->name) return;
+      plans.push_back(Plan{entry, std::move(cleaned.name),
+                           ConfirmDue(options, cleaned)});
+    };
+    auto clean = [&](const platform::Entry* entry) {
+      return rules::CleanName(entry->name, options.rules,
+                              entry->kind == platform::EntryKind::kDirectory);
+    };
+    if (!options.rules.video_rule) {
+      for (const platform::Entry* entry : taken) {
+        rules::CleanedName cleaned = clean(entry);
+        add_plan(entry, cleaned);
+      }
+    } else {
+      std::vector<rules::CleanedName> cleaned;
+      std::vector<rules::VersionEntry> versions;
+      cleaned.reserve(taken.size());
+      versions.reserve(taken.size());
+      for (const platform::Entry* entry : taken) {
+        cleaned.push_back(clean(entry));
+        versions.push_back(
+            {entry->name, entry->kind == platform::EntryKind::kDirectory,
+             std::move(cleaned.back().name)});
+      }
+      rules::SeparateVersions(versions, options.rules.highest_year);
+      for (std::size_t i = 0; i < taken.size(); ++i) {
+        cleaned[i].name = std::move(versions[i].name);
+        add_plan(taken[i], cleaned[i]);
+      }
+    }
+    for (std::size_t at = 0; at < plans.size(); at += kBatch) {
+      RunBatch(g.folder, shown,
+               std::span<const Plan>(plans).subspan(
+                   at, std::min(kBatch, plans.size() - at)));
+    }
+    std::string reasons;
+    for (std::size_t i = 0; i < g.entries.size(); ++i) {
+      if (!why[i] || !said[i]) continue;
+      const platform::Entry& entry = g.entries[i];
+      reasons += ForScreen(console, shown + entry.name);
+      if (entry.kind == platform::EntryKind::kDirectory && !entry.link)
+        reasons += '/';
+      reasons.append(": ").append(why[i]).append("\n");
+      ++counts.left_alone;
+    }
+    console.Print(reasons);
+    return outcome;
   }
 
   // With /s: the folders below first, deepest first, each folder's entries
   // before the folder itself can be renamed; links and hidden folders are
-  // not entered.  Each folder is listed once, relative to the folder above
-  // it, and stays open while the walk is below it.  Lines show paths from
-  // the folder the run started in.
-  bool RunTree(const platform::Listing& listing, const std::string& pattern) {
+  // not entered, nor a folder that holds a download in progress.  Each
+  // folder is listed once, relative to the folder above it, and stays open
+  // while the walk is below it; below a folder known to hold no download
+  // none is looked for again.  Lines show paths from the folder the run
+  // started in.  Subfolders named are walked whole (names_all).
+  bool Walk(platform::Listing listing,
+            const std::vector<std::string_view>& patterns, bool clean,
+            const std::unordered_set<std::string_view>& names_all = {},
+            const std::unordered_set<std::string_view>& names = {}) {
     if (!listing.failure.ok()) {
       // A folder gone, or another one (a link, say) in its place since it
       // was listed: its entries are left alone.
@@ -183,55 +314,151 @@ struct Run {
           listing.failure.failure == platform::Failure::kNotFound
               ? "no longer the folder that was listed; its entries are left alone"
               : FailureWords(listing.failure, files);
-      console.Print(ForScreen(console, listing.folder.path) + " [FAILED: " +
-                    words + "]\n");
-      any_failed = true;
+      Failed(ForScreen(console, listing.folder.path) + " [FAILED: " + words +
+             "]\n");
       return false;
     }
+    Gathered g;
+    g.folder = listing.folder;
+    g.controlled = ControlledNames(listing);
+    g.listed = true;
+    g.walked = true;
+    g.explain = false;
+    g.patterns = patterns;
     bool matched = false;
     for (const platform::Entry& entry : listing.entries) {
       if (entry.kind != platform::EntryKind::kDirectory || entry.hidden ||
           entry.link)
         continue;
-      matched = RunTree(files.ListBelow(listing.folder, entry), pattern) ||
+      const bool whole = names_all.count(entry.name) > 0;
+      if (!whole && patterns.empty()) continue;
+      if (!clean && HoldsDownloadInProgress(files, listing.folder, entry)) {
+        g.busy.insert(entry.name);
+        continue;
+      }
+      static const std::vector<std::string_view> kAll = {"*"};
+      matched = Walk(files.ListBelow(listing.folder, entry),
+                     whole ? kAll : patterns, true) ||
                 matched;
     }
-    return RunListing(listing, pattern, listing.folder.path) || matched;
+    // The folder's own entries: those the patterns or the names take, and
+    // the busy folders, which are said.
+    g.entries = std::move(listing.entries);
+    Keep(g, [&](const platform::Entry& entry) {
+      if (!names.empty() && names.count(entry.name)) return 1;
+      return g.busy.count(entry.name) || TakenByPatterns(patterns, entry.name)
+                 ? 0
+                 : -1;
+    });
+    const std::size_t said = counts.left_alone;
+    const Outcome outcome = RunGathered(g, g.folder.path);
+    return matched || outcome.any_taken || counts.left_alone > said;
   }
 
-  bool RunOperand(const std::string& operand, platform::PathStyle style,
-                  bool show_folder) {
-    const OperandParts parts = SplitOperand(operand, style);
-    const bool pattern = HasWildcard(parts.name);
-    if (options.recursive && (pattern || parts.name.empty())) {
-      if (parts.name.empty()) return false;
-      return RunTree(files.ListFolder(parts.folder), parts.name);
+  // The operands of one folder, gathered and planned together: the entries
+  // named exactly (each looked up), and those the patterns take from one
+  // listing of the folder.
+  void RunFolder(const std::string& folder,
+                 const std::vector<const std::string*>& operands,
+                 bool show_folder, std::vector<bool>& matched) {
+    Gathered g;
+    g.entries.reserve(operands.size());  // names below point into them
+    std::vector<std::size_t> pattern_operands;
+    std::vector<std::string> patterns;
+    std::unordered_set<std::string_view> names;  // named exactly
+    std::vector<std::string> whole;  // folders named, walked whole with /s
+    bool have_folder = false;
+    for (std::size_t k = 0; k < operands.size(); ++k) {
+      const std::string& operand = *operands[k];
+      OperandParts parts = SplitOperand(operand, style);
+      if (parts.name.empty() || parts.name == "." || parts.name == "..")
+        continue;
+      const bool pattern = HasWildcard(parts.name);
+      // A name that holds "*" or "?" (legal on POSIX) takes that entry
+      // alone when it exists.
+      platform::Listing found;
+      if (!pattern || style == platform::PathStyle::kPosix)
+        found = files.LookUp(parts.folder, parts.name);
+      if (pattern && found.entries.empty() && found.failure.ok()) {
+        pattern_operands.push_back(k);
+        patterns.push_back(std::move(parts.name));
+        continue;
+      }
+      if (!found.failure.ok()) {
+        Failed(ForScreen(console, operand) + " [FAILED: " +
+               FailureWords(found.failure, files) + "]\n");
+        matched[k] = true;  // the failure is its answer
+        continue;
+      }
+      if (found.entries.empty()) continue;
+      platform::Entry& entry = found.entries[0];
+      matched[k] = true;
+      // "f.avi/" names a folder: a file of that name is not one.
+      if (!pattern && style == platform::PathStyle::kPosix &&
+          operand.ends_with("/") &&
+          entry.kind != platform::EntryKind::kDirectory) {
+        Failed(ForScreen(console, operand) + ": not a folder\n");
+        continue;
+      }
+      if (!have_folder) {
+        g.folder = found.folder;
+        have_folder = true;
+      }
+      // With /s a folder named walks that folder; a file named is renamed.
+      if (options.recursive && entry.kind == platform::EntryKind::kDirectory &&
+          !entry.link) {
+        whole.push_back(entry.name);
+        continue;
+      }
+      if (names.count(entry.name)) continue;  // named twice: once is enough
+      g.entries.push_back(std::move(entry));
+      g.named.push_back(true);
+      names.insert(g.entries.back().name);
     }
-    platform::Listing listing = ListOperand(files, operand, style);
+    const std::string shown = show_folder ? folder : "";
+    if (patterns.empty() && whole.empty()) {
+      if (!g.entries.empty()) RunGathered(g, shown);
+      return;
+    }
+    for (const std::string& pattern : patterns) g.patterns.push_back(pattern);
+    platform::Listing listing = files.ListFolder(folder);
+    if (options.recursive) {
+      const std::unordered_set<std::string_view> walk_whole(whole.begin(),
+                                                            whole.end());
+      const bool any =
+          Walk(std::move(listing), g.patterns, false, walk_whole, names);
+      for (std::size_t k : pattern_operands) matched[k] = any;
+      return;
+    }
     if (!listing.failure.ok()) {
       // The failure is the operand's answer: no "No matches" after it.
-      console.Print(ForScreen(console, operand) + " [FAILED: " +
-                    FailureWords(listing.failure, files) + "]\n");
-      any_failed = true;
-      return true;
+      for (std::size_t k : pattern_operands) {
+        Failed(ForScreen(console, *operands[k]) + " [FAILED: " +
+               FailureWords(listing.failure, files) + "]\n");
+        matched[k] = true;
+      }
+      return;
     }
-    // "f.avi/" names a folder: a file of that name is not one.
-    if (!pattern && style == platform::PathStyle::kPosix &&
-        operand.ends_with("/") && listing.entries.size() == 1 &&
-        listing.entries[0].kind != platform::EntryKind::kDirectory) {
-      console.Print(ForScreen(console, operand) + ": not a folder\n");
-      any_failed = true;
-      return true;
+    // The listing in its order: what the patterns take and what is named.
+    Gathered all;
+    all.folder = listing.folder;
+    all.controlled = ControlledNames(listing);
+    all.listed = true;
+    all.patterns = g.patterns;
+    all.entries = std::move(listing.entries);
+    Keep(all, [&](const platform::Entry& entry) {
+      if (!names.empty() && names.erase(entry.name)) return 1;
+      return TakenByPatterns(all.patterns, entry.name) ? 0 : -1;
+    });
+    // Named entries the listing lacks (come since it was read): as named.
+    for (platform::Entry& entry : g.entries) {
+      if (!names.count(entry.name)) continue;
+      all.named.push_back(true);
+      all.entries.push_back(std::move(entry));
     }
-    // With /s a folder named walks that folder; a file named is renamed.
-    if (options.recursive && listing.entries.size() == 1 &&
-        listing.entries[0].kind == platform::EntryKind::kDirectory &&
-        !listing.entries[0].link) {
-      return RunTree(
-          files.ListFolder(parts.folder + listing.entries[0].name + "/"), "*");
-    }
-    return RunListing(listing, "*", show_folder ? parts.folder : "", true,
-                      !pattern);
+    const Outcome outcome = RunGathered(all, shown);
+    for (std::size_t p = 0; p < pattern_operands.size(); ++p)
+      matched[pattern_operands[p]] = outcome.pattern_matched[p];
   }
 };
 
@@ -240,24 +467,45 @@ struct Run {
 RunEnd RunRename(const RunOptions& options,
                  const std::vector<std::string>& operands,
                  platform::PathStyle style, platform::FileSystem& files,
-                 platform::Console& console, Journal& journal) {
-  Run run{options, files, console, journal};
+                 platform::Console& console, Journal& journal,
+                 RunCounts& counts) {
+  Run run{options, style, files, console, journal, {console, {}}, {}};
+  // The operands by folder, in the order of each folder's first operand:
+  // all that name one folder are planned together.
+  std::vector<std::string> folders;
+  std::vector<std::vector<std::size_t>> by_folder;
+  {
+    std::unordered_map<std::string, std::size_t> index;
+    for (std::size_t i = 0; i < operands.size(); ++i) {
+      std::string folder = SplitOperand(operands[i], style).folder;
+      auto [at, added] = index.try_emplace(folder, folders.size());
+      if (added) {
+        folders.push_back(std::move(folder));
+        by_folder.emplace_back();
+      }
+      by_folder[at->second].push_back(i);
+    }
+  }
   // Operands in several folders: each line says which.
-  std::set<std::string> folders;
-  for (const std::string& operand : operands)
-    folders.insert(SplitOperand(operand, style).folder);
   const bool show_folder = folders.size() > 1;
   bool any_matched = false;
-  for (const std::string& operand : operands) {
+  for (std::size_t f = 0; f < folders.size(); ++f) {
     if (journal.broken) break;  // said: the run stops
-    if (run.RunOperand(operand, style, show_folder)) {
-      any_matched = true;
-    } else if (!journal.broken) {
-      console.Print("Error: No matches to \"" + ForScreen(console, operand) +
-                    "\"\n\n");
+    std::vector<const std::string*> group;
+    for (std::size_t i : by_folder[f]) group.push_back(&operands[i]);
+    std::vector<bool> matched(group.size(), false);
+    run.RunFolder(folders[f], group, show_folder, matched);
+    for (std::size_t k = 0; k < group.size(); ++k) {
+      if (matched[k]) {
+        any_matched = true;
+      } else if (!journal.broken) {
+        console.Print("Error: No matches to \"" + ForScreen(console, *group[k]) +
+                      "\"\n\n");
+      }
     }
   }
   CloseJournal(journal, files, console);
+  counts = run.counts;
   if (journal.broken) return {false, true};
   return {any_matched, run.any_failed};
 }

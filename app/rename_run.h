@@ -1,6 +1,6 @@
-// The main loop: for each operand, list the entries it names; for each
-// entry, plan its new name, ask where a confirmation is due, apply the
-// rename and report how it went.
+// The main loop: for each folder the operands name, gather the entries they
+// name there; plan their new names together, then for each ask where a
+// confirmation is due, apply the rename and report how it went.
 #pragma once
 
 #include <string>
@@ -16,9 +16,12 @@
 namespace app {
 
 // Fails when a rename failed; not done when no operand matched anything.
+// The operands that name one folder are gathered and planned together;
+// counts says what the run did.
 RunEnd RunRename(const RunOptions& options,
                  const std::vector<std::string>& operands,
                  platform::PathStyle style, platform::FileSystem& files,
-                 platform::Console& console, Journal& journal);
+                 platform::Console& console, Journal& journal,
+                 RunCounts& counts);
 
 }  // namespace app

@@ -103,8 +103,9 @@ void AppendShown(std::string& line, bool terminal, std::string_view text) {
 
 }  // namespace
 
-bool ShowRename(Reporter& r, std::string_view shown, std::string_view old_name,
-                std::string_view new_name, bool ask) {
+platform::Answer ShowRename(Reporter& r, std::string_view shown,
+                            std::string_view old_name,
+                            std::string_view new_name, bool ask) {
   const bool terminal = r.console.IsTerminal();
   r.line.assign(ask ? "[y/N] " : "");
   AppendShown(r.line, terminal, shown);
@@ -118,11 +119,25 @@ bool ShowRename(Reporter& r, std::string_view shown, std::string_view old_name,
   if (Wraps(r.console, r.line)) r.line.insert(0, ask ? "\n       " : "\n  ");
   if (!ask) {
     r.console.Print(r.line.append("\n"));
-    return true;
+    return platform::Answer::kYes;
   }
-  if (r.console.Ask(r.line.append(" ")) == platform::Answer::kYes) return true;
-  r.console.Print("[SKIPPED]\n");
-  return false;
+  // Where the output goes to a file, the question is also shown on the
+  // terminal, escaped as a terminal needs it.
+  std::string on_terminal;
+  if (!terminal) {
+    on_terminal = "[y/N] ";
+    AppendShown(on_terminal, true, shown);
+    AppendShown(on_terminal, true, old_name);
+    on_terminal.append(" ==> ");
+    AppendShown(on_terminal, true, shown);
+    AppendShown(on_terminal, true, new_name);
+    on_terminal.append(" ");
+  }
+  const platform::Answer answer =
+      r.console.Ask(r.line.append(" "), on_terminal);
+  if (answer == platform::Answer::kNo || answer == platform::Answer::kQuit)
+    r.console.Print("[SKIPPED]\n");
+  return answer;
 }
 
 void ShowOutcome(Reporter& r, bool asked, const std::string& failure) {
@@ -131,6 +146,25 @@ void ShowOutcome(Reporter& r, bool asked, const std::string& failure) {
     return;
   }
   r.console.Print((asked ? "[FAILED: " : "  [FAILED: ") + failure + "]\n");
+}
+
+}  // namespace app
+
+namespace app {
+
+std::string SummaryLine(const RunCounts& counts, bool dry_run) {
+  std::string line;
+  auto add = [&line](std::size_t count, const char* words) {
+    if (count == 0) return;
+    if (!line.empty()) line += ", ";
+    line += std::to_string(count);
+    line += words;
+  };
+  add(counts.renamed, dry_run ? " to rename" : " renamed");
+  add(counts.failed, dry_run ? " would fail" : " failed");
+  add(counts.skipped, " skipped");
+  add(counts.left_alone, " left alone");
+  return line;
 }
 
 }  // namespace app

@@ -4,9 +4,11 @@
 // what was done.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
+#include "app/run_end.h"
 #include "platform/console.h"
 
 namespace app {
@@ -24,12 +26,16 @@ struct Reporter {
 };
 
 // Shows the rename; with ask, as a question ("[y/N] old ==> new "), and
-// returns the answer (a no is reported as skipped).  Names go after shown,
-// the folder part they are printed with.
-bool ShowRename(Reporter& reporter, std::string_view shown,
-                std::string_view old_name, std::string_view new_name,
-                bool ask);
+// returns the answer (a no or a quit is reported as skipped); without, yes.
+// Names go after shown, the folder part they are printed with.
+platform::Answer ShowRename(Reporter& reporter, std::string_view shown,
+                            std::string_view old_name,
+                            std::string_view new_name, bool ask);
 // Reports how the rename went: failure is "" when it was made.
 void ShowOutcome(Reporter& reporter, bool asked, const std::string& failure);
+
+// "12 renamed, 2 failed, 3 left alone": the counts that are not zero, or ""
+// when all are.  A dry run says what would be done.
+std::string SummaryLine(const RunCounts& counts, bool dry_run);
 
 }  // namespace app

@@ -195,7 +195,7 @@ def limits(build, runs, root):
     with open(out, "rb") as f:
         got = f.read().split(b"\n")
     if got != [b"e.%06d.txt ==> e %06d.txt" % (i, i) for i in range(n)] + [
-            b"Done", b"", b""]:
+            b"%d renamed" % n, b"Done", b"", b""]:
         sys.exit("N=%d: not each entry renamed once, in order" % n)
     if sorted(os.listdir(folder)) != ["e %06d.txt" % i for i in range(n)]:
         sys.exit("N=%d: the folder does not hold the new names" % n)
@@ -206,6 +206,16 @@ def limits(build, runs, root):
               n, seconds, peak_kib / 1024, one_kib / 1024, per_entry,
               "within" if within else "PAST", BYTES_PER_ENTRY))
 
+    # The whole folder planned at once, with /v's names of release names.
+    names = corpus(build, n)
+    fill(folder, names)
+    seconds, video_kib = timed(build, [binary, "/v", "*"], folder, out)
+    video_per_entry = (video_kib - one_kib) * 1024 / n
+    # Long names: the listing's own names and the new ones take most of it.
+    print("{:,} release names planned as one folder with /v in {:.3f} s: "
+          "peak {:.1f} MiB, {:.0f} bytes an entry".format(
+              n, seconds, video_kib / 1024, video_per_entry))
+
     per_name = []
     for n in (5000, 50000):
         names = ["f_%05d.txt" % i for i in range(n)]
@@ -214,9 +224,13 @@ def limits(build, runs, root):
             fill(folder, names)
             times.append(timed(build, [binary] + names, folder, out)[0])
         per_name.append(statistics.median(times) / n)
+        fill(folder, names)
+        _, shell_kib = timed(build, [binary] + names, folder, out)
         print("{:,} names from the shell: {:.3f} s, {:.2f} us a name "
-              "(median of {})".format(n, statistics.median(times),
-                                      per_name[-1] * 1e6, runs))
+              "(median of {}); planned as one folder: peak {:.1f} MiB, {:.0f} "
+              "bytes a name".format(n, statistics.median(times),
+                                    per_name[-1] * 1e6, runs, shell_kib / 1024,
+                                    (shell_kib - one_kib) * 1024 / n))
     print("time per name at 50,000 / at 5,000: %.2f" % (per_name[1] / per_name[0]))
 
     shutil.rmtree(folder)

@@ -6,7 +6,12 @@
 
 namespace platform {
 
-enum class Answer { kYes, kNo };
+enum class Answer {
+  kYes,
+  kNo,
+  kAll,   // yes to this question and to every one after it
+  kQuit,  // no, and no more questions: the run stops renaming
+};
 
 class Console {
  public:
@@ -28,10 +33,14 @@ class Console {
   virtual int ScreenWidth() = 0;
   // How many columns the text takes on the screen.
   virtual int DisplayColumns(std::string_view text) = 0;
-  // Prints the prompt and waits for one key press: "y" or "Y" is yes, any
-  // other key no.  Without a keyboard the answer is no, at once.  Where
-  // Ctrl+C interrupts (POSIX), it ends the process instead of answering.
-  virtual Answer Ask(std::string_view prompt) = 0;
+  // Prints the prompt and waits for one key press: "y" or "Y" is yes, "a"
+  // or "A" all, "q" or "Q" quit, any other key no.  Without a keyboard the
+  // answer is no, at once.  Where Ctrl+C interrupts (POSIX), it ends the
+  // process instead of answering.  When standard output is no terminal but
+  // the keyboard's terminal is at hand, shown (the prompt as a terminal may
+  // show it) goes there too, and so does the rest of the line printed after
+  // the answer, so that the user sees what is asked.
+  virtual Answer Ask(std::string_view prompt, std::string_view shown = {}) = 0;
 };
 
 }  // namespace platform

@@ -21,6 +21,7 @@ enum class Failure {
   kPermission,
   kTooLong,
   kRefusedName,  // the system cannot take the name as it stands
+  kWildcardName,  // a new name with "?" or "*", which the system cannot hold
   kDeviceName,   // a new name the system takes for a device (Windows' NUL)
   kFinalPeriodOrSpace,  // a new name that ordinary paths would cut (Windows)
   kInUse,

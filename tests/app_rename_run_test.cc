@@ -56,8 +56,9 @@ TEST(RenameRun, NoMatchForEachOperandThatNamesNothing) {
   EXPECT_EQ(RunWith(some, {}, {"x*", "sub/*", "y*"}), 0);
   EXPECT_EQ(some.out,
             "Error: No matches to \"x*\"\n\n"
-            "sub/a_b.txt ==> sub/a b.txt\n"
             "Error: No matches to \"y*\"\n\n"
+            "sub/a_b.txt ==> sub/a b.txt\n"
+            "1 renamed\n"
             "Done\n\n");
   EXPECT_EQ(some.renames, std::vector<std::string>{"sub/|a_b.txt>a b.txt"});
 }
@@ -96,7 +97,7 @@ TEST(RenameRun, PrintsAndRenamesChangedNamesOnly) {
   EXPECT_EQ(RunWith(fake, options, {"sub/*"}), 0);
   EXPECT_EQ(fake.out,
             "Some.Movie.2010.XviD.avi ==> Some Movie (2010).avi\n"
-            "Done\n\n");
+            "1 renamed\nDone\n\n");
   EXPECT_EQ(fake.renames, std::vector<std::string>{
                               "sub/|Some.Movie.2010.XviD.avi>Some Movie (2010).avi"});
 }
@@ -141,7 +142,8 @@ TEST(RenameRun, AnswersRenameOrSkip) {
     EXPECT_EQ(RunWith(fake, o), 0);
     const bool yes = answer == Answer::kYes;
     EXPECT_EQ(fake.out, std::string("[y/N] a.b.txt ==> a b.txt ") +
-                            (yes ? "[OK]" : "[SKIPPED]") + "\nDone\n\n");
+                            (yes ? "[OK]\n1 renamed" : "[SKIPPED]\n1 skipped") +
+                            "\nDone\n\n");
     EXPECT_EQ(fake.renames.size(), yes ? 1u : 0u);
   }
 }
@@ -165,7 +167,8 @@ TEST(RenameRun, WrapsANameThatWouldReachTheLastColumn) {
     const std::string indent = c.confirm ? "\n       " : "\n  ";
     EXPECT_EQ(fake.out, std::string(c.confirm ? "[y/N] " : "") +
                             "a.b.txt ==> " + (c.wraps ? indent : "") +
-                            (c.confirm ? "a b.txt [SKIPPED]\n" : "a b.txt\n") +
+                            (c.confirm ? "a b.txt [SKIPPED]\n1 skipped\n"
+                                       : "a b.txt\n1 renamed\n") +
                             "Done\n\n");
   }
 }
@@ -180,9 +183,10 @@ TEST(RenameRun, FailedRenamesAreReportedAndSetTheExitCode) {
             "c.d.txt ==> c d.txt\n"
             "e.f.txt ==> e f.txt\n  [FAILED: permission denied]\n"
             "g?h_i.txt ==> g?h i.txt\n"
-            "  [FAILED: name refused: it contains ? or *]\n"
+            "2 renamed, 2 failed\n"
             "Done\n\n");
-  EXPECT_EQ(fake.renames.size(), 1u);
+  // On POSIX a name may hold "?" and "*".
+  EXPECT_EQ(fake.renames.size(), 2u);
 
   FakeSystem confirmed;
   confirmed.folders[""] = Files({"a.b.txt"});
@@ -192,7 +196,7 @@ TEST(RenameRun, FailedRenamesAreReportedAndSetTheExitCode) {
   o.confirm_all = true;
   EXPECT_EQ(RunWith(confirmed, o), 1);
   EXPECT_EQ(confirmed.out,
-            "[y/N] a.b.txt ==> a b.txt [FAILED: not found]\nDone\n\n");
+            "[y/N] a.b.txt ==> a b.txt [FAILED: not found]\n1 failed\nDone\n\n");
 }
 
 TEST(RenameRun, NeverReplacesAndChangesCaseThroughATemporaryName) {
@@ -250,8 +254,17 @@ TEST(RenameRun, DryRunShowsWhatTheRealRunDoesAndRenamesNothing) {
     EXPECT_EQ(RunWith(dry, o, {"*"}, 2020, true), real_code);
     EXPECT_EQ(real_code, 1);
     EXPECT_TRUE(dry.renames.empty());
+    // The same lines; the summary says what the run would do.
     const std::string done = "Done\n\n";
-    EXPECT_EQ(dry.out, real.out.substr(0, real.out.size() - done.size()) +
+    std::string lines = real.out.substr(0, real.out.size() - done.size());
+    const std::size_t summary = lines.rfind('\n', lines.size() - 2) + 1;
+    std::string words = lines.substr(summary);
+    for (auto [from, to] : {std::pair{" renamed", " to rename"},
+                            {" failed", " would fail"}}) {
+      if (const std::size_t at = words.find(from); at != std::string::npos)
+        words.replace(at, std::string(from).size(), to);
+    }
+    EXPECT_EQ(dry.out, lines.substr(0, summary) + words +
                            "Dry run: nothing was renamed.\n" + done);
   }
 }
@@ -282,6 +295,7 @@ TEST(RenameRun, TreesDeepestFirstWithoutLinksOrHiddenFolders) {
             "l_1 ==> l 1\n"
             "x_1 ==> x 1\n"
             "t_1.txt ==> t 1.txt\n"
+            "7 renamed, 1 failed\n"
             "Done\n\n");
 }
 
@@ -301,6 +315,9 @@ TEST(RenameRun, ReleaseFoldersEpisodesAndDownloadsInProgress) {
   EXPECT_EQ(fake.out,
             "Dune.2021.2160p.WEB-DL.DDP5.1.Atmos.HDR.HEVC-TEPES ==> Dune (2021)\n"
             "[y/N] Show.S01E02.720p.HDTV.mkv ==> Show S01E02.mkv [OK]\n"
+            "Movie.2010.mkv.part: a download in progress, left alone\n"
+            "Clip.2011.crdownload: a download in progress, left alone\n"
+            "2 renamed, 2 left alone\n"
             "Done\n\n");
 }
 
@@ -388,7 +405,8 @@ TEST(RenameRun, NamesCannotDriveTheTerminal) {
       RunWith(fake, app::RunOptions{});
       std::string raw = std::string(c.name) + " ==> " + c.name;
       raw[raw.find('_', raw.find(" ==> "))] = ' ';
-      EXPECT_EQ(fake.out, (terminal ? std::string(c.shown) : raw) + "\nDone\n\n");
+      EXPECT_EQ(fake.out, (terminal ? std::string(c.shown) : raw) +
+                              "\n1 renamed\nDone\n\n");
     }
   }
 }
@@ -406,19 +424,25 @@ TEST(RenameRun, OperandsSayWhyTheyAreLeftAlone) {
     std::string out;
     int code;
   } cases[] = {
-      {{"Red.Canyon.2021"}, false, "Red.Canyon.2021/: a folder (add /d)\n", 0},
+      {{"Red.Canyon.2021"}, false,
+       "Red.Canyon.2021/: a folder (add /d)\n1 left alone\n", 0},
       {{"Film.mkv.part"}, false,
-       "Film.mkv.part: a download in progress, left alone\n", 0},
-      {{"link_1"}, false, "link_1: a link to a folder\n", 0},
-      {{"f.1.avi/"}, false, "f.1.avi/: not a folder\n", 1},
-      {{"*"}, false, "f.1.avi ==> f 1.avi\n", 0},
+       "Film.mkv.part: a download in progress, left alone\n1 left alone\n",
+       0},
+      {{"link_1"}, false, "link_1: a link to a folder\n1 left alone\n", 0},
+      {{"f.1.avi/"}, false, "f.1.avi/: not a folder\n1 failed\n", 1},
+      {{"*"}, false,
+       "f.1.avi ==> f 1.avi\n"
+       "Film.mkv.part: a download in progress, left alone\n"
+       "1 renamed, 1 left alone\n",
+       0},
       {{"Red.Canyon.2021"}, true, "Red.Canyon.2021/in_1.avi ==> "
-                                  "Red.Canyon.2021/in 1.avi\n", 0},
+                                  "Red.Canyon.2021/in 1.avi\n1 renamed\n", 0},
       {{"Red.Canyon.2021/"}, true, "Red.Canyon.2021/in_1.avi ==> "
-                                   "Red.Canyon.2021/in 1.avi\n", 0},
-      {{"f.1.avi"}, true, "f.1.avi ==> f 1.avi\n", 0},
+                                   "Red.Canyon.2021/in 1.avi\n1 renamed\n", 0},
+      {{"f.1.avi"}, true, "f.1.avi ==> f 1.avi\n1 renamed\n", 0},
       // A folder that cannot be listed fails, and that says it all.
-      {{"locked/*"}, false, "locked/* [FAILED: permission denied]\n", 1},
+      {{"locked/*"}, false, "locked/* [FAILED: permission denied]\n1 failed\n", 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.operands[0] + (c.recursive ? " /s" : ""));
@@ -434,6 +458,164 @@ TEST(RenameRun, OperandsSayWhyTheyAreLeftAlone) {
     EXPECT_EQ(RunWith(fake, o, c.operands), c.code);
     EXPECT_EQ(fake.out, c.out + "Done\n\n");
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The operands that name one folder are planned together, however given:
+// what /v does within one listing holds for the shell's list of names too,
+// and an entry named twice is handled once.
+TEST(RenameRun, OperandsOfOneFolderArePlannedTogether) {
+  const char* extended = "Film.2010.Extended.1080p.BluRay.x264-GRP.mkv";
+  const char* theatrical = "Film.2010.Theatrical.1080p.BluRay.x264-GRP.mkv";
+  const std::vector<std::string> versions = {
+      std::string("|") + extended + ">Film (2010) - Extended.mkv",
+      std::string("|") + theatrical + ">Film (2010) - Theatrical.mkv"};
+  struct Case {
+    bool video;
+    std::vector<std::string> operands;
+    std::vector<std::string> renames;
+  } cases[] = {
+      {true, {"*"}, versions},
+      {true, {extended, theatrical}, versions},  // the shell's "*"
+      {true, {"*Extended*", "*Theatrical*"}, versions},
+      {true, {theatrical, "*Extended*"}, versions},
+      {false, {"a_1.txt", "a_*", "a_1.txt"}, {"|a_1.txt>a 1.txt"}},
+      // A name that holds "*" is that entry alone where it exists.
+      {false, {"b_*.txt"}, {"|b_*.txt>b *.txt"}},
+      {false, {"b_?.txt"}, {"|b_*.txt>b *.txt", "|b_x.txt>b x.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.operands[0]);
+    FakeSystem fake;
+    fake.folders[""] = Files({extended, theatrical, "a_1.txt", "b_*.txt",
+                              "b_x.txt"});
+    app::RunOptions o;
+    o.rules.video_rule = c.video;
+    if (c.video) {
+      // Only the films: /v would tidy the other names as well.
+      fake.folders[""].resize(2);
+    }
+    EXPECT_EQ(RunWith(fake, o, c.operands, 2027), 0) << fake.out;
+    EXPECT_EQ(fake.renames, c.renames) << fake.out;
+  }
+}
+
+// A download still being written stays whole: a file with aria2's control
+// file beside it, and a folder that holds a download anywhere below, with
+// everything in it.  Each says why.
+TEST(RenameRun, DownloadsInProgressStayWhole) {
+  struct Case {
+    std::vector<std::string> operands;
+    app::Selection selection;
+    bool recursive;
+    std::string out;
+  } cases[] = {
+      {{"*"}, app::Selection::kFiles, false,
+       "f_1.mkv ==> f 1.mkv\n"
+       "a_1.mkv: a download in progress (its .aria2 file is beside it), left "
+       "alone\n"
+       "a_1.mkv.aria2: a download in progress, left alone\n"
+       "1 renamed, 2 left alone\n"},
+      {{"a_1.mkv", "f_1.mkv"}, app::Selection::kFiles, false,
+       "f_1.mkv ==> f 1.mkv\n"
+       "a_1.mkv: a download in progress (its .aria2 file is beside it), left "
+       "alone\n"
+       "1 renamed, 1 left alone\n"},
+      {{"*"}, app::Selection::kFilesAndDirectories, false,
+       "f_1.mkv ==> f 1.mkv\n"
+       "ok_1 ==> ok 1\n"
+       "a_1.mkv: a download in progress (its .aria2 file is beside it), left "
+       "alone\n"
+       "a_1.mkv.aria2: a download in progress, left alone\n"
+       "busy_1/: a download in progress inside, left alone with all it "
+       "holds\n"
+       "deep_1/: a download in progress inside, left alone with all it "
+       "holds\n"
+       "2 renamed, 4 left alone\n"},
+      {{"*.mkv"}, app::Selection::kFiles, true,
+       "ok_1/in_1.mkv ==> ok_1/in 1.mkv\n"
+       "f_1.mkv ==> f 1.mkv\n"
+       "a_1.mkv: a download in progress (its .aria2 file is beside it), left "
+       "alone\n"
+       "busy_1/: a download in progress inside, left alone with all it "
+       "holds\n"
+       "deep_1/: a download in progress inside, left alone with all it "
+       "holds\n"
+       "2 renamed, 3 left alone\n"},
+      {{"deep_1"}, app::Selection::kFiles, true,
+       "deep_1/: a download in progress inside, left alone with all it "
+       "holds\n"
+       "1 left alone\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.operands[0] + (c.recursive ? " /s" : ""));
+    FakeSystem fake;
+    fake.folders[""] = {E("a_1.mkv", EntryKind::kFile),
+                        E("a_1.mkv.aria2", EntryKind::kFile),
+                        E("busy_1", EntryKind::kDirectory),
+                        E("deep_1", EntryKind::kDirectory),
+                        E("f_1.mkv", EntryKind::kFile),
+                        E("ok_1", EntryKind::kDirectory)};
+    fake.folders["busy_1/"] = Files({"e_1.mkv", "e_2.mkv.part"});
+    fake.folders["deep_1/"] = {E("in_1", EntryKind::kDirectory)};
+    fake.folders["deep_1/in_1/"] = Files({"x_1.mkv", "x_1.mkv.!qB"});
+    // A hidden folder is not walked, so what it holds does not count.
+    fake.folders["ok_1/"] = {E("in_1.mkv", EntryKind::kFile),
+                             E(".h_1", EntryKind::kDirectory, true)};
+    fake.folders["ok_1/.h_1/"] = Files({"y.part"});
+    app::RunOptions o;
+    o.selection = c.selection;
+    o.recursive = c.recursive;
+    EXPECT_EQ(RunWith(fake, o, c.operands), 0);
+    EXPECT_EQ(fake.out, c.out + "Done\n\n");
+    for (const std::string& rename : fake.renames) {
+      EXPECT_EQ(rename.find("busy_1"), std::string::npos);
+      EXPECT_EQ(rename.find("deep_1"), std::string::npos);
+    }
+  }
+}
+
+// "a" answers yes to this question and all the rest, "q" stops the run:
+// the rest are skipped and counted, and the exit code stays 0.
+TEST(RenameRun, AllAndQuitAnswers) {
+  struct Case {
+    std::deque<Answer> answers;
+    int asked;
+    std::size_t renamed;
+    std::string summary;
+  } cases[] = {
+      {{Answer::kAll}, 1, 3, "3 renamed"},
+      {{Answer::kYes, Answer::kAll}, 2, 3, "3 renamed"},
+      {{Answer::kNo, Answer::kQuit}, 2, 0, "3 skipped"},
+      {{Answer::kYes, Answer::kQuit}, 2, 1, "1 renamed, 2 skipped"},
+  };
+  for (const Case& c : cases) {
+    FakeSystem fake;
+    fake.folders[""] = Files({"a.1.txt", "b.2.txt", "c.3.txt"});
+    fake.answers = c.answers;
+    app::RunOptions o;
+    o.confirm_all = true;
+    EXPECT_EQ(RunWith(fake, o), 0);
+    EXPECT_EQ(fake.asked, c.asked) << fake.out;
+    EXPECT_EQ(fake.renames.size(), c.renamed) << fake.out;
+    EXPECT_TRUE(fake.out.ends_with(c.summary + "\nDone\n\n")) << fake.out;
+  }
+}
+
+// Where the output goes to a file, the question is shown on the terminal
+// too, escaped as names are there; the file keeps the bytes.
+TEST(RenameRun, AQuestionIsShownOnTheTerminalWhenTheOutputIsAFile) {
+  FakeSystem fake;
+  fake.folders[""] = Files({"a_\x1b.txt"});
+  app::RunOptions o;
+  o.confirm_all = true;
+  RunWith(fake, o);
+  EXPECT_EQ(fake.console.terminal_out, "[y/N] a_\\033.txt ==> a \\033.txt ");
+  EXPECT_EQ(fake.out,
+            "[y/N] a_\x1b.txt ==> a \x1b.txt [SKIPPED]\n1 skipped\nDone\n\n");
 }
 
 }  // namespace

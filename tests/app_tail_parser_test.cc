@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/option_table.h"
 #include "app/tail_parser.h"
 #include "app/help_text.h"
 #include "app/long_options.h"
@@ -86,6 +87,12 @@ TEST(HelpText, NamesTheYearBoundsInForceAndTheOperandsTaken) {
     EXPECT_EQ(lines[7],
               " (valid years are between 1920 and 2027; all others are ignored).");
     EXPECT_EQ(lines[2].ends_with(arguments ? "filespec..." : "] filespec"), true);
+    // The usage line is made from the option tables: it shows them all.
+    for (const app::OptionToken& token : app::kOptionTokens)
+      EXPECT_NE(lines[2].find(token.lower.substr(0, 2)), std::string::npos)
+          << token.lower;
+    for (std::string_view word : {"--terms FILE", "--dry-run", "--no-history"})
+      EXPECT_NE(lines[2].find(word), std::string::npos) << word;
   }
 }
 

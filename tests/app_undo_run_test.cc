@@ -509,7 +509,7 @@ TEST(History, ARenameThatCannotBeRecordedIsNotMade) {
   EXPECT_EQ(sys.Run({"*"}), 1);
   EXPECT_EQ(sys.console.out,
             "a_1.avi ==> a 1.avi\n"
-            "  [FAILED: its folder cannot be recorded for undo]\nDone\n\n");
+            "  [FAILED: its folder cannot be recorded for undo]\n1 failed\nDone\n\n");
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"a_1.avi"});
 }
 
@@ -549,7 +549,7 @@ TEST(Undo, AnEarlierHistoryStaysUndoable) {
   // files of their own, and the new run is undone in turn.
   const std::string old = sys.History();
   EXPECT_EQ(sys.Run({"a_1.avi"}), 0);
-  EXPECT_EQ(sys.console.out, "a_1.avi ==> a 1.avi\nDone\n\n");
+  EXPECT_EQ(sys.console.out, "a_1.avi ==> a 1.avi\n1 renamed\nDone\n\n");
   EXPECT_EQ(sys.History(), old);
   EXPECT_EQ(sys.Run({"--undo"}), 0);
   EXPECT_EQ(sys.Names(),

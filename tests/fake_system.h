@@ -259,7 +259,10 @@ struct Console final : platform::Console {
   int DisplayColumns(std::string_view text) override {
     return static_cast<int>(text.size());
   }
-  platform::Answer Ask(std::string_view prompt) override {
+  std::string terminal_out;  // what a separate terminal was shown
+  platform::Answer Ask(std::string_view prompt,
+                      std::string_view shown = {}) override {
+    terminal_out += shown;
     out += prompt;
     ++asked;
     if (answers.empty()) return platform::Answer::kNo;

@@ -188,6 +188,9 @@ TEST_F(WindowsFolder, RenameFailures) {
   EXPECT_EQ(Rename("gone.txt", "here.txt"), Failure::kNotFound);
   EXPECT_EQ(Rename("a b.txt", std::string(257, 'x')), Failure::kTooLong);
   EXPECT_EQ(Rename("a b.txt", "..\\out.txt"), Failure::kRefusedName);
+  // Windows cannot hold a wildcard in a name (POSIX can).
+  for (const char* name : {"a?.txt", "a*.txt"})
+    EXPECT_EQ(Rename("a b.txt", name), Failure::kWildcardName) << name;
   EXPECT_EQ(Content(L"a b.txt"), "first");
   EXPECT_EQ(Content(L"a c.txt"), "second");
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"a b.txt", L"a c.txt"}));

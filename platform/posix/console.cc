@@ -4,12 +4,14 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <string>
 
 #include "platform/posix/call_platform.h"
 #include "platform/posix/console_state.h"
 #include "platform/posix/display_width.h"
 #include "platform/posix/file_system.h"
+#include "platform/posix/terminal_state.h"
 
 namespace platform {
 namespace posix {
@@ -23,6 +25,9 @@ long printed_columns = 0;
 std::string held;
 // The first error that a write to standard output met, or 0.
 int output_error = 0;
+// A question stands on the keyboard's terminal: the answer goes there too.
+// Read by the signal handler.
+volatile std::sig_atomic_t answer_to_terminal = 0;
 
 // Width reported when there is no terminal: no name ever wraps.
 constexpr int kNoTerminalWidth = INT_MAX / 2;
@@ -80,8 +85,24 @@ void FlushOutput() {
 int OutputError() { return output_error; }
 void ClearOutputError() { output_error = 0; }
 
+void ShowOnTerminal(std::string_view question) {
+  const int fd = KeyboardFd();
+  if (fd < 0) return;
+  WriteAll(fd, question);
+  answer_to_terminal = 1;
+}
+
+bool QuestionOnTerminal() { return answer_to_terminal != 0; }
+
 void PosixConsole::Print(std::string_view text) {
   if (text.empty()) return;
+  if (answer_to_terminal) {
+    const std::size_t end = text.find('\n');
+    const std::string_view answer =
+        end == std::string_view::npos ? text : text.substr(0, end + 1);
+    if (KeyboardFd() >= 0) WriteAll(KeyboardFd(), answer);
+    if (end != std::string_view::npos) answer_to_terminal = 0;
+  }
   // The count matters only where the output is the screen.
   if (OutputIsScreen()) {
     printed_columns =

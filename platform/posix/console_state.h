@@ -2,6 +2,8 @@
 // layer.
 #pragma once
 
+#include <string_view>
+
 namespace platform::posix {
 
 // Decides the screen: standard output when it is a terminal, else standard
@@ -19,5 +21,10 @@ void FlushOutput();
 int OutputError();
 // Forgets it (a test that goes on in the same process).
 void ClearOutputError();
+// Writes a question to the keyboard's terminal while standard output goes
+// elsewhere; the text printed next, up to its line end, follows it there.
+void ShowOnTerminal(std::string_view question);
+// True while such a question waits for its answer.  Async-signal-safe.
+bool QuestionOnTerminal();
 
 }  // namespace platform::posix

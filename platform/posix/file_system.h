@@ -67,7 +67,7 @@ class PosixConsole final : public Console {
   bool IsTerminal() override;
   int ScreenWidth() override;
   int DisplayColumns(std::string_view text) override;  // display_width.cc
-  Answer Ask(std::string_view prompt) override;        // keyboard.cc
+  Answer Ask(std::string_view prompt, std::string_view shown = {}) override;        // keyboard.cc
 };
 
 }  // namespace platform::posix

@@ -8,6 +8,7 @@
 
 #include <initializer_list>
 
+#include "platform/posix/console_state.h"
 #include "platform/posix/terminal_state.h"
 
 namespace platform::posix {
@@ -44,6 +45,10 @@ void ForEachEndingSignal(Visit&& visit) {
     // prompt of ours that waited for a key.
     if (write(STDOUT_FILENO, "\n", 1) < 0) {
       // Nothing to do: the exit code tells.
+    }
+    if (QuestionOnTerminal() && KeyboardFd() >= 0 &&
+        write(KeyboardFd(), "\n", 1) < 0) {
+      // As above.
     }
     _exit(130);
   }

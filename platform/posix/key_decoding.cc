@@ -9,8 +9,8 @@ constexpr char kEscByte = '\x1b';
 // A control sequence longer than this is garbage: taken as one key.
 constexpr std::size_t kLongestSequence = 32;
 
-KeyDecoding Key(std::size_t consumed, bool yes = false) {
-  return KeyDecoding{KeyDecoding::kKey, consumed, yes};
+KeyDecoding Key(std::size_t consumed, char letter = 0) {
+  return KeyDecoding{KeyDecoding::kKey, consumed, letter == 'y', letter};
 }
 
 KeyDecoding NeedMore() { return KeyDecoding{}; }
@@ -49,7 +49,11 @@ KeyDecoding DecodeSs3(std::string_view bytes, bool at_pause) {
 // byte that starts none is a key of its own.
 KeyDecoding DecodeCharacter(std::string_view bytes, bool at_pause) {
   const char b = bytes[0];
-  if (static_cast<unsigned char>(b) < 0x80) return Key(1, b == 'y' || b == 'Y');
+  if (static_cast<unsigned char>(b) < 0x80) {
+    const char lower = b >= 'A' && b <= 'Z' ? static_cast<char>(b + 32) : b;
+    const bool answer = lower == 'y' || lower == 'a' || lower == 'q';
+    return Key(1, answer ? lower : 0);
+  }
   const text::CodePoint step = text::DecodeUtf8(bytes, 0);
   if (step.cut_short && !at_pause) return NeedMore();
   return Key(step.length == 0 ? 1 : step.length);

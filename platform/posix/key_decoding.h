@@ -21,6 +21,7 @@ struct KeyDecoding {
   Status status = kNeedMore;
   std::size_t consumed = 0;
   bool yes = false;
+  char letter = 0;  // 'y', 'a' or 'q' for those letters alone, in either case
 };
 
 // Decodes the first key of bytes.  at_pause says that no more bytes came

@@ -50,16 +50,16 @@ ReadOutcome ReadByte(int fd, int timeout_ms) {
   }
 }
 
-// Reads one key press; false for any key but "y" or "Y", and at once
-// without a keyboard, so that the entry is skipped.
-bool ReadKeyIsYes() {
+// Reads one key press: 'y', 'a' or 'q' for those letters, else 0, and 0 at
+// once without a keyboard, so that the entry is skipped.
+char ReadAnswerKey() {
   for (;;) {
     const int fd = KeyboardFd();
     if (pending.empty()) {
-      if (fd < 0) return false;
+      if (fd < 0) return 0;
       if (ReadByte(fd, -1) == ReadOutcome::kGone) {
         DropKeyboard();
-        return false;
+        return 0;
       }
       continue;
     }
@@ -72,19 +72,28 @@ bool ReadKeyIsYes() {
       d = DecodeKey(pending, true);
     }
     pending.erase(0, d.consumed);
-    return d.yes;
+    return d.letter;
   }
 }
 
 }  // namespace
 
-Answer PosixConsole::Ask(std::string_view prompt) {
+Answer PosixConsole::Ask(std::string_view prompt, std::string_view shown) {
   Print(prompt);
   FlushOutput();
+  // Output to a file or a pipe: the question is shown on the terminal too,
+  // and the answer after it (console.cc).
+  if (!OutputIsScreen() && KeyboardFd() >= 0 && !shown.empty())
+    ShowOnTerminal(shown);
   BeginKeyWait();
-  const bool yes = ReadKeyIsYes();
+  const char key = ReadAnswerKey();
   EndKeyWait();
-  return yes ? Answer::kYes : Answer::kNo;
+  switch (key) {
+    case 'y': return Answer::kYes;
+    case 'a': return Answer::kAll;
+    case 'q': return Answer::kQuit;
+  }
+  return Answer::kNo;
 }
 
 }  // namespace platform::posix

@@ -54,13 +54,34 @@ void WriteText(HANDLE handle, std::string_view utf8) {
   WriteConsoleW(handle, wide.data(), count, &written, nullptr);
 }
 
+// A question stands in the console while the output goes elsewhere: the
+// answer goes there too.
+bool answer_to_console = false;
+
 bool ScreenInfo(CONSOLE_SCREEN_BUFFER_INFO& info) {
   return GetConsoleScreenBufferInfo(ConsoleHandles().screen, &info) != 0;
 }
 
 }  // namespace
 
-void WindowsConsole::Print(std::string_view text) { WriteText(ConsoleHandles().output, text); }
+void ShowInConsole(std::string_view question) {
+  const ConsoleState& handles = ConsoleHandles();
+  if (IsConsole(handles.output) || !IsConsole(handles.screen) ||
+      handles.keyboard == INVALID_HANDLE_VALUE || handles.keyboard == nullptr)
+    return;
+  WriteText(handles.screen, question);
+  answer_to_console = true;
+}
+
+void WindowsConsole::Print(std::string_view text) {
+  if (answer_to_console) {
+    const std::size_t end = text.find('\n');
+    WriteText(ConsoleHandles().screen,
+              end == std::string_view::npos ? text : text.substr(0, end + 1));
+    if (end != std::string_view::npos) answer_to_console = false;
+  }
+  WriteText(ConsoleHandles().output, text);
+}
 
 void WindowsConsole::PrintError(std::string_view line) {
   std::string whole(line);

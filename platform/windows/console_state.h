@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 namespace platform::windows {
 
 struct ConsoleState {
@@ -19,5 +21,9 @@ struct ConsoleState {
 };
 
 ConsoleState& ConsoleHandles();
+
+// Writes a question to the console while standard output goes elsewhere;
+// the text printed next, up to its line end, follows it there.
+void ShowInConsole(std::string_view question);
 
 }  // namespace platform::windows

@@ -65,7 +65,7 @@ class WindowsConsole final : public Console {
   bool IsTerminal() override;
   int ScreenWidth() override;
   int DisplayColumns(std::string_view text) override;
-  Answer Ask(std::string_view prompt) override;  // wait_key.cc
+  Answer Ask(std::string_view prompt, std::string_view shown = {}) override;  // wait_key.cc
 };
 
 }  // namespace platform::windows

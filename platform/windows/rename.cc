@@ -18,11 +18,13 @@ const wchar_t* Wide(const std::u16string& text) {
 }
 
 // What the system cannot take as a name: over 255 UTF-16 units, or holding
-// a folder separator.
+// a folder separator or a wildcard.
 Failure SystemRefusal(const std::u16string& name) {
   if (name.size() > kLongestName) return Failure::kTooLong;
   if (name.find_first_of(u"\\/") != std::u16string::npos)
     return Failure::kRefusedName;
+  if (name.find_first_of(u"?*") != std::u16string::npos)
+    return Failure::kWildcardName;
   return Failure::kNone;
 }
 

@@ -21,18 +21,18 @@ bool IsModifier(WORD key) {
   return false;
 }
 
-// Waits for one key press: true for "y" or "Y" (Alt+y is a command, not the
-// letter), false for any other key, and at once without a keyboard, so that
-// a run without a console never hangs.
-bool KeyIsYes() {
+// Waits for one key press: the answer of "y", "a" or "q" in either case
+// (Alt+y is a command, not the letter), no for any other key, and no at once
+// without a keyboard, so that a run without a console never hangs.
+Answer AnswerKey() {
   HANDLE keyboard = ConsoleHandles().keyboard;
-  if (keyboard == INVALID_HANDLE_VALUE || keyboard == nullptr) return false;
+  if (keyboard == INVALID_HANDLE_VALUE || keyboard == nullptr) return Answer::kNo;
   int failed_polls = 0;
   for (;;) {
     INPUT_RECORD record;
     DWORD count = 0;
     if (!PeekConsoleInputW(keyboard, &record, 1, &count)) {
-      if (++failed_polls >= kFailedPollsToGiveUp) return false;
+      if (++failed_polls >= kFailedPollsToGiveUp) return Answer::kNo;
       Sleep(20);
       continue;
     }
@@ -43,7 +43,7 @@ bool KeyIsYes() {
     }
     // The record is taken off the queue whether it answers or not.
     if (!ReadConsoleInputW(keyboard, &record, 1, &count)) {
-      if (++failed_polls >= kFailedPollsToGiveUp) return false;
+      if (++failed_polls >= kFailedPollsToGiveUp) return Answer::kNo;
       continue;
     }
     if (record.EventType != KEY_EVENT || !record.Event.KeyEvent.bKeyDown)
@@ -52,17 +52,26 @@ bool KeyIsYes() {
     const wchar_t ch = key.uChar.UnicodeChar;
     if (ch == 0 && IsModifier(key.wVirtualKeyCode)) continue;
     const bool alt = key.dwControlKeyState & (LEFT_ALT_PRESSED | RIGHT_ALT_PRESSED);
-    return (ch == L'y' || ch == L'Y') && !alt;
+    if (alt) return Answer::kNo;
+    switch (ch) {
+      case L'y': case L'Y': return Answer::kYes;
+      case L'a': case L'A': return Answer::kAll;
+      case L'q': case L'Q': return Answer::kQuit;
+    }
+    return Answer::kNo;
   }
 }
 
 }  // namespace
 
-Answer WindowsConsole::Ask(std::string_view prompt) {
+Answer WindowsConsole::Ask(std::string_view prompt, std::string_view shown) {
   Print(prompt);
+  // Output to a file or a pipe: the question is shown in the console too,
+  // and the answer after it.
+  if (!shown.empty()) ShowInConsole(shown);
   // Ctrl+C arrives as a key (the console's input processing is off), and
-  // answers no as any other key but "y" does.
-  return KeyIsYes() ? Answer::kYes : Answer::kNo;
+  // answers no as any other key but "y", "a" and "q" does.
+  return AnswerKey();
 }
 
 }  // namespace platform::windows

@@ -62,6 +62,7 @@ class ReadOnlyDirectory(TempDirTest):
             b"a.b.txt ==> a b.txt", b"  [FAILED: permission denied]",
             b"c_d.avi ==> c d.avi", b"  [FAILED: permission denied]",
             b"e[f].mkv ==> e (f).mkv", b"  [FAILED: permission denied]",
+            b"3 failed",
             b"Done", b"", b""])
         self.assertEqual(names(self.dir), listed)
         for name in listed:
@@ -154,7 +155,10 @@ class NameTooLong(TempDirTest):
                 self.assertEqual(r.returncode, 1)
                 self.assertEqual(dry.returncode, 1)
                 out = lines(r.stdout)
-                self.assertEqual(lines(dry.stdout), out[:-3] + [
+                failed = sum(b"[FAILED" in line for line in out)
+                self.assertEqual(out[-4], b"%d failed" % failed)
+                self.assertEqual(lines(dry.stdout), out[:-4] + [
+                    b"%d would fail" % failed,
                     b"Dry run: nothing was renamed.", b"Done", b"", b""])
                 self.assertIn(b"  [FAILED: name too long]", out)
                 self.assertEqual(out[-3:], [b"Done", b"", b""])
@@ -198,9 +202,10 @@ class ManyEntries(unittest.TestCase):
             r = run(["*"], folder, timeout=120)
             self.assertEqual(r.returncode, 0, r.stderr)
             got = lines(r.stdout)
-            self.assertEqual(got[-3:], [b"Done", b"", b""])
+            self.assertEqual(got[-4:], [b"%d renamed" % self.COUNT, b"Done",
+                                        b"", b""])
             # Each entry once, in the listing's order, and each renamed.
-            self.assertSameList(got[:-3], [b"e.%06d.txt ==> e %06d.txt" % (i, i)
+            self.assertSameList(got[:-4], [b"e.%06d.txt ==> e %06d.txt" % (i, i)
                                            for i in range(self.COUNT)], "output")
             self.assertSameList(sorted(os.listdir(folder)),
                                 ["e %06d.txt" % i for i in range(self.COUNT)],

@@ -94,7 +94,7 @@ class Renames(TempDirTest):
             b"a.b.txt ==> a b.txt",
             b"a_b.txt ==> a b.txt",
             b"  [FAILED: a file with that name exists]",
-            b"Done", b"", b""])
+            b"1 renamed, 1 failed", b"Done", b"", b""])
         with open(os.path.join(self.dir, "a b.txt"), "rb") as f:
             self.assertEqual(f.read(), b"first")
         with open(os.path.join(self.dir, "a_b.txt"), "rb") as f:
@@ -144,7 +144,8 @@ class Renames(TempDirTest):
         self.touch("A Movie xvid xvid.avi")
         r = run(["/k", "*"], self.dir)
         self.assertEqual(lines(r.stdout), [
-            b"A Movie xvid xvid.avi ==> A Movie xvid.avi", b"Done", b"", b""])
+            b"A Movie xvid xvid.avi ==> A Movie xvid.avi", b"1 renamed", b"Done",
+            b"", b""])
 
 
 class Output(TempDirTest):
@@ -175,7 +176,8 @@ class Output(TempDirTest):
         self.assertEqual(r.returncode, 0)
         self.assertEqual(lines(r.stdout), [
             b"[y/N] a.b.txt ==> a b.txt [SKIPPED]",
-            b"[y/N] c.d.txt ==> c d.txt [SKIPPED]", b"Done", b"", b""])
+            b"[y/N] c.d.txt ==> c d.txt [SKIPPED]", b"2 skipped", b"Done",
+            b"", b""])
         self.assertEqual(names(self.dir), ["a.b.txt", "c.d.txt"])
 
 
@@ -201,14 +203,15 @@ class LongOptions(TempDirTest):
             self.assertEqual(f.read(), b"two")
         real = run(["/y", "/k", "*"], self.dir)
         self.assertEqual(dry.stdout, real.stdout.replace(
-            b"Done\n", b"Dry run: nothing was renamed.\nDone\n"))
+            b"2 renamed\nDone\n",
+            b"2 to rename\nDry run: nothing was renamed.\nDone\n"))
         self.assertEqual(names(self.dir), ["Some Movie (2010).avi", "a b.txt"])
 
     def test_dry_run_still_asks(self):
         self.touch("a.b.txt")
         r = run(["--dry-run", "/c", "*"], self.dir)
         self.assertEqual(lines(r.stdout), [
-            b"[y/N] a.b.txt ==> a b.txt [SKIPPED]",
+            b"[y/N] a.b.txt ==> a b.txt [SKIPPED]", b"1 skipped",
             b"Dry run: nothing was renamed.", b"Done", b"", b""])
 
     def test_long_options_only_as_whole_words(self):
@@ -240,9 +243,11 @@ class Operands(TempDirTest):
             b"new_downloads/d_one.avi ==> new_downloads/d one.avi",
             os.fsencode(self.dir) + b"/movies/m_two.avi ==> " +
             os.fsencode(self.dir) + b"/movies/m two.avi",
+            # The operands of one folder together, in the order of each
+            # folder's first operand.
+            b"a.avi.x.avi ==> a avi x.avi", b"b_avi.avi ==> b avi.avi",
             b'Error: No matches to "nothing*"', b"",
-            b"dvd/c_3.avi ==> dvd/c 3.avi", b"a.avi.x.avi ==> a avi x.avi",
-            b"b_avi.avi ==> b avi.avi", b"Done", b"", b""])
+            b"dvd/c_3.avi ==> dvd/c 3.avi", b"5 renamed", b"Done", b"", b""])
         self.assertEqual(names(self.dir), [
             "a avi x.avi", "b avi.avi", "dvd", "movies", "movies_list.txt",
             "new_downloads"])
@@ -266,7 +271,7 @@ class Operands(TempDirTest):
         self.assertEqual(r.returncode, 0, r.stderr[:200])
         self.assertEqual(lines(r.stdout), [
             b"f_%04d.txt ==> f %04d.txt" % (i, i) for i in range(count)] + [
-            b"Done", b"", b""])
+            b"1000 renamed", b"Done", b"", b""])
         self.assertEqual(names(self.dir), ["f %04d.txt" % i for i in range(count)])
 
 
@@ -282,9 +287,10 @@ class ReleaseNames(TempDirTest):
                  "Clip_1.crdownload"], self.dir)
         self.assertEqual(lines(r.stdout), [
             b"Show.S01E02.WEB-DL.x265-GRP.mkv ==> Show S01E02.mkv",
-            b"Movie.2010.mkv.part: a download in progress, left alone",
+            # In the folder's order: the operands are planned together.
             b"Clip_1.crdownload: a download in progress, left alone",
-            b"Done", b"", b""])
+            b"Movie.2010.mkv.part: a download in progress, left alone",
+            b"1 renamed, 2 left alone", b"Done", b"", b""])
         # A line that is no term: said with the file and line, nothing listed.
         with open(terms, "a") as f:
             f.write("two words\n")
@@ -305,6 +311,67 @@ class ReleaseNames(TempDirTest):
             self.assertEqual(r.stderr.count(b"\n"), 1, r.stderr)
 
 
+class OneFolderOnePlan(TempDirTest):
+    def test_the_shells_list_keeps_versions_apart_as_a_quoted_star_does(self):
+        films = ["Film.2010.Extended.1080p.BluRay.x264-GRP.mkv",
+                 "Film.2010.Theatrical.1080p.BluRay.x264-GRP.mkv"]
+        want = ["Film (2010) - Extended.mkv", "Film (2010) - Theatrical.mkv"]
+        for operands in (films, ["*"], ["*Extended*", "*Theatrical*"]):
+            with self.subTest(operands=operands):
+                for name in names(self.dir):
+                    os.remove(os.path.join(self.dir, name))
+                for film in films:
+                    self.touch(film)
+                r = run(["/v"] + operands, self.dir)
+                self.assertEqual(r.returncode, 0, r.stdout)
+                self.assertEqual(names(self.dir), want)
+                self.assertEqual(lines(r.stdout)[-4:],
+                                 [b"2 renamed", b"Done", b"", b""])
+
+    def test_downloads_in_progress_stay_whole(self):
+        self.touch("Movie.2010.mkv")
+        self.touch("Movie.2010.mkv.aria2")
+        self.touch("Other.2011.mkv")
+        pack = os.path.join(self.dir, "Show.S01.1080p")
+        os.makedirs(os.path.join(pack, "Extras.1"))
+        self.touch("Show.S01E01.mkv", folder=pack)
+        self.touch("clip.mkv.!qB", folder=os.path.join(pack, "Extras.1"))
+        os.mkdir(os.path.join(self.dir, "Done.Pack.2012"))
+        self.touch("Done.Pack.2012.mkv", folder=os.path.join(self.dir, "Done.Pack.2012"))
+        busy = [b"Movie.2010.mkv: a download in progress (its .aria2 file is "
+                b"beside it), left alone",
+                b"Movie.2010.mkv.aria2: a download in progress, left alone",
+                b"Show.S01.1080p/: a download in progress inside, left alone "
+                b"with all it holds"]
+        r = run(["/y", "/d", "*"], self.dir)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(lines(r.stdout), [
+            b"Done.Pack.2012 ==> Done Pack (2012)",
+            b"Other.2011.mkv ==> Other (2011).mkv"] + busy + [
+            b"2 renamed, 3 left alone", b"Done", b"", b""])
+        # With /s nothing inside the folder is renamed either.
+        r = run(["/s", "/y", "*"], self.dir)
+        self.assertEqual(lines(r.stdout), [
+            b"Done Pack (2012)/Done.Pack.2012.mkv ==> "
+            b"Done Pack (2012)/Done Pack (2012).mkv"] + busy + [
+            b"1 renamed, 3 left alone", b"Done", b"", b""])
+        self.assertEqual(sorted(os.listdir(pack)), ["Extras.1", "Show.S01E01.mkv"])
+
+    def test_names_with_wildcards_are_renamed_and_named_exactly(self):
+        self.touch("Are.You.Afraid.of.the.Dark?.1990.mkv")
+        self.touch("Star*Crossed.2014.mkv")
+        self.touch("Star.Crossed.2014.mkv")
+        r = run(["/y", "Star*Crossed.2014.mkv"], self.dir)
+        self.assertEqual(lines(r.stdout), [
+            b"Star*Crossed.2014.mkv ==> Star*Crossed (2014).mkv",
+            b"1 renamed", b"Done", b"", b""])
+        r = run(["/y", "*"], self.dir)
+        self.assertEqual(r.returncode, 0)
+        self.assertEqual(names(self.dir), [
+            "Are You Afraid of the Dark? (1990).mkv", "Star Crossed (2014).mkv",
+            "Star*Crossed (2014).mkv"])
+
+
 class Tree(TempDirTest):
     def test_s_goes_deepest_first_and_never_through_a_link(self):
         os.makedirs(os.path.join(self.dir, "a_1", "b_2"))
@@ -320,7 +387,7 @@ class Tree(TempDirTest):
             b"a_1/b_2 ==> a_1/b 2",
             b"a_1/up_link ==> a_1/up link",
             b"a_1 ==> a 1",
-            b"Done", b"", b""])
+            b"4 renamed", b"Done", b"", b""])
         self.assertTrue(os.path.exists(os.path.join(self.dir, "a 1", "b 2", "f 3.txt")))
         self.assertTrue(os.path.exists(os.path.join(self.dir, ".h_1", "h_3.txt")))
         # The history puts the tree back, folder names last renamed first.

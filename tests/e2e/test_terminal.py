@@ -165,6 +165,50 @@ class Confirmation(unittest.TestCase):
         self.assertEqual(out, [b"[y/N] a.b.txt ==> ", b"       a b.txt [SKIPPED]"])
 
 
+class AllAndQuit(unittest.TestCase):
+    def test_a_answers_the_rest_and_q_stops(self):
+        files = ("a.b.txt", "c.d.txt", "e.f.txt")
+        for keys, left, summary in [
+                ([b"a"], ["a b.txt", "c d.txt", "e f.txt"], b"3 renamed"),
+                ([b"n", b"A"], ["a.b.txt", "c d.txt", "e f.txt"],
+                 b"2 renamed, 1 skipped"),
+                ([b"y", b"q"], ["a b.txt", "c.d.txt", "e.f.txt"],
+                 b"1 renamed, 2 skipped"),
+                ([b"Q"], list(files), b"3 skipped")]:
+            with self.subTest(keys=keys), _folder_with(files) as folder:
+                t = Terminal(["/c", "*"], folder)
+                for i, key in enumerate(keys):
+                    t.answer(i + 1, key)
+                code, settings_after = t.finish()
+                self.assertEqual(code, 0)
+                self.assertEqual(settings_after, t.settings_before)
+                self.assertEqual(names(folder), left)
+                self.assertEqual(t.out.count(b"[y/N] "), len(keys))
+                self.assertIn(summary + b"\r\nDone", t.out)
+
+    def test_output_to_a_file_asks_on_the_terminal(self):
+        # The question and its answer on the terminal, escaped there; the
+        # lines, with the name's bytes, in the file.
+        name = "a_\x1b.txt"
+        with _folder_with([name, "b.c.txt"]) as folder, \
+                tempfile.TemporaryFile() as log:
+            t = Terminal(["/c", "*"], folder, stdout=log)
+            t.answer(1, b"y")
+            t.answer(2, b"n")
+            code, settings_after = t.finish(done=False)
+            self.assertEqual(code, 0)
+            self.assertEqual(settings_after, t.settings_before)
+            self.assertEqual(lines(t.out), [
+                b"[y/N] a_\\033.txt ==> a \\033.txt [OK]",
+                b"[y/N] b.c.txt ==> b c.txt [SKIPPED]", b""])
+            log.seek(0)
+            self.assertEqual(log.read(),
+                             b"[y/N] a_\x1b.txt ==> a \x1b.txt [OK]\n"
+                             b"[y/N] b.c.txt ==> b c.txt [SKIPPED]\n"
+                             b"1 renamed, 1 skipped\nDone\n\n")
+            self.assertEqual(names(folder), ["a \x1b.txt", "b.c.txt"])
+
+
 def _folder_with(names_to_create):
     folder = tempfile.TemporaryDirectory()
     for f in names_to_create:

@@ -66,6 +66,12 @@ run() {  # run EXE ARGS... ; sets $out (bytes as printable escapes) and $rc
 # Exact bytes of the last output.
 output_is() { printf "%b" "$1" | cmp -s - "$work/out"; }
 
+# The summary line before "Done", in a run's words or a dry run's.
+summary='^[0-9]+ (renamed|to rename|failed|would fail|skipped|left alone)'
+# A dry run's output without its own lines: what the run prints but its
+# summary.
+lines_of() { grep -Eva "$summary|^Dry run" "$1"; }
+
 # Waits until a command succeeds, trying every tenth of a second for at most
 # SECONDS; false when it never did.
 wait_for() {  # wait_for SECONDS command...
@@ -123,7 +129,7 @@ if [ -n "$program" ]; then
   touch Some.Movie.2010.XviD.avi
   run "$program" /y '*.avi'
   check "namewisp: exact output of a rename" output_is \
-    'Some.Movie.2010.XviD.avi ==> Some Movie (2010).avi\r\nDone\r\n\r\n'
+    'Some.Movie.2010.XviD.avi ==> Some Movie (2010).avi\r\n1 renamed\r\nDone\r\n\r\n'
   check "namewisp: renamed" test -e "Some Movie (2010).avi"
 
   run "$program" --version
@@ -134,7 +140,7 @@ if [ -n "$program" ]; then
   touch a_b.txt
   run "$program" --dry-run '*'
   check "namewisp: --dry-run renames nothing" output_is \
-    'a_b.txt ==> a b.txt\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n'
+    'a_b.txt ==> a b.txt\r\n1 to rename\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n'
   check "namewisp: --dry-run leaves the name" test -e a_b.txt
   run "$program" /y 'a.avi b.avi'
   check "namewisp: no quoting hint on Windows" \
@@ -188,14 +194,14 @@ if [ -n "$program" ]; then
   touch a_b.txt
   run "$program" /c '*.txt'
   check "namewisp: no keyboard answers no at once" \
-    output_is '[y/N] a_b.txt ==> a b.txt [SKIPPED]\r\nDone\r\n\r\n'
+    output_is '[y/N] a_b.txt ==> a b.txt [SKIPPED]\r\n1 skipped\r\nDone\r\n\r\n'
 
   fresh
   echo first >a_c.txt
   echo second >"a c.txt"
   run "$program" '*.txt'
   check "namewisp: collision reported" \
-    output_is 'a_c.txt ==> a c.txt\r\n  [FAILED: a file with that name exists]\r\nDone\r\n\r\n'
+    output_is 'a_c.txt ==> a c.txt\r\n  [FAILED: a file with that name exists]\r\n1 failed\r\nDone\r\n\r\n'
   check "namewisp: collision exit 1, contents intact" \
     test "$rc" = 1 -a "$(cat a_c.txt)" = first -a "$(cat "a c.txt")" = second
 
@@ -203,6 +209,18 @@ if [ -n "$program" ]; then
   touch "hello world.txt" hello.txt
   run "$program" /m '*.txt'
   check "namewisp: case-only rename" test "$(ls | tr '\n' ' ')" = "Hello World.txt Hello.txt "
+
+  # --- downloads in progress stay whole; the summary says so ---------------
+  fresh
+  touch Movie.2010.mkv Movie.2010.mkv.aria2 Other.2011.mkv
+  mkdir -p Show.S01.1080p/Extras.1
+  touch Show.S01.1080p/Show.S01E01.mkv Show.S01.1080p/Extras.1/clip.mkv.!qB
+  run "$program" /y /d '*'
+  check "downloads: a file beside its .aria2 file and a folder holding one" output_is \
+    'Other.2011.mkv ==> Other (2011).mkv\r\nMovie.2010.mkv: a download in progress (its .aria2 file is beside it), left alone\r\nMovie.2010.mkv.aria2: a download in progress, left alone\r\nShow.S01.1080p/: a download in progress inside, left alone with all it holds\r\n1 renamed, 3 left alone\r\nDone\r\n\r\n'
+  run "$program" /s /y '*'
+  check "downloads: /s renames nothing inside such a folder" \
+    test -e Show.S01.1080p/Show.S01E01.mkv -a -e Movie.2010.mkv
 
   # --- release names ----------------------------------------------------
   fresh
@@ -238,7 +256,7 @@ if [ -n "$program" ]; then
   touch a_1/b_2/f_3.txt top_t.txt
   run "$program" /s /d '*'
   check "namewisp: /s deepest first, paths from the start folder" output_is \
-    'a_1\\b_2\\f_3.txt ==> a_1\\b_2\\f 3.txt\r\na_1\\b_2 ==> a_1\\b 2\r\na_1 ==> a 1\r\ntop_t.txt ==> top t.txt\r\nDone\r\n\r\n'
+    'a_1\\b_2\\f_3.txt ==> a_1\\b_2\\f 3.txt\r\na_1\\b_2 ==> a_1\\b 2\r\na_1 ==> a 1\r\ntop_t.txt ==> top t.txt\r\n4 renamed\r\nDone\r\n\r\n'
   run "$program" --undo
   check "namewisp: --undo puts the tree back" \
     test -e a_1/b_2/f_3.txt -a -e top_t.txt -a "$rc" = 0
@@ -253,19 +271,20 @@ if [ -n "$program" ]; then
   touch x.y. x.y Movie.2010.720p.
   run "$program" 'x.y*'
   check "literal paths: a final period is renamed as it is, and goes" output_is \
-    'x.y. ==> x y\r\nDone\r\n\r\n'
+    'x.y. ==> x y\r\n1 renamed\r\nDone\r\n\r\n'
   run "$program" /y 'Movie*'
   check "literal paths: the name without the period is left alone" \
     test "$rc" = 0 -a -e x.y -a -e "x y" -a ! -e x.y. -a -e "Movie (2010)"
   fresh
   touch 'trail_.txt '
   run "$program" --dry-run '*'
-  grep -v '^Dry run' "$work/out" >"$work/dry"
+  lines_of "$work/out" >"$work/dry"
   dry_rc=$rc
   run "$program" '*'
   check "literal paths: the dry run predicts the refusal" \
     test "$rc" = 1 -a "$dry_rc" = 1 -a -e 'trail_.txt '
-  check "literal paths: the dry run says what the run says" cmp -s "$work/dry" "$work/out"
+  check "literal paths: the dry run says what the run says" \
+    bash -c "diff <(cat '$work/dry') <(grep -Eva '$summary' '$work/out') >/dev/null"
   fresh
   touch 'x_y ' nul.2010.avi LPT1.2010.XviD.avi
   run "$program" /y /k '*'
@@ -294,11 +313,11 @@ if [ -n "$program" ]; then
   fresh
   touch x_y.txt X.Y.txt con_.txt
   run "$program" --dry-run '*'
-  grep -v '^Dry run' "$work/out" >"$work/dry"
+  lines_of "$work/out" >"$work/dry"
   dry_rc=$rc
   run "$program" '*'
   check "dry run: names equal but for case, and device names, fail as in the run" \
-    cmp -s "$work/dry" "$work/out"
+    bash -c "diff <(cat '$work/dry') <(grep -Eva '$summary' '$work/out') >/dev/null"
   check "dry run: the refusals' words" bash -c "test $rc = 1 -a $dry_rc = 1 &&
     grep -q 'FAILED: a file with that name exists' '$work/out' &&
     grep -q 'FAILED: name refused: it is a device name on this system' '$work/out'"
@@ -366,7 +385,7 @@ if [ -n "$program" ]; then
   touch 'ダンス_test.avi'
   run "$program" --dry-run '*'
   check "code page CP1252: a pipe gets the system's replacement, the dry run no failure" \
-    output_is '???_test.avi ==> ??? test.avi\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n'
+    output_is '???_test.avi ==> ??? test.avi\r\n1 to rename\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n'
   check "code page CP1252: the dry run's exit code" test "$rc" = 0
 
   # --- pipes and files: no look-alikes; UTF-8 where the code page is ------
@@ -383,7 +402,7 @@ if [ -n "$program" ]; then
     LOCPATH="$locales" LC_ALL="$loc" wine "$program" --dry-run '*' </dev/null \
       >"$work/out" 2>/dev/null
     check "code page $page: a pipe gets ? for what the code page lacks" \
-      output_is "${rest#* }\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n"
+      output_is "${rest#* }\r\n2 to rename\r\nDry run: nothing was renamed.\r\nDone\r\n\r\n"
   done
 
   # --- /m: letters as Unicode has them, in every code page ----------------
@@ -434,6 +453,35 @@ if [ -n "$program" ]; then
     touch n_one.txt
     run_with_keys "n" "$program" /c '*.txt'
     check "namewisp: confirmation answered n" test -e n_one.txt
+    fresh
+    touch a_1.txt a_2.txt a_3.txt
+    run_with_keys "n a" "$program" /c '*.txt'
+    check "namewisp: a answers this question and the rest" \
+      test -e a_1.txt -a -e "a 2.txt" -a -e "a 3.txt" -a "$rc" = 0
+    check "namewisp: the output file gets the lines and the summary" bash -c \
+      "grep -q '1 skipped' '$work/out' && grep -c 'y/N' '$work/out' | grep -qx 2 && grep -q '^2 renamed, 1 skipped' '$work/out'"
+    fresh
+    touch q_1.txt q_2.txt q_3.txt
+    run_with_keys "y q" "$program" /c '*.txt'
+    check "namewisp: q stops the run, exit code 0" \
+      test -e "q 1.txt" -a -e q_2.txt -a -e q_3.txt -a "$rc" = 0
+    check "namewisp: q counts the rest as skipped" \
+      grep -q '1 renamed, 2 skipped' "$work/out"
+    # Output to a file: the question and its answer stand in the console.
+    fresh
+    touch k_1.txt
+    rm -f "$work/rc"
+    tmux new-session -d -s "$tmux_session" -x 100 -y 20 \
+      "cd '$PWD' && wine '$program' /c '*.txt' >'$work/out'; echo \$? >'$work/rc'; sleep 30"
+    pane_has() { tmux capture-pane -p -t "$tmux_session" 2>/dev/null | grep -qF "$1"; }
+    wait_for 30 pane_has '[y/N] k_1.txt ==> k 1.txt'
+    tmux send-keys -t "$tmux_session" y
+    wait_for 30 test -f "$work/rc"
+    check "namewisp: output to a file asks in the console" \
+      pane_has '[y/N] k_1.txt ==> k 1.txt [OK]'
+    check "namewisp: and the file keeps the lines" \
+      grep -q '^\[y/N\] k_1.txt ==> k 1.txt \[OK\]' "$work/out"
+    tmux kill-session -t "$tmux_session" >/dev/null 2>&1
 
     # Written to the console as UTF-16, a name shows whatever the code page.
     fresh
