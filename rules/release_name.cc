@@ -507,36 +507,34 @@ struct FirstLetters {
   bool last_of_sample[26] = {};
 };
 
-int ByteClass(std::string_view w, std::size_t i) {
+constexpr int ByteClass(std::string_view w, std::size_t i) {
   if (i == w.size()) return 27;
-  const char c = ascii::AsciiLower(w[i]);
-  return ascii::IsDigit(c) ? 26 : c >= 'a' && c <= 'z' ? c - 'a' : -1;
+  const char c = w[i] >= 'A' && w[i] <= 'Z' ? static_cast<char>(w[i] - 'A' + 'a') : w[i];
+  return c >= '0' && c <= '9' ? 26 : c >= 'a' && c <= 'z' ? c - 'a' : -1;
 }
 
-const FirstLetters& MarkFirstLetters() {
-  static const FirstLetters letters = [] {
-    FirstLetters f;
-    auto add = [&f](std::string_view w) {
-      if (w.size() < 2 || ByteClass(w, 0) >= 26 || ByteClass(w, 1) >= 26) return;
-      std::uint32_t& bits = f.third[w[0] - 'a'][w[1] - 'a'];
-      if (w.size() == 2) {
-        bits |= 1u << 26 | 1u << 27;
-      } else if (ByteClass(w, 2) >= 0) {
-        bits |= 1u << ByteClass(w, 2);
-      }
-    };
-    add("cap");
-    add("ep");  // "ep34"
-    for (std::string_view w : kSeasonWords) add(w);
-    for (const auto& p : kPartWords) add(p.word);
-    for (std::string_view w : kSampleWords) {
-      add(w);
-      f.last_of_sample[w.back() - 'a'] = true;
+// Built once, by the compiler: the quick refusal runs on every word.
+constexpr FirstLetters kMarkFirstLetters = [] {
+  FirstLetters f;
+  auto add = [&f](std::string_view w) {
+    if (w.size() < 2 || ByteClass(w, 0) >= 26 || ByteClass(w, 1) >= 26) return;
+    std::uint32_t& bits = f.third[w[0] - 'a'][w[1] - 'a'];
+    if (w.size() == 2) {
+      bits |= 1u << 26 | 1u << 27;
+    } else if (ByteClass(w, 2) >= 0) {
+      bits |= 1u << ByteClass(w, 2);
     }
-    return f;
-  }();
-  return letters;
-}
+  };
+  add("cap");
+  add("ep");  // "ep34"
+  for (std::string_view w : kSeasonWords) add(w);
+  for (const auto& p : kPartWords) add(p.word);
+  for (std::string_view w : kSampleWords) {
+    add(w);
+    f.last_of_sample[w.back() - 'a'] = true;
+  }
+  return f;
+}();
 
 // Whether a word that begins with digits may begin a mark, by the number of
 // digits and the byte after them: a year or a date's year (4, then the
@@ -578,12 +576,12 @@ int MayBeginMark(std::string_view word) {
     const int d = word.size() >= 2 ? ByteClass(word, 1) : -1;
     if (d == 26 && c == 's' - 'a') return 1;  // S01E02, S01
     const int e = word.size() >= 2 ? ByteClass(word, 2) : -1;
-    if (d >= 0 && d < 26 && e >= 0 && ((MarkFirstLetters().third[c][d] >> e) & 1u))
+    if (d >= 0 && d < 26 && e >= 0 && ((kMarkFirstLetters.third[c][d] >> e) & 1u))
       return 1;
     std::size_t end = word.size();
     while (end > 1 && word[end - 1] == ')') --end;
     const int last = ByteClass(word, end - 1);
-    return last >= 0 && last < 26 && MarkFirstLetters().last_of_sample[last] &&
+    return last >= 0 && last < 26 && kMarkFirstLetters.last_of_sample[last] &&
                    !SampleWord(word).empty()
                ? 1
                : 0;
@@ -638,13 +636,13 @@ StemWords SplitWords(std::string_view stem, std::uint64_t period_before) {
   return w;
 }
 
-Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
+namespace {
+
+// The mark at words[at], whose quick refusal gave may (not 0).
+Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may) {
   Mark m;
-  if (at >= s.n || s.at[at].empty()) return m;
   const std::string_view word = s.at[at];
   m.at = static_cast<std::uint8_t>(at);
-  const int may = MayBeginMark(word);
-  if (may == 0) return m;
   const Reader r{s, at, highest_year};
   const std::string_view bare = ascii::TrimBrackets(word);
   if (may == 1 || (!bare.empty() && !ascii::IsDigit(bare[0]))) {  // "-sample"
@@ -730,6 +728,19 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
     return m;
   }
   return m;
+}
+
+}  // namespace
+
+Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
+  if (at >= s.n || s.at[at].empty()) return Mark();
+  const int may = MayBeginMark(s.at[at]);
+  if (may == 0) {
+    Mark m;
+    m.at = static_cast<std::uint8_t>(at);
+    return m;
+  }
+  return ReadMarkAfter(s, at, highest_year, may);
 }
 
 namespace {
@@ -990,11 +1001,12 @@ ReleaseName ReadMarks(std::string_view cleaned, int highest_year,
   const std::size_t n = r.words.n;
   // Every mark, left to right; a mark's words are not read again.
   for (std::size_t i = 0; i < n && r.mark_count < kMaxMarks;) {
-    if (MayBeginMark(r.words.at[i]) == 0) {  // nearly every word
+    const int may = r.words.at[i].empty() ? 0 : MayBeginMark(r.words.at[i]);
+    if (may == 0) {  // nearly every word
       ++i;
       continue;
     }
-    const Mark m = ReadMark(r.words, i, highest_year);
+    const Mark m = ReadMarkAfter(r.words, i, highest_year, may);
     if (m.kind == MarkKind::kNone) {
       ++i;
       continue;
