@@ -623,9 +623,10 @@ bool MayHoldYear(std::string_view stem, int highest_year) {
   return false;
 }
 
-StemWords SplitWords(std::string_view stem, std::uint64_t period_before) {
-  StemWords w;
-  w.period_before = period_before;
+namespace {
+
+// The words of stem into w, in place: the record is not copied.
+void SplitInto(std::string_view stem, StemWords& w) {
   std::size_t from = 0;
   while (from < stem.size()) {
     std::size_t end = stem.find(' ', from);
@@ -633,6 +634,14 @@ StemWords SplitWords(std::string_view stem, std::uint64_t period_before) {
     if (end > from) w.at[w.n++] = stem.substr(from, end - from);
     from = end + 1;
   }
+}
+
+}  // namespace
+
+StemWords SplitWords(std::string_view stem, std::uint64_t period_before) {
+  StemWords w;
+  w.period_before = period_before;
+  SplitInto(stem, w);
   return w;
 }
 
@@ -997,7 +1006,8 @@ void SetBits(std::uint64_t& bits, std::size_t from, std::size_t count) {
 ReleaseName ReadMarks(std::string_view cleaned, int highest_year,
                       std::uint64_t period_before) {
   ReleaseName r;
-  r.words = SplitWords(cleaned, period_before);
+  r.words.period_before = period_before;
+  SplitInto(cleaned, r.words);
   const std::size_t n = r.words.n;
   // Every mark, left to right; a mark's words are not read again.
   for (std::size_t i = 0; i < n && r.mark_count < kMaxMarks;) {
