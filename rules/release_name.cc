@@ -501,10 +501,9 @@ bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_y
 // bytes begin a word of the grammar ("Season", "Part2", "CD1", "sample";
 // a word of two letters, "Se", "pt", also before a digit) or are "S" and a
 // digit.  Samples glued to a group ("x264-GRP-sample") are found by their
-// last letter.
+// ending.
 struct FirstLetters {
   std::uint32_t third[26][26] = {};  // bits 0-25 a letter, 26 a digit, 27 the end
-  bool last_of_sample[26] = {};
 };
 
 constexpr int ByteClass(std::string_view w, std::size_t i) {
@@ -529,10 +528,7 @@ constexpr FirstLetters kMarkFirstLetters = [] {
   add("ep");  // "ep34"
   for (std::string_view w : kSeasonWords) add(w);
   for (const auto& p : kPartWords) add(p.word);
-  for (std::string_view w : kSampleWords) {
-    add(w);
-    f.last_of_sample[w.back() - 'a'] = true;
-  }
+  for (std::string_view w : kSampleWords) add(w);
   return f;
 }();
 
@@ -562,33 +558,39 @@ bool MayBeginWithDigits(std::string_view w) {
   }
 }
 
+// Whether word, its closing brackets aside, ends with a sample word.
+bool EndsWithSampleWord(std::string_view word) {
+  std::size_t end = word.size();
+  while (end > 1 && word[end - 1] == ')') --end;
+  for (std::string_view w : kSampleWords) {
+    if (end >= w.size() && ascii::EqualsFolded(word.substr(end - w.size(), w.size()), w))
+      return true;
+  }
+  return false;
+}
+
 // 0: no mark begins here; 1: a letter-first word that may; 2: any other.
 int MayBeginMark(std::string_view word) {
-  if (word.size() > 1 && word[0] == '(' && ByteClass(word, 1) >= 0 &&
-      ByteClass(word, 1) < 26)
-    return MayBeginMark(word.substr(1)) == 0 ? 0 : 2;  // "(S01E02)", "(Sample)"
-  if (ascii::IsDigit(word[0]) || (word.size() > 1 && word[0] == '(' &&
-                                  ascii::IsDigit(word[1]))) {
-    return MayBeginWithDigits(word[0] == '(' ? word.substr(1) : word) ? 2 : 0;
-  }
+  const char first = word[0];
+  if (ascii::IsDigit(first)) return MayBeginWithDigits(word) ? 2 : 0;
   const int c = ByteClass(word, 0);
-  if (c >= 0 && c < 26) {
-    const int d = word.size() >= 2 ? ByteClass(word, 1) : -1;
-    if (d == 26 && c == 's' - 'a') return 1;  // S01E02, S01
-    const int e = word.size() >= 2 ? ByteClass(word, 2) : -1;
-    if (d >= 0 && d < 26 && e >= 0 && ((kMarkFirstLetters.third[c][d] >> e) & 1u))
-      return 1;
-    std::size_t end = word.size();
-    while (end > 1 && word[end - 1] == ')') --end;
-    const int last = ByteClass(word, end - 1);
-    return last >= 0 && last < 26 && kMarkFirstLetters.last_of_sample[last] &&
-                   !SampleWord(word).empty()
-               ? 1
-               : 0;
+  if (c >= 0) {  // a letter
+    if (word.size() >= 2) {
+      const int d = ByteClass(word, 1);
+      if (d == 26 && c == 's' - 'a') return 1;  // S01E02, S01
+      const int e = ByteClass(word, 2);
+      if (d >= 0 && d < 26 && e >= 0 && ((kMarkFirstLetters.third[c][d] >> e) & 1u))
+        return 1;
+    }
+    return EndsWithSampleWord(word) && !SampleWord(word).empty() ? 1 : 0;
   }
-  return c == 26 || word[0] == '(' || word[0] == ')' || word[0] == '-' || word[0] == '#'
-             ? 2
-             : 0;
+  if (first == '(' && word.size() > 1) {
+    const int d = ByteClass(word, 1);
+    if (d >= 0 && d < 26)
+      return MayBeginMark(word.substr(1)) == 0 ? 0 : 2;  // "(S01E02)", "(Sample)"
+    if (d == 26) return MayBeginWithDigits(word.substr(1)) ? 2 : 0;
+  }
+  return first == '(' || first == ')' || first == '-' || first == '#' ? 2 : 0;
 }
 
 }  // namespace
