@@ -629,12 +629,19 @@ namespace {
 
 // The words of stem into w, in place: the record is not copied.
 void SplitInto(std::string_view stem, StemWords& w) {
-  std::size_t from = 0;
-  while (from < stem.size()) {
-    std::size_t end = stem.find(' ', from);
-    if (end == std::string_view::npos || w.n == kMaxWords - 1) end = stem.size();
-    if (end > from) w.at[w.n++] = stem.substr(from, end - from);
-    from = end + 1;
+  // A plain loop: words are short, and a search call per word costs more.
+  const char* p = stem.data();
+  const char* const end = p + stem.size();
+  while (p < end) {
+    if (w.n == kMaxWords - 1) {  // the last word holds the rest
+      w.at[w.n++] = std::string_view(p, static_cast<std::size_t>(end - p));
+      return;
+    }
+    const char* q = p;
+    while (q < end && *q != ' ') ++q;
+    if (q > p) w.at[w.n++] = std::string_view(p, static_cast<std::size_t>(q - p));
+    if (q == end) return;
+    p = q + 1;
   }
 }
 
