@@ -344,30 +344,31 @@ struct Reader {
     };
     int a = 0, b = 0, month = 0;
     m.date_form = 1;
-    if (IsYearWord(plain(0), highest_year) && plain(0).size() == 4 &&
-        number(plain(1), a) && number(plain(2), b) && a > 12 && a <= 31 &&
-        b >= 1 && b <= 12) {
-      m.text = plain(0);
-      m.year_at = m.at;
-      m.first = b;
-      m.last = a;
-      return 3;
-    }
-    const std::string_view third = plain(2);
-    if (third.size() == 4 && IsYearWord(third, highest_year)) {
-      if (number(plain(0), a) && number(plain(1), b) && a >= 1 && b >= 1 &&
-          a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
-        m.first = a > 12 ? b : a;
-        m.last = a > 12 ? a : b;
-      } else if (Day(plain(0), a) && (month = Month(plain(1))) > 0) {
-        m.first = month;
+    // Both orders need a third word.
+    if (const std::string_view third = plain(2); !third.empty()) {
+      if (plain(0).size() == 4 && number(plain(1), a) && a > 12 && a <= 31 &&
+          number(third, b) && b >= 1 && b <= 12 && IsYearWord(plain(0), highest_year)) {
+        m.text = plain(0);
+        m.year_at = m.at;
+        m.first = b;
         m.last = a;
-      } else {
-        return 0;
+        return 3;
       }
-      m.text = third;
-      m.year_at = static_cast<std::uint8_t>(at + 2);
-      return 3;
+      if (third.size() == 4 && IsYearWord(third, highest_year)) {
+        if (number(plain(0), a) && number(plain(1), b) && a >= 1 && b >= 1 &&
+            a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
+          m.first = a > 12 ? b : a;
+          m.last = a > 12 ? a : b;
+        } else if (Day(plain(0), a) && (month = Month(plain(1))) > 0) {
+          m.first = month;
+          m.last = a;
+        } else {
+          return 0;
+        }
+        m.text = third;
+        m.year_at = static_cast<std::uint8_t>(at + 2);
+        return 3;
+      }
     }
     // "20190314": year, month, day in one word.
     const std::string_view w = plain(0);
