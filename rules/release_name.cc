@@ -237,7 +237,9 @@ struct Reader {
   }
 
   // The episode marker here: the words it takes, 0 for none.
-  std::size_t Episodes(Episode& e) const {
+  // Without an episode, season_words and season_read hold what Season(0)
+  // answered when it was asked (0 words when not), which the reading asks next.
+  std::size_t Episodes(Episode& e, std::size_t& season_words, int& season_read) const {
     std::size_t taken = 0;
     bool x_form = false;
     if (ReadSForm(Word(0), highest_year, e)) {
@@ -245,7 +247,8 @@ struct Reader {
     } else if (ReadXForm(Word(0), highest_year, e)) {
       taken = 1;
       x_form = true;  // "8x01 02"
-    } else if (const std::size_t season = Season(0, e.season)) {
+    } else if (const std::size_t season = season_words = Season(0, season_read)) {
+      e.season = season_read;
       const std::size_t ep = EpisodeAfterSeason(season, e);
       if (ep == 0) return 0;
       taken = season + ep;
@@ -693,7 +696,9 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     }
   }
   Episode e;
-  if (const std::size_t n = r.Episodes(e)) {
+  std::size_t season_words = 0;
+  int season = 0;
+  if (const std::size_t n = r.Episodes(e, season_words, season)) {
     m.kind = MarkKind::kEpisode;
     m.season = e.season;
     m.first = e.first;
@@ -701,8 +706,8 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     m.words = static_cast<std::uint8_t>(n);
     return m;
   }
-  int season = 0;
-  if (const std::size_t n = r.Season(0, season)) {
+  // Episodes asked for the season word already.
+  if (const std::size_t n = season_words) {
     if (!ascii::IsDigit(r.Word(0)[0]) || n == 2) {
       m.kind = MarkKind::kSeason;
       m.season = season;
