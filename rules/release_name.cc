@@ -192,8 +192,12 @@ struct Reader {
   const StemWords& s;
   std::size_t at;
   int highest_year;
+  // The first word, asked for by nearly every reading: trimmed once.
+  std::string_view first =
+      at < s.n ? ascii::TrimBrackets(s.at[at]) : std::string_view();
 
   std::string_view Word(std::size_t k) const {
+    if (k == 0) return first;
     return at + k < s.n ? ascii::TrimBrackets(s.at[at + k]) : std::string_view();
   }
 
