@@ -670,7 +670,7 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
   const std::string_view word = s.at[at];
   m.at = static_cast<std::uint8_t>(at);
   const Reader r{s, at, highest_year};
-  const std::string_view bare = ascii::TrimBrackets(word);
+  const std::string_view bare = r.first;
   if (may == 1 || (!bare.empty() && !ascii::IsDigit(bare[0]))) {  // "-sample"
     const std::string_view sample = SampleWord(word);
     if (!sample.empty()) {
@@ -688,7 +688,7 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     }
     if (IsYearWord(word, highest_year)) {
       m.kind = MarkKind::kYear;
-      m.text = ascii::TrimBrackets(word);
+      m.text = bare;
       m.words = 1;
       return m;
     }
