@@ -192,8 +192,12 @@ struct Reader {
   const StemWords& s;
   std::size_t at;
   int highest_year;
+  // The first word, asked for by nearly every reading: trimmed once.
+  std::string_view first =
+      at < s.n ? ascii::TrimBrackets(s.at[at]) : std::string_view();
 
   std::string_view Word(std::size_t k) const {
+    if (k == 0) return first;
     return at + k < s.n ? ascii::TrimBrackets(s.at[at + k]) : std::string_view();
   }
 
@@ -237,7 +241,9 @@ struct Reader {
   }
 
   // The episode marker here: the words it takes, 0 for none.
-  std::size_t Episodes(Episode& e) const {
+  // Without an episode, season_words and season_read hold what Season(0)
+  // answered when it was asked (0 words when not), which the reading asks next.
+  std::size_t Episodes(Episode& e, std::size_t& season_words, int& season_read) const {
     std::size_t taken = 0;
     bool x_form = false;
     if (ReadSForm(Word(0), highest_year, e)) {
@@ -245,7 +251,8 @@ struct Reader {
     } else if (ReadXForm(Word(0), highest_year, e)) {
       taken = 1;
       x_form = true;  // "8x01 02"
-    } else if (const std::size_t season = Season(0, e.season)) {
+    } else if (const std::size_t season = season_words = Season(0, season_read)) {
+      e.season = season_read;
       const std::size_t ep = EpisodeAfterSeason(season, e);
       if (ep == 0) return 0;
       taken = season + ep;
@@ -344,30 +351,31 @@ struct Reader {
     };
     int a = 0, b = 0, month = 0;
     m.date_form = 1;
-    if (IsYearWord(plain(0), highest_year) && plain(0).size() == 4 &&
-        number(plain(1), a) && number(plain(2), b) && a > 12 && a <= 31 &&
-        b >= 1 && b <= 12) {
-      m.text = plain(0);
-      m.year_at = m.at;
-      m.first = b;
-      m.last = a;
-      return 3;
-    }
-    const std::string_view third = plain(2);
-    if (third.size() == 4 && IsYearWord(third, highest_year)) {
-      if (number(plain(0), a) && number(plain(1), b) && a >= 1 && b >= 1 &&
-          a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
-        m.first = a > 12 ? b : a;
-        m.last = a > 12 ? a : b;
-      } else if (Day(plain(0), a) && (month = Month(plain(1))) > 0) {
-        m.first = month;
+    // Both orders need a third word.
+    if (const std::string_view third = plain(2); !third.empty()) {
+      if (plain(0).size() == 4 && number(plain(1), a) && a > 12 && a <= 31 &&
+          number(third, b) && b >= 1 && b <= 12 && IsYearWord(plain(0), highest_year)) {
+        m.text = plain(0);
+        m.year_at = m.at;
+        m.first = b;
         m.last = a;
-      } else {
-        return 0;
+        return 3;
       }
-      m.text = third;
-      m.year_at = static_cast<std::uint8_t>(at + 2);
-      return 3;
+      if (third.size() == 4 && IsYearWord(third, highest_year)) {
+        if (number(plain(0), a) && number(plain(1), b) && a >= 1 && b >= 1 &&
+            a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
+          m.first = a > 12 ? b : a;
+          m.last = a > 12 ? a : b;
+        } else if (Day(plain(0), a) && (month = Month(plain(1))) > 0) {
+          m.first = month;
+          m.last = a;
+        } else {
+          return 0;
+        }
+        m.text = third;
+        m.year_at = static_cast<std::uint8_t>(at + 2);
+        return 3;
+      }
     }
     // "20190314": year, month, day in one word.
     const std::string_view w = plain(0);
@@ -501,42 +509,36 @@ bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_y
 // bytes begin a word of the grammar ("Season", "Part2", "CD1", "sample";
 // a word of two letters, "Se", "pt", also before a digit) or are "S" and a
 // digit.  Samples glued to a group ("x264-GRP-sample") are found by their
-// last letter.
+// ending.
 struct FirstLetters {
   std::uint32_t third[26][26] = {};  // bits 0-25 a letter, 26 a digit, 27 the end
-  bool last_of_sample[26] = {};
 };
 
-int ByteClass(std::string_view w, std::size_t i) {
+constexpr int ByteClass(std::string_view w, std::size_t i) {
   if (i == w.size()) return 27;
-  const char c = ascii::AsciiLower(w[i]);
-  return ascii::IsDigit(c) ? 26 : c >= 'a' && c <= 'z' ? c - 'a' : -1;
+  const char c = w[i] >= 'A' && w[i] <= 'Z' ? static_cast<char>(w[i] - 'A' + 'a') : w[i];
+  return c >= '0' && c <= '9' ? 26 : c >= 'a' && c <= 'z' ? c - 'a' : -1;
 }
 
-const FirstLetters& MarkFirstLetters() {
-  static const FirstLetters letters = [] {
-    FirstLetters f;
-    auto add = [&f](std::string_view w) {
-      if (w.size() < 2 || ByteClass(w, 0) >= 26 || ByteClass(w, 1) >= 26) return;
-      std::uint32_t& bits = f.third[w[0] - 'a'][w[1] - 'a'];
-      if (w.size() == 2) {
-        bits |= 1u << 26 | 1u << 27;
-      } else if (ByteClass(w, 2) >= 0) {
-        bits |= 1u << ByteClass(w, 2);
-      }
-    };
-    add("cap");
-    add("ep");  // "ep34"
-    for (std::string_view w : kSeasonWords) add(w);
-    for (const auto& p : kPartWords) add(p.word);
-    for (std::string_view w : kSampleWords) {
-      add(w);
-      f.last_of_sample[w.back() - 'a'] = true;
+// Built once, by the compiler: the quick refusal runs on every word.
+constexpr FirstLetters kMarkFirstLetters = [] {
+  FirstLetters f;
+  auto add = [&f](std::string_view w) {
+    if (w.size() < 2 || ByteClass(w, 0) >= 26 || ByteClass(w, 1) >= 26) return;
+    std::uint32_t& bits = f.third[w[0] - 'a'][w[1] - 'a'];
+    if (w.size() == 2) {
+      bits |= 1u << 26 | 1u << 27;
+    } else if (ByteClass(w, 2) >= 0) {
+      bits |= 1u << ByteClass(w, 2);
     }
-    return f;
-  }();
-  return letters;
-}
+  };
+  add("cap");
+  add("ep");  // "ep34"
+  for (std::string_view w : kSeasonWords) add(w);
+  for (const auto& p : kPartWords) add(p.word);
+  for (std::string_view w : kSampleWords) add(w);
+  return f;
+}();
 
 // Whether a word that begins with digits may begin a mark, by the number of
 // digits and the byte after them: a year or a date's year (4, then the
@@ -564,33 +566,39 @@ bool MayBeginWithDigits(std::string_view w) {
   }
 }
 
+// Whether word, its closing brackets aside, ends with a sample word.
+bool EndsWithSampleWord(std::string_view word) {
+  std::size_t end = word.size();
+  while (end > 1 && word[end - 1] == ')') --end;
+  for (std::string_view w : kSampleWords) {
+    if (end >= w.size() && ascii::EqualsFolded(word.substr(end - w.size(), w.size()), w))
+      return true;
+  }
+  return false;
+}
+
 // 0: no mark begins here; 1: a letter-first word that may; 2: any other.
 int MayBeginMark(std::string_view word) {
-  if (word.size() > 1 && word[0] == '(' && ByteClass(word, 1) >= 0 &&
-      ByteClass(word, 1) < 26)
-    return MayBeginMark(word.substr(1)) == 0 ? 0 : 2;  // "(S01E02)", "(Sample)"
-  if (ascii::IsDigit(word[0]) || (word.size() > 1 && word[0] == '(' &&
-                                  ascii::IsDigit(word[1]))) {
-    return MayBeginWithDigits(word[0] == '(' ? word.substr(1) : word) ? 2 : 0;
-  }
+  const char first = word[0];
+  if (ascii::IsDigit(first)) return MayBeginWithDigits(word) ? 2 : 0;
   const int c = ByteClass(word, 0);
-  if (c >= 0 && c < 26) {
-    const int d = word.size() >= 2 ? ByteClass(word, 1) : -1;
-    if (d == 26 && c == 's' - 'a') return 1;  // S01E02, S01
-    const int e = word.size() >= 2 ? ByteClass(word, 2) : -1;
-    if (d >= 0 && d < 26 && e >= 0 && ((MarkFirstLetters().third[c][d] >> e) & 1u))
-      return 1;
-    std::size_t end = word.size();
-    while (end > 1 && word[end - 1] == ')') --end;
-    const int last = ByteClass(word, end - 1);
-    return last >= 0 && last < 26 && MarkFirstLetters().last_of_sample[last] &&
-                   !SampleWord(word).empty()
-               ? 1
-               : 0;
+  if (c >= 0) {  // a letter
+    if (word.size() >= 2) {
+      const int d = ByteClass(word, 1);
+      if (d == 26 && c == 's' - 'a') return 1;  // S01E02, S01
+      const int e = ByteClass(word, 2);
+      if (d >= 0 && d < 26 && e >= 0 && ((kMarkFirstLetters.third[c][d] >> e) & 1u))
+        return 1;
+    }
+    return EndsWithSampleWord(word) && !SampleWord(word).empty() ? 1 : 0;
   }
-  return c == 26 || word[0] == '(' || word[0] == ')' || word[0] == '-' || word[0] == '#'
-             ? 2
-             : 0;
+  if (first == '(' && word.size() > 1) {
+    const int d = ByteClass(word, 1);
+    if (d >= 0 && d < 26)
+      return MayBeginMark(word.substr(1)) == 0 ? 0 : 2;  // "(S01E02)", "(Sample)"
+    if (d == 26) return MayBeginWithDigits(word.substr(1)) ? 2 : 0;
+  }
+  return first == '(' || first == ')' || first == '-' || first == '#' ? 2 : 0;
 }
 
 }  // namespace
@@ -625,28 +633,44 @@ bool MayHoldYear(std::string_view stem, int highest_year) {
   return false;
 }
 
+namespace {
+
+// The words of stem into w, in place: the record is not copied.
+void SplitInto(std::string_view stem, StemWords& w) {
+  // A plain loop: words are short, and a search call per word costs more.
+  const char* p = stem.data();
+  const char* const end = p + stem.size();
+  while (p < end) {
+    if (w.n == kMaxWords - 1) {  // the last word holds the rest
+      w.at[w.n++] = std::string_view(p, static_cast<std::size_t>(end - p));
+      return;
+    }
+    const char* q = p;
+    while (q < end && *q != ' ') ++q;
+    if (q > p) w.at[w.n++] = std::string_view(p, static_cast<std::size_t>(q - p));
+    if (q == end) return;
+    p = q + 1;
+  }
+}
+
+}  // namespace
+
 StemWords SplitWords(std::string_view stem, std::uint64_t period_before) {
   StemWords w;
   w.period_before = period_before;
-  std::size_t from = 0;
-  while (from < stem.size()) {
-    std::size_t end = stem.find(' ', from);
-    if (end == std::string_view::npos || w.n == kMaxWords - 1) end = stem.size();
-    if (end > from) w.at[w.n++] = stem.substr(from, end - from);
-    from = end + 1;
-  }
+  SplitInto(stem, w);
   return w;
 }
 
-Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
+namespace {
+
+// The mark at words[at], whose quick refusal gave may (not 0).
+Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may) {
   Mark m;
-  if (at >= s.n || s.at[at].empty()) return m;
   const std::string_view word = s.at[at];
   m.at = static_cast<std::uint8_t>(at);
-  const int may = MayBeginMark(word);
-  if (may == 0) return m;
   const Reader r{s, at, highest_year};
-  const std::string_view bare = ascii::TrimBrackets(word);
+  const std::string_view bare = r.first;
   if (may == 1 || (!bare.empty() && !ascii::IsDigit(bare[0]))) {  // "-sample"
     const std::string_view sample = SampleWord(word);
     if (!sample.empty()) {
@@ -664,7 +688,7 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
     }
     if (IsYearWord(word, highest_year)) {
       m.kind = MarkKind::kYear;
-      m.text = ascii::TrimBrackets(word);
+      m.text = bare;
       m.words = 1;
       return m;
     }
@@ -676,7 +700,9 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
     }
   }
   Episode e;
-  if (const std::size_t n = r.Episodes(e)) {
+  std::size_t season_words = 0;
+  int season = 0;
+  if (const std::size_t n = r.Episodes(e, season_words, season)) {
     m.kind = MarkKind::kEpisode;
     m.season = e.season;
     m.first = e.first;
@@ -684,8 +710,8 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
     m.words = static_cast<std::uint8_t>(n);
     return m;
   }
-  int season = 0;
-  if (const std::size_t n = r.Season(0, season)) {
+  // Episodes asked for the season word already.
+  if (const std::size_t n = season_words) {
     if (!ascii::IsDigit(r.Word(0)[0]) || n == 2) {
       m.kind = MarkKind::kSeason;
       m.season = season;
@@ -730,6 +756,19 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
     return m;
   }
   return m;
+}
+
+}  // namespace
+
+Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
+  if (at >= s.n || s.at[at].empty()) return Mark();
+  const int may = MayBeginMark(s.at[at]);
+  if (may == 0) {
+    Mark m;
+    m.at = static_cast<std::uint8_t>(at);
+    return m;
+  }
+  return ReadMarkAfter(s, at, highest_year, may);
 }
 
 namespace {
@@ -986,15 +1025,17 @@ void SetBits(std::uint64_t& bits, std::size_t from, std::size_t count) {
 ReleaseName ReadMarks(std::string_view cleaned, int highest_year,
                       std::uint64_t period_before) {
   ReleaseName r;
-  r.words = SplitWords(cleaned, period_before);
+  r.words.period_before = period_before;
+  SplitInto(cleaned, r.words);
   const std::size_t n = r.words.n;
   // Every mark, left to right; a mark's words are not read again.
   for (std::size_t i = 0; i < n && r.mark_count < kMaxMarks;) {
-    if (MayBeginMark(r.words.at[i]) == 0) {  // nearly every word
+    const int may = r.words.at[i].empty() ? 0 : MayBeginMark(r.words.at[i]);
+    if (may == 0) {  // nearly every word
       ++i;
       continue;
     }
-    const Mark m = ReadMark(r.words, i, highest_year);
+    const Mark m = ReadMarkAfter(r.words, i, highest_year, may);
     if (m.kind == MarkKind::kNone) {
       ++i;
       continue;

@@ -61,10 +61,15 @@ bool MayHoldYear(std::string_view stem, int highest_year);
 // which of them the raw name joined to the word before by a period
 // ("12.5", "5.1", "S03E21.22").
 struct StemWords {
-  std::array<std::string_view, kMaxWords> at;
+  // Only the first n are set: a record is made for every name, and
+  // clearing all 64 each time costs more than reading the words.
+  union {
+    std::string_view at[kMaxWords];
+  };
   std::size_t n = 0;
+  StemWords() {}
   std::uint64_t period_before = 0;  // bit i: a period before word i
-  std::span<const std::string_view> all() const { return {at.data(), n}; }
+  std::span<const std::string_view> all() const { return {at, n}; }
   bool PeriodBefore(std::size_t i) const {
     return i < 64 && ((period_before >> i) & 1u);
   }
@@ -118,7 +123,9 @@ enum class NameForm : unsigned char { kPlain, kFilm, kEpisode, kDaily, kSeason, 
 
 struct ReleaseName {
   StemWords words;
-  std::array<Mark, kMaxMarks> marks;
+  union {  // only the first mark_count are set, as words.at
+    Mark marks[kMaxMarks];
+  };
   std::size_t mark_count = 0;
   // Bit i: word i is placed: a mark, or a tag that holds a number or ends
   // before one ("720p", "H 264"); words of letters only are not looked at.
@@ -132,7 +139,8 @@ struct ReleaseName {
   std::size_t lead = kMaxMarks;   // the mark that names the file
   std::size_t rest = 0;           // the first word after the year or lead
 
-  std::span<const Mark> Marks() const { return {marks.data(), mark_count}; }
+  ReleaseName() {}
+  std::span<const Mark> Marks() const { return {marks, mark_count}; }
   bool Understood(std::size_t i) const {
     return i < 64 && ((understood >> i) & 1u);
   }
