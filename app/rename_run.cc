@@ -17,6 +17,7 @@
 #include "app/reporter.h"
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
+#include "rules/side_files.h"
 #include "rules/version_suffix.h"
 
 namespace app {
@@ -27,7 +28,11 @@ struct Plan {
   const platform::Entry* entry;
   std::string new_name;
   bool confirm;
+  // Another entry would get the same name: reported, not tried.
+  bool clash = false;
 };
+
+constexpr const char* kClash = "another entry here would get that name too";
 
 // Plans are recorded in the history and carried out in batches of this many.
 constexpr std::size_t kBatch = 256;
@@ -115,6 +120,13 @@ struct Run {
       ++counts.skipped;
       return false;
     }
+    if (plan.clash) {
+      ShowRename(reporter, shown, plan.entry->name, plan.new_name, false);
+      ShowOutcome(reporter, false, kClash);
+      any_failed = true;
+      ++counts.failed;
+      return false;
+    }
     const bool ask = plan.confirm && !all_yes;
     if (ask) {
       const bool written = WriteJournal(journal, files, console);
@@ -159,7 +171,7 @@ struct Run {
     numbers.reserve(plans.size());
     for (const Plan& plan : plans) {
       numbers.push_back(
-          quit ? kNotRecorded
+          quit || plan.clash ? kNotRecorded
                : RecordRename(journal, files, folder, *plan.entry,
                               plan.new_name));
     }
@@ -215,13 +227,17 @@ struct Run {
     std::vector<const char*> why(g.entries.size(), nullptr);
     std::vector<bool> said(g.entries.size(), false);
     std::vector<const platform::Entry*> taken;
+    std::vector<std::size_t> taken_at;  // their places in g.entries
     taken.reserve(g.entries.size());
     for (std::size_t i = 0; i < g.entries.size(); ++i) {
       const platform::Entry& entry = g.entries[i];
       bool always = false;
       why[i] = WhyLeftAlone(g, entry, always);
       said[i] = g.named[i] || always;
-      if (!why[i]) taken.push_back(&entry);
+      if (!why[i]) {
+        taken.push_back(&entry);
+        taken_at.push_back(i);
+      }
       if (g.named[i]) continue;
       for (std::size_t p = 0; p < g.patterns.size(); ++p) {
         if (!Takes(g.patterns[p], entry.name)) continue;
@@ -242,7 +258,8 @@ struct Run {
     }
     // The plans of all the entries taken, before the first rename.  With /v
     // the names of different entries that came out the same are told apart
-    // by their versions (rules/version_suffix.h).
+    // by their versions (rules/version_suffix.h), and the files beside a
+    // video follow it (rules/side_files.h).
     std::vector<Plan> plans;
     plans.reserve(taken.size());
     auto add_plan = [&](const platform::Entry* entry,
@@ -272,9 +289,17 @@ struct Run {
              std::move(cleaned.back().name)});
       }
       rules::SeparateVersions(versions, options.rules.highest_year);
+      rules::FollowVideos(versions);
       for (std::size_t i = 0; i < taken.size(); ++i) {
+        if (versions[i].left_alone) {
+          why[taken_at[i]] = versions[i].left_alone;
+          said[taken_at[i]] = true;
+          continue;
+        }
         cleaned[i].name = std::move(versions[i].name);
         add_plan(taken[i], cleaned[i]);
+        if (versions[i].clash && !plans.empty() && plans.back().entry == taken[i])
+          plans.back().clash = true;
       }
     }
     for (std::size_t at = 0; at < plans.size(); at += kBatch) {

@@ -952,6 +952,7 @@ bool IsTagOnly(std::span<const std::string_view> w, std::size_t at, std::size_t&
     case TagKind::kResolution:
     case TagKind::kSource:
     case TagKind::kCodec:
+    case TagKind::kHdr:
     case TagKind::kAudio:
       return !m.weak;
     default:

@@ -1,8 +1,9 @@
 #include "rules/version_suffix.h"
 
-#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
+#include "rules/side_files.h"
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
 #include "rules/video_rule.h"
@@ -11,56 +12,102 @@
 namespace rules {
 namespace {
 
-using Pick = std::string VideoVersions::*;
-constexpr Pick kOrder[] = {&VideoVersions::edition, &VideoVersions::resolution,
-                           &VideoVersions::source};
+NameSplit SplitListed(const VersionEntry& e) {
+  return e.is_directory ? SplitDirectoryName(e.listed) : SplitFileName(e.listed);
+}
+
+bool IsVideo(const VersionEntry& e) {
+  return !e.is_directory && IsVideoExtension(SplitName(e.listed).extension);
+}
+
+// The copies an entry is one of: a video by its stem, anything else by its
+// whole name ("\0" keeps the two apart: no name holds one).
+std::string CopyKey(const VersionEntry& e) {
+  if (!IsVideo(e)) return text::AsciiLowerForm(e.name);
+  const std::size_t stem = e.name.size() - SplitListed(e).extension.size();
+  std::string key = text::AsciiLowerForm(std::string_view(e.name).substr(0, stem));
+  key.push_back('\0');
+  return key;
+}
+
+bool SameTag(const std::string& a, const std::string& b) {
+  return text::AsciiLowerForm(a) == text::AsciiLowerForm(b);
+}
 
 void TellApart(std::span<VersionEntry> entries,
                const std::vector<std::size_t>& group, int highest_year) {
   std::vector<VideoVersions> versions;
   versions.reserve(group.size());
   for (std::size_t i : group) {
-    const VersionEntry& e = entries[i];
-    const NameSplit split =
-        e.is_directory ? SplitDirectoryName(e.listed) : SplitFileName(e.listed);
-    versions.push_back(FindVideoVersions(CleanStem(split.stem), highest_year));
+    versions.push_back(FindVideoVersions(
+        CleanStem(SplitListed(entries[i]).stem), highest_year));
   }
-  for (Pick pick : kOrder) {
-    std::vector<std::string> seen;
-    bool apart = true;
-    for (const VideoVersions& v : versions) {
-      std::string key = text::AsciiLowerForm(v.*pick);
-      if (std::find(seen.begin(), seen.end(), key) != seen.end()) {
-        apart = false;
-        break;
+  for (std::size_t k = 0; k < group.size(); ++k) {
+    VersionEntry& e = entries[group[k]];
+    if (e.name == e.listed) continue;  // the plain name already: kept
+    const VideoVersions& mine = versions[k];
+    // Kind by kind, until no other copy has all the tags taken so far; a
+    // copy whose tags another has all takes all of its own.
+    std::vector<int> taken;
+    for (int kind = 0; kind < kVersionKinds; ++kind) {
+      if (mine.tags[kind].empty()) continue;
+      taken.push_back(kind);
+      bool shared = false;
+      for (std::size_t o = 0; o < group.size() && !shared; ++o) {
+        if (o == k) continue;
+        bool all = true;
+        for (int t : taken) all = all && SameTag(versions[o].tags[t], mine.tags[t]);
+        shared = all;
       }
-      seen.push_back(std::move(key));
+      if (!shared) break;
     }
-    if (!apart) continue;
-    for (std::size_t k = 0; k < group.size(); ++k) {
-      const std::string& tag = versions[k].*pick;
-      if (tag.empty()) continue;
-      VersionEntry& e = entries[group[k]];
-      const NameSplit split =
-          e.is_directory ? SplitDirectoryName(e.listed) : SplitFileName(e.listed);
-      const std::size_t stem_end = e.name.size() - split.extension.size();
-      e.name.insert(stem_end, " - " + tag);
+    if (taken.empty()) continue;
+    std::string suffix = " -";
+    for (int t : taken) {
+      // The group glued to the tag before it, as release names write it.
+      suffix.push_back(t == kGroupTag && taken.size() > 1 ? '-' : ' ');
+      suffix.append(mine.tags[t]);
     }
-    return;
+    const std::size_t stem_end = e.name.size() - SplitListed(e).extension.size();
+    e.name.insert(stem_end, suffix);
+    e.added = suffix.size();
   }
 }
 
 }  // namespace
 
 void SeparateVersions(std::span<VersionEntry> entries, int highest_year) {
-  std::unordered_map<std::string, std::vector<std::size_t>> by_name;
+  std::unordered_map<std::string, std::vector<std::size_t>> copies;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (!entries[i].name.empty())
-      by_name[text::AsciiLowerForm(entries[i].name)].push_back(i);
+    if (!entries[i].name.empty()) copies[CopyKey(entries[i])].push_back(i);
   }
-  for (const auto& [name, group] : by_name) {
+  for (const auto& [key, group] : copies) {
     if (group.size() > 1) TellApart(entries, group, highest_year);
   }
+}
+
+std::string_view FinalName(const VersionEntry& entry) {
+  return entry.name.empty() || entry.clash ? entry.listed : entry.name;
+}
+
+void MarkClashes(std::span<VersionEntry> entries, std::span<const char> consider) {
+  auto considered = [&](std::size_t i) {
+    return consider.empty() || consider[i];
+  };
+  std::unordered_map<std::string, std::vector<std::size_t>> by_name;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (considered(i))
+      by_name[text::AsciiLowerForm(FinalName(entries[i]))].push_back(i);
+  }
+  std::vector<std::size_t> marked;
+  for (const auto& [name, group] : by_name) {
+    if (group.size() < 2) continue;
+    for (std::size_t i : group) {
+      if (FinalName(entries[i]) != entries[i].listed) marked.push_back(i);
+    }
+  }
+  // Marked after the look, so that the names compared are the planned ones.
+  for (std::size_t i : marked) entries[i].clash = true;
 }
 
 }  // namespace rules

@@ -1,26 +1,43 @@
-// "/v" on the entries of one folder: two different release names that get
-// the same library name ("Film.2010.Extended..." and "Film.2010.Theatrical
-// ...", a 1080p and a 2160p copy) each keep the first tag that tells them
-// apart, edition before resolution before source, as " - Extended",
-// " - 2160p": the form media servers read as versions of one film.  Where
-// no one kind of tag tells every one of them apart, they stay as they are
-// (the rename run then reports the clash).
+// "/v" on the entries of one folder: different release names that get the
+// same library name (an Extended and a Theatrical cut, a 1080p and a 2160p
+// copy) are copies of one video, and each adds its tags kind by kind, in
+// the order edition, resolution, source, dynamic range, codec, audio,
+// release group, until no other copy has them all: " - IMAX",
+// " - 1080p BluRay", " - 2160p", the form media servers read as versions.
+// A copy that is already the plain name keeps it; the others take tags.
+// Video files are copies by their stem ("Film.1080p.mkv" and "Film.480p.avi"
+// are two copies for a player), other entries by their whole name.  The
+// outcome does not depend on the entries' order.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace rules {
 
 struct VersionEntry {
   std::string_view listed;  // the name as listed
   bool is_directory = false;
-  std::string name;         // its "/v" name, rewritten in place
+  std::string name;         // its "/v" name, rewritten in place; "" for none
+  std::size_t added = 0;    // the length of the version suffix put in it
+  // Set by the planning: another entry would get the same name, so this one
+  // is not renamed (the run reports the clash); or why it is left alone.
+  bool clash = false;
+  const char* left_alone = nullptr;
 };
 
 // Names are compared ASCII case-blind, as case-blind file systems do.
 void SeparateVersions(std::span<VersionEntry> entries, int highest_year);
+
+// Marks clash on every entry that would be renamed to a name another entry
+// has or would get (case-blind); only those that consider says, when given.
+void MarkClashes(std::span<VersionEntry> entries,
+                 std::span<const char> consider = {});
+
+// The name the entry ends with: its new name, or the listed one where it
+// keeps that.
+std::string_view FinalName(const VersionEntry& entry);
 
 }  // namespace rules

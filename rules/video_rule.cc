@@ -64,7 +64,8 @@ std::size_t MediaServerTag(std::span<const std::string_view> w, std::size_t at) 
 }
 
 // The words from at to the end that are all release tags, the first a
-// version's: the suffix "/v" writes (" - 1080p BluRay", " - Extended").
+// version's, the last maybe with its group: the suffix "/v" writes
+// (" - 1080p BluRay", " - Extended", " - 1080p x264-GRP").
 bool IsVersionSuffix(std::span<const std::string_view> w, std::size_t at) {
   if (at >= w.size()) return false;
   const TagMatch first = MatchVideoTag(w, at);
@@ -73,7 +74,8 @@ bool IsVersionSuffix(std::span<const std::string_view> w, std::size_t at) {
     return false;
   for (std::size_t i = at; i < w.size();) {
     const TagMatch m = MatchVideoTag(w, i);
-    if (m.words == 0 || m.head > 0) return false;
+    // A release group glued to the last tag: " - 1080p x264-GRP".
+    if (m.words == 0 || (m.head > 0 && i + m.words != w.size())) return false;
     i += m.words;
   }
   return true;
@@ -277,6 +279,23 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   return {std::move(out), true};
 }
 
+namespace {
+
+int VersionSlot(TagKind kind) {
+  switch (kind) {
+    case TagKind::kEdition: return kEditionTag;
+    case TagKind::kResolution: return kResolutionTag;
+    case TagKind::kSource: return kSourceTag;
+    case TagKind::kHdr: return kHdrTag;
+    case TagKind::kCodec: return kCodecTag;
+    case TagKind::kAudio: return kAudioTag;
+    case TagKind::kGroup: return kGroupTag;
+    default: return -1;
+  }
+}
+
+}  // namespace
+
 VideoVersions FindVideoVersions(std::string_view stem, int highest_year) {
   VideoVersions v;
   const ReleaseName r = ReadReleaseName(PastLenticularGroups(stem), highest_year);
@@ -287,17 +306,20 @@ VideoVersions FindVideoVersions(std::string_view stem, int highest_year) {
       ++i;
       continue;
     }
-    std::string* slot = m.kind == TagKind::kEdition      ? &v.edition
-                        : m.kind == TagKind::kResolution ? &v.resolution
-                        : m.kind == TagKind::kSource     ? &v.source
-                                                         : nullptr;
-    if (slot && slot->empty()) {
+    const int slot = VersionSlot(m.kind);
+    if (slot >= 0 && v.tags[slot].empty()) {
+      std::string& tag = v.tags[slot];
       for (std::size_t k = i; k < i + m.words; ++k) {
-        if (!slot->empty()) slot->push_back(' ');
+        if (!tag.empty()) tag.push_back(' ');
         std::string_view word = ascii::TrimBrackets(w[k]);
         if (m.head > 0) word = word.substr(0, m.head);  // no group
-        slot->append(word);
+        tag.append(word);
       }
+    }
+    // "x264-GRP": the group after the last "-" of the tag's word.
+    if (m.head > 0 && v.tags[kGroupTag].empty()) {
+      const std::string_view word = ascii::TrimBrackets(w[i + m.words - 1]);
+      v.tags[kGroupTag] = word.substr(word.rfind('-') + 1);
     }
     i += m.words;
   }

@@ -41,10 +41,16 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
                            std::uint64_t period_before = 0);
 
 // The tags of a release name that tell versions of one film or episode
-// apart, each as written ("" for none): the first edition, resolution and
-// source among the words the rule drops.
+// apart, each as written ("" for none), in the order copies add them: the
+// first edition, resolution, source, dynamic range, codec and audio among
+// the words the rule drops, and the release group (glued to a tag,
+// "x264-GRP", or one the tag table knows, "RARBG").
+enum VersionKind : unsigned char {
+  kEditionTag, kResolutionTag, kSourceTag, kHdrTag, kCodecTag, kAudioTag,
+  kGroupTag, kVersionKinds
+};
 struct VideoVersions {
-  std::string edition, resolution, source;
+  std::string tags[kVersionKinds];
 };
 
 VideoVersions FindVideoVersions(std::string_view stem, int highest_year);

@@ -22,7 +22,8 @@ enum class TagKind : unsigned char {
   kEdition,     // Extended, Director's Cut, Unrated, IMAX, Remastered
   kResolution,  // 720p, 2160p, 4k
   kSource,      // BluRay, WEB-DL, WEBRip, HDTV, Remux
-  kCodec,       // x264, HEVC, H 264, 10bit, HDR
+  kCodec,       // x264, HEVC, H 264, 10bit
+  kHdr,         // HDR, HDR10+, DV, Dolby Vision
   kAudio,       // AAC, DDP5 1, Atmos
   kService,     // AMZN, NF, DSNP
   kLanguage,    // German, FRENCH, MULTi, DL, Dubbed

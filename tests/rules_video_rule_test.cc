@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "rules/clean_name.h"
+#include "rules/side_files.h"
 #include "rules/version_suffix.h"
 #include "rules/video_tags.h"
 
@@ -156,41 +157,86 @@ TEST(VideoRule, SecondRunChangesNothing) {
           }
 }
 
-TEST(VersionSuffix, DifferentReleasesStayApart) {
+// A folder's "/v" names planned together: copies told apart, side files
+// after their video, clashes marked; any order gives the same names.
+TEST(VersionSuffix, CopiesAndSideFilesOfOneFolder) {
   struct Case {
     std::vector<std::string> listed;
-    std::vector<std::string> want;
+    std::vector<std::string> want;  // "!" + name: a clash; "-": left alone
   } cases[] = {
+      {{"Interstellar.2014.IMAX.1080p.WEB-DL.mkv",
+        "Interstellar.2014.1080p.BluRay.x264-SPARKS.mkv",
+        "Interstellar.2014.2160p.UHD.BluRay.x265-TERMiNAL.mkv"},
+       {"Interstellar (2014) - IMAX.mkv", "Interstellar (2014) - 1080p BluRay.mkv",
+        "Interstellar (2014) - 2160p.mkv"}},
       {{"Film.2010.Extended.1080p.BluRay.mkv", "Film.2010.Theatrical.1080p.BluRay.mkv"},
        {"Film (2010) - Extended.mkv", "Film (2010) - Theatrical.mkv"}},
-      {{"Film.2010.1080p.BluRay.mkv", "Film.2010.2160p.BluRay.mkv"},
-       {"Film (2010) - 1080p.mkv", "Film (2010) - 2160p.mkv"}},
-      // The edition tells them apart even where the resolution does too.
       {{"Film.2010.Extended.1080p.mkv", "Film.2010.2160p.mkv"},
-       {"Film (2010) - Extended.mkv", "Film (2010).mkv"}},
-      {{"Film.2010.1080p.WEB-DL-GRP.mkv", "Film.2010.1080p.BluRay.x264-GRP.mkv"},
-       {"Film (2010) - WEB-DL.mkv", "Film (2010) - BluRay.mkv"}},
+       {"Film (2010) - Extended.mkv", "Film (2010) - 2160p.mkv"}},
       {{"Show.S01E01.720p.HDTV.mkv", "Show.S01E01.1080p.WEB-DL.mkv", "Show.S01E02.mkv"},
        {"Show S01E01 - 720p.mkv", "Show S01E01 - 1080p.mkv", "Show S01E02.mkv"}},
-      // An entry that is already the plain name keeps it.
+      // Tags another copy has all: all of its own.
+      {{"Film.2010.1080p.mkv", "Film.2010.1080p.BluRay.mkv"},
+       {"Film (2010) - 1080p.mkv", "Film (2010) - 1080p BluRay.mkv"}},
+      // Dynamic range, then codec, audio and the group.
+      {{"Film.2010.2160p.HDR.mkv", "Film.2010.2160p.SDR.mkv"},
+       {"Film (2010) - 2160p HDR.mkv", "Film (2010) - 2160p SDR.mkv"}},
+      {{"Film.2010.1080p.x264-A.mkv", "Film.2010.1080p.x264-B.mkv"},
+       {"Film (2010) - 1080p x264-A.mkv", "Film (2010) - 1080p x264-B.mkv"}},
+      // Videos are copies by their stem.
+      {{"Film.2010.1080p.mkv", "Film.2010.480p.avi"},
+       {"Film (2010) - 1080p.mkv", "Film (2010) - 480p.avi"}},
+      // The plain name already: kept, the others take tags.
       {{"Film (2010).mkv", "Film.2010.2160p.mkv"},
        {"Film (2010).mkv", "Film (2010) - 2160p.mkv"}},
-      // Nothing tells them apart: the clash stays for the run to report.
-      {{"Film.2010.1080p.x264-A.mkv", "Film.2010.1080p.x264-B.mkv"},
-       {"Film (2010).mkv", "Film (2010).mkv"}},
+      // Equal in every tag: a clash, whatever the order.
+      {{"Film.2010.1080p.x264.mkv", "film.2010.1080p.X264.mkv"},
+       {"!Film (2010) - 1080p x264.mkv", "!film (2010) - 1080p X264.mkv"}},
+      {{"Film (2010).mkv", "Film.2010.mkv"}, {"Film (2010).mkv", "!Film (2010).mkv"}},
       // Case-blind, as the file systems are.
       {{"film.2010.720p.mkv", "FILM.2010.1080p.mkv"},
        {"film (2010) - 720p.mkv", "FILM (2010) - 1080p.mkv"}},
+      // Side files follow their video.
+      {{"The.Matrix.1999.1080p.BluRay.x264-GROUP.mkv", "The.Matrix.1999.480p.DVDRip.avi",
+        "The.Matrix.1999.1080p.BluRay.x264-GROUP.eng.forced.srt",
+        "The.Matrix.1999.1080p.BluRay.x264-GROUP.nfo",
+        "The.Matrix.1999.1080p.BluRay.x264-GROUP-sample.mkv",
+        "The.Matrix.1999.480p.DVDRip-poster.jpg", "The.Matrix.1999.en.srt"},
+       {"The Matrix (1999) - 1080p.mkv", "The Matrix (1999) - 480p.avi",
+        "The Matrix (1999) - 1080p.eng.forced.srt", "The Matrix (1999) - 1080p.nfo",
+        "The Matrix (1999) - 1080p-sample.mkv", "The Matrix (1999) - 480p-poster.jpg",
+        "-"}},
+      // One video: a subtitle that names another stem is tidied on its own.
+      {{"Film.2010.1080p.mkv", "Film.2010.en.srt", "Other.2011.en.srt"},
+       {"Film (2010).mkv", "Film (2010).en.srt", "Other (2011).en.srt"}},
+      // A side file of a video that clashes stays as it is.
+      {{"Film.2010.mkv", "Film (2010).mkv", "Film.2010.en.srt"},
+       {"!Film (2010).mkv", "Film (2010).mkv", "Film.2010.en.srt"}},
   };
   for (const Case& c : cases) {
-    std::vector<rules::VersionEntry> entries;
-    for (const std::string& listed : c.listed)
-      entries.push_back({listed, false, rules::CleanName(listed, Video()).name});
-    rules::SeparateVersions(entries, 2026);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      EXPECT_EQ(entries[i].name, c.want[i]) << c.listed[i];
-      // What a second run makes of it keeps it apart.
-      EXPECT_EQ(rules::CleanName(entries[i].name, Video()).name, entries[i].name);
+    for (bool reversed : {false, true}) {
+      std::vector<std::size_t> order(c.listed.size());
+      for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = reversed ? order.size() - 1 - i : i;
+      std::vector<rules::VersionEntry> entries;
+      for (std::size_t i : order)
+        entries.push_back({c.listed[i], false, rules::CleanName(c.listed[i], Video()).name});
+      rules::SeparateVersions(entries, 2026);
+      rules::FollowVideos(entries);
+      for (std::size_t k = 0; k < entries.size(); ++k) {
+        const rules::VersionEntry& e = entries[k];
+        const std::string& want = c.want[order[k]];
+        const std::string got = e.left_alone ? "-"
+                                : e.clash    ? "!" + e.name
+                                             : std::string(rules::FinalName(e));
+        EXPECT_EQ(got, want) << e.listed << (reversed ? " (reversed)" : "");
+        // A second run keeps it.
+        if (!e.clash && !e.left_alone && e.listed.find(".srt") == std::string::npos &&
+            e.listed.find("-sample") == std::string::npos) {
+          EXPECT_EQ(rules::CleanName(std::string(rules::FinalName(e)), Video()).name,
+                    rules::FinalName(e));
+        }
+      }
     }
   }
 }

@@ -1,0 +1,140 @@
+#include "rules/side_files.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "rules/ascii.h"
+#include "rules/stem_cleanup.h"
+#include "rules/subtitle_suffix.h"
+#include "text/case.h"
+
+namespace rules {
+namespace {
+
+constexpr std::string_view kVideoExtensions[] = {
+    ".mkv", ".mp4", ".m4v", ".avi", ".mov", ".wmv", ".mpg", ".mpeg",
+    ".ts",  ".m2ts", ".webm", ".flv", ".ogv", ".vob", ".divx", ".3gp"};
+
+// Extensions a file beside a video has for itself.
+constexpr std::string_view kSideExtensions[] = {".nfo", ".jpg", ".png", ".txt"};
+
+// The words a side file puts between the video's stem and its extension.
+constexpr std::string_view kSideWords[] = {"-sample", ".sample", ".trailer",
+                                           "-poster", "-fanart"};
+
+constexpr const char* kWhichCopy =
+    "could go with more than one copy of its video, left alone";
+
+bool EndsFolded(std::string_view s, std::string_view end) {
+  return s.size() > end.size() &&
+         ascii::EqualsFolded(s.substr(s.size() - end.size()), end);
+}
+
+// A side file's parts: the video stem it names, and its own suffix.
+struct Side {
+  bool is_side = false;
+  std::string_view base;  // "Film.2010.1080p"
+  std::string_view own;   // ".eng.forced.srt", "-sample.mkv", ".nfo"
+  bool own_is_extension = false;  // nothing but what CleanName keeps
+};
+
+Side ReadSide(const VersionEntry& e) {
+  Side s;
+  if (e.is_directory) return s;
+  const NameSplit split = SplitFileName(e.listed);
+  if (split.stem.empty() || split.extension.empty()) return s;
+  s.base = split.stem;
+  s.is_side = IsSubtitleExtension(SplitName(e.listed).extension);
+  for (std::string_view x : kSideExtensions)
+    s.is_side = s.is_side || ascii::EqualsFolded(split.extension, x);
+  s.own_is_extension = s.is_side;
+  for (std::string_view word : kSideWords) {
+    if (!EndsFolded(s.base, word)) continue;
+    s.base.remove_suffix(word.size());
+    s.is_side = true;
+    s.own_is_extension = false;
+    break;
+  }
+  s.own = e.listed.substr(s.base.size());
+  return s;
+}
+
+std::string_view Stem(const VersionEntry& e, std::string_view name) {
+  return name.substr(0, name.size() - SplitFileName(e.listed).extension.size());
+}
+
+}  // namespace
+
+bool IsVideoExtension(std::string_view extension) {
+  for (std::string_view x : kVideoExtensions)
+    if (ascii::EqualsFolded(extension, x)) return true;
+  return false;
+}
+
+void FollowVideos(std::span<VersionEntry> entries) {
+  std::vector<Side> sides(entries.size());
+  std::vector<char> video(entries.size(), 0);
+  // The videos by their listed stem and by their library stem before the
+  // version suffix.
+  std::unordered_map<std::string, std::vector<std::size_t>> by_stem, by_plain;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const VersionEntry& e = entries[i];
+    sides[i] = ReadSide(e);
+    if (sides[i].is_side || e.is_directory ||
+        !IsVideoExtension(SplitName(e.listed).extension))
+      continue;
+    video[i] = 1;
+    by_stem[text::AsciiLowerForm(Stem(e, e.listed))].push_back(i);
+    if (!e.name.empty()) {
+      const std::string_view stem = Stem(e, e.name);
+      by_plain[text::AsciiLowerForm(stem.substr(0, stem.size() - e.added))]
+          .push_back(i);
+    }
+  }
+  // The videos' own clashes first: a side file follows the name its video
+  // ends with.
+  MarkClashes(entries, video);
+  auto final_stem = [&](std::size_t v) {
+    return Stem(entries[v], FinalName(entries[v]));
+  };
+  auto one_final = [&](const std::vector<std::size_t>& videos) {
+    for (std::size_t v : videos)
+      if (final_stem(v) != final_stem(videos.front())) return false;
+    return true;
+  };
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const Side& s = sides[i];
+    if (!s.is_side) continue;
+    VersionEntry& e = entries[i];
+    auto at = by_stem.find(text::AsciiLowerForm(s.base));
+    if (at != by_stem.end()) {
+      std::vector<std::size_t> hosts = at->second;
+      if (!one_final(hosts)) {
+        // Among copies of one stem in other cases, the one written alike.
+        std::erase_if(hosts, [&](std::size_t v) {
+          return Stem(entries[v], entries[v].listed) != s.base;
+        });
+      }
+      if (hosts.empty() || !one_final(hosts)) {
+        e.name.clear();
+        e.left_alone = kWhichCopy;
+        continue;
+      }
+      e.name.assign(final_stem(hosts.front())).append(s.own);
+      e.added = 0;
+      continue;
+    }
+    // A name of its own that would be the copies' plain one.
+    if (!s.own_is_extension || e.name.empty()) continue;
+    const std::string_view plain =
+        std::string_view(e.name).substr(0, e.name.size() - s.own.size());
+    auto fit = by_plain.find(text::AsciiLowerForm(plain));
+    if (fit != by_plain.end() && !one_final(fit->second)) {
+      e.name.clear();
+      e.left_alone = kWhichCopy;
+    }
+  }
+  MarkClashes(entries);
+}
+
+}  // namespace rules

@@ -1,0 +1,28 @@
+// "/v" on the entries of one folder: the files that go with a video keep
+// going with it.  A side file's stem is a video's stem plus a side suffix:
+// a subtitle's languages and flags ("Film.eng.forced.srt"), "-sample",
+// ".sample", ".trailer", "-poster", "-fanart", or only another extension
+// (".nfo", ".jpg", ".png", ".txt", a subtitle's).  It takes the video's
+// final name with its own suffix, as written: "The Matrix (1999) -
+// 1080p.eng.forced.srt" beside "The Matrix (1999) - 1080p.mkv".
+//  - A side file whose stem names no video is tidied on its own.
+//  - One that names none exactly but would fit copies told apart
+//    ("Film.2010.en.srt" beside a 1080p and a 2160p copy) is left alone:
+//    which copy it is for, only its name could say.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "rules/version_suffix.h"
+
+namespace rules {
+
+// A video file's extension, with its period, any case: ".mkv", ".mp4".
+bool IsVideoExtension(std::string_view extension);
+
+// After SeparateVersions: side files take their video's name, and every
+// clash left is marked (MarkClashes).
+void FollowVideos(std::span<VersionEntry> entries);
+
+}  // namespace rules
