@@ -27,6 +27,7 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
       "\"Show - 07\"",
       " (it does the work of /y, /e and /k; versions stay apart as \" - 2160p\")",
       " (parts become \" - pt1\", extras \" - Words-featurette\"; tidy names stay)",
+      " (subtitles, .nfo and images of a video follow it to its new name)",
       "include /k (or /kc to confirm) to kill common terms like \"Xvid\"",
       "include /m to converted to Mixed-Case if all lower- or UPPERcase",
       " (optionally /ml converts only from lowercase, or /mu for upper)",
