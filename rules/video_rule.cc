@@ -98,7 +98,9 @@ void UnbracketTitle(std::string& title) {
       break;
     }
   }
-  if (depth == 0 || depth == 1) title.erase(0, 1);
+  // An open group's bracket goes only where no other group opens right
+  // after it: "(((b)) x" would become a leading group, which goes next time.
+  if (depth == 0 || (depth == 1 && title[1] != '(')) title.erase(0, 1);
 }
 
 // The extras media servers file beside a film, by the word a release name

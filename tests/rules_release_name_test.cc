@@ -366,6 +366,9 @@ TEST(ReleaseName, FormsAsLibraryNames) {
       {"1917.2019.1080p.mkv", "1917 (2019).mkv"},
       {"Se7en.1995.1080p.mkv", "Se7en (1995).mkv"},
       {"(500) Days of Summer (2009).mkv", "(500) Days of Summer (2009).mkv"},
+      // A group left open keeps its bracket where another group follows it,
+      // so a second run finds no leading group to drop.
+      {"((( b ))movie-txt", "(((b)) movie-txt"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(rules::CleanName(c.listed, Options("v")).name, c.want) << c.listed;
