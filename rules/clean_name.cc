@@ -10,8 +10,9 @@
 #include "rules/year_rule.h"
 
 namespace rules {
+namespace {
 
-CleanedName CleanName(std::string_view listed, const NameRules& rules,
+CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
                       bool is_directory) {
   NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitFileName(listed);
   CleanedName out;
@@ -63,6 +64,22 @@ CleanedName CleanName(std::string_view listed, const NameRules& rules,
     out.name.append(split.extension);
   }
   return out;
+}
+
+}  // namespace
+
+CleanedName CleanName(std::string_view listed, const NameRules& rules,
+                      bool is_directory) {
+  CleanedName out = CleanOnce(listed, rules, is_directory);
+  if (!rules.video_rule || out.name.empty() || out.name == listed) return out;
+  // A library name must be one that a second run leaves as it is.  Where
+  // the reading of the new name would change it again, the reading of this
+  // one is not to be trusted (the second reading may lose a word the first
+  // kept), so the entry keeps its name.
+  if (CleanOnce(out.name, rules, is_directory).name == out.name) return out;
+  CleanedName kept;
+  kept.name = std::string(listed);
+  return kept;
 }
 
 }  // namespace rules

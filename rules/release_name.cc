@@ -485,7 +485,9 @@ std::size_t AnimeWithoutDash(const StemWords& s, std::size_t at, int highest_yea
     return 0;
   // "07" before a bracket tag, in a name a bracket group opens or with a
   // leading zero.
+  // A bracketed year is no tag: "News 04 05 (2019)" holds no number.
   if (!next.empty() && next.front() == '(' && at > 0 &&
+      !(next.size() == 6 && next.back() == ')' && IsYearWord(next, highest_year)) &&
       (word[0] == '0' || s.at[0].front() == '(')) {
     m.text = digits;
     return 1;

@@ -157,6 +157,23 @@ TEST(VideoRule, SecondRunChangesNothing) {
           }
 }
 
+// Names a second reading once changed: a group left open before a group
+// ("((( b ))movie-txt"), numbers around a year in a word left open, a
+// number before a bracketed year ("News 04 05 (2019)"); each /v name is one
+// a second run keeps.
+TEST(VideoRule, NamesReadAgainStay) {
+  const std::string_view names[] = {
+      "((( b ))movie-txt",
+      std::string_view("M\xa8ovie 010 2012.1 1919 2101 ex\x00\x12tra wOrd200s.avi1.A.Sp", 54),
+      "News.04.05.2019.Guest.mkv", "MM-(ovie 010 2012.1 1919 2101 extra.mkv"};
+  for (std::string_view name : names) {
+    for (bool mixed : {false, true}) {
+      const std::string once = rules::CleanName(name, Video(mixed)).name;
+      EXPECT_EQ(rules::CleanName(once, Video(mixed)).name, once) << name;
+    }
+  }
+}
+
 // A folder's "/v" names planned together: copies told apart, side files
 // after their video, clashes marked; any order gives the same names.
 TEST(VersionSuffix, CopiesAndSideFilesOfOneFolder) {
