@@ -6,6 +6,7 @@
 #include "rules/ascii.h"
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
+#include "rules/video_rule.h"
 #include "text/case.h"
 
 namespace rules {
@@ -86,9 +87,13 @@ void FollowVideos(std::span<VersionEntry> entries) {
     video[i] = 1;
     by_stem[text::AsciiLowerForm(Stem(e, e.listed))].push_back(i);
     if (!e.name.empty()) {
-      const std::string_view stem = Stem(e, e.name);
-      by_plain[text::AsciiLowerForm(stem.substr(0, stem.size() - e.added))]
-          .push_back(i);
+      // Before the suffix the planning added, or one from a run before.
+      std::string_view stem = Stem(e, e.name);
+      const std::size_t had = VersionSuffixAt(stem);
+      stem = e.added ? stem.substr(0, stem.size() - e.added)
+             : had != std::string_view::npos ? stem.substr(0, had)
+                                             : stem;
+      by_plain[text::AsciiLowerForm(stem)].push_back(i);
     }
   }
   // The videos' own clashes first: a side file follows the name its video

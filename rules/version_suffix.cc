@@ -20,13 +20,27 @@ bool IsVideo(const VersionEntry& e) {
   return !e.is_directory && IsVideoExtension(SplitName(e.listed).extension);
 }
 
-// The copies an entry is one of: a video by its stem, anything else by its
-// whole name ("\0" keeps the two apart: no name holds one).
+// The length of the entry's new name without its extension and without a
+// version suffix it has already ("Film (2010) - 1080p.mkv" from a run
+// before): a name with one is a copy of the plain name.
+std::size_t PlainStemSize(const VersionEntry& e) {
+  const std::string_view stem = std::string_view(e.name).substr(
+      0, e.name.size() - SplitListed(e).extension.size());
+  const std::size_t at = VersionSuffixAt(stem);
+  return at == std::string_view::npos ? stem.size() : at;
+}
+
+// The copies an entry is one of: a video by its plain stem, anything else by
+// its plain name ("\0" keeps the two apart: no name holds one).
 std::string CopyKey(const VersionEntry& e) {
-  if (!IsVideo(e)) return text::AsciiLowerForm(e.name);
-  const std::size_t stem = e.name.size() - SplitListed(e).extension.size();
+  const std::size_t stem = PlainStemSize(e);
   std::string key = text::AsciiLowerForm(std::string_view(e.name).substr(0, stem));
-  key.push_back('\0');
+  if (IsVideo(e)) {
+    key.push_back('\0');
+  } else {
+    key.append(text::AsciiLowerForm(
+        std::string_view(e.name).substr(e.name.size() - SplitListed(e).extension.size())));
+  }
   return key;
 }
 
@@ -68,8 +82,10 @@ void TellApart(std::span<VersionEntry> entries,
       suffix.push_back(t == kGroupTag && taken.size() > 1 ? '-' : ' ');
       suffix.append(mine.tags[t]);
     }
+    // In place of a suffix the name has already.
     const std::size_t stem_end = e.name.size() - SplitListed(e).extension.size();
-    e.name.insert(stem_end, suffix);
+    const std::size_t plain_end = PlainStemSize(e);
+    e.name.replace(plain_end, stem_end - plain_end, suffix);
     e.added = suffix.size();
   }
 }

@@ -4,7 +4,10 @@
 // the order edition, resolution, source, dynamic range, codec, audio,
 // release group, until no other copy has them all: " - IMAX",
 // " - 1080p BluRay", " - 2160p", the form media servers read as versions.
-// A copy that is already the plain name keeps it; the others take tags.
+// A copy that is already the plain name keeps it; the others take tags.  A
+// name that is the plain one with a version suffix ("Film (2010) - IMAX",
+// from a run before) is a copy of it, so that a second run sees the same
+// copies and changes nothing.
 // Video files are copies by their stem ("Film.1080p.mkv" and "Film.480p.avi"
 // are two copies for a player), other entries by their whole name.  The
 // outcome does not depend on the entries' order.

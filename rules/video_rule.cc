@@ -63,14 +63,32 @@ std::size_t MediaServerTag(std::span<const std::string_view> w, std::size_t at) 
   return 0;
 }
 
+// The slot of a tag kind that tells versions apart, -1 for none.
+int VersionSlot(TagKind kind) {
+  switch (kind) {
+    case TagKind::kEdition: return kEditionTag;
+    case TagKind::kResolution: return kResolutionTag;
+    case TagKind::kSource: return kSourceTag;
+    case TagKind::kHdr: return kHdrTag;
+    case TagKind::kCodec: return kCodecTag;
+    case TagKind::kAudio: return kAudioTag;
+    case TagKind::kGroup: return kGroupTag;
+    default: return -1;
+  }
+}
+
 // The words from at to the end that are all release tags, the first a
 // version's, the last maybe with its group: the suffix "/v" writes
-// (" - 1080p BluRay", " - Extended", " - 1080p x264-GRP").
-bool IsVersionSuffix(std::span<const std::string_view> w, std::size_t at) {
+// (" - 1080p BluRay", " - Extended", " - 1080p x264-GRP").  One that begins
+// with a tag of another kind than edition, resolution or source (" - x265",
+// " - DTS") is one only right after the year or mark (first): a release
+// name's "1080p - 1.1GB - x264" has none.
+bool IsVersionSuffix(std::span<const std::string_view> w, std::size_t at,
+                     bool first) {
   if (at >= w.size()) return false;
-  const TagMatch first = MatchVideoTag(w, at);
-  if (first.kind != TagKind::kEdition && first.kind != TagKind::kResolution &&
-      first.kind != TagKind::kSource)
+  const TagKind kind = MatchVideoTag(w, at).kind;
+  if (kind != TagKind::kEdition && kind != TagKind::kResolution &&
+      kind != TagKind::kSource && !(first && VersionSlot(kind) >= 0))
     return false;
   for (std::size_t i = at; i < w.size();) {
     const TagMatch m = MatchVideoTag(w, i);
@@ -265,7 +283,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   // The version suffix a run gave: " - Extended", " - 1080p BluRay".
   const std::size_t after = r.form == NameForm::kPlain ? r.title_end : r.rest;
   for (std::size_t i = after; i + 1 < w.size(); ++i) {
-    if (w[i] != "-" || !IsVersionSuffix(w, i + 1)) continue;
+    if (w[i] != "-" || !IsVersionSuffix(w, i + 1, i == after)) continue;
     out.append(" -");
     for (std::size_t k = i + 1; k < w.size(); ++k) {
       out.push_back(' ');
@@ -280,23 +298,6 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   if (out.empty() || out == stem) return {std::move(stem), false};
   return {std::move(out), true};
 }
-
-namespace {
-
-int VersionSlot(TagKind kind) {
-  switch (kind) {
-    case TagKind::kEdition: return kEditionTag;
-    case TagKind::kResolution: return kResolutionTag;
-    case TagKind::kSource: return kSourceTag;
-    case TagKind::kHdr: return kHdrTag;
-    case TagKind::kCodec: return kCodecTag;
-    case TagKind::kAudio: return kAudioTag;
-    case TagKind::kGroup: return kGroupTag;
-    default: return -1;
-  }
-}
-
-}  // namespace
 
 VideoVersions FindVideoVersions(std::string_view stem, int highest_year) {
   VideoVersions v;
@@ -326,6 +327,24 @@ VideoVersions FindVideoVersions(std::string_view stem, int highest_year) {
     i += m.words;
   }
   return v;
+}
+
+std::size_t VersionSuffixAt(std::string_view stem) {
+  const std::size_t at = stem.rfind(" - ");
+  if (at == 0 || at == std::string_view::npos) return std::string_view::npos;
+  // A suffix "/v" writes has a few words; a longer tail is no suffix.
+  constexpr std::size_t kMaxWords = 16;
+  std::string_view words[kMaxWords];
+  std::size_t n = 0;
+  for (std::string_view rest = stem.substr(at + 3); !rest.empty();) {
+    const std::size_t space = rest.find(' ');
+    if (n == kMaxWords) return std::string_view::npos;
+    words[n++] = rest.substr(0, space);
+    rest = space == std::string_view::npos ? std::string_view() : rest.substr(space + 1);
+  }
+  return IsVersionSuffix(std::span<const std::string_view>(words, n), 0, true)
+             ? at
+             : std::string_view::npos;
 }
 
 }  // namespace rules

@@ -24,6 +24,7 @@
 // Names keep their case.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -54,5 +55,10 @@ struct VideoVersions {
 };
 
 VideoVersions FindVideoVersions(std::string_view stem, int highest_year);
+
+// Where the version suffix that ends a library stem begins, that is its
+// " - " (" - IMAX", " - 1080p BluRay", " - x265", " - 1080p x264-GRP":
+// release tags only, the first of a kind above); npos for none.
+std::size_t VersionSuffixAt(std::string_view stem);
 
 }  // namespace rules
