@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "rules/ascii.h"
+#include "rules/file_kinds.h"
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
 #include "rules/video_rule.h"
@@ -11,13 +12,6 @@
 
 namespace rules {
 namespace {
-
-constexpr std::string_view kVideoExtensions[] = {
-    ".mkv", ".mp4", ".m4v", ".avi", ".mov", ".wmv", ".mpg", ".mpeg",
-    ".ts",  ".m2ts", ".webm", ".flv", ".ogv", ".vob", ".divx", ".3gp"};
-
-// Extensions a file beside a video has for itself.
-constexpr std::string_view kSideExtensions[] = {".nfo", ".jpg", ".png", ".txt"};
 
 // The words a side file puts between the video's stem and its extension.
 constexpr std::string_view kSideWords[] = {"-sample", ".sample", ".trailer",
@@ -45,9 +39,8 @@ Side ReadSide(const VersionEntry& e) {
   const NameSplit split = SplitFileName(e.listed);
   if (split.stem.empty() || split.extension.empty()) return s;
   s.base = split.stem;
-  s.is_side = IsSubtitleExtension(SplitName(e.listed).extension);
-  for (std::string_view x : kSideExtensions)
-    s.is_side = s.is_side || ascii::EqualsFolded(split.extension, x);
+  s.is_side = IsSubtitleExtension(SplitName(e.listed).extension) ||
+              KindOfExtension(split.extension) == FileKind::kSideFile;
   s.own_is_extension = s.is_side;
   for (std::string_view word : kSideWords) {
     if (!EndsFolded(s.base, word)) continue;
@@ -65,12 +58,6 @@ std::string_view Stem(const VersionEntry& e, std::string_view name) {
 }
 
 }  // namespace
-
-bool IsVideoExtension(std::string_view extension) {
-  for (std::string_view x : kVideoExtensions)
-    if (ascii::EqualsFolded(extension, x)) return true;
-  return false;
-}
 
 void FollowVideos(std::span<VersionEntry> entries) {
   std::vector<Side> sides(entries.size());

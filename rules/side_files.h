@@ -2,7 +2,7 @@
 // going with it.  A side file's stem is a video's stem plus a side suffix:
 // a subtitle's languages and flags ("Film.eng.forced.srt"), "-sample",
 // ".sample", ".trailer", "-poster", "-fanart", or only another extension
-// (".nfo", ".jpg", ".png", ".txt", a subtitle's).  It takes the video's
+// (a subtitle's, ".nfo", ".jpg", ".png", ".txt": rules/file_kinds.h).  It takes the video's
 // final name with its own suffix, as written: "The Matrix (1999) -
 // 1080p.eng.forced.srt" beside "The Matrix (1999) - 1080p.mkv".
 //  - A side file whose stem names no video is tidied on its own.
@@ -17,9 +17,6 @@
 #include "rules/version_suffix.h"
 
 namespace rules {
-
-// A video file's extension, with its period, any case: ".mkv", ".mp4".
-bool IsVideoExtension(std::string_view extension);
 
 // After SeparateVersions: side files take their video's name, and every
 // clash left is marked (MarkClashes).

@@ -1,16 +1,12 @@
 #include "rules/subtitle_suffix.h"
 
 #include <algorithm>
-#include <array>
 
 #include "rules/ascii.h"
 #include "rules/languages.h"
 
 namespace rules {
 namespace {
-
-constexpr std::array<std::string_view, 8> kExtensions = {
-    ".srt", ".ass", ".ssa", ".sub", ".idx", ".vtt", ".sup", ".smi"};
 
 // The flags a subtitle carries beside its language.
 constexpr std::string_view kFlags[] = {"forced", "sdh", "cc", "hi", "default"};
@@ -24,13 +20,6 @@ bool IsRegion(std::string_view r) {
 }
 
 }  // namespace
-
-bool IsSubtitleExtension(std::string_view extension) {
-  for (std::string_view e : kExtensions) {
-    if (ascii::EqualsFolded(extension, e)) return true;
-  }
-  return false;
-}
 
 bool IsSubtitleTag(std::string_view word) {
   // A language with a region or script: "pt-BR", "es-419", "zh-Hans".

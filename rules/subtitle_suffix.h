@@ -3,7 +3,7 @@
 // player reads them there, and a subtitle in another language beside it
 // differs only in them.  They belong to the extension and are kept as
 // written.
-//  - Subtitle extensions: .srt .ass .ssa .sub .idx .vtt .sup .smi, any case.
+//  - Subtitle extensions: those of rules/file_kinds.h.
 //  - Languages: the two-letter ISO 639-1 codes, optionally with a region or
 //    script ("pt-BR", "es-419", "zh-Hans"); the three-letter codes of the
 //    languages subtitles are commonly made in ("eng", "ger", "deu"); their
@@ -13,11 +13,11 @@
 
 #include <string_view>
 
+#include "rules/file_kinds.h"
 #include "rules/stem_cleanup.h"
 
 namespace rules {
 
-bool IsSubtitleExtension(std::string_view extension);  // with its period
 bool IsSubtitleTag(std::string_view word);
 
 // SplitName for a file, with the language and flag words (at most three,

@@ -3,7 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "rules/side_files.h"
+#include "rules/file_kinds.h"
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
 #include "rules/video_rule.h"

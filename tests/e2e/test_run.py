@@ -328,6 +328,42 @@ class OneFolderOnePlan(TempDirTest):
                 self.assertEqual(lines(r.stdout)[-4:],
                                  [b"2 renamed", b"Done", b"", b""])
 
+    def test_copies_and_their_side_files_then_again_then_undone(self):
+        # Three copies, a subtitle and an .nfo of two of them, and a
+        # subtitle that could be any copy's.
+        listed = ["Interstellar.2014.1080p.BluRay.x264-SPARKS.eng.forced.srt",
+                  "Interstellar.2014.1080p.BluRay.x264-SPARKS.mkv",
+                  "Interstellar.2014.2160p.UHD.BluRay.x265-TERMiNAL.mkv",
+                  "Interstellar.2014.IMAX.1080p.WEB-DL.mkv",
+                  "Interstellar.2014.IMAX.1080p.WEB-DL.nfo",
+                  "Interstellar.2014.en.srt"]
+        want = ["Interstellar (2014) - 1080p BluRay.eng.forced.srt",
+                "Interstellar (2014) - 1080p BluRay.mkv",
+                "Interstellar (2014) - 2160p.mkv",
+                "Interstellar (2014) - IMAX.mkv",
+                "Interstellar (2014) - IMAX.nfo", "Interstellar.2014.en.srt"]
+        alone = (b"Interstellar.2014.en.srt: could go with more than one copy "
+                 b"of its video, left alone")
+        for operands in (listed, ["*"]):  # the shell's list, a quoted "*"
+            with self.subTest(operands=operands[0]):
+                for name in listed:
+                    self.touch(name)
+                r = run(["/v"] + operands, self.dir)
+                self.assertEqual(r.returncode, 0, r.stdout)
+                self.assertEqual(names(self.dir), want)
+                self.assertEqual(lines(r.stdout)[-5:], [
+                    alone, b"5 renamed, 1 left alone", b"Done", b"", b""])
+                # Again, with the names as they are now: nothing to do.
+                again = names(self.dir) if operands == listed else operands
+                r = run(["/v"] + again, self.dir)
+                self.assertEqual(lines(r.stdout), [
+                    alone, b"1 left alone", b"Done", b"", b""])
+                r = run(["--undo"], self.dir)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                self.assertEqual(names(self.dir), listed)
+                for name in listed:
+                    os.remove(os.path.join(self.dir, name))
+
     def test_downloads_in_progress_stay_whole(self):
         self.touch("Movie.2010.mkv")
         self.touch("Movie.2010.mkv.aria2")

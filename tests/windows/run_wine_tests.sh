@@ -161,6 +161,28 @@ if [ -n "$program" ]; then
     -d "Red Canyon (2021)"
   run "$program" /VC/m /d '*'
   check "namewisp /vc /m: a second run changes nothing" output_is 'Done\r\n\r\n'
+  # Copies, a subtitle and an .nfo that follow theirs, one that could be
+  # any copy's; again; undone.
+  fresh
+  copies=(Interstellar.2014.IMAX.1080p.WEB-DL.mkv
+    Interstellar.2014.IMAX.1080p.WEB-DL.nfo
+    Interstellar.2014.1080p.BluRay.x264-SPARKS.mkv
+    Interstellar.2014.1080p.BluRay.x264-SPARKS.eng.forced.srt
+    Interstellar.2014.2160p.UHD.BluRay.x265-TERMiNAL.mkv
+    Interstellar.2014.en.srt)
+  touch "${copies[@]}"
+  alone='Interstellar.2014.en.srt: could go with more than one copy of its video, left alone\r\n'
+  run "$program" /v '*'
+  check "namewisp /v: copies apart, side files with theirs" test "$rc" = 0 -a \
+    -e "Interstellar (2014) - IMAX.mkv" -a -e "Interstellar (2014) - IMAX.nfo" -a \
+    -e "Interstellar (2014) - 1080p BluRay.eng.forced.srt" -a \
+    -e "Interstellar (2014) - 2160p.mkv" -a -e Interstellar.2014.en.srt
+  run "$program" /v '*'
+  check "namewisp /v: copies, a second run changes nothing" \
+    output_is "${alone}1 left alone\r\nDone\r\n\r\n"
+  run "$program" --undo
+  check "namewisp /v: copies, undo puts every name back" \
+    test "$(ls | sort)" = "$(printf '%s\n' "${copies[@]}" | sort)"
   # --- end of /v ----------------------------------------------------------
 
   fresh
