@@ -238,6 +238,11 @@ TEST(VersionSuffix, CopiesAndSideFilesOfOneFolder) {
         "The Matrix (1999) - 1080p.eng.forced.srt", "The Matrix (1999) - 1080p.nfo",
         "The Matrix (1999) - 1080p-sample.mkv", "The Matrix (1999) - 480p-poster.jpg",
         "-"}},
+      {{"Film.2010.1080p.mkv", "Film.2010.2160p.mkv", "Film.2010.1080p.sample.mkv",
+        "Film.2010.2160p.trailer.mkv", "Film.2010.1080p-fanart.jpg", "Film.2010.2160p.txt"},
+       {"Film (2010) - 1080p.mkv", "Film (2010) - 2160p.mkv",
+        "Film (2010) - 1080p.sample.mkv", "Film (2010) - 2160p.trailer.mkv",
+        "Film (2010) - 1080p-fanart.jpg", "Film (2010) - 2160p.txt"}},
       // One video: a subtitle that names another stem is tidied on its own.
       {{"Film.2010.1080p.mkv", "Film.2010.en.srt", "Other.2011.en.srt"},
        {"Film (2010).mkv", "Film (2010).en.srt", "Other (2011).en.srt"}},
