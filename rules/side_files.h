@@ -14,6 +14,7 @@
 #include <span>
 #include <string_view>
 
+#include "rules/file_kinds.h"  // what a video and a side file are
 #include "rules/version_suffix.h"
 
 namespace rules {
