@@ -134,7 +134,7 @@ TEST(VideoRule, SecondRunChangesNothing) {
       "2010 sample", "EXTENDED 2010", "German DL", ""};
   const std::vector<std::string> tails = {
       "", "1080p BluRay x264-GRP", "Episode Title 720p HDTV", "(1080p) (ABCD1234)",
-      "2160p WEB-DL DDP5 1 Atmos HDR HEVC-GRP", "- Extended", "MULTi 1080p",
+      "2160p WEB-DL DDP5 1 Atmos HDR HEVC-GRP", "- Extended", "- x265 DTS", "MULTi 1080p",
       "Trailer"};
   const std::vector<std::string> seps = {".", " ", "_"};
   const std::vector<std::string> heads = {"", "[Group] ", "www.Site.org - "};
