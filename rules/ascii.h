@@ -33,6 +33,24 @@ inline bool StartsFolded(std::string_view text, std::string_view lower) {
          EqualsFolded(text.substr(0, lower.size()), lower);
 }
 
+// Hash and equality of text up to the case of its ASCII letters, for maps
+// keyed by views of names: no lower-case copy of each name is kept.
+struct FoldedHash {
+  std::size_t operator()(std::string_view text) const {
+    std::size_t h = 14695981039346656037ull;  // FNV-1a
+    for (char c : text) h = (h ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+    return h;
+  }
+};
+struct FoldedEqual {
+  bool operator()(std::string_view a, std::string_view b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+  }
+};
+
 // The word without the "(" and ")" at its ends, as the year rule reads a
 // year: "(S01E02)" -> "S01E02".
 inline std::string_view TrimBrackets(std::string_view word) {

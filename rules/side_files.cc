@@ -8,7 +8,6 @@
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
 #include "rules/video_rule.h"
-#include "text/case.h"
 
 namespace rules {
 namespace {
@@ -64,7 +63,10 @@ void FollowVideos(std::span<VersionEntry> entries) {
   std::vector<char> video(entries.size(), 0);
   // The videos by their listed stem and by their library stem before the
   // version suffix.
-  std::unordered_map<std::string, std::vector<std::size_t>> by_stem, by_plain;
+  // Keys are views of the entries' names, which stay as they are here.
+  std::unordered_map<std::string_view, std::vector<std::size_t>,
+                     ascii::FoldedHash, ascii::FoldedEqual>
+      by_stem, by_plain;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const VersionEntry& e = entries[i];
     sides[i] = ReadSide(e);
@@ -72,7 +74,7 @@ void FollowVideos(std::span<VersionEntry> entries) {
         !IsVideoExtension(SplitName(e.listed).extension))
       continue;
     video[i] = 1;
-    by_stem[text::AsciiLowerForm(Stem(e, e.listed))].push_back(i);
+    by_stem[Stem(e, e.listed)].push_back(i);
     if (!e.name.empty()) {
       // Before the suffix the planning added, or one from a run before.
       std::string_view stem = Stem(e, e.name);
@@ -80,7 +82,7 @@ void FollowVideos(std::span<VersionEntry> entries) {
       stem = e.added ? stem.substr(0, stem.size() - e.added)
              : had != std::string_view::npos ? stem.substr(0, had)
                                              : stem;
-      by_plain[text::AsciiLowerForm(stem)].push_back(i);
+      by_plain[stem].push_back(i);
     }
   }
   // The videos' own clashes first: a side file follows the name its video
@@ -98,7 +100,7 @@ void FollowVideos(std::span<VersionEntry> entries) {
     const Side& s = sides[i];
     if (!s.is_side) continue;
     VersionEntry& e = entries[i];
-    auto at = by_stem.find(text::AsciiLowerForm(s.base));
+    auto at = by_stem.find(s.base);
     if (at != by_stem.end()) {
       std::vector<std::size_t> hosts = at->second;
       if (!one_final(hosts)) {
@@ -120,7 +122,7 @@ void FollowVideos(std::span<VersionEntry> entries) {
     if (!s.own_is_extension || e.name.empty()) continue;
     const std::string_view plain =
         std::string_view(e.name).substr(0, e.name.size() - s.own.size());
-    auto fit = by_plain.find(text::AsciiLowerForm(plain));
+    auto fit = by_plain.find(plain);
     if (fit != by_plain.end() && !one_final(fit->second)) {
       e.name.clear();
       e.left_alone = kWhichCopy;

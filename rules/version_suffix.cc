@@ -3,6 +3,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "rules/ascii.h"
 #include "rules/file_kinds.h"
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
@@ -110,10 +111,11 @@ void MarkClashes(std::span<VersionEntry> entries, std::span<const char> consider
   auto considered = [&](std::size_t i) {
     return consider.empty() || consider[i];
   };
-  std::unordered_map<std::string, std::vector<std::size_t>> by_name;
+  std::unordered_map<std::string_view, std::vector<std::size_t>,
+                     ascii::FoldedHash, ascii::FoldedEqual>
+      by_name;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (considered(i))
-      by_name[text::AsciiLowerForm(FinalName(entries[i]))].push_back(i);
+    if (considered(i)) by_name[FinalName(entries[i])].push_back(i);
   }
   std::vector<std::size_t> marked;
   for (const auto& [name, group] : by_name) {
