@@ -37,6 +37,14 @@ platform::Listing DryRunFileSystem::ListBelow(const platform::Folder& parent,
   return WithoutFreed(real_.ListBelow(parent, folder));
 }
 
+void DryRunFileSystem::LetGoFolder(platform::Folder& folder) {
+  real_.LetGoFolder(folder);
+}
+
+platform::Outcome DryRunFileSystem::ReopenFolder(platform::Folder& folder) {
+  return real_.ReopenFolder(folder);
+}
+
 platform::Outcome DryRunFileSystem::Rename(const platform::Folder& folder,
                                            std::string_view old_name,
                                            std::string_view new_name) {

@@ -21,6 +21,8 @@ class DryRunFileSystem final : public platform::FileSystem {
                            std::string_view name) override;
   platform::Listing ListBelow(const platform::Folder& parent,
                               const platform::Entry& folder) override;
+  void LetGoFolder(platform::Folder& folder) override;
+  platform::Outcome ReopenFolder(platform::Folder& folder) override;
   // The outcome the real rename would have, remembered for the next calls.
   platform::Outcome Rename(const platform::Folder& folder,
                            std::string_view old_name,

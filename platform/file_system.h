@@ -66,6 +66,8 @@ struct Folder {
   std::string path;
   // The side's own; none for a folder named by its path alone (undo's).
   std::shared_ptr<const FolderHandle> handle;
+  // Which folder was listed, where the side can tell it.
+  EntryId id = {};
 };
 
 struct Listing {
@@ -136,6 +138,19 @@ class FileSystem {
   // to parent and never through a link: a folder that is no longer that
   // entry fails as kNotFound.
   virtual Listing ListBelow(const Folder& parent, const Entry& folder) = 0;
+
+  // Lets go of what the side keeps open of a listed folder, where it can
+  // open it again with ReopenFolder; by default it keeps it.  A deep walk
+  // lets go of the folders far above it, so that it holds a bounded number
+  // of them open.
+  virtual void LetGoFolder(Folder& folder) { (void)folder; }
+  // Opens again a folder let go, by its path: kNotFound when that path no
+  // longer leads to the folder that was listed.  Nothing to do for a folder
+  // still held.
+  virtual Outcome ReopenFolder(Folder& folder) {
+    (void)folder;
+    return {};
+  }
 
   // Gives the entry old_name of the folder the name new_name in one step,
   // and never replaces an existing entry (kExists).

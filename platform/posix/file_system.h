@@ -37,6 +37,8 @@ class PosixFileSystem final : public FileSystem {
   Listing ListFolder(std::string_view path) override;             // listing.cc
   Listing LookUp(std::string_view path, std::string_view name) override;
   Listing ListBelow(const Folder& parent, const Entry& folder) override;
+  void LetGoFolder(Folder& folder) override;
+  Outcome ReopenFolder(Folder& folder) override;
   Outcome Rename(const Folder& folder, std::string_view old_name,  // rename.cc
                  std::string_view new_name) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
