@@ -1,9 +1,11 @@
-// The POSIX file system and console.  Internal to the POSIX layer: the rest of
-// the program sees them through platform::FileSystem and platform::Console.
+// The POSIX file system, user files and console.  Internal to the POSIX
+// layer: the rest of the program sees them through platform::FileSystem,
+// platform::UserFiles and platform::Console.
 #pragma once
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/user_files.h"
 
 namespace platform::posix {
 
@@ -45,10 +47,14 @@ class PosixFileSystem final : public FileSystem {
                      std::string_view new_name) override;
   bool Exists(const Folder& folder, std::string_view name) override;
   EntryId Identify(const Folder& folder, std::string_view name) override;
-  std::string AbsolutePath(const Folder& folder) override;  // user_files.cc
+  std::string AbsolutePath(const Folder& folder) override;  // absolute_path.cc
   std::string DescribeError(int code) override;             // failure_kind.cc
   void HoldInterrupts() override;                           // interrupts.cc
   void ReleaseInterrupts() override;
+};
+
+class PosixUserFiles final : public UserFiles {
+ public:
   std::string UserFilePath(UserFile file) override;  // user_files.cc
   FileText ScanFile(
       std::string_view path,
