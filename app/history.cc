@@ -11,6 +11,13 @@ namespace {
 // A journal's last bytes that hold its last record.
 constexpr std::uint64_t kTail = 4096;
 
+// The most a run records, of the most a user file holds: a third, so that
+// its marks of renames made and an undo's of renames put back, each no
+// longer than the record it marks, always fit after it.
+std::uint64_t RunLimit(platform::UserFiles& files) {
+  return files.SizeCap() / 3;
+}
+
 void MakeMarks(Journal& j) {
   if (j.made_count == 0) return;
   j.pending += FormatMade(j.run_id, j.made_first, j.made_first + j.made_count - 1);
@@ -50,6 +57,15 @@ bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b) 
   return stem(a.name) < stem(b.name);
 }
 
+std::string SizeText(std::uint64_t bytes) {
+  static const char* const kUnits[] = {" GiB", " MiB", " KiB"};
+  for (int i = 0; i < 3; ++i) {
+    const std::uint64_t unit = std::uint64_t{1} << (30 - 10 * i);
+    if (bytes >= unit) return std::to_string(bytes / unit) + kUnits[i];
+  }
+  return std::to_string(bytes) + " bytes";
+}
+
 std::string MakeRunId(std::string_view start_time, long process,
                       std::uint32_t random) {
   std::string id;
@@ -78,7 +94,7 @@ std::size_t RecordRename(Journal& j, platform::FileSystem& files,
                          const platform::Folder& folder,
                          const platform::Entry& entry,
                          std::string_view new_name) {
-  if (j.broken) return kNotRecorded;
+  if (j.Stops()) return kNotRecorded;
   if (j.path.empty()) return j.recorded++;
   if (!j.file && !Start(j, files)) {
     j.console->PrintError("namewisp: the undo history " + j.path +
@@ -97,8 +113,18 @@ std::size_t RecordRename(Journal& j, platform::FileSystem& files,
   if (j.absolute_folder.empty()) return kNotRecorded;
   const platform::EntryId id =
       entry.id.known ? entry.id : files.Identify(folder, entry.name);
+  const std::size_t before = j.pending.size();
   AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
                new_name, id, j.folder_id);
+  if (j.written + j.pending.size() > RunLimit(*j.user_files)) {
+    j.pending.resize(before);
+    j.full = true;
+    j.console->PrintError(
+        "namewisp: the undo history " + j.path + " holds the most one run "
+        "records (" + SizeText(RunLimit(*j.user_files)) + "): the run stops "
+        "here, and what it renamed can be undone");
+    return kNotRecorded;
+  }
   return j.recorded++;
 }
 
@@ -120,6 +146,7 @@ bool WriteJournal(Journal& j, platform::FileSystem&,
   MakeMarks(j);
   const bool written =
       (j.pending.empty() || j.file->Append(j.pending)) && (!sync || j.file->Sync());
+  j.written += j.pending.size();
   j.pending.clear();  // its room is kept for the next batch
   if (!written) {
     console.PrintError("namewisp: the undo history " + j.path +

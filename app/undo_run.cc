@@ -41,10 +41,21 @@ void Report(platform::Console& console, History& history,
   }
 }
 
+// A history file larger than namewisp reads (made by an older one, say):
+// said, and the history counts as damaged.
+void TooBig(platform::UserFiles& files, platform::Console& console,
+            History& history, const std::string& path) {
+  console.PrintError("namewisp: the undo history " + path + " is larger than " +
+                     SizeText(files.SizeCap()) +
+                     ", the most namewisp reads: its runs cannot be undone");
+  history.damaged = true;
+}
+
 // A journal's one run; false when it holds none.
 bool ReadJournal(platform::UserFiles& files, platform::Console& console,
                  History& history, const std::string& path, HistoryRun& run) {
   const platform::FileText file = ReadWholeFile(files, path);
+  if (file.too_big) TooBig(files, console, history, path);
   if (!file.read) return false;
   // Appended to only: of the same length, it holds what was read before.
   const auto before = history.bytes.find(path);
@@ -75,7 +86,9 @@ std::optional<History> LoadHistory(platform::UserFiles& files,
   }
   const platform::FileText file = ReadWholeFile(files, old_path);
   HistoryRead old;
-  if (file.exists && !file.read) {
+  if (file.too_big) {
+    TooBig(files, console, history, old_path);
+  } else if (file.exists && !file.read) {
     console.PrintError("namewisp: the undo history " + old_path +
                        " cannot be read (it must be a regular file of your "
                        "own, in a folder of your own)");
@@ -97,6 +110,7 @@ std::optional<History> LoadHistory(platform::UserFiles& files,
     if (!f.name.ends_with(kMarksEnding)) continue;
     const std::string path = history.runs_folder + f.name;
     const platform::FileText marks = ReadWholeFile(files, path);
+    if (marks.too_big) TooBig(files, console, history, path);
     if (marks.read) Report(console, history, path, ReadMore(old, marks.text));
   }
   history.runs = std::move(old.runs);

@@ -57,6 +57,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   // and fails.
   std::size_t space = static_cast<std::size_t>(-1);
   int syncs = 0;  // journals flushed to disk
+  std::uint64_t cap = platform::kUserFileCap;  // the most a user file holds
   // Called once, ahead of the next append: another run's write, say.
   std::function<void()> before_append;
   // Called by ListBelow ahead of opening the folder: a swap, say.
@@ -179,11 +180,12 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     auto found = files.find(std::string(path));
     if (found == files.end()) return {};
     const std::string text = found->second;
+    if (tail == 0 && text.size() > cap) return {true, false, true, ""};
     const std::size_t from =
         tail > 0 && text.size() > tail ? text.size() - tail : 0;
     for (std::size_t at = from; at < text.size(); at += piece)
       each(std::string_view(text).substr(at, piece));
-    return {true, true, ""};
+    return {true, true, false, ""};
   }
 
   struct Journal final : platform::JournalFile {
@@ -228,6 +230,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     if (locked.count(name) || held.count(name)) return false;
     return files.erase(name) > 0;
   }
+  std::uint64_t SizeCap() override { return cap; }
   bool ListStored(std::string_view folder,
                   std::vector<platform::StoredFile>& stored) override {
     stored.clear();
