@@ -62,6 +62,19 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   std::function<void()> before_append;
   // Called by ListBelow ahead of opening the folder: a swap, say.
   std::function<void(const std::string& path)> before_open;
+  // Folders held open now, and the most held at once.
+  int open_folders = 0, most_open = 0;
+  struct Held final : platform::FolderHandle {
+    FileSystem& fs;
+    explicit Held(FileSystem& f) : fs(f) {
+      fs.most_open = std::max(fs.most_open, ++fs.open_folders);
+    }
+    ~Held() override { --fs.open_folders; }
+  };
+  platform::EntryId FolderId(const std::string& path) const {
+    const auto id = folder_ids.find(Local(path));
+    return id == folder_ids.end() ? platform::EntryId{} : id->second;
+  }
 
   static std::string Folded(std::string_view name) {
     std::string folded(name);
@@ -99,7 +112,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     const auto found = folders.find(Local(listing.folder.path));
     if (found == folders.end()) return listing;  // none: not found
     listing.entries = found->second;
-    listing.folder.handle = std::make_shared<platform::FolderHandle>();
+    listing.folder.handle = std::make_shared<Held>(*this);
+    listing.folder.id = FolderId(listing.folder.path);
     return listing;
   }
   platform::Listing LookUp(std::string_view path,
@@ -125,6 +139,19 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     }
     return ListFolder(path);
   }
+  // As the real sides: only a folder of known identity is let go, and it
+  // is opened again only while its path leads to it.
+  void LetGoFolder(platform::Folder& folder) override {
+    if (folder.id.known) folder.handle.reset();
+  }
+  platform::Outcome ReopenFolder(platform::Folder& folder) override {
+    if (folder.handle || !folder.id.known) return {};
+    if (!folders.count(Local(folder.path)) ||
+        !(FolderId(folder.path) == folder.id))
+      return {platform::Failure::kNotFound, 0};
+    folder.handle = std::make_shared<Held>(*this);
+    return {};
+  }
   platform::Outcome Rename(const platform::Folder& folder,
                            std::string_view from,
                            std::string_view to) override {
@@ -147,10 +174,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   }
   platform::EntryId Identify(const platform::Folder& folder,
                              std::string_view name) override {
-    if (name == ".") {
-      const auto id = folder_ids.find(Local(folder.path));
-      return id == folder_ids.end() ? platform::EntryId{} : id->second;
-    }
+    if (name == ".") return FolderId(folder.path);
     platform::Entry* entry = Find(folder.path, name);
     if (!entry) return {};
     if (!entry->id.known) entry->id = {1, ++last_id, true};
