@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/history_format.h"
+#include "app/volume_identity.h"
 
 namespace app {
 namespace {
@@ -107,12 +108,16 @@ std::size_t RecordRename(Journal& j, platform::FileSystem& files,
     j.folder = folder.path;
     j.folder_handle = folder.handle.get();
     j.absolute_folder = files.AbsolutePath(folder);
-    j.folder_id = files.Identify(folder, ".");
+    // Where numbers are not kept, the folder is known by its path alone.
+    j.by_name = !KeepsEntryNumbers(files.VolumeType(folder));
+    j.folder_id = j.by_name ? platform::EntryId{} : files.Identify(folder, ".");
   }
   // Undo could not find it: better not made than made beyond undo.
   if (j.absolute_folder.empty()) return kNotRecorded;
   const platform::EntryId id =
-      entry.id.known ? entry.id : files.Identify(folder, entry.name);
+      j.by_name       ? files.StampOf(folder, entry.name)
+      : entry.id.known ? entry.id
+                       : files.Identify(folder, entry.name);
   const std::size_t before = j.pending.size();
   AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
                new_name, id, j.folder_id);

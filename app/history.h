@@ -63,6 +63,7 @@ struct Journal {
   std::string folder, absolute_folder;
   platform::EntryId folder_id;
   const platform::FolderHandle* folder_handle = nullptr;
+  bool by_name = false;  // its file system keeps no numbers of its entries
   // The renames made since the last write, as a range of numbers.
   std::size_t made_first = 0, made_count = 0;
 };

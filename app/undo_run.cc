@@ -220,6 +220,13 @@ struct Looker {
     return open_folder ? &*open_folder : nullptr;
   }
 
+  // The identity of the entry name denotes, in the form the record has.
+  platform::EntryId IdNow(const platform::Folder& folder,
+                          const std::string& name, const HistoryRename& r) {
+    return r.id.by_name ? files.StampOf(folder, name)
+                        : files.Identify(folder, name);
+  }
+
   std::string Tag(const HistoryRename& r) const {
     return run.id + "-" + std::to_string(r.number);
   }
@@ -231,11 +238,11 @@ struct Looker {
                          const HistoryRename& r) {
     if (!r.id.known || !MayDifferInCaseOnly(r.old_name, r.new_name)) return "";
     const std::string own = CaseDetour(Tag(r));
-    if (files.Identify(folder, own) == r.id) return own;
+    if (IdNow(folder, own, r) == r.id) return own;
     if (!run.journal.empty()) return "";
     for (int attempt = 0; attempt < 100; ++attempt) {
       const std::string detour = CaseDetour(std::to_string(attempt));
-      if (files.Identify(folder, detour) == r.id) return detour;
+      if (IdNow(folder, detour, r) == r.id) return detour;
     }
     return "";
   }
@@ -263,11 +270,11 @@ struct Looker {
       if (!at_new) return {State::kGone, "", "", false};
       return {State::kPutBack, r.new_name, "", true};
     }
-    const platform::EntryId at_new = files.Identify(folder, r.new_name);
+    const platform::EntryId at_new = IdNow(folder, r.new_name, r);
     if (at_new == r.id) {
       // One entry under both names: a change of case alone.
       if (MayDifferInCaseOnly(r.old_name, r.new_name) &&
-          files.Identify(folder, r.old_name) == r.id) {
+          IdNow(folder, r.old_name, r) == r.id) {
         const std::string now = NameNow(folder, r.new_name);
         if (now == r.old_name) return {};  // never made, or put back before
         return {State::kPutBack, now, "", false};
@@ -275,7 +282,7 @@ struct Looker {
       // Made, marked or not: the entry has its new name.
       return {State::kPutBack, r.new_name, "", false};
     }
-    const platform::EntryId at_old = files.Identify(folder, r.old_name);
+    const platform::EntryId at_old = IdNow(folder, r.old_name, r);
     if (at_old == r.id) return {};  // never made, or put back before
     const std::string detour = FindDetour(folder, r);
     if (!detour.empty() && !at_old.known)
@@ -336,6 +343,7 @@ struct Undo {
   std::vector<std::size_t> settled;  // numbers, to mark undone
   bool torn = false;  // the journal's last line was cut short
   bool by_name_said = false;
+  bool stamps_said = false;
   bool marks_lost = false;
   bool dry_run = false;  // nothing is marked
 
@@ -362,6 +370,13 @@ struct Undo {
         return false;
       case State::kPutBack:
         break;
+    }
+    if (r.id.by_name && !stamps_said) {
+      console.PrintError(
+          "namewisp: the file system of " + ForScreen(console, r.directory) +
+          " does not keep the numbers of its entries: undo knows them there "
+          "by name, size and modification time");
+      stamps_said = true;
     }
     if (look.by_name && !by_name_said) {
       console.PrintError(

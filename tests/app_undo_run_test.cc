@@ -482,6 +482,48 @@ TEST(Undo, TheCaseDetourOfTheRenameItself) {
             (std::vector<std::string>{".namewisp-case-0.tmp", "MOVIE.avi"}));
 }
 
+// On a file system that gives its entries new numbers when it is mounted
+// again (an exFAT stick, a network share), undo knows them by name, size and
+// time, and says so once; a change of letter case alone goes back too.  On
+// one that keeps its numbers, the numbers still decide.
+TEST(Undo, WhereNumbersAreNotKeptEntriesAreKnownByName) {
+  struct Case {
+    const char* type;
+    bool ignore_case;
+    std::vector<std::string> before, arguments;
+    int code;
+    bool by_name;
+  } cases[] = {
+      {"exfat", true, kBefore, {"*"}, 0, true},
+      {"fuse", true, {"MOVIE.avi"}, {"/m", "*"}, 0, true},
+      {"nfs", false, kBefore, {"*"}, 0, true},
+      {"ext4", false, kBefore, {"*"}, 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    Sys sys;
+    sys.volume_types[""] = c.type;
+    if (c.ignore_case) sys.ignore_case_folders = {""};
+    std::vector<platform::Entry> entries;
+    for (const std::string& name : c.before)
+      entries.push_back(fake::MakeEntry(name, EntryKind::kFile));
+    sys.folders[""] = entries;
+    sys.folder_ids[""] = {1, 500, true};
+    EXPECT_EQ(sys.Run(c.arguments), 0);
+    EXPECT_EQ(sys.Journal().find("\t=") != std::string::npos, c.by_name);
+    // Plugged in again: every entry and the folder have new numbers.
+    std::uint64_t number = 9000;
+    for (platform::Entry& e : sys.folders[""]) e.id = {1, ++number, true};
+    if (!c.by_name) sys.folder_ids[""] = {1, 1, true};
+    EXPECT_EQ(sys.Run({"--undo"}), c.code) << sys.console.out;
+    EXPECT_EQ(sys.Names() == c.before, c.by_name) << sys.console.out;
+    const std::string said = "undo knows them there by name, size and "
+                             "modification time\n";
+    EXPECT_EQ(sys.console.out.find(said) != std::string::npos, c.by_name);
+    EXPECT_EQ(sys.console.out.find(said), sys.console.out.rfind(said));
+  }
+}
+
 TEST(Undo, ARunTouchedByALaterOneWaits) {
   Sys sys;
   sys.folders[""] = fake::Files({"c"});

@@ -50,6 +50,10 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   std::size_t piece = 1 << 17;  // the user's files are read in such pieces
   std::set<std::string> no_absolute;  // folders whose path cannot be told
   std::map<std::string, platform::EntryId> folder_ids;  // where told
+  std::map<std::string, std::string> volume_types;      // by folder
+  // Sizes and times by "dir|name", handed out when first asked and kept by
+  // renames.
+  std::map<std::string, platform::EntryId> stamps;
   std::uint64_t last_id = 0;    // identities handed out
   // Journals whose lock another process holds, and those this one holds.
   std::set<std::string> locked, held;
@@ -160,6 +164,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     platform::Entry* entry = Find(folder.path, from);
     if (!entry || entry->name != from) return {platform::Failure::kNotFound, 0};
     if (Find(folder.path, to)) return {platform::Failure::kExists, 0};
+    if (auto stamp = stamps.extract(Local(folder.path) + "|" + std::string(from)))
+      stamps[Local(folder.path) + "|" + std::string(to)] = stamp.mapped();
     entry->name = std::string(to);
     renames.push_back(Local(folder.path) + "|" + std::string(from) + ">" +
                       std::string(to));
@@ -179,6 +185,18 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     if (!entry) return {};
     if (!entry->id.known) entry->id = {1, ++last_id, true};
     return entry->id;
+  }
+  std::string VolumeType(const platform::Folder& folder) override {
+    const auto type = volume_types.find(Local(folder.path));
+    return type == volume_types.end() ? "" : type->second;
+  }
+  platform::EntryId StampOf(const platform::Folder& folder,
+                            std::string_view name) override {
+    const platform::Entry* entry = Find(folder.path, name);
+    if (!entry) return {};
+    platform::EntryId& stamp = stamps[Local(folder.path) + "|" + entry->name];
+    if (!stamp.known) stamp = {++last_id, 42, true, true};
+    return stamp;
   }
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override {
