@@ -382,6 +382,9 @@ struct Run {
         g.busy.insert(entry.name);
         continue;
       }
+      // The look for downloads may have let it go in turn.
+      const platform::Outcome again = files.ReopenFolder(listing.folder);
+      if (!again.ok()) return failed(again) || matched;
       static const std::vector<std::string_view> kAll = {"*"};
       platform::Listing below = files.ListBelow(listing.folder, entry);
       if (!trail.KeepOpen()) files.LetGoFolder(listing.folder);
