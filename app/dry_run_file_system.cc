@@ -37,6 +37,14 @@ platform::Listing DryRunFileSystem::ListBelow(const platform::Folder& parent,
   return WithoutFreed(real_.ListBelow(parent, folder));
 }
 
+void DryRunFileSystem::LetGoFolder(platform::Folder& folder) {
+  real_.LetGoFolder(folder);
+}
+
+platform::Outcome DryRunFileSystem::ReopenFolder(platform::Folder& folder) {
+  return real_.ReopenFolder(folder);
+}
+
 platform::Outcome DryRunFileSystem::Rename(const platform::Folder& folder,
                                            std::string_view old_name,
                                            std::string_view new_name) {
@@ -101,6 +109,18 @@ platform::EntryId DryRunFileSystem::Identify(const platform::Folder& folder,
   return freed_.count(key) ? platform::EntryId{} : id;
 }
 
+std::string DryRunFileSystem::VolumeType(const platform::Folder& folder) {
+  return real_.VolumeType(folder);
+}
+
+// Where a rename so far took the name, the entry that has it now is the
+// one the real system knows under the old name.
+platform::EntryId DryRunFileSystem::StampOf(const platform::Folder& folder,
+                                            std::string_view name) {
+  if (!Exists(folder, name)) return {};
+  return real_.StampOf(folder, name);
+}
+
 std::string DryRunFileSystem::AbsolutePath(const platform::Folder& folder) {
   return real_.AbsolutePath(folder);
 }
@@ -111,50 +131,5 @@ std::string DryRunFileSystem::DescribeError(int code) {
 
 void DryRunFileSystem::HoldInterrupts() { real_.HoldInterrupts(); }
 void DryRunFileSystem::ReleaseInterrupts() { real_.ReleaseInterrupts(); }
-
-std::string DryRunFileSystem::UserFilePath(platform::UserFile file) {
-  return real_.UserFilePath(file);
-}
-
-platform::FileText DryRunFileSystem::ScanFile(
-    std::string_view path,
-    const std::function<void(std::string_view piece)>& each,
-    std::uint64_t tail) {
-  return real_.ScanFile(path, each, tail);
-}
-
-namespace {
-
-// Holds the real journal's lock, if any, and writes nothing.
-struct UnwrittenJournal final : platform::JournalFile {
-  std::unique_ptr<platform::JournalFile> real;
-  bool Append(std::string_view) override { return true; }
-  bool Sync() override { return true; }
-};
-
-platform::OpenedJournal Unwritten(platform::OpenedJournal real) {
-  if (real.state != platform::JournalState::kOpen) return real;
-  auto unwritten = std::make_unique<UnwrittenJournal>();
-  unwritten->real = std::move(real.file);
-  return {std::move(unwritten), platform::JournalState::kOpen};
-}
-
-}  // namespace
-
-platform::OpenedJournal DryRunFileSystem::CreateJournal(std::string_view) {
-  return Unwritten({std::make_unique<UnwrittenJournal>(),
-                    platform::JournalState::kOpen});
-}
-
-platform::OpenedJournal DryRunFileSystem::OpenJournal(std::string_view path) {
-  return Unwritten(real_.OpenJournal(path));
-}
-
-bool DryRunFileSystem::RemoveJournal(std::string_view) { return false; }
-
-bool DryRunFileSystem::ListStored(std::string_view folder,
-                                  std::vector<platform::StoredFile>& files) {
-  return real_.ListStored(folder, files);
-}
 
 }  // namespace app

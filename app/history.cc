@@ -4,12 +4,20 @@
 #include <vector>
 
 #include "app/history_format.h"
+#include "app/volume_identity.h"
 
 namespace app {
 namespace {
 
 // A journal's last bytes that hold its last record.
 constexpr std::uint64_t kTail = 4096;
+
+// The most a run records, of the most a user file holds: a third, so that
+// its marks of renames made and an undo's of renames put back, each no
+// longer than the record it marks, always fit after it.
+std::uint64_t RunLimit(platform::UserFiles& files) {
+  return files.SizeCap() / 3;
+}
 
 void MakeMarks(Journal& j) {
   if (j.made_count == 0) return;
@@ -21,12 +29,13 @@ void MakeMarks(Journal& j) {
 // first records in front of what is pending.  False when there is none to
 // be had: the run goes on without a history.
 bool Start(Journal& j, platform::FileSystem& files) {
+  platform::UserFiles& user_files = *j.user_files;
   const std::string folder = j.path;
   const std::string id = j.run_id;
   for (int attempt = 0; attempt < 100; ++attempt) {
     if (attempt > 0) j.run_id = id + "-" + std::to_string(attempt);
     platform::OpenedJournal opened =
-        files.CreateJournal(folder + j.run_id + std::string(kRunEnding));
+        user_files.CreateJournal(folder + j.run_id + std::string(kRunEnding));
     if (opened.state == platform::JournalState::kExists) continue;
     if (opened.state != platform::JournalState::kOpen) return false;
     j.file = std::move(opened.file);
@@ -34,7 +43,7 @@ bool Start(Journal& j, platform::FileSystem& files) {
     j.pending = HistoryHeader() +
                 FormatRunStart(j.run_id, j.start_time,
                                files.AbsolutePath(platform::Folder{}), j.options);
-    TrimJournals(files, folder, j.run_id + std::string(kRunEnding));
+    TrimJournals(user_files, folder, j.run_id + std::string(kRunEnding));
     return true;
   }
   return false;
@@ -49,6 +58,15 @@ bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b) 
   return stem(a.name) < stem(b.name);
 }
 
+std::string SizeText(std::uint64_t bytes) {
+  static const char* const kUnits[] = {" GiB", " MiB", " KiB"};
+  for (int i = 0; i < 3; ++i) {
+    const std::uint64_t unit = std::uint64_t{1} << (30 - 10 * i);
+    if (bytes >= unit) return std::to_string(bytes / unit) + kUnits[i];
+  }
+  return std::to_string(bytes) + " bytes";
+}
+
 std::string MakeRunId(std::string_view start_time, long process,
                       std::uint32_t random) {
   std::string id;
@@ -60,13 +78,14 @@ std::string MakeRunId(std::string_view start_time, long process,
   return id;
 }
 
-Journal OpenJournal(platform::FileSystem& files, platform::Console& console,
+Journal OpenJournal(platform::UserFiles& user_files, platform::Console& console,
                     bool keep_history, const std::string& start_time,
                     long process, std::uint32_t random, std::string options) {
   Journal j;
   j.options = std::move(options);
   j.console = &console;
-  if (keep_history) j.path = files.UserFilePath(platform::UserFile::kRuns);
+  j.user_files = &user_files;
+  if (keep_history) j.path = user_files.UserFilePath(platform::UserFile::kRuns);
   j.start_time = start_time;
   j.run_id = MakeRunId(start_time, process, random);
   return j;
@@ -76,7 +95,7 @@ std::size_t RecordRename(Journal& j, platform::FileSystem& files,
                          const platform::Folder& folder,
                          const platform::Entry& entry,
                          std::string_view new_name) {
-  if (j.broken) return kNotRecorded;
+  if (j.Stops()) return kNotRecorded;
   if (j.path.empty()) return j.recorded++;
   if (!j.file && !Start(j, files)) {
     j.console->PrintError("namewisp: the undo history " + j.path +
@@ -89,14 +108,28 @@ std::size_t RecordRename(Journal& j, platform::FileSystem& files,
     j.folder = folder.path;
     j.folder_handle = folder.handle.get();
     j.absolute_folder = files.AbsolutePath(folder);
-    j.folder_id = files.Identify(folder, ".");
+    // Where numbers are not kept, the folder is known by its path alone.
+    j.by_name = !KeepsEntryNumbers(files.VolumeType(folder));
+    j.folder_id = j.by_name ? platform::EntryId{} : files.Identify(folder, ".");
   }
   // Undo could not find it: better not made than made beyond undo.
   if (j.absolute_folder.empty()) return kNotRecorded;
   const platform::EntryId id =
-      entry.id.known ? entry.id : files.Identify(folder, entry.name);
+      j.by_name       ? files.StampOf(folder, entry.name)
+      : entry.id.known ? entry.id
+                       : files.Identify(folder, entry.name);
+  const std::size_t before = j.pending.size();
   AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
                new_name, id, j.folder_id);
+  if (j.written + j.pending.size() > RunLimit(*j.user_files)) {
+    j.pending.resize(before);
+    j.full = true;
+    j.console->PrintError(
+        "namewisp: the undo history " + j.path + " holds the most one run "
+        "records (" + SizeText(RunLimit(*j.user_files)) + "): the run stops "
+        "here, and what it renamed can be undone");
+    return kNotRecorded;
+  }
   return j.recorded++;
 }
 
@@ -118,6 +151,7 @@ bool WriteJournal(Journal& j, platform::FileSystem&,
   MakeMarks(j);
   const bool written =
       (j.pending.empty() || j.file->Append(j.pending)) && (!sync || j.file->Sync());
+  j.written += j.pending.size();
   j.pending.clear();  // its room is kept for the next batch
   if (!written) {
     console.PrintError("namewisp: the undo history " + j.path +
@@ -137,14 +171,14 @@ void CloseJournal(Journal& j, platform::FileSystem& files,
   j.file.reset();  // the lock goes with it
 }
 
-bool JournalUndone(platform::FileSystem& files, const std::string& path) {
+bool JournalUndone(platform::UserFiles& files, const std::string& path) {
   std::string tail;
   const platform::FileText file = files.ScanFile(
       path, [&](std::string_view piece) { tail.append(piece); }, kTail);
   return file.read && EndsUndone(tail);
 }
 
-void TrimJournals(platform::FileSystem& files, const std::string& folder,
+void TrimJournals(platform::UserFiles& files, const std::string& folder,
                   std::string_view own) {
   std::vector<platform::StoredFile> runs;
   if (!files.ListStored(folder, runs)) return;

@@ -16,6 +16,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/user_files.h"
 
 namespace app {
 
@@ -38,14 +39,23 @@ bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b);
 std::string MakeRunId(std::string_view start_time, long process,
                       std::uint32_t random);
 
+// A number of bytes as a user reads it: "1 GiB", "341 MiB", "12 KiB", "900
+// bytes" (whole units, rounded down).
+std::string SizeText(std::uint64_t bytes);
+
 struct Journal {
   std::string path;  // "" when the run keeps no history
   std::string run_id;
   std::string start_time;  // UTC
   std::string options;     // as typed, for the run's first record
   platform::Console* console = nullptr;
+  platform::UserFiles* user_files = nullptr;  // where the journal is
   std::unique_ptr<platform::JournalFile> file;  // once started
   bool broken = false;     // a record could not be written: the run stops
+  // The journal reached the most a run records: the run stops, closed.
+  bool full = false;
+  std::uint64_t written = 0;  // bytes appended
+  bool Stops() const { return broken || full; }
   std::size_t recorded = 0;  // renames recorded in this run
   std::string pending;       // records not yet written
   // The last folder recorded, its absolute path and identity: asked once a
@@ -53,6 +63,7 @@ struct Journal {
   std::string folder, absolute_folder;
   platform::EntryId folder_id;
   const platform::FolderHandle* folder_handle = nullptr;
+  bool by_name = false;  // its file system keeps no numbers of its entries
   // The renames made since the last write, as a range of numbers.
   std::size_t made_first = 0, made_count = 0;
 };
@@ -64,14 +75,15 @@ constexpr std::size_t kNotRecorded = static_cast<std::size_t>(-1);
 // A journal for a run that renames, started at start_time (UTC) by process
 // number process with the options as typed: off without keep_history (a dry
 // run, --no-history); its file is made with the first record.
-Journal OpenJournal(platform::FileSystem& files, platform::Console& console,
+Journal OpenJournal(platform::UserFiles& user_files, platform::Console& console,
                     bool keep_history, const std::string& start_time,
                     long process, std::uint32_t random,
                     std::string options = {});
 
-// Adds a record for the rename of entry ahead of it; returns its number in
-// the run, or kNotRecorded when its folder cannot be told or the journal
-// cannot be written.
+// Adds a record for the rename of entry of folder (in files) ahead of it;
+// returns its number in the run, or kNotRecorded when its folder cannot be
+// told, the journal cannot be written, or it would pass the most a run
+// records (said once: the run stops).
 std::size_t RecordRename(Journal& journal, platform::FileSystem& files,
                          const platform::Folder& folder,
                          const platform::Entry& entry,
@@ -89,12 +101,12 @@ void CloseJournal(Journal& journal, platform::FileSystem& files,
 
 // Whether the journal's last record says its run is all undone: read from
 // its last bytes alone.
-bool JournalUndone(platform::FileSystem& files, const std::string& path);
+bool JournalUndone(platform::UserFiles& files, const std::string& path);
 
 // Removes whole journals of the folder beyond what is kept: the oldest
 // undone first, and past the caps the oldest; never the one named own, nor
 // one whose run or undo goes on.
-void TrimJournals(platform::FileSystem& files, const std::string& folder,
+void TrimJournals(platform::UserFiles& files, const std::string& folder,
                   std::string_view own);
 
 }  // namespace app

@@ -11,6 +11,7 @@
 #include "app/download_guard.h"
 #include "app/entry_selection.h"
 #include "app/failure_words.h"
+#include "app/folder_trail.h"
 #include "app/operand.h"
 #include "app/pattern.h"
 #include "rules/download_in_progress.h"
@@ -103,6 +104,7 @@ struct Run {
   bool any_failed = false;
   bool all_yes = false;  // "a": every question after it is answered yes
   bool quit = false;     // "q": no more renames; the rest are counted
+  FolderTrail trail = {};  // the folders the walk is inside
 
   void Failed(const std::string& line) {
     console.Print(line);
@@ -165,7 +167,7 @@ struct Run {
   // cannot be written stops the run before its rename.
   void RunBatch(const platform::Folder& folder, const std::string& shown,
                 std::span<const Plan> plans) {
-    if (plans.empty() || journal.broken) return;
+    if (plans.empty() || journal.Stops()) return;
     files.HoldInterrupts();
     std::vector<std::size_t> numbers;
     numbers.reserve(plans.size());
@@ -177,12 +179,16 @@ struct Run {
     }
     if (WriteJournal(journal, files, console)) {
       for (std::size_t i = 0; i < plans.size() && !journal.broken; ++i) {
+        // The first rename past the most a run records: the run stops.
+        if (journal.full && numbers[i] == kNotRecorded && !quit &&
+            !plans[i].clash)
+          break;
         if (Handle(folder, shown, plans[i], numbers[i]))
           RecordMade(journal, numbers[i]);
       }
     }
     WriteJournal(journal, files, console, true);
-    if (journal.broken) any_failed = true;
+    if (journal.Stops()) any_failed = true;
     files.ReleaseInterrupts();
   }
 
@@ -199,9 +205,11 @@ struct Run {
       if (entry.kind == platform::EntryKind::kDirectory && !entry.link) {
         if (g.walked) {
           if (g.busy.count(entry.name)) return kBusyFolder;
-        } else if (options.selection != Selection::kFiles &&
-                   HoldsDownloadInProgress(files, g.folder, entry)) {
-          return kBusyFolder;
+        } else if (options.selection != Selection::kFiles) {
+          platform::Folder folder = g.folder;
+          FolderTrail trail{{folder.id}};
+          if (HoldsDownloadInProgress(files, folder, entry, trail))
+            return kBusyFolder;
         }
       }
       said_always = rules::IsDownloadInProgress(entry.name);
@@ -323,28 +331,32 @@ struct Run {
 
   // With /s: the folders below first, deepest first, each folder's entries
   // before the folder itself can be renamed; links and hidden folders are
-  // not entered, nor a folder that holds a download in progress.  Each
-  // folder is listed once, relative to the folder above it, and stays open
-  // while the walk is below it; below a folder known to hold no download
-  // none is looked for again.  Lines show paths from the folder the run
-  // started in.  Subfolders named are walked whole (names_all).
+  // not entered, nor a folder that holds a download in progress, nor one the
+  // walk is inside already (a bind mount of a folder above, say).  Each
+  // folder is listed once, relative to the folder above it; the top levels
+  // stay open while the walk is below them, deeper ones are let go of and
+  // opened again, checked, when the walk comes back.  Below a folder known to
+  // hold no download none is looked for again.  Lines show paths from the
+  // folder the run started in.  Subfolders named are walked whole
+  // (names_all).
   bool Walk(platform::Listing listing,
             const std::vector<std::string_view>& patterns, bool clean,
             const std::unordered_set<std::string_view>& names_all = {},
             const std::unordered_set<std::string_view>& names = {}) {
-    if (!listing.failure.ok()) {
+    auto failed = [&](const platform::Outcome& failure) {
       // A folder gone, or another one (a link, say) in its place since it
       // was listed: its entries are left alone.
       const std::string words =
-          listing.failure.failure == platform::Failure::kNotFound
+          failure.failure == platform::Failure::kNotFound
               ? "no longer the folder that was listed; its entries are left alone"
-              : FailureWords(listing.failure, files);
+              : FailureWords(failure, files);
       Failed(ForScreen(console, listing.folder.path) + " [FAILED: " + words +
              "]\n");
       return false;
-    }
+    };
+    if (!listing.failure.ok()) return failed(listing.failure);
+    const Entered entered(trail, listing.folder.id);
     Gathered g;
-    g.folder = listing.folder;
     g.controlled = ControlledNames(listing);
     g.listed = true;
     g.walked = true;
@@ -357,17 +369,33 @@ struct Run {
         continue;
       const bool whole = names_all.count(entry.name) > 0;
       if (!whole && patterns.empty()) continue;
-      if (!clean && HoldsDownloadInProgress(files, listing.folder, entry)) {
+      if (trail.Inside(entry.id)) {
+        console.Print(ForScreen(console, listing.folder.path + entry.name) +
+                      "/: not entered: the walk is inside that folder "
+                      "already\n");
+        continue;
+      }
+      const platform::Outcome reopened = files.ReopenFolder(listing.folder);
+      if (!reopened.ok()) return failed(reopened) || matched;
+      if (!clean &&
+          HoldsDownloadInProgress(files, listing.folder, entry, trail)) {
         g.busy.insert(entry.name);
         continue;
       }
+      // The look for downloads may have let it go in turn.
+      const platform::Outcome again = files.ReopenFolder(listing.folder);
+      if (!again.ok()) return failed(again) || matched;
       static const std::vector<std::string_view> kAll = {"*"};
-      matched = Walk(files.ListBelow(listing.folder, entry),
-                     whole ? kAll : patterns, true) ||
+      platform::Listing below = files.ListBelow(listing.folder, entry);
+      if (!trail.KeepOpen()) files.LetGoFolder(listing.folder);
+      matched = Walk(std::move(below), whole ? kAll : patterns, true) ||
                 matched;
     }
+    const platform::Outcome reopened = files.ReopenFolder(listing.folder);
+    if (!reopened.ok()) return failed(reopened) || matched;
     // The folder's own entries: those the patterns or the names take, and
     // the busy folders, which are said.
+    g.folder = std::move(listing.folder);
     g.entries = std::move(listing.entries);
     Keep(g, [&](const platform::Entry& entry) {
       if (!names.empty() && names.count(entry.name)) return 1;
@@ -515,7 +543,7 @@ RunEnd RunRename(const RunOptions& options,
   const bool show_folder = folders.size() > 1;
   bool any_matched = false;
   for (std::size_t f = 0; f < folders.size(); ++f) {
-    if (journal.broken) break;  // said: the run stops
+    if (journal.Stops()) break;  // said: the run stops
     std::vector<const std::string*> group;
     for (std::size_t i : by_folder[f]) group.push_back(&operands[i]);
     std::vector<bool> matched(group.size(), false);
@@ -523,7 +551,7 @@ RunEnd RunRename(const RunOptions& options,
     for (std::size_t k = 0; k < group.size(); ++k) {
       if (matched[k]) {
         any_matched = true;
-      } else if (!journal.broken) {
+      } else if (!journal.Stops()) {
         console.Print("Error: No matches to \"" + ForScreen(console, *group[k]) +
                       "\"\n\n");
       }
@@ -531,7 +559,7 @@ RunEnd RunRename(const RunOptions& options,
   }
   CloseJournal(journal, files, console);
   counts = run.counts;
-  if (journal.broken) return {false, true};
+  if (journal.Stops()) return {false, true};
   return {any_matched, run.any_failed};
 }
 

@@ -41,10 +41,21 @@ void Report(platform::Console& console, History& history,
   }
 }
 
+// A history file larger than namewisp reads (made by an older one, say):
+// said, and the history counts as damaged.
+void TooBig(platform::UserFiles& files, platform::Console& console,
+            History& history, const std::string& path) {
+  console.PrintError("namewisp: the undo history " + path + " is larger than " +
+                     SizeText(files.SizeCap()) +
+                     ", the most namewisp reads: its runs cannot be undone");
+  history.damaged = true;
+}
+
 // A journal's one run; false when it holds none.
-bool ReadJournal(platform::FileSystem& files, platform::Console& console,
+bool ReadJournal(platform::UserFiles& files, platform::Console& console,
                  History& history, const std::string& path, HistoryRun& run) {
   const platform::FileText file = ReadWholeFile(files, path);
+  if (file.too_big) TooBig(files, console, history, path);
   if (!file.read) return false;
   // Appended to only: of the same length, it holds what was read before.
   const auto before = history.bytes.find(path);
@@ -63,7 +74,7 @@ bool ReadJournal(platform::FileSystem& files, platform::Console& console,
 // The old history file with the marks undo wrote of its runs, then each
 // journal, oldest first; their damage said.  Nothing when there is no
 // history to be had (said on standard error).
-std::optional<History> LoadHistory(platform::FileSystem& files,
+std::optional<History> LoadHistory(platform::UserFiles& files,
                                    platform::Console& console,
                                    bool undone_too = true) {
   History history;
@@ -75,7 +86,9 @@ std::optional<History> LoadHistory(platform::FileSystem& files,
   }
   const platform::FileText file = ReadWholeFile(files, old_path);
   HistoryRead old;
-  if (file.exists && !file.read) {
+  if (file.too_big) {
+    TooBig(files, console, history, old_path);
+  } else if (file.exists && !file.read) {
     console.PrintError("namewisp: the undo history " + old_path +
                        " cannot be read (it must be a regular file of your "
                        "own, in a folder of your own)");
@@ -97,6 +110,7 @@ std::optional<History> LoadHistory(platform::FileSystem& files,
     if (!f.name.ends_with(kMarksEnding)) continue;
     const std::string path = history.runs_folder + f.name;
     const platform::FileText marks = ReadWholeFile(files, path);
+    if (marks.too_big) TooBig(files, console, history, path);
     if (marks.read) Report(console, history, path, ReadMore(old, marks.text));
   }
   history.runs = std::move(old.runs);
@@ -206,6 +220,13 @@ struct Looker {
     return open_folder ? &*open_folder : nullptr;
   }
 
+  // The identity of the entry name denotes, in the form the record has.
+  platform::EntryId IdNow(const platform::Folder& folder,
+                          const std::string& name, const HistoryRename& r) {
+    return r.id.by_name ? files.StampOf(folder, name)
+                        : files.Identify(folder, name);
+  }
+
   std::string Tag(const HistoryRename& r) const {
     return run.id + "-" + std::to_string(r.number);
   }
@@ -217,11 +238,11 @@ struct Looker {
                          const HistoryRename& r) {
     if (!r.id.known || !MayDifferInCaseOnly(r.old_name, r.new_name)) return "";
     const std::string own = CaseDetour(Tag(r));
-    if (files.Identify(folder, own) == r.id) return own;
+    if (IdNow(folder, own, r) == r.id) return own;
     if (!run.journal.empty()) return "";
     for (int attempt = 0; attempt < 100; ++attempt) {
       const std::string detour = CaseDetour(std::to_string(attempt));
-      if (files.Identify(folder, detour) == r.id) return detour;
+      if (IdNow(folder, detour, r) == r.id) return detour;
     }
     return "";
   }
@@ -249,11 +270,11 @@ struct Looker {
       if (!at_new) return {State::kGone, "", "", false};
       return {State::kPutBack, r.new_name, "", true};
     }
-    const platform::EntryId at_new = files.Identify(folder, r.new_name);
+    const platform::EntryId at_new = IdNow(folder, r.new_name, r);
     if (at_new == r.id) {
       // One entry under both names: a change of case alone.
       if (MayDifferInCaseOnly(r.old_name, r.new_name) &&
-          files.Identify(folder, r.old_name) == r.id) {
+          IdNow(folder, r.old_name, r) == r.id) {
         const std::string now = NameNow(folder, r.new_name);
         if (now == r.old_name) return {};  // never made, or put back before
         return {State::kPutBack, now, "", false};
@@ -261,7 +282,7 @@ struct Looker {
       // Made, marked or not: the entry has its new name.
       return {State::kPutBack, r.new_name, "", false};
     }
-    const platform::EntryId at_old = files.Identify(folder, r.old_name);
+    const platform::EntryId at_old = IdNow(folder, r.old_name, r);
     if (at_old == r.id) return {};  // never made, or put back before
     const std::string detour = FindDetour(folder, r);
     if (!detour.empty() && !at_old.known)
@@ -302,10 +323,12 @@ struct Looker {
 };
 
 struct Undo {
-  Undo(platform::FileSystem& f, platform::Console& c, const HistoryRun& r)
-      : files(f), console(c), run(r), looker{f, r, {}, {}} {}
+  Undo(platform::FileSystem& f, platform::UserFiles& u, platform::Console& c,
+       const HistoryRun& r)
+      : files(f), user_files(u), console(c), run(r), looker{f, r, {}, {}} {}
 
   platform::FileSystem& files;
+  platform::UserFiles& user_files;
   platform::Console& console;
   const HistoryRun& run;
   Looker looker;
@@ -320,7 +343,9 @@ struct Undo {
   std::vector<std::size_t> settled;  // numbers, to mark undone
   bool torn = false;  // the journal's last line was cut short
   bool by_name_said = false;
+  bool stamps_said = false;
   bool marks_lost = false;
+  bool dry_run = false;  // nothing is marked
 
   void Show(const HistoryRename& r, const std::string& from,
             const std::string& failure) {
@@ -346,6 +371,13 @@ struct Undo {
       case State::kPutBack:
         break;
     }
+    if (r.id.by_name && !stamps_said) {
+      console.PrintError(
+          "namewisp: the file system of " + ForScreen(console, r.directory) +
+          " does not keep the numbers of its entries: undo knows them there "
+          "by name, size and modification time");
+      stamps_said = true;
+    }
     if (look.by_name && !by_name_said) {
       console.PrintError(
           "namewisp: the file system tells no identity of its entries: "
@@ -362,8 +394,9 @@ struct Undo {
   }
 
   void Write(std::string marks) {
+    if (dry_run) return;
     if (!journal && !marks_path.empty() && !marks_lost) {
-      platform::OpenedJournal made = files.CreateJournal(marks_path);
+      platform::OpenedJournal made = user_files.CreateJournal(marks_path);
       journal = std::move(made.file);
       marks.insert(0, HistoryHeader());
     }
@@ -424,8 +457,8 @@ struct Held {
   std::unique_ptr<platform::JournalFile> file;
 };
 
-Held Hold(platform::FileSystem& files, platform::Console& console,
-          History& history, HistoryRun& run) {
+Held Hold(platform::UserFiles& files, platform::Console& console,
+          History& history, HistoryRun& run, bool dry_run) {
   Held held;
   if (run.journal.empty()) return held;
   platform::OpenedJournal opened = files.OpenJournal(run.journal);
@@ -443,6 +476,8 @@ Held Hold(platform::FileSystem& files, platform::Console& console,
   if (scratch.bytes[run.journal] != history.bytes[run.journal] &&
       scratch.torn.empty())
     history.torn.erase(run.journal);
+  // A dry run only looks: the lock goes at once.
+  if (dry_run) held.file.reset();
   return held;
 }
 
@@ -453,9 +488,10 @@ std::string Live(platform::Console& console, const HistoryRun& run) {
 
 }  // namespace
 
-RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
-               const std::string& run_id, const std::string& own_id) {
-  std::optional<History> history = LoadHistory(files, console, false);
+RunEnd RunUndo(platform::FileSystem& files, platform::UserFiles& user_files,
+               platform::Console& console, const std::string& run_id,
+               const std::string& own_id, bool dry_run) {
+  std::optional<History> history = LoadHistory(user_files, console, false);
   if (!history) return {false, true};
   std::vector<HistoryRun>& runs = history->runs;
   HistoryRun* run = nullptr;
@@ -470,7 +506,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
                          "them)");
       return {false, true};
     }
-    held = Hold(files, console, *history, *run);
+    held = Hold(user_files, console, *history, *run, dry_run);
     if (held.state == platform::JournalState::kLocked) {
       console.PrintError(Live(console, *run) + "; try again when it ends");
       return {false, true};
@@ -482,7 +518,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
   } else {
     for (auto r = runs.rbegin(); r != runs.rend() && !run; ++r) {
       if (RunUndone(*r) || Open(*r) == 0) continue;  // nothing made is left
-      Held candidate = Hold(files, console, *history, *r);
+      Held candidate = Hold(user_files, console, *history, *r, dry_run);
       if (candidate.state == platform::JournalState::kLocked) {
         console.PrintError(Live(console, *r));
         continue;
@@ -516,7 +552,8 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
     return {false, true};
   }
 
-  Undo undo(files, console, *run);
+  Undo undo(files, user_files, console, *run);
+  undo.dry_run = dry_run;
   undo.journal = std::move(held.file);
   undo.shown_path = run->journal;
   if (run->journal.empty()) {
@@ -535,8 +572,9 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
   return undo.end;
 }
 
-RunEnd ListHistory(platform::FileSystem& files, platform::Console& console) {
-  std::optional<History> history = LoadHistory(files, console);
+RunEnd ListHistory(platform::FileSystem& files, platform::UserFiles& user_files,
+                   platform::Console& console) {
+  std::optional<History> history = LoadHistory(user_files, console);
   if (!history) return {false, true};
   const std::vector<HistoryRun>& runs = history->runs;
   if (runs.empty()) console.Print("No runs in the undo history.\n");
@@ -552,7 +590,8 @@ RunEnd ListHistory(platform::FileSystem& files, platform::Console& console) {
       line += ", partly undone";
     }
     if (!r->ended && !r->journal.empty() &&
-        files.OpenJournal(r->journal).state == platform::JournalState::kLocked)
+        user_files.OpenJournal(r->journal).state ==
+            platform::JournalState::kLocked)
       line += ", going on";
     console.Print(ForScreen(console, line) + "\n");
   }

@@ -18,7 +18,7 @@ namespace {
 
 using posix_test::TempDir;
 
-platform::FileSystem& Files() { return platform::SystemFileSystem(); }
+platform::UserFiles& Files() { return platform::SystemUserFiles(); }
 
 std::string Scan(const std::string& path, platform::FileText* result = nullptr) {
   std::string text;
@@ -76,11 +76,14 @@ TEST(PosixUserFiles, AJournalIsLockedForItsLifeAndNoLonger) {
 TEST(PosixUserFiles, OnlyARegularFileIsRead) {
   TempDir dir;
   dir.WriteFile("plain", "text");
+  // Past the most a user file holds (sparse: it takes no room).
+  dir.WriteFile("huge", "");
+  ASSERT_EQ(truncate(dir.Path("huge").c_str(), platform::kUserFileCap + 1), 0);
   ASSERT_EQ(mkfifo(dir.Path("fifo").c_str(), 0600), 0);
   ASSERT_EQ(symlink(dir.Path("plain").c_str(), dir.Path("link").c_str()), 0);
   struct Case {
     std::string path;
-    bool exists, read;
+    bool exists, read, too_big = false;
   } cases[] = {
       {dir.Path("plain"), true, true},
       {dir.Path("missing"), false, false},
@@ -88,6 +91,7 @@ TEST(PosixUserFiles, OnlyARegularFileIsRead) {
       {dir.Path("link"), true, false},
       {"/dev/zero", true, false},
       {dir.Dir(), true, false},
+      {dir.Path("huge"), true, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -95,6 +99,7 @@ TEST(PosixUserFiles, OnlyARegularFileIsRead) {
     Scan(c.path, &file);
     EXPECT_EQ(file.exists, c.exists);
     EXPECT_EQ(file.read, c.read);
+    EXPECT_EQ(file.too_big, c.too_big);
   }
   // Nor is one appended to through a link.
   EXPECT_EQ(Files().OpenJournal(dir.Path("link")).state,
@@ -165,13 +170,14 @@ TEST(PosixUserFiles, AFolderPastTheLongestPathIsToldAndReached) {
     const int fd = open("f_1.txt", O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(fd, 0);
     close(fd);
-    EXPECT_EQ(Files().AbsolutePath(platform::Folder{}), absolute);
+    platform::FileSystem& folders = platform::SystemFileSystem();
+    EXPECT_EQ(folders.AbsolutePath(platform::Folder{}), absolute);
     ASSERT_GT(absolute.size(), static_cast<std::size_t>(PATH_MAX));
     const platform::Folder far{absolute, nullptr};
-    const platform::Listing listing = Files().ListFolder(absolute);
+    const platform::Listing listing = folders.ListFolder(absolute);
     ASSERT_EQ(listing.entries.size(), 1u);
-    EXPECT_TRUE(Files().Rename(far, "f_1.txt", "f 1.txt").ok());
-    EXPECT_TRUE(Files().Exists(far, "f 1.txt"));
+    EXPECT_TRUE(folders.Rename(far, "f_1.txt", "f 1.txt").ok());
+    EXPECT_TRUE(folders.Exists(far, "f 1.txt"));
     // Away, deepest first: a path this long is too long to remove by.
     unlink("f 1.txt");
     for (int i = 0; i < depth; ++i) {

@@ -78,22 +78,30 @@ EntryId FileIdentitiesOf(int dir_fd) {
 
 // Every entry of the open folder, sorted.  A hidden entry is never taken: no
 // need to ask what it is.  A folder's identity is asked, so that a walk can
-// tell it is still the folder listed.
-std::vector<Entry> ReadEntries(int dir_fd) {
+// tell it is still the folder listed.  A folder that cannot be read to its
+// end (no descriptor left to read it by, say) lists nothing, and error says
+// why: a part of it is never taken for the whole.
+std::vector<Entry> ReadEntries(int dir_fd, int& error) {
   std::vector<Entry> entries;
   const EntryId files = FileIdentitiesOf(dir_fd);
   const int own_fd = fcntl(dir_fd, F_DUPFD_CLOEXEC, 0);
+  error = own_fd < 0 ? errno : 0;
   if (own_fd < 0) return entries;
   DIR* dir = fdopendir(own_fd);
   if (!dir) {
+    error = errno;
     close(own_fd);
     return entries;
   }
   for (;;) {
-    // readdir signals its end and its failure alike with a null pointer; a
-    // failure ends the listing as if no entries were left.
+    // readdir signals its end and its failure alike with a null pointer:
+    // errno tells them apart.
+    errno = 0;
     const struct dirent* d = readdir(dir);
-    if (!d) break;
+    if (!d) {
+      error = errno;
+      break;
+    }
     const std::string_view name = d->d_name;
     if (name == "." || name == "..") continue;
     if (name[0] == '.') {
@@ -120,6 +128,7 @@ std::vector<Entry> ReadEntries(int dir_fd) {
     }
   }
   closedir(dir);
+  if (error != 0) return {};
   std::sort(entries.begin(), entries.end(),
             [](const Entry& a, const Entry& b) { return a.name < b.name; });
   return entries;
@@ -166,6 +175,8 @@ Listing Opened(std::string path, int fd, int error) {
     return listing;
   }
   listing.folder.handle = std::make_shared<OpenFolder>(fd);
+  struct stat st;
+  if (fstat(fd, &st) == 0) listing.folder.id = IdOf(st);
   return listing;
 }
 
@@ -190,7 +201,8 @@ Listing PosixFileSystem::ListFolder(std::string_view path) {
   int error = 0;
   const int fd = OpenPath(path, error);
   Listing listing = Opened(std::string(path), fd, error);
-  if (fd >= 0) listing.entries = ReadEntries(fd);
+  if (fd >= 0) listing.entries = ReadEntries(fd, error);
+  if (fd >= 0 && error != 0) listing.failure = OutcomeOf(error);
   return listing;
 }
 
@@ -227,15 +239,35 @@ Listing PosixFileSystem::ListBelow(const Folder& parent, const Entry& folder) {
       listing.failure = {Failure::kNotFound, opened.error};
     return listing;
   }
-  struct stat st;
-  if (folder.id.known &&
-      (fstat(opened.value, &st) != 0 || !(IdOf(st) == folder.id))) {
+  if (folder.id.known && !(listing.folder.id == folder.id)) {
     listing.folder.handle.reset();
     listing.failure = {Failure::kNotFound, 0};
     return listing;
   }
-  listing.entries = ReadEntries(opened.value);
+  listing.entries = ReadEntries(opened.value, error);
+  if (error != 0) listing.failure = OutcomeOf(error);
   return listing;
+}
+
+// Only a folder whose identity is known is let go: the identity tells that
+// the path opened again leads to it still.
+void PosixFileSystem::LetGoFolder(Folder& folder) {
+  if (folder.id.known) folder.handle.reset();
+}
+
+Outcome PosixFileSystem::ReopenFolder(Folder& folder) {
+  if (folder.handle || !folder.id.known) return {};
+  int error = 0;
+  const int fd = OpenPath(folder.path, error);
+  if (fd < 0) return error == ENOENT ? Outcome{Failure::kNotFound, error}
+                                     : OutcomeOf(error);
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !(IdOf(st) == folder.id)) {
+    close(fd);
+    return {Failure::kNotFound, 0};
+  }
+  folder.handle = std::make_shared<OpenFolder>(fd);
+  return {};
 }
 
 }  // namespace platform::posix

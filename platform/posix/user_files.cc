@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "platform/posix/call_platform.h"
 #include "platform/posix/file_system.h"
+#include "platform/read_pieces.h"
 
 namespace platform {
 namespace {
@@ -55,7 +56,7 @@ bool WriteWhole(int fd, std::string_view text) {
 
 namespace posix {
 
-std::string PosixFileSystem::UserFilePath(UserFile file) {
+std::string PosixUserFiles::UserFilePath(UserFile file) {
   if (file != UserFile::kTerms) {
     const std::string folder = XdgFolder("XDG_STATE_HOME", ".local/state");
     if (folder.empty()) return "";
@@ -75,7 +76,7 @@ bool OwnAndClosed(const struct stat& st) {
 }
 
 // The history and the journals: the program's state.
-bool IsHistory(PosixFileSystem& files, const std::string& name) {
+bool IsHistory(PosixUserFiles& files, const std::string& name) {
   const std::string runs = files.UserFilePath(UserFile::kRuns);
   return name == files.UserFilePath(UserFile::kHistory) ||
          (!runs.empty() && name.starts_with(runs));
@@ -92,12 +93,11 @@ bool FolderIsOwn(const std::string& name) {
          OwnAndClosed(st);
 }
 
-// Whether the open file may be used: a regular file within the cap, and for
-// the history, the user's own in a folder of the user's own.
+// Whether the open file may be used: a regular file, and for the history,
+// the user's own in a folder of the user's own.
 bool Usable(int fd, bool history, const std::string& name) {
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (static_cast<std::uint64_t>(st.st_size) > kUserFileCap) return false;
   return !history || (OwnAndClosed(st) && FolderIsOwn(name));
 }
 
@@ -132,26 +132,19 @@ bool StillAtPath(int fd, const std::string& name) {
          open_st.st_dev == path_st.st_dev && open_st.st_ino == path_st.st_ino;
 }
 
-// Hands the open file's text to each a piece at a time, through one buffer;
-// true when it was read to its end within the cap.
-bool ReadPieces(int fd, const std::function<void(std::string_view piece)>& each) {
-  std::string buffer(1 << 17, '\0');
-  std::uint64_t total = 0;
+// Reads what the open file holds into buffer: the bytes got, or -1.
+long long ReadSome(int fd, char* buffer, std::size_t size) {
   for (;;) {
-    const auto got = posix::CallPlatform(
-        [&] { return read(fd, buffer.data(), buffer.size()); });
-    if (got.failed && got.error == EINTR) continue;
-    if (got.failed) return false;
-    if (got.value == 0) return true;
-    total += static_cast<std::uint64_t>(got.value);
-    if (total > kUserFileCap) return false;  // it grew past the cap meanwhile
-    each(std::string_view(buffer.data(), static_cast<std::size_t>(got.value)));
+    const auto got =
+        posix::CallPlatform([&] { return read(fd, buffer, size); });
+    if (!got.failed) return got.value;
+    if (got.error != EINTR) return -1;
   }
 }
 
 }  // namespace
 
-FileText PosixFileSystem::ScanFile(
+FileText PosixUserFiles::ScanFile(
     std::string_view path,
     const std::function<void(std::string_view piece)>& each,
     std::uint64_t tail) {
@@ -169,13 +162,23 @@ FileText PosixFileSystem::ScanFile(
     return file;
   }
   struct stat st;
-  if (tail > 0 && fstat(fd, &st) == 0 &&
-      static_cast<std::uint64_t>(st.st_size) > tail &&
-      lseek(fd, st.st_size - static_cast<off_t>(tail), SEEK_SET) < 0) {
+  if (fstat(fd, &st) != 0) {
     close(fd);
     return file;
   }
-  file.read = ReadPieces(fd, each);
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  if ((tail == 0 && size > SizeCap()) ||
+      (tail > 0 && size > tail &&
+       lseek(fd, st.st_size - static_cast<off_t>(tail), SEEK_SET) < 0)) {
+    file.too_big = tail == 0;
+    close(fd);
+    return file;
+  }
+  const ReadEnd end = ReadPieces(
+      [&](char* buffer, std::size_t n) { return ReadSome(fd, buffer, n); },
+      each, SizeCap());
+  file.read = end == ReadEnd::kWhole;
+  file.too_big = end == ReadEnd::kTooBig;
   close(fd);
   return file;
 }
@@ -197,7 +200,7 @@ class PosixJournal final : public JournalFile {
 
 // The journal open at fd, locked, when it is still the file at its path and
 // one of the user's own.
-OpenedJournal Locked(PosixFileSystem& files, int fd, const std::string& name) {
+OpenedJournal Locked(PosixUserFiles& files, int fd, const std::string& name) {
   OpenedJournal opened;
   bool held = false;
   if (!TryLock(fd, held)) {
@@ -217,7 +220,7 @@ OpenedJournal Locked(PosixFileSystem& files, int fd, const std::string& name) {
 
 }  // namespace
 
-OpenedJournal PosixFileSystem::CreateJournal(std::string_view path) {
+OpenedJournal PosixUserFiles::CreateJournal(std::string_view path) {
   const std::string name(path);
   const int flags = O_WRONLY | O_APPEND | O_CREAT | O_EXCL;
   MakeFolders(name);
@@ -233,7 +236,7 @@ OpenedJournal PosixFileSystem::CreateJournal(std::string_view path) {
   return Locked(*this, fd, name);
 }
 
-OpenedJournal PosixFileSystem::OpenJournal(std::string_view path) {
+OpenedJournal PosixUserFiles::OpenJournal(std::string_view path) {
   const std::string name(path);
   int error = 0;
   const int fd = OpenUserFile(name, O_WRONLY | O_APPEND, error);
@@ -243,13 +246,13 @@ OpenedJournal PosixFileSystem::OpenJournal(std::string_view path) {
 
 // Removed under its lock: an undo that opens it meanwhile finds it no
 // longer at its path.
-bool PosixFileSystem::RemoveJournal(std::string_view path) {
+bool PosixUserFiles::RemoveJournal(std::string_view path) {
   OpenedJournal opened = OpenJournal(path);
   if (opened.state != JournalState::kOpen) return false;
   return unlink(std::string(path).c_str()) == 0;
 }
 
-bool PosixFileSystem::ListStored(std::string_view folder,
+bool PosixUserFiles::ListStored(std::string_view folder,
                                  std::vector<StoredFile>& stored) {
   stored.clear();
   std::string name(folder);
@@ -272,92 +275,6 @@ bool PosixFileSystem::ListStored(std::string_view folder,
   }
   closedir(dir);
   return true;
-}
-
-namespace {
-
-// The name the folder at fd has in its parent, found by its identity.
-bool NameIn(int parent, const struct stat& here, std::string& name) {
-  const int own = fcntl(parent, F_DUPFD_CLOEXEC, 0);
-  DIR* dir = own < 0 ? nullptr : fdopendir(own);
-  if (!dir) {
-    if (own >= 0) close(own);
-    return false;
-  }
-  bool found = false;
-  while (const struct dirent* d = readdir(dir)) {
-    const std::string_view entry = d->d_name;
-    if (entry == "." || entry == "..") continue;
-    struct stat st;
-    if (fstatat(parent, d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-        st.st_dev == here.st_dev && st.st_ino == here.st_ino) {
-      name = entry;
-      found = true;
-      break;
-    }
-  }
-  closedir(dir);
-  return found;
-}
-
-// The absolute path of an open folder, walked up through ".." a step at a
-// time: a folder deeper than the system takes in one path has one too.
-std::string WalkUp(int fd) {
-  std::vector<std::string> names;
-  int current = fcntl(fd, F_DUPFD_CLOEXEC, 0);
-  bool sound = current >= 0;
-  while (sound) {
-    struct stat here, up;
-    const int parent = openat(current, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    sound = parent >= 0 && fstat(current, &here) == 0 && fstat(parent, &up) == 0;
-    if (sound && here.st_dev == up.st_dev && here.st_ino == up.st_ino) {
-      close(parent);
-      break;  // the root is its own parent
-    }
-    std::string name;
-    sound = sound && NameIn(parent, here, name);
-    names.push_back(std::move(name));
-    close(current);
-    current = parent;
-  }
-  if (current >= 0) close(current);
-  if (!sound) return "";
-  std::string path = "/";
-  for (auto name = names.rbegin(); name != names.rend(); ++name)
-    path.append(*name).push_back('/');
-  return path;
-}
-
-}  // namespace
-
-std::string PosixFileSystem::AbsolutePath(const Folder& folder) {
-  // A listed folder by its descriptor: its path may name another one now.
-  if (folder.handle) {
-    const int fd = static_cast<const OpenFolder&>(*folder.handle).fd;
-    char link[PATH_MAX];
-    const std::string proc = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t length = readlink(proc.c_str(), link, sizeof link);
-    if (length > 0 && static_cast<std::size_t>(length) < sizeof link &&
-        link[0] == '/') {
-      std::string absolute(link, static_cast<std::size_t>(length));
-      struct stat by_path, by_fd;
-      if (stat(absolute.c_str(), &by_path) == 0 && fstat(fd, &by_fd) == 0 &&
-          by_path.st_dev == by_fd.st_dev && by_path.st_ino == by_fd.st_ino) {
-        if (absolute.back() != '/') absolute.push_back('/');
-        return absolute;
-      }
-    }
-    return WalkUp(fd);
-  }
-  const std::string path = folder.path.empty() ? "." : folder.path;
-  char resolved[PATH_MAX];
-  if (realpath(path.c_str(), resolved)) {
-    std::string absolute = resolved;
-    if (absolute.back() != '/') absolute.push_back('/');
-    return absolute;
-  }
-  const FolderFd fd(folder);
-  return fd.fd() < 0 ? "" : WalkUp(fd.fd());
 }
 
 }  // namespace posix

@@ -56,7 +56,14 @@ Listing Search(std::string path, const LiteralPath& folder,
     (utf8.exact ? exact : listed->inexact).insert(utf8.text);
     listing.entries.push_back(MakeEntry(record, std::move(utf8.text)));
   } while (FindNextFileW(search, &record));
+  // A listing cut short is no listing: a part is never taken for the whole.
+  const DWORD end = GetLastError();
   FindClose(search);
+  if (end != ERROR_NO_MORE_FILES) {
+    listing.entries.clear();
+    listing.failure = OutcomeOf(end);
+    return listing;
+  }
   // A text that is also an entry's own name names that entry.
   for (const std::string& name : exact) listed->inexact.erase(name);
   listing.folder.handle = std::move(listed);
@@ -102,6 +109,23 @@ Listing WindowsFileSystem::ListBelow(const Folder& parent, const Entry& folder) 
   LiteralPath below = Join(LiteralFolderOf(parent), folder.name);
   if (below.failure == Failure::kNone) below.path.push_back(u'\\');
   return Search(std::move(path), below, "*");
+}
+
+// The literal path without its "\\?\" mark: every name in it as it is, so
+// that undo finds a folder whose name ends in a period or a space.
+std::string WindowsFileSystem::AbsolutePath(const Folder& directory) {
+  const LiteralPath literal = LiteralFolderOf(directory);
+  if (literal.failure != Failure::kNone) return "";
+  std::u16string_view path = literal.path;
+  std::u16string shown;
+  if (path.starts_with(u"\\\\?\\UNC\\")) {
+    shown = u"\\\\" + std::u16string(path.substr(8));
+  } else if (path.starts_with(u"\\\\?\\")) {
+    shown = std::u16string(path.substr(4));
+  } else {
+    shown = std::u16string(path);
+  }
+  return ToUtf8(shown).text;
 }
 
 }  // namespace platform::windows

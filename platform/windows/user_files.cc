@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/read_pieces.h"
 #include "platform/windows/file_system.h"
 #include "platform/windows/text_convert.h"
 
@@ -34,7 +35,7 @@ void MakeFolders(const std::u16string& path) {
 
 }  // namespace
 
-std::string WindowsFileSystem::UserFilePath(UserFile file) {
+std::string WindowsUserFiles::UserFilePath(UserFile file) {
   const bool state = file != UserFile::kTerms;
   const std::u16string folder =
       Environment(state ? L"LOCALAPPDATA" : L"APPDATA");
@@ -45,7 +46,7 @@ std::string WindowsFileSystem::UserFilePath(UserFile file) {
                                      : "\\namewisp\\terms.txt");
 }
 
-FileText WindowsFileSystem::ScanFile(
+FileText WindowsUserFiles::ScanFile(
     std::string_view path,
     const std::function<void(std::string_view piece)>& each,
     std::uint64_t tail) {
@@ -62,8 +63,17 @@ FileText WindowsFileSystem::ScanFile(
   }
   file.exists = true;
   LARGE_INTEGER size{};
-  if (tail > 0 && GetFileSizeEx(handle, &size) &&
-      static_cast<std::uint64_t>(size.QuadPart) > tail) {
+  if (!GetFileSizeEx(handle, &size)) {
+    CloseHandle(handle);
+    return file;
+  }
+  const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
+  if (tail == 0 && bytes > SizeCap()) {
+    file.too_big = true;
+    CloseHandle(handle);
+    return file;
+  }
+  if (tail > 0 && bytes > tail) {
     LARGE_INTEGER from{};
     from.QuadPart = size.QuadPart - static_cast<LONGLONG>(tail);
     if (!SetFilePointerEx(handle, from, nullptr, FILE_BEGIN)) {
@@ -71,18 +81,16 @@ FileText WindowsFileSystem::ScanFile(
       return file;
     }
   }
-  std::string buffer(1 << 17, '\0');
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(handle, buffer.data(), static_cast<DWORD>(buffer.size()), &got,
-                  nullptr))
-      break;
-    if (got == 0) {
-      file.read = true;
-      break;
-    }
-    each(std::string_view(buffer.data(), got));
-  }
+  const ReadEnd end = ReadPieces(
+      [&](char* buffer, std::size_t n) -> long long {
+        DWORD got = 0;
+        if (!ReadFile(handle, buffer, static_cast<DWORD>(n), &got, nullptr))
+          return -1;
+        return got;
+      },
+      each, SizeCap());
+  file.read = end == ReadEnd::kWhole;
+  file.too_big = end == ReadEnd::kTooBig;
   CloseHandle(handle);
   return file;
 }
@@ -149,7 +157,7 @@ OpenedJournal Locked(HANDLE handle) {
 
 }  // namespace
 
-OpenedJournal WindowsFileSystem::CreateJournal(std::string_view path) {
+OpenedJournal WindowsUserFiles::CreateJournal(std::string_view path) {
   const std::u16string name = ToWide(path);
   auto create = [&] {
     return CreateFileW(Wide(name), GENERIC_WRITE, kShareAll, nullptr,
@@ -170,7 +178,7 @@ OpenedJournal WindowsFileSystem::CreateJournal(std::string_view path) {
   return Locked(handle);
 }
 
-OpenedJournal WindowsFileSystem::OpenJournal(std::string_view path) {
+OpenedJournal WindowsUserFiles::OpenJournal(std::string_view path) {
   HANDLE handle = CreateFileW(Wide(ToWide(path)), GENERIC_WRITE, kShareAll,
                               nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {};
@@ -178,7 +186,7 @@ OpenedJournal WindowsFileSystem::OpenJournal(std::string_view path) {
 }
 
 // Marked for deletion under its lock, through a handle of its own.
-bool WindowsFileSystem::RemoveJournal(std::string_view path) {
+bool WindowsUserFiles::RemoveJournal(std::string_view path) {
   HANDLE handle = CreateFileW(Wide(ToWide(path)), GENERIC_WRITE | DELETE,
                               kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
@@ -197,7 +205,7 @@ bool WindowsFileSystem::RemoveJournal(std::string_view path) {
   return removed;
 }
 
-bool WindowsFileSystem::ListStored(std::string_view folder,
+bool WindowsUserFiles::ListStored(std::string_view folder,
                                    std::vector<StoredFile>& stored) {
   stored.clear();
   std::u16string pattern = ToWide(folder);
@@ -221,23 +229,6 @@ bool WindowsFileSystem::ListStored(std::string_view folder,
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return true;
-}
-
-// The literal path without its "\\?\" mark: every name in it as it is, so
-// that undo finds a folder whose name ends in a period or a space.
-std::string WindowsFileSystem::AbsolutePath(const Folder& directory) {
-  const LiteralPath literal = LiteralFolderOf(directory);
-  if (literal.failure != Failure::kNone) return "";
-  std::u16string_view path = literal.path;
-  std::u16string shown;
-  if (path.starts_with(u"\\\\?\\UNC\\")) {
-    shown = u"\\\\" + std::u16string(path.substr(8));
-  } else if (path.starts_with(u"\\\\?\\")) {
-    shown = std::u16string(path.substr(4));
-  } else {
-    shown = std::u16string(path);
-  }
-  return ToUtf8(shown).text;
 }
 
 }  // namespace windows
