@@ -36,15 +36,20 @@ bool HasControlFile(platform::FileSystem& files, const platform::Folder& folder,
 }
 
 bool HoldsDownloadInProgress(platform::FileSystem& files,
-                             const platform::Folder& parent,
-                             const platform::Entry& folder) {
-  const platform::Listing listing = files.ListBelow(parent, folder);
+                             platform::Folder& parent,
+                             const platform::Entry& folder, FolderTrail& trail) {
+  platform::Listing listing = files.ListBelow(parent, folder);
+  if (!trail.KeepOpen()) files.LetGoFolder(parent);
   for (const platform::Entry& entry : listing.entries) {
     if (rules::IsDownloadInProgress(entry.name)) return true;
   }
+  const Entered entered(trail, listing.folder.id);
   for (const platform::Entry& entry : listing.entries) {
-    if (entry.kind == platform::EntryKind::kDirectory && !entry.hidden &&
-        !entry.link && HoldsDownloadInProgress(files, listing.folder, entry))
+    if (entry.kind != platform::EntryKind::kDirectory || entry.hidden ||
+        entry.link || trail.Inside(entry.id))
+      continue;
+    if (!files.ReopenFolder(listing.folder).ok()) return false;
+    if (HoldsDownloadInProgress(files, listing.folder, entry, trail))
       return true;
   }
   return false;

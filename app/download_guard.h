@@ -8,6 +8,7 @@
 #include <string_view>
 #include <unordered_set>
 
+#include "app/folder_trail.h"
 #include "platform/file_system.h"
 
 namespace app {
@@ -22,9 +23,11 @@ bool HasControlFile(platform::FileSystem& files, const platform::Folder& folder,
 
 // True when the folder entry of parent holds, at any depth, a download in
 // progress; hidden folders and links are not entered, as "/s" enters none.
-// A folder that cannot be read holds none that could be renamed.
+// A folder that cannot be read holds none that could be renamed.  The trail
+// holds the folders above parent and parent itself; it is as it was after.
+// A parent deep on the trail is let go of (ReopenFolder opens it again).
 bool HoldsDownloadInProgress(platform::FileSystem& files,
-                             const platform::Folder& parent,
-                             const platform::Entry& folder);
+                             platform::Folder& parent,
+                             const platform::Entry& folder, FolderTrail& trail);
 
 }  // namespace app

@@ -37,6 +37,14 @@ platform::Listing DryRunFileSystem::ListBelow(const platform::Folder& parent,
   return WithoutFreed(real_.ListBelow(parent, folder));
 }
 
+void DryRunFileSystem::LetGoFolder(platform::Folder& folder) {
+  real_.LetGoFolder(folder);
+}
+
+platform::Outcome DryRunFileSystem::ReopenFolder(platform::Folder& folder) {
+  return real_.ReopenFolder(folder);
+}
+
 platform::Outcome DryRunFileSystem::Rename(const platform::Folder& folder,
                                            std::string_view old_name,
                                            std::string_view new_name) {
@@ -111,50 +119,5 @@ std::string DryRunFileSystem::DescribeError(int code) {
 
 void DryRunFileSystem::HoldInterrupts() { real_.HoldInterrupts(); }
 void DryRunFileSystem::ReleaseInterrupts() { real_.ReleaseInterrupts(); }
-
-std::string DryRunFileSystem::UserFilePath(platform::UserFile file) {
-  return real_.UserFilePath(file);
-}
-
-platform::FileText DryRunFileSystem::ScanFile(
-    std::string_view path,
-    const std::function<void(std::string_view piece)>& each,
-    std::uint64_t tail) {
-  return real_.ScanFile(path, each, tail);
-}
-
-namespace {
-
-// Holds the real journal's lock, if any, and writes nothing.
-struct UnwrittenJournal final : platform::JournalFile {
-  std::unique_ptr<platform::JournalFile> real;
-  bool Append(std::string_view) override { return true; }
-  bool Sync() override { return true; }
-};
-
-platform::OpenedJournal Unwritten(platform::OpenedJournal real) {
-  if (real.state != platform::JournalState::kOpen) return real;
-  auto unwritten = std::make_unique<UnwrittenJournal>();
-  unwritten->real = std::move(real.file);
-  return {std::move(unwritten), platform::JournalState::kOpen};
-}
-
-}  // namespace
-
-platform::OpenedJournal DryRunFileSystem::CreateJournal(std::string_view) {
-  return Unwritten({std::make_unique<UnwrittenJournal>(),
-                    platform::JournalState::kOpen});
-}
-
-platform::OpenedJournal DryRunFileSystem::OpenJournal(std::string_view path) {
-  return Unwritten(real_.OpenJournal(path));
-}
-
-bool DryRunFileSystem::RemoveJournal(std::string_view) { return false; }
-
-bool DryRunFileSystem::ListStored(std::string_view folder,
-                                  std::vector<platform::StoredFile>& files) {
-  return real_.ListStored(folder, files);
-}
 
 }  // namespace app

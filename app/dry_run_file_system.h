@@ -1,6 +1,8 @@
-// The file system of a dry run: it wraps the real one, reads through it and
+// The folders of a dry run: it wraps the real side, reads through it and
 // changes nothing, yet it answers as the real one would after the renames
 // made so far, so that the run shows the failures the real run would meet.
+// The user files have no dry-run side: a dry run keeps no journal, and a
+// dry undo reads the history and writes no marks (app/undo_run.h).
 #pragma once
 
 #include <map>
@@ -21,6 +23,8 @@ class DryRunFileSystem final : public platform::FileSystem {
                            std::string_view name) override;
   platform::Listing ListBelow(const platform::Folder& parent,
                               const platform::Entry& folder) override;
+  void LetGoFolder(platform::Folder& folder) override;
+  platform::Outcome ReopenFolder(platform::Folder& folder) override;
   // The outcome the real rename would have, remembered for the next calls.
   platform::Outcome Rename(const platform::Folder& folder,
                            std::string_view old_name,
@@ -39,18 +43,6 @@ class DryRunFileSystem final : public platform::FileSystem {
   std::string DescribeError(int code) override;
   void HoldInterrupts() override;
   void ReleaseInterrupts() override;
-  std::string UserFilePath(platform::UserFile file) override;
-  platform::FileText ScanFile(
-      std::string_view path,
-      const std::function<void(std::string_view piece)>& each,
-      std::uint64_t tail = 0) override;
-  // A journal that writes nothing; one that another process holds is held.
-  platform::OpenedJournal CreateJournal(std::string_view path) override;
-  platform::OpenedJournal OpenJournal(std::string_view path) override;
-  // Removes nothing.
-  bool RemoveJournal(std::string_view path) override;
-  bool ListStored(std::string_view folder,
-                  std::vector<platform::StoredFile>& files) override;
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;

@@ -21,12 +21,13 @@ void MakeMarks(Journal& j) {
 // first records in front of what is pending.  False when there is none to
 // be had: the run goes on without a history.
 bool Start(Journal& j, platform::FileSystem& files) {
+  platform::UserFiles& user_files = *j.user_files;
   const std::string folder = j.path;
   const std::string id = j.run_id;
   for (int attempt = 0; attempt < 100; ++attempt) {
     if (attempt > 0) j.run_id = id + "-" + std::to_string(attempt);
     platform::OpenedJournal opened =
-        files.CreateJournal(folder + j.run_id + std::string(kRunEnding));
+        user_files.CreateJournal(folder + j.run_id + std::string(kRunEnding));
     if (opened.state == platform::JournalState::kExists) continue;
     if (opened.state != platform::JournalState::kOpen) return false;
     j.file = std::move(opened.file);
@@ -34,7 +35,7 @@ bool Start(Journal& j, platform::FileSystem& files) {
     j.pending = HistoryHeader() +
                 FormatRunStart(j.run_id, j.start_time,
                                files.AbsolutePath(platform::Folder{}), j.options);
-    TrimJournals(files, folder, j.run_id + std::string(kRunEnding));
+    TrimJournals(user_files, folder, j.run_id + std::string(kRunEnding));
     return true;
   }
   return false;
@@ -60,13 +61,14 @@ std::string MakeRunId(std::string_view start_time, long process,
   return id;
 }
 
-Journal OpenJournal(platform::FileSystem& files, platform::Console& console,
+Journal OpenJournal(platform::UserFiles& user_files, platform::Console& console,
                     bool keep_history, const std::string& start_time,
                     long process, std::uint32_t random, std::string options) {
   Journal j;
   j.options = std::move(options);
   j.console = &console;
-  if (keep_history) j.path = files.UserFilePath(platform::UserFile::kRuns);
+  j.user_files = &user_files;
+  if (keep_history) j.path = user_files.UserFilePath(platform::UserFile::kRuns);
   j.start_time = start_time;
   j.run_id = MakeRunId(start_time, process, random);
   return j;
@@ -137,14 +139,14 @@ void CloseJournal(Journal& j, platform::FileSystem& files,
   j.file.reset();  // the lock goes with it
 }
 
-bool JournalUndone(platform::FileSystem& files, const std::string& path) {
+bool JournalUndone(platform::UserFiles& files, const std::string& path) {
   std::string tail;
   const platform::FileText file = files.ScanFile(
       path, [&](std::string_view piece) { tail.append(piece); }, kTail);
   return file.read && EndsUndone(tail);
 }
 
-void TrimJournals(platform::FileSystem& files, const std::string& folder,
+void TrimJournals(platform::UserFiles& files, const std::string& folder,
                   std::string_view own) {
   std::vector<platform::StoredFile> runs;
   if (!files.ListStored(folder, runs)) return;

@@ -16,6 +16,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/user_files.h"
 
 namespace app {
 
@@ -44,6 +45,7 @@ struct Journal {
   std::string start_time;  // UTC
   std::string options;     // as typed, for the run's first record
   platform::Console* console = nullptr;
+  platform::UserFiles* user_files = nullptr;  // where the journal is
   std::unique_ptr<platform::JournalFile> file;  // once started
   bool broken = false;     // a record could not be written: the run stops
   std::size_t recorded = 0;  // renames recorded in this run
@@ -64,14 +66,14 @@ constexpr std::size_t kNotRecorded = static_cast<std::size_t>(-1);
 // A journal for a run that renames, started at start_time (UTC) by process
 // number process with the options as typed: off without keep_history (a dry
 // run, --no-history); its file is made with the first record.
-Journal OpenJournal(platform::FileSystem& files, platform::Console& console,
+Journal OpenJournal(platform::UserFiles& user_files, platform::Console& console,
                     bool keep_history, const std::string& start_time,
                     long process, std::uint32_t random,
                     std::string options = {});
 
-// Adds a record for the rename of entry ahead of it; returns its number in
-// the run, or kNotRecorded when its folder cannot be told or the journal
-// cannot be written.
+// Adds a record for the rename of entry of folder (in files) ahead of it;
+// returns its number in the run, or kNotRecorded when its folder cannot be
+// told or the journal cannot be written.
 std::size_t RecordRename(Journal& journal, platform::FileSystem& files,
                          const platform::Folder& folder,
                          const platform::Entry& entry,
@@ -89,12 +91,12 @@ void CloseJournal(Journal& journal, platform::FileSystem& files,
 
 // Whether the journal's last record says its run is all undone: read from
 // its last bytes alone.
-bool JournalUndone(platform::FileSystem& files, const std::string& path);
+bool JournalUndone(platform::UserFiles& files, const std::string& path);
 
 // Removes whole journals of the folder beyond what is kept: the oldest
 // undone first, and past the caps the oldest; never the one named own, nor
 // one whose run or undo goes on.
-void TrimJournals(platform::FileSystem& files, const std::string& folder,
+void TrimJournals(platform::UserFiles& files, const std::string& folder,
                   std::string_view own);
 
 }  // namespace app

@@ -7,6 +7,7 @@
 int main(int argc, char** argv) {
   platform::StartProgram(argc, argv);
   app::System system{platform::SystemFileSystem(),
+                     platform::SystemUserFiles(),
                      platform::SystemConsole(),
                      platform::SystemPathStyle(),
                      &text::UnicodeCaseMapping(),

@@ -20,17 +20,19 @@ namespace {
 RunEnd Carry(const Request& request, const rules::UserTerms* terms,
              System& system, platform::FileSystem& files, RunCounts& counts) {
   platform::Console& console = system.console;
-  if (request.history) return ListHistory(files, console);
+  platform::UserFiles& user_files = system.user_files;
+  if (request.history) return ListHistory(files, user_files, console);
   if (request.undo)
-    return RunUndo(files, console, request.undo_id,
-                   MakeRunId(system.start_time, system.process, system.random));
+    return RunUndo(files, user_files, console, request.undo_id,
+                   MakeRunId(system.start_time, system.process, system.random),
+                   request.dry_run);
   RunOptions options = request.options;
   options.rules.user_terms = terms;
   options.rules.highest_year = rules::HighestValidYear(system.current_year);
   options.rules.letter_case = system.letter_case;
   // A dry run is never recorded.
   Journal journal =
-      OpenJournal(files, console, options.keep_history && !request.dry_run,
+      OpenJournal(user_files, console, options.keep_history && !request.dry_run,
                   system.start_time, system.process, system.random,
                   request.option_words);
   return RunRename(options, request.operands, system.path_style, files,
@@ -87,7 +89,7 @@ int RunRequest(const Request& request, System& system) {
   std::optional<rules::UserTerms> terms;
   if (!request.undo &&
       (request.options.rules.term_rule || !request.terms_file.empty())) {
-    terms = LoadTermsFile(request.terms_file, system.files, console);
+    terms = LoadTermsFile(request.terms_file, system.user_files, console);
     if (!terms) return 2;
   }
   const rules::UserTerms* user_terms = terms ? &*terms : nullptr;

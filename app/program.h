@@ -12,6 +12,7 @@ namespace app {
 // What the program is given of the system it runs on.
 struct System {
   platform::FileSystem& files;
+  platform::UserFiles& user_files;  // the history's and the terms'
   platform::Console& console;
   platform::PathStyle path_style = platform::PathStyle::kPosix;
   // The case of letters beyond ASCII.

@@ -11,6 +11,7 @@
 #include "app/download_guard.h"
 #include "app/entry_selection.h"
 #include "app/failure_words.h"
+#include "app/folder_trail.h"
 #include "app/operand.h"
 #include "app/pattern.h"
 #include "rules/download_in_progress.h"
@@ -103,6 +104,7 @@ struct Run {
   bool any_failed = false;
   bool all_yes = false;  // "a": every question after it is answered yes
   bool quit = false;     // "q": no more renames; the rest are counted
+  FolderTrail trail = {};  // the folders the walk is inside
 
   void Failed(const std::string& line) {
     console.Print(line);
@@ -199,9 +201,11 @@ struct Run {
       if (entry.kind == platform::EntryKind::kDirectory && !entry.link) {
         if (g.walked) {
           if (g.busy.count(entry.name)) return kBusyFolder;
-        } else if (options.selection != Selection::kFiles &&
-                   HoldsDownloadInProgress(files, g.folder, entry)) {
-          return kBusyFolder;
+        } else if (options.selection != Selection::kFiles) {
+          platform::Folder folder = g.folder;
+          FolderTrail trail{{folder.id}};
+          if (HoldsDownloadInProgress(files, folder, entry, trail))
+            return kBusyFolder;
         }
       }
       said_always = rules::IsDownloadInProgress(entry.name);
@@ -323,28 +327,32 @@ struct Run {
 
   // With /s: the folders below first, deepest first, each folder's entries
   // before the folder itself can be renamed; links and hidden folders are
-  // not entered, nor a folder that holds a download in progress.  Each
-  // folder is listed once, relative to the folder above it, and stays open
-  // while the walk is below it; below a folder known to hold no download
-  // none is looked for again.  Lines show paths from the folder the run
-  // started in.  Subfolders named are walked whole (names_all).
+  // not entered, nor a folder that holds a download in progress, nor one the
+  // walk is inside already (a bind mount of a folder above, say).  Each
+  // folder is listed once, relative to the folder above it; the top levels
+  // stay open while the walk is below them, deeper ones are let go of and
+  // opened again, checked, when the walk comes back.  Below a folder known to
+  // hold no download none is looked for again.  Lines show paths from the
+  // folder the run started in.  Subfolders named are walked whole
+  // (names_all).
   bool Walk(platform::Listing listing,
             const std::vector<std::string_view>& patterns, bool clean,
             const std::unordered_set<std::string_view>& names_all = {},
             const std::unordered_set<std::string_view>& names = {}) {
-    if (!listing.failure.ok()) {
+    auto failed = [&](const platform::Outcome& failure) {
       // A folder gone, or another one (a link, say) in its place since it
       // was listed: its entries are left alone.
       const std::string words =
-          listing.failure.failure == platform::Failure::kNotFound
+          failure.failure == platform::Failure::kNotFound
               ? "no longer the folder that was listed; its entries are left alone"
-              : FailureWords(listing.failure, files);
+              : FailureWords(failure, files);
       Failed(ForScreen(console, listing.folder.path) + " [FAILED: " + words +
              "]\n");
       return false;
-    }
+    };
+    if (!listing.failure.ok()) return failed(listing.failure);
+    const Entered entered(trail, listing.folder.id);
     Gathered g;
-    g.folder = listing.folder;
     g.controlled = ControlledNames(listing);
     g.listed = true;
     g.walked = true;
@@ -357,17 +365,30 @@ struct Run {
         continue;
       const bool whole = names_all.count(entry.name) > 0;
       if (!whole && patterns.empty()) continue;
-      if (!clean && HoldsDownloadInProgress(files, listing.folder, entry)) {
+      if (trail.Inside(entry.id)) {
+        console.Print(ForScreen(console, listing.folder.path + entry.name) +
+                      "/: not entered: the walk is inside that folder "
+                      "already\n");
+        continue;
+      }
+      const platform::Outcome reopened = files.ReopenFolder(listing.folder);
+      if (!reopened.ok()) return failed(reopened) || matched;
+      if (!clean &&
+          HoldsDownloadInProgress(files, listing.folder, entry, trail)) {
         g.busy.insert(entry.name);
         continue;
       }
       static const std::vector<std::string_view> kAll = {"*"};
-      matched = Walk(files.ListBelow(listing.folder, entry),
-                     whole ? kAll : patterns, true) ||
+      platform::Listing below = files.ListBelow(listing.folder, entry);
+      if (!trail.KeepOpen()) files.LetGoFolder(listing.folder);
+      matched = Walk(std::move(below), whole ? kAll : patterns, true) ||
                 matched;
     }
+    const platform::Outcome reopened = files.ReopenFolder(listing.folder);
+    if (!reopened.ok()) return failed(reopened) || matched;
     // The folder's own entries: those the patterns or the names take, and
     // the busy folders, which are said.
+    g.folder = std::move(listing.folder);
     g.entries = std::move(listing.entries);
     Keep(g, [&](const platform::Entry& entry) {
       if (!names.empty() && names.count(entry.name)) return 1;

@@ -13,7 +13,7 @@ constexpr std::size_t kLongestTermsLine = 4096;
 }  // namespace
 
 std::optional<rules::UserTerms> LoadTermsFile(const std::string& named,
-                                              platform::FileSystem& files,
+                                              platform::UserFiles& files,
                                               platform::Console& console) {
   const std::string path =
       named.empty() ? files.UserFilePath(platform::UserFile::kTerms) : named;

@@ -8,14 +8,14 @@
 #include <string>
 
 #include "platform/console.h"
-#include "platform/file_system.h"
+#include "platform/user_files.h"
 #include "rules/user_terms.h"
 
 namespace app {
 
 // The terms, or none when there is an error (already said).
 std::optional<rules::UserTerms> LoadTermsFile(const std::string& named,
-                                              platform::FileSystem& files,
+                                              platform::UserFiles& files,
                                               platform::Console& console);
 
 }  // namespace app

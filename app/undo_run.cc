@@ -42,7 +42,7 @@ void Report(platform::Console& console, History& history,
 }
 
 // A journal's one run; false when it holds none.
-bool ReadJournal(platform::FileSystem& files, platform::Console& console,
+bool ReadJournal(platform::UserFiles& files, platform::Console& console,
                  History& history, const std::string& path, HistoryRun& run) {
   const platform::FileText file = ReadWholeFile(files, path);
   if (!file.read) return false;
@@ -63,7 +63,7 @@ bool ReadJournal(platform::FileSystem& files, platform::Console& console,
 // The old history file with the marks undo wrote of its runs, then each
 // journal, oldest first; their damage said.  Nothing when there is no
 // history to be had (said on standard error).
-std::optional<History> LoadHistory(platform::FileSystem& files,
+std::optional<History> LoadHistory(platform::UserFiles& files,
                                    platform::Console& console,
                                    bool undone_too = true) {
   History history;
@@ -302,10 +302,12 @@ struct Looker {
 };
 
 struct Undo {
-  Undo(platform::FileSystem& f, platform::Console& c, const HistoryRun& r)
-      : files(f), console(c), run(r), looker{f, r, {}, {}} {}
+  Undo(platform::FileSystem& f, platform::UserFiles& u, platform::Console& c,
+       const HistoryRun& r)
+      : files(f), user_files(u), console(c), run(r), looker{f, r, {}, {}} {}
 
   platform::FileSystem& files;
+  platform::UserFiles& user_files;
   platform::Console& console;
   const HistoryRun& run;
   Looker looker;
@@ -321,6 +323,7 @@ struct Undo {
   bool torn = false;  // the journal's last line was cut short
   bool by_name_said = false;
   bool marks_lost = false;
+  bool dry_run = false;  // nothing is marked
 
   void Show(const HistoryRename& r, const std::string& from,
             const std::string& failure) {
@@ -362,8 +365,9 @@ struct Undo {
   }
 
   void Write(std::string marks) {
+    if (dry_run) return;
     if (!journal && !marks_path.empty() && !marks_lost) {
-      platform::OpenedJournal made = files.CreateJournal(marks_path);
+      platform::OpenedJournal made = user_files.CreateJournal(marks_path);
       journal = std::move(made.file);
       marks.insert(0, HistoryHeader());
     }
@@ -424,8 +428,8 @@ struct Held {
   std::unique_ptr<platform::JournalFile> file;
 };
 
-Held Hold(platform::FileSystem& files, platform::Console& console,
-          History& history, HistoryRun& run) {
+Held Hold(platform::UserFiles& files, platform::Console& console,
+          History& history, HistoryRun& run, bool dry_run) {
   Held held;
   if (run.journal.empty()) return held;
   platform::OpenedJournal opened = files.OpenJournal(run.journal);
@@ -443,6 +447,8 @@ Held Hold(platform::FileSystem& files, platform::Console& console,
   if (scratch.bytes[run.journal] != history.bytes[run.journal] &&
       scratch.torn.empty())
     history.torn.erase(run.journal);
+  // A dry run only looks: the lock goes at once.
+  if (dry_run) held.file.reset();
   return held;
 }
 
@@ -453,9 +459,10 @@ std::string Live(platform::Console& console, const HistoryRun& run) {
 
 }  // namespace
 
-RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
-               const std::string& run_id, const std::string& own_id) {
-  std::optional<History> history = LoadHistory(files, console, false);
+RunEnd RunUndo(platform::FileSystem& files, platform::UserFiles& user_files,
+               platform::Console& console, const std::string& run_id,
+               const std::string& own_id, bool dry_run) {
+  std::optional<History> history = LoadHistory(user_files, console, false);
   if (!history) return {false, true};
   std::vector<HistoryRun>& runs = history->runs;
   HistoryRun* run = nullptr;
@@ -470,7 +477,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
                          "them)");
       return {false, true};
     }
-    held = Hold(files, console, *history, *run);
+    held = Hold(user_files, console, *history, *run, dry_run);
     if (held.state == platform::JournalState::kLocked) {
       console.PrintError(Live(console, *run) + "; try again when it ends");
       return {false, true};
@@ -482,7 +489,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
   } else {
     for (auto r = runs.rbegin(); r != runs.rend() && !run; ++r) {
       if (RunUndone(*r) || Open(*r) == 0) continue;  // nothing made is left
-      Held candidate = Hold(files, console, *history, *r);
+      Held candidate = Hold(user_files, console, *history, *r, dry_run);
       if (candidate.state == platform::JournalState::kLocked) {
         console.PrintError(Live(console, *r));
         continue;
@@ -516,7 +523,8 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
     return {false, true};
   }
 
-  Undo undo(files, console, *run);
+  Undo undo(files, user_files, console, *run);
+  undo.dry_run = dry_run;
   undo.journal = std::move(held.file);
   undo.shown_path = run->journal;
   if (run->journal.empty()) {
@@ -535,8 +543,9 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
   return undo.end;
 }
 
-RunEnd ListHistory(platform::FileSystem& files, platform::Console& console) {
-  std::optional<History> history = LoadHistory(files, console);
+RunEnd ListHistory(platform::FileSystem& files, platform::UserFiles& user_files,
+                   platform::Console& console) {
+  std::optional<History> history = LoadHistory(user_files, console);
   if (!history) return {false, true};
   const std::vector<HistoryRun>& runs = history->runs;
   if (runs.empty()) console.Print("No runs in the undo history.\n");
@@ -552,7 +561,8 @@ RunEnd ListHistory(platform::FileSystem& files, platform::Console& console) {
       line += ", partly undone";
     }
     if (!r->ended && !r->journal.empty() &&
-        files.OpenJournal(r->journal).state == platform::JournalState::kLocked)
+        user_files.OpenJournal(r->journal).state ==
+            platform::JournalState::kLocked)
       line += ", going on";
     console.Print(ForScreen(console, line) + "\n");
   }

@@ -11,16 +11,22 @@
 #include "app/run_end.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/user_files.h"
 
 namespace app {
 
 // Fails when a name was not put back or the history cannot be read.  The
 // run asked for by run_id ("" for the latest); own_id is this undo's own,
-// for the marks of a run of the old history file.
-RunEnd RunUndo(platform::FileSystem& files, platform::Console& console,
-               const std::string& run_id, const std::string& own_id);
+// for the marks of a run of the old history file.  A dry run (files is the
+// dry run's) reads the history as an undo does, and a run whose journal
+// another process holds is left alone as well, but it takes no journal's
+// lock beyond that look and writes no marks.
+RunEnd RunUndo(platform::FileSystem& files, platform::UserFiles& user_files,
+               platform::Console& console, const std::string& run_id,
+               const std::string& own_id, bool dry_run = false);
 
 // Lists the kept runs, newest first, one line each.
-RunEnd ListHistory(platform::FileSystem& files, platform::Console& console);
+RunEnd ListHistory(platform::FileSystem& files, platform::UserFiles& user_files,
+                   platform::Console& console);
 
 }  // namespace app

@@ -2,7 +2,7 @@
 
 namespace app {
 
-platform::FileText ReadWholeFile(platform::FileSystem& files,
+platform::FileText ReadWholeFile(platform::UserFiles& files,
                                  std::string_view path) {
   std::string text;
   platform::FileText file = files.ScanFile(

@@ -3,11 +3,11 @@
 
 #include <string_view>
 
-#include "platform/file_system.h"
+#include "platform/user_files.h"
 
 namespace app {
 
-platform::FileText ReadWholeFile(platform::FileSystem& files,
+platform::FileText ReadWholeFile(platform::UserFiles& files,
                                  std::string_view path);
 
 }  // namespace app

@@ -1,11 +1,11 @@
-// The file system as namewisp sees it: folders listed a snapshot at a time,
-// entries renamed one step at a time and never over another entry, and the
-// user's own files.  One side per system (posix/, windows/); the dry run
-// wraps the real side, and tests use a fake.
+// The folders as namewisp sees them: listed a snapshot at a time, their
+// entries renamed one step at a time and never over another entry.  The run,
+// its dry run and undo work through this side alone; the journal's files are
+// the user files' side (platform/user_files.h).  One side per system
+// (posix/, windows/); the dry run wraps the real side, and tests use a fake.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -66,6 +66,8 @@ struct Folder {
   std::string path;
   // The side's own; none for a folder named by its path alone (undo's).
   std::shared_ptr<const FolderHandle> handle;
+  // Which folder was listed, where the side can tell it.
+  EntryId id = {};
 };
 
 struct Listing {
@@ -73,52 +75,6 @@ struct Listing {
   std::vector<Entry> entries;  // a snapshot, in the order to handle them
   // Why the folder could not be read; kNone also when it does not exist.
   Outcome failure;
-};
-
-enum class UserFile {
-  kHistory,  // the undo history of earlier namewisps: read, never written
-  kRuns,     // the folder of the runs' journals, with its trailing separator
-  kTerms,    // the user's release terms: configuration
-};
-
-// The most a user file may hold.
-constexpr std::uint64_t kUserFileCap = std::uint64_t{1} << 30;
-
-struct FileText {
-  bool exists = false;  // false: no such file (no error)
-  bool read = false;    // false with exists: it could not be read
-  std::string text;
-};
-
-// A journal of the program's own, open for appending and locked by this
-// process for as long as the object lives: a process that ends, however it
-// ends, lets the lock go, and a lock that cannot be taken means that the
-// journal's run (or its undo) is going on.
-class JournalFile {
- public:
-  virtual ~JournalFile() = default;
-  // Writes text at the end of the file; true once all of it is written.
-  virtual bool Append(std::string_view text) = 0;
-  // What was appended reaches the disk.
-  virtual bool Sync() = 0;
-};
-
-enum class JournalState {
-  kOpen,
-  kLocked,  // another process holds its lock
-  kExists,  // creating: a file of that name is there already
-  kFailed,  // gone, or not a regular file of the user's own
-};
-
-struct OpenedJournal {
-  std::unique_ptr<JournalFile> file;  // with kOpen
-  JournalState state = JournalState::kFailed;
-};
-
-// A file of a folder of the program's own, and its size.
-struct StoredFile {
-  std::string name;
-  std::uint64_t bytes = 0;
 };
 
 class FileSystem {
@@ -136,6 +92,19 @@ class FileSystem {
   // to parent and never through a link: a folder that is no longer that
   // entry fails as kNotFound.
   virtual Listing ListBelow(const Folder& parent, const Entry& folder) = 0;
+
+  // Lets go of what the side keeps open of a listed folder, where it can
+  // open it again with ReopenFolder; by default it keeps it.  A deep walk
+  // lets go of the folders far above it, so that it holds a bounded number
+  // of them open.
+  virtual void LetGoFolder(Folder& folder) { (void)folder; }
+  // Opens again a folder let go, by its path: kNotFound when that path no
+  // longer leads to the folder that was listed.  Nothing to do for a folder
+  // still held.
+  virtual Outcome ReopenFolder(Folder& folder) {
+    (void)folder;
+    return {};
+  }
 
   // Gives the entry old_name of the folder the name new_name in one step,
   // and never replaces an existing entry (kExists).
@@ -174,34 +143,6 @@ class FileSystem {
   // a change in several steps is never cut between them.  Holds nest.
   virtual void HoldInterrupts() = 0;
   virtual void ReleaseInterrupts() = 0;
-
-  // Where the user's file lives by the platform's custom ("" when that
-  // cannot be told, as without a home folder).
-  virtual std::string UserFilePath(UserFile file) = 0;
-  // Hands the file's text to `each` a piece at a time, through one buffer,
-  // from its start or, with tail, from that many bytes before its end.  The
-  // text of the result is empty.  Only a regular file is read (anything
-  // else, or one past kUserFileCap bytes, counts as unreadable), never
-  // through a link, and the history and journals only when they are the
-  // user's own and closed to others' writes.
-  virtual FileText ScanFile(
-      std::string_view path,
-      const std::function<void(std::string_view piece)>& each,
-      std::uint64_t tail = 0) = 0;
-  // Creates the journal at path, and its folders as needed, never over an
-  // existing file (kExists), and takes its lock.
-  virtual OpenedJournal CreateJournal(std::string_view path) = 0;
-  // Opens an existing journal for appending and takes its lock without
-  // waiting: kLocked when another process holds it.
-  virtual OpenedJournal OpenJournal(std::string_view path) = 0;
-  // Removes the journal at once when no process holds its lock; false when
-  // one does, or it cannot be removed.
-  virtual bool RemoveJournal(std::string_view path) = 0;
-  // The regular files of a folder of the program's own (none when it does
-  // not exist); false when it cannot be read, or is no folder of the user's
-  // own.
-  virtual bool ListStored(std::string_view folder,
-                          std::vector<StoredFile>& files) = 0;
 };
 
 }  // namespace platform

@@ -1,6 +1,6 @@
 // What namewisp asks of the operating system, in the program's own words:
 // the start and end of the process, the command line, and the two sides the
-// program works through, the file system and the console.  One
+// program works through, the file system, the user files and the console.  One
 // implementation per platform (posix/ and windows/); nothing above this
 // folder includes a system header, and nothing below it decides what the
 // program does.
@@ -11,6 +11,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/user_files.h"
 
 namespace platform {
 
@@ -41,8 +42,9 @@ enum class PathStyle {
 };
 PathStyle SystemPathStyle();
 
-// The system's file system and console.
+// The system's file system, user files and console.
 FileSystem& SystemFileSystem();
+UserFiles& SystemUserFiles();
 Console& SystemConsole();
 
 // The time now, UTC, as "2026-12-08T23:30:00Z".

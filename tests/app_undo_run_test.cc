@@ -25,6 +25,7 @@ struct Sys : fake::FileSystem {
     command_line.arguments = std::move(arguments);
     ++runs;
     app::System system{*this,
+                       *this,
                        console,
                        platform::PathStyle::kPosix,
                        &text::AsciiOnlyMapping(),

@@ -16,6 +16,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/user_files.h"
 
 namespace fake {
 
@@ -37,7 +38,8 @@ inline std::vector<platform::Entry> Files(
   return entries;
 }
 
-struct FileSystem : platform::FileSystem {
+// Both sides in one, so that a test hands the same fake to each.
+struct FileSystem : platform::FileSystem, platform::UserFiles {
   std::map<std::string, std::vector<platform::Entry>> folders;  // "" or "sub/"
   std::set<std::string> ignore_case_folders;  // file systems that ignore case
   std::map<std::string, platform::Failure> unreadable;  // folder -> why

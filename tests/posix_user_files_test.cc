@@ -18,7 +18,7 @@ namespace {
 
 using posix_test::TempDir;
 
-platform::FileSystem& Files() { return platform::SystemFileSystem(); }
+platform::UserFiles& Files() { return platform::SystemUserFiles(); }
 
 std::string Scan(const std::string& path, platform::FileText* result = nullptr) {
   std::string text;
@@ -165,13 +165,14 @@ TEST(PosixUserFiles, AFolderPastTheLongestPathIsToldAndReached) {
     const int fd = open("f_1.txt", O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(fd, 0);
     close(fd);
-    EXPECT_EQ(Files().AbsolutePath(platform::Folder{}), absolute);
+    platform::FileSystem& folders = platform::SystemFileSystem();
+    EXPECT_EQ(folders.AbsolutePath(platform::Folder{}), absolute);
     ASSERT_GT(absolute.size(), static_cast<std::size_t>(PATH_MAX));
     const platform::Folder far{absolute, nullptr};
-    const platform::Listing listing = Files().ListFolder(absolute);
+    const platform::Listing listing = folders.ListFolder(absolute);
     ASSERT_EQ(listing.entries.size(), 1u);
-    EXPECT_TRUE(Files().Rename(far, "f_1.txt", "f 1.txt").ok());
-    EXPECT_TRUE(Files().Exists(far, "f 1.txt"));
+    EXPECT_TRUE(folders.Rename(far, "f_1.txt", "f 1.txt").ok());
+    EXPECT_TRUE(folders.Exists(far, "f 1.txt"));
     // Away, deepest first: a path this long is too long to remove by.
     unlink("f 1.txt");
     for (int i = 0; i < depth; ++i) {

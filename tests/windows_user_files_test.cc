@@ -14,7 +14,7 @@ namespace {
 
 using platform::JournalState;
 
-platform::FileSystem& Files() { return platform::SystemFileSystem(); }
+platform::UserFiles& Files() { return platform::SystemUserFiles(); }
 
 TEST(WindowsUserFiles, AJournalIsLockedForItsLifeAndReadersGoOn) {
   wchar_t temp[MAX_PATH];

@@ -1,9 +1,11 @@
-// The POSIX file system and console.  Internal to the POSIX layer: the rest of
-// the program sees them through platform::FileSystem and platform::Console.
+// The POSIX file system, user files and console.  Internal to the POSIX
+// layer: the rest of the program sees them through platform::FileSystem,
+// platform::UserFiles and platform::Console.
 #pragma once
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/user_files.h"
 
 namespace platform::posix {
 
@@ -37,16 +39,22 @@ class PosixFileSystem final : public FileSystem {
   Listing ListFolder(std::string_view path) override;             // listing.cc
   Listing LookUp(std::string_view path, std::string_view name) override;
   Listing ListBelow(const Folder& parent, const Entry& folder) override;
+  void LetGoFolder(Folder& folder) override;
+  Outcome ReopenFolder(Folder& folder) override;
   Outcome Rename(const Folder& folder, std::string_view old_name,  // rename.cc
                  std::string_view new_name) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
   bool Exists(const Folder& folder, std::string_view name) override;
   EntryId Identify(const Folder& folder, std::string_view name) override;
-  std::string AbsolutePath(const Folder& folder) override;  // user_files.cc
+  std::string AbsolutePath(const Folder& folder) override;  // absolute_path.cc
   std::string DescribeError(int code) override;             // failure_kind.cc
   void HoldInterrupts() override;                           // interrupts.cc
   void ReleaseInterrupts() override;
+};
+
+class PosixUserFiles final : public UserFiles {
+ public:
   std::string UserFilePath(UserFile file) override;  // user_files.cc
   FileText ScanFile(
       std::string_view path,

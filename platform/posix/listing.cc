@@ -166,6 +166,8 @@ Listing Opened(std::string path, int fd, int error) {
     return listing;
   }
   listing.folder.handle = std::make_shared<OpenFolder>(fd);
+  struct stat st;
+  if (fstat(fd, &st) == 0) listing.folder.id = IdOf(st);
   return listing;
 }
 
@@ -227,15 +229,34 @@ Listing PosixFileSystem::ListBelow(const Folder& parent, const Entry& folder) {
       listing.failure = {Failure::kNotFound, opened.error};
     return listing;
   }
-  struct stat st;
-  if (folder.id.known &&
-      (fstat(opened.value, &st) != 0 || !(IdOf(st) == folder.id))) {
+  if (folder.id.known && !(listing.folder.id == folder.id)) {
     listing.folder.handle.reset();
     listing.failure = {Failure::kNotFound, 0};
     return listing;
   }
   listing.entries = ReadEntries(opened.value);
   return listing;
+}
+
+// Only a folder whose identity is known is let go: the identity tells that
+// the path opened again leads to it still.
+void PosixFileSystem::LetGoFolder(Folder& folder) {
+  if (folder.id.known) folder.handle.reset();
+}
+
+Outcome PosixFileSystem::ReopenFolder(Folder& folder) {
+  if (folder.handle || !folder.id.known) return {};
+  int error = 0;
+  const int fd = OpenPath(folder.path, error);
+  if (fd < 0) return error == ENOENT ? Outcome{Failure::kNotFound, error}
+                                     : OutcomeOf(error);
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !(IdOf(st) == folder.id)) {
+    close(fd);
+    return {Failure::kNotFound, 0};
+  }
+  folder.handle = std::make_shared<OpenFolder>(fd);
+  return {};
 }
 
 }  // namespace platform::posix

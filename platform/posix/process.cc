@@ -49,6 +49,11 @@ FileSystem& SystemFileSystem() {
   return files;
 }
 
+UserFiles& SystemUserFiles() {
+  static posix::PosixUserFiles files;
+  return files;
+}
+
 Console& SystemConsole() {
   static posix::PosixConsole console;
   return console;

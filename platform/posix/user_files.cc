@@ -55,7 +55,7 @@ bool WriteWhole(int fd, std::string_view text) {
 
 namespace posix {
 
-std::string PosixFileSystem::UserFilePath(UserFile file) {
+std::string PosixUserFiles::UserFilePath(UserFile file) {
   if (file != UserFile::kTerms) {
     const std::string folder = XdgFolder("XDG_STATE_HOME", ".local/state");
     if (folder.empty()) return "";
@@ -75,7 +75,7 @@ bool OwnAndClosed(const struct stat& st) {
 }
 
 // The history and the journals: the program's state.
-bool IsHistory(PosixFileSystem& files, const std::string& name) {
+bool IsHistory(PosixUserFiles& files, const std::string& name) {
   const std::string runs = files.UserFilePath(UserFile::kRuns);
   return name == files.UserFilePath(UserFile::kHistory) ||
          (!runs.empty() && name.starts_with(runs));
@@ -151,7 +151,7 @@ bool ReadPieces(int fd, const std::function<void(std::string_view piece)>& each)
 
 }  // namespace
 
-FileText PosixFileSystem::ScanFile(
+FileText PosixUserFiles::ScanFile(
     std::string_view path,
     const std::function<void(std::string_view piece)>& each,
     std::uint64_t tail) {
@@ -197,7 +197,7 @@ class PosixJournal final : public JournalFile {
 
 // The journal open at fd, locked, when it is still the file at its path and
 // one of the user's own.
-OpenedJournal Locked(PosixFileSystem& files, int fd, const std::string& name) {
+OpenedJournal Locked(PosixUserFiles& files, int fd, const std::string& name) {
   OpenedJournal opened;
   bool held = false;
   if (!TryLock(fd, held)) {
@@ -217,7 +217,7 @@ OpenedJournal Locked(PosixFileSystem& files, int fd, const std::string& name) {
 
 }  // namespace
 
-OpenedJournal PosixFileSystem::CreateJournal(std::string_view path) {
+OpenedJournal PosixUserFiles::CreateJournal(std::string_view path) {
   const std::string name(path);
   const int flags = O_WRONLY | O_APPEND | O_CREAT | O_EXCL;
   MakeFolders(name);
@@ -233,7 +233,7 @@ OpenedJournal PosixFileSystem::CreateJournal(std::string_view path) {
   return Locked(*this, fd, name);
 }
 
-OpenedJournal PosixFileSystem::OpenJournal(std::string_view path) {
+OpenedJournal PosixUserFiles::OpenJournal(std::string_view path) {
   const std::string name(path);
   int error = 0;
   const int fd = OpenUserFile(name, O_WRONLY | O_APPEND, error);
@@ -243,13 +243,13 @@ OpenedJournal PosixFileSystem::OpenJournal(std::string_view path) {
 
 // Removed under its lock: an undo that opens it meanwhile finds it no
 // longer at its path.
-bool PosixFileSystem::RemoveJournal(std::string_view path) {
+bool PosixUserFiles::RemoveJournal(std::string_view path) {
   OpenedJournal opened = OpenJournal(path);
   if (opened.state != JournalState::kOpen) return false;
   return unlink(std::string(path).c_str()) == 0;
 }
 
-bool PosixFileSystem::ListStored(std::string_view folder,
+bool PosixUserFiles::ListStored(std::string_view folder,
                                  std::vector<StoredFile>& stored) {
   stored.clear();
   std::string name(folder);
@@ -272,92 +272,6 @@ bool PosixFileSystem::ListStored(std::string_view folder,
   }
   closedir(dir);
   return true;
-}
-
-namespace {
-
-// The name the folder at fd has in its parent, found by its identity.
-bool NameIn(int parent, const struct stat& here, std::string& name) {
-  const int own = fcntl(parent, F_DUPFD_CLOEXEC, 0);
-  DIR* dir = own < 0 ? nullptr : fdopendir(own);
-  if (!dir) {
-    if (own >= 0) close(own);
-    return false;
-  }
-  bool found = false;
-  while (const struct dirent* d = readdir(dir)) {
-    const std::string_view entry = d->d_name;
-    if (entry == "." || entry == "..") continue;
-    struct stat st;
-    if (fstatat(parent, d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-        st.st_dev == here.st_dev && st.st_ino == here.st_ino) {
-      name = entry;
-      found = true;
-      break;
-    }
-  }
-  closedir(dir);
-  return found;
-}
-
-// The absolute path of an open folder, walked up through ".." a step at a
-// time: a folder deeper than the system takes in one path has one too.
-std::string WalkUp(int fd) {
-  std::vector<std::string> names;
-  int current = fcntl(fd, F_DUPFD_CLOEXEC, 0);
-  bool sound = current >= 0;
-  while (sound) {
-    struct stat here, up;
-    const int parent = openat(current, "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    sound = parent >= 0 && fstat(current, &here) == 0 && fstat(parent, &up) == 0;
-    if (sound && here.st_dev == up.st_dev && here.st_ino == up.st_ino) {
-      close(parent);
-      break;  // the root is its own parent
-    }
-    std::string name;
-    sound = sound && NameIn(parent, here, name);
-    names.push_back(std::move(name));
-    close(current);
-    current = parent;
-  }
-  if (current >= 0) close(current);
-  if (!sound) return "";
-  std::string path = "/";
-  for (auto name = names.rbegin(); name != names.rend(); ++name)
-    path.append(*name).push_back('/');
-  return path;
-}
-
-}  // namespace
-
-std::string PosixFileSystem::AbsolutePath(const Folder& folder) {
-  // A listed folder by its descriptor: its path may name another one now.
-  if (folder.handle) {
-    const int fd = static_cast<const OpenFolder&>(*folder.handle).fd;
-    char link[PATH_MAX];
-    const std::string proc = "/proc/self/fd/" + std::to_string(fd);
-    const ssize_t length = readlink(proc.c_str(), link, sizeof link);
-    if (length > 0 && static_cast<std::size_t>(length) < sizeof link &&
-        link[0] == '/') {
-      std::string absolute(link, static_cast<std::size_t>(length));
-      struct stat by_path, by_fd;
-      if (stat(absolute.c_str(), &by_path) == 0 && fstat(fd, &by_fd) == 0 &&
-          by_path.st_dev == by_fd.st_dev && by_path.st_ino == by_fd.st_ino) {
-        if (absolute.back() != '/') absolute.push_back('/');
-        return absolute;
-      }
-    }
-    return WalkUp(fd);
-  }
-  const std::string path = folder.path.empty() ? "." : folder.path;
-  char resolved[PATH_MAX];
-  if (realpath(path.c_str(), resolved)) {
-    std::string absolute = resolved;
-    if (absolute.back() != '/') absolute.push_back('/');
-    return absolute;
-  }
-  const FolderFd fd(folder);
-  return fd.fd() < 0 ? "" : WalkUp(fd.fd());
 }
 
 }  // namespace posix

@@ -1,6 +1,6 @@
-// The Windows file system and console.  Internal to the Windows layer: the
-// rest of the program sees them through platform::FileSystem and
-// platform::Console.
+// The Windows file system, user files and console.  Internal to the Windows
+// layer: the rest of the program sees them through platform::FileSystem,
+// platform::UserFiles and platform::Console.
 #pragma once
 
 #include <set>
@@ -8,6 +8,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/user_files.h"
 #include "platform/windows/literal_path.h"
 
 namespace platform::windows {
@@ -44,7 +45,11 @@ class WindowsFileSystem final : public FileSystem {
   // One step each: there is no signal to hold off.
   void HoldInterrupts() override {}
   void ReleaseInterrupts() override {}
-  std::string AbsolutePath(const Folder& folder) override;  // user_files.cc
+  std::string AbsolutePath(const Folder& folder) override;  // listing.cc
+};
+
+class WindowsUserFiles final : public UserFiles {
+ public:
   std::string UserFilePath(UserFile file) override;
   FileText ScanFile(
       std::string_view path,

@@ -104,4 +104,21 @@ Listing WindowsFileSystem::ListBelow(const Folder& parent, const Entry& folder) 
   return Search(std::move(path), below, "*");
 }
 
+// The literal path without its "\\?\" mark: every name in it as it is, so
+// that undo finds a folder whose name ends in a period or a space.
+std::string WindowsFileSystem::AbsolutePath(const Folder& directory) {
+  const LiteralPath literal = LiteralFolderOf(directory);
+  if (literal.failure != Failure::kNone) return "";
+  std::u16string_view path = literal.path;
+  std::u16string shown;
+  if (path.starts_with(u"\\\\?\\UNC\\")) {
+    shown = u"\\\\" + std::u16string(path.substr(8));
+  } else if (path.starts_with(u"\\\\?\\")) {
+    shown = std::u16string(path.substr(4));
+  } else {
+    shown = std::u16string(path);
+  }
+  return ToUtf8(shown).text;
+}
+
 }  // namespace platform::windows

@@ -33,6 +33,11 @@ FileSystem& SystemFileSystem() {
   return files;
 }
 
+UserFiles& SystemUserFiles() {
+  static windows::WindowsUserFiles files;
+  return files;
+}
+
 Console& SystemConsole() {
   static windows::WindowsConsole console;
   return console;

@@ -34,7 +34,7 @@ void MakeFolders(const std::u16string& path) {
 
 }  // namespace
 
-std::string WindowsFileSystem::UserFilePath(UserFile file) {
+std::string WindowsUserFiles::UserFilePath(UserFile file) {
   const bool state = file != UserFile::kTerms;
   const std::u16string folder =
       Environment(state ? L"LOCALAPPDATA" : L"APPDATA");
@@ -45,7 +45,7 @@ std::string WindowsFileSystem::UserFilePath(UserFile file) {
                                      : "\\namewisp\\terms.txt");
 }
 
-FileText WindowsFileSystem::ScanFile(
+FileText WindowsUserFiles::ScanFile(
     std::string_view path,
     const std::function<void(std::string_view piece)>& each,
     std::uint64_t tail) {
@@ -149,7 +149,7 @@ OpenedJournal Locked(HANDLE handle) {
 
 }  // namespace
 
-OpenedJournal WindowsFileSystem::CreateJournal(std::string_view path) {
+OpenedJournal WindowsUserFiles::CreateJournal(std::string_view path) {
   const std::u16string name = ToWide(path);
   auto create = [&] {
     return CreateFileW(Wide(name), GENERIC_WRITE, kShareAll, nullptr,
@@ -170,7 +170,7 @@ OpenedJournal WindowsFileSystem::CreateJournal(std::string_view path) {
   return Locked(handle);
 }
 
-OpenedJournal WindowsFileSystem::OpenJournal(std::string_view path) {
+OpenedJournal WindowsUserFiles::OpenJournal(std::string_view path) {
   HANDLE handle = CreateFileW(Wide(ToWide(path)), GENERIC_WRITE, kShareAll,
                               nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {};
@@ -178,7 +178,7 @@ OpenedJournal WindowsFileSystem::OpenJournal(std::string_view path) {
 }
 
 // Marked for deletion under its lock, through a handle of its own.
-bool WindowsFileSystem::RemoveJournal(std::string_view path) {
+bool WindowsUserFiles::RemoveJournal(std::string_view path) {
   HANDLE handle = CreateFileW(Wide(ToWide(path)), GENERIC_WRITE | DELETE,
                               kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
@@ -197,7 +197,7 @@ bool WindowsFileSystem::RemoveJournal(std::string_view path) {
   return removed;
 }
 
-bool WindowsFileSystem::ListStored(std::string_view folder,
+bool WindowsUserFiles::ListStored(std::string_view folder,
                                    std::vector<StoredFile>& stored) {
   stored.clear();
   std::u16string pattern = ToWide(folder);
@@ -221,23 +221,6 @@ bool WindowsFileSystem::ListStored(std::string_view folder,
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return true;
-}
-
-// The literal path without its "\\?\" mark: every name in it as it is, so
-// that undo finds a folder whose name ends in a period or a space.
-std::string WindowsFileSystem::AbsolutePath(const Folder& directory) {
-  const LiteralPath literal = LiteralFolderOf(directory);
-  if (literal.failure != Failure::kNone) return "";
-  std::u16string_view path = literal.path;
-  std::u16string shown;
-  if (path.starts_with(u"\\\\?\\UNC\\")) {
-    shown = u"\\\\" + std::u16string(path.substr(8));
-  } else if (path.starts_with(u"\\\\?\\")) {
-    shown = std::u16string(path.substr(4));
-  } else {
-    shown = std::u16string(path);
-  }
-  return ToUtf8(shown).text;
 }
 
 }  // namespace windows
