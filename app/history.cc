@@ -74,31 +74,85 @@ Journal OpenJournal(platform::UserFiles& user_files, platform::Console& console,
   return j;
 }
 
-std::size_t RecordRename(Journal& j, platform::FileSystem& files,
-                         const platform::Folder& folder,
-                         const platform::Entry& entry,
-                         std::string_view new_name) {
-  if (j.broken) return kNotRecorded;
-  if (j.path.empty()) return j.recorded++;
+namespace {
+
+// Whether the journal may take a record: false when it must not (the
+// record's step is then not made); no_file when the run keeps no history.
+bool Ready(Journal& j, platform::FileSystem& files, bool& no_file) {
+  no_file = false;
+  if (j.broken) return false;
+  if (j.path.empty()) {
+    no_file = true;
+    return true;
+  }
   if (!j.file && !Start(j, files)) {
     j.console->PrintError("namewisp: the undo history " + j.path +
                           " cannot be used; renaming without it");
     j.path.clear();
-    return j.recorded++;
+    no_file = true;
   }
-  if (j.absolute_folder.empty() || folder.path != j.folder ||
-      folder.handle.get() != j.folder_handle) {
-    j.folder = folder.path;
-    j.folder_handle = folder.handle.get();
-    j.absolute_folder = files.AbsolutePath(folder);
-    j.folder_id = files.Identify(folder, ".");
-  }
+  return true;
+}
+
+// The folder's absolute path and identity, asked once a listing.
+void Place(platform::FileSystem& files, const platform::Folder& folder,
+           std::string& path, const platform::FolderHandle*& handle,
+           std::string& absolute, platform::EntryId& id) {
+  if (!absolute.empty() && folder.path == path && folder.handle.get() == handle)
+    return;
+  path = folder.path;
+  handle = folder.handle.get();
+  absolute = files.AbsolutePath(folder);
+  id = files.Identify(folder, ".");
+}
+
+}  // namespace
+
+std::size_t RecordRename(Journal& j, platform::FileSystem& files,
+                         const platform::Folder& folder,
+                         const platform::Entry& entry,
+                         std::string_view new_name) {
+  bool no_file = false;
+  if (!Ready(j, files, no_file)) return kNotRecorded;
+  if (no_file) return j.recorded++;
+  Place(files, folder, j.folder, j.folder_handle, j.absolute_folder,
+        j.folder_id);
   // Undo could not find it: better not made than made beyond undo.
   if (j.absolute_folder.empty()) return kNotRecorded;
   const platform::EntryId id =
       entry.id.known ? entry.id : files.Identify(folder, entry.name);
   AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
                new_name, id, j.folder_id);
+  return j.recorded++;
+}
+
+std::size_t RecordMove(Journal& j, platform::FileSystem& files,
+                       const platform::Folder& from,
+                       const platform::Entry& entry, const platform::Folder& to,
+                       std::string_view new_name) {
+  bool no_file = false;
+  if (!Ready(j, files, no_file)) return kNotRecorded;
+  if (no_file) return j.recorded++;
+  Place(files, from, j.folder, j.folder_handle, j.absolute_folder,
+        j.folder_id);
+  Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id);
+  if (j.absolute_folder.empty() || j.to_absolute.empty()) return kNotRecorded;
+  const platform::EntryId id =
+      entry.id.known ? entry.id : files.Identify(from, entry.name);
+  AppendMove(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
+             j.to_absolute, new_name, id, j.folder_id, j.to_folder_id);
+  return j.recorded++;
+}
+
+std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
+                         const platform::Folder& parent, std::string_view name) {
+  bool no_file = false;
+  if (!Ready(j, files, no_file)) return kNotRecorded;
+  if (no_file) return j.recorded++;
+  Place(files, parent, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id);
+  if (j.to_absolute.empty()) return kNotRecorded;
+  AppendFolder(j.pending, j.run_id, j.recorded, j.to_absolute, name,
+               j.to_folder_id);
   return j.recorded++;
 }
 
