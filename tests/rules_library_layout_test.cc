@@ -28,15 +28,17 @@ std::vector<std::string> Placed(const std::vector<std::string>& listed,
   for (const rules::VersionEntry& e : entries) {
     const rules::LibraryPlace p =
         rules::PlaceInLibrary(rules::FinalName(e), r.highest_year);
+    std::string path;
     if (p.kind == rules::LibraryKind::kNone) {
-      out.push_back(std::string("- ") + p.why);
-      continue;
+      path.append("- ").append(p.why);
+    } else {
+      path.append(p.kind == rules::LibraryKind::kFilm ? rules::kMoviesFolder
+                                                      : rules::kShowsFolder);
+      path.append("/").append(rules::TitleFolder(p, shows)).append("/");
+      if (!p.inside.empty()) path.append(p.inside).append("/");
+      path.append(p.name);
     }
-    std::string path(p.kind == rules::LibraryKind::kFilm ? rules::kMoviesFolder
-                                                         : rules::kShowsFolder);
-    path += "/" + rules::TitleFolder(p, shows) + "/";
-    if (!p.inside.empty()) path += p.inside + "/";
-    out.push_back(path + p.name);
+    out.push_back(std::move(path));
   }
   return out;
 }

@@ -13,7 +13,6 @@ Outcome OutcomeOf(int error) {
     case 0: return {Failure::kNone, 0};
     case EEXIST:
     case ENOTEMPTY: return {Failure::kExists, error};
-    case EXDEV: return {Failure::kOtherVolume, error};
     case EACCES:
     case EPERM:
     case EROFS: return {Failure::kPermission, error};

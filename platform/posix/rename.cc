@@ -154,8 +154,10 @@ Outcome PosixFileSystem::Move(const Folder& from, std::string_view old_name,
   if (from_fd.fd() < 0) return OutcomeOf(from_fd.error());
   const FolderFd to_fd(to);
   if (to_fd.fd() < 0) return OutcomeOf(to_fd.error());
-  return OutcomeOf(
-      MoveNoReplace(from_fd.fd(), old_c.text, to_fd.fd(), new_c.text));
+  const int error =
+      MoveNoReplace(from_fd.fd(), old_c.text, to_fd.fd(), new_c.text);
+  if (error == EXDEV) return {Failure::kOtherVolume, error};
+  return OutcomeOf(error);
 }
 
 Outcome PosixFileSystem::CheckNames(const Folder&, std::string_view old_name,
