@@ -178,7 +178,7 @@ struct Run {
       ++counts.failed;
       return false;
     }
-    ++counts.renamed;
+    ++(plan.moves() ? counts.moved : counts.renamed);
     return true;
   }
 

@@ -167,6 +167,7 @@ std::string SummaryLine(const RunCounts& counts, bool dry_run) {
     line += words;
   };
   add(counts.renamed, dry_run ? " to rename" : " renamed");
+  add(counts.moved, dry_run ? " to move" : " moved");
   add(counts.failed, dry_run ? " would fail" : " failed");
   add(counts.skipped, " skipped");
   add(counts.left_alone, " left alone");

@@ -81,7 +81,8 @@ class Library(TempDirTest):
 
         r = run(["--into", "../library", "*"], self.downloads)
         self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(r.stdout.replace(b"\n6 renamed,", b"\n6 to rename,"),
+        self.assertIn(b"\n6 moved, 1 left alone\n", r.stdout)
+        self.assertEqual(r.stdout.replace(b"\n6 moved,", b"\n6 to move,"),
                          dry.stdout.replace(b"Dry run: nothing was renamed.\n",
                                             b""))
         self.assertEqual(tree(self.library), LAYOUT)

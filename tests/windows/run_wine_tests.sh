@@ -67,7 +67,7 @@ run() {  # run EXE ARGS... ; sets $out (bytes as printable escapes) and $rc
 output_is() { printf "%b" "$1" | cmp -s - "$work/out"; }
 
 # The summary line before "Done", in a run's words or a dry run's.
-summary='^[0-9]+ (renamed|to rename|failed|would fail|skipped|left alone)'
+summary='^[0-9]+ (renamed|to rename|moved|to move|failed|would fail|skipped|left alone)'
 # A dry run's output without its own lines: what the run prints but its
 # summary.
 lines_of() { grep -Eva "$summary|^Dry run" "$1"; }
