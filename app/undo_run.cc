@@ -387,7 +387,9 @@ struct Undo {
   // the run did not put there stays (said), unless entries of the run are
   // still to go back into their folders: then a later undo tries again.
   bool RemoveMade(const HistoryRename& r) {
-    if (!r.made) return true;  // never made, or a kill before its mark
+    // A run that ended marked every folder it made; one cut short may have
+    // made it and not marked it yet: an empty one goes too.
+    if (!r.made && run.ended) return true;
     const platform::Folder* parent =
         looker.Reach(looker.open, r.directory, r.new_name, r.folder_id);
     if (!parent) return !files.Exists(platform::Folder{r.directory, {}, {}}, r.new_name);
@@ -395,6 +397,8 @@ struct Undo {
     const platform::Outcome outcome = files.RemoveFolder(*parent, r.new_name);
     if (outcome.ok() || outcome.failure == platform::Failure::kNotFound)
       return true;
+    if (outcome.failure == platform::Failure::kNotEmpty && !r.made)
+      return true;  // not known to be the run's: left as it is
     if (outcome.failure == platform::Failure::kNotEmpty) {
       if (moves_pending) return false;
       console.Print(ForScreen(console, ShownFolder(r)) +
