@@ -15,6 +15,7 @@ struct Library::Node {
   platform::Folder folder;  // once opened
   platform::EntryId id;     // as its parent's listing tells it
   bool exists = false;      // there, or made by this run
+  bool made = false;        // by this run
   bool listed = false;
   std::string failure;  // why it cannot be had
   std::vector<std::string> folders;  // the folders it holds
@@ -149,7 +150,7 @@ std::string Library::Reach(Node* node, bool make) {
       made.path = parent->folder.path + n->name + separator_;
       n->folder = std::move(made);
       n->id = n->folder.id;
-      n->exists = n->listed = true;
+      n->exists = n->listed = n->made = true;
       parent->folders.push_back(n->name);
     } else if (!n->listed) {
       platform::Entry entry;
@@ -206,6 +207,29 @@ Library::Target Library::Place(std::string_view final_name) {
 
 std::string Library::Reach(const Target& target) {
   return Reach(target.folder, true);
+}
+
+namespace {
+
+void AppendMade(const Library::Node& node, std::size_t depth, std::string& out,
+                char separator) {
+  for (const auto& [name, child] : node.children) {
+    if (child->made) {
+      out.append(2 * depth, ' ');
+      out.append(depth == 0 ? child->shown : child->name + separator);
+      out.push_back('\n');
+    }
+    AppendMade(*child, child->made ? depth + 1 : 0, out, separator);
+  }
+}
+
+}  // namespace
+
+std::string Library::MadeFolders() const {
+  std::string out;
+  for (const Node* root : {into_.get(), movies_.get(), shows_.get()})
+    if (root) AppendMade(*root, 0, out, separator_);
+  return out;
 }
 
 const platform::Folder& Library::FolderOf(const Target& target) const {

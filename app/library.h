@@ -51,6 +51,9 @@ class Library {
   // Whether the target's folder, reached before, is the folder given (by
   // identity): the file is in its place already.
   bool IsFolder(const Target& target, const platform::Folder& folder);
+  // The folders the run made (a dry run: would make), one a line, indented
+  // by depth below the first of them: "TV/Show Name/", "  Season 01/".
+  std::string MadeFolders() const;
   // The target's folder open where it is there, nothing made: "" or why
   // it cannot be had.
   std::string Look(const Target& target) { return Reach(target.folder, false); }

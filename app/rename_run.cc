@@ -609,6 +609,11 @@ RunEnd RunRename(const RunOptions& options,
       }
     }
   }
+  if (run.library && options.list_made_folders) {
+    const std::string made = library.MadeFolders();
+    if (!made.empty())
+      console.Print("Folders to make:\n" + ForScreen(console, made));
+  }
   CloseJournal(journal, files, console);
   counts = run.counts;
   if (journal.broken) return {false, true};

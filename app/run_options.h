@@ -27,6 +27,8 @@ struct RunOptions {
   // as given; "" for none.  Films go to movies, else into's Movies folder;
   // episodes to shows, else into's TV folder.
   std::string into, movies, shows;
+  // A dry run: the folders the library would get are listed at the end.
+  bool list_made_folders = false;
   bool IntoLibrary() const {
     return !into.empty() || !movies.empty() || !shows.empty();
   }
