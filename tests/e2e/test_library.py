@@ -3,10 +3,13 @@ back."""
 
 import os
 import shutil
+import signal
+import subprocess
 import tempfile
+import time
 import unittest
 
-from namewisp_e2e import HISTORY, TempDirTest, lines, main, run
+from namewisp_e2e import BINARY, HISTORY, TempDirTest, lines, main, run
 
 
 def tree(top):
@@ -159,6 +162,33 @@ class Library(TempDirTest):
             self.assertEqual(r.returncode, code, args)
             self.assertIn(words, r.stderr, args)
         self.assertEqual(sorted(os.listdir(self.downloads)), ["Show.S01E01.mkv"])
+
+    def test_a_run_killed_at_once_is_undone_whole(self):
+        # Killed at some point among its folders and moves: undo puts every
+        # file back and leaves no folder it made.
+        files = {"Film.Number.%d.%d.mkv" % (i, 1930 + i % 90): b"%d" % i
+                 for i in range(600)}
+        self.fill(files)
+        before = tree(self.downloads)
+        cut = False
+        for delay in (0.05, 0.1, 0.2, 0.4, 0.8):
+            child = subprocess.Popen(
+                [BINARY, "--into", self.library, "*"], cwd=self.downloads,
+                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL, start_new_session=True)
+            time.sleep(delay)
+            child.send_signal(signal.SIGKILL)
+            child.wait()
+            left = len(os.listdir(self.downloads))
+            cut = cut or 0 < left < len(files)
+            undo = run(["--undo"], self.downloads)
+            self.assertIn(undo.returncode, (0, 1), undo.stderr)
+            if undo.stdout.startswith(b"Nothing to undo"):
+                self.assertEqual(left, len(files))  # killed before a move
+            self.assertEqual(tree(self.downloads), before, delay)
+            self.assertEqual(tree(self.library), {}, delay)
+            if cut:
+                break
 
     def test_a_library_on_another_file_system_is_refused(self):
         other = "/dev/shm"
