@@ -5,6 +5,7 @@
 #include "app/failure_words.h"
 #include "app/reporter.h"
 #include "rules/library_layout.h"
+#include "text/case.h"
 
 namespace app {
 
@@ -18,7 +19,30 @@ struct Library::Node {
   bool made = false;        // by this run
   bool listed = false;
   std::string failure;  // why it cannot be had
-  std::vector<std::string> folders;  // the folders it holds
+  // The folders it holds, by their ASCII lower-case form: a library holds
+  // thousands, and each name is looked for among them.
+  std::multimap<std::string, std::string> folders;
+  void AddFolder(const std::string& name) {
+    folders.emplace(text::AsciiLowerForm(name), name);
+  }
+  bool Holds(const std::string& name) const {
+    auto [from, to] = folders.equal_range(text::AsciiLowerForm(name));
+    for (auto at = from; at != to; ++at)
+      if (at->second == name) return true;
+    return false;
+  }
+  // Those whose name is title in any case, or begins with it and " (".
+  std::vector<std::string> Candidates(std::string_view title) const {
+    const std::string key = text::AsciiLowerForm(title);
+    std::vector<std::string> found;
+    for (auto at = folders.lower_bound(key);
+         at != folders.end() && at->first.starts_with(key); ++at) {
+      if (at->first.size() == key.size() ||
+          at->first.compare(key.size(), 2, " (") == 0)
+        found.push_back(at->second);
+    }
+    return found;
+  }
   std::map<std::string, std::unique_ptr<Node>> children;
 };
 
@@ -40,7 +64,7 @@ std::string WithSeparator(std::string path, char separator) {
 void TakeFolders(Library::Node& node, const platform::Listing& listing) {
   for (const platform::Entry& e : listing.entries)
     if (e.kind == platform::EntryKind::kDirectory && !e.link)
-      node.folders.push_back(e.name);
+      node.AddFolder(e.name);
 }
 
 }  // namespace
@@ -88,15 +112,17 @@ bool Library::Open(platform::Console& console) {
     movies_ = root(options_.movies, WithSeparator(options_.movies, separator_));
     if (!movies_) return false;
   } else if (into_) {
-    movies_node_ = Child(into_.get(), rules::ExistingFolder(
-                                          rules::kMoviesFolder, into_->folders));
+    movies_node_ = Child(into_.get(),
+                         rules::ExistingFolder(rules::kMoviesFolder,
+                                               into_->Candidates(rules::kMoviesFolder)));
   }
   if (!options_.shows.empty()) {
     shows_ = root(options_.shows, WithSeparator(options_.shows, separator_));
     if (!shows_) return false;
   } else if (into_) {
-    shows_node_ = Child(into_.get(), rules::ExistingFolder(rules::kShowsFolder,
-                                                           into_->folders));
+    shows_node_ = Child(into_.get(),
+                        rules::ExistingFolder(rules::kShowsFolder,
+                                              into_->Candidates(rules::kShowsFolder)));
   }
   if (movies_) movies_node_ = movies_.get();
   if (shows_) shows_node_ = shows_.get();
@@ -110,8 +136,7 @@ Library::Node* Library::Child(Node* parent, const std::string& name) {
   node->parent = parent;
   node->name = name;
   node->shown = parent->shown + name + separator_;
-  node->exists = std::find(parent->folders.begin(), parent->folders.end(),
-                           name) != parent->folders.end();
+  node->exists = parent->Holds(name);
   Node* raw = node.get();
   parent->children.emplace(name, std::move(node));
   return raw;
@@ -151,7 +176,7 @@ std::string Library::Reach(Node* node, bool make) {
       n->folder = std::move(made);
       n->id = n->folder.id;
       n->exists = n->listed = n->made = true;
-      parent->folders.push_back(n->name);
+      parent->AddFolder(n->name);
     } else if (!n->listed) {
       platform::Entry entry;
       entry.name = n->name;
@@ -194,10 +219,11 @@ Library::Target Library::Place(std::string_view final_name) {
   }
   // Each folder is read before its name is chosen among those it holds.
   Reach(root, false);
-  Node* node = Child(root, rules::TitleFolder(place, root->folders));
+  Node* node = Child(root, rules::TitleFolder(place, root->Candidates(place.title)));
   if (!place.inside.empty()) {
     Reach(node, false);
-    node = Child(node, rules::ExistingFolder(place.inside, node->folders));
+    node = Child(node, rules::ExistingFolder(place.inside,
+                                             node->Candidates(place.inside)));
   }
   target.folder = node;
   target.name = place.name;
