@@ -144,6 +144,18 @@ platform::EntryId DryRunFileSystem::Identify(const platform::Folder& folder,
   return freed_.count(key) ? platform::EntryId{} : id;
 }
 
+std::string DryRunFileSystem::VolumeType(const platform::Folder& folder) {
+  return real_.VolumeType(folder);
+}
+
+// Where a rename so far took the name, the entry that has it now is the
+// one the real system knows under the old name.
+platform::EntryId DryRunFileSystem::StampOf(const platform::Folder& folder,
+                                            std::string_view name) {
+  if (!Exists(folder, name)) return {};
+  return real_.StampOf(folder, name);
+}
+
 std::string DryRunFileSystem::AbsolutePath(const platform::Folder& folder) {
   return real_.AbsolutePath(folder);
 }

@@ -49,6 +49,9 @@ class DryRunFileSystem final : public platform::FileSystem {
                              std::string_view name) override;
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override;
+  std::string VolumeType(const platform::Folder& folder) override;
+  platform::EntryId StampOf(const platform::Folder& folder,
+                            std::string_view name) override;
   std::string AbsolutePath(const platform::Folder& folder) override;
   std::string DescribeError(int code) override;
   void HoldInterrupts() override;

@@ -4,12 +4,20 @@
 #include <vector>
 
 #include "app/history_format.h"
+#include "app/volume_identity.h"
 
 namespace app {
 namespace {
 
 // A journal's last bytes that hold its last record.
 constexpr std::uint64_t kTail = 4096;
+
+// The most a run records, of the most a user file holds: a third, so that
+// its marks of renames made and an undo's of renames put back, each no
+// longer than the record it marks, always fit after it.
+std::uint64_t RunLimit(platform::UserFiles& files) {
+  return files.SizeCap() / 3;
+}
 
 void MakeMarks(Journal& j) {
   if (j.made_count == 0) return;
@@ -50,6 +58,15 @@ bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b) 
   return stem(a.name) < stem(b.name);
 }
 
+std::string SizeText(std::uint64_t bytes) {
+  static const char* const kUnits[] = {" GiB", " MiB", " KiB"};
+  for (int i = 0; i < 3; ++i) {
+    const std::uint64_t unit = std::uint64_t{1} << (30 - 10 * i);
+    if (bytes >= unit) return std::to_string(bytes / unit) + kUnits[i];
+  }
+  return std::to_string(bytes) + " bytes";
+}
+
 std::string MakeRunId(std::string_view start_time, long process,
                       std::uint32_t random) {
   std::string id;
@@ -80,7 +97,7 @@ namespace {
 // record's step is then not made); no_file when the run keeps no history.
 bool Ready(Journal& j, platform::FileSystem& files, bool& no_file) {
   no_file = false;
-  if (j.broken) return false;
+  if (j.Stops()) return false;
   if (j.path.empty()) {
     no_file = true;
     return true;
@@ -94,16 +111,41 @@ bool Ready(Journal& j, platform::FileSystem& files, bool& no_file) {
   return true;
 }
 
-// The folder's absolute path and identity, asked once a listing.
+// The folder's absolute path and identity, asked once a listing; where its
+// file system keeps no numbers of its entries, it is known by its path
+// alone (by_name).
 void Place(platform::FileSystem& files, const platform::Folder& folder,
            std::string& path, const platform::FolderHandle*& handle,
-           std::string& absolute, platform::EntryId& id) {
+           std::string& absolute, platform::EntryId& id, bool& by_name) {
   if (!absolute.empty() && folder.path == path && folder.handle.get() == handle)
     return;
   path = folder.path;
   handle = folder.handle.get();
   absolute = files.AbsolutePath(folder);
-  id = files.Identify(folder, ".");
+  by_name = !KeepsEntryNumbers(files.VolumeType(folder));
+  id = by_name ? platform::EntryId{} : files.Identify(folder, ".");
+}
+
+// The entry's identity as the record keeps it.
+platform::EntryId EntryIdentity(platform::FileSystem& files,
+                                const platform::Folder& folder,
+                                const platform::Entry& entry, bool by_name) {
+  return by_name          ? files.StampOf(folder, entry.name)
+         : entry.id.known ? entry.id
+                          : files.Identify(folder, entry.name);
+}
+
+// False, said, when the records pending since `before` would take the run
+// past the most it records: they go, and the run stops here.
+bool Fits(Journal& j, std::size_t before) {
+  if (j.written + j.pending.size() <= RunLimit(*j.user_files)) return true;
+  j.pending.resize(before);
+  j.full = true;
+  j.console->PrintError(
+      "namewisp: the undo history " + j.path + " holds the most one run "
+      "records (" + SizeText(RunLimit(*j.user_files)) + "): the run stops "
+      "here, and what it renamed can be undone");
+  return false;
 }
 
 }  // namespace
@@ -116,13 +158,14 @@ std::size_t RecordRename(Journal& j, platform::FileSystem& files,
   if (!Ready(j, files, no_file)) return kNotRecorded;
   if (no_file) return j.recorded++;
   Place(files, folder, j.folder, j.folder_handle, j.absolute_folder,
-        j.folder_id);
+        j.folder_id, j.by_name);
   // Undo could not find it: better not made than made beyond undo.
   if (j.absolute_folder.empty()) return kNotRecorded;
-  const platform::EntryId id =
-      entry.id.known ? entry.id : files.Identify(folder, entry.name);
+  const std::size_t before = j.pending.size();
   AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
-               new_name, id, j.folder_id);
+               new_name, EntryIdentity(files, folder, entry, j.by_name),
+               j.folder_id);
+  if (!Fits(j, before)) return kNotRecorded;
   return j.recorded++;
 }
 
@@ -133,14 +176,18 @@ std::size_t RecordMove(Journal& j, platform::FileSystem& files,
   bool no_file = false;
   if (!Ready(j, files, no_file)) return kNotRecorded;
   if (no_file) return j.recorded++;
+  bool to_by_name = false;
   Place(files, from, j.folder, j.folder_handle, j.absolute_folder,
-        j.folder_id);
-  Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id);
+        j.folder_id, j.by_name);
+  Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
+        to_by_name);
   if (j.absolute_folder.empty() || j.to_absolute.empty()) return kNotRecorded;
-  const platform::EntryId id =
-      entry.id.known ? entry.id : files.Identify(from, entry.name);
+  const std::size_t before = j.pending.size();
   AppendMove(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
-             j.to_absolute, new_name, id, j.folder_id, j.to_folder_id);
+             j.to_absolute, new_name,
+             EntryIdentity(files, from, entry, j.by_name || to_by_name),
+             j.folder_id, j.to_folder_id);
+  if (!Fits(j, before)) return kNotRecorded;
   return j.recorded++;
 }
 
@@ -149,10 +196,14 @@ std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
   bool no_file = false;
   if (!Ready(j, files, no_file)) return kNotRecorded;
   if (no_file) return j.recorded++;
-  Place(files, parent, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id);
+  bool by_name = false;
+  Place(files, parent, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
+        by_name);
   if (j.to_absolute.empty()) return kNotRecorded;
+  const std::size_t before = j.pending.size();
   AppendFolder(j.pending, j.run_id, j.recorded, j.to_absolute, name,
                j.to_folder_id);
+  if (!Fits(j, before)) return kNotRecorded;
   return j.recorded++;
 }
 
@@ -174,6 +225,7 @@ bool WriteJournal(Journal& j, platform::FileSystem&,
   MakeMarks(j);
   const bool written =
       (j.pending.empty() || j.file->Append(j.pending)) && (!sync || j.file->Sync());
+  j.written += j.pending.size();
   j.pending.clear();  // its room is kept for the next batch
   if (!written) {
     console.PrintError("namewisp: the undo history " + j.path +

@@ -39,6 +39,10 @@ bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b);
 std::string MakeRunId(std::string_view start_time, long process,
                       std::uint32_t random);
 
+// A number of bytes as a user reads it: "1 GiB", "341 MiB", "12 KiB", "900
+// bytes" (whole units, rounded down).
+std::string SizeText(std::uint64_t bytes);
+
 struct Journal {
   std::string path;  // "" when the run keeps no history
   std::string run_id;
@@ -48,6 +52,10 @@ struct Journal {
   platform::UserFiles* user_files = nullptr;  // where the journal is
   std::unique_ptr<platform::JournalFile> file;  // once started
   bool broken = false;     // a record could not be written: the run stops
+  // The journal reached the most a run records: the run stops, closed.
+  bool full = false;
+  std::uint64_t written = 0;  // bytes appended
+  bool Stops() const { return broken || full; }
   std::size_t recorded = 0;  // renames recorded in this run
   std::string pending;       // records not yet written
   // The last folder recorded, its absolute path and identity: asked once a
@@ -55,6 +63,7 @@ struct Journal {
   std::string folder, absolute_folder;
   platform::EntryId folder_id;
   const platform::FolderHandle* folder_handle = nullptr;
+  bool by_name = false;  // its file system keeps no numbers of its entries
   // The same of the last folder moved into.
   std::string to_folder, to_absolute;
   platform::EntryId to_folder_id;
@@ -77,7 +86,8 @@ Journal OpenJournal(platform::UserFiles& user_files, platform::Console& console,
 
 // Adds a record for the rename of entry of folder (in files) ahead of it;
 // returns its number in the run, or kNotRecorded when its folder cannot be
-// told or the journal cannot be written.
+// told, the journal cannot be written, or it would pass the most a run
+// records (said once: the run stops).
 std::size_t RecordRename(Journal& journal, platform::FileSystem& files,
                          const platform::Folder& folder,
                          const platform::Entry& entry,

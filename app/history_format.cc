@@ -158,7 +158,9 @@ bool CheckMatches(std::string_view payload, std::string_view check) {
 // rename.
 std::string_view IdText(platform::EntryId id, char (&text)[40]) {
   if (!id.known) return "-";
-  char* end = std::to_chars(text, text + 20, id.volume, 16).ptr;
+  char* end = text;
+  if (id.by_name) *end++ = '=';
+  end = std::to_chars(end, text + 21, id.volume, 16).ptr;
   *end++ = ':';
   end = std::to_chars(end, text + sizeof text, id.index, 16).ptr;
   return std::string_view(text, static_cast<std::size_t>(end - text));
@@ -174,6 +176,10 @@ bool ParseHex(std::string_view text, std::uint64_t& value) {
 bool ParseId(std::string_view text, platform::EntryId& id) {
   id = {};
   if (text == "-") return true;
+  if (text.starts_with('=')) {
+    text.remove_prefix(1);
+    id.by_name = true;
+  }
   const std::size_t colon = text.find(':');
   if (colon == std::string_view::npos) return false;
   id.known = ParseHex(text.substr(0, colon), id.volume) &&

@@ -28,12 +28,13 @@
 //   undone <run id>                         every rename of the run is
 //   end <run id> <count>                    the run ended with count renames
 //
-// <entry> is the identity of the entry renamed ("<volume>:<index>" in hex),
-// or "-" where the file system tells none, and <folder entry> that of its
-// folder: undo takes an unmarked rename as made when the new name holds that
-// entry and the old name is free, so a run killed between a record and its
-// mark loses nothing, and an entry is gone only from the folder that was
-// the run's. The earlier records "run <id> <started>", "rename <run id>
+// <entry> is the identity of the entry renamed ("<volume>:<index>" in hex;
+// "=<size>:<modification time in ns>" where the file system does not keep
+// its entries' numbers), or "-" where it tells none, and <folder entry> that
+// of its folder ("-" there too where numbers are not kept): undo takes an
+// unmarked rename as made when the new name holds that entry and the old
+// name is free, so a run killed between a record and its mark loses
+// nothing, and an entry is gone only from the folder that was the run's. The earlier records "run <id> <started>", "rename <run id>
 // <folder> <old> <new>" (numbered by their order) and a rename without its
 // folder's identity are read too.
 //

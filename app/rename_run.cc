@@ -187,7 +187,7 @@ struct Run {
   // cannot be written stops the run before its rename.
   void RunBatch(const platform::Folder& folder, const std::string& shown,
                 std::span<const Plan> plans) {
-    if (plans.empty() || journal.broken) return;
+    if (plans.empty() || journal.Stops()) return;
     files.HoldInterrupts();
     std::vector<std::size_t> numbers;
     numbers.reserve(plans.size());
@@ -208,12 +208,16 @@ struct Run {
     }
     if (WriteJournal(journal, files, console)) {
       for (std::size_t i = 0; i < plans.size() && !journal.broken; ++i) {
+        // The first rename past the most a run records: the run stops.
+        if (journal.full && numbers[i] == kNotRecorded && !quit &&
+            !plans[i].clash)
+          break;
         if (Handle(folder, shown, plans[i], numbers[i], reach_failures[i]))
           RecordMade(journal, numbers[i]);
       }
     }
     WriteJournal(journal, files, console, true);
-    if (journal.broken) any_failed = true;
+    if (journal.Stops()) any_failed = true;
     files.ReleaseInterrupts();
   }
 
@@ -429,6 +433,9 @@ struct Run {
         g.busy.insert(entry.name);
         continue;
       }
+      // The look for downloads may have let it go in turn.
+      const platform::Outcome again = files.ReopenFolder(listing.folder);
+      if (!again.ok()) return failed(again) || matched;
       static const std::vector<std::string_view> kAll = {"*"};
       platform::Listing below = files.ListBelow(listing.folder, entry);
       if (!trail.KeepOpen()) files.LetGoFolder(listing.folder);
@@ -595,7 +602,7 @@ RunEnd RunRename(const RunOptions& options,
   const bool show_folder = folders.size() > 1;
   bool any_matched = false;
   for (std::size_t f = 0; f < folders.size(); ++f) {
-    if (journal.broken) break;  // said: the run stops
+    if (journal.Stops()) break;  // said: the run stops
     std::vector<const std::string*> group;
     for (std::size_t i : by_folder[f]) group.push_back(&operands[i]);
     std::vector<bool> matched(group.size(), false);
@@ -603,7 +610,7 @@ RunEnd RunRename(const RunOptions& options,
     for (std::size_t k = 0; k < group.size(); ++k) {
       if (matched[k]) {
         any_matched = true;
-      } else if (!journal.broken) {
+      } else if (!journal.Stops()) {
         console.Print("Error: No matches to \"" + ForScreen(console, *group[k]) +
                       "\"\n\n");
       }
@@ -616,7 +623,7 @@ RunEnd RunRename(const RunOptions& options,
   }
   CloseJournal(journal, files, console);
   counts = run.counts;
-  if (journal.broken) return {false, true};
+  if (journal.Stops()) return {false, true};
   return {any_matched, run.any_failed};
 }
 

@@ -28,7 +28,8 @@ std::optional<rules::UserTerms> LoadTermsFile(const std::string& named,
         too_long = text.size() > kLongestTermsFile;
       });
   if (!file.exists && named.empty()) return rules::UserTerms{};
-  if (!file.read) {
+  too_long = too_long || file.too_big;
+  if (!file.read && !too_long) {
     console.PrintError("namewisp: " + path +
                        ": the terms file cannot be read (it must be a "
                        "regular file)");

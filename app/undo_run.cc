@@ -42,10 +42,21 @@ void Report(platform::Console& console, History& history,
   }
 }
 
+// A history file larger than namewisp reads (made by an older one, say):
+// said, and the history counts as damaged.
+void TooBig(platform::UserFiles& files, platform::Console& console,
+            History& history, const std::string& path) {
+  console.PrintError("namewisp: the undo history " + path + " is larger than " +
+                     SizeText(files.SizeCap()) +
+                     ", the most namewisp reads: its runs cannot be undone");
+  history.damaged = true;
+}
+
 // A journal's one run; false when it holds none.
 bool ReadJournal(platform::UserFiles& files, platform::Console& console,
                  History& history, const std::string& path, HistoryRun& run) {
   const platform::FileText file = ReadWholeFile(files, path);
+  if (file.too_big) TooBig(files, console, history, path);
   if (!file.read) return false;
   // Appended to only: of the same length, it holds what was read before.
   const auto before = history.bytes.find(path);
@@ -76,7 +87,9 @@ std::optional<History> LoadHistory(platform::UserFiles& files,
   }
   const platform::FileText file = ReadWholeFile(files, old_path);
   HistoryRead old;
-  if (file.exists && !file.read) {
+  if (file.too_big) {
+    TooBig(files, console, history, old_path);
+  } else if (file.exists && !file.read) {
     console.PrintError("namewisp: the undo history " + old_path +
                        " cannot be read (it must be a regular file of your "
                        "own, in a folder of your own)");
@@ -98,6 +111,7 @@ std::optional<History> LoadHistory(platform::UserFiles& files,
     if (!f.name.ends_with(kMarksEnding)) continue;
     const std::string path = history.runs_folder + f.name;
     const platform::FileText marks = ReadWholeFile(files, path);
+    if (marks.too_big) TooBig(files, console, history, path);
     if (marks.read) Report(console, history, path, ReadMore(old, marks.text));
   }
   history.runs = std::move(old.runs);
@@ -224,6 +238,13 @@ struct Looker {
     return Reach(open, r.directory, r.old_name, r.folder_id);
   }
 
+  // The identity of the entry name denotes, in the form the record has.
+  platform::EntryId IdNow(const platform::Folder& folder,
+                          const std::string& name, const HistoryRename& r) {
+    return r.id.by_name ? files.StampOf(folder, name)
+                        : files.Identify(folder, name);
+  }
+
   std::string Tag(const HistoryRename& r) const {
     return run.id + "-" + std::to_string(r.number);
   }
@@ -235,11 +256,11 @@ struct Looker {
                          const HistoryRename& r) {
     if (!r.id.known || !MayDifferInCaseOnly(r.old_name, r.new_name)) return "";
     const std::string own = CaseDetour(Tag(r));
-    if (files.Identify(folder, own) == r.id) return own;
+    if (IdNow(folder, own, r) == r.id) return own;
     if (!run.journal.empty()) return "";
     for (int attempt = 0; attempt < 100; ++attempt) {
       const std::string detour = CaseDetour(std::to_string(attempt));
-      if (files.Identify(folder, detour) == r.id) return detour;
+      if (IdNow(folder, detour, r) == r.id) return detour;
     }
     return "";
   }
@@ -266,9 +287,9 @@ struct Looker {
       if (!at_new) return {State::kGone, "", "", false};
       return {State::kPutBack, r.new_name, "", true};
     }
-    const platform::EntryId at_new = files.Identify(*to, r.new_name);
+    const platform::EntryId at_new = IdNow(*to, r.new_name, r);
     if (at_new == r.id) return {State::kPutBack, r.new_name, "", false};
-    if (files.Identify(*from, r.old_name) == r.id) return {};
+    if (IdNow(*from, r.old_name, r) == r.id) return {};
     if (!r.made) return {};
     if (at_new.known)
       return {State::kPending, "", "another entry has that name now", false};
@@ -294,11 +315,11 @@ struct Looker {
       if (!at_new) return {State::kGone, "", "", false};
       return {State::kPutBack, r.new_name, "", true};
     }
-    const platform::EntryId at_new = files.Identify(folder, r.new_name);
+    const platform::EntryId at_new = IdNow(folder, r.new_name, r);
     if (at_new == r.id) {
       // One entry under both names: a change of case alone.
       if (MayDifferInCaseOnly(r.old_name, r.new_name) &&
-          files.Identify(folder, r.old_name) == r.id) {
+          IdNow(folder, r.old_name, r) == r.id) {
         const std::string now = NameNow(folder, r.new_name);
         if (now == r.old_name) return {};  // never made, or put back before
         return {State::kPutBack, now, "", false};
@@ -306,7 +327,7 @@ struct Looker {
       // Made, marked or not: the entry has its new name.
       return {State::kPutBack, r.new_name, "", false};
     }
-    const platform::EntryId at_old = files.Identify(folder, r.old_name);
+    const platform::EntryId at_old = IdNow(folder, r.old_name, r);
     if (at_old == r.id) return {};  // never made, or put back before
     const std::string detour = FindDetour(folder, r);
     if (!detour.empty() && !at_old.known)
@@ -368,6 +389,7 @@ struct Undo {
   std::vector<std::size_t> settled;  // numbers, to mark undone
   bool torn = false;  // the journal's last line was cut short
   bool by_name_said = false;
+  bool stamps_said = false;
   bool marks_lost = false;
   bool dry_run = false;  // nothing is marked
   bool moves_pending = false;  // a move could not go back in this undo
@@ -437,6 +459,13 @@ struct Undo {
         return false;
       case State::kPutBack:
         break;
+    }
+    if (r.id.by_name && !stamps_said) {
+      console.PrintError(
+          "namewisp: the file system of " + ForScreen(console, r.directory) +
+          " does not keep the numbers of its entries: undo knows them there "
+          "by name, size and modification time");
+      stamps_said = true;
     }
     if (look.by_name && !by_name_said) {
       console.PrintError(

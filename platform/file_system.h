@@ -41,10 +41,13 @@ enum class EntryKind { kFile, kDirectory, kOther /* device, fifo, socket */ };
 
 // Which entry a name denotes: two names with one known identity are one
 // entry (as a change of letter case is on a file system that ignores case).
-// Device and inode on POSIX, volume and file index on Windows.
+// Device and inode on POSIX, volume and file index on Windows; by_name, the
+// entry's size and modification time, where the file system does not keep
+// its numbers from one mount to the next (see StampOf).
 struct EntryId {
   std::uint64_t volume = 0, index = 0;
   bool known = false;
+  bool by_name = false;  // volume: the size; index: the time, in ns
   bool operator==(const EntryId&) const = default;
 };
 
@@ -151,6 +154,21 @@ class FileSystem {
   virtual bool Exists(const Folder& folder, std::string_view name) = 0;
   // The identity of the entry name denotes; not known when there is none.
   virtual EntryId Identify(const Folder& folder, std::string_view name) = 0;
+  // The name of the file system the folder is on, in lower case as the
+  // system calls it ("ext4", "exfat", "fuse", "nfs"; Windows: "ntfs",
+  // "fat32", and "network" for a network drive), or "" when it cannot be
+  // told.
+  virtual std::string VolumeType(const Folder& folder) {
+    (void)folder;
+    return "";
+  }
+  // The size and modification time of the entry name denotes, as an
+  // identity by name (by_name); not known when there is none.
+  virtual EntryId StampOf(const Folder& folder, std::string_view name) {
+    (void)folder;
+    (void)name;
+    return {};
+  }
   // The form in which the folder compares names: two names with one form
   // are one name there (as on a file system that ignores case).  By
   // default every name is its own form.

@@ -26,6 +26,7 @@ constexpr std::uint64_t kUserFileCap = std::uint64_t{1} << 30;
 struct FileText {
   bool exists = false;  // false: no such file (no error)
   bool read = false;    // false with exists: it could not be read
+  bool too_big = false;  // why not: it holds more than SizeCap()
   std::string text;
 };
 
@@ -70,9 +71,9 @@ class UserFiles {
   // Hands the file's text to `each` a piece at a time, through one buffer,
   // from its start or, with tail, from that many bytes before its end.  The
   // text of the result is empty.  Only a regular file is read (anything
-  // else, or one past kUserFileCap bytes, counts as unreadable), never
-  // through a link, and the history and journals only when they are the
-  // user's own and closed to others' writes.
+  // else, or one past SizeCap() bytes, counts as unreadable), never through
+  // a link, and the history and journals only when they are the user's own
+  // and closed to others' writes.
   virtual FileText ScanFile(
       std::string_view path,
       const std::function<void(std::string_view piece)>& each,
@@ -91,6 +92,8 @@ class UserFiles {
   // own.
   virtual bool ListStored(std::string_view folder,
                           std::vector<StoredFile>& files) = 0;
+  // The most a user file may hold: a journal stops growing before it.
+  virtual std::uint64_t SizeCap() { return kUserFileCap; }
 };
 
 }  // namespace platform

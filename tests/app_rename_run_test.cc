@@ -344,6 +344,71 @@ TEST(RenameRun, AFolderSwappedAfterItsListingIsLeftAlone) {
   EXPECT_TRUE(fake.renames.empty());
 }
 
+// A walk far deeper than the folders it may hold open: the top levels stay
+// open, deeper ones are opened again by their path, and one that is no
+// longer the folder listed there is said and left alone.  A folder the walk
+// is inside already (a bind mount of the start folder at the bottom) is not
+// entered, by the walk nor by the look for downloads in progress.
+TEST(RenameRun, ADeepWalkHoldsFewFoldersAndEntersNoneItIsInside) {
+  constexpr int kDepth = 40;
+  struct Case {
+    const char* what;
+    int swapped;  // the depth of a folder another takes the place of, or -1
+    int code;
+    std::size_t renames;
+  } cases[] = {
+      {"whole", -1, 0, 2 * kDepth + 1},
+      // Swapped while the walk is far below it: its two entries stay.
+      {"swapped", 20, 1, 2 * kDepth - 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeSystem fake;
+    std::vector<std::string> paths = {""};
+    for (int i = 0; i < kDepth; ++i)
+      paths.push_back(paths.back() + "d_" + std::to_string(i) + "/");
+    for (int i = 0; i <= kDepth; ++i) {
+      fake.folder_ids[paths[i]] = {1, 1000u + i, true};
+      auto& entries = fake.folders[paths[i]];
+      entries.push_back(E(("f_" + std::to_string(i) + ".txt").c_str(),
+                          EntryKind::kFile));
+      if (i < kDepth) {
+        entries.push_back(
+            E(("d_" + std::to_string(i)).c_str(), EntryKind::kDirectory));
+        entries.back().id = {1, 1001u + i, true};
+      }
+    }
+    fake.folders[paths[kDepth]].push_back(E("m", EntryKind::kDirectory));
+    fake.folders[paths[kDepth]].back().id = fake.folder_ids[""];
+    fake.folders[paths[kDepth] + "m/"] = fake.folders[""];
+    // The walk opens each folder after the look for downloads did.
+    int opened = 0;
+    if (c.swapped >= 0) {
+      fake.before_open = [&](const std::string& path) {
+        if (path == paths[c.swapped + 10] && ++opened == 2)
+          fake.folder_ids[paths[c.swapped]] = {1, 1, true};
+      };
+    }
+    app::RunOptions o;
+    o.recursive = true;
+    o.selection = app::Selection::kFilesAndDirectories;
+    EXPECT_EQ(RunWith(fake, o), c.code) << fake.out;
+    EXPECT_EQ(fake.renames.size(), c.renames) << fake.out;
+    EXPECT_LE(fake.most_open, 20);
+    EXPECT_NE(fake.out.find(paths[kDepth] +
+                            "m/: not entered: the walk is inside that folder "
+                            "already\n"),
+              std::string::npos);
+    if (c.swapped >= 0) {
+      EXPECT_NE(fake.out.find(paths[c.swapped] +
+                              " [FAILED: no longer the folder that was "
+                              "listed; its entries are left alone]\n"),
+                std::string::npos)
+          << fake.out;
+    }
+  }
+}
+
 // Dash options stand before the first operand; one that is also a file's
 // name is refused.
 TEST(RenameRun, FileNamesAreNotDashOptions) {

@@ -282,6 +282,37 @@ TEST(Undo, ARunIsLiveByItsLockAlone) {
   }
 }
 
+// A dry undo shows what an undo would put back, yet it holds no journal's
+// lock while it looks (a real undo meanwhile is not refused) and marks
+// nothing; a live run it leaves alone as an undo does.
+TEST(Undo, ADryUndoOnlyLooks) {
+  struct Watch : Sys {
+    std::size_t most_held = 0;  // journals locked while the undo looks
+    platform::Listing LookUp(std::string_view path,
+                             std::string_view name) override {
+      most_held = std::max(most_held, held.size());
+      return Sys::LookUp(path, name);
+    }
+  };
+  for (bool live : {false, true}) {
+    SCOPED_TRACE(live);
+    Watch sys;
+    sys.folders[""] = fake::Files({"a_1.avi", "b_2.avi", "c_3.avi"});
+    sys.Run({"*"});
+    sys.Journal() = Without(sys.Journal(), {"made", "end"});
+    const std::string journal = sys.Journal();
+    if (live) sys.locked.insert("runs/2026-12-09T140100Z-1001-00000000.run");
+    EXPECT_EQ(sys.Run({"--undo", "--dry-run"}), 0);
+    EXPECT_NE(sys.console.out.find(live ? "left alone" : "a 1.avi ==> a_1.avi"),
+              std::string::npos)
+        << sys.console.out;
+    EXPECT_EQ(sys.most_held, 0u);
+    EXPECT_EQ(sys.Journal(), journal);
+    EXPECT_EQ(sys.Names(),
+              (std::vector<std::string>{"a 1.avi", "b 2.avi", "c 3.avi"}));
+  }
+}
+
 // A folder out of reach at undo (moved away, another one in its place) is
 // pending, never gone: once it is back, a later undo puts its names back.
 TEST(Undo, AFolderOutOfReachIsPending) {
@@ -451,6 +482,48 @@ TEST(Undo, TheCaseDetourOfTheRenameItself) {
             (std::vector<std::string>{".namewisp-case-0.tmp", "MOVIE.avi"}));
 }
 
+// On a file system that gives its entries new numbers when it is mounted
+// again (an exFAT stick, a network share), undo knows them by name, size and
+// time, and says so once; a change of letter case alone goes back too.  On
+// one that keeps its numbers, the numbers still decide.
+TEST(Undo, WhereNumbersAreNotKeptEntriesAreKnownByName) {
+  struct Case {
+    const char* type;
+    bool ignore_case;
+    std::vector<std::string> before, arguments;
+    int code;
+    bool by_name;
+  } cases[] = {
+      {"exfat", true, kBefore, {"*"}, 0, true},
+      {"fuse", true, {"MOVIE.avi"}, {"/m", "*"}, 0, true},
+      {"nfs", false, kBefore, {"*"}, 0, true},
+      {"ext4", false, kBefore, {"*"}, 1, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.type);
+    Sys sys;
+    sys.volume_types[""] = c.type;
+    if (c.ignore_case) sys.ignore_case_folders = {""};
+    std::vector<platform::Entry> entries;
+    for (const std::string& name : c.before)
+      entries.push_back(fake::MakeEntry(name, EntryKind::kFile));
+    sys.folders[""] = entries;
+    sys.folder_ids[""] = {1, 500, true};
+    EXPECT_EQ(sys.Run(c.arguments), 0);
+    EXPECT_EQ(sys.Journal().find("\t=") != std::string::npos, c.by_name);
+    // Plugged in again: every entry and the folder have new numbers.
+    std::uint64_t number = 9000;
+    for (platform::Entry& e : sys.folders[""]) e.id = {1, ++number, true};
+    if (!c.by_name) sys.folder_ids[""] = {1, 1, true};
+    EXPECT_EQ(sys.Run({"--undo"}), c.code) << sys.console.out;
+    EXPECT_EQ(sys.Names() == c.before, c.by_name) << sys.console.out;
+    const std::string said = "undo knows them there by name, size and "
+                             "modification time\n";
+    EXPECT_EQ(sys.console.out.find(said) != std::string::npos, c.by_name);
+    EXPECT_EQ(sys.console.out.find(said), sys.console.out.rfind(said));
+  }
+}
+
 TEST(Undo, ARunTouchedByALaterOneWaits) {
   Sys sys;
   sys.folders[""] = fake::Files({"c"});
@@ -501,6 +574,45 @@ TEST(History, WholeJournalsGoTheOldestUndoneFirstNeverALiveOne) {
     EXPECT_EQ(sys.Journals(), c.left);
     EXPECT_EQ(sys.files.count(live), 1u);
   }
+}
+
+// A run stops where its journal would pass the most a run records, closed
+// and undoable as a whole; a history file larger than namewisp reads is said
+// for what it is, and the journals beside it stay undoable.
+TEST(History, TheSizeOfAJournalIsBounded) {
+  Sys sys;
+  sys.cap = 6 << 10;  // a run records at most 2 KiB
+  std::vector<platform::Entry> many;
+  for (int i = 0; i < 40; ++i)
+    many.push_back(fake::MakeEntry("f_" + std::to_string(100 + i) + ".avi",
+                                   EntryKind::kFile));
+  sys.folders[""] = many;
+  const std::vector<std::string> before = sys.Names();
+  EXPECT_EQ(sys.Run({"*"}), 1);
+  EXPECT_NE(sys.console.out.find("holds the most one run records (2 KiB): the "
+                                 "run stops here, and what it renamed can be "
+                                 "undone"),
+            std::string::npos)
+      << sys.console.out;
+  EXPECT_LT(sys.Journal().size(), sys.cap / 2);
+  EXPECT_NE(sys.Journal().find("\nend\t"), std::string::npos);
+  const std::size_t renamed = std::count_if(
+      sys.folders[""].begin(), sys.folders[""].end(),
+      [](const platform::Entry& e) { return e.name.find(' ') != std::string::npos; });
+  EXPECT_GT(renamed, 0u);
+  EXPECT_LT(renamed, many.size());
+
+  sys.History() = std::string(sys.cap + 1, 'x');
+  for (const char* asked : {"--history", "--undo"}) {
+    EXPECT_EQ(sys.Run({asked}), 1);
+    EXPECT_NE(sys.console.out.find("stderr:namewisp: the undo history history "
+                                   "is larger than 6 KiB, the most namewisp "
+                                   "reads: its runs cannot be undone"),
+              std::string::npos)
+        << sys.console.out;
+  }
+  EXPECT_EQ(sys.Names(), before);  // the run's journal was read and undone
+  EXPECT_LE(sys.Journal().size(), sys.cap);
 }
 
 TEST(History, ARenameThatCannotBeRecordedIsNotMade) {

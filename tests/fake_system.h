@@ -50,6 +50,10 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   std::size_t piece = 1 << 17;  // the user's files are read in such pieces
   std::set<std::string> no_absolute;  // folders whose path cannot be told
   std::map<std::string, platform::EntryId> folder_ids;  // where told
+  std::map<std::string, std::string> volume_types;      // by folder
+  // Sizes and times by "dir|name", handed out when first asked and kept by
+  // renames.
+  std::map<std::string, platform::EntryId> stamps;
   std::uint64_t last_id = 0;    // identities handed out
   // Journals whose lock another process holds, and those this one holds.
   std::set<std::string> locked, held;
@@ -57,10 +61,24 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   // and fails.
   std::size_t space = static_cast<std::size_t>(-1);
   int syncs = 0;  // journals flushed to disk
+  std::uint64_t cap = platform::kUserFileCap;  // the most a user file holds
   // Called once, ahead of the next append: another run's write, say.
   std::function<void()> before_append;
   // Called by ListBelow ahead of opening the folder: a swap, say.
   std::function<void(const std::string& path)> before_open;
+  // Folders held open now, and the most held at once.
+  int open_folders = 0, most_open = 0;
+  struct Held final : platform::FolderHandle {
+    FileSystem& fs;
+    explicit Held(FileSystem& f) : fs(f) {
+      fs.most_open = std::max(fs.most_open, ++fs.open_folders);
+    }
+    ~Held() override { --fs.open_folders; }
+  };
+  platform::EntryId FolderId(const std::string& path) const {
+    const auto id = folder_ids.find(Local(path));
+    return id == folder_ids.end() ? platform::EntryId{} : id->second;
+  }
 
   static std::string Folded(std::string_view name) {
     std::string folded(name);
@@ -98,7 +116,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     const auto found = folders.find(Local(listing.folder.path));
     if (found == folders.end()) return listing;  // none: not found
     listing.entries = found->second;
-    listing.folder.handle = std::make_shared<platform::FolderHandle>();
+    listing.folder.handle = std::make_shared<Held>(*this);
+    listing.folder.id = FolderId(listing.folder.path);
     return listing;
   }
   platform::Listing LookUp(std::string_view path,
@@ -124,6 +143,19 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     }
     return ListFolder(path);
   }
+  // As the real sides: only a folder of known identity is let go, and it
+  // is opened again only while its path leads to it.
+  void LetGoFolder(platform::Folder& folder) override {
+    if (folder.id.known) folder.handle.reset();
+  }
+  platform::Outcome ReopenFolder(platform::Folder& folder) override {
+    if (folder.handle || !folder.id.known) return {};
+    if (!folders.count(Local(folder.path)) ||
+        !(FolderId(folder.path) == folder.id))
+      return {platform::Failure::kNotFound, 0};
+    folder.handle = std::make_shared<Held>(*this);
+    return {};
+  }
   platform::Outcome Rename(const platform::Folder& folder,
                            std::string_view from,
                            std::string_view to) override {
@@ -132,6 +164,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     platform::Entry* entry = Find(folder.path, from);
     if (!entry || entry->name != from) return {platform::Failure::kNotFound, 0};
     if (Find(folder.path, to)) return {platform::Failure::kExists, 0};
+    if (auto stamp = stamps.extract(Local(folder.path) + "|" + std::string(from)))
+      stamps[Local(folder.path) + "|" + std::string(to)] = stamp.mapped();
     entry->name = std::string(to);
     renames.push_back(Local(folder.path) + "|" + std::string(from) + ">" +
                       std::string(to));
@@ -146,14 +180,23 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   }
   platform::EntryId Identify(const platform::Folder& folder,
                              std::string_view name) override {
-    if (name == ".") {
-      const auto id = folder_ids.find(Local(folder.path));
-      return id == folder_ids.end() ? platform::EntryId{} : id->second;
-    }
+    if (name == ".") return FolderId(folder.path);
     platform::Entry* entry = Find(folder.path, name);
     if (!entry) return {};
     if (!entry->id.known) entry->id = {1, ++last_id, true};
     return entry->id;
+  }
+  std::string VolumeType(const platform::Folder& folder) override {
+    const auto type = volume_types.find(Local(folder.path));
+    return type == volume_types.end() ? "" : type->second;
+  }
+  platform::EntryId StampOf(const platform::Folder& folder,
+                            std::string_view name) override {
+    const platform::Entry* entry = Find(folder.path, name);
+    if (!entry) return {};
+    platform::EntryId& stamp = stamps[Local(folder.path) + "|" + entry->name];
+    if (!stamp.known) stamp = {++last_id, 42, true, true};
+    return stamp;
   }
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override {
@@ -179,11 +222,12 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     auto found = files.find(std::string(path));
     if (found == files.end()) return {};
     const std::string text = found->second;
+    if (tail == 0 && text.size() > cap) return {true, false, true, ""};
     const std::size_t from =
         tail > 0 && text.size() > tail ? text.size() - tail : 0;
     for (std::size_t at = from; at < text.size(); at += piece)
       each(std::string_view(text).substr(at, piece));
-    return {true, true, ""};
+    return {true, true, false, ""};
   }
 
   struct Journal final : platform::JournalFile {
@@ -228,6 +272,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     if (locked.count(name) || held.count(name)) return false;
     return files.erase(name) > 0;
   }
+  std::uint64_t SizeCap() override { return cap; }
   bool ListStored(std::string_view folder,
                   std::vector<platform::StoredFile>& stored) override {
     stored.clear();

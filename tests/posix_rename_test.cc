@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -160,6 +161,21 @@ TEST(PosixRename, ExistsAndIdentity) {
   EXPECT_TRUE(files.Identify(folder, "a") == files.Identify(folder, "a2"));
   EXPECT_FALSE(files.Identify(folder, "a") == files.Identify(folder, "b"));
   EXPECT_FALSE(files.Identify(folder, "c").known);
+  // By name: the size and time, kept by a rename, told apart by either.
+  dir.WriteFile("longer", "bb");
+  const platform::EntryId stamp = files.StampOf(folder, "b");
+  EXPECT_TRUE(stamp.known && stamp.by_name);
+  EXPECT_EQ(stamp.volume, 1u);
+  ASSERT_EQ(Rename(dir.Dir(), "b", "b2"), Failure::kNone);
+  EXPECT_TRUE(files.StampOf(folder, "b2") == stamp);
+  EXPECT_FALSE(files.StampOf(folder, "longer") == stamp);
+  EXPECT_FALSE(files.StampOf(folder, "b").known);
+  // The file system's type, by its name.
+  struct statfs shm;
+  if (statfs("/dev/shm", &shm) == 0 && shm.f_type == 0x01021994) {
+    EXPECT_EQ(files.VolumeType(platform::Folder{"/dev/shm/", nullptr}), "tmpfs");
+  }
+  EXPECT_EQ(files.VolumeType(platform::Folder{"/proc/", nullptr}), "");
 }
 
 }  // namespace

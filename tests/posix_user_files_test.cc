@@ -76,11 +76,14 @@ TEST(PosixUserFiles, AJournalIsLockedForItsLifeAndNoLonger) {
 TEST(PosixUserFiles, OnlyARegularFileIsRead) {
   TempDir dir;
   dir.WriteFile("plain", "text");
+  // Past the most a user file holds (sparse: it takes no room).
+  dir.WriteFile("huge", "");
+  ASSERT_EQ(truncate(dir.Path("huge").c_str(), platform::kUserFileCap + 1), 0);
   ASSERT_EQ(mkfifo(dir.Path("fifo").c_str(), 0600), 0);
   ASSERT_EQ(symlink(dir.Path("plain").c_str(), dir.Path("link").c_str()), 0);
   struct Case {
     std::string path;
-    bool exists, read;
+    bool exists, read, too_big = false;
   } cases[] = {
       {dir.Path("plain"), true, true},
       {dir.Path("missing"), false, false},
@@ -88,6 +91,7 @@ TEST(PosixUserFiles, OnlyARegularFileIsRead) {
       {dir.Path("link"), true, false},
       {"/dev/zero", true, false},
       {dir.Dir(), true, false},
+      {dir.Path("huge"), true, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
@@ -95,6 +99,7 @@ TEST(PosixUserFiles, OnlyARegularFileIsRead) {
     Scan(c.path, &file);
     EXPECT_EQ(file.exists, c.exists);
     EXPECT_EQ(file.read, c.read);
+    EXPECT_EQ(file.too_big, c.too_big);
   }
   // Nor is one appended to through a link.
   EXPECT_EQ(Files().OpenJournal(dir.Path("link")).state,

@@ -52,6 +52,8 @@ class PosixFileSystem final : public FileSystem {
                      std::string_view new_name) override;
   bool Exists(const Folder& folder, std::string_view name) override;
   EntryId Identify(const Folder& folder, std::string_view name) override;
+  EntryId StampOf(const Folder& folder, std::string_view name) override;
+  std::string VolumeType(const Folder& folder) override;  // volume_type.cc
   std::string AbsolutePath(const Folder& folder) override;  // absolute_path.cc
   std::string DescribeError(int code) override;             // failure_kind.cc
   void HoldInterrupts() override;                           // interrupts.cc

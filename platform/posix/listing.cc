@@ -78,22 +78,30 @@ EntryId FileIdentitiesOf(int dir_fd) {
 
 // Every entry of the open folder, sorted.  A hidden entry is never taken: no
 // need to ask what it is.  A folder's identity is asked, so that a walk can
-// tell it is still the folder listed.
-std::vector<Entry> ReadEntries(int dir_fd) {
+// tell it is still the folder listed.  A folder that cannot be read to its
+// end (no descriptor left to read it by, say) lists nothing, and error says
+// why: a part of it is never taken for the whole.
+std::vector<Entry> ReadEntries(int dir_fd, int& error) {
   std::vector<Entry> entries;
   const EntryId files = FileIdentitiesOf(dir_fd);
   const int own_fd = fcntl(dir_fd, F_DUPFD_CLOEXEC, 0);
+  error = own_fd < 0 ? errno : 0;
   if (own_fd < 0) return entries;
   DIR* dir = fdopendir(own_fd);
   if (!dir) {
+    error = errno;
     close(own_fd);
     return entries;
   }
   for (;;) {
-    // readdir signals its end and its failure alike with a null pointer; a
-    // failure ends the listing as if no entries were left.
+    // readdir signals its end and its failure alike with a null pointer:
+    // errno tells them apart.
+    errno = 0;
     const struct dirent* d = readdir(dir);
-    if (!d) break;
+    if (!d) {
+      error = errno;
+      break;
+    }
     const std::string_view name = d->d_name;
     if (name == "." || name == "..") continue;
     if (name[0] == '.') {
@@ -120,6 +128,7 @@ std::vector<Entry> ReadEntries(int dir_fd) {
     }
   }
   closedir(dir);
+  if (error != 0) return {};
   std::sort(entries.begin(), entries.end(),
             [](const Entry& a, const Entry& b) { return a.name < b.name; });
   return entries;
@@ -192,7 +201,8 @@ Listing PosixFileSystem::ListFolder(std::string_view path) {
   int error = 0;
   const int fd = OpenPath(path, error);
   Listing listing = Opened(std::string(path), fd, error);
-  if (fd >= 0) listing.entries = ReadEntries(fd);
+  if (fd >= 0) listing.entries = ReadEntries(fd, error);
+  if (fd >= 0 && error != 0) listing.failure = OutcomeOf(error);
   return listing;
 }
 
@@ -234,7 +244,8 @@ Listing PosixFileSystem::ListBelow(const Folder& parent, const Entry& folder) {
     listing.failure = {Failure::kNotFound, 0};
     return listing;
   }
-  listing.entries = ReadEntries(opened.value);
+  listing.entries = ReadEntries(opened.value, error);
+  if (error != 0) listing.failure = OutcomeOf(error);
   return listing;
 }
 

@@ -196,4 +196,18 @@ EntryId PosixFileSystem::Identify(const Folder& folder, std::string_view name) {
                  static_cast<std::uint64_t>(st.st_ino), true};
 }
 
+EntryId PosixFileSystem::StampOf(const Folder& folder, std::string_view name) {
+  const CName c(name);
+  const FolderFd fd(folder);
+  struct stat st;
+  if (!c.fits || fd.fd() < 0 || posix::Exists(fd.fd(), c.text, &st) != 0)
+    return {};
+  const std::int64_t ns =
+      std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
+  EntryId stamp{static_cast<std::uint64_t>(st.st_size),
+                static_cast<std::uint64_t>(ns), true};
+  stamp.by_name = true;
+  return stamp;
+}
+
 }  // namespace platform::posix

@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "platform/posix/call_platform.h"
 #include "platform/posix/file_system.h"
+#include "platform/read_pieces.h"
 
 namespace platform {
 namespace {
@@ -92,12 +93,11 @@ bool FolderIsOwn(const std::string& name) {
          OwnAndClosed(st);
 }
 
-// Whether the open file may be used: a regular file within the cap, and for
-// the history, the user's own in a folder of the user's own.
+// Whether the open file may be used: a regular file, and for the history,
+// the user's own in a folder of the user's own.
 bool Usable(int fd, bool history, const std::string& name) {
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  if (static_cast<std::uint64_t>(st.st_size) > kUserFileCap) return false;
   return !history || (OwnAndClosed(st) && FolderIsOwn(name));
 }
 
@@ -132,20 +132,13 @@ bool StillAtPath(int fd, const std::string& name) {
          open_st.st_dev == path_st.st_dev && open_st.st_ino == path_st.st_ino;
 }
 
-// Hands the open file's text to each a piece at a time, through one buffer;
-// true when it was read to its end within the cap.
-bool ReadPieces(int fd, const std::function<void(std::string_view piece)>& each) {
-  std::string buffer(1 << 17, '\0');
-  std::uint64_t total = 0;
+// Reads what the open file holds into buffer: the bytes got, or -1.
+long long ReadSome(int fd, char* buffer, std::size_t size) {
   for (;;) {
-    const auto got = posix::CallPlatform(
-        [&] { return read(fd, buffer.data(), buffer.size()); });
-    if (got.failed && got.error == EINTR) continue;
-    if (got.failed) return false;
-    if (got.value == 0) return true;
-    total += static_cast<std::uint64_t>(got.value);
-    if (total > kUserFileCap) return false;  // it grew past the cap meanwhile
-    each(std::string_view(buffer.data(), static_cast<std::size_t>(got.value)));
+    const auto got =
+        posix::CallPlatform([&] { return read(fd, buffer, size); });
+    if (!got.failed) return got.value;
+    if (got.error != EINTR) return -1;
   }
 }
 
@@ -169,13 +162,23 @@ FileText PosixUserFiles::ScanFile(
     return file;
   }
   struct stat st;
-  if (tail > 0 && fstat(fd, &st) == 0 &&
-      static_cast<std::uint64_t>(st.st_size) > tail &&
-      lseek(fd, st.st_size - static_cast<off_t>(tail), SEEK_SET) < 0) {
+  if (fstat(fd, &st) != 0) {
     close(fd);
     return file;
   }
-  file.read = ReadPieces(fd, each);
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  if ((tail == 0 && size > SizeCap()) ||
+      (tail > 0 && size > tail &&
+       lseek(fd, st.st_size - static_cast<off_t>(tail), SEEK_SET) < 0)) {
+    file.too_big = tail == 0;
+    close(fd);
+    return file;
+  }
+  const ReadEnd end = ReadPieces(
+      [&](char* buffer, std::size_t n) { return ReadSome(fd, buffer, n); },
+      each, SizeCap());
+  file.read = end == ReadEnd::kWhole;
+  file.too_big = end == ReadEnd::kTooBig;
   close(fd);
   return file;
 }

@@ -44,6 +44,8 @@ class WindowsFileSystem final : public FileSystem {
   Failure ReservedName(const Folder& folder, std::string_view name) override;
   bool Exists(const Folder& folder, std::string_view name) override;
   EntryId Identify(const Folder& folder, std::string_view name) override;
+  EntryId StampOf(const Folder& folder, std::string_view name) override;
+  std::string VolumeType(const Folder& folder) override;
   // Names are one name whatever their letter case.
   std::string NameKey(const Folder& folder, std::string_view name) override;
   std::string DescribeError(int code) override;  // failure_kind.cc

@@ -56,7 +56,14 @@ Listing Search(std::string path, const LiteralPath& folder,
     (utf8.exact ? exact : listed->inexact).insert(utf8.text);
     listing.entries.push_back(MakeEntry(record, std::move(utf8.text)));
   } while (FindNextFileW(search, &record));
+  // A listing cut short is no listing: a part is never taken for the whole.
+  const DWORD end = GetLastError();
   FindClose(search);
+  if (end != ERROR_NO_MORE_FILES) {
+    listing.entries.clear();
+    listing.failure = OutcomeOf(end);
+    return listing;
+  }
   // A text that is also an entry's own name names that entry.
   for (const std::string& name : exact) listed->inexact.erase(name);
   listing.folder.handle = std::move(listed);

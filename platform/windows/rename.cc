@@ -3,6 +3,8 @@
 // MoveFileW refuses when the new name exists.
 #include <windows.h>
 
+#include <cctype>
+
 #include <string>
 
 #include "platform/windows/failure_kind.h"
@@ -151,6 +153,40 @@ EntryId WindowsFileSystem::Identify(const Folder& folder, std::string_view name)
   return EntryId{info.dwVolumeSerialNumber,
                  (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
                  true};
+}
+
+EntryId WindowsFileSystem::StampOf(const Folder& folder, std::string_view name) {
+  const LiteralPath path = Join(LiteralFolderOf(folder), name);
+  if (path.failure != Failure::kNone) return {};
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Wide(path.path), GetFileExInfoStandard, &data))
+    return {};
+  EntryId stamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                    data.ftLastWriteTime.dwLowDateTime,
+                true};
+  stamp.by_name = true;
+  return stamp;
+}
+
+// The file system's own name, in lower case; "network" for a network drive,
+// whatever the server keeps its files on.
+std::string WindowsFileSystem::VolumeType(const Folder& folder) {
+  const LiteralPath literal = LiteralFolderOf(folder);
+  if (literal.failure != Failure::kNone) return "";
+  wchar_t root[MAX_PATH + 1];
+  if (!GetVolumePathNameW(Wide(literal.path), root, MAX_PATH + 1)) return "";
+  if (GetDriveTypeW(root) == DRIVE_REMOTE ||
+      literal.path.starts_with(u"\\\\?\\UNC\\"))
+    return "network";
+  wchar_t type[MAX_PATH + 1];
+  if (!GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, type,
+                             MAX_PATH + 1))
+    return "";
+  std::string name;
+  for (const wchar_t* c = type; *c; ++c)
+    name += static_cast<char>(*c < 0x80 ? std::tolower(static_cast<int>(*c)) : '?');
+  return name;
 }
 
 // The system's upper case of each unit, as the file system compares names:

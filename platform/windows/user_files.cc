@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/read_pieces.h"
 #include "platform/windows/file_system.h"
 #include "platform/windows/text_convert.h"
 
@@ -62,8 +63,17 @@ FileText WindowsUserFiles::ScanFile(
   }
   file.exists = true;
   LARGE_INTEGER size{};
-  if (tail > 0 && GetFileSizeEx(handle, &size) &&
-      static_cast<std::uint64_t>(size.QuadPart) > tail) {
+  if (!GetFileSizeEx(handle, &size)) {
+    CloseHandle(handle);
+    return file;
+  }
+  const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
+  if (tail == 0 && bytes > SizeCap()) {
+    file.too_big = true;
+    CloseHandle(handle);
+    return file;
+  }
+  if (tail > 0 && bytes > tail) {
     LARGE_INTEGER from{};
     from.QuadPart = size.QuadPart - static_cast<LONGLONG>(tail);
     if (!SetFilePointerEx(handle, from, nullptr, FILE_BEGIN)) {
@@ -71,18 +81,16 @@ FileText WindowsUserFiles::ScanFile(
       return file;
     }
   }
-  std::string buffer(1 << 17, '\0');
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(handle, buffer.data(), static_cast<DWORD>(buffer.size()), &got,
-                  nullptr))
-      break;
-    if (got == 0) {
-      file.read = true;
-      break;
-    }
-    each(std::string_view(buffer.data(), got));
-  }
+  const ReadEnd end = ReadPieces(
+      [&](char* buffer, std::size_t n) -> long long {
+        DWORD got = 0;
+        if (!ReadFile(handle, buffer, static_cast<DWORD>(n), &got, nullptr))
+          return -1;
+        return got;
+      },
+      each, SizeCap());
+  file.read = end == ReadEnd::kWhole;
+  file.too_big = end == ReadEnd::kTooBig;
   CloseHandle(handle);
   return file;
 }

@@ -5,6 +5,7 @@ file system's limit, and a large folder."""
 import grp
 import os
 import pwd
+import resource
 import shutil
 import subprocess
 import tempfile
@@ -211,6 +212,52 @@ class ManyEntries(unittest.TestCase):
                                 ["e %06d.txt" % i for i in range(self.COUNT)],
                                 "folder")
 
+
+
+class DeepAndLoopingTrees(TempDirTest):
+    """A tree far deeper than the descriptors a process may hold, and a
+    folder mounted inside itself."""
+
+    DEPTH = 300
+
+    def run_limited(self, args):
+        def limit():
+            resource.setrlimit(resource.RLIMIT_NOFILE, (32, 32))
+        return subprocess.run([BINARY] + args, cwd=self.dir,
+                              stdin=subprocess.DEVNULL, capture_output=True,
+                              timeout=120, preexec_fn=limit)
+
+    def test_every_level_is_handled_with_32_descriptors(self):
+        path = self.dir
+        for i in range(self.DEPTH):
+            path = os.path.join(path, "d_%d" % i)
+            os.mkdir(path)
+            self.touch("f_%d.txt" % i, folder=path)
+        r = self.run_limited(["/s", "/d", "*"])
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertIn(b"\n%d renamed\n" % (2 * self.DEPTH), r.stdout)
+        u = self.run_limited(["--undo"])
+        self.assertEqual(u.returncode, 0, u.stderr)
+        self.assertEqual(names(self.dir), ["d_0"])
+        self.assertTrue(os.path.isfile(os.path.join(
+            self.dir, *["d_%d" % i for i in range(self.DEPTH)],
+            "f_%d.txt" % (self.DEPTH - 1))))
+
+    def test_a_bind_mount_of_the_start_folder_is_not_entered(self):
+        os.makedirs(os.path.join(self.dir, "a_b", "m"))
+        self.touch("c_d.txt", folder=os.path.join(self.dir, "a_b"))
+        script = 'mount --bind "$1" "$1/a_b/m" && exec "$2" /s "*"'
+        r = subprocess.run(["unshare", "--user", "--map-root-user", "--mount",
+                            "sh", "-c", script, "sh", self.dir, BINARY],
+                           cwd=self.dir, stdin=subprocess.DEVNULL,
+                           capture_output=True, timeout=20)
+        if r.returncode != 0 and b"a_b/m/" not in r.stdout:
+            self.skipTest("no bind mount in a user namespace here: %s" %
+                          r.stderr.decode(errors="replace").strip())
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(lines(r.stdout), [
+            b"a_b/m/: not entered: the walk is inside that folder already",
+            b"a_b/c_d.txt ==> a_b/c d.txt", b"1 renamed", b"Done", b"", b""])
 
 if __name__ == "__main__":
     main()

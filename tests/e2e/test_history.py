@@ -1,5 +1,6 @@
 """The undo history: what a run records, and --undo putting names back."""
 
+import fcntl
 import os
 import shutil
 import subprocess
@@ -91,6 +92,34 @@ class Undo(TempDirTest):
         self.assertEqual(names(self.dir), ["a_1.txt", "b_2.txt", "c 3.txt"])
         run(["--undo"], self.dir)
         self.assertEqual(names(self.dir), ["a_1.txt", "b_2.txt", "c_3.txt"])
+
+    def test_no_lock_held_by_another_process_is_waited_for(self):
+        # Another process holds every lock there is on the history: the
+        # journals' (as a live run does), the old history file's (as an
+        # older namewisp did) and the marks'.  Nothing waits for them.
+        self.touch("a_1.txt")
+        run(["a_1.txt"], self.dir)
+        with open(HISTORY, "wb") as f:
+            f.write(b"namewisp history 2\n")
+        with open(os.path.join(RUNS, "x.marks"), "wb") as f:
+            f.write(b"namewisp history 3\n")
+        held = [open(os.path.join(RUNS, n), "ab") for n in os.listdir(RUNS)]
+        held.append(open(HISTORY, "ab"))
+        try:
+            for f in held:
+                fcntl.flock(f, fcntl.LOCK_EX)
+                fcntl.lockf(f, fcntl.LOCK_EX)
+            self.touch("b_2.txt")
+            for args, out in ((["--history"], b"  1 rename\n"),
+                              (["--undo"], b"Nothing to undo.\n"),
+                              (["b_2.txt"], b"b_2.txt ==> b 2.txt\n")):
+                r = run(args, self.dir, timeout=10)
+                self.assertEqual(r.returncode, 0, r.stderr)
+                self.assertIn(out, r.stdout)
+        finally:
+            for f in held:
+                f.close()
+        self.assertEqual(names(self.dir), ["a 1.txt", "b 2.txt"])
 
     def test_what_is_not_recorded(self):
         self.touch("a_1.txt")

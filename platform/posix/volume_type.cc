@@ -1,0 +1,39 @@
+// The file system a folder is on, by the number the kernel gives each kind.
+#include <sys/vfs.h>
+
+#include <string>
+
+#include "platform/posix/file_system.h"
+
+namespace platform::posix {
+namespace {
+
+struct Kind {
+  unsigned long magic;
+  const char* name;
+};
+
+// Those of interest to the program: where entries keep their numbers, and
+// where they do not.
+constexpr Kind kKinds[] = {
+    {0xEF53, "ext4"},         {0x58465342, "xfs"},   {0x9123683E, "btrfs"},
+    {0x01021994, "tmpfs"},    {0xF2F52010, "f2fs"},  {0x794C7630, "overlay"},
+    {0x2FC12FC1, "zfs"},      {0x5346544E, "ntfs"},  {0x7366746E, "ntfs3"},
+    {0x65735546, "fuse"},     {0x2011BAB0, "exfat"}, {0x4D44, "vfat"},
+    {0x6969, "nfs"},          {0xFF534D42, "cifs"},  {0xFE534D42, "smb2"},
+    {0x517B, "smb"},          {0x01021997, "9p"},    {0x00C36400, "ceph"},
+    {0x9660, "iso9660"},      {0x15013346, "udf"},
+};
+
+}  // namespace
+
+std::string PosixFileSystem::VolumeType(const Folder& folder) {
+  const FolderFd fd(folder);
+  struct statfs fs;
+  if (fd.fd() < 0 || fstatfs(fd.fd(), &fs) != 0) return "";
+  for (const Kind& kind : kKinds)
+    if (static_cast<unsigned long>(fs.f_type) == kind.magic) return kind.name;
+  return "";
+}
+
+}  // namespace platform::posix
