@@ -64,12 +64,18 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
     const bool dash = argument.starts_with("-") && !options_ended &&
                       request.operands.empty();
     if (dash && argument != "--") request.dash_words.push_back(argument);
+    // "--into", "--movies" or "--shows", alone or with "=DIR".
+    const std::string_view option_word =
+        std::string_view(argument).substr(0, argument.find('='));
+    std::string* folder =
+        dash ? FolderOption(option_word, long_options) : nullptr;
     if (dash && argument != "--" && argument != "--undo" &&
         argument != "--history" && argument != "--dry-run" &&
-        argument != "-n" && !IsHelpArgument(argument))
+        argument != "-n" && !IsHelpArgument(argument) && !folder)
       note(argument.starts_with("--terms") ? std::string("--terms")
                                             : argument);
-    if (dash && (argument == "--recursive" || argument.starts_with("--terms")))
+    if (dash && (argument == "--recursive" || argument.starts_with("--terms") ||
+                 folder))
       rename_options = true;
     if (options_ended || (argument.starts_with("-") && !dash)) {
       request.operands.push_back(argument);
@@ -80,6 +86,16 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
     } else if (argument == "-n") {
       long_options.dry_run = true;
     } else if (SetLongOption(argument, long_options)) {
+    } else if (folder) {
+      if (option_word.size() < argument.size()) {
+        *folder = argument.substr(option_word.size() + 1);
+      } else if (i + 1 < arguments.size()) {
+        *folder = arguments[++i];
+      }
+      note(std::string(option_word) + " " + *folder);
+      if (folder->empty() && request.usage_error.empty())
+        request.usage_error =
+            "namewisp: " + std::string(option_word) + " needs a folder";
     } else if (argument == "--terms" && i + 1 < arguments.size()) {
       request.terms_file = arguments[++i];
     } else if (argument == "--terms") {
@@ -106,6 +122,7 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
   request.dry_run = long_options.dry_run;
   request.options.keep_history = !long_options.no_history;
   if (long_options.recursive) request.options.recursive = true;
+  SetLibrary(long_options, request);
   if (!request.usage_error.empty()) return request;
   if (request.version || request.help) return request;
   if (request.undo && request.history) {

@@ -65,6 +65,41 @@ platform::Outcome DryRunFileSystem::Rename(const platform::Folder& folder,
   return {};
 }
 
+platform::Outcome DryRunFileSystem::Move(const platform::Folder& from,
+                                         std::string_view old_name,
+                                         const platform::Folder& to,
+                                         std::string_view new_name) {
+  const platform::Outcome refused = CheckNames(to, old_name, new_name);
+  if (!refused.ok()) return refused;
+  if (!Exists(from, old_name)) return {platform::Failure::kNotFound, 0};
+  if (Exists(to, new_name)) return {platform::Failure::kExists, 0};
+  const platform::EntryId id = Identify(from, old_name);
+  const std::string old_key = Key(from, old_name);
+  taken_.erase(old_key);
+  freed_.insert(old_key);
+  const std::string new_key = Key(to, new_name);
+  freed_.erase(new_key);
+  taken_[new_key] = id;
+  if (id.known) moved_.insert({id.volume, id.index});
+  return {};
+}
+
+platform::Outcome DryRunFileSystem::MakeFolder(const platform::Folder& parent,
+                                               std::string_view name,
+                                               platform::Folder& made) {
+  if (Exists(parent, name)) return {platform::Failure::kExists, 0};
+  taken_[Key(parent, name)] = {};
+  made = platform::Folder{};
+  made.path = parent.path + std::string(name) + "/";
+  return {};
+}
+
+platform::Outcome DryRunFileSystem::RemoveFolder(const platform::Folder& parent,
+                                                 std::string_view name) {
+  return Exists(parent, name) ? platform::Outcome{}
+                              : platform::Outcome{platform::Failure::kNotFound, 0};
+}
+
 platform::Outcome DryRunFileSystem::CheckNames(const platform::Folder& folder,
                                                std::string_view old_name,
                                                std::string_view new_name) {

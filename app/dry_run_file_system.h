@@ -29,6 +29,16 @@ class DryRunFileSystem final : public platform::FileSystem {
   platform::Outcome Rename(const platform::Folder& folder,
                            std::string_view old_name,
                            std::string_view new_name) override;
+  // As Rename, between two folders.
+  platform::Outcome Move(const platform::Folder& from, std::string_view old_name,
+                         const platform::Folder& to,
+                         std::string_view new_name) override;
+  // A folder that would be made: it holds nothing, and has no handle.
+  platform::Outcome MakeFolder(const platform::Folder& parent,
+                               std::string_view name,
+                               platform::Folder& made) override;
+  platform::Outcome RemoveFolder(const platform::Folder& parent,
+                                 std::string_view name) override;
   platform::Outcome CheckNames(const platform::Folder& folder,
                                std::string_view old_name,
                                std::string_view new_name) override;

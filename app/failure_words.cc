@@ -19,6 +19,10 @@ std::string FailureWords(const platform::Outcome& outcome,
       return "name refused: it ends in a period or a space";
     case Failure::kInUse: return "in use by another program";
     case Failure::kNoSpace: return "no space left";
+    case Failure::kOtherVolume:
+      return "the library is on another disk: moves between disks are not "
+             "made yet, nothing was copied";
+    case Failure::kNotEmpty: return "the folder is not empty";
     case Failure::kOther: break;
   }
   if (!system_description.empty()) return system_description;

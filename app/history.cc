@@ -91,45 +91,119 @@ Journal OpenJournal(platform::UserFiles& user_files, platform::Console& console,
   return j;
 }
 
-std::size_t RecordRename(Journal& j, platform::FileSystem& files,
-                         const platform::Folder& folder,
-                         const platform::Entry& entry,
-                         std::string_view new_name) {
-  if (j.Stops()) return kNotRecorded;
-  if (j.path.empty()) return j.recorded++;
+namespace {
+
+// Whether the journal may take a record: false when it must not (the
+// record's step is then not made); no_file when the run keeps no history.
+bool Ready(Journal& j, platform::FileSystem& files, bool& no_file) {
+  no_file = false;
+  if (j.Stops()) return false;
+  if (j.path.empty()) {
+    no_file = true;
+    return true;
+  }
   if (!j.file && !Start(j, files)) {
     j.console->PrintError("namewisp: the undo history " + j.path +
                           " cannot be used; renaming without it");
     j.path.clear();
-    return j.recorded++;
+    no_file = true;
   }
-  if (j.absolute_folder.empty() || folder.path != j.folder ||
-      folder.handle.get() != j.folder_handle) {
-    j.folder = folder.path;
-    j.folder_handle = folder.handle.get();
-    j.absolute_folder = files.AbsolutePath(folder);
-    // Where numbers are not kept, the folder is known by its path alone.
-    j.by_name = !KeepsEntryNumbers(files.VolumeType(folder));
-    j.folder_id = j.by_name ? platform::EntryId{} : files.Identify(folder, ".");
-  }
+  return true;
+}
+
+// The folder's absolute path and identity, asked once a listing; where its
+// file system keeps no numbers of its entries, it is known by its path
+// alone (by_name).
+void Place(platform::FileSystem& files, const platform::Folder& folder,
+           std::string& path, const platform::FolderHandle*& handle,
+           std::string& absolute, platform::EntryId& id, bool& by_name) {
+  if (!absolute.empty() && folder.path == path && folder.handle.get() == handle)
+    return;
+  path = folder.path;
+  handle = folder.handle.get();
+  absolute = files.AbsolutePath(folder);
+  by_name = !KeepsEntryNumbers(files.VolumeType(folder));
+  id = by_name ? platform::EntryId{} : files.Identify(folder, ".");
+}
+
+// The entry's identity as the record keeps it.
+platform::EntryId EntryIdentity(platform::FileSystem& files,
+                                const platform::Folder& folder,
+                                const platform::Entry& entry, bool by_name) {
+  return by_name          ? files.StampOf(folder, entry.name)
+         : entry.id.known ? entry.id
+                          : files.Identify(folder, entry.name);
+}
+
+// False, said, when the records pending since `before` would take the run
+// past the most it records: they go, and the run stops here.
+bool Fits(Journal& j, std::size_t before) {
+  if (j.written + j.pending.size() <= RunLimit(*j.user_files)) return true;
+  j.pending.resize(before);
+  j.full = true;
+  j.console->PrintError(
+      "namewisp: the undo history " + j.path + " holds the most one run "
+      "records (" + SizeText(RunLimit(*j.user_files)) + "): the run stops "
+      "here, and what it renamed can be undone");
+  return false;
+}
+
+}  // namespace
+
+std::size_t RecordRename(Journal& j, platform::FileSystem& files,
+                         const platform::Folder& folder,
+                         const platform::Entry& entry,
+                         std::string_view new_name) {
+  bool no_file = false;
+  if (!Ready(j, files, no_file)) return kNotRecorded;
+  if (no_file) return j.recorded++;
+  Place(files, folder, j.folder, j.folder_handle, j.absolute_folder,
+        j.folder_id, j.by_name);
   // Undo could not find it: better not made than made beyond undo.
   if (j.absolute_folder.empty()) return kNotRecorded;
-  const platform::EntryId id =
-      j.by_name       ? files.StampOf(folder, entry.name)
-      : entry.id.known ? entry.id
-                       : files.Identify(folder, entry.name);
   const std::size_t before = j.pending.size();
   AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
-               new_name, id, j.folder_id);
-  if (j.written + j.pending.size() > RunLimit(*j.user_files)) {
-    j.pending.resize(before);
-    j.full = true;
-    j.console->PrintError(
-        "namewisp: the undo history " + j.path + " holds the most one run "
-        "records (" + SizeText(RunLimit(*j.user_files)) + "): the run stops "
-        "here, and what it renamed can be undone");
-    return kNotRecorded;
-  }
+               new_name, EntryIdentity(files, folder, entry, j.by_name),
+               j.folder_id);
+  if (!Fits(j, before)) return kNotRecorded;
+  return j.recorded++;
+}
+
+std::size_t RecordMove(Journal& j, platform::FileSystem& files,
+                       const platform::Folder& from,
+                       const platform::Entry& entry, const platform::Folder& to,
+                       std::string_view new_name) {
+  bool no_file = false;
+  if (!Ready(j, files, no_file)) return kNotRecorded;
+  if (no_file) return j.recorded++;
+  bool to_by_name = false;
+  Place(files, from, j.folder, j.folder_handle, j.absolute_folder,
+        j.folder_id, j.by_name);
+  Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
+        to_by_name);
+  if (j.absolute_folder.empty() || j.to_absolute.empty()) return kNotRecorded;
+  const std::size_t before = j.pending.size();
+  AppendMove(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
+             j.to_absolute, new_name,
+             EntryIdentity(files, from, entry, j.by_name || to_by_name),
+             j.folder_id, j.to_folder_id);
+  if (!Fits(j, before)) return kNotRecorded;
+  return j.recorded++;
+}
+
+std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
+                         const platform::Folder& parent, std::string_view name) {
+  bool no_file = false;
+  if (!Ready(j, files, no_file)) return kNotRecorded;
+  if (no_file) return j.recorded++;
+  bool by_name = false;
+  Place(files, parent, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
+        by_name);
+  if (j.to_absolute.empty()) return kNotRecorded;
+  const std::size_t before = j.pending.size();
+  AppendFolder(j.pending, j.run_id, j.recorded, j.to_absolute, name,
+               j.to_folder_id);
+  if (!Fits(j, before)) return kNotRecorded;
   return j.recorded++;
 }
 

@@ -64,6 +64,10 @@ struct Journal {
   platform::EntryId folder_id;
   const platform::FolderHandle* folder_handle = nullptr;
   bool by_name = false;  // its file system keeps no numbers of its entries
+  // The same of the last folder moved into.
+  std::string to_folder, to_absolute;
+  platform::EntryId to_folder_id;
+  const platform::FolderHandle* to_handle = nullptr;
   // The renames made since the last write, as a range of numbers.
   std::size_t made_first = 0, made_count = 0;
 };
@@ -88,6 +92,15 @@ std::size_t RecordRename(Journal& journal, platform::FileSystem& files,
                          const platform::Folder& folder,
                          const platform::Entry& entry,
                          std::string_view new_name);
+// The same for a move of entry from the folder from into the folder to.
+std::size_t RecordMove(Journal& journal, platform::FileSystem& files,
+                       const platform::Folder& from,
+                       const platform::Entry& entry, const platform::Folder& to,
+                       std::string_view new_name);
+// Adds a record, ahead of it, of the folder name that the run makes in
+// parent; numbered as renames are, and marked made once made.
+std::size_t RecordFolder(Journal& journal, platform::FileSystem& files,
+                         const platform::Folder& parent, std::string_view name);
 // Notes that the rename of that number was made.
 void RecordMade(Journal& journal, std::size_t number);
 // Writes what is pending in one write, and with sync makes it reach the

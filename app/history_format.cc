@@ -264,12 +264,15 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
   const bool known_shape =
       kind == "run"      ? count == 2 || count == 4
       : kind == "rename" ? count == 4 || count == 6 || count == 7
+      : kind == "move"   ? count == 9
+      : kind == "folder" ? count == 5
       : kind == "made"   ? count == 2
       : kind == "undone" ? count == 1 || count == 2
       : kind == "end"    ? count == 2
                          : false;
   if (!known_shape) {
-    return kind == "run" || kind == "rename" || kind == "made" ||
+    return kind == "run" || kind == "rename" || kind == "move" ||
+                   kind == "folder" || kind == "made" ||
                    kind == "undone" || kind == "end"
                ? "wrong number of fields"
                : "unknown kind of record";
@@ -324,6 +327,38 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
       return "a rename out of order";
     reader.next_number[at] = rename.number + 1;
     run->renames.push_back(std::move(rename));
+    return {};
+  }
+  if (kind == "move" || kind == "folder") {
+    if (!run) return "rename outside its run";
+    HistoryRename step;
+    std::size_t last = 0;
+    if (!ParseRange(fields[1], step.number, last) || last != step.number)
+      return "bad number";
+    step.directory = std::move(fields[2]);
+    if (kind == "move") {
+      step.kind = StepKind::kMove;
+      step.old_name = std::move(fields[3]);
+      step.to_directory = std::move(fields[4]);
+      step.new_name = std::move(fields[5]);
+      if (!ParseId(fields[6], step.id)) return "bad entry identity";
+      if (!ParseId(fields[7], step.folder_id) ||
+          !ParseId(fields[8], step.to_folder_id))
+        return "bad folder identity";
+      if (!Absolute(step.to_directory)) return "a folder that is not absolute";
+      if (!PlainName(step.old_name)) return "a name that is no entry of its folder";
+    } else {
+      step.kind = StepKind::kFolder;
+      step.new_name = std::move(fields[3]);
+      if (!ParseId(fields[4], step.folder_id)) return "bad folder identity";
+    }
+    if (!Absolute(step.directory)) return "a folder that is not absolute";
+    if (!PlainName(step.new_name)) return "a name that is no entry of its folder";
+    if (!run->renames.empty() && run->renames.back().number >= step.number)
+      return "a rename out of order";
+    const std::size_t at = static_cast<std::size_t>(run - read.runs.data());
+    reader.next_number[at] = step.number + 1;
+    run->renames.push_back(std::move(step));
     return {};
   }
   if (kind == "end") {
@@ -386,6 +421,28 @@ void AppendRename(std::string& out, std::string_view run_id, std::size_t number,
   AppendRecord(out, "rename",
                {run_id, number_view, directory, old_name, new_name,
                 IdText(id, id_text), IdText(folder_id, folder_text)});
+}
+
+void AppendMove(std::string& out, std::string_view run_id, std::size_t number,
+                std::string_view directory, std::string_view old_name,
+                std::string_view to_directory, std::string_view new_name,
+                platform::EntryId id, platform::EntryId folder_id,
+                platform::EntryId to_folder_id) {
+  char id_text[40], folder_text[40], to_text[40];
+  const std::string n = std::to_string(number);
+  AppendRecord(out, "move",
+               {run_id, n, directory, old_name, to_directory, new_name,
+                IdText(id, id_text), IdText(folder_id, folder_text),
+                IdText(to_folder_id, to_text)});
+}
+
+void AppendFolder(std::string& out, std::string_view run_id, std::size_t number,
+                  std::string_view parent, std::string_view name,
+                  platform::EntryId parent_id) {
+  char parent_text[40];
+  const std::string n = std::to_string(number);
+  AppendRecord(out, "folder",
+               {run_id, n, parent, name, IdText(parent_id, parent_text)});
 }
 
 namespace {

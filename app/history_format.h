@@ -14,6 +14,14 @@
 //   rename <run id> <n> <folder> <old> <new> <entry> <folder entry>
 //                                           the run's rename number n (from
 //                                           0), written before it is made
+//   move <run id> <n> <folder> <old> <to folder> <new> <entry> <folder
+//        entry> <to folder entry>
+//                                           the run's rename number n, into
+//                                           another folder
+//   folder <run id> <n> <parent> <name> <parent entry>
+//                                           the run's step n makes the
+//                                           folder name in parent (marked
+//                                           made once made)
 //   made <run id> <n>[-<m>]                 renames n (to m) were made
 //   undone <run id> <n>[-<m>]               renames n (to m) are put back, or
 //                                           gone for good
@@ -49,8 +57,12 @@
 
 namespace app {
 
+// A step of a run: a rename in one folder, a move into another, or a folder
+// the run made.
+enum class StepKind : unsigned char { kRename, kMove, kFolder };
+
 struct HistoryRename {
-  std::string directory;  // absolute
+  std::string directory;  // absolute; a made folder's parent
   std::string old_name;
   std::string new_name;
   bool made = false;     // a "made" record says the rename was made
@@ -58,6 +70,14 @@ struct HistoryRename {
   std::size_t number = 0;
   bool undone = false;  // put back, or gone for good
   platform::EntryId folder_id;  // its folder, where known
+  // A move's folder, where its entry went, and that folder's identity.
+  std::string to_directory;
+  platform::EntryId to_folder_id;
+  StepKind kind = StepKind::kRename;
+  // Where the entry stands once the step is made.
+  const std::string& NewDirectory() const {
+    return kind == StepKind::kMove ? to_directory : directory;
+  }
 };
 
 struct HistoryRun {
@@ -95,6 +115,16 @@ void AppendRename(std::string& out, std::string_view run_id, std::size_t number,
                   std::string_view directory, std::string_view old_name,
                   std::string_view new_name, platform::EntryId id,
                   platform::EntryId folder_id = {});
+// A move of entry from directory to to_directory.
+void AppendMove(std::string& out, std::string_view run_id, std::size_t number,
+                std::string_view directory, std::string_view old_name,
+                std::string_view to_directory, std::string_view new_name,
+                platform::EntryId id, platform::EntryId folder_id,
+                platform::EntryId to_folder_id);
+// The folder name that the run's step number makes in parent.
+void AppendFolder(std::string& out, std::string_view run_id, std::size_t number,
+                  std::string_view parent, std::string_view name,
+                  platform::EntryId parent_id);
 // The renames numbered first to last (from 0) of the run were made.
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last);

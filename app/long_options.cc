@@ -1,6 +1,7 @@
 #include "app/long_options.h"
 
 #include "app/option_table.h"
+#include "app/request.h"
 
 namespace app {
 
@@ -14,11 +15,31 @@ bool SetLongOption(std::string_view word, LongOptions& found) {
   return false;
 }
 
+std::string* FolderOption(std::string_view word, LongOptions& found) {
+  for (const LongOption& option : kLongOptions)
+    if (option.folder && word == option.word) return &(found.*(option.folder));
+  return nullptr;
+}
+
+bool IntoLibrary(const LongOptions& found) {
+  return !found.into.empty() || !found.movies.empty() || !found.shows.empty();
+}
+
+void SetLibrary(const LongOptions& found, Request& request) {
+  RunOptions& o = request.options;
+  o.into = found.into;
+  o.movies = found.movies;
+  o.shows = found.shows;
+  if (o.IntoLibrary()) o.rules.video_rule = true;
+}
+
 LongOptions CutLongOptions(std::string_view tail) {
   LongOptions found;
   std::string& rest = found.rest;
   bool ended = false;        // after "--"
   bool terms_next = false;   // the word after "--terms"
+  std::string* folder_next = nullptr;  // the word after "--into"...
+  std::string_view folder_word;
   std::size_t at = 0;
   while (at < tail.size()) {
     if (tail[at] == ' ') {
@@ -34,7 +55,14 @@ LongOptions CutLongOptions(std::string_view tail) {
     }
     std::string_view word = tail.substr(at, end - at);
     bool cut = false;
-    if (terms_next) {
+    if (folder_next) {
+      folder_next->clear();
+      for (char c : word)
+        if (c != '"') folder_next->push_back(c);
+      if (folder_next->empty()) found.missing = folder_word;
+      folder_next = nullptr;
+      cut = true;
+    } else if (terms_next) {
       found.terms_file.clear();
       for (char c : word)
         if (c != '"') found.terms_file.push_back(c);
@@ -45,6 +73,9 @@ LongOptions CutLongOptions(std::string_view tail) {
         cut = ended = true;
       } else if (word == "--terms") {
         cut = terms_next = found.terms_given = true;
+      } else if ((folder_next = FolderOption(word, found))) {
+        folder_word = word;
+        cut = true;
       } else {
         cut = SetLongOption(word, found);
       }
@@ -58,6 +89,7 @@ LongOptions CutLongOptions(std::string_view tail) {
     }
     at = end;
   }
+  if (folder_next) found.missing = folder_word;
   return found;
 }
 

@@ -41,7 +41,7 @@ const OptionToken kOptionTokens[15] = {
      "[/d|/D]"},
 };
 
-const LongOption kLongOptions[8] = {
+const LongOption kLongOptions[11] = {
     {"--help", &LongOptions::help, ""},
     {"--version", &LongOptions::version, ""},
     {"--terms", nullptr, "[--terms FILE]"},
@@ -50,6 +50,9 @@ const LongOption kLongOptions[8] = {
     {"--history", &LongOptions::history, ""},
     {"--no-history", &LongOptions::no_history, "[--no-history]"},
     {"--recursive", &LongOptions::recursive, ""},  // as "/s"
+    {"--into", nullptr, "[--into LIBRARY]", &LongOptions::into},
+    {"--movies", nullptr, "[--movies DIR]", &LongOptions::movies},
+    {"--shows", nullptr, "[--shows DIR]", &LongOptions::shows},
 };
 
 std::string UsageOptions() {

@@ -26,11 +26,12 @@ extern const OptionToken kOptionTokens[15];
 // read.
 struct LongOption {
   std::string_view word;
-  bool LongOptions::*flag;  // null for "--terms", which takes a file
+  bool LongOptions::*flag;  // null for those that take a file or folder
   std::string_view usage;   // as the usage line of a run shows it, or ""
+  std::string LongOptions::*folder = nullptr;  // the folder it takes
 };
 
-extern const LongOption kLongOptions[8];
+extern const LongOption kLongOptions[11];
 
 // "[/c] [/m[u|l]] ... [--terms FILE] [--dry-run] [--no-history]": every
 // option of a rename run, in the tables' order.

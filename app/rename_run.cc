@@ -11,6 +11,7 @@
 #include "app/download_guard.h"
 #include "app/entry_selection.h"
 #include "app/failure_words.h"
+#include "app/library.h"
 #include "app/folder_trail.h"
 #include "app/operand.h"
 #include "app/pattern.h"
@@ -19,6 +20,7 @@
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
 #include "rules/side_files.h"
+#include "rules/stem_cleanup.h"
 #include "rules/version_suffix.h"
 
 namespace app {
@@ -31,6 +33,9 @@ struct Plan {
   bool confirm;
   // Another entry would get the same name: reported, not tried.
   bool clash = false;
+  // With a library: where the entry goes (to.folder set), new_name there.
+  Library::Target to;
+  bool moves() const { return to.folder != nullptr; }
 };
 
 constexpr const char* kClash = "another entry here would get that name too";
@@ -99,6 +104,7 @@ struct Run {
   platform::FileSystem& files;
   platform::Console& console;
   Journal& journal;
+  Library* library = nullptr;  // with "--into", "--movies" or "--shows"
   Reporter reporter{console, {}};
   RunCounts counts;
   bool any_failed = false;
@@ -117,13 +123,20 @@ struct Run {
   // waits while the run is not waiting for one, so that the history and the
   // output never miss a rename that was made.
   bool Handle(const platform::Folder& folder, const std::string& shown,
-              const Plan& plan, std::size_t number) {
+              const Plan& plan, std::size_t number,
+              const std::string& reach_failure) {
     if (quit) {
       ++counts.skipped;
       return false;
     }
+    auto show = [&](bool question) {
+      return plan.moves() ? ShowMove(reporter, shown, plan.entry->name,
+                                     plan.to.shown, plan.new_name, question)
+                          : ShowRename(reporter, shown, plan.entry->name,
+                                       plan.new_name, question);
+    };
     if (plan.clash) {
-      ShowRename(reporter, shown, plan.entry->name, plan.new_name, false);
+      show(false);
       ShowOutcome(reporter, false, kClash);
       any_failed = true;
       ++counts.failed;
@@ -138,8 +151,7 @@ struct Run {
         return false;
       }
     }
-    const platform::Answer answer =
-        ShowRename(reporter, shown, plan.entry->name, plan.new_name, ask);
+    const platform::Answer answer = show(ask);
     if (ask) files.HoldInterrupts();
     if (answer == platform::Answer::kAll) all_yes = true;
     if (answer == platform::Answer::kQuit) quit = true;
@@ -147,18 +159,26 @@ struct Run {
       ++counts.skipped;
       return false;
     }
-    const std::string failure =
-        number != kNotRecorded
-            ? SafeRename(files, folder, plan.entry->name, plan.new_name,
-                         journal.run_id + "-" + std::to_string(number))
-            : "its folder cannot be recorded for undo";
+    std::string failure;
+    if (number == kNotRecorded) {
+      failure = reach_failure.empty() ? "its folder cannot be recorded for undo"
+                                      : reach_failure;
+    } else if (plan.moves()) {
+      failure = library->Reach(plan.to);
+      if (failure.empty())
+        failure = SafeMove(files, folder, plan.entry->name,
+                           library->FolderOf(plan.to), plan.new_name);
+    } else {
+      failure = SafeRename(files, folder, plan.entry->name, plan.new_name,
+                           journal.run_id + "-" + std::to_string(number));
+    }
     ShowOutcome(reporter, ask, failure);
     if (!failure.empty()) {
       any_failed = true;
       ++counts.failed;
       return false;
     }
-    ++counts.renamed;
+    ++(plan.moves() ? counts.moved : counts.renamed);
     return true;
   }
 
@@ -171,11 +191,20 @@ struct Run {
     files.HoldInterrupts();
     std::vector<std::size_t> numbers;
     numbers.reserve(plans.size());
-    for (const Plan& plan : plans) {
-      numbers.push_back(
-          quit || plan.clash ? kNotRecorded
-               : RecordRename(journal, files, folder, *plan.entry,
-                              plan.new_name));
+    // A move's folders are made (each recorded first) before the move is
+    // recorded: its record names the folder it goes to.
+    std::vector<std::string> reach_failures(plans.size());
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+      const Plan& plan = plans[i];
+      std::size_t number = kNotRecorded;
+      if (quit || plan.clash) {
+      } else if (!plan.moves()) {
+        number = RecordRename(journal, files, folder, *plan.entry, plan.new_name);
+      } else if ((reach_failures[i] = library->Reach(plan.to)).empty()) {
+        number = RecordMove(journal, files, folder, *plan.entry,
+                            library->FolderOf(plan.to), plan.new_name);
+      }
+      numbers.push_back(number);
     }
     if (WriteJournal(journal, files, console)) {
       for (std::size_t i = 0; i < plans.size() && !journal.broken; ++i) {
@@ -183,7 +212,7 @@ struct Run {
         if (journal.full && numbers[i] == kNotRecorded && !quit &&
             !plans[i].clash)
           break;
-        if (Handle(folder, shown, plans[i], numbers[i]))
+        if (Handle(folder, shown, plans[i], numbers[i], reach_failures[i]))
           RecordMade(journal, numbers[i]);
       }
     }
@@ -215,6 +244,13 @@ struct Run {
       said_always = rules::IsDownloadInProgress(entry.name);
     }
     return app::WhyLeftAlone(entry, options.selection);
+  }
+
+  // The entries a library takes: video files and the files beside them.
+  static bool GoesToLibrary(const platform::Entry& entry) {
+    if (entry.kind != platform::EntryKind::kFile || entry.link) return false;
+    return rules::IsVideoExtension(rules::SplitName(entry.name).extension) ||
+           rules::SplitSideName(entry.name).is_side;
   }
 
   // What the entries of a folder came to: per pattern, whether it took or
@@ -274,7 +310,7 @@ struct Run {
                         rules::CleanedName& cleaned) {
       if (cleaned.name.empty() || cleaned.name == entry->name) return;
       plans.push_back(Plan{entry, std::move(cleaned.name),
-                           ConfirmDue(options, cleaned)});
+                           ConfirmDue(options, cleaned), false, {}});
     };
     auto clean = [&](const platform::Entry* entry) {
       return rules::CleanName(entry->name, options.rules,
@@ -302,6 +338,21 @@ struct Run {
         if (versions[i].left_alone) {
           why[taken_at[i]] = versions[i].left_alone;
           said[taken_at[i]] = true;
+          continue;
+        }
+        if (library && GoesToLibrary(*taken[i])) {
+          Library::Target to = library->Place(rules::FinalName(versions[i]));
+          if (to.why) {
+            why[taken_at[i]] = to.why;
+            said[taken_at[i]] = true;
+            continue;
+          }
+          // Where it is already (a run over the library itself): stays.
+          if (library->Look(to).empty() && library->IsFolder(to, g.folder) &&
+              to.name == taken[i]->name)
+            continue;
+          plans.push_back(Plan{taken[i], to.name, ConfirmDue(options, cleaned[i]),
+                               versions[i].clash, std::move(to)});
           continue;
         }
         cleaned[i].name = std::move(versions[i].name);
@@ -522,7 +573,15 @@ RunEnd RunRename(const RunOptions& options,
                  platform::PathStyle style, platform::FileSystem& files,
                  platform::Console& console, Journal& journal,
                  RunCounts& counts) {
-  Run run{options, style, files, console, journal, {console, {}}, {}};
+  Run run{options, style, files, console, journal, nullptr, {console, {}}, {}};
+  Library library(options, style, files, journal);
+  if (options.IntoLibrary()) {
+    if (!library.Open(console)) {
+      CloseJournal(journal, files, console);
+      return {false, true};
+    }
+    run.library = &library;
+  }
   // The operands by folder, in the order of each folder's first operand:
   // all that name one folder are planned together.
   std::vector<std::string> folders;
@@ -556,6 +615,11 @@ RunEnd RunRename(const RunOptions& options,
                       "\"\n\n");
       }
     }
+  }
+  if (run.library && options.list_made_folders) {
+    const std::string made = library.MadeFolders();
+    if (!made.empty())
+      console.Print("Folders to make:\n" + ForScreen(console, made));
   }
   CloseJournal(journal, files, console);
   counts = run.counts;

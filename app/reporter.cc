@@ -106,6 +106,12 @@ void AppendShown(std::string& line, bool terminal, std::string_view text) {
 platform::Answer ShowRename(Reporter& r, std::string_view shown,
                             std::string_view old_name,
                             std::string_view new_name, bool ask) {
+  return ShowMove(r, shown, old_name, shown, new_name, ask);
+}
+
+platform::Answer ShowMove(Reporter& r, std::string_view shown,
+                          std::string_view old_name, std::string_view new_shown,
+                          std::string_view new_name, bool ask) {
   const bool terminal = r.console.IsTerminal();
   r.line.assign(ask ? "[y/N] " : "");
   AppendShown(r.line, terminal, shown);
@@ -113,7 +119,7 @@ platform::Answer ShowRename(Reporter& r, std::string_view shown,
   r.line.append(" ==> ");
   r.console.Print(r.line);
   r.line.clear();
-  AppendShown(r.line, terminal, shown);
+  AppendShown(r.line, terminal, new_shown);
   AppendShown(r.line, terminal, new_name);
   // The wrapped name stands under the old one, past the question's mark.
   if (Wraps(r.console, r.line)) r.line.insert(0, ask ? "\n       " : "\n  ");
@@ -129,7 +135,7 @@ platform::Answer ShowRename(Reporter& r, std::string_view shown,
     AppendShown(on_terminal, true, shown);
     AppendShown(on_terminal, true, old_name);
     on_terminal.append(" ==> ");
-    AppendShown(on_terminal, true, shown);
+    AppendShown(on_terminal, true, new_shown);
     AppendShown(on_terminal, true, new_name);
     on_terminal.append(" ");
   }
@@ -161,6 +167,7 @@ std::string SummaryLine(const RunCounts& counts, bool dry_run) {
     line += words;
   };
   add(counts.renamed, dry_run ? " to rename" : " renamed");
+  add(counts.moved, dry_run ? " to move" : " moved");
   add(counts.failed, dry_run ? " would fail" : " failed");
   add(counts.skipped, " skipped");
   add(counts.left_alone, " left alone");

@@ -31,6 +31,11 @@ struct Reporter {
 platform::Answer ShowRename(Reporter& reporter, std::string_view shown,
                             std::string_view old_name,
                             std::string_view new_name, bool ask);
+// The same for a move: the new name goes after new_shown (its path in a
+// library, say).
+platform::Answer ShowMove(Reporter& reporter, std::string_view shown,
+                          std::string_view old_name, std::string_view new_shown,
+                          std::string_view new_name, bool ask);
 // Reports how the rename went: failure is "" when it was made.
 void ShowOutcome(Reporter& reporter, bool asked, const std::string& failure);
 

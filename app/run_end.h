@@ -9,6 +9,7 @@ namespace app {
 // What a run did, for the line before its end.
 struct RunCounts {
   std::size_t renamed = 0;
+  std::size_t moved = 0;  // into a library
   std::size_t failed = 0;
   std::size_t skipped = 0;     // answered no, or after a quit
   std::size_t left_alone = 0;  // left alone by design, with the words why

@@ -23,6 +23,15 @@ struct RunOptions {
   bool keep_history = true;      // off with "--no-history"
   bool recursive = false;        // "/s", "--recursive": every folder below too
   Selection selection = Selection::kFiles;
+  // "--into LIBRARY", "--movies DIR", "--shows DIR": where the videos go,
+  // as given; "" for none.  Films go to movies, else into's Movies folder;
+  // episodes to shows, else into's TV folder.
+  std::string into, movies, shows;
+  // A dry run: the folders the library would get are listed at the end.
+  bool list_made_folders = false;
+  bool IntoLibrary() const {
+    return !into.empty() || !movies.empty() || !shows.empty();
+  }
 };
 
 }  // namespace app

@@ -82,4 +82,19 @@ std::string SafeRename(platform::FileSystem& files,
   return outcome.ok() ? "" : FailureWords(outcome, files);
 }
 
+std::string SafeMove(platform::FileSystem& files, const platform::Folder& from,
+                     std::string_view old_name, const platform::Folder& to,
+                     std::string_view new_name, NewName source) {
+  if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
+  if (const platform::Outcome refused = files.CheckNames(to, old_name, new_name);
+      !refused.ok())
+    return FailureWords(refused, files);
+  if (source == NewName::kMade) {
+    if (const platform::Failure reserved = files.ReservedName(to, new_name);
+        reserved != platform::Failure::kNone)
+      return FailureWords({reserved, 0}, files);
+  }
+  return FailureWords(files.Move(from, old_name, to, new_name), files);
+}
+
 }  // namespace app

@@ -24,6 +24,12 @@ std::string SafeRename(platform::FileSystem& files,
                        std::string_view detour_tag,
                        NewName source = NewName::kMade);
 
+// The same for a move of old_name of from into to as new_name, in one step.
+std::string SafeMove(platform::FileSystem& files, const platform::Folder& from,
+                     std::string_view old_name, const platform::Folder& to,
+                     std::string_view new_name,
+                     NewName source = NewName::kMade);
+
 // The temporary name of a change of case: the tag is the run's id and the
 // rename's number, so that undo finds an entry that a kill left there.
 std::string CaseDetour(std::string_view tag);

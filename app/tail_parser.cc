@@ -115,7 +115,11 @@ Request ParseTail(std::string_view tail) {
     request.usage_error = "namewisp: --terms needs a file";
   request.history = long_options.history;
   request.option_words = parsed.option_words;
-  if ((request.undo || request.history) && !parsed.option_words.empty() &&
+  if (!long_options.missing.empty() && request.usage_error.empty())
+    request.usage_error = "namewisp: " + long_options.missing + " needs a folder";
+  SetLibrary(long_options, request);
+  if ((request.undo || request.history) &&
+      (!parsed.option_words.empty() || IntoLibrary(long_options)) &&
       request.usage_error.empty()) {
     request.usage_error = std::string("namewisp: ") +
                           (request.undo ? "--undo" : "--history") +

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/failure_words.h"
 #include "app/history.h"
 #include "app/history_format.h"
 #include "app/reporter.h"
@@ -167,13 +168,15 @@ std::size_t Open(const HistoryRun& run) {
 bool TouchedLater(const std::vector<HistoryRun>& runs, const HistoryRun* run) {
   std::set<std::pair<std::string_view, std::string_view>> names;
   for (const HistoryRename& r : run->renames)
-    if (!r.undone) names.insert({r.directory, r.new_name});
+    if (!r.undone && r.kind != StepKind::kFolder)
+      names.insert({r.NewDirectory(), r.new_name});
   for (const HistoryRun* later = run + 1; later < runs.data() + runs.size();
        ++later) {
     if (RunUndone(*later)) continue;
     for (const HistoryRename& r : later->renames)
-      if (!r.undone && (names.count({r.directory, r.old_name}) ||
-                        names.count({r.directory, r.new_name})))
+      if (!r.undone && r.kind != StepKind::kFolder &&
+          (names.count({r.directory, r.old_name}) ||
+           names.count({r.NewDirectory(), r.new_name})))
         return true;
   }
   return false;
@@ -198,26 +201,41 @@ struct Look {
 struct Looker {
   platform::FileSystem& files;
   const HistoryRun& run;
-  std::string open_path;
-  std::optional<platform::Folder> open_folder;  // none: out of reach
+  // A folder held open: the record's own, and a move's other one.
+  struct Slot {
+    std::string path;
+    std::optional<platform::Folder> folder;  // none: out of reach
+  };
+  Slot open, other;
 
-  // The record's folder as it is now; none when it cannot be reached, or
+  // The folder at path as it is now; none when it cannot be reached, or
   // another folder stands under its path (a link, say, or a disk not
   // mounted there).
-  const platform::Folder* Reach(const HistoryRename& r) {
-    if (open_path != r.directory || !open_folder) {
-      open_path = r.directory;
+  const platform::Folder* Reach(Slot& slot, const std::string& path,
+                                const std::string& name,
+                                const platform::EntryId& id) {
+    if (slot.path != path || !slot.folder) {
+      slot.path = path;
       // A lookup opens the folder without reading it; where it finds no
       // entry to open it by (Windows), the listing does.
-      platform::Folder folder = files.LookUp(r.directory, r.new_name).folder;
-      if (!folder.handle) folder = files.ListFolder(r.directory).folder;
-      folder.path = r.directory;
-      open_folder.reset();
-      if (folder.handle &&
-          (!r.folder_id.known || files.Identify(folder, ".") == r.folder_id))
-        open_folder = std::move(folder);
+      platform::Folder folder = files.LookUp(path, name).folder;
+      if (!folder.handle) folder = files.ListFolder(path).folder;
+      folder.path = path;
+      slot.folder.reset();
+      if (folder.handle && (!id.known || files.Identify(folder, ".") == id))
+        slot.folder = std::move(folder);
     }
-    return open_folder ? &*open_folder : nullptr;
+    return slot.folder ? &*slot.folder : nullptr;
+  }
+  // The folder an entry of the record stands in once the step is made.
+  const platform::Folder* Reach(const HistoryRename& r) {
+    if (r.kind == StepKind::kMove)
+      return Reach(other, r.to_directory, r.new_name, r.to_folder_id);
+    return Reach(open, r.directory, r.new_name, r.folder_id);
+  }
+  // A move's folder it came from.
+  const platform::Folder* ReachFrom(const HistoryRename& r) {
+    return Reach(open, r.directory, r.old_name, r.folder_id);
   }
 
   // The identity of the entry name denotes, in the form the record has.
@@ -254,9 +272,36 @@ struct Looker {
     return found.entries.empty() ? "" : found.entries[0].name;
   }
 
+  // A move: the entry stands under its new name in the other folder, or
+  // back under its old one.
+  Look AtMove(const HistoryRename& r) {
+    const platform::Folder* to = Reach(r);
+    const platform::Folder* from = ReachFrom(r);
+    if (!to || !from)
+      return {State::kPending, "", "its folder cannot be reached now", false};
+    if (!r.id.known) {
+      const bool at_new = files.Exists(*to, r.new_name);
+      const bool at_old = files.Exists(*from, r.old_name);
+      if (!r.made && !(at_new && !at_old)) return {};
+      if (!at_new && at_old) return {};
+      if (!at_new) return {State::kGone, "", "", false};
+      return {State::kPutBack, r.new_name, "", true};
+    }
+    const platform::EntryId at_new = IdNow(*to, r.new_name, r);
+    if (at_new == r.id) return {State::kPutBack, r.new_name, "", false};
+    if (IdNow(*from, r.old_name, r) == r.id) return {};
+    if (!r.made) return {};
+    if (at_new.known)
+      return {State::kPending, "", "another entry has that name now", false};
+    return {State::kGone, "", "", false};
+  }
+
   Look At(const HistoryRename& r) {
     // A run that ended marked every rename it made.
     if (!r.made && run.ended) return {};
+    // A folder the run made is looked at when it is removed.
+    if (r.kind == StepKind::kFolder) return {};
+    if (r.kind == StepKind::kMove) return AtMove(r);
     const platform::Folder* reached = Reach(r);
     if (!reached)
       return {State::kPending, "", "its folder cannot be reached now", false};
@@ -300,6 +345,7 @@ struct Looker {
     std::size_t made = 0;
     for (const HistoryRename& r : run.renames) {
       if (!undone && (r.undone || run.undone)) continue;
+      if (r.kind == StepKind::kFolder) continue;
       if (r.made) {
         ++made;
       } else if (!run.ended && !r.undone && !run.undone) {
@@ -346,18 +392,61 @@ struct Undo {
   bool stamps_said = false;
   bool marks_lost = false;
   bool dry_run = false;  // nothing is marked
+  bool moves_pending = false;  // a move could not go back in this undo
 
   void Show(const HistoryRename& r, const std::string& from,
             const std::string& failure) {
-    ShowRename(reporter, r.directory == here ? "" : r.directory, from,
-               r.old_name, false);
+    auto shown = [&](const std::string& d) { return d == here ? std::string() : d; };
+    ShowMove(reporter, shown(r.NewDirectory()), from, shown(r.directory),
+             r.old_name, false);
     ShowOutcome(reporter, false, failure);
     if (!failure.empty()) end.failed = true;
   }
 
   // One rename of the run; true when it is settled (put back, found back
   // or never made, or gone for good).
+  // A folder the run made goes once it is empty again; one that holds what
+  // the run did not put there stays (said), unless entries of the run are
+  // still to go back into their folders: then a later undo tries again.
+  bool RemoveMade(const HistoryRename& r) {
+    // A run that ended marked every folder it made; one cut short may have
+    // made it and not marked it yet: an empty one goes too.
+    if (!r.made && run.ended) return true;
+    const platform::Folder* parent =
+        looker.Reach(looker.open, r.directory, r.new_name, r.folder_id);
+    if (!parent) return !files.Exists(platform::Folder{r.directory, {}, {}}, r.new_name);
+    if (dry_run) return true;
+    const platform::Outcome outcome = files.RemoveFolder(*parent, r.new_name);
+    if (outcome.ok() || outcome.failure == platform::Failure::kNotFound)
+      return true;
+    if (outcome.failure == platform::Failure::kNotEmpty && !r.made)
+      return true;  // not known to be the run's: left as it is
+    if (outcome.failure == platform::Failure::kNotEmpty) {
+      if (moves_pending) return false;
+      console.Print(ForScreen(console, ShownFolder(r)) +
+                    ": made by the run, but holds entries the run did not "
+                    "put there: left\n");
+      return true;
+    }
+    console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
+                  FailureWords(outcome, files) + "]\n");
+    end.failed = true;
+    return false;
+  }
+
+  std::string ShownFolder(const HistoryRename& r) const {
+    return (r.directory == here ? std::string() : r.directory) + r.new_name +
+           (r.directory.find('\\') != std::string::npos ? "\\" : "/");
+  }
+
   bool Settle(const HistoryRename& r) {
+    if (r.kind == StepKind::kFolder) return RemoveMade(r);
+    const bool settled = SettleEntry(r);
+    if (!settled && r.kind == StepKind::kMove) moves_pending = true;
+    return settled;
+  }
+
+  bool SettleEntry(const HistoryRename& r) {
     const Look look = looker.At(r);
     switch (look.state) {
       case State::kSettled:
@@ -386,8 +475,12 @@ struct Undo {
     }
     const platform::Folder& folder = *looker.Reach(r);
     files.HoldInterrupts();
-    const std::string failure = SafeRename(files, folder, look.from, r.old_name,
-                                           looker.Tag(r), NewName::kGivenBack);
+    const std::string failure =
+        r.kind == StepKind::kMove
+            ? SafeMove(files, folder, look.from, *looker.ReachFrom(r),
+                       r.old_name, NewName::kGivenBack)
+            : SafeRename(files, folder, look.from, r.old_name, looker.Tag(r),
+                         NewName::kGivenBack);
     files.ReleaseInterrupts();
     Show(r, look.from, failure);
     return failure.empty();  // a name taken since: pending

@@ -26,6 +26,8 @@ enum class Failure {
   kFinalPeriodOrSpace,  // a new name that ordinary paths would cut (Windows)
   kInUse,
   kNoSpace,
+  kOtherVolume,  // a move between two file systems, which one step cannot make
+  kNotEmpty,     // a folder to remove holds entries
   kOther,  // see code
 };
 
@@ -113,6 +115,28 @@ class FileSystem {
   // and never replaces an existing entry (kExists).
   virtual Outcome Rename(const Folder& folder, std::string_view old_name,
                          std::string_view new_name) = 0;
+  // Moves the entry old_name of the folder from into the folder to as
+  // new_name in one step, never over an existing entry (kExists); between
+  // two file systems it moves nothing (kOtherVolume).
+  virtual Outcome Move(const Folder& from, std::string_view old_name,
+                       const Folder& to, std::string_view new_name) {
+    (void)from, (void)old_name, (void)to, (void)new_name;
+    return {Failure::kOther, 0};
+  }
+  // Creates the folder name in parent, never over an existing entry
+  // (kExists), and opens it as made (relative to parent, never through a
+  // link).
+  virtual Outcome MakeFolder(const Folder& parent, std::string_view name,
+                             Folder& made) {
+    (void)parent, (void)name, (void)made;
+    return {Failure::kOther, 0};
+  }
+  // Removes the folder name of parent when it holds nothing (else
+  // kNotEmpty); never a link or a file of that name.
+  virtual Outcome RemoveFolder(const Folder& parent, std::string_view name) {
+    (void)parent, (void)name;
+    return {Failure::kOther, 0};
+  }
   // What Rename would refuse without asking the file system: a name the
   // system cannot take (too long, a character it cannot hold).
   virtual Outcome CheckNames(const Folder& folder, std::string_view old_name,

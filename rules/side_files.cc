@@ -24,21 +24,24 @@ bool EndsFolded(std::string_view s, std::string_view end) {
          ascii::EqualsFolded(s.substr(s.size() - end.size()), end);
 }
 
-// A side file's parts: the video stem it names, and its own suffix.
-struct Side {
-  bool is_side = false;
-  std::string_view base;  // "Film.2010.1080p"
-  std::string_view own;   // ".eng.forced.srt", "-sample.mkv", ".nfo"
-  bool own_is_extension = false;  // nothing but what CleanName keeps
-};
+using Side = SideSplit;
 
 Side ReadSide(const VersionEntry& e) {
-  Side s;
-  if (e.is_directory) return s;
-  const NameSplit split = SplitFileName(e.listed);
+  return e.is_directory ? Side{} : SplitSideName(e.listed);
+}
+
+std::string_view Stem(const VersionEntry& e, std::string_view name) {
+  return name.substr(0, name.size() - SplitFileName(e.listed).extension.size());
+}
+
+}  // namespace
+
+SideSplit SplitSideName(std::string_view name) {
+  SideSplit s;
+  const NameSplit split = SplitFileName(name);
   if (split.stem.empty() || split.extension.empty()) return s;
   s.base = split.stem;
-  s.is_side = IsSubtitleExtension(SplitName(e.listed).extension) ||
+  s.is_side = IsSubtitleExtension(SplitName(name).extension) ||
               KindOfExtension(split.extension) == FileKind::kSideFile;
   s.own_is_extension = s.is_side;
   for (std::string_view word : kSideWords) {
@@ -48,15 +51,9 @@ Side ReadSide(const VersionEntry& e) {
     s.own_is_extension = false;
     break;
   }
-  s.own = e.listed.substr(s.base.size());
+  s.own = name.substr(s.base.size());
   return s;
 }
-
-std::string_view Stem(const VersionEntry& e, std::string_view name) {
-  return name.substr(0, name.size() - SplitFileName(e.listed).extension.size());
-}
-
-}  // namespace
 
 void FollowVideos(std::span<VersionEntry> entries) {
   std::vector<Side> sides(entries.size());

@@ -19,6 +19,18 @@
 
 namespace rules {
 
+// A file's name read as a side file's: the video stem it names and its own
+// suffix ("Film.2010.eng.srt" -> "Film.2010", ".eng.srt"; "Film-sample.mkv"
+// -> "Film", "-sample.mkv").  is_side is false for a name that is no side
+// file's (a video's, say: base is then its stem).
+struct SideSplit {
+  bool is_side = false;
+  std::string_view base;
+  std::string_view own;
+  bool own_is_extension = false;  // nothing but what CleanName keeps
+};
+SideSplit SplitSideName(std::string_view name);
+
 // After SeparateVersions: side files take their video's name, and every
 // clash left is marked (MarkClashes).
 void FollowVideos(std::span<VersionEntry> entries);

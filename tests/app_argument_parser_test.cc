@@ -91,4 +91,34 @@ TEST(ParseArguments, HelpVersionAndUsageErrors) {
   }
 }
 
+// "--into" and its kin take the next argument or "=DIR", mean "/v", and are
+// options of a rename run only.
+TEST(ParseArguments, LibraryFolders) {
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string into, movies, shows;
+    std::string error;  // the start of the message, or ""
+  } cases[] = {
+      {{"--into", "/srv/media", "*"}, "/srv/media", "", "", ""},
+      {{"--into=My Library", "*"}, "My Library", "", "", ""},
+      {{"--movies", "/films", "--shows=/tv", "*"}, "", "/films", "/tv", ""},
+      {{"--shows", "tv", "*"}, "", "", "tv", ""},
+      {{"*", "--into", "x"}, "", "", "", ""},  // after an operand: operands
+      {{"--into"}, "", "", "", "namewisp: --into needs a folder"},
+      {{"--movies=", "*"}, "", "", "", "namewisp: --movies needs a folder"},
+      {{"--undo", "--into", "x"}, "x", "", "", "namewisp: --undo takes no"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.arguments));
+    const app::Request r = app::ParseArguments(c.arguments);
+    EXPECT_EQ(r.usage_error.substr(0, c.error.size()), c.error);
+    EXPECT_EQ(r.usage_error.empty(), c.error.empty());
+    if (!c.error.empty()) continue;
+    EXPECT_EQ(r.options.into, c.into);
+    EXPECT_EQ(r.options.movies, c.movies);
+    EXPECT_EQ(r.options.shows, c.shows);
+    EXPECT_EQ(r.options.rules.video_rule, r.options.IntoLibrary());
+  }
+}
+
 }  // namespace

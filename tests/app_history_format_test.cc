@@ -113,6 +113,33 @@ TEST(HistoryFormat, AwkwardNamesComeBackByteForByte) {
   }
 }
 
+// A move's two folders and a made folder come back with their kinds and
+// identities; either folder relative is damage.
+TEST(HistoryFormat, MovesAndMadeFoldersComeBack) {
+  std::string text = app::HistoryHeader() + app::FormatRunStart("r", "t");
+  app::AppendFolder(text, "r", 0, "/lib/", "Movies", {1, 2, true});
+  app::AppendMove(text, "r", 1, "/dl/", "Film.2010.mkv", "/lib/Movies/",
+                  "Film (2010).mkv", {1, 7, true}, {1, 3, true}, {});
+  app::AppendMove(text, "r", 2, "/dl/", "a.mkv", "lib/", "b.mkv", {}, {}, {});
+  text += app::FormatMade("r", 0, 1);
+  const app::HistoryRead read = app::ReadHistory(text);
+  ASSERT_EQ(read.problems.size(), 1u);
+  EXPECT_EQ(read.problems[0], "line 5: a folder that is not absolute");
+  ASSERT_EQ(read.runs.size(), 1u);
+  const std::vector<HistoryRename>& steps = read.runs[0].renames;
+  ASSERT_EQ(steps.size(), 2u);
+  EXPECT_EQ(steps[0].kind, app::StepKind::kFolder);
+  EXPECT_EQ(steps[0].directory + steps[0].new_name, "/lib/Movies");
+  EXPECT_EQ(steps[0].folder_id, (platform::EntryId{1, 2, true}));
+  EXPECT_EQ(steps[1].kind, app::StepKind::kMove);
+  EXPECT_EQ(steps[1].directory + steps[1].old_name, "/dl/Film.2010.mkv");
+  EXPECT_EQ(steps[1].NewDirectory() + steps[1].new_name,
+            "/lib/Movies/Film (2010).mkv");
+  EXPECT_EQ(steps[1].id, (platform::EntryId{1, 7, true}));
+  EXPECT_FALSE(steps[1].to_folder_id.known);
+  EXPECT_TRUE(steps[0].made && steps[1].made);
+}
+
 TEST(HistoryFormat, EveryCutReadsOnlyWholeRecordsAndReportsTheTornOne) {
   const std::vector<HistoryRun> written = {
       {"r1",
@@ -176,7 +203,7 @@ TEST(HistoryFormat, DamagedLinesAreReportedAndSkipped) {
       {rename.substr(0, rename.size() - 2) + "\n",
        "line 4: damaged (its check does not match)"},
       {std::string("\0\0\0\0\n", 5), "line 4: not a record"},
-      {Sealed("move\tr1\t/d\told\tnew"), "line 4: unknown kind of record"},
+      {Sealed("copy\tr1\t/d\told\tnew"), "line 4: unknown kind of record"},
       {Sealed("rename\tr1\t/d\told"), "line 4: wrong number of fields"},
       {Sealed("rename\tr1\t/d\told\tnew\tmore"),
        "line 4: wrong number of fields"},

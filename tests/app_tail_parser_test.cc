@@ -168,4 +168,26 @@ TEST(LongOptions, DoubleQuotesGroupAWord) {
   }
 }
 
+TEST(ParseTail, LibraryFoldersTakeTheNextWord) {
+  struct Case {
+    std::string tail, into, movies, pattern, error;
+  } cases[] = {
+      {"--into \"D:\\My Media\" *", "D:\\My Media", "", "*", ""},
+      {"/y --movies E:\\Films *.mkv", "", "E:\\Films", "*.mkv", ""},
+      {"*.mkv --into", "", "", "", "namewisp: --into needs a folder"},
+      {"--undo --into x", "", "", "", "namewisp: --undo takes no rename options"},
+  };
+  for (const Case& c : cases) {
+    const app::Request r = app::ParseTail(c.tail);
+    EXPECT_EQ(r.usage_error, c.error) << c.tail;
+    if (!c.error.empty()) continue;
+    EXPECT_EQ(r.options.into, c.into) << c.tail;
+    EXPECT_EQ(r.options.movies, c.movies) << c.tail;
+    EXPECT_TRUE(r.options.rules.video_rule) << c.tail;
+    ASSERT_EQ(r.operands.size(), 1u);
+    EXPECT_EQ(r.operands[0].substr(r.operands[0].find_first_not_of(' ')),
+              c.pattern) << c.tail;
+  }
+}
+
 }  // namespace

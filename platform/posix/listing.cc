@@ -249,6 +249,44 @@ Listing PosixFileSystem::ListBelow(const Folder& parent, const Entry& folder) {
   return listing;
 }
 
+// Made with the user's umask, as mkdir makes folders; opened as ListBelow
+// opens one, so that a link put in its place at once is not followed.
+Outcome PosixFileSystem::MakeFolder(const Folder& parent, std::string_view name,
+                                    Folder& made) {
+  if (name.empty() || name.find('\0') != std::string_view::npos ||
+      name.find('/') != std::string_view::npos)
+    return OutcomeOf(EINVAL);
+  const std::string c(name);
+  const FolderFd parent_fd(parent);
+  if (parent_fd.fd() < 0) return OutcomeOf(parent_fd.error());
+  const auto created =
+      CallPlatform([&] { return mkdirat(parent_fd.fd(), c.c_str(), 0777); });
+  if (created.failed) return OutcomeOf(created.error);
+  const auto opened = CallPlatform([&] {
+    return openat(parent_fd.fd(), c.c_str(),
+                  O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  });
+  if (opened.failed) return OutcomeOf(opened.error);
+  made = Opened(parent.path + c + "/", opened.value, 0).folder;
+  return {};
+}
+
+Outcome PosixFileSystem::RemoveFolder(const Folder& parent,
+                                      std::string_view name) {
+  if (name.empty() || name.find('\0') != std::string_view::npos ||
+      name.find('/') != std::string_view::npos || name == "." || name == "..")
+    return OutcomeOf(EINVAL);
+  const std::string c(name);
+  const FolderFd parent_fd(parent);
+  if (parent_fd.fd() < 0) return OutcomeOf(parent_fd.error());
+  // AT_REMOVEDIR never follows a link, and fails on a file (ENOTDIR).
+  const auto removed = CallPlatform(
+      [&] { return unlinkat(parent_fd.fd(), c.c_str(), AT_REMOVEDIR); });
+  if (removed.error == ENOTEMPTY || removed.error == EEXIST)
+    return {Failure::kNotEmpty, removed.error};
+  return OutcomeOf(removed.error);
+}
+
 // Only a folder whose identity is known is let go: the identity tells that
 // the path opened again leads to it still.
 void PosixFileSystem::LetGoFolder(Folder& folder) {

@@ -111,6 +111,55 @@ int RenameNoReplace(int dir_fd, const char* old_name, const char* new_name) {
   return error;
 }
 
+// Between two folders: renameat2 where the file system has RENAME_NOREPLACE,
+// else a link and an unlink (the link fails on a name taken), else a check
+// just before a plain rename.
+int MoveNoReplace(int from_fd, const char* old_name, int to_fd,
+                  const char* new_name) {
+#ifdef SYS_renameat2
+  int error = Errno([&] {
+    return static_cast<int>(syscall(SYS_renameat2, from_fd, old_name, to_fd,
+                                    new_name, RENAME_NOREPLACE));
+  });
+#else
+  int error = ENOSYS;
+#endif
+  if (error != EINVAL && error != ENOSYS && error != EOPNOTSUPP) return error;
+  struct stat st;
+  error = Exists(from_fd, old_name, &st);
+  if (error != 0) return error;
+  if (!S_ISDIR(st.st_mode)) {
+    const int linked =
+        Errno([&] { return linkat(from_fd, old_name, to_fd, new_name, 0); });
+    if (linked == 0) {
+      const int unlinked = Errno([&] { return unlinkat(from_fd, old_name, 0); });
+      if (unlinked == 0) return 0;
+      unlinkat(to_fd, new_name, 0);  // one name, as before
+      return unlinked;
+    }
+    if (linked == EEXIST || linked == EXDEV) return linked;
+  }
+  const int exists = Exists(to_fd, new_name, &st);
+  if (exists == 0) return EEXIST;
+  if (exists != ENOENT) return exists;
+  return Errno([&] { return renameat(from_fd, old_name, to_fd, new_name); });
+}
+
+Outcome PosixFileSystem::Move(const Folder& from, std::string_view old_name,
+                              const Folder& to, std::string_view new_name) {
+  const Outcome refused = CheckNames(from, old_name, new_name);
+  if (!refused.ok()) return refused;
+  const CName old_c(old_name), new_c(new_name);
+  const FolderFd from_fd(from);
+  if (from_fd.fd() < 0) return OutcomeOf(from_fd.error());
+  const FolderFd to_fd(to);
+  if (to_fd.fd() < 0) return OutcomeOf(to_fd.error());
+  const int error =
+      MoveNoReplace(from_fd.fd(), old_c.text, to_fd.fd(), new_c.text);
+  if (error == EXDEV) return {Failure::kOtherVolume, error};
+  return OutcomeOf(error);
+}
+
 Outcome PosixFileSystem::CheckNames(const Folder&, std::string_view old_name,
                                     std::string_view new_name) {
   for (std::string_view name : {new_name, old_name}) {

@@ -34,6 +34,11 @@ class WindowsFileSystem final : public FileSystem {
   Listing ListBelow(const Folder& parent, const Entry& folder) override;
   Outcome Rename(const Folder& folder, std::string_view old_name,  // rename.cc
                  std::string_view new_name) override;
+  Outcome Move(const Folder& from, std::string_view old_name,
+              const Folder& to, std::string_view new_name) override;
+  Outcome MakeFolder(const Folder& parent, std::string_view name,
+                     Folder& made) override;
+  Outcome RemoveFolder(const Folder& parent, std::string_view name) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
   Failure ReservedName(const Folder& folder, std::string_view name) override;

@@ -73,6 +73,63 @@ Outcome WindowsFileSystem::Rename(const Folder& folder,
   return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
 }
 
+// MoveFileExW without MOVEFILE_REPLACE_EXISTING never replaces an entry,
+// and without MOVEFILE_COPY_ALLOWED never copies: another volume fails
+// (ERROR_NOT_SAME_DEVICE) with nothing moved.
+Outcome WindowsFileSystem::Move(const Folder& from, std::string_view old_name,
+                                const Folder& to, std::string_view new_name) {
+  const Outcome refused = CheckNames(from, old_name, new_name);
+  if (!refused.ok()) return refused;
+  const LiteralPath source = Join(LiteralFolderOf(from), old_name);
+  const LiteralPath target = Join(LiteralFolderOf(to), new_name);
+  for (const LiteralPath* path : {&source, &target})
+    if (path->failure != Failure::kNone) return {path->failure, 0};
+  SetLastError(0);
+  if (MoveFileExW(Wide(source.path), Wide(target.path), 0)) return {};
+  const DWORD code = GetLastError();
+  if (code == 17) return {Failure::kOtherVolume, 17};  // ERROR_NOT_SAME_DEVICE
+  return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
+}
+
+Outcome WindowsFileSystem::MakeFolder(const Folder& parent,
+                                      std::string_view name, Folder& made) {
+  const std::u16string wide = ToWide(name);
+  if (wide.empty()) return {Failure::kRefusedName, 0};
+  if (Failure refusal = SystemRefusal(wide); refusal != Failure::kNone)
+    return {refusal, 0};
+  if (Failure reserved = ReservedNameFailure(name); reserved != Failure::kNone)
+    return {reserved, 0};
+  const LiteralPath path = Join(LiteralFolderOf(parent), name);
+  if (path.failure != Failure::kNone) return {path.failure, 0};
+  SetLastError(0);
+  if (!CreateDirectoryW(Wide(path.path), nullptr)) {
+    const DWORD code = GetLastError();
+    return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
+  }
+  Entry entry;
+  entry.name = std::string(name);
+  entry.kind = EntryKind::kDirectory;
+  Listing listing = ListBelow(parent, entry);
+  if (!listing.failure.ok()) return listing.failure;
+  made = std::move(listing.folder);
+  made.id = Identify(made, ".");
+  return {};
+}
+
+// RemoveDirectoryW removes an empty folder, or a link to one (never what
+// the link leads to).
+Outcome WindowsFileSystem::RemoveFolder(const Folder& parent,
+                                        std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return {Failure::kRefusedName, 0};
+  const LiteralPath path = Join(LiteralFolderOf(parent), name);
+  if (path.failure != Failure::kNone) return {path.failure, 0};
+  SetLastError(0);
+  if (RemoveDirectoryW(Wide(path.path))) return {};
+  const DWORD code = GetLastError();
+  if (code == 145) return {Failure::kNotEmpty, 145};  // ERROR_DIR_NOT_EMPTY
+  return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
+}
+
 bool WindowsFileSystem::Exists(const Folder& folder, std::string_view name) {
   const LiteralPath path = Join(LiteralFolderOf(folder), name);
   return path.failure == Failure::kNone &&

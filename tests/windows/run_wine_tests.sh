@@ -67,7 +67,7 @@ run() {  # run EXE ARGS... ; sets $out (bytes as printable escapes) and $rc
 output_is() { printf "%b" "$1" | cmp -s - "$work/out"; }
 
 # The summary line before "Done", in a run's words or a dry run's.
-summary='^[0-9]+ (renamed|to rename|failed|would fail|skipped|left alone)'
+summary='^[0-9]+ (renamed|to rename|moved|to move|failed|would fail|skipped|left alone)'
 # A dry run's output without its own lines: what the run prints but its
 # summary.
 lines_of() { grep -Eva "$summary|^Dry run" "$1"; }
@@ -287,6 +287,26 @@ if [ -n "$program" ]; then
   # (exit code 1), and this tree stays as it is.
   check "namewisp: then the run before, or nothing" \
     test "$rc" -le 1 -a -e a_1/b_2/f_3.txt
+
+  # --- into a library ---------------------------------------------------
+  fresh
+  mkdir dl lib
+  printf film >dl/Film.Title.2010.1080p.BluRay.mkv
+  printf ep >dl/Show.Name.S01E02.720p.mkv
+  printf sub >dl/Show.Name.S01E02.720p.en.srt
+  cd dl || exit 2
+  run "$program" --into '..\lib' '*'
+  check "library: a film and an episode with its subtitle land in the layout" \
+    test "$rc" = 0 -a -e "../lib/Movies/Film Title (2010)/Film Title (2010).mkv" \
+    -a -e "../lib/TV/Show Name/Season 01/Show Name S01E02.mkv" \
+    -a -e "../lib/TV/Show Name/Season 01/Show Name S01E02.en.srt"
+  check "library: the lines show the path in the library" grep -qa \
+    'Show.Name.S01E02.720p.mkv ==> TV\\Show Name\\Season 01\\Show Name S01E02.mkv' "$work/out"
+  run "$program" --undo
+  check "library: undo moves them back and removes the folders it made" \
+    test "$rc" = 0 -a "$(cat Film.Title.2010.1080p.BluRay.mkv)" = film \
+    -a -e Show.Name.S01E02.720p.en.srt -a -z "$(ls -A ../lib)"
+  cd "$work" || exit 2
 
   # --- literal paths: final periods and spaces, devices, long paths -----
   fresh

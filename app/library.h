@@ -1,0 +1,76 @@
+// The library a run moves videos into ("--into", "--movies", "--shows"):
+// where each goes (rules/library_layout.h), in the folders that exist there
+// (a show's folder found in any case, its one dated folder for a name
+// without a year), and the folders the run makes, each recorded in the
+// journal before it is made.  Folders are read once and opened relative to
+// the one above; only the folders of the last place used stay open, so that
+// a run into thousands of folders holds a few descriptors.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/history.h"
+#include "app/run_options.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
+#include "platform/platform.h"
+
+namespace app {
+
+class Library {
+ public:
+  struct Node;  // a folder of the library, known or to be made
+
+  struct Target {
+    Node* folder = nullptr;  // none: no place (why says)
+    std::string name;        // the file's name there
+    std::string shown;       // its folder as shown, with its separator
+    const char* why = nullptr;
+  };
+
+  Library(const RunOptions& options, platform::PathStyle style,
+          platform::FileSystem& files, Journal& journal);
+  ~Library();
+
+  // Opens the folders named: false, said on standard error, when one is not
+  // there or cannot be read.
+  bool Open(platform::Console& console);
+
+  // Where a file of that final name goes.
+  Target Place(std::string_view final_name);
+
+  // The target's folder, made where it is not yet there (each recorded
+  // first) and open: "" or why it cannot be had.
+  std::string Reach(const Target& target);
+  // The open folder of a target reached.
+  const platform::Folder& FolderOf(const Target& target) const;
+  // Whether the target's folder, reached before, is the folder given (by
+  // identity): the file is in its place already.
+  bool IsFolder(const Target& target, const platform::Folder& folder);
+  // The folders the run made (a dry run: would make), one a line, indented
+  // by depth below the first of them: "TV/Show Name/", "  Season 01/".
+  std::string MadeFolders() const;
+  // The target's folder open where it is there, nothing made: "" or why
+  // it cannot be had.
+  std::string Look(const Target& target) { return Reach(target.folder, false); }
+
+ private:
+  Node* Child(Node* parent, const std::string& name);
+  std::string Reach(Node* node, bool make);
+
+  const RunOptions& options_;
+  platform::PathStyle style_;
+  platform::FileSystem& files_;
+  Journal& journal_;
+  char separator_;
+  std::unique_ptr<Node> into_, movies_, shows_;  // the folders named
+  Node* movies_node_ = nullptr;  // where films go: movies_, or into's Movies
+  Node* shows_node_ = nullptr;
+  std::vector<Node*> chain_;  // the folders held open, root first
+};
+
+}  // namespace app

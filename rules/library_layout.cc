@@ -1,0 +1,199 @@
+#include "rules/library_layout.h"
+
+#include <cstdio>
+
+#include "rules/ascii.h"
+#include "rules/release_name.h"
+#include "rules/side_files.h"
+#include "text/case.h"
+
+namespace rules {
+namespace {
+
+// A film's extras by the suffix "/v" gives them, and the folder inside the
+// film's that media servers look in for them.
+constexpr struct {
+  std::string_view suffix;
+  std::string_view folder;
+} kExtraFolders[] = {
+    {"featurette", "Featurettes"},
+    {"deleted", "Deleted Scenes"},
+    {"behindthescenes", "Behind The Scenes"},
+    {"interview", "Interviews"},
+    {"trailer", "Trailers"},
+    {"short", "Shorts"},
+    {"scene", "Scenes"},
+};
+
+// The side words that make a video a sample or a trailer of the film its
+// base names ("Film-sample.mkv", "Film.trailer.mkv").
+constexpr std::string_view kSampleSides[] = {"-sample", ".sample"};
+constexpr std::string_view kTrailerSide = ".trailer";
+
+constexpr const char* kNoMark =
+    "no year or episode mark to file it by, left where it is";
+constexpr const char* kSeasonOnly =
+    "a season without an episode to file it by, left where it is";
+constexpr const char* kNoTitle = "no title to file it by, left where it is";
+
+// The text of words from to end (past the last), as the stem has them.
+std::string_view Span(const StemWords& w, std::size_t from, std::size_t end) {
+  const char* first = w.at[from].data();
+  const char* last = w.at[end - 1].data() + w.at[end - 1].size();
+  return {first, static_cast<std::size_t>(last - first)};
+}
+
+bool StartsWithFolded(std::string_view s, std::string_view with) {
+  return s.size() >= with.size() &&
+         text::AsciiLowerForm(s.substr(0, with.size())) ==
+             text::AsciiLowerForm(with);
+}
+
+// The extra's folder for the word of base that ends in "-suffix" ("(2008)
+// -trailer", "Uncovered-featurette"): its last word, or the one before a
+// version suffix (" - 1080p").  base keeps what comes before the suffix,
+// after what follows it.
+std::string_view ExtraOf(std::string_view& base, std::string_view& after) {
+  const std::size_t version = base.rfind(" - ");
+  for (const std::size_t end : {base.size(), version}) {
+    if (end == std::string_view::npos || end == 0) continue;
+    const std::size_t space = base.rfind(' ', end - 1);
+    const std::size_t from = space == std::string_view::npos ? 0 : space + 1;
+    const std::string_view word = base.substr(from, end - from);
+    const std::size_t dash = word.rfind('-');
+    if (dash == std::string_view::npos || dash == 0) continue;
+    for (const auto& e : kExtraFolders) {
+      if (!ascii::EqualsFolded(word.substr(dash + 1), e.suffix)) continue;
+      after = base.substr(end);
+      base = base.substr(0, from + dash);
+      return e.folder;
+    }
+  }
+  return {};
+}
+
+std::string SeasonFolder(int season) {
+  char buffer[24];
+  std::snprintf(buffer, sizeof buffer, "Season %02d", season);
+  return buffer;
+}
+
+}  // namespace
+
+LibraryPlace PlaceInLibrary(std::string_view final_name, int highest_year) {
+  LibraryPlace place;
+  const SideSplit side = SplitSideName(final_name);
+  if (side.base.empty()) {
+    place.why = kNoMark;
+    return place;
+  }
+  std::string_view base = side.base;
+  std::string_view own = side.own;  // what follows the video's name
+  const std::string_view extension = own.substr(own.rfind('.'));
+  const bool video = IsVideoExtension(extension);
+  // A video that names another as a side file does: a sample or trailer.
+  bool sample = false, trailer = false;
+  if (video && side.is_side) {
+    for (std::string_view s : kSampleSides)
+      sample = sample || StartsWithFolded(own, s);
+    trailer = StartsWithFolded(own, kTrailerSide);
+  }
+  std::string_view after;  // a version suffix behind an extra's word
+  std::string_view extra = ExtraOf(base, after);
+  if (trailer && extra.empty()) extra = "Trailers";
+
+  const ReleaseName r = ReadReleaseName(base, highest_year);
+  const StemWords& w = r.words;
+  if (w.n == 0 || r.form == NameForm::kPlain) {
+    place.why = kNoMark;
+    return place;
+  }
+  if (r.form == NameForm::kSeason) {
+    place.why = kSeasonOnly;
+    return place;
+  }
+  if (r.title_end <= r.start) {
+    place.why = kNoTitle;
+    return place;
+  }
+  const std::string_view title = Span(w, r.start, r.title_end);
+
+  if (r.form == NameForm::kFilm) {
+    place.kind = LibraryKind::kFilm;
+    place.title.assign(title).append(" (")
+        .append(ascii::TrimBrackets(w.at[r.year])).append(")");
+    for (std::size_t k = 0; k < r.mark_count && !sample; ++k) {
+      const Mark& m = r.marks[k];
+      sample = m.kind == MarkKind::kSample && m.at >= r.rest &&
+               ascii::EqualsFolded(m.text, "sample");
+    }
+    place.name = std::string(final_name);
+    if (sample) {
+      place.name = place.title + "-sample" + std::string(extension);
+    } else if (!extra.empty()) {
+      place.inside = extra;
+      // The extra's own words: those after " - " behind the year.
+      if (r.rest + 1 < w.n && w.at[r.rest] == "-")
+        place.name.assign(Span(w, r.rest + 1, w.n)).append(after).append(own);
+      else if (trailer)
+        place.name = place.title + "-trailer" + std::string(extension);
+    }
+    return place;
+  }
+
+  // A show's episode: without the extra words read for a film.
+  const ReleaseName& e =
+      extra.empty() ? r : ReadReleaseName(side.base, highest_year);
+  if (e.form != NameForm::kEpisode && e.form != NameForm::kDaily &&
+      e.form != NameForm::kAnime) {
+    place.why = kNoMark;
+    return place;
+  }
+  if (e.title_end <= e.start) {
+    place.why = kNoTitle;
+    return place;
+  }
+  place.kind = LibraryKind::kShow;
+  place.title.assign(Span(e.words, e.start, e.title_end));
+  if (e.year != kNoWord) place.year = ascii::TrimBrackets(e.words.at[e.year]);
+  const Mark& lead = e.marks[e.lead];
+  if (e.form == NameForm::kEpisode) place.inside = SeasonFolder(lead.season);
+  if (e.form == NameForm::kDaily) place.inside = "Season " + std::string(lead.text);
+  place.name = std::string(final_name);
+  return place;
+}
+
+std::string ExistingFolder(std::string_view name,
+                           std::span<const std::string> existing) {
+  const std::string key = text::AsciiLowerForm(name);
+  for (const std::string& folder : existing)
+    if (text::AsciiLowerForm(folder) == key) return folder;
+  return std::string(name);
+}
+
+std::string TitleFolder(const LibraryPlace& place,
+                        std::span<const std::string> existing) {
+  if (place.kind != LibraryKind::kShow || !place.year.empty()) {
+    const std::string own = place.kind == LibraryKind::kShow
+                                ? place.title + " (" + place.year + ")"
+                                : place.title;
+    return ExistingFolder(own, existing);
+  }
+  const std::string key = text::AsciiLowerForm(place.title);
+  const std::string* dated = nullptr;
+  std::size_t count = 0;
+  for (const std::string& folder : existing) {
+    const std::string lower = text::AsciiLowerForm(folder);
+    if (lower == key) return folder;
+    // "Show (2005)": the title, a space and a bracketed year.
+    if (lower.size() == key.size() + 7 && lower.starts_with(key) &&
+        lower.compare(key.size(), 2, " (") == 0 && lower.back() == ')' &&
+        IsYearWord(std::string_view(folder).substr(key.size() + 1), 9999)) {
+      dated = &folder;
+      ++count;
+    }
+  }
+  return count == 1 ? *dated : place.title;
+}
+
+}  // namespace rules

@@ -1,0 +1,210 @@
+"""--into: videos moved into a media library's layout, and undo moving them
+back."""
+
+import os
+import shutil
+import signal
+import subprocess
+import tempfile
+import time
+import unittest
+
+from namewisp_e2e import BINARY, HISTORY, TempDirTest, lines, main, run
+
+
+def tree(top):
+    """Every folder and file below top: folders end in "/", files map to
+    their bytes."""
+    found = {}
+    for here, folders, files in os.walk(top):
+        rel = os.path.relpath(here, top)
+        for d in folders:
+            found[os.path.normpath(os.path.join(rel, d)) + "/"] = None
+        for f in files:
+            with open(os.path.join(here, f), "rb") as h:
+                found[os.path.normpath(os.path.join(rel, f))] = h.read()
+    return found
+
+
+DOWNLOADS = {
+    "Prestige.Motors.2016.1080p.BluRay.x264-GRP.mkv": b"film",
+    "Prestige.Motors.2016.1080p.BluRay.x264-GRP.eng.srt": b"subtitle",
+    "Dark.Knight.2008.Featurette.Gotham.Uncovered.720p.mkv": b"extra",
+    "Show.Name.S01E02.720p.HDTV.x264-GRP.mkv": b"episode 2",
+    "Show.Name.S00E01.Special.mkv": b"special",
+    "The.Daily.Talk.2019.03.14.Guest.720p.mkv": b"daily",
+    "readme.txt": b"notes",
+}
+
+LAYOUT = {
+    "Movies/": None,
+    "Movies/Prestige Motors (2016)/": None,
+    "Movies/Prestige Motors (2016)/Prestige Motors (2016).mkv": b"film",
+    "Movies/Prestige Motors (2016)/Prestige Motors (2016).eng.srt": b"subtitle",
+    "Movies/Dark Knight (2008)/": None,
+    "Movies/Dark Knight (2008)/Featurettes/": None,
+    "Movies/Dark Knight (2008)/Featurettes/Gotham Uncovered.mkv": b"extra",
+    "TV/": None,
+    "TV/Show Name/": None,
+    "TV/Show Name/Season 01/": None,
+    "TV/Show Name/Season 01/Show Name S01E02.mkv": b"episode 2",
+    "TV/Show Name/Season 00/": None,
+    "TV/Show Name/Season 00/Show Name S00E01.mkv": b"special",
+    "TV/The Daily Talk/": None,
+    "TV/The Daily Talk/Season 2019/": None,
+    "TV/The Daily Talk/Season 2019/The Daily Talk 2019-03-14.mkv": b"daily",
+}
+
+
+class Library(TempDirTest):
+    def setUp(self):
+        super().setUp()
+        shutil.rmtree(os.path.dirname(HISTORY), ignore_errors=True)
+        self.downloads = os.path.join(self.dir, "downloads")
+        self.library = os.path.join(self.dir, "library")
+        os.mkdir(self.downloads)
+        os.mkdir(self.library)
+
+    def fill(self, files):
+        for name, content in files.items():
+            self.touch(name, content, self.downloads)
+
+    def test_run_dry_run_second_run_and_undo(self):
+        self.fill(DOWNLOADS)
+        before = tree(self.downloads)
+        dry = run(["--dry-run", "--into", "../library", "*"], self.downloads)
+        self.assertEqual(dry.returncode, 0, dry.stderr)
+        out = lines(dry.stdout)
+        self.assertIn(b"Show.Name.S01E02.720p.HDTV.x264-GRP.mkv ==> "
+                      b"TV/Show Name/Season 01/Show Name S01E02.mkv", out)
+        self.assertIn(b"readme.txt: no year or episode mark to file it by, "
+                      b"left where it is", out)
+        self.assertEqual(tree(self.library), {})
+        self.assertEqual(tree(self.downloads), before)
+
+        r = run(["--into", "../library", "*"], self.downloads)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertIn(b"\n6 moved, 1 left alone\n", r.stdout)
+        # The dry run's lines, then the folders it would make by depth.
+        moves, made = dry.stdout.split(b"Folders to make:\n")
+        self.assertEqual(r.stdout.split(b"6 moved")[0], moves)
+        self.assertEqual(made.split(b"6 to move")[0], (
+            b"Movies/\n  Dark Knight (2008)/\n    Featurettes/\n"
+            b"  Prestige Motors (2016)/\nTV/\n  Show Name/\n    Season 00/\n"
+            b"    Season 01/\n  The Daily Talk/\n    Season 2019/\n"))
+        self.assertEqual(tree(self.library), LAYOUT)
+        self.assertEqual(tree(self.downloads), {"readme.txt": b"notes"})
+
+        again = run(["--into", "../library", "*"], self.downloads)
+        self.assertEqual(again.returncode, 0, again.stderr)
+        self.assertNotIn(b"==>", again.stdout)
+        self.assertEqual(tree(self.library), LAYOUT)
+
+        undo = run(["--undo"], self.downloads)
+        self.assertEqual(undo.returncode, 0, undo.stderr)
+        self.assertEqual(tree(self.downloads), before)
+        self.assertEqual(tree(self.library), {})
+
+    def test_folders_are_reused_and_nothing_is_overwritten(self):
+        # The library's show folder has the year; a name without it goes
+        # there.  An episode already there keeps its file.
+        season = os.path.join(self.library, "TV", "Show (2005)", "Season 01")
+        os.makedirs(season)
+        self.touch("Show (2005) S01E02.mkv", b"kept", season)
+        self.fill({"Show.S01E02.mkv": b"new 2", "Show.S01E03.mkv": b"new 3",
+                   "Show (2005) S01E02.mkv": b"same name"})
+        before_library = tree(self.library)
+        r = run(["--into", self.library, "*"], self.downloads)
+        self.assertEqual(r.returncode, 1)
+        self.assertIn(b"Show (2005) S01E02.mkv ==> TV/Show (2005)/Season 01/"
+                      b"Show (2005) S01E02.mkv", r.stdout)
+        self.assertIn(b"  [FAILED: a file with that name exists]",
+                      lines(r.stdout))
+        with open(os.path.join(season, "Show (2005) S01E02.mkv"), "rb") as f:
+            self.assertEqual(f.read(), b"kept")
+        self.assertEqual(sorted(os.listdir(season)),
+                         ["Show (2005) S01E02.mkv", "Show S01E02.mkv",
+                          "Show S01E03.mkv"])
+        run(["--undo"], self.downloads)
+        self.assertEqual(tree(self.library), before_library)
+        self.assertEqual(sorted(os.listdir(self.downloads)),
+                         ["Show (2005) S01E02.mkv", "Show.S01E02.mkv",
+                          "Show.S01E03.mkv"])
+
+    def test_undo_keeps_a_made_folder_that_holds_something_else(self):
+        self.fill({"Film.2010.mkv": b"film"})
+        run(["--into", self.library, "*"], self.downloads)
+        folder = os.path.join(self.library, "Movies", "Film (2010)")
+        self.touch("poster.jpg", b"mine", folder)
+        undo = run(["--undo"], self.downloads)
+        self.assertEqual(undo.returncode, 0, undo.stderr)
+        self.assertIn(b"holds entries the run did not put there", undo.stdout)
+        self.assertEqual(tree(self.library), {
+            "Movies/": None, "Movies/Film (2010)/": None,
+            "Movies/Film (2010)/poster.jpg": b"mine"})
+        self.assertEqual(os.listdir(self.downloads), ["Film.2010.mkv"])
+
+    def test_movies_and_shows_alone_and_bad_folders(self):
+        films = os.path.join(self.dir, "films")
+        os.mkdir(films)
+        self.fill({"Film.2010.mkv": b"f", "Show.S01E01.mkv": b"s"})
+        r = run(["--movies", films, "*"], self.downloads)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(tree(films), {"Film (2010)/": None,
+                                       "Film (2010)/Film (2010).mkv": b"f"})
+        self.assertIn(b"Show.S01E01.mkv: an episode, and no folder for shows "
+                      b"is given", r.stdout)
+        for args, code, words in (
+                (["--into="], 2, b"--into needs a folder"),
+                (["--shows="], 2, b"--shows needs a folder"),
+                (["--into", "missing"], 1, b"does not exist")):
+            r = run(args + ["*"], self.downloads)
+            self.assertEqual(r.returncode, code, args)
+            self.assertIn(words, r.stderr, args)
+        self.assertEqual(sorted(os.listdir(self.downloads)), ["Show.S01E01.mkv"])
+
+    def test_a_run_killed_at_once_is_undone_whole(self):
+        # Killed at some point among its folders and moves: undo puts every
+        # file back and leaves no folder it made.
+        files = {"Film.Number.%d.%d.mkv" % (i, 1930 + i % 90): b"%d" % i
+                 for i in range(600)}
+        self.fill(files)
+        before = tree(self.downloads)
+        cut = False
+        for delay in (0.05, 0.1, 0.2, 0.4, 0.8):
+            child = subprocess.Popen(
+                [BINARY, "--into", self.library, "*"], cwd=self.downloads,
+                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL, start_new_session=True)
+            time.sleep(delay)
+            child.send_signal(signal.SIGKILL)
+            child.wait()
+            left = len(os.listdir(self.downloads))
+            cut = cut or 0 < left < len(files)
+            undo = run(["--undo"], self.downloads)
+            self.assertIn(undo.returncode, (0, 1), undo.stderr)
+            if undo.stdout.startswith(b"Nothing to undo"):
+                self.assertEqual(left, len(files))  # killed before a move
+            self.assertEqual(tree(self.downloads), before, delay)
+            self.assertEqual(tree(self.library), {}, delay)
+            if cut:
+                break
+
+    def test_a_library_on_another_file_system_is_refused(self):
+        other = "/dev/shm"
+        if (not os.path.isdir(other) or
+                os.stat(other).st_dev == os.stat(self.dir).st_dev):
+            self.skipTest("no second file system here")
+        with tempfile.TemporaryDirectory(dir=other) as library:
+            self.fill({"Film.2010.mkv": b"film"})
+            r = run(["--into", library, "*"], self.downloads)
+            self.assertEqual(r.returncode, 1)
+            self.assertIn(b"[FAILED: the library is on another disk",
+                          r.stdout)
+            self.assertEqual(tree(self.downloads), {"Film.2010.mkv": b"film"})
+            run(["--undo"], self.downloads)
+            self.assertEqual(tree(library), {})
+
+
+if __name__ == "__main__":
+    main()
