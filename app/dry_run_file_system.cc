@@ -84,6 +84,36 @@ platform::Outcome DryRunFileSystem::Move(const platform::Folder& from,
   return {};
 }
 
+platform::Outcome DryRunFileSystem::CopyFile(const platform::Folder& from,
+                                             std::string_view name,
+                                             const platform::Folder& to,
+                                             std::string_view copy,
+                                             std::uint64_t& bytes) {
+  bytes = 0;
+  if (!Exists(from, name)) return {platform::Failure::kNotFound, 0};
+  if (Exists(to, copy)) return {platform::Failure::kExists, 0};
+  bytes = real_.StampOf(from, name).volume;
+  const std::string key = Key(to, copy);
+  freed_.erase(key);
+  taken_[key] = {};
+  return {};
+}
+
+platform::Outcome DryRunFileSystem::RemoveFile(const platform::Folder& folder,
+                                               std::string_view name) {
+  if (!Exists(folder, name)) return {platform::Failure::kNotFound, 0};
+  const platform::EntryId id = Identify(folder, name);
+  const std::string key = Key(folder, name);
+  taken_.erase(key);
+  freed_.insert(key);
+  if (id.known) moved_.insert({id.volume, id.index});
+  return {};
+}
+
+platform::Outcome DryRunFileSystem::SyncFolder(const platform::Folder&) {
+  return {};
+}
+
 platform::Outcome DryRunFileSystem::MakeFolder(const platform::Folder& parent,
                                                std::string_view name,
                                                platform::Folder& made) {

@@ -39,6 +39,14 @@ class DryRunFileSystem final : public platform::FileSystem {
                                platform::Folder& made) override;
   platform::Outcome RemoveFolder(const platform::Folder& parent,
                                  std::string_view name) override;
+  // A copy that would be made, of the size the file has now.
+  platform::Outcome CopyFile(const platform::Folder& from,
+                             std::string_view name, const platform::Folder& to,
+                             std::string_view copy,
+                             std::uint64_t& bytes) override;
+  platform::Outcome RemoveFile(const platform::Folder& folder,
+                               std::string_view name) override;
+  platform::Outcome SyncFolder(const platform::Folder& folder) override;
   platform::Outcome CheckNames(const platform::Folder& folder,
                                std::string_view old_name,
                                std::string_view new_name) override;

@@ -20,9 +20,10 @@ std::string FailureWords(const platform::Outcome& outcome,
     case Failure::kInUse: return "in use by another program";
     case Failure::kNoSpace: return "no space left";
     case Failure::kOtherVolume:
-      return "the library is on another disk: moves between disks are not "
-             "made yet, nothing was copied";
+      return "on another disk, which one step cannot reach";
     case Failure::kNotEmpty: return "the folder is not empty";
+    case Failure::kNotAFile:
+      return "not a regular file: only files are copied between disks";
     case Failure::kOther: break;
   }
   if (!system_description.empty()) return system_description;

@@ -207,6 +207,14 @@ std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
   return j.recorded++;
 }
 
+bool RecordCopy(Journal& j, platform::FileSystem& files, std::size_t number,
+                bool copied, platform::EntryId id) {
+  if (j.Stops()) return false;
+  if (j.path.empty()) return true;
+  AppendCopy(j.pending, j.run_id, number, false, copied, id);
+  return WriteJournal(j, files, *j.console, true);
+}
+
 void RecordMade(Journal& j, std::size_t number) {
   if (j.path.empty()) return;
   if (j.made_count > 0 && j.made_first + j.made_count == number) {

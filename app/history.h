@@ -101,6 +101,11 @@ std::size_t RecordMove(Journal& journal, platform::FileSystem& files,
 // parent; numbered as renames are, and marked made once made.
 std::size_t RecordFolder(Journal& journal, platform::FileSystem& files,
                          const platform::Folder& parent, std::string_view name);
+// Adds the record of a step of move number's copy between two disks
+// (app/cross_device_move.h) and writes it to the disk ahead of the step;
+// false when it cannot be (the run stops).
+bool RecordCopy(Journal& journal, platform::FileSystem& files,
+                std::size_t number, bool copied, platform::EntryId id);
 // Notes that the rename of that number was made.
 void RecordMade(Journal& journal, std::size_t number);
 // Writes what is pending in one write, and with sync makes it reach the

@@ -269,10 +269,13 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
       : kind == "made"   ? count == 2
       : kind == "undone" ? count == 1 || count == 2
       : kind == "end"    ? count == 2
+      : kind == "copy"   ? count == 3
+      : kind == "copied" ? count == 4
                          : false;
   if (!known_shape) {
     return kind == "run" || kind == "rename" || kind == "move" ||
-                   kind == "folder" || kind == "made" ||
+                   kind == "folder" || kind == "made" || kind == "copy" ||
+                   kind == "copied" ||
                    kind == "undone" || kind == "end"
                ? "wrong number of fields"
                : "unknown kind of record";
@@ -361,6 +364,30 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
     run->renames.push_back(std::move(step));
     return {};
   }
+  if (kind == "copy" || kind == "copied") {
+    if (!run) return "copy outside its run";
+    std::size_t first = 0, last = 0;
+    if (!ParseRange(fields[1], first, last) || first != last) return "bad number";
+    if (fields[2] != "to" && fields[2] != "back") return "bad way of a copy";
+    const bool back = fields[2] == "back";
+    platform::EntryId id;
+    if (kind == "copied" && (!ParseId(fields[3], id) || !id.known))
+      return "bad entry identity";
+    bool moves = false;
+    if (!reader.ForRange(*run, first, last, [&](HistoryRename& r) {
+          moves = r.kind == StepKind::kMove;
+          if (!moves) return;
+          if (kind == "copy") {
+            (back ? r.back : r.across) = true;
+          } else {
+            (back ? r.back_copied : r.copied) = true;
+            (back ? r.back_id : r.copy_id) = id;
+          }
+        }) ||
+        !moves)
+      return "copy of a move not recorded";
+    return {};
+  }
   if (kind == "end") {
     if (!run) return "end of a run not in the history";
     run->ended = true;
@@ -443,6 +470,18 @@ void AppendFolder(std::string& out, std::string_view run_id, std::size_t number,
   const std::string n = std::to_string(number);
   AppendRecord(out, "folder",
                {run_id, n, parent, name, IdText(parent_id, parent_text)});
+}
+
+void AppendCopy(std::string& out, std::string_view run_id, std::size_t number,
+                bool back, bool copied, platform::EntryId id) {
+  char id_text[40];
+  const std::string n = std::to_string(number);
+  const std::string_view way = back ? "back" : "to";
+  if (copied) {
+    AppendRecord(out, "copied", {run_id, n, way, IdText(id, id_text)});
+  } else {
+    AppendRecord(out, "copy", {run_id, n, way});
+  }
 }
 
 namespace {

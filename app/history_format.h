@@ -22,6 +22,11 @@
 //                                           the run's step n makes the
 //                                           folder name in parent (marked
 //                                           made once made)
+//   copy <run id> <n> <way>                 move n goes between two disks:
+//                                           its copy (way "to"; undo's copy
+//                                           back, "back") begins
+//   copied <run id> <n> <way> <entry>       that copy is whole, with that
+//                                           identity, and takes its name
 //   made <run id> <n>[-<m>]                 renames n (to m) were made
 //   undone <run id> <n>[-<m>]               renames n (to m) are put back, or
 //                                           gone for good
@@ -74,6 +79,10 @@ struct HistoryRename {
   std::string to_directory;
   platform::EntryId to_folder_id;
   StepKind kind = StepKind::kRename;
+  // A move between two disks: its copy began (across), was whole and took
+  // its name (copied, as copy_id); and the same of undo's copy back.
+  bool across = false, copied = false, back = false, back_copied = false;
+  platform::EntryId copy_id, back_id;
   // Where the entry stands once the step is made.
   const std::string& NewDirectory() const {
     return kind == StepKind::kMove ? to_directory : directory;
@@ -125,6 +134,10 @@ void AppendMove(std::string& out, std::string_view run_id, std::size_t number,
 void AppendFolder(std::string& out, std::string_view run_id, std::size_t number,
                   std::string_view parent, std::string_view name,
                   platform::EntryId parent_id);
+// A step of move number's copy between two disks (back: undo's), ahead of
+// it: its start, or (copied) the copy whole as id.
+void AppendCopy(std::string& out, std::string_view run_id, std::size_t number,
+                bool back, bool copied, platform::EntryId id = {});
 // The renames numbered first to last (from 0) of the run were made.
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last);

@@ -165,9 +165,23 @@ struct Run {
                                       : reach_failure;
     } else if (plan.moves()) {
       failure = library->Reach(plan.to);
+      // Between two disks, through a copy whose steps go to the journal.
+      struct Recorder final : CopyRecorder {
+        Journal& journal;
+        platform::FileSystem& files;
+        std::size_t number;
+        Recorder(Journal& j, platform::FileSystem& f, std::size_t n)
+            : journal(j), files(f), number(n) {}
+        bool Record(CopyStep step, const platform::EntryId& copy) override {
+          return RecordCopy(journal, files, number, step == CopyStep::kCopied,
+                            copy);
+        }
+      } recorder(journal, files, number);
       if (failure.empty())
         failure = SafeMove(files, folder, plan.entry->name,
-                           library->FolderOf(plan.to), plan.new_name);
+                           library->FolderOf(plan.to), plan.new_name,
+                           NewName::kMade, &recorder,
+                           journal.run_id + "-" + std::to_string(number));
     } else {
       failure = SafeRename(files, folder, plan.entry->name, plan.new_name,
                            journal.run_id + "-" + std::to_string(number));

@@ -84,7 +84,8 @@ std::string SafeRename(platform::FileSystem& files,
 
 std::string SafeMove(platform::FileSystem& files, const platform::Folder& from,
                      std::string_view old_name, const platform::Folder& to,
-                     std::string_view new_name, NewName source) {
+                     std::string_view new_name, NewName source,
+                     CopyRecorder* across, std::string_view tag) {
   if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
   if (const platform::Outcome refused = files.CheckNames(to, old_name, new_name);
       !refused.ok())
@@ -94,7 +95,10 @@ std::string SafeMove(platform::FileSystem& files, const platform::Folder& from,
         reserved != platform::Failure::kNone)
       return FailureWords({reserved, 0}, files);
   }
-  return FailureWords(files.Move(from, old_name, to, new_name), files);
+  const platform::Outcome moved = files.Move(from, old_name, to, new_name);
+  if (moved.failure == platform::Failure::kOtherVolume && across)
+    return MoveAcross(files, from, old_name, to, new_name, tag, *across);
+  return FailureWords(moved, files);
 }
 
 }  // namespace app

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/cross_device_move.h"
 #include "platform/file_system.h"
 
 namespace app {
@@ -24,11 +25,15 @@ std::string SafeRename(platform::FileSystem& files,
                        std::string_view detour_tag,
                        NewName source = NewName::kMade);
 
-// The same for a move of old_name of from into to as new_name, in one step.
+// The same for a move of old_name of from into to as new_name, in one step;
+// between two file systems, with a recorder, through a copy (MoveAcross,
+// its temporary named by tag).
 std::string SafeMove(platform::FileSystem& files, const platform::Folder& from,
                      std::string_view old_name, const platform::Folder& to,
                      std::string_view new_name,
-                     NewName source = NewName::kMade);
+                     NewName source = NewName::kMade,
+                     CopyRecorder* across = nullptr,
+                     std::string_view tag = {});
 
 // The temporary name of a change of case: the tag is the run's id and the
 // rename's number, so that undo finds an entry that a kill left there.

@@ -15,6 +15,7 @@
 #include "app/reporter.h"
 #include "app/safe_rename.h"
 #include "app/whole_file.h"
+#include "app/cross_device_move.h"
 
 namespace app {
 namespace {
@@ -188,6 +189,7 @@ enum class State {
   kPutBack,  // the entry stands under `from`: it can go back
   kPending,  // not now: its folder out of reach, or its name taken
   kGone,     // its folder was reached and it is not there: for good
+  kClear,    // a move between two disks cut short: its copy goes
 };
 
 struct Look {
@@ -195,6 +197,10 @@ struct Look {
   std::string from;  // kPutBack: the name it has now
   std::string why;   // kPending
   bool by_name = false;
+  // A move between two disks: what its copies left to clear away, the
+  // run's at the new name and under its temporary name, and undo's own
+  // temporary where the entry came from.
+  bool clear_copy = false, clear_temporary = false, clear_back = false;
 };
 
 // Looks at the renames of one run, each folder opened once.
@@ -279,6 +285,7 @@ struct Looker {
     const platform::Folder* from = ReachFrom(r);
     if (!to || !from)
       return {State::kPending, "", "its folder cannot be reached now", false};
+    if (r.across) return AtCopy(r, *from, *to);
     if (!r.id.known) {
       const bool at_new = files.Exists(*to, r.new_name);
       const bool at_old = files.Exists(*from, r.old_name);
@@ -292,6 +299,49 @@ struct Looker {
     if (IdNow(*from, r.old_name, r) == r.id) return {};
     if (!r.made) return {};
     if (at_new.known)
+      return {State::kPending, "", "another entry has that name now", false};
+    return {State::kGone, "", "", false};
+  }
+
+  static platform::EntryId IdAs(platform::FileSystem& files,
+                                const platform::Folder& folder,
+                                const std::string& name,
+                                const platform::EntryId& form) {
+    return form.by_name ? files.StampOf(folder, name)
+                        : files.Identify(folder, name);
+  }
+
+  // A move between two disks goes through a copy, and its records tell
+  // where each step of it got to.  A cut short copy is cleared away while
+  // the file is whole where it was: nothing need be copied again, and
+  // nothing the run did not make is touched.
+  Look AtCopy(const HistoryRename& r, const platform::Folder& from,
+              const platform::Folder& to) {
+    const std::string tag = Tag(r);
+    Look look;
+    look.clear_copy = r.copied && IdAs(files, to, r.new_name, r.copy_id) == r.copy_id;
+    look.clear_temporary = files.Exists(to, CopyTemporary(tag));
+    look.clear_back = r.back && files.Exists(from, CopyTemporary(tag + "-back"));
+    const bool home =
+        (r.back_copied && IdAs(files, from, r.old_name, r.back_id) == r.back_id) ||
+        IdNow(from, r.old_name, r) == r.id;
+    if (home) {
+      // Never made, put back before, or cut short: what is left of a copy
+      // goes.
+      look.clear_back = look.clear_back && !r.back_copied;
+      look.state = look.clear_copy || look.clear_temporary || look.clear_back
+                       ? State::kClear
+                       : State::kSettled;
+      return look;
+    }
+    if (look.clear_copy) {
+      look.state = State::kPutBack;
+      look.from = r.new_name;
+      look.clear_copy = false;
+      return look;
+    }
+    if (!r.made) return {};
+    if (files.Exists(to, r.new_name))
       return {State::kPending, "", "another entry has that name now", false};
     return {State::kGone, "", "", false};
   }
@@ -361,7 +411,7 @@ struct Looker {
     for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r) {
       if (r->undone || (!r->made && run.ended)) continue;
       const State state = At(*r).state;
-      if (state == State::kPutBack) return true;
+      if (state == State::kPutBack || state == State::kClear) return true;
       pending = pending || state == State::kPending;
     }
     return !pending;
@@ -457,6 +507,8 @@ struct Undo {
       case State::kPending:
         Show(r, r.new_name, look.why + "; a later undo tries again");
         return false;
+      case State::kClear:
+        return Clear(r, look);
       case State::kPutBack:
         break;
     }
@@ -475,15 +527,62 @@ struct Undo {
     }
     const platform::Folder& folder = *looker.Reach(r);
     files.HoldInterrupts();
+    // Between two disks the entry goes back through a copy too, each step
+    // recorded in the run's journal ahead of it.
+    struct Recorder final : CopyRecorder {
+      Undo& undo;
+      std::size_t number;
+      Recorder(Undo& u, std::size_t n) : undo(u), number(n) {}
+      bool Record(CopyStep step, const platform::EntryId& copy) override {
+        if (undo.dry_run) return true;
+        std::string record;
+        AppendCopy(record, undo.run.id, number, true,
+                   step == CopyStep::kCopied, copy);
+        undo.Write(std::move(record));
+        return !undo.marks_lost && undo.journal && undo.journal->Sync();
+      }
+    } recorder(*this, r.number);
+    if (look.clear_back && !dry_run)
+      files.RemoveFile(*looker.ReachFrom(r),
+                       CopyTemporary(looker.Tag(r) + "-back"));
     const std::string failure =
         r.kind == StepKind::kMove
             ? SafeMove(files, folder, look.from, *looker.ReachFrom(r),
-                       r.old_name, NewName::kGivenBack)
+                       r.old_name, NewName::kGivenBack, &recorder,
+                       looker.Tag(r) + "-back")
             : SafeRename(files, folder, look.from, r.old_name, looker.Tag(r),
                          NewName::kGivenBack);
     files.ReleaseInterrupts();
     Show(r, look.from, failure);
     return failure.empty();  // a name taken since: pending
+  }
+
+  // What a move between two disks cut short left: the file is where it
+  // was, and the copies of this run go.
+  bool Clear(const HistoryRename& r, const Look& look) {
+    const platform::Folder& to = *looker.Reach(r);
+    const platform::Folder& from = *looker.ReachFrom(r);
+    const std::string tag = looker.Tag(r);
+    std::string failure;
+    auto remove = [&](const platform::Folder& folder, const std::string& name) {
+      if (dry_run) return;
+      const platform::Outcome outcome = files.RemoveFile(folder, name);
+      if (!outcome.ok() && outcome.failure != platform::Failure::kNotFound &&
+          failure.empty())
+        failure = FailureWords(outcome, files);
+    };
+    if (look.clear_copy) remove(to, r.new_name);
+    if (look.clear_temporary) remove(to, CopyTemporary(tag));
+    if (look.clear_back) remove(from, CopyTemporary(tag + "-back"));
+    auto shown = [&](const std::string& d) { return d == here ? std::string() : d; };
+    console.Print(ForScreen(console, shown(r.directory) + r.old_name) +
+                  ": its move to " +
+                  ForScreen(console, shown(r.to_directory)) +
+                  " was cut short: the copy " +
+                  (dry_run ? "would be" : "is") + " removed, the file stays" +
+                  (failure.empty() ? "" : " [FAILED: " + failure + "]") + "\n");
+    if (!failure.empty()) end.failed = true;
+    return failure.empty();
   }
 
   void Write(std::string marks) {

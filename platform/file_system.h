@@ -28,6 +28,7 @@ enum class Failure {
   kNoSpace,
   kOtherVolume,  // a move between two file systems, which one step cannot make
   kNotEmpty,     // a folder to remove holds entries
+  kNotAFile,     // a copy of anything but a regular file (a link, a device)
   kOther,  // see code
 };
 
@@ -136,6 +137,28 @@ class FileSystem {
   virtual Outcome RemoveFolder(const Folder& parent, std::string_view name) {
     (void)parent, (void)name;
     return {Failure::kOther, 0};
+  }
+  // Copies the regular file name of from into a new entry copy of to,
+  // opened relative to both folders and never through a link (kNotAFile
+  // for anything else), never over an existing entry (kExists); keeps its
+  // mode and modification time and flushes the copy and the folder to the
+  // disk before it returns.  bytes: what was copied.  A copy cut short by
+  // a failure is removed; one cut short by a kill stays for undo.
+  virtual Outcome CopyFile(const Folder& from, std::string_view name,
+                           const Folder& to, std::string_view copy,
+                           std::uint64_t& bytes) {
+    (void)from, (void)name, (void)to, (void)copy, (void)bytes;
+    return {Failure::kOther, 0};
+  }
+  // Removes the file name of the folder (never a folder).
+  virtual Outcome RemoveFile(const Folder& folder, std::string_view name) {
+    (void)folder, (void)name;
+    return {Failure::kOther, 0};
+  }
+  // Makes the folder's entries as they are now reach the disk.
+  virtual Outcome SyncFolder(const Folder& folder) {
+    (void)folder;
+    return {};
   }
   // What Rename would refuse without asking the file system: a name the
   // system cannot take (too long, a character it cannot hold).

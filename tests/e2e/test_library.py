@@ -190,20 +190,39 @@ class Library(TempDirTest):
             if cut:
                 break
 
-    def test_a_library_on_another_file_system_is_refused(self):
+    def test_a_library_on_another_file_system_is_moved_and_undone(self):
         other = "/dev/shm"
         if (not os.path.isdir(other) or
                 os.stat(other).st_dev == os.stat(self.dir).st_dev):
             self.skipTest("no second file system here")
         with tempfile.TemporaryDirectory(dir=other) as library:
-            self.fill({"Film.2010.mkv": b"film"})
+            self.fill(DOWNLOADS)
+            big = "Big.Film.2012.mkv"
+            with open(os.path.join(self.downloads, big), "wb") as f:
+                f.write(os.urandom(3 << 20))
+            os.chmod(os.path.join(self.downloads, big), 0o640)
+            os.utime(os.path.join(self.downloads, big), ns=(1, 1234567891))
+            before = tree(self.downloads)
             r = run(["--into", library, "*"], self.downloads)
-            self.assertEqual(r.returncode, 1)
-            self.assertIn(b"[FAILED: the library is on another disk",
-                          r.stdout)
-            self.assertEqual(tree(self.downloads), {"Film.2010.mkv": b"film"})
-            run(["--undo"], self.downloads)
+            self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+            self.assertEqual(tree(self.downloads), {"readme.txt": b"notes"})
+            moved = os.path.join(library, "Movies", "Big Film (2012)",
+                                 "Big Film (2012).mkv")
+            st = os.stat(moved)
+            self.assertEqual((st.st_mode & 0o777, st.st_mtime_ns),
+                             (0o640, 1234567891))
+            self.assertEqual(tree(library),
+                             dict(LAYOUT, **{
+                                 "Movies/Big Film (2012)/": None,
+                                 "Movies/Big Film (2012)/Big Film (2012).mkv":
+                                     before[big]}))
+            undo = run(["--undo"], self.downloads)
+            self.assertEqual(undo.returncode, 0, undo.stdout + undo.stderr)
+            self.assertEqual(tree(self.downloads), before)
             self.assertEqual(tree(library), {})
+            st = os.stat(os.path.join(self.downloads, big))
+            self.assertEqual((st.st_mode & 0o777, st.st_mtime_ns),
+                             (0o640, 1234567891))
 
 
 if __name__ == "__main__":

@@ -1,0 +1,45 @@
+// A move between two file systems, which no rename makes: the file is
+// copied into a temporary name in the target folder, flushed to the disk,
+// its size checked, given its name there without replacing an entry, and
+// only then removed where it was.  Each step is recorded ahead of it, so
+// that a kill at any point leaves the file whole in one place at least, and
+// undo tells from the records what to put back or clear away.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+
+namespace app {
+
+// The steps recorded ahead of them: the copy into the temporary name, and
+// the copy made whole (its identity) before it takes its name.
+enum class CopyStep { kCopy, kCopied };
+
+// Where the steps go: the run's journal, or undo's marks of the run.
+struct CopyRecorder {
+  virtual ~CopyRecorder() = default;
+  // Records the step on the disk ahead of it; false when it cannot be.
+  virtual bool Record(CopyStep step, const platform::EntryId& copy) = 0;
+};
+
+// The temporary name of a copy; the tag names the run and its step, so
+// that undo finds a copy a kill left there.
+std::string CopyTemporary(std::string_view tag);
+
+// The identity of the entry name in the form a record keeps it: its
+// numbers, or its size and time where the file system keeps no numbers.
+platform::EntryId CopyIdentity(platform::FileSystem& files,
+                               const platform::Folder& folder,
+                               std::string_view name);
+
+// Moves old_name of from to new_name of to through a copy; "" when done,
+// else the words of the failure, with the file where it was and no copy
+// left.
+std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from,
+                       std::string_view old_name, const platform::Folder& to,
+                       std::string_view new_name, std::string_view tag,
+                       CopyRecorder& recorder);
+
+}  // namespace app
