@@ -269,12 +269,12 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
       : kind == "made"   ? count == 2
       : kind == "undone" ? count == 1 || count == 2
       : kind == "end"    ? count == 2
-      : kind == "copy"   ? count == 3
+      : kind == "across" ? count == 3
       : kind == "copied" ? count == 4
                          : false;
   if (!known_shape) {
     return kind == "run" || kind == "rename" || kind == "move" ||
-                   kind == "folder" || kind == "made" || kind == "copy" ||
+                   kind == "folder" || kind == "made" || kind == "across" ||
                    kind == "copied" ||
                    kind == "undone" || kind == "end"
                ? "wrong number of fields"
@@ -364,7 +364,7 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
     run->renames.push_back(std::move(step));
     return {};
   }
-  if (kind == "copy" || kind == "copied") {
+  if (kind == "across" || kind == "copied") {
     if (!run) return "copy outside its run";
     std::size_t first = 0, last = 0;
     if (!ParseRange(fields[1], first, last) || first != last) return "bad number";
@@ -377,7 +377,7 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
     if (!reader.ForRange(*run, first, last, [&](HistoryRename& r) {
           moves = r.kind == StepKind::kMove;
           if (!moves) return;
-          if (kind == "copy") {
+          if (kind == "across") {
             (back ? r.back : r.across) = true;
           } else {
             (back ? r.back_copied : r.copied) = true;
@@ -480,7 +480,7 @@ void AppendCopy(std::string& out, std::string_view run_id, std::size_t number,
   if (copied) {
     AppendRecord(out, "copied", {run_id, n, way, IdText(id, id_text)});
   } else {
-    AppendRecord(out, "copy", {run_id, n, way});
+    AppendRecord(out, "across", {run_id, n, way});
   }
 }
 

@@ -22,7 +22,7 @@
 //                                           the run's step n makes the
 //                                           folder name in parent (marked
 //                                           made once made)
-//   copy <run id> <n> <way>                 move n goes between two disks:
+//   across <run id> <n> <way>               move n goes between two disks:
 //                                           its copy (way "to"; undo's copy
 //                                           back, "back") begins
 //   copied <run id> <n> <way> <entry>       that copy is whole, with that

@@ -283,8 +283,12 @@ struct Looker {
   Look AtMove(const HistoryRename& r) {
     const platform::Folder* to = Reach(r);
     const platform::Folder* from = ReachFrom(r);
-    if (!to || !from)
+    if (!to || !from) {
+      // Back where it was, its folder in the library removed since (by an
+      // undo cut short after it): nothing is left to do.
+      if (from && r.id.known && Home(r, *from)) return {};
       return {State::kPending, "", "its folder cannot be reached now", false};
+    }
     if (r.across) return AtCopy(r, *from, *to);
     if (!r.id.known) {
       const bool at_new = files.Exists(*to, r.new_name);
@@ -311,6 +315,14 @@ struct Looker {
                         : files.Identify(folder, name);
   }
 
+  // Whether a move's entry stands under its old name: the one moved, or
+  // the copy that undo brought back from another disk.
+  bool Home(const HistoryRename& r, const platform::Folder& from) {
+    return IdNow(from, r.old_name, r) == r.id ||
+           (r.back_copied &&
+            IdAs(files, from, r.old_name, r.back_id) == r.back_id);
+  }
+
   // A move between two disks goes through a copy, and its records tell
   // where each step of it got to.  A cut short copy is cleared away while
   // the file is whole where it was: nothing need be copied again, and
@@ -322,10 +334,7 @@ struct Looker {
     look.clear_copy = r.copied && IdAs(files, to, r.new_name, r.copy_id) == r.copy_id;
     look.clear_temporary = files.Exists(to, CopyTemporary(tag));
     look.clear_back = r.back && files.Exists(from, CopyTemporary(tag + "-back"));
-    const bool home =
-        (r.back_copied && IdAs(files, from, r.old_name, r.back_id) == r.back_id) ||
-        IdNow(from, r.old_name, r) == r.id;
-    if (home) {
+    if (Home(r, from)) {
       // Never made, put back before, or cut short: what is left of a copy
       // goes.
       look.clear_back = look.clear_back && !r.back_copied;

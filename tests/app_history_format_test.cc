@@ -122,9 +122,15 @@ TEST(HistoryFormat, MovesAndMadeFoldersComeBack) {
                   "Film (2010).mkv", {1, 7, true}, {1, 3, true}, {});
   app::AppendMove(text, "r", 2, "/dl/", "a.mkv", "lib/", "b.mkv", {}, {}, {});
   text += app::FormatMade("r", 0, 1);
+  // Its copy between two disks, and undo's copy back begun.
+  app::AppendCopy(text, "r", 1, false, false);
+  app::AppendCopy(text, "r", 1, false, true, {1, 9, true});
+  app::AppendCopy(text, "r", 1, true, false);
+  app::AppendCopy(text, "r", 0, true, false);  // not of a move
   const app::HistoryRead read = app::ReadHistory(text);
-  ASSERT_EQ(read.problems.size(), 1u);
+  ASSERT_EQ(read.problems.size(), 2u);
   EXPECT_EQ(read.problems[0], "line 5: a folder that is not absolute");
+  EXPECT_EQ(read.problems[1], "line 10: copy of a move not recorded");
   ASSERT_EQ(read.runs.size(), 1u);
   const std::vector<HistoryRename>& steps = read.runs[0].renames;
   ASSERT_EQ(steps.size(), 2u);
@@ -138,6 +144,9 @@ TEST(HistoryFormat, MovesAndMadeFoldersComeBack) {
   EXPECT_EQ(steps[1].id, (platform::EntryId{1, 7, true}));
   EXPECT_FALSE(steps[1].to_folder_id.known);
   EXPECT_TRUE(steps[0].made && steps[1].made);
+  EXPECT_TRUE(steps[1].across && steps[1].copied && steps[1].back);
+  EXPECT_FALSE(steps[1].back_copied);
+  EXPECT_EQ(steps[1].copy_id, (platform::EntryId{1, 9, true}));
 }
 
 TEST(HistoryFormat, EveryCutReadsOnlyWholeRecordsAndReportsTheTornOne) {

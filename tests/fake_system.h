@@ -66,6 +66,28 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   std::function<void()> before_append;
   // Called by ListBelow ahead of opening the folder: a swap, say.
   std::function<void(const std::string& path)> before_open;
+  // Bytes of files, by "dir|name", where a test gives them: kept by renames
+  // and moves, copied by CopyFile, and the size their stamps tell.
+  std::map<std::string, std::string> contents;
+  // Folders (as listed, "lib/...") on another disk than the rest: a move
+  // between the two fails as kOtherVolume.
+  std::string other_disk;
+  // A kill: the step of that number (each change, and each journal write
+  // and flush, counts one; a copy two, its first half being written) throws
+  // Killed instead.  -1: none.
+  struct Killed {};
+  int kill_at = -1, steps = 0;
+  void Step() {
+    if (kill_at >= 0 && steps++ == kill_at) throw Killed{};
+  }
+  bool OtherDisk(const std::string& dir) const {
+    return !other_disk.empty() && Local(dir).starts_with(other_disk);
+  }
+  // Moves what is kept by "dir|name" along with an entry.
+  void Carry(const std::string& from, const std::string& to) {
+    if (auto stamp = stamps.extract(from)) stamps[to] = stamp.mapped();
+    if (auto bytes = contents.extract(from)) contents[to] = bytes.mapped();
+  }
   // Folders held open now, and the most held at once.
   int open_folders = 0, most_open = 0;
   struct Held final : platform::FolderHandle {
@@ -159,13 +181,14 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   platform::Outcome Rename(const platform::Folder& folder,
                            std::string_view from,
                            std::string_view to) override {
+    Step();
     auto failure = fail.find(std::string(from));
     if (failure != fail.end()) return {failure->second, 0};
     platform::Entry* entry = Find(folder.path, from);
     if (!entry || entry->name != from) return {platform::Failure::kNotFound, 0};
     if (Find(folder.path, to)) return {platform::Failure::kExists, 0};
-    if (auto stamp = stamps.extract(Local(folder.path) + "|" + std::string(from)))
-      stamps[Local(folder.path) + "|" + std::string(to)] = stamp.mapped();
+    Carry(Local(folder.path) + "|" + std::string(from),
+          Local(folder.path) + "|" + std::string(to));
     entry->name = std::string(to);
     renames.push_back(Local(folder.path) + "|" + std::string(from) + ">" +
                       std::string(to));
@@ -173,6 +196,98 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   }
   platform::Outcome CheckNames(const platform::Folder&, std::string_view,
                                std::string_view) override {
+    return {};
+  }
+  platform::Outcome Move(const platform::Folder& from, std::string_view old_name,
+                         const platform::Folder& to,
+                         std::string_view new_name) override {
+    Step();
+    platform::Entry* entry = Find(from.path, old_name);
+    if (!entry || entry->name != old_name)
+      return {platform::Failure::kNotFound, 0};
+    if (Find(to.path, new_name)) return {platform::Failure::kExists, 0};
+    if (OtherDisk(from.path) != OtherDisk(to.path))
+      return {platform::Failure::kOtherVolume, 18};
+    platform::Entry moved = *entry;
+    moved.name = std::string(new_name);
+    std::erase_if(folders[Local(from.path)], [&](const platform::Entry& e) {
+      return e.name == old_name;
+    });
+    folders[Local(to.path)].push_back(moved);
+    Carry(Local(from.path) + "|" + std::string(old_name),
+          Local(to.path) + "|" + std::string(new_name));
+    return {};
+  }
+  platform::Outcome MakeFolder(const platform::Folder& parent,
+                               std::string_view name,
+                               platform::Folder& made) override {
+    Step();
+    if (Find(parent.path, name)) return {platform::Failure::kExists, 0};
+    const std::string path = Local(parent.path) + std::string(name) + "/";
+    folders[Local(parent.path)].push_back(
+        MakeEntry(std::string(name), platform::EntryKind::kDirectory));
+    folders[path];
+    folder_ids[path] = {2, ++last_id, true};
+    made.path = path;
+    made.handle = std::make_shared<Held>(*this);
+    made.id = folder_ids[path];
+    return {};
+  }
+  platform::Outcome RemoveFolder(const platform::Folder& parent,
+                                 std::string_view name) override {
+    Step();
+    const platform::Entry* entry = Find(parent.path, name);
+    if (!entry) return {platform::Failure::kNotFound, 0};
+    const std::string path = Local(parent.path) + std::string(name) + "/";
+    if (!folders[path].empty()) return {platform::Failure::kNotEmpty, 0};
+    folders.erase(path);
+    folder_ids.erase(path);
+    std::erase_if(folders[Local(parent.path)], [&](const platform::Entry& e) {
+      return e.name == name;
+    });
+    return {};
+  }
+  platform::Outcome CopyFile(const platform::Folder& from, std::string_view name,
+                             const platform::Folder& to, std::string_view copy,
+                             std::uint64_t& bytes) override {
+    Step();
+    const platform::Entry* entry = Find(from.path, name);
+    if (!entry) return {platform::Failure::kNotFound, 0};
+    if (entry->link || entry->kind != platform::EntryKind::kFile)
+      return {platform::Failure::kNotAFile, 0};
+    if (Find(to.path, copy)) return {platform::Failure::kExists, 0};
+    const std::string source = Local(from.path) + "|" + std::string(name);
+    const std::string target = Local(to.path) + "|" + std::string(copy);
+    const std::string bytes_there = contents[source];
+    const platform::EntryId stamp = StampOf(from, name);
+    folders[Local(to.path)].push_back(
+        MakeEntry(std::string(copy), platform::EntryKind::kFile));
+    contents[target] = bytes_there.substr(0, bytes_there.size() / 2);
+    Step();  // killed with half of it written
+    contents[target] = bytes_there;
+    stamps[target] = stamp;  // its time kept
+    bytes = bytes_there.size();
+    return {};
+  }
+  platform::Outcome RemoveFile(const platform::Folder& folder,
+                               std::string_view name) override {
+    Step();
+    if (auto failure = fail.find(std::string(name)); failure != fail.end())
+      return {failure->second, 0};
+    const platform::Entry* entry = Find(folder.path, name);
+    if (!entry || entry->name != name) return {platform::Failure::kNotFound, 0};
+    if (entry->kind == platform::EntryKind::kDirectory)
+      return {platform::Failure::kOther, 21};
+    const std::string key = Local(folder.path) + "|" + std::string(name);
+    stamps.erase(key);
+    contents.erase(key);
+    std::erase_if(folders[Local(folder.path)], [&](const platform::Entry& e) {
+      return e.name == name;
+    });
+    return {};
+  }
+  platform::Outcome SyncFolder(const platform::Folder&) override {
+    Step();
     return {};
   }
   bool Exists(const platform::Folder& folder, std::string_view name) override {
@@ -194,8 +309,13 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
                             std::string_view name) override {
     const platform::Entry* entry = Find(folder.path, name);
     if (!entry) return {};
-    platform::EntryId& stamp = stamps[Local(folder.path) + "|" + entry->name];
-    if (!stamp.known) stamp = {++last_id, 42, true, true};
+    const std::string key = Local(folder.path) + "|" + entry->name;
+    platform::EntryId& stamp = stamps[key];
+    const auto bytes = contents.find(key);
+    if (!stamp.known)
+      stamp = bytes == contents.end()
+                  ? platform::EntryId{++last_id, 42, true, true}
+                  : platform::EntryId{bytes->second.size(), ++last_id, true, true};
     return stamp;
   }
   std::string NameKey(const platform::Folder& folder,
@@ -238,6 +358,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     }
     ~Journal() override { fs.held.erase(path); }
     bool Append(std::string_view text) override {
+      fs.Step();
       if (fs.before_append) std::exchange(fs.before_append, nullptr)();
       if (!fs.files.count(path)) return false;  // removed meanwhile
       const std::size_t fits = std::min(text.size(), fs.space);
@@ -246,6 +367,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
       return fits == text.size();
     }
     bool Sync() override {
+      fs.Step();
       ++fs.syncs;
       return true;
     }

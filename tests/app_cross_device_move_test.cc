@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "fake_system.h"
+
+namespace {
+
+// Downloads in the current folder, the library "lib" on another disk.
+struct Disks : fake::FileSystem {
+  fake::Console console;
+  int runs = 0;
+
+  Disks() {
+    folders[""] = fake::Files({"Film.2010.1080p.mkv", "Film.2010.1080p.en.srt",
+                               "Show.S01E02.720p.mkv", "notes.txt"});
+    contents["|Film.2010.1080p.mkv"] = "the film's bytes";
+    contents["|Film.2010.1080p.en.srt"] = "subtitles";
+    contents["|Show.S01E02.720p.mkv"] = "an episode";
+    contents["|notes.txt"] = "notes";
+    folders["lib/"];
+    other_disk = "lib/";
+  }
+  int Run(std::vector<std::string> arguments) {
+    platform::CommandLine command_line;
+    command_line.arguments = std::move(arguments);
+    ++runs;
+    app::System system{*this,
+                       *this,
+                       console,
+                       platform::PathStyle::kPosix,
+                       &text::AsciiOnlyMapping(),
+                       2026,
+                       "2026-12-09T14:0" + std::to_string(runs) + ":00Z",
+                       1000 + runs,
+                       0};
+    console.out.clear();
+    return app::RunProgram(command_line, system);
+  }
+  // Every entry (folders with a "/") and its bytes.
+  std::map<std::string, std::string> Tree() const {
+    std::map<std::string, std::string> tree;
+    for (const auto& [dir, entries] : folders)
+      for (const platform::Entry& e : entries) {
+        const bool folder = e.kind == platform::EntryKind::kDirectory;
+        const auto bytes = contents.find(dir + "|" + e.name);
+        tree[dir + e.name + (folder ? "/" : "")] =
+            bytes == contents.end() ? "" : bytes->second;
+      }
+    return tree;
+  }
+  // Whether every file of before is whole somewhere now.
+  bool NoneLost(const std::map<std::string, std::string>& before) const {
+    const std::map<std::string, std::string> now = Tree();
+    for (const auto& [name, bytes] : before) {
+      bool found = false;
+      for (const auto& [there, held] : now) found = found || held == bytes;
+      if (!found) return false;
+    }
+    return true;
+  }
+  bool Killed(std::vector<std::string> arguments, int at) {
+    kill_at = at;
+    steps = 0;
+    bool killed = false;
+    try {
+      Run(std::move(arguments));
+    } catch (const fake::FileSystem::Killed&) {
+      killed = true;
+    }
+    kill_at = -1;
+    return killed;
+  }
+};
+
+// A kill at every step of the run, and then at every step of its undo: the
+// file is whole in one place at least, and an undo (another after a killed
+// one) puts every file back byte for byte, the library as it was.
+TEST(MoveAcross, AKillAtAnyStepLosesNothingAndUndoPutsAllBack) {
+  for (const bool kill_undo : {false, true}) {
+    bool killed = true;
+    int at = 0;
+    for (; killed; ++at) {
+      Disks d;
+      const std::map<std::string, std::string> before = d.Tree();
+      if (kill_undo) {
+        ASSERT_EQ(d.Run({"--into", "lib", "*"}), 0) << d.console.out;
+        ASSERT_EQ(d.Tree().count("lib/Movies/Film (2010)/Film (2010).mkv"), 1u);
+        ASSERT_EQ(d.folders[""].size(), 1u) << "all but notes.txt moved";
+        killed = d.Killed({"--undo"}, at);
+      } else {
+        killed = d.Killed({"--into", "lib", "*"}, at);
+      }
+      ASSERT_TRUE(d.NoneLost(before)) << kill_undo << " " << at;
+      d.Run({"--undo"});
+      EXPECT_EQ(d.Tree(), before) << kill_undo << " " << at << d.console.out;
+    }
+    EXPECT_GT(at, 20) << "every step was reached";
+  }
+}
+
+// A move that cannot be made leaves the file where it was and no copy.
+TEST(MoveAcross, AFailedMoveLeavesNoCopy) {
+  struct Case {
+    const char* what;
+    std::function<void(Disks&)> set_up;
+    const char* said;
+  } cases[] = {
+      {"its source cannot be removed",
+       [](Disks& d) { d.fail["Film.2010.1080p.mkv"] = platform::Failure::kPermission; },
+       "permission denied (the file stays where it was)"},
+  };
+  for (const Case& c : cases) {
+    Disks d;
+    c.set_up(d);
+    EXPECT_EQ(d.Run({"--into", "lib", "Film.2010.1080p.mkv"}), 1) << c.what;
+    EXPECT_NE(d.console.out.find(c.said), std::string::npos)
+        << c.what << d.console.out;
+    EXPECT_EQ(d.Tree()["Film.2010.1080p.mkv"], "the film's bytes") << c.what;
+    for (const auto& [name, bytes] : d.Tree())
+      EXPECT_EQ(name.find(".namewisp-copy"), std::string::npos) << c.what;
+  }
+}
+
+}  // namespace
