@@ -32,7 +32,7 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
   const std::string temporary = CopyTemporary(tag);
   std::uint64_t bytes = 0;
   platform::Outcome outcome =
-      files.CopyFile(from, old_name, to, temporary, bytes);
+      files.CopyInto(from, old_name, to, temporary, bytes);
   if (!outcome.ok()) return FailureWords(outcome, files);
   // The copy has every byte the file had when the move began, and the file
   // did not change meanwhile (a download still written, say).

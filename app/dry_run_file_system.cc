@@ -84,7 +84,7 @@ platform::Outcome DryRunFileSystem::Move(const platform::Folder& from,
   return {};
 }
 
-platform::Outcome DryRunFileSystem::CopyFile(const platform::Folder& from,
+platform::Outcome DryRunFileSystem::CopyInto(const platform::Folder& from,
                                              std::string_view name,
                                              const platform::Folder& to,
                                              std::string_view copy,

@@ -40,7 +40,7 @@ class DryRunFileSystem final : public platform::FileSystem {
   platform::Outcome RemoveFolder(const platform::Folder& parent,
                                  std::string_view name) override;
   // A copy that would be made, of the size the file has now.
-  platform::Outcome CopyFile(const platform::Folder& from,
+  platform::Outcome CopyInto(const platform::Folder& from,
                              std::string_view name, const platform::Folder& to,
                              std::string_view copy,
                              std::uint64_t& bytes) override;

@@ -144,7 +144,7 @@ class FileSystem {
   // mode and modification time and flushes the copy and the folder to the
   // disk before it returns.  bytes: what was copied.  A copy cut short by
   // a failure is removed; one cut short by a kill stays for undo.
-  virtual Outcome CopyFile(const Folder& from, std::string_view name,
+  virtual Outcome CopyInto(const Folder& from, std::string_view name,
                            const Folder& to, std::string_view copy,
                            std::uint64_t& bytes) {
     (void)from, (void)name, (void)to, (void)copy, (void)bytes;

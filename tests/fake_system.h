@@ -67,7 +67,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   // Called by ListBelow ahead of opening the folder: a swap, say.
   std::function<void(const std::string& path)> before_open;
   // Bytes of files, by "dir|name", where a test gives them: kept by renames
-  // and moves, copied by CopyFile, and the size their stamps tell.
+  // and moves, copied by CopyInto, and the size their stamps tell.
   std::map<std::string, std::string> contents;
   // Folders (as listed, "lib/...") on another disk than the rest: a move
   // between the two fails as kOtherVolume.
@@ -247,7 +247,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     });
     return {};
   }
-  platform::Outcome CopyFile(const platform::Folder& from, std::string_view name,
+  platform::Outcome CopyInto(const platform::Folder& from, std::string_view name,
                              const platform::Folder& to, std::string_view copy,
                              std::uint64_t& bytes) override {
     Step();

@@ -67,7 +67,7 @@ int CopyBytes(int in, int out, std::uint64_t& bytes) {
 
 }  // namespace
 
-Outcome PosixFileSystem::CopyFile(const Folder& from, std::string_view name,
+Outcome PosixFileSystem::CopyInto(const Folder& from, std::string_view name,
                                   const Folder& to, std::string_view copy,
                                   std::uint64_t& bytes) {
   bytes = 0;

@@ -48,7 +48,7 @@ class PosixFileSystem final : public FileSystem {
   Outcome MakeFolder(const Folder& parent, std::string_view name,  // listing.cc
                      Folder& made) override;
   Outcome RemoveFolder(const Folder& parent, std::string_view name) override;
-  Outcome CopyFile(const Folder& from, std::string_view name,  // copy_file.cc
+  Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
                    const Folder& to, std::string_view copy,
                    std::uint64_t& bytes) override;
   Outcome RemoveFile(const Folder& folder, std::string_view name) override;

@@ -39,6 +39,11 @@ class WindowsFileSystem final : public FileSystem {
   Outcome MakeFolder(const Folder& parent, std::string_view name,
                      Folder& made) override;
   Outcome RemoveFolder(const Folder& parent, std::string_view name) override;
+  Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
+                   const Folder& to, std::string_view copy,
+                   std::uint64_t& bytes) override;
+  Outcome RemoveFile(const Folder& folder, std::string_view name) override;
+  Outcome SyncFolder(const Folder& folder) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
   Failure ReservedName(const Folder& folder, std::string_view name) override;

@@ -308,6 +308,38 @@ if [ -n "$program" ]; then
     -a -e Show.Name.S01E02.720p.en.srt -a -z "$(ls -A ../lib)"
   cd "$work" || exit 2
 
+  # --- into a library on another drive ------------------------------------
+  # A drive letter of the prefix's own on another file system (a tmpfs),
+  # where there is one: MoveFileExW cannot go there, so the file goes
+  # through a copy, and undo brings it back the same way.
+  shm=$(mktemp -d /dev/shm/namewisp-wine-XXXXXX 2>/dev/null)
+  letter=""
+  for l in n o p q r s t u v w; do
+    if [ ! -e "$WINEPREFIX/dosdevices/$l:" ]; then letter=$l; break; fi
+  done
+  if [ -n "$shm" ] && [ -n "$letter" ] &&
+     [ "$(stat -c %d "$shm")" != "$(stat -c %d "$work")" ]; then
+    ln -s "$shm" "$WINEPREFIX/dosdevices/$letter:"
+    fresh
+    printf film >Film.Title.2010.1080p.BluRay.mkv
+    touch -d 2020-01-02T03:04:05 Film.Title.2010.1080p.BluRay.mkv
+    run "$program" --into "$letter:\\" '*'
+    moved="$shm/Movies/Film Title (2010)/Film Title (2010).mkv"
+    check "library on another drive: copied over with its time, gone here" \
+      test "$rc" = 0 -a "$(cat "$moved" 2>/dev/null)" = film \
+      -a "$(stat -c %Y "$moved" 2>/dev/null)" = "$(date -d 2020-01-02T03:04:05 +%s)" \
+      -a ! -e Film.Title.2010.1080p.BluRay.mkv -a -z "$(ls -A)"
+    run "$program" --undo
+    check "library on another drive: undo brings it back the same way" \
+      test "$rc" = 0 -a "$(cat Film.Title.2010.1080p.BluRay.mkv)" = film \
+      -a -z "$(ls -A "$shm")" -a "$(ls -A | wc -l)" = 1
+    rm -f "$WINEPREFIX/dosdevices/$letter:"
+    cd "$work" || exit 2
+  else
+    echo "skip library on another drive: no second file system here"
+  fi
+  [ -n "$shm" ] && rm -rf "$shm"
+
   # --- literal paths: final periods and spaces, devices, long paths -----
   fresh
   touch x.y. x.y Movie.2010.720p.
