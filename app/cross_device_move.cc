@@ -1,14 +1,84 @@
 #include "app/cross_device_move.h"
 
+#include <chrono>
 #include <cstdint>
 
 #include "app/failure_words.h"
+#include "app/history.h"
+#include "app/reporter.h"
 #include "app/volume_identity.h"
 
 namespace app {
 
 std::string CopyTemporary(std::string_view tag) {
   return ".namewisp-copy-" + std::string(tag) + ".tmp";
+}
+
+namespace {
+
+constexpr int kBarWidth = 20;
+constexpr auto kRedraw = std::chrono::milliseconds(200);
+
+std::string Clock(std::uint64_t seconds) {
+  auto two = [](std::uint64_t n) {
+    return std::string(n < 10 ? "0" : "") + std::to_string(n);
+  };
+  if (seconds >= 3600)
+    return std::to_string(seconds / 3600) + ":" + two(seconds / 60 % 60) +
+           ":" + two(seconds % 60);
+  return std::to_string(seconds / 60) + ":" + two(seconds % 60);
+}
+
+// The bar of one copy on the terminal of standard error, once the copy has
+// taken a few seconds, redrawn a few times a second and cleared at the end.
+struct Bar {
+  platform::Console* console;
+  std::string name;  // escaped
+  std::uint64_t total;
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point last = start;
+  int shown = 0;  // columns drawn
+
+  void Draw(std::uint64_t done) {
+    if (!console) return;
+    const auto now = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(now - start).count();
+    if (seconds < kQuietSeconds || (shown > 0 && now - last < kRedraw)) return;
+    last = now;
+    std::string line = ProgressLine(name, done, total, seconds);
+    int columns = console->DisplayColumns(line);
+    if (columns >= console->ScreenWidth()) {  // the name left out
+      line = ProgressLine("", done, total, seconds);
+      columns = console->DisplayColumns(line);
+    }
+    const int pad = shown > columns ? shown - columns : 0;
+    console->ShowProgress("\r" + line + std::string(static_cast<std::size_t>(pad), ' '));
+    shown = columns;
+  }
+  ~Bar() {
+    if (console && shown > 0)
+      console->ShowProgress("\r" + std::string(static_cast<std::size_t>(shown), ' ') +
+                            "\r");
+  }
+};
+
+}  // namespace
+
+std::string ProgressLine(std::string_view name, std::uint64_t done,
+                         std::uint64_t total, double seconds) {
+  const std::uint64_t filled =
+      total == 0 ? kBarWidth : done * kBarWidth / total;
+  std::string line = "Copying ";
+  if (!name.empty()) line += std::string(name) + " ";
+  line += "[" + std::string(static_cast<std::size_t>(filled), '#') +
+          std::string(static_cast<std::size_t>(kBarWidth - filled), '.') + "] " +
+          SizeText(done) + " of " + SizeText(total);
+  if (done > 0 && done < total && seconds > 0) {
+    const double left = seconds * static_cast<double>(total - done) /
+                        static_cast<double>(done);
+    line += ", " + Clock(static_cast<std::uint64_t>(left + 0.5)) + " left";
+  }
+  return line;
 }
 
 platform::EntryId CopyIdentity(platform::FileSystem& files,
@@ -31,8 +101,13 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
     return "its copy cannot be recorded for undo";
   const std::string temporary = CopyTemporary(tag);
   std::uint64_t bytes = 0;
-  platform::Outcome outcome =
-      files.CopyInto(from, old_name, to, temporary, bytes);
+  platform::Outcome outcome;
+  {
+    Bar bar{recorder.progress, Escaped(old_name), before.volume,
+            std::chrono::steady_clock::now(), {}, 0};
+    outcome = files.CopyInto(from, old_name, to, temporary, bytes,
+                             [&bar](std::uint64_t done) { bar.Draw(done); });
+  }
   if (!outcome.ok()) return FailureWords(outcome, files);
   // The copy has every byte the file had when the move began, and the file
   // did not change meanwhile (a download still written, say).

@@ -6,9 +6,11 @@
 // undo tells from the records what to put back or clear away.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "platform/console.h"
 #include "platform/file_system.h"
 
 namespace app {
@@ -22,7 +24,17 @@ struct CopyRecorder {
   virtual ~CopyRecorder() = default;
   // Records the step on the disk ahead of it; false when it cannot be.
   virtual bool Record(CopyStep step, const platform::EntryId& copy) = 0;
+  // Where a copy that takes more than a few seconds shows its progress.
+  platform::Console* progress = nullptr;
 };
+
+// Copies shorter than this show no progress.
+constexpr double kQuietSeconds = 2.0;
+
+// A line of a copy's progress, the name as given (escaped, by the caller):
+// "Copying NAME [#####...............] 341 MiB of 1 GiB, 0:42 left".
+std::string ProgressLine(std::string_view name, std::uint64_t done,
+                         std::uint64_t total, double seconds);
 
 // The temporary name of a copy; the tag names the run and its step, so
 // that undo finds a copy a kill left there.

@@ -88,7 +88,8 @@ platform::Outcome DryRunFileSystem::CopyInto(const platform::Folder& from,
                                              std::string_view name,
                                              const platform::Folder& to,
                                              std::string_view copy,
-                                             std::uint64_t& bytes) {
+                                             std::uint64_t& bytes,
+                                             const std::function<void(std::uint64_t)>&) {
   bytes = 0;
   if (!Exists(from, name)) return {platform::Failure::kNotFound, 0};
   if (Exists(to, copy)) return {platform::Failure::kExists, 0};

@@ -42,8 +42,9 @@ class DryRunFileSystem final : public platform::FileSystem {
   // A copy that would be made, of the size the file has now.
   platform::Outcome CopyInto(const platform::Folder& from,
                              std::string_view name, const platform::Folder& to,
-                             std::string_view copy,
-                             std::uint64_t& bytes) override;
+                             std::string_view copy, std::uint64_t& bytes,
+                             const std::function<void(std::uint64_t)>& progress)
+      override;
   platform::Outcome RemoveFile(const platform::Folder& folder,
                                std::string_view name) override;
   platform::Outcome SyncFolder(const platform::Folder& folder) override;

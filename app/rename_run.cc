@@ -177,6 +177,7 @@ struct Run {
                             copy);
         }
       } recorder(journal, files, number);
+      recorder.progress = &console;
       if (failure.empty())
         failure = SafeMove(files, folder, plan.entry->name,
                            library->FolderOf(plan.to), plan.new_name,

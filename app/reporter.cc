@@ -80,6 +80,16 @@ bool Wraps(platform::Console& console, std::string_view new_name) {
 
 }  // namespace
 
+std::string Escaped(std::string_view text) {
+  std::string out;
+  if (Plain(text)) {
+    out.assign(text);
+  } else {
+    AppendEscaped(out, text);
+  }
+  return out;
+}
+
 std::string ForScreen(platform::Console& console, std::string_view text) {
   std::string out;
   if (Plain(text) || !console.IsTerminal()) {

@@ -19,6 +19,9 @@ namespace app {
 // the cursor, set the window's title or forge a prompt.  Elsewhere (a pipe,
 // a file) the text is kept byte for byte.
 std::string ForScreen(platform::Console& console, std::string_view text);
+// The text as a terminal is shown it, escaped wherever it goes (a line of
+// progress on standard error's terminal, say).
+std::string Escaped(std::string_view text);
 
 struct Reporter {
   platform::Console& console;

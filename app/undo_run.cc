@@ -551,6 +551,7 @@ struct Undo {
         return !undo.marks_lost && undo.journal && undo.journal->Sync();
       }
     } recorder(*this, r.number);
+    recorder.progress = &console;
     if (look.clear_back && !dry_run)
       files.RemoveFile(*looker.ReachFrom(r),
                        CopyTemporary(looker.Tag(r) + "-back"));

@@ -41,6 +41,10 @@ class Console {
   // show it) goes there too, and so does the rest of the line printed after
   // the answer, so that the user sees what is asked.
   virtual Answer Ask(std::string_view prompt, std::string_view shown = {}) = 0;
+  // Writes text as it is to standard error where that is a terminal (the
+  // console), else nothing: a line of progress that a carriage return
+  // draws over.  Standard output held back stays held.
+  virtual void ShowProgress(std::string_view text) { (void)text; }
 };
 
 }  // namespace platform

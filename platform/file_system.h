@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -142,12 +143,14 @@ class FileSystem {
   // opened relative to both folders and never through a link (kNotAFile
   // for anything else), never over an existing entry (kExists); keeps its
   // mode and modification time and flushes the copy and the folder to the
-  // disk before it returns.  bytes: what was copied.  A copy cut short by
-  // a failure is removed; one cut short by a kill stays for undo.
-  virtual Outcome CopyInto(const Folder& from, std::string_view name,
-                           const Folder& to, std::string_view copy,
-                           std::uint64_t& bytes) {
-    (void)from, (void)name, (void)to, (void)copy, (void)bytes;
+  // disk before it returns.  bytes: what was copied, told to progress (when
+  // given) as the copy goes.  A copy cut short by a failure is removed; one
+  // cut short by a kill stays for undo.
+  virtual Outcome CopyInto(
+      const Folder& from, std::string_view name, const Folder& to,
+      std::string_view copy, std::uint64_t& bytes,
+      const std::function<void(std::uint64_t bytes)>& progress = {}) {
+    (void)from, (void)name, (void)to, (void)copy, (void)bytes, (void)progress;
     return {Failure::kOther, 0};
   }
   // Removes the file name of the folder (never a folder).

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cross_device_move.h"
 #include "app/program.h"
 #include "fake_system.h"
 
@@ -127,3 +128,28 @@ TEST(MoveAcross, AFailedMoveLeavesNoCopy) {
 }
 
 }  // namespace
+
+// The progress line: the bar filled by the share copied, the sizes, and the
+// time left at the speed so far.
+TEST(MoveAcross, TheProgressLineShowsBytesAndTimeLeft) {
+  constexpr std::uint64_t kMiB = std::uint64_t{1} << 20, kGiB = kMiB << 10;
+  struct Case {
+    const char* name;
+    std::uint64_t done, total;
+    double seconds;
+    const char* line;
+  } cases[] = {
+      {"a.mkv", 0, 4 * kGiB, 2.0,
+       "Copying a.mkv [....................] 0 bytes of 4 GiB"},
+      {"", kGiB, 4 * kGiB, 10.0,
+       "Copying [#####...............] 1 GiB of 4 GiB, 0:30 left"},
+      {"x", kMiB, 3601 * kMiB, 1.0,
+       "Copying x [....................] 1 MiB of 3 GiB, 1:00:00 left"},
+      {"x", 3 * kMiB, 4 * kMiB, 3.0,
+       "Copying x [###############.....] 3 MiB of 4 MiB, 0:01 left"},
+      {"x", 4 * kMiB, 4 * kMiB, 3.0,
+       "Copying x [####################] 4 MiB of 4 MiB"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(app::ProgressLine(c.name, c.done, c.total, c.seconds), c.line);
+}

@@ -249,7 +249,9 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   }
   platform::Outcome CopyInto(const platform::Folder& from, std::string_view name,
                              const platform::Folder& to, std::string_view copy,
-                             std::uint64_t& bytes) override {
+                             std::uint64_t& bytes,
+                             const std::function<void(std::uint64_t)>& progress)
+      override {
     Step();
     const platform::Entry* entry = Find(from.path, name);
     if (!entry) return {platform::Failure::kNotFound, 0};
@@ -263,6 +265,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     folders[Local(to.path)].push_back(
         MakeEntry(std::string(copy), platform::EntryKind::kFile));
     contents[target] = bytes_there.substr(0, bytes_there.size() / 2);
+    if (progress) progress(bytes_there.size() / 2);
     Step();  // killed with half of it written
     contents[target] = bytes_there;
     stamps[target] = stamp;  // its time kept

@@ -119,6 +119,11 @@ void PosixConsole::PrintError(std::string_view line) {
   WriteAll(STDERR_FILENO, whole);
 }
 
+void PosixConsole::ShowProgress(std::string_view text) {
+  static const bool terminal = isatty(STDERR_FILENO) == 1;
+  if (terminal) WriteAll(STDERR_FILENO, std::string(text));
+}
+
 // Asked once: standard output stays what it was at the start.
 bool PosixConsole::IsTerminal() {
   static const bool terminal = isatty(STDOUT_FILENO) == 1;

@@ -48,7 +48,8 @@ int WriteAll(int fd, const char* data, std::size_t size) {
 }
 
 // Copies in to out; 0 or the errno.
-int CopyBytes(int in, int out, std::uint64_t& bytes) {
+int CopyBytes(int in, int out, std::uint64_t& bytes,
+              const std::function<void(std::uint64_t)>& progress) {
   std::vector<char> buffer(kPiece);
   for (;;) {
     const auto got =
@@ -62,6 +63,7 @@ int CopyBytes(int in, int out, std::uint64_t& bytes) {
             WriteAll(out, buffer.data(), static_cast<std::size_t>(got.value)))
       return error;
     bytes += static_cast<std::uint64_t>(got.value);
+    if (progress) progress(bytes);
   }
 }
 
@@ -69,7 +71,8 @@ int CopyBytes(int in, int out, std::uint64_t& bytes) {
 
 Outcome PosixFileSystem::CopyInto(const Folder& from, std::string_view name,
                                   const Folder& to, std::string_view copy,
-                                  std::uint64_t& bytes) {
+                                  std::uint64_t& bytes,
+                                  const std::function<void(std::uint64_t)>& progress) {
   bytes = 0;
   if (!NameFits(name) || !NameFits(copy)) return OutcomeOf(EINVAL);
   const std::string source(name), target(copy);
@@ -98,7 +101,7 @@ Outcome PosixFileSystem::CopyInto(const Folder& from, std::string_view name,
   if (made.failed) return OutcomeOf(made.error);
   out.fd = made.value;
   const struct timespec times[2] = {st.st_atim, st.st_mtim};
-  int error = CopyBytes(in.fd, out.fd, bytes);
+  int error = CopyBytes(in.fd, out.fd, bytes, progress);
   // The mode after the bytes, so that a read-only file can be written; the
   // time last, since every write sets it.
   if (error == 0 && fchmod(out.fd, st.st_mode & 07777) != 0) error = errno;

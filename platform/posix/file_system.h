@@ -50,7 +50,8 @@ class PosixFileSystem final : public FileSystem {
   Outcome RemoveFolder(const Folder& parent, std::string_view name) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
                    const Folder& to, std::string_view copy,
-                   std::uint64_t& bytes) override;
+                   std::uint64_t& bytes,
+                   const std::function<void(std::uint64_t)>& progress) override;
   Outcome RemoveFile(const Folder& folder, std::string_view name) override;
   Outcome SyncFolder(const Folder& folder) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
@@ -85,6 +86,7 @@ class PosixConsole final : public Console {
   void PrintError(std::string_view line) override;
   int CursorColumn() override;
   bool IsTerminal() override;
+  void ShowProgress(std::string_view text) override;
   int ScreenWidth() override;
   int DisplayColumns(std::string_view text) override;  // display_width.cc
   Answer Ask(std::string_view prompt, std::string_view shown = {}) override;        // keyboard.cc

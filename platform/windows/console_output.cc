@@ -89,6 +89,10 @@ void WindowsConsole::PrintError(std::string_view line) {
   WriteText(ConsoleHandles().error, whole);
 }
 
+void WindowsConsole::ShowProgress(std::string_view text) {
+  if (IsConsole(ConsoleHandles().error)) WriteText(ConsoleHandles().error, text);
+}
+
 bool WindowsConsole::IsTerminal() { return IsConsole(ConsoleHandles().output); }
 
 int WindowsConsole::CursorColumn() {

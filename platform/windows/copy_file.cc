@@ -40,7 +40,8 @@ bool PlainName(std::string_view name) {
 
 Outcome WindowsFileSystem::CopyInto(const Folder& from, std::string_view name,
                                     const Folder& to, std::string_view copy,
-                                    std::uint64_t& bytes) {
+                                    std::uint64_t& bytes,
+                                    const std::function<void(std::uint64_t)>& progress) {
   bytes = 0;
   if (!PlainName(name) || !PlainName(copy)) return {Failure::kRefusedName, 0};
   const LiteralPath source = Join(LiteralFolderOf(from), name);
@@ -82,6 +83,7 @@ Outcome WindowsFileSystem::CopyInto(const Folder& from, std::string_view name,
       break;
     }
     bytes += got;
+    if (progress) progress(bytes);
   }
   SetLastError(0);
   if (failed.ok() && (!SetFileTime(out.h, &info.ftCreationTime, nullptr,

@@ -41,7 +41,8 @@ class WindowsFileSystem final : public FileSystem {
   Outcome RemoveFolder(const Folder& parent, std::string_view name) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
                    const Folder& to, std::string_view copy,
-                   std::uint64_t& bytes) override;
+                   std::uint64_t& bytes,
+                   const std::function<void(std::uint64_t)>& progress) override;
   Outcome RemoveFile(const Folder& folder, std::string_view name) override;
   Outcome SyncFolder(const Folder& folder) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
@@ -80,6 +81,7 @@ class WindowsConsole final : public Console {
   void PrintError(std::string_view line) override;
   int CursorColumn() override;
   bool IsTerminal() override;
+  void ShowProgress(std::string_view text) override;
   int ScreenWidth() override;
   int DisplayColumns(std::string_view text) override;
   Answer Ask(std::string_view prompt, std::string_view shown = {}) override;  // wait_key.cc

@@ -205,6 +205,7 @@ class Library(TempDirTest):
             before = tree(self.downloads)
             r = run(["--into", library, "*"], self.downloads)
             self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+            self.assertEqual(r.stderr, b"")  # no progress in a pipe
             self.assertEqual(tree(self.downloads), {"readme.txt": b"notes"})
             moved = os.path.join(library, "Movies", "Big Film (2012)",
                                  "Big Film (2012).mkv")

@@ -320,11 +320,13 @@ if [ -n "$program" ]; then
   if [ -n "$shm" ] && [ -n "$letter" ] &&
      [ "$(stat -c %d "$shm")" != "$(stat -c %d "$work")" ]; then
     ln -s "$shm" "$WINEPREFIX/dosdevices/$letter:"
+    # A folder on it: Wine may not list a drive's root on its first use.
+    mkdir "$shm/lib"
     fresh
     printf film >Film.Title.2010.1080p.BluRay.mkv
     touch -d 2020-01-02T03:04:05 Film.Title.2010.1080p.BluRay.mkv
-    run "$program" --into "$letter:\\" '*'
-    moved="$shm/Movies/Film Title (2010)/Film Title (2010).mkv"
+    run "$program" --into "$letter:\\lib" '*'
+    moved="$shm/lib/Movies/Film Title (2010)/Film Title (2010).mkv"
     check "library on another drive: copied over with its time, gone here" \
       test "$rc" = 0 -a "$(cat "$moved" 2>/dev/null)" = film \
       -a "$(stat -c %Y "$moved" 2>/dev/null)" = "$(date -d 2020-01-02T03:04:05 +%s)" \
@@ -332,7 +334,7 @@ if [ -n "$program" ]; then
     run "$program" --undo
     check "library on another drive: undo brings it back the same way" \
       test "$rc" = 0 -a "$(cat Film.Title.2010.1080p.BluRay.mkv)" = film \
-      -a -z "$(ls -A "$shm")" -a "$(ls -A | wc -l)" = 1
+      -a -z "$(ls -A "$shm/lib")" -a "$(ls -A | wc -l)" = 1
     rm -f "$WINEPREFIX/dosdevices/$letter:"
     cd "$work" || exit 2
   else
