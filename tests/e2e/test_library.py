@@ -190,6 +190,30 @@ class Library(TempDirTest):
             if cut:
                 break
 
+    def test_a_move_to_another_file_system_killed_is_undone_whole(self):
+        # Killed at some point of its copies: nothing is lost, and undo puts
+        # every file back and leaves no copy and no folder in the library.
+        other = "/dev/shm"
+        if (not os.path.isdir(other) or
+                os.stat(other).st_dev == os.stat(self.dir).st_dev):
+            self.skipTest("no second file system here")
+        self.fill({"Film.Number.%d.%d.mkv" % (i, 1930 + i): os.urandom(1 << 18)
+                   for i in range(40)})
+        before = tree(self.downloads)
+        for delay in (0.02, 0.05, 0.1, 0.2, 0.4):
+            with tempfile.TemporaryDirectory(dir=other) as library:
+                child = subprocess.Popen(
+                    [BINARY, "--into", library, "*"], cwd=self.downloads,
+                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                    stderr=subprocess.DEVNULL, start_new_session=True)
+                time.sleep(delay)
+                child.send_signal(signal.SIGKILL)
+                child.wait()
+                undo = run(["--undo"], self.downloads)
+                self.assertIn(undo.returncode, (0, 1), undo.stderr)
+                self.assertEqual(tree(self.downloads), before, delay)
+                self.assertEqual(tree(library), {}, delay)
+
     def test_a_library_on_another_file_system_is_moved_and_undone(self):
         other = "/dev/shm"
         if (not os.path.isdir(other) or
