@@ -102,9 +102,10 @@ Outcome PosixFileSystem::CopyInto(const Folder& from, std::string_view name,
   out.fd = made.value;
   const struct timespec times[2] = {st.st_atim, st.st_mtim};
   int error = CopyBytes(in.fd, out.fd, bytes, progress);
-  // The mode after the bytes, so that a read-only file can be written; the
-  // time last, since every write sets it.
-  if (error == 0 && fchmod(out.fd, st.st_mode & 07777) != 0) error = errno;
+  // The permissions after the bytes, so that a read-only file can be
+  // written (never set-user-id and the like: the copy is the user's own);
+  // the time last, since every write sets it.
+  if (error == 0 && fchmod(out.fd, st.st_mode & 0777) != 0) error = errno;
   if (error == 0 && futimens(out.fd, times) != 0) error = errno;
   if (error == 0 && fsync(out.fd) != 0) error = errno;
   if (error == 0 && fsync(to_fd.fd()) != 0) error = errno;
