@@ -70,16 +70,7 @@ CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
 
 CleanedName CleanName(std::string_view listed, const NameRules& rules,
                       bool is_directory) {
-  CleanedName out = CleanOnce(listed, rules, is_directory);
-  if (!rules.video_rule || out.name.empty() || out.name == listed) return out;
-  // A library name must be one that a second run leaves as it is.  Where
-  // the reading of the new name would change it again, the reading of this
-  // one is not to be trusted (the second reading may lose a word the first
-  // kept), so the entry keeps its name.
-  if (CleanOnce(out.name, rules, is_directory).name == out.name) return out;
-  CleanedName kept;
-  kept.name = std::string(listed);
-  return kept;
+  return CleanOnce(listed, rules, is_directory);
 }
 
 }  // namespace rules

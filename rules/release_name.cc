@@ -378,7 +378,7 @@ struct Reader {
       }
     }
     // "20190314": year, month, day in one word.
-    const std::string_view w = plain(0);
+    const std::string_view w = ascii::TrimBrackets(plain(0));
     if (w.size() == 8 && IsNumber(w.substr(0, 4), 4, a) &&
         IsYearWord(w.substr(0, 4), highest_year) && IsNumber(w.substr(4, 2), 2, month) &&
         IsNumber(w.substr(6, 2), 2, b) && month >= 1 && month <= 12 && b >= 1 &&
@@ -470,14 +470,16 @@ std::size_t AnimeWithoutDash(const StemWords& s, std::size_t at, int highest_yea
     m.text = digits;
     return 3;
   }
-  if (word.size() >= 2 && word[0] == '#' && IsNumber(word.substr(1), 4, n)) {
-    m.text = word.substr(1);
+  // Brackets aside, as a number kept unplaced is written without them.
+  const std::string_view bare = ascii::TrimBrackets(word);
+  if (bare.size() >= 2 && bare[0] == '#' && IsNumber(bare.substr(1), 4, n)) {
+    m.text = bare.substr(1);
     return 1;
   }
   std::size_t i = 0;
-  if (ReadEpisodeLetter(word, i) && ReadDigits(word, i, 1, 4, n) && i == word.size() &&
-      i > 2 && IsChar(word, 1, 'p')) {
-    m.text = word.substr(2);  // "ep34"
+  if (ReadEpisodeLetter(bare, i) && ReadDigits(bare, i, 1, 4, n) && i == bare.size() &&
+      i > 2 && IsChar(bare, 1, 'p')) {
+    m.text = bare.substr(2);  // "ep34"
     return 1;
   }
   if (!ReadAnimeNumber(word, highest_year, digits) || digits.size() != word.size() ||
@@ -1023,6 +1025,53 @@ void SetBits(std::uint64_t& bits, std::size_t from, std::size_t count) {
   for (std::size_t k = from; k < from + count && k < 64; ++k) bits |= 1ull << k;
 }
 
+// A season that leads, with its episode further on: "S01 1080p E05",
+// "S01 xx Episode 5", "S01 xx - 07" are S01E05 and S01E07.  The name this
+// writes puts the season and what it keeps of the rest side by side, and
+// that would read as one mark: the reading joins them now.
+void SettleSeason(ReleaseName& r, int highest_year) {
+  const Mark season = r.marks[r.lead];
+  // An episode or anime number read as a mark of its own.
+  for (std::size_t k = r.lead + 1; k < r.mark_count; ++k) {
+    Mark& m = r.marks[k];
+    if (m.kind == MarkKind::kEpisode) {
+      r.lead = k;
+      return;
+    }
+    if (m.kind != MarkKind::kAnime) continue;
+    int n = 0;
+    if (m.day.empty() && IsNumber(m.text, 3, n)) {  // "- 12.5" stays a number
+      m.kind = MarkKind::kEpisode;
+      m.season = season.season;
+      m.first = m.last = n;
+    }
+    r.lead = k;
+    return;
+  }
+  // An episode word the reading did not place, which it reads only after a
+  // season: "E05", "Episode 5".
+  for (std::size_t i = season.at + season.words; i < r.words.n; ++i) {
+    if (r.Understood(i) || r.words.at[i] == "-") continue;
+    const Reader reader{r.words, i, highest_year};
+    Episode e{season.season};
+    const std::size_t taken = reader.EpisodeAfterSeason(0, e);
+    if (taken == 0 || r.mark_count == kMaxMarks) continue;
+    std::size_t k = r.mark_count++;
+    for (; k > 0 && r.marks[k - 1].at > i; --k) r.marks[k] = r.marks[k - 1];
+    Mark& m = r.marks[k];
+    m = Mark();
+    m.kind = MarkKind::kEpisode;
+    m.at = static_cast<std::uint8_t>(i);
+    m.words = static_cast<std::uint8_t>(taken);
+    m.season = e.season;
+    m.first = e.first;
+    m.last = e.last;
+    SetBits(r.understood, i, taken);
+    r.lead = k;
+    return;
+  }
+}
+
 }  // namespace
 
 ReleaseName ReadMarks(std::string_view cleaned, int highest_year,
@@ -1089,6 +1138,7 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
         }
       }
     }
+    if (lead.kind == MarkKind::kSeason) SettleSeason(r, highest_year);
     switch (r.marks[r.lead].kind) {
       case MarkKind::kDate: r.form = NameForm::kDaily; break;
       case MarkKind::kEpisode: r.form = NameForm::kEpisode; break;

@@ -86,18 +86,20 @@ bool IsVersionSuffix(std::span<const std::string_view> w, std::size_t at) {
 // brackets.
 void UnbracketTitle(std::string& title) {
   if (title.size() < 2 || title.front() != '(') return;
-  bool letter = false;
-  for (char c : title) letter = letter || ascii::IsLetter(c) || (c & 0x80);
-  if (!letter) return;  // "(2010)" stays a year
   int depth = 0;
   for (std::size_t i = 0; i < title.size(); ++i) {
     depth += title[i] == '(' ? 1 : title[i] == ')' ? -1 : 0;
     if (depth == 0) {
       if (i + 1 != title.size()) return;  // "(500) Days of Summer"
+      bool letter = false;
+      for (char c : title) letter = letter || ascii::IsLetter(c) || (c & 0x80);
+      if (!letter) return;  // "(2010)" stays a year
       title.pop_back();
       break;
     }
   }
+  // A group left open loses its bracket whatever it holds: the numbers kept
+  // after the title join it on a second reading ("(1" then "(1 Atmo2").
   // An open group's bracket goes only where no other group opens right
   // after it: "(((b)) x" would become a leading group, which goes next time.
   if (depth == 0 || (depth == 1 && title[1] != '(')) title.erase(0, 1);
