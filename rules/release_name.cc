@@ -174,16 +174,24 @@ bool IsSeasonWord(std::string_view w, int highest_year, int& season) {
          season < 1000;
 }
 
-// An anime episode number: 1 to 4 digits, not a year, "v2" and the like
-// after it ("07v2"); digits is set to the number as written.
-bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& digits) {
+// An anime episode number: 1 to 5 digits (long-running shows count past
+// 9999), not a year, "v2" and the like after it ("07v2"); digits is set to
+// the number as written.  With to, also the last of a run ("01-02",
+// "10718-10722"), set there.
+bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& digits,
+                     std::string_view* to = nullptr) {
   std::size_t i = 0;
   int value = 0;
-  if (!ReadDigits(w, i, 1, 4, value)) return false;
+  if (!ReadDigits(w, i, 1, 5, value)) return false;
   digits = w.substr(0, i);
   if (i < w.size()) {
-    if (!IsChar(w, i, 'v') || i + 2 != w.size() || !ascii::IsDigit(w[i + 1]))
+    int last = 0;
+    if (to && w[i] == '-' && ReadDigits(w, ++i, 1, 5, last) && i == w.size() &&
+        last > value) {
+      *to = w.substr(digits.size() + 1);
+    } else if (!IsChar(w, i, 'v') || i + 2 != w.size() || !ascii::IsDigit(w[i + 1])) {
       return false;
+    }
   }
   return !IsYearWord(digits, highest_year);
 }
@@ -232,8 +240,9 @@ struct Reader {
       e = Episode{e.season};
     }
     std::string_view digits;
-    if (dash && ReadAnimeNumber(Word(k + 1), highest_year, digits)) {
-      IsNumber(digits, 4, n);
+    if (dash && ReadAnimeNumber(Word(k + 1), highest_year, digits) &&
+        digits.size() <= 3) {  // as "S02E07" is read back
+      IsNumber(digits, 3, n);
       e.first = e.last = n;
       return 2;
     }
@@ -327,7 +336,7 @@ struct Reader {
     };
     if (!IsYearWord(year, highest_year) || !two_digits_in(month, 1, 12) ||
         !two_digits_in(day, 1, 31))
-      return words == 3 && !open ? OtherDate(m) : 0;
+      return !open ? OtherDate(m) : 0;
     m.text = year;
     m.month = month;
     m.day = day;
@@ -345,38 +354,57 @@ struct Reader {
     auto number = [](std::string_view w, int& v) {
       return !w.empty() && w.size() <= 2 && IsNumber(w, 2, v);
     };
+    std::string_view part[3];
+    std::size_t words = 3;
+    // One word of three numbers between dashes ("14-03-2019"), or three
+    // words.
+    const std::string_view one = s.at[at];
+    const std::size_t dash = one.find('-'), dash2 = one.rfind('-');
+    if (dash != std::string_view::npos && dash2 > dash + 1 && dash2 + 1 < one.size() &&
+        one.find('-', dash + 1) == dash2) {
+      part[0] = one.substr(0, dash);
+      part[1] = one.substr(dash + 1, dash2 - dash - 1);
+      part[2] = one.substr(dash2 + 1);
+      words = 1;
+    } else if (at + 2 < s.n && Adjacent(at + 1) && Adjacent(at + 2)) {
+      part[0] = one;
+      part[1] = s.at[at + 1];
+      part[2] = s.at[at + 2];
+    }
+    int a = 0, b = 0, month = 0;
+    m.date_form = 1;
+    if (!part[2].empty()) {
+      if (part[0].size() == 4 && number(part[1], a) && a > 12 && a <= 31 &&
+          number(part[2], b) && b >= 1 && b <= 12 && IsYearWord(part[0], highest_year)) {
+        m.text = part[0];
+        m.year_at = m.at;
+        m.first = b;
+        m.last = a;
+        if (words == 1) m.date_form = 2;
+        return words;
+      }
+      if (part[2].size() == 4 && IsYearWord(part[2], highest_year)) {
+        if (number(part[0], a) && number(part[1], b) && a >= 1 && b >= 1 &&
+            a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
+          m.first = a > 12 ? b : a;
+          m.last = a > 12 ? a : b;
+        } else if (words == 3 && Day(part[0], a) && (month = Month(part[1])) > 0) {
+          m.first = month;
+          m.last = a;
+        } else {
+          m.date_form = 0;
+          return 0;
+        }
+        m.text = part[2];
+        m.year_at = static_cast<std::uint8_t>(words == 3 ? at + 2 : at);
+        if (words == 1) m.date_form = 2;
+        return words;
+      }
+    }
     auto plain = [&](std::size_t k) {
       return at + k < s.n && (k == 0 || Adjacent(at + k)) ? s.at[at + k]
                                                           : std::string_view();
     };
-    int a = 0, b = 0, month = 0;
-    m.date_form = 1;
-    // Both orders need a third word.
-    if (const std::string_view third = plain(2); !third.empty()) {
-      if (plain(0).size() == 4 && number(plain(1), a) && a > 12 && a <= 31 &&
-          number(third, b) && b >= 1 && b <= 12 && IsYearWord(plain(0), highest_year)) {
-        m.text = plain(0);
-        m.year_at = m.at;
-        m.first = b;
-        m.last = a;
-        return 3;
-      }
-      if (third.size() == 4 && IsYearWord(third, highest_year)) {
-        if (number(plain(0), a) && number(plain(1), b) && a >= 1 && b >= 1 &&
-            a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
-          m.first = a > 12 ? b : a;
-          m.last = a > 12 ? a : b;
-        } else if (Day(plain(0), a) && (month = Month(plain(1))) > 0) {
-          m.first = month;
-          m.last = a;
-        } else {
-          return 0;
-        }
-        m.text = third;
-        m.year_at = static_cast<std::uint8_t>(at + 2);
-        return 3;
-      }
-    }
     // "20190314": year, month, day in one word.
     const std::string_view w = ascii::TrimBrackets(plain(0));
     if (w.size() == 8 && IsNumber(w.substr(0, 4), 4, a) &&
@@ -472,18 +500,36 @@ std::size_t AnimeWithoutDash(const StemWords& s, std::size_t at, int highest_yea
   }
   // Brackets aside, as a number kept unplaced is written without them.
   const std::string_view bare = ascii::TrimBrackets(word);
-  if (bare.size() >= 2 && bare[0] == '#' && IsNumber(bare.substr(1), 4, n)) {
+  // Never a year, which "- 2012" would be when written.
+  if (bare.size() >= 2 && bare[0] == '#' && IsNumber(bare.substr(1), 4, n) &&
+      !IsYearWord(bare.substr(1), highest_year)) {
     m.text = bare.substr(1);
     return 1;
   }
   std::size_t i = 0;
-  if (ReadEpisodeLetter(bare, i) && ReadDigits(bare, i, 1, 4, n) && i == bare.size() &&
-      i > 2 && IsChar(bare, 1, 'p')) {
-    m.text = bare.substr(2);  // "ep34"
-    return 1;
+  if (ReadEpisodeLetter(bare, i) && i == 2 && ReadDigits(bare, i, 1, 5, n) &&
+      !IsYearWord(bare.substr(2, i - 2), highest_year)) {
+    m.text = bare.substr(2, i - 2);  // "ep34", "Ep10718"
+    // The last of a run: "Ep10718-Ep10722", "Ep10718 - Ep10722".
+    auto last_of = [&](std::string_view w) {
+      std::size_t k = 0;
+      int last = 0;
+      ReadEpisodeLetter(w, k);
+      const std::size_t from = k;
+      return ReadDigits(w, k, 1, 5, last) && k == w.size() && last > n
+                 ? w.substr(from) : std::string_view();
+    };
+    if (i == bare.size()) {
+      if (next == "-" && at + 2 < s.n &&
+          !(m.to = last_of(ascii::TrimBrackets(s.at[at + 2]))).empty())
+        return 3;
+      return 1;
+    }
+    if (bare[i] == '-' && !(m.to = last_of(bare.substr(i + 1))).empty()) return 1;
+    m.text = {};
   }
   if (!ReadAnimeNumber(word, highest_year, digits) || digits.size() != word.size() ||
-      digits.size() < 2)
+      digits.size() < 2 || digits.size() > 4)
     return 0;
   // "07" before a bracket tag, in a name a bracket group opens or with a
   // leading zero.
@@ -497,6 +543,42 @@ std::size_t AnimeWithoutDash(const StemWords& s, std::size_t at, int highest_yea
   return 0;
 }
 
+// "190314" right after a title: year, month and day of a daily show, read
+// only where nothing else is likely: the name's first mark, after a word
+// of letters, a valid day of its month, and a release tag further on (so
+// "Invoice 200101" and "Show 123456" stay numbers).  The century is the
+// later one the highest year allows.
+bool ReadShortDate(const StemWords& s, std::size_t at, int highest_year, Mark& m) {
+  const std::string_view w = s.at[at];
+  int yy = 0, month = 0, day = 0;
+  if (at == 0 || w.size() != 6 || !IsNumber(w, 6, yy) ||
+      !IsNumber(w.substr(2, 2), 2, month) || !IsNumber(w.substr(4, 2), 2, day))
+    return false;
+  yy /= 10000;
+  constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+  const int year = 2000 + yy <= highest_year ? 2000 + yy : 1900 + yy;
+  if (year < kLowestYear ||
+      (month == 2 && day == 29 && (year % 4 != 0 || (year % 100 == 0 && year % 400 != 0))))
+    return false;
+  bool letter = false;
+  for (char c : s.at[at - 1]) {
+    if (ascii::IsDigit(c) || c == '(' || c == ')') return false;
+    letter = letter || ascii::IsLetter(c) || (c & 0x80);
+  }
+  if (!letter) return false;
+  bool tag = false;
+  for (std::size_t k = at + 1; k < s.n && !tag; ++k)
+    tag = MatchVideoTag(s.all(), k).words > 0;
+  if (!tag) return false;
+  m.date_form = 3;
+  m.century = static_cast<std::uint8_t>(year / 100);
+  m.text = w.substr(0, 2);
+  m.first = month;
+  m.last = day;
+  return true;
+}
+
 // "(215)" after another bracket group: an episode number of its own.
 bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_year) {
   const std::string_view w = s.at[at];
@@ -504,7 +586,7 @@ bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_y
   return at > 0 && w.size() >= 3 && w.front() == '(' && w.back() == ')' &&
          s.at[at - 1].back() == ')' &&
          ReadAnimeNumber(w.substr(1, w.size() - 2), highest_year, digits) &&
-         digits.size() == w.size() - 2;
+         digits.size() == w.size() - 2 && digits.size() <= 4;
 }
 
 // Which words can begin a mark: the quick refusal nearly every word gets,
@@ -546,9 +628,10 @@ constexpr FirstLetters kMarkFirstLetters = [] {
 
 // Whether a word that begins with digits may begin a mark, by the number of
 // digits and the byte after them: a year or a date's year (4, then the
-// end, "-" or "x" of "2016x231"), a date in one word (8), a day, month,
-// season or episode number (1 or 2, then the end, "x", an ordinal's
-// letters or the "v" of "07v2"), an anime number (up to 4).
+// end, "-" or "x" of "2016x231"), a date in one word (6 or 8), a day,
+// month, season or episode number (1 or 2, then the end, "-", "x", an
+// ordinal's letters or the "v" of "07v2"), an anime number (up to 5, "-"
+// before the last of a run).
 bool MayBeginWithDigits(std::string_view w) {
   std::size_t n = 0;
   while (n < w.size() && ascii::IsDigit(w[n])) ++n;
@@ -558,11 +641,14 @@ bool MayBeginWithDigits(std::string_view w) {
     case 1:
     case 2:
       return after == ')' || after == 'x' || after == 's' || after == 'n' ||
-             after == 'r' || after == 't' || after == 'v';
+             after == 'r' || after == 't' || after == 'v' || after == '-';
     case 3:
-      return after == ')' || after == 'v';
+      return after == ')' || after == 'v' || after == '-';
+    case 5:
+      return after == ')' || after == '-';
     case 4:
       return after == ')' || after == '-' || after == 'x' || after == 'v';
+    case 6:
     case 8:
       return after == ')';
     default:
@@ -668,8 +754,10 @@ StemWords SplitWords(std::string_view stem, std::uint64_t period_before) {
 
 namespace {
 
-// The mark at words[at], whose quick refusal gave may (not 0).
-Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may) {
+// The mark at words[at], whose quick refusal gave may (not 0); first_mark:
+// no mark comes before it.
+Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may,
+                   bool first_mark) {
   Mark m;
   const std::string_view word = s.at[at];
   m.at = static_cast<std::uint8_t>(at);
@@ -688,6 +776,11 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     if (const std::size_t n = r.Date(m)) {
       m.kind = MarkKind::kDate;
       m.words = static_cast<std::uint8_t>(n);
+      return m;
+    }
+    if (first_mark && ReadShortDate(s, at, highest_year, m)) {
+      m.kind = MarkKind::kDate;
+      m.words = 1;
       return m;
     }
     if (IsYearWord(word, highest_year)) {
@@ -744,7 +837,7 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     return m;
   }
   if (word == "-" && at + 1 < s.n &&
-      ReadAnimeNumber(ascii::TrimBrackets(s.at[at + 1]), highest_year, digits)) {
+      ReadAnimeNumber(ascii::TrimBrackets(s.at[at + 1]), highest_year, digits, &m.to)) {
     m.kind = MarkKind::kAnime;
     m.text = digits;
     m.words = 2;
@@ -772,7 +865,7 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
     m.at = static_cast<std::uint8_t>(at);
     return m;
   }
-  return ReadMarkAfter(s, at, highest_year, may);
+  return ReadMarkAfter(s, at, highest_year, may, /*first_mark=*/true);
 }
 
 namespace {
@@ -807,6 +900,7 @@ void AppendMark(const Mark& m, const StemWords& s, std::string& out) {
       AppendNumber(out, m.season);
       break;
     case MarkKind::kDate:
+      if (m.date_form == 3) AppendNumber(out, m.century);
       out.append(m.text);
       out.push_back('-');
       if (m.date_form == 0) {
@@ -832,6 +926,10 @@ void AppendMark(const Mark& m, const StemWords& s, std::string& out) {
     case MarkKind::kAnime:
       out.append("- ");
       out.append(m.text);
+      if (!m.to.empty()) {
+        out.push_back('-');
+        out.append(m.to);
+      }
       if (!m.day.empty()) {
         out.push_back('.');
         out.append(m.day);
@@ -1039,11 +1137,13 @@ void SettleSeason(ReleaseName& r, int highest_year) {
       return;
     }
     if (m.kind != MarkKind::kAnime) continue;
-    int n = 0;
-    if (m.day.empty() && IsNumber(m.text, 3, n)) {  // "- 12.5" stays a number
+    int n = 0, last = 0;
+    if (m.day.empty() && IsNumber(m.text, 3, n) &&  // "- 12.5" stays a number
+        (m.to.empty() || IsNumber(m.to, 3, last))) {
       m.kind = MarkKind::kEpisode;
       m.season = season.season;
-      m.first = m.last = n;
+      m.first = n;
+      m.last = m.to.empty() ? n : last;
     }
     r.lead = k;
     return;
@@ -1087,7 +1187,7 @@ ReleaseName ReadMarks(std::string_view cleaned, int highest_year,
       ++i;
       continue;
     }
-    const Mark m = ReadMarkAfter(r.words, i, highest_year, may);
+    const Mark m = ReadMarkAfter(r.words, i, highest_year, may, r.mark_count == 0);
     if (m.kind == MarkKind::kNone) {
       ++i;
       continue;

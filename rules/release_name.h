@@ -96,14 +96,17 @@ struct Mark {
   std::uint8_t part = 0;   // a part's number, 1 to 10
   // A date: 0 for year, month, day ("2019 03 14", "2019-03-14"), written
   // from month and day below; 1 for another order or a spelled month, its
-  // year at word year_at; 2 for one word "20190314".  Written from first
-  // (the month) and last (the day) when not 0.
+  // year at word year_at; 2 for one word in another order ("20190314",
+  // "14-03-2019"); 3 for "190314", its year century and text.  Written
+  // from first (the month) and last (the day) when not 0.
   std::uint8_t date_form = 0;
+  std::uint8_t century = 0;
   std::uint8_t year_at = 0;
   int season = 0, first = 0, last = 0;  // an episode's or season's
   // A year's or an anime number's digits; a date's year; a sample word.
   std::string_view text;
   std::string_view month, day;  // a date's; half: an anime number's ".5"
+  std::string_view to;          // the last anime number of a run ("- 01-02")
 };
 
 // The mark that begins at words[at], with the words it takes; kind kNone

@@ -72,7 +72,7 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
   for (std::size_t k = r.mark_count; k-- > 0;) {
     Mark m = r.marks[k];
     if (m.kind != MarkKind::kYear && m.kind != MarkKind::kDate) continue;
-    if (m.kind == MarkKind::kDate && m.date_form == 2) continue;  // "20190314"
+    if (m.kind == MarkKind::kDate && m.date_form >= 2) continue;  // "20190314"
     if (m.kind == MarkKind::kDate && m.date_form == 1) {
       // Only a year, month and day in that order make a date here: of
       // "14 03 2019" the year alone, the words before it staying.
