@@ -940,6 +940,11 @@ void AppendMark(const Mark& m, const StemWords& s, std::string& out) {
   }
 }
 
+bool JoinsNumberBefore(std::string_view word) {
+  const std::string_view w = ascii::TrimBrackets(word);
+  return InList(w, kSizeUnits) || Reader::Month(w) > 0;
+}
+
 bool IsMarkerWord(std::string_view word) {
   if (word.empty() || word.front() == '(' || word.back() == ')') return false;
   const StemWords one = SplitWords(word);

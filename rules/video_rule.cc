@@ -85,7 +85,9 @@ bool IsVersionSuffix(std::span<const std::string_view> w, std::size_t at) {
 // opens a group its year closes ("[Taxi 1998]"), loses that group's
 // brackets.
 void UnbracketTitle(std::string& title) {
-  if (title.size() < 2 || title.front() != '(') return;
+  // Never where another group opens right after it: "((a) b)" would
+  // become a leading group, which goes next time.
+  if (title.size() < 2 || title.front() != '(' || title[1] == '(') return;
   int depth = 0;
   for (std::size_t i = 0; i < title.size(); ++i) {
     depth += title[i] == '(' ? 1 : title[i] == ')' ? -1 : 0;
@@ -100,9 +102,7 @@ void UnbracketTitle(std::string& title) {
   }
   // A group left open loses its bracket whatever it holds: the numbers kept
   // after the title join it on a second reading ("(1" then "(1 Atmo2").
-  // An open group's bracket goes only where no other group opens right
-  // after it: "(((b)) x" would become a leading group, which goes next time.
-  if (depth == 0 || (depth == 1 && title[1] != '(')) title.erase(0, 1);
+  if (depth <= 1) title.erase(0, 1);
 }
 
 // The extras media servers file beside a film, by the word a release name
@@ -214,12 +214,14 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   const bool extra = r.form == NameForm::kFilm && AppendExtra(r, out);
   // A number that the reading does not place stays: it may be all that
   // tells this file from its neighbour.
-  // The plain word before it goes with it: "Chapter 7", "Day 1".
+  // The plain word before it goes with it: "Chapter 7", "Day 1"; not one
+  // that a second reading would join to the number written before it
+  // ("1 x MB 8" gives "1 8", never "1 MB 8").
   for (std::size_t i = r.rest; i < w.size(); ++i) {
     if (r.Understood(i) || !HasDigit(w[i]) || MediaServerTag(w, i)) continue;
     if (i > r.rest && !r.Understood(i - 1) && !HasDigit(w[i - 1]) &&
         w[i - 1] != "-" && ascii::IsLetter(w[i - 1][0]) &&
-        MatchVideoTag(w, i - 1).words == 0) {
+        MatchVideoTag(w, i - 1).words == 0 && !JoinsNumberBefore(w[i - 1])) {
       out.push_back(' ');
       out.append(w[i - 1]);
     }
