@@ -63,6 +63,16 @@ void CheckYearRule(const std::string& before, const rules::YearResult& after,
 void CheckEpisodeRule(const std::string& before,
                       const rules::EpisodeResult& after, int highest_year) {
   FUZZ_CHECK(after.changed == (after.stem != before));
+  // The quick refusal refuses only stems whose reading finds no mark the
+  // rule cuts at.
+  if (!rules::MayHoldEpisode(before, highest_year)) {
+    const rules::ReleaseName r = rules::ReadMarks(before, highest_year);
+    for (const rules::Mark& m : r.Marks()) {
+      FUZZ_CHECK(m.at == 0 || (m.kind != rules::MarkKind::kEpisode &&
+                               m.kind != rules::MarkKind::kDate &&
+                               m.kind != rules::MarkKind::kSeason));
+    }
+  }
   if (!after.changed) return;
   const std::size_t space = after.stem.find(' ');
   FUZZ_CHECK(space != std::string::npos);

@@ -292,7 +292,7 @@ struct Reader {
       } else {
         break;
       }
-      if (more.last < e.last) break;
+      if (more.first <= e.last) break;  // "S01E02 E2" is no run
       e.last = more.last;
       taken = k + 1;
     }
@@ -718,6 +718,70 @@ bool MayHoldYear(std::string_view stem, int highest_year) {
         (after == ' ' || after == '(' || after == ')' || after == '-') &&
         IsYearWord(stem.substr(i, 4), highest_year))
       return true;
+    i = end;
+  }
+  return false;
+}
+
+bool MayHoldEpisode(std::string_view stem, int highest_year) {
+  // Every season, episode and date of the grammar holds a run of digits:
+  // one that an "S" opens or an "x" joins to another ("S01", "1x02"), a
+  // date's ("2019 03 14", "14-03-2019", "5th Mar 2025", "190314"), or the
+  // number after a season word ("Season 1", "Cap 408", "2nd Season").
+  // Tags' digits ("1080p", "x264", "2010 720p") hold none of these.
+  const std::size_t n = stem.size();
+  auto bound = [](char c) { return c == ' ' || c == '(' || c == ')' || c == '-'; };
+  auto short_run = [&](std::size_t from, std::size_t to) {  // 1 or 2 digits
+    return to > from && to - from <= 2;
+  };
+  for (std::size_t i = 0; i < n; ++i) {
+    if (!ascii::IsDigit(stem[i])) continue;
+    std::size_t end = i;
+    while (end < n && ascii::IsDigit(stem[end])) ++end;
+    const std::size_t run = end - i;
+    const char before = i > 0 ? stem[i - 1] : ' ';
+    const char after = end < n ? stem[end] : ' ';
+    // A season number after an "S" that opens a word: 1 or 2 digits, 3
+    // with a leading zero, or a year before its episode ("S2016E14").
+    if ((before == 's' || before == 'S') &&
+        (i < 2 || stem[i - 2] == ' ' || stem[i - 2] == '(') &&
+        (after == 'e' || after == 'E' || after == '-' ||
+         (run <= 3 && bound(after))) &&
+        (run <= 2 || (run == 3 && stem[i] == '0') ||
+         (run == 4 && IsYearWord(stem.substr(i, 4), highest_year))))
+      return true;
+    if ((after == 'x' || after == 'X') && end + 1 < n && ascii::IsDigit(stem[end + 1]))
+      return true;
+    if (bound(before)) {
+      if (run == 6 || run == 8) {
+        if (bound(after)) return true;
+      } else if (run == 4) {
+        // A year with a day or month beside it, or a month's name before.
+        std::size_t k = end + 1;
+        while (k < n && ascii::IsDigit(stem[k])) ++k;
+        if ((after == ' ' || after == '-') && short_run(end + 1, k) &&
+            (k == n || bound(stem[k])))
+          return true;
+        if (i >= 2 && (before == ' ' || before == '-') && ascii::IsDigit(stem[i - 2])) {
+          k = i - 1;
+          while (k > 0 && ascii::IsDigit(stem[k - 1])) --k;
+          if (short_run(k, i - 1) && (k == 0 || bound(stem[k - 1]))) return true;
+        }
+        if (before == ' ') {
+          k = i - 1;
+          while (k > 0 && stem[k - 1] != ' ') --k;
+          if (Reader::Month(stem.substr(k, i - 1 - k)) > 0) return true;
+        }
+      } else if (run <= 3 && before == ' ') {
+        if (run <= 2 && end + 1 < n && ascii::IsLetter(after) &&
+            InList(stem.substr(end, 2), kOrdinalEnds))
+          return true;
+        std::size_t k = i - 1;
+        while (k > 0 && stem[k - 1] != ' ') --k;
+        const std::string_view word = ascii::TrimBrackets(stem.substr(k, i - 1 - k));
+        if (InList(word, kSeasonWords) || ascii::EqualsFolded(word, "cap")) return true;
+      }
+    }
     i = end;
   }
   return false;

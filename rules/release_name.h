@@ -57,6 +57,10 @@ bool IsYearWord(std::string_view word, int highest_year);
 // quick refusal of the year rule, which reads the marks only then.
 bool MayHoldYear(std::string_view stem, int highest_year);
 
+// Whether a cleaned stem may hold a season, an episode or a date: the
+// quick refusal of the episode rule, which reads the marks only then.
+bool MayHoldEpisode(std::string_view stem, int highest_year);
+
 // The words of a cleaned stem (pieces between spaces, views into it), and
 // which of them the raw name joined to the word before by a period
 // ("12.5", "5.1", "S03E21.22").

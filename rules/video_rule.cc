@@ -105,6 +105,17 @@ void UnbracketTitle(std::string& title) {
   if (depth <= 1) title.erase(0, 1);
 }
 
+// Whether the mark, written, and the word after it read as one mark.
+bool WouldJoin(const Mark& mark, const StemWords& words, std::string_view word,
+               int highest_year) {
+  std::string both;
+  AppendMark(mark, words, both);
+  both.push_back(' ');
+  both.append(ascii::TrimBrackets(word));
+  const StemWords two = SplitWords(both);
+  return ReadMark(two, 0, highest_year).words > 1;
+}
+
 // The extras media servers file beside a film, by the word a release name
 // gives them and the suffix they read.
 constexpr struct {
@@ -212,6 +223,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     AppendMark(r.marks[r.lead], r.words, out);
   }
   const bool extra = r.form == NameForm::kFilm && AppendExtra(r, out);
+  bool first_kept = !extra && r.lead < r.mark_count;
   // A number that the reading does not place stays: it may be all that
   // tells this file from its neighbour.
   // The plain word before it goes with it: "Chapter 7", "Day 1"; not one
@@ -224,7 +236,13 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
         MatchVideoTag(w, i - 1).words == 0 && !JoinsNumberBefore(w[i - 1])) {
       out.push_back(' ');
       out.append(w[i - 1]);
+      first_kept = false;
     }
+    // Right after the mark, a number its reading would take along ("S01E02
+    // x E3": "S01E02 E3" is a run): this name is left as it is.
+    if (first_kept && WouldJoin(r.marks[r.lead], r.words, w[i], highest_year))
+      return {std::move(stem), false};
+    first_kept = false;
     out.push_back(' ');
     out.append(ascii::TrimBrackets(w[i]));
   }
