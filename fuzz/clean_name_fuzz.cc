@@ -58,6 +58,44 @@ void CheckYearRule(const std::string& before, const rules::YearResult& after,
   FUZZ_CHECK(!rules::ApplyYearRule(after.stem, highest_year).changed);
 }
 
+// The word the year rule cuts at: that of the last year or date of year,
+// month and day, or the year of a date in another order; null for none.
+const char* YearCut(const rules::ReleaseName& r, std::size_t& mark) {
+  for (mark = r.mark_count; mark-- > 0;) {
+    const rules::Mark& m = r.marks[mark];
+    if (m.kind == rules::MarkKind::kYear ||
+        (m.kind == rules::MarkKind::kDate && m.date_form == 0))
+      return r.words.at[m.at].data();
+    if (m.kind == rules::MarkKind::kDate && m.date_form == 1)
+      return r.words.at[m.year_at].data();
+  }
+  return nullptr;
+}
+
+// The year rule reads from where YearReadingStart says: the same year, and
+// the same marks after it, as a reading of every word.
+void CheckYearReadingStart(const std::string& stem, int highest_year) {
+  const std::size_t from = rules::YearReadingStart(stem, highest_year);
+  const rules::ReleaseName all = rules::ReadMarks(stem, highest_year);
+  std::size_t k = 0, j = 0;
+  const char* const cut = YearCut(all, k);
+  if (from == std::string::npos) {
+    FUZZ_CHECK(cut == nullptr);
+    return;
+  }
+  const rules::ReleaseName part =
+      rules::ReadMarks(std::string_view(stem).substr(from), highest_year);
+  FUZZ_CHECK(YearCut(part, j) == cut);
+  if (cut == nullptr) return;
+  for (++k, ++j; k < all.mark_count || j < part.mark_count; ++k, ++j) {
+    FUZZ_CHECK(k < all.mark_count && j < part.mark_count);
+    FUZZ_CHECK(all.words.at[all.marks[k].at].data() ==
+                   part.words.at[part.marks[j].at].data() &&
+               all.marks[k].kind == part.marks[j].kind &&
+               all.marks[k].words == part.marks[j].words);
+  }
+}
+
 // The words before the marker stay as they were, and the rule is done with
 // its result.
 void CheckEpisodeRule(const std::string& before,
@@ -157,6 +195,7 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options,
     stem = std::move(cased);
   }
   if (options.year_rule) {
+    CheckYearReadingStart(stem, options.highest_year);
     rules::YearResult year = rules::ApplyYearRule(stem, options.highest_year);
     CheckYearRule(stem, year, options.highest_year);
     stem = std::move(year.stem);

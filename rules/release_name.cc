@@ -704,23 +704,51 @@ bool IsYearWord(std::string_view word, int highest_year) {
   return value >= kLowestYear && value <= highest_year;
 }
 
-bool MayHoldYear(std::string_view stem, int highest_year) {
-  // A year word, or the year of a date in one word ("2019-03-14"): four
-  // digits between a space or bracket or the ends, and a space, bracket,
-  // "-" or the end.
-  for (std::size_t i = 0; i + 4 <= stem.size(); ++i) {
-    if (!ascii::IsDigit(stem[i])) continue;
-    std::size_t end = i;
-    while (end < stem.size() && ascii::IsDigit(stem[end])) ++end;
+std::size_t YearReadingStart(std::string_view stem, int highest_year) {
+  // The last year word, or the year of a date in one word ("2019-03-14"):
+  // four digits between a space or bracket or the start, and a space,
+  // bracket, "-" or the end.  Searched from the end, four bytes at a time:
+  // a run of four digits ending at e holds the byte at e - 4 + k for every
+  // k up to 3, so a byte that is no digit rules out four ends at once.
+  auto digit = [&stem](std::size_t i) { return ascii::IsDigit(stem[i]); };
+  for (std::size_t e = stem.size(); e >= 4;) {
+    if (!digit(e - 4)) {
+      e -= 4;
+      continue;
+    }
+    if (!digit(e - 1) || !digit(e - 2) || !digit(e - 3)) {
+      --e;
+      continue;
+    }
+    const std::size_t i = e - 4;
     const char before = i > 0 ? stem[i - 1] : ' ';
-    const char after = end < stem.size() ? stem[end] : ' ';
-    if (end - i == 4 && (before == ' ' || before == '(' || before == ')') &&
-        (after == ' ' || after == '(' || after == ')' || after == '-') &&
-        IsYearWord(stem.substr(i, 4), highest_year))
-      return true;
-    i = end;
+    const char after = e < stem.size() ? stem[e] : ' ';
+    const int value = (stem[i] - '0') * 1000 + (stem[i + 1] - '0') * 100 +
+                      (stem[i + 2] - '0') * 10 + (stem[i + 3] - '0');
+    // Before a "-", only as a date's year: "2019-03-14" ("2010-bit10" and
+    // "2012-16-02" hold no year the rule keeps).
+    auto two = [&stem](std::size_t at, int low, int high) {
+      if (at + 2 > stem.size() || !ascii::IsDigit(stem[at]) || !ascii::IsDigit(stem[at + 1]))
+        return false;
+      const int v = (stem[at] - '0') * 10 + (stem[at + 1] - '0');
+      return v >= low && v <= high;
+    };
+    const bool dated = after == '-' && e + 6 <= stem.size() && two(e + 1, 1, 12) &&
+                       stem[e + 3] == '-' && two(e + 4, 1, 31) &&
+                       (e + 6 == stem.size() || stem[e + 6] == ' ' || stem[e + 6] == ')');
+    if ((before == ' ' || before == '(' || before == ')') &&
+        (after == ' ' || after == '(' || after == ')' || dated) &&
+        value >= kLowestYear && value <= highest_year) {
+      // Two words back: where a date ending in this year begins.
+      std::size_t from = i;
+      for (int words = 0; words < 3 && from > 0; ) {
+        if (stem[--from] == ' ' && ++words == 3) ++from;
+      }
+      return from;
+    }
+    --e;
   }
-  return false;
+  return std::string_view::npos;
 }
 
 bool MayHoldEpisode(std::string_view stem, int highest_year) {
@@ -767,12 +795,12 @@ bool MayHoldEpisode(std::string_view stem, int highest_year) {
           while (k > 0 && ascii::IsDigit(stem[k - 1])) --k;
           if (short_run(k, i - 1) && (k == 0 || bound(stem[k - 1]))) return true;
         }
-        if (before == ' ') {
+        if (i > 0 && before == ' ') {
           k = i - 1;
           while (k > 0 && stem[k - 1] != ' ') --k;
           if (Reader::Month(stem.substr(k, i - 1 - k)) > 0) return true;
         }
-      } else if (run <= 3 && before == ' ') {
+      } else if (run <= 3 && i > 0 && before == ' ') {
         if (run <= 2 && end + 1 < n && ascii::IsLetter(after) &&
             InList(stem.substr(end, 2), kOrdinalEnds))
           return true;
@@ -837,6 +865,14 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     }
   }
   if (!bare.empty() && ascii::IsDigit(bare[0])) {
+    // A year that no number follows begins no date: most years.
+    if (bare.size() == 4 && (at + 1 == s.n || !ascii::IsDigit(s.at[at + 1][0])) &&
+        IsYearWord(bare, highest_year)) {
+      m.kind = MarkKind::kYear;
+      m.text = bare;
+      m.words = 1;
+      return m;
+    }
     if (const std::size_t n = r.Date(m)) {
       m.kind = MarkKind::kDate;
       m.words = static_cast<std::uint8_t>(n);

@@ -53,9 +53,12 @@ inline constexpr std::size_t kMaxWrittenMark = 13;
 // bare or inside its own brackets ("2010", "(2010)"); nothing else.
 bool IsYearWord(std::string_view word, int highest_year);
 
-// Whether a stem may hold a year or a date of year, month and day: the
-// quick refusal of the year rule, which reads the marks only then.
-bool MayHoldYear(std::string_view stem, int highest_year);
+// Where the year rule's reading of a stem begins: two words before the
+// last word that may be a year (a date may end in it), or npos when no
+// word may be: the year rule's quick refusal.  The rule keeps the last
+// year or date and the marks after it, which no word before this changes:
+// no mark takes a year along but a date, of three words at most.
+std::size_t YearReadingStart(std::string_view stem, int highest_year);
 
 // Whether a cleaned stem may hold a season, an episode or a date: the
 // quick refusal of the episode rule, which reads the marks only then.

@@ -425,6 +425,10 @@ TEST(ReleaseName, Dates) {
       {"e", "Show.190314.Guest.720p.mkv", "Show 2019-03-14.mkv"},
       {"y", "Show.190314.Guest.720p.mkv", "Show 190314 Guest 720p.mkv"},
       {"y", "News 14-03-2019 Guest.mkv", "News 14-03-2019 Guest.mkv"},
+      // The last year "/y" keeps, before words that only look like one.
+      {"y", "Movie.2011.Cut.2010-bit10.mkv", "Movie (2011).mkv"},
+      {"y", "Movie.2011.Cut.2012-16-02.mkv", "Movie (2011).mkv"},
+      {"y", "Movie.2011.Cut.2012-11-02.mkv", "Movie 2011 Cut 2012-11-02.mkv"},
       {"v", "News.2012.16.02.Guest.mkv", "News 2012-02-16.mkv"},
       {"v", "News.04.05.2019.Guest.mkv", "News 04 05 (2019).mkv"},
       {"v", "News.20190314.Guest.720p.mkv", "News 2019-03-14.mkv"},
