@@ -82,7 +82,7 @@ struct StemWords {
   }
 };
 
-// period_before as PeriodJoins (rules/stem_cleanup.h) gives it, or 0.
+// period_before as CleanStem (rules/stem_cleanup.h) gives it, or 0.
 StemWords SplitWords(std::string_view cleaned, std::uint64_t period_before = 0);
 
 enum class MarkKind : unsigned char {

@@ -258,9 +258,9 @@ TEST(ReleaseName, TermsExampleAreTags) {
     if (term.back() == '-') term += "GRP";
     ++terms;
     const std::string raw = "Title.2010." + term;
-    const std::string stem = rules::CleanStem(raw);
-    const rules::ReleaseName r =
-        rules::ReadReleaseName(stem, 2026, rules::PeriodJoins(raw));
+    std::uint64_t joins = 0;
+    const std::string stem = rules::CleanStem(raw, &joins);
+    const rules::ReleaseName r = rules::ReadReleaseName(stem, 2026, joins);
     ASSERT_EQ(r.year, 1u) << term;
     // Each word a tag's, or placed with the one before ("DDP5.1").
     for (std::size_t i = 2; i < r.words.n;) {
