@@ -87,7 +87,16 @@ void CheckYearReadingStart(const std::string& stem, int highest_year) {
       rules::ReadMarks(std::string_view(stem).substr(from), highest_year);
   FUZZ_CHECK(YearCut(part, j) == cut);
   if (cut == nullptr) return;
-  for (++k, ++j; k < all.mark_count || j < part.mark_count; ++k, ++j) {
+  // Anime numbers and dates in one word, which the rule does not keep, may
+  // depend on the words before (a name that a bracket opens).
+  auto next = [](const rules::ReleaseName& r, std::size_t& i) {
+    while (++i < r.mark_count && (r.marks[i].kind == rules::MarkKind::kAnime ||
+                                  (r.marks[i].kind == rules::MarkKind::kDate &&
+                                   r.marks[i].date_form >= 2))) {
+    }
+  };
+  for (next(all, k), next(part, j); k < all.mark_count || j < part.mark_count;
+       next(all, k), next(part, j)) {
     FUZZ_CHECK(k < all.mark_count && j < part.mark_count);
     FUZZ_CHECK(all.words.at[all.marks[k].at].data() ==
                    part.words.at[part.marks[j].at].data() &&
