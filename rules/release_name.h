@@ -4,8 +4,10 @@
 // numbers, samples and extras), where the title begins and ends, the first
 // release tag of each kind, the media servers' own tags, and for every word
 // whether the reading placed it.  "/y", "/e" and "/v" are short rules over
-// this record; the grammar they share is data in rules/release_name.cc (the
-// marker spellings) and rules/video_tags.cc (the tags and languages).
+// this record; the grammar they share is data in rules/release_grammar.h
+// (the marker spellings) and rules/video_tags.cc (the tags and languages).
+// The marks are read in rules/release_name.cc, the rest of ReadReleaseName
+// in rules/release_title.cc.
 //
 // Marks, letters in any case, a word's round brackets aside:
 //  - Episodes, written "S01E02" or "S01E02-E05" (first and last of a run):
@@ -21,13 +23,16 @@
 //  - Season words, written "S01": "S01", "s1", "Season 1" and its other
 //    spellings.
 //  - Dates, written "2019-03-14": "2019 03 14", "2019-03-14", the same in
-//    one bracket group ("(2019 03 14)").
+//    one bracket group ("(2019 03 14)"); other orders where one settles
+//    them ("14 03 2019", "14-03-2019", "2012 16 02", "5th Mar 2025",
+//    "20190314"), and "190314" as the first mark after a title.
 //  - Parts, kept as written: "Part 2", "Pt II" (up to X), "Part2", "CD1" to
 //    "CD9", "Disc 2", "Disk2".
 //  - Samples and trailers, kept as written, also glued to a group
 //    ("x264-GRP-sample").
-//  - Anime numbers: "- 07", "- 07v2", and a half episode "- 12.5" (as the
-//    raw name writes it, a period between the numbers).
+//  - Anime numbers: "- 07", "- 07v2", "- 10718", a run "- 01-02", and a
+//    half episode "- 12.5" (as the raw name writes it, a period between
+//    the numbers).
 #pragma once
 
 #include <array>
