@@ -722,6 +722,15 @@ bool MayHoldEpisode(std::string_view stem, int highest_year) {
     if ((after == 'x' || after == 'X') && end + 1 < n && ascii::IsDigit(stem[end + 1]))
       return true;
     if (bound(before)) {
+      // The word's start past its brackets, and the word before it.
+      std::size_t start = i;
+      while (start > 0 && (stem[start - 1] == '(' || stem[start - 1] == ')')) --start;
+      const bool spaced = start > 0 && stem[start - 1] == ' ';
+      auto previous_word = [&] {
+        std::size_t k = start - 1;
+        while (k > 0 && stem[k - 1] != ' ') --k;
+        return ascii::TrimBrackets(stem.substr(k, start - 1 - k));
+      };
       if (run == 6 || run == 8) {
         if (bound(after)) return true;
       } else if (run == 4) {
@@ -731,24 +740,21 @@ bool MayHoldEpisode(std::string_view stem, int highest_year) {
         if ((after == ' ' || after == '-') && short_run(end + 1, k) &&
             (k == n || bound(stem[k])))
           return true;
-        if (i >= 2 && (before == ' ' || before == '-') && ascii::IsDigit(stem[i - 2])) {
-          k = i - 1;
+        if (start >= 2 && (stem[start - 1] == ' ' || stem[start - 1] == '-') &&
+            ascii::IsDigit(stem[start - 2])) {
+          k = start - 1;
           while (k > 0 && ascii::IsDigit(stem[k - 1])) --k;
-          if (short_run(k, i - 1) && (k == 0 || bound(stem[k - 1]))) return true;
+          if (short_run(k, start - 1) && (k == 0 || bound(stem[k - 1]))) return true;
         }
-        if (i > 0 && before == ' ') {
-          k = i - 1;
-          while (k > 0 && stem[k - 1] != ' ') --k;
-          if (MonthNumber(stem.substr(k, i - 1 - k)) > 0) return true;
-        }
-      } else if (run <= 3 && i > 0 && before == ' ') {
+        if (spaced && MonthNumber(previous_word()) > 0) return true;
+      } else if (run <= 3) {
         if (run <= 2 && end + 1 < n && ascii::IsLetter(after) &&
             InList(stem.substr(end, 2), kOrdinalEnds))
           return true;
-        std::size_t k = i - 1;
-        while (k > 0 && stem[k - 1] != ' ') --k;
-        const std::string_view word = ascii::TrimBrackets(stem.substr(k, i - 1 - k));
-        if (InList(word, kSeasonWords) || ascii::EqualsFolded(word, "cap")) return true;
+        if (spaced) {
+          const std::string_view word = previous_word();
+          if (InList(word, kSeasonWords) || ascii::EqualsFolded(word, "cap")) return true;
+        }
       }
     }
     i = end;

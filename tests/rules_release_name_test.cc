@@ -218,6 +218,9 @@ TEST(ReleaseName, NeighboursStayApart) {
       {"v", "Show.S01.xx.1x03.mkv", "Show S01E03.mkv"},
       {"v", "Show.S01.xx.-.07.mkv", "Show S01E07.mkv"},
       {"v", "Show.S01.xx.-.08.mkv", "Show S01E08.mkv"},
+      // Bracketed numbers after a season word: the stem is read.
+      {"e", "Show.Se.(21).x.mkv", "Show S21.mkv"},
+      {"e", "Show (2nd Season) - 12.mkv", "Show S02E12.mkv"},
       // Sizes, bitrates and channels are tags, never a number of the name.
       {"v", "Title (2019) 1080p - 1.1GB - x264.mkv", "Title (2019).mkv"},
       {"v", "Title.2019.2.5.GB.20.Mbps.DD+5.1.mkv", "Title (2019).mkv"},
