@@ -664,6 +664,10 @@ std::size_t YearReadingStart(std::string_view stem, int highest_year) {
     const std::size_t i = e - 4;
     const char before = i > 0 ? stem[i - 1] : ' ';
     const char after = e < stem.size() ? stem[e] : ' ';
+    if (before != ' ' && before != '(' && before != ')') {
+      --e;
+      continue;
+    }
     const int value = (stem[i] - '0') * 1000 + (stem[i + 1] - '0') * 100 +
                       (stem[i + 2] - '0') * 10 + (stem[i + 3] - '0');
     // Before a "-", only as a date's year: "2019-03-14" ("2010-bit10" and
@@ -691,6 +695,14 @@ std::size_t YearReadingStart(std::string_view stem, int highest_year) {
   }
   return std::string_view::npos;
 }
+
+namespace {
+
+bool IsLetterIn(char c, std::string_view lower) {
+  return lower.find(ascii::AsciiLower(c)) != std::string_view::npos;
+}
+
+}  // namespace
 
 bool MayHoldEpisode(std::string_view stem, int highest_year) {
   // Every season, episode and date of the grammar holds a run of digits:
@@ -726,6 +738,11 @@ bool MayHoldEpisode(std::string_view stem, int highest_year) {
       std::size_t start = i;
       while (start > 0 && (stem[start - 1] == '(' || stem[start - 1] == ')')) --start;
       const bool spaced = start > 0 && stem[start - 1] == ' ';
+      auto last_byte = [&] {  // of the word before, past its brackets
+        std::size_t k = start - 1;
+        while (k > 0 && (stem[k - 1] == '(' || stem[k - 1] == ')')) --k;
+        return k > 0 ? stem[k - 1] : ' ';
+      };
       auto previous_word = [&] {
         std::size_t k = start - 1;
         while (k > 0 && stem[k - 1] != ' ') --k;
@@ -746,12 +763,15 @@ bool MayHoldEpisode(std::string_view stem, int highest_year) {
           while (k > 0 && ascii::IsDigit(stem[k - 1])) --k;
           if (short_run(k, start - 1) && (k == 0 || bound(stem[k - 1]))) return true;
         }
-        if (spaced && MonthNumber(previous_word()) > 0) return true;
+        if (spaced && IsLetterIn(last_byte(), "yhletrnbgpvc")) {  // of the months
+          if (MonthNumber(previous_word()) > 0) return true;
+        }
       } else if (run <= 3) {
         if (run <= 2 && end + 1 < n && ascii::IsLetter(after) &&
             InList(stem.substr(end, 2), kOrdinalEnds))
           return true;
-        if (spaced) {
+        // Past a letter the season words and "cap" end with.
+        if (spaced && IsLetterIn(last_byte(), "aelnps")) {
           const std::string_view word = previous_word();
           if (InList(word, kSeasonWords) || ascii::EqualsFolded(word, "cap")) return true;
         }
@@ -812,6 +832,12 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     }
   }
   if (!bare.empty() && ascii::IsDigit(bare[0])) {
+    // A lone number of one or two digits ("DD5 1") begins only a date a
+    // year ends, or an episode number before a bracket group.
+    if (bare.size() == word.size() && word.size() <= 2 && ascii::IsDigit(word.back()) &&
+        !(at + 2 < s.n && s.at[at + 2].size() == 4) &&
+        !(at + 1 < s.n && s.at[at + 1].front() == '('))
+      return m;
     // A year that no number follows begins no date: most years.
     if (bare.size() == 4 && (at + 1 == s.n || !ascii::IsDigit(s.at[at + 1][0])) &&
         IsYearWord(bare, highest_year)) {

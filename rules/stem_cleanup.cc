@@ -55,7 +55,11 @@ NameSplit SplitDirectoryName(std::string_view name) {
 // that next byte comes, so runs collapse and the ends stay trimmed.  "(" and
 // "[" always want a space in front, ")" and "]" one behind, and no space is
 // ever written just inside a bracket.
-std::string CleanStem(std::string_view stem, std::uint64_t* period_joins) {
+namespace {
+
+// The cleanup, and with kJoins the words a period joined on.
+template <bool kJoins>
+std::string Clean(std::string_view stem, std::uint64_t* period_joins) {
   // Each byte writes at most two ("[" -> " ("): one buffer of that size,
   // cut to what was written.
   std::string s(2 * stem.size(), '\0');
@@ -78,7 +82,7 @@ std::string CleanStem(std::string_view stem, std::uint64_t* period_joins) {
       case '(':
         if (out != begin && out[-1] != '(') {
           *out++ = ' ';
-          ++word;
+          if constexpr (kJoins) ++word;
         }
         *out++ = '(';
         space_wanted = period = false;
@@ -93,16 +97,24 @@ std::string CleanStem(std::string_view stem, std::uint64_t* period_joins) {
         if (space_wanted && out != begin && out[-1] != '(') {
           *out++ = ' ';
           // A word of digits the stem joined on with a period: "12.5".
-          ++word;
-          if (period && word < 64 && ascii::IsDigit(c)) joins |= std::uint64_t{1} << word;
+          if constexpr (kJoins) {
+            ++word;
+            if (period && word < 64 && ascii::IsDigit(c)) joins |= std::uint64_t{1} << word;
+          }
         }
         *out++ = c;
         space_wanted = period = false;
     }
   }
   s.resize(static_cast<std::size_t>(out - begin));
-  if (period_joins) *period_joins = joins;
+  if constexpr (kJoins) *period_joins = joins;
   return s;
+}
+
+}  // namespace
+
+std::string CleanStem(std::string_view stem, std::uint64_t* period_joins) {
+  return period_joins ? Clean<true>(stem, period_joins) : Clean<false>(stem, nullptr);
 }
 
 }  // namespace rules
