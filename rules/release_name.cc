@@ -224,9 +224,9 @@ struct Reader {
       return 0;
     }
     // Further episodes of the season: "E10", "S03E02", "1x02", "- E03",
-    // "22" after a period ("S03E21.22").
+    // "S03 E02", "22" after a period ("S03E21.22").
     for (;;) {
-      std::size_t k = taken;
+      std::size_t k = taken, words = 1;
       if (Word(k) == "-" || Word(k) == "+") ++k;
       Episode more;
       more.season = e.season;
@@ -239,12 +239,15 @@ struct Reader {
       } else if (k == taken && (s.PeriodBefore(at + k) || x_form) &&
                  IsNumber(Word(k), 3, n) && Word(k).size() >= 2 && n == e.last + 1) {
         more.first = more.last = n;
+      } else if (IsSeasonWord(Word(k), highest_year, n) && n == e.season &&
+                 ReadEWord(Word(k + 1), highest_year, more)) {
+        words = 2;
       } else {
         break;
       }
       if (more.first <= e.last) break;  // "S01E02 E2" is no run
       e.last = more.last;
-      taken = k + 1;
+      taken = k + words;
     }
     return taken;
   }

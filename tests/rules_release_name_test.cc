@@ -218,6 +218,9 @@ TEST(ReleaseName, NeighboursStayApart) {
       {"v", "Show.S01.xx.1x03.mkv", "Show S01E03.mkv"},
       {"v", "Show.S01.xx.-.07.mkv", "Show S01E07.mkv"},
       {"v", "Show.S01.xx.-.08.mkv", "Show S01E08.mkv"},
+      // A run that goes on in a season and episode of two words.
+      {"e", "Show.S01E02.S01.E03.x.mkv", "Show S01E02-E03.mkv"},
+      {"e", "Show.S01E02.S0).E04.x.mkv", "Show S01E02 S00E04.mkv"},
       // Bracketed numbers after a season word: the stem is read.
       {"e", "Show.Se.(21).x.mkv", "Show S21.mkv"},
       {"e", "Show (2nd Season) - 12.mkv", "Show S02E12.mkv"},
