@@ -110,10 +110,10 @@ bool WouldJoin(const Mark& mark, const StemWords& words, std::string_view word,
                int highest_year) {
   std::string both;
   AppendMark(mark, words, both);
+  const std::size_t own = SplitWords(both).n;  // "- 07" is two
   both.push_back(' ');
   both.append(ascii::TrimBrackets(word));
-  const StemWords two = SplitWords(both);
-  return ReadMark(two, 0, highest_year).words > 1;
+  return ReadMark(SplitWords(both), 0, highest_year).words > own;
 }
 
 // The extras media servers file beside a film, by the word a release name

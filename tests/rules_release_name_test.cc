@@ -230,6 +230,7 @@ TEST(ReleaseName, NeighboursStayApart) {
       {"v", "Title.2019.1080p.TrueHD.7.1.Atmos.mkv", "Title (2019).mkv"},
       // A number the reading does not place stays.
       {"v", "Title.2019.Chapter.7.1080p.mkv", "Title (2019) Chapter 7.mkv"},
+      {"v", "[Grp] Show - 07 (1080p) 3.mkv", "Show - 07 3.mkv"},
       // Already tidy media-server names.
       {"v", "Title (2000) {edition-Extended}.mkv", "Title (2000) {edition-Extended}.mkv"},
       {"v", "Title (2007) [imdbid-tt0443706].mkv", "Title (2007) [imdbid-tt0443706].mkv"},
