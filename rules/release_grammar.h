@@ -15,7 +15,7 @@
 
 namespace rules {
 
-// The grammar's words.  A spelling is added here, and every rule reads it.
+// The words the marks are spelled with.
 inline constexpr std::string_view kSeasonWords[] = {
     "season", "temporada", "staffel",  "saison",
     "sezon",  "series",    "stagione", "se"};

@@ -1,3 +1,5 @@
+// The marks of a release name, read from its words left to right, and the
+// quick refusals of words and stems that can hold none (see release_name.h).
 #include "rules/release_name.h"
 
 #include "rules/ascii.h"
@@ -534,12 +536,12 @@ bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_y
 }
 
 // Which words can begin a mark: the quick refusal nearly every word gets,
-// made from the grammar's words above.  A word beginning with a digit or
-// one of "()-#" may; one beginning with a letter only when its first three
-// bytes begin a word of the grammar ("Season", "Part2", "CD1", "sample";
-// a word of two letters, "Se", "pt", also before a digit) or are "S" and a
-// digit.  Samples glued to a group ("x264-GRP-sample") are found by their
-// ending.
+// made from the grammar's words (rules/release_grammar.h).  A word
+// beginning with a digit or one of "()-#" may; one beginning with a letter
+// only when its first three bytes begin a word of the grammar ("Season",
+// "Part2", "CD1", "sample"; a word of two letters, "Se", "pt", also before
+// a digit) or are "S" and a digit.  Samples glued to a group
+// ("x264-GRP-sample") are found by their ending.
 struct FirstLetters {
   std::uint32_t third[26][26] = {};  // bits 0-25 a letter, 26 a digit, 27 the end
 };
