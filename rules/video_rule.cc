@@ -224,6 +224,12 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   }
   const bool extra = r.form == NameForm::kFilm && AppendExtra(r, out);
   bool first_kept = !extra && r.lead < r.mark_count;
+  // A title of a bracketed year alone ("(2010) (1080p) x 7"): a second
+  // reading would take the numbers kept after it for the title, and put
+  // the year behind them.
+  const bool lone_year = r.year == kNoWord && r.lead == kMaxMarks &&
+                         r.title_end == r.start + 1 && w[r.start].front() == '(' &&
+                         IsYearWord(w[r.start], highest_year);
   // A number that the reading does not place stays: it may be all that
   // tells this file from its neighbour.
   // The plain word before it goes with it: "Chapter 7", "Day 1"; not one
@@ -239,8 +245,10 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
       first_kept = false;
     }
     // Right after the mark, a number its reading would take along ("S01E02
-    // x E3": "S01E02 E3" is a run): this name is left as it is.
-    if (first_kept && WouldJoin(r.marks[r.lead], r.words, w[i], highest_year))
+    // x E3": "S01E02 E3" is a run), or after a lone year: this name is left
+    // as it is.
+    if (lone_year ||
+        (first_kept && WouldJoin(r.marks[r.lead], r.words, w[i], highest_year)))
       return {std::move(stem), false};
     first_kept = false;
     out.push_back(' ');
