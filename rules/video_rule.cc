@@ -241,7 +241,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
         w[i - 1] != "-" && ascii::IsLetter(w[i - 1][0]) &&
         MatchVideoTag(w, i - 1).words == 0 && !JoinsNumberBefore(w[i - 1])) {
       out.push_back(' ');
-      out.append(w[i - 1]);
+      out.append(ascii::TrimBrackets(w[i - 1]));  // no bracket of its group
       first_kept = false;
     }
     // Right after the mark, a number its reading would take along ("S01E02
