@@ -157,6 +157,8 @@ struct ReleaseName {
   std::size_t year = kNoWord;     // the year's word
   std::size_t lead = kMaxMarks;   // the mark that names the file
   std::size_t rest = 0;           // the first word after the year or lead
+  // Bit i: a title word the library name is written without.
+  std::uint64_t unwritten = 0;
 
   ReleaseName() {}
   std::span<const Mark> Marks() const { return {marks, mark_count}; }

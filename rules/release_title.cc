@@ -232,6 +232,15 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     r.rest = r.title_end;
   }
   r.title_end = TrimTitle(w, r.start, r.title_end);
+  // A "- 114" in the title that the raw name's periods made no episode
+  // number ("- 114.2014"): the title is written without its "-", which a
+  // second reading, without the periods, would take for an episode's.
+  for (std::size_t k = r.start + 1; k + 1 < r.title_end && k + 2 < n; ++k) {
+    std::string_view digits;
+    if (w[k] == "-" && r.words.PeriodBefore(k + 2) &&
+        ReadAnimeNumber(ascii::TrimBrackets(w[k + 1]), highest_year, digits))
+      SetBits(r.unwritten, k, 1);
+  }
   // A bracketed year that opens the title, with no year after it, goes
   // behind the title: "(1987) Silver Coast".  Judged on the title the
   // reading leaves, so that a second run reads it the same.

@@ -11,8 +11,9 @@ namespace rules {
 namespace {
 
 void AppendWords(std::string& out, std::span<const std::string_view> w,
-                 std::size_t from, std::size_t to) {
+                 std::size_t from, std::size_t to, std::uint64_t skip = 0) {
   for (std::size_t i = from; i < to; ++i) {
+    if (i < 64 && ((skip >> i) & 1u)) continue;
     if (!out.empty()) out.push_back(' ');
     out.append(w[i]);
   }
@@ -210,7 +211,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   if (w.size() < 2) return {std::move(stem), false};
   std::string out;
   out.reserve(stem.size());
-  AppendWords(out, w, r.start, r.title_end);
+  AppendWords(out, w, r.start, r.title_end, r.unwritten);
   UnbracketTitle(out);
   if (r.year != kNoWord) {
     if (!out.empty()) out.push_back(' ');

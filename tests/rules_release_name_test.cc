@@ -231,6 +231,9 @@ TEST(ReleaseName, NeighboursStayApart) {
       // A number the reading does not place stays.
       {"v", "Title.2019.Chapter.7.1080p.mkv", "Title (2019) Chapter 7.mkv"},
       {"v", "[Grp] Show - 07 (1080p) 3.mkv", "Show - 07 3.mkv"},
+      // "- 114.12" is no episode: the title keeps its numbers, not the "-".
+      {"v", "Show.-.114.12.2010.mkv", "Show 114 12 (2010).mkv"},
+      {"v", "Show.-.114.13.2010.mkv", "Show 114 13 (2010).mkv"},
       // Already tidy media-server names.
       {"v", "Title (2000) {edition-Extended}.mkv", "Title (2000) {edition-Extended}.mkv"},
       {"v", "Title (2007) [imdbid-tt0443706].mkv", "Title (2007) [imdbid-tt0443706].mkv"},
