@@ -237,7 +237,11 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   // that a second reading would join to the number written before it
   // ("1 x MB 8" gives "1 8", never "1 MB 8").
   for (std::size_t i = r.rest; i < w.size(); ++i) {
-    if (r.Understood(i) || !HasDigit(w[i]) || MediaServerTag(w, i)) continue;
+    if (const std::size_t tag = MediaServerTag(w, i)) {  // written whole below
+      i += tag - 1;
+      continue;
+    }
+    if (r.Understood(i) || !HasDigit(w[i])) continue;
     if (i > r.rest && !r.Understood(i - 1) && !HasDigit(w[i - 1]) &&
         w[i - 1] != "-" && ascii::IsLetter(w[i - 1][0]) &&
         MatchVideoTag(w, i - 1).words == 0 && !JoinsNumberBefore(w[i - 1])) {
