@@ -77,6 +77,7 @@ const char* YearCut(const rules::ReleaseName& r, std::size_t& mark) {
 void CheckYearReadingStart(const std::string& stem, int highest_year) {
   const std::size_t from = rules::YearReadingStart(stem, highest_year);
   const rules::ReleaseName all = rules::ReadMarks(stem, highest_year);
+  if (all.mark_count == rules::kMaxMarks) return;  // the whole reading stopped early
   std::size_t k = 0, j = 0;
   const char* const cut = YearCut(all, k);
   if (from == std::string::npos) {
