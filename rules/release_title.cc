@@ -116,9 +116,10 @@ bool IsTagOnly(std::span<const std::string_view> w, std::size_t at, std::size_t&
 
 // Cuts the title's end: a trailing "-", a bracket group the year stood in,
 // the tags that can only be tags.
-std::size_t TrimTitle(std::span<const std::string_view> w, std::size_t s,
+// Where the words from s to end must end so that no group they open is
+// left open: at the group's first word, but for a group the title opens.
+std::size_t ClosedEnd(std::span<const std::string_view> w, std::size_t s,
                       std::size_t end) {
-  // A group left open before the year: its words go.
   int depth = 0;
   std::size_t open_at = end;
   for (std::size_t i = s; i < end; ++i) {
@@ -130,9 +131,21 @@ std::size_t TrimTitle(std::span<const std::string_view> w, std::size_t s,
       }
     }
   }
-  if (depth > 0 && open_at > s) end = open_at;
+  return depth > 0 && open_at > s ? open_at : end;
+}
+
+std::size_t TrimTitle(std::span<const std::string_view> w, std::size_t s,
+                      std::size_t end) {
+  // A group left open before the year: its words go.
+  end = ClosedEnd(w, s, end);
   for (bool cut = true; cut && end > s + 1;) {
     cut = false;
+    // A tag that closed a group cut: the group's words go too.
+    if (const std::size_t closed = ClosedEnd(w, s, end); closed < end) {
+      end = closed;
+      cut = true;
+      continue;
+    }
     if (w[end - 1] == "-" || w[end - 1] == "(") {
       --end;
       cut = true;
