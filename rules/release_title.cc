@@ -249,9 +249,9 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
   // number ("- 114.2014"): the title is written without its "-", which a
   // second reading, without the periods, would take for an episode's.
   for (std::size_t k = r.start + 1; k + 1 < r.title_end && k + 2 < n; ++k) {
-    std::string_view digits;
+    std::string_view digits, to;
     if (w[k] == "-" && r.words.PeriodBefore(k + 2) &&
-        ReadAnimeNumber(ascii::TrimBrackets(w[k + 1]), highest_year, digits))
+        ReadAnimeNumber(ascii::TrimBrackets(w[k + 1]), highest_year, digits, &to))
       SetBits(r.unwritten, k, 1);
   }
   // A bracketed year that opens the title, with no year after it, goes

@@ -234,6 +234,7 @@ TEST(ReleaseName, NeighboursStayApart) {
       // "- 114.12" is no episode: the title keeps its numbers, not the "-".
       {"v", "Show.-.114.12.2010.mkv", "Show 114 12 (2010).mkv"},
       {"v", "Show.-.114.13.2010.mkv", "Show 114 13 (2010).mkv"},
+      {"v", "Show.-.2-2026.009.S.mkv", "Show 2-2026 009 S.mkv"},
       // Already tidy media-server names.
       {"v", "Title (2000) {edition-Extended}.mkv", "Title (2000) {edition-Extended}.mkv"},
       {"v", "Title (2007) [imdbid-tt0443706].mkv", "Title (2007) [imdbid-tt0443706].mkv"},
