@@ -208,7 +208,10 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   }
   const ReleaseName r = ReadReleaseName(from, highest_year, period_before);
   const std::span<const std::string_view> w = r.words.all();
-  if (w.size() < 2) return {std::move(stem), false};
+  // More marks than the record holds (no release name has so many): the
+  // words past them are not read, and a name made of what the reading kept
+  // would read otherwise.
+  if (w.size() < 2 || r.mark_count == kMaxMarks) return {std::move(stem), false};
   std::string out;
   out.reserve(stem.size());
   AppendWords(out, w, r.start, r.title_end, r.unwritten);

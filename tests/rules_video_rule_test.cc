@@ -173,7 +173,9 @@ TEST(VideoRule, NamesReadAgainStay) {
       "Show.S01.(x).E05.mkv", "((t1ie.0).e.x.mkv", "Th.1963.1.xx.(mb).x.mb.8.mkv",
       "Show.S1E02.HDTV.x.2014.E2.avi", "Show.S1E02.HDTV.x.2014.E3.avi",
       "(2010).(1080p).Chapter.7.mkv", "((Cai).Show.S10.2012.(().b).mo05ov.mkv",
-      "A.6.(x129016.FRENCH).(0p.(1984).mkv"};
+      "A.6.(x129016.FRENCH).(0p.(1984).mkv",
+      "A - 1 (1984) (1) (1984) (1) (1984) (1) (1984) (1) (1984) (1) (1984) (1) "
+      "(1984) (1) (1984) (1) (1984) 7.mkv"};
   for (std::string_view name : names) {
     for (bool mixed : {false, true}) {
       const std::string once = rules::CleanName(name, Video(mixed)).name;
