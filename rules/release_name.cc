@@ -265,12 +265,12 @@ struct Reader {
     std::size_t words = 0;
     const bool open = !word.empty() && word.front() == '(';
     if (open) word.remove_prefix(1);
-    if (word.size() >= 10 && word[4] == '-' && word[7] == '-' &&
-        word.size() == 10 + (open ? 1 : 0)) {
-      if (open && word.back() != ')') return 0;
-      year = word.substr(0, 4);
-      month = word.substr(5, 2);
-      day = word.substr(8, 2);
+    if (const std::string_view bare = ascii::TrimBrackets(word);
+        bare.size() == 10 && bare[4] == '-' && bare[7] == '-') {
+      // Brackets aside, as a number kept unplaced is written without them.
+      year = bare.substr(0, 4);
+      month = bare.substr(5, 2);
+      day = bare.substr(8, 2);
       words = 1;
     } else if (word.size() == 4 && at + 2 < s.n && Adjacent(at + 1) &&
                Adjacent(at + 2)) {

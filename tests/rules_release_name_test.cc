@@ -425,6 +425,8 @@ TEST(ReleaseName, Dates) {
       {"v", "News 14-03-2019 Guest.mkv", "News 2019-03-14.mkv"},
       {"v", "News.2012-16-02.Guest.mkv", "News 2012-02-16.mkv"},
       {"v", "News 04-05-2019 Guest.mkv", "News 04-05-2019 Guest.mkv"},
+      {"v", "News.(2012-01-02.Guest.mkv", "News 2012-01-02.mkv"},
+      {"y", "News.(2012-01-02.Guest.mkv", "News 2012-01-02.mkv"},
       // Six digits: a date right after a title, in a name with tags only.
       {"v", "Show.190314.Guest.720p.HDTV.x264-GRP.mkv", "Show 2019-03-14.mkv"},
       {"v", "Show.991231.720p.mkv", "Show 1999-12-31.mkv"},
