@@ -338,18 +338,21 @@ struct Reader {
         if (words == 1) m.date_form = 2;
         return words;
       }
+      // Else on to the one word of eight digits ("20120121 x 2010").
+      bool settled = false;
       if (part[2].size() == 4 && IsYearWord(part[2], highest_year)) {
         if (number(part[0], a) && number(part[1], b) && a >= 1 && b >= 1 &&
             a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
           m.first = a > 12 ? b : a;
           m.last = a > 12 ? a : b;
+          settled = true;
         } else if (words == 3 && Day(part[0], a) && (month = MonthNumber(part[1])) > 0) {
           m.first = month;
           m.last = a;
-        } else {
-          m.date_form = 0;
-          return 0;
+          settled = true;
         }
+      }
+      if (settled) {
         m.text = part[2];
         m.year_at = static_cast<std::uint8_t>(words == 3 ? at + 2 : at);
         if (words == 1) m.date_form = 2;

@@ -426,6 +426,7 @@ TEST(ReleaseName, Dates) {
       {"v", "News.2012-16-02.Guest.mkv", "News 2012-02-16.mkv"},
       {"v", "News 04-05-2019 Guest.mkv", "News 04-05-2019 Guest.mkv"},
       {"v", "News.(2012-01-02.Guest.mkv", "News 2012-01-02.mkv"},
+      {"v", "News.20120121.Guest.2010.720p.mkv", "News 2012-01-21.mkv"},
       {"y", "News.(2012-01-02.Guest.mkv", "News 2012-01-02.mkv"},
       // Six digits: a date right after a title, in a name with tags only.
       {"v", "Show.190314.Guest.720p.HDTV.x264-GRP.mkv", "Show 2019-03-14.mkv"},
