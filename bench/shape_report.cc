@@ -262,7 +262,8 @@ Sample FilmSample(Random& r) {
 // The spellings of marks, dates, parts and titles that the one reading of
 // a name knows, each with what "/v" gives: "%S" and "%E" stand for a
 // season and an episode of two digits, "%s" and "%e" for the same without
-// the leading zero, "%F" for the episode after %E, "%Y" for a year.
+// the leading zero, "%F" for the episode after %E, "%Y" for a year and
+// "%y" for its last two digits.
 constexpr struct {
   const char* label;
   const char* name;
@@ -291,6 +292,10 @@ constexpr struct {
     {"DD.MM.YYYY", "News.2%e.03.%Y.720p", "News %Y-03-2%e"},
     {"YYYYMMDD", "News.%Y03%F.720p", "News %Y-03-%F"},
     {"16 November 2016", "News.%F.November.%Y.720p", "News %Y-11-%F"},
+    {"DD-MM-YYYY (one word)", "News.2%e-03-%Y.720p", "News %Y-03-2%e"},
+    {"YYMMDD after a title", "Show.%y03%F.Guest.720p.HDTV.x264-GRP", "Show %Y-03-%F"},
+    {"Ep10718 - Ep10722", "Show.Ep107%E.-.Ep107%F.720p", "Show - 107%E-107%F"},
+    {"S01 ... E05", "Show.S%S.1080p.E%E.x264", "Show S%SE%E"},
     {"(YYYY.MM.DD)", "News (%Y.03.%F)", "News %Y-03-%F"},
     {"year-first bracket", "[Taxi %Y] [BDRemux 1080p]", "Taxi (%Y)"},
     {"featurette", "Film.%Y.Featurette.Making.It.1080p", "Film (%Y) - Making It-featurette"},
@@ -313,6 +318,7 @@ std::string Filled(std::string_view pattern, int season, int episode, int year) 
       case 'e': out += std::to_string(episode); break;
       case 'F': out += TwoDigits(episode + 1); break;
       case 'Y': out += std::to_string(year); break;
+      case 'y': out += TwoDigits(year % 100); break;
       default: out.push_back(pattern[i]);
     }
   }

@@ -58,11 +58,69 @@ void CheckYearRule(const std::string& before, const rules::YearResult& after,
   FUZZ_CHECK(!rules::ApplyYearRule(after.stem, highest_year).changed);
 }
 
+// The word the year rule cuts at: that of the last year or date of year,
+// month and day, or the year of a date in another order; null for none.
+const char* YearCut(const rules::ReleaseName& r, std::size_t& mark) {
+  for (mark = r.mark_count; mark-- > 0;) {
+    const rules::Mark& m = r.marks[mark];
+    if (m.kind == rules::MarkKind::kYear ||
+        (m.kind == rules::MarkKind::kDate && m.date_form == 0))
+      return r.words.at[m.at].data();
+    if (m.kind == rules::MarkKind::kDate && m.date_form == 1)
+      return r.words.at[m.year_at].data();
+  }
+  return nullptr;
+}
+
+// The year rule reads from where YearReadingStart says: the same year, and
+// the same marks after it, as a reading of every word.
+void CheckYearReadingStart(const std::string& stem, int highest_year) {
+  const std::size_t from = rules::YearReadingStart(stem, highest_year);
+  const rules::ReleaseName all = rules::ReadMarks(stem, highest_year);
+  if (all.mark_count == rules::kMaxMarks) return;  // the whole reading stopped early
+  std::size_t k = 0, j = 0;
+  const char* const cut = YearCut(all, k);
+  if (from == std::string::npos) {
+    FUZZ_CHECK(cut == nullptr);
+    return;
+  }
+  const rules::ReleaseName part =
+      rules::ReadMarks(std::string_view(stem).substr(from), highest_year);
+  FUZZ_CHECK(YearCut(part, j) == cut);
+  if (cut == nullptr) return;
+  // Anime numbers and dates in one word, which the rule does not keep, may
+  // depend on the words before (a name that a bracket opens).
+  auto next = [](const rules::ReleaseName& r, std::size_t& i) {
+    while (++i < r.mark_count && (r.marks[i].kind == rules::MarkKind::kAnime ||
+                                  (r.marks[i].kind == rules::MarkKind::kDate &&
+                                   r.marks[i].date_form >= 2))) {
+    }
+  };
+  for (next(all, k), next(part, j); k < all.mark_count || j < part.mark_count;
+       next(all, k), next(part, j)) {
+    FUZZ_CHECK(k < all.mark_count && j < part.mark_count);
+    FUZZ_CHECK(all.words.at[all.marks[k].at].data() ==
+                   part.words.at[part.marks[j].at].data() &&
+               all.marks[k].kind == part.marks[j].kind &&
+               all.marks[k].words == part.marks[j].words);
+  }
+}
+
 // The words before the marker stay as they were, and the rule is done with
 // its result.
 void CheckEpisodeRule(const std::string& before,
                       const rules::EpisodeResult& after, int highest_year) {
   FUZZ_CHECK(after.changed == (after.stem != before));
+  // The quick refusal refuses only stems whose reading finds no mark the
+  // rule cuts at.
+  if (!rules::MayHoldEpisode(before, highest_year)) {
+    const rules::ReleaseName r = rules::ReadMarks(before, highest_year);
+    for (const rules::Mark& m : r.Marks()) {
+      FUZZ_CHECK(m.at == 0 || (m.kind != rules::MarkKind::kEpisode &&
+                               m.kind != rules::MarkKind::kDate &&
+                               m.kind != rules::MarkKind::kSeason));
+    }
+  }
   if (!after.changed) return;
   const std::size_t space = after.stem.find(' ');
   FUZZ_CHECK(space != std::string::npos);
@@ -147,6 +205,7 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options,
     stem = std::move(cased);
   }
   if (options.year_rule) {
+    CheckYearReadingStart(stem, options.highest_year);
     rules::YearResult year = rules::ApplyYearRule(stem, options.highest_year);
     CheckYearRule(stem, year, options.highest_year);
     stem = std::move(year.stem);

@@ -10,16 +10,15 @@
 #include "rules/year_rule.h"
 
 namespace rules {
-namespace {
 
-CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
+CleanedName CleanName(std::string_view listed, const NameRules& rules,
                       bool is_directory) {
   NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitFileName(listed);
   CleanedName out;
-  std::string stem = CleanStem(split.stem);
+  std::uint64_t period_joins = 0;
+  std::string stem = CleanStem(split.stem, rules.video_rule ? &period_joins : nullptr);
   if (rules.video_rule) {
-    VideoResult video = ApplyVideoRule(std::move(stem), rules.highest_year,
-                                       PeriodJoins(split.stem));
+    VideoResult video = ApplyVideoRule(std::move(stem), rules.highest_year, period_joins);
     stem = std::move(video.stem);
     out.video_changed = video.changed;
     if (rules.from_upper || rules.from_lower)
@@ -64,22 +63,6 @@ CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
     out.name.append(split.extension);
   }
   return out;
-}
-
-}  // namespace
-
-CleanedName CleanName(std::string_view listed, const NameRules& rules,
-                      bool is_directory) {
-  CleanedName out = CleanOnce(listed, rules, is_directory);
-  if (!rules.video_rule || out.name.empty() || out.name == listed) return out;
-  // A library name must be one that a second run leaves as it is.  Where
-  // the reading of the new name would change it again, the reading of this
-  // one is not to be trusted (the second reading may lose a word the first
-  // kept), so the entry keeps its name.
-  if (CleanOnce(out.name, rules, is_directory).name == out.name) return out;
-  CleanedName kept;
-  kept.name = std::string(listed);
-  return kept;
 }
 
 }  // namespace rules

@@ -11,7 +11,8 @@ EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
   // The last episode or date that is not the stem's first word wins, and
   // without one the last season word.
   const std::string_view all = stem;
-  if (all.find(' ') == std::string_view::npos) return {std::move(stem), false};
+  if (all.find(' ') == std::string_view::npos || !MayHoldEpisode(all, highest_year))
+    return {std::move(stem), false};
   const ReleaseName r = ReadMarks(all, highest_year);
   const Mark* episode = nullptr;
   const Mark* season = nullptr;

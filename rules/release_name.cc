@@ -1,65 +1,13 @@
+// The marks of a release name, read from its words left to right, and the
+// quick refusals of words and stems that can hold none (see release_name.h).
 #include "rules/release_name.h"
 
 #include "rules/ascii.h"
+#include "rules/release_grammar.h"
 #include "rules/video_tags.h"
 
 namespace rules {
 namespace {
-
-// The grammar's words.  A spelling is added here, and every rule reads it.
-constexpr std::string_view kSeasonWords[] = {
-    "season", "temporada", "staffel", "saison", "sezon", "series", "stagione",
-    "se"};
-constexpr std::string_view kEpisodeWords[] = {
-    "episode", "ep", "e", "episodio", "folge", "afl", "aflevering", "odcinek",
-    "capitulo", "b\xC3\xB6l\xC3\xBCm", "bolum", "épisode"};
-constexpr std::string_view kOrdinalEnds[] = {"st", "nd", "rd", "th"};
-constexpr std::string_view kMonths[] = {
-    "january", "february", "march",     "april",   "may",      "june",
-    "july",    "august",   "september", "october", "november", "december"};
-constexpr std::string_view kSampleWords[] = {"sample", "trailer"};
-// Sizes and bitrates, the number before them or glued on: tags.
-constexpr std::string_view kSizeUnits[] = {"gb", "mb", "gib", "mib", "kb",
-                                           "mbps", "kbps", "gbps"};
-
-enum class PartWord { kNone, kPart, kCd, kDisc };
-constexpr struct {
-  std::string_view word;
-  PartWord kind;
-} kPartWords[] = {{"part", PartWord::kPart}, {"pt", PartWord::kPart},
-                  {"cd", PartWord::kCd},     {"disc", PartWord::kDisc},
-                  {"disk", PartWord::kDisc}};
-constexpr std::string_view kRoman[] = {"i",   "ii", "iii", "iv", "v",
-                                       "vi",  "vii", "viii", "ix", "x"};
-
-bool InList(std::string_view w, std::span<const std::string_view> list) {
-  for (std::string_view l : list) {
-    if (ascii::EqualsFolded(w, l)) return true;
-  }
-  return false;
-}
-
-// Reads a run of min to max digits at w[i], moving i past them.  A longer
-// run is refused whole, so that "S12345" is not read as season 12.
-bool ReadDigits(std::string_view w, std::size_t& i, std::size_t min,
-                std::size_t max, int& value) {
-  std::size_t end = i;
-  while (end < w.size() && ascii::IsDigit(w[end])) ++end;
-  const std::size_t count = end - i;
-  if (count < min || count > max) return false;
-  value = 0;
-  for (; i < end; ++i) value = value * 10 + (w[i] - '0');
-  return true;
-}
-
-bool IsChar(std::string_view w, std::size_t i, char lower) {
-  return i < w.size() && ascii::AsciiLower(w[i]) == lower;
-}
-
-bool IsNumber(std::string_view w, std::size_t max, int& value) {
-  std::size_t i = 0;
-  return ReadDigits(w, i, 1, max, value) && i == w.size();
-}
 
 struct Episode {
   int season = 0;
@@ -174,19 +122,31 @@ bool IsSeasonWord(std::string_view w, int highest_year, int& season) {
          season < 1000;
 }
 
-// An anime episode number: 1 to 4 digits, not a year, "v2" and the like
-// after it ("07v2"); digits is set to the number as written.
-bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& digits) {
+}  // namespace
+
+// An anime episode number: 1 to 5 digits (long-running shows count past
+// 9999), not a year, "v2" and the like after it ("07v2"); digits is set to
+// the number as written.  With to, also the last of a run ("01-02",
+// "10718-10722"), set there.
+bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& digits,
+                     std::string_view* to) {
   std::size_t i = 0;
   int value = 0;
-  if (!ReadDigits(w, i, 1, 4, value)) return false;
+  if (!ReadDigits(w, i, 1, 5, value)) return false;
   digits = w.substr(0, i);
   if (i < w.size()) {
-    if (!IsChar(w, i, 'v') || i + 2 != w.size() || !ascii::IsDigit(w[i + 1]))
+    int last = 0;
+    if (to && w[i] == '-' && ReadDigits(w, ++i, 1, 5, last) && i == w.size() &&
+        last > value) {
+      *to = w.substr(digits.size() + 1);
+    } else if (!IsChar(w, i, 'v') || i + 2 != w.size() || !ascii::IsDigit(w[i + 1])) {
       return false;
+    }
   }
   return !IsYearWord(digits, highest_year);
 }
+
+namespace {
 
 struct Reader {
   const StemWords& s;
@@ -232,8 +192,9 @@ struct Reader {
       e = Episode{e.season};
     }
     std::string_view digits;
-    if (dash && ReadAnimeNumber(Word(k + 1), highest_year, digits)) {
-      IsNumber(digits, 4, n);
+    if (dash && ReadAnimeNumber(Word(k + 1), highest_year, digits) &&
+        digits.size() <= 3) {  // as "S02E07" is read back
+      IsNumber(digits, 3, n);
       e.first = e.last = n;
       return 2;
     }
@@ -265,9 +226,9 @@ struct Reader {
       return 0;
     }
     // Further episodes of the season: "E10", "S03E02", "1x02", "- E03",
-    // "22" after a period ("S03E21.22").
+    // "S03 E02", "22" after a period ("S03E21.22").
     for (;;) {
-      std::size_t k = taken;
+      std::size_t k = taken, words = 1;
       if (Word(k) == "-" || Word(k) == "+") ++k;
       Episode more;
       more.season = e.season;
@@ -280,12 +241,15 @@ struct Reader {
       } else if (k == taken && (s.PeriodBefore(at + k) || x_form) &&
                  IsNumber(Word(k), 3, n) && Word(k).size() >= 2 && n == e.last + 1) {
         more.first = more.last = n;
+      } else if (IsSeasonWord(Word(k), highest_year, n) && n == e.season &&
+                 ReadEWord(Word(k + 1), highest_year, more)) {
+        words = 2;
       } else {
         break;
       }
-      if (more.last < e.last) break;
+      if (more.first <= e.last) break;  // "S01E02 E2" is no run
       e.last = more.last;
-      taken = k + 1;
+      taken = k + words;
     }
     return taken;
   }
@@ -301,12 +265,12 @@ struct Reader {
     std::size_t words = 0;
     const bool open = !word.empty() && word.front() == '(';
     if (open) word.remove_prefix(1);
-    if (word.size() >= 10 && word[4] == '-' && word[7] == '-' &&
-        word.size() == 10 + (open ? 1 : 0)) {
-      if (open && word.back() != ')') return 0;
-      year = word.substr(0, 4);
-      month = word.substr(5, 2);
-      day = word.substr(8, 2);
+    if (const std::string_view bare = ascii::TrimBrackets(word);
+        bare.size() == 10 && bare[4] == '-' && bare[7] == '-') {
+      // Brackets aside, as a number kept unplaced is written without them.
+      year = bare.substr(0, 4);
+      month = bare.substr(5, 2);
+      day = bare.substr(8, 2);
       words = 1;
     } else if (word.size() == 4 && at + 2 < s.n && Adjacent(at + 1) &&
                Adjacent(at + 2)) {
@@ -327,7 +291,7 @@ struct Reader {
     };
     if (!IsYearWord(year, highest_year) || !two_digits_in(month, 1, 12) ||
         !two_digits_in(day, 1, 31))
-      return words == 3 && !open ? OtherDate(m) : 0;
+      return !open ? OtherDate(m) : 0;
     m.text = year;
     m.month = month;
     m.day = day;
@@ -345,40 +309,62 @@ struct Reader {
     auto number = [](std::string_view w, int& v) {
       return !w.empty() && w.size() <= 2 && IsNumber(w, 2, v);
     };
+    std::string_view part[3];
+    std::size_t words = 3;
+    // One word of three numbers between dashes ("14-03-2019"), or three
+    // words.
+    const std::string_view one = s.at[at];
+    const std::size_t dash = one.find('-'), dash2 = one.rfind('-');
+    if (dash != std::string_view::npos && dash2 > dash + 1 && dash2 + 1 < one.size() &&
+        one.find('-', dash + 1) == dash2) {
+      part[0] = one.substr(0, dash);
+      part[1] = one.substr(dash + 1, dash2 - dash - 1);
+      part[2] = one.substr(dash2 + 1);
+      words = 1;
+    } else if (at + 2 < s.n && Adjacent(at + 1) && Adjacent(at + 2)) {
+      part[0] = one;
+      part[1] = s.at[at + 1];
+      part[2] = s.at[at + 2];
+    }
+    int a = 0, b = 0, month = 0;
+    m.date_form = 1;
+    if (!part[2].empty()) {
+      if (part[0].size() == 4 && number(part[1], a) && a > 12 && a <= 31 &&
+          number(part[2], b) && b >= 1 && b <= 12 && IsYearWord(part[0], highest_year)) {
+        m.text = part[0];
+        m.year_at = m.at;
+        m.first = b;
+        m.last = a;
+        if (words == 1) m.date_form = 2;
+        return words;
+      }
+      // Else on to the one word of eight digits ("20120121 x 2010").
+      bool settled = false;
+      if (part[2].size() == 4 && IsYearWord(part[2], highest_year)) {
+        if (number(part[0], a) && number(part[1], b) && a >= 1 && b >= 1 &&
+            a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
+          m.first = a > 12 ? b : a;
+          m.last = a > 12 ? a : b;
+          settled = true;
+        } else if (words == 3 && Day(part[0], a) && (month = MonthNumber(part[1])) > 0) {
+          m.first = month;
+          m.last = a;
+          settled = true;
+        }
+      }
+      if (settled) {
+        m.text = part[2];
+        m.year_at = static_cast<std::uint8_t>(words == 3 ? at + 2 : at);
+        if (words == 1) m.date_form = 2;
+        return words;
+      }
+    }
     auto plain = [&](std::size_t k) {
       return at + k < s.n && (k == 0 || Adjacent(at + k)) ? s.at[at + k]
                                                           : std::string_view();
     };
-    int a = 0, b = 0, month = 0;
-    m.date_form = 1;
-    // Both orders need a third word.
-    if (const std::string_view third = plain(2); !third.empty()) {
-      if (plain(0).size() == 4 && number(plain(1), a) && a > 12 && a <= 31 &&
-          number(third, b) && b >= 1 && b <= 12 && IsYearWord(plain(0), highest_year)) {
-        m.text = plain(0);
-        m.year_at = m.at;
-        m.first = b;
-        m.last = a;
-        return 3;
-      }
-      if (third.size() == 4 && IsYearWord(third, highest_year)) {
-        if (number(plain(0), a) && number(plain(1), b) && a >= 1 && b >= 1 &&
-            a <= 31 && b <= 31 && (a > 12) != (b > 12)) {
-          m.first = a > 12 ? b : a;
-          m.last = a > 12 ? a : b;
-        } else if (Day(plain(0), a) && (month = Month(plain(1))) > 0) {
-          m.first = month;
-          m.last = a;
-        } else {
-          return 0;
-        }
-        m.text = third;
-        m.year_at = static_cast<std::uint8_t>(at + 2);
-        return 3;
-      }
-    }
     // "20190314": year, month, day in one word.
-    const std::string_view w = plain(0);
+    const std::string_view w = ascii::TrimBrackets(plain(0));
     if (w.size() == 8 && IsNumber(w.substr(0, 4), 4, a) &&
         IsYearWord(w.substr(0, 4), highest_year) && IsNumber(w.substr(4, 2), 2, month) &&
         IsNumber(w.substr(6, 2), 2, b) && month >= 1 && month <= 12 && b >= 1 &&
@@ -400,15 +386,6 @@ struct Reader {
     return i == w.size() || (w.size() == i + 2 && InList(w.substr(i), kOrdinalEnds));
   }
 
-  // A month's name or its first three letters: 1 to 12, 0 for none.
-  static int Month(std::string_view w) {
-    for (int k = 0; k < 12; ++k) {
-      if (ascii::EqualsFolded(w, kMonths[k]) ||
-          (w.size() == 3 && ascii::EqualsFolded(w, kMonths[k].substr(0, 3))))
-        return k + 1;
-    }
-    return ascii::EqualsFolded(w, "sept") ? 9 : 0;
-  }
 
   std::size_t Part(Mark& m) const {
     const std::string_view w = Word(0);
@@ -470,18 +447,38 @@ std::size_t AnimeWithoutDash(const StemWords& s, std::size_t at, int highest_yea
     m.text = digits;
     return 3;
   }
-  if (word.size() >= 2 && word[0] == '#' && IsNumber(word.substr(1), 4, n)) {
-    m.text = word.substr(1);
+  // Brackets aside, as a number kept unplaced is written without them.
+  const std::string_view bare = ascii::TrimBrackets(word);
+  // Never a year, which "- 2012" would be when written.
+  if (bare.size() >= 2 && bare[0] == '#' && IsNumber(bare.substr(1), 4, n) &&
+      !IsYearWord(bare.substr(1), highest_year)) {
+    m.text = bare.substr(1);
     return 1;
   }
   std::size_t i = 0;
-  if (ReadEpisodeLetter(word, i) && ReadDigits(word, i, 1, 4, n) && i == word.size() &&
-      i > 2 && IsChar(word, 1, 'p')) {
-    m.text = word.substr(2);  // "ep34"
-    return 1;
+  if (ReadEpisodeLetter(bare, i) && i == 2 && ReadDigits(bare, i, 1, 5, n) &&
+      !IsYearWord(bare.substr(2, i - 2), highest_year)) {
+    m.text = bare.substr(2, i - 2);  // "ep34", "Ep10718"
+    // The last of a run: "Ep10718-Ep10722", "Ep10718 - Ep10722".
+    auto last_of = [&](std::string_view w) {
+      std::size_t k = 0;
+      int last = 0;
+      ReadEpisodeLetter(w, k);
+      const std::size_t from = k;
+      return ReadDigits(w, k, 1, 5, last) && k == w.size() && last > n
+                 ? w.substr(from) : std::string_view();
+    };
+    if (i == bare.size()) {
+      if (next == "-" && at + 2 < s.n &&
+          !(m.to = last_of(ascii::TrimBrackets(s.at[at + 2]))).empty())
+        return 3;
+      return 1;
+    }
+    if (bare[i] == '-' && !(m.to = last_of(bare.substr(i + 1))).empty()) return 1;
+    m.text = {};
   }
   if (!ReadAnimeNumber(word, highest_year, digits) || digits.size() != word.size() ||
-      digits.size() < 2)
+      digits.size() < 2 || digits.size() > 4)
     return 0;
   // "07" before a bracket tag, in a name a bracket group opens or with a
   // leading zero.
@@ -495,6 +492,42 @@ std::size_t AnimeWithoutDash(const StemWords& s, std::size_t at, int highest_yea
   return 0;
 }
 
+// "190314" right after a title: year, month and day of a daily show, read
+// only where nothing else is likely: the name's first mark, after a word
+// of letters, a valid day of its month, and a release tag further on (so
+// "Invoice 200101" and "Show 123456" stay numbers).  The century is the
+// later one the highest year allows.
+bool ReadShortDate(const StemWords& s, std::size_t at, int highest_year, Mark& m) {
+  const std::string_view w = s.at[at];
+  int yy = 0, month = 0, day = 0;
+  if (at == 0 || w.size() != 6 || !IsNumber(w, 6, yy) ||
+      !IsNumber(w.substr(2, 2), 2, month) || !IsNumber(w.substr(4, 2), 2, day))
+    return false;
+  yy /= 10000;
+  constexpr int kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1 || day > kDays[month - 1]) return false;
+  const int year = 2000 + yy <= highest_year ? 2000 + yy : 1900 + yy;
+  if (year < kLowestYear ||
+      (month == 2 && day == 29 && (year % 4 != 0 || (year % 100 == 0 && year % 400 != 0))))
+    return false;
+  bool letter = false;
+  for (char c : s.at[at - 1]) {
+    if (ascii::IsDigit(c) || c == '(' || c == ')') return false;
+    letter = letter || ascii::IsLetter(c) || (c & 0x80);
+  }
+  if (!letter) return false;
+  bool tag = false;
+  for (std::size_t k = at + 1; k < s.n && !tag; ++k)
+    tag = MatchVideoTag(s.all(), k).words > 0;
+  if (!tag) return false;
+  m.date_form = 3;
+  m.century = static_cast<std::uint8_t>(year / 100);
+  m.text = w.substr(0, 2);
+  m.first = month;
+  m.last = day;
+  return true;
+}
+
 // "(215)" after another bracket group: an episode number of its own.
 bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_year) {
   const std::string_view w = s.at[at];
@@ -502,16 +535,16 @@ bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_y
   return at > 0 && w.size() >= 3 && w.front() == '(' && w.back() == ')' &&
          s.at[at - 1].back() == ')' &&
          ReadAnimeNumber(w.substr(1, w.size() - 2), highest_year, digits) &&
-         digits.size() == w.size() - 2;
+         digits.size() == w.size() - 2 && digits.size() <= 4;
 }
 
 // Which words can begin a mark: the quick refusal nearly every word gets,
-// made from the grammar's words above.  A word beginning with a digit or
-// one of "()-#" may; one beginning with a letter only when its first three
-// bytes begin a word of the grammar ("Season", "Part2", "CD1", "sample";
-// a word of two letters, "Se", "pt", also before a digit) or are "S" and a
-// digit.  Samples glued to a group ("x264-GRP-sample") are found by their
-// ending.
+// made from the grammar's words (rules/release_grammar.h).  A word
+// beginning with a digit or one of "()-#" may; one beginning with a letter
+// only when its first three bytes begin a word of the grammar ("Season",
+// "Part2", "CD1", "sample"; a word of two letters, "Se", "pt", also before
+// a digit) or are "S" and a digit.  Samples glued to a group
+// ("x264-GRP-sample") are found by their ending.
 struct FirstLetters {
   std::uint32_t third[26][26] = {};  // bits 0-25 a letter, 26 a digit, 27 the end
 };
@@ -544,9 +577,10 @@ constexpr FirstLetters kMarkFirstLetters = [] {
 
 // Whether a word that begins with digits may begin a mark, by the number of
 // digits and the byte after them: a year or a date's year (4, then the
-// end, "-" or "x" of "2016x231"), a date in one word (8), a day, month,
-// season or episode number (1 or 2, then the end, "x", an ordinal's
-// letters or the "v" of "07v2"), an anime number (up to 4).
+// end, "-" or "x" of "2016x231"), a date in one word (6 or 8), a day,
+// month, season or episode number (1 or 2, then the end, "-", "x", an
+// ordinal's letters or the "v" of "07v2"), an anime number (up to 5, "-"
+// before the last of a run).
 bool MayBeginWithDigits(std::string_view w) {
   std::size_t n = 0;
   while (n < w.size() && ascii::IsDigit(w[n])) ++n;
@@ -556,11 +590,14 @@ bool MayBeginWithDigits(std::string_view w) {
     case 1:
     case 2:
       return after == ')' || after == 'x' || after == 's' || after == 'n' ||
-             after == 'r' || after == 't' || after == 'v';
+             after == 'r' || after == 't' || after == 'v' || after == '-';
     case 3:
-      return after == ')' || after == 'v';
+      return after == ')' || after == 'v' || after == '-';
+    case 5:
+      return after == ')' || after == '-';
     case 4:
       return after == ')' || after == '-' || after == 'x' || after == 'v';
+    case 6:
     case 8:
       return after == ')';
     default:
@@ -616,20 +653,138 @@ bool IsYearWord(std::string_view word, int highest_year) {
   return value >= kLowestYear && value <= highest_year;
 }
 
-bool MayHoldYear(std::string_view stem, int highest_year) {
-  // A year word, or the year of a date in one word ("2019-03-14"): four
-  // digits between a space or bracket or the ends, and a space, bracket,
-  // "-" or the end.
-  for (std::size_t i = 0; i + 4 <= stem.size(); ++i) {
+std::size_t YearReadingStart(std::string_view stem, int highest_year) {
+  // The last year word, or the year of a date in one word ("2019-03-14"):
+  // four digits between a space or bracket or the start, and a space,
+  // bracket, "-" or the end.  Searched from the end, four bytes at a time:
+  // a run of four digits ending at e holds the byte at e - 4 + k for every
+  // k up to 3, so a byte that is no digit rules out four ends at once.
+  auto digit = [&stem](std::size_t i) { return ascii::IsDigit(stem[i]); };
+  for (std::size_t e = stem.size(); e >= 4;) {
+    if (!digit(e - 4)) {
+      e -= 4;
+      continue;
+    }
+    if (!digit(e - 1) || !digit(e - 2) || !digit(e - 3)) {
+      --e;
+      continue;
+    }
+    const std::size_t i = e - 4;
+    const char before = i > 0 ? stem[i - 1] : ' ';
+    const char after = e < stem.size() ? stem[e] : ' ';
+    if (before != ' ' && before != '(' && before != ')') {
+      --e;
+      continue;
+    }
+    const int value = (stem[i] - '0') * 1000 + (stem[i + 1] - '0') * 100 +
+                      (stem[i + 2] - '0') * 10 + (stem[i + 3] - '0');
+    // Before a "-", only as a date's year: "2019-03-14" ("2010-bit10" and
+    // "2012-16-02" hold no year the rule keeps).
+    auto two = [&stem](std::size_t at, int low, int high) {
+      if (at + 2 > stem.size() || !ascii::IsDigit(stem[at]) || !ascii::IsDigit(stem[at + 1]))
+        return false;
+      const int v = (stem[at] - '0') * 10 + (stem[at + 1] - '0');
+      return v >= low && v <= high;
+    };
+    const bool dated = after == '-' && e + 6 <= stem.size() && two(e + 1, 1, 12) &&
+                       stem[e + 3] == '-' && two(e + 4, 1, 31) &&
+                       (e + 6 == stem.size() || stem[e + 6] == ' ' || stem[e + 6] == ')');
+    if ((before == ' ' || before == '(' || before == ')') &&
+        (after == ' ' || after == '(' || after == ')' || dated) &&
+        value >= kLowestYear && value <= highest_year) {
+      // Two words back: where a date ending in this year begins.
+      std::size_t from = i;
+      for (int words = 0; words < 3 && from > 0; ) {
+        if (stem[--from] == ' ' && ++words == 3) ++from;
+      }
+      return from;
+    }
+    --e;
+  }
+  return std::string_view::npos;
+}
+
+namespace {
+
+bool IsLetterIn(char c, std::string_view lower) {
+  return lower.find(ascii::AsciiLower(c)) != std::string_view::npos;
+}
+
+}  // namespace
+
+bool MayHoldEpisode(std::string_view stem, int highest_year) {
+  // Every season, episode and date of the grammar holds a run of digits:
+  // one that an "S" opens or an "x" joins to another ("S01", "1x02"), a
+  // date's ("2019 03 14", "14-03-2019", "5th Mar 2025", "190314"), or the
+  // number after a season word ("Season 1", "Cap 408", "2nd Season").
+  // Tags' digits ("1080p", "x264", "2010 720p") hold none of these.
+  const std::size_t n = stem.size();
+  auto bound = [](char c) { return c == ' ' || c == '(' || c == ')' || c == '-'; };
+  auto short_run = [&](std::size_t from, std::size_t to) {  // 1 or 2 digits
+    return to > from && to - from <= 2;
+  };
+  for (std::size_t i = 0; i < n; ++i) {
     if (!ascii::IsDigit(stem[i])) continue;
     std::size_t end = i;
-    while (end < stem.size() && ascii::IsDigit(stem[end])) ++end;
+    while (end < n && ascii::IsDigit(stem[end])) ++end;
+    const std::size_t run = end - i;
     const char before = i > 0 ? stem[i - 1] : ' ';
-    const char after = end < stem.size() ? stem[end] : ' ';
-    if (end - i == 4 && (before == ' ' || before == '(' || before == ')') &&
-        (after == ' ' || after == '(' || after == ')' || after == '-') &&
-        IsYearWord(stem.substr(i, 4), highest_year))
+    const char after = end < n ? stem[end] : ' ';
+    // A season number after an "S" that opens a word: 1 or 2 digits, 3
+    // with a leading zero, or a year before its episode ("S2016E14").
+    if ((before == 's' || before == 'S') &&
+        (i < 2 || stem[i - 2] == ' ' || stem[i - 2] == '(') &&
+        (after == 'e' || after == 'E' || after == '-' ||
+         (run <= 3 && bound(after))) &&
+        (run <= 2 || (run == 3 && stem[i] == '0') ||
+         (run == 4 && IsYearWord(stem.substr(i, 4), highest_year))))
       return true;
+    if ((after == 'x' || after == 'X') && end + 1 < n && ascii::IsDigit(stem[end + 1]))
+      return true;
+    if (bound(before)) {
+      // The word's start past its brackets, and the word before it.
+      std::size_t start = i;
+      while (start > 0 && (stem[start - 1] == '(' || stem[start - 1] == ')')) --start;
+      const bool spaced = start > 0 && stem[start - 1] == ' ';
+      auto last_byte = [&] {  // of the word before, past its brackets
+        std::size_t k = start - 1;
+        while (k > 0 && (stem[k - 1] == '(' || stem[k - 1] == ')')) --k;
+        return k > 0 ? stem[k - 1] : ' ';
+      };
+      auto previous_word = [&] {
+        std::size_t k = start - 1;
+        while (k > 0 && stem[k - 1] != ' ') --k;
+        return ascii::TrimBrackets(stem.substr(k, start - 1 - k));
+      };
+      if (run == 6 || run == 8) {
+        if (bound(after)) return true;
+      } else if (run == 4) {
+        // A year with a day or month beside it, or a month's name before.
+        std::size_t k = end + 1;
+        while (k < n && ascii::IsDigit(stem[k])) ++k;
+        if ((after == ' ' || after == '-') && short_run(end + 1, k) &&
+            (k == n || bound(stem[k])))
+          return true;
+        if (start >= 2 && (stem[start - 1] == ' ' || stem[start - 1] == '-') &&
+            ascii::IsDigit(stem[start - 2])) {
+          k = start - 1;
+          while (k > 0 && ascii::IsDigit(stem[k - 1])) --k;
+          if (short_run(k, start - 1) && (k == 0 || bound(stem[k - 1]))) return true;
+        }
+        if (spaced && IsLetterIn(last_byte(), "yhletrnbgpvc")) {  // of the months
+          if (MonthNumber(previous_word()) > 0) return true;
+        }
+      } else if (run <= 3) {
+        if (run <= 2 && end + 1 < n && ascii::IsLetter(after) &&
+            InList(stem.substr(end, 2), kOrdinalEnds))
+          return true;
+        // Past a letter the season words and "cap" end with.
+        if (spaced && IsLetterIn(last_byte(), "aelnps")) {
+          const std::string_view word = previous_word();
+          if (InList(word, kSeasonWords) || ascii::EqualsFolded(word, "cap")) return true;
+        }
+      }
+    }
     i = end;
   }
   return false;
@@ -666,8 +821,10 @@ StemWords SplitWords(std::string_view stem, std::uint64_t period_before) {
 
 namespace {
 
-// The mark at words[at], whose quick refusal gave may (not 0).
-Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may) {
+// The mark at words[at], whose quick refusal gave may (not 0); first_mark:
+// no mark comes before it.
+Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may,
+                   bool first_mark) {
   Mark m;
   const std::string_view word = s.at[at];
   m.at = static_cast<std::uint8_t>(at);
@@ -683,9 +840,28 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     }
   }
   if (!bare.empty() && ascii::IsDigit(bare[0])) {
+    // A lone number of one or two digits ("DD5 1") begins only a date a
+    // year ends, or an episode number before a bracket group.
+    if (bare.size() == word.size() && word.size() <= 2 && ascii::IsDigit(word.back()) &&
+        !(at + 2 < s.n && s.at[at + 2].size() == 4) &&
+        !(at + 1 < s.n && s.at[at + 1].front() == '('))
+      return m;
+    // A year that no number follows begins no date: most years.
+    if (bare.size() == 4 && (at + 1 == s.n || !ascii::IsDigit(s.at[at + 1][0])) &&
+        IsYearWord(bare, highest_year)) {
+      m.kind = MarkKind::kYear;
+      m.text = bare;
+      m.words = 1;
+      return m;
+    }
     if (const std::size_t n = r.Date(m)) {
       m.kind = MarkKind::kDate;
       m.words = static_cast<std::uint8_t>(n);
+      return m;
+    }
+    if (first_mark && ReadShortDate(s, at, highest_year, m)) {
+      m.kind = MarkKind::kDate;
+      m.words = 1;
       return m;
     }
     if (IsYearWord(word, highest_year)) {
@@ -742,7 +918,7 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     return m;
   }
   if (word == "-" && at + 1 < s.n &&
-      ReadAnimeNumber(ascii::TrimBrackets(s.at[at + 1]), highest_year, digits)) {
+      ReadAnimeNumber(ascii::TrimBrackets(s.at[at + 1]), highest_year, digits, &m.to)) {
     m.kind = MarkKind::kAnime;
     m.text = digits;
     m.words = 2;
@@ -770,7 +946,7 @@ Mark ReadMark(const StemWords& s, std::size_t at, int highest_year) {
     m.at = static_cast<std::uint8_t>(at);
     return m;
   }
-  return ReadMarkAfter(s, at, highest_year, may);
+  return ReadMarkAfter(s, at, highest_year, may, /*first_mark=*/true);
 }
 
 namespace {
@@ -805,6 +981,7 @@ void AppendMark(const Mark& m, const StemWords& s, std::string& out) {
       AppendNumber(out, m.season);
       break;
     case MarkKind::kDate:
+      if (m.date_form == 3) AppendNumber(out, m.century);
       out.append(m.text);
       out.push_back('-');
       if (m.date_form == 0) {
@@ -830,6 +1007,10 @@ void AppendMark(const Mark& m, const StemWords& s, std::string& out) {
     case MarkKind::kAnime:
       out.append("- ");
       out.append(m.text);
+      if (!m.to.empty()) {
+        out.push_back('-');
+        out.append(m.to);
+      }
       if (!m.day.empty()) {
         out.push_back('.');
         out.append(m.day);
@@ -838,6 +1019,11 @@ void AppendMark(const Mark& m, const StemWords& s, std::string& out) {
     case MarkKind::kNone:
       break;
   }
+}
+
+bool JoinsNumberBefore(std::string_view word) {
+  const std::string_view w = ascii::TrimBrackets(word);
+  return InList(w, kSizeUnits) || MonthNumber(w) > 0;
 }
 
 bool IsMarkerWord(std::string_view word) {
@@ -853,178 +1039,6 @@ bool IsMarkerWord(std::string_view word) {
   return IsChar(word, 0, 'e') && ReadDigits(word, i, 1, 3, value) && i == word.size();
 }
 
-}  // namespace rules
-
-// The library name's reading: where the title begins and ends, and the
-// mark that names the file.
-namespace rules {
-namespace {
-
-bool IsBracketedYear(std::string_view w, int highest_year) {
-  return w.size() == 6 && w.front() == '(' && w.back() == ')' &&
-         IsYearWord(w, highest_year);
-}
-
-// "(500)": a number that opens a title ("(500) Days of Summer").
-bool IsBracketedNumber(std::string_view w) {
-  int value = 0;
-  return w.size() >= 3 && w.front() == '(' && w.back() == ')' &&
-         IsNumber(w.substr(1, w.size() - 2), 4, value);
-}
-
-constexpr std::string_view kDomains[] = {"com", "org", "net", "to", "me", "io",
-                                         "cc",  "tv",  "info", "xyz", "co", "ru"};
-
-bool IsDomain(std::string_view w) { return InList(w, kDomains); }
-
-// Whether the word after a site's "-" can begin a title: no tag, and no
-// number, which would make the "-" an anime episode's ("Show - 07").
-bool IsTitleAfterSite(std::span<const std::string_view> w, std::size_t at,
-                      int highest_year) {
-  std::string_view digits;
-  return MatchVideoTag(w, at).words == 0 &&
-         !ReadAnimeNumber(ascii::TrimBrackets(w[at]), highest_year, digits);
-}
-
-// Past the bracket groups and site prefixes that open a name.
-std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
-  std::size_t s = 0;
-  for (int round = 0; round < 4 && s + 1 < w.size(); ++round) {
-    if (w[s].front() == '(' && !IsBracketedYear(w[s], highest_year) &&
-        !IsBracketedNumber(w[s])) {
-      int depth = 0;
-      std::size_t j = s;
-      for (; j < w.size(); ++j) {
-        for (char c : w[j]) depth += c == '(' ? 1 : c == ')' ? -1 : 0;
-        if (depth <= 0) break;
-      }
-      // Never when a year follows: "[Group] (2010)" is a title; nor a
-      // group that ends in a year: "[Taxi 1998] [BDRemux]" is one.
-      if (j + 1 >= w.size() || IsBracketedYear(w[j + 1], highest_year) ||
-          (j > s && IsYearWord(w[j], highest_year)))
-        break;
-      s = j + 1;
-      // "[ www.Site.cd ] - Title": the dash after it goes too.
-      if (s + 1 < w.size() && w[s] == "-" && IsTitleAfterSite(w, s + 1, highest_year))
-        ++s;
-      continue;
-    }
-    if (ascii::EqualsFolded(w[s], "www")) {
-      // The site's words up to the "-": no year or bracket among them.
-      std::size_t j = s + 1;
-      while (j < w.size() && j < s + 6 && w[j] != "-" &&
-             w[j].find_first_of("()") == std::string_view::npos &&
-             !IsYearWord(w[j], highest_year))
-        ++j;
-      if (j + 1 < w.size() && w[j] == "-" && IsTitleAfterSite(w, j + 1, highest_year)) {
-        s = j + 1;
-        continue;
-      }
-      if (s + 3 < w.size() && IsDomain(w[s + 2])) {
-        s += 3;
-        continue;
-      }
-      break;
-    }
-    if (s + 3 < w.size() && IsDomain(w[s + 1]) && w[s + 2] == "-" &&
-        IsTitleAfterSite(w, s + 3, highest_year)) {
-      s += 3;
-      continue;
-    }
-    break;
-  }
-  return s;
-}
-
-bool IsVersionKind(TagKind k) {
-  return k == TagKind::kEdition || k == TagKind::kResolution ||
-         k == TagKind::kSource;
-}
-
-// A word that is a tag only, whatever the title: an edition, a resolution,
-// source, codec or audio tag that is no title's word ("XviD", "DVDRip",
-// "1080p"), or a language written as release names write it ("GERMAN",
-// "MULTi", "TRUEFRENCH").
-bool IsTagOnly(std::span<const std::string_view> w, std::size_t at, std::size_t& words) {
-  const TagMatch m = MatchVideoTag(w, at);
-  words = m.words;
-  if (m.words == 0) return false;
-  switch (m.kind) {
-    case TagKind::kEdition:
-    case TagKind::kResolution:
-    case TagKind::kSource:
-    case TagKind::kCodec:
-    case TagKind::kHdr:
-    case TagKind::kAudio:
-      return !m.weak;
-    default:
-      break;
-  }
-  if (m.kind != TagKind::kLanguage) return false;
-  if (!m.weak) return true;
-  int upper = 0;
-  for (char c : w[at]) upper += c >= 'A' && c <= 'Z';
-  return upper >= 2;
-}
-
-// Cuts the title's end: a trailing "-", a bracket group the year stood in,
-// the tags that can only be tags.
-std::size_t TrimTitle(std::span<const std::string_view> w, std::size_t s,
-                      std::size_t end) {
-  // A group left open before the year: its words go.
-  int depth = 0;
-  std::size_t open_at = end;
-  for (std::size_t i = s; i < end; ++i) {
-    for (char c : w[i]) {
-      if (c == '(') {
-        if (depth++ == 0) open_at = i;
-      } else if (c == ')' && depth > 0) {
-        --depth;
-      }
-    }
-  }
-  if (depth > 0 && open_at > s) end = open_at;
-  for (bool cut = true; cut && end > s + 1;) {
-    cut = false;
-    if (w[end - 1] == "-" || w[end - 1] == "(") {
-      --end;
-      cut = true;
-      continue;
-    }
-    for (std::size_t back = 1; back <= 2 && back < end - s; ++back) {
-      std::size_t words = 0;
-      if (IsTagOnly(w.first(end), end - back, words) && words == back) {
-        end -= back;
-        cut = true;
-        break;
-      }
-    }
-  }
-  return end;
-}
-
-// The first word that ends a title without year or marker: a tag that is
-// no title word, or one that another tag follows.
-std::size_t FirstTag(std::span<const std::string_view> w, std::size_t s) {
-  for (std::size_t i = s + 1; i < w.size(); ++i) {
-    // A version suffix that ends the name: " - Web".
-    if (w[i] == "-" && i + 1 < w.size()) {
-      const TagMatch m = MatchVideoTag(w, i + 1);
-      if (IsVersionKind(m.kind) && i + 1 + m.words == w.size()) return i;
-    }
-    const TagMatch m = MatchVideoTag(w, i);
-    if (m.words == 0) continue;
-    if (!m.weak || MatchVideoTag(w, i + m.words).words > 0) return i;
-  }
-  return w.size();
-}
-
-void SetBits(std::uint64_t& bits, std::size_t from, std::size_t count) {
-  for (std::size_t k = from; k < from + count && k < 64; ++k) bits |= 1ull << k;
-}
-
-}  // namespace
-
 ReleaseName ReadMarks(std::string_view cleaned, int highest_year,
                       std::uint64_t period_before) {
   ReleaseName r;
@@ -1038,7 +1052,7 @@ ReleaseName ReadMarks(std::string_view cleaned, int highest_year,
       ++i;
       continue;
     }
-    const Mark m = ReadMarkAfter(r.words, i, highest_year, may);
+    const Mark m = ReadMarkAfter(r.words, i, highest_year, may, r.mark_count == 0);
     if (m.kind == MarkKind::kNone) {
       ++i;
       continue;
@@ -1050,143 +1064,54 @@ ReleaseName ReadMarks(std::string_view cleaned, int highest_year,
   return r;
 }
 
-ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
-                            std::uint64_t period_before) {
-  ReleaseName r = ReadMarks(cleaned, highest_year, period_before);
-  const std::span<const std::string_view> w = r.words.all();
-  const std::size_t n = w.size();
-  if (n == 0) return r;
-  r.start = TitleStart(w, highest_year);
-  // The lead: the first date, episode, season or anime number after the
-  // title's first word; the last year before it.  An episode anywhere
-  // after a date or an anime number wins over it ("Show 2016 02 25
-  // S20E142", "Show - 07 (S01E05)").
-  std::size_t year = kNoWord;
-  for (std::size_t k = 0; k < r.mark_count; ++k) {
-    const Mark& m = r.marks[k];
-    if (m.at <= r.start) continue;
-    if (m.kind == MarkKind::kYear) {
-      year = m.at;
-      continue;
-    }
-    if (m.kind == MarkKind::kDate || m.kind == MarkKind::kEpisode ||
-        m.kind == MarkKind::kSeason || m.kind == MarkKind::kAnime) {
+// A season that leads, with its episode further on: "S01 1080p E05",
+// "S01 xx Episode 5", "S01 xx - 07" are S01E05 and S01E07.  The name this
+// writes puts the season and what it keeps of the rest side by side, and
+// that would read as one mark: the reading joins them now.
+void SettleSeason(ReleaseName& r, int highest_year) {
+  const Mark season = r.marks[r.lead];
+  // An episode or anime number read as a mark of its own.
+  for (std::size_t k = r.lead + 1; k < r.mark_count; ++k) {
+    Mark& m = r.marks[k];
+    if (m.kind == MarkKind::kEpisode) {
       r.lead = k;
-      break;
+      return;
     }
+    if (m.kind != MarkKind::kAnime) continue;
+    int n = 0, last = 0;
+    if (m.day.empty() && IsNumber(m.text, 3, n) &&  // "- 12.5" stays a number
+        (m.to.empty() || IsNumber(m.to, 3, last))) {
+      m.kind = MarkKind::kEpisode;
+      m.season = season.season;
+      m.first = n;
+      m.last = m.to.empty() ? n : last;
+    }
+    r.lead = k;
+    return;
   }
-  std::size_t lead_at = kNoWord;
-  if (r.lead < r.mark_count) {
-    const Mark& lead = r.marks[r.lead];
-    lead_at = lead.at;
-    r.rest = lead.at + lead.words;
-    if (lead.kind == MarkKind::kDate || lead.kind == MarkKind::kAnime) {
-      for (std::size_t k = r.lead + 1; k < r.mark_count; ++k) {
-        if (r.marks[k].kind == MarkKind::kEpisode) {
-          r.lead = k;
-          r.rest = r.marks[k].at + r.marks[k].words;
-          break;
-        }
-      }
-    }
-    switch (r.marks[r.lead].kind) {
-      case MarkKind::kDate: r.form = NameForm::kDaily; break;
-      case MarkKind::kEpisode: r.form = NameForm::kEpisode; break;
-      case MarkKind::kSeason: r.form = NameForm::kSeason; break;
-      default: r.form = NameForm::kAnime; break;
-    }
-    r.title_end = lead_at;
-    if (year != kNoWord) {
-      r.year = year;
-      r.title_end = year;
-    }
-  } else if (year != kNoWord) {
-    r.form = NameForm::kFilm;
-    r.year = year;
-    r.title_end = year;
-    r.rest = year + 1;
-  } else {
-    r.title_end = FirstTag(w, r.start);
-    r.rest = r.title_end;
+  // An episode word the reading did not place, which it reads only after a
+  // season: "E05", "Episode 5".
+  for (std::size_t i = season.at + season.words; i < r.words.n; ++i) {
+    if (r.Understood(i) || r.words.at[i] == "-") continue;
+    const Reader reader{r.words, i, highest_year};
+    Episode e{season.season};
+    const std::size_t taken = reader.EpisodeAfterSeason(0, e);
+    if (taken == 0 || r.mark_count == kMaxMarks) continue;
+    std::size_t k = r.mark_count++;
+    for (; k > 0 && r.marks[k - 1].at > i; --k) r.marks[k] = r.marks[k - 1];
+    Mark& m = r.marks[k];
+    m = Mark();
+    m.kind = MarkKind::kEpisode;
+    m.at = static_cast<std::uint8_t>(i);
+    m.words = static_cast<std::uint8_t>(taken);
+    m.season = e.season;
+    m.first = e.first;
+    m.last = e.last;
+    SetBits(r.understood, i, taken);
+    r.lead = k;
+    return;
   }
-  r.title_end = TrimTitle(w, r.start, r.title_end);
-  // A bracketed year that opens the title, with no year after it, goes
-  // behind the title: "(1987) Silver Coast".  Judged on the title the
-  // reading leaves, so that a second run reads it the same.
-  if (r.year == kNoWord && r.title_end >= r.start + 2 &&
-      IsBracketedYear(w[r.start], highest_year) &&
-      !ascii::EqualsFolded(w[r.start + 1], "www") &&
-      TitleStart(w.subspan(r.start + 1, r.title_end - r.start - 1),
-                 highest_year) == 0) {
-    r.year = r.start++;
-    if (r.form == NameForm::kPlain) r.form = NameForm::kFilm;
-  }
-  // The tags among the words after the title that hold a number or end
-  // before one ("H 264", "DDP5 1"): what the rule keeps of the others
-  // does not depend on them.
-  auto has_digit = [&w](std::size_t i) {
-    for (char c : w[i]) {
-      if (ascii::IsDigit(c)) return true;
-    }
-    return false;
-  };
-  for (std::size_t i = r.title_end; i < n;) {
-    if (!has_digit(i) && (i + 1 == n || !has_digit(i + 1))) {
-      ++i;
-      continue;
-    }
-    const TagMatch m = MatchVideoTag(w, i);
-    if (m.words == 0) {
-      ++i;
-      continue;
-    }
-    SetBits(r.understood, i, m.words);
-    i += m.words;
-  }
-  // Numbers that belong to a tag: channels ("5.1", "DDP5.1", "(5.1)"),
-  // sizes and bitrates ("1.1GB", "2.5 GB", "20 Mbps"), release versions
-  // ("v2").
-  for (std::size_t i = r.title_end; i < n; ++i) {
-    const std::string_view t = ascii::TrimBrackets(w[i]);
-    if (t.empty()) continue;
-    int value = 0;
-    // A two-word tag with a group glued on: "H 264-GRP".
-    const std::size_t dash = t.find('-');
-    if (i > r.title_end && dash != std::string_view::npos && dash > 0) {
-      const std::string_view pair[] = {w[i - 1], t.substr(0, dash)};
-      if (MatchVideoTag(pair, 0).words == 2) {
-        SetBits(r.understood, i - 1, 2);
-        continue;
-      }
-    }
-    // Channels: "5.1", "7.1", "2.0" alone or after an audio tag ("DDP5.1").
-    const std::string_view before = i > 0 ? ascii::TrimBrackets(w[i - 1]) : "";
-    if (r.words.PeriodBefore(i) && t.size() == 1 && t[0] >= '0' && t[0] <= '2' &&
-        !before.empty() && ascii::IsDigit(before.back()) &&
-        (MatchVideoTag(w, i - 1).words > 0 ||
-         (before.size() == 1 && before[0] != '0' && before[0] != '3' &&
-          before[0] != '4' && before[0] != '9'))) {
-      SetBits(r.understood, i - 1, 2);
-      continue;
-    }
-    std::size_t d = 0;
-    while (d < t.size() && ascii::IsDigit(t[d])) ++d;
-    const std::string_view unit = t.substr(d);
-    if (InList(unit, kSizeUnits)) {
-      if (d > 0 || (i > 0 && IsNumber(ascii::TrimBrackets(w[i - 1]), 4, value))) {
-        SetBits(r.understood, i, 1);
-        for (std::size_t k = i; k > r.title_end && k + 2 > i; --k) {
-          if (IsNumber(ascii::TrimBrackets(w[k - 1]), 4, value) &&
-              (k == i ? d == 0 || r.words.PeriodBefore(i) : r.words.PeriodBefore(k)))
-            SetBits(r.understood, k - 1, 1);
-        }
-      }
-      continue;
-    }
-    if (t.size() == 2 && IsChar(t, 0, 'v') && ascii::IsDigit(t[1]))
-      SetBits(r.understood, i, 1);
-  }
-  return r;
 }
 
 }  // namespace rules
+

@@ -4,8 +4,10 @@
 // numbers, samples and extras), where the title begins and ends, the first
 // release tag of each kind, the media servers' own tags, and for every word
 // whether the reading placed it.  "/y", "/e" and "/v" are short rules over
-// this record; the grammar they share is data in rules/release_name.cc (the
-// marker spellings) and rules/video_tags.cc (the tags and languages).
+// this record; the grammar they share is data in rules/release_grammar.h
+// (the marker spellings) and rules/video_tags.cc (the tags and languages).
+// The marks are read in rules/release_name.cc, the rest of ReadReleaseName
+// in rules/release_title.cc.
 //
 // Marks, letters in any case, a word's round brackets aside:
 //  - Episodes, written "S01E02" or "S01E02-E05" (first and last of a run):
@@ -21,13 +23,16 @@
 //  - Season words, written "S01": "S01", "s1", "Season 1" and its other
 //    spellings.
 //  - Dates, written "2019-03-14": "2019 03 14", "2019-03-14", the same in
-//    one bracket group ("(2019 03 14)").
+//    one bracket group ("(2019 03 14)"); other orders where one settles
+//    them ("14 03 2019", "14-03-2019", "2012 16 02", "5th Mar 2025",
+//    "20190314"), and "190314" as the first mark after a title.
 //  - Parts, kept as written: "Part 2", "Pt II" (up to X), "Part2", "CD1" to
 //    "CD9", "Disc 2", "Disk2".
 //  - Samples and trailers, kept as written, also glued to a group
 //    ("x264-GRP-sample").
-//  - Anime numbers: "- 07", "- 07v2", and a half episode "- 12.5" (as the
-//    raw name writes it, a period between the numbers).
+//  - Anime numbers: "- 07", "- 07v2", "- 10718", a run "- 01-02", and a
+//    half episode "- 12.5" (as the raw name writes it, a period between
+//    the numbers).
 #pragma once
 
 #include <array>
@@ -53,9 +58,16 @@ inline constexpr std::size_t kMaxWrittenMark = 13;
 // bare or inside its own brackets ("2010", "(2010)"); nothing else.
 bool IsYearWord(std::string_view word, int highest_year);
 
-// Whether a stem may hold a year or a date of year, month and day: the
-// quick refusal of the year rule, which reads the marks only then.
-bool MayHoldYear(std::string_view stem, int highest_year);
+// Where the year rule's reading of a stem begins: two words before the
+// last word that may be a year (a date may end in it), or npos when no
+// word may be: the year rule's quick refusal.  The rule keeps the last
+// year or date and the marks after it, which no word before this changes:
+// no mark takes a year along but a date, of three words at most.
+std::size_t YearReadingStart(std::string_view stem, int highest_year);
+
+// Whether a cleaned stem may hold a season, an episode or a date: the
+// quick refusal of the episode rule, which reads the marks only then.
+bool MayHoldEpisode(std::string_view stem, int highest_year);
 
 // The words of a cleaned stem (pieces between spaces, views into it), and
 // which of them the raw name joined to the word before by a period
@@ -75,7 +87,7 @@ struct StemWords {
   }
 };
 
-// period_before as PeriodJoins (rules/stem_cleanup.h) gives it, or 0.
+// period_before as CleanStem (rules/stem_cleanup.h) gives it, or 0.
 StemWords SplitWords(std::string_view cleaned, std::uint64_t period_before = 0);
 
 enum class MarkKind : unsigned char {
@@ -96,14 +108,17 @@ struct Mark {
   std::uint8_t part = 0;   // a part's number, 1 to 10
   // A date: 0 for year, month, day ("2019 03 14", "2019-03-14"), written
   // from month and day below; 1 for another order or a spelled month, its
-  // year at word year_at; 2 for one word "20190314".  Written from first
-  // (the month) and last (the day) when not 0.
+  // year at word year_at; 2 for one word in another order ("20190314",
+  // "14-03-2019"); 3 for "190314", its year century and text.  Written
+  // from first (the month) and last (the day) when not 0.
   std::uint8_t date_form = 0;
+  std::uint8_t century = 0;
   std::uint8_t year_at = 0;
   int season = 0, first = 0, last = 0;  // an episode's or season's
   // A year's or an anime number's digits; a date's year; a sample word.
   std::string_view text;
   std::string_view month, day;  // a date's; half: an anime number's ".5"
+  std::string_view to;          // the last anime number of a run ("- 01-02")
 };
 
 // The mark that begins at words[at], with the words it takes; kind kNone
@@ -113,6 +128,10 @@ Mark ReadMark(const StemWords& words, std::size_t at, int highest_year);
 // A mark's written form ("S01E02-E03", "S02", "2019-03-14", "2010",
 // "Part 2", "sample", "- 07"), appended to out.
 void AppendMark(const Mark& mark, const StemWords& words, std::string& out);
+
+// Whether the reading may join word to a number before it: a size unit
+// ("1 GB"), a month ("5 Mar 2025").
+bool JoinsNumberBefore(std::string_view word);
 
 // Whether word alone names a season, an episode or a part: a one-word mark
 // of those kinds, or a season or episode number on its own ("S01", "E05").
@@ -138,6 +157,8 @@ struct ReleaseName {
   std::size_t year = kNoWord;     // the year's word
   std::size_t lead = kMaxMarks;   // the mark that names the file
   std::size_t rest = 0;           // the first word after the year or lead
+  // Bit i: a title word the library name is written without.
+  std::uint64_t unwritten = 0;
 
   ReleaseName() {}
   std::span<const Mark> Marks() const { return {marks, mark_count}; }

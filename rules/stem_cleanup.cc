@@ -55,57 +55,19 @@ NameSplit SplitDirectoryName(std::string_view name) {
 // that next byte comes, so runs collapse and the ends stay trimmed.  "(" and
 // "[" always want a space in front, ")" and "]" one behind, and no space is
 // ever written just inside a bracket.
-std::string CleanStem(std::string_view stem) {
+namespace {
+
+// The cleanup, and with kJoins the words a period joined on.
+template <bool kJoins>
+std::string Clean(std::string_view stem, std::uint64_t* period_joins) {
   // Each byte writes at most two ("[" -> " ("): one buffer of that size,
   // cut to what was written.
   std::string s(2 * stem.size(), '\0');
   char* const begin = s.data();
   char* out = begin;
-  bool space_wanted = false;
-  for (char c : stem) {
-    switch (c) {
-      case '.':
-      case '_':
-      case ' ':
-        space_wanted = true;
-        break;
-      case '[':
-      case '(':
-        if (out != begin && out[-1] != '(') *out++ = ' ';
-        *out++ = '(';
-        space_wanted = false;
-        break;
-      case ']':
-      case ')':
-        *out++ = ')';
-        space_wanted = true;
-        break;
-      default:
-        if (space_wanted && out != begin && out[-1] != '(') *out++ = ' ';
-        *out++ = c;
-        space_wanted = false;
-    }
-  }
-  s.resize(static_cast<std::size_t>(out - begin));
-  return s;
-}
-
-std::uint64_t PeriodJoins(std::string_view stem) {
-  // Only a period before a digit matters to the reading ("12.5", "5.1").
-  bool digit_after_period = false;
-  for (std::size_t at = stem.find('.'); at != std::string_view::npos && !digit_after_period;
-       at = stem.find('.', at + 1))
-    digit_after_period = at + 1 < stem.size() && ascii::IsDigit(stem[at + 1]);
-  if (!digit_after_period) return 0;
-  // CleanStem's walk, counting the spaces it writes instead of writing.
-  std::uint64_t bits = 0;
-  std::size_t word = 0;
-  bool empty = true, space_wanted = false, period = false;
-  char last = 0;
-  auto next_word = [&] {
-    ++word;
-    if (period && word < 64) bits |= std::uint64_t{1} << word;
-  };
+  bool space_wanted = false, period = false;
+  std::size_t word = 0;  // the spaces written: the word being written
+  std::uint64_t joins = 0;
   for (char c : stem) {
     switch (c) {
       case '.':
@@ -118,23 +80,41 @@ std::uint64_t PeriodJoins(std::string_view stem) {
         break;
       case '[':
       case '(':
-        if (!empty && last != '(') next_word();
-        last = '(';
-        empty = space_wanted = period = false;
+        if (out != begin && out[-1] != '(') {
+          *out++ = ' ';
+          if constexpr (kJoins) ++word;
+        }
+        *out++ = '(';
+        space_wanted = period = false;
         break;
       case ']':
       case ')':
-        last = ')';
-        empty = period = false;
+        *out++ = ')';
         space_wanted = true;
+        period = false;
         break;
       default:
-        if (space_wanted && !empty && last != '(') next_word();
-        last = c;
-        empty = space_wanted = period = false;
+        if (space_wanted && out != begin && out[-1] != '(') {
+          *out++ = ' ';
+          // A word of digits the stem joined on with a period: "12.5".
+          if constexpr (kJoins) {
+            ++word;
+            if (period && word < 64 && ascii::IsDigit(c)) joins |= std::uint64_t{1} << word;
+          }
+        }
+        *out++ = c;
+        space_wanted = period = false;
     }
   }
-  return bits;
+  s.resize(static_cast<std::size_t>(out - begin));
+  if constexpr (kJoins) *period_joins = joins;
+  return s;
+}
+
+}  // namespace
+
+std::string CleanStem(std::string_view stem, std::uint64_t* period_joins) {
+  return period_joins ? Clean<true>(stem, period_joins) : Clean<false>(stem, nullptr);
 }
 
 }  // namespace rules

@@ -34,13 +34,10 @@ bool IsDirectoryExtension(std::string_view part);
 // "[Group].Some_Movie(2010)" -> "(Group) Some Movie (2010)".  The result has
 // no leading, trailing or doubled space, no period, underscore or square
 // bracket, and no space just inside a round bracket.  Only the space 0x20 is
-// a space here; tabs stay.
-std::string CleanStem(std::string_view stem);
-
-// Which words of CleanStem(stem) the stem joined to the word before by a
+// a space here; tabs stay.  With period_joins, also which words of the
+// result that begin with a digit the stem joined to the word before by a
 // period: bit i for word i (the first 64 words), so that a reading can see
-// "12.5", "5.1" and "S03E21.22" as written.  Only periods before a digit
-// count: without one, 0.
-std::uint64_t PeriodJoins(std::string_view stem);
+// "12.5", "5.1" and "S03E21.22" as written.
+std::string CleanStem(std::string_view stem, std::uint64_t* period_joins = nullptr);
 
 }  // namespace rules

@@ -11,8 +11,9 @@ namespace rules {
 namespace {
 
 void AppendWords(std::string& out, std::span<const std::string_view> w,
-                 std::size_t from, std::size_t to) {
+                 std::size_t from, std::size_t to, std::uint64_t skip = 0) {
   for (std::size_t i = from; i < to; ++i) {
+    if (i < 64 && ((skip >> i) & 1u)) continue;
     if (!out.empty()) out.push_back(' ');
     out.append(w[i]);
   }
@@ -103,22 +104,35 @@ bool IsVersionSuffix(std::span<const std::string_view> w, std::size_t at,
 // opens a group its year closes ("[Taxi 1998]"), loses that group's
 // brackets.
 void UnbracketTitle(std::string& title) {
-  if (title.size() < 2 || title.front() != '(') return;
-  bool letter = false;
-  for (char c : title) letter = letter || ascii::IsLetter(c) || (c & 0x80);
-  if (!letter) return;  // "(2010)" stays a year
+  // Never where another group opens right after it: "((a) b)" would
+  // become a leading group, which goes next time.
+  if (title.size() < 2 || title.front() != '(' || title[1] == '(') return;
   int depth = 0;
   for (std::size_t i = 0; i < title.size(); ++i) {
     depth += title[i] == '(' ? 1 : title[i] == ')' ? -1 : 0;
     if (depth == 0) {
       if (i + 1 != title.size()) return;  // "(500) Days of Summer"
+      bool letter = false;
+      for (char c : title) letter = letter || ascii::IsLetter(c) || (c & 0x80);
+      if (!letter) return;  // "(2010)" stays a year
       title.pop_back();
       break;
     }
   }
-  // An open group's bracket goes only where no other group opens right
-  // after it: "(((b)) x" would become a leading group, which goes next time.
-  if (depth == 0 || (depth == 1 && title[1] != '(')) title.erase(0, 1);
+  // A group left open loses its bracket whatever it holds: the numbers kept
+  // after the title join it on a second reading ("(1" then "(1 Atmo2").
+  if (depth <= 1) title.erase(0, 1);
+}
+
+// Whether the mark, written, and the word after it read as one mark.
+bool WouldJoin(const Mark& mark, const StemWords& words, std::string_view word,
+               int highest_year) {
+  std::string both;
+  AppendMark(mark, words, both);
+  const std::size_t own = SplitWords(both).n;  // "- 07" is two
+  both.push_back(' ');
+  both.append(ascii::TrimBrackets(word));
+  return ReadMark(SplitWords(both), 0, highest_year).words > own;
 }
 
 // The extras media servers file beside a film, by the word a release name
@@ -212,10 +226,13 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   }
   const ReleaseName r = ReadReleaseName(from, highest_year, period_before);
   const std::span<const std::string_view> w = r.words.all();
-  if (w.size() < 2) return {std::move(stem), false};
+  // More marks than the record holds (no release name has so many): the
+  // words past them are not read, and a name made of what the reading kept
+  // would read otherwise.
+  if (w.size() < 2 || r.mark_count == kMaxMarks) return {std::move(stem), false};
   std::string out;
   out.reserve(stem.size());
-  AppendWords(out, w, r.start, r.title_end);
+  AppendWords(out, w, r.start, r.title_end, r.unwritten);
   UnbracketTitle(out);
   if (r.year != kNoWord) {
     if (!out.empty()) out.push_back(' ');
@@ -228,17 +245,38 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     AppendMark(r.marks[r.lead], r.words, out);
   }
   const bool extra = r.form == NameForm::kFilm && AppendExtra(r, out);
+  bool first_kept = !extra && r.lead < r.mark_count;
+  // A title of a bracketed year alone ("(2010) (1080p) x 7"): a second
+  // reading would take the numbers kept after it for the title, and put
+  // the year behind them.
+  const bool lone_year = r.year == kNoWord && r.lead == kMaxMarks &&
+                         r.title_end == r.start + 1 && w[r.start].front() == '(' &&
+                         IsYearWord(w[r.start], highest_year);
   // A number that the reading does not place stays: it may be all that
   // tells this file from its neighbour.
-  // The plain word before it goes with it: "Chapter 7", "Day 1".
+  // The plain word before it goes with it: "Chapter 7", "Day 1"; not one
+  // that a second reading would join to the number written before it
+  // ("1 x MB 8" gives "1 8", never "1 MB 8").
   for (std::size_t i = r.rest; i < w.size(); ++i) {
-    if (r.Understood(i) || !HasDigit(w[i]) || MediaServerTag(w, i)) continue;
+    if (const std::size_t tag = MediaServerTag(w, i)) {  // written whole below
+      i += tag - 1;
+      continue;
+    }
+    if (r.Understood(i) || !HasDigit(w[i])) continue;
     if (i > r.rest && !r.Understood(i - 1) && !HasDigit(w[i - 1]) &&
         w[i - 1] != "-" && ascii::IsLetter(w[i - 1][0]) &&
-        MatchVideoTag(w, i - 1).words == 0) {
+        MatchVideoTag(w, i - 1).words == 0 && !JoinsNumberBefore(w[i - 1])) {
       out.push_back(' ');
-      out.append(w[i - 1]);
+      out.append(ascii::TrimBrackets(w[i - 1]));  // no bracket of its group
+      first_kept = false;
     }
+    // Right after the mark, a number its reading would take along ("S01E02
+    // x E3": "S01E02 E3" is a run), or after a lone year: this name is left
+    // as it is.
+    if (lone_year ||
+        (first_kept && WouldJoin(r.marks[r.lead], r.words, w[i], highest_year)))
+      return {std::move(stem), false};
+    first_kept = false;
     out.push_back(' ');
     out.append(ascii::TrimBrackets(w[i]));
   }

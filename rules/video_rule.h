@@ -36,7 +36,7 @@ namespace rules {
 using VideoResult = RuleResult;
 
 // period_before: which words the raw name joined to the one before by a
-// period (PeriodJoins, rules/stem_cleanup.h), so that "12.5" and "5.1" are
+// period (as CleanStem, rules/stem_cleanup.h, gives it), so that "12.5" and "5.1" are
 // read as written.
 VideoResult ApplyVideoRule(std::string stem, int highest_year,
                            std::uint64_t period_before = 0);

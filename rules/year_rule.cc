@@ -66,13 +66,16 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
   // The last year or date that is not the stem's first word: a title may
   // begin with one ("2001 A Space ...").
   const std::string_view all = stem;
-  if (all.find(' ') == std::string_view::npos || !MayHoldYear(all, highest_year))
+  const std::size_t from = YearReadingStart(all, highest_year);
+  if (from == std::string_view::npos || all.find(' ') == std::string_view::npos)
     return {std::move(stem), false};
-  const ReleaseName r = ReadMarks(all, highest_year);
+  // The words before from are not read; the marks' words still point into
+  // all.
+  const ReleaseName r = ReadMarks(all.substr(from), highest_year);
   for (std::size_t k = r.mark_count; k-- > 0;) {
     Mark m = r.marks[k];
     if (m.kind != MarkKind::kYear && m.kind != MarkKind::kDate) continue;
-    if (m.kind == MarkKind::kDate && m.date_form == 2) continue;  // "20190314"
+    if (m.kind == MarkKind::kDate && m.date_form >= 2) continue;  // "20190314"
     if (m.kind == MarkKind::kDate && m.date_form == 1) {
       // Only a year, month and day in that order make a date here: of
       // "14 03 2019" the year alone, the words before it staying.
@@ -86,17 +89,19 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
     // A year inside a group takes the group's words before it along.
     const std::size_t cut = BalancedCut(all, at);
     if (cut == 0) continue;  // the group holds the whole title
-    std::string rebuilt;
-    rebuilt.reserve(cut + 2 * kMaxWrittenMark);
-    rebuilt.append(all.substr(0, cut));
-    if (rebuilt.back() != ' ') rebuilt.push_back(' ');
-    if (m.kind == MarkKind::kYear) rebuilt.push_back('(');
-    AppendMark(m, r.words, rebuilt);
-    if (m.kind == MarkKind::kYear) rebuilt.push_back(')');
+    // What follows the words kept: short, and written before the stem is
+    // cut, since the marks' words are in it.
+    std::string tail;
+    if (all[cut - 1] != ' ') tail.push_back(' ');
+    if (m.kind == MarkKind::kYear) tail.push_back('(');
+    AppendMark(m, r.words, tail);
+    if (m.kind == MarkKind::kYear) tail.push_back(')');
     // Marks among the dropped words stay behind it.
-    AppendKeptMarks(r, m.at + m.words, rebuilt);
-    if (rebuilt == stem) return {std::move(stem), false};
-    return {std::move(rebuilt), true};
+    AppendKeptMarks(r, m.at + m.words, tail);
+    if (all.substr(cut) == tail) return {std::move(stem), false};
+    stem.resize(cut);
+    stem.append(tail);
+    return {std::move(stem), true};
   }
   return {std::move(stem), false};
 }

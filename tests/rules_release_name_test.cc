@@ -214,18 +214,34 @@ TEST(ReleaseName, NeighboursStayApart) {
       {"e", "Show.2006.S006E18.720p.mkv", "Show 2006 S06E18.mkv"},
       {"v", "Show 2016 02 25 S20E142 720p.mkv", "Show S20E142.mkv"},
       {"v", "Show 2016 02 25 S20E143 720p.mkv", "Show S20E143.mkv"},
+      {"v", "Show.S01.xx.1x02.mkv", "Show S01E02.mkv"},
+      {"v", "Show.S01.xx.1x03.mkv", "Show S01E03.mkv"},
+      {"v", "Show.S01.xx.-.07.mkv", "Show S01E07.mkv"},
+      {"v", "Show.S01.xx.-.08.mkv", "Show S01E08.mkv"},
+      // A run that goes on in a season and episode of two words.
+      {"e", "Show.S01E02.S01.E03.x.mkv", "Show S01E02-E03.mkv"},
+      {"e", "Show.S01E02.S0).E04.x.mkv", "Show S01E02 S00E04.mkv"},
+      // Bracketed numbers after a season word: the stem is read.
+      {"e", "Show.Se.(21).x.mkv", "Show S21.mkv"},
+      {"e", "Show (2nd Season) - 12.mkv", "Show S02E12.mkv"},
       // Sizes, bitrates and channels are tags, never a number of the name.
       {"v", "Title (2019) 1080p - 1.1GB - x264.mkv", "Title (2019).mkv"},
       {"v", "Title.2019.2.5.GB.20.Mbps.DD+5.1.mkv", "Title (2019).mkv"},
       {"v", "Title.2019.1080p.TrueHD.7.1.Atmos.mkv", "Title (2019).mkv"},
       // A number the reading does not place stays.
       {"v", "Title.2019.Chapter.7.1080p.mkv", "Title (2019) Chapter 7.mkv"},
+      {"v", "[Grp] Show - 07 (1080p) 3.mkv", "Show - 07 3.mkv"},
+      // "- 114.12" is no episode: the title keeps its numbers, not the "-".
+      {"v", "Show.-.114.12.2010.mkv", "Show 114 12 (2010).mkv"},
+      {"v", "Show.-.114.13.2010.mkv", "Show 114 13 (2010).mkv"},
+      {"v", "Show.-.2-2026.009.S.mkv", "Show 2-2026 009 S.mkv"},
       // Already tidy media-server names.
       {"v", "Title (2000) {edition-Extended}.mkv", "Title (2000) {edition-Extended}.mkv"},
       {"v", "Title (2007) [imdbid-tt0443706].mkv", "Title (2007) [imdbid-tt0443706].mkv"},
       {"v", "Title (1979) - 1080p.mkv", "Title (1979) - 1080p.mkv"},
       {"v", "Interstellar (2014) - 1080p BluRay.mkv", "Interstellar (2014) - 1080p BluRay.mkv"},
       {"v", "Title.2000.{tmdb-12345}.1080p.mkv", "Title (2000) {tmdb-12345}.mkv"},
+      {"v", "Show.S01.{edition.Cut.2}.x.mkv", "Show S01 {edition Cut 2}.mkv"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(rules::CleanName(c.listed, Options(c.options)).name, c.want)
@@ -254,9 +270,9 @@ TEST(ReleaseName, TermsExampleAreTags) {
     if (term.back() == '-') term += "GRP";
     ++terms;
     const std::string raw = "Title.2010." + term;
-    const std::string stem = rules::CleanStem(raw);
-    const rules::ReleaseName r =
-        rules::ReadReleaseName(stem, 2026, rules::PeriodJoins(raw));
+    std::uint64_t joins = 0;
+    const std::string stem = rules::CleanStem(raw, &joins);
+    const rules::ReleaseName r = rules::ReadReleaseName(stem, 2026, joins);
     ASSERT_EQ(r.year, 1u) << term;
     // Each word a tag's, or placed with the one before ("DDP5.1").
     for (std::size_t i = 2; i < r.words.n;) {
@@ -346,6 +362,15 @@ TEST(ReleaseName, FormsAsLibraryNames) {
       {"Show.S01E01-S01E04.mkv", "Show S01E01-E04.mkv"},
       {"Show.S03E21.22.720p.mkv", "Show S03E21-E22.mkv"},
       {"Show.S01E01+E02.720p.mkv", "Show S01E01-E02.mkv"},
+      {"Show.Ep10718.-.Ep10722.720p.mkv", "Show - 10718-10722.mkv"},
+      {"Show.Ep10718-Ep10722.720p.mkv", "Show - 10718-10722.mkv"},
+      {"Show.Ep10718.720p.mkv", "Show - 10718.mkv"},
+      {"Show - 10718-10722.mkv", "Show - 10718-10722.mkv"},
+      {"[Grp] Show - 01-02 [1080p].mkv", "Show - 01-02.mkv"},
+      {"Show.S2.-.01-02.mkv", "Show S02E01-E02.mkv"},
+      // A season, and its episode further on.
+      {"Show.S01.1080p.E05.mkv", "Show S01E05.mkv"},
+      {"Show.S01.Extras.2.Episode.5.mkv", "Show S01E05 Extras 2.mkv"},
       // Anime and numbered shows.
       {"[Grp] Show - 07 [1080p].mkv", "Show - 07.mkv"},
       {"Show S2 - 11 [1080p].mkv", "Show S02E11.mkv"},
@@ -397,7 +422,28 @@ TEST(ReleaseName, Dates) {
   } cases[] = {
       {"v", "News.14.03.2019.Guest.720p.mkv", "News 2019-03-14.mkv"},
       {"v", "News.04.28.2014.Guest.720p.mkv", "News 2014-04-28.mkv"},
-      {"v", "News 14-03-2019 Guest.mkv", "News 14-03-2019 Guest.mkv"},
+      {"v", "News 14-03-2019 Guest.mkv", "News 2019-03-14.mkv"},
+      {"v", "News.2012-16-02.Guest.mkv", "News 2012-02-16.mkv"},
+      {"v", "News 04-05-2019 Guest.mkv", "News 04-05-2019 Guest.mkv"},
+      {"v", "News.(2012-01-02.Guest.mkv", "News 2012-01-02.mkv"},
+      {"v", "News.20120121.Guest.2010.720p.mkv", "News 2012-01-21.mkv"},
+      {"y", "News.(2012-01-02.Guest.mkv", "News 2012-01-02.mkv"},
+      // Six digits: a date right after a title, in a name with tags only.
+      {"v", "Show.190314.Guest.720p.HDTV.x264-GRP.mkv", "Show 2019-03-14.mkv"},
+      {"v", "Show.991231.720p.mkv", "Show 1999-12-31.mkv"},
+      {"v", "Show.000229.720p.mkv", "Show 2000-02-29.mkv"},
+      {"v", "Show.990229.720p.mkv", "Show 990229.mkv"},
+      {"v", "Show.191314.720p.mkv", "Show 191314.mkv"},
+      {"v", "Invoice.200101.mkv", "Invoice 200101.mkv"},
+      {"v", "Show.S01E02.190314.720p.mkv", "Show S01E02 190314.mkv"},
+      {"v", "Show.x264.190314.mkv", "Show 190314.mkv"},
+      {"e", "Show.190314.Guest.720p.mkv", "Show 2019-03-14.mkv"},
+      {"y", "Show.190314.Guest.720p.mkv", "Show 190314 Guest 720p.mkv"},
+      {"y", "News 14-03-2019 Guest.mkv", "News 14-03-2019 Guest.mkv"},
+      // The last year "/y" keeps, before words that only look like one.
+      {"y", "Movie.2011.Cut.2010-bit10.mkv", "Movie (2011).mkv"},
+      {"y", "Movie.2011.Cut.2012-16-02.mkv", "Movie (2011).mkv"},
+      {"y", "Movie.2011.Cut.2012-11-02.mkv", "Movie 2011 Cut 2012-11-02.mkv"},
       {"v", "News.2012.16.02.Guest.mkv", "News 2012-02-16.mkv"},
       {"v", "News.04.05.2019.Guest.mkv", "News 04 05 (2019).mkv"},
       {"v", "News.20190314.Guest.720p.mkv", "News 2019-03-14.mkv"},

@@ -109,6 +109,25 @@ TEST(CleanStem, Examples) {
   for (const Case& c : cases) EXPECT_EQ(rules::CleanStem(c.stem), c.want) << c.stem;
 }
 
+// The words of digits a period joined to the word before, from the same pass.
+TEST(CleanStem, PeriodJoins) {
+  struct Case {
+    const char* stem;
+    std::uint64_t want;
+  } cases[] = {
+      {"Show.-.12.5", 0b1100},   {"Show.S03E21.22", 0b100},
+      {"Show S03E21 22", 0},     {"DD+5.1.x264", 0b10},
+      {"a_.5", 0b10},            {"a.(5)", 0},
+      {"[a].5", 0b10},           {"..5.a", 0},
+      {"a.b.c", 0},
+  };
+  for (const Case& c : cases) {
+    std::uint64_t joins = ~std::uint64_t{0};
+    rules::CleanStem(c.stem, &joins);
+    EXPECT_EQ(joins, c.want) << c.stem;
+  }
+}
+
 // Every cleaned stem satisfies what the later rules rely on, whatever the
 // input.
 TEST(CleanStem, InvariantsOverGeneratedStems) {

@@ -161,13 +161,23 @@ TEST(VideoRule, SecondRunChangesNothing) {
 
 // Names a second reading once changed: a group left open before a group
 // ("((( b ))movie-txt"), numbers around a year in a word left open, a
-// number before a bracketed year ("News 04 05 (2019)"); each /v name is one
-// a second run keeps.
+// number before a bracketed year ("News 04 05 (2019)"), and the fuzzer's
+// later finds; each /v name is one a second run keeps.
 TEST(VideoRule, NamesReadAgainStay) {
   const std::string_view names[] = {
       "((( b ))movie-txt",
       std::string_view("M\xa8ovie 010 2012.1 1919 2101 ex\x00\x12tra wOrd200s.avi1.A.Sp", 54),
-      "News.04.05.2019.Guest.mkv", "MM-(ovie 010 2012.1 1919 2101 extra.mkv"};
+      "News.04.05.2019.Guest.mkv", "MM-(ovie 010 2012.1 1919 2101 extra.mkv",
+      // A group left open that holds no letter; bracketed and signed
+      // numbers; a season with its episode words further on.
+      "(1.x264.Atmo2.mkv", "Show.x264.(#11.mkv", "Show.x264.(ep34.mkv",
+      "Show.x264.(20190314.mkv", "Show.#2012.9.mkv", "Show.S01.(E).e.1.mkv",
+      "Show.S01.(x).E05.mkv", "((t1ie.0).e.x.mkv", "Th.1963.1.xx.(mb).x.mb.8.mkv",
+      "Show.S1E02.HDTV.x.2014.E2.avi", "Show.S1E02.HDTV.x.2014.E3.avi",
+      "(2010).(1080p).Chapter.7.mkv", "((Cai).Show.S10.2012.(().b).mo05ov.mkv",
+      "A.6.(x129016.FRENCH).(0p.(1984).mkv",
+      "A - 1 (1984) (1) (1984) (1) (1984) (1) (1984) (1) (1984) (1) (1984) (1) "
+      "(1984) (1) (1984) (1) (1984) 7.mkv"};
   for (std::string_view name : names) {
     for (bool mixed : {false, true}) {
       const std::string once = rules::CleanName(name, Video(mixed)).name;

@@ -1,0 +1,336 @@
+// The library name's reading ("/v"): where the title begins and ends past
+// the groups and sites that open a name, the mark that names the file, and
+// which tags after the title hold the numbers of the name.
+#include "rules/ascii.h"
+#include "rules/release_grammar.h"
+#include "rules/release_name.h"
+#include "rules/video_tags.h"
+
+namespace rules {
+namespace {
+
+bool IsBracketedYear(std::string_view w, int highest_year) {
+  return w.size() == 6 && w.front() == '(' && w.back() == ')' &&
+         IsYearWord(w, highest_year);
+}
+
+// "(500)": a number that opens a title ("(500) Days of Summer").
+bool IsBracketedNumber(std::string_view w) {
+  int value = 0;
+  return w.size() >= 3 && w.front() == '(' && w.back() == ')' &&
+         IsNumber(w.substr(1, w.size() - 2), 4, value);
+}
+
+
+bool IsDomain(std::string_view w) { return InList(w, kDomains); }
+
+// Whether the word after a site's "-" can begin a title: no tag, and no
+// number, which would make the "-" an anime episode's ("Show - 07").
+bool IsTitleAfterSite(std::span<const std::string_view> w, std::size_t at,
+                      int highest_year) {
+  std::string_view digits;
+  return MatchVideoTag(w, at).words == 0 &&
+         !ReadAnimeNumber(ascii::TrimBrackets(w[at]), highest_year, digits);
+}
+
+// Past the bracket groups and site prefixes that open a name.
+std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
+  std::size_t s = 0;
+  for (int round = 0; round < 4 && s + 1 < w.size(); ++round) {
+    if (w[s].front() == '(' && !IsBracketedYear(w[s], highest_year) &&
+        !IsBracketedNumber(w[s])) {
+      int depth = 0;
+      std::size_t j = s;
+      for (; j < w.size(); ++j) {
+        for (char c : w[j]) depth += c == '(' ? 1 : c == ')' ? -1 : 0;
+        if (depth <= 0) break;
+      }
+      // Never when a year follows: "[Group] (2010)" is a title; nor a
+      // group that ends in a year: "[Taxi 1998] [BDRemux]" is one.
+      if (j + 1 >= w.size() || IsBracketedYear(w[j + 1], highest_year) ||
+          (j > s && IsYearWord(w[j], highest_year)))
+        break;
+      s = j + 1;
+      // "[ www.Site.cd ] - Title": the dash after it goes too.
+      if (s + 1 < w.size() && w[s] == "-" && IsTitleAfterSite(w, s + 1, highest_year))
+        ++s;
+      continue;
+    }
+    if (ascii::EqualsFolded(w[s], "www")) {
+      // The site's words up to the "-": no year or bracket among them.
+      std::size_t j = s + 1;
+      while (j < w.size() && j < s + 6 && w[j] != "-" &&
+             w[j].find_first_of("()") == std::string_view::npos &&
+             !IsYearWord(w[j], highest_year))
+        ++j;
+      if (j + 1 < w.size() && w[j] == "-" && IsTitleAfterSite(w, j + 1, highest_year)) {
+        s = j + 1;
+        continue;
+      }
+      if (s + 3 < w.size() && IsDomain(w[s + 2])) {
+        s += 3;
+        continue;
+      }
+      break;
+    }
+    if (s + 3 < w.size() && IsDomain(w[s + 1]) && w[s + 2] == "-" &&
+        IsTitleAfterSite(w, s + 3, highest_year)) {
+      s += 3;
+      continue;
+    }
+    break;
+  }
+  return s;
+}
+
+bool IsVersionKind(TagKind k) {
+  return k == TagKind::kEdition || k == TagKind::kResolution ||
+         k == TagKind::kSource;
+}
+
+// A word that is a tag only, whatever the title: an edition, a resolution,
+// source, codec or audio tag that is no title's word ("XviD", "DVDRip",
+// "1080p"), or a language written as release names write it ("GERMAN",
+// "MULTi", "TRUEFRENCH").
+bool IsTagOnly(std::span<const std::string_view> w, std::size_t at, std::size_t& words) {
+  const TagMatch m = MatchVideoTag(w, at);
+  words = m.words;
+  if (m.words == 0) return false;
+  switch (m.kind) {
+    case TagKind::kEdition:
+    case TagKind::kResolution:
+    case TagKind::kSource:
+    case TagKind::kCodec:
+    case TagKind::kHdr:
+    case TagKind::kAudio:
+      return !m.weak;
+    default:
+      break;
+  }
+  if (m.kind != TagKind::kLanguage) return false;
+  if (!m.weak) return true;
+  int upper = 0;
+  for (char c : w[at]) upper += c >= 'A' && c <= 'Z';
+  return upper >= 2;
+}
+
+// Cuts the title's end: a trailing "-", a bracket group the year stood in,
+// the tags that can only be tags.
+// Where the words from s to end must end so that no group they open is
+// left open: at the group's first word, but for a group the title opens.
+std::size_t ClosedEnd(std::span<const std::string_view> w, std::size_t s,
+                      std::size_t end) {
+  int depth = 0;
+  std::size_t open_at = end;
+  for (std::size_t i = s; i < end; ++i) {
+    for (char c : w[i]) {
+      if (c == '(') {
+        if (depth++ == 0) open_at = i;
+      } else if (c == ')' && depth > 0) {
+        --depth;
+      }
+    }
+  }
+  return depth > 0 && open_at > s ? open_at : end;
+}
+
+std::size_t TrimTitle(std::span<const std::string_view> w, std::size_t s,
+                      std::size_t end) {
+  // A group left open before the year: its words go.
+  end = ClosedEnd(w, s, end);
+  for (bool cut = true; cut && end > s + 1;) {
+    cut = false;
+    // A tag that closed a group cut: the group's words go too.
+    if (const std::size_t closed = ClosedEnd(w, s, end); closed < end) {
+      end = closed;
+      cut = true;
+      continue;
+    }
+    if (w[end - 1] == "-" || w[end - 1] == "(") {
+      --end;
+      cut = true;
+      continue;
+    }
+    for (std::size_t back = 1; back <= 2 && back < end - s; ++back) {
+      std::size_t words = 0;
+      if (IsTagOnly(w.first(end), end - back, words) && words == back) {
+        end -= back;
+        cut = true;
+        break;
+      }
+    }
+  }
+  return end;
+}
+
+// The first word that ends a title without year or marker: a tag that is
+// no title word, or one that another tag follows.
+std::size_t FirstTag(std::span<const std::string_view> w, std::size_t s) {
+  for (std::size_t i = s + 1; i < w.size(); ++i) {
+    // A version suffix that ends the name: " - Web".
+    if (w[i] == "-" && i + 1 < w.size()) {
+      const TagMatch m = MatchVideoTag(w, i + 1);
+      if (IsVersionKind(m.kind) && i + 1 + m.words == w.size()) return i;
+    }
+    const TagMatch m = MatchVideoTag(w, i);
+    if (m.words == 0) continue;
+    if (!m.weak || MatchVideoTag(w, i + m.words).words > 0) return i;
+  }
+  return w.size();
+}
+
+
+
+}  // namespace
+
+
+ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
+                            std::uint64_t period_before) {
+  ReleaseName r = ReadMarks(cleaned, highest_year, period_before);
+  const std::span<const std::string_view> w = r.words.all();
+  const std::size_t n = w.size();
+  if (n == 0) return r;
+  r.start = TitleStart(w, highest_year);
+  // The lead: the first date, episode, season or anime number after the
+  // title's first word; the last year before it.  An episode anywhere
+  // after a date or an anime number wins over it ("Show 2016 02 25
+  // S20E142", "Show - 07 (S01E05)").
+  std::size_t year = kNoWord;
+  for (std::size_t k = 0; k < r.mark_count; ++k) {
+    const Mark& m = r.marks[k];
+    if (m.at <= r.start) continue;
+    if (m.kind == MarkKind::kYear) {
+      year = m.at;
+      continue;
+    }
+    if (m.kind == MarkKind::kDate || m.kind == MarkKind::kEpisode ||
+        m.kind == MarkKind::kSeason || m.kind == MarkKind::kAnime) {
+      r.lead = k;
+      break;
+    }
+  }
+  std::size_t lead_at = kNoWord;
+  if (r.lead < r.mark_count) {
+    const Mark& lead = r.marks[r.lead];
+    lead_at = lead.at;
+    r.rest = lead.at + lead.words;
+    if (lead.kind == MarkKind::kDate || lead.kind == MarkKind::kAnime) {
+      for (std::size_t k = r.lead + 1; k < r.mark_count; ++k) {
+        if (r.marks[k].kind == MarkKind::kEpisode) {
+          r.lead = k;
+          r.rest = r.marks[k].at + r.marks[k].words;
+          break;
+        }
+      }
+    }
+    if (lead.kind == MarkKind::kSeason) SettleSeason(r, highest_year);
+    switch (r.marks[r.lead].kind) {
+      case MarkKind::kDate: r.form = NameForm::kDaily; break;
+      case MarkKind::kEpisode: r.form = NameForm::kEpisode; break;
+      case MarkKind::kSeason: r.form = NameForm::kSeason; break;
+      default: r.form = NameForm::kAnime; break;
+    }
+    r.title_end = lead_at;
+    if (year != kNoWord) {
+      r.year = year;
+      r.title_end = year;
+    }
+  } else if (year != kNoWord) {
+    r.form = NameForm::kFilm;
+    r.year = year;
+    r.title_end = year;
+    r.rest = year + 1;
+  } else {
+    r.title_end = FirstTag(w, r.start);
+    r.rest = r.title_end;
+  }
+  r.title_end = TrimTitle(w, r.start, r.title_end);
+  // A "- 114" in the title that the raw name's periods made no episode
+  // number ("- 114.2014"): the title is written without its "-", which a
+  // second reading, without the periods, would take for an episode's.
+  for (std::size_t k = r.start + 1; k + 1 < r.title_end && k + 2 < n; ++k) {
+    std::string_view digits, to;
+    if (w[k] == "-" && r.words.PeriodBefore(k + 2) &&
+        ReadAnimeNumber(ascii::TrimBrackets(w[k + 1]), highest_year, digits, &to))
+      SetBits(r.unwritten, k, 1);
+  }
+  // A bracketed year that opens the title, with no year after it, goes
+  // behind the title: "(1987) Silver Coast".  Judged on the title the
+  // reading leaves, so that a second run reads it the same.
+  if (r.year == kNoWord && r.title_end >= r.start + 2 &&
+      IsBracketedYear(w[r.start], highest_year) &&
+      !ascii::EqualsFolded(w[r.start + 1], "www") &&
+      TitleStart(w.subspan(r.start + 1, r.title_end - r.start - 1),
+                 highest_year) == 0) {
+    r.year = r.start++;
+    if (r.form == NameForm::kPlain) r.form = NameForm::kFilm;
+  }
+  // The tags among the words after the title that hold a number or end
+  // before one ("H 264", "DDP5 1"): what the rule keeps of the others
+  // does not depend on them.
+  auto has_digit = [&w](std::size_t i) {
+    for (char c : w[i]) {
+      if (ascii::IsDigit(c)) return true;
+    }
+    return false;
+  };
+  for (std::size_t i = r.title_end; i < n;) {
+    if (!has_digit(i) && (i + 1 == n || !has_digit(i + 1))) {
+      ++i;
+      continue;
+    }
+    const TagMatch m = MatchVideoTag(w, i);
+    if (m.words == 0) {
+      ++i;
+      continue;
+    }
+    SetBits(r.understood, i, m.words);
+    i += m.words;
+  }
+  // Numbers that belong to a tag: channels ("5.1", "DDP5.1", "(5.1)"),
+  // sizes and bitrates ("1.1GB", "2.5 GB", "20 Mbps"), release versions
+  // ("v2").
+  for (std::size_t i = r.title_end; i < n; ++i) {
+    const std::string_view t = ascii::TrimBrackets(w[i]);
+    if (t.empty()) continue;
+    int value = 0;
+    // A two-word tag with a group glued on: "H 264-GRP".
+    const std::size_t dash = t.find('-');
+    if (i > r.title_end && dash != std::string_view::npos && dash > 0) {
+      const std::string_view pair[] = {w[i - 1], t.substr(0, dash)};
+      if (MatchVideoTag(pair, 0).words == 2) {
+        SetBits(r.understood, i - 1, 2);
+        continue;
+      }
+    }
+    // Channels: "5.1", "7.1", "2.0" alone or after an audio tag ("DDP5.1").
+    const std::string_view before = i > 0 ? ascii::TrimBrackets(w[i - 1]) : "";
+    if (r.words.PeriodBefore(i) && t.size() == 1 && t[0] >= '0' && t[0] <= '2' &&
+        !before.empty() && ascii::IsDigit(before.back()) &&
+        (MatchVideoTag(w, i - 1).words > 0 ||
+         (before.size() == 1 && before[0] != '0' && before[0] != '3' &&
+          before[0] != '4' && before[0] != '9'))) {
+      SetBits(r.understood, i - 1, 2);
+      continue;
+    }
+    std::size_t d = 0;
+    while (d < t.size() && ascii::IsDigit(t[d])) ++d;
+    const std::string_view unit = t.substr(d);
+    if (InList(unit, kSizeUnits)) {
+      if (d > 0 || (i > 0 && IsNumber(ascii::TrimBrackets(w[i - 1]), 4, value))) {
+        SetBits(r.understood, i, 1);
+        for (std::size_t k = i; k > r.title_end && k + 2 > i; --k) {
+          if (IsNumber(ascii::TrimBrackets(w[k - 1]), 4, value) &&
+              (k == i ? d == 0 || r.words.PeriodBefore(i) : r.words.PeriodBefore(k)))
+            SetBits(r.understood, k - 1, 1);
+        }
+      }
+      continue;
+    }
+    if (t.size() == 2 && IsChar(t, 0, 'v') && ascii::IsDigit(t[1]))
+      SetBits(r.understood, i, 1);
+  }
+  return r;
+}
+
+}  // namespace rules
