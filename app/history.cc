@@ -207,6 +207,23 @@ std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
   return j.recorded++;
 }
 
+std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
+                          const platform::Folder& parent,
+                          const platform::Folder& folder, std::string_view name) {
+  bool no_file = false;
+  if (!Ready(j, files, no_file)) return kNotRecorded;
+  if (no_file) return j.recorded++;
+  Place(files, parent, j.folder, j.folder_handle, j.absolute_folder,
+        j.folder_id, j.by_name);
+  if (j.absolute_folder.empty()) return kNotRecorded;
+  const std::size_t before = j.pending.size();
+  AppendRemoved(j.pending, j.run_id, j.recorded, j.absolute_folder, name,
+                files.FolderMode(folder), j.folder_id,
+                j.by_name ? platform::EntryId{} : files.Identify(folder, "."));
+  if (!Fits(j, before)) return kNotRecorded;
+  return j.recorded++;
+}
+
 void RecordMade(Journal& j, std::size_t number) {
   if (j.path.empty()) return;
   if (j.made_count > 0 && j.made_first + j.made_count == number) {

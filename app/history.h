@@ -101,6 +101,11 @@ std::size_t RecordMove(Journal& journal, platform::FileSystem& files,
 // parent; numbered as renames are, and marked made once made.
 std::size_t RecordFolder(Journal& journal, platform::FileSystem& files,
                          const platform::Folder& parent, std::string_view name);
+// Adds a record, ahead of it, of the removal of folder (open), the entry
+// name of parent, with its mode and identity.
+std::size_t RecordRemoved(Journal& journal, platform::FileSystem& files,
+                          const platform::Folder& parent,
+                          const platform::Folder& folder, std::string_view name);
 // Notes that the rename of that number was made.
 void RecordMade(Journal& journal, std::size_t number);
 // Writes what is pending in one write, and with sync makes it reach the

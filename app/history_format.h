@@ -22,6 +22,11 @@
 //                                           the run's step n makes the
 //                                           folder name in parent (marked
 //                                           made once made)
+//   removed <run id> <n> <parent> <name> <mode> <parent entry> <entry>
+//                                           the run's step n removes the
+//                                           download folder name of parent,
+//                                           emptied by its moves (mode in
+//                                           octal), written before
 //   made <run id> <n>[-<m>]                 renames n (to m) were made
 //   undone <run id> <n>[-<m>]               renames n (to m) are put back, or
 //                                           gone for good
@@ -49,6 +54,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,9 +63,10 @@
 
 namespace app {
 
-// A step of a run: a rename in one folder, a move into another, or a folder
-// the run made.
-enum class StepKind : unsigned char { kRename, kMove, kFolder };
+// A step of a run: a rename in one folder, a move into another, a folder
+// the run made, or
+// a folder the run emptied and removed.
+enum class StepKind : unsigned char { kRename, kMove, kFolder, kRemoved };
 
 struct HistoryRename {
   std::string directory;  // absolute; a made folder's parent
@@ -74,6 +81,7 @@ struct HistoryRename {
   std::string to_directory;
   platform::EntryId to_folder_id;
   StepKind kind = StepKind::kRename;
+  std::uint32_t mode = 0;  // a removed folder's
   // Where the entry stands once the step is made.
   const std::string& NewDirectory() const {
     return kind == StepKind::kMove ? to_directory : directory;
@@ -125,6 +133,12 @@ void AppendMove(std::string& out, std::string_view run_id, std::size_t number,
 void AppendFolder(std::string& out, std::string_view run_id, std::size_t number,
                   std::string_view parent, std::string_view name,
                   platform::EntryId parent_id);
+// The folder name of parent, of identity id and that mode, that the run's
+// step number removes.
+void AppendRemoved(std::string& out, std::string_view run_id,
+                   std::size_t number, std::string_view parent,
+                   std::string_view name, std::uint32_t mode,
+                   platform::EntryId parent_id, platform::EntryId id);
 // The renames numbered first to last (from 0) of the run were made.
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last);

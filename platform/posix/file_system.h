@@ -48,6 +48,8 @@ class PosixFileSystem final : public FileSystem {
   Outcome MakeFolder(const Folder& parent, std::string_view name,  // listing.cc
                      Folder& made) override;
   Outcome RemoveFolder(const Folder& parent, std::string_view name) override;
+  std::uint32_t FolderMode(const Folder& folder) override;  // listing.cc
+  Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
   bool Exists(const Folder& folder, std::string_view name) override;

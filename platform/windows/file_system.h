@@ -39,6 +39,8 @@ class WindowsFileSystem final : public FileSystem {
   Outcome MakeFolder(const Folder& parent, std::string_view name,
                      Folder& made) override;
   Outcome RemoveFolder(const Folder& parent, std::string_view name) override;
+  std::uint32_t FolderMode(const Folder& folder) override;
+  Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
   Failure ReservedName(const Folder& folder, std::string_view name) override;
