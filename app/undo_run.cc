@@ -378,6 +378,8 @@ struct Looker {
     bool pending = false;
     for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r) {
       if (r->undone || (!r->made && run.ended)) continue;
+      // A folder the run removed is made again, and what it held goes back.
+      if (r->kind == StepKind::kRemoved) return true;
       const State state = At(*r).state;
       if (state == State::kPutBack) return true;
       pending = pending || state == State::kPending;
