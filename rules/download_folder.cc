@@ -33,9 +33,17 @@ std::string TagsOf(std::string_view stem, std::string_view& before) {
   std::vector<std::string_view> tags;
   std::size_t end = stem.size();
   while (tags.size() < 3 && end > 0) {
+    // A word ends at a period, an underscore or a space; at a hyphen only
+    // where the whole is no tag ("pt-BR" is one).
     std::size_t start = end;
     while (start > 0 && !IsSeparator(stem[start - 1])) --start;
-    const std::string_view word = stem.substr(start, end - start);
+    while (start > 0 && stem[start - 1] == '-') {
+      std::size_t wider = start - 1;
+      while (wider > 0 && !IsSeparator(stem[wider - 1])) --wider;
+      if (!IsSubtitleTag(stem.substr(wider, end - wider))) break;
+      start = wider;
+    }
+    std::string_view word = stem.substr(start, end - start);
     if (word.empty() || !IsSubtitleTag(word)) break;
     tags.insert(tags.begin(), word);
     end = start;
