@@ -176,11 +176,11 @@ std::size_t RecordMove(Journal& j, platform::FileSystem& files,
   bool no_file = false;
   if (!Ready(j, files, no_file)) return kNotRecorded;
   if (no_file) return j.recorded++;
-  bool to_by_name = false;
   Place(files, from, j.folder, j.folder_handle, j.absolute_folder,
         j.folder_id, j.by_name);
   Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
-        to_by_name);
+        j.to_by_name);
+  const bool to_by_name = j.to_by_name;
   if (j.absolute_folder.empty() || j.to_absolute.empty()) return kNotRecorded;
   const std::size_t before = j.pending.size();
   AppendMove(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
@@ -196,13 +196,12 @@ std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
   bool no_file = false;
   if (!Ready(j, files, no_file)) return kNotRecorded;
   if (no_file) return j.recorded++;
-  bool by_name = false;
-  Place(files, parent, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
-        by_name);
-  if (j.to_absolute.empty()) return kNotRecorded;
+  Place(files, parent, j.parent_folder, j.parent_handle, j.parent_absolute,
+        j.parent_folder_id, j.parent_by_name);
+  if (j.parent_absolute.empty()) return kNotRecorded;
   const std::size_t before = j.pending.size();
-  AppendFolder(j.pending, j.run_id, j.recorded, j.to_absolute, name,
-               j.to_folder_id);
+  AppendFolder(j.pending, j.run_id, j.recorded, j.parent_absolute, name,
+               j.parent_folder_id);
   if (!Fits(j, before)) return kNotRecorded;
   return j.recorded++;
 }
@@ -222,6 +221,17 @@ std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
                 j.by_name ? platform::EntryId{} : files.Identify(folder, "."));
   if (!Fits(j, before)) return kNotRecorded;
   return j.recorded++;
+}
+
+void NoteMadeFolder(Journal& j, const platform::Folder& made,
+                    std::string_view name) {
+  if (j.parent_absolute.empty() || !made.handle) return;
+  j.to_folder = made.path;
+  j.to_handle = made.handle.get();
+  j.to_absolute = j.parent_absolute;
+  j.to_absolute.append(name).push_back(j.parent_absolute.back());
+  j.to_by_name = j.parent_by_name;
+  j.to_folder_id = j.parent_by_name ? platform::EntryId{} : made.id;
 }
 
 void RecordMade(Journal& j, std::size_t number) {

@@ -196,6 +196,12 @@ struct Run {
     // A move's folders are made (each recorded first) before the move is
     // recorded: its record names the folder it goes to.
     std::vector<std::string> reach_failures(plans.size());
+    if (library) {
+      // The folders to make go to the journal in one write ahead.
+      for (const Plan& plan : plans)
+        if (plan.moves() && !quit && !plan.clash) library->Prepare(plan.to);
+      WriteJournal(journal, files, console);
+    }
     for (std::size_t i = 0; i < plans.size(); ++i) {
       const Plan& plan = plans[i];
       std::size_t number = kNotRecorded;
