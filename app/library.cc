@@ -50,8 +50,9 @@ struct Library::Node {
 
 namespace {
 
-// Folders held open at most, beyond those of the place reached.
-constexpr std::size_t kHeldFolders = 256;
+// Folders held open at most, beyond those of the place reached: a batch's
+// places (the run moves 256 files a batch) and the folders above them.
+constexpr std::size_t kHeldFolders = 320;
 
 constexpr const char* kNoFilms =
     "a film, and no folder for films is given (--into or --movies), left "
