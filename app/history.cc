@@ -223,9 +223,13 @@ std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
   return j.recorded++;
 }
 
-void NoteMadeFolder(Journal& j, const platform::Folder& made,
+void NoteMadeFolder(Journal& j, platform::FileSystem& files,
+                    const platform::Folder& parent, const platform::Folder& made,
                     std::string_view name) {
-  if (j.parent_absolute.empty() || !made.handle) return;
+  if (j.path.empty() || !made.handle) return;
+  Place(files, parent, j.parent_folder, j.parent_handle, j.parent_absolute,
+        j.parent_folder_id, j.parent_by_name);
+  if (j.parent_absolute.empty()) return;
   j.to_folder = made.path;
   j.to_handle = made.handle.get();
   j.to_absolute = j.parent_absolute;

@@ -112,10 +112,11 @@ std::size_t RecordFolder(Journal& journal, platform::FileSystem& files,
 std::size_t RecordRemoved(Journal& journal, platform::FileSystem& files,
                           const platform::Folder& parent,
                           const platform::Folder& folder, std::string_view name);
-// Notes the folder made (open, its path set) under its name in the folder
-// the last RecordFolder named, so that the moves into it are recorded
-// without asking the system where it is: it is there, on that file system.
-void NoteMadeFolder(Journal& journal, const platform::Folder& made,
+// Notes the folder made (open, its path set) under its name in parent, so
+// that the moves into it are recorded without asking the system where it
+// is: below its parent, on that file system.
+void NoteMadeFolder(Journal& journal, platform::FileSystem& files,
+                    const platform::Folder& parent, const platform::Folder& made,
                     std::string_view name);
 // Notes that the rename of that number was made.
 void RecordMade(Journal& journal, std::size_t number);

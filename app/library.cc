@@ -190,7 +190,7 @@ std::string Library::Reach(Node* node, bool make) {
       }
       RecordMade(journal_, number);
       made.path = parent->folder.path + n->name + separator_;
-      NoteMadeFolder(journal_, made, n->name);
+      NoteMadeFolder(journal_, files_, parent->folder, made, n->name);
       n->folder = std::move(made);
       n->id = n->folder.id;
       n->exists = n->listed = n->made = true;
