@@ -38,6 +38,7 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
       "--into LIBRARY moves each video /v tidies (with its subtitles) into",
       " LIBRARY/Movies/Title (Year)/ or LIBRARY/TV/Show/Season 01/ (means /v)",
       " (--movies DIR and --shows DIR set either folder apart; --undo moves back)",
+      " (a download folder named, or taken by /d or /D, is emptied and removed)",
       "--terms FILE removes the terms in FILE with /k too (one a line)",
       "--help shows this help",
       "--version shows the version of namewisp",

@@ -176,11 +176,11 @@ std::size_t RecordMove(Journal& j, platform::FileSystem& files,
   bool no_file = false;
   if (!Ready(j, files, no_file)) return kNotRecorded;
   if (no_file) return j.recorded++;
-  bool to_by_name = false;
   Place(files, from, j.folder, j.folder_handle, j.absolute_folder,
         j.folder_id, j.by_name);
   Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
-        to_by_name);
+        j.to_by_name);
+  const bool to_by_name = j.to_by_name;
   if (j.absolute_folder.empty() || j.to_absolute.empty()) return kNotRecorded;
   const std::size_t before = j.pending.size();
   AppendMove(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
@@ -196,13 +196,12 @@ std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
   bool no_file = false;
   if (!Ready(j, files, no_file)) return kNotRecorded;
   if (no_file) return j.recorded++;
-  bool by_name = false;
-  Place(files, parent, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
-        by_name);
-  if (j.to_absolute.empty()) return kNotRecorded;
+  Place(files, parent, j.parent_folder, j.parent_handle, j.parent_absolute,
+        j.parent_folder_id, j.parent_by_name);
+  if (j.parent_absolute.empty()) return kNotRecorded;
   const std::size_t before = j.pending.size();
-  AppendFolder(j.pending, j.run_id, j.recorded, j.to_absolute, name,
-               j.to_folder_id);
+  AppendFolder(j.pending, j.run_id, j.recorded, j.parent_absolute, name,
+               j.parent_folder_id);
   if (!Fits(j, before)) return kNotRecorded;
   return j.recorded++;
 }
@@ -213,6 +212,38 @@ bool RecordCopy(Journal& j, platform::FileSystem& files, std::size_t number,
   if (j.path.empty()) return true;
   AppendCopy(j.pending, j.run_id, number, false, copied, id);
   return WriteJournal(j, files, *j.console, true);
+}
+
+std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
+                          const platform::Folder& parent,
+                          const platform::Folder& folder, std::string_view name) {
+  bool no_file = false;
+  if (!Ready(j, files, no_file)) return kNotRecorded;
+  if (no_file) return j.recorded++;
+  Place(files, parent, j.folder, j.folder_handle, j.absolute_folder,
+        j.folder_id, j.by_name);
+  if (j.absolute_folder.empty()) return kNotRecorded;
+  const std::size_t before = j.pending.size();
+  AppendRemoved(j.pending, j.run_id, j.recorded, j.absolute_folder, name,
+                files.FolderMode(folder), j.folder_id,
+                j.by_name ? platform::EntryId{} : files.Identify(folder, "."));
+  if (!Fits(j, before)) return kNotRecorded;
+  return j.recorded++;
+}
+
+void NoteMadeFolder(Journal& j, platform::FileSystem& files,
+                    const platform::Folder& parent, const platform::Folder& made,
+                    std::string_view name) {
+  if (j.path.empty() || !made.handle) return;
+  Place(files, parent, j.parent_folder, j.parent_handle, j.parent_absolute,
+        j.parent_folder_id, j.parent_by_name);
+  if (j.parent_absolute.empty()) return;
+  j.to_folder = made.path;
+  j.to_handle = made.handle.get();
+  j.to_absolute = j.parent_absolute;
+  j.to_absolute.append(name).push_back(j.parent_absolute.back());
+  j.to_by_name = j.parent_by_name;
+  j.to_folder_id = j.parent_by_name ? platform::EntryId{} : made.id;
 }
 
 void RecordMade(Journal& j, std::size_t number) {

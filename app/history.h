@@ -68,6 +68,12 @@ struct Journal {
   std::string to_folder, to_absolute;
   platform::EntryId to_folder_id;
   const platform::FolderHandle* to_handle = nullptr;
+  bool to_by_name = false;
+  // The same of the last folder a folder was made in.
+  std::string parent_folder, parent_absolute;
+  platform::EntryId parent_folder_id;
+  const platform::FolderHandle* parent_handle = nullptr;
+  bool parent_by_name = false;
   // The renames made since the last write, as a range of numbers.
   std::size_t made_first = 0, made_count = 0;
 };
@@ -106,6 +112,17 @@ std::size_t RecordFolder(Journal& journal, platform::FileSystem& files,
 // false when it cannot be (the run stops).
 bool RecordCopy(Journal& journal, platform::FileSystem& files,
                 std::size_t number, bool copied, platform::EntryId id);
+// Adds a record, ahead of it, of the removal of folder (open), the entry
+// name of parent, with its mode and identity.
+std::size_t RecordRemoved(Journal& journal, platform::FileSystem& files,
+                          const platform::Folder& parent,
+                          const platform::Folder& folder, std::string_view name);
+// Notes the folder made (open, its path set) under its name in parent, so
+// that the moves into it are recorded without asking the system where it
+// is: below its parent, on that file system.
+void NoteMadeFolder(Journal& journal, platform::FileSystem& files,
+                    const platform::Folder& parent, const platform::Folder& made,
+                    std::string_view name);
 // Notes that the rename of that number was made.
 void RecordMade(Journal& journal, std::size_t number);
 // Writes what is pending in one write, and with sync makes it reach the

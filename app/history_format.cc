@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <initializer_list>
 #include <unordered_map>
 
@@ -187,6 +188,15 @@ bool ParseId(std::string_view text, platform::EntryId& id) {
   return id.known;
 }
 
+// A folder's mode, in octal: its permission bits (POSIX) or attributes
+// (Windows).
+bool ParseMode(std::string_view text, std::uint32_t& mode) {
+  if (text.empty() || text.size() > 11) return false;
+  const auto got =
+      std::from_chars(text.data(), text.data() + text.size(), mode, 8);
+  return got.ec == std::errc() && got.ptr == text.data() + text.size();
+}
+
 // "n" or "n-m", each at most limit.
 bool ParseRange(std::string_view text, std::size_t& first, std::size_t& last) {
   const std::size_t dash = text.find('-');
@@ -266,6 +276,7 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
       : kind == "rename" ? count == 4 || count == 6 || count == 7
       : kind == "move"   ? count == 9
       : kind == "folder" ? count == 5
+      : kind == "removed" ? count == 7
       : kind == "made"   ? count == 2
       : kind == "undone" ? count == 1 || count == 2
       : kind == "end"    ? count == 2
@@ -274,8 +285,8 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
                          : false;
   if (!known_shape) {
     return kind == "run" || kind == "rename" || kind == "move" ||
-                   kind == "folder" || kind == "made" || kind == "across" ||
-                   kind == "copied" ||
+                   kind == "folder" || kind == "removed" || kind == "made" ||
+                   kind == "across" || kind == "copied" ||
                    kind == "undone" || kind == "end"
                ? "wrong number of fields"
                : "unknown kind of record";
@@ -332,7 +343,7 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
     run->renames.push_back(std::move(rename));
     return {};
   }
-  if (kind == "move" || kind == "folder") {
+  if (kind == "move" || kind == "folder" || kind == "removed") {
     if (!run) return "rename outside its run";
     HistoryRename step;
     std::size_t last = 0;
@@ -350,10 +361,16 @@ std::string ReadRecord(std::string_view line, Reader& reader) {
         return "bad folder identity";
       if (!Absolute(step.to_directory)) return "a folder that is not absolute";
       if (!PlainName(step.old_name)) return "a name that is no entry of its folder";
-    } else {
+    } else if (kind == "folder") {
       step.kind = StepKind::kFolder;
       step.new_name = std::move(fields[3]);
       if (!ParseId(fields[4], step.folder_id)) return "bad folder identity";
+    } else {
+      step.kind = StepKind::kRemoved;
+      step.new_name = std::move(fields[3]);
+      if (!ParseMode(fields[4], step.mode)) return "bad folder mode";
+      if (!ParseId(fields[5], step.folder_id) || !ParseId(fields[6], step.id))
+        return "bad folder identity";
     }
     if (!Absolute(step.directory)) return "a folder that is not absolute";
     if (!PlainName(step.new_name)) return "a name that is no entry of its folder";
@@ -482,6 +499,19 @@ void AppendCopy(std::string& out, std::string_view run_id, std::size_t number,
   } else {
     AppendRecord(out, "across", {run_id, n, way});
   }
+}
+
+void AppendRemoved(std::string& out, std::string_view run_id,
+                   std::size_t number, std::string_view parent,
+                   std::string_view name, std::uint32_t mode,
+                   platform::EntryId parent_id, platform::EntryId id) {
+  char parent_text[40], id_text[40];
+  char mode_text[16];
+  std::snprintf(mode_text, sizeof mode_text, "%o", static_cast<unsigned>(mode));
+  const std::string n = std::to_string(number);
+  AppendRecord(out, "removed",
+               {run_id, n, parent, name, mode_text,
+                IdText(parent_id, parent_text), IdText(id, id_text)});
 }
 
 namespace {

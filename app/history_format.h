@@ -27,6 +27,11 @@
 //                                           back, "back") begins
 //   copied <run id> <n> <way> <entry>       that copy is whole, with that
 //                                           identity, and takes its name
+//   removed <run id> <n> <parent> <name> <mode> <parent entry> <entry>
+//                                           the run's step n removes the
+//                                           download folder name of parent,
+//                                           emptied by its moves (mode in
+//                                           octal), written before
 //   made <run id> <n>[-<m>]                 renames n (to m) were made
 //   undone <run id> <n>[-<m>]               renames n (to m) are put back, or
 //                                           gone for good
@@ -54,6 +59,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,9 +68,10 @@
 
 namespace app {
 
-// A step of a run: a rename in one folder, a move into another, or a folder
-// the run made.
-enum class StepKind : unsigned char { kRename, kMove, kFolder };
+// A step of a run: a rename in one folder, a move into another, a folder
+// the run made, or
+// a folder the run emptied and removed.
+enum class StepKind : unsigned char { kRename, kMove, kFolder, kRemoved };
 
 struct HistoryRename {
   std::string directory;  // absolute; a made folder's parent
@@ -83,6 +90,7 @@ struct HistoryRename {
   // its name (copied, as copy_id); and the same of undo's copy back.
   bool across = false, copied = false, back = false, back_copied = false;
   platform::EntryId copy_id, back_id;
+  std::uint32_t mode = 0;  // a removed folder's
   // Where the entry stands once the step is made.
   const std::string& NewDirectory() const {
     return kind == StepKind::kMove ? to_directory : directory;
@@ -138,6 +146,12 @@ void AppendFolder(std::string& out, std::string_view run_id, std::size_t number,
 // it: its start, or (copied) the copy whole as id.
 void AppendCopy(std::string& out, std::string_view run_id, std::size_t number,
                 bool back, bool copied, platform::EntryId id = {});
+// The folder name of parent, of identity id and that mode, that the run's
+// step number removes.
+void AppendRemoved(std::string& out, std::string_view run_id,
+                   std::size_t number, std::string_view parent,
+                   std::string_view name, std::uint32_t mode,
+                   platform::EntryId parent_id, platform::EntryId id);
 // The renames numbered first to last (from 0) of the run were made.
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last);

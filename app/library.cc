@@ -18,6 +18,8 @@ struct Library::Node {
   bool exists = false;      // there, or made by this run
   bool made = false;        // by this run
   bool listed = false;
+  bool held = false;  // on the list of folders held open
+  std::size_t record = kNotRecorded;  // its record, written, not made yet
   std::string failure;  // why it cannot be had
   // The folders it holds, by their ASCII lower-case form: a library holds
   // thousands, and each name is looked for among them.
@@ -47,6 +49,10 @@ struct Library::Node {
 };
 
 namespace {
+
+// Folders held open at most, beyond those of the place reached: a batch's
+// places (the run moves 256 files a batch) and the folders above them.
+constexpr std::size_t kHeldFolders = 320;
 
 constexpr const char* kNoFilms =
     "a film, and no folder for films is given (--into or --movies), left "
@@ -142,27 +148,38 @@ Library::Node* Library::Child(Node* parent, const std::string& name) {
   return raw;
 }
 
-// The folders from the root to node held open, those of the last node let
-// go; with make, those not there yet are made, each recorded first.
+// The folders from the root to node held open, the oldest of the others let
+// go past a batch's worth; with make, those not there yet are made, each recorded first.
 std::string Library::Reach(Node* node, bool make) {
   std::vector<Node*> path;
   for (Node* n = node; n && n->parent; n = n->parent) path.push_back(n);
   std::reverse(path.begin(), path.end());
-  for (Node* held : chain_) {
-    if (std::find(path.begin(), path.end(), held) == path.end())
-      files_.LetGoFolder(held->folder);
+  // The folders of the places used last stay open, as many as a batch of
+  // moves uses; the oldest others are let go.
+  while (chain_.size() > kHeldFolders) {
+    Node* oldest = chain_.front();
+    chain_.pop_front();
+    if (std::find(path.begin(), path.end(), oldest) != path.end()) {
+      chain_.push_back(oldest);
+      continue;
+    }
+    oldest->held = false;
+    files_.LetGoFolder(oldest->folder);
   }
-  chain_.clear();
   for (Node* n : path) {
     if (!n->failure.empty()) return n->failure;
     Node* parent = n->parent;
     if (!n->exists) {
       if (!make) return "";  // nothing below it is there either
-      const std::size_t number =
-          RecordFolder(journal_, files_, parent->folder, n->name);
-      if (number == kNotRecorded ||
-          !WriteJournal(journal_, files_, *journal_.console))
-        return "its folder cannot be recorded for undo";
+      // Recorded ahead with the batch's others (Prepare), or now.
+      std::size_t number = n->record;
+      if (number == kNotRecorded || journal_.Stops()) {
+        number = RecordFolder(journal_, files_, parent->folder, n->name);
+        if (number == kNotRecorded ||
+            !WriteJournal(journal_, files_, *journal_.console))
+          return "its folder cannot be recorded for undo";
+      }
+      n->record = kNotRecorded;
       platform::Folder made;
       const platform::Outcome outcome =
           files_.MakeFolder(parent->folder, n->name, made);
@@ -173,6 +190,7 @@ std::string Library::Reach(Node* node, bool make) {
       }
       RecordMade(journal_, number);
       made.path = parent->folder.path + n->name + separator_;
+      NoteMadeFolder(journal_, files_, parent->folder, made, n->name);
       n->folder = std::move(made);
       n->id = n->folder.id;
       n->exists = n->listed = n->made = true;
@@ -199,7 +217,10 @@ std::string Library::Reach(Node* node, bool make) {
                    " is no longer the one that was read";
       return n->failure;
     }
-    chain_.push_back(n);
+    if (!n->held) {
+      n->held = true;
+      chain_.push_back(n);
+    }
   }
   return "";
 }
@@ -229,6 +250,15 @@ Library::Target Library::Place(std::string_view final_name) {
   target.name = place.name;
   target.shown = node->shown;
   return target;
+}
+
+void Library::Prepare(const Target& target) {
+  Node* leaf = target.folder;
+  if (!leaf || leaf->exists || leaf->record != kNotRecorded || !leaf->parent ||
+      !leaf->failure.empty())
+    return;
+  if (!Reach(leaf->parent, true).empty()) return;
+  leaf->record = RecordFolder(journal_, files_, leaf->parent->folder, leaf->name);
 }
 
 std::string Library::Reach(const Target& target) {

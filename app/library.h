@@ -3,10 +3,12 @@
 // (a show's folder found in any case, its one dated folder for a name
 // without a year), and the folders the run makes, each recorded in the
 // journal before it is made.  Folders are read once and opened relative to
-// the one above; only the folders of the last place used stay open, so that
-// a run into thousands of folders holds a few descriptors.
+// the one above; only the folders of the places used last stay open (a
+// batch's worth), so that a run into thousands of folders holds a bounded
+// number of descriptors and opens none twice within a batch.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,6 +48,10 @@ class Library {
   // The target's folder, made where it is not yet there (each recorded
   // first) and open: "" or why it cannot be had.
   std::string Reach(const Target& target);
+  // Records the target's folder where it is to be made in a folder that is
+  // there, for the next write of the journal: a batch's folders go to the
+  // journal in one write, each before Reach makes it.
+  void Prepare(const Target& target);
   // The open folder of a target reached.
   const platform::Folder& FolderOf(const Target& target) const;
   // Whether the target's folder, reached before, is the folder given (by
@@ -70,7 +76,7 @@ class Library {
   std::unique_ptr<Node> into_, movies_, shows_;  // the folders named
   Node* movies_node_ = nullptr;  // where films go: movies_, or into's Movies
   Node* shows_node_ = nullptr;
-  std::vector<Node*> chain_;  // the folders held open, root first
+  std::deque<Node*> chain_;  // the folders held open, the oldest first
 };
 
 }  // namespace app

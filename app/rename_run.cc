@@ -19,6 +19,7 @@
 #include "app/reporter.h"
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
+#include "rules/download_folder.h"
 #include "rules/side_files.h"
 #include "rules/stem_cleanup.h"
 #include "rules/version_suffix.h"
@@ -108,6 +109,7 @@ struct Run {
   Reporter reporter{console, {}};
   RunCounts counts;
   bool any_failed = false;
+  std::string removed_folders = {};  // download folders emptied and removed
   bool all_yes = false;  // "a": every question after it is answered yes
   bool quit = false;     // "q": no more renames; the rest are counted
   FolderTrail trail = {};  // the folders the walk is inside
@@ -209,6 +211,12 @@ struct Run {
     // A move's folders are made (each recorded first) before the move is
     // recorded: its record names the folder it goes to.
     std::vector<std::string> reach_failures(plans.size());
+    if (library) {
+      // The folders to make go to the journal in one write ahead.
+      for (const Plan& plan : plans)
+        if (plan.moves() && !quit && !plan.clash) library->Prepare(plan.to);
+      WriteJournal(journal, files, console);
+    }
     for (std::size_t i = 0; i < plans.size(); ++i) {
       const Plan& plan = plans[i];
       std::size_t number = kNotRecorded;
@@ -239,8 +247,12 @@ struct Run {
   // Why the run leaves the entry alone, downloads in progress first: they
   // are always said, the rest only where asked (said_always false).
   const char* WhyLeftAlone(const Gathered& g, const platform::Entry& entry,
-                           bool& said_always) {
+                           bool named, bool& said_always) {
     said_always = false;
+    // Into a library, a folder named is a download to empty into it.
+    const bool download = library && named &&
+                          entry.kind == platform::EntryKind::kDirectory &&
+                          !entry.link;
     if (!entry.hidden && entry.name != "." && entry.name != "..") {
       said_always = true;
       if (g.listed ? !g.controlled.empty() && g.controlled.count(entry.name)
@@ -249,7 +261,7 @@ struct Run {
       if (entry.kind == platform::EntryKind::kDirectory && !entry.link) {
         if (g.walked) {
           if (g.busy.count(entry.name)) return kBusyFolder;
-        } else if (options.selection != Selection::kFiles) {
+        } else if (options.selection != Selection::kFiles || download) {
           platform::Folder folder = g.folder;
           FolderTrail trail{{folder.id}};
           if (HoldsDownloadInProgress(files, folder, entry, trail))
@@ -258,7 +270,8 @@ struct Run {
       }
       said_always = rules::IsDownloadInProgress(entry.name);
     }
-    return app::WhyLeftAlone(entry, options.selection);
+    return app::WhyLeftAlone(
+        entry, download ? Selection::kFilesAndDirectories : options.selection);
   }
 
   // The entries a library takes: video files and the files beside them.
@@ -291,7 +304,7 @@ struct Run {
     for (std::size_t i = 0; i < g.entries.size(); ++i) {
       const platform::Entry& entry = g.entries[i];
       bool always = false;
-      why[i] = WhyLeftAlone(g, entry, always);
+      why[i] = WhyLeftAlone(g, entry, g.named[i], always);
       said[i] = g.named[i] || always;
       if (!why[i]) {
         taken.push_back(&entry);
@@ -321,6 +334,7 @@ struct Run {
     // video follow it (rules/side_files.h).
     std::vector<Plan> plans;
     plans.reserve(taken.size());
+    std::vector<const platform::Entry*> downloads;  // folders to empty
     auto add_plan = [&](const platform::Entry* entry,
                         rules::CleanedName& cleaned) {
       if (cleaned.name.empty() || cleaned.name == entry->name) return;
@@ -350,6 +364,11 @@ struct Run {
       rules::SeparateVersions(versions, options.rules.highest_year);
       rules::FollowVideos(versions);
       for (std::size_t i = 0; i < taken.size(); ++i) {
+        if (library && taken[i]->kind == platform::EntryKind::kDirectory &&
+            !taken[i]->link) {
+          downloads.push_back(taken[i]);
+          continue;
+        }
         if (versions[i].left_alone) {
           why[taken_at[i]] = versions[i].left_alone;
           said[taken_at[i]] = true;
@@ -381,6 +400,8 @@ struct Run {
                std::span<const Plan>(plans).subspan(
                    at, std::min(kBatch, plans.size() - at)));
     }
+    for (const platform::Entry* download : downloads)
+      EmptyDownload(g.folder, shown, *download);
     std::string reasons;
     for (std::size_t i = 0; i < g.entries.size(); ++i) {
       if (!why[i] || !said[i]) continue;
@@ -393,6 +414,160 @@ struct Run {
     }
     console.Print(reasons);
     return outcome;
+  }
+
+  char Separator() const {
+    return style == platform::PathStyle::kWindows ? '\\' : '/';
+  }
+
+  // A download folder emptied into the library: its files and those of its
+  // subtitle folder moved, then each folder emptied removed, recorded with
+  // its mode before.  What cannot be placed stays, said, and so does the
+  // folder that holds it.
+  void EmptyDownload(const platform::Folder& parent, const std::string& shown,
+                     const platform::Entry& entry) {
+    const std::string here = shown + entry.name + Separator();
+    platform::Listing top = files.ListBelow(parent, entry);
+    if (!top.failure.ok() || !top.folder.handle) {
+      Failed(ForScreen(console, here) + " [FAILED: " +
+             (top.failure.ok() ? std::string("not found")
+                               : FailureWords(top.failure, files)) +
+             "]\n");
+      return;
+    }
+    top.folder.path = parent.path + entry.name + Separator();
+    std::string reasons;
+    auto stays = [&](const std::string& where, const platform::Entry& e,
+                     const char* why) {
+      if (e.hidden) return;  // stays unsaid, as hidden entries do
+      reasons += ForScreen(console, where + e.name);
+      if (e.kind == platform::EntryKind::kDirectory) reasons += Separator();
+      reasons.append(": ").append(why).append("\n");
+      ++counts.left_alone;
+    };
+    std::vector<rules::DownloadFile> listed;
+    std::vector<const platform::Entry*> which;
+    const platform::Entry* subs_entry = nullptr;
+    platform::Listing subs;
+    std::size_t top_kept = 0, subs_kept = 0;
+    auto take = [&](const platform::Listing& l, bool in_subs) {
+      for (const platform::Entry& e : l.entries) {
+        if (e.kind == platform::EntryKind::kFile && !e.link && !e.hidden &&
+            !rules::IsDownloadInProgress(e.name)) {
+          listed.push_back({e.name, in_subs});
+          which.push_back(&e);
+          continue;
+        }
+        if (!in_subs && !subs_entry && IsSubtitleFolderEntry(e)) {
+          subs_entry = &e;
+          continue;
+        }
+        ++(in_subs ? subs_kept : top_kept);
+        stays(in_subs ? here + subs_entry->name + Separator() : here, e,
+              e.kind == platform::EntryKind::kDirectory
+                  ? "a folder inside the download, left where it is"
+                  : "neither a file to place nor beside one, left where it "
+                    "is");
+      }
+    };
+    take(top, false);
+    if (subs_entry) {
+      subs = files.ListBelow(top.folder, *subs_entry);
+      if (!subs.failure.ok() || !subs.folder.handle) {
+        subs_entry = nullptr;
+        ++top_kept;
+      } else {
+        subs.folder.path = top.folder.path + subs_entry->name + Separator();
+        take(subs, true);
+      }
+    }
+    const std::vector<rules::DownloadPlace> places =
+        rules::PlanDownload(listed, options.rules);
+    std::vector<Plan> top_plans, subs_plans;
+    const bool confirm = options.confirm_all || options.confirm_video;
+    for (std::size_t k = 0; k < places.size(); ++k) {
+      const bool in_subs = listed[k].in_subs;
+      const std::string where =
+          in_subs ? here + subs_entry->name + Separator() : here;
+      const char* why = places[k].why;
+      Library::Target to;
+      if (!why) {
+        to = library->Place(places[k].final_name);
+        why = to.why;
+      }
+      if (why) {
+        ++(in_subs ? subs_kept : top_kept);
+        stays(where, *which[k], why);
+        continue;
+      }
+      if (!places[k].own_name.empty()) to.name = places[k].own_name;
+      (in_subs ? subs_plans : top_plans)
+          .push_back(Plan{which[k], to.name, confirm, false, std::move(to)});
+    }
+    const std::size_t before_subs = counts.moved;
+    if (subs_entry) RunBatches(subs.folder, here + subs_entry->name + Separator(), subs_plans);
+    const bool subs_emptied =
+        subs_entry && subs_kept == 0 && counts.moved - before_subs == subs_plans.size();
+    const std::size_t before_top = counts.moved;
+    RunBatches(top.folder, here, top_plans);
+    const bool top_emptied = top_kept == 0 && counts.moved - before_top == top_plans.size();
+    console.Print(reasons);
+    if (journal.Stops() || quit) return;
+    if (subs_entry && subs_emptied)
+      RemoveEmptied(top.folder, subs.folder, subs_entry->name,
+                    here + subs_entry->name + Separator());
+    else if (subs_entry)
+      console.Print(ForScreen(console, here + subs_entry->name + Separator()) +
+                    ": holds files that were not moved, left\n");
+    if (top_emptied && (!subs_entry || subs_emptied))
+      RemoveEmptied(parent, top.folder, entry.name, here);
+    else
+      console.Print(ForScreen(console, here) +
+                    ": holds files that were not moved, left\n");
+  }
+
+  static bool IsSubtitleFolderEntry(const platform::Entry& e) {
+    return e.kind == platform::EntryKind::kDirectory && !e.link && !e.hidden &&
+           rules::IsSubtitleFolder(e.name);
+  }
+
+  void RunBatches(const platform::Folder& folder, const std::string& shown,
+                  const std::vector<Plan>& plans) {
+    for (std::size_t at = 0; at < plans.size(); at += kBatch) {
+      RunBatch(folder, shown,
+               std::span<const Plan>(plans).subspan(
+                   at, std::min(kBatch, plans.size() - at)));
+    }
+  }
+
+  // The folder emptied, recorded with its mode before it goes; one that
+  // holds anything now stays.
+  void RemoveEmptied(const platform::Folder& parent, platform::Folder& folder,
+                     const std::string& name, const std::string& shown_path) {
+    files.HoldInterrupts();
+    const std::size_t number = RecordRemoved(journal, files, parent, folder, name);
+    if (number == kNotRecorded || !WriteJournal(journal, files, console)) {
+      files.ReleaseInterrupts();
+      Failed(ForScreen(console, shown_path) +
+             " [FAILED: its removal cannot be recorded for undo]\n");
+      return;
+    }
+    folder.handle.reset();  // Windows removes no folder held open
+    const platform::Outcome outcome = files.RemoveFolder(parent, name);
+    if (outcome.ok()) {
+      RecordMade(journal, number);
+      WriteJournal(journal, files, console, true);
+      removed_folders += shown_path + "\n";
+    }
+    files.ReleaseInterrupts();
+    if (outcome.ok()) return;
+    if (outcome.failure == platform::Failure::kNotEmpty) {
+      console.Print(ForScreen(console, shown_path) +
+                    ": holds entries the run did not move, left\n");
+      return;
+    }
+    Failed(ForScreen(console, shown_path) + " [FAILED: " +
+           FailureWords(outcome, files) + "]\n");
   }
 
   // With /s: the folders below first, deepest first, each folder's entries
@@ -635,6 +810,9 @@ RunEnd RunRename(const RunOptions& options,
     const std::string made = library.MadeFolders();
     if (!made.empty())
       console.Print("Folders to make:\n" + ForScreen(console, made));
+    if (!run.removed_folders.empty())
+      console.Print("Folders to remove:\n" +
+                    ForScreen(console, run.removed_folders));
   }
   CloseJournal(journal, files, console);
   counts = run.counts;

@@ -169,13 +169,14 @@ std::size_t Open(const HistoryRun& run) {
 bool TouchedLater(const std::vector<HistoryRun>& runs, const HistoryRun* run) {
   std::set<std::pair<std::string_view, std::string_view>> names;
   for (const HistoryRename& r : run->renames)
-    if (!r.undone && r.kind != StepKind::kFolder)
+    if (!r.undone && r.kind != StepKind::kFolder && r.kind != StepKind::kRemoved)
       names.insert({r.NewDirectory(), r.new_name});
   for (const HistoryRun* later = run + 1; later < runs.data() + runs.size();
        ++later) {
     if (RunUndone(*later)) continue;
     for (const HistoryRename& r : later->renames)
       if (!r.undone && r.kind != StepKind::kFolder &&
+          r.kind != StepKind::kRemoved &&
           (names.count({r.directory, r.old_name}) ||
            names.count({r.NewDirectory(), r.new_name})))
         return true;
@@ -213,6 +214,18 @@ struct Looker {
     std::optional<platform::Folder> folder;  // none: out of reach
   };
   Slot open, other;
+  // Folders the run removed that undo made again: their identity then and
+  // now, so that what was in them goes back into them.
+  std::vector<std::pair<platform::EntryId, platform::EntryId>> remade = {};
+  // A dry run's: the paths it would make again.
+  std::set<std::string> dry_made = {};
+
+  bool Matches(const platform::EntryId& now, const platform::EntryId& recorded) {
+    if (now == recorded) return true;
+    for (const auto& [then, again] : remade)
+      if (then == recorded && again == now) return true;
+    return false;
+  }
 
   // The folder at path as it is now; none when it cannot be reached, or
   // another folder stands under its path (a link, say, or a disk not
@@ -222,13 +235,17 @@ struct Looker {
                                 const platform::EntryId& id) {
     if (slot.path != path || !slot.folder) {
       slot.path = path;
+      if (dry_made.count(path)) {
+        slot.folder = platform::Folder{path, {}, {}};
+        return &*slot.folder;
+      }
       // A lookup opens the folder without reading it; where it finds no
       // entry to open it by (Windows), the listing does.
       platform::Folder folder = files.LookUp(path, name).folder;
       if (!folder.handle) folder = files.ListFolder(path).folder;
       folder.path = path;
       slot.folder.reset();
-      if (folder.handle && (!id.known || files.Identify(folder, ".") == id))
+      if (folder.handle && (!id.known || Matches(files.Identify(folder, "."), id)))
         slot.folder = std::move(folder);
     }
     return slot.folder ? &*slot.folder : nullptr;
@@ -358,8 +375,9 @@ struct Looker {
   Look At(const HistoryRename& r) {
     // A run that ended marked every rename it made.
     if (!r.made && run.ended) return {};
-    // A folder the run made is looked at when it is removed.
-    if (r.kind == StepKind::kFolder) return {};
+    // A folder the run made is looked at when it is removed, one it removed
+    // when it is made again.
+    if (r.kind == StepKind::kFolder || r.kind == StepKind::kRemoved) return {};
     if (r.kind == StepKind::kMove) return AtMove(r);
     const platform::Folder* reached = Reach(r);
     if (!reached)
@@ -404,7 +422,7 @@ struct Looker {
     std::size_t made = 0;
     for (const HistoryRename& r : run.renames) {
       if (!undone && (r.undone || run.undone)) continue;
-      if (r.kind == StepKind::kFolder) continue;
+      if (r.kind == StepKind::kFolder || r.kind == StepKind::kRemoved) continue;
       if (r.made) {
         ++made;
       } else if (!run.ended && !r.undone && !run.undone) {
@@ -419,6 +437,8 @@ struct Looker {
     bool pending = false;
     for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r) {
       if (r->undone || (!r->made && run.ended)) continue;
+      // A folder the run removed is made again, and what it held goes back.
+      if (r->kind == StepKind::kRemoved) return true;
       const State state = At(*r).state;
       if (state == State::kPutBack || state == State::kClear) return true;
       pending = pending || state == State::kPending;
@@ -452,6 +472,7 @@ struct Undo {
   bool marks_lost = false;
   bool dry_run = false;  // nothing is marked
   bool moves_pending = false;  // a move could not go back in this undo
+  std::string dry_removed, dry_remade;  // a dry run's folders, one a line
 
   void Show(const HistoryRename& r, const std::string& from,
             const std::string& failure) {
@@ -474,7 +495,11 @@ struct Undo {
     const platform::Folder* parent =
         looker.Reach(looker.open, r.directory, r.new_name, r.folder_id);
     if (!parent) return !files.Exists(platform::Folder{r.directory, {}, {}}, r.new_name);
-    if (dry_run) return true;
+    if (dry_run) {
+      if (files.Exists(*parent, r.new_name))
+        dry_removed += ForScreen(console, ShownFolder(r)) + "\n";
+      return true;
+    }
     const platform::Outcome outcome = files.RemoveFolder(*parent, r.new_name);
     if (outcome.ok() || outcome.failure == platform::Failure::kNotFound)
       return true;
@@ -498,8 +523,54 @@ struct Undo {
            (r.directory.find('\\') != std::string::npos ? "\\" : "/");
   }
 
+  // A download folder the run emptied and removed: made again with its
+  // mode, before the files go back into it.  One there already (never
+  // removed, or made again since) takes them.
+  bool MakeAgain(const HistoryRename& r) {
+    if (!r.made && run.ended) return true;  // never removed
+    const platform::Folder* parent =
+        looker.Reach(looker.open, r.directory, r.new_name, r.folder_id);
+    if (!parent) {
+      console.Print(ForScreen(console, ShownFolder(r)) +
+                    " [FAILED: its folder cannot be reached now; a later undo "
+                    "tries again]\n");
+      end.failed = true;
+      return false;
+    }
+    if (files.Exists(*parent, r.new_name)) {
+      const platform::EntryId now = files.Identify(*parent, r.new_name);
+      if (now.known && r.id.known && !(now == r.id))
+        looker.remade.push_back({r.id, now});
+      return true;
+    }
+    if (dry_run) {
+      dry_remade += ForScreen(console, ShownFolder(r)) + "\n";
+      looker.dry_made.insert(r.directory + r.new_name + Separator(r));
+      return true;
+    }
+    platform::Folder made;
+    files.HoldInterrupts();
+    platform::Outcome outcome = files.MakeFolder(*parent, r.new_name, made);
+    if (outcome.ok() && r.mode != 0) outcome = files.RestoreFolderMode(made, r.mode);
+    files.ReleaseInterrupts();
+    if (!outcome.ok()) {
+      console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
+                    FailureWords(outcome, files) + "]\n");
+      end.failed = true;
+      return false;
+    }
+    const platform::EntryId now = files.Identify(made, ".");
+    if (now.known && r.id.known) looker.remade.push_back({r.id, now});
+    return true;
+  }
+
+  static char Separator(const HistoryRename& r) {
+    return r.directory.find('\\') != std::string::npos ? '\\' : '/';
+  }
+
   bool Settle(const HistoryRename& r) {
     if (r.kind == StepKind::kFolder) return RemoveMade(r);
+    if (r.kind == StepKind::kRemoved) return MakeAgain(r);
     const bool settled = SettleEntry(r);
     if (!settled && r.kind == StepKind::kMove) moves_pending = true;
     return settled;
@@ -641,6 +712,8 @@ struct Undo {
       if (settled.size() == kMarkBatch) WriteMarks();
     }
     WriteMarks();
+    if (!dry_remade.empty()) console.Print("Folders to make again:\n" + dry_remade);
+    if (!dry_removed.empty()) console.Print("Folders to remove:\n" + dry_removed);
     // The last record says the whole run is undone: the trim reads no more.
     if (whole && !run.journal.empty()) Write(FormatRunUndone(run.id));
     if (journal && !journal->Sync() && !marks_lost) {

@@ -163,6 +163,18 @@ class FileSystem {
     (void)folder;
     return {};
   }
+  // The mode of the open folder, as RestoreFolderMode gives it back: its
+  // permission bits on POSIX, its attributes on Windows; 0 where it cannot
+  // be told.
+  virtual std::uint32_t FolderMode(const Folder& folder) {
+    (void)folder;
+    return 0;
+  }
+  // Gives the open folder the mode FolderMode told of it.
+  virtual Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) {
+    (void)folder, (void)mode;
+    return {};
+  }
   // What Rename would refuse without asking the file system: a name the
   // system cannot take (too long, a character it cannot hold).
   virtual Outcome CheckNames(const Folder& folder, std::string_view old_name,

@@ -34,6 +34,25 @@ std::string_view Stem(const VersionEntry& e, std::string_view name) {
   return name.substr(0, name.size() - SplitFileName(e.listed).extension.size());
 }
 
+// Whether the stem ends with the side word ("-sample"), or with its bare
+// word as a word of its own ("Film (2010) sample").
+bool EndsWithSideWord(std::string_view stem, std::string_view word) {
+  if (EndsFolded(stem, word)) return true;
+  const std::string_view bare = word.substr(1);
+  return EndsFolded(stem, bare) && stem.size() > bare.size() &&
+         !ascii::IsLetter(stem[stem.size() - bare.size() - 1]);
+}
+
+void KeepSideWord(VersionEntry& e, const Side& s) {
+  const std::string_view extension = SplitFileName(e.listed).extension;
+  if (s.own.size() < extension.size()) return;
+  const std::string_view word = s.own.substr(0, s.own.size() - extension.size());
+  if (word.size() < 2 || !e.name.ends_with(extension)) return;
+  const std::string_view stem = Stem(e, e.name);
+  if (EndsWithSideWord(stem, word)) return;
+  e.name.insert(stem.size(), word);
+}
+
 }  // namespace
 
 SideSplit SplitSideName(std::string_view name) {
@@ -115,6 +134,10 @@ void FollowVideos(std::span<VersionEntry> entries) {
       e.added = 0;
       continue;
     }
+    // A lone sample or trailer keeps its word where its "/v" name lost it
+    // ("Film.2010.1080p-sample.mkv": "Film (2010)-sample.mkv"), so that it
+    // is never taken for the film.
+    if (!s.own_is_extension && !e.name.empty()) KeepSideWord(e, s);
     // A name of its own that would be the copies' plain one.
     if (!s.own_is_extension || e.name.empty()) continue;
     const std::string_view plain =

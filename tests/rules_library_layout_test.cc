@@ -78,6 +78,13 @@ TEST(LibraryLayout, PlacesEachKindOfName) {
        {"Movies/Film (2010)/Film (2010) - 1080p.mkv",
         "Movies/Film (2010)/Film (2010)-sample.mkv",
         "Movies/Other Film (2011)/Other Film (2011)-sample.mkv"}},
+      // A sample alone is no film: its mark stays where the name's reading
+      // takes it for a tag's.
+      {{"Film.2010.1080p-sample.mkv", "Lone.2012.720p.x264-GRP-sample.mkv",
+        "Lone.Trailer.2013.1080p.trailer.mkv"},
+       {"Movies/Film (2010)/Film (2010)-sample.mkv",
+        "Movies/Lone (2012)/Lone (2012)-sample.mkv",
+        "Movies/Lone Trailer (2013)/Trailers/Lone Trailer (2013)-trailer.mkv"}},
       // Episodes, specials, runs of episodes, with and without a year.
       {{"Show.Name.S01E02.720p.HDTV.x264-GRP.mkv",
         "Show.Name.S01E02.720p.HDTV.x264-GRP.en.srt",

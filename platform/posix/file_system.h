@@ -54,6 +54,8 @@ class PosixFileSystem final : public FileSystem {
                    const std::function<void(std::uint64_t)>& progress) override;
   Outcome RemoveFile(const Folder& folder, std::string_view name) override;
   Outcome SyncFolder(const Folder& folder) override;
+  std::uint32_t FolderMode(const Folder& folder) override;  // listing.cc
+  Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
   bool Exists(const Folder& folder, std::string_view name) override;

@@ -287,6 +287,22 @@ Outcome PosixFileSystem::RemoveFolder(const Folder& parent,
   return OutcomeOf(removed.error);
 }
 
+std::uint32_t PosixFileSystem::FolderMode(const Folder& folder) {
+  const FolderFd fd(folder);
+  struct stat st;
+  if (fd.fd() < 0 || fstat(fd.fd(), &st) != 0) return 0;
+  return static_cast<std::uint32_t>(st.st_mode & 07777);
+}
+
+Outcome PosixFileSystem::RestoreFolderMode(const Folder& folder,
+                                           std::uint32_t mode) {
+  const FolderFd fd(folder);
+  if (fd.fd() < 0) return OutcomeOf(fd.error());
+  const auto changed = CallPlatform(
+      [&] { return fchmod(fd.fd(), static_cast<mode_t>(mode & 07777)); });
+  return OutcomeOf(changed.error);
+}
+
 // Only a folder whose identity is known is let go: the identity tells that
 // the path opened again leads to it still.
 void PosixFileSystem::LetGoFolder(Folder& folder) {

@@ -45,6 +45,8 @@ class WindowsFileSystem final : public FileSystem {
                    const std::function<void(std::uint64_t)>& progress) override;
   Outcome RemoveFile(const Folder& folder, std::string_view name) override;
   Outcome SyncFolder(const Folder& folder) override;
+  std::uint32_t FolderMode(const Folder& folder) override;
+  Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
   Failure ReservedName(const Folder& folder, std::string_view name) override;

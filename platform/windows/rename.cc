@@ -130,6 +130,31 @@ Outcome WindowsFileSystem::RemoveFolder(const Folder& parent,
   return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
 }
 
+// The attributes a user gives a folder; the system keeps the others.
+constexpr DWORD kFolderAttributes = FILE_ATTRIBUTE_READONLY |
+                                    FILE_ATTRIBUTE_HIDDEN |
+                                    FILE_ATTRIBUTE_SYSTEM |
+                                    FILE_ATTRIBUTE_ARCHIVE |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+std::uint32_t WindowsFileSystem::FolderMode(const Folder& folder) {
+  const LiteralPath path = LiteralFolderOf(folder);
+  if (path.failure != Failure::kNone) return 0;
+  const DWORD attributes = GetFileAttributesW(Wide(path.path));
+  return attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kFolderAttributes;
+}
+
+Outcome WindowsFileSystem::RestoreFolderMode(const Folder& folder,
+                                             std::uint32_t mode) {
+  const LiteralPath path = LiteralFolderOf(folder);
+  if (path.failure != Failure::kNone) return {path.failure, 0};
+  const DWORD attributes = (mode & kFolderAttributes) | FILE_ATTRIBUTE_DIRECTORY;
+  SetLastError(0);
+  if (SetFileAttributesW(Wide(path.path), attributes)) return {};
+  const DWORD code = GetLastError();
+  return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
+}
+
 bool WindowsFileSystem::Exists(const Folder& folder, std::string_view name) {
   const LiteralPath path = Join(LiteralFolderOf(folder), name);
   return path.failure == Failure::kNone &&

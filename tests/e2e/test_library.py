@@ -67,6 +67,8 @@ class Library(TempDirTest):
 
     def fill(self, files):
         for name, content in files.items():
+            os.makedirs(os.path.dirname(os.path.join(self.downloads, name)),
+                        exist_ok=True)
             self.touch(name, content, self.downloads)
 
     def test_run_dry_run_second_run_and_undo(self):
@@ -104,6 +106,89 @@ class Library(TempDirTest):
         self.assertEqual(undo.returncode, 0, undo.stderr)
         self.assertEqual(tree(self.downloads), before)
         self.assertEqual(tree(self.library), {})
+
+    def test_download_folders_are_emptied_and_undo_makes_them_again(self):
+        pack = "Show.S01.1080p.WEB-DL.x264-GRP"
+        film = "Film.2010.1080p.BluRay.x264-GRP"
+        self.fill({
+            pack + "/Show.S01E01.1080p.WEB-DL.x264-GRP.mkv": b"e1",
+            pack + "/Show.S01E02.1080p.WEB-DL.x264-GRP.mkv": b"e2",
+            pack + "/Subs/Show.S01E01.eng.srt": b"s1",
+            pack + "/Subs/Show.S01E02.eng.srt": b"s2",
+            film + "/" + film + ".mkv": b"film",
+            film + "/" + film + "-sample.mkv": b"sample",
+            film + "/Subs/2_English.srt": b"en",
+            film + "/GRP.nfo": b"nfo",
+            "Busy.2011.1080p/Busy.2011.1080p.mkv": b"busy",
+            "Busy.2011.1080p/Busy.2011.1080p.mkv.aria2": b"control",
+        })
+        os.chmod(os.path.join(self.downloads, pack, "Subs"), 0o750)
+        os.chmod(os.path.join(self.downloads, film), 0o700)
+
+        def modes():
+            return {here: os.stat(here).st_mode
+                    for here, _, _ in os.walk(self.downloads)}
+
+        before, before_modes = tree(self.downloads), modes()
+        args = ["--into", "../library", "/D", "*"]
+        dry = run(["--dry-run"] + args, self.downloads)
+        self.assertEqual(dry.returncode, 0, dry.stderr)
+        self.assertEqual(tree(self.downloads), before)
+        self.assertIn(b"Folders to remove:\n" + film.encode() + b"/Subs/\n" +
+                      film.encode() + b"/\n" + pack.encode() + b"/Subs/\n" +
+                      pack.encode() + b"/\n", dry.stdout)
+        r = run(args, self.downloads)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertEqual(r.stdout.split(b"Folders to make")[0].split(b"8 moved")[0],
+                         dry.stdout.split(b"Folders to make")[0])
+        self.assertIn(b"Busy.2011.1080p/: a download in progress inside",
+                      r.stdout)
+        self.assertEqual(tree(self.library), {
+            "Movies/": None, "Movies/Film (2010)/": None,
+            "Movies/Film (2010)/Film (2010).mkv": b"film",
+            "Movies/Film (2010)/Film (2010)-sample.mkv": b"sample",
+            "Movies/Film (2010)/Film (2010).English.srt": b"en",
+            "Movies/Film (2010)/GRP.nfo": b"nfo",
+            "TV/": None, "TV/Show/": None, "TV/Show/Season 01/": None,
+            "TV/Show/Season 01/Show S01E01.mkv": b"e1",
+            "TV/Show/Season 01/Show S01E02.mkv": b"e2",
+            "TV/Show/Season 01/Show S01E01.eng.srt": b"s1",
+            "TV/Show/Season 01/Show S01E02.eng.srt": b"s2"})
+        self.assertEqual(sorted(os.listdir(self.downloads)), ["Busy.2011.1080p"])
+
+        again = run(args, self.downloads)
+        self.assertEqual(again.returncode, 0, again.stderr)
+        self.assertNotIn(b"==>", again.stdout)
+
+        dry_undo = run(["--undo", "--dry-run"], self.downloads)
+        self.assertEqual(dry_undo.returncode, 0, dry_undo.stderr)
+        self.assertIn(b"Folders to make again:\n" + pack.encode() + b"/\n",
+                      dry_undo.stdout)
+        self.assertIn(b"Folders to remove:\n", dry_undo.stdout)
+        self.assertEqual(sorted(os.listdir(self.downloads)), ["Busy.2011.1080p"])
+        undo = run(["--undo"], self.downloads)
+        self.assertEqual(undo.returncode, 0, undo.stderr)
+        self.assertEqual(tree(self.downloads), before)
+        self.assertEqual(modes(), before_modes)
+        self.assertEqual(tree(self.library), {})
+
+    def test_a_download_folder_that_keeps_a_file_stays(self):
+        # Two videos and a file that matches neither: it stays, said, and
+        # so does its folder; the subtitle folder emptied goes.
+        self.fill({"Pack/Show.S01E01.mkv": b"1", "Pack/Show.S01E02.mkv": b"2",
+                   "Pack/notes.txt": b"n", "Pack/Subs/Show.S01E02.ger.srt": b"g"})
+        r = run(["--into", self.library, "Pack"], self.downloads)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        self.assertIn(b"Pack/notes.txt: matches no video of the download", r.stdout)
+        self.assertIn(b"Pack/: holds files that were not moved, left", r.stdout)
+        self.assertEqual(tree(self.downloads),
+                         {"Pack/": None, "Pack/notes.txt": b"n"})
+        self.assertIn("TV/Show/Season 01/Show S01E02.ger.srt", tree(self.library))
+        run(["--undo"], self.downloads)
+        self.assertEqual(sorted(tree(self.downloads)),
+                         ["Pack/", "Pack/Show.S01E01.mkv", "Pack/Show.S01E02.mkv",
+                          "Pack/Subs/", "Pack/Subs/Show.S01E02.ger.srt",
+                          "Pack/notes.txt"])
 
     def test_folders_are_reused_and_nothing_is_overwritten(self):
         # The library's show folder has the year; a name without it goes

@@ -306,6 +306,20 @@ if [ -n "$program" ]; then
   check "library: undo moves them back and removes the folders it made" \
     test "$rc" = 0 -a "$(cat Film.Title.2010.1080p.BluRay.mkv)" = film \
     -a -e Show.Name.S01E02.720p.en.srt -a -z "$(ls -A ../lib)"
+  # A season pack's folder emptied into the layout, its Subs beside their
+  # episodes, and removed; undo makes both folders again.
+  mkdir -p Show.S02.720p/Subs
+  printf e1 >Show.S02.720p/Show.S02E01.720p.mkv
+  printf e2 >Show.S02.720p/Show.S02E02.720p.mkv
+  printf s2 >Show.S02.720p/Subs/Show.S02E02.eng.srt
+  run "$program" --into '..\lib' Show.S02.720p
+  check "library: a season pack folder is emptied and removed" \
+    test "$rc" = 0 -a ! -e Show.S02.720p \
+    -a "$(cat "../lib/TV/Show/Season 02/Show S02E02.eng.srt")" = s2
+  run "$program" --undo
+  check "library: undo makes the pack's folders again and moves it back" \
+    test "$rc" = 0 -a "$(cat Show.S02.720p/Subs/Show.S02E02.eng.srt)" = s2 \
+    -a "$(cat Show.S02.720p/Show.S02E01.720p.mkv)" = e1 -a -z "$(ls -A ../lib)"
   cd "$work" || exit 2
 
   # --- into a library on another drive ------------------------------------

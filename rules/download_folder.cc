@@ -1,0 +1,169 @@
+#include "rules/download_folder.h"
+
+#include <unordered_map>
+
+#include "rules/ascii.h"
+#include "rules/file_kinds.h"
+#include "rules/side_files.h"
+#include "rules/stem_cleanup.h"
+#include "rules/subtitle_suffix.h"
+#include "rules/version_suffix.h"
+
+namespace rules {
+namespace {
+
+constexpr std::string_view kSubtitleFolders[] = {"subs", "subtitles"};
+
+constexpr const char* kNoVideo =
+    "matches no video of the download, and it holds more than one: left "
+    "where it is";
+constexpr const char* kNoVideoAtAll =
+    "the download holds no video to go with: left where it is";
+constexpr const char* kSameName =
+    "another file of the download would get that name too, left where it is";
+constexpr const char* kNotSubtitle =
+    "not a subtitle, in the subtitle folder: left where it is";
+
+bool IsSeparator(char c) { return c == '.' || c == '_' || c == ' ' || c == '-'; }
+
+// The language and flag words that end a subtitle's stem ("2_English",
+// "Show.S01E02.eng.forced"), as written, joined by periods; and the stem
+// before them.
+std::string TagsOf(std::string_view stem, std::string_view& before) {
+  std::vector<std::string_view> tags;
+  std::size_t end = stem.size();
+  while (tags.size() < 3 && end > 0) {
+    // A word ends at a period, an underscore or a space; at a hyphen only
+    // where the whole is no tag ("pt-BR" is one).
+    std::size_t start = end;
+    while (start > 0 && !IsSeparator(stem[start - 1])) --start;
+    while (start > 0 && stem[start - 1] == '-') {
+      std::size_t wider = start - 1;
+      while (wider > 0 && !IsSeparator(stem[wider - 1])) --wider;
+      if (!IsSubtitleTag(stem.substr(wider, end - wider))) break;
+      start = wider;
+    }
+    std::string_view word = stem.substr(start, end - start);
+    if (word.empty() || !IsSubtitleTag(word)) break;
+    tags.insert(tags.begin(), word);
+    end = start;
+    while (end > 0 && IsSeparator(stem[end - 1])) --end;
+  }
+  before = stem.substr(0, end);
+  std::string joined;
+  for (std::string_view t : tags) joined.append(".").append(t);
+  return joined;
+}
+
+std::string_view StemOf(std::string_view name) {
+  return name.substr(0, name.size() - SplitName(name).extension.size());
+}
+
+}  // namespace
+
+bool IsSubtitleFolder(std::string_view name) {
+  for (std::string_view folder : kSubtitleFolders)
+    if (ascii::EqualsFolded(name, folder)) return true;
+  return false;
+}
+
+std::vector<DownloadPlace> PlanDownload(std::span<const DownloadFile> files,
+                                        const NameRules& rules) {
+  std::vector<DownloadPlace> places(files.size());
+  // The folder's own files are planned as "/v" plans a folder's.
+  std::vector<VersionEntry> entries;
+  std::vector<std::size_t> at;  // their index in files
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (files[i].in_subs) continue;
+    entries.push_back({files[i].listed, false,
+                       CleanName(files[i].listed, rules).name});
+    at.push_back(i);
+  }
+  SeparateVersions(entries, rules.highest_year);
+  FollowVideos(entries);
+  // The videos by their listed stem and by the stem they end with.
+  std::unordered_map<std::string_view, std::size_t, ascii::FoldedHash,
+                     ascii::FoldedEqual>
+      by_listed, by_final;
+  std::vector<std::size_t> videos;
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const std::string_view listed = entries[k].listed;
+    if (SplitSideName(listed).is_side ||
+        !IsVideoExtension(SplitName(listed).extension))
+      continue;
+    videos.push_back(k);
+    by_listed.emplace(StemOf(listed), k);
+    by_final.emplace(StemOf(FinalName(entries[k])), k);
+  }
+  auto final_stem = [&](std::size_t k) {
+    return std::string(StemOf(FinalName(entries[k])));
+  };
+  std::unordered_map<std::string, std::size_t, ascii::FoldedHash,
+                     ascii::FoldedEqual>
+      given;  // final names given so far
+  auto give = [&](std::size_t i, std::string name) {
+    if (!given.emplace(name, i).second) {
+      places[i].why = kSameName;
+      return;
+    }
+    places[i].final_name = std::move(name);
+  };
+  // A file that matches no video: its own name in the one video's folder.
+  auto beside_one = [&](std::size_t i) {
+    if (videos.size() != 1) {
+      places[i].why = videos.empty() ? kNoVideoAtAll : kNoVideo;
+      return;
+    }
+    places[i].final_name = FinalName(entries[videos.front()]);
+    places[i].own_name = std::string(files[i].listed);
+  };
+  // A subtitle beside the video its name tells, or the one video.
+  auto subtitle = [&](std::size_t i) {
+    const std::string_view listed = files[i].listed;
+    const std::string_view extension = SplitName(listed).extension;
+    std::string_view before;
+    const std::string tags = TagsOf(StemOf(listed), before);
+    std::size_t video = videos.size() == 1 ? videos.front() : entries.size();
+    if (auto found = by_listed.find(before); found != by_listed.end()) {
+      video = found->second;
+    } else if (!before.empty()) {
+      const std::string cleaned =
+          CleanName(std::string(before) + ".mkv", rules).name;
+      if (auto f = by_final.find(StemOf(cleaned)); !cleaned.empty() && f != by_final.end())
+        video = f->second;
+    }
+    if (video == entries.size()) {
+      places[i].why = videos.empty() ? kNoVideoAtAll : kNoVideo;
+      return;
+    }
+    give(i, final_stem(video) + tags + std::string(extension));
+  };
+  for (std::size_t k = 0; k < entries.size(); ++k) {
+    const std::size_t i = at[k];
+    const VersionEntry& e = entries[k];
+    if (e.left_alone || e.clash) {
+      places[i].why = e.left_alone ? e.left_alone : kSameName;
+      continue;
+    }
+    const SideSplit side = SplitSideName(e.listed);
+    const bool video = !side.is_side && IsVideoExtension(SplitName(e.listed).extension);
+    if (video || (side.is_side && by_listed.count(side.base))) {
+      give(i, std::string(FinalName(e)));
+    } else if (IsSubtitleExtension(SplitName(e.listed).extension)) {
+      subtitle(i);
+    } else {
+      beside_one(i);
+    }
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (!files[i].in_subs) continue;
+    if (IsSubtitleExtension(SplitName(files[i].listed).extension)) {
+      subtitle(i);
+    } else {
+      places[i].why = kNotSubtitle;
+    }
+  }
+  return places;
+}
+
+}  // namespace rules

@@ -1,0 +1,41 @@
+// A download folder (a season pack, a film with its extras) as a library
+// takes it: its videos with the files beside them; the subtitles of its
+// "Subs" or "Subtitles" folder beside their video, their language read from
+// their own name ("2_English.srt", "Show.S01E02.eng.srt"); what matches no
+// video ("GRP.nfo", "info.txt", "cover.jpg") into the video's folder when
+// the download holds one video, else left where it is.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "rules/clean_name.h"
+
+namespace rules {
+
+// A folder of a download whose files are its subtitles ("Subs", in any case).
+bool IsSubtitleFolder(std::string_view name);
+
+struct DownloadFile {
+  std::string_view listed;
+  bool in_subs = false;  // in the download's subtitle folder
+};
+
+struct DownloadPlace {
+  // The name the library files it by ("Show S01E02.eng.srt"): a video's
+  // "/v" name, or that of the video it goes with and its own suffix; ""
+  // when it has none (why says).
+  std::string final_name;
+  // Its name there where it is not the placed one: a file that matches no
+  // video keeps its own, in its video's folder.
+  std::string own_name;
+  const char* why = nullptr;
+};
+
+// One place per file, in their order; rules as "/v" takes them.
+std::vector<DownloadPlace> PlanDownload(std::span<const DownloadFile> files,
+                                        const NameRules& rules);
+
+}  // namespace rules

@@ -1,0 +1,83 @@
+#include "rules/download_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Each file of a download folder ("Subs/" marks one of its subtitle
+// folder) and the name it is filed by, "name in: placed by" for one that
+// keeps its own name, or "- why".
+std::vector<std::string> Plan(const std::vector<std::string>& listed) {
+  rules::NameRules r;
+  r.video_rule = true;
+  r.highest_year = 2026;
+  std::vector<rules::DownloadFile> files;
+  for (const std::string& name : listed) {
+    const bool in_subs = name.starts_with("Subs/");
+    files.push_back({std::string_view(name).substr(in_subs ? 5 : 0), in_subs});
+  }
+  std::vector<std::string> out;
+  for (const rules::DownloadPlace& p : rules::PlanDownload(files, r)) {
+    if (p.why) {
+      out.push_back(std::string("- ") + p.why);
+    } else if (!p.own_name.empty()) {
+      out.push_back(p.own_name + " in: " + p.final_name);
+    } else {
+      out.push_back(p.final_name);
+    }
+  }
+  return out;
+}
+
+constexpr const char* kMany =
+    "- matches no video of the download, and it holds more than one: left "
+    "where it is";
+
+TEST(DownloadFolder, FilesGoWithTheirVideo) {
+  struct Case {
+    std::vector<std::string> listed, placed;
+  };
+  const Case cases[] = {
+      // A film: its sample and subtitles beside it, the language read from
+      // the subtitle's own name; what matches nothing goes with the one
+      // video under its own name.
+      {{"Film.2010.1080p.BluRay.x264-GRP.mkv",
+        "Film.2010.1080p.BluRay.x264-GRP-sample.mkv", "Subs/2_English.srt",
+        "Subs/3_Brazilian.Portuguese.pt-BR.forced.srt", "GRP.nfo", "cover.jpg"},
+       {"Film (2010).mkv", "Film (2010)-sample.mkv", "Film (2010).English.srt",
+        "Film (2010).Portuguese.pt-BR.forced.srt", "GRP.nfo in: Film (2010).mkv",
+        "cover.jpg in: Film (2010).mkv"}},
+      // A season pack: each subtitle beside the episode its name tells,
+      // by the listed stem or by the "/v" name.
+      {{"Show.S01E01.1080p.WEB-DL.x264-GRP.mkv",
+        "Show.S01E02.1080p.WEB-DL.x264-GRP.mkv",
+        "Subs/Show.S01E02.eng.srt",
+        "Subs/Show.S01E01.1080p.WEB-DL.x264-GRP.ger.srt", "GRP.nfo",
+        "Subs/English.srt"},
+       {"Show S01E01.mkv", "Show S01E02.mkv", "Show S01E02.eng.srt",
+        "Show S01E01.ger.srt", kMany, kMany}},
+      // Two subtitles that would get one name: the second stays.
+      {{"Film.2010.mkv", "Subs/English.srt", "Subs/1_English.srt"},
+       {"Film (2010).mkv", "Film (2010).English.srt",
+        "- another file of the download would get that name too, left where "
+        "it is"}},
+      // No video at all; and a file in the subtitle folder that is none.
+      {{"info.txt", "Subs/English.srt", "Subs/readme.txt"},
+       {"- the download holds no video to go with: left where it is",
+        "- the download holds no video to go with: left where it is",
+        "- not a subtitle, in the subtitle folder: left where it is"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Plan(c.listed), c.placed) << c.listed[0];
+}
+
+TEST(DownloadFolder, SubtitleFolderInAnyCase) {
+  for (const char* name : {"Subs", "subs", "SUBTITLES", "Subtitles"})
+    EXPECT_TRUE(rules::IsSubtitleFolder(name)) << name;
+  for (const char* name : {"Sample", "Subs2", "Extras"})
+    EXPECT_FALSE(rules::IsSubtitleFolder(name)) << name;
+}
+
+}  // namespace
