@@ -78,7 +78,6 @@ void TakeFolders(Library::Node& node, const platform::Listing& listing) {
 Library::Library(const RunOptions& options, platform::PathStyle style,
                  platform::FileSystem& files, Journal& journal)
     : options_(options),
-      style_(style),
       files_(files),
       journal_(journal),
       separator_(style == platform::PathStyle::kWindows ? '\\' : '/') {}

@@ -69,7 +69,6 @@ class Library {
   std::string Reach(Node* node, bool make);
 
   const RunOptions& options_;
-  platform::PathStyle style_;
   platform::FileSystem& files_;
   Journal& journal_;
   char separator_;
