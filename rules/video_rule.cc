@@ -19,6 +19,18 @@ void AppendWords(std::string& out, std::span<const std::string_view> w,
   }
 }
 
+// Whether a plain word written before a number would make a mark of the
+// two on a second reading ("CD )1" kept as "CD 1" is a part): such a word
+// is not written.
+bool ReadsAsMark(std::string_view word, std::string_view number,
+                 int highest_year) {
+  std::string two(ascii::TrimBrackets(word));
+  two.push_back(' ');
+  two.append(ascii::TrimBrackets(number));
+  const Mark m = ReadMark(SplitWords(two), 0, highest_year);
+  return m.kind != MarkKind::kNone && m.words > 1;
+}
+
 }  // namespace
 
 // "【Group】Show" -> "Show": the full-width brackets that open a name, which
@@ -265,7 +277,8 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     if (r.Understood(i) || !HasDigit(w[i])) continue;
     if (i > r.rest && !r.Understood(i - 1) && !HasDigit(w[i - 1]) &&
         w[i - 1] != "-" && ascii::IsLetter(w[i - 1][0]) &&
-        MatchVideoTag(w, i - 1).words == 0 && !JoinsNumberBefore(w[i - 1])) {
+        MatchVideoTag(w, i - 1).words == 0 && !JoinsNumberBefore(w[i - 1]) &&
+        !ReadsAsMark(w[i - 1], w[i], highest_year)) {
       out.push_back(' ');
       out.append(ascii::TrimBrackets(w[i - 1]));  // no bracket of its group
       first_kept = false;

@@ -176,6 +176,7 @@ TEST(VideoRule, NamesReadAgainStay) {
       "Show.S1E02.HDTV.x.2014.E2.avi", "Show.S1E02.HDTV.x.2014.E3.avi",
       "(2010).(1080p).Chapter.7.mkv", "((Cai).Show.S10.2012.(().b).mo05ov.mkv",
       "A.6.(x129016.FRENCH).(0p.(1984).mkv",
+      "Movie.0210.(Part.II).CD )1.Disc.2.mkv",  // "CD 1" would read as a part
       "A - 1 (1984) (1) (1984) (1) (1984) (1) (1984) (1) (1984) (1) (1984) (1) "
       "(1984) (1) (1984) (1) (1984) 7.mkv"};
   for (std::string_view name : names) {
