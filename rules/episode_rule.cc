@@ -6,6 +6,29 @@
 #include "rules/year_rule.h"
 
 namespace rules {
+namespace {
+
+// Whether the marker as written would read, with the words kept before it,
+// as part of a mark that begins earlier ("S6 (e0" before "S06E59" reads as
+// a run): a second run would change such a name again, so it is left.
+// Only a mark just before the marker can take it along.
+bool JoinsWordsBefore(const ReleaseName& r, const Mark& cut, std::string_view all,
+                      std::string_view rebuilt, int highest_year) {
+  const Mark* before = nullptr;
+  for (const Mark& m : r.Marks())
+    if (m.at < cut.at) before = &m;
+  if (!before || before->at + before->words + 2 < cut.at) return false;
+  const std::size_t from =
+      static_cast<std::size_t>(r.words.at[before->at].data() - all.data());
+  const std::size_t at = static_cast<std::size_t>(r.words.at[cut.at].data() - all.data());
+  const std::string_view tail = rebuilt.substr(from);
+  const ReleaseName again = ReadMarks(tail, highest_year);
+  for (const Mark& m : again.Marks())
+    if (again.words.at[m.at].data() == tail.data() + (at - from)) return false;
+  return true;
+}
+
+}  // namespace
 
 EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
   // The last episode or date that is not the stem's first word wins, and
@@ -31,7 +54,8 @@ EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
   AppendMark(*cut, r.words, rebuilt);
   // A part, then a sample or trailer, after the marker stay.
   AppendKeptMarks(r, cut->at + cut->words, rebuilt, /*parts_only=*/true);
-  if (rebuilt == stem) return {std::move(stem), false};
+  if (rebuilt == stem || JoinsWordsBefore(r, *cut, all, rebuilt, highest_year))
+    return {std::move(stem), false};
   return {std::move(rebuilt), true};
 }
 

@@ -18,6 +18,8 @@ TEST(EpisodeRule, CutsAfterTheLastMarker) {
       {"Show S01E01 Recap S01E02 Title", "Show S01E01 Recap S01E02"},  // the last
       {"Show S01E02", "Show S01E02"},
       {"Show (2014) S01E04", "Show (2014) S01E04"},
+      // Kept words that would read with the written marker as a run.
+      {"20 S6 (e0 S6 (e )59 )59E", "20 S6 (e0 S6 (e )59 )59E"},
       {"S01E02 Title", "S01E02 Title"},  // the first word is never taken
       {"S01E02", "S01E02"},
       {"Movie 1920x1080 x264", "Movie 1920x1080 x264"},
