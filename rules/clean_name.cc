@@ -8,10 +8,35 @@
 #include "rules/user_terms.h"
 #include "rules/video_rule.h"
 #include "rules/year_rule.h"
+#include "text/utf8.h"
 
 namespace rules {
+namespace {
 
-CleanedName CleanName(std::string_view listed, const NameRules& rules,
+// Whether a name is outside the shapes release names take: a control byte,
+// bytes that are no UTF-8, or a bracket left open or never opened.  The
+// reading settles the forms of real names; on such junk a second reading
+// may still read its result otherwise, so there it is checked.
+bool IsOddlyShaped(std::string_view name) {
+  int round = 0, square = 0;
+  for (std::size_t i = 0; i < name.size();) {
+    const unsigned char c = static_cast<unsigned char>(name[i]);
+    if (c < 0x20 || c == 0x7f) return true;
+    if (c >= 0x80) {
+      const std::size_t n = text::DecodeUtf8(name, i).length;
+      if (n == 0) return true;
+      i += n;
+      continue;
+    }
+    round += c == '(' ? 1 : c == ')' ? -1 : 0;
+    square += c == '[' ? 1 : c == ']' ? -1 : 0;
+    if (round < 0 || square < 0) return true;
+    ++i;
+  }
+  return round != 0 || square != 0;
+}
+
+CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
                       bool is_directory) {
   NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitFileName(listed);
   CleanedName out;
@@ -63,6 +88,23 @@ CleanedName CleanName(std::string_view listed, const NameRules& rules,
     out.name.append(split.extension);
   }
   return out;
+}
+
+}  // namespace
+
+CleanedName CleanName(std::string_view listed, const NameRules& rules,
+                      bool is_directory) {
+  CleanedName out = CleanOnce(listed, rules, is_directory);
+  if (!rules.video_rule || out.name.empty() || out.name == listed ||
+      !IsOddlyShaped(listed))
+    return out;
+  // A library name must be one that a second run leaves as it is: where the
+  // reading of the new name would change it again, this one's reading is not
+  // trusted and the entry keeps its name.
+  if (CleanOnce(out.name, rules, is_directory).name == out.name) return out;
+  CleanedName kept;
+  kept.name = std::string(listed);
+  return kept;
 }
 
 }  // namespace rules
