@@ -21,6 +21,12 @@ bool IsOddlyShaped(std::string_view name) {
   int round = 0, square = 0;
   for (std::size_t i = 0; i < name.size();) {
     const unsigned char c = static_cast<unsigned char>(name[i]);
+    // Most bytes are printable ASCII other than a bracket: one test each,
+    // since every name /v changes passes here.
+    if (c > 0x20 && c < 0x7f && c != '(' && c != ')' && c != '[' && c != ']') {
+      ++i;
+      continue;
+    }
     if (c < 0x20 || c == 0x7f) return true;
     if (c >= 0x80) {
       const std::size_t n = text::DecodeUtf8(name, i).length;

@@ -83,11 +83,6 @@ std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
   return s;
 }
 
-bool IsVersionKind(TagKind k) {
-  return k == TagKind::kEdition || k == TagKind::kResolution ||
-         k == TagKind::kSource;
-}
-
 // A word that is a tag only, whatever the title: an edition, a resolution,
 // source, codec or audio tag that is no title's word ("XviD", "DVDRip",
 // "1080p"), or a language written as release names write it ("GERMAN",

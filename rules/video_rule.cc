@@ -100,8 +100,7 @@ bool IsVersionSuffix(std::span<const std::string_view> w, std::size_t at,
                      bool first) {
   if (at >= w.size()) return false;
   const TagKind kind = MatchVideoTag(w, at).kind;
-  if (kind != TagKind::kEdition && kind != TagKind::kResolution &&
-      kind != TagKind::kSource && !(first && VersionSlot(kind) >= 0))
+  if (!IsVersionKind(kind) && !(first && VersionSlot(kind) >= 0))
     return false;
   for (std::size_t i = at; i < w.size();) {
     const TagMatch m = MatchVideoTag(w, i);

@@ -31,6 +31,13 @@ enum class TagKind : unsigned char {
   kGroup,       // release groups and sites: RARBG, YTS MX, EZTV
 };
 
+// The kinds that tell one version of a video from another wherever they
+// stand, and so may begin a " - <version tags>" suffix anywhere.
+inline bool IsVersionKind(TagKind k) {
+  return k == TagKind::kEdition || k == TagKind::kResolution ||
+         k == TagKind::kSource;
+}
+
 struct VideoTag {
   std::string_view term;  // lower case; "_" between words
   TagKind kind;
