@@ -2,45 +2,16 @@
 
 #include "rules/case_rule.h"
 #include "rules/episode_rule.h"
+#include "rules/name_shape.h"
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
 #include "rules/term_removal.h"
 #include "rules/user_terms.h"
 #include "rules/video_rule.h"
 #include "rules/year_rule.h"
-#include "text/utf8.h"
 
 namespace rules {
 namespace {
-
-// Whether a name is outside the shapes release names take: a control byte,
-// bytes that are no UTF-8, or a bracket left open or never opened.  The
-// reading settles the forms of real names; on such junk a second reading
-// may still read its result otherwise, so there it is checked.
-bool IsOddlyShaped(std::string_view name) {
-  int round = 0, square = 0;
-  for (std::size_t i = 0; i < name.size();) {
-    const unsigned char c = static_cast<unsigned char>(name[i]);
-    // Most bytes are printable ASCII other than a bracket: one test each,
-    // since every name /v changes passes here.
-    if (c > 0x20 && c < 0x7f && c != '(' && c != ')' && c != '[' && c != ']') {
-      ++i;
-      continue;
-    }
-    if (c < 0x20 || c == 0x7f) return true;
-    if (c >= 0x80) {
-      const std::size_t n = text::DecodeUtf8(name, i).length;
-      if (n == 0) return true;
-      i += n;
-      continue;
-    }
-    round += c == '(' ? 1 : c == ')' ? -1 : 0;
-    square += c == '[' ? 1 : c == ']' ? -1 : 0;
-    if (round < 0 || square < 0) return true;
-    ++i;
-  }
-  return round != 0 || square != 0;
-}
 
 CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
                       bool is_directory) {
@@ -104,7 +75,9 @@ CleanedName CleanName(std::string_view listed, const NameRules& rules,
   if (!rules.video_rule || out.name.empty() || out.name == listed ||
       !IsOddlyShaped(listed))
     return out;
-  // A library name must be one that a second run leaves as it is: where the
+  // The reading settles the forms of real names; on junk (see IsOddlyShaped)
+  // a second reading may still read its result otherwise, so there it is
+  // checked.  A library name must be one that a second run leaves as it is: where the
   // reading of the new name would change it again, this one's reading is not
   // trusted and the entry keeps its name.
   if (CleanOnce(out.name, rules, is_directory).name == out.name) return out;

@@ -10,11 +10,9 @@
 
 #include "platform/platform.h"
 #include "platform/posix/interrupts.h"
+#include "tests/program_argv.h"
 
 namespace {
-
-char program_name[] = "namewisp";
-char* test_argv[] = {program_name, nullptr};
 
 void Say(const char* text) {
   if (write(STDOUT_FILENO, text, 1) != 1) _exit(98);

@@ -17,11 +17,9 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/program_argv.h"
 
 namespace {
-
-char program_name[] = "namewisp";
-char* test_argv[] = {program_name, nullptr};
 
 void WriteAll(int fd, const std::string& s) {
   std::size_t done = 0;

@@ -33,11 +33,6 @@ std::string WithWindowsLineEnds(std::string_view text) {
   return out;
 }
 
-bool IsConsole(HANDLE handle) {
-  DWORD mode = 0;
-  return GetConsoleMode(handle, &mode) != 0;
-}
-
 // To a console the text goes as UTF-16, so that every name shows whatever
 // the console's code page; to a pipe or a file as bytes of the ANSI code
 // page, as scripts that read the output expect.
@@ -140,6 +135,11 @@ int WindowsConsole::DisplayColumns(std::string_view text) {
     }
   }
   return columns;
+}
+
+bool IsConsole(HANDLE handle) {
+  DWORD mode = 0;
+  return GetConsoleMode(handle, &mode) != 0;
 }
 
 }  // namespace platform::windows

@@ -22,6 +22,9 @@ struct ConsoleState {
 
 ConsoleState& ConsoleHandles();
 
+// Whether the handle is a console rather than a pipe or a file.
+bool IsConsole(HANDLE handle);
+
 // Writes a question to the console while standard output goes elsewhere;
 // the text printed next, up to its line end, follows it there.
 void ShowInConsole(std::string_view question);

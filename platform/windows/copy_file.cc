@@ -8,15 +8,12 @@
 
 #include "platform/windows/failure_kind.h"
 #include "platform/windows/file_system.h"
+#include "platform/windows/text_convert.h"
 
 namespace platform::windows {
 namespace {
 
 constexpr DWORD kPiece = DWORD{1} << 20;
-
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 Outcome LastFailure() {
   const DWORD code = GetLastError();

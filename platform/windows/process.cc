@@ -17,11 +17,6 @@ namespace {
 ConsoleState console;
 std::u16string tail;
 
-bool IsConsole(HANDLE handle) {
-  DWORD mode = 0;
-  return GetConsoleMode(handle, &mode) != 0;
-}
-
 }  // namespace
 
 ConsoleState& ConsoleHandles() { return console; }

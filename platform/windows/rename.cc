@@ -15,10 +15,6 @@
 namespace platform::windows {
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 // What the system cannot take as a name: over 255 UTF-16 units, or holding
 // a folder separator or a wildcard.
 Failure SystemRefusal(const std::u16string& name) {

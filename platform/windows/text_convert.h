@@ -27,4 +27,9 @@ std::string ToAnsiCodePage(std::u16string_view wide);
 // The same for a given code page.
 std::string ToCodePage(unsigned code_page, std::u16string_view wide);
 
+// The system's view of UTF-16 text.
+inline const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
 }  // namespace platform::windows

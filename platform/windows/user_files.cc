@@ -14,10 +14,6 @@ namespace platform {
 namespace windows {
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 std::u16string Environment(const wchar_t* name) {
   wchar_t value[MAX_PATH * 2];
   const DWORD length = GetEnvironmentVariableW(name, value, MAX_PATH * 2);
