@@ -172,7 +172,9 @@ TagKind PatternKind(std::string_view word, std::string_view lower) {
       AllDigits(lower.substr(0, n - 1)))
     return TagKind::kResolution;
   if ((lower == "4k" || lower == "8k")) return TagKind::kResolution;
-  const std::size_t x = lower.find('x');
+  // "720x480" to "3840x2160": only a word of seven to nine bytes is looked
+  // through for its "x".
+  const std::size_t x = n >= 7 && n <= 9 ? lower.find('x') : std::string_view::npos;
   if (x >= 3 && x <= 4 && AllDigits(lower.substr(0, x)) &&
       AllDigits(lower.substr(x + 1)) && n - x - 1 >= 3 && n - x - 1 <= 4)
     return TagKind::kResolution;

@@ -25,7 +25,7 @@ const CaseMapping& AsciiOnlyMapping();
 
 // ASCII letters in lower case, every other byte as it is: the form in which
 // the program's own tokens and terms, all ASCII, are found case-blind.
-inline char AsciiLower(char c) {
+constexpr char AsciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 std::string AsciiLowerForm(std::string_view text);
