@@ -197,5 +197,6 @@ std::string DryRunFileSystem::DescribeError(int code) {
 
 void DryRunFileSystem::HoldInterrupts() { real_.HoldInterrupts(); }
 void DryRunFileSystem::ReleaseInterrupts() { real_.ReleaseInterrupts(); }
+bool DryRunFileSystem::InterruptWaiting() { return real_.InterruptWaiting(); }
 
 }  // namespace app

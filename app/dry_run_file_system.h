@@ -65,6 +65,7 @@ class DryRunFileSystem final : public platform::FileSystem {
   std::string DescribeError(int code) override;
   void HoldInterrupts() override;
   void ReleaseInterrupts() override;
+  bool InterruptWaiting() override;
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;

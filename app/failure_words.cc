@@ -24,6 +24,7 @@ std::string FailureWords(const platform::Outcome& outcome,
     case Failure::kNotEmpty: return "the folder is not empty";
     case Failure::kNotAFile:
       return "not a regular file: only files are copied between disks";
+    case Failure::kInterrupted: return "stopped by Ctrl+C";
     case Failure::kOther: break;
   }
   if (!system_description.empty()) return system_description;

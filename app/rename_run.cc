@@ -231,6 +231,9 @@ struct Run {
     }
     if (WriteJournal(journal, files, console)) {
       for (std::size_t i = 0; i < plans.size() && !journal.broken; ++i) {
+        // Ctrl+C during the batch (a long copy stops for it): no change
+        // after it, and the run ends once the batch is on record.
+        if (files.InterruptWaiting()) break;
         // The first rename past the most a run records: the run stops.
         if (journal.full && numbers[i] == kNotRecorded && !quit &&
             !plans[i].clash)

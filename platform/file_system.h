@@ -30,6 +30,7 @@ enum class Failure {
   kOtherVolume,  // a move between two file systems, which one step cannot make
   kNotEmpty,     // a folder to remove holds entries
   kNotAFile,     // a copy of anything but a regular file (a link, a device)
+  kInterrupted,  // a copy stopped for Ctrl+C, which waits on a hold
   kOther,  // see code
 };
 
@@ -144,8 +145,9 @@ class FileSystem {
   // for anything else), never over an existing entry (kExists); keeps its
   // mode and modification time and flushes the copy and the folder to the
   // disk before it returns.  bytes: what was copied, told to progress (when
-  // given) as the copy goes.  A copy cut short by a failure is removed; one
-  // cut short by a kill stays for undo.
+  // given) as the copy goes.  A copy cut short by a failure, or stopped for
+  // a signal that waits on a hold (kInterrupted), is removed; one cut short
+  // by a kill stays for undo.
   virtual Outcome CopyInto(
       const Folder& from, std::string_view name, const Folder& to,
       std::string_view copy, std::uint64_t& bytes,
@@ -223,6 +225,9 @@ class FileSystem {
   // a change in several steps is never cut between them.  Holds nest.
   virtual void HoldInterrupts() = 0;
   virtual void ReleaseInterrupts() = 0;
+  // Whether such a signal waits on a hold: a run makes no further change
+  // before it acts, and a copy stops for it (a copy may take minutes).
+  virtual bool InterruptWaiting() { return false; }
 };
 
 }  // namespace platform

@@ -64,6 +64,19 @@ struct Disks : fake::FileSystem {
     }
     return true;
   }
+  // Ctrl+C pressed during the first copy, as the platform's copy answers
+  // it: stopped, nothing of the copy left.
+  bool ctrl_c_in_copy = false, ctrl_c = false;
+  bool InterruptWaiting() override { return ctrl_c; }
+  platform::Outcome CopyInto(const platform::Folder& from, std::string_view name,
+                             const platform::Folder& to, std::string_view copy,
+                             std::uint64_t& bytes,
+                             const std::function<void(std::uint64_t)>& progress)
+      override {
+    if (!ctrl_c_in_copy || ctrl_c) return fake::FileSystem::CopyInto(from, name, to, copy, bytes, progress);
+    ctrl_c = true;
+    return {platform::Failure::kInterrupted, 0};
+  }
   bool Killed(std::vector<std::string> arguments, int at) {
     kill_at = at;
     steps = 0;
@@ -125,6 +138,23 @@ TEST(MoveAcross, AFailedMoveLeavesNoCopy) {
     for (const auto& [name, bytes] : d.Tree())
       EXPECT_EQ(name.find(".namewisp-copy"), std::string::npos) << c.what;
   }
+}
+
+// Ctrl+C during a copy: the file stays, no move of the run follows it, and
+// undo clears the folders made for it.
+TEST(MoveAcross, CtrlCDuringACopyStopsTheRunThere) {
+  Disks d;
+  const std::map<std::string, std::string> before = d.Tree();
+  d.ctrl_c_in_copy = true;
+  d.Run({"--into", "lib", "*"});
+  EXPECT_NE(d.console.out.find("stopped by Ctrl+C"), std::string::npos) << d.console.out;
+  std::map<std::string, std::string> now = d.Tree();
+  for (const auto& [name, bytes] : before) EXPECT_EQ(now[name], bytes) << name;
+  for (const auto& [name, bytes] : now)  // only folders made in the library
+    EXPECT_TRUE(before.count(name) || name.back() == '/') << name;
+  d.ctrl_c_in_copy = d.ctrl_c = false;
+  d.Run({"--undo"});
+  EXPECT_EQ(d.Tree(), before) << d.console.out;
 }
 
 }  // namespace

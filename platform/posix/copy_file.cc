@@ -12,6 +12,7 @@
 #include "platform/posix/call_platform.h"
 #include "platform/posix/failure_kind.h"
 #include "platform/posix/file_system.h"
+#include "platform/posix/interrupts.h"
 #include "platform/posix/rename.h"
 
 namespace platform::posix {
@@ -47,7 +48,8 @@ int WriteAll(int fd, const char* data, std::size_t size) {
   return 0;
 }
 
-// Copies in to out; 0 or the errno.
+// Copies in to out; 0 or the errno, ECANCELED when a signal waits on a
+// hold: Ctrl+C ends the run within a piece, not at the end of the file.
 int CopyBytes(int in, int out, std::uint64_t& bytes,
               const std::function<void(std::uint64_t)>& progress) {
   std::vector<char> buffer(kPiece);
@@ -64,6 +66,7 @@ int CopyBytes(int in, int out, std::uint64_t& bytes,
       return error;
     bytes += static_cast<std::uint64_t>(got.value);
     if (progress) progress(bytes);
+    if (SignalWaiting()) return ECANCELED;
   }
 }
 
@@ -111,6 +114,7 @@ Outcome PosixFileSystem::CopyInto(const Folder& from, std::string_view name,
   if (error == 0 && fsync(to_fd.fd()) != 0) error = errno;
   if (error != 0) {
     unlinkat(to_fd.fd(), target.c_str(), 0);
+    if (error == ECANCELED) return {Failure::kInterrupted, 0};
     return OutcomeOf(error);
   }
   return {};

@@ -66,6 +66,7 @@ class PosixFileSystem final : public FileSystem {
   std::string DescribeError(int code) override;             // failure_kind.cc
   void HoldInterrupts() override;                           // interrupts.cc
   void ReleaseInterrupts() override;
+  bool InterruptWaiting() override;
 };
 
 class PosixUserFiles final : public UserFiles {

@@ -154,7 +154,10 @@ void ReleaseInterrupts() {
   if (hold_depth == 0 && waiting_signal != 0) EndBySignal(waiting_signal);
 }
 
+bool SignalWaiting() { return waiting_signal != 0; }
+
 void PosixFileSystem::HoldInterrupts() { posix::HoldInterrupts(); }
 void PosixFileSystem::ReleaseInterrupts() { posix::ReleaseInterrupts(); }
+bool PosixFileSystem::InterruptWaiting() { return SignalWaiting(); }
 
 }  // namespace platform::posix

@@ -21,5 +21,7 @@ void InstallSignalHandlers();
 // kernel) never waits.
 void HoldInterrupts();
 void ReleaseInterrupts();
+// Whether a signal waits on a hold.  Async-signal-safe.
+bool SignalWaiting();
 
 }  // namespace platform::posix

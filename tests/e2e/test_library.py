@@ -275,13 +275,48 @@ class Library(TempDirTest):
             if cut:
                 break
 
-    def test_a_move_to_another_file_system_killed_is_undone_whole(self):
-        # Killed at some point of its copies: nothing is lost, and undo puts
-        # every file back and leaves no copy and no folder in the library.
+    def other_file_system(self):
         other = "/dev/shm"
         if (not os.path.isdir(other) or
                 os.stat(other).st_dev == os.stat(self.dir).st_dev):
             self.skipTest("no second file system here")
+        return other
+
+    def test_ctrl_c_during_a_copy_stops_it_at_once(self):
+        # Caught while its copy is half made: the run ends (130) without
+        # finishing the copy, the film stays whole where it was, no copy is
+        # left, and undo clears the folders made for it.
+        other = self.other_file_system()
+        big = os.path.join(self.downloads, "Big.Film.2012.mkv")
+        with open(big, "wb") as f:
+            for _ in range(256):
+                f.write(b"\x5a" * (1 << 20))
+        with tempfile.TemporaryDirectory(dir=other) as library:
+            child = subprocess.Popen(
+                [BINARY, "--into", library, "*"], cwd=self.downloads,
+                stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                stderr=subprocess.DEVNULL)
+            copying = False
+            deadline = time.monotonic() + 30
+            while not copying and child.poll() is None and time.monotonic() < deadline:
+                copying = any(n.startswith(".namewisp-copy")
+                              for _, _, names in os.walk(library) for n in names)
+            if not copying:
+                child.wait()
+                self.skipTest("the copy ended before it was seen")
+            child.send_signal(signal.SIGINT)
+            self.assertEqual(child.wait(timeout=30), 130)
+            self.assertEqual(os.path.getsize(big), 256 << 20)
+            self.assertEqual([n for _, _, names in os.walk(library) for n in names], [])
+            undo = run(["--undo"], self.downloads)
+            self.assertEqual(undo.returncode, 0, undo.stdout + undo.stderr)
+            self.assertEqual(os.listdir(library), [])
+            self.assertEqual(os.listdir(self.downloads), ["Big.Film.2012.mkv"])
+
+    def test_a_move_to_another_file_system_killed_is_undone_whole(self):
+        # Killed at some point of its copies: nothing is lost, and undo puts
+        # every file back and leaves no copy and no folder in the library.
+        other = self.other_file_system()
         self.fill({"Film.Number.%d.%d.mkv" % (i, 1930 + i): os.urandom(1 << 18)
                    for i in range(40)})
         before = tree(self.downloads)
@@ -300,10 +335,7 @@ class Library(TempDirTest):
                 self.assertEqual(tree(library), {}, delay)
 
     def test_a_library_on_another_file_system_is_moved_and_undone(self):
-        other = "/dev/shm"
-        if (not os.path.isdir(other) or
-                os.stat(other).st_dev == os.stat(self.dir).st_dev):
-            self.skipTest("no second file system here")
+        other = self.other_file_system()
         with tempfile.TemporaryDirectory(dir=other) as library:
             self.fill(DOWNLOADS)
             big = "Big.Film.2012.mkv"
