@@ -1,6 +1,7 @@
 #include "app/rename_run.h"
 
 #include <algorithm>
+#include <deque>
 #include <span>
 #include <string>
 #include <string_view>
@@ -423,22 +424,36 @@ struct Run {
     return style == platform::PathStyle::kWindows ? '\\' : '/';
   }
 
-  // A download folder emptied into the library: its files and those of its
-  // subtitle folder moved, then each folder emptied removed, recorded with
-  // its mode before.  What cannot be placed stays, said, and so does the
-  // folder that holds it.
+  // A folder of a download whose files the run moves: the download, its
+  // subtitle folder, and the folders inside that (each named for a video).
+  struct DownloadGroup {
+    platform::Listing listing;
+    std::string shown;       // as the lines show it, with its separator
+    std::size_t parent = 0;  // the group that holds it
+    std::string name;        // its entry's name there
+    std::size_t kept = 0;    // entries that stay in it
+    std::vector<Plan> plans;
+    bool emptied = false;
+  };
+
+  // A download folder emptied into the library: its files, those of its
+  // subtitle folder and of the folders inside that moved, then each folder
+  // emptied removed (the deepest first), recorded with its mode before.
+  // What cannot be placed stays, said, and so do the folders that hold it.
   void EmptyDownload(const platform::Folder& parent, const std::string& shown,
                      const platform::Entry& entry) {
     const std::string here = shown + entry.name + Separator();
-    platform::Listing top = files.ListBelow(parent, entry);
-    if (!top.failure.ok() || !top.folder.handle) {
+    std::deque<DownloadGroup> groups;  // a deque: its members stay put
+    groups.push_back({files.ListBelow(parent, entry), here, 0, entry.name, 0, {}, false});
+    if (DownloadGroup& top = groups.front();
+        !top.listing.failure.ok() || !top.listing.folder.handle) {
       Failed(ForScreen(console, here) + " [FAILED: " +
-             (top.failure.ok() ? std::string("not found")
-                               : FailureWords(top.failure, files)) +
+             (top.listing.failure.ok() ? std::string("not found")
+                                       : FailureWords(top.listing.failure, files)) +
              "]\n");
       return;
     }
-    top.folder.path = parent.path + entry.name + Separator();
+    groups.front().listing.folder.path = parent.path + entry.name + Separator();
     std::string reasons;
     auto stays = [&](const std::string& where, const platform::Entry& e,
                      const char* why) {
@@ -448,50 +463,48 @@ struct Run {
       reasons.append(": ").append(why).append("\n");
       ++counts.left_alone;
     };
+    // The folder of e in group g as a group of its own.
+    auto open = [&](std::size_t g, const platform::Entry& e) {
+      platform::Listing l = files.ListBelow(groups[g].listing.folder, e);
+      if (!l.failure.ok() || !l.folder.handle) return false;
+      l.folder.path = groups[g].listing.folder.path + e.name + Separator();
+      groups.push_back(
+          {std::move(l), groups[g].shown + e.name + Separator(), g, e.name, 0, {}, false});
+      return true;
+    };
     std::vector<rules::DownloadFile> listed;
     std::vector<const platform::Entry*> which;
-    const platform::Entry* subs_entry = nullptr;
-    platform::Listing subs;
-    std::size_t top_kept = 0, subs_kept = 0;
-    auto take = [&](const platform::Listing& l, bool in_subs) {
-      for (const platform::Entry& e : l.entries) {
+    std::vector<std::size_t> group_of;
+    bool subs_found = false;  // group 1, when there is one
+    for (std::size_t g = 0; g < groups.size(); ++g) {  // grows as it goes
+      const std::string_view subfolder = g > 1 ? std::string_view(groups[g].name) : "";
+      for (const platform::Entry& e : groups[g].listing.entries) {
         if (e.kind == platform::EntryKind::kFile && !e.link && !e.hidden &&
             !rules::IsDownloadInProgress(e.name)) {
-          listed.push_back({e.name, in_subs});
+          listed.push_back({e.name, g > 0, subfolder});
           which.push_back(&e);
+          group_of.push_back(g);
           continue;
         }
-        if (!in_subs && !subs_entry && IsSubtitleFolderEntry(e)) {
-          subs_entry = &e;
+        const bool folder = e.kind == platform::EntryKind::kDirectory && !e.link && !e.hidden;
+        const bool subs = g == 0 && !subs_found && folder && rules::IsSubtitleFolder(e.name);
+        if ((subs || (g == 1 && folder)) && open(g, e)) {
+          subs_found = subs_found || subs;
           continue;
         }
-        ++(in_subs ? subs_kept : top_kept);
-        stays(in_subs ? here + subs_entry->name + Separator() : here, e,
+        ++groups[g].kept;
+        stays(groups[g].shown, e,
               e.kind == platform::EntryKind::kDirectory
                   ? "a folder inside the download, left where it is"
                   : "neither a file to place nor beside one, left where it "
                     "is");
       }
-    };
-    take(top, false);
-    if (subs_entry) {
-      subs = files.ListBelow(top.folder, *subs_entry);
-      if (!subs.failure.ok() || !subs.folder.handle) {
-        subs_entry = nullptr;
-        ++top_kept;
-      } else {
-        subs.folder.path = top.folder.path + subs_entry->name + Separator();
-        take(subs, true);
-      }
     }
     const std::vector<rules::DownloadPlace> places =
         rules::PlanDownload(listed, options.rules);
-    std::vector<Plan> top_plans, subs_plans;
     const bool confirm = options.confirm_all || options.confirm_video;
     for (std::size_t k = 0; k < places.size(); ++k) {
-      const bool in_subs = listed[k].in_subs;
-      const std::string where =
-          in_subs ? here + subs_entry->name + Separator() : here;
+      DownloadGroup& group = groups[group_of[k]];
       const char* why = places[k].why;
       Library::Target to;
       if (!why) {
@@ -499,34 +512,33 @@ struct Run {
         why = to.why;
       }
       if (why) {
-        ++(in_subs ? subs_kept : top_kept);
-        stays(where, *which[k], why);
+        ++group.kept;
+        stays(group.shown, *which[k], why);
         continue;
       }
       if (!places[k].own_name.empty()) to.name = places[k].own_name;
-      (in_subs ? subs_plans : top_plans)
-          .push_back(Plan{which[k], to.name, confirm, false, std::move(to)});
+      group.plans.push_back(Plan{which[k], to.name, confirm, false, std::move(to)});
     }
-    const std::size_t before_subs = counts.moved;
-    if (subs_entry) RunBatches(subs.folder, here + subs_entry->name + Separator(), subs_plans);
-    const bool subs_emptied =
-        subs_entry && subs_kept == 0 && counts.moved - before_subs == subs_plans.size();
-    const std::size_t before_top = counts.moved;
-    RunBatches(top.folder, here, top_plans);
-    const bool top_emptied = top_kept == 0 && counts.moved - before_top == top_plans.size();
+    // The deepest first: a group comes after the one that holds it.
+    for (std::size_t g = groups.size(); g-- > 0;) {
+      DownloadGroup& group = groups[g];
+      const std::size_t before = counts.moved;
+      RunBatches(group.listing.folder, group.shown, group.plans);
+      group.emptied = group.kept == 0 && counts.moved - before == group.plans.size();
+    }
     console.Print(reasons);
     if (journal.Stops() || quit) return;
-    if (subs_entry && subs_emptied)
-      RemoveEmptied(top.folder, subs.folder, subs_entry->name,
-                    here + subs_entry->name + Separator());
-    else if (subs_entry)
-      console.Print(ForScreen(console, here + subs_entry->name + Separator()) +
-                    ": holds files that were not moved, left\n");
-    if (top_emptied && (!subs_entry || subs_emptied))
-      RemoveEmptied(parent, top.folder, entry.name, here);
-    else
-      console.Print(ForScreen(console, here) +
-                    ": holds files that were not moved, left\n");
+    for (std::size_t g = groups.size(); g-- > 0;) {
+      DownloadGroup& group = groups[g];
+      const bool removed =
+          group.emptied &&
+          RemoveEmptied(g == 0 ? parent : groups[group.parent].listing.folder,
+                        group.listing.folder, group.name, group.shown);
+      if (!group.emptied)
+        console.Print(ForScreen(console, group.shown) +
+                      ": holds files that were not moved, left\n");
+      if (!removed && g > 0) groups[group.parent].emptied = false;
+    }
   }
 
   static bool IsSubtitleFolderEntry(const platform::Entry& e) {
@@ -545,7 +557,8 @@ struct Run {
 
   // The folder emptied, recorded with its mode before it goes; one that
   // holds anything now stays.
-  void RemoveEmptied(const platform::Folder& parent, platform::Folder& folder,
+  // Whether the folder is gone.
+  bool RemoveEmptied(const platform::Folder& parent, platform::Folder& folder,
                      const std::string& name, const std::string& shown_path) {
     files.HoldInterrupts();
     const std::size_t number = RecordRemoved(journal, files, parent, folder, name);
@@ -553,7 +566,7 @@ struct Run {
       files.ReleaseInterrupts();
       Failed(ForScreen(console, shown_path) +
              " [FAILED: its removal cannot be recorded for undo]\n");
-      return;
+      return false;
     }
     folder.handle.reset();  // Windows removes no folder held open
     const platform::Outcome outcome = files.RemoveFolder(parent, name);
@@ -563,14 +576,15 @@ struct Run {
       removed_folders += shown_path + "\n";
     }
     files.ReleaseInterrupts();
-    if (outcome.ok()) return;
+    if (outcome.ok()) return true;
     if (outcome.failure == platform::Failure::kNotEmpty) {
       console.Print(ForScreen(console, shown_path) +
                     ": holds entries the run did not move, left\n");
-      return;
+      return false;
     }
     Failed(ForScreen(console, shown_path) + " [FAILED: " +
            FailureWords(outcome, files) + "]\n");
+    return false;
   }
 
   // With /s: the folders below first, deepest first, each folder's entries

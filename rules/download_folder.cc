@@ -123,6 +123,9 @@ std::vector<DownloadPlace> PlanDownload(std::span<const DownloadFile> files,
     const std::string_view extension = SplitName(listed).extension;
     std::string_view before;
     const std::string tags = TagsOf(StemOf(listed), before);
+    // In a folder named for its video, the file's own name tells only its
+    // language.
+    if (!files[i].subfolder.empty()) before = files[i].subfolder;
     std::size_t video = videos.size() == 1 ? videos.front() : entries.size();
     if (auto found = by_listed.find(before); found != by_listed.end()) {
       video = found->second;

@@ -1,7 +1,9 @@
 // A download folder (a season pack, a film with its extras) as a library
 // takes it: its videos with the files beside them; the subtitles of its
 // "Subs" or "Subtitles" folder beside their video, their language read from
-// their own name ("2_English.srt", "Show.S01E02.eng.srt"); what matches no
+// their own name ("2_English.srt", "Show.S01E02.eng.srt"), or from a folder
+// of their own named for the video ("Subs/Show.S01E02/2_English.srt"); what
+// matches no
 // video ("GRP.nfo", "info.txt", "cover.jpg") into the video's folder when
 // the download holds one video, else left where it is.
 #pragma once
@@ -21,6 +23,9 @@ bool IsSubtitleFolder(std::string_view name);
 struct DownloadFile {
   std::string_view listed;
   bool in_subs = false;  // in the download's subtitle folder
+  // In a folder inside the subtitle folder: its name, which names the
+  // video ("Show.S01E02.1080p.WEB-DL.x264-GRP").
+  std::string_view subfolder = {};
 };
 
 struct DownloadPlace {

@@ -8,7 +8,7 @@
 namespace {
 
 // Each file of a download folder ("Subs/" marks one of its subtitle
-// folder) and the name it is filed by, "name in: placed by" for one that
+// folder, "Subs/X/" one of a folder inside it) and the name it is filed by, "name in: placed by" for one that
 // keeps its own name, or "- why".
 std::vector<std::string> Plan(const std::vector<std::string>& listed) {
   rules::NameRules r;
@@ -17,7 +17,12 @@ std::vector<std::string> Plan(const std::vector<std::string>& listed) {
   std::vector<rules::DownloadFile> files;
   for (const std::string& name : listed) {
     const bool in_subs = name.starts_with("Subs/");
-    files.push_back({std::string_view(name).substr(in_subs ? 5 : 0), in_subs});
+    std::string_view file = std::string_view(name).substr(in_subs ? 5 : 0), folder;
+    if (const std::size_t slash = file.find('/'); in_subs && slash != file.npos) {
+      folder = file.substr(0, slash);
+      file.remove_prefix(slash + 1);
+    }
+    files.push_back({file, in_subs, folder});
   }
   std::vector<std::string> out;
   for (const rules::DownloadPlace& p : rules::PlanDownload(files, r)) {
@@ -59,6 +64,15 @@ TEST(DownloadFolder, FilesGoWithTheirVideo) {
         "Subs/English.srt"},
        {"Show S01E01.mkv", "Show S01E02.mkv", "Show S01E02.eng.srt",
         "Show S01E01.ger.srt", kMany, kMany}},
+      // A folder of subtitles for each episode, named for it (the listed
+      // stem or the "/v" name); one named for none stays.
+      {{"Show.S01E01.1080p.WEB-DL.x264-GRP.mkv",
+        "Show.S01E02.1080p.WEB-DL.x264-GRP.mkv",
+        "Subs/Show.S01E01.1080p.WEB-DL.x264-GRP/2_English.srt",
+        "Subs/Show.S01E01.1080p.WEB-DL.x264-GRP/3_English.forced.srt",
+        "Subs/Show.S01E02/2_English.srt", "Subs/Other/2_English.srt"},
+       {"Show S01E01.mkv", "Show S01E02.mkv", "Show S01E01.English.srt",
+        "Show S01E01.English.forced.srt", "Show S01E02.English.srt", kMany}},
       // Two subtitles that would get one name: the second stays.
       {{"Film.2010.mkv", "Subs/English.srt", "Subs/1_English.srt"},
        {"Film (2010).mkv", "Film (2010).English.srt",

@@ -115,6 +115,7 @@ class Library(TempDirTest):
             pack + "/Show.S01E02.1080p.WEB-DL.x264-GRP.mkv": b"e2",
             pack + "/Subs/Show.S01E01.eng.srt": b"s1",
             pack + "/Subs/Show.S01E02.eng.srt": b"s2",
+            pack + "/Subs/Show.S01E02.1080p.WEB-DL.x264-GRP/3_French.srt": b"f2",
             film + "/" + film + ".mkv": b"film",
             film + "/" + film + "-sample.mkv": b"sample",
             film + "/Subs/2_English.srt": b"en",
@@ -135,11 +136,13 @@ class Library(TempDirTest):
         self.assertEqual(dry.returncode, 0, dry.stderr)
         self.assertEqual(tree(self.downloads), before)
         self.assertIn(b"Folders to remove:\n" + film.encode() + b"/Subs/\n" +
-                      film.encode() + b"/\n" + pack.encode() + b"/Subs/\n" +
+                      film.encode() + b"/\n" + pack.encode() +
+                      b"/Subs/Show.S01E02.1080p.WEB-DL.x264-GRP/\n" +
+                      pack.encode() + b"/Subs/\n" +
                       pack.encode() + b"/\n", dry.stdout)
         r = run(args, self.downloads)
         self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertEqual(r.stdout.split(b"Folders to make")[0].split(b"8 moved")[0],
+        self.assertEqual(r.stdout.split(b"Folders to make")[0].split(b"9 moved")[0],
                          dry.stdout.split(b"Folders to make")[0])
         self.assertIn(b"Busy.2011.1080p/: a download in progress inside",
                       r.stdout)
@@ -153,7 +156,8 @@ class Library(TempDirTest):
             "TV/Show/Season 01/Show S01E01.mkv": b"e1",
             "TV/Show/Season 01/Show S01E02.mkv": b"e2",
             "TV/Show/Season 01/Show S01E01.eng.srt": b"s1",
-            "TV/Show/Season 01/Show S01E02.eng.srt": b"s2"})
+            "TV/Show/Season 01/Show S01E02.eng.srt": b"s2",
+            "TV/Show/Season 01/Show S01E02.French.srt": b"f2"})
         self.assertEqual(sorted(os.listdir(self.downloads)), ["Busy.2011.1080p"])
 
         again = run(args, self.downloads)
