@@ -32,7 +32,7 @@ struct CopyRecorder {
 constexpr double kQuietSeconds = 2.0;
 
 // A line of a copy's progress, the name as given (escaped, by the caller):
-// "Copying NAME [#####...............] 341 MiB of 1 GiB, 0:42 left".
+// "Copying NAME [#####...............] 341 MiB of 1.3 GiB, 0:42 left".
 std::string ProgressLine(std::string_view name, std::uint64_t done,
                          std::uint64_t total, double seconds);
 

@@ -152,8 +152,22 @@ std::string Folder(const HistoryRun& run) {
   return folder;
 }
 
-std::string Count(std::size_t n) {
-  return std::to_string(n) + (n == 1 ? " rename" : " renames");
+// What a run changed, in its own words: a run into a library moves, and a
+// run that moves nothing says "0 renames" as it always did.
+struct Changes {
+  std::size_t renames = 0, moves = 0;
+};
+
+std::string Count(Changes made) {
+  auto said = [](std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + (n == 1 ? one : many);
+  };
+  std::string words;
+  if (made.renames > 0 || made.moves == 0)
+    words = said(made.renames, " rename", " renames");
+  if (made.moves > 0)
+    words += (words.empty() ? "" : ", ") + said(made.moves, " move", " moves");
+  return words;
 }
 
 // What an undo of the run has to look at: the renames not settled yet.
@@ -418,15 +432,16 @@ struct Looker {
   // The renames the run made (with undone, those undone since too): those
   // marked, and of a run cut short those whose entry stands under the new
   // name.
-  std::size_t Made(bool undone) {
-    std::size_t made = 0;
+  Changes Made(bool undone) {
+    Changes made;
     for (const HistoryRename& r : run.renames) {
       if (!undone && (r.undone || run.undone)) continue;
       if (r.kind == StepKind::kFolder || r.kind == StepKind::kRemoved) continue;
+      std::size_t& count = r.kind == StepKind::kMove ? made.moves : made.renames;
       if (r.made) {
-        ++made;
+        ++count;
       } else if (!run.ended && !r.undone && !run.undone) {
-        made += At(r).state == State::kPutBack;
+        count += At(r).state == State::kPutBack;
       }
     }
     return made;

@@ -8,7 +8,10 @@ names ("Film.Number.<i>.<year>.1080p.BluRay.x264-GRP.mkv") and times
 `namewisp /v "*"` there; then fills it again and times `namewisp --into
 LIBRARY "*"` into an empty library on the same file system.  The two
 alternate R times (3 by default); it prints the median seconds of each and
-their ratio, and checks that the library holds one folder per film.  Both
+their ratio, and checks that the library holds one folder per film.  The
+last column is the floor: N bare folders made there, one per film, which
+no run into a library can beat (on a disk it may alone cost more than the
+whole run in place).  Both
 runs keep their undo history, in the scratch folder: HOME and XDG_* point
 there, never at the user's.
 """
@@ -48,6 +51,18 @@ def timed(argv, cwd, env):
     return seconds
 
 
+def folders_alone(root, listed):
+    """Seconds to make one empty folder per name, as the library needs."""
+    where = os.path.join(root, "folders")
+    os.mkdir(where)
+    start = time.perf_counter()
+    for name in listed:
+        os.mkdir(os.path.join(where, name))
+    seconds = time.perf_counter() - start
+    shutil.rmtree(where)
+    return seconds
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("build", nargs="?", default="build")
@@ -68,10 +83,11 @@ def main():
         folder = os.path.join(root, "downloads")
         library = os.path.join(root, "library")
         print("scratch: %s" % root)
-        print("%9s %12s %12s %7s" % ("names", "/v in place", "--into", "ratio"))
+        print("%9s %12s %12s %7s %14s" % ("names", "/v in place", "--into",
+                                         "ratio", "folders alone"))
         for n in (int(s) for s in args.sizes.split(",")):
             listed = names(n)
-            in_place, into = [], []
+            in_place, into, floor = [], [], []
             for _ in range(args.runs):
                 shutil.rmtree(os.path.join(home, "state"), ignore_errors=True)
                 fill(folder, listed)
@@ -84,8 +100,11 @@ def main():
                 films = os.listdir(os.path.join(library, "Movies"))
                 if len(films) != n or os.listdir(folder):
                     sys.exit("the library holds %d films of %d" % (len(films), n))
+                shutil.rmtree(library)
+                floor.append(folders_alone(root, listed))
             a, b = statistics.median(in_place), statistics.median(into)
-            print("%9d %11.2fs %11.2fs %6.2fx" % (n, a, b, b / a))
+            print("%9d %11.2fs %11.2fs %6.2fx %13.2fs" % (
+                n, a, b, b / a, statistics.median(floor)))
     finally:
         shutil.rmtree(root, ignore_errors=True)
 

@@ -170,15 +170,18 @@ TEST(MoveAcross, TheProgressLineShowsBytesAndTimeLeft) {
     const char* line;
   } cases[] = {
       {"a.mkv", 0, 4 * kGiB, 2.0,
-       "Copying a.mkv [....................] 0 bytes of 4 GiB"},
+       "Copying a.mkv [....................] 0 bytes of 4.0 GiB"},
       {"", kGiB, 4 * kGiB, 10.0,
-       "Copying [#####...............] 1 GiB of 4 GiB, 0:30 left"},
+       "Copying [#####...............] 1.0 GiB of 4.0 GiB, 0:30 left"},
       {"x", kMiB, 3601 * kMiB, 1.0,
-       "Copying x [....................] 1 MiB of 3 GiB, 1:00:00 left"},
-      {"x", 3 * kMiB, 4 * kMiB, 3.0,
-       "Copying x [###############.....] 3 MiB of 4 MiB, 0:01 left"},
+       "Copying x [....................] 1.0 MiB of 3.5 GiB, 1:00:00 left"},
+      // A tenth is never rounded up, so a copy not done never shows its total.
+      {"x", 3 * kGiB - 1, 3 * kGiB, 3.0,
+       "Copying x [###################.] 2.9 GiB of 3.0 GiB, 0:00 left"},
+      {"x", 33 * kMiB, 40 * kMiB, 3.0,
+       "Copying x [################....] 33 MiB of 40 MiB, 0:01 left"},
       {"x", 4 * kMiB, 4 * kMiB, 3.0,
-       "Copying x [####################] 4 MiB of 4 MiB"},
+       "Copying x [####################] 4.0 MiB of 4.0 MiB"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(app::ProgressLine(c.name, c.done, c.total, c.seconds), c.line);

@@ -102,10 +102,16 @@ class Library(TempDirTest):
         self.assertNotIn(b"==>", again.stdout)
         self.assertEqual(tree(self.library), LAYOUT)
 
+        # The history and undo say what the run did: it moved.
+        listed = run(["--history"], self.downloads)
+        self.assertIn(b"  (--into ../library)  6 moves\n", listed.stdout)
         undo = run(["--undo"], self.downloads)
         self.assertEqual(undo.returncode, 0, undo.stderr)
+        self.assertIn(b"(--into ../library): 6 moves\n", undo.stdout)
         self.assertEqual(tree(self.downloads), before)
         self.assertEqual(tree(self.library), {})
+        self.assertIn(b"  6 moves, undone\n",
+                      run(["--history"], self.downloads).stdout)
 
     def test_download_folders_are_emptied_and_undo_makes_them_again(self):
         pack = "Show.S01.1080p.WEB-DL.x264-GRP"
