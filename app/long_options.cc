@@ -33,6 +33,19 @@ void SetLibrary(const LongOptions& found, Request& request) {
   if (o.IntoLibrary()) o.rules.video_rule = true;
 }
 
+void AddLongOptionWords(const LongOptions& found, std::string& words) {
+  auto add = [&words](std::string_view word, const std::string& folder) {
+    if (!words.empty()) words += ' ';
+    words += word;
+    if (!folder.empty()) words += " " + folder;
+  };
+  if (found.recursive) add("--recursive", "");
+  if (found.terms_given) add("--terms", "");
+  if (!found.into.empty()) add("--into", found.into);
+  if (!found.movies.empty()) add("--movies", found.movies);
+  if (!found.shows.empty()) add("--shows", found.shows);
+}
+
 LongOptions CutLongOptions(std::string_view tail) {
   LongOptions found;
   std::string& rest = found.rest;

@@ -29,6 +29,10 @@ struct LongOptions {
 
 LongOptions CutLongOptions(std::string_view tail);
 
+// The long options a run is recorded with, after its "/" options: those
+// that change what it renames, and the library it moves into.
+void AddLongOptionWords(const LongOptions& found, std::string& words);
+
 // Sets the flag of a long option that takes no value; false for a word that
 // is none ("--terms" included).
 bool SetLongOption(std::string_view word, LongOptions& found);

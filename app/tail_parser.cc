@@ -115,6 +115,7 @@ Request ParseTail(std::string_view tail) {
     request.usage_error = "namewisp: --terms needs a file";
   request.history = long_options.history;
   request.option_words = parsed.option_words;
+  AddLongOptionWords(long_options, request.option_words);
   if (!long_options.missing.empty() && request.usage_error.empty())
     request.usage_error = "namewisp: " + long_options.missing + " needs a folder";
   SetLibrary(long_options, request);

@@ -168,14 +168,18 @@ TEST(LongOptions, DoubleQuotesGroupAWord) {
   }
 }
 
+// The run is recorded with its library, as the history and undo show it.
 TEST(ParseTail, LibraryFoldersTakeTheNextWord) {
   struct Case {
-    std::string tail, into, movies, pattern, error;
+    std::string tail, into, movies, pattern, error, words;
   } cases[] = {
-      {"--into \"D:\\My Media\" *", "D:\\My Media", "", "*", ""},
-      {"/y --movies E:\\Films *.mkv", "", "E:\\Films", "*.mkv", ""},
-      {"*.mkv --into", "", "", "", "namewisp: --into needs a folder"},
-      {"--undo --into x", "", "", "", "namewisp: --undo takes no rename options"},
+      {"--into \"D:\\My Media\" *", "D:\\My Media", "", "*", "",
+       "--into D:\\My Media"},
+      {"/y --movies E:\\Films --recursive *.mkv", "", "E:\\Films", "*.mkv", "",
+       "/y --recursive --movies E:\\Films"},
+      {"*.mkv --into", "", "", "", "namewisp: --into needs a folder", ""},
+      {"--undo --into x", "", "", "", "namewisp: --undo takes no rename options",
+       ""},
   };
   for (const Case& c : cases) {
     const app::Request r = app::ParseTail(c.tail);
@@ -183,6 +187,7 @@ TEST(ParseTail, LibraryFoldersTakeTheNextWord) {
     if (!c.error.empty()) continue;
     EXPECT_EQ(r.options.into, c.into) << c.tail;
     EXPECT_EQ(r.options.movies, c.movies) << c.tail;
+    EXPECT_EQ(r.option_words, c.words) << c.tail;
     EXPECT_TRUE(r.options.rules.video_rule) << c.tail;
     ASSERT_EQ(r.operands.size(), 1u);
     EXPECT_EQ(r.operands[0].substr(r.operands[0].find_first_not_of(' ')),

@@ -181,6 +181,19 @@ TEST_F(WindowsFolder, RenameActsInTheListedFolder) {
   EXPECT_EQ(Content(L"sub\\new.txt"), "in sub");
 }
 
+// Undo makes a removed download folder again with the attributes it had.
+TEST_F(WindowsFolder, AFolderModeIsGivenBackWhole) {
+  MakeFolder(L"pack", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+  platform::FileSystem& files = platform::SystemFileSystem();
+  const platform::Folder pack{dir_ + "pack\\", nullptr};
+  const std::uint32_t mode = files.FolderMode(pack);
+  EXPECT_TRUE(mode & FILE_ATTRIBUTE_SYSTEM);
+  ASSERT_TRUE(files.RestoreFolderMode(pack, 0).ok());
+  EXPECT_FALSE(files.FolderMode(pack) & FILE_ATTRIBUTE_SYSTEM);
+  ASSERT_TRUE(files.RestoreFolderMode(pack, mode).ok());
+  EXPECT_EQ(files.FolderMode(pack), mode);
+}
+
 TEST_F(WindowsFolder, RenameFailures) {
   MakeFile(L"a b.txt", "first");
   MakeFile(L"a c.txt", "second");

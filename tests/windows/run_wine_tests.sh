@@ -306,6 +306,7 @@ if [ -n "$program" ]; then
   check "library: undo moves them back and removes the folders it made" \
     test "$rc" = 0 -a "$(cat Film.Title.2010.1080p.BluRay.mkv)" = film \
     -a -e Show.Name.S01E02.720p.en.srt -a -z "$(ls -A ../lib)"
+  check "library: undo counts the run's moves" grep -qa '(--into ..\\lib): 3 moves.$' "$work/out"
   # A season pack's folder emptied into the layout, its Subs beside their
   # episodes, and removed; undo makes both folders again.
   mkdir -p Show.S02.720p/Subs
