@@ -148,62 +148,64 @@ bool Fits(Journal& j, std::size_t before) {
   return false;
 }
 
+// A record's number once it is in the pending write: none when the journal
+// must not take it, when write finds no path that undo could reach (better
+// not made than made beyond undo), or when it would not fit.
+template <typename Write>
+std::size_t Numbered(Journal& j, platform::FileSystem& files, Write write) {
+  bool no_file = false;
+  if (!Ready(j, files, no_file)) return kNotRecorded;
+  if (no_file) return j.recorded++;
+  const std::size_t before = j.pending.size();
+  if (!write() || !Fits(j, before)) return kNotRecorded;
+  return j.recorded++;
+}
+
 }  // namespace
 
 std::size_t RecordRename(Journal& j, platform::FileSystem& files,
                          const platform::Folder& folder,
                          const platform::Entry& entry,
                          std::string_view new_name) {
-  bool no_file = false;
-  if (!Ready(j, files, no_file)) return kNotRecorded;
-  if (no_file) return j.recorded++;
-  Place(files, folder, j.folder, j.folder_handle, j.absolute_folder,
-        j.folder_id, j.by_name);
-  // Undo could not find it: better not made than made beyond undo.
-  if (j.absolute_folder.empty()) return kNotRecorded;
-  const std::size_t before = j.pending.size();
-  AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
-               new_name, EntryIdentity(files, folder, entry, j.by_name),
-               j.folder_id);
-  if (!Fits(j, before)) return kNotRecorded;
-  return j.recorded++;
+  return Numbered(j, files, [&] {
+    Place(files, folder, j.folder, j.folder_handle, j.absolute_folder,
+          j.folder_id, j.by_name);
+    if (j.absolute_folder.empty()) return false;
+    AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
+                 new_name, EntryIdentity(files, folder, entry, j.by_name),
+                 j.folder_id);
+    return true;
+  });
 }
 
 std::size_t RecordMove(Journal& j, platform::FileSystem& files,
                        const platform::Folder& from,
                        const platform::Entry& entry, const platform::Folder& to,
                        std::string_view new_name) {
-  bool no_file = false;
-  if (!Ready(j, files, no_file)) return kNotRecorded;
-  if (no_file) return j.recorded++;
-  Place(files, from, j.folder, j.folder_handle, j.absolute_folder,
-        j.folder_id, j.by_name);
-  Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
-        j.to_by_name);
-  const bool to_by_name = j.to_by_name;
-  if (j.absolute_folder.empty() || j.to_absolute.empty()) return kNotRecorded;
-  const std::size_t before = j.pending.size();
-  AppendMove(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
-             j.to_absolute, new_name,
-             EntryIdentity(files, from, entry, j.by_name || to_by_name),
-             j.folder_id, j.to_folder_id);
-  if (!Fits(j, before)) return kNotRecorded;
-  return j.recorded++;
+  return Numbered(j, files, [&] {
+    Place(files, from, j.folder, j.folder_handle, j.absolute_folder,
+          j.folder_id, j.by_name);
+    Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
+          j.to_by_name);
+    if (j.absolute_folder.empty() || j.to_absolute.empty()) return false;
+    AppendMove(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
+               j.to_absolute, new_name,
+               EntryIdentity(files, from, entry, j.by_name || j.to_by_name),
+               j.folder_id, j.to_folder_id);
+    return true;
+  });
 }
 
 std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
                          const platform::Folder& parent, std::string_view name) {
-  bool no_file = false;
-  if (!Ready(j, files, no_file)) return kNotRecorded;
-  if (no_file) return j.recorded++;
-  Place(files, parent, j.parent_folder, j.parent_handle, j.parent_absolute,
-        j.parent_folder_id, j.parent_by_name);
-  if (j.parent_absolute.empty()) return kNotRecorded;
-  const std::size_t before = j.pending.size();
-  AppendFolder(j.pending, j.run_id, j.recorded, j.parent_absolute, name,
-               j.parent_folder_id);
-  if (!Fits(j, before)) return kNotRecorded;
-  return j.recorded++;
+  return Numbered(j, files, [&] {
+    Place(files, parent, j.parent_folder, j.parent_handle, j.parent_absolute,
+          j.parent_folder_id, j.parent_by_name);
+    if (j.parent_absolute.empty()) return false;
+    AppendFolder(j.pending, j.run_id, j.recorded, j.parent_absolute, name,
+                 j.parent_folder_id);
+    return true;
+  });
 }
 
 bool RecordCopy(Journal& j, platform::FileSystem& files, std::size_t number,
@@ -217,18 +219,15 @@ bool RecordCopy(Journal& j, platform::FileSystem& files, std::size_t number,
 std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
                           const platform::Folder& parent,
                           const platform::Folder& folder, std::string_view name) {
-  bool no_file = false;
-  if (!Ready(j, files, no_file)) return kNotRecorded;
-  if (no_file) return j.recorded++;
-  Place(files, parent, j.folder, j.folder_handle, j.absolute_folder,
-        j.folder_id, j.by_name);
-  if (j.absolute_folder.empty()) return kNotRecorded;
-  const std::size_t before = j.pending.size();
-  AppendRemoved(j.pending, j.run_id, j.recorded, j.absolute_folder, name,
-                files.FolderMode(folder), j.folder_id,
-                j.by_name ? platform::EntryId{} : files.Identify(folder, "."));
-  if (!Fits(j, before)) return kNotRecorded;
-  return j.recorded++;
+  return Numbered(j, files, [&] {
+    Place(files, parent, j.folder, j.folder_handle, j.absolute_folder,
+          j.folder_id, j.by_name);
+    if (j.absolute_folder.empty()) return false;
+    AppendRemoved(j.pending, j.run_id, j.recorded, j.absolute_folder, name,
+                  files.FolderMode(folder), j.folder_id,
+                  j.by_name ? platform::EntryId{} : files.Identify(folder, "."));
+    return true;
+  });
 }
 
 void NoteMadeFolder(Journal& j, platform::FileSystem& files,

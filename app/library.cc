@@ -113,25 +113,22 @@ bool Library::Open(platform::Console& console) {
     into_ = root(options_.into, "");
     if (!into_) return false;
   }
-  if (!options_.movies.empty()) {
-    movies_ = root(options_.movies, WithSeparator(options_.movies, separator_));
-    if (!movies_) return false;
-  } else if (into_) {
-    movies_node_ = Child(into_.get(),
-                         rules::ExistingFolder(rules::kMoviesFolder,
-                                               into_->Candidates(rules::kMoviesFolder)));
-  }
-  if (!options_.shows.empty()) {
-    shows_ = root(options_.shows, WithSeparator(options_.shows, separator_));
-    if (!shows_) return false;
-  } else if (into_) {
-    shows_node_ = Child(into_.get(),
-                        rules::ExistingFolder(rules::kShowsFolder,
-                                              into_->Candidates(rules::kShowsFolder)));
-  }
-  if (movies_) movies_node_ = movies_.get();
-  if (shows_) shows_node_ = shows_.get();
-  return true;
+  // Films and shows each go to the folder named for them, else to the
+  // library's own folder for them (in any case it has there).
+  auto kind = [&](const std::string& named, std::string_view inside,
+                  std::unique_ptr<Node>& own, Node*& node) {
+    if (!named.empty()) {
+      own = root(named, WithSeparator(named, separator_));
+      node = own.get();
+      return node != nullptr;
+    }
+    if (into_)
+      node = Child(into_.get(),
+                   rules::ExistingFolder(inside, into_->Candidates(inside)));
+    return true;
+  };
+  return kind(options_.movies, rules::kMoviesFolder, movies_, movies_node_) &&
+         kind(options_.shows, rules::kShowsFolder, shows_, shows_node_);
 }
 
 Library::Node* Library::Child(Node* parent, const std::string& name) {
