@@ -3,36 +3,21 @@
 #include "rules/download_in_progress.h"
 
 namespace app {
-namespace {
-
-constexpr std::string_view kControl = ".aria2";
-
-bool EndsWithControl(std::string_view name) {
-  if (name.size() <= kControl.size()) return false;
-  const std::string_view end = name.substr(name.size() - kControl.size());
-  for (std::size_t i = 0; i < end.size(); ++i) {
-    char c = end[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-    if (c != kControl[i]) return false;
-  }
-  return true;
-}
-
-}  // namespace
 
 std::unordered_set<std::string> ControlledNames(
     const platform::Listing& listing) {
   std::unordered_set<std::string> names;
   for (const platform::Entry& entry : listing.entries) {
-    if (EndsWithControl(entry.name))
-      names.emplace(entry.name.substr(0, entry.name.size() - kControl.size()));
+    const std::string_view controlled = rules::ControlledDownload(entry.name);
+    if (!controlled.empty()) names.emplace(controlled);
   }
   return names;
 }
 
 bool HasControlFile(platform::FileSystem& files, const platform::Folder& folder,
                     std::string_view name) {
-  return files.Exists(folder, std::string(name) + std::string(kControl));
+  return files.Exists(folder,
+                      std::string(name) + std::string(rules::ControlFileExtension()));
 }
 
 bool HoldsDownloadInProgress(platform::FileSystem& files,

@@ -10,6 +10,9 @@ constexpr std::string_view kExtensions[] = {
     ".!qb",  ".!ut",     ".!bt",        ".bc!",      ".az!",
     ".bt!",  ".fb!",     ".dctmp",      ".aria2",
 };
+// Of those, the control file written beside its download.
+constexpr std::string_view kBeside = kExtensions[13];
+static_assert(kBeside == ".aria2");
 
 }  // namespace
 
@@ -26,6 +29,15 @@ bool IsDownloadInProgress(std::string_view name) {
     }
   }
   return false;
+}
+
+std::string_view ControlFileExtension() { return kBeside; }
+
+std::string_view ControlledDownload(std::string_view name) {
+  if (name.size() <= kBeside.size() ||
+      !ascii::EqualsFolded(name.substr(name.size() - kBeside.size()), kBeside))
+    return {};
+  return name.substr(0, name.size() - kBeside.size());
 }
 
 }  // namespace rules

@@ -35,4 +35,12 @@ std::span<const std::string_view> DownloadInProgressExtensions();
 // Safari download is a folder).
 bool IsDownloadInProgress(std::string_view name);
 
+// The extension of the control files above that stand beside the file
+// they write (aria2's): "X.aria2" keeps "X" from being renamed too.
+std::string_view ControlFileExtension();
+
+// The name of the download that name, such a control file, stands beside
+// ("X" for "X.aria2", in any case); "" when it is none.
+std::string_view ControlledDownload(std::string_view name);
+
 }  // namespace rules

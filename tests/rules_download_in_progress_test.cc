@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "rules/download_in_progress.h"
 
 namespace {
@@ -26,6 +28,18 @@ TEST(DownloadInProgress, KnownByTheClientsExtension) {
     EXPECT_EQ(extension.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ"),
               std::string_view::npos);
   }
+}
+
+// A control file beside its download names it, in any case.
+TEST(DownloadInProgress, AControlFileNamesTheDownloadBesideIt) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Movie.mkv.aria2", "Movie.mkv"}, {"Movie.mkv.ARIA2", "Movie.mkv"},
+      {"a.aria2", "a"},                 {".aria2", ""},
+      {"Movie.mkv", ""},                {"Movie.mkv.part", ""},
+      {"Movie.aria", ""},               {"Movie.aria2.mkv", ""},
+  };
+  for (const auto& [name, download] : cases)
+    EXPECT_EQ(rules::ControlledDownload(name), download) << name;
 }
 
 }  // namespace
