@@ -879,10 +879,16 @@ RunEnd ListHistory(platform::FileSystem& files, platform::UserFiles& user_files,
     } else if (RunPartlyUndone(*r)) {
       line += ", partly undone";
     }
-    if (!r->ended && !r->journal.empty() &&
-        user_files.OpenJournal(r->journal).state ==
-            platform::JournalState::kLocked)
-      line += ", going on";
+    // A run that holds its journal's lock is going on; one that does not
+    // and never ended was killed, and what it left is for undo to clear.
+    if (!r->ended && !r->journal.empty()) {
+      if (user_files.OpenJournal(r->journal).state ==
+          platform::JournalState::kLocked) {
+        line += ", going on";
+      } else if (!RunUndone(*r)) {
+        line += ", cut short";
+      }
+    }
     console.Print(ForScreen(console, line) + "\n");
   }
   return {false, history->damaged};

@@ -418,8 +418,8 @@ TEST(Undo, SaysWhatItUndoesListsRunsAndTakesOneById) {
 
 // The counts are of renames made: none for a run whose every rename was
 // declined, and of a run killed before its marks, those whose entry stands
-// under the new name.  A damaged line fails the undo even with nothing else
-// left to do.
+// under the new name; --history says it was cut short until it is undone.
+// A damaged line fails the undo even with nothing else left to do.
 TEST(Undo, CountsRenamesMadeAndADamagedLineFails) {
   Sys sys;
   sys.folders[""] = fake::Files({"a_1.avi", "b_2.avi", "c_3.avi"});
@@ -431,10 +431,14 @@ TEST(Undo, CountsRenamesMadeAndADamagedLineFails) {
   sys.Journal() = Without(sys.Journal(), {"made", "end"});
   sys.Find("", "b 2.avi")->name = "b_2.avi";  // killed before it got there
   sys.Run({"--history"});
-  EXPECT_NE(sys.console.out.find("/abs  2 renames\n"), std::string::npos)
+  EXPECT_NE(sys.console.out.find("/abs  2 renames, cut short\n"),
+            std::string::npos)
       << sys.console.out;
   EXPECT_EQ(sys.Run({"--undo"}), 0);
   EXPECT_NE(sys.console.out.find(": 2 renames\n"), std::string::npos)
+      << sys.console.out;
+  sys.Run({"--history"});
+  EXPECT_EQ(sys.console.out.find("cut short"), std::string::npos)
       << sys.console.out;
   sys.Journal() += "garbage\n";
   EXPECT_EQ(sys.Run({"--undo"}), 1);
