@@ -1,15 +1,19 @@
 // The cleaning of one name, on arbitrary bytes and with every combination of
 // options ("/v" with and without "/m"), as a file's name and as a directory's: no crash, no sanitizer
 // report, and each stage keeps its promise.  The bytes are also read as a
-// terms file, whose terms are then removed from the name's stem.
+// terms file, whose terms are then removed from the name's stem, and as a
+// download folder's listing, planned as a library takes it.
 #include <cstdint>
+#include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fuzz/check.h"
 #include "fuzz/plain_utf8.h"
 #include "rules/case_rule.h"
 #include "rules/clean_name.h"
+#include "rules/download_folder.h"
 #include "rules/download_in_progress.h"
 #include "rules/episode_rule.h"
 #include "rules/release_name.h"
@@ -259,6 +263,53 @@ void CheckVideoRule(std::string_view name) {
   }
 }
 
+// The input as a download folder's listing, a file a line: "s" before a
+// name puts it in the subtitle folder, "f" in a folder inside that, named
+// up to the first "/".  Every file gets a place or the reason it has none,
+// and no two get one name in one folder.
+void CheckDownloadPlan(std::string_view input) {
+  std::vector<rules::DownloadFile> files;
+  std::set<std::string> listed;
+  while (!input.empty() && files.size() < 64) {
+    const std::size_t end = input.find('\n');
+    std::string_view line = input.substr(0, end);
+    input = end == std::string_view::npos ? "" : input.substr(end + 1);
+    rules::DownloadFile file;
+    if (line.starts_with("s") || line.starts_with("f")) {
+      file.in_subs = true;
+      const bool inside = line.front() == 'f';
+      line.remove_prefix(1);
+      const std::size_t slash = line.find('/');
+      if (inside && slash != std::string_view::npos) {
+        file.subfolder = line.substr(0, slash);
+        line.remove_prefix(slash + 1);
+      }
+    }
+    // What no listing holds: an empty name, a path, one name twice.
+    if (line.empty() || Has(line, "/") || Has(line, std::string_view("\0", 1)) ||
+        line == "." || line == ".." ||
+        !listed.insert(std::string(file.subfolder) + (file.in_subs ? "|s|" : "||") +
+                       std::string(line))
+             .second)
+      continue;
+    file.listed = line;
+    files.push_back(file);
+  }
+  rules::NameRules options;
+  options.video_rule = true;
+  options.highest_year = 2026;
+  options.letter_case = &text::UnicodeCaseMapping();
+  const std::vector<rules::DownloadPlace> places = rules::PlanDownload(files, options);
+  FUZZ_CHECK(places.size() == files.size());
+  std::set<std::string> taken;
+  for (const rules::DownloadPlace& place : places) {
+    FUZZ_CHECK(!place.final_name.empty() || place.why != nullptr);
+    if (place.final_name.empty()) continue;
+    FUZZ_CHECK(!Has(place.final_name, "/") && !Has(place.own_name, "/"));
+    FUZZ_CHECK(taken.insert(place.final_name + '/' + place.own_name).second);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
@@ -287,6 +338,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data,
   }
   CheckDirectorySplit(name);
   CheckVideoRule(name);
+  CheckDownloadPlan(name);
   CheckTermsFile(name, rules::CleanStem(rules::SplitName(name).stem));
   // A name in progress ends in one of the extensions, period included.
   FUZZ_CHECK(!rules::IsDownloadInProgress(name) || Has(name, "."));
