@@ -208,12 +208,12 @@ std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
   });
 }
 
-bool RecordCopy(Journal& j, platform::FileSystem& files, std::size_t number,
-                bool copied, platform::EntryId id) {
+bool RecordCopy(Journal& j, std::size_t number, bool copied,
+                platform::EntryId id) {
   if (j.Stops()) return false;
   if (j.path.empty()) return true;
   AppendCopy(j.pending, j.run_id, number, false, copied, id);
-  return WriteJournal(j, files, *j.console, true);
+  return WriteJournal(j, true);
 }
 
 std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
@@ -256,8 +256,7 @@ void RecordMade(Journal& j, std::size_t number) {
   j.made_count = 1;
 }
 
-bool WriteJournal(Journal& j, platform::FileSystem&,
-                  platform::Console& console, bool sync) {
+bool WriteJournal(Journal& j, bool sync) {
   if (j.broken) return false;
   if (j.path.empty() || !j.file) return true;
   MakeMarks(j);
@@ -266,20 +265,19 @@ bool WriteJournal(Journal& j, platform::FileSystem&,
   j.written += j.pending.size();
   j.pending.clear();  // its room is kept for the next batch
   if (!written) {
-    console.PrintError("namewisp: the undo history " + j.path +
-                       " cannot be written (is the disk full?): the run stops "
-                       "here, and what it renamed can be undone");
+    j.console->PrintError("namewisp: the undo history " + j.path +
+                          " cannot be written (is the disk full?): the run "
+                          "stops here, and what it renamed can be undone");
     j.broken = true;
   }
   return written;
 }
 
-void CloseJournal(Journal& j, platform::FileSystem& files,
-                  platform::Console& console) {
+void CloseJournal(Journal& j) {
   if (j.path.empty() || !j.file || j.broken) return;
   MakeMarks(j);
   j.pending += FormatEnd(j.run_id, j.recorded);
-  WriteJournal(j, files, console, true);
+  WriteJournal(j, true);
   j.file.reset();  // the lock goes with it
 }
 

@@ -110,8 +110,8 @@ std::size_t RecordFolder(Journal& journal, platform::FileSystem& files,
 // Adds the record of a step of move number's copy between two disks
 // (app/cross_device_move.h) and writes it to the disk ahead of the step;
 // false when it cannot be (the run stops).
-bool RecordCopy(Journal& journal, platform::FileSystem& files,
-                std::size_t number, bool copied, platform::EntryId id);
+bool RecordCopy(Journal& journal, std::size_t number, bool copied,
+                platform::EntryId id);
 // Adds a record, ahead of it, of the removal of folder (open), the entry
 // name of parent, with its mode and identity.
 std::size_t RecordRemoved(Journal& journal, platform::FileSystem& files,
@@ -128,11 +128,9 @@ void RecordMade(Journal& journal, std::size_t number);
 // Writes what is pending in one write, and with sync makes it reach the
 // disk.  False when it could not be written (said on standard error): the
 // run must stop before its next rename.
-bool WriteJournal(Journal& journal, platform::FileSystem& files,
-                  platform::Console& console, bool sync = false);
+bool WriteJournal(Journal& journal, bool sync = false);
 // Writes what is pending and closes the run.
-void CloseJournal(Journal& journal, platform::FileSystem& files,
-                  platform::Console& console);
+void CloseJournal(Journal& journal);
 
 // Whether the journal's last record says its run is all undone: read from
 // its last bytes alone.

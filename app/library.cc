@@ -172,7 +172,7 @@ std::string Library::Reach(Node* node, bool make) {
       if (number == kNotRecorded || journal_.Stops()) {
         number = RecordFolder(journal_, files_, parent->folder, n->name);
         if (number == kNotRecorded ||
-            !WriteJournal(journal_, files_, *journal_.console))
+            !WriteJournal(journal_))
           return "its folder cannot be recorded for undo";
       }
       n->record = kNotRecorded;

@@ -147,7 +147,7 @@ struct Run {
     }
     const bool ask = plan.confirm && !all_yes;
     if (ask) {
-      const bool written = WriteJournal(journal, files, console);
+      const bool written = WriteJournal(journal);
       files.ReleaseInterrupts();
       if (!written) {
         files.HoldInterrupts();
@@ -171,15 +171,12 @@ struct Run {
       // Between two disks, through a copy whose steps go to the journal.
       struct Recorder final : CopyRecorder {
         Journal& journal;
-        platform::FileSystem& files;
         std::size_t number;
-        Recorder(Journal& j, platform::FileSystem& f, std::size_t n)
-            : journal(j), files(f), number(n) {}
+        Recorder(Journal& j, std::size_t n) : journal(j), number(n) {}
         bool Record(CopyStep step, const platform::EntryId& copy) override {
-          return RecordCopy(journal, files, number, step == CopyStep::kCopied,
-                            copy);
+          return RecordCopy(journal, number, step == CopyStep::kCopied, copy);
         }
-      } recorder(journal, files, number);
+      } recorder(journal, number);
       recorder.progress = &console;
       if (failure.empty())
         failure = SafeMove(files, folder, plan.entry->name,
@@ -216,7 +213,7 @@ struct Run {
       // The folders to make go to the journal in one write ahead.
       for (const Plan& plan : plans)
         if (plan.moves() && !quit && !plan.clash) library->Prepare(plan.to);
-      WriteJournal(journal, files, console);
+      WriteJournal(journal);
     }
     for (std::size_t i = 0; i < plans.size(); ++i) {
       const Plan& plan = plans[i];
@@ -230,7 +227,7 @@ struct Run {
       }
       numbers.push_back(number);
     }
-    if (WriteJournal(journal, files, console)) {
+    if (WriteJournal(journal)) {
       for (std::size_t i = 0; i < plans.size() && !journal.broken; ++i) {
         // Ctrl+C during the batch (a long copy stops for it): no change
         // after it, and the run ends once the batch is on record.
@@ -243,7 +240,7 @@ struct Run {
           RecordMade(journal, numbers[i]);
       }
     }
-    WriteJournal(journal, files, console, true);
+    WriteJournal(journal, true);
     if (journal.Stops()) any_failed = true;
     files.ReleaseInterrupts();
   }
@@ -562,7 +559,7 @@ struct Run {
                      const std::string& name, const std::string& shown_path) {
     files.HoldInterrupts();
     const std::size_t number = RecordRemoved(journal, files, parent, folder, name);
-    if (number == kNotRecorded || !WriteJournal(journal, files, console)) {
+    if (number == kNotRecorded || !WriteJournal(journal)) {
       files.ReleaseInterrupts();
       Failed(ForScreen(console, shown_path) +
              " [FAILED: its removal cannot be recorded for undo]\n");
@@ -572,7 +569,7 @@ struct Run {
     const platform::Outcome outcome = files.RemoveFolder(parent, name);
     if (outcome.ok()) {
       RecordMade(journal, number);
-      WriteJournal(journal, files, console, true);
+      WriteJournal(journal, true);
       removed_folders += shown_path + "\n";
     }
     files.ReleaseInterrupts();
@@ -784,7 +781,7 @@ RunEnd RunRename(const RunOptions& options,
   Library library(options, style, files, journal);
   if (options.IntoLibrary()) {
     if (!library.Open(console)) {
-      CloseJournal(journal, files, console);
+      CloseJournal(journal);
       return {false, true};
     }
     run.library = &library;
@@ -831,7 +828,7 @@ RunEnd RunRename(const RunOptions& options,
       console.Print("Folders to remove:\n" +
                     ForScreen(console, run.removed_folders));
   }
-  CloseJournal(journal, files, console);
+  CloseJournal(journal);
   counts = run.counts;
   if (journal.Stops()) return {false, true};
   return {any_matched, run.any_failed};
