@@ -62,21 +62,6 @@ struct Bar {
   }
 };
 
-// A size as a bar shows it: one decimal under ten units, so that a copy is
-// seen to move ("1.6 GiB of 3.0 GiB", not "1 GiB of 3 GiB").
-std::string BarSize(std::uint64_t bytes) {
-  static const char* const kUnits[] = {" GiB", " MiB", " KiB"};
-  for (int i = 0; i < 3; ++i) {
-    const std::uint64_t unit = std::uint64_t{1} << (30 - 10 * i);
-    if (bytes < unit) continue;
-    const std::uint64_t whole = bytes / unit;
-    if (whole >= 10) return std::to_string(whole) + kUnits[i];
-    const std::uint64_t tenth = bytes % unit * 10 / unit;  // never rounded up
-    return std::to_string(whole) + "." + std::to_string(tenth) + kUnits[i];
-  }
-  return std::to_string(bytes) + " bytes";
-}
-
 }  // namespace
 
 std::string ProgressLine(std::string_view name, std::uint64_t done,
@@ -87,7 +72,7 @@ std::string ProgressLine(std::string_view name, std::uint64_t done,
   if (!name.empty()) line += std::string(name) + " ";
   line += "[" + std::string(static_cast<std::size_t>(filled), '#') +
           std::string(static_cast<std::size_t>(kBarWidth - filled), '.') + "] " +
-          BarSize(done) + " of " + BarSize(total);
+          SizeText(done, true) + " of " + SizeText(total, true);
   if (done > 0 && done < total && seconds > 0) {
     const double left = seconds * static_cast<double>(total - done) /
                         static_cast<double>(done);

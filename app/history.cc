@@ -58,11 +58,15 @@ bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b) 
   return stem(a.name) < stem(b.name);
 }
 
-std::string SizeText(std::uint64_t bytes) {
+std::string SizeText(std::uint64_t bytes, bool tenths) {
   static const char* const kUnits[] = {" GiB", " MiB", " KiB"};
   for (int i = 0; i < 3; ++i) {
     const std::uint64_t unit = std::uint64_t{1} << (30 - 10 * i);
-    if (bytes >= unit) return std::to_string(bytes / unit) + kUnits[i];
+    if (bytes < unit) continue;
+    const std::uint64_t whole = bytes / unit;
+    if (!tenths || whole >= 10) return std::to_string(whole) + kUnits[i];
+    const std::uint64_t tenth = bytes % unit * 10 / unit;  // never rounded up
+    return std::to_string(whole) + "." + std::to_string(tenth) + kUnits[i];
   }
   return std::to_string(bytes) + " bytes";
 }

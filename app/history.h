@@ -40,8 +40,9 @@ std::string MakeRunId(std::string_view start_time, long process,
                       std::uint32_t random);
 
 // A number of bytes as a user reads it: "1 GiB", "341 MiB", "12 KiB", "900
-// bytes" (whole units, rounded down).
-std::string SizeText(std::uint64_t bytes);
+// bytes" (whole units, rounded down); with tenths, one decimal under ten
+// units ("1.6 GiB"), so that a copy's bar is seen to move.
+std::string SizeText(std::uint64_t bytes, bool tenths = false);
 
 struct Journal {
   std::string path;  // "" when the run keeps no history

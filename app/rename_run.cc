@@ -538,11 +538,6 @@ struct Run {
     }
   }
 
-  static bool IsSubtitleFolderEntry(const platform::Entry& e) {
-    return e.kind == platform::EntryKind::kDirectory && !e.link && !e.hidden &&
-           rules::IsSubtitleFolder(e.name);
-  }
-
   void RunBatches(const platform::Folder& folder, const std::string& shown,
                   const std::vector<Plan>& plans) {
     for (std::size_t at = 0; at < plans.size(); at += kBatch) {
@@ -553,8 +548,7 @@ struct Run {
   }
 
   // The folder emptied, recorded with its mode before it goes; one that
-  // holds anything now stays.
-  // Whether the folder is gone.
+  // holds anything now stays.  Whether the folder is gone.
   bool RemoveEmptied(const platform::Folder& parent, platform::Folder& folder,
                      const std::string& name, const std::string& shown_path) {
     files.HoldInterrupts();

@@ -3,9 +3,8 @@
 // "Subs" or "Subtitles" folder beside their video, their language read from
 // their own name ("2_English.srt", "Show.S01E02.eng.srt"), or from a folder
 // of their own named for the video ("Subs/Show.S01E02/2_English.srt"); what
-// matches no
-// video ("GRP.nfo", "info.txt", "cover.jpg") into the video's folder when
-// the download holds one video, else left where it is.
+// matches no video ("GRP.nfo", "info.txt", "cover.jpg") into the video's
+// folder when the download holds one video, else left where it is.
 #pragma once
 
 #include <span>
