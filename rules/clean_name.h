@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "rules/reading.h"
 #include "text/case.h"
 
 namespace rules {
@@ -36,6 +37,8 @@ struct CleanedName {
   bool episode_changed = false;
   bool terms_changed = false;
   bool video_changed = false;
+  // "/v": what the reading found; the stages after the rules take it.
+  Reading reading;
 };
 
 // A directory's name is split by SplitDirectoryName (rules/stem_cleanup.h),
