@@ -2,7 +2,6 @@
 
 #include "rules/case_rule.h"
 #include "rules/episode_rule.h"
-#include "rules/name_shape.h"
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
 #include "rules/term_removal.h"
@@ -23,6 +22,7 @@ CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
     VideoResult video = ApplyVideoRule(std::move(stem), rules.highest_year, period_joins);
     stem = std::move(video.stem);
     out.video_changed = video.changed;
+    out.reading = std::move(video.reading);
     if (rules.from_upper || rules.from_lower)
       stem = ApplyCaseRule(std::move(stem), rules.from_upper, rules.from_lower,
                            *rules.letter_case);
@@ -71,19 +71,7 @@ CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
 
 CleanedName CleanName(std::string_view listed, const NameRules& rules,
                       bool is_directory) {
-  CleanedName out = CleanOnce(listed, rules, is_directory);
-  if (!rules.video_rule || out.name.empty() || out.name == listed ||
-      !IsOddlyShaped(listed))
-    return out;
-  // The reading settles the forms of real names; on junk (see IsOddlyShaped)
-  // a second reading may still read its result otherwise, so there it is
-  // checked.  A library name must be one that a second run leaves as it is: where the
-  // reading of the new name would change it again, this one's reading is not
-  // trusted and the entry keeps its name.
-  if (CleanOnce(out.name, rules, is_directory).name == out.name) return out;
-  CleanedName kept;
-  kept.name = std::string(listed);
-  return kept;
+  return CleanOnce(listed, rules, is_directory);
 }
 
 }  // namespace rules

@@ -3,6 +3,8 @@
 #include <span>
 
 #include "rules/ascii.h"
+#include "rules/name_shape.h"
+#include "rules/release_grammar.h"
 #include "rules/release_name.h"
 #include "rules/stem_cleanup.h"
 #include "rules/video_tags.h"
@@ -17,18 +19,6 @@ void AppendWords(std::string& out, std::span<const std::string_view> w,
     if (!out.empty()) out.push_back(' ');
     out.append(w[i]);
   }
-}
-
-// Whether a plain word written before a number would make a mark of the
-// two on a second reading ("CD )1" kept as "CD 1" is a part): such a word
-// is not written.
-bool ReadsAsMark(std::string_view word, std::string_view number,
-                 int highest_year) {
-  std::string two(ascii::TrimBrackets(word));
-  two.push_back(' ');
-  two.append(ascii::TrimBrackets(number));
-  const Mark m = ReadMark(SplitWords(two), 0, highest_year);
-  return m.kind != MarkKind::kNone && m.words > 1;
 }
 
 }  // namespace
@@ -135,17 +125,6 @@ void UnbracketTitle(std::string& title) {
   if (depth <= 1) title.erase(0, 1);
 }
 
-// Whether the mark, written, and the word after it read as one mark.
-bool WouldJoin(const Mark& mark, const StemWords& words, std::string_view word,
-               int highest_year) {
-  std::string both;
-  AppendMark(mark, words, both);
-  const std::size_t own = SplitWords(both).n;  // "- 07" is two
-  both.push_back(' ');
-  both.append(ascii::TrimBrackets(word));
-  return ReadMark(SplitWords(both), 0, highest_year).words > own;
-}
-
 // The extras media servers file beside a film, by the word a release name
 // gives them and the suffix they read.
 constexpr struct {
@@ -177,8 +156,10 @@ bool EndsExtraWords(const ReleaseName& r, std::size_t i) {
 
 // An extra after a film's year: "Featurette Gotham Uncovered" gives
 // " - Gotham Uncovered-featurette", "Trailer" "-trailer"; the form this
-// writes reads back the same.  Returns whether there was one.
-bool AppendExtra(const ReleaseName& r, std::string& out) {
+// writes reads back the same.  Returns whether there was one; kept gets
+// the words it takes, kind the extra's kind.
+bool AppendExtra(const ReleaseName& r, std::string& out, std::uint64_t& kept,
+                 std::string& kind) {
   const std::span<const std::string_view> w = r.words.all();
   for (std::size_t i = r.rest; i < w.size(); ++i) {
     const std::string_view word = ascii::TrimBrackets(w[i]);
@@ -197,6 +178,8 @@ bool AppendExtra(const ReleaseName& r, std::string& out) {
       if (suffix.empty() || !ascii::EqualsFolded(word.substr(dash + 1), suffix))
         continue;
       suffix = word.substr(dash + 1);  // as written: "/m" may have cased it
+      kind = suffix;
+      SetBits(kept, r.rest, i + 1 - r.rest);
       out.push_back(' ');
       if (dash > 0 || i > r.rest) {
         from = r.rest < w.size() && w[r.rest] == "-" ? r.rest + 1 : r.rest;
@@ -213,6 +196,8 @@ bool AppendExtra(const ReleaseName& r, std::string& out) {
       out.append(suffix);
       return true;
     }
+    kind = suffix;
+    SetBits(kept, i, to - i);
     if (to > from) {
       out.append(" -");
       for (std::size_t k = from; k < to; ++k) {
@@ -229,8 +214,103 @@ bool AppendExtra(const ReleaseName& r, std::string& out) {
 
 }  // namespace
 
+namespace {
+
+// The id or edition a media server's tag gives: "(imdbid-tt0133093)",
+// "{tmdb-603}", "{tvdb-81189}", "{edition-Director's Cut}" (words from at,
+// count of them).
+void ReadServerTag(std::span<const std::string_view> w, std::size_t at,
+                   std::size_t count, Reading& out) {
+  std::string all;
+  AppendWords(all, w, at, at + count);
+  const std::string_view tag = std::string_view(all).substr(1, all.size() - 2);
+  const std::size_t dash = tag.find('-');
+  if (dash == std::string_view::npos) return;
+  const std::string_view key = tag.substr(0, dash), value = tag.substr(dash + 1);
+  if (ascii::StartsFolded(key, "imdb")) {
+    if (out.imdb.empty()) out.imdb = value;
+  } else if (ascii::StartsFolded(key, "tmdb")) {
+    if (out.tmdb.empty()) out.tmdb = value;
+  } else if (ascii::StartsFolded(key, "tvdb")) {
+    if (out.tvdb.empty()) out.tvdb = value;
+  } else if (ascii::EqualsFolded(key, "edition")) {
+    if (out.edition.empty()) out.edition = value;
+  }
+}
+
+// An IMDb id written as a word or a bracket group of its own: "tt" and
+// seven or eight digits.
+bool IsImdbId(std::string_view word) {
+  const std::string_view t = ascii::TrimBrackets(word);
+  if ((t.size() != 9 && t.size() != 10) || !IsChar(t, 0, 't') || !IsChar(t, 1, 't'))
+    return false;
+  for (std::size_t i = 2; i < t.size(); ++i) {
+    if (!ascii::IsDigit(t[i])) return false;
+  }
+  return true;
+}
+
+// The first tag of each kind that tells versions apart, from word from on.
+void ReadVersionTags(std::span<const std::string_view> w, std::size_t from,
+                     std::string (&tags)[kVersionKinds]) {
+  for (std::size_t i = from; i < w.size();) {
+    const TagMatch m = MatchVideoTag(w, i);
+    if (m.words == 0) {
+      ++i;
+      continue;
+    }
+    const int slot = VersionSlot(m.kind);
+    if (slot >= 0 && tags[slot].empty()) {
+      std::string& tag = tags[slot];
+      for (std::size_t k = i; k < i + m.words; ++k) {
+        if (!tag.empty()) tag.push_back(' ');
+        std::string_view word = ascii::TrimBrackets(w[k]);
+        if (m.head > 0) word = word.substr(0, m.head);  // no group
+        tag.append(word);
+      }
+    }
+    // "x264-GRP": the group after the last "-" of the tag's word.
+    if (m.head > 0 && tags[kGroupTag].empty()) {
+      const std::string_view word = ascii::TrimBrackets(w[i + m.words - 1]);
+      tags[kGroupTag] = word.substr(word.rfind('-') + 1);
+    }
+    i += m.words;
+  }
+}
+
+// The part the library name keeps after the mark: a film's or a date's
+// anywhere after it; an episode's only right after its mark, tags aside,
+// before any word of the episode's title ("S06E17 Part 1"; in "S03E09 The
+// Long Night Part 2" the part is the title's).
+const Mark* KeptPart(const ReleaseName& r) {
+  const bool anywhere = r.form == NameForm::kFilm || r.form == NameForm::kDaily;
+  for (const Mark& m : r.Marks()) {
+    if (m.at < r.rest || m.kind != MarkKind::kPart) continue;
+    if (anywhere) return &m;
+    for (std::size_t i = r.rest; i < m.at;) {
+      const std::size_t tag = MatchVideoTag(r.words.all(), i).words;
+      if (tag == 0 && r.words.at[i] != "-") return nullptr;
+      i += tag == 0 ? 1 : tag;
+    }
+    return &m;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 VideoResult ApplyVideoRule(std::string stem, int highest_year,
                            std::uint64_t period_before) {
+  VideoResult result;
+  Reading& reading = result.reading;
+  // A name of no release name's shape (a control byte, bytes that are no
+  // UTF-8, a bracket left open) is not read: its words may read otherwise
+  // once rewritten, and a library name must be one a second run leaves.
+  if (IsOddlyShaped(stem)) {
+    reading.title = stem;
+    result.stem = std::move(stem);
+    return result;
+  }
   const std::string_view from = PastLenticularGroups(stem);
   if (from.size() != stem.size()) {
     period_before >>= SplitWords(std::string_view(stem).substr(0, stem.size() - from.size())).n;
@@ -238,70 +318,43 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   const ReleaseName r = ReadReleaseName(from, highest_year, period_before);
   const std::span<const std::string_view> w = r.words.all();
   // More marks than the record holds (no release name has so many): the
-  // words past them are not read, and a name made of what the reading kept
-  // would read otherwise.
-  if (w.size() < 2 || r.mark_count == kMaxMarks) return {std::move(stem), false};
+  // words past them are not read.
+  if (w.size() < 2 || r.mark_count == kMaxMarks) {
+    reading.title = stem;
+    result.stem = std::move(stem);
+    return result;
+  }
   std::string out;
   out.reserve(stem.size());
   AppendWords(out, w, r.start, r.title_end, r.unwritten);
   UnbracketTitle(out);
+  reading.title = out;
+  reading.form = r.form;
   if (r.year != kNoWord) {
+    reading.year = ascii::TrimBrackets(w[r.year]);
     if (!out.empty()) out.push_back(' ');
     out.push_back('(');
-    out.append(ascii::TrimBrackets(w[r.year]));
+    out.append(reading.year);
     out.push_back(')');
   }
   if (r.lead < r.mark_count) {
+    const Mark& lead = r.marks[r.lead];
+    AppendMark(lead, r.words, reading.written_mark);
+    reading.mark = lead.kind;
+    reading.season = lead.season;
+    reading.first = lead.first;
+    reading.last = lead.last;
     if (!out.empty()) out.push_back(' ');
-    AppendMark(r.marks[r.lead], r.words, out);
+    out.append(reading.written_mark);
   }
-  const bool extra = r.form == NameForm::kFilm && AppendExtra(r, out);
-  bool first_kept = !extra && r.lead < r.mark_count;
-  // A title of a bracketed year alone ("(2010) (1080p) x 7"): a second
-  // reading would take the numbers kept after it for the title, and put
-  // the year behind them.
-  const bool lone_year = r.year == kNoWord && r.lead == kMaxMarks &&
-                         r.title_end == r.start + 1 && w[r.start].front() == '(' &&
-                         IsYearWord(w[r.start], highest_year);
-  // A number that the reading does not place stays: it may be all that
-  // tells this file from its neighbour.
-  // The plain word before it goes with it: "Chapter 7", "Day 1"; not one
-  // that a second reading would join to the number written before it
-  // ("1 x MB 8" gives "1 8", never "1 MB 8").
-  for (std::size_t i = r.rest; i < w.size(); ++i) {
-    if (const std::size_t tag = MediaServerTag(w, i)) {  // written whole below
-      i += tag - 1;
-      continue;
-    }
-    if (r.Understood(i) || !HasDigit(w[i])) continue;
-    if (i > r.rest && !r.Understood(i - 1) && !HasDigit(w[i - 1]) &&
-        w[i - 1] != "-" && ascii::IsLetter(w[i - 1][0]) &&
-        MatchVideoTag(w, i - 1).words == 0 && !JoinsNumberBefore(w[i - 1]) &&
-        !ReadsAsMark(w[i - 1], w[i], highest_year)) {
-      out.push_back(' ');
-      out.append(ascii::TrimBrackets(w[i - 1]));  // no bracket of its group
-      first_kept = false;
-    }
-    // Right after the mark, a number its reading would take along ("S01E02
-    // x E3": "S01E02 E3" is a run), or after a lone year: this name is left
-    // as it is.
-    if (lone_year ||
-        (first_kept && WouldJoin(r.marks[r.lead], r.words, w[i], highest_year)))
-      return {std::move(stem), false};
-    first_kept = false;
-    out.push_back(' ');
-    out.append(ascii::TrimBrackets(w[i]));
-  }
-  // The first part after the year or mark, as media servers read one video
-  // split in files (" - pt2"); the first sample or trailer.
-  const Mark* part = nullptr;
-  const Mark* sample = nullptr;
-  for (const Mark& m : r.Marks()) {
-    if (m.at < r.rest) continue;
-    if (m.kind == MarkKind::kPart && !part) part = &m;
-    if (m.kind == MarkKind::kSample && !sample && !extra) sample = &m;
-  }
-  if (part) {
+  ReadVersionTags(w, r.title_end, reading.tags);
+  // After the mark only what names another file or video stays: a part, an
+  // extra, a sample, and the forms media servers and this rule write.
+  std::uint64_t kept = 0;
+  const bool extra = r.form == NameForm::kFilm && AppendExtra(r, out, kept, reading.extra);
+  if (const Mark* part = KeptPart(r)) {
+    SetBits(kept, part->at, part->words);
+    reading.part = part->part;
     // The form this writes, in the case the name has it
     const std::string_view word = ascii::TrimBrackets(w[part->at]);
     out.append(" - ");
@@ -309,17 +362,31 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     // changes nothing; any other spelling is written "pt".
     const bool written = part->at > 0 && w[part->at - 1] == "-" && word.size() > 2 &&
                          ascii::StartsFolded(word, "pt") && ascii::IsDigit(word[2]);
+    if (written) SetBits(kept, part->at - 1, 1);
     out.append(written ? word.substr(0, 2) : "pt");
     out.append(std::to_string(part->part));
   }
-  if (sample) {
-    out.push_back(' ');
-    out.append(sample->text);
+  if (!extra) {
+    for (const Mark& m : r.Marks()) {
+      if (m.at < r.rest || m.kind != MarkKind::kSample) continue;
+      SetBits(kept, m.at, m.words);
+      reading.sample = m.text;
+      out.push_back(' ');
+      out.append(m.text);
+      break;
+    }
   }
-  // The media servers' own tags, as they write them.
+  // The media servers' own tags, as they write them; ids written as bare
+  // words are read, and go.
   for (std::size_t i = r.rest; i < w.size(); ++i) {
     const std::size_t n = MediaServerTag(w, i);
-    if (n == 0) continue;
+    if (n == 0) {
+      if (IsImdbId(w[i]) && reading.imdb.empty())
+        reading.imdb = ascii::TrimBrackets(w[i]);
+      continue;
+    }
+    ReadServerTag(w, i, n, reading);
+    SetBits(kept, i, n);
     if (w[i].front() == '(') {
       out.push_back(' ');
       out.push_back('[');
@@ -334,6 +401,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   const std::size_t after = r.form == NameForm::kPlain ? r.title_end : r.rest;
   for (std::size_t i = after; i + 1 < w.size(); ++i) {
     if (w[i] != "-" || !IsVersionSuffix(w, i + 1, i == after)) continue;
+    SetBits(kept, i, w.size() - i);
     out.append(" -");
     for (std::size_t k = i + 1; k < w.size(); ++k) {
       out.push_back(' ');
@@ -341,41 +409,39 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     }
     break;
   }
+  // An edition among the words that go: "Director's Cut", "30th
+  // Anniversary Edition".
+  if (reading.edition.empty() && !reading.tags[kEditionTag].empty()) {
+    reading.edition = reading.tags[kEditionTag];
+    for (std::size_t i = r.rest; i + 1 < w.size(); ++i) {
+      if (ascii::StartsFolded(w[i + 1], "anniversary") && ascii::IsDigit(w[i][0])) {
+        reading.edition = std::string(w[i]) + ' ' + reading.edition;
+        break;
+      }
+    }
+  }
+  for (std::size_t i = r.form == NameForm::kPlain ? r.title_end : r.rest; i < w.size(); ++i) {
+    if (i < 64 && ((kept >> i) & 1u)) continue;
+    if (!reading.dropped.empty()) reading.dropped.push_back(' ');
+    reading.dropped.append(w[i]);
+  }
   // A lone bracket word of the title beside the year: no space inside a
   // bracket, as the cleanup leaves names.
   if (out.find("( ") != std::string::npos || out.find(" )") != std::string::npos)
     out = CleanStem(out);
-  if (out.empty() || out == stem) return {std::move(stem), false};
-  return {std::move(out), true};
+  if (out.empty() || out == stem) {
+    result.stem = std::move(stem);
+    return result;
+  }
+  result.stem = std::move(out);
+  result.changed = true;
+  return result;
 }
 
 VideoVersions FindVideoVersions(std::string_view stem, int highest_year) {
   VideoVersions v;
   const ReleaseName r = ReadReleaseName(PastLenticularGroups(stem), highest_year);
-  const std::span<const std::string_view> w = r.words.all();
-  for (std::size_t i = r.title_end; i < w.size();) {
-    const TagMatch m = MatchVideoTag(w, i);
-    if (m.words == 0) {
-      ++i;
-      continue;
-    }
-    const int slot = VersionSlot(m.kind);
-    if (slot >= 0 && v.tags[slot].empty()) {
-      std::string& tag = v.tags[slot];
-      for (std::size_t k = i; k < i + m.words; ++k) {
-        if (!tag.empty()) tag.push_back(' ');
-        std::string_view word = ascii::TrimBrackets(w[k]);
-        if (m.head > 0) word = word.substr(0, m.head);  // no group
-        tag.append(word);
-      }
-    }
-    // "x264-GRP": the group after the last "-" of the tag's word.
-    if (m.head > 0 && v.tags[kGroupTag].empty()) {
-      const std::string_view word = ascii::TrimBrackets(w[i + m.words - 1]);
-      v.tags[kGroupTag] = word.substr(word.rfind('-') + 1);
-    }
-    i += m.words;
-  }
+  ReadVersionTags(r.words.all(), r.title_end, v.tags);
   return v;
 }
 

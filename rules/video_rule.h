@@ -18,9 +18,15 @@
 //    and site prefixes ("www.Site.org - ") go.  Editions, and languages
 //    written as tags are ("GERMAN", "MULTi"), right before the year or
 //    marker go too.
-//  - Everything after the year or marker goes but the markers above and a
-//    version suffix this rule made itself (" - Extended", " - 2160p"), so
-//    that a second run changes nothing.
+//  - Everything after the year or marker goes, known or not (an episode's
+//    title, tags, the group, noise), but what names another file or video:
+//    a film's or a date's part (" - pt2"), an episode's right after its
+//    marker, an extra, a sample or trailer; and the forms media servers
+//    and this rule write ("{edition-Extended}", "[imdbid-tt0443706]", a
+//    version suffix " - 1080p BluRay"), so that a second run changes
+//    nothing.  What went is in the reading returned with the name.
+//  - A name of no release name's shape (control bytes, bytes that are no
+//    UTF-8, a bracket left open) keeps the cleanup's name.
 // Names keep their case.
 #pragma once
 
@@ -29,11 +35,15 @@
 #include <string>
 #include <string_view>
 
-#include "rules/rule_result.h"
+#include "rules/reading.h"
 
 namespace rules {
 
-using VideoResult = RuleResult;
+struct VideoResult {
+  std::string stem;
+  bool changed = false;
+  Reading reading;
+};
 
 // period_before: which words the raw name joined to the one before by a
 // period (as CleanStem, rules/stem_cleanup.h, gives it), so that "12.5" and "5.1" are
@@ -46,10 +56,6 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
 // first edition, resolution, source, dynamic range, codec and audio among
 // the words the rule drops, and the release group (glued to a tag,
 // "x264-GRP", or one the tag table knows, "RARBG").
-enum VersionKind : unsigned char {
-  kEditionTag, kResolutionTag, kSourceTag, kHdrTag, kCodecTag, kAudioTag,
-  kGroupTag, kVersionKinds
-};
 struct VideoVersions {
   std::string tags[kVersionKinds];
 };
