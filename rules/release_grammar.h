@@ -28,6 +28,18 @@ inline constexpr std::string_view kMonths[] = {
     "january", "february", "march",     "april",   "may",      "june",
     "july",    "august",   "september", "october", "november", "december"};
 inline constexpr std::string_view kSampleWords[] = {"sample", "trailer"};
+// The sources of television recordings, which a bare episode number
+// ("Show.205.HDTV", season 2 episode 5) comes before; a film's ("BluRay")
+// never make one.
+inline constexpr std::string_view kTelevisionSources[] = {
+    "hdtv", "pdtv", "sdtv", "dsr", "web", "web-dl", "webrip", "webdl", "hdtvrip"};
+// Picture heights written without their "p" ("Film.2019.2160.WEB-DL"):
+// never a bare episode number.
+inline constexpr std::string_view kBareResolutions[] = {"480", "576", "720", "1080",
+                                                        "2160", "4320"};
+// Countries a show's name ends in where two shows share the rest ("The
+// Office US"), written in brackets as media servers name them.
+inline constexpr std::string_view kCountryCodes[] = {"us", "uk", "au", "nz", "ca"};
 // Sizes and bitrates, the number before them or glued on: tags.
 inline constexpr std::string_view kSizeUnits[] = {"gb", "mb",   "gib",  "mib",
                                                   "kb", "mbps", "kbps", "gbps"};

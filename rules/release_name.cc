@@ -15,6 +15,28 @@ struct Episode {
   int last = 0;
 };
 
+// A release's version after its episode number: "v2", "v3".
+bool IsReleaseVersion(std::string_view rest) {
+  return rest.size() == 2 && IsChar(rest, 0, 'v') && ascii::IsDigit(rest[1]);
+}
+
+// What a "-" glues to an episode mark when it is no more episodes: a tag or
+// a release group ("1x01-720p", "1x01-GRP"), a word with a letter other
+// than the "x" of "2x9-2x10".
+bool GluedAfterDash(std::string_view rest) {
+  for (char c : rest) {
+    if (ascii::IsLetter(c) && ascii::AsciiLower(c) != 'x') return true;
+  }
+  return false;
+}
+
+// "1920x800", "3840x1600": a picture's width and height, which a season
+// numbered by its year and a three-digit episode ("2016x231") would read
+// as.  A picture is at most three times as wide as it is high.
+bool IsPictureSize(int width, int height) {
+  return height >= 100 && width <= 3 * height;
+}
+
 // A season number: 1 or 2 digits, 3 with a leading zero ("S006"), or a
 // year ("S2016E14").
 bool ReadSeasonNumber(std::string_view w, std::size_t& i, int highest_year,
@@ -39,6 +61,7 @@ bool ReadEpisodeLetter(std::string_view w, std::size_t& i) {
 bool ReadMoreEpisodes(std::string_view w, std::size_t i, int highest_year,
                       Episode& e) {
   while (i < w.size()) {
+    if (IsReleaseVersion(w.substr(i))) return true;  // "S01E06v2"
     // A release group glued on: "S01E05-Group".
     if (w[i] == '-' && i + 1 < w.size() && ascii::IsLetter(w[i + 1]) &&
         !IsChar(w, i + 1, 'e') && !IsChar(w, i + 1, 's'))
@@ -63,7 +86,7 @@ bool ReadSForm(std::string_view w, int highest_year, Episode& e) {
   std::size_t i = 0;
   if (!IsChar(w, i++, 's') || !ReadSeasonNumber(w, i, highest_year, e.season))
     return false;
-  if (i < w.size() && w[i] == '-') ++i;
+  if (i < w.size() && (w[i] == '-' || IsChar(w, i, 'x'))) ++i;  // "S1-E1", "S06xE01"
   if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
   e.last = e.first;
   return ReadMoreEpisodes(w, i, highest_year, e);
@@ -83,16 +106,24 @@ bool ReadXForm(std::string_view w, int highest_year, Episode& e) {
     return false;
   }
   const std::size_t season_digits = i;
-  if (!IsChar(w, i++, 'x')) return false;
+  // "01e02": a season and an episode of two digits each, an "e" between.
+  const bool e_form = !year_season && IsChar(w, i, 'e');
+  if (!IsChar(w, i, 'x') && !e_form) return false;
+  ++i;
   const std::size_t from = i;
   // One digit only after a one-digit season ("1x1", never "16x9"); three
   // only after a year-numbered one.
-  if (!ReadDigits(w, i, season_digits == 1 ? 1 : 2, year_season ? 3 : 2, e.first))
+  if (!ReadDigits(w, i, season_digits == 1 && !e_form ? 1 : 2, year_season ? 3 : 2,
+                  e.first))
     return false;
-  (void)from;
+  if (year_season && i - from == 3 && IsPictureSize(e.season, e.first)) return false;
+  if (e_form && (i - from != 2 || i != w.size())) return false;
   e.last = e.first;
   while (i < w.size()) {
-    if (w[i] != '-' && !IsChar(w, i, 'x')) return false;
+    if (IsReleaseVersion(w.substr(i))) return true;  // "1x02v2"
+    // A release group glued on: "1x01-720p", "1x01-GRP".
+    if (w[i] == '-' && GluedAfterDash(w.substr(i + 1))) return true;
+    if (w[i] != '-' && w[i] != '+' && !IsChar(w, i, 'x')) return false;
     ++i;
     std::size_t at = i;
     int season = 0;
@@ -209,9 +240,15 @@ struct Reader {
     bool x_form = false;
     if (ReadSForm(Word(0), highest_year, e)) {
       taken = 1;
-    } else if (ReadXForm(Word(0), highest_year, e)) {
+    } else if (!AfterChannels() && ReadXForm(Word(0), highest_year, e)) {
       taken = 1;
       x_form = true;  // "8x01 02"
+    } else if (int n = 0; Word(1) == "x" && Word(0).size() <= 2 &&
+               IsNumber(Word(0), 2, e.season) && Word(2).size() == 2 &&
+               IsNumber(Word(2), 2, n)) {
+      e.first = e.last = n;  // "1 x 02"
+      taken = 3;
+      x_form = true;
     } else if (const std::size_t season = season_words = Season(0, season_read)) {
       e.season = season_read;
       const std::size_t ep = EpisodeAfterSeason(season, e);
@@ -252,6 +289,15 @@ struct Reader {
       taken = k + words;
     }
     return taken;
+  }
+
+  // Whether the raw name joined this word to a number before it by a
+  // period: "5.1x2", "2.0x2" are audio channels, never "1x2".
+  bool AfterChannels() const {
+    if (at == 0 || !s.PeriodBefore(at) || !ascii::IsDigit(s.at[at - 1].back()))
+      return false;
+    return s.at[at - 1].size() == 1 ||
+           MatchVideoTag(s.all(), at - 1).kind == TagKind::kAudio;  // "AAC2.0x2"
   }
 
   // Whether word i follows the word before it after exactly one space.
@@ -590,7 +636,8 @@ bool MayBeginWithDigits(std::string_view w) {
     case 1:
     case 2:
       return after == ')' || after == 'x' || after == 's' || after == 'n' ||
-             after == 'r' || after == 't' || after == 'v' || after == '-';
+             after == 'r' || after == 't' || after == 'v' || after == '-' ||
+             after == 'e';  // "01e02"
     case 3:
       return after == ')' || after == 'v' || after == '-';
     case 5:
@@ -844,7 +891,8 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     // year ends, or an episode number before a bracket group.
     if (bare.size() == word.size() && word.size() <= 2 && ascii::IsDigit(word.back()) &&
         !(at + 2 < s.n && s.at[at + 2].size() == 4) &&
-        !(at + 1 < s.n && s.at[at + 1].front() == '('))
+        !(at + 1 < s.n && s.at[at + 1].front() == '(') &&
+        !(at + 2 < s.n && s.at[at + 1] == "x"))  // "1 x 02"
       return m;
     // A year that no number follows begins no date: most years.
     if (bare.size() == 4 && (at + 1 == s.n || !ascii::IsDigit(s.at[at + 1][0])) &&
@@ -1077,6 +1125,15 @@ void SettleSeason(ReleaseName& r, int highest_year) {
       r.lead = k;
       return;
     }
+    // "Series 2 Part 11": a part right after a season is its episode.
+    if (m.kind == MarkKind::kPart && m.at == season.at + season.words &&
+        IsChar(r.words.at[m.at], 0, 'p')) {
+      m.kind = MarkKind::kEpisode;
+      m.season = season.season;
+      m.first = m.last = m.part;
+      r.lead = k;
+      return;
+    }
     if (m.kind != MarkKind::kAnime) continue;
     int n = 0, last = 0;
     if (m.day.empty() && IsNumber(m.text, 3, n) &&  // "- 12.5" stays a number
@@ -1090,12 +1147,17 @@ void SettleSeason(ReleaseName& r, int highest_year) {
     return;
   }
   // An episode word the reading did not place, which it reads only after a
-  // season: "E05", "Episode 5".
+  // season: "E05", "Episode 5"; a number right after it ("2nd Season 24").
   for (std::size_t i = season.at + season.words; i < r.words.n; ++i) {
     if (r.Understood(i) || r.words.at[i] == "-") continue;
     const Reader reader{r.words, i, highest_year};
     Episode e{season.season};
-    const std::size_t taken = reader.EpisodeAfterSeason(0, e);
+    std::size_t taken = reader.EpisodeAfterSeason(0, e);
+    if (int n = 0; taken == 0 && i == season.at + season.words &&
+                   IsNumber(r.words.at[i], 3, n)) {
+      e.first = e.last = n;
+      taken = 1;
+    }
     if (taken == 0 || r.mark_count == kMaxMarks) continue;
     std::size_t k = r.mark_count++;
     for (; k > 0 && r.marks[k - 1].at > i; --k) r.marks[k] = r.marks[k - 1];

@@ -159,6 +159,9 @@ struct ReleaseName {
   std::size_t rest = 0;           // the first word after the year or lead
   // Bit i: a title word the library name is written without.
   std::uint64_t unwritten = 0;
+  // The country a show's title ends in ("US"), written "(US)"; kNoWord
+  // for none.
+  std::size_t country = kNoWord;
 
   ReleaseName() {}
   std::span<const Mark> Marks() const { return {marks, mark_count}; }

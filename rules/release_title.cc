@@ -33,6 +33,22 @@ bool IsTitleAfterSite(std::span<const std::string_view> w, std::size_t at,
          !ReadAnimeNumber(ascii::TrimBrackets(w[at]), highest_year, digits);
 }
 
+// A bracket group that comes after a title in a name of bracket groups: an
+// episode number ("(04)"), or after a first group a tag that is no title
+// word ("[Group][Title][1080p]").
+bool IsGroupAfterTitle(std::span<const std::string_view> w, std::size_t at,
+                       bool after_first, int highest_year) {
+  const std::string_view word = w[at];
+  if (word.front() != '(' || w[at - 1].back() != ')') return false;
+  std::string_view digits;
+  if (word.back() == ')' &&
+      ReadAnimeNumber(word.substr(1, word.size() - 2), highest_year, digits) &&
+      digits.size() + 2 == word.size())
+    return true;
+  const TagMatch m = MatchVideoTag(w, at);
+  return after_first && m.words > 0 && !m.weak && m.kind != TagKind::kGroup;
+}
+
 // Past the bracket groups and site prefixes that open a name.
 std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
   std::size_t s = 0;
@@ -46,9 +62,12 @@ std::size_t TitleStart(std::span<const std::string_view> w, int highest_year) {
         if (depth <= 0) break;
       }
       // Never when a year follows: "[Group] (2010)" is a title; nor a
-      // group that ends in a year: "[Taxi 1998] [BDRemux]" is one.
+      // group that ends in a year: "[Taxi 1998] [BDRemux]" is one; nor
+      // one that an episode number or a tag in its own group follows:
+      // "[Group][Title][04][1080p]" has its title in a group.
       if (j + 1 >= w.size() || IsBracketedYear(w[j + 1], highest_year) ||
-          (j > s && IsYearWord(w[j], highest_year)))
+          (j > s && IsYearWord(w[j], highest_year)) ||
+          IsGroupAfterTitle(w, j + 1, s > 0, highest_year))
         break;
       s = j + 1;
       // "[ www.Site.cd ] - Title": the dash after it goes too.
@@ -176,6 +195,107 @@ std::size_t FirstTag(std::span<const std::string_view> w, std::size_t s) {
 
 
 
+// Puts a mark the library name's reading found among the marks, in word
+// order; false when the record is full.
+bool InsertMark(ReleaseName& r, const Mark& m) {
+  if (r.mark_count == kMaxMarks) return false;
+  std::size_t k = r.mark_count++;
+  for (; k > 0 && r.marks[k - 1].at > m.at; --k) r.marks[k] = r.marks[k - 1];
+  r.marks[k] = m;
+  SetBits(r.understood, m.at, m.words);
+  return true;
+}
+
+bool IsTelevisionSource(std::string_view word) {
+  std::string_view t = ascii::TrimBrackets(word);
+  for (std::string_view source : kTelevisionSources) {
+    if (t.size() >= source.size() && ascii::StartsFolded(t, source) &&
+        (t.size() == source.size() || t[source.size()] == '-'))
+      return true;
+  }
+  return false;
+}
+
+// "Episode 17", "Ep 17", "E17", "E1135", "E03-05", "E01-E02", "E06v2": an
+// episode's number without a season; m gets its words and numbers.
+bool EpisodeNumberWithoutSeason(std::span<const std::string_view> w, std::size_t at,
+                                int highest_year, Mark& m) {
+  const std::string_view word = ascii::TrimBrackets(w[at]);
+  std::string_view digits;
+  if (InList(word, kEpisodeWords) && at + 1 < w.size() &&
+      ReadAnimeNumber(ascii::TrimBrackets(w[at + 1]), highest_year, digits, &m.to)) {
+    m.text = digits;
+    m.words = 2;
+    return true;
+  }
+  std::size_t i = 0;
+  int first = 0, last = 0;
+  if (!IsChar(word, 0, 'e')) return false;
+  i = IsChar(word, 1, 'p') ? 2 : 1;
+  const std::size_t from = i;
+  if (!ReadDigits(word, i, 1, 4, first) || IsYearWord(word.substr(from, i - from), highest_year))
+    return false;
+  m.text = word.substr(from, i - from);
+  if (i < word.size() && word[i] == '-') {
+    std::size_t k = i + 1;
+    if (IsChar(word, k, 'e')) k += IsChar(word, k + 1, 'p') ? 2 : 1;
+    const std::size_t to = k;
+    if (!ReadDigits(word, k, 1, 4, last) || last <= first) return false;
+    m.to = word.substr(to, k - to);
+    i = k;
+  }
+  if (i + 2 == word.size() && IsChar(word, i, 'v') && ascii::IsDigit(word[i + 1])) i += 2;
+  if (i != word.size()) return false;
+  m.words = 1;
+  return true;
+}
+
+// An episode numbered without a season in a name that has no other mark:
+//  - "Show.205.HDTV": three or four digits right after the title, before
+//    tags among which a television source stands (season 2, episode 5);
+//    never a year's number, nor before a film's tags ("Fahrenheit.451.
+//    1080p.BluRay");
+//  - "Show Episode 17", "Show E03", "Show E03-05": written "Show - 17" as
+//    anime numbers are, but not before a year ("Saga Episode 4 A New Hope
+//    1977" is a film's title).
+bool ReadEpisodeWithoutSeason(ReleaseName& r, int highest_year) {
+  const std::span<const std::string_view> w = r.words.all();
+  bool year_after = false;
+  for (const Mark& m : r.Marks())
+    year_after = year_after || (m.kind == MarkKind::kYear && m.at > r.start);
+  for (std::size_t i = r.start + 1; i < w.size(); ++i) {
+    const std::string_view word = w[i];
+    int n = 0;
+    Mark m;
+    m.at = static_cast<std::uint8_t>(i);
+    if (!year_after && EpisodeNumberWithoutSeason(w, i, highest_year, m)) {
+      m.kind = MarkKind::kAnime;
+      return InsertMark(r, m);
+    }
+    if ((word.size() == 3 || word.size() == 4) && IsNumber(word, 4, n) &&
+        !(n >= 1900 && n <= 2099) && word[0] != '0' && i + 1 < w.size() &&
+        !InList(word, kBareResolutions)) {
+      bool television = false;
+      for (std::size_t k = i + 1; k < w.size() && !television;) {
+        const std::size_t tag = MatchVideoTag(w, k).words;
+        if (tag == 0) break;
+        television = IsTelevisionSource(w[k]);
+        k += tag;
+      }
+      if (television) {
+        m.kind = MarkKind::kEpisode;
+        m.at = static_cast<std::uint8_t>(i);
+        m.words = 1;
+        m.season = n / 100;
+        m.first = m.last = n % 100;
+        return InsertMark(r, m);
+      }
+    }
+    if (MatchVideoTag(w, i).words > 0) return false;  // the title has ended
+  }
+  return false;
+}
+
 }  // namespace
 
 
@@ -202,6 +322,18 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
         m.kind == MarkKind::kSeason || m.kind == MarkKind::kAnime) {
       r.lead = k;
       break;
+    }
+  }
+  if (r.lead == kMaxMarks && ReadEpisodeWithoutSeason(r, highest_year)) {
+    year = kNoWord;
+    for (std::size_t k = 0; k < r.mark_count; ++k) {
+      const Mark& m = r.marks[k];
+      if (m.at <= r.start) continue;
+      if (m.kind == MarkKind::kYear) year = m.at;
+      if (m.kind == MarkKind::kEpisode || m.kind == MarkKind::kAnime) {
+        r.lead = k;
+        break;
+      }
     }
   }
   std::size_t lead_at = kNoWord;
@@ -240,6 +372,10 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     r.rest = r.title_end;
   }
   r.title_end = TrimTitle(w, r.start, r.title_end);
+  if ((r.form == NameForm::kEpisode || r.form == NameForm::kSeason) &&
+      r.year == kNoWord && r.title_end >= r.start + 2 &&
+      InList(ascii::TrimBrackets(w[r.title_end - 1]), kCountryCodes))
+    r.country = r.title_end - 1;
   // A "- 114" in the title that the raw name's periods made no episode
   // number ("- 114.2014"): the title is written without its "-", which a
   // second reading, without the periods, would take for an episode's.
@@ -247,6 +383,14 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     std::string_view digits, to;
     if (w[k] == "-" && r.words.PeriodBefore(k + 2) &&
         ReadAnimeNumber(ascii::TrimBrackets(w[k + 1]), highest_year, digits, &to))
+      SetBits(r.unwritten, k, 1);
+  }
+  // Audio channels in the title ("5.1x2"), which the periods kept from
+  // reading as an episode ("1x2"): written without them, as a second
+  // reading has no periods.
+  for (std::size_t k = r.start + 1; k < r.title_end; ++k) {
+    if (r.words.PeriodBefore(k) && ascii::IsDigit(w[k - 1].back()) &&
+        ascii::IsDigit(w[k][0]) && w[k].find_first_of("xX") != std::string_view::npos)
       SetBits(r.unwritten, k, 1);
   }
   // A bracketed year that opens the title, with no year after it, goes

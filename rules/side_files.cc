@@ -8,6 +8,7 @@
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
 #include "rules/video_rule.h"
+#include "text/case.h"
 
 namespace rules {
 namespace {
@@ -36,7 +37,10 @@ std::string_view Stem(const VersionEntry& e, std::string_view name) {
 
 // Whether the stem ends with the side word ("-sample"), or with its bare
 // word as a word of its own ("Film (2010) sample").
-bool EndsWithSideWord(std::string_view stem, std::string_view word) {
+bool EndsWithSideWord(std::string_view stem, std::string_view written) {
+  // Compared in lower case: the listed name may write it ".Sample".
+  const std::string lower = text::AsciiLowerForm(written);
+  const std::string_view word = lower;
   if (EndsFolded(stem, word)) return true;
   const std::string_view bare = word.substr(1);
   return EndsFolded(stem, bare) && stem.size() > bare.size() &&

@@ -326,8 +326,15 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   }
   std::string out;
   out.reserve(stem.size());
-  AppendWords(out, w, r.start, r.title_end, r.unwritten);
+  AppendWords(out, w, r.start, r.country == kNoWord ? r.title_end : r.country,
+              r.unwritten);
   UnbracketTitle(out);
+  if (r.country != kNoWord) {  // "The Office (US)"
+    out.append(" (");
+    for (char c : ascii::TrimBrackets(w[r.country]))
+      out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c);
+    out.push_back(')');
+  }
   reading.title = out;
   reading.form = r.form;
   if (r.year != kNoWord) {
