@@ -370,6 +370,24 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
   } else {
     r.title_end = FirstTag(w, r.start);
     r.rest = r.title_end;
+    // "[Group] 06 Title (720p)": an episode number before the title,
+    // written with its leading zero ("[Group] 300 Spartans" is a title).
+    Mark m;
+    m.at = static_cast<std::uint8_t>(r.start);
+    std::string_view digits;
+    if (r.start > 0 && r.start + 1 < r.title_end && w[r.start].size() >= 2 &&
+        w[r.start].size() <= 3 && w[r.start][0] == '0' &&
+        ReadAnimeNumber(w[r.start], highest_year, digits) &&
+        digits.size() == w[r.start].size() && ascii::IsLetter(w[r.start + 1][0])) {
+      m.kind = MarkKind::kAnime;
+      m.text = digits;
+      m.words = 1;
+      if (InsertMark(r, m)) {
+        for (r.lead = 0; r.marks[r.lead].at != m.at; ++r.lead) {}
+        r.form = NameForm::kAnime;
+        ++r.start;
+      }
+    }
   }
   r.title_end = TrimTitle(w, r.start, r.title_end);
   if ((r.form == NameForm::kEpisode || r.form == NameForm::kSeason) &&

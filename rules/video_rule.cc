@@ -297,6 +297,27 @@ const Mark* KeptPart(const ReleaseName& r) {
   return nullptr;
 }
 
+// "Paper Town-s03-e01", "Show-S01E02-GRP": a season or episode mark that a
+// "-" glues to a title's word is read as a word of its own.  period_before
+// follows the words it splits.
+void SplitGluedMarks(std::string& stem, std::uint64_t& period_before) {
+  std::size_t word = 0;
+  for (std::size_t i = 1; i + 2 < stem.size(); ++i) {
+    if (stem[i] == ' ') ++word;
+    if (stem[i] != '-' || !ascii::IsLetter(stem[i - 1])) continue;
+    std::size_t k = i + 1;
+    if (!IsChar(stem, k, 's') && !IsChar(stem, k, 'e')) continue;
+    if (IsChar(stem, k, 'e') && IsChar(stem, k + 1, 'p')) ++k;
+    if (k + 1 >= stem.size() || !ascii::IsDigit(stem[k + 1])) continue;
+    stem[i] = ' ';
+    ++word;
+    if (word < 64) {
+      const std::uint64_t low = period_before & ((1ull << word) - 1);
+      period_before = low | ((period_before & ~((1ull << word) - 1)) << 1);
+    }
+  }
+}
+
 }  // namespace
 
 VideoResult ApplyVideoRule(std::string stem, int highest_year,
@@ -311,6 +332,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     result.stem = std::move(stem);
     return result;
   }
+  SplitGluedMarks(stem, period_before);
   const std::string_view from = PastLenticularGroups(stem);
   if (from.size() != stem.size()) {
     period_before >>= SplitWords(std::string_view(stem).substr(0, stem.size() - from.size())).n;
