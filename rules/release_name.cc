@@ -296,7 +296,8 @@ struct Reader {
   bool AfterChannels() const {
     if (at == 0 || !s.PeriodBefore(at) || !ascii::IsDigit(s.at[at - 1].back()))
       return false;
-    return s.at[at - 1].size() == 1 ||
+    const std::string_view before = s.at[at - 1];
+    return before.size() == 1 || before.find('+') != std::string_view::npos ||  // "5.1x3+2.0x1"
            MatchVideoTag(s.all(), at - 1).kind == TagKind::kAudio;  // "AAC2.0x2"
   }
 
@@ -781,12 +782,19 @@ bool MayHoldEpisode(std::string_view stem, int highest_year) {
     // with a leading zero, or a year before its episode ("S2016E14").
     if ((before == 's' || before == 'S') &&
         (i < 2 || stem[i - 2] == ' ' || stem[i - 2] == '(') &&
-        (after == 'e' || after == 'E' || after == '-' ||
+        (after == 'e' || after == 'E' || after == '-' || after == 'x' || after == 'X' ||
          (run <= 3 && bound(after))) &&
         (run <= 2 || (run == 3 && stem[i] == '0') ||
          (run == 4 && IsYearWord(stem.substr(i, 4), highest_year))))
       return true;
     if ((after == 'x' || after == 'X') && end + 1 < n && ascii::IsDigit(stem[end + 1]))
+      return true;
+    // "01e02" and "1 x 02".
+    if (run <= 2 && (after == 'e' || after == 'E') && end + 1 < n &&
+        ascii::IsDigit(stem[end + 1]))
+      return true;
+    if (run <= 2 && after == ' ' && end + 3 < n && (stem[end + 1] == 'x' || stem[end + 1] == 'X') &&
+        stem[end + 2] == ' ' && ascii::IsDigit(stem[end + 3]))
       return true;
     if (bound(before)) {
       // The word's start past its brackets, and the word before it.

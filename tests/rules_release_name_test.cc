@@ -297,6 +297,7 @@ TEST(ReleaseName, OneNumberApartNeverMerges) {
   const char* const days[] = {"07", "08", "11", "12", "19", "20", nullptr};
   const char* const months[] = {"07", "08", "11", "12", nullptr};
   const char* const digits[] = {"1", "2", "3", "7", "8", "9", nullptr};
+  const char* const bare[] = {"101", "102", "210", "211", "1205", "1206", nullptr};
   const char* const years[] = {"1971", "1972", "1999", "2000", "2019", "2020", nullptr};
   // "#" stands for the number that changes.
   const struct {
@@ -315,6 +316,8 @@ TEST(ReleaseName, OneNumberApartNeverMerges) {
       {"Show.S006E#.720p", all},                 {"Show.2010.S01E02.Part.#", all},
       {"Show.E#.720p.WEB", all},                 {"Title.#.1080p.BluRay.x264-GRP", years},
       {"Show.#.S01E02.720p.Room.5", years},      {"Title.2019.Pt.#.1080p.Take.1", all},
+      {"Show.#.HDTV.x264", bare},                {"[Grp][Show][#][1080p]", all},
+      {"Show.Episode.#.720p", all},              {"Show.S01xE#", all},
   };
   for (const auto& [form, numbers] : forms) {
     const std::string f = form;

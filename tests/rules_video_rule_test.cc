@@ -123,6 +123,93 @@ TEST(VideoRule, LibraryNames) {
 
 // A second run changes nothing, over names made of the parts release names
 // are made of.
+// After the mark only what names another file or video stays; everything
+// else goes, known or not; and the forms the reading reads without the
+// usual marks.
+TEST(VideoRule, WhatFollowsTheMarkGoes) {
+  struct Case {
+    const char* listed;
+    const char* want;
+  } cases[] = {
+      // Audio layouts, sizes, groups, episode titles with numbers, ids,
+      // editions, crc and site words.
+      {"River.Song.2018.1080p.BluRay.DTS-HD.MA.7.1-ABC.mkv", "River Song (2018).mkv"},
+      {"River Song 2018 720p WEB-DL DDP2 0 H 264-ABC.mkv", "River Song (2018).mkv"},
+      {"Night.Desk.S03E07.Room.101.1080p.WEB.x264-ABC.mkv", "Night Desk S03E07.mkv"},
+      {"River Song (2018) (2160p WEB x265 HDR - z9rt).mkv", "River Song (2018).mkv"},
+      {"[ABC] Cloud Arc - 11 [1080p Hi10].mkv", "Cloud Arc - 11.mkv"},
+      {"[ABC] Cloud Arc - S01E11 (24) [720p].mkv", "Cloud Arc S01E11.mkv"},
+      {"Night.Desk.S02E04.Blue.Hour.Part.1.720p.HDTV.mkv", "Night Desk S02E04.mkv"},
+      {"River.Song.2018.1080.WEB-DL.mkv", "River Song (2018).mkv"},
+      {"Night Desk - S02E02 [www.site2020.org].mkv", "Night Desk S02E02.mkv"},
+      {"Night Desk (S02E01-03 of 10) Blue.mkv", "Night Desk S02E01-E03.mkv"},
+      {"Night Desk S01E05 (3 June 2020) HDTV.mkv", "Night Desk S01E05.mkv"},
+      {"Morning Brief 2022_01_02_07_00_00.mkv", "Morning Brief 2022-01-02.mkv"},
+      {"River Song (2018) [720p] [tt1234567].mkv", "River Song (2018).mkv"},
+      {"River.Song.1990.25th.Anniversary.Edition.720p.mkv", "River Song (1990).mkv"},
+      {"[ABC]_Cloud_Arc_-_09_-_1080p_-_DEADBEEF.mkv", "Cloud Arc - 09.mkv"},
+      // A picture size and audio channels are never an episode.
+      {"Cloud Arc [BDRip 1920x1040 AVC].mkv", "Cloud Arc.mkv"},
+      {"Cloud Arc (2019) (BDRip x264 AC3 5.1x3+2.0x1).mkv", "Cloud Arc (2019).mkv"},
+      // Kept: what names another file.
+      {"River.Song.2018.Part.2.720p.mkv", "River Song (2018) - pt2.mkv"},
+      {"Night.Desk.S02E04.Part.1.720p.mkv", "Night Desk S02E04 - pt1.mkv"},
+      {"Clip.2011.Sample.mkv", "Clip (2011) Sample.mkv"},
+      // Episodes without the usual marks.
+      {"Night.Desk.304.HDTV.x264.mkv", "Night Desk S03E04.mkv"},
+      {"Night.Desk.1112.720p.PDTV.mkv", "Night Desk S11E12.mkv"},
+      {"Room.237.1080p.BluRay.mkv", "Room 237.mkv"},
+      {"Cloud Arc - E04-06.mkv", "Cloud Arc - 04-06.mkv"},
+      {"Cloud Arc Episode 21 (720p).mkv", "Cloud Arc - 21.mkv"},
+      {"Saga.Episode.5.The.Return.1980.mkv", "Saga Episode 5 The Return (1980).mkv"},
+      {"Night_Desk-s02-e03.mkv", "Night Desk S02E03.mkv"},
+      {"Night.Desk.S04xE02.mkv", "Night Desk S04E02.mkv"},
+      {"Night.Desk.03e04.mkv", "Night Desk S03E04.mkv"},
+      {"Night.Desk.S02E08v3.mkv", "Night Desk S02E08.mkv"},
+      {"Night Desk 3 x 05.mkv", "Night Desk S03E05.mkv"},
+      {"Night.Desk.4x02+03.mkv", "Night Desk S04E02-E03.mkv"},
+      {"Night Desk 2x07-720p.avi", "Night Desk S02E07.avi"},
+      {"[ABC][Cloud_Arc][07][720P].mkv", "Cloud Arc - 07.mkv"},
+      {"[ABC] 03 Cloud Arc (1080p).mkv", "Cloud Arc - 03.mkv"},
+      {"[ABC] 300 Riders.mkv", "300 Riders.mkv"},
+      {"Night.Desk.UK.S01E02.mkv", "Night Desk (UK) S01E02.mkv"},
+      {"Night.Desk.Series.3.Part.4.HDTV.mkv", "Night Desk S03E04.mkv"},
+      {"Cloud Arc 2nd Season 08 (720p).mkv", "Cloud Arc S02E08.mkv"},
+  };
+  for (const Case& c : cases) {
+    const std::string once = rules::CleanName(c.listed, Video()).name;
+    EXPECT_EQ(once, c.want) << c.listed;
+    EXPECT_EQ(rules::CleanName(once, Video()).name, once) << c.listed;
+  }
+}
+
+// The reading returned with the name: what a later stage takes instead of
+// reading the name again.
+TEST(VideoRule, ReadingComesWithTheName) {
+  const rules::Reading film =
+      rules::CleanName("River.Song.1990.Directors.Cut.1080p.BluRay.x264-ABC.[tt1234567].mkv",
+                       Video())
+          .reading;
+  EXPECT_EQ(film.form, rules::NameForm::kFilm);
+  EXPECT_EQ(film.title, "River Song");
+  EXPECT_EQ(film.year, "1990");
+  EXPECT_EQ(film.edition, "Directors Cut");
+  EXPECT_EQ(film.imdb, "tt1234567");
+  EXPECT_EQ(film.tags[rules::kResolutionTag], "1080p");
+  EXPECT_EQ(film.tags[rules::kSourceTag], "BluRay");
+  EXPECT_EQ(film.tags[rules::kGroupTag], "ABC");
+  EXPECT_EQ(film.dropped, "Directors Cut 1080p BluRay x264-ABC (tt1234567)");
+
+  const rules::Reading episode =
+      rules::CleanName("Night.Desk.S02E03.Blue.Hour.720p.{tvdb-4242}.mkv", Video()).reading;
+  EXPECT_EQ(episode.form, rules::NameForm::kEpisode);
+  EXPECT_EQ(episode.written_mark, "S02E03");
+  EXPECT_EQ(episode.season, 2);
+  EXPECT_EQ(episode.first, 3);
+  EXPECT_EQ(episode.tvdb, "4242");
+  EXPECT_EQ(episode.dropped, "Blue Hour 720p");
+}
+
 TEST(VideoRule, SecondRunChangesNothing) {
   const std::vector<std::string> titles = {
       "The Matrix", "2001 A Space Odyssey", "Blade Runner 2049", "It", "Us",
