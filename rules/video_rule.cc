@@ -51,7 +51,11 @@ bool HasDigit(std::string_view w) {
 // "[imdbid-tt0123456]" (round after the cleanup); the words it takes.
 std::size_t MediaServerTag(std::span<const std::string_view> w, std::size_t at) {
   const std::string_view word = w[at];
+  constexpr std::string_view kKeys[] = {"{edition-", "{imdb-", "{tmdb-", "{tvdb-"};
   if (word.front() == '{') {
+    bool known = false;  // "{CAST}", "{133MB}" are no server's
+    for (std::string_view key : kKeys) known = known || ascii::StartsFolded(word, key);
+    if (!known) return 0;
     for (std::size_t k = at; k < w.size(); ++k) {
       if (w[k].back() == '}') return k + 1 - at;
     }
@@ -278,12 +282,12 @@ void ReadVersionTags(std::span<const std::string_view> w, std::size_t from,
   }
 }
 
-// The part the library name keeps after the mark: a film's or a date's
-// anywhere after it; an episode's only right after its mark, tags aside,
+// The part the library name keeps after the mark: a film's anywhere after
+// it; an episode's or a date's only right after its mark, tags aside,
 // before any word of the episode's title ("S06E17 Part 1"; in "S03E09 The
 // Long Night Part 2" the part is the title's).
 const Mark* KeptPart(const ReleaseName& r) {
-  const bool anywhere = r.form == NameForm::kFilm || r.form == NameForm::kDaily;
+  const bool anywhere = r.form == NameForm::kFilm;
   for (const Mark& m : r.Marks()) {
     if (m.at < r.rest || m.kind != MarkKind::kPart) continue;
     if (anywhere) return &m;
