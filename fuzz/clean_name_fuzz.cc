@@ -129,6 +129,7 @@ void CheckEpisodeRule(const std::string& before,
   const std::size_t space = after.stem.find(' ');
   FUZZ_CHECK(space != std::string::npos);
   FUZZ_CHECK(before.compare(0, space + 1, after.stem, 0, space + 1) == 0);
+  FUZZ_CHECK(Unbalanced(after.stem) <= Unbalanced(before));
   FUZZ_CHECK(!rules::ApplyEpisodeRule(after.stem, highest_year).changed);
 }
 

@@ -1,5 +1,6 @@
 #include "rules/episode_rule.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "rules/release_name.h"
@@ -28,6 +29,20 @@ bool JoinsWordsBefore(const ReleaseName& r, const Mark& cut, std::string_view al
   return true;
 }
 
+// How many of the groups that kept opens and leaves open rest closes.
+std::size_t ClosedLater(std::string_view kept, std::string_view rest) {
+  std::size_t open = 0, closed = 0, inner = 0;
+  for (char c : kept) {
+    if (c == '(') ++open;
+    if (c == ')' && open > 0) --open;
+  }
+  for (char c : rest) {
+    if (c == '(') ++inner;
+    if (c == ')') inner > 0 ? --inner : ++closed;
+  }
+  return std::min(open, closed);
+}
+
 }  // namespace
 
 EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
@@ -52,6 +67,9 @@ EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
   rebuilt.reserve(at + 3 * kMaxWrittenMark);
   rebuilt.append(all.substr(0, at));
   AppendMark(*cut, r.words, rebuilt);
+  // The groups the kept words open and the dropped ones close are closed
+  // after the marker: "Show (Pilot S01E02) x" -> "Show (Pilot S01E02)".
+  rebuilt.append(ClosedLater(all.substr(0, at), all.substr(at)), ')');
   // A part, then a sample or trailer, after the marker stay.
   AppendKeptMarks(r, cut->at + cut->words, rebuilt, /*parts_only=*/true);
   if (rebuilt == stem || JoinsWordsBefore(r, *cut, all, rebuilt, highest_year))

@@ -302,6 +302,13 @@ struct Reader {
            MatchVideoTag(s.all(), at - 1).kind == TagKind::kAudio;  // "AAC2.0x2"
   }
 
+  // Whether a word from i on closes a group before another opens.
+  bool ClosesLater(std::size_t i) const {
+    for (; i < s.n && s.at[i].front() != '('; ++i)
+      if (s.at[i].find(')') != std::string_view::npos) return true;
+    return false;
+  }
+
   // Whether word i follows the word before it after exactly one space.
   bool Adjacent(std::size_t i) const {
     return s.at[i].data() == s.at[i - 1].data() + s.at[i - 1].size() + 1;
@@ -325,9 +332,13 @@ struct Reader {
       year = word;
       month = s.at[at + 1];
       day = s.at[at + 2];
-      if (open) {  // "(2019 03 14)": one group
-        if (day.size() != 3 || day.back() != ')') return 0;
+      // In a group, alone or with other words: "(2019 03 14)",
+      // "(2019 03 14 Live)", "(Live 2019 03 14)"; a group the date opens
+      // closes.
+      if (day.size() == 3 && day.back() == ')') {
         day.remove_suffix(1);
+      } else if (open && !ClosesLater(at + 3)) {
+        return 0;
       }
       words = 3;
     } else {
@@ -665,12 +676,14 @@ bool EndsWithSampleWord(std::string_view word) {
   return false;
 }
 
-// 0: no mark begins here; 1: a letter-first word that may; 2: any other.
+// 0: no mark begins here; 1: a letter-first word that may, or a sample
+// glued to any word ("720p-Sample", "Été-Sample"); 2: any other.
 int MayBeginMark(std::string_view word) {
   const char first = word[0];
-  if (ascii::IsDigit(first)) return MayBeginWithDigits(word) ? 2 : 0;
   const int c = ByteClass(word, 0);
-  if (c >= 0) {  // a letter
+  if (ascii::IsDigit(first)) {
+    if (MayBeginWithDigits(word)) return 2;
+  } else if (c >= 0) {  // a letter
     if (word.size() >= 2) {
       const int d = ByteClass(word, 1);
       if (d == 26 && c == 's' - 'a') return 1;  // S01E02, S01
@@ -678,15 +691,15 @@ int MayBeginMark(std::string_view word) {
       if (d >= 0 && d < 26 && e >= 0 && ((kMarkFirstLetters.third[c][d] >> e) & 1u))
         return 1;
     }
-    return EndsWithSampleWord(word) && !SampleWord(word).empty() ? 1 : 0;
-  }
-  if (first == '(' && word.size() > 1) {
+  } else if (first == '(' && word.size() > 1 && ByteClass(word, 1) >= 0) {
     const int d = ByteClass(word, 1);
-    if (d >= 0 && d < 26)
+    if (d < 26)
       return MayBeginMark(word.substr(1)) == 0 ? 0 : 2;  // "(S01E02)", "(Sample)"
-    if (d == 26) return MayBeginWithDigits(word.substr(1)) ? 2 : 0;
+    if (MayBeginWithDigits(word.substr(1))) return 2;
+  } else if (first == '(' || first == ')' || first == '-' || first == '#') {
+    return 2;
   }
-  return first == '(' || first == ')' || first == '-' || first == '#' ? 2 : 0;
+  return EndsWithSampleWord(word) && !SampleWord(word).empty() ? 1 : 0;
 }
 
 }  // namespace
@@ -886,7 +899,8 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
   m.at = static_cast<std::uint8_t>(at);
   const Reader r{s, at, highest_year};
   const std::string_view bare = r.first;
-  if (may == 1 || (!bare.empty() && !ascii::IsDigit(bare[0]))) {  // "-sample"
+  if (may == 1 || (!bare.empty() && !ascii::IsDigit(bare[0])) ||
+      EndsWithSampleWord(bare)) {  // "-sample", "DD5.1-Sample"
     const std::string_view sample = SampleWord(word);
     if (!sample.empty()) {
       m.kind = MarkKind::kSample;

@@ -48,12 +48,17 @@ TEST(EpisodeRule, CutsAfterTheLastMarker) {
       // Samples and trailers after the marker stay.
       {"Show S01E02 720p sample", "Show S01E02 sample"},
       {"Show S01E02 (Trailer) x", "Show S01E02 Trailer"},
+      // Groups the dropped words close are closed after the marker.
+      {"Show (Pilot S01E02) x", "Show (Pilot S01E02)"},
+      {"Show (A (B S01E02 x)) y", "Show (A (B S01E02))"},
+      {"Show (A S01E02 (x)", "Show (A S01E02"},  // the name never closed it
       {"", ""},
   };
   for (const Case& c : stems) {
     rules::EpisodeResult r = rules::ApplyEpisodeRule(c.in, 2026);
     EXPECT_EQ(r.stem, c.out) << c.in;
     EXPECT_EQ(r.changed, std::string(c.in) != c.out) << c.in;
+    EXPECT_FALSE(rules::ApplyEpisodeRule(r.stem, 2026).changed) << c.in;
   }
 
   // Whole names, after the year rule and before the term removal.

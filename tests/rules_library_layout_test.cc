@@ -72,10 +72,11 @@ TEST(LibraryLayout, PlacesEachKindOfName) {
         "Movies/Dark Knight (2008)/Trailers/Dark Knight (2008)-trailer - 1080p.mkv",
         "Movies/Dark Knight (2008)/Trailers/Dark Knight (2008)-trailer.mp4",
         "Movies/Dark Knight (2008)/Deleted Scenes/Joker.mkv"}},
-      // Samples beside their film, however written.
+      // Samples beside their film, however written; a sample is no second
+      // copy that the film's version must tell apart.
       {{"Film.2010.1080p.mkv", "Film.2010.1080p-sample.mkv",
         "Other.Film.2011.sample.mkv"},
-       {"Movies/Film (2010)/Film (2010) - 1080p.mkv",
+       {"Movies/Film (2010)/Film (2010).mkv",
         "Movies/Film (2010)/Film (2010)-sample.mkv",
         "Movies/Other Film (2011)/Other Film (2011)-sample.mkv"}},
       // A sample alone is no film: its mark stays where the name's reading

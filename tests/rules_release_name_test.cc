@@ -138,6 +138,8 @@ TEST(ReleaseName, MarksReadAndWritten) {
       {"(2019", "03", "14)", 3, "2019-03-14"},
       {"(2019-03-14)", "", "", 1, "2019-03-14"},
       {"(2019", "03", "14", 0, ""},
+      {"(2019", "03", "14 x)", 3, "2019-03-14"},
+      {"2019", "03", "14)", 3, "2019-03-14"},
   };
   for (const Date& d : dates) {
     const std::string stem = std::string(d.word) + (*d.next ? " " : "") + d.next +
@@ -242,9 +244,27 @@ TEST(ReleaseName, NeighboursStayApart) {
       {"v", "Interstellar (2014) - 1080p BluRay.mkv", "Interstellar (2014) - 1080p BluRay.mkv"},
       {"v", "Title.2000.{tmdb-12345}.1080p.mkv", "Title (2000) {tmdb-12345}.mkv"},
       {"v", "Show.S01.{edition.Cut.2}.x.mkv", "Show S01.mkv"},  // no server's form: goes
+      // A group the name closed stays closed.
+      {"e", "Show (Pilot S01E02) x.mkv", "Show (Pilot S01E02).mkv"},
+      {"e", "Show (Pilot S01E03 720p) Sample.mkv", "Show (Pilot S01E03) Sample.mkv"},
+      {"e", "Show (Pilot S01E04 x.mkv", "Show (Pilot S01E04.mkv"},
+      // A date in a group with other words.
+      {"y", "Show (2019.03.14 Live).mkv", "Show 2019-03-14.mkv"},
+      {"y", "Show (2019.03.15 Live).mkv", "Show 2019-03-15.mkv"},
+      {"y", "Show (Live 2019.03.16).mkv", "Show 2019-03-16.mkv"},
+      {"e", "Show (Live 2019.03.16).mkv", "Show (Live 2019-03-16).mkv"},
+      {"v", "Show (Live 2019.03.16).mkv", "Show 2019-03-16.mkv"},
+      // A sample glued to a tag or to letters of any script is no film.
+      {"y", "Clip.2010.720p-Sample.mkv", "Clip (2010) Sample.mkv"},
+      {"y", "Clip.2010.Été-Sample.mkv", "Clip (2010) Sample.mkv"},
+      {"y", "Clip.2010.DD5.1-Sample.mkv", "Clip (2010) Sample.mkv"},
+      {"e", "Show.S01E02.720p-Sample.mkv", "Show S01E02 Sample.mkv"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(rules::CleanName(c.listed, Options(c.options)).name, c.want)
+    const rules::NameRules options = Options(c.options);
+    EXPECT_EQ(rules::CleanName(c.listed, options).name, c.want)
+        << c.options << " " << c.listed;
+    EXPECT_EQ(rules::CleanName(c.want, options).name, c.want)  // a second run
         << c.options << " " << c.listed;
   }
 }

@@ -17,6 +17,7 @@ void ExpectYears(const std::vector<YearCase>& cases, int highest) {
     rules::YearResult r = rules::ApplyYearRule(c.in, highest);
     EXPECT_EQ(r.stem, c.out) << c.in << " up to " << highest;
     EXPECT_EQ(r.changed, c.changed) << c.in << " up to " << highest;
+    EXPECT_FALSE(rules::ApplyYearRule(r.stem, highest).changed) << c.in;
   }
 }
 
@@ -88,6 +89,9 @@ TEST(YearRule, KeepsDates) {
           {"Show 2019 3 14 x", "Show (2019)", true},
           {"Show 2019-3-14 x", "Show 2019-3-14 x", false},
           {"Show 2030 03 14", "Show 2030 03 14", false},
+          // In a group with other words: the group goes, the date stays.
+          {"Show (2019 03 14 Live)", "Show 2019-03-14", true},
+          {"Show (Live 2019 03 14) x", "Show 2019-03-14", true},
       },
       2020);
 }
@@ -129,6 +133,9 @@ TEST(YearRule, KeepsTheFirstMarkerAfterTheYear) {
           {"Movie 2010 1080p TRAILER x", "Movie (2010) TRAILER", true},
           {"Show 2005 S01E02 720p sample", "Show (2005) S01E02 sample", true},
           {"Movie 2010 Seasonal", "Movie (2010)", true},
+          // Glued to a tag or to other letters: "720p-Sample".
+          {"Movie 2010 720p-Sample", "Movie (2010) Sample", true},
+          {"Movie 2010 (Été-trailer)", "Movie (2010) trailer", true},
       },
       2020);
 }
