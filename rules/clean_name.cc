@@ -17,7 +17,8 @@ CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
   NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitFileName(listed);
   CleanedName out;
   std::uint64_t period_joins = 0;
-  std::string stem = CleanStem(split.stem, rules.video_rule ? &period_joins : nullptr);
+  const bool joins = rules.video_rule || rules.year_rule || rules.episode_rule;
+  std::string stem = CleanStem(split.stem, joins ? &period_joins : nullptr);
   if (rules.video_rule) {
     VideoResult video = ApplyVideoRule(std::move(stem), rules.highest_year, period_joins);
     stem = std::move(video.stem);
@@ -36,16 +37,17 @@ CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
     stem = ApplyCaseRule(std::move(stem), rules.from_upper, rules.from_lower,
                          *rules.letter_case);
   if (rules.year_rule) {
-    YearResult year = ApplyYearRule(std::move(stem), rules.highest_year);
+    YearResult year = ApplyYearRule(std::move(stem), rules.highest_year, &period_joins);
     stem = std::move(year.stem);
     out.year_changed = year.changed;
   }
   if (rules.episode_rule) {
-    EpisodeResult episode = ApplyEpisodeRule(std::move(stem), rules.highest_year);
+    EpisodeResult episode =
+        ApplyEpisodeRule(std::move(stem), rules.highest_year, &period_joins);
     stem = std::move(episode.stem);
     out.episode_changed = episode.changed;
     if (episode.changed && rules.year_rule) {
-      YearResult year = ApplyYearRule(std::move(stem), rules.highest_year);
+      YearResult year = ApplyYearRule(std::move(stem), rules.highest_year, &period_joins);
       stem = std::move(year.stem);
       out.year_changed = out.year_changed || year.changed;
     }

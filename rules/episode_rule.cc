@@ -1,6 +1,7 @@
 #include "rules/episode_rule.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 #include "rules/release_name.h"
@@ -43,15 +44,14 @@ std::size_t ClosedLater(std::string_view kept, std::string_view rest) {
   return std::min(open, closed);
 }
 
-}  // namespace
-
-EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
+EpisodeResult CutAtMarker(std::string stem, int highest_year,
+                          std::uint64_t* period_before) {
   // The last episode or date that is not the stem's first word wins, and
   // without one the last season word.
   const std::string_view all = stem;
   if (all.find(' ') == std::string_view::npos || !MayHoldEpisode(all, highest_year))
     return {std::move(stem), false};
-  const ReleaseName r = ReadMarks(all, highest_year);
+  const ReleaseName r = ReadMarks(all, highest_year, period_before ? *period_before : 0);
   const Mark* episode = nullptr;
   const Mark* season = nullptr;
   for (const Mark& m : r.Marks()) {
@@ -74,7 +74,28 @@ EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year) {
   AppendKeptMarks(r, cut->at + cut->words, rebuilt, /*parts_only=*/true);
   if (rebuilt == stem || JoinsWordsBefore(r, *cut, all, rebuilt, highest_year))
     return {std::move(stem), false};
+  // The words before the marker keep their periods; what is written has none.
+  if (period_before && cut->at < 64) *period_before &= (std::uint64_t{1} << cut->at) - 1;
   return {std::move(rebuilt), true};
+}
+
+}  // namespace
+
+EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year,
+                               std::uint64_t* period_before) {
+  if (!period_before || *period_before == 0)
+    return CutAtMarker(std::move(stem), highest_year, nullptr);
+  // The periods are read only where the name they give is one that a second
+  // run, which sees spaces, leaves as it is ("S03E21.22" gives "S03E21-E22");
+  // elsewhere the name is read as that run reads it.
+  std::uint64_t periods = *period_before;
+  EpisodeResult read = CutAtMarker(stem, highest_year, &periods);
+  if (!CutAtMarker(read.stem, highest_year, nullptr).changed) {
+    *period_before = periods;
+    return read;
+  }
+  *period_before = 0;
+  return CutAtMarker(std::move(stem), highest_year, nullptr);
 }
 
 }  // namespace rules

@@ -11,6 +11,7 @@
 // A stem without any of these after its first word is left alone.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "rules/rule_result.h"
@@ -19,7 +20,11 @@ namespace rules {
 
 using EpisodeResult = RuleResult;
 
-// highest_year bounds the year of a date, as for the year rule.
-EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year);
+// highest_year bounds the year of a date, as for the year rule.  With
+// period_before, the words of stem a period joined on (CleanStem,
+// rules/stem_cleanup.h), read as the name wrote them ("S03E21.22" is
+// S03E21-E22); set to those of the result.
+EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year,
+                               std::uint64_t* period_before = nullptr);
 
 }  // namespace rules

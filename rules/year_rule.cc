@@ -1,6 +1,7 @@
 #include "rules/year_rule.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string_view>
 
 #include "rules/ascii.h"
@@ -29,6 +30,14 @@ std::size_t BalancedCut(std::string_view all, std::size_t year_at) {
     from = end + 1;
   }
   return depth > 0 ? open_at : year_at;
+}
+
+// The words of text as the reading splits them: pieces between spaces.
+std::size_t WordsIn(std::string_view text) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (text[i] != ' ' && (i == 0 || text[i - 1] == ' ')) ++n;
+  return n;
 }
 
 bool IsKeptMarker(MarkKind k) {
@@ -62,7 +71,9 @@ void AppendKeptMarks(const ReleaseName& r, std::size_t after, std::string& out,
   }
 }
 
-YearResult ApplyYearRule(std::string stem, int highest_year) {
+namespace {
+
+YearResult BracketYear(std::string stem, int highest_year, std::uint64_t* period_before) {
   // The last year or date that is not the stem's first word: a title may
   // begin with one ("2001 A Space ...").
   const std::string_view all = stem;
@@ -71,7 +82,9 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
     return {std::move(stem), false};
   // The words before from are not read; the marks' words still point into
   // all.
-  const ReleaseName r = ReadMarks(all.substr(from), highest_year);
+  const std::size_t skipped = period_before ? WordsIn(all.substr(0, from)) : 64;
+  const std::uint64_t periods = skipped < 64 ? *period_before >> skipped : 0;
+  const ReleaseName r = ReadMarks(all.substr(from), highest_year, periods);
   for (std::size_t k = r.mark_count; k-- > 0;) {
     Mark m = r.marks[k];
     if (m.kind != MarkKind::kYear && m.kind != MarkKind::kDate) continue;
@@ -99,11 +112,34 @@ YearResult ApplyYearRule(std::string stem, int highest_year) {
     // Marks among the dropped words stay behind it.
     AppendKeptMarks(r, m.at + m.words, tail);
     if (all.substr(cut) == tail) return {std::move(stem), false};
+    // The words kept keep their periods; what is written has none.
+    if (period_before) {
+      const std::size_t kept = WordsIn(all.substr(0, cut));
+      if (kept < 64) *period_before &= (std::uint64_t{1} << kept) - 1;
+    }
     stem.resize(cut);
     stem.append(tail);
     return {std::move(stem), true};
   }
   return {std::move(stem), false};
+}
+
+}  // namespace
+
+YearResult ApplyYearRule(std::string stem, int highest_year,
+                         std::uint64_t* period_before) {
+  if (!period_before || *period_before == 0)
+    return BracketYear(std::move(stem), highest_year, nullptr);
+  // As for the episode rule (rules/episode_rule.cc): the periods are read
+  // only where a second run, which sees spaces, leaves the name given.
+  std::uint64_t periods = *period_before;
+  YearResult read = BracketYear(stem, highest_year, &periods);
+  if (!BracketYear(read.stem, highest_year, nullptr).changed) {
+    *period_before = periods;
+    return read;
+  }
+  *period_before = 0;
+  return BracketYear(std::move(stem), highest_year, nullptr);
 }
 
 }  // namespace rules

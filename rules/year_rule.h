@@ -12,6 +12,7 @@
 // "Movie 2010 Part 2 720p" -> "Movie (2010) Part 2".
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "rules/release_name.h"
@@ -28,7 +29,11 @@ int HighestValidYear(int current_year);
 using YearResult = RuleResult;
 
 // highest_year is HighestValidYear() of the run; both bounds are inclusive.
-YearResult ApplyYearRule(std::string stem, int highest_year);
+// With period_before, the words of stem a period joined on (CleanStem,
+// rules/stem_cleanup.h), read as the name wrote them ("S03E21.22" is
+// S03E21-E22); set to those of the result.
+YearResult ApplyYearRule(std::string stem, int highest_year,
+                         std::uint64_t* period_before = nullptr);
 
 // What the year and episode rules keep of the words they drop, from word
 // after on: the first season, episode or part mark, then the first sample

@@ -248,6 +248,11 @@ TEST(ReleaseName, NeighboursStayApart) {
       {"e", "Show (Pilot S01E02) x.mkv", "Show (Pilot S01E02).mkv"},
       {"e", "Show (Pilot S01E03 720p) Sample.mkv", "Show (Pilot S01E03) Sample.mkv"},
       {"e", "Show (Pilot S01E04 x.mkv", "Show (Pilot S01E04.mkv"},
+      // A run written with a period, read past the words the year rule skips.
+      {"e", "Show.S03E21.22.720p.mkv", "Show S03E21-E22.mkv"},
+      {"e", "Show.S03E21.720p.mkv", "Show S03E21.mkv"},
+      {"y", "The.Long.Show.2010.S03E21.22.720p.mkv", "The Long Show (2010) S03E21-E22.mkv"},
+      {"ye", "Show.S03E21.22.2010.x.mkv", "Show S03E21-E22.mkv"},
       // A date in a group with other words.
       {"y", "Show (2019.03.14 Live).mkv", "Show 2019-03-14.mkv"},
       {"y", "Show (2019.03.15 Live).mkv", "Show 2019-03-15.mkv"},
