@@ -26,7 +26,8 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
       " \"Title (Year)\", \"Show S01E02\", \"Show 2019-03-14\", \"Show S02\", "
       "\"Show - 07\"",
       " (it does the work of /y, /e and /k; versions stay apart as \" - 2160p\")",
-      " (parts become \" - pt1\", extras \" - Words-featurette\"; tidy names stay)",
+      " (what follows the year or episode goes, but parts: \" - pt1\", and extras:",
+      "  \" - Words-featurette\"; tidy names stay)",
       " (subtitles, .nfo and images of a video follow it to its new name)",
       "include /k (or /kc to confirm) to kill common terms like \"Xvid\"",
       "include /m to converted to Mixed-Case if all lower- or UPPERcase",
