@@ -200,7 +200,9 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options,
   FUZZ_CHECK(final_period_goes ||
              split.stem.size() + split.extension.size() == name.size());
   FUZZ_CHECK(name.substr(0, split.stem.size()) == split.stem);
-  std::string stem = rules::CleanStem(split.stem);
+  // The periods that joined words, as CleanName reads them for /y and /e.
+  std::uint64_t joins = 0;
+  std::string stem = rules::CleanStem(split.stem, &joins);
   CheckCleanStem(stem);
   if (options.from_upper || options.from_lower) {
     std::string cased =
@@ -211,17 +213,17 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options,
   }
   if (options.year_rule) {
     CheckYearReadingStart(stem, options.highest_year);
-    rules::YearResult year = rules::ApplyYearRule(stem, options.highest_year);
+    rules::YearResult year = rules::ApplyYearRule(stem, options.highest_year, &joins);
     CheckYearRule(stem, year, options.highest_year);
     stem = std::move(year.stem);
   }
   if (options.episode_rule) {
     rules::EpisodeResult episode =
-        rules::ApplyEpisodeRule(stem, options.highest_year);
+        rules::ApplyEpisodeRule(stem, options.highest_year, &joins);
     CheckEpisodeRule(stem, episode, options.highest_year);
     stem = std::move(episode.stem);
     if (episode.changed && options.year_rule) {
-      rules::YearResult year = rules::ApplyYearRule(stem, options.highest_year);
+      rules::YearResult year = rules::ApplyYearRule(stem, options.highest_year, &joins);
       CheckYearRule(stem, year, options.highest_year);
       stem = std::move(year.stem);
     }

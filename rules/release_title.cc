@@ -264,34 +264,38 @@ bool ReadEpisodeWithoutSeason(ReleaseName& r, int highest_year) {
   for (const Mark& m : r.Marks())
     year_after = year_after || (m.kind == MarkKind::kYear && m.at > r.start);
   for (std::size_t i = r.start + 1; i < w.size(); ++i) {
+    // The shapes first: most words are none, and a tag is looked up only
+    // for a word that is one.
     const std::string_view word = w[i];
-    int n = 0;
+    const char c = ascii::AsciiLower(word[0]);
     Mark m;
     m.at = static_cast<std::uint8_t>(i);
-    if (!year_after && EpisodeNumberWithoutSeason(w, i, highest_year, m)) {
+    if (!year_after && (c == 'e' || c == 'a' || c == 'f' || c == 'o' || c == 'c' || c == 'b') &&
+        EpisodeNumberWithoutSeason(w, i, highest_year, m)) {
       m.kind = MarkKind::kAnime;
       return InsertMark(r, m);
     }
-    if ((word.size() == 3 || word.size() == 4) && IsNumber(word, 4, n) &&
-        !(n >= 1900 && n <= 2099) && word[0] != '0' && i + 1 < w.size() &&
-        !InList(word, kBareResolutions)) {
-      bool television = false;
-      for (std::size_t k = i + 1; k < w.size() && !television;) {
-        const std::size_t tag = MatchVideoTag(w, k).words;
-        if (tag == 0) break;
-        television = IsTelevisionSource(w[k]);
-        k += tag;
-      }
-      if (television) {
-        m.kind = MarkKind::kEpisode;
-        m.at = static_cast<std::uint8_t>(i);
-        m.words = 1;
-        m.season = n / 100;
-        m.first = m.last = n % 100;
-        return InsertMark(r, m);
-      }
+    int n = 0;
+    if ((word.size() != 3 && word.size() != 4) || !IsNumber(word, 4, n) ||
+        (n >= 1900 && n <= 2099) || word[0] == '0' || i + 1 == w.size() ||
+        InList(word, kBareResolutions))
+      continue;
+    bool television = false;
+    for (std::size_t k = i + 1; k < w.size() && !television;) {
+      const std::size_t tag = MatchVideoTag(w, k).words;
+      if (tag == 0) break;
+      television = IsTelevisionSource(w[k]);
+      k += tag;
     }
-    if (MatchVideoTag(w, i).words > 0) return false;  // the title has ended
+    // Right after the title: no tag before it.
+    for (std::size_t k = r.start + 1; k < i && television; ++k)
+      television = MatchVideoTag(w, k).words == 0;
+    if (!television) continue;
+    m.kind = MarkKind::kEpisode;
+    m.words = 1;
+    m.season = n / 100;
+    m.first = m.last = n % 100;
+    return InsertMark(r, m);
   }
   return false;
 }
