@@ -24,13 +24,6 @@
 
 namespace rules {
 
-// The tags that tell versions of one film or episode apart, in the order
-// copies add them.
-enum VersionKind : unsigned char {
-  kEditionTag, kResolutionTag, kSourceTag, kHdrTag, kCodecTag, kAudioTag,
-  kGroupTag, kVersionKinds
-};
-
 struct Reading {
   // kPlain: the name holds no mark; the rest but the title is empty.
   NameForm form = NameForm::kPlain;

@@ -140,6 +140,13 @@ bool IsMarkerWord(std::string_view word);
 
 enum class NameForm : unsigned char { kPlain, kFilm, kEpisode, kDaily, kSeason, kAnime };
 
+// The tags that tell versions of one film or episode apart, in the order
+// copies add them.
+enum VersionKind : unsigned char {
+  kEditionTag, kResolutionTag, kSourceTag, kHdrTag, kCodecTag, kAudioTag,
+  kGroupTag, kVersionKinds
+};
+
 struct ReleaseName {
   StemWords words;
   union {  // only the first mark_count are set, as words.at
@@ -159,6 +166,9 @@ struct ReleaseName {
   std::size_t rest = 0;           // the first word after the year or lead
   // Bit i: a title word the library name is written without.
   std::uint64_t unwritten = 0;
+  // The first tag of each version kind after the title, as written
+  // ("1080p", "DDP5 1"; the group of "x264-GRP"); empty for none.
+  std::string_view tags[kVersionKinds];
   // The country a show's title ends in ("US"), written "(US)"; kNoWord
   // for none.
   std::size_t country = kNoWord;

@@ -426,26 +426,25 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     r.year = r.start++;
     if (r.form == NameForm::kPlain) r.form = NameForm::kFilm;
   }
-  // The tags among the words after the title that hold a number or end
-  // before one ("H 264", "DDP5 1"): what the rule keeps of the others
-  // does not depend on them.
-  auto has_digit = [&w](std::size_t i) {
-    for (char c : w[i]) {
-      if (ascii::IsDigit(c)) return true;
-    }
-    return false;
-  };
+  // The tags after the title, each placed, and the first of each version
+  // kind kept as written.
   for (std::size_t i = r.title_end; i < n;) {
-    if (!has_digit(i) && (i + 1 == n || !has_digit(i + 1))) {
-      ++i;
-      continue;
-    }
     const TagMatch m = MatchVideoTag(w, i);
     if (m.words == 0) {
       ++i;
       continue;
     }
     SetBits(r.understood, i, m.words);
+    const std::string_view last = ascii::TrimBrackets(w[i + m.words - 1]);
+    if (const int slot = VersionSlot(m.kind); slot >= 0 && r.tags[slot].empty()) {
+      // The words as the stem holds them, one space between.
+      const char* from = ascii::TrimBrackets(w[i]).data();
+      const char* to = last.data() + (m.head > 0 ? m.head : last.size());
+      r.tags[slot] = std::string_view(from, static_cast<std::size_t>(to - from));
+    }
+    // "x264-GRP": the group after the last "-" of the tag's word.
+    if (m.head > 0 && r.tags[kGroupTag].empty())
+      r.tags[kGroupTag] = last.substr(last.rfind('-') + 1);
     i += m.words;
   }
   // Numbers that belong to a tag: channels ("5.1", "DDP5.1", "(5.1)"),

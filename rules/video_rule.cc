@@ -70,20 +70,6 @@ std::size_t MediaServerTag(std::span<const std::string_view> w, std::size_t at) 
   return 0;
 }
 
-// The slot of a tag kind that tells versions apart, -1 for none.
-int VersionSlot(TagKind kind) {
-  switch (kind) {
-    case TagKind::kEdition: return kEditionTag;
-    case TagKind::kResolution: return kResolutionTag;
-    case TagKind::kSource: return kSourceTag;
-    case TagKind::kHdr: return kHdrTag;
-    case TagKind::kCodec: return kCodecTag;
-    case TagKind::kAudio: return kAudioTag;
-    case TagKind::kGroup: return kGroupTag;
-    default: return -1;
-  }
-}
-
 // The words from at to the end that are all release tags, the first a
 // version's, the last maybe with its group: the suffix "/v" writes
 // (" - 1080p BluRay", " - Extended", " - 1080p x264-GRP").  One that begins
@@ -254,34 +240,6 @@ bool IsImdbId(std::string_view word) {
   return true;
 }
 
-// The first tag of each kind that tells versions apart, from word from on.
-void ReadVersionTags(std::span<const std::string_view> w, std::size_t from,
-                     std::string (&tags)[kVersionKinds]) {
-  for (std::size_t i = from; i < w.size();) {
-    const TagMatch m = MatchVideoTag(w, i);
-    if (m.words == 0) {
-      ++i;
-      continue;
-    }
-    const int slot = VersionSlot(m.kind);
-    if (slot >= 0 && tags[slot].empty()) {
-      std::string& tag = tags[slot];
-      for (std::size_t k = i; k < i + m.words; ++k) {
-        if (!tag.empty()) tag.push_back(' ');
-        std::string_view word = ascii::TrimBrackets(w[k]);
-        if (m.head > 0) word = word.substr(0, m.head);  // no group
-        tag.append(word);
-      }
-    }
-    // "x264-GRP": the group after the last "-" of the tag's word.
-    if (m.head > 0 && tags[kGroupTag].empty()) {
-      const std::string_view word = ascii::TrimBrackets(w[i + m.words - 1]);
-      tags[kGroupTag] = word.substr(word.rfind('-') + 1);
-    }
-    i += m.words;
-  }
-}
-
 // The part the library name keeps after the mark: a film's anywhere after
 // it; an episode's or a date's only right after its mark, tags aside,
 // before any word of the episode's title ("S06E17 Part 1"; in "S03E09 The
@@ -380,7 +338,9 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     if (!out.empty()) out.push_back(' ');
     out.append(reading.written_mark);
   }
-  ReadVersionTags(w, r.title_end, reading.tags);
+  for (int k = 0; k < kVersionKinds; ++k) {
+    if (!r.tags[k].empty()) reading.tags[k] = r.tags[k];
+  }
   // After the mark only what names another file or video stays: a part, an
   // extra, a sample, and the forms media servers and this rule write.
   std::uint64_t kept = 0;
@@ -474,7 +434,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
 VideoVersions FindVideoVersions(std::string_view stem, int highest_year) {
   VideoVersions v;
   const ReleaseName r = ReadReleaseName(PastLenticularGroups(stem), highest_year);
-  ReadVersionTags(r.words.all(), r.title_end, v.tags);
+  for (int k = 0; k < kVersionKinds; ++k) v.tags[k] = r.tags[k];
   return v;
 }
 

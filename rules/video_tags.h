@@ -38,6 +38,21 @@ inline bool IsVersionKind(TagKind k) {
          k == TagKind::kSource;
 }
 
+// The version kind (rules/release_name.h's VersionKind) a tag kind fills,
+// -1 for none.
+inline int VersionSlot(TagKind kind) {
+  switch (kind) {
+    case TagKind::kEdition: return 0;
+    case TagKind::kResolution: return 1;
+    case TagKind::kSource: return 2;
+    case TagKind::kHdr: return 3;
+    case TagKind::kCodec: return 4;
+    case TagKind::kAudio: return 5;
+    case TagKind::kGroup: return 6;
+    default: return -1;
+  }
+}
+
 struct VideoTag {
   std::string_view term;  // lower case; "_" between words
   TagKind kind;
