@@ -15,11 +15,6 @@ struct Episode {
   int last = 0;
 };
 
-// A release's version after its episode number: "v2", "v3".
-bool IsReleaseVersion(std::string_view rest) {
-  return rest.size() == 2 && IsChar(rest, 0, 'v') && ascii::IsDigit(rest[1]);
-}
-
 // What a "-" glues to an episode mark when it is no more episodes: a tag or
 // a release group ("1x01-720p", "1x01-GRP"), a word with a letter other
 // than the "x" of "2x9-2x10".
@@ -28,6 +23,11 @@ bool GluedAfterDash(std::string_view rest) {
     if (ascii::IsLetter(c) && ascii::AsciiLower(c) != 'x') return true;
   }
   return false;
+}
+
+// A release's version after its episode number: "v2", "v3".
+bool IsReleaseVersion(std::string_view rest) {
+  return rest.size() == 2 && IsChar(rest, 0, 'v') && ascii::IsDigit(rest[1]);
 }
 
 // "1920x800", "3840x1600": a picture's width and height, which a season
@@ -65,6 +65,10 @@ bool ReadMoreEpisodes(std::string_view w, std::size_t i, int highest_year,
     // A release group glued on: "S01E05-Group".
     if (w[i] == '-' && i + 1 < w.size() && ascii::IsLetter(w[i + 1]) &&
         !IsChar(w, i + 1, 'e') && !IsChar(w, i + 1, 's'))
+      return true;
+    // A tag glued on: "S01E05-1080p".
+    if (w[i] == '-' && i + 1 < w.size() && ascii::IsDigit(w[i + 1]) &&
+        GluedAfterDash(w.substr(i + 1)))
       return true;
     if (w[i] == '-' || w[i] == '+') ++i;
     if (IsChar(w, i, 's')) {
@@ -997,8 +1001,9 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
     // of digits a period joins on makes the number no episode's ("- 1.1GB",
     // "- 5.1").
     if (at + 2 < s.n && s.PeriodBefore(at + 2) && IsNumberOrSize(s.at[at + 2])) {
-      if (digits.size() != s.at[at + 1].size() || s.at[at + 2] != "5")
-        return Mark();
+      if (digits.size() != s.at[at + 1].size() || s.at[at + 2] != "5" ||
+          (at + 3 < s.n && InList(ascii::TrimBrackets(s.at[at + 3]), kSizeUnits)))
+        return Mark();  // "- 2.5 GB" is a size
       m.day = s.at[at + 2];
       m.words = 3;
     }

@@ -280,8 +280,16 @@ bool ReadEpisodeWithoutSeason(ReleaseName& r, int highest_year) {
         (n >= 1900 && n <= 2099) || word[0] == '0' || i + 1 == w.size() ||
         InList(word, kBareResolutions))
       continue;
+    // "Show.103.104.HDTV": two episodes of one season.
+    int next = 0;
+    std::size_t after = i + 1;
+    if (w[after].size() == word.size() && IsNumber(w[after], 4, next) &&
+        next / 100 == n / 100 && next % 100 > n % 100)
+      ++after;
+    else
+      next = n;
     bool television = false;
-    for (std::size_t k = i + 1; k < w.size() && !television;) {
+    for (std::size_t k = after; k < w.size() && !television;) {
       const std::size_t tag = MatchVideoTag(w, k).words;
       if (tag == 0) break;
       television = IsTelevisionSource(w[k]);
@@ -292,9 +300,10 @@ bool ReadEpisodeWithoutSeason(ReleaseName& r, int highest_year) {
       television = MatchVideoTag(w, k).words == 0;
     if (!television) continue;
     m.kind = MarkKind::kEpisode;
-    m.words = 1;
+    m.words = static_cast<std::uint8_t>(after - i);
     m.season = n / 100;
-    m.first = m.last = n % 100;
+    m.first = n % 100;
+    m.last = next % 100;
     return InsertMark(r, m);
   }
   return false;
@@ -374,6 +383,28 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
   } else {
     r.title_end = FirstTag(w, r.start);
     r.rest = r.title_end;
+    // A release name's title ends before the bracket groups and the release
+    // version that come before its first tag: "Title [Group] (1080p)",
+    // "Title (R2J) (Extras) (x264)", "Title v2 (ABCD1234)".  A name with
+    // no tag keeps them ("Holiday (2)").
+    while (r.title_end < n && r.title_end > r.start + 1) {
+      const std::string_view last = w[r.title_end - 1];
+      if (last.size() == 2 && IsChar(last, 0, 'v') && ascii::IsDigit(last[1])) {
+        --r.title_end;
+        continue;
+      }
+      int number = 0;
+      if (last.back() != ')' || IsNumber(ascii::TrimBrackets(last), 4, number))
+        break;  // "Holiday (2) 720p": a copy's number tells it apart
+      std::size_t open = r.title_end - 1;
+      int depth = 0;
+      for (;; --open) {
+        for (char c : w[open]) depth += c == ')' ? 1 : c == '(' ? -1 : 0;
+        if (depth <= 0 || open == r.start) break;
+      }
+      if (depth != 0 || open <= r.start || w[open].front() != '(') break;
+      r.title_end = open;
+    }
     // "[Group] 06 Title (720p)": an episode number before the title,
     // written with its leading zero ("[Group] 300 Spartans" is a title).
     Mark m;

@@ -30,6 +30,7 @@ constexpr VideoTag kTags[] = {
     {"bluray", K::kSource, false}, {"blu-ray", K::kSource, false},
     {"blu_ray", K::kSource, false}, {"bdrip", K::kSource, false},
     {"brrip", K::kSource, false}, {"bdremux", K::kSource, false},
+    {"bd-remux", K::kSource, false},
     {"remux", K::kSource, false}, {"bd", K::kSource, true},
     {"bd25", K::kSource, false}, {"bd50", K::kSource, false},
     {"web-dl", K::kSource, false}, {"webdl", K::kSource, false},
@@ -99,7 +100,7 @@ constexpr VideoTag kTags[] = {
     {"itunes", K::kService, true}, {"max", K::kService, true},
     // Dubs and subtitles; the languages are rules/languages.cc's.
     {"dl", K::kLanguage, true}, {"dual", K::kLanguage, true},
-    {"dual-audio", K::kLanguage, false}, {"dubbed", K::kLanguage, false},
+    {"dual-audio", K::kLanguage, false}, {"dual_audio", K::kLanguage, false}, {"dubbed", K::kLanguage, false},
     {"subbed", K::kLanguage, false}, {"hardsub", K::kLanguage, false},
     {"hc", K::kLanguage, true}, {"subs", K::kLanguage, true},
     // Flags.

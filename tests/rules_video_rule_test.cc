@@ -175,6 +175,17 @@ TEST(VideoRule, WhatFollowsTheMarkGoes) {
       {"Night.Desk.UK.S01E02.mkv", "Night Desk (UK) S01E02.mkv"},
       {"Night.Desk.Series.3.Part.4.HDTV.mkv", "Night Desk S03E04.mkv"},
       {"Cloud Arc 2nd Season 08 (720p).mkv", "Cloud Arc S02E08.mkv"},
+      {"Night.Desk.210.211.HDTV.mkv", "Night Desk S02E10-E11.mkv"},
+      {"Night-Desk-s02e03-1080p.mkv", "Night-Desk S02E03.mkv"},
+      // A title without a mark ends before the groups and the release
+      // version that come before its first tag; a name without a tag keeps
+      // them, and a copy's number always stays.
+      {"[ABC] Cloud Arc [Grp2] (1080p).mkv", "Cloud Arc.mkv"},
+      {"Cloud Arc [v2] [R1] [Extras] [x265].mkv", "Cloud Arc.mkv"},
+      {"Cloud Arc v2 [DEADBEEF].mkv", "Cloud Arc.mkv"},
+      {"Holiday (Copy).mkv", "Holiday (Copy).mkv"},
+      {"Holiday (2) 720p.mkv", "Holiday (2).mkv"},
+      {"River Song (2018) WEB-DL - 1.5 GB - x264.mkv", "River Song (2018).mkv"},
   };
   for (const Case& c : cases) {
     const std::string once = rules::CleanName(c.listed, Video()).name;
