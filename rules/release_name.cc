@@ -170,14 +170,19 @@ bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& dig
   int value = 0;
   if (!ReadDigits(w, i, 1, 5, value)) return false;
   digits = w.substr(0, i);
+  auto version = [&w](std::size_t& k) {  // "v2" after a number
+    if (IsChar(w, k, 'v') && k + 1 < w.size() && ascii::IsDigit(w[k + 1])) k += 2;
+  };
+  version(i);
   if (i < w.size()) {
+    // The last of a run: "01-02", "01v2-04", "01v2-03v2".
     int last = 0;
-    if (to && w[i] == '-' && ReadDigits(w, ++i, 1, 5, last) && i == w.size() &&
-        last > value) {
-      *to = w.substr(digits.size() + 1);
-    } else if (!IsChar(w, i, 'v') || i + 2 != w.size() || !ascii::IsDigit(w[i + 1])) {
-      return false;
-    }
+    if (!to || w[i] != '-') return false;
+    const std::size_t from = ++i;
+    if (!ReadDigits(w, i, 1, 5, last) || last <= value) return false;
+    *to = w.substr(from, i - from);
+    version(i);
+    if (i != w.size()) return false;
   }
   return !IsYearWord(digits, highest_year);
 }
@@ -540,9 +545,16 @@ std::size_t AnimeWithoutDash(const StemWords& s, std::size_t at, int highest_yea
     if (bare[i] == '-' && !(m.to = last_of(bare.substr(i + 1))).empty()) return 1;
     m.text = {};
   }
-  if (!ReadAnimeNumber(word, highest_year, digits) || digits.size() != word.size() ||
-      digits.size() < 2 || digits.size() > 4)
+  if (!ReadAnimeNumber(word, highest_year, digits) || digits.size() < 2 ||
+      digits.size() > 4)
     return 0;
+  // A number with its release's version ("02v2", "04V2") is an episode's
+  // wherever it stands.
+  if (digits.size() + 2 == word.size() && at > 0) {
+    m.text = digits;
+    return 1;
+  }
+  if (digits.size() != word.size()) return 0;
   // "07" before a bracket tag, in a name a bracket group opens or with a
   // leading zero.
   // A bracketed year is no tag: "News 04 05 (2019)" holds no number.

@@ -222,6 +222,21 @@ bool EpisodeNumberWithoutSeason(std::span<const std::string_view> w, std::size_t
                                 int highest_year, Mark& m) {
   const std::string_view word = ascii::TrimBrackets(w[at]);
   std::string_view digits;
+  // "(20 of 25)", "3 of 3", "5of9": the episode of a numbered run.
+  int n = 0, of = 0;
+  if (IsNumber(word, 3, n) && at + 2 < w.size() && ascii::EqualsFolded(w[at + 1], "of") &&
+      IsNumber(ascii::TrimBrackets(w[at + 2]), 3, of) && n >= 1 && n <= of) {
+    m.text = word;
+    m.words = 3;
+    return true;
+  }
+  if (const std::size_t o = word.find("of");
+      o != std::string_view::npos && o > 0 && IsNumber(word.substr(0, o), 3, n) &&
+      IsNumber(word.substr(o + 2), 3, of) && n >= 1 && n <= of) {
+    m.text = word.substr(0, o);
+    m.words = 1;
+    return true;
+  }
   if (InList(word, kEpisodeWords) && at + 1 < w.size() &&
       ReadAnimeNumber(ascii::TrimBrackets(w[at + 1]), highest_year, digits, &m.to)) {
     m.text = digits;
@@ -260,17 +275,21 @@ bool EpisodeNumberWithoutSeason(std::span<const std::string_view> w, std::size_t
 //    1977" is a film's title).
 bool ReadEpisodeWithoutSeason(ReleaseName& r, int highest_year) {
   const std::span<const std::string_view> w = r.words.all();
-  bool year_after = false;
-  for (const Mark& m : r.Marks())
-    year_after = year_after || (m.kind == MarkKind::kYear && m.at > r.start);
+  std::size_t last_year = 0;  // past the last year's word
+  for (const Mark& m : r.Marks()) {
+    if (m.kind == MarkKind::kYear) last_year = m.at + 1u;
+  }
   for (std::size_t i = r.start + 1; i < w.size(); ++i) {
+    const bool year_after = i < last_year;
     // The shapes first: most words are none, and a tag is looked up only
     // for a word that is one.
     const std::string_view word = w[i];
     const char c = ascii::AsciiLower(word[0]);
     Mark m;
     m.at = static_cast<std::uint8_t>(i);
-    if (!year_after && (c == 'e' || c == 'a' || c == 'f' || c == 'o' || c == 'c' || c == 'b') &&
+    if (!year_after &&
+        (c == 'e' || c == 'a' || c == 'f' || c == 'o' || c == 'c' || c == 'b' ||
+         ascii::IsDigit(c) || c == '(') &&
         EpisodeNumberWithoutSeason(w, i, highest_year, m)) {
       m.kind = MarkKind::kAnime;
       return InsertMark(r, m);
@@ -425,6 +444,25 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     }
   }
   r.title_end = TrimTitle(w, r.start, r.title_end);
+  // Before an episode number: the episode word that names it ("Show
+  // Episode - 69"), and a bracketed word that tells the broadcast or disc
+  // ("Show (TV) - 02", "Show (DVD) - 01", "Show [Subtitle] - 01"); a
+  // country stays ("Show (US)").
+  if (r.form == NameForm::kAnime) {
+    while (r.title_end > r.start + 1) {
+      const std::string_view last = w[r.title_end - 1];
+      const std::string_view bare = ascii::TrimBrackets(last);
+      const bool bracketed = last.size() > 2 && last.front() == '(' && last.back() == ')' &&
+                             bare.size() + 2 == last.size();
+      if (InList(bare, kEpisodeWords) ||
+          (bracketed && ascii::IsLetter(bare[0]) && !InList(bare, kCountryCodes) &&
+           bare.find_first_of("()") == std::string_view::npos)) {
+        --r.title_end;
+        continue;
+      }
+      break;
+    }
+  }
   if ((r.form == NameForm::kEpisode || r.form == NameForm::kSeason) &&
       r.year == kNoWord && r.title_end >= r.start + 2 &&
       InList(ascii::TrimBrackets(w[r.title_end - 1]), kCountryCodes))

@@ -176,6 +176,15 @@ TEST(VideoRule, WhatFollowsTheMarkGoes) {
       {"Night.Desk.Series.3.Part.4.HDTV.mkv", "Night Desk S03E04.mkv"},
       {"Cloud Arc 2nd Season 08 (720p).mkv", "Cloud Arc S02E08.mkv"},
       {"Night.Desk.210.211.HDTV.mkv", "Night Desk S02E10-E11.mkv"},
+      // Anime numbers: with the release's version, in runs, of a count;
+      // the episode word and a broadcast's bracket before them go.
+      {"[ABC]_Cloud_Arc_03v2_[DEADBEEF].mkv", "Cloud Arc - 03.mkv"},
+      {"[ABC] Cloud Arc - 01v2-06 [BD].mkv", "Cloud Arc - 01-06.mkv"},
+      {"Cloud_Arc_[07_of_12]_[jp].mkv", "Cloud Arc - 07.mkv"},
+      {"Cloud.Arc.2of6.Title.x264.mkv", "Cloud Arc - 2.mkv"},
+      {"[ABC] Cloud Arc Episode - 42 [720p].mkv", "Cloud Arc - 42.mkv"},
+      {"[ABC] Cloud Arc (TV) - 05 [720p].mkv", "Cloud Arc - 05.mkv"},
+      {"Cloud Arc (2015) Episode 12-13 [1080p].mkv", "Cloud Arc (2015) - 12-13.mkv"},
       {"Night-Desk-s02e03-1080p.mkv", "Night-Desk S02E03.mkv"},
       // A title without a mark ends before the groups and the release
       // version that come before its first tag; a name without a tag keeps
