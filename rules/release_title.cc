@@ -476,12 +476,12 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
         ReadAnimeNumber(ascii::TrimBrackets(w[k + 1]), highest_year, digits, &to))
       SetBits(r.unwritten, k, 1);
   }
-  // Audio channels in the title ("5.1x2"), which the periods kept from
-  // reading as an episode ("1x2"): written without them, as a second
+  // Audio channels in the title ("5.1x2", "2.0e3"), which the periods kept
+  // from reading as an episode ("1x2"): written without them, as a second
   // reading has no periods.
   for (std::size_t k = r.start + 1; k < r.title_end; ++k) {
     if (r.words.PeriodBefore(k) && ascii::IsDigit(w[k - 1].back()) &&
-        ascii::IsDigit(w[k][0]) && w[k].find_first_of("xX") != std::string_view::npos)
+        ascii::IsDigit(w[k][0]) && w[k].find_first_of("xXeE") != std::string_view::npos)
       SetBits(r.unwritten, k, 1);
   }
   // A bracketed year that opens the title, with no year after it, goes
