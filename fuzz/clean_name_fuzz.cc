@@ -200,9 +200,11 @@ void CheckPipeline(std::string_view name, const rules::NameRules& options,
   FUZZ_CHECK(final_period_goes ||
              split.stem.size() + split.extension.size() == name.size());
   FUZZ_CHECK(name.substr(0, split.stem.size()) == split.stem);
-  // The periods that joined words, as CleanName reads them for /y and /e.
+  // The periods that joined words, as CleanName reads them for /y and /e:
+  // only where one may go on an episode's run.
   std::uint64_t joins = 0;
-  std::string stem = rules::CleanStem(split.stem, &joins);
+  std::string stem =
+      rules::CleanStem(split.stem, rules::MayJoinEpisodeRun(split.stem) ? &joins : nullptr);
   CheckCleanStem(stem);
   if (options.from_upper || options.from_lower) {
     std::string cased =

@@ -17,13 +17,15 @@ CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
   NameSplit split = is_directory ? SplitDirectoryName(listed) : SplitFileName(listed);
   CleanedName out;
   std::uint64_t period_joins = 0;
-  const bool joins = rules.video_rule || rules.year_rule || rules.episode_rule;
+  const bool joins = rules.video_rule || ((rules.year_rule || rules.episode_rule) &&
+                                          MayJoinEpisodeRun(split.stem));
   std::string stem = CleanStem(split.stem, joins ? &period_joins : nullptr);
   if (rules.video_rule) {
-    VideoResult video = ApplyVideoRule(std::move(stem), rules.highest_year, period_joins);
+    if (rules.keep_reading) out.reading.emplace();
+    RuleResult video = ApplyVideoRule(std::move(stem), rules.highest_year, period_joins,
+                                      out.reading ? &*out.reading : nullptr);
     stem = std::move(video.stem);
     out.video_changed = video.changed;
-    out.reading = std::move(video.reading);
     if (rules.from_upper || rules.from_lower)
       stem = ApplyCaseRule(std::move(stem), rules.from_upper, rules.from_lower,
                            *rules.letter_case);

@@ -3,6 +3,7 @@
 // glued back unchanged.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,8 @@ struct NameRules {
   // the year, episode and term rules, which then add nothing, and the case
   // rule judges the name it leaves.
   bool video_rule = false;
+  // "/v": fill CleanedName::reading, for the stages that take it.
+  bool keep_reading = false;
   int highest_year = 2020;
   // The platform's case of letters beyond ASCII.
   const text::CaseMapping* letter_case = &text::AsciiOnlyMapping();
@@ -37,8 +40,9 @@ struct CleanedName {
   bool episode_changed = false;
   bool terms_changed = false;
   bool video_changed = false;
-  // "/v": what the reading found; the stages after the rules take it.
-  Reading reading;
+  // "/v" with keep_reading: what the reading found; the stages after the
+  // rules take it.  Empty otherwise, and then costs nothing.
+  std::optional<Reading> reading;
 };
 
 // A directory's name is split by SplitDirectoryName (rules/stem_cleanup.h),

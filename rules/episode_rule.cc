@@ -44,14 +44,16 @@ std::size_t ClosedLater(std::string_view kept, std::string_view rest) {
   return std::min(open, closed);
 }
 
-EpisodeResult CutAtMarker(std::string stem, int highest_year,
-                          std::uint64_t* period_before) {
+// The stem cut after its marker, or changed false (and no stem) where it
+// keeps its words; period_read: whether the periods were asked for.
+EpisodeResult CutAtMarker(std::string_view all, int highest_year,
+                          std::uint64_t* period_before, bool* period_read = nullptr) {
   // The last episode or date that is not the stem's first word wins, and
   // without one the last season word.
-  const std::string_view all = stem;
   if (all.find(' ') == std::string_view::npos || !MayHoldEpisode(all, highest_year))
-    return {std::move(stem), false};
+    return {};
   const ReleaseName r = ReadMarks(all, highest_year, period_before ? *period_before : 0);
+  if (period_read) *period_read = r.words.period_read;
   const Mark* episode = nullptr;
   const Mark* season = nullptr;
   for (const Mark& m : r.Marks()) {
@@ -60,7 +62,7 @@ EpisodeResult CutAtMarker(std::string stem, int highest_year,
     if (m.kind == MarkKind::kSeason) season = &m;
   }
   const Mark* cut = episode ? episode : season;
-  if (!cut) return {std::move(stem), false};
+  if (!cut) return {};
   const std::size_t at =
       static_cast<std::size_t>(r.words.at[cut->at].data() - all.data());
   std::string rebuilt;
@@ -72,8 +74,8 @@ EpisodeResult CutAtMarker(std::string stem, int highest_year,
   rebuilt.append(ClosedLater(all.substr(0, at), all.substr(at)), ')');
   // A part, then a sample or trailer, after the marker stay.
   AppendKeptMarks(r, cut->at + cut->words, rebuilt, /*parts_only=*/true);
-  if (rebuilt == stem || JoinsWordsBefore(r, *cut, all, rebuilt, highest_year))
-    return {std::move(stem), false};
+  if (rebuilt == all || JoinsWordsBefore(r, *cut, all, rebuilt, highest_year))
+    return {};
   // The words before the marker keep their periods; what is written has none.
   if (period_before && cut->at < 64) *period_before &= (std::uint64_t{1} << cut->at) - 1;
   return {std::move(rebuilt), true};
@@ -83,19 +85,22 @@ EpisodeResult CutAtMarker(std::string stem, int highest_year,
 
 EpisodeResult ApplyEpisodeRule(std::string stem, int highest_year,
                                std::uint64_t* period_before) {
-  if (!period_before || *period_before == 0)
-    return CutAtMarker(std::move(stem), highest_year, nullptr);
-  // The periods are read only where the name they give is one that a second
-  // run, which sees spaces, leaves as it is ("S03E21.22" gives "S03E21-E22");
-  // elsewhere the name is read as that run reads it.
-  std::uint64_t periods = *period_before;
-  EpisodeResult read = CutAtMarker(stem, highest_year, &periods);
-  if (!CutAtMarker(read.stem, highest_year, nullptr).changed) {
-    *period_before = periods;
-    return read;
+  std::uint64_t periods = period_before ? *period_before : 0;
+  bool period_read = false;
+  EpisodeResult read =
+      CutAtMarker(stem, highest_year, periods ? &periods : nullptr, &period_read);
+  // The periods are taken only where the name they give is one that a
+  // second run, which sees spaces, leaves as it is ("S03E21.22" gives
+  // "S03E21-E22"); most names read the same without them.
+  if (period_read &&
+      CutAtMarker(read.changed ? std::string_view(read.stem) : std::string_view(stem),
+                  highest_year, nullptr).changed) {
+    periods = 0;
+    read = CutAtMarker(stem, highest_year, nullptr);
   }
-  *period_before = 0;
-  return CutAtMarker(std::move(stem), highest_year, nullptr);
+  if (period_before) *period_before = periods;
+  if (!read.changed) return {std::move(stem), false};
+  return read;
 }
 
 }  // namespace rules

@@ -685,6 +685,10 @@ bool MayBeginWithDigits(std::string_view w) {
 bool EndsWithSampleWord(std::string_view word) {
   std::size_t end = word.size();
   while (end > 1 && word[end - 1] == ')') --end;
+  // Asked of nearly every word: the last letter of "sample" or "trailer"
+  // first.
+  const char last = ascii::AsciiLower(word[end - 1]);
+  if (end < 6 || (last != 'e' && last != 'r')) return false;
   for (std::string_view w : kSampleWords) {
     if (end >= w.size() && ascii::EqualsFolded(word.substr(end - w.size(), w.size()), w))
       return true;

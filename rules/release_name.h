@@ -81,9 +81,14 @@ struct StemWords {
   std::size_t n = 0;
   StemWords() {}
   std::uint64_t period_before = 0;  // bit i: a period before word i
+  // Set once a reading asked for a period and found one: only then may the
+  // reading differ from one of the same words without their periods.
+  mutable bool period_read = false;
   std::span<const std::string_view> all() const { return {at, n}; }
   bool PeriodBefore(std::size_t i) const {
-    return i < 64 && ((period_before >> i) & 1u);
+    const bool period = i < 64 && ((period_before >> i) & 1u);
+    period_read = period_read || period;
+    return period;
   }
 };
 
@@ -180,9 +185,10 @@ struct ReleaseName {
   }
 };
 
-// The whole reading.
+// The whole reading; without read_tags, tags holds none but those that
+// hold a number.
 ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
-                            std::uint64_t period_before = 0);
+                            std::uint64_t period_before = 0, bool read_tags = true);
 
 // The words and marks only (what "/y" and "/e" need): no title, no tags.
 ReleaseName ReadMarks(std::string_view cleaned, int highest_year,

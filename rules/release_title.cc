@@ -285,14 +285,15 @@ bool ReadEpisodeWithoutSeason(ReleaseName& r, int highest_year) {
     // for a word that is one.
     const std::string_view word = w[i];
     const char c = ascii::AsciiLower(word[0]);
-    Mark m;
-    m.at = static_cast<std::uint8_t>(i);
     if (!year_after &&
         (c == 'e' || c == 'a' || c == 'f' || c == 'o' || c == 'c' || c == 'b' ||
-         ascii::IsDigit(c) || c == '(') &&
-        EpisodeNumberWithoutSeason(w, i, highest_year, m)) {
-      m.kind = MarkKind::kAnime;
-      return InsertMark(r, m);
+         ascii::IsDigit(c) || c == '(')) {
+      Mark m;
+      m.at = static_cast<std::uint8_t>(i);
+      if (EpisodeNumberWithoutSeason(w, i, highest_year, m)) {
+        m.kind = MarkKind::kAnime;
+        return InsertMark(r, m);
+      }
     }
     int n = 0;
     if ((word.size() != 3 && word.size() != 4) || !IsNumber(word, 4, n) ||
@@ -318,6 +319,8 @@ bool ReadEpisodeWithoutSeason(ReleaseName& r, int highest_year) {
     for (std::size_t k = r.start + 1; k < i && television; ++k)
       television = MatchVideoTag(w, k).words == 0;
     if (!television) continue;
+    Mark m;
+    m.at = static_cast<std::uint8_t>(i);
     m.kind = MarkKind::kEpisode;
     m.words = static_cast<std::uint8_t>(after - i);
     m.season = n / 100;
@@ -332,7 +335,7 @@ bool ReadEpisodeWithoutSeason(ReleaseName& r, int highest_year) {
 
 
 ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
-                            std::uint64_t period_before) {
+                            std::uint64_t period_before, bool read_tags) {
   ReleaseName r = ReadMarks(cleaned, highest_year, period_before);
   const std::span<const std::string_view> w = r.words.all();
   const std::size_t n = w.size();
@@ -496,8 +499,20 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     if (r.form == NameForm::kPlain) r.form = NameForm::kFilm;
   }
   // The tags after the title, each placed, and the first of each version
-  // kind kept as written.
+  // kind kept as written.  Without read_tags, only those that hold a number
+  // or end before one ("H 264", "DDP5 1"): the ones the marks' reading
+  // asks about.
+  auto has_digit = [&w](std::size_t i) {
+    for (char c : w[i]) {
+      if (ascii::IsDigit(c)) return true;
+    }
+    return false;
+  };
   for (std::size_t i = r.title_end; i < n;) {
+    if (!read_tags && !has_digit(i) && (i + 1 == n || !has_digit(i + 1))) {
+      ++i;
+      continue;
+    }
     const TagMatch m = MatchVideoTag(w, i);
     if (m.words == 0) {
       ++i;

@@ -113,6 +113,19 @@ std::string Clean(std::string_view stem, std::uint64_t* period_joins) {
 
 }  // namespace
 
+bool MayJoinEpisodeRun(std::string_view stem) {
+  for (std::size_t dot = stem.find('.'); dot != std::string_view::npos;
+       dot = stem.find('.', dot + 1)) {
+    if (dot + 1 == stem.size() || !ascii::IsDigit(stem[dot + 1])) continue;
+    std::size_t k = dot;
+    while (k > 0 && ascii::IsDigit(stem[k - 1])) --k;
+    if (k == dot || k == 0) continue;
+    const char before = ascii::AsciiLower(stem[k - 1]);
+    if (before == 'e' || before == 'x') return true;
+  }
+  return false;
+}
+
 std::string CleanStem(std::string_view stem, std::uint64_t* period_joins) {
   return period_joins ? Clean<true>(stem, period_joins) : Clean<false>(stem, nullptr);
 }

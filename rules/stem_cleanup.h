@@ -40,4 +40,10 @@ bool IsDirectoryExtension(std::string_view part);
 // "12.5", "5.1" and "S03E21.22" as written.
 std::string CleanStem(std::string_view stem, std::uint64_t* period_joins = nullptr);
 
+// Whether a raw stem has a period that may go on an episode's run: one
+// between an episode mark's digits and more digits ("S03E21.22",
+// "1x02.03").  The year and episode rules ask the cleanup for its periods
+// only then; every other name reads the same without them.
+bool MayJoinEpisodeRun(std::string_view stem);
+
 }  // namespace rules

@@ -149,7 +149,7 @@ bool EndsExtraWords(const ReleaseName& r, std::size_t i) {
 // writes reads back the same.  Returns whether there was one; kept gets
 // the words it takes, kind the extra's kind.
 bool AppendExtra(const ReleaseName& r, std::string& out, std::uint64_t& kept,
-                 std::string& kind) {
+                 std::string_view& kind) {
   const std::span<const std::string_view> w = r.words.all();
   for (std::size_t i = r.rest; i < w.size(); ++i) {
     const std::string_view word = ascii::TrimBrackets(w[i]);
@@ -280,17 +280,46 @@ void SplitGluedMarks(std::string& stem, std::uint64_t& period_before) {
   }
 }
 
+// The reading's fields of what the library name is written without: the
+// tags, the extra's kind, ids and the edition, and the words that went.
+void ReadWhatWent(const ReleaseName& r, std::uint64_t kept, std::string_view extra_kind,
+                  Reading& reading) {
+  const std::span<const std::string_view> w = r.words.all();
+  for (int k = 0; k < kVersionKinds; ++k) {
+    if (!r.tags[k].empty()) reading.tags[k] = r.tags[k];
+  }
+  reading.extra = extra_kind;
+  for (std::size_t i = r.rest; i < w.size(); ++i) {
+    if (IsImdbId(w[i]) && reading.imdb.empty()) reading.imdb = ascii::TrimBrackets(w[i]);
+  }
+  // An edition among the words that go: "Director's Cut", "30th
+  // Anniversary Edition".
+  if (reading.edition.empty() && !reading.tags[kEditionTag].empty()) {
+    reading.edition = reading.tags[kEditionTag];
+    for (std::size_t i = r.rest; i + 1 < w.size(); ++i) {
+      if (ascii::StartsFolded(w[i + 1], "anniversary") && ascii::IsDigit(w[i][0])) {
+        reading.edition = std::string(w[i]) + ' ' + reading.edition;
+        break;
+      }
+    }
+  }
+  for (std::size_t i = r.form == NameForm::kPlain ? r.title_end : r.rest; i < w.size(); ++i) {
+    if (i < 64 && ((kept >> i) & 1u)) continue;
+    if (!reading.dropped.empty()) reading.dropped.push_back(' ');
+    reading.dropped.append(w[i]);
+  }
+}
+
 }  // namespace
 
-VideoResult ApplyVideoRule(std::string stem, int highest_year,
-                           std::uint64_t period_before) {
-  VideoResult result;
-  Reading& reading = result.reading;
+RuleResult ApplyVideoRule(std::string stem, int highest_year,
+                          std::uint64_t period_before, Reading* reading) {
+  RuleResult result;
   // A name of no release name's shape (a control byte, bytes that are no
   // UTF-8, a bracket left open) is not read: its words may read otherwise
   // once rewritten, and a library name must be one a second run leaves.
   if (IsOddlyShaped(stem)) {
-    reading.title = stem;
+    if (reading) reading->title = stem;
     result.stem = std::move(stem);
     return result;
   }
@@ -299,12 +328,12 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
   if (from.size() != stem.size()) {
     period_before >>= SplitWords(std::string_view(stem).substr(0, stem.size() - from.size())).n;
   }
-  const ReleaseName r = ReadReleaseName(from, highest_year, period_before);
+  const ReleaseName r = ReadReleaseName(from, highest_year, period_before, reading != nullptr);
   const std::span<const std::string_view> w = r.words.all();
   // More marks than the record holds (no release name has so many): the
   // words past them are not read.
   if (w.size() < 2 || r.mark_count == kMaxMarks) {
-    reading.title = stem;
+    if (reading) reading->title = stem;
     result.stem = std::move(stem);
     return result;
   }
@@ -319,35 +348,39 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
       out.push_back(c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c);
     out.push_back(')');
   }
-  reading.title = out;
-  reading.form = r.form;
+  if (reading) {
+    reading->title = out;
+    reading->form = r.form;
+  }
   if (r.year != kNoWord) {
-    reading.year = ascii::TrimBrackets(w[r.year]);
+    const std::string_view year = ascii::TrimBrackets(w[r.year]);
+    if (reading) reading->year = year;
     if (!out.empty()) out.push_back(' ');
     out.push_back('(');
-    out.append(reading.year);
+    out.append(year);
     out.push_back(')');
   }
   if (r.lead < r.mark_count) {
     const Mark& lead = r.marks[r.lead];
-    AppendMark(lead, r.words, reading.written_mark);
-    reading.mark = lead.kind;
-    reading.season = lead.season;
-    reading.first = lead.first;
-    reading.last = lead.last;
     if (!out.empty()) out.push_back(' ');
-    out.append(reading.written_mark);
-  }
-  for (int k = 0; k < kVersionKinds; ++k) {
-    if (!r.tags[k].empty()) reading.tags[k] = r.tags[k];
+    const std::size_t at = out.size();
+    AppendMark(lead, r.words, out);
+    if (reading) {
+      reading->written_mark = out.substr(at);
+      reading->mark = lead.kind;
+      reading->season = lead.season;
+      reading->first = lead.first;
+      reading->last = lead.last;
+    }
   }
   // After the mark only what names another file or video stays: a part, an
   // extra, a sample, and the forms media servers and this rule write.
   std::uint64_t kept = 0;
-  const bool extra = r.form == NameForm::kFilm && AppendExtra(r, out, kept, reading.extra);
+  std::string_view extra_kind;
+  const bool extra = r.form == NameForm::kFilm && AppendExtra(r, out, kept, extra_kind);
   if (const Mark* part = KeptPart(r)) {
     SetBits(kept, part->at, part->words);
-    reading.part = part->part;
+    if (reading) reading->part = part->part;
     // The form this writes, in the case the name has it
     const std::string_view word = ascii::TrimBrackets(w[part->at]);
     out.append(" - ");
@@ -363,22 +396,17 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     for (const Mark& m : r.Marks()) {
       if (m.at < r.rest || m.kind != MarkKind::kSample) continue;
       SetBits(kept, m.at, m.words);
-      reading.sample = m.text;
+      if (reading) reading->sample = m.text;
       out.push_back(' ');
       out.append(m.text);
       break;
     }
   }
-  // The media servers' own tags, as they write them; ids written as bare
-  // words are read, and go.
+  // The media servers' own tags, as they write them.
   for (std::size_t i = r.rest; i < w.size(); ++i) {
     const std::size_t n = MediaServerTag(w, i);
-    if (n == 0) {
-      if (IsImdbId(w[i]) && reading.imdb.empty())
-        reading.imdb = ascii::TrimBrackets(w[i]);
-      continue;
-    }
-    ReadServerTag(w, i, n, reading);
+    if (n == 0) continue;
+    if (reading) ReadServerTag(w, i, n, *reading);
     SetBits(kept, i, n);
     if (w[i].front() == '(') {
       out.push_back(' ');
@@ -402,22 +430,7 @@ VideoResult ApplyVideoRule(std::string stem, int highest_year,
     }
     break;
   }
-  // An edition among the words that go: "Director's Cut", "30th
-  // Anniversary Edition".
-  if (reading.edition.empty() && !reading.tags[kEditionTag].empty()) {
-    reading.edition = reading.tags[kEditionTag];
-    for (std::size_t i = r.rest; i + 1 < w.size(); ++i) {
-      if (ascii::StartsFolded(w[i + 1], "anniversary") && ascii::IsDigit(w[i][0])) {
-        reading.edition = std::string(w[i]) + ' ' + reading.edition;
-        break;
-      }
-    }
-  }
-  for (std::size_t i = r.form == NameForm::kPlain ? r.title_end : r.rest; i < w.size(); ++i) {
-    if (i < 64 && ((kept >> i) & 1u)) continue;
-    if (!reading.dropped.empty()) reading.dropped.push_back(' ');
-    reading.dropped.append(w[i]);
-  }
+  if (reading) ReadWhatWent(r, kept, extra_kind, *reading);
   // A lone bracket word of the title beside the year: no space inside a
   // bracket, as the cleanup leaves names.
   if (out.find("( ") != std::string::npos || out.find(" )") != std::string::npos)

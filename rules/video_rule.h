@@ -36,20 +36,17 @@
 #include <string_view>
 
 #include "rules/reading.h"
+#include "rules/rule_result.h"
 
 namespace rules {
 
-struct VideoResult {
-  std::string stem;
-  bool changed = false;
-  Reading reading;
-};
 
 // period_before: which words the raw name joined to the one before by a
 // period (as CleanStem, rules/stem_cleanup.h, gives it), so that "12.5" and "5.1" are
 // read as written.
-VideoResult ApplyVideoRule(std::string stem, int highest_year,
-                           std::uint64_t period_before = 0);
+// reading: where what the reading found goes, when the caller wants it.
+RuleResult ApplyVideoRule(std::string stem, int highest_year,
+                          std::uint64_t period_before = 0, Reading* reading = nullptr);
 
 // The tags of a release name that tell versions of one film or episode
 // apart, each as written ("" for none), in the order copies add them: the

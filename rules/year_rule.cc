@@ -33,11 +33,11 @@ std::size_t BalancedCut(std::string_view all, std::size_t year_at) {
 }
 
 // The words of text as the reading splits them: pieces between spaces.
+// A cleaned stem has one space between words and none at its start.
 std::size_t WordsIn(std::string_view text) {
-  std::size_t n = 0;
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (text[i] != ' ' && (i == 0 || text[i - 1] == ' ')) ++n;
-  return n;
+  if (text.empty()) return 0;
+  const auto spaces = static_cast<std::size_t>(std::count(text.begin(), text.end(), ' '));
+  return spaces + (text.back() != ' ');
 }
 
 bool IsKeptMarker(MarkKind k) {
@@ -73,18 +73,21 @@ void AppendKeptMarks(const ReleaseName& r, std::size_t after, std::string& out,
 
 namespace {
 
-YearResult BracketYear(std::string stem, int highest_year, std::uint64_t* period_before) {
+// The stem with its year bracketed, or changed false (and no stem) where it
+// keeps its words; period_read: whether the periods were asked for.
+YearResult BracketYear(std::string_view all, int highest_year, std::uint64_t* period_before,
+                       bool* period_read = nullptr) {
   // The last year or date that is not the stem's first word: a title may
   // begin with one ("2001 A Space ...").
-  const std::string_view all = stem;
   const std::size_t from = YearReadingStart(all, highest_year);
   if (from == std::string_view::npos || all.find(' ') == std::string_view::npos)
-    return {std::move(stem), false};
+    return {};
   // The words before from are not read; the marks' words still point into
   // all.
   const std::size_t skipped = period_before ? WordsIn(all.substr(0, from)) : 64;
   const std::uint64_t periods = skipped < 64 ? *period_before >> skipped : 0;
   const ReleaseName r = ReadMarks(all.substr(from), highest_year, periods);
+  if (period_read) *period_read = r.words.period_read;
   for (std::size_t k = r.mark_count; k-- > 0;) {
     Mark m = r.marks[k];
     if (m.kind != MarkKind::kYear && m.kind != MarkKind::kDate) continue;
@@ -111,35 +114,40 @@ YearResult BracketYear(std::string stem, int highest_year, std::uint64_t* period
     if (m.kind == MarkKind::kYear) tail.push_back(')');
     // Marks among the dropped words stay behind it.
     AppendKeptMarks(r, m.at + m.words, tail);
-    if (all.substr(cut) == tail) return {std::move(stem), false};
+    if (all.substr(cut) == tail) return {};
     // The words kept keep their periods; what is written has none.
     if (period_before) {
       const std::size_t kept = WordsIn(all.substr(0, cut));
       if (kept < 64) *period_before &= (std::uint64_t{1} << kept) - 1;
     }
-    stem.resize(cut);
+    std::string stem;
+    stem.reserve(cut + tail.size());
+    stem.append(all.substr(0, cut));
     stem.append(tail);
     return {std::move(stem), true};
   }
-  return {std::move(stem), false};
+  return {};
 }
 
 }  // namespace
 
 YearResult ApplyYearRule(std::string stem, int highest_year,
                          std::uint64_t* period_before) {
-  if (!period_before || *period_before == 0)
-    return BracketYear(std::move(stem), highest_year, nullptr);
-  // As for the episode rule (rules/episode_rule.cc): the periods are read
-  // only where a second run, which sees spaces, leaves the name given.
-  std::uint64_t periods = *period_before;
-  YearResult read = BracketYear(stem, highest_year, &periods);
-  if (!BracketYear(read.stem, highest_year, nullptr).changed) {
-    *period_before = periods;
-    return read;
+  std::uint64_t periods = period_before ? *period_before : 0;
+  bool period_read = false;
+  YearResult read = BracketYear(stem, highest_year, periods ? &periods : nullptr, &period_read);
+  // The periods are taken only where the name they give is one that a
+  // second run, which sees spaces, leaves as it is; most names read the
+  // same without them.
+  if (period_read &&
+      BracketYear(read.changed ? std::string_view(read.stem) : std::string_view(stem),
+                  highest_year, nullptr).changed) {
+    periods = 0;
+    read = BracketYear(stem, highest_year, nullptr);
   }
-  *period_before = 0;
-  return BracketYear(std::move(stem), highest_year, nullptr);
+  if (period_before) *period_before = periods;
+  if (!read.changed) return {std::move(stem), false};
+  return read;
 }
 
 }  // namespace rules

@@ -206,10 +206,12 @@ TEST(VideoRule, WhatFollowsTheMarkGoes) {
 // The reading returned with the name: what a later stage takes instead of
 // reading the name again.
 TEST(VideoRule, ReadingComesWithTheName) {
+  rules::NameRules asked = Video();
+  asked.keep_reading = true;
   const rules::Reading film =
       rules::CleanName("River.Song.1990.Directors.Cut.1080p.BluRay.x264-ABC.[tt1234567].mkv",
-                       Video())
-          .reading;
+                       asked)
+          .reading.value();
   EXPECT_EQ(film.form, rules::NameForm::kFilm);
   EXPECT_EQ(film.title, "River Song");
   EXPECT_EQ(film.year, "1990");
@@ -221,7 +223,7 @@ TEST(VideoRule, ReadingComesWithTheName) {
   EXPECT_EQ(film.dropped, "Directors Cut 1080p BluRay x264-ABC (tt1234567)");
 
   const rules::Reading episode =
-      rules::CleanName("Night.Desk.S02E03.Blue.Hour.720p.{tvdb-4242}.mkv", Video()).reading;
+      rules::CleanName("Night.Desk.S02E03.Blue.Hour.720p.{tvdb-4242}.mkv", asked).reading.value();
   EXPECT_EQ(episode.form, rules::NameForm::kEpisode);
   EXPECT_EQ(episode.written_mark, "S02E03");
   EXPECT_EQ(episode.season, 2);
