@@ -144,8 +144,7 @@ bool ReadXForm(std::string_view w, int highest_year, Episode& e) {
 // "E02", "Ep5", "EP02", "E01E02", "E01-03".
 bool ReadEWord(std::string_view w, int highest_year, Episode& e) {
   std::size_t i = 0;
-  // Up to five digits: daily serials count past 9999 ("S42 E10591").
-  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 5, e.first)) return false;
+  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
   e.last = e.first;
   return ReadMoreEpisodes(w, i, highest_year, e);
 }
