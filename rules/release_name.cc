@@ -79,7 +79,7 @@ bool ReadMoreEpisodes(std::string_view w, std::size_t i, int highest_year,
     }
     ReadEpisodeLetter(w, i);
     int last = 0;
-    if (!ReadDigits(w, i, 1, 3, last) || last < e.last) return false;
+    if (!ReadDigits(w, i, 1, 5, last) || last < e.last) return false;
     e.last = last;
   }
   return true;
@@ -91,7 +91,7 @@ bool ReadSForm(std::string_view w, int highest_year, Episode& e) {
   if (!IsChar(w, i++, 's') || !ReadSeasonNumber(w, i, highest_year, e.season))
     return false;
   if (i < w.size() && (w[i] == '-' || IsChar(w, i, 'x'))) ++i;  // "S1-E1", "S06xE01"
-  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
+  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 5, e.first)) return false;
   e.last = e.first;
   return ReadMoreEpisodes(w, i, highest_year, e);
 }
@@ -144,7 +144,7 @@ bool ReadXForm(std::string_view w, int highest_year, Episode& e) {
 // "E02", "Ep5", "EP02", "E01E02", "E01-03".
 bool ReadEWord(std::string_view w, int highest_year, Episode& e) {
   std::size_t i = 0;
-  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 3, e.first)) return false;
+  if (!ReadEpisodeLetter(w, i) || !ReadDigits(w, i, 1, 5, e.first)) return false;
   e.last = e.first;
   return ReadMoreEpisodes(w, i, highest_year, e);
 }

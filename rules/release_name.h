@@ -11,7 +11,8 @@
 //
 // Marks, letters in any case, a word's round brackets aside:
 //  - Episodes, written "S01E02" or "S01E02-E05" (first and last of a run):
-//    "S01E02", "s1e2", "S006E18", "S2016E14", "S1-E1", "S01EP02"; more
+//    "S01E02", "s1e2", "S006E18", "S2016E14", "S1-E1", "S01EP02",
+//    "S42E10591" (up to five digits), "S06xE01", "S01E06v2"; more
 //    episodes glued or in the next words ("S01E02E03", "S01E02-03",
 //    "S01E02-E03", "S03E21.22", "S01E01+E02", "S01E01 S01E02", "E01-03");
 //    "1x02", "1x1", "4x05-06", "8x01 02", "1x02x03", "2x9-2x10"; split
@@ -51,8 +52,8 @@ inline constexpr int kLowestYear = 1920;
 inline constexpr std::size_t kMaxWords = 64;
 inline constexpr std::size_t kMaxMarks = 16;
 inline constexpr std::size_t kNoWord = kMaxWords;
-// The longest written mark with the space before it: " S99E999-E999".
-inline constexpr std::size_t kMaxWrittenMark = 13;
+// The longest written mark with the space before it: " S99E99999-E99999".
+inline constexpr std::size_t kMaxWrittenMark = 17;
 
 // A year: a word of exactly four digits from kLowestYear to highest_year,
 // bare or inside its own brackets ("2010", "(2010)"); nothing else.
