@@ -686,8 +686,9 @@ bool EndsWithSampleWord(std::string_view word) {
   while (end > 1 && word[end - 1] == ')') --end;
   // Asked of nearly every word: the last letter of "sample" or "trailer"
   // first.
+  if (end < 6) return false;
   const char last = ascii::AsciiLower(word[end - 1]);
-  if (end < 6 || (last != 'e' && last != 'r')) return false;
+  if (last != 'e' && last != 'r') return false;
   for (std::string_view w : kSampleWords) {
     if (end >= w.size() && ascii::EqualsFolded(word.substr(end - w.size(), w.size()), w))
       return true;
