@@ -73,10 +73,22 @@ void AppendKeptMarks(const ReleaseName& r, std::size_t after, std::string& out,
 
 namespace {
 
-// The stem with its year bracketed, or changed false (and no stem) where it
-// keeps its words; period_read: whether the periods were asked for.
-YearResult BracketYear(std::string_view all, int highest_year, std::uint64_t* period_before,
-                       bool* period_read = nullptr) {
+// Where the stem is cut and what follows there: the year in brackets and
+// the marks kept after it; at is npos where the stem keeps its words.
+struct YearCut {
+  std::size_t at = std::string_view::npos;
+  std::string tail;
+  bool Changes() const { return at != std::string_view::npos; }
+  std::string Applied(std::string stem) const {
+    stem.resize(at);
+    stem.append(tail);
+    return stem;
+  }
+};
+
+// period_read: whether the periods were asked for.
+YearCut BracketYear(std::string_view all, int highest_year, std::uint64_t* period_before,
+                    bool* period_read = nullptr) {
   // The last year or date that is not the stem's first word: a title may
   // begin with one ("2001 A Space ...").
   const std::size_t from = YearReadingStart(all, highest_year);
@@ -120,11 +132,7 @@ YearResult BracketYear(std::string_view all, int highest_year, std::uint64_t* pe
       const std::size_t kept = WordsIn(all.substr(0, cut));
       if (kept < 64) *period_before &= (std::uint64_t{1} << kept) - 1;
     }
-    std::string stem;
-    stem.reserve(cut + tail.size());
-    stem.append(all.substr(0, cut));
-    stem.append(tail);
-    return {std::move(stem), true};
+    return {cut, std::move(tail)};
   }
   return {};
 }
@@ -135,19 +143,19 @@ YearResult ApplyYearRule(std::string stem, int highest_year,
                          std::uint64_t* period_before) {
   std::uint64_t periods = period_before ? *period_before : 0;
   bool period_read = false;
-  YearResult read = BracketYear(stem, highest_year, periods ? &periods : nullptr, &period_read);
+  YearCut cut = BracketYear(stem, highest_year, periods ? &periods : nullptr, &period_read);
   // The periods are taken only where the name they give is one that a
   // second run, which sees spaces, leaves as it is; most names read the
   // same without them.
   if (period_read &&
-      BracketYear(read.changed ? std::string_view(read.stem) : std::string_view(stem),
-                  highest_year, nullptr).changed) {
+      BracketYear(cut.Changes() ? cut.Applied(stem) : stem, highest_year, nullptr).Changes()) {
     periods = 0;
-    read = BracketYear(stem, highest_year, nullptr);
+    cut = BracketYear(stem, highest_year, nullptr);
   }
   if (period_before) *period_before = periods;
-  if (!read.changed) return {std::move(stem), false};
-  return read;
+  if (!cut.Changes()) return {std::move(stem), false};
+  // Cut in place: the marks' words were read before.
+  return {cut.Applied(std::move(stem)), true};
 }
 
 }  // namespace rules
