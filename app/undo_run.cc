@@ -170,12 +170,17 @@ std::string Count(Changes made) {
   return words;
 }
 
+// Whether a rename of the run may stand: made, or of a run cut short
+// before it could say.  One that failed changed nothing.
+bool MayStand(const HistoryRun& run, const HistoryRename& r) {
+  return !r.undone && (r.made || !run.ended);
+}
+
 // What an undo of the run has to look at: the renames not settled yet.
 std::size_t Open(const HistoryRun& run) {
   if (run.undone) return 0;
   std::size_t open = 0;
-  for (const HistoryRename& r : run.renames)
-    open += !r.undone && (r.made || !run.ended);
+  for (const HistoryRename& r : run.renames) open += MayStand(run, r);
   return open;
 }
 
@@ -183,13 +188,13 @@ std::size_t Open(const HistoryRun& run) {
 bool TouchedLater(const std::vector<HistoryRun>& runs, const HistoryRun* run) {
   std::set<std::pair<std::string_view, std::string_view>> names;
   for (const HistoryRename& r : run->renames)
-    if (!r.undone && r.kind != StepKind::kFolder && r.kind != StepKind::kRemoved)
+    if (MayStand(*run, r) && r.kind != StepKind::kFolder && r.kind != StepKind::kRemoved)
       names.insert({r.NewDirectory(), r.new_name});
   for (const HistoryRun* later = run + 1; later < runs.data() + runs.size();
        ++later) {
     if (RunUndone(*later)) continue;
     for (const HistoryRename& r : later->renames)
-      if (!r.undone && r.kind != StepKind::kFolder &&
+      if (MayStand(*later, r) && r.kind != StepKind::kFolder &&
           r.kind != StepKind::kRemoved &&
           (names.count({r.directory, r.old_name}) ||
            names.count({r.NewDirectory(), r.new_name})))

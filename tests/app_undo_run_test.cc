@@ -549,6 +549,24 @@ TEST(Undo, ARunTouchedByALaterOneWaits) {
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"a"});
 }
 
+// A later run whose rename of the same entry failed changed nothing: it
+// stands in the way of no undo.
+TEST(Undo, ALaterRunThatChangedNothingDoesNotWait) {
+  Sys sys;
+  sys.folders[""] = fake::Files({"b"});
+  const platform::EntryId id = sys.Identify({}, "b");
+  std::string text = app::HistoryHeader();
+  text += app::FormatRunStart("r-1", "t");
+  app::AppendRename(text, "r-1", 0, "/abs/", "a", "b", id);
+  text += app::FormatMade("r-1", 0, 0) + app::FormatEnd("r-1", 1);
+  text += app::FormatRunStart("r-2", "t");
+  app::AppendRename(text, "r-2", 0, "/abs/", "b", "c", id);
+  text += app::FormatEnd("r-2", 1);
+  sys.History() = text;
+  EXPECT_EQ(sys.Run({"--undo", "r-1"}), 0) << sys.console.out;
+  EXPECT_EQ(sys.Names(), std::vector<std::string>{"a"});
+}
+
 // Whole journals go, never part of one: beyond the runs kept the oldest
 // undone first, and runs not undone only past the cap; never a live one,
 // however long it runs.
