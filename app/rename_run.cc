@@ -21,6 +21,7 @@
 #include "app/safe_rename.h"
 #include "rules/clean_name.h"
 #include "rules/download_folder.h"
+#include "rules/file_kinds.h"
 #include "rules/side_files.h"
 #include "rules/stem_cleanup.h"
 #include "rules/version_suffix.h"
@@ -41,6 +42,7 @@ struct Plan {
 };
 
 constexpr const char* kClash = "another entry here would get that name too";
+constexpr const char* kGoesWithNoVideo = "goes with no video, left where it is";
 
 // Plans are recorded in the history and carried out in batches of this many.
 constexpr std::size_t kBatch = 256;
@@ -282,6 +284,19 @@ struct Run {
            rules::SplitSideName(entry.name).is_side;
   }
 
+  // A file that is no video, no subtitle and has no side word ("-poster")
+  // is filed only with a video of its folder: a photo or an invoice with a
+  // date or year in its name is no film.
+  static bool GoesWithNoVideo(const platform::Entry& entry,
+                              const rules::VersionEntry& version) {
+    if (rules::IsVideoExtension(rules::SplitName(entry.name).extension) ||
+        version.follows_video)
+      return false;
+    const rules::SideSplit side = rules::SplitSideName(entry.name);
+    return side.own_is_extension &&
+           !rules::IsSubtitleExtension(rules::SplitName(entry.name).extension);
+  }
+
   // What the entries of a folder came to: per pattern, whether it took or
   // said anything; and whether anything was taken.
   struct Outcome {
@@ -376,6 +391,11 @@ struct Run {
           continue;
         }
         if (library && GoesToLibrary(*taken[i])) {
+          if (GoesWithNoVideo(*taken[i], versions[i])) {
+            why[taken_at[i]] = kGoesWithNoVideo;
+            said[taken_at[i]] = true;
+            continue;
+          }
           Library::Target to = library->Place(rules::FinalName(versions[i]));
           if (to.why) {
             why[taken_at[i]] = to.why;

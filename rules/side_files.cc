@@ -136,6 +136,7 @@ void FollowVideos(std::span<VersionEntry> entries) {
       }
       e.name.assign(final_stem(hosts.front())).append(s.own);
       e.added = 0;
+      e.follows_video = true;
       continue;
     }
     // A lone sample or trailer keeps its word where its "/v" name lost it
@@ -147,10 +148,13 @@ void FollowVideos(std::span<VersionEntry> entries) {
     const std::string_view plain =
         std::string_view(e.name).substr(0, e.name.size() - s.own.size());
     auto fit = by_plain.find(plain);
-    if (fit != by_plain.end() && !one_final(fit->second)) {
+    if (fit == by_plain.end()) continue;
+    if (!one_final(fit->second)) {
       e.name.clear();
       e.left_alone = kWhichCopy;
+      continue;
     }
+    e.follows_video = true;  // its own name is its video's
   }
   MarkClashes(entries);
 }

@@ -29,6 +29,8 @@ struct VersionEntry {
   // is not renamed (the run reports the clash); or why it is left alone.
   bool clash = false;
   const char* left_alone = nullptr;
+  // Set by FollowVideos: a side file that goes with a video of the folder.
+  bool follows_video = false;
 };
 
 // Names are compared ASCII case-blind, as case-blind file systems do.

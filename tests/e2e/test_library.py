@@ -79,8 +79,7 @@ class Library(TempDirTest):
         out = lines(dry.stdout)
         self.assertIn(b"Show.Name.S01E02.720p.HDTV.x264-GRP.mkv ==> "
                       b"TV/Show Name/Season 01/Show Name S01E02.mkv", out)
-        self.assertIn(b"readme.txt: no year or episode mark to file it by, "
-                      b"left where it is", out)
+        self.assertIn(b"readme.txt: goes with no video, left where it is", out)
         self.assertEqual(tree(self.library), {})
         self.assertEqual(tree(self.downloads), before)
 
@@ -181,6 +180,20 @@ class Library(TempDirTest):
         self.assertEqual(tree(self.downloads), before)
         self.assertEqual(modes(), before_modes)
         self.assertEqual(tree(self.library), {})
+
+    def test_a_file_that_goes_with_no_video_stays(self):
+        # A date or year in a photo's or a document's name files nothing;
+        # a file named as its video goes with it.
+        self.fill({"IMG_20240301_102231.jpg": b"p", "Invoice 2024.txt": b"i",
+                   "Film.2010.1080p.mkv": b"f", "Film.2010.1080p.nfo": b"n"})
+        r = run(["--into", "../library", "*"], self.downloads)
+        self.assertEqual(r.returncode, 0, r.stderr)
+        for name in (b"IMG_20240301_102231.jpg", b"Invoice 2024.txt"):
+            self.assertIn(name + b": goes with no video, left where it is",
+                          lines(r.stdout))
+        self.assertEqual(sorted(tree(self.downloads)),
+                         ["IMG_20240301_102231.jpg", "Invoice 2024.txt"])
+        self.assertIn("Movies/Film (2010)/Film (2010).nfo", tree(self.library))
 
     def test_a_download_folder_that_keeps_a_file_stays(self):
         # Two videos and a file that matches neither: it stays, said, and
