@@ -37,6 +37,9 @@ inline constexpr std::string_view kTelevisionSources[] = {
 // never a bare episode number.
 inline constexpr std::string_view kBareResolutions[] = {"480", "576", "720", "1080",
                                                         "2160", "4320"};
+// Words a bracket after an anime's title gives its broadcast by ("Show
+// (TV) - 02"): they go, as the sources' tags do ("(DVD)").
+inline constexpr std::string_view kBroadcastWords[] = {"tv"};
 // Countries a show's name ends in where two shows share the rest ("The
 // Office US"), written in brackets as media servers name them.
 inline constexpr std::string_view kCountryCodes[] = {"us", "uk", "au", "nz", "ca"};

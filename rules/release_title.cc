@@ -195,6 +195,15 @@ std::size_t FirstTag(std::span<const std::string_view> w, std::size_t s) {
 
 
 
+// "2", "01-25": digits and dashes only.
+bool IsNumbers(std::string_view w) {
+  if (w.empty() || !ascii::IsDigit(w[0])) return false;
+  for (char c : w) {
+    if (!ascii::IsDigit(c) && c != '-') return false;
+  }
+  return true;
+}
+
 // Puts a mark the library name's reading found among the marks, in word
 // order; false when the record is full.
 bool InsertMark(ReleaseName& r, const Mark& m) {
@@ -415,9 +424,8 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
         --r.title_end;
         continue;
       }
-      int number = 0;
-      if (last.back() != ')' || IsNumber(ascii::TrimBrackets(last), 4, number))
-        break;  // "Holiday (2) 720p": a copy's number tells it apart
+      if (last.back() != ')' || IsNumbers(ascii::TrimBrackets(last)))
+        break;  // "Holiday (2) 720p", "Show (01-25)": numbers tell them apart
       std::size_t open = r.title_end - 1;
       int depth = 0;
       for (;; --open) {
@@ -449,8 +457,8 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
   r.title_end = TrimTitle(w, r.start, r.title_end);
   // Before an episode number: the episode word that names it ("Show
   // Episode - 69"), and a bracketed word that tells the broadcast or disc
-  // ("Show (TV) - 02", "Show (DVD) - 01", "Show [Subtitle] - 01"); a
-  // country stays ("Show (US)").
+  // ("Show (TV) - 02", "Show (DVD) - 01"); any other stays ("Show (US)",
+  // "Show [Subtitle] - 01").
   if (r.form == NameForm::kAnime) {
     while (r.title_end > r.start + 1) {
       const std::string_view last = w[r.title_end - 1];
@@ -458,8 +466,8 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
       const bool bracketed = last.size() > 2 && last.front() == '(' && last.back() == ')' &&
                              bare.size() + 2 == last.size();
       if (InList(bare, kEpisodeWords) ||
-          (bracketed && ascii::IsLetter(bare[0]) && !InList(bare, kCountryCodes) &&
-           bare.find_first_of("()") == std::string_view::npos)) {
+          (bracketed && (InList(bare, kBroadcastWords) ||
+                         MatchVideoTag(w, r.title_end - 1).kind == TagKind::kSource))) {
         --r.title_end;
         continue;
       }

@@ -184,6 +184,8 @@ TEST(VideoRule, WhatFollowsTheMarkGoes) {
       {"Cloud.Arc.2of6.Title.x264.mkv", "Cloud Arc - 2.mkv"},
       {"[ABC] Cloud Arc Episode - 42 [720p].mkv", "Cloud Arc - 42.mkv"},
       {"[ABC] Cloud Arc (TV) - 05 [720p].mkv", "Cloud Arc - 05.mkv"},
+      {"[ABC] Cloud Arc [Kaze] - 05 [720p].mkv", "Cloud Arc (Kaze) - 05.mkv"},
+      {"[ABC] Cloud Arc (01-12) [1080p] (Batch).mkv", "Cloud Arc (01-12).mkv"},
       {"Cloud Arc (2015) Episode 12-13 [1080p].mkv", "Cloud Arc (2015) - 12-13.mkv"},
       {"Night-Desk-s02e03-1080p.mkv", "Night-Desk S02E03.mkv"},
       // A title without a mark ends before the groups and the release
