@@ -252,9 +252,9 @@ struct Reader {
     } else if (!AfterChannels() && ReadXForm(Word(0), highest_year, e)) {
       taken = 1;
       x_form = true;  // "8x01 02"
-    } else if (int n = 0; Word(1) == "x" && Word(0).size() <= 2 &&
-               IsNumber(Word(0), 2, e.season) && Word(2).size() == 2 &&
-               IsNumber(Word(2), 2, n)) {
+    } else if (int n = 0; at + 2 < s.n && s.at[at + 1] == "x" && s.at[at].size() <= 2 &&
+               IsNumber(s.at[at], 2, e.season) && s.at[at + 2].size() == 2 &&
+               IsNumber(s.at[at + 2], 2, n)) {  // bare words only, no brackets
       e.first = e.last = n;  // "1 x 02"
       taken = 3;
       x_form = true;
