@@ -484,8 +484,11 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
   for (std::size_t k = r.start + 1; k + 1 < r.title_end && k + 2 < n; ++k) {
     std::string_view digits, to;
     if (w[k] == "-" && r.words.PeriodBefore(k + 2) &&
-        ReadAnimeNumber(ascii::TrimBrackets(w[k + 1]), highest_year, digits, &to))
-      SetBits(r.unwritten, k, 1);
+        ReadAnimeNumber(ascii::TrimBrackets(w[k + 1]), highest_year, digits, &to)) {
+      // And every "-" right before it ("- - 114.12"), which would stand
+      // next to the number once this one is gone.
+      for (std::size_t j = k; j > r.start && w[j] == "-"; --j) SetBits(r.unwritten, j, 1);
+    }
   }
   // Audio channels in the title ("5.1x2", "2.0e3"), which the periods kept
   // from reading as an episode ("1x2"): written without them, as a second
