@@ -490,13 +490,15 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
       for (std::size_t j = k; j > r.start && w[j] == "-"; --j) SetBits(r.unwritten, j, 1);
     }
   }
-  // Audio channels in the title ("5.1x2", "2.0e3"), which the periods kept
-  // from reading as an episode ("1x2"): written without them, as a second
-  // reading has no periods.
-  for (std::size_t k = r.start + 1; k < r.title_end; ++k) {
-    if (r.words.PeriodBefore(k) && ascii::IsDigit(w[k - 1].back()) &&
-        ascii::IsDigit(w[k][0]) && w[k].find_first_of("xXeE") != std::string_view::npos)
-      SetBits(r.unwritten, k, 1);
+  // Audio channels in the title ("5.1x2"), which the periods kept from
+  // reading as an episode ("1x2"): a second reading, which has no periods,
+  // would read one there, so this one reads the words as it will.
+  if (period_before != 0) {
+    for (std::size_t k = r.start + 1; k < r.title_end; ++k) {
+      if (r.words.PeriodBefore(k) && ascii::IsDigit(w[k - 1].back()) &&
+          ascii::IsDigit(w[k][0]) && w[k].find_first_of("xXeE") != std::string_view::npos)
+        return ReadReleaseName(cleaned, highest_year, 0, read_tags);
+    }
   }
   // A bracketed year that opens the title, with no year after it, goes
   // behind the title: "(1987) Silver Coast".  Judged on the title the
