@@ -487,7 +487,17 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
         ReadAnimeNumber(ascii::TrimBrackets(w[k + 1]), highest_year, digits, &to)) {
       // And every "-" right before it ("- - 114.12"), which would stand
       // next to the number once this one is gone.
-      for (std::size_t j = k; j > r.start && w[j] == "-"; --j) SetBits(r.unwritten, j, 1);
+      std::size_t j = k;
+      for (; j > r.start && w[j] == "-"; --j) SetBits(r.unwritten, j, 1);
+      // A word that would read as a mark with the number beside it ("E -
+      // 026.012", "Season - 2.5"): the name is read as a second run,
+      // without the periods, reads it.
+      std::string two(ascii::TrimBrackets(w[j]));
+      two.push_back(' ');
+      two.append(ascii::TrimBrackets(w[k + 1]));
+      if (w[j] != "-" && (InList(ascii::TrimBrackets(w[j]), kEpisodeWords) ||
+                          ReadMark(SplitWords(two), 0, highest_year).words > 1))
+        return ReadReleaseName(cleaned, highest_year, 0, read_tags);
     }
   }
   // Audio channels in the title ("5.1x2"), which the periods kept from
