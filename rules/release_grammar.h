@@ -83,6 +83,11 @@ inline bool IsChar(std::string_view w, std::size_t i, char lower) {
   return i < w.size() && ascii::AsciiLower(w[i]) == lower;
 }
 
+// A release's version: "v2", "V3" ("07v2", "S01E06v2").
+inline bool IsReleaseVersion(std::string_view w) {
+  return w.size() == 2 && IsChar(w, 0, 'v') && ascii::IsDigit(w[1]);
+}
+
 inline bool IsNumber(std::string_view w, std::size_t max, int& value) {
   std::size_t i = 0;
   return ReadDigits(w, i, 1, max, value) && i == w.size();
@@ -112,6 +117,11 @@ inline void SetBits(std::uint64_t& bits, std::size_t from, std::size_t count) {
 // An anime episode number (rules/release_name.cc).
 bool ReadAnimeNumber(std::string_view w, int highest_year,
                      std::string_view& digits, std::string_view* to = nullptr);
+
+// "(215)" after another bracket group: an episode number of its own
+// (rules/release_name.cc).
+bool IsBracketNumberAfterGroup(std::span<const std::string_view> words, std::size_t at,
+                               int highest_year);
 
 // A season that leads the name takes its episode further on.
 void SettleSeason(ReleaseName& r, int highest_year);

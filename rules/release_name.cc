@@ -25,11 +25,6 @@ bool GluedAfterDash(std::string_view rest) {
   return false;
 }
 
-// A release's version after its episode number: "v2", "v3".
-bool IsReleaseVersion(std::string_view rest) {
-  return rest.size() == 2 && IsChar(rest, 0, 'v') && ascii::IsDigit(rest[1]);
-}
-
 // "1920x800", "3840x1600": a picture's width and height, which a season
 // numbered by its year and a three-digit episode ("2016x231") would read
 // as.  A picture is at most three times as wide as it is high.
@@ -170,7 +165,7 @@ bool ReadAnimeNumber(std::string_view w, int highest_year, std::string_view& dig
   if (!ReadDigits(w, i, 1, 5, value)) return false;
   digits = w.substr(0, i);
   auto version = [&w](std::size_t& k) {  // "v2" after a number
-    if (IsChar(w, k, 'v') && k + 1 < w.size() && ascii::IsDigit(w[k + 1])) k += 2;
+    if (IsReleaseVersion(w.substr(k, 2))) k += 2;
   };
   version(i);
   if (i < w.size()) {
@@ -602,15 +597,19 @@ bool ReadShortDate(const StemWords& s, std::size_t at, int highest_year, Mark& m
   return true;
 }
 
-// "(215)" after another bracket group: an episode number of its own.
-bool IsBracketNumberAfterGroup(const StemWords& s, std::size_t at, int highest_year) {
-  const std::string_view w = s.at[at];
+}  // namespace
+
+bool IsBracketNumberAfterGroup(std::span<const std::string_view> s, std::size_t at,
+                               int highest_year) {
+  const std::string_view w = s[at];
   std::string_view digits;
   return at > 0 && w.size() >= 3 && w.front() == '(' && w.back() == ')' &&
-         s.at[at - 1].back() == ')' &&
+         s[at - 1].back() == ')' &&
          ReadAnimeNumber(w.substr(1, w.size() - 2), highest_year, digits) &&
          digits.size() == w.size() - 2 && digits.size() <= 4;
 }
+
+namespace {
 
 // Which words can begin a mark: the quick refusal nearly every word gets,
 // made from the grammar's words (rules/release_grammar.h).  A word
@@ -961,7 +960,7 @@ Mark ReadMarkAfter(const StemWords& s, std::size_t at, int highest_year, int may
       m.words = 1;
       return m;
     }
-    if (IsBracketNumberAfterGroup(s, at, highest_year)) {
+    if (IsBracketNumberAfterGroup(s.all(), at, highest_year)) {
       m.kind = MarkKind::kAnime;
       m.text = bare;
       m.words = 1;
@@ -1111,11 +1110,6 @@ void AppendMark(const Mark& m, const StemWords& s, std::string& out) {
     case MarkKind::kNone:
       break;
   }
-}
-
-bool JoinsNumberBefore(std::string_view word) {
-  const std::string_view w = ascii::TrimBrackets(word);
-  return InList(w, kSizeUnits) || MonthNumber(w) > 0;
 }
 
 bool IsMarkerWord(std::string_view word) {

@@ -135,10 +135,6 @@ Mark ReadMark(const StemWords& words, std::size_t at, int highest_year);
 // "Part 2", "sample", "- 07"), appended to out.
 void AppendMark(const Mark& mark, const StemWords& words, std::string& out);
 
-// Whether the reading may join word to a number before it: a size unit
-// ("1 GB"), a month ("5 Mar 2025").
-bool JoinsNumberBefore(std::string_view word);
-
 // Whether word alone names a season, an episode or a part: a one-word mark
 // of those kinds, or a season or episode number on its own ("S01", "E05").
 // Brackets count here: "(S01)" is not such a word.

@@ -1,6 +1,8 @@
 // The library name's reading ("/v"): where the title begins and ends past
 // the groups and sites that open a name, the mark that names the file, and
 // which tags after the title hold the numbers of the name.
+#include <array>
+
 #include "rules/ascii.h"
 #include "rules/release_grammar.h"
 #include "rules/release_name.h"
@@ -38,13 +40,8 @@ bool IsTitleAfterSite(std::span<const std::string_view> w, std::size_t at,
 // word ("[Group][Title][1080p]").
 bool IsGroupAfterTitle(std::span<const std::string_view> w, std::size_t at,
                        bool after_first, int highest_year) {
-  const std::string_view word = w[at];
-  if (word.front() != '(' || w[at - 1].back() != ')') return false;
-  std::string_view digits;
-  if (word.back() == ')' &&
-      ReadAnimeNumber(word.substr(1, word.size() - 2), highest_year, digits) &&
-      digits.size() + 2 == word.size())
-    return true;
+  if (w[at].front() != '(' || w[at - 1].back() != ')') return false;
+  if (IsBracketNumberAfterGroup(w, at, highest_year)) return true;
   const TagMatch m = MatchVideoTag(w, at);
   return after_first && m.words > 0 && !m.weak && m.kind != TagKind::kGroup;
 }
@@ -225,6 +222,16 @@ bool IsTelevisionSource(std::string_view word) {
   return false;
 }
 
+// The first letters of the episode words (rules/release_grammar.h): the
+// quick look every word of a name without a mark gets.
+constexpr std::array<bool, 128> kEpisodeWordStarts = [] {
+  std::array<bool, 128> starts{};
+  for (std::string_view w : kEpisodeWords) {
+    if (static_cast<unsigned char>(w[0]) < 128) starts[static_cast<unsigned char>(w[0])] = true;
+  }
+  return starts;
+}();
+
 // "Episode 17", "Ep 17", "E17", "E1135", "E03-05", "E01-E02", "E06v2": an
 // episode's number without a season; m gets its words and numbers.
 bool EpisodeNumberWithoutSeason(std::span<const std::string_view> w, std::size_t at,
@@ -268,7 +275,7 @@ bool EpisodeNumberWithoutSeason(std::span<const std::string_view> w, std::size_t
     m.to = word.substr(to, k - to);
     i = k;
   }
-  if (i + 2 == word.size() && IsChar(word, i, 'v') && ascii::IsDigit(word[i + 1])) i += 2;
+  if (i + 2 == word.size() && IsReleaseVersion(word.substr(i))) i += 2;
   if (i != word.size()) return false;
   m.words = 1;
   return true;
@@ -293,10 +300,9 @@ bool ReadEpisodeWithoutSeason(ReleaseName& r, int highest_year) {
     // The shapes first: most words are none, and a tag is looked up only
     // for a word that is one.
     const std::string_view word = w[i];
-    const char c = ascii::AsciiLower(word[0]);
-    if (!year_after &&
-        (c == 'e' || c == 'a' || c == 'f' || c == 'o' || c == 'c' || c == 'b' ||
-         ascii::IsDigit(c) || c == '(')) {
+    const auto c = static_cast<unsigned char>(ascii::AsciiLower(word[0]));
+    if (!year_after && (c < 128 && (kEpisodeWordStarts[c] || ascii::IsDigit(word[0]) ||
+                                    c == '('))) {
       Mark m;
       m.at = static_cast<std::uint8_t>(i);
       if (EpisodeNumberWithoutSeason(w, i, highest_year, m)) {
@@ -420,7 +426,7 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     // no tag keeps them ("Holiday (2)").
     while (r.title_end < n && r.title_end > r.start + 1) {
       const std::string_view last = w[r.title_end - 1];
-      if (last.size() == 2 && IsChar(last, 0, 'v') && ascii::IsDigit(last[1])) {
+      if (IsReleaseVersion(last)) {
         --r.title_end;
         continue;
       }
@@ -594,7 +600,7 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
       }
       continue;
     }
-    if (t.size() == 2 && IsChar(t, 0, 'v') && ascii::IsDigit(t[1]))
+    if (IsReleaseVersion(t))
       SetBits(r.understood, i, 1);
   }
   return r;

@@ -47,25 +47,44 @@ bool HasDigit(std::string_view w) {
   return false;
 }
 
-// A media server's own tag: "{edition-Director's Cut}", "{tmdb-12345}",
-// "[imdbid-tt0123456]" (round after the cleanup); the words it takes.
+// The media servers' own tags, by the word before their "-": Plex writes
+// "{tmdb-603}", "{edition-Director's Cut}"; Jellyfin and Emby
+// "[tmdbid-603]", round after the cleanup.  Each fills one field of the
+// reading.
+struct ServerTag {
+  std::string_view key;
+  bool braces;  // written "{key-...}"
+  bool round;   // written "(key-...)"
+  std::string Reading::*field;
+};
+constexpr ServerTag kServerTags[] = {
+    {"imdb", true, true, &Reading::imdb},     {"tmdb", true, true, &Reading::tmdb},
+    {"tvdb", true, true, &Reading::tvdb},     {"imdbid", false, true, &Reading::imdb},
+    {"tmdbid", false, true, &Reading::tmdb},  {"tvdbid", false, true, &Reading::tvdb},
+    {"edition", true, false, &Reading::edition},
+};
+
+// The table's row for a word that opens a server's tag; null for none
+// ("{CAST}", "{133MB}" are no server's).
+const ServerTag* ServerTagOf(std::string_view word) {
+  const std::size_t dash = word.find('-');
+  if (word.size() < 3 || dash == std::string_view::npos) return nullptr;
+  const std::string_view key = word.substr(1, dash - 1);
+  for (const auto& tag : kServerTags) {
+    if ((word.front() == '{' ? tag.braces : word.front() == '(' && tag.round) &&
+        ascii::EqualsFolded(key, tag.key))
+      return &tag;
+  }
+  return nullptr;
+}
+
+// A media server's own tag at word at; the words it takes.
 std::size_t MediaServerTag(std::span<const std::string_view> w, std::size_t at) {
   const std::string_view word = w[at];
-  constexpr std::string_view kKeys[] = {"{edition-", "{imdb-", "{tmdb-", "{tvdb-"};
-  if (word.front() == '{') {
-    bool known = false;  // "{CAST}", "{133MB}" are no server's
-    for (std::string_view key : kKeys) known = known || ascii::StartsFolded(word, key);
-    if (!known) return 0;
-    for (std::size_t k = at; k < w.size(); ++k) {
-      if (w[k].back() == '}') return k + 1 - at;
-    }
-    return 0;
-  }
-  constexpr std::string_view kIds[] = {"(imdbid-", "(tmdbid-", "(tvdbid-",
-                                       "(imdb-", "(tmdb-", "(tvdb-"};
-  if (word.back() != ')') return 0;
-  for (std::string_view id : kIds) {
-    if (ascii::StartsFolded(word, id)) return 1;
+  if (!ServerTagOf(word)) return 0;
+  if (word.front() == '(') return word.back() == ')' ? 1 : 0;
+  for (std::size_t k = at; k < w.size(); ++k) {
+    if (w[k].back() == '}') return k + 1 - at;
   }
   return 0;
 }
@@ -206,26 +225,14 @@ bool AppendExtra(const ReleaseName& r, std::string& out, std::uint64_t& kept,
 
 namespace {
 
-// The id or edition a media server's tag gives: "(imdbid-tt0133093)",
-// "{tmdb-603}", "{tvdb-81189}", "{edition-Director's Cut}" (words from at,
-// count of them).
+// The id or edition a media server's tag gives (words from at, count of
+// them): what follows the "-" of "{tmdb-603}", "(imdbid-tt0133093)".
 void ReadServerTag(std::span<const std::string_view> w, std::size_t at,
                    std::size_t count, Reading& out) {
   std::string all;
   AppendWords(all, w, at, at + count);
-  const std::string_view tag = std::string_view(all).substr(1, all.size() - 2);
-  const std::size_t dash = tag.find('-');
-  if (dash == std::string_view::npos) return;
-  const std::string_view key = tag.substr(0, dash), value = tag.substr(dash + 1);
-  if (ascii::StartsFolded(key, "imdb")) {
-    if (out.imdb.empty()) out.imdb = value;
-  } else if (ascii::StartsFolded(key, "tmdb")) {
-    if (out.tmdb.empty()) out.tmdb = value;
-  } else if (ascii::StartsFolded(key, "tvdb")) {
-    if (out.tvdb.empty()) out.tvdb = value;
-  } else if (ascii::EqualsFolded(key, "edition")) {
-    if (out.edition.empty()) out.edition = value;
-  }
+  std::string& field = out.*(ServerTagOf(all)->field);
+  if (field.empty()) field = all.substr(all.find('-') + 1, all.size() - all.find('-') - 2);
 }
 
 // An IMDb id written as a word or a bracket group of its own: "tt" and
