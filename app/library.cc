@@ -21,28 +21,24 @@ struct Library::Node {
   bool held = false;  // on the list of folders held open
   std::size_t record = kNotRecorded;  // its record, written, not made yet
   std::string failure;  // why it cannot be had
-  // The folders it holds, by their ASCII lower-case form: a library holds
-  // thousands, and each name is looked for among them.
+  // The folders it holds and those the run means to make in it, by their
+  // key (rules::KeyOfFolder): a library holds thousands, and each name is
+  // looked for among them.
   std::multimap<std::string, std::string> folders;
   void AddFolder(const std::string& name) {
-    folders.emplace(text::AsciiLowerForm(name), name);
+    if (!Holds(name)) folders.emplace(rules::KeyOfFolder(name).letters, name);
   }
   bool Holds(const std::string& name) const {
-    auto [from, to] = folders.equal_range(text::AsciiLowerForm(name));
+    auto [from, to] = folders.equal_range(rules::KeyOfFolder(name).letters);
     for (auto at = from; at != to; ++at)
       if (at->second == name) return true;
     return false;
   }
-  // Those whose name is title in any case, or begins with it and " (".
-  std::vector<std::string> Candidates(std::string_view title) const {
-    const std::string key = text::AsciiLowerForm(title);
+  // Those that may be the folder own names: of the same key.
+  std::vector<std::string> Candidates(std::string_view own) const {
     std::vector<std::string> found;
-    for (auto at = folders.lower_bound(key);
-         at != folders.end() && at->first.starts_with(key); ++at) {
-      if (at->first.size() == key.size() ||
-          at->first.compare(key.size(), 2, " (") == 0)
-        found.push_back(at->second);
-    }
+    auto [from, to] = folders.equal_range(rules::KeyOfFolder(own).letters);
+    for (auto at = from; at != to; ++at) found.push_back(at->second);
     return found;
   }
   std::map<std::string, std::unique_ptr<Node>> children;
@@ -124,7 +120,7 @@ bool Library::Open(platform::Console& console) {
     }
     if (into_)
       node = Child(into_.get(),
-                   rules::ExistingFolder(inside, into_->Candidates(inside)));
+                   rules::MatchFolder(inside, into_->Candidates(inside)).name);
     return true;
   };
   return kind(options_.movies, rules::kMoviesFolder, movies_, movies_node_) &&
@@ -139,6 +135,8 @@ Library::Node* Library::Child(Node* parent, const std::string& name) {
   node->name = name;
   node->shown = parent->shown + name + separator_;
   node->exists = parent->Holds(name);
+  // One run makes one folder of a title: the next file of it finds this one.
+  parent->AddFolder(name);
   Node* raw = node.get();
   parent->children.emplace(name, std::move(node));
   return raw;
@@ -236,12 +234,21 @@ Library::Target Library::Place(std::string_view final_name) {
   }
   // Each folder is read before its name is chosen among those it holds.
   Reach(root, false);
-  Node* node = Child(root, rules::TitleFolder(place, root->Candidates(place.title)));
-  if (!place.inside.empty()) {
+  auto match = [&](Node* parent, const std::string& own) -> Node* {
+    const rules::FolderMatch m = rules::MatchFolder(own, parent->Candidates(own));
+    if (m.other.empty()) return Child(parent, m.name);
+    reasons_.push_back("both " + parent->shown + m.name + separator_ + " and " +
+                       parent->shown + m.other + separator_ +
+                       " could be its folder, left where it is");
+    target.why = reasons_.back().c_str();
+    return nullptr;
+  };
+  Node* node = match(root, rules::OwnTitleFolder(place));
+  if (node && !place.inside.empty()) {
     Reach(node, false);
-    node = Child(node, rules::ExistingFolder(place.inside,
-                                             node->Candidates(place.inside)));
+    node = match(node, place.inside);
   }
+  if (!node) return target;
   target.folder = node;
   target.name = place.name;
   target.shown = node->shown;

@@ -76,6 +76,7 @@ class Library {
   Node* movies_node_ = nullptr;  // where films go: movies_, or into's Movies
   Node* shows_node_ = nullptr;
   std::deque<Node*> chain_;  // the folders held open, the oldest first
+  std::deque<std::string> reasons_;  // the Target::why made for one target
 };
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #include "rules/library_layout.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "rules/ascii.h"
 #include "rules/release_name.h"
@@ -163,37 +164,75 @@ LibraryPlace PlaceInLibrary(std::string_view final_name, int highest_year) {
   return place;
 }
 
-std::string ExistingFolder(std::string_view name,
-                           std::span<const std::string> existing) {
-  const std::string key = text::AsciiLowerForm(name);
-  for (const std::string& folder : existing)
-    if (text::AsciiLowerForm(folder) == key) return folder;
-  return std::string(name);
+FolderKey KeyOfFolder(std::string_view name) {
+  FolderKey key;
+  std::string words;  // the name without its tags, in lower case
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    const char close = c == '{' ? '}' : c == '[' ? ']' : '\0';
+    if (close) {
+      const std::size_t end = name.find(close, i);
+      if (end != std::string_view::npos) {
+        i = end;
+        continue;
+      }
+    }
+    // "(2005)": the year, apart from the letters.
+    if (c == '(' && i + 5 < name.size() && name[i + 5] == ')' &&
+        IsYearWord(name.substr(i + 1, 4), 9999)) {
+      key.year.assign(name.substr(i + 1, 4));
+      i += 5;
+      continue;
+    }
+    words.push_back(text::AsciiLower(c));
+  }
+  for (const char c : words)
+    if (ascii::IsLetter(c) || ascii::IsDigit(c) ||
+        static_cast<unsigned char>(c) >= 0x80)
+      key.letters.push_back(c);
+  // A season folder by its number: "season02" and "season2" are one.
+  std::string_view letters = key.letters;
+  if (letters == "specials") return {"season0", key.year};
+  if (letters.starts_with("season") && letters.size() > 6 &&
+      letters.find_first_not_of("0123456789", 6) == std::string_view::npos) {
+    const std::size_t digits = letters.find_first_not_of('0', 6);
+    key.letters = "season" + std::string(digits == std::string_view::npos
+                                             ? "0"
+                                             : letters.substr(digits));
+  }
+  return key;
 }
 
-std::string TitleFolder(const LibraryPlace& place,
+FolderMatch MatchFolder(std::string_view own,
                         std::span<const std::string> existing) {
-  if (place.kind != LibraryKind::kShow || !place.year.empty()) {
-    const std::string own = place.kind == LibraryKind::kShow
-                                ? place.title + " (" + place.year + ")"
-                                : place.title;
-    return ExistingFolder(own, existing);
-  }
-  const std::string key = text::AsciiLowerForm(place.title);
-  const std::string* dated = nullptr;
-  std::size_t count = 0;
+  const std::string lower = text::AsciiLowerForm(own);
+  for (const std::string& folder : existing)
+    if (text::AsciiLowerForm(folder) == lower) return {folder, {}};
+  const FolderKey key = KeyOfFolder(own);
+  if (key.letters.empty()) return {std::string(own), {}};
+  // Those of the same letters: whose year is the name's (or neither has
+  // one), and the others whose year does not disagree.
+  std::vector<const std::string*> same, loose;
+  std::size_t titled = 0;
   for (const std::string& folder : existing) {
-    const std::string lower = text::AsciiLowerForm(folder);
-    if (lower == key) return folder;
-    // "Show (2005)": the title, a space and a bracketed year.
-    if (lower.size() == key.size() + 7 && lower.starts_with(key) &&
-        lower.compare(key.size(), 2, " (") == 0 && lower.back() == ')' &&
-        IsYearWord(std::string_view(folder).substr(key.size() + 1), 9999)) {
-      dated = &folder;
-      ++count;
-    }
+    const FolderKey k = KeyOfFolder(folder);
+    if (k.letters != key.letters) continue;
+    ++titled;
+    if (k.year == key.year)
+      same.push_back(&folder);
+    else if (k.year.empty() || key.year.empty())
+      loose.push_back(&folder);
   }
-  return count == 1 ? *dated : place.title;
+  const std::vector<const std::string*>& found = same.empty() ? loose : same;
+  if (found.size() > 1) return {*found[0], *found[1]};
+  if (found.size() == 1 && (!same.empty() || titled == 1)) return {*found[0], {}};
+  return {std::string(own), {}};
+}
+
+std::string OwnTitleFolder(const LibraryPlace& place) {
+  return place.kind == LibraryKind::kShow && !place.year.empty()
+             ? place.title + " (" + place.year + ")"
+             : place.title;
 }
 
 }  // namespace rules

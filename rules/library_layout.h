@@ -39,15 +39,32 @@ struct LibraryPlace {
 // final_name: the name the run gives the file (its "/v" name).
 LibraryPlace PlaceInLibrary(std::string_view final_name, int highest_year);
 
-// The folder of a name's title among the folders of its kind that exist:
-// one of the same name in any ASCII case; for a show without a year, the
-// one "Show (Year)" folder when there is exactly one; else the place's own
-// ("Show (Year)" with its year, else "Show").
-std::string TitleFolder(const LibraryPlace& place,
+// How the library's folders are told apart: by their letters and digits in
+// any ASCII case, without a media server's "{tmdb-496243}" or "[imdbid-...]"
+// tag, and with a bracketed year apart; "Season 2", "Season 02" and
+// "Specials" (season 0) by their number.
+struct FolderKey {
+  std::string letters;
+  std::string year;  // "" for none
+};
+FolderKey KeyOfFolder(std::string_view name);
+
+// The folder a place's own folder name ("Title (Year)", "Show", "Season 01")
+// is among those that exist, keyed by KeyOfFolder: one of the same name in
+// any case; else one of the same letters whose year agrees where both have
+// one.  A folder without a year takes a name with one, and one with a year
+// a name without, only where it is the only folder of those letters.  Where
+// two could be it, nothing is chosen: other names the second.  Else the
+// place's own name.
+struct FolderMatch {
+  std::string name;
+  std::string other;  // set: two folders could be it, name and other
+};
+FolderMatch MatchFolder(std::string_view own,
                         std::span<const std::string> existing);
 
-// A folder's name among those that exist, in any ASCII case; else name.
-std::string ExistingFolder(std::string_view name,
-                           std::span<const std::string> existing);
+// The place's own name for its title's folder: "Title (Year)" for a film or
+// a show with a year, else the show's title.
+std::string OwnTitleFolder(const LibraryPlace& place);
 
 }  // namespace rules

@@ -34,7 +34,11 @@ std::vector<std::string> Placed(const std::vector<std::string>& listed,
     } else {
       path.append(p.kind == rules::LibraryKind::kFilm ? rules::kMoviesFolder
                                                       : rules::kShowsFolder);
-      path.append("/").append(rules::TitleFolder(p, shows)).append("/");
+      const rules::FolderMatch m =
+          rules::MatchFolder(rules::OwnTitleFolder(p), shows);
+      path.append("/").append(m.name);
+      if (!m.other.empty()) path.append("|").append(m.other);
+      path.append("/");
       if (!p.inside.empty()) path.append(p.inside).append("/");
       path.append(p.name);
     }
@@ -106,7 +110,7 @@ TEST(LibraryLayout, PlacesEachKindOfName) {
       {{"Show.S01E05.mkv"},
        {"TV/show (2005)/Season 01/Show S01E05.mkv"},
        {"Other (2001)", "show (2005)"}},
-      {{"Show.S01E05.mkv"}, {"TV/Show/Season 01/Show S01E05.mkv"},
+      {{"Show.S01E05.mkv"}, {"TV/Show (2005)|Show (2010)/Season 01/Show S01E05.mkv"},
        {"Show (2005)", "Show (2010)"}},
       {{"Show.2010.S01E05.mkv"},
        {"TV/SHOW (2010)/Season 01/Show (2010) S01E05.mkv"},
@@ -122,6 +126,47 @@ TEST(LibraryLayout, PlacesEachKindOfName) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Placed(c.listed, c.shows), c.want) << c.listed.front();
+  }
+}
+
+// The library's folder a new file takes: the one its name is in all but
+// case, spacing, an id tag and a season's zeros, with a year that agrees;
+// where two could be it, none ("a|b").
+TEST(LibraryLayout, MatchesTheFoldersThatExist) {
+  struct Case {
+    const char* own;
+    std::vector<std::string> existing;
+    const char* want;
+  } cases[] = {
+      {"Season 02", {"Season 1", "Season 2"}, "Season 2"},
+      {"Season 00", {"Specials"}, "Specials"},
+      {"Season 10", {"Season 1"}, "Season 10"},
+      {"Season 2019", {"season 2019"}, "season 2019"},
+      {"The Office US", {"The Office (US)"}, "The Office (US)"},
+      {"Doctor Who (2005)", {"Doctor Who"}, "Doctor Who"},
+      {"Doctor Who", {"Doctor Who (2005)"}, "Doctor Who (2005)"},
+      {"Doctor Who", {"Doctor Who (1963)", "Doctor Who (2005)"},
+       "Doctor Who (1963)|Doctor Who (2005)"},
+      {"Doctor Who (2005)", {"Doctor Who (1963)", "Doctor Who (2005)"},
+       "Doctor Who (2005)"},
+      {"Parasite (2019)", {"Parasite (2019) {tmdb-496243}"},
+       "Parasite (2019) {tmdb-496243}"},
+      {"Parasite (2019)", {"Parasite (2019) [imdbid-tt6751668]", "Parasite"},
+       "Parasite (2019) [imdbid-tt6751668]"},
+      // A year must agree; a folder without one takes a dated name only
+      // where it is the only folder of that title.
+      {"Dune (2021)", {"Dune (1984)"}, "Dune (2021)"},
+      {"Dune (2021)", {"Dune (1984)", "Dune"}, "Dune (2021)"},
+      {"Dune (2021)", {"Dune {tmdb-1}", "Dune [imdbid-tt2]"},
+       "Dune {tmdb-1}|Dune [imdbid-tt2]"},
+      {"fargo", {"Fargo"}, "Fargo"},
+      {"Up (2009)", {"Upgrade (2018)", "Up!"}, "Up!"},
+      {"(2009)", {"Moon (2009)"}, "(2009)"},
+  };
+  for (const Case& c : cases) {
+    const rules::FolderMatch m = rules::MatchFolder(c.own, c.existing);
+    EXPECT_EQ(m.other.empty() ? m.name : m.name + "|" + m.other, c.want)
+        << c.own;
   }
 }
 

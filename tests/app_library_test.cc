@@ -1,0 +1,140 @@
+// Runs into a library, each row three ways: carried out, as a dry run (the
+// same lines, nothing changed), and carried out then undone (the tree as
+// it was).
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/program.h"
+#include "fake_system.h"
+
+namespace {
+
+using Tree = std::set<std::string>;  // every path; a folder's ends in "/"
+
+struct Sys : fake::FileSystem {
+  fake::Console console;
+  int runs = 0;
+
+  // The tree's paths and the folders above them, and the library "lib/".
+  explicit Sys(Tree tree) {
+    folders[""];
+    tree.insert("lib/");
+    for (const std::string& path : tree) {
+      std::size_t from = 0;
+      for (std::size_t slash; (slash = path.find('/', from)) != path.npos;
+           from = slash + 1) {
+        auto& in = folders[path.substr(0, from)];
+        const std::string name = path.substr(from, slash - from);
+        if (!Find(path.substr(0, from), name))
+          in.push_back(fake::MakeEntry(name, platform::EntryKind::kDirectory));
+        folders[path.substr(0, slash + 1)];
+      }
+      if (from < path.size())
+        folders[path.substr(0, from)].push_back(
+            fake::MakeEntry(path.substr(from), platform::EntryKind::kFile));
+    }
+  }
+  Tree Now() const {
+    Tree tree;
+    for (const auto& [dir, entries] : folders)
+      for (const platform::Entry& e : entries)
+        tree.insert(dir + e.name +
+                    (e.kind == platform::EntryKind::kDirectory ? "/" : ""));
+    return tree;
+  }
+  int Run(std::vector<std::string> arguments) {
+    platform::CommandLine command_line;
+    command_line.arguments = std::move(arguments);
+    ++runs;
+    app::System system{*this,
+                       *this,
+                       console,
+                       platform::PathStyle::kPosix,
+                       &text::AsciiOnlyMapping(),
+                       2026,
+                       "2026-12-10T14:0" + std::to_string(runs) + ":00Z",
+                       1000 + runs,
+                       0};
+    console.out.clear();
+    return app::RunProgram(command_line, system);
+  }
+};
+
+// Only the paths that changed are written in a row: those gone, and those
+// that come.
+struct Row {
+  const char* what;
+  Tree before;
+  std::vector<std::string> args;  // after "--into lib"
+  Tree gone, come;
+  std::vector<std::string> said;  // each in the run's output
+};
+
+void RunThreeWays(const Row& row) {
+  const Tree before = Sys(row.before).Now();
+  Tree after = before;
+  for (const std::string& p : row.gone) after.erase(p);
+  after.insert(row.come.begin(), row.come.end());
+  after = Sys(after).Now();
+  std::vector<std::string> args = {"--into", "lib"};
+  args.insert(args.end(), row.args.begin(), row.args.end());
+
+  Sys done(row.before);
+  done.Run(args);
+  EXPECT_EQ(done.Now(), after) << row.what << "\n" << done.console.out;
+  for (const std::string& line : row.said)
+    EXPECT_NE(done.console.out.find(line), std::string::npos)
+        << row.what << ": " << line << "\n" << done.console.out;
+
+  Sys dry(row.before);
+  std::vector<std::string> dry_args = {"--dry-run"};
+  dry_args.insert(dry_args.end(), args.begin(), args.end());
+  dry.Run(dry_args);
+  EXPECT_EQ(dry.Now(), before) << row.what;
+  for (const std::string& line : row.said)
+    EXPECT_NE(dry.console.out.find(line), std::string::npos)
+        << row.what << " (dry run): " << line << "\n" << dry.console.out;
+
+  done.Run({"--undo"});
+  EXPECT_EQ(done.Now(), before) << row.what << " (undone)\n"
+                                    << done.console.out;
+}
+
+TEST(Library, ThreeWays) {
+  const Row rows[] = {
+      {"the library's folders are found by their letters, a season by its "
+       "number, an id tag aside",
+       {"lib/TV/The Office (US)/Season 2/", "lib/Movies/Parasite (2019) {tmdb-496243}/",
+        "dl/The.Office.US.S02E03.720p.mkv", "dl/Parasite.2019.1080p.mkv"},
+       {"dl/*"},
+       {"dl/The.Office.US.S02E03.720p.mkv", "dl/Parasite.2019.1080p.mkv"},
+       {"lib/TV/The Office (US)/Season 2/The Office (US) S02E03.mkv",
+        "lib/Movies/Parasite (2019) {tmdb-496243}/Parasite (2019).mkv"}},
+      {"a year must agree",
+       {"lib/Movies/Dune (1984)/", "dl/Dune.2021.2160p.mkv"},
+       {"dl/*"},
+       {"dl/Dune.2021.2160p.mkv"},
+       {"lib/Movies/Dune (2021)/", "lib/Movies/Dune (2021)/Dune (2021).mkv"}},
+      {"two folders that could be it: the file stays, both named",
+       {"lib/TV/Doctor Who (1963)/", "lib/TV/Doctor Who (2005)/",
+        "dl/Doctor.Who.S01E01.mkv"},
+       {"dl/*"},
+       {},
+       {},
+       {"Doctor.Who.S01E01.mkv: both TV/Doctor Who (1963)/ and TV/Doctor "
+        "Who (2005)/ could be its folder, left where it is"}},
+      {"one run makes one folder of a show, whatever the case of its names",
+       {"dl/Fargo.S05E02.mkv", "dl/fargo.s05e03.mkv"},
+       {"dl/*"},
+       {"dl/Fargo.S05E02.mkv", "dl/fargo.s05e03.mkv"},
+       {"lib/TV/", "lib/TV/Fargo/", "lib/TV/Fargo/Season 05/",
+        "lib/TV/Fargo/Season 05/Fargo S05E02.mkv",
+        "lib/TV/Fargo/Season 05/fargo S05E03.mkv"}},
+  };
+  for (const Row& row : rows) RunThreeWays(row);
+}
+
+}  // namespace
