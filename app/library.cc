@@ -1,6 +1,9 @@
 #include "app/library.h"
 
 #include <algorithm>
+#include <unordered_map>
+
+#include "rules/version_suffix.h"
 
 #include "app/failure_words.h"
 #include "app/reporter.h"
@@ -42,6 +45,14 @@ struct Library::Node {
     return found;
   }
   std::map<std::string, std::unique_ptr<Node>> children;
+  // The names of its other entries and of the files the run files in it,
+  // by their ASCII lower-case form.
+  struct Name {
+    std::string name;
+    std::string listed;  // a file of the run: its name where it comes from
+    platform::EntryId id;  // an entry there, where its listing told it
+  };
+  std::unordered_map<std::string, Name> names;
 };
 
 namespace {
@@ -64,9 +75,13 @@ std::string WithSeparator(std::string path, char separator) {
 }
 
 void TakeFolders(Library::Node& node, const platform::Listing& listing) {
-  for (const platform::Entry& e : listing.entries)
+  for (const platform::Entry& e : listing.entries) {
     if (e.kind == platform::EntryKind::kDirectory && !e.link)
       node.AddFolder(e.name);
+    else
+      node.names.try_emplace(text::AsciiLowerForm(e.name),
+                             Library::Node::Name{e.name, {}, e.id});
+  }
 }
 
 }  // namespace
@@ -123,8 +138,25 @@ bool Library::Open(platform::Console& console) {
                    rules::MatchFolder(inside, into_->Candidates(inside)).name);
     return true;
   };
-  return kind(options_.movies, rules::kMoviesFolder, movies_, movies_node_) &&
-         kind(options_.shows, rules::kShowsFolder, shows_, shows_node_);
+  if (!kind(options_.movies, rules::kMoviesFolder, movies_, movies_node_) ||
+      !kind(options_.shows, rules::kShowsFolder, shows_, shows_node_))
+    return false;
+  // Read now, so that the run knows them by identity wherever they sit.
+  for (Node* node : {movies_node_, shows_node_})
+    if (node) Reach(node, false);
+  for (const Node* node :
+       {into_.get(), movies_.get(), shows_.get(), movies_node_, shows_node_})
+    if (node && node->listed) own_.push_back({node->id, files_.AbsolutePath(node->folder)});
+  return true;
+}
+
+bool Library::IsOwnFolder(const platform::EntryId& id,
+                          std::string_view path) const {
+  for (const auto& [own_id, own_path] : own_)
+    if (id.known && own_id.known ? id == own_id
+                                 : !path.empty() && path == own_path)
+      return true;
+  return false;
 }
 
 Library::Node* Library::Child(Node* parent, const std::string& name) {
@@ -253,6 +285,49 @@ Library::Target Library::Place(std::string_view final_name) {
   target.name = place.name;
   target.shown = node->shown;
   return target;
+}
+
+const char* Library::Claim(Target& target, const platform::Folder& from,
+                           const platform::Entry& entry, bool copy_of_video) {
+  Node* node = target.folder;
+  Look(target);  // its names read, where it is there
+  auto taken = [&](const std::string& name) {
+    const auto at = node->names.find(text::AsciiLowerForm(name));
+    return at == node->names.end() ? nullptr : &at->second;
+  };
+  auto claim = [&](const std::string& name) {
+    node->names[text::AsciiLowerForm(name)] = {name, entry.name, {}};
+    return nullptr;
+  };
+  auto because = [&](std::string why) {
+    reasons_.push_back(std::move(why) + ", left where it is");
+    return reasons_.back().c_str();
+  };
+  const Node::Name* there = taken(target.name);
+  if (!there) return claim(target.name);
+  if (there->listed.empty()) {
+    // The library's own file: this very one (a link to it, or its copy of
+    // the same size and time), or a copy of its video.
+    const bool same =
+        (entry.id.known && there->id.known && entry.id == there->id) ||
+        (there->name == target.name && files_.StampOf(from, entry.name).known &&
+         files_.StampOf(from, entry.name) ==
+             files_.StampOf(node->folder, there->name));
+    if (same) return because("already in the library as " + node->shown + there->name);
+  }
+  if (!copy_of_video)
+    return because("a file of that name is in " + node->shown + " already");
+  // A copy: it takes the tags that tell it from the one there.
+  std::vector<rules::VersionEntry> two = {
+      {there->listed.empty() ? there->name : there->listed, false, there->name},
+      {entry.name, false, target.name}};
+  rules::SeparateVersions(two, options_.rules.highest_year);
+  if (two[1].added == 0)
+    return because("the same release as " + node->shown + there->name);
+  if (taken(two[1].name))
+    return because("a copy of that name is in " + node->shown + " already");
+  target.name = std::move(two[1].name);
+  return claim(target.name);
 }
 
 void Library::Prepare(const Target& target) {

@@ -45,6 +45,15 @@ class Library {
   // Where a file of that final name goes.
   Target Place(std::string_view final_name);
 
+  // Takes the target's name for the entry of the folder from, so that no
+  // other file takes it.  Where the library or another file of the run has
+  // that name already, a video (copy_of_video) is a copy of the one there
+  // and takes a version name (" - 1080p BluRay") from its listed name; why
+  // it cannot go (nullptr: it can) where it is that very file ("already in
+  // the library"), where no tag tells the two apart (the same release
+  // twice), or for any other file.
+  const char* Claim(Target& target, const platform::Folder& from,
+                    const platform::Entry& entry, bool copy_of_video);
   // The target's folder, made where it is not yet there (each recorded
   // first) and open: "" or why it cannot be had.
   std::string Reach(const Target& target);
@@ -57,6 +66,10 @@ class Library {
   // Whether the target's folder, reached before, is the folder given (by
   // identity): the file is in its place already.
   bool IsFolder(const Target& target, const platform::Folder& folder);
+  // Whether the folder of that identity (or, where either is not known,
+  // that absolute path) is the library's own: a folder named, or its folder
+  // for films or shows.
+  bool IsOwnFolder(const platform::EntryId& id, std::string_view path) const;
   // The folders the run made (a dry run: would make), one a line, indented
   // by depth below the first of them: "TV/Show Name/", "  Season 01/".
   std::string MadeFolders() const;
@@ -76,7 +89,9 @@ class Library {
   Node* movies_node_ = nullptr;  // where films go: movies_, or into's Movies
   Node* shows_node_ = nullptr;
   std::deque<Node*> chain_;  // the folders held open, the oldest first
-  std::deque<std::string> reasons_;  // the Target::why made for one target
+  std::deque<std::string> reasons_;
+  // The library's own folders, by identity and absolute path.
+  std::vector<std::pair<platform::EntryId, std::string>> own_;  // the Target::why made for one target
 };
 
 }  // namespace app

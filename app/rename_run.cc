@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +23,7 @@
 #include "rules/clean_name.h"
 #include "rules/download_folder.h"
 #include "rules/file_kinds.h"
+#include "rules/library_layout.h"
 #include "rules/side_files.h"
 #include "rules/stem_cleanup.h"
 #include "rules/version_suffix.h"
@@ -42,6 +44,7 @@ struct Plan {
 };
 
 constexpr const char* kClash = "another entry here would get that name too";
+constexpr const char* kLibraryFolder = "the library's own folder, left as it is";
 constexpr const char* kGoesWithNoVideo = "goes with no video, left where it is";
 
 // Plans are recorded in the history and carried out in batches of this many.
@@ -277,6 +280,35 @@ struct Run {
         entry, download ? Selection::kFilesAndDirectories : options.selection);
   }
 
+  static bool IsVideo(const platform::Entry& entry) {
+    return rules::IsVideoExtension(rules::SplitName(entry.name).extension) &&
+           !rules::SplitSideName(entry.name).is_side;
+  }
+
+  // The names the videos of a folder took in the library where they differ
+  // from the ones planned (a copy's version), by the stems planned: the
+  // files beside them follow.
+  using CopyNames = std::unordered_map<std::string, std::string>;
+
+  // The library's name for the entry taken (Library::Claim): a video's
+  // version noted in renamed, a side file following its video's.
+  const char* Claim(Library::Target& to, const platform::Folder& from,
+                    const platform::Entry& entry, CopyNames& renamed) {
+    const bool video = IsVideo(entry);
+    const std::string planned = to.name;
+    if (!video) {
+      const rules::SideSplit side = rules::SplitSideName(to.name);
+      const auto at = renamed.find(std::string(side.base));
+      if (side.is_side && at != renamed.end())
+        to.name = at->second + std::string(side.own);
+    }
+    const char* why = library->Claim(to, from, entry, video);
+    if (!why && video && to.name != planned)
+      renamed[std::string(rules::SplitName(planned).stem)] =
+          rules::SplitName(to.name).stem;
+    return why;
+  }
+
   // The entries a library takes: video files and the files beside them.
   static bool GoesToLibrary(const platform::Entry& entry) {
     if (entry.kind != platform::EntryKind::kFile || entry.link) return false;
@@ -379,41 +411,63 @@ struct Run {
       }
       rules::SeparateVersions(versions, options.rules.highest_year);
       rules::FollowVideos(versions);
+      // Into a library the videos take their names there first (a copy of
+      // one there takes a version), then the files beside them follow.
+      std::vector<std::optional<Plan>> placed(taken.size());
+      CopyNames renamed;
+      auto place = [&](std::size_t i) {
+        if (GoesWithNoVideo(*taken[i], versions[i])) {
+          why[taken_at[i]] = kGoesWithNoVideo;
+          said[taken_at[i]] = true;
+          return;
+        }
+        Library::Target to = library->Place(rules::FinalName(versions[i]));
+        // Where it is already (a run over the library itself): stays.
+        if (!to.why && library->Look(to).empty() &&
+            library->IsFolder(to, g.folder) && to.name == taken[i]->name)
+          return;
+        if (!to.why && !versions[i].clash) to.why = Claim(to, g.folder, *taken[i], renamed);
+        if (to.why) {
+          why[taken_at[i]] = to.why;
+          said[taken_at[i]] = true;
+          return;
+        }
+        placed[i] = Plan{taken[i], to.name, ConfirmDue(options, cleaned[i]),
+                         versions[i].clash, std::move(to)};
+      };
+      std::vector<std::size_t> sides;
       for (std::size_t i = 0; i < taken.size(); ++i) {
         if (library && taken[i]->kind == platform::EntryKind::kDirectory &&
             !taken[i]->link) {
-          downloads.push_back(taken[i]);
-          continue;
-        }
-        if (versions[i].left_alone) {
+          if (library->IsOwnFolder(taken[i]->id,
+                                   files.AbsolutePath(g.folder) +
+                                       taken[i]->name + Separator()))
+            why[taken_at[i]] = kLibraryFolder;
+          else
+            downloads.push_back(taken[i]);
+        } else if (versions[i].left_alone) {
           why[taken_at[i]] = versions[i].left_alone;
           said[taken_at[i]] = true;
-          continue;
+        } else if (library && GoesToLibrary(*taken[i])) {
+          if (IsVideo(*taken[i])) place(i);
+          else sides.push_back(i);
         }
-        if (library && GoesToLibrary(*taken[i])) {
-          if (GoesWithNoVideo(*taken[i], versions[i])) {
-            why[taken_at[i]] = kGoesWithNoVideo;
-            said[taken_at[i]] = true;
-            continue;
-          }
-          Library::Target to = library->Place(rules::FinalName(versions[i]));
-          if (to.why) {
-            why[taken_at[i]] = to.why;
-            said[taken_at[i]] = true;
-            continue;
-          }
-          // Where it is already (a run over the library itself): stays.
-          if (library->Look(to).empty() && library->IsFolder(to, g.folder) &&
-              to.name == taken[i]->name)
-            continue;
-          plans.push_back(Plan{taken[i], to.name, ConfirmDue(options, cleaned[i]),
-                               versions[i].clash, std::move(to)});
-          continue;
+      }
+      for (std::size_t i : sides) place(i);
+      for (std::size_t i = 0; i < taken.size(); ++i) {
+        if (placed[i]) {
+          plans.push_back(std::move(*placed[i]));
+        } else if (!versions[i].left_alone &&
+                   !(library && ((taken[i]->kind ==
+                                      platform::EntryKind::kDirectory &&
+                                  !taken[i]->link) ||
+                                 GoesToLibrary(*taken[i])))) {
+          cleaned[i].name = std::move(versions[i].name);
+          add_plan(taken[i], cleaned[i]);
+          if (versions[i].clash && !plans.empty() &&
+              plans.back().entry == taken[i])
+            plans.back().clash = true;
         }
-        cleaned[i].name = std::move(versions[i].name);
-        add_plan(taken[i], cleaned[i]);
-        if (versions[i].clash && !plans.empty() && plans.back().entry == taken[i])
-          plans.back().clash = true;
       }
     }
     for (std::size_t at = 0; at < plans.size(); at += kBatch) {
@@ -453,6 +507,48 @@ struct Run {
     bool emptied = false;
   };
 
+  // Whether a folder named is one download: its name reads as a release
+  // name, or as the title of a video it holds.  Any other ("Downloads",
+  // "complete") is a container of downloads and loose files.
+  bool IsDownload(std::string_view name, const platform::Listing& listing) const {
+    rules::NameRules read = options.rules;
+    read.keep_reading = true;
+    const rules::CleanedName own = rules::CleanName(name, read, true);
+    if (own.reading && own.reading->form != rules::NameForm::kPlain) return true;
+    const std::string key = rules::KeyOfFolder(name).letters;
+    if (key.empty()) return false;
+    for (const platform::Entry& e : listing.entries) {
+      if (e.kind != platform::EntryKind::kFile || e.link ||
+          !rules::IsVideoExtension(rules::SplitName(e.name).extension))
+        continue;
+      const rules::CleanedName video = rules::CleanName(e.name, read, false);
+      if (video.reading &&
+          rules::KeyOfFolder(video.reading->title).letters == key)
+        return true;
+    }
+    return false;
+  }
+
+  // A container's entries planned one by one, as if each were named; the
+  // container itself stays.  A folder the walk is inside already (a bind
+  // mount of one above) is not entered, and the library's own folders are
+  // left out (RunGathered).
+  void PlanContainer(platform::Listing listing, const std::string& here) {
+    if (trail.Inside(listing.folder.id)) {
+      console.Print(ForScreen(console, here) +
+                    ": not entered: the run is inside that folder already\n");
+      return;
+    }
+    const Entered entered(trail, listing.folder.id);
+    Gathered g;
+    g.controlled = ControlledNames(listing);
+    g.listed = true;
+    g.folder = std::move(listing.folder);
+    g.entries = std::move(listing.entries);
+    for (const platform::Entry& e : g.entries) g.named.push_back(!e.hidden);
+    RunGathered(g, here);
+  }
+
   // A download folder emptied into the library: its files, those of its
   // subtitle folder and of the folders inside that moved, then each folder
   // emptied removed (the deepest first), recorded with its mode before.
@@ -471,6 +567,10 @@ struct Run {
       return;
     }
     groups.front().listing.folder.path = parent.path + entry.name + Separator();
+    if (!IsDownload(entry.name, groups.front().listing)) {
+      PlanContainer(std::move(groups.front().listing), here);
+      return;
+    }
     std::string reasons;
     auto stays = [&](const std::string& where, const platform::Entry& e,
                      const char* why) {

@@ -68,7 +68,7 @@ struct Sys : fake::FileSystem {
 struct Row {
   const char* what;
   Tree before;
-  std::vector<std::string> args;  // after "--into lib"
+  std::vector<std::string> args;  // "--into lib" and its operands
   Tree gone, come;
   std::vector<std::string> said;  // each in the run's output
 };
@@ -79,8 +79,7 @@ void RunThreeWays(const Row& row) {
   for (const std::string& p : row.gone) after.erase(p);
   after.insert(row.come.begin(), row.come.end());
   after = Sys(after).Now();
-  std::vector<std::string> args = {"--into", "lib"};
-  args.insert(args.end(), row.args.begin(), row.args.end());
+  const std::vector<std::string>& args = row.args;
 
   Sys done(row.before);
   done.Run(args);
@@ -109,30 +108,73 @@ TEST(Library, ThreeWays) {
        "number, an id tag aside",
        {"lib/TV/The Office (US)/Season 2/", "lib/Movies/Parasite (2019) {tmdb-496243}/",
         "dl/The.Office.US.S02E03.720p.mkv", "dl/Parasite.2019.1080p.mkv"},
-       {"dl/*"},
+       {"--into", "lib", "dl/*"},
        {"dl/The.Office.US.S02E03.720p.mkv", "dl/Parasite.2019.1080p.mkv"},
        {"lib/TV/The Office (US)/Season 2/The Office (US) S02E03.mkv",
         "lib/Movies/Parasite (2019) {tmdb-496243}/Parasite (2019).mkv"}},
       {"a year must agree",
        {"lib/Movies/Dune (1984)/", "dl/Dune.2021.2160p.mkv"},
-       {"dl/*"},
+       {"--into", "lib", "dl/*"},
        {"dl/Dune.2021.2160p.mkv"},
        {"lib/Movies/Dune (2021)/", "lib/Movies/Dune (2021)/Dune (2021).mkv"}},
       {"two folders that could be it: the file stays, both named",
        {"lib/TV/Doctor Who (1963)/", "lib/TV/Doctor Who (2005)/",
         "dl/Doctor.Who.S01E01.mkv"},
-       {"dl/*"},
+       {"--into", "lib", "dl/*"},
        {},
        {},
        {"Doctor.Who.S01E01.mkv: both TV/Doctor Who (1963)/ and TV/Doctor "
         "Who (2005)/ could be its folder, left where it is"}},
       {"one run makes one folder of a show, whatever the case of its names",
        {"dl/Fargo.S05E02.mkv", "dl/fargo.s05e03.mkv"},
-       {"dl/*"},
+       {"--into", "lib", "dl/*"},
        {"dl/Fargo.S05E02.mkv", "dl/fargo.s05e03.mkv"},
        {"lib/TV/", "lib/TV/Fargo/", "lib/TV/Fargo/Season 05/",
         "lib/TV/Fargo/Season 05/Fargo S05E02.mkv",
         "lib/TV/Fargo/Season 05/fargo S05E03.mkv"}},
+      {"a folder named that is no download is a container: its entries are "
+       "planned one by one, and it stays",
+       {"D/Moon.2009.1080p.mkv", "D/notes.txt", "D/Inner/Show.S01E01.mkv",
+        "D/Inner/cover.jpg"},
+       {"--into", "lib", "D"},
+       {"D/Moon.2009.1080p.mkv", "D/Inner/Show.S01E01.mkv"},
+       {"lib/Movies/Moon (2009)/Moon (2009).mkv",
+        "lib/TV/Show/Season 01/Show S01E01.mkv"},
+       {"D/notes.txt: goes with no video", "D/Inner/cover.jpg: goes with no video"}},
+      {"a folder named for its video is one download, emptied and removed",
+       {"Moon/Moon.2009.1080p.mkv", "Moon/notes.txt"},
+       {"--into", "lib", "Moon"},
+       {"Moon/", "Moon/Moon.2009.1080p.mkv", "Moon/notes.txt"},
+       {"lib/Movies/Moon (2009)/Moon (2009).mkv",
+        "lib/Movies/Moon (2009)/notes.txt"}},
+      {"a loose file that is no video is never filed by a date or year",
+       {"dl/IMG_20240301_102231.jpg", "dl/Invoice 2024.txt"},
+       {"--into", "lib", "dl/*"},
+       {},
+       {},
+       {"IMG_20240301_102231.jpg: goes with no video",
+        "Invoice 2024.txt: goes with no video"}},
+      {"the library's own folders never enter the plan; the same release "
+       "twice stays",
+       {"D/lib/Movies/Up (2009)/Up (2009).mkv", "D/Up.2009.mkv"},
+       {"--into", "D/lib", "D"},
+       {},
+       {},
+       {"D/Up.2009.mkv: the same release as Movies/Up (2009)/Up (2009).mkv",
+        "D/lib/: the library's own folder"}},
+      {"copies from other folders, and of a file in the library, become "
+       "versions; a subtitle follows its copy",
+       {"lib/Movies/Moon (2009)/Moon (2009).mkv",
+        "a/Moon.2009.1080p.BluRay.x264-GRP.mkv",
+        "a/Moon.2009.1080p.BluRay.x264-GRP.en.srt",
+        "b/Moon.2009.2160p.WEB-DL.x265-OTHER.mkv"},
+       {"--into", "lib", "a/*", "b/*"},
+       {"a/Moon.2009.1080p.BluRay.x264-GRP.mkv",
+        "a/Moon.2009.1080p.BluRay.x264-GRP.en.srt",
+        "b/Moon.2009.2160p.WEB-DL.x265-OTHER.mkv"},
+       {"lib/Movies/Moon (2009)/Moon (2009) - 1080p.mkv",
+        "lib/Movies/Moon (2009)/Moon (2009) - 1080p.en.srt",
+        "lib/Movies/Moon (2009)/Moon (2009) - 2160p.mkv"}},
   };
   for (const Row& row : rows) RunThreeWays(row);
 }

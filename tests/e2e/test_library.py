@@ -198,24 +198,25 @@ class Library(TempDirTest):
     def test_a_download_folder_that_keeps_a_file_stays(self):
         # Two videos and a file that matches neither: it stays, said, and
         # so does its folder; the subtitle folder emptied goes.
-        self.fill({"Pack/Show.S01E01.mkv": b"1", "Pack/Show.S01E02.mkv": b"2",
-                   "Pack/notes.txt": b"n", "Pack/Subs/Show.S01E02.ger.srt": b"g"})
-        r = run(["--into", self.library, "Pack"], self.downloads)
+        self.fill({"Show.S01.720p/Show.S01E01.mkv": b"1", "Show.S01.720p/Show.S01E02.mkv": b"2",
+                   "Show.S01.720p/notes.txt": b"n", "Show.S01.720p/Subs/Show.S01E02.ger.srt": b"g"})
+        r = run(["--into", self.library, "Show.S01.720p"], self.downloads)
         self.assertEqual(r.returncode, 0, r.stderr)
-        self.assertIn(b"Pack/notes.txt: matches no video of the download", r.stdout)
-        self.assertIn(b"Pack/: holds files that were not moved, left", r.stdout)
+        self.assertIn(b"Show.S01.720p/notes.txt: matches no video of the download", r.stdout)
+        self.assertIn(b"Show.S01.720p/: holds files that were not moved, left", r.stdout)
         self.assertEqual(tree(self.downloads),
-                         {"Pack/": None, "Pack/notes.txt": b"n"})
+                         {"Show.S01.720p/": None, "Show.S01.720p/notes.txt": b"n"})
         self.assertIn("TV/Show/Season 01/Show S01E02.ger.srt", tree(self.library))
         run(["--undo"], self.downloads)
         self.assertEqual(sorted(tree(self.downloads)),
-                         ["Pack/", "Pack/Show.S01E01.mkv", "Pack/Show.S01E02.mkv",
-                          "Pack/Subs/", "Pack/Subs/Show.S01E02.ger.srt",
-                          "Pack/notes.txt"])
+                         ["Show.S01.720p/", "Show.S01.720p/Show.S01E01.mkv", "Show.S01.720p/Show.S01E02.mkv",
+                          "Show.S01.720p/Subs/", "Show.S01.720p/Subs/Show.S01E02.ger.srt",
+                          "Show.S01.720p/notes.txt"])
 
     def test_folders_are_reused_and_nothing_is_overwritten(self):
         # The library's show folder has the year; a name without it goes
-        # there.  An episode already there keeps its file.
+        # there.  An episode already there keeps its file, and the same
+        # release twice stays where it is.
         season = os.path.join(self.library, "TV", "Show (2005)", "Season 01")
         os.makedirs(season)
         self.touch("Show (2005) S01E02.mkv", b"kept", season)
@@ -223,11 +224,10 @@ class Library(TempDirTest):
                    "Show (2005) S01E02.mkv": b"same name"})
         before_library = tree(self.library)
         r = run(["--into", self.library, "*"], self.downloads)
-        self.assertEqual(r.returncode, 1)
-        self.assertIn(b"Show (2005) S01E02.mkv ==> TV/Show (2005)/Season 01/"
-                      b"Show (2005) S01E02.mkv", r.stdout)
-        self.assertIn(b"  [FAILED: a file with that name exists]",
-                      lines(r.stdout))
+        self.assertEqual(r.returncode, 0)
+        self.assertIn(b"Show (2005) S01E02.mkv: the same release as TV/Show "
+                      b"(2005)/Season 01/Show (2005) S01E02.mkv, left where "
+                      b"it is", r.stdout)
         with open(os.path.join(season, "Show (2005) S01E02.mkv"), "rb") as f:
             self.assertEqual(f.read(), b"kept")
         self.assertEqual(sorted(os.listdir(season)),
