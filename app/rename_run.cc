@@ -505,25 +505,32 @@ struct Run {
     std::size_t kept = 0;    // entries that stay in it
     std::vector<Plan> plans;
     bool emptied = false;
+    // What its files are: the download's own, its subtitles (in its
+    // subtitle folder or a folder in that), one season's, a film's extras.
+    enum class Kind { kOwn, kSubs, kInSubs, kSeason, kExtras } kind = Kind::kOwn;
+    int season = -1;
+    std::string_view extra = {};
   };
 
   // Whether a folder named is one download: its name reads as a release
-  // name, or as the title of a video it holds.  Any other ("Downloads",
-  // "complete") is a container of downloads and loose files.
+  // name, begins with the title of a video it holds, or it holds a season's
+  // folder.  Any other ("Downloads", "complete") is a container of
+  // downloads and loose files.
   bool IsDownload(std::string_view name, const platform::Listing& listing) const {
     rules::NameRules read = options.rules;
     read.keep_reading = true;
     const rules::CleanedName own = rules::CleanName(name, read, true);
     if (own.reading && own.reading->form != rules::NameForm::kPlain) return true;
-    const std::string key = rules::KeyOfFolder(name).letters;
-    if (key.empty()) return false;
     for (const platform::Entry& e : listing.entries) {
+      // A series' download holds its seasons' folders.
+      if (e.kind == platform::EntryKind::kDirectory && !e.link &&
+          rules::SeasonOfFolder(e.name) >= 0)
+        return true;
       if (e.kind != platform::EntryKind::kFile || e.link ||
           !rules::IsVideoExtension(rules::SplitName(e.name).extension))
         continue;
       const rules::CleanedName video = rules::CleanName(e.name, read, false);
-      if (video.reading &&
-          rules::KeyOfFolder(video.reading->title).letters == key)
+      if (video.reading && rules::BeginsWithTitle(name, video.reading->title))
         return true;
     }
     return false;
@@ -592,21 +599,41 @@ struct Run {
     std::vector<rules::DownloadFile> listed;
     std::vector<const platform::Entry*> which;
     std::vector<std::size_t> group_of;
-    bool subs_found = false;  // group 1, when there is one
+    using Kind = DownloadGroup::Kind;
+    bool subs_found = false;  // one subtitle folder is the download's
     for (std::size_t g = 0; g < groups.size(); ++g) {  // grows as it goes
-      const std::string_view subfolder = g > 1 ? std::string_view(groups[g].name) : "";
-      for (const platform::Entry& e : groups[g].listing.entries) {
+      const DownloadGroup& group = groups[g];
+      const std::string_view subfolder =
+          group.kind == Kind::kInSubs ? std::string_view(group.name) : "";
+      const bool subs = group.kind == Kind::kSubs || group.kind == Kind::kInSubs;
+      for (const platform::Entry& e : group.listing.entries) {
         if (e.kind == platform::EntryKind::kFile && !e.link && !e.hidden &&
             !rules::IsDownloadInProgress(e.name)) {
-          listed.push_back({e.name, g > 0, subfolder});
+          listed.push_back({e.name, subs, subfolder, group.season, group.extra});
           which.push_back(&e);
           group_of.push_back(g);
           continue;
         }
         const bool folder = e.kind == platform::EntryKind::kDirectory && !e.link && !e.hidden;
-        const bool subs = g == 0 && !subs_found && folder && rules::IsSubtitleFolder(e.name);
-        if ((subs || (g == 1 && folder)) && open(g, e)) {
-          subs_found = subs_found || subs;
+        // The folders whose files the download's plan takes.
+        Kind kind = Kind::kOwn;
+        int season = -1;
+        std::string_view extra;
+        if (folder && group.kind == Kind::kOwn) {
+          if (!subs_found && rules::IsSubtitleFolder(e.name))
+            kind = Kind::kSubs;
+          else if ((season = rules::SeasonOfFolder(e.name)) >= 0)
+            kind = Kind::kSeason;
+          else if (!(extra = rules::ExtraOfFolder(e.name)).empty())
+            kind = Kind::kExtras;
+        } else if (folder && group.kind == Kind::kSubs) {
+          kind = Kind::kInSubs;
+        }
+        if (kind != Kind::kOwn && open(g, e)) {
+          subs_found = subs_found || kind == Kind::kSubs;
+          groups.back().kind = kind;
+          groups.back().season = season;
+          groups.back().extra = extra;
           continue;
         }
         ++groups[g].kept;
@@ -618,9 +645,13 @@ struct Run {
       }
     }
     const std::vector<rules::DownloadPlace> places =
-        rules::PlanDownload(listed, options.rules);
+        rules::PlanDownload(entry.name, listed, options.rules);
     const bool confirm = options.confirm_all || options.confirm_video;
-    for (std::size_t k = 0; k < places.size(); ++k) {
+    // The videos take their names in the library first, then the files
+    // beside them follow (Claim); each group's plans in listing order.
+    std::vector<std::optional<Plan>> placed(places.size());
+    CopyNames renamed;
+    auto place = [&](std::size_t k) {
       DownloadGroup& group = groups[group_of[k]];
       const char* why = places[k].why;
       Library::Target to;
@@ -628,14 +659,21 @@ struct Run {
         to = library->Place(places[k].final_name);
         why = to.why;
       }
+      if (!why && !places[k].own_name.empty()) to.name = places[k].own_name;
+      if (!why) why = Claim(to, group.listing.folder, *which[k], renamed);
       if (why) {
         ++group.kept;
         stays(group.shown, *which[k], why);
-        continue;
+        return;
       }
-      if (!places[k].own_name.empty()) to.name = places[k].own_name;
-      group.plans.push_back(Plan{which[k], to.name, confirm, false, std::move(to)});
-    }
+      placed[k] = Plan{which[k], to.name, confirm, false, std::move(to)};
+    };
+    for (std::size_t k = 0; k < places.size(); ++k)
+      if (IsVideo(*which[k])) place(k);
+    for (std::size_t k = 0; k < places.size(); ++k)
+      if (!IsVideo(*which[k])) place(k);
+    for (std::size_t k = 0; k < places.size(); ++k)
+      if (placed[k]) groups[group_of[k]].plans.push_back(std::move(*placed[k]));
     // The deepest first: a group comes after the one that holds it.
     for (std::size_t g = groups.size(); g-- > 0;) {
       DownloadGroup& group = groups[g];

@@ -304,7 +304,8 @@ void CheckDownloadPlan(std::string_view input) {
   options.video_rule = true;
   options.highest_year = 2026;
   options.letter_case = &text::UnicodeCaseMapping();
-  const std::vector<rules::DownloadPlace> places = rules::PlanDownload(files, options);
+  const std::vector<rules::DownloadPlace> places = rules::PlanDownload(
+      files.empty() ? std::string_view() : files.front().listed, files, options);
   FUZZ_CHECK(places.size() == files.size());
   std::set<std::string> taken;
   for (const rules::DownloadPlace& place : places) {

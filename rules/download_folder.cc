@@ -1,9 +1,14 @@
 #include "rules/download_folder.h"
 
+#include <charconv>
+#include <cstdio>
+#include <string>
 #include <unordered_map>
 
 #include "rules/ascii.h"
 #include "rules/file_kinds.h"
+#include "rules/library_layout.h"
+#include "rules/reading.h"
 #include "rules/side_files.h"
 #include "rules/stem_cleanup.h"
 #include "rules/subtitle_suffix.h"
@@ -21,6 +26,8 @@ constexpr const char* kNoVideoAtAll =
     "the download holds no video to go with: left where it is";
 constexpr const char* kSameName =
     "another file of the download would get that name too, left where it is";
+constexpr const char* kNoFilm =
+    "an extra, and the download's name names no film: left where it is";
 constexpr const char* kNotSubtitle =
     "not a subtitle, in the subtitle folder: left where it is";
 
@@ -59,6 +66,74 @@ std::string_view StemOf(std::string_view name) {
   return name.substr(0, name.size() - SplitName(name).extension.size());
 }
 
+// What a download's own name says of its files: the title a show's or
+// film's library name starts with ("Show", "Show (2005)", "Film (2010)"),
+// whether it is a film's, and a season pack's season.
+struct NameFacts {
+  std::string title;  // "" where the name gives none
+  bool film = false;
+  int season = -1;
+};
+
+NameFacts FactsOf(std::string_view folder, const NameRules& reading) {
+  NameFacts facts;
+  const CleanedName own = CleanName(folder, reading, true);
+  if (!own.reading || own.reading->title.empty()) return facts;
+  const Reading& r = *own.reading;
+  facts.film = r.form == NameForm::kFilm;
+  facts.title = r.title;
+  if (!r.year.empty()) facts.title.append(" (").append(r.year).append(")");
+  if (r.form == NameForm::kSeason || r.form == NameForm::kEpisode)
+    facts.season = r.season;
+  return facts;
+}
+
+// A video's "/v" name, where its own name gives no title ("S01E03.mkv"),
+// with the show and season the download's name or its season folder gives:
+// "Show S01E03.mkv"; "Episode 3.mkv" in "Season 1/" is "Show S01E03.mkv".
+std::string NamedByFolder(const NameFacts& download, const DownloadFile& file,
+                          const NameRules& reading) {
+  CleanedName own = CleanName(file.listed, reading);
+  const std::string_view extension = SplitName(file.listed).extension;
+  if (download.title.empty() || download.film || !own.reading ||
+      own.reading->form != NameForm::kPlain || !IsVideoExtension(extension))
+    return std::move(own.name);
+  CleanedName named =
+      CleanName(download.title + " " + std::string(file.listed), reading);
+  if (!named.reading) return std::move(own.name);
+  const Reading& r = *named.reading;
+  const int season = file.season >= 0 ? file.season : download.season;
+  // A number alone ("- 04", written so for "E04" and "Episode 4"): the
+  // season's episode.
+  int episode = 0;
+  if (r.form == NameForm::kAnime && season >= 0 &&
+      r.written_mark.starts_with("- ")) {
+    const std::string_view digits = std::string_view(r.written_mark).substr(2);
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), episode);
+    if (error == std::errc() && end == digits.data() + digits.size() &&
+        episode > 0) {
+      char mark[32];
+      std::snprintf(mark, sizeof mark, " S%02dE%02d", season, episode);
+      return download.title + mark + std::string(extension);
+    }
+  }
+  if (r.form == NameForm::kEpisode || r.form == NameForm::kDaily)
+    return std::move(named.name);
+  return std::move(own.name);
+}
+
+// A film's extra by the name the library files it by: "Film (2010) -
+// Making Of-featurette.mkv"; "" where the download names no film.
+std::string ExtraName(const NameFacts& download, const DownloadFile& file,
+                      const NameRules& rules) {
+  if (!download.film) return "";
+  const std::string own = CleanName(file.listed, rules).name;
+  const std::string_view stem = StemOf(own.empty() ? file.listed : own);
+  return download.title + " - " + std::string(stem) + "-" +
+         std::string(file.extra) + std::string(SplitName(file.listed).extension);
+}
+
 }  // namespace
 
 bool IsSubtitleFolder(std::string_view name) {
@@ -67,16 +142,45 @@ bool IsSubtitleFolder(std::string_view name) {
   return false;
 }
 
-std::vector<DownloadPlace> PlanDownload(std::span<const DownloadFile> files,
+std::vector<DownloadPlace> PlanDownload(std::string_view folder,
+                                        std::span<const DownloadFile> files,
                                         const NameRules& rules) {
   std::vector<DownloadPlace> places(files.size());
+  NameRules reading = rules;
+  reading.keep_reading = true;
+  NameFacts download = FactsOf(folder, reading);
+  // Where a video of it names its show by the first words of the
+  // download's name, that is the show ("Show" of
+  // "Show.Complete.Series.720p").
+  for (const DownloadFile& file : files) {
+    if (download.film || file.in_subs ||
+        !IsVideoExtension(SplitName(file.listed).extension))
+      continue;
+    const CleanedName video = CleanName(file.listed, reading);
+    if (!video.reading || video.reading->form == NameForm::kPlain ||
+        !BeginsWithTitle(folder, video.reading->title))
+      continue;
+    download.title = video.reading->title;
+    if (!video.reading->year.empty())
+      download.title.append(" (").append(video.reading->year).append(")");
+    break;
+  }
   // The folder's own files are planned as "/v" plans a folder's.
   std::vector<VersionEntry> entries;
   std::vector<std::size_t> at;  // their index in files
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (files[i].in_subs) continue;
-    entries.push_back({files[i].listed, false,
-                       CleanName(files[i].listed, rules).name});
+    std::string name;
+    if (!files[i].extra.empty()) {
+      name = ExtraName(download, files[i], rules);
+      if (name.empty()) {
+        places[i].why = kNoFilm;
+        continue;
+      }
+    } else {
+      name = NamedByFolder(download, files[i], reading);
+    }
+    entries.push_back({files[i].listed, false, std::move(name)});
     at.push_back(i);
   }
   SeparateVersions(entries, rules.highest_year);

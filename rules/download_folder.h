@@ -2,7 +2,9 @@
 // takes it: its videos with the files beside them; the subtitles of its
 // "Subs" or "Subtitles" folder beside their video, their language read from
 // their own name ("2_English.srt", "Show.S01E02.eng.srt"), or from a folder
-// of their own named for the video ("Subs/Show.S01E02/2_English.srt"); what
+// of their own named for the video ("Subs/Show.S01E02/2_English.srt"); the
+// episodes of its "Season N" folders, and a film's extras in "Featurettes"
+// or "Extras"; what
 // matches no video ("GRP.nfo", "info.txt", "cover.jpg") into the video's
 // folder when the download holds one video, else left where it is.
 #pragma once
@@ -25,6 +27,11 @@ struct DownloadFile {
   // In a folder inside the subtitle folder: its name, which names the
   // video ("Show.S01E02.1080p.WEB-DL.x264-GRP").
   std::string_view subfolder = {};
+  // In a "Season N" folder of the download: N; -1 elsewhere.
+  int season = -1;
+  // In a folder of a film's extras ("Featurettes"): their kind as "/v"
+  // suffixes it ("featurette"); "" elsewhere.
+  std::string_view extra = {};
 };
 
 struct DownloadPlace {
@@ -38,8 +45,12 @@ struct DownloadPlace {
   const char* why = nullptr;
 };
 
-// One place per file, in their order; rules as "/v" takes them.
-std::vector<DownloadPlace> PlanDownload(std::span<const DownloadFile> files,
+// One place per file, in their order; rules as "/v" takes them.  The
+// download's own name (folder) names what its files do not: a show and
+// season for bare episode files ("S01E03.mkv", "Episode 3.mkv" in a season's
+// folder), the film its extras' folders belong to.
+std::vector<DownloadPlace> PlanDownload(std::string_view folder,
+                                        std::span<const DownloadFile> files,
                                         const NameRules& rules);
 
 }  // namespace rules

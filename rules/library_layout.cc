@@ -1,6 +1,8 @@
 #include "rules/library_layout.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "rules/ascii.h"
@@ -227,6 +229,50 @@ FolderMatch MatchFolder(std::string_view own,
   if (found.size() > 1) return {*found[0], *found[1]};
   if (found.size() == 1 && (!same.empty() || titled == 1)) return {*found[0], {}};
   return {std::string(own), {}};
+}
+
+namespace {
+
+// The name's words of letters and digits, in lower case.
+std::vector<std::string> LowerWords(std::string_view name) {
+  std::vector<std::string> words(1);
+  for (const char c : name) {
+    if (ascii::IsLetter(c) || ascii::IsDigit(c) ||
+        static_cast<unsigned char>(c) >= 0x80)
+      words.back().push_back(text::AsciiLower(c));
+    else if (!words.back().empty())
+      words.emplace_back();
+  }
+  if (words.back().empty()) words.pop_back();
+  return words;
+}
+
+}  // namespace
+
+bool BeginsWithTitle(std::string_view name, std::string_view title) {
+  const std::vector<std::string> words = LowerWords(name);
+  const std::vector<std::string> of = LowerWords(title);
+  return !of.empty() && of.size() <= words.size() &&
+         std::equal(of.begin(), of.end(), words.begin());
+}
+
+int SeasonOfFolder(std::string_view name) {
+  const std::string letters = KeyOfFolder(name).letters;
+  if (!letters.starts_with("season") || letters.size() == 6 ||
+      letters.size() > 10 ||
+      letters.find_first_not_of("0123456789", 6) != std::string::npos)
+    return -1;
+  return std::stoi(letters.substr(6));
+}
+
+std::string_view ExtraOfFolder(std::string_view name) {
+  const std::string letters = KeyOfFolder(name).letters;
+  // "Extras" holds what no other folder names: featurettes, for the
+  // servers that read only their own folders' names.
+  if (letters == "extras" || letters == "extra") return "featurette";
+  for (const auto& e : kExtraFolders)
+    if (KeyOfFolder(e.folder).letters == letters) return e.suffix;
+  return {};
 }
 
 std::string OwnTitleFolder(const LibraryPlace& place) {

@@ -63,6 +63,18 @@ struct FolderMatch {
 FolderMatch MatchFolder(std::string_view own,
                         std::span<const std::string> existing);
 
+// Whether a folder's name begins with the words of a title, in any case
+// and with any marks between them ("Show.Complete.Series.1080p" with
+// "Show"; not "Showtime").
+bool BeginsWithTitle(std::string_view name, std::string_view title);
+
+// A download's folder of one season ("Season 1", "Specials": 0), or -1.
+int SeasonOfFolder(std::string_view name);
+// A film's download's folder of extras ("Featurettes", "Behind The Scenes",
+// "Extras"): the kind of extra its files are, as "/v" suffixes it
+// ("featurette"); "" for any other folder.
+std::string_view ExtraOfFolder(std::string_view name);
+
 // The place's own name for its title's folder: "Title (Year)" for a film or
 // a show with a year, else the show's title.
 std::string OwnTitleFolder(const LibraryPlace& place);

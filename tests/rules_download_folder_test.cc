@@ -25,7 +25,7 @@ std::vector<std::string> Plan(const std::vector<std::string>& listed) {
     files.push_back({file, in_subs, folder});
   }
   std::vector<std::string> out;
-  for (const rules::DownloadPlace& p : rules::PlanDownload(files, r)) {
+  for (const rules::DownloadPlace& p : rules::PlanDownload("", files, r)) {
     if (p.why) {
       out.push_back(std::string("- ") + p.why);
     } else if (!p.own_name.empty()) {
