@@ -40,8 +40,40 @@ struct Plan {
   bool clash = false;
   // With a library: where the entry goes (to.folder set), new_name there.
   Library::Target to;
+  // The folder it is in, and how lines show that folder.
+  const platform::Folder* from = nullptr;
+  const std::string* shown = nullptr;
+  // A side file's video, where that has a plan too: the side file comes
+  // right after it, and goes or stays with it (KeepWithVideos).
+  const platform::Entry* video = nullptr;
+  bool follows = false;
+  bool made = false;  // set once made
   bool moves() const { return to.folder != nullptr; }
 };
+
+// Each side file's plan right after its video's, following it.
+void KeepWithVideos(std::vector<Plan>& plans) {
+  std::unordered_set<const platform::Entry*> planned;
+  for (const Plan& plan : plans) planned.insert(plan.entry);
+  std::unordered_map<const platform::Entry*, std::vector<std::size_t>> sides;
+  for (std::size_t i = 0; i < plans.size(); ++i) {
+    if (plans[i].video && planned.count(plans[i].video)) {
+      sides[plans[i].video].push_back(i);
+      plans[i].follows = true;
+    }
+  }
+  if (sides.empty()) return;
+  std::vector<Plan> ordered;
+  ordered.reserve(plans.size());
+  for (Plan& plan : plans) {
+    if (plan.follows) continue;
+    const platform::Entry* entry = plan.entry;
+    ordered.push_back(std::move(plan));
+    if (auto at = sides.find(entry); at != sides.end())
+      for (std::size_t i : at->second) ordered.push_back(std::move(plans[i]));
+  }
+  plans = std::move(ordered);
+}
 
 constexpr const char* kClash = "another entry here would get that name too";
 constexpr const char* kLibraryFolder = "the library's own folder, left as it is";
@@ -118,6 +150,7 @@ struct Run {
   std::string removed_folders = {};  // download folders emptied and removed
   bool all_yes = false;  // "a": every question after it is answered yes
   bool quit = false;     // "q": no more renames; the rest are counted
+  bool video_made = false;  // the last plan that no side file follows
   FolderTrail trail = {};  // the folders the walk is inside
 
   void Failed(const std::string& line) {
@@ -130,13 +163,22 @@ struct Run {
   // far are on record before the run waits for a key, and an interrupt
   // waits while the run is not waiting for one, so that the history and the
   // output never miss a rename that was made.
-  bool Handle(const platform::Folder& folder, const std::string& shown,
-              const Plan& plan, std::size_t number,
+  bool Handle(const Plan& plan, std::size_t number,
               const std::string& reach_failure) {
-    if (quit) {
+    const bool made = HandleOne(plan, number, reach_failure);
+    if (!plan.follows) video_made = made;
+    return made;
+  }
+
+  bool HandleOne(const Plan& plan, std::size_t number,
+                 const std::string& reach_failure) {
+    // A side file stays with a video that stays: asked with it.
+    if (quit || (plan.follows && !video_made)) {
       ++counts.skipped;
       return false;
     }
+    const platform::Folder& folder = *plan.from;
+    const std::string& shown = *plan.shown;
     auto show = [&](bool question) {
       return plan.moves() ? ShowMove(reporter, shown, plan.entry->name,
                                      plan.to.shown, plan.new_name, question)
@@ -150,7 +192,7 @@ struct Run {
       ++counts.failed;
       return false;
     }
-    const bool ask = plan.confirm && !all_yes;
+    const bool ask = plan.confirm && !all_yes && !plan.follows;
     if (ask) {
       const bool written = WriteJournal(journal);
       files.ReleaseInterrupts();
@@ -205,8 +247,7 @@ struct Run {
   // A batch: its records go to the history in one write ahead of its
   // renames, and the renames made are marked after them.  A record that
   // cannot be written stops the run before its rename.
-  void RunBatch(const platform::Folder& folder, const std::string& shown,
-                std::span<const Plan> plans) {
+  void RunBatch(std::span<Plan> plans) {
     if (plans.empty() || journal.Stops()) return;
     files.HoldInterrupts();
     std::vector<std::size_t> numbers;
@@ -225,9 +266,10 @@ struct Run {
       std::size_t number = kNotRecorded;
       if (quit || plan.clash) {
       } else if (!plan.moves()) {
-        number = RecordRename(journal, files, folder, *plan.entry, plan.new_name);
+        number = RecordRename(journal, files, *plan.from, *plan.entry,
+                              plan.new_name);
       } else if ((reach_failures[i] = library->Reach(plan.to)).empty()) {
-        number = RecordMove(journal, files, folder, *plan.entry,
+        number = RecordMove(journal, files, *plan.from, *plan.entry,
                             library->FolderOf(plan.to), plan.new_name);
       }
       numbers.push_back(number);
@@ -241,7 +283,7 @@ struct Run {
         if (journal.full && numbers[i] == kNotRecorded && !quit &&
             !plans[i].clash)
           break;
-        if (Handle(folder, shown, plans[i], numbers[i], reach_failures[i]))
+        if ((plans[i].made = Handle(plans[i], numbers[i], reach_failures[i])))
           RecordMade(journal, numbers[i]);
       }
     }
@@ -388,6 +430,8 @@ struct Run {
       if (cleaned.name.empty() || cleaned.name == entry->name) return;
       plans.push_back(Plan{entry, std::move(cleaned.name),
                            ConfirmDue(options, cleaned), false, {}});
+      plans.back().from = &g.folder;
+      plans.back().shown = &shown;
     };
     auto clean = [&](const platform::Entry* entry) {
       return rules::CleanName(entry->name, options.rules,
@@ -434,6 +478,8 @@ struct Run {
         }
         placed[i] = Plan{taken[i], to.name, ConfirmDue(options, cleaned[i]),
                          versions[i].clash, std::move(to)};
+        placed[i]->from = &g.folder;
+        placed[i]->shown = &shown;
       };
       std::vector<std::size_t> sides;
       for (std::size_t i = 0; i < taken.size(); ++i) {
@@ -468,13 +514,13 @@ struct Run {
               plans.back().entry == taken[i])
             plans.back().clash = true;
         }
+        if (versions[i].video < taken.size() && !plans.empty() &&
+            plans.back().entry == taken[i])
+          plans.back().video = taken[versions[i].video];
       }
+      KeepWithVideos(plans);
     }
-    for (std::size_t at = 0; at < plans.size(); at += kBatch) {
-      RunBatch(g.folder, shown,
-               std::span<const Plan>(plans).subspan(
-                   at, std::min(kBatch, plans.size() - at)));
-    }
+    RunBatches(plans);
     for (const platform::Entry* download : downloads)
       EmptyDownload(g.folder, shown, *download);
     std::string reasons;
@@ -503,7 +549,6 @@ struct Run {
     std::size_t parent = 0;  // the group that holds it
     std::string name;        // its entry's name there
     std::size_t kept = 0;    // entries that stay in it
-    std::vector<Plan> plans;
     bool emptied = false;
     // What its files are: the download's own, its subtitles (in its
     // subtitle folder or a folder in that), one season's, a film's extras.
@@ -564,7 +609,7 @@ struct Run {
                      const platform::Entry& entry) {
     const std::string here = shown + entry.name + Separator();
     std::deque<DownloadGroup> groups;  // a deque: its members stay put
-    groups.push_back({files.ListBelow(parent, entry), here, 0, entry.name, 0, {}, false});
+    groups.push_back({files.ListBelow(parent, entry), here, 0, entry.name, 0, false});
     if (DownloadGroup& top = groups.front();
         !top.listing.failure.ok() || !top.listing.folder.handle) {
       Failed(ForScreen(console, here) + " [FAILED: " +
@@ -593,7 +638,7 @@ struct Run {
       if (!l.failure.ok() || !l.folder.handle) return false;
       l.folder.path = groups[g].listing.folder.path + e.name + Separator();
       groups.push_back(
-          {std::move(l), groups[g].shown + e.name + Separator(), g, e.name, 0, {}, false});
+          {std::move(l), groups[g].shown + e.name + Separator(), g, e.name, 0, false});
       return true;
     };
     std::vector<rules::DownloadFile> listed;
@@ -667,20 +712,26 @@ struct Run {
         return;
       }
       placed[k] = Plan{which[k], to.name, confirm, false, std::move(to)};
+      placed[k]->from = &group.listing.folder;
+      placed[k]->shown = &group.shown;
+      if (places[k].video < which.size()) placed[k]->video = which[places[k].video];
     };
     for (std::size_t k = 0; k < places.size(); ++k)
       if (IsVideo(*which[k])) place(k);
     for (std::size_t k = 0; k < places.size(); ++k)
       if (!IsVideo(*which[k])) place(k);
+    // The download's files in one plan, each side file after its video;
+    // a folder is emptied when all its files moved.
+    std::vector<Plan> plans;
     for (std::size_t k = 0; k < places.size(); ++k)
-      if (placed[k]) groups[group_of[k]].plans.push_back(std::move(*placed[k]));
-    // The deepest first: a group comes after the one that holds it.
-    for (std::size_t g = groups.size(); g-- > 0;) {
-      DownloadGroup& group = groups[g];
-      const std::size_t before = counts.moved;
-      RunBatches(group.listing.folder, group.shown, group.plans);
-      group.emptied = group.kept == 0 && counts.moved - before == group.plans.size();
-    }
+      if (placed[k]) plans.push_back(std::move(*placed[k]));
+    KeepWithVideos(plans);
+    RunBatches(plans);
+    std::unordered_map<const platform::Entry*, std::size_t> group_of_entry;
+    for (std::size_t k = 0; k < which.size(); ++k) group_of_entry[which[k]] = group_of[k];
+    for (DownloadGroup& group : groups) group.emptied = group.kept == 0;
+    for (const Plan& plan : plans)
+      if (!plan.made) groups[group_of_entry[plan.entry]].emptied = false;
     console.Print(reasons);
     if (journal.Stops() || quit) return;
     for (std::size_t g = groups.size(); g-- > 0;) {
@@ -696,13 +747,10 @@ struct Run {
     }
   }
 
-  void RunBatches(const platform::Folder& folder, const std::string& shown,
-                  const std::vector<Plan>& plans) {
-    for (std::size_t at = 0; at < plans.size(); at += kBatch) {
-      RunBatch(folder, shown,
-               std::span<const Plan>(plans).subspan(
-                   at, std::min(kBatch, plans.size() - at)));
-    }
+  void RunBatches(std::vector<Plan>& plans) {
+    for (std::size_t at = 0; at < plans.size(); at += kBatch)
+      RunBatch(std::span<Plan>(plans).subspan(
+          at, std::min(kBatch, plans.size() - at)));
   }
 
   // The folder emptied, recorded with its mode before it goes; one that

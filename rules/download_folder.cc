@@ -219,6 +219,7 @@ std::vector<DownloadPlace> PlanDownload(std::string_view folder,
       return;
     }
     places[i].final_name = FinalName(entries[videos.front()]);
+    places[i].video = at[videos.front()];
     places[i].own_name = std::string(files[i].listed);
   };
   // A subtitle beside the video its name tells, or the one video.
@@ -244,6 +245,7 @@ std::vector<DownloadPlace> PlanDownload(std::string_view folder,
       return;
     }
     give(i, final_stem(video) + tags + std::string(extension));
+    places[i].video = at[video];
   };
   for (std::size_t k = 0; k < entries.size(); ++k) {
     const std::size_t i = at[k];
@@ -256,6 +258,9 @@ std::vector<DownloadPlace> PlanDownload(std::string_view folder,
     const bool video = !side.is_side && IsVideoExtension(SplitName(e.listed).extension);
     if (video || (side.is_side && by_listed.count(side.base))) {
       give(i, std::string(FinalName(e)));
+      if (!video) places[i].video = e.video < entries.size()
+                                        ? at[e.video]
+                                        : at[by_listed.find(side.base)->second];
     } else if (IsSubtitleExtension(SplitName(e.listed).extension)) {
       subtitle(i);
     } else {

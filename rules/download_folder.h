@@ -43,6 +43,8 @@ struct DownloadPlace {
   // video keeps its own, in its video's folder.
   std::string own_name;
   const char* why = nullptr;
+  // A file that goes with a video of the download: that video's index.
+  std::size_t video = static_cast<std::size_t>(-1);
 };
 
 // One place per file, in their order; rules as "/v" takes them.  The

@@ -137,6 +137,7 @@ void FollowVideos(std::span<VersionEntry> entries) {
       e.name.assign(final_stem(hosts.front())).append(s.own);
       e.added = 0;
       e.follows_video = true;
+      e.video = hosts.front();
       continue;
     }
     // A lone sample or trailer keeps its word where its "/v" name lost it
@@ -155,6 +156,7 @@ void FollowVideos(std::span<VersionEntry> entries) {
       continue;
     }
     e.follows_video = true;  // its own name is its video's
+    if (fit->second.size() == 1) e.video = fit->second.front();
   }
   MarkClashes(entries);
 }

@@ -29,8 +29,10 @@ struct VersionEntry {
   // is not renamed (the run reports the clash); or why it is left alone.
   bool clash = false;
   const char* left_alone = nullptr;
-  // Set by FollowVideos: a side file that goes with a video of the folder.
+  // Set by FollowVideos: a side file that goes with a video of the folder,
+  // and that video's index where one copy is it.
   bool follows_video = false;
+  std::size_t video = static_cast<std::size_t>(-1);
 };
 
 // Names are compared ASCII case-blind, as case-blind file systems do.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <set>
@@ -681,6 +682,37 @@ TEST(RenameRun, AQuestionIsShownOnTheTerminalWhenTheOutputIsAFile) {
   EXPECT_EQ(fake.console.terminal_out, "[y/N] a_\\033.txt ==> a \\033.txt ");
   EXPECT_EQ(fake.out,
             "[y/N] a_\x1b.txt ==> a \x1b.txt [SKIPPED]\n1 skipped\nDone\n\n");
+}
+
+// A side file is asked with its video: after it and under its answer, in
+// place and into a library; "q" stops before both.
+TEST(RenameRun, ASideFileGoesOrStaysWithItsVideo) {
+  const std::vector<std::string> before = {"Film.2010.1080p.en.srt",
+                                           "Film.2010.1080p.mkv"};
+  for (const bool into : {false, true}) {
+    for (const Answer answer : {Answer::kYes, Answer::kNo, Answer::kQuit}) {
+      FakeSystem fake;
+      fake.folders[""] = Files({"Film.2010.1080p.en.srt", "Film.2010.1080p.mkv"});
+      fake.folders["lib/"];
+      fake.answers = {answer};
+      app::RunOptions o;
+      o.rules.video_rule = true;
+      o.confirm_video = true;
+      if (into) o.into = "lib";
+      RunWith(fake, o);
+      EXPECT_EQ(fake.asked, 1) << fake.out;
+      EXPECT_TRUE(fake.out.starts_with("[y/N] Film.2010.1080p.mkv ==>"))
+          << fake.out;
+      std::vector<std::string> names;
+      for (const Entry& e : fake.folders[""]) names.push_back(e.name);
+      std::sort(names.begin(), names.end());
+      const std::vector<std::string> moved = {};
+      const std::vector<std::string> renamed = {"Film (2010).en.srt",
+                                                "Film (2010).mkv"};
+      EXPECT_EQ(names, answer != Answer::kYes ? before : into ? moved : renamed)
+          << fake.out;
+    }
+  }
 }
 
 }  // namespace
