@@ -629,16 +629,7 @@ struct Undo {
     files.HoldInterrupts();
     // Between two disks the entry goes back through a copy too, each step
     // recorded in the run's journal ahead of it.
-    struct Recorder final : CopyRecorder {
-      Undo& undo;
-      std::size_t number;
-      Recorder(Undo& u, std::size_t n) : undo(u), number(n) {}
-      bool Record(CopyStep step, const platform::EntryId& copy) override {
-        return undo.dry_run ||
-               RecordCopy(undo.journal, number, step == CopyStep::kCopied, copy,
-                          true);
-      }
-    } recorder(*this, r.number);
+    CopyJournal recorder(dry_run ? nullptr : &journal, r.number, true);
     recorder.progress = &console;
     if (look.clear_back && !dry_run)
       files.RemoveFile(*looker.ReachFrom(r),
