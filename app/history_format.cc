@@ -350,61 +350,72 @@ const RecordRow& RowOf(RecordKind kind) {
   std::abort();  // every kind has a row
 }
 
+// The member of a record that a field of text stands for; null for the
+// fields that are not texts.
+std::string_view Record::*TextOf(Field field) {
+  switch (field) {
+    case F::kRunId:
+      return &Record::run_id;
+    case F::kStarted:
+      return &Record::started;
+    case F::kFolder:
+      return &Record::folder;
+    case F::kOptions:
+      return &Record::options;
+    case F::kDirectory:
+      return &Record::directory;
+    case F::kOldName:
+      return &Record::old_name;
+    case F::kToDirectory:
+      return &Record::to_directory;
+    case F::kNewName:
+      return &Record::new_name;
+    default:
+      return nullptr;
+  }
+}
+
+// The same of the fields of identities.
+platform::EntryId Record::*IdOf(Field field) {
+  switch (field) {
+    case F::kEntry:
+    case F::kCopyEntry:
+      return &Record::id;
+    case F::kFolderEntry:
+      return &Record::folder_id;
+    case F::kToFolderEntry:
+      return &Record::to_folder_id;
+    default:
+      return nullptr;
+  }
+}
+
 // The field's text as written, in a buffer of the caller's when it must be
 // made: a run writes one record per rename.
 std::string_view FieldText(const Record& r, Field field, char (&buffer)[48]) {
-  auto number = [&](std::size_t n) {
-    return std::string_view(
-        buffer,
-        static_cast<std::size_t>(
-            std::to_chars(buffer, buffer + sizeof buffer, n).ptr - buffer));
-  };
+  if (const auto text = TextOf(field)) return r.*text;
+  if (const auto id = IdOf(field)) return IdText(r.*id, buffer);
+  char* end = buffer;
   switch (field) {
-    case F::kRunId:
-      return r.run_id;
-    case F::kStarted:
-      return r.started;
-    case F::kFolder:
-      return r.folder;
-    case F::kOptions:
-      return r.options;
     case F::kNumber:
     case F::kCount:
-      return number(r.number);
-    case F::kRange: {
-      char* end = std::to_chars(buffer, buffer + 21, r.number).ptr;
-      if (r.last != r.number) {
+    case F::kRange:
+      end = std::to_chars(buffer, buffer + 21, r.number).ptr;
+      if (field == F::kRange && r.last != r.number) {
         *end++ = '-';
         end = std::to_chars(end, buffer + sizeof buffer, r.last).ptr;
       }
-      return std::string_view(buffer, static_cast<std::size_t>(end - buffer));
-    }
-    case F::kDirectory:
-      return r.directory;
-    case F::kOldName:
-      return r.old_name;
-    case F::kToDirectory:
-      return r.to_directory;
-    case F::kNewName:
-      return r.new_name;
-    case F::kEntry:
-    case F::kCopyEntry:
-      return IdText(r.id, buffer);
-    case F::kFolderEntry:
-      return IdText(r.folder_id, buffer);
-    case F::kToFolderEntry:
-      return IdText(r.to_folder_id, buffer);
-    case F::kMode: {
-      const int n = std::snprintf(buffer, sizeof buffer, "%o",
-                                  static_cast<unsigned>(r.mode));
-      return std::string_view(buffer, static_cast<std::size_t>(n));
-    }
+      break;
+    case F::kMode:
+      end += std::snprintf(buffer, sizeof buffer, "%o",
+                           static_cast<unsigned>(r.mode));
+      break;
     case F::kWay:
       return r.back ? "back" : "to";
-    case F::kNone:
+    default:
       break;
   }
-  return {};
+  return std::string_view(buffer, static_cast<std::size_t>(end - buffer));
 }
 
 // Reads the field's text (unescaped) into r; returns what is wrong with
@@ -414,20 +425,21 @@ std::string_view ReadField(std::string_view text, Field field, Record& r) {
   if (text.empty() && field != F::kStarted && field != F::kFolder &&
       field != F::kOptions)
     return "empty field";
+  if ((field == F::kDirectory || field == F::kToDirectory) && !Absolute(text))
+    return "a folder that is not absolute";
+  if ((field == F::kOldName || field == F::kNewName) && !PlainName(text))
+    return "a name that is no entry of its folder";
+  if (const auto member = TextOf(field)) {
+    r.*member = text;
+    return {};
+  }
+  if (const auto id = IdOf(field)) {
+    if (ParseId(text, r.*id) && (field != F::kCopyEntry || r.id.known))
+      return {};
+    return id == &Record::id ? "bad entry identity" : "bad folder identity";
+  }
   std::size_t last = 0;
   switch (field) {
-    case F::kRunId:
-      r.run_id = text;
-      break;
-    case F::kStarted:
-      r.started = text;
-      break;
-    case F::kFolder:
-      r.folder = text;
-      break;
-    case F::kOptions:
-      r.options = text;
-      break;
     case F::kNumber:
     case F::kCount:
       if (!ParseRange(text, r.number, last) || last != r.number)
@@ -436,28 +448,6 @@ std::string_view ReadField(std::string_view text, Field field, Record& r) {
     case F::kRange:
       if (!ParseRange(text, r.number, r.last)) return "bad number";
       break;
-    case F::kDirectory:
-    case F::kToDirectory:
-      if (!Absolute(text)) return "a folder that is not absolute";
-      (field == F::kDirectory ? r.directory : r.to_directory) = text;
-      break;
-    case F::kOldName:
-    case F::kNewName:
-      if (!PlainName(text)) return "a name that is no entry of its folder";
-      (field == F::kOldName ? r.old_name : r.new_name) = text;
-      break;
-    case F::kEntry:
-      if (!ParseId(text, r.id)) return "bad entry identity";
-      break;
-    case F::kCopyEntry:
-      if (!ParseId(text, r.id) || !r.id.known) return "bad entry identity";
-      break;
-    case F::kFolderEntry:
-    case F::kToFolderEntry:
-      if (!ParseId(text,
-                   field == F::kFolderEntry ? r.folder_id : r.to_folder_id))
-        return "bad folder identity";
-      break;
     case F::kMode:
       if (!ParseMode(text, r.mode)) return "bad folder mode";
       break;
@@ -465,7 +455,7 @@ std::string_view ReadField(std::string_view text, Field field, Record& r) {
       if (text != "to" && text != "back") return "bad way of a copy";
       r.back = text == "back";
       break;
-    case F::kNone:
+    default:
       break;
   }
   return {};
