@@ -175,9 +175,15 @@ std::size_t RecordRename(Journal& j, platform::FileSystem& files,
     Place(files, folder, j.folder, j.folder_handle, j.absolute_folder,
           j.folder_id, j.by_name);
     if (j.absolute_folder.empty()) return false;
-    AppendRename(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
-                 new_name, EntryIdentity(files, folder, entry, j.by_name),
-                 j.folder_id);
+    AppendRecord(j.pending,
+                 {.kind = RecordKind::kRename,
+                  .run_id = j.run_id,
+                  .number = j.recorded,
+                  .directory = j.absolute_folder,
+                  .old_name = entry.name,
+                  .new_name = new_name,
+                  .id = EntryIdentity(files, folder, entry, j.by_name),
+                  .folder_id = j.folder_id});
     return true;
   });
 }
@@ -192,10 +198,17 @@ std::size_t RecordMove(Journal& j, platform::FileSystem& files,
     Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
           j.to_by_name);
     if (j.absolute_folder.empty() || j.to_absolute.empty()) return false;
-    AppendMove(j.pending, j.run_id, j.recorded, j.absolute_folder, entry.name,
-               j.to_absolute, new_name,
-               EntryIdentity(files, from, entry, j.by_name || j.to_by_name),
-               j.folder_id, j.to_folder_id);
+    AppendRecord(j.pending, {.kind = RecordKind::kMove,
+                             .run_id = j.run_id,
+                             .number = j.recorded,
+                             .directory = j.absolute_folder,
+                             .old_name = entry.name,
+                             .to_directory = j.to_absolute,
+                             .new_name = new_name,
+                             .id = EntryIdentity(files, from, entry,
+                                                 j.by_name || j.to_by_name),
+                             .folder_id = j.folder_id,
+                             .to_folder_id = j.to_folder_id});
     return true;
   });
 }
@@ -206,17 +219,26 @@ std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
     Place(files, parent, j.parent_folder, j.parent_handle, j.parent_absolute,
           j.parent_folder_id, j.parent_by_name);
     if (j.parent_absolute.empty()) return false;
-    AppendFolder(j.pending, j.run_id, j.recorded, j.parent_absolute, name,
-                 j.parent_folder_id);
+    AppendRecord(j.pending, {.kind = RecordKind::kFolder,
+                             .run_id = j.run_id,
+                             .number = j.recorded,
+                             .directory = j.parent_absolute,
+                             .new_name = name,
+                             .folder_id = j.parent_folder_id});
     return true;
   });
 }
 
 bool RecordCopy(Journal& j, std::size_t number, bool copied,
-                platform::EntryId id) {
+                platform::EntryId id, bool back) {
   if (j.Stops()) return false;
   if (j.path.empty()) return true;
-  AppendCopy(j.pending, j.run_id, number, false, copied, id);
+  AppendRecord(j.pending,
+               {.kind = copied ? RecordKind::kCopied : RecordKind::kAcross,
+                .run_id = j.run_id,
+                .number = number,
+                .id = id,
+                .back = back});
   return WriteJournal(j, true);
 }
 
@@ -227,9 +249,15 @@ std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
     Place(files, parent, j.folder, j.folder_handle, j.absolute_folder,
           j.folder_id, j.by_name);
     if (j.absolute_folder.empty()) return false;
-    AppendRemoved(j.pending, j.run_id, j.recorded, j.absolute_folder, name,
-                  files.FolderMode(folder), j.folder_id,
-                  j.by_name ? platform::EntryId{} : files.Identify(folder, "."));
+    AppendRecord(j.pending, {.kind = RecordKind::kRemoved,
+                             .run_id = j.run_id,
+                             .number = j.recorded,
+                             .directory = j.absolute_folder,
+                             .new_name = name,
+                             .id = j.by_name ? platform::EntryId{}
+                                             : files.Identify(folder, "."),
+                             .folder_id = j.folder_id,
+                             .mode = files.FolderMode(folder)});
     return true;
   });
 }
@@ -262,16 +290,21 @@ void RecordMade(Journal& j, std::size_t number) {
 
 bool WriteJournal(Journal& j, bool sync) {
   if (j.broken) return false;
-  if (j.path.empty() || !j.file) return true;
+  if (j.path.empty()) return true;
   MakeMarks(j);
-  const bool written =
-      (j.pending.empty() || j.file->Append(j.pending)) && (!sync || j.file->Sync());
+  if (!j.file && j.pending.empty()) return true;  // none started yet
+  if (j.torn && !j.pending.empty()) {
+    j.pending.insert(0, 1, '\n');  // the torn line stays one of its own
+    j.torn = false;
+  }
+  const bool written = j.file &&
+                       (j.pending.empty() || j.file->Append(j.pending)) &&
+                       (!sync || j.file->Sync());
   j.written += j.pending.size();
   j.pending.clear();  // its room is kept for the next batch
   if (!written) {
     j.console->PrintError("namewisp: the undo history " + j.path +
-                          " cannot be written (is the disk full?): the run "
-                          "stops here, and what it renamed can be undone");
+                          " cannot be written" + std::string(j.unwritten));
     j.broken = true;
   }
   return written;

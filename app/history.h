@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/cross_device_move.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/user_files.h"
@@ -53,6 +54,11 @@ struct Journal {
   platform::UserFiles* user_files = nullptr;  // where the journal is
   std::unique_ptr<platform::JournalFile> file;  // once started
   bool broken = false;     // a record could not be written: the run stops
+  // What a write that fails means, said after "cannot be written".
+  std::string_view unwritten =
+      " (is the disk full?): the run stops here, and what it renamed can be "
+      "undone";
+  bool torn = false;  // its last line was cut short: the next write ends it
   // The journal reached the most a run records: the run stops, closed.
   bool full = false;
   std::uint64_t written = 0;  // bytes appended
@@ -109,10 +115,24 @@ std::size_t RecordMove(Journal& journal, platform::FileSystem& files,
 std::size_t RecordFolder(Journal& journal, platform::FileSystem& files,
                          const platform::Folder& parent, std::string_view name);
 // Adds the record of a step of move number's copy between two disks
-// (app/cross_device_move.h) and writes it to the disk ahead of the step;
-// false when it cannot be (the run stops).
+// (app/cross_device_move.h; back: undo's copy back) and writes it to the
+// disk ahead of the step; false when it cannot be (the run stops).
 bool RecordCopy(Journal& journal, std::size_t number, bool copied,
-                platform::EntryId id);
+                platform::EntryId id, bool back);
+// The steps of move number's copy between two disks, each recorded in the
+// journal ahead of it (back: of undo's copy back); none without a journal
+// (a dry run).
+struct CopyJournal final : CopyRecorder {
+  CopyJournal(Journal* j, std::size_t n, bool b = false)
+      : journal(j), number(n), back(b) {}
+  bool Record(CopyStep step, const platform::EntryId& copy) override {
+    return !journal ||
+           RecordCopy(*journal, number, step == CopyStep::kCopied, copy, back);
+  }
+  Journal* journal;
+  std::size_t number;
+  bool back;
+};
 // Adds a record, ahead of it, of the removal of folder (open), the entry
 // name of parent, with its mode and identity.
 std::size_t RecordRemoved(Journal& journal, platform::FileSystem& files,
@@ -127,8 +147,10 @@ void NoteMadeFolder(Journal& journal, platform::FileSystem& files,
 // Notes that the rename of that number was made.
 void RecordMade(Journal& journal, std::size_t number);
 // Writes what is pending in one write, and with sync makes it reach the
-// disk.  False when it could not be written (said on standard error): the
-// run must stop before its next rename.
+// disk: the one way records reach a journal, a run's and an undo's marks.
+// False when it could not be written, or a journal with records pending has
+// no file (said on standard error): the run must stop before its next
+// rename.
 bool WriteJournal(Journal& journal, bool sync = false);
 // Writes what is pending and closes the run.
 void CloseJournal(Journal& journal);

@@ -1,10 +1,11 @@
 #include "app/history_format.h"
 
-#include <cstdint>
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
-#include <initializer_list>
+#include <cstdlib>
+#include <iterator>
 #include <unordered_map>
 
 #include "text/utf8.h"
@@ -120,30 +121,6 @@ std::uint32_t Fnv1a(std::string_view bytes) {
   return hash;
 }
 
-// Appends one record to out: a run's records are written many at a time.
-void AppendRecord(std::string& out, std::string_view kind,
-                  std::initializer_list<std::string_view> fields) {
-  const std::size_t start = out.size();
-  out.append(kind);
-  for (std::string_view field : fields) {
-    out += '\t';
-    AppendEscaped(out, field);
-  }
-  const std::uint32_t check = Fnv1a(std::string_view(out).substr(start));
-  out += '\t';
-  for (int shift = 28; shift >= 0; shift -= 4) {
-    out += kHexDigits[(check >> shift) & 0xF];
-  }
-  out += '\n';
-}
-
-std::string Record(std::string_view kind,
-                   std::initializer_list<std::string_view> fields) {
-  std::string line;
-  AppendRecord(line, kind, fields);
-  return line;
-}
-
 bool CheckMatches(std::string_view payload, std::string_view check) {
   if (check.size() != 8) return false;
   std::uint32_t value = 0;
@@ -157,7 +134,7 @@ bool CheckMatches(std::string_view payload, std::string_view check) {
 
 // The identity's text in a buffer of the caller's: a run writes one per
 // rename.
-std::string_view IdText(platform::EntryId id, char (&text)[40]) {
+std::string_view IdText(platform::EntryId id, char (&text)[48]) {
   if (!id.known) return "-";
   char* end = text;
   if (id.by_name) *end++ = '=';
@@ -231,9 +208,10 @@ struct Reader {
   HistoryRead& read;
   std::unordered_map<std::string, std::size_t> run_of;  // id -> latest index
   std::vector<std::size_t> next_number;  // an earlier record's implicit one
+  std::vector<std::string> texts;        // a line's fields, unescaped
 
-  HistoryRun* Run(const std::string& id) {
-    const auto found = run_of.find(id);
+  HistoryRun* Run(std::string_view id) {
+    const auto found = run_of.find(std::string(id));
     return found == run_of.end() ? nullptr : &read.runs[found->second];
   }
   // The renames numbered first to last of the run.
@@ -252,184 +230,386 @@ struct Reader {
   }
 };
 
-// Reads one record line (without its line end); returns what is wrong with
-// it, or nothing.
-std::string ReadRecord(std::string_view line, Reader& reader) {
+// The fields a record may have, each written and read its own way.
+enum class Field : unsigned char {
+  kNone,  // past a row's last field
+  kRunId,
+  kStarted,  // a run's start time (UTC), may be empty
+  kFolder,   // where a run started, may be empty
+  kOptions,  // a run's options as typed, may be empty
+  kNumber,   // a step's number
+  kRange,    // "n" or "n-m": the steps a mark names
+  kCount,    // the steps a run recorded
+  kDirectory,
+  kOldName,
+  kToDirectory,
+  kNewName,
+  kEntry,  // "<volume>:<index>" in hex, "=<size>:<time>", or "-"
+  kFolderEntry,
+  kToFolderEntry,
+  kCopyEntry,  // as kEntry, and never "-"
+  kMode,       // octal
+  kWay,        // "to", or "back" for undo's copy back
+};
+
+constexpr std::size_t kMostFields = 9;
+
+struct RecordRow;
+using Apply = std::string (*)(const Record&, const RecordRow&, Reader&);
+
+// A kind of record as one line holds it: its word, then its fields.
+struct RecordRow {
+  RecordKind kind;
+  std::string_view word;
+  Field fields[kMostFields];          // in the line's order
+  Apply apply;                        // what it tells the history read so far
+  StepKind step = StepKind::kRename;  // of a step's record
+
+  std::size_t Count() const {
+    std::size_t count = 0;
+    while (count < kMostFields && fields[count] != Field::kNone) ++count;
+    return count;
+  }
+  bool Has(Field field) const {
+    return std::find(std::begin(fields), std::end(fields), field) !=
+           std::end(fields);
+  }
+};
+
+std::string ApplyRun(const Record&, const RecordRow&, Reader&);
+std::string ApplyStep(const Record&, const RecordRow&, Reader&);
+std::string ApplyCopy(const Record&, const RecordRow&, Reader&);
+std::string ApplyMark(const Record&, const RecordRow&, Reader&);
+std::string ApplyRunUndone(const Record&, const RecordRow&, Reader&);
+std::string ApplyEnd(const Record&, const RecordRow&, Reader&);
+
+using F = Field;
+// Every kind of record: a kind is written as its first row, and read in
+// each of its rows' shapes (the later ones are what earlier namewisps
+// wrote).
+constexpr RecordRow kRows[] = {
+    {RecordKind::kRun,
+     "run",
+     {F::kRunId, F::kStarted, F::kFolder, F::kOptions},
+     ApplyRun},
+    // Before history 2: where and how the run began, unsaid.
+    {RecordKind::kRun, "run", {F::kRunId, F::kStarted}, ApplyRun},
+    {RecordKind::kRename,
+     "rename",
+     {F::kRunId, F::kNumber, F::kDirectory, F::kOldName, F::kNewName, F::kEntry,
+      F::kFolderEntry},
+     ApplyStep,
+     StepKind::kRename},
+    // History 2: without its folder's identity.
+    {RecordKind::kRename,
+     "rename",
+     {F::kRunId, F::kNumber, F::kDirectory, F::kOldName, F::kNewName,
+      F::kEntry},
+     ApplyStep,
+     StepKind::kRename},
+    // History 1: numbered by their order in the run, without identities.
+    {RecordKind::kRename,
+     "rename",
+     {F::kRunId, F::kDirectory, F::kOldName, F::kNewName},
+     ApplyStep,
+     StepKind::kRename},
+    {RecordKind::kMove,
+     "move",
+     {F::kRunId, F::kNumber, F::kDirectory, F::kOldName, F::kToDirectory,
+      F::kNewName, F::kEntry, F::kFolderEntry, F::kToFolderEntry},
+     ApplyStep,
+     StepKind::kMove},
+    {RecordKind::kFolder,
+     "folder",
+     {F::kRunId, F::kNumber, F::kDirectory, F::kNewName, F::kFolderEntry},
+     ApplyStep,
+     StepKind::kMakeFolder},
+    {RecordKind::kRemoved,
+     "removed",
+     {F::kRunId, F::kNumber, F::kDirectory, F::kNewName, F::kMode,
+      F::kFolderEntry, F::kEntry},
+     ApplyStep,
+     StepKind::kRemoveFolder},
+    {RecordKind::kAcross,
+     "across",
+     {F::kRunId, F::kNumber, F::kWay},
+     ApplyCopy},
+    {RecordKind::kCopied,
+     "copied",
+     {F::kRunId, F::kNumber, F::kWay, F::kCopyEntry},
+     ApplyCopy},
+    {RecordKind::kMade, "made", {F::kRunId, F::kRange}, ApplyMark},
+    {RecordKind::kUndone, "undone", {F::kRunId, F::kRange}, ApplyMark},
+    {RecordKind::kRunUndone, "undone", {F::kRunId}, ApplyRunUndone},
+    {RecordKind::kEnd, "end", {F::kRunId, F::kCount}, ApplyEnd},
+};
+
+const RecordRow& RowOf(RecordKind kind) {
+  for (const RecordRow& row : kRows)
+    if (row.kind == kind) return row;
+  std::abort();  // every kind has a row
+}
+
+// The member of a record that a field of text stands for; null for the
+// fields that are not texts.
+std::string_view Record::*TextOf(Field field) {
+  switch (field) {
+    case F::kRunId:
+      return &Record::run_id;
+    case F::kStarted:
+      return &Record::started;
+    case F::kFolder:
+      return &Record::folder;
+    case F::kOptions:
+      return &Record::options;
+    case F::kDirectory:
+      return &Record::directory;
+    case F::kOldName:
+      return &Record::old_name;
+    case F::kToDirectory:
+      return &Record::to_directory;
+    case F::kNewName:
+      return &Record::new_name;
+    default:
+      return nullptr;
+  }
+}
+
+// The same of the fields of identities.
+platform::EntryId Record::*IdOf(Field field) {
+  switch (field) {
+    case F::kEntry:
+    case F::kCopyEntry:
+      return &Record::id;
+    case F::kFolderEntry:
+      return &Record::folder_id;
+    case F::kToFolderEntry:
+      return &Record::to_folder_id;
+    default:
+      return nullptr;
+  }
+}
+
+// The field's text as written, in a buffer of the caller's when it must be
+// made: a run writes one record per rename.
+std::string_view FieldText(const Record& r, Field field, char (&buffer)[48]) {
+  if (const auto text = TextOf(field)) return r.*text;
+  if (const auto id = IdOf(field)) return IdText(r.*id, buffer);
+  char* end = buffer;
+  switch (field) {
+    case F::kNumber:
+    case F::kCount:
+    case F::kRange:
+      end = std::to_chars(buffer, buffer + 21, r.number).ptr;
+      if (field == F::kRange && r.last != r.number) {
+        *end++ = '-';
+        end = std::to_chars(end, buffer + sizeof buffer, r.last).ptr;
+      }
+      break;
+    case F::kMode:
+      end += std::snprintf(buffer, sizeof buffer, "%o",
+                           static_cast<unsigned>(r.mode));
+      break;
+    case F::kWay:
+      return r.back ? "back" : "to";
+    default:
+      break;
+  }
+  return std::string_view(buffer, static_cast<std::size_t>(end - buffer));
+}
+
+// Reads the field's text (unescaped) into r; returns what is wrong with
+// it, or "".
+std::string_view ReadField(std::string_view text, Field field, Record& r) {
+  // Every field but a run's start time, folder and options names something.
+  if (text.empty() && field != F::kStarted && field != F::kFolder &&
+      field != F::kOptions)
+    return "empty field";
+  if ((field == F::kDirectory || field == F::kToDirectory) && !Absolute(text))
+    return "a folder that is not absolute";
+  if ((field == F::kOldName || field == F::kNewName) && !PlainName(text))
+    return "a name that is no entry of its folder";
+  if (const auto member = TextOf(field)) {
+    r.*member = text;
+    return {};
+  }
+  if (const auto id = IdOf(field)) {
+    if (ParseId(text, r.*id) && (field != F::kCopyEntry || r.id.known))
+      return {};
+    return id == &Record::id ? "bad entry identity" : "bad folder identity";
+  }
+  std::size_t last = 0;
+  switch (field) {
+    case F::kNumber:
+    case F::kCount:
+      if (!ParseRange(text, r.number, last) || last != r.number)
+        return "bad number";
+      break;
+    case F::kRange:
+      if (!ParseRange(text, r.number, r.last)) return "bad number";
+      break;
+    case F::kMode:
+      if (!ParseMode(text, r.mode)) return "bad folder mode";
+      break;
+    case F::kWay:
+      if (text != "to" && text != "back") return "bad way of a copy";
+      r.back = text == "back";
+      break;
+    default:
+      break;
+  }
+  return {};
+}
+
+// Reads one record line into record; row is its kind's.
+std::string ParseLine(std::string_view line, Record& record,
+                      std::vector<std::string>& texts, const RecordRow*& row) {
   const std::size_t last_tab = line.rfind('\t');
   if (last_tab == std::string_view::npos) return "not a record";
   const std::string_view payload = line.substr(0, last_tab);
   if (!CheckMatches(payload, line.substr(last_tab + 1))) {
     return "damaged (its check does not match)";
   }
-
-  std::vector<std::string_view> parts;  // the kind, then the fields
-  for (std::size_t start = 0;;) {
+  std::string_view parts[kMostFields + 1];  // the word, then the fields
+  std::size_t count = 0;                    // of the fields
+  std::string_view word;
+  for (std::size_t start = 0, i = 0;; ++i) {
     const std::size_t tab = payload.find('\t', start);
-    parts.push_back(payload.substr(start, tab - start));
-    if (tab == std::string_view::npos) break;
+    const std::string_view part = payload.substr(start, tab - start);
+    if (i == 0) word = part;
+    if (i <= kMostFields) parts[i] = part;
+    if (tab == std::string_view::npos) {
+      count = i;
+      break;
+    }
     start = tab + 1;
   }
-  const std::string_view kind = parts[0];
-  const std::size_t count = parts.size() - 1;
-  const bool known_shape =
-      kind == "run"      ? count == 2 || count == 4
-      : kind == "rename" ? count == 4 || count == 6 || count == 7
-      : kind == "move"   ? count == 9
-      : kind == "folder" ? count == 5
-      : kind == "removed" ? count == 7
-      : kind == "made"   ? count == 2
-      : kind == "undone" ? count == 1 || count == 2
-      : kind == "end"    ? count == 2
-      : kind == "across" ? count == 3
-      : kind == "copied" ? count == 4
-                         : false;
-  if (!known_shape) {
-    return kind == "run" || kind == "rename" || kind == "move" ||
-                   kind == "folder" || kind == "removed" || kind == "made" ||
-                   kind == "across" || kind == "copied" ||
-                   kind == "undone" || kind == "end"
-               ? "wrong number of fields"
-               : "unknown kind of record";
+  row = nullptr;
+  bool known_word = false;
+  for (const RecordRow& r : kRows) {
+    if (r.word != word) continue;
+    known_word = true;
+    if (r.Count() == count) {
+      row = &r;
+      break;
+    }
   }
-  std::vector<std::string> fields(count);
+  if (!row)
+    return known_word ? "wrong number of fields" : "unknown kind of record";
+  record = Record{};
+  record.kind = row->kind;
+  texts.resize(std::max(texts.size(), count));
   for (std::size_t i = 0; i < count; ++i) {
-    if (!Unescape(parts[i + 1], fields[i])) {
+    if (!Unescape(parts[i + 1], texts[i])) {
       return "bad escape or control byte in a field";
     }
-    // Every field but a run's start time, folder and options names something.
-    if (fields[i].empty() && !(kind == "run" && i >= 1)) return "empty field";
   }
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view problem =
+        ReadField(texts[i], row->fields[i], record);
+    if (!problem.empty()) return std::string(problem);
+  }
+  return {};
+}
 
+// Reads one record line (without its line end) into the reader's history;
+// returns what is wrong with it, or nothing.
+std::string ReadRecord(std::string_view line, Reader& reader) {
+  Record record;
+  const RecordRow* row = nullptr;
+  std::string problem = ParseLine(line, record, reader.texts, row);
+  return problem.empty() ? row->apply(record, *row, reader) : problem;
+}
+
+std::string ApplyRun(const Record& record, const RecordRow&, Reader& reader) {
   HistoryRead& read = reader.read;
-  if (kind == "run") {
-    HistoryRun run;
-    run.id = fields[0];
-    run.started = fields[1];
-    if (count == 4) {
-      run.folder = fields[2];
-      run.options = fields[3];
-    }
-    reader.run_of[run.id] = read.runs.size();
-    read.runs.push_back(std::move(run));
-    reader.next_number.push_back(0);
-    return {};
-  }
-  HistoryRun* run = reader.Run(fields[0]);
-  if (kind == "rename") {
-    if (!run) return "rename outside its run";
-    HistoryRename rename;
-    const bool numbered = count >= 6;
-    std::size_t last = 0;
-    const std::size_t at = static_cast<std::size_t>(run - read.runs.data());
-    if (numbered) {
-      if (!ParseRange(fields[1], rename.number, last) || last != rename.number)
-        return "bad number";
-      if (!ParseId(fields[5], rename.id)) return "bad entry identity";
-      if (count == 7 && !ParseId(fields[6], rename.folder_id))
-        return "bad folder identity";
-    } else {
-      rename.number = reader.next_number[at];
-    }
-    const std::size_t d = numbered ? 2 : 1;
-    rename.directory = std::move(fields[d]);
-    rename.old_name = std::move(fields[d + 1]);
-    rename.new_name = std::move(fields[d + 2]);
-    if (!Absolute(rename.directory)) return "a folder that is not absolute";
-    if (!PlainName(rename.old_name) || !PlainName(rename.new_name))
-      return "a name that is no entry of its folder";
-    if (!run->renames.empty() && run->renames.back().number >= rename.number)
-      return "a rename out of order";
-    reader.next_number[at] = rename.number + 1;
-    run->renames.push_back(std::move(rename));
-    return {};
-  }
-  if (kind == "move" || kind == "folder" || kind == "removed") {
-    if (!run) return "rename outside its run";
-    HistoryRename step;
-    std::size_t last = 0;
-    if (!ParseRange(fields[1], step.number, last) || last != step.number)
-      return "bad number";
-    step.directory = std::move(fields[2]);
-    if (kind == "move") {
-      step.kind = StepKind::kMove;
-      step.old_name = std::move(fields[3]);
-      step.to_directory = std::move(fields[4]);
-      step.new_name = std::move(fields[5]);
-      if (!ParseId(fields[6], step.id)) return "bad entry identity";
-      if (!ParseId(fields[7], step.folder_id) ||
-          !ParseId(fields[8], step.to_folder_id))
-        return "bad folder identity";
-      if (!Absolute(step.to_directory)) return "a folder that is not absolute";
-      if (!PlainName(step.old_name)) return "a name that is no entry of its folder";
-    } else if (kind == "folder") {
-      step.kind = StepKind::kFolder;
-      step.new_name = std::move(fields[3]);
-      if (!ParseId(fields[4], step.folder_id)) return "bad folder identity";
-    } else {
-      step.kind = StepKind::kRemoved;
-      step.new_name = std::move(fields[3]);
-      if (!ParseMode(fields[4], step.mode)) return "bad folder mode";
-      if (!ParseId(fields[5], step.folder_id) || !ParseId(fields[6], step.id))
-        return "bad folder identity";
-    }
-    if (!Absolute(step.directory)) return "a folder that is not absolute";
-    if (!PlainName(step.new_name)) return "a name that is no entry of its folder";
-    if (!run->renames.empty() && run->renames.back().number >= step.number)
-      return "a rename out of order";
-    const std::size_t at = static_cast<std::size_t>(run - read.runs.data());
-    reader.next_number[at] = step.number + 1;
-    run->renames.push_back(std::move(step));
-    return {};
-  }
-  if (kind == "across" || kind == "copied") {
-    if (!run) return "copy outside its run";
-    std::size_t first = 0, last = 0;
-    if (!ParseRange(fields[1], first, last) || first != last) return "bad number";
-    if (fields[2] != "to" && fields[2] != "back") return "bad way of a copy";
-    const bool back = fields[2] == "back";
-    platform::EntryId id;
-    if (kind == "copied" && (!ParseId(fields[3], id) || !id.known))
-      return "bad entry identity";
-    bool moves = false;
-    if (!reader.ForRange(*run, first, last, [&](HistoryRename& r) {
-          moves = r.kind == StepKind::kMove;
-          if (!moves) return;
-          if (kind == "across") {
-            (back ? r.back : r.across) = true;
-          } else {
-            (back ? r.back_copied : r.copied) = true;
-            (back ? r.back_id : r.copy_id) = id;
-          }
-        }) ||
-        !moves)
-      return "copy of a move not recorded";
-    return {};
-  }
-  if (kind == "end") {
-    if (!run) return "end of a run not in the history";
-    run->ended = true;
-    return {};
-  }
-  if (kind == "undone" && count == 1) {
-    // The latest run of that id not yet undone, so that a repeated id still
-    // undoes each run once.
-    for (auto r = read.runs.rbegin(); r != read.runs.rend(); ++r) {
-      if (r->id == fields[0] && !r->undone) {
-        r->undone = true;
-        return {};
-      }
-    }
-    return "undone mark for a run not in the history";
-  }
-  if (!run) return kind == "made" ? "made mark outside its run"
-                                  : "undone mark for a run not in the history";
-  std::size_t first = 0, last = 0;
-  if (!ParseRange(fields[1], first, last)) return "bad number";
-  const bool made = kind == "made";
-  if (!reader.ForRange(*run, first, last, [&](HistoryRename& r) {
+  HistoryRun run;
+  run.id = record.run_id;
+  run.started = record.started;
+  run.folder = record.folder;
+  run.options = record.options;
+  reader.run_of[run.id] = read.runs.size();
+  read.runs.push_back(std::move(run));
+  reader.next_number.push_back(0);
+  return {};
+}
+
+std::string ApplyStep(const Record& record, const RecordRow& row,
+                      Reader& reader) {
+  HistoryRun* run = reader.Run(record.run_id);
+  if (!run) return "rename outside its run";
+  const std::size_t at =
+      static_cast<std::size_t>(run - reader.read.runs.data());
+  HistoryRename step;
+  step.kind = row.step;
+  step.number = row.Has(F::kNumber) ? record.number : reader.next_number[at];
+  step.directory = record.directory;
+  step.old_name = record.old_name;
+  step.to_directory = record.to_directory;
+  step.new_name = record.new_name;
+  step.id = record.id;
+  step.folder_id = record.folder_id;
+  step.to_folder_id = record.to_folder_id;
+  step.mode = record.mode;
+  if (!run->renames.empty() && run->renames.back().number >= step.number)
+    return "a rename out of order";
+  reader.next_number[at] = step.number + 1;
+  run->renames.push_back(std::move(step));
+  return {};
+}
+
+std::string ApplyCopy(const Record& record, const RecordRow&, Reader& reader) {
+  HistoryRun* run = reader.Run(record.run_id);
+  if (!run) return "copy outside its run";
+  const bool copied = record.kind == RecordKind::kCopied;
+  bool moves = false;
+  if (!reader.ForRange(*run, record.number, record.number,
+                       [&](HistoryRename& r) {
+                         moves = r.kind == StepKind::kMove;
+                         if (!moves) return;
+                         if (!copied) {
+                           (record.back ? r.back : r.across) = true;
+                         } else {
+                           (record.back ? r.back_copied : r.copied) = true;
+                           (record.back ? r.back_id : r.copy_id) = record.id;
+                         }
+                       }) ||
+      !moves)
+    return "copy of a move not recorded";
+  return {};
+}
+
+std::string ApplyMark(const Record& record, const RecordRow&, Reader& reader) {
+  const bool made = record.kind == RecordKind::kMade;
+  HistoryRun* run = reader.Run(record.run_id);
+  if (!run)
+    return made ? "made mark outside its run"
+                : "undone mark for a run not in the history";
+  if (!reader.ForRange(*run, record.number, record.last, [&](HistoryRename& r) {
         (made ? r.made : r.undone) = true;
       }))
     return "mark for a rename not recorded";
+  return {};
+}
+
+// The latest run of that id not yet undone, so that a repeated id still
+// undoes each run once.
+std::string ApplyRunUndone(const Record& record, const RecordRow&,
+                           Reader& reader) {
+  std::vector<HistoryRun>& runs = reader.read.runs;
+  for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
+    if (r->id == record.run_id && !r->undone) {
+      r->undone = true;
+      return {};
+    }
+  }
+  return "undone mark for a run not in the history";
+}
+
+std::string ApplyEnd(const Record& record, const RecordRow&, Reader& reader) {
+  HistoryRun* run = reader.Run(record.run_id);
+  if (!run) return "end of a run not in the history";
+  run->ended = true;
   return {};
 }
 
@@ -439,105 +619,67 @@ std::string HistoryHeader() {
   return std::string(kHeader) + '\n';
 }
 
-std::string FormatRunStart(std::string_view id, std::string_view started,
-                           std::string_view folder, std::string_view options) {
-  return Record("run", {id, started, folder, options});
+void AppendRecord(std::string& out, const Record& record) {
+  const RecordRow& row = RowOf(record.kind);
+  const std::size_t start = out.size();
+  out.append(row.word);
+  char buffer[48];
+  for (std::size_t i = 0; i < kMostFields && row.fields[i] != F::kNone; ++i) {
+    out += '\t';
+    AppendEscaped(out, FieldText(record, row.fields[i], buffer));
+  }
+  const std::uint32_t check = Fnv1a(std::string_view(out).substr(start));
+  out += '\t';
+  for (int shift = 28; shift >= 0; shift -= 4) {
+    out += kHexDigits[(check >> shift) & 0xF];
+  }
+  out += '\n';
 }
 
-std::string FormatRename(std::string_view run_id, const HistoryRename& rename) {
+std::string FormatRecord(const Record& record) {
   std::string line;
-  AppendRename(line, run_id, rename.number, rename.directory, rename.old_name,
-               rename.new_name, rename.id, rename.folder_id);
+  AppendRecord(line, record);
   return line;
 }
 
-void AppendRename(std::string& out, std::string_view run_id, std::size_t number,
-                  std::string_view directory, std::string_view old_name,
-                  std::string_view new_name, platform::EntryId id,
-                  platform::EntryId folder_id) {
-  char number_text[24], id_text[40], folder_text[40];
-  const std::string_view number_view(
-      number_text,
-      static_cast<std::size_t>(
-          std::to_chars(number_text, number_text + sizeof number_text, number)
-              .ptr -
-          number_text));
-  AppendRecord(out, "rename",
-               {run_id, number_view, directory, old_name, new_name,
-                IdText(id, id_text), IdText(folder_id, folder_text)});
+std::string ParseRecord(std::string_view line, Record& record,
+                        std::vector<std::string>& texts) {
+  const RecordRow* row = nullptr;
+  return ParseLine(line, record, texts, row);
 }
 
-void AppendMove(std::string& out, std::string_view run_id, std::size_t number,
-                std::string_view directory, std::string_view old_name,
-                std::string_view to_directory, std::string_view new_name,
-                platform::EntryId id, platform::EntryId folder_id,
-                platform::EntryId to_folder_id) {
-  char id_text[40], folder_text[40], to_text[40];
-  const std::string n = std::to_string(number);
-  AppendRecord(out, "move",
-               {run_id, n, directory, old_name, to_directory, new_name,
-                IdText(id, id_text), IdText(folder_id, folder_text),
-                IdText(to_folder_id, to_text)});
+std::string FormatRunStart(std::string_view id, std::string_view started,
+                           std::string_view folder, std::string_view options) {
+  return FormatRecord({.kind = RecordKind::kRun,
+                       .run_id = id,
+                       .started = started,
+                       .folder = folder,
+                       .options = options});
 }
-
-void AppendFolder(std::string& out, std::string_view run_id, std::size_t number,
-                  std::string_view parent, std::string_view name,
-                  platform::EntryId parent_id) {
-  char parent_text[40];
-  const std::string n = std::to_string(number);
-  AppendRecord(out, "folder",
-               {run_id, n, parent, name, IdText(parent_id, parent_text)});
-}
-
-void AppendCopy(std::string& out, std::string_view run_id, std::size_t number,
-                bool back, bool copied, platform::EntryId id) {
-  char id_text[40];
-  const std::string n = std::to_string(number);
-  const std::string_view way = back ? "back" : "to";
-  if (copied) {
-    AppendRecord(out, "copied", {run_id, n, way, IdText(id, id_text)});
-  } else {
-    AppendRecord(out, "across", {run_id, n, way});
-  }
-}
-
-void AppendRemoved(std::string& out, std::string_view run_id,
-                   std::size_t number, std::string_view parent,
-                   std::string_view name, std::uint32_t mode,
-                   platform::EntryId parent_id, platform::EntryId id) {
-  char parent_text[40], id_text[40];
-  char mode_text[16];
-  std::snprintf(mode_text, sizeof mode_text, "%o", static_cast<unsigned>(mode));
-  const std::string n = std::to_string(number);
-  AppendRecord(out, "removed",
-               {run_id, n, parent, name, mode_text,
-                IdText(parent_id, parent_text), IdText(id, id_text)});
-}
-
-namespace {
-std::string Range(std::size_t first, std::size_t last) {
-  std::string numbers = std::to_string(first);
-  if (last != first) numbers += "-" + std::to_string(last);
-  return numbers;
-}
-}  // namespace
 
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last) {
-  return Record("made", {run_id, Range(first, last)});
+  return FormatRecord({.kind = RecordKind::kMade,
+                       .run_id = run_id,
+                       .number = first,
+                       .last = last});
 }
 
 std::string FormatUndone(std::string_view run_id, std::size_t first,
                          std::size_t last) {
-  return Record("undone", {run_id, Range(first, last)});
+  return FormatRecord({.kind = RecordKind::kUndone,
+                       .run_id = run_id,
+                       .number = first,
+                       .last = last});
 }
 
 std::string FormatEnd(std::string_view run_id, std::size_t count) {
-  return Record("end", {run_id, std::to_string(count)});
+  return FormatRecord(
+      {.kind = RecordKind::kEnd, .run_id = run_id, .number = count});
 }
 
 std::string FormatRunUndone(std::string_view run_id) {
-  return Record("undone", {run_id});
+  return FormatRecord({.kind = RecordKind::kRunUndone, .run_id = run_id});
 }
 
 namespace {
@@ -586,13 +728,13 @@ bool ReadLines(std::string_view text, Reader& reader,
 
 HistoryRead ReadHistory(std::string_view text) {
   HistoryRead read;
-  Reader reader{read, {}, {}};
+  Reader reader{read, {}, {}, {}};
   read.known_format = ReadLines(text, reader, read.problems) && !text.empty();
   return read;
 }
 
 std::vector<std::string> ReadMore(HistoryRead& read, std::string_view text) {
-  Reader reader{read, {}, {}};
+  Reader reader{read, {}, {}, {}};
   for (std::size_t i = 0; i < read.runs.size(); ++i) {
     reader.run_of[read.runs[i].id] = i;
     const auto& renames = read.runs[i].renames;

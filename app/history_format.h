@@ -64,37 +64,24 @@
 #include <string_view>
 #include <vector>
 
+#include "app/step.h"
 #include "platform/file_system.h"
 
 namespace app {
 
-// A step of a run: a rename in one folder, a move into another, a folder
-// the run made, or
-// a folder the run emptied and removed.
-enum class StepKind : unsigned char { kRename, kMove, kFolder, kRemoved };
-
-struct HistoryRename {
-  std::string directory;  // absolute; a made folder's parent
-  std::string old_name;
-  std::string new_name;
-  bool made = false;     // a "made" record says the rename was made
+// A step as its journal records it, and what later records say of it.
+struct HistoryRename : Step {
+  bool made = false;     // a "made" record says the step was made
   platform::EntryId id;  // the entry renamed, where known
   std::size_t number = 0;
   bool undone = false;  // put back, or gone for good
   platform::EntryId folder_id;  // its folder, where known
-  // A move's folder, where its entry went, and that folder's identity.
-  std::string to_directory;
-  platform::EntryId to_folder_id;
-  StepKind kind = StepKind::kRename;
+  platform::EntryId to_folder_id;  // a move's folder's
   // A move between two disks: its copy began (across), was whole and took
   // its name (copied, as copy_id); and the same of undo's copy back.
   bool across = false, copied = false, back = false, back_copied = false;
   platform::EntryId copy_id, back_id;
   std::uint32_t mode = 0;  // a removed folder's
-  // Where the entry stands once the step is made.
-  const std::string& NewDirectory() const {
-    return kind == StepKind::kMove ? to_directory : directory;
-  }
 };
 
 struct HistoryRun {
@@ -120,38 +107,57 @@ struct HistoryRead {
 // The first line of a new history, with its line end.
 std::string HistoryHeader();
 
-// One record each, with its line end, to append. A caller whose file does not
-// end in a line feed (a write cut short) appends one first, so that the torn
-// line stays a line of its own.
+// The kinds of record; each is a row of one table (history_format.cc) that
+// both writes and reads it, with the older shapes of its fields that are
+// still read.
+enum class RecordKind : unsigned char {
+  kRun,        // run
+  kRename,     // rename
+  kMove,       // move
+  kFolder,     // folder: a made folder
+  kRemoved,    // removed: a removed folder
+  kAcross,     // across
+  kCopied,     // copied
+  kMade,       // made
+  kUndone,     // undone, with a range
+  kRunUndone,  // undone, of the whole run
+  kEnd,        // end
+};
+
+// One record's values: each kind has its own of them, as the table says.
+// Its texts are views, of the caller's when written and of the line's
+// fields when read.
+struct Record {
+  RecordKind kind = RecordKind::kRun;
+  std::string_view run_id{};
+  std::string_view started{}, folder{}, options{};  // a run's start
+  // A step's number; the first of the range a mark names; an end's count.
+  std::size_t number = 0;
+  std::size_t last = 0;  // the last of a mark's range
+  // A step's folders and names, as Step has them.
+  std::string_view directory{}, old_name{}, to_directory{}, new_name{};
+  platform::EntryId id{};  // the entry's; of "copied", the copy's
+  platform::EntryId folder_id{}, to_folder_id{};
+  std::uint32_t mode = 0;  // a removed folder's
+  bool back = false;       // a copy's way: undo's copy back
+  bool operator==(const Record&) const = default;
+};
+
+// The record with its line end, appended to out (a run writes many at a
+// time, without copies of the names). A caller whose file does not end in
+// a line feed (a write cut short) appends one first, so that the torn line
+// stays a line of its own.
+void AppendRecord(std::string& out, const Record& record);
+std::string FormatRecord(const Record& record);
+// Reads one record line (without its line end) into record, its texts
+// views of texts; returns what is wrong with it, or "".
+std::string ParseRecord(std::string_view line, Record& record,
+                        std::vector<std::string>& texts);
+
+// The records that are written whole, in short.
 std::string FormatRunStart(std::string_view id, std::string_view started,
                            std::string_view folder = {},
                            std::string_view options = {});
-std::string FormatRename(std::string_view run_id, const HistoryRename& rename);
-// The same record appended to out, without a copy of the names.
-void AppendRename(std::string& out, std::string_view run_id, std::size_t number,
-                  std::string_view directory, std::string_view old_name,
-                  std::string_view new_name, platform::EntryId id,
-                  platform::EntryId folder_id = {});
-// A move of entry from directory to to_directory.
-void AppendMove(std::string& out, std::string_view run_id, std::size_t number,
-                std::string_view directory, std::string_view old_name,
-                std::string_view to_directory, std::string_view new_name,
-                platform::EntryId id, platform::EntryId folder_id,
-                platform::EntryId to_folder_id);
-// The folder name that the run's step number makes in parent.
-void AppendFolder(std::string& out, std::string_view run_id, std::size_t number,
-                  std::string_view parent, std::string_view name,
-                  platform::EntryId parent_id);
-// A step of move number's copy between two disks (back: undo's), ahead of
-// it: its start, or (copied) the copy whole as id.
-void AppendCopy(std::string& out, std::string_view run_id, std::size_t number,
-                bool back, bool copied, platform::EntryId id = {});
-// The folder name of parent, of identity id and that mode, that the run's
-// step number removes.
-void AppendRemoved(std::string& out, std::string_view run_id,
-                   std::size_t number, std::string_view parent,
-                   std::string_view name, std::uint32_t mode,
-                   platform::EntryId parent_id, platform::EntryId id);
 // The renames numbered first to last (from 0) of the run were made.
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last);

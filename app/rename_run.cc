@@ -216,14 +216,7 @@ struct Run {
     } else if (plan.moves()) {
       failure = library->Reach(plan.to);
       // Between two disks, through a copy whose steps go to the journal.
-      struct Recorder final : CopyRecorder {
-        Journal& journal;
-        std::size_t number;
-        Recorder(Journal& j, std::size_t n) : journal(j), number(n) {}
-        bool Record(CopyStep step, const platform::EntryId& copy) override {
-          return RecordCopy(journal, number, step == CopyStep::kCopied, copy);
-        }
-      } recorder(journal, number);
+      CopyJournal recorder(&journal, number);
       recorder.progress = &console;
       if (failure.empty())
         failure = SafeMove(files, folder, plan.entry->name,

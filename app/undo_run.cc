@@ -188,14 +188,15 @@ std::size_t Open(const HistoryRun& run) {
 bool TouchedLater(const std::vector<HistoryRun>& runs, const HistoryRun* run) {
   std::set<std::pair<std::string_view, std::string_view>> names;
   for (const HistoryRename& r : run->renames)
-    if (MayStand(*run, r) && r.kind != StepKind::kFolder && r.kind != StepKind::kRemoved)
+    if (MayStand(*run, r) && r.kind != StepKind::kMakeFolder &&
+        r.kind != StepKind::kRemoveFolder)
       names.insert({r.NewDirectory(), r.new_name});
   for (const HistoryRun* later = run + 1; later < runs.data() + runs.size();
        ++later) {
     if (RunUndone(*later)) continue;
     for (const HistoryRename& r : later->renames)
-      if (MayStand(*later, r) && r.kind != StepKind::kFolder &&
-          r.kind != StepKind::kRemoved &&
+      if (MayStand(*later, r) && r.kind != StepKind::kMakeFolder &&
+          r.kind != StepKind::kRemoveFolder &&
           (names.count({r.directory, r.old_name}) ||
            names.count({r.NewDirectory(), r.new_name})))
         return true;
@@ -396,7 +397,8 @@ struct Looker {
     if (!r.made && run.ended) return {};
     // A folder the run made is looked at when it is removed, one it removed
     // when it is made again.
-    if (r.kind == StepKind::kFolder || r.kind == StepKind::kRemoved) return {};
+    if (r.kind == StepKind::kMakeFolder || r.kind == StepKind::kRemoveFolder)
+      return {};
     if (r.kind == StepKind::kMove) return AtMove(r);
     const platform::Folder* reached = Reach(r);
     if (!reached)
@@ -441,7 +443,8 @@ struct Looker {
     Changes made;
     for (const HistoryRename& r : run.renames) {
       if (!undone && (r.undone || run.undone)) continue;
-      if (r.kind == StepKind::kFolder || r.kind == StepKind::kRemoved) continue;
+      if (r.kind == StepKind::kMakeFolder || r.kind == StepKind::kRemoveFolder)
+        continue;
       std::size_t& count = r.kind == StepKind::kMove ? made.moves : made.renames;
       if (r.made) {
         ++count;
@@ -458,7 +461,7 @@ struct Looker {
     for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r) {
       if (r->undone || (!r->made && run.ended)) continue;
       // A folder the run removed is made again, and what it held goes back.
-      if (r->kind == StepKind::kRemoved) return true;
+      if (r->kind == StepKind::kRemoveFolder) return true;
       const State state = At(*r).state;
       if (state == State::kPutBack || state == State::kClear) return true;
       pending = pending || state == State::kPending;
@@ -479,17 +482,14 @@ struct Undo {
   Looker looker;
   // Where the marks go: the run's own journal, locked; for a run of the old
   // history, a file of this undo's own, made with the first marks.
-  std::unique_ptr<platform::JournalFile> journal;
+  Journal journal;
   std::string marks_path;  // for a run of the old history
-  std::string shown_path;
   Reporter reporter{console, {}};
   std::string here;  // the current folder, whose names are shown bare
   RunEnd end{true, false};
   std::vector<std::size_t> settled;  // numbers, to mark undone
-  bool torn = false;  // the journal's last line was cut short
   bool by_name_said = false;
   bool stamps_said = false;
-  bool marks_lost = false;
   bool dry_run = false;  // nothing is marked
   bool moves_pending = false;  // a move could not go back in this undo
   std::string dry_removed, dry_remade;  // a dry run's folders, one a line
@@ -589,8 +589,8 @@ struct Undo {
   }
 
   bool Settle(const HistoryRename& r) {
-    if (r.kind == StepKind::kFolder) return RemoveMade(r);
-    if (r.kind == StepKind::kRemoved) return MakeAgain(r);
+    if (r.kind == StepKind::kMakeFolder) return RemoveMade(r);
+    if (r.kind == StepKind::kRemoveFolder) return MakeAgain(r);
     const bool settled = SettleEntry(r);
     if (!settled && r.kind == StepKind::kMove) moves_pending = true;
     return settled;
@@ -629,19 +629,7 @@ struct Undo {
     files.HoldInterrupts();
     // Between two disks the entry goes back through a copy too, each step
     // recorded in the run's journal ahead of it.
-    struct Recorder final : CopyRecorder {
-      Undo& undo;
-      std::size_t number;
-      Recorder(Undo& u, std::size_t n) : undo(u), number(n) {}
-      bool Record(CopyStep step, const platform::EntryId& copy) override {
-        if (undo.dry_run) return true;
-        std::string record;
-        AppendCopy(record, undo.run.id, number, true,
-                   step == CopyStep::kCopied, copy);
-        undo.Write(std::move(record));
-        return !undo.marks_lost && undo.journal && undo.journal->Sync();
-      }
-    } recorder(*this, r.number);
+    CopyJournal recorder(dry_run ? nullptr : &journal, r.number, true);
     recorder.progress = &console;
     if (look.clear_back && !dry_run)
       files.RemoveFile(*looker.ReachFrom(r),
@@ -686,23 +674,14 @@ struct Undo {
     return failure.empty();
   }
 
-  void Write(std::string marks) {
+  void Write(const std::string& marks) {
     if (dry_run) return;
-    if (!journal && !marks_path.empty() && !marks_lost) {
-      platform::OpenedJournal made = user_files.CreateJournal(marks_path);
-      journal = std::move(made.file);
-      marks.insert(0, HistoryHeader());
+    if (!journal.file && !marks_path.empty() && !journal.broken) {
+      journal.file = user_files.CreateJournal(marks_path).file;
+      journal.pending = HistoryHeader();
     }
-    if (marks_lost) return;
-    if (torn) marks.insert(0, "\n");  // the torn line stays one of its own
-    torn = false;
-    if (!journal || !journal->Append(marks)) {
-      console.PrintError("namewisp: the undo history " + shown_path +
-                         " cannot be written: what was put back is not "
-                         "marked as undone");
-      marks_lost = true;
-      end.failed = true;
-    }
+    journal.pending += marks;
+    if (!WriteJournal(journal)) end.failed = true;
   }
 
   void WriteMarks() {
@@ -716,7 +695,7 @@ struct Undo {
       i = last + 1;
     }
     settled.clear();
-    Write(std::move(marks));
+    Write(marks);
   }
 
   void Go() {
@@ -736,8 +715,8 @@ struct Undo {
     if (!dry_removed.empty()) console.Print("Folders to remove:\n" + dry_removed);
     // The last record says the whole run is undone: the trim reads no more.
     if (whole && !run.journal.empty()) Write(FormatRunUndone(run.id));
-    if (journal && !journal->Sync() && !marks_lost) {
-      console.PrintError("namewisp: the undo history " + shown_path +
+    if (journal.file && !journal.broken && !journal.file->Sync()) {
+      console.PrintError("namewisp: the undo history " + journal.path +
                          " cannot be written to the disk");
       end.failed = true;
     }
@@ -849,13 +828,17 @@ RunEnd RunUndo(platform::FileSystem& files, platform::UserFiles& user_files,
 
   Undo undo(files, user_files, console, *run);
   undo.dry_run = dry_run;
-  undo.journal = std::move(held.file);
-  undo.shown_path = run->journal;
+  Journal& journal = undo.journal;
+  journal.file = std::move(held.file);
+  journal.path = run->journal;
   if (run->journal.empty()) {
     undo.marks_path = history->runs_folder + own_id + std::string(kMarksEnding);
-    undo.shown_path = undo.marks_path;
+    journal.path = undo.marks_path;
   }
-  undo.torn = history->torn.count(run->journal) > 0;
+  journal.run_id = run->id;
+  journal.console = &console;
+  journal.unwritten = ": what was put back is not marked as undone";
+  journal.torn = history->torn.count(run->journal) > 0;
   std::string first = "Undoing the run of " + When(run->started);
   if (!run->folder.empty()) first += " in " + Folder(*run);
   if (!run->options.empty()) first += " (" + run->options + ")";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,29 @@ namespace {
 
 using app::HistoryRename;
 using app::HistoryRun;
+
+// A rename numbered n, of the entry old_name of directory.
+HistoryRename R(std::string directory, std::string old_name,
+                std::string new_name, std::size_t n = 0) {
+  HistoryRename r;
+  r.directory = std::move(directory);
+  r.old_name = std::move(old_name);
+  r.new_name = std::move(new_name);
+  r.number = n;
+  return r;
+}
+
+// Its record, as a run writes it.
+std::string FormatRename(std::string_view run_id, const HistoryRename& r) {
+  return app::FormatRecord({.kind = app::RecordKind::kRename,
+                            .run_id = run_id,
+                            .number = r.number,
+                            .directory = r.directory,
+                            .old_name = r.old_name,
+                            .new_name = r.new_name,
+                            .id = r.id,
+                            .folder_id = r.folder_id});
+}
 
 std::vector<std::string> Flat(const std::vector<HistoryRename>& renames) {
   std::vector<std::string> flat;
@@ -48,7 +72,7 @@ std::string Write(const std::vector<HistoryRun>& runs) {
     std::size_t number = 0;
     for (HistoryRename r : run.renames) {
       r.number = number++;
-      text += app::FormatRename(run.id, r);
+      text += FormatRename(run.id, r);
     }
     if (run.undone) text += WholeRunUndone(run.id);
   }
@@ -99,7 +123,7 @@ TEST(HistoryFormat, AwkwardNamesComeBackByteForByte) {
     std::string name = c.name;
     std::erase(name, '/');
     const HistoryRun run{
-        c.name, c.name, false, {{"/dir/" + c.name, name, name + ".new"}}};
+        c.name, c.name, false, {R("/dir/" + c.name, name, name + ".new")}};
     const std::string text = Write({run});
     if (!c.stored.empty()) {
       EXPECT_NE(text.find("\t" + c.stored + "\t"), std::string::npos);
@@ -113,40 +137,208 @@ TEST(HistoryFormat, AwkwardNamesComeBackByteForByte) {
   }
 }
 
-// A move's two folders and a made folder come back with their kinds and
-// identities; either folder relative is damage.
-TEST(HistoryFormat, MovesAndMadeFoldersComeBack) {
-  std::string text = app::HistoryHeader() + app::FormatRunStart("r", "t");
-  app::AppendFolder(text, "r", 0, "/lib/", "Movies", {1, 2, true});
-  app::AppendMove(text, "r", 1, "/dl/", "Film.2010.mkv", "/lib/Movies/",
-                  "Film (2010).mkv", {1, 7, true}, {1, 3, true}, {});
-  app::AppendMove(text, "r", 2, "/dl/", "a.mkv", "lib/", "b.mkv", {}, {}, {});
-  text += app::FormatMade("r", 0, 1);
-  // Its copy between two disks, and undo's copy back begun.
-  app::AppendCopy(text, "r", 1, false, false);
-  app::AppendCopy(text, "r", 1, false, true, {1, 9, true});
-  app::AppendCopy(text, "r", 1, true, false);
-  app::AppendCopy(text, "r", 0, true, false);  // not of a move
-  const app::HistoryRead read = app::ReadHistory(text);
-  ASSERT_EQ(read.problems.size(), 2u);
-  EXPECT_EQ(read.problems[0], "line 5: a folder that is not absolute");
-  EXPECT_EQ(read.problems[1], "line 10: copy of a move not recorded");
-  ASSERT_EQ(read.runs.size(), 1u);
-  const std::vector<HistoryRename>& steps = read.runs[0].renames;
-  ASSERT_EQ(steps.size(), 2u);
-  EXPECT_EQ(steps[0].kind, app::StepKind::kFolder);
-  EXPECT_EQ(steps[0].directory + steps[0].new_name, "/lib/Movies");
-  EXPECT_EQ(steps[0].folder_id, (platform::EntryId{1, 2, true}));
-  EXPECT_EQ(steps[1].kind, app::StepKind::kMove);
-  EXPECT_EQ(steps[1].directory + steps[1].old_name, "/dl/Film.2010.mkv");
-  EXPECT_EQ(steps[1].NewDirectory() + steps[1].new_name,
-            "/lib/Movies/Film (2010).mkv");
-  EXPECT_EQ(steps[1].id, (platform::EntryId{1, 7, true}));
-  EXPECT_FALSE(steps[1].to_folder_id.known);
-  EXPECT_TRUE(steps[0].made && steps[1].made);
-  EXPECT_TRUE(steps[1].across && steps[1].copied && steps[1].back);
-  EXPECT_FALSE(steps[1].back_copied);
-  EXPECT_EQ(steps[1].copy_id, (platform::EntryId{1, 9, true}));
+// Every kind of record comes back from its line as it was written, whatever
+// bytes its texts hold; and every kind has a case here.
+TEST(HistoryFormat, EveryKindComesBackThroughTheTable) {
+  using app::Record;
+  using app::RecordKind;
+  const std::string awkward = std::string("a\tb\nc\rd\\e\0f\x01\x7f", 14) +
+                              "\xff\xc0\xaf caf\xc3\xa9 \xe6\x97";
+  const std::string folder = "/" + awkward + "/";
+  const std::string renamed = "x" + awkward;
+  const platform::EntryId id{0xfd00, 0x1234567890abcdef, true};
+  const platform::EntryId stamp{4096, 1733822400123456789, true, true};
+  const Record cases[] = {
+      {.kind = RecordKind::kRun,
+       .run_id = awkward,
+       .started = awkward,
+       .folder = folder,
+       .options = awkward},
+      {.kind = RecordKind::kRun, .run_id = "r"},  // nothing more known
+      {.kind = RecordKind::kRename,
+       .run_id = awkward,
+       .number = 7,
+       .directory = folder,
+       .old_name = awkward,
+       .new_name = renamed,
+       .id = id,
+       .folder_id = stamp},
+      {.kind = RecordKind::kRename,
+       .run_id = "r",
+       .directory = "C:\\d\\",
+       .old_name = "a",
+       .new_name = "b"},
+      {.kind = RecordKind::kMove,
+       .run_id = "r",
+       .number = 1,
+       .directory = folder,
+       .old_name = awkward,
+       .to_directory = "\\\\srv\\x\\",
+       .new_name = awkward,
+       .id = stamp,
+       .folder_id = id,
+       .to_folder_id = id},
+      {.kind = RecordKind::kFolder,
+       .run_id = "r",
+       .number = 2,
+       .directory = "/lib/",
+       .new_name = awkward,
+       .folder_id = id},
+      {.kind = RecordKind::kRemoved,
+       .run_id = "r",
+       .number = 3,
+       .directory = folder,
+       .new_name = awkward,
+       .id = id,
+       .folder_id = stamp,
+       .mode = 040755},
+      {.kind = RecordKind::kAcross, .run_id = "r", .number = 4},
+      {.kind = RecordKind::kAcross, .run_id = "r", .number = 4, .back = true},
+      {.kind = RecordKind::kCopied, .run_id = "r", .number = 5, .id = stamp},
+      {.kind = RecordKind::kCopied,
+       .run_id = "r",
+       .number = 5,
+       .id = id,
+       .back = true},
+      {.kind = RecordKind::kMade, .run_id = "r", .number = 0, .last = 0},
+      {.kind = RecordKind::kMade, .run_id = "r", .number = 3, .last = 99999},
+      {.kind = RecordKind::kUndone, .run_id = awkward, .number = 2, .last = 4},
+      {.kind = RecordKind::kRunUndone, .run_id = awkward},
+      {.kind = RecordKind::kEnd, .run_id = "r", .number = 12},
+  };
+  std::vector<bool> seen(static_cast<std::size_t>(RecordKind::kEnd) + 1);
+  std::vector<std::string> texts;
+  for (const Record& written : cases) {
+    seen[static_cast<std::size_t>(written.kind)] = true;
+    const std::string line = app::FormatRecord(written);
+    SCOPED_TRACE(line);
+    // One line, of valid UTF-8 and no control byte but its tabs.
+    ASSERT_EQ(line.find('\n'), line.size() - 1);
+    EXPECT_EQ(std::count_if(line.begin(), line.end() - 1,
+                            [](char c) {
+                              return (c >= 0 && c < 0x20 && c != '\t') ||
+                                     c == 0x7f;
+                            }),
+              0);
+    Record read;
+    EXPECT_EQ(app::ParseRecord(line.substr(0, line.size() - 1), read, texts),
+              "");
+    EXPECT_TRUE(read == written);
+  }
+  EXPECT_EQ(std::count(seen.begin(), seen.end(), false), 0);
+}
+
+// A history describes as a list of its runs and steps, with what the
+// later records said of each.
+std::string Describe(const app::HistoryRead& read) {
+  auto id = [](const platform::EntryId& i) {
+    if (!i.known) return std::string("-");
+    char text[48];
+    std::snprintf(text, sizeof text, "%s%llx:%llx", i.by_name ? "=" : "",
+                  static_cast<unsigned long long>(i.volume),
+                  static_cast<unsigned long long>(i.index));
+    return std::string(text);
+  };
+  static const char* const kKinds[] = {"rename", "move", "make", "remove"};
+  std::string out = read.known_format ? "" : "unknown format\n";
+  for (const HistoryRun& run : read.runs) {
+    out += "run " + run.id + " " + run.started + " " + run.folder + " (" +
+           run.options + ")" + (run.ended ? " ended" : "") +
+           (run.undone ? " undone" : "") + "\n";
+    for (const HistoryRename& r : run.renames) {
+      out += std::to_string(r.number) + " " + kKinds[static_cast<int>(r.kind)] +
+             " " + r.directory + r.old_name + " > " + r.NewDirectory() +
+             r.new_name + " " + id(r.id) + " in " + id(r.folder_id);
+      if (r.kind == app::StepKind::kMove) out += " to " + id(r.to_folder_id);
+      if (r.mode != 0) out += " mode " + std::to_string(r.mode);
+      if (r.across) out += " across";
+      if (r.copied) out += " copied " + id(r.copy_id);
+      if (r.back) out += " back";
+      if (r.back_copied) out += " copied " + id(r.back_id);
+      out += std::string(r.made ? " made" : "") + (r.undone ? " undone" : "");
+      out += "\n";
+    }
+  }
+  for (const std::string& problem : read.problems) out += problem + "\n";
+  return out;
+}
+
+// Histories as earlier namewisps wrote them, and a journal of every kind of
+// record as written before the records had one table: read alike.
+TEST(HistoryFormat, EarlierFormatsAreRead) {
+  struct Case {
+    const char* what;
+    const char* text;
+    const char* read;
+  } cases[] = {
+      {"history 1: runs without folders, renames without numbers",
+       "namewisp history 1\n"
+       "run\tr-1\t2026-01-05T10:00:00Z\te09b26b9\n"
+       "rename\tr-1\t/abs/\ta_1.avi\ta 1.avi\tad1c1aa8\n"
+       "rename\tr-1\t/abs/\tb_2.avi\tb 2.avi\t40a729b4\n"
+       "made\tr-1\t0-1\t88b51eba\n"
+       "run\tr-2\t2026-01-05T10:01:00Z\ta6e95ffd\n"
+       "rename\tr-2\t/abs/\tc_3.avi\tc 3.avi\t2d331c2d\n"
+       "undone\tr-2\t0392e52a\n",
+       "run r-1 2026-01-05T10:00:00Z  ()\n"
+       "0 rename /abs/a_1.avi > /abs/a 1.avi - in - made\n"
+       "1 rename /abs/b_2.avi > /abs/b 2.avi - in - made\n"
+       "run r-2 2026-01-05T10:01:00Z  () undone\n"
+       "0 rename /abs/c_3.avi > /abs/c 3.avi - in -\n"},
+      {"history 2: renames without their folder's identity",
+       "namewisp history 2\n"
+       "run\tr-3\t2026-03-01T08:00:00Z\t/abs/\t/y /k *\t79a112b2\n"
+       "rename\tr-3\t0\t/abs/\ta_1.avi\ta 1.avi\t1:a\t9bfa66dc\n"
+       "rename\tr-3\t1\t/abs/\tb_2.avi\tb 2.avi\t-\t56042496\n"
+       "made\tr-3\t0-1\t182c0f34\n"
+       "undone\tr-3\t1\t789a8297\n"
+       "end\tr-3\t2\t905476c2\n",
+       "run r-3 2026-03-01T08:00:00Z /abs/ (/y /k *) ended\n"
+       "0 rename /abs/a_1.avi > /abs/a 1.avi 1:a in - made\n"
+       "1 rename /abs/b_2.avi > /abs/b 2.avi - in - made undone\n"},
+      {"history 3: a journal of every kind",
+       "namewisp history 3\n"
+       "run\tr-4\t2026-12-10T09:30:00Z\t/abs/\t--into /abs/lib *\tf1c6ad4a\n"
+       "rename\tr-4\t0\t/abs/\ta_1\\t\\n\\xff\\x01.avi\ta 1.avi\t1:14\t1:1\t"
+       "aef2859b\n"
+       "folder\tr-4\t1\t/abs/lib/\tMovies\t1:2\tea547ec0\n"
+       "move\tr-4\t2\t/abs/\tFilm.2010.mkv\t/abs/lib/Movies/\tFilm (2010).mkv"
+       "\t=3e8:1234567890\t1:1\t-\t8f8344fa\n"
+       "across\tr-4\t2\tto\t57680235\n"
+       "copied\tr-4\t2\tto\t2:15\td32976af\n"
+       "removed\tr-4\t3\t/abs/\tFilm.2010\t755\t1:1\t1:16\tcac78b02\n"
+       "made\tr-4\t0-3\tcb115c63\n"
+       "end\tr-4\t4\t260a87ad\n"
+       "across\tr-4\t2\tback\t6912af77\n"
+       "copied\tr-4\t2\tback\t1:17\t97cd58f8\n"
+       "undone\tr-4\t2-3\tf26eff5b\n"
+       "undone\tr-4\t0\teb505c69\n"
+       "undone\tr-4\tfd92dbb8\n",
+       "run r-4 2026-12-10T09:30:00Z /abs/ (--into /abs/lib *) ended undone\n"
+       "0 rename /abs/a_1\t\n\xff\x01.avi > /abs/a 1.avi 1:14 in 1:1 made "
+       "undone\n"
+       "1 make /abs/lib/ > /abs/lib/Movies - in 1:2 made\n"
+       "2 move /abs/Film.2010.mkv > /abs/lib/Movies/Film (2010).mkv "
+       "=3e8:1234567890 in 1:1 to - across copied 2:15 back copied 1:17 made "
+       "undone\n"
+       "3 remove /abs/ > /abs/Film.2010 1:16 in 1:1 mode 493 made undone\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Describe(app::ReadHistory(c.text)), c.read);
+  }
+  // Today's records are written as they were, byte for byte.
+  const std::string journal = cases[2].text;
+  std::vector<std::string> texts;
+  for (std::size_t at = journal.find('\n') + 1; at < journal.size();) {
+    const std::size_t end = journal.find('\n', at) + 1;
+    const std::string line = journal.substr(at, end - at);
+    app::Record record;
+    EXPECT_EQ(app::ParseRecord(line.substr(0, line.size() - 1), record, texts),
+              "");
+    EXPECT_EQ(app::FormatRecord(record), line);
+    at = end;
+  }
 }
 
 TEST(HistoryFormat, EveryCutReadsOnlyWholeRecordsAndReportsTheTornOne) {
@@ -154,11 +346,11 @@ TEST(HistoryFormat, EveryCutReadsOnlyWholeRecordsAndReportsTheTornOne) {
       {"r1",
        "2026-01-02T03:04:05",
        true,
-       {{"/d", "a\nb", "a b"}, {"/d", "\xff\\", "x"}}},
+       {R("/d", "a\nb", "a b"), R("/d", "\xff\\", "x")}},
       {"r2",
        "",
        false,
-       {{"C:\\films", "Some.Movie.2010.avi", "Some Movie (2010).avi"}}},
+       {R("C:\\films", "Some.Movie.2010.avi", "Some Movie (2010).avi")}},
   };
   const std::string text = Write(written);
   // Where each record line ends (before its line feed), in file order.
@@ -198,7 +390,7 @@ TEST(HistoryFormat, EveryCutReadsOnlyWholeRecordsAndReportsTheTornOne) {
 }
 
 TEST(HistoryFormat, DamagedLinesAreReportedAndSkipped) {
-  const std::string rename = app::FormatRename("r1", {"/d", "old", "new"});
+  const std::string rename = FormatRename("r1", R("/d", "old", "new"));
   std::string flipped = rename;
   flipped[flipped.find("new")] = 'm';  // a name edited by hand
   struct Case {
@@ -235,22 +427,29 @@ TEST(HistoryFormat, DamagedLinesAreReportedAndSkipped) {
       {Sealed("rename\tr0\t/d\told\tnew"), "line 4: rename outside its run"},
       {Sealed("undone\tr0"),
        "line 4: undone mark for a run not in the history"},
+      {Sealed("move\tr1\t5\t/d\ta\tlib/\tb\t-\t-\t-"),
+       "line 4: a folder that is not absolute"},
+      {Sealed("removed\tr1\t5\t/d\tx\t8\t-\t-"), "line 4: bad folder mode"},
+      {Sealed("across\tr1\t0\tup"), "line 4: bad way of a copy"},
+      {Sealed("copied\tr1\t0\tto\t-"), "line 4: bad entry identity"},
+      {Sealed("across\tr1\t0\tto"), "line 4: copy of a move not recorded"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.line));
     const std::string text = app::HistoryHeader() +
                              app::FormatRunStart("r1", "t") + rename + c.line +
-                             app::FormatRename("r1", {"/d", "b", "c", false, {}, 1});
+                             FormatRename("r1", R("/d", "b", "c", 1));
     const app::HistoryRead read = app::ReadHistory(text);
     EXPECT_EQ(read.problems, std::vector<std::string>{c.problem});
-    ExpectRuns(read.runs,
-               {{"r1", "t", false, {{"/d", "old", "new"}, {"/d", "b", "c"}}}});
+    ExpectRuns(
+        read.runs,
+        {{"r1", "t", false, {R("/d", "old", "new"), R("/d", "b", "c")}}});
   }
 }
 
 TEST(HistoryFormat, FirstLineAndLineEnds) {
-  const std::string body = app::FormatRunStart("r1", "t") +
-                           app::FormatRename("r1", {"/d", "a\r", "b"});
+  const std::string body =
+      app::FormatRunStart("r1", "t") + FormatRename("r1", R("/d", "a\r", "b"));
   std::string crlf;
   for (char c : app::HistoryHeader() + body) {
     if (c == '\n') crlf += '\r';
@@ -283,7 +482,7 @@ TEST(HistoryFormat, FirstLineAndLineEnds) {
     EXPECT_EQ(read.runs.size(), c.runs);
     EXPECT_EQ(read.problems, c.problems);
     if (c.runs == 1) {
-      ExpectRuns(read.runs, {{"r1", "t", false, {{"/d", "a\r", "b"}}}});
+      ExpectRuns(read.runs, {{"r1", "t", false, {R("/d", "a\r", "b")}}});
     }
   }
 }
@@ -291,8 +490,7 @@ TEST(HistoryFormat, FirstLineAndLineEnds) {
 TEST(HistoryUndone, MarksTheLatestRunOfItsIdThatIsNotUndone) {
   // A run of one rename; a run of none has nothing to undo.
   const auto FormatRunStart = [](const std::string& id, const std::string& t) {
-    return app::FormatRunStart(id, t) +
-           app::FormatRename(id, {"/d", "a", "b"});
+    return app::FormatRunStart(id, t) + FormatRename(id, R("/d", "a", "b"));
   };
   const auto FormatUndone = WholeRunUndone;
   struct Case {
@@ -342,7 +540,7 @@ namespace {
 TEST(HistoryMade, MarksNameTheRenamesThatWereMade) {
   std::string run = app::HistoryHeader() + app::FormatRunStart("x", "t");
   for (std::size_t n = 0; n < 4; ++n)
-    run += app::FormatRename("x", {"/d", "a", "b", false, {}, n});
+    run += FormatRename("x", R("/d", "a", "b", n));
   struct Case {
     std::string marks;
     std::vector<bool> made;
@@ -375,7 +573,7 @@ TEST(HistoryMade, MarksNameTheRenamesThatWereMade) {
 // as the very last record says the run is undone.
 TEST(HistoryEndsUndone, OnlyASoundWholeRunMarkAtTheEnd) {
   const std::string run = app::HistoryHeader() + app::FormatRunStart("x", "t") +
-                          app::FormatRename("x", {"/d", "a", "b"});
+                          FormatRename("x", R("/d", "a", "b"));
   std::string edited = app::FormatRunUndone("x");
   edited[edited.find('x')] = 'y';
   struct Case {

@@ -82,6 +82,19 @@ std::string Without(const std::string& text,
 
 const std::vector<std::string> kBefore = {"a_1.avi", "b_2.avi", "c_3.avi"};
 
+// The record of a rename that run numbers n, as a run writes it.
+std::string Rename(std::string_view run, std::size_t n, std::string_view folder,
+                   std::string_view old_name, std::string_view new_name,
+                   platform::EntryId id) {
+  return app::FormatRecord({.kind = app::RecordKind::kRename,
+                            .run_id = run,
+                            .number = n,
+                            .directory = folder,
+                            .old_name = old_name,
+                            .new_name = new_name,
+                            .id = id});
+}
+
 // A run killed at any point, a rename that failed between two that were
 // made, or a damaged record: undo puts back every name made and no other.
 TEST(Undo, PutsBackWhatWasMadeWhateverTheMarksSay) {
@@ -236,7 +249,7 @@ TEST(Undo, BringsBackAnEntryLeftUnderTheCaseDetour) {
   const platform::EntryId id = sys.Identify({}, ".namewisp-case-0.tmp");
   std::string text = app::HistoryHeader() +
                      app::FormatRunStart("r-1", "2026-12-09T14:02:03Z");
-  app::AppendRename(text, "r-1", 0, "/abs/", "MOVIE.avi", "Movie.avi", id);
+  text += Rename("r-1", 0, "/abs/", "MOVIE.avi", "Movie.avi", id);
   sys.History() = text;
   EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"MOVIE.avi"});
@@ -454,8 +467,9 @@ TEST(Undo, AFolderNameCannotDriveTheTerminal) {
   const std::string journal = "runs/r-1.run";
   sys.files[journal] = app::HistoryHeader() +
                        app::FormatRunStart("r-1", "t", "/abs/t\x1b]0;owned\x07/", "");
-  app::AppendRename(sys.files[journal], "r-1", 0, "/abs/t\x1b]0;owned\x07/",
-                    "a_0.avi", "a_1.avi", sys.Identify({"t\x1b]0;owned\x07/", nullptr}, "a_1.avi"));
+  sys.files[journal] +=
+      Rename("r-1", 0, "/abs/t\x1b]0;owned\x07/", "a_0.avi", "a_1.avi",
+             sys.Identify({"t\x1b]0;owned\x07/", nullptr}, "a_1.avi"));
   for (const char* what : {"--history", "--undo"}) {
     sys.Run({what});
     EXPECT_EQ(sys.console.out.find('\x1b'), std::string::npos) << sys.console.out;
@@ -536,8 +550,7 @@ TEST(Undo, ARunTouchedByALaterOneWaits) {
   for (const char* run : {"r-1", "r-2"}) {
     text += app::FormatRunStart(run, "t");
     const bool first = run[2] == '1';
-    app::AppendRename(text, run, 0, "/abs/", first ? "a" : "b",
-                      first ? "b" : "c", id);
+    text += Rename(run, 0, "/abs/", first ? "a" : "b", first ? "b" : "c", id);
     text += app::FormatMade(run, 0, 0) + app::FormatEnd(run, 1);
   }
   sys.History() = text;
@@ -557,10 +570,10 @@ TEST(Undo, ALaterRunThatChangedNothingDoesNotWait) {
   const platform::EntryId id = sys.Identify({}, "b");
   std::string text = app::HistoryHeader();
   text += app::FormatRunStart("r-1", "t");
-  app::AppendRename(text, "r-1", 0, "/abs/", "a", "b", id);
+  text += Rename("r-1", 0, "/abs/", "a", "b", id);
   text += app::FormatMade("r-1", 0, 0) + app::FormatEnd("r-1", 1);
   text += app::FormatRunStart("r-2", "t");
-  app::AppendRename(text, "r-2", 0, "/abs/", "b", "c", id);
+  text += Rename("r-2", 0, "/abs/", "b", "c", id);
   text += app::FormatEnd("r-2", 1);
   sys.History() = text;
   EXPECT_EQ(sys.Run({"--undo", "r-1"}), 0) << sys.console.out;
@@ -663,32 +676,80 @@ std::string Sealed(const std::string& payload) {
   return payload + "\t" + check + "\n";
 }
 
-// Runs an earlier namewisp recorded (without identities) stay undoable, and
-// only their renames marked made go back.
+// Runs as earlier namewisps recorded them stay undoable, and only their
+// renames marked made go back: the old history file (without identities;
+// then without the folders' identities), and a run's journal into a
+// library as written before the records had one table.
 TEST(Undo, AnEarlierHistoryStaysUndoable) {
-  Sys sys;
-  sys.folders[""] = fake::Files({"a 1.avi", "b_2.avi", "c 3.avi"});
-  sys.History() = "namewisp history 1\n" + Sealed("run\told-1\tt") +
-                  Sealed("run\told-2\tt2") +
-                  Sealed("rename\told-2\t/abs/\ta_1.avi\ta 1.avi") +
-                  Sealed("rename\told-2\t/abs/\tb_2.avi\tb 2.avi") +
-                  Sealed("rename\told-2\t/abs/\tc_3.avi\tc 3.avi") +
-                  Sealed("made\told-2\t0") + Sealed("made\told-2\t2") +
-                  Sealed("undone\told-1");
-  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
-  EXPECT_EQ(sys.Names(),
-            (std::vector<std::string>{"a_1.avi", "b_2.avi", "c_3.avi"}));
-  EXPECT_EQ(sys.Run({"--undo"}), 0);
-  EXPECT_EQ(sys.console.out, "Nothing to undo.\n");
-  // The old file is never written again: its marks and a new run go to
-  // files of their own, and the new run is undone in turn.
-  const std::string old = sys.History();
-  EXPECT_EQ(sys.Run({"a_1.avi"}), 0);
-  EXPECT_EQ(sys.console.out, "a_1.avi ==> a 1.avi\n1 renamed\nDone\n\n");
-  EXPECT_EQ(sys.History(), old);
-  EXPECT_EQ(sys.Run({"--undo"}), 0);
-  EXPECT_EQ(sys.Names(),
-            (std::vector<std::string>{"a_1.avi", "b_2.avi", "c_3.avi"}));
+  platform::Entry a = fake::MakeEntry("a 1.avi", EntryKind::kFile);
+  a.id = {1, 0x14, true};
+  struct Case {
+    const char* what;
+    const char* file;
+    std::string text;
+    std::vector<platform::Entry> here, in_lib;
+  } cases[] = {
+      {"history 1",
+       "history",
+       "namewisp history 1\n" + Sealed("run\told-1\tt") +
+           Sealed("run\told-2\tt2") +
+           Sealed("rename\told-2\t/abs/\ta_1.avi\ta 1.avi") +
+           Sealed("rename\told-2\t/abs/\tb_2.avi\tb 2.avi") +
+           Sealed("rename\told-2\t/abs/\tc_3.avi\tc 3.avi") +
+           Sealed("made\told-2\t0") + Sealed("made\told-2\t2") +
+           Sealed("undone\told-1"),
+       fake::Files({"a 1.avi", "b_2.avi", "c 3.avi"}),
+       {}},
+      {"history 2",
+       "history",
+       "namewisp history 2\n"
+       "run\tr-3\t2026-03-01T08:00:00Z\t/abs/\t/y /k *\t79a112b2\n"
+       "rename\tr-3\t0\t/abs/\ta_1.avi\ta 1.avi\t1:14\t73a6c088\n"
+       "rename\tr-3\t1\t/abs/\tb_2.avi\tb 2.avi\t-\t56042496\n"
+       "rename\tr-3\t2\t/abs/\tc_3.avi\tc 3.avi\t-\t22ee774b\n"
+       "made\tr-3\t0-2\t1b2c13ed\n"
+       "undone\tr-3\t1\t789a8297\n"
+       "end\tr-3\t3\t91547855\n",
+       {a, fake::MakeEntry("b_2.avi", EntryKind::kFile),
+        fake::MakeEntry("c 3.avi", EntryKind::kFile)},
+       {}},
+      {"a journal",
+       "runs/r-5.run",
+       "namewisp history 3\n"
+       "run\tr-5\t2026-12-10T09:30:00Z\t/abs/\t--into /abs/lib *\t42a60563\n"
+       "rename\tr-5\t0\t/abs/\ta_1.avi\ta 1.avi\t1:14\t-\tad6f7af8\n"
+       "folder\tr-5\t1\t/abs/\tlib\t-\tb9d7dcdf\n"
+       "move\tr-5\t2\t/abs/\tb_2.avi\t/abs/lib/\tb 2.avi\t1:15\t-\t-\t"
+       "37a009b5\n"
+       "made\tr-5\t0-2\t8c78556b\n"
+       "end\tr-5\t3\t13ec3e47\n",
+       {a, fake::MakeEntry("lib", EntryKind::kDirectory),
+        fake::MakeEntry("c_3.avi", EntryKind::kFile)},
+       {fake::MakeEntry("b 2.avi", EntryKind::kFile)}},
+  };
+  cases[2].in_lib[0].id = {1, 0x15, true};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sys sys;
+    sys.folders[""] = c.here;
+    if (!c.in_lib.empty()) sys.folders["lib/"] = c.in_lib;
+    sys.files[c.file] = c.text;
+    EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+    EXPECT_EQ(sys.Names(),
+              (std::vector<std::string>{"a_1.avi", "b_2.avi", "c_3.avi"}));
+    EXPECT_EQ(sys.folders.count("lib/"), 0u);
+    EXPECT_EQ(sys.Run({"--undo"}), 0);
+    EXPECT_EQ(sys.console.out, "Nothing to undo.\n");
+    // The old file is never written again: its marks and a new run go to
+    // files of their own, and the new run is undone in turn.
+    const std::string old = sys.History();
+    EXPECT_EQ(sys.Run({"a_1.avi"}), 0);
+    EXPECT_EQ(sys.console.out, "a_1.avi ==> a 1.avi\n1 renamed\nDone\n\n");
+    EXPECT_EQ(sys.History(), old);
+    EXPECT_EQ(sys.Run({"--undo"}), 0);
+    EXPECT_EQ(sys.Names(),
+              (std::vector<std::string>{"a_1.avi", "b_2.avi", "c_3.avi"}));
+  }
 }
 
 }  // namespace
