@@ -3,6 +3,7 @@
 // it was).
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -70,7 +71,8 @@ struct Row {
   Tree before;
   std::vector<std::string> args;  // "--into lib" and its operands
   Tree gone, come;
-  std::vector<std::string> said;  // each in the run's output
+  std::vector<std::string> said = {};  // each in the run's output
+  std::function<void(Sys&)> set_up = {};
 };
 
 void RunThreeWays(const Row& row) {
@@ -82,6 +84,7 @@ void RunThreeWays(const Row& row) {
   const std::vector<std::string>& args = row.args;
 
   Sys done(row.before);
+  if (row.set_up) row.set_up(done);
   done.Run(args);
   EXPECT_EQ(done.Now(), after) << row.what << "\n" << done.console.out;
   for (const std::string& line : row.said)
@@ -89,6 +92,7 @@ void RunThreeWays(const Row& row) {
         << row.what << ": " << line << "\n" << done.console.out;
 
   Sys dry(row.before);
+  if (row.set_up) row.set_up(dry);
   std::vector<std::string> dry_args = {"--dry-run"};
   dry_args.insert(dry_args.end(), args.begin(), args.end());
   dry.Run(dry_args);
@@ -211,6 +215,25 @@ TEST(Library, ThreeWays) {
         "lib/Movies/Moon (2009)/Featurettes/Making Of.mkv",
         "lib/Movies/Moon (2009)/Featurettes/Bloopers.mkv",
         "lib/Movies/Moon (2009)/Behind The Scenes/On Set.mkv"}},
+      {"a file that is the library's own (the same size and time) is "
+       "already there",
+       {"lib/Movies/Moon (2009)/Moon (2009).mkv", "dl/Moon.2009.1080p.mkv"},
+       {"--into", "lib", "dl/*"},
+       {},
+       {},
+       {"Moon.2009.1080p.mkv: already in the library as Movies/Moon "
+        "(2009)/Moon (2009).mkv"},
+       [](Sys& sys) {
+         sys.stamps["dl/|Moon.2009.1080p.mkv"] =
+             sys.stamps["lib/Movies/Moon (2009)/|Moon (2009).mkv"] = {
+                 7, 42, true, true};
+       }},
+      {"a library in the folder the run takes is never taken",
+       {"Movies/Up (2009)/Up (2009).mkv", "Up.2009.2160p.mkv"},
+       {"--into", ".", "Movies", "Up.2009.2160p.mkv"},
+       {"Up.2009.2160p.mkv"},
+       {"Movies/Up (2009)/Up (2009) - 2160p.mkv"},
+       {"Movies/: the library's own folder"}},
   };
   for (const Row& row : rows) RunThreeWays(row);
 }

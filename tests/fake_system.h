@@ -109,6 +109,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
   }
   // A folder by its absolute path ("/abs/sub/") or as listed ("sub/").
   static std::string Local(const std::string& dir) {
+    if (dir.starts_with("./")) return Local(dir.substr(2));
     return dir.starts_with("/abs/") ? dir.substr(5) : dir;
   }
   platform::Entry* Find(const std::string& listed, std::string_view name) {
