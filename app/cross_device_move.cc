@@ -94,9 +94,9 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
                        std::string_view new_name, std::string_view tag,
                        CopyRecorder& recorder) {
   const platform::EntryId before = files.StampOf(from, old_name);
-  if (!before.known) return FailureWords({platform::Failure::kNotFound, 0}, files);
+  if (!before.known) return FailureWords({platform::Failure::kNotFound, 0});
   if (files.Exists(to, new_name))
-    return FailureWords({platform::Failure::kExists, 0}, files);
+    return FailureWords({platform::Failure::kExists, 0});
   if (!recorder.Record(CopyStep::kCopy, {}))
     return "its copy cannot be recorded for undo";
   const std::string temporary = CopyTemporary(tag);
@@ -108,7 +108,7 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
     outcome = files.CopyInto(from, old_name, to, temporary, bytes,
                              [&bar](std::uint64_t done) { bar.Draw(done); });
   }
-  if (!outcome.ok()) return FailureWords(outcome, files);
+  if (!outcome.ok()) return FailureWords(outcome);
   // The copy has every byte the file had when the move began, and the file
   // did not change meanwhile (a download still written, say).
   const platform::EntryId copied = files.StampOf(to, temporary);
@@ -126,7 +126,7 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
   outcome = files.Rename(to, temporary, new_name);
   if (!outcome.ok()) {
     files.RemoveFile(to, temporary);
-    return FailureWords(outcome, files);
+    return FailureWords(outcome);
   }
   files.SyncFolder(to);
   outcome = files.RemoveFile(from, old_name);
@@ -134,7 +134,7 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
     // The file stays where it was, so its copy goes: one file, as before.
     files.RemoveFile(to, new_name);
     files.SyncFolder(to);
-    return FailureWords(outcome, files) + " (the file stays where it was)";
+    return FailureWords(outcome) + " (the file stays where it was)";
   }
   files.SyncFolder(from);
   return "";

@@ -191,12 +191,4 @@ std::string DryRunFileSystem::AbsolutePath(const platform::Folder& folder) {
   return real_.AbsolutePath(folder);
 }
 
-std::string DryRunFileSystem::DescribeError(int code) {
-  return real_.DescribeError(code);
-}
-
-void DryRunFileSystem::HoldInterrupts() { real_.HoldInterrupts(); }
-void DryRunFileSystem::ReleaseInterrupts() { real_.ReleaseInterrupts(); }
-bool DryRunFileSystem::InterruptWaiting() { return real_.InterruptWaiting(); }
-
 }  // namespace app

@@ -62,10 +62,6 @@ class DryRunFileSystem final : public platform::FileSystem {
   platform::EntryId StampOf(const platform::Folder& folder,
                             std::string_view name) override;
   std::string AbsolutePath(const platform::Folder& folder) override;
-  std::string DescribeError(int code) override;
-  void HoldInterrupts() override;
-  void ReleaseInterrupts() override;
-  bool InterruptWaiting() override;
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;

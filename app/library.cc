@@ -94,7 +94,7 @@ bool Library::Open(platform::Console& console) {
     if (!listing.failure.ok()) {
       console.PrintError("namewisp: the library folder " +
                          ForScreen(console, path) + " cannot be read: " +
-                         FailureWords(listing.failure, files_));
+                         FailureWords(listing.failure));
       return nullptr;
     }
     if (!listing.folder.handle) {
@@ -181,7 +181,7 @@ std::string Library::Reach(Node* node, bool make) {
           files_.MakeFolder(parent->folder, n->name, made);
       if (!outcome.ok()) {
         n->failure = "the folder " + n->shown + " cannot be made: " +
-                     FailureWords(outcome, files_);
+                     FailureWords(outcome);
         return n->failure;
       }
       RecordMade(journal_, number);
@@ -200,7 +200,7 @@ std::string Library::Reach(Node* node, bool make) {
         n->failure = "the folder " + n->shown + " cannot be read: " +
                      (listing.failure.ok()
                           ? std::string("not found")
-                          : FailureWords(listing.failure, files_));
+                          : FailureWords(listing.failure));
         return n->failure;
       }
       n->folder = std::move(listing.folder);

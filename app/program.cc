@@ -23,7 +23,7 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
   platform::UserFiles& user_files = system.user_files;
   if (request.history) return ListHistory(files, user_files, console);
   if (request.undo)
-    return RunUndo(files, user_files, console, request.undo_id,
+    return RunUndo(files, system.interrupts, user_files, console, request.undo_id,
                    MakeRunId(system.start_time, system.process, system.random),
                    request.dry_run);
   RunOptions options = request.options;
@@ -37,7 +37,7 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
                   system.start_time, system.process, system.random,
                   request.option_words);
   return RunRename(options, request.operands, system.path_style, files,
-                   console, journal, counts);
+                   system.interrupts, console, journal, counts);
 }
 
 }  // namespace

@@ -106,6 +106,7 @@ struct Run {
   const RunOptions& options;
   platform::PathStyle style;
   platform::FileSystem& files;
+  platform::Interrupts& interrupts;
   platform::Console& console;
   Journal& journal;
   Library* library = nullptr;  // with "--into", "--movies" or "--shows"
@@ -150,14 +151,14 @@ struct Run {
     const bool ask = plan.confirm && !all_yes;
     if (ask) {
       const bool written = WriteJournal(journal);
-      files.ReleaseInterrupts();
+      interrupts.Release();
       if (!written) {
-        files.HoldInterrupts();
+        interrupts.Hold();
         return false;
       }
     }
     const platform::Answer answer = show(ask);
-    if (ask) files.HoldInterrupts();
+    if (ask) interrupts.Hold();
     if (answer == platform::Answer::kAll) all_yes = true;
     if (answer == platform::Answer::kQuit) quit = true;
     if (answer == platform::Answer::kNo || answer == platform::Answer::kQuit) {
@@ -205,7 +206,7 @@ struct Run {
   void RunBatch(const platform::Folder& folder, const std::string& shown,
                 std::span<const Plan> plans) {
     if (plans.empty() || journal.Stops()) return;
-    files.HoldInterrupts();
+    const platform::InterruptHold hold(interrupts);
     std::vector<std::size_t> numbers;
     numbers.reserve(plans.size());
     // A move's folders are made (each recorded first) before the move is
@@ -233,7 +234,7 @@ struct Run {
       for (std::size_t i = 0; i < plans.size() && !journal.broken; ++i) {
         // Ctrl+C during the batch (a long copy stops for it): no change
         // after it, and the run ends once the batch is on record.
-        if (files.InterruptWaiting()) break;
+        if (interrupts.Waiting()) break;
         // The first rename past the most a run records: the run stops.
         if (journal.full && numbers[i] == kNotRecorded && !quit &&
             !plans[i].clash)
@@ -244,7 +245,6 @@ struct Run {
     }
     WriteJournal(journal, true);
     if (journal.Stops()) any_failed = true;
-    files.ReleaseInterrupts();
   }
 
   // Why the run leaves the entry alone, downloads in progress first: they
@@ -466,7 +466,7 @@ struct Run {
         !top.listing.failure.ok() || !top.listing.folder.handle) {
       Failed(ForScreen(console, here) + " [FAILED: " +
              (top.listing.failure.ok() ? std::string("not found")
-                                       : FailureWords(top.listing.failure, files)) +
+                                       : FailureWords(top.listing.failure)) +
              "]\n");
       return;
     }
@@ -571,10 +571,10 @@ struct Run {
   // holds anything now stays.  Whether the folder is gone.
   bool RemoveEmptied(const platform::Folder& parent, platform::Folder& folder,
                      const std::string& name, const std::string& shown_path) {
-    files.HoldInterrupts();
+    interrupts.Hold();
     const std::size_t number = RecordRemoved(journal, files, parent, folder, name);
     if (number == kNotRecorded || !WriteJournal(journal)) {
-      files.ReleaseInterrupts();
+      interrupts.Release();
       Failed(ForScreen(console, shown_path) +
              " [FAILED: its removal cannot be recorded for undo]\n");
       return false;
@@ -586,7 +586,7 @@ struct Run {
       WriteJournal(journal, true);
       removed_folders += shown_path + "\n";
     }
-    files.ReleaseInterrupts();
+    interrupts.Release();
     if (outcome.ok()) return true;
     if (outcome.failure == platform::Failure::kNotEmpty) {
       console.Print(ForScreen(console, shown_path) +
@@ -594,7 +594,7 @@ struct Run {
       return false;
     }
     Failed(ForScreen(console, shown_path) + " [FAILED: " +
-           FailureWords(outcome, files) + "]\n");
+           FailureWords(outcome) + "]\n");
     return false;
   }
 
@@ -618,7 +618,7 @@ struct Run {
       const std::string words =
           failure.failure == platform::Failure::kNotFound
               ? "no longer the folder that was listed; its entries are left alone"
-              : FailureWords(failure, files);
+              : FailureWords(failure);
       Failed(ForScreen(console, listing.folder.path) + " [FAILED: " + words +
              "]\n");
       return false;
@@ -708,7 +708,7 @@ struct Run {
       }
       if (!found.failure.ok()) {
         Failed(ForScreen(console, operand) + " [FAILED: " +
-               FailureWords(found.failure, files) + "]\n");
+               FailureWords(found.failure) + "]\n");
         matched[k] = true;  // the failure is its answer
         continue;
       }
@@ -756,7 +756,7 @@ struct Run {
       // The failure is the operand's answer: no "No matches" after it.
       for (std::size_t k : pattern_operands) {
         Failed(ForScreen(console, *operands[k]) + " [FAILED: " +
-               FailureWords(listing.failure, files) + "]\n");
+               FailureWords(listing.failure) + "]\n");
         matched[k] = true;
       }
       return;
@@ -789,9 +789,10 @@ struct Run {
 RunEnd RunRename(const RunOptions& options,
                  const std::vector<std::string>& operands,
                  platform::PathStyle style, platform::FileSystem& files,
+                 platform::Interrupts& interrupts,
                  platform::Console& console, Journal& journal,
                  RunCounts& counts) {
-  Run run{options, style, files, console, journal, nullptr, {console, {}}, {}};
+  Run run{options, style, files, interrupts, console, journal, nullptr, {console, {}}, {}};
   Library library(options, style, files, journal);
   if (options.IntoLibrary()) {
     if (!library.Open(console)) {

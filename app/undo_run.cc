@@ -468,11 +468,13 @@ struct Looker {
 };
 
 struct Undo {
-  Undo(platform::FileSystem& f, platform::UserFiles& u, platform::Console& c,
-       const HistoryRun& r)
-      : files(f), user_files(u), console(c), run(r), looker{f, r, {}, {}} {}
+  Undo(platform::FileSystem& f, platform::Interrupts& i, platform::UserFiles& u,
+       platform::Console& c, const HistoryRun& r)
+      : files(f), interrupts(i), user_files(u), console(c), run(r),
+        looker{f, r, {}, {}} {}
 
   platform::FileSystem& files;
+  platform::Interrupts& interrupts;
   platform::UserFiles& user_files;
   platform::Console& console;
   const HistoryRun& run;
@@ -533,7 +535,7 @@ struct Undo {
       return true;
     }
     console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
-                  FailureWords(outcome, files) + "]\n");
+                  FailureWords(outcome) + "]\n");
     end.failed = true;
     return false;
   }
@@ -569,13 +571,15 @@ struct Undo {
       return true;
     }
     platform::Folder made;
-    files.HoldInterrupts();
-    platform::Outcome outcome = files.MakeFolder(*parent, r.new_name, made);
-    if (outcome.ok() && r.mode != 0) outcome = files.RestoreFolderMode(made, r.mode);
-    files.ReleaseInterrupts();
+    platform::Outcome outcome;
+    {
+      const platform::InterruptHold hold(interrupts);
+      outcome = files.MakeFolder(*parent, r.new_name, made);
+      if (outcome.ok() && r.mode != 0) outcome = files.RestoreFolderMode(made, r.mode);
+    }
     if (!outcome.ok()) {
       console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
-                    FailureWords(outcome, files) + "]\n");
+                    FailureWords(outcome) + "]\n");
       end.failed = true;
       return false;
     }
@@ -626,34 +630,36 @@ struct Undo {
       by_name_said = true;
     }
     const platform::Folder& folder = *looker.Reach(r);
-    files.HoldInterrupts();
-    // Between two disks the entry goes back through a copy too, each step
-    // recorded in the run's journal ahead of it.
-    struct Recorder final : CopyRecorder {
-      Undo& undo;
-      std::size_t number;
-      Recorder(Undo& u, std::size_t n) : undo(u), number(n) {}
-      bool Record(CopyStep step, const platform::EntryId& copy) override {
-        if (undo.dry_run) return true;
-        std::string record;
-        AppendCopy(record, undo.run.id, number, true,
-                   step == CopyStep::kCopied, copy);
-        undo.Write(std::move(record));
-        return !undo.marks_lost && undo.journal && undo.journal->Sync();
-      }
-    } recorder(*this, r.number);
-    recorder.progress = &console;
-    if (look.clear_back && !dry_run)
-      files.RemoveFile(*looker.ReachFrom(r),
-                       CopyTemporary(looker.Tag(r) + "-back"));
-    const std::string failure =
-        r.kind == StepKind::kMove
-            ? SafeMove(files, folder, look.from, *looker.ReachFrom(r),
-                       r.old_name, NewName::kGivenBack, &recorder,
-                       looker.Tag(r) + "-back")
-            : SafeRename(files, folder, look.from, r.old_name, looker.Tag(r),
-                         NewName::kGivenBack);
-    files.ReleaseInterrupts();
+    std::string failure;
+    {
+      const platform::InterruptHold hold(interrupts);
+      // Between two disks the entry goes back through a copy too, each step
+      // recorded in the run's journal ahead of it.
+      struct Recorder final : CopyRecorder {
+        Undo& undo;
+        std::size_t number;
+        Recorder(Undo& u, std::size_t n) : undo(u), number(n) {}
+        bool Record(CopyStep step, const platform::EntryId& copy) override {
+          if (undo.dry_run) return true;
+          std::string record;
+          AppendCopy(record, undo.run.id, number, true,
+                     step == CopyStep::kCopied, copy);
+          undo.Write(std::move(record));
+          return !undo.marks_lost && undo.journal && undo.journal->Sync();
+        }
+      } recorder(*this, r.number);
+      recorder.progress = &console;
+      if (look.clear_back && !dry_run)
+        files.RemoveFile(*looker.ReachFrom(r),
+                         CopyTemporary(looker.Tag(r) + "-back"));
+      failure =
+          r.kind == StepKind::kMove
+              ? SafeMove(files, folder, look.from, *looker.ReachFrom(r),
+                         r.old_name, NewName::kGivenBack, &recorder,
+                         looker.Tag(r) + "-back")
+              : SafeRename(files, folder, look.from, r.old_name, looker.Tag(r),
+                           NewName::kGivenBack);
+    }
     Show(r, look.from, failure);
     return failure.empty();  // a name taken since: pending
   }
@@ -670,7 +676,7 @@ struct Undo {
       const platform::Outcome outcome = files.RemoveFile(folder, name);
       if (!outcome.ok() && outcome.failure != platform::Failure::kNotFound &&
           failure.empty())
-        failure = FailureWords(outcome, files);
+        failure = FailureWords(outcome);
     };
     if (look.clear_copy) remove(to, r.new_name);
     if (look.clear_temporary) remove(to, CopyTemporary(tag));
@@ -783,7 +789,8 @@ std::string Live(platform::Console& console, const HistoryRun& run) {
 
 }  // namespace
 
-RunEnd RunUndo(platform::FileSystem& files, platform::UserFiles& user_files,
+RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
+               platform::UserFiles& user_files,
                platform::Console& console, const std::string& run_id,
                const std::string& own_id, bool dry_run) {
   std::optional<History> history = LoadHistory(user_files, console, false);
@@ -847,7 +854,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::UserFiles& user_files,
     return {false, true};
   }
 
-  Undo undo(files, user_files, console, *run);
+  Undo undo(files, interrupts, user_files, console, *run);
   undo.dry_run = dry_run;
   undo.journal = std::move(held.file);
   undo.shown_path = run->journal;

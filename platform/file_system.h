@@ -219,15 +219,6 @@ class FileSystem {
   // The folder's absolute path with its trailing separator ("" when it
   // cannot be told).
   virtual std::string AbsolutePath(const Folder& folder) = 0;
-  // The system's own description of an error number, or "".
-  virtual std::string DescribeError(int code) = 0;
-  // While held, Ctrl+C and other signals that end the process wait, so that
-  // a change in several steps is never cut between them.  Holds nest.
-  virtual void HoldInterrupts() = 0;
-  virtual void ReleaseInterrupts() = 0;
-  // Whether such a signal waits on a hold: a run makes no further change
-  // before it acts, and a copy stops for it (a copy may take minutes).
-  virtual bool InterruptWaiting() { return false; }
 };
 
 }  // namespace platform

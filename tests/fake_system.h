@@ -16,6 +16,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/interrupts.h"
 #include "platform/user_files.h"
 
 namespace fake {
@@ -38,8 +39,9 @@ inline std::vector<platform::Entry> Files(
   return entries;
 }
 
-// Both sides in one, so that a test hands the same fake to each.
-struct FileSystem : platform::FileSystem, platform::UserFiles {
+// Every side in one, so that a test hands the same fake to each.
+struct FileSystem : platform::FileSystem, platform::UserFiles,
+                    platform::Interrupts {
   std::map<std::string, std::vector<platform::Entry>> folders;  // "" or "sub/"
   std::set<std::string> ignore_case_folders;  // file systems that ignore case
   std::map<std::string, platform::Failure> unreadable;  // folder -> why
@@ -330,9 +332,9 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     if (no_absolute.count(folder.path)) return "";
     return "/abs/" + Local(folder.path);
   }
-  std::string DescribeError(int) override { return ""; }
-  void HoldInterrupts() override { ++holds; }
-  void ReleaseInterrupts() override { --holds; }
+  void Hold() override { ++holds; }
+  void Release() override { --holds; }
+  bool Waiting() override { return false; }
   std::string UserFilePath(platform::UserFile file) override {
     return file == platform::UserFile::kHistory ? "history"
            : file == platform::UserFile::kRuns  ? "runs/"

@@ -1,10 +1,11 @@
 // The POSIX file system, user files and console.  Internal to the POSIX
 // layer: the rest of the program sees them through platform::FileSystem,
-// platform::UserFiles and platform::Console.
+// platform::UserFiles, platform::Console and platform::Interrupts.
 #pragma once
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/interrupts.h"
 #include "platform/user_files.h"
 
 namespace platform::posix {
@@ -63,10 +64,13 @@ class PosixFileSystem final : public FileSystem {
   EntryId StampOf(const Folder& folder, std::string_view name) override;
   std::string VolumeType(const Folder& folder) override;  // volume_type.cc
   std::string AbsolutePath(const Folder& folder) override;  // absolute_path.cc
-  std::string DescribeError(int code) override;             // failure_kind.cc
-  void HoldInterrupts() override;                           // interrupts.cc
-  void ReleaseInterrupts() override;
-  bool InterruptWaiting() override;
+};
+
+class PosixInterrupts final : public Interrupts {
+ public:
+  void Hold() override;  // interrupts.cc
+  void Release() override;
+  bool Waiting() override;
 };
 
 class PosixUserFiles final : public UserFiles {

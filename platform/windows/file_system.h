@@ -1,6 +1,6 @@
 // The Windows file system, user files and console.  Internal to the Windows
 // layer: the rest of the program sees them through platform::FileSystem,
-// platform::UserFiles and platform::Console.
+// platform::UserFiles, platform::Console and platform::Interrupts.
 #pragma once
 
 #include <set>
@@ -8,6 +8,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/interrupts.h"
 #include "platform/user_files.h"
 #include "platform/windows/literal_path.h"
 
@@ -56,11 +57,15 @@ class WindowsFileSystem final : public FileSystem {
   std::string VolumeType(const Folder& folder) override;
   // Names are one name whatever their letter case.
   std::string NameKey(const Folder& folder, std::string_view name) override;
-  std::string DescribeError(int code) override;  // failure_kind.cc
-  // One step each: there is no signal to hold off.
-  void HoldInterrupts() override {}
-  void ReleaseInterrupts() override {}
   std::string AbsolutePath(const Folder& folder) override;  // listing.cc
+};
+
+// One step each: there is no signal to hold off.
+class WindowsInterrupts final : public Interrupts {
+ public:
+  void Hold() override {}
+  void Release() override {}
+  bool Waiting() override { return false; }
 };
 
 class WindowsUserFiles final : public UserFiles {
