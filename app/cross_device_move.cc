@@ -85,17 +85,17 @@ platform::EntryId CopyIdentity(platform::FileSystem& files,
                                const platform::Folder& folder,
                                std::string_view name) {
   return KeepsEntryNumbers(files.VolumeType(folder))
-             ? files.Identify(folder, name)
-             : files.StampOf(folder, name);
+             ? files.Stat(folder, name).id
+             : files.Stat(folder, name).stamp;
 }
 
 std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from,
                        std::string_view old_name, const platform::Folder& to,
                        std::string_view new_name, std::string_view tag,
                        CopyRecorder& recorder) {
-  const platform::EntryId before = files.StampOf(from, old_name);
+  const platform::EntryId before = files.Stat(from, old_name).stamp;
   if (!before.known) return FailureWords({platform::Failure::kNotFound, 0});
-  if (files.Exists(to, new_name))
+  if (files.Stat(to, new_name).exists)
     return FailureWords({platform::Failure::kExists, 0});
   if (!recorder.Record(CopyStep::kCopy, {}))
     return "its copy cannot be recorded for undo";
@@ -111,9 +111,9 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
   if (!outcome.ok()) return FailureWords(outcome);
   // The copy has every byte the file had when the move began, and the file
   // did not change meanwhile (a download still written, say).
-  const platform::EntryId copied = files.StampOf(to, temporary);
+  const platform::EntryId copied = files.Stat(to, temporary).stamp;
   if (bytes != before.volume || copied.volume != bytes ||
-      !(files.StampOf(from, old_name) == before)) {
+      !(files.Stat(from, old_name).stamp == before)) {
     files.RemoveFile(to, temporary);
     return "it changed while it was copied: the copy is removed, the file "
            "stays where it was";

@@ -53,14 +53,11 @@ class DryRunFileSystem final : public platform::FileSystem {
                                std::string_view new_name) override;
   platform::Failure ReservedName(const platform::Folder& folder,
                                  std::string_view name) override;
-  bool Exists(const platform::Folder& folder, std::string_view name) override;
-  platform::EntryId Identify(const platform::Folder& folder,
-                             std::string_view name) override;
+  platform::EntryStat Stat(const platform::Folder& folder,
+                           std::string_view name) override;
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override;
   std::string VolumeType(const platform::Folder& folder) override;
-  platform::EntryId StampOf(const platform::Folder& folder,
-                            std::string_view name) override;
   std::string AbsolutePath(const platform::Folder& folder) override;
 
  private:

@@ -61,7 +61,7 @@ int RunProgram(const platform::CommandLine& command_line, System& system) {
   // A file named like a dash option, put first by the shell's "*", would
   // have been taken for one.
   for (const std::string& word : request.dash_words) {
-    if (system.files.Exists(platform::Folder{}, word)) {
+    if (system.files.Stat(platform::Folder{}, word).exists) {
       console.PrintError("namewisp: \"" + word +
                          "\" is an option and the name of a file here: put "
                          "\"--\" before the file names");

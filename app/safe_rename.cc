@@ -44,8 +44,8 @@ bool MayDifferInCaseOnly(std::string_view a, std::string_view b) {
 
 bool SameEntry(platform::FileSystem& files, const platform::Folder& folder,
                std::string_view a, std::string_view b) {
-  const platform::EntryId first = files.Identify(folder, a);
-  return first.known && first == files.Identify(folder, b);
+  const platform::EntryId first = files.Stat(folder, a).id;
+  return first.known && first == files.Stat(folder, b).id;
 }
 
 std::string SafeRename(platform::FileSystem& files,

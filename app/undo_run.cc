@@ -264,7 +264,7 @@ struct Looker {
       if (!folder.handle) folder = files.ListFolder(path).folder;
       folder.path = path;
       slot.folder.reset();
-      if (folder.handle && (!id.known || Matches(files.Identify(folder, "."), id)))
+      if (folder.handle && (!id.known || Matches(files.Stat(folder, ".").id, id)))
         slot.folder = std::move(folder);
     }
     return slot.folder ? &*slot.folder : nullptr;
@@ -283,8 +283,8 @@ struct Looker {
   // The identity of the entry name denotes, in the form the record has.
   platform::EntryId IdNow(const platform::Folder& folder,
                           const std::string& name, const HistoryRename& r) {
-    return r.id.by_name ? files.StampOf(folder, name)
-                        : files.Identify(folder, name);
+    return r.id.by_name ? files.Stat(folder, name).stamp
+                        : files.Stat(folder, name).id;
   }
 
   std::string Tag(const HistoryRename& r) const {
@@ -327,8 +327,8 @@ struct Looker {
     }
     if (r.across) return AtCopy(r, *from, *to);
     if (!r.id.known) {
-      const bool at_new = files.Exists(*to, r.new_name);
-      const bool at_old = files.Exists(*from, r.old_name);
+      const bool at_new = files.Stat(*to, r.new_name).exists;
+      const bool at_old = files.Stat(*from, r.old_name).exists;
       if (!r.made && !(at_new && !at_old)) return {};
       if (!at_new && at_old) return {};
       if (!at_new) return {State::kGone, "", "", false};
@@ -347,8 +347,8 @@ struct Looker {
                                 const platform::Folder& folder,
                                 const std::string& name,
                                 const platform::EntryId& form) {
-    return form.by_name ? files.StampOf(folder, name)
-                        : files.Identify(folder, name);
+    return form.by_name ? files.Stat(folder, name).stamp
+                        : files.Stat(folder, name).id;
   }
 
   // Whether a move's entry stands under its old name: the one moved, or
@@ -368,8 +368,8 @@ struct Looker {
     const std::string tag = Tag(r);
     Look look;
     look.clear_copy = r.copied && IdAs(files, to, r.new_name, r.copy_id) == r.copy_id;
-    look.clear_temporary = files.Exists(to, CopyTemporary(tag));
-    look.clear_back = r.back && files.Exists(from, CopyTemporary(tag + "-back"));
+    look.clear_temporary = files.Stat(to, CopyTemporary(tag)).exists;
+    look.clear_back = r.back && files.Stat(from, CopyTemporary(tag + "-back")).exists;
     if (Home(r, from)) {
       // Never made, put back before, or cut short: what is left of a copy
       // goes.
@@ -386,7 +386,7 @@ struct Looker {
       return look;
     }
     if (!r.made) return {};
-    if (files.Exists(to, r.new_name))
+    if (files.Stat(to, r.new_name).exists)
       return {State::kPending, "", "another entry has that name now", false};
     return {State::kGone, "", "", false};
   }
@@ -404,8 +404,8 @@ struct Looker {
     const platform::Folder& folder = *reached;
     if (!r.id.known) {
       // No identity: by name alone.
-      const bool at_new = files.Exists(folder, r.new_name);
-      const bool at_old = files.Exists(folder, r.old_name);
+      const bool at_new = files.Stat(folder, r.new_name).exists;
+      const bool at_old = files.Stat(folder, r.old_name).exists;
       if (!r.made && !(at_new && !at_old)) return {};  // never made
       if (!at_new && at_old) return {};                // put back before
       if (!at_new) return {State::kGone, "", "", false};
@@ -516,9 +516,9 @@ struct Undo {
     if (!r.made && run.ended) return true;
     const platform::Folder* parent =
         looker.Reach(looker.open, r.directory, r.new_name, r.folder_id);
-    if (!parent) return !files.Exists(platform::Folder{r.directory, {}, {}}, r.new_name);
+    if (!parent) return !files.Stat(platform::Folder{r.directory, {}, {}}, r.new_name).exists;
     if (dry_run) {
-      if (files.Exists(*parent, r.new_name))
+      if (files.Stat(*parent, r.new_name).exists)
         dry_removed += ForScreen(console, ShownFolder(r)) + "\n";
       return true;
     }
@@ -559,8 +559,8 @@ struct Undo {
       end.failed = true;
       return false;
     }
-    if (files.Exists(*parent, r.new_name)) {
-      const platform::EntryId now = files.Identify(*parent, r.new_name);
+    if (files.Stat(*parent, r.new_name).exists) {
+      const platform::EntryId now = files.Stat(*parent, r.new_name).id;
       if (now.known && r.id.known && !(now == r.id))
         looker.remade.push_back({r.id, now});
       return true;
@@ -583,7 +583,7 @@ struct Undo {
       end.failed = true;
       return false;
     }
-    const platform::EntryId now = files.Identify(made, ".");
+    const platform::EntryId now = files.Stat(made, ".").id;
     if (now.known && r.id.known) looker.remade.push_back({r.id, now});
     return true;
   }

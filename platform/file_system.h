@@ -46,12 +46,19 @@ enum class EntryKind { kFile, kDirectory, kOther /* device, fifo, socket */ };
 // entry (as a change of letter case is on a file system that ignores case).
 // Device and inode on POSIX, volume and file index on Windows; by_name, the
 // entry's size and modification time, where the file system does not keep
-// its numbers from one mount to the next (see StampOf).
+// its numbers from one mount to the next (EntryStat's stamp).
 struct EntryId {
   std::uint64_t volume = 0, index = 0;
   bool known = false;
   bool by_name = false;  // volume: the size; index: the time, in ns
   bool operator==(const EntryId&) const = default;
+};
+
+// What a name of a folder denotes, never through a link.
+struct EntryStat {
+  bool exists = false;  // a dangling link included
+  EntryId id;           // its numbers; not known when there is none
+  EntryId stamp;        // its size and modification time, as by_name
 };
 
 struct Entry {
@@ -190,10 +197,8 @@ class FileSystem {
     (void)name;
     return Failure::kNone;
   }
-  // True when name exists in the folder (a dangling link included).
-  virtual bool Exists(const Folder& folder, std::string_view name) = 0;
-  // The identity of the entry name denotes; not known when there is none.
-  virtual EntryId Identify(const Folder& folder, std::string_view name) = 0;
+  // What name denotes in the folder ("." the folder itself).
+  virtual EntryStat Stat(const Folder& folder, std::string_view name) = 0;
   // The name of the file system the folder is on, in lower case as the
   // system calls it ("ext4", "exfat", "fuse", "nfs"; Windows: "ntfs",
   // "fat32", and "network" for a network drive), or "" when it cannot be
@@ -201,13 +206,6 @@ class FileSystem {
   virtual std::string VolumeType(const Folder& folder) {
     (void)folder;
     return "";
-  }
-  // The size and modification time of the entry name denotes, as an
-  // identity by name (by_name); not known when there is none.
-  virtual EntryId StampOf(const Folder& folder, std::string_view name) {
-    (void)folder;
-    (void)name;
-    return {};
   }
   // The form in which the folder compares names: two names with one form
   // are one name there (as on a file system that ignores case).  By

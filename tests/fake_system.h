@@ -263,7 +263,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     const std::string source = Local(from.path) + "|" + std::string(name);
     const std::string target = Local(to.path) + "|" + std::string(copy);
     const std::string bytes_there = contents[source];
-    const platform::EntryId stamp = StampOf(from, name);
+    const platform::EntryId stamp = Stat(from, name).stamp;
     folders[Local(to.path)].push_back(
         MakeEntry(std::string(copy), platform::EntryKind::kFile));
     contents[target] = bytes_there.substr(0, bytes_there.size() / 2);
@@ -295,25 +295,14 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     Step();
     return {};
   }
-  bool Exists(const platform::Folder& folder, std::string_view name) override {
-    return Find(folder.path, name) != nullptr;
-  }
-  platform::EntryId Identify(const platform::Folder& folder,
-                             std::string_view name) override {
-    if (name == ".") return FolderId(folder.path);
+  // Identities and stamps are handed out when first asked, and kept.
+  platform::EntryStat Stat(const platform::Folder& folder,
+                           std::string_view name) override {
+    if (name == ".")
+      return {folders.count(Local(folder.path)) > 0, FolderId(folder.path), {}};
     platform::Entry* entry = Find(folder.path, name);
     if (!entry) return {};
     if (!entry->id.known) entry->id = {1, ++last_id, true};
-    return entry->id;
-  }
-  std::string VolumeType(const platform::Folder& folder) override {
-    const auto type = volume_types.find(Local(folder.path));
-    return type == volume_types.end() ? "" : type->second;
-  }
-  platform::EntryId StampOf(const platform::Folder& folder,
-                            std::string_view name) override {
-    const platform::Entry* entry = Find(folder.path, name);
-    if (!entry) return {};
     const std::string key = Local(folder.path) + "|" + entry->name;
     platform::EntryId& stamp = stamps[key];
     const auto bytes = contents.find(key);
@@ -321,7 +310,11 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
       stamp = bytes == contents.end()
                   ? platform::EntryId{++last_id, 42, true, true}
                   : platform::EntryId{bytes->second.size(), ++last_id, true, true};
-    return stamp;
+    return {true, entry->id, stamp};
+  }
+  std::string VolumeType(const platform::Folder& folder) override {
+    const auto type = volume_types.find(Local(folder.path));
+    return type == volume_types.end() ? "" : type->second;
   }
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override {

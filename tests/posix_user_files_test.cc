@@ -177,7 +177,7 @@ TEST(PosixUserFiles, AFolderPastTheLongestPathIsToldAndReached) {
     const platform::Listing listing = folders.ListFolder(absolute);
     ASSERT_EQ(listing.entries.size(), 1u);
     EXPECT_TRUE(folders.Rename(far, "f_1.txt", "f 1.txt").ok());
-    EXPECT_TRUE(folders.Exists(far, "f 1.txt"));
+    EXPECT_TRUE(folders.Stat(far, "f 1.txt").exists);
     // Away, deepest first: a path this long is too long to remove by.
     unlink("f 1.txt");
     for (int i = 0; i < depth; ++i) {

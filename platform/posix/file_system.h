@@ -59,9 +59,7 @@ class PosixFileSystem final : public FileSystem {
   Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
-  bool Exists(const Folder& folder, std::string_view name) override;
-  EntryId Identify(const Folder& folder, std::string_view name) override;
-  EntryId StampOf(const Folder& folder, std::string_view name) override;
+  EntryStat Stat(const Folder& folder, std::string_view name) override;
   std::string VolumeType(const Folder& folder) override;  // volume_type.cc
   std::string AbsolutePath(const Folder& folder) override;  // absolute_path.cc
 };

@@ -179,24 +179,7 @@ Outcome PosixFileSystem::Rename(const Folder& folder, std::string_view old_name,
   return OutcomeOf(RenameNoReplace(fd.fd(), from.text, to.text));
 }
 
-bool PosixFileSystem::Exists(const Folder& folder, std::string_view name) {
-  const CName c(name);
-  const FolderFd fd(folder);
-  struct stat st;
-  return c.fits && fd.fd() >= 0 && posix::Exists(fd.fd(), c.text, &st) == 0;
-}
-
-EntryId PosixFileSystem::Identify(const Folder& folder, std::string_view name) {
-  const CName c(name);
-  const FolderFd fd(folder);
-  struct stat st;
-  if (!c.fits || fd.fd() < 0 || posix::Exists(fd.fd(), c.text, &st) != 0)
-    return {};
-  return EntryId{static_cast<std::uint64_t>(st.st_dev),
-                 static_cast<std::uint64_t>(st.st_ino), true};
-}
-
-EntryId PosixFileSystem::StampOf(const Folder& folder, std::string_view name) {
+EntryStat PosixFileSystem::Stat(const Folder& folder, std::string_view name) {
   const CName c(name);
   const FolderFd fd(folder);
   struct stat st;
@@ -204,10 +187,13 @@ EntryId PosixFileSystem::StampOf(const Folder& folder, std::string_view name) {
     return {};
   const std::int64_t ns =
       std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
-  EntryId stamp{static_cast<std::uint64_t>(st.st_size),
-                static_cast<std::uint64_t>(ns), true};
-  stamp.by_name = true;
-  return stamp;
+  EntryStat found{true,
+                  {static_cast<std::uint64_t>(st.st_dev),
+                   static_cast<std::uint64_t>(st.st_ino), true},
+                  {static_cast<std::uint64_t>(st.st_size),
+                   static_cast<std::uint64_t>(ns), true}};
+  found.stamp.by_name = true;
+  return found;
 }
 
 }  // namespace platform::posix

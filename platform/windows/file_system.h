@@ -51,9 +51,7 @@ class WindowsFileSystem final : public FileSystem {
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
   Failure ReservedName(const Folder& folder, std::string_view name) override;
-  bool Exists(const Folder& folder, std::string_view name) override;
-  EntryId Identify(const Folder& folder, std::string_view name) override;
-  EntryId StampOf(const Folder& folder, std::string_view name) override;
+  EntryStat Stat(const Folder& folder, std::string_view name) override;
   std::string VolumeType(const Folder& folder) override;
   // Names are one name whatever their letter case.
   std::string NameKey(const Folder& folder, std::string_view name) override;

@@ -108,7 +108,7 @@ Outcome WindowsFileSystem::MakeFolder(const Folder& parent,
   Listing listing = ListBelow(parent, entry);
   if (!listing.failure.ok()) return listing.failure;
   made = std::move(listing.folder);
-  made.id = Identify(made, ".");
+  made.id = Stat(made, ".").id;
   return {};
 }
 
@@ -151,43 +151,32 @@ Outcome WindowsFileSystem::RestoreFolderMode(const Folder& folder,
   return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
 }
 
-bool WindowsFileSystem::Exists(const Folder& folder, std::string_view name) {
-  const LiteralPath path = Join(LiteralFolderOf(folder), name);
-  return path.failure == Failure::kNone &&
-         GetFileAttributesW(Wide(path.path)) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The volume and the entry's index there.
-EntryId WindowsFileSystem::Identify(const Folder& folder, std::string_view name) {
-  const LiteralPath path = Join(LiteralFolderOf(folder), name);
-  if (path.failure != Failure::kNone) return {};
-  // No access asked: only the identity is read.  Folders need the backup
-  // flag to be opened at all.
-  HANDLE handle = CreateFileW(
-      Wide(path.path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return {};
-  BY_HANDLE_FILE_INFORMATION info{};
-  const bool ok = GetFileInformationByHandle(handle, &info) != 0;
-  CloseHandle(handle);
-  if (!ok) return {};
-  return EntryId{info.dwVolumeSerialNumber,
-                 (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
-                 true};
-}
-
-EntryId WindowsFileSystem::StampOf(const Folder& folder, std::string_view name) {
+// The stamp by the entry's attributes; the volume and the entry's index
+// there by a handle that asks no access (folders need the backup flag to be
+// opened at all).
+EntryStat WindowsFileSystem::Stat(const Folder& folder, std::string_view name) {
   const LiteralPath path = Join(LiteralFolderOf(folder), name);
   if (path.failure != Failure::kNone) return {};
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(Wide(path.path), GetFileExInfoStandard, &data))
     return {};
-  EntryId stamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
-                (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
-                    data.ftLastWriteTime.dwLowDateTime,
+  EntryStat found;
+  found.exists = true;
+  found.stamp = {(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                 (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                     data.ftLastWriteTime.dwLowDateTime,
+                 true, true};
+  HANDLE handle = CreateFileW(
+      Wide(path.path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return found;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileInformationByHandle(handle, &info))
+    found.id = {info.dwVolumeSerialNumber,
+                (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
                 true};
-  stamp.by_name = true;
-  return stamp;
+  CloseHandle(handle);
+  return found;
 }
 
 // The file system's own name, in lower case; "network" for a network drive,
