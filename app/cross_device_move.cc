@@ -114,25 +114,25 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
   const platform::EntryId copied = files.Stat(to, temporary).stamp;
   if (bytes != before.volume || copied.volume != bytes ||
       !(files.Stat(from, old_name).stamp == before)) {
-    files.RemoveFile(to, temporary);
+    files.Remove(to, temporary, platform::EntryKind::kFile);
     return "it changed while it was copied: the copy is removed, the file "
            "stays where it was";
   }
   const platform::EntryId copy = CopyIdentity(files, to, temporary);
   if (!recorder.Record(CopyStep::kCopied, copy)) {
-    files.RemoveFile(to, temporary);
+    files.Remove(to, temporary, platform::EntryKind::kFile);
     return "its copy cannot be recorded for undo";
   }
-  outcome = files.Rename(to, temporary, new_name);
+  outcome = files.Move(to, temporary, to, new_name);
   if (!outcome.ok()) {
-    files.RemoveFile(to, temporary);
+    files.Remove(to, temporary, platform::EntryKind::kFile);
     return FailureWords(outcome);
   }
   files.SyncFolder(to);
-  outcome = files.RemoveFile(from, old_name);
+  outcome = files.Remove(from, old_name, platform::EntryKind::kFile);
   if (!outcome.ok()) {
     // The file stays where it was, so its copy goes: one file, as before.
-    files.RemoveFile(to, new_name);
+    files.Remove(to, new_name, platform::EntryKind::kFile);
     files.SyncFolder(to);
     return FailureWords(outcome) + " (the file stays where it was)";
   }

@@ -23,13 +23,9 @@ platform::Listing DryRunFileSystem::WithoutFreed(
   return listing;
 }
 
-platform::Listing DryRunFileSystem::ListFolder(std::string_view path) {
-  return WithoutFreed(real_.ListFolder(path));
-}
-
-platform::Listing DryRunFileSystem::LookUp(std::string_view path,
-                                           std::string_view name) {
-  return WithoutFreed(real_.LookUp(path, name));
+platform::Listing DryRunFileSystem::ListFolder(
+    std::string_view path, std::optional<std::string_view> name) {
+  return WithoutFreed(real_.ListFolder(path, name));
 }
 
 platform::Listing DryRunFileSystem::ListBelow(const platform::Folder& parent,
@@ -45,35 +41,17 @@ platform::Outcome DryRunFileSystem::ReopenFolder(platform::Folder& folder) {
   return real_.ReopenFolder(folder);
 }
 
-platform::Outcome DryRunFileSystem::Rename(const platform::Folder& folder,
-                                           std::string_view old_name,
-                                           std::string_view new_name) {
-  const platform::Outcome refused = CheckNames(folder, old_name, new_name);
-  if (!refused.ok()) return refused;
-  // An entry gone since it was listed (or since a run that undo reverses).
-  if (!Stat(folder, old_name).exists) return {platform::Failure::kNotFound, 0};
-  if (Stat(folder, new_name).exists)
-    return {platform::Failure::kExists, 0};
-  const platform::EntryId id = Stat(folder, old_name).id;
-  const std::string old_key = Key(folder, old_name);
-  taken_.erase(old_key);
-  freed_.insert(old_key);
-  const std::string new_key = Key(folder, new_name);
-  freed_.erase(new_key);
-  taken_[new_key] = id;
-  if (id.known) moved_.insert({id.volume, id.index});
-  return {};
-}
-
 platform::Outcome DryRunFileSystem::Move(const platform::Folder& from,
                                          std::string_view old_name,
                                          const platform::Folder& to,
                                          std::string_view new_name) {
   const platform::Outcome refused = CheckNames(to, old_name, new_name);
   if (!refused.ok()) return refused;
-  if (!Stat(from, old_name).exists) return {platform::Failure::kNotFound, 0};
+  // An entry gone since it was listed (or since a run that undo reverses).
+  const platform::EntryStat entry = Stat(from, old_name);
+  if (!entry.exists) return {platform::Failure::kNotFound, 0};
   if (Stat(to, new_name).exists) return {platform::Failure::kExists, 0};
-  const platform::EntryId id = Stat(from, old_name).id;
+  const platform::EntryId id = entry.id;
   const std::string old_key = Key(from, old_name);
   taken_.erase(old_key);
   freed_.insert(old_key);
@@ -100,14 +78,16 @@ platform::Outcome DryRunFileSystem::CopyInto(const platform::Folder& from,
   return {};
 }
 
-platform::Outcome DryRunFileSystem::RemoveFile(const platform::Folder& folder,
-                                               std::string_view name) {
-  if (!Stat(folder, name).exists) return {platform::Failure::kNotFound, 0};
-  const platform::EntryId id = Stat(folder, name).id;
+platform::Outcome DryRunFileSystem::Remove(const platform::Folder& folder,
+                                           std::string_view name,
+                                           platform::EntryKind kind) {
+  const platform::EntryStat entry = Stat(folder, name);
+  if (!entry.exists) return {platform::Failure::kNotFound, 0};
+  if (kind == platform::EntryKind::kDirectory) return {};
   const std::string key = Key(folder, name);
   taken_.erase(key);
   freed_.insert(key);
-  if (id.known) moved_.insert({id.volume, id.index});
+  if (entry.id.known) moved_.insert({entry.id.volume, entry.id.index});
   return {};
 }
 
@@ -123,12 +103,6 @@ platform::Outcome DryRunFileSystem::MakeFolder(const platform::Folder& parent,
   made = platform::Folder{};
   made.path = parent.path + std::string(name) + "/";
   return {};
-}
-
-platform::Outcome DryRunFileSystem::RemoveFolder(const platform::Folder& parent,
-                                                 std::string_view name) {
-  return Stat(parent, name).exists ? platform::Outcome{}
-                              : platform::Outcome{platform::Failure::kNotFound, 0};
 }
 
 platform::Outcome DryRunFileSystem::CheckNames(const platform::Folder& folder,

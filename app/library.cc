@@ -90,7 +90,8 @@ bool Library::Open(platform::Console& console) {
     auto node = std::make_unique<Node>();
     node->name = WithSeparator(path, separator_);
     node->shown = std::move(shown);
-    platform::Listing listing = files_.ListFolder(node->name);
+    platform::Listing listing =
+        files_.ListFolder(node->name, platform::kEveryEntry);
     if (!listing.failure.ok()) {
       console.PrintError("namewisp: the library folder " +
                          ForScreen(console, path) + " cannot be read: " +

@@ -580,7 +580,8 @@ struct Run {
       return false;
     }
     folder.handle.reset();  // Windows removes no folder held open
-    const platform::Outcome outcome = files.RemoveFolder(parent, name);
+    const platform::Outcome outcome =
+        files.Remove(parent, name, platform::EntryKind::kDirectory);
     if (outcome.ok()) {
       RecordMade(journal, number);
       WriteJournal(journal, true);
@@ -700,7 +701,7 @@ struct Run {
       // alone when it exists.
       platform::Listing found;
       if (!pattern || style == platform::PathStyle::kPosix)
-        found = files.LookUp(parts.folder, parts.name);
+        found = files.ListFolder(parts.folder, parts.name);
       if (pattern && found.entries.empty() && found.failure.ok()) {
         pattern_operands.push_back(k);
         patterns.push_back(std::move(parts.name));
@@ -743,7 +744,7 @@ struct Run {
       return;
     }
     for (const std::string& pattern : patterns) g.patterns.push_back(pattern);
-    platform::Listing listing = files.ListFolder(folder);
+    platform::Listing listing = files.ListFolder(folder, platform::kEveryEntry);
     if (options.recursive) {
       const std::unordered_set<std::string_view> walk_whole(whole.begin(),
                                                             whole.end());

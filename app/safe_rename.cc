@@ -18,10 +18,10 @@ platform::Outcome ChangeCase(platform::FileSystem& files,
                              std::string_view new_name,
                              std::string_view detour_tag) {
   const std::string detour = CaseDetour(detour_tag);
-  platform::Outcome outcome = files.Rename(folder, old_name, detour);
+  platform::Outcome outcome = files.Move(folder, old_name, folder, detour);
   if (outcome.ok()) {
-    outcome = files.Rename(folder, detour, new_name);
-    if (!outcome.ok()) files.Rename(folder, detour, old_name);
+    outcome = files.Move(folder, detour, folder, new_name);
+    if (!outcome.ok()) files.Move(folder, detour, folder, old_name);
   }
   return outcome;
 }
@@ -72,7 +72,7 @@ std::string SafeRename(platform::FileSystem& files,
                          SameEntry(files, folder, old_name, new_name);
   platform::Outcome outcome =
       case_only ? ChangeCase(files, folder, old_name, new_name, detour_tag)
-                : files.Rename(folder, old_name, new_name);
+                : files.Move(folder, old_name, folder, new_name);
   if (outcome.failure == platform::Failure::kExists && !case_only &&
       SameEntry(files, folder, old_name, new_name)) {
     outcome = ChangeCase(files, folder, old_name, new_name, detour_tag);

@@ -260,8 +260,9 @@ struct Looker {
       }
       // A lookup opens the folder without reading it; where it finds no
       // entry to open it by (Windows), the listing does.
-      platform::Folder folder = files.LookUp(path, name).folder;
-      if (!folder.handle) folder = files.ListFolder(path).folder;
+      platform::Folder folder = files.ListFolder(path, name).folder;
+      if (!folder.handle)
+        folder = files.ListFolder(path, platform::kEveryEntry).folder;
       folder.path = path;
       slot.folder.reset();
       if (folder.handle && (!id.known || Matches(files.Stat(folder, ".").id, id)))
@@ -310,7 +311,7 @@ struct Looker {
   // The name the entry stands under now, by the system's own lookup (on a
   // file system that ignores case, old and new name find the same entry).
   std::string NameNow(const platform::Folder& folder, const std::string& name) {
-    const platform::Listing found = files.LookUp(folder.path, name);
+    const platform::Listing found = files.ListFolder(folder.path, name);
     return found.entries.empty() ? "" : found.entries[0].name;
   }
 
@@ -522,7 +523,8 @@ struct Undo {
         dry_removed += ForScreen(console, ShownFolder(r)) + "\n";
       return true;
     }
-    const platform::Outcome outcome = files.RemoveFolder(*parent, r.new_name);
+    const platform::Outcome outcome =
+        files.Remove(*parent, r.new_name, platform::EntryKind::kDirectory);
     if (outcome.ok() || outcome.failure == platform::Failure::kNotFound)
       return true;
     if (outcome.failure == platform::Failure::kNotEmpty && !r.made)
@@ -650,8 +652,9 @@ struct Undo {
       } recorder(*this, r.number);
       recorder.progress = &console;
       if (look.clear_back && !dry_run)
-        files.RemoveFile(*looker.ReachFrom(r),
-                         CopyTemporary(looker.Tag(r) + "-back"));
+        files.Remove(*looker.ReachFrom(r),
+                     CopyTemporary(looker.Tag(r) + "-back"),
+                     platform::EntryKind::kFile);
       failure =
           r.kind == StepKind::kMove
               ? SafeMove(files, folder, look.from, *looker.ReachFrom(r),
@@ -673,7 +676,8 @@ struct Undo {
     std::string failure;
     auto remove = [&](const platform::Folder& folder, const std::string& name) {
       if (dry_run) return;
-      const platform::Outcome outcome = files.RemoveFile(folder, name);
+      const platform::Outcome outcome =
+          files.Remove(folder, name, platform::EntryKind::kFile);
       if (!outcome.ok() && outcome.failure != platform::Failure::kNotFound &&
           failure.empty())
         failure = FailureWords(outcome);

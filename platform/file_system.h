@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,17 +93,18 @@ struct Listing {
   Outcome failure;
 };
 
+inline constexpr std::optional<std::string_view> kEveryEntry = std::nullopt;
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // Every entry of the folder at path ("" for the current one) but "." and
-  // "..".
-  virtual Listing ListFolder(std::string_view path) = 0;
-  // The one entry name of the folder at path, when it exists; by the
-  // system's own lookup, so a file system that ignores case finds it
-  // whatever the case of name, and lists it by its own name.
-  virtual Listing LookUp(std::string_view path, std::string_view name) = 0;
+  // The folder at path ("" for the current one) with every entry but "."
+  // and ".." (kEveryEntry), or with the one entry name when it exists: by
+  // the system's own lookup, so that a file system that ignores case finds
+  // it whatever the case of name, and lists it by its own name.
+  virtual Listing ListFolder(std::string_view path,
+                             std::optional<std::string_view> name) = 0;
   // Every entry of a folder that a listing of parent holds, opened relative
   // to parent and never through a link: a folder that is no longer that
   // entry fails as kNotFound.
@@ -121,18 +123,12 @@ class FileSystem {
     return {};
   }
 
-  // Gives the entry old_name of the folder the name new_name in one step,
-  // and never replaces an existing entry (kExists).
-  virtual Outcome Rename(const Folder& folder, std::string_view old_name,
-                         std::string_view new_name) = 0;
   // Moves the entry old_name of the folder from into the folder to as
-  // new_name in one step, never over an existing entry (kExists); between
-  // two file systems it moves nothing (kOtherVolume).
+  // new_name in one step (a rename, where from and to are one folder),
+  // never over an existing entry (kExists); between two file systems it
+  // moves nothing (kOtherVolume).
   virtual Outcome Move(const Folder& from, std::string_view old_name,
-                       const Folder& to, std::string_view new_name) {
-    (void)from, (void)old_name, (void)to, (void)new_name;
-    return {Failure::kOther, 0};
-  }
+                       const Folder& to, std::string_view new_name) = 0;
   // Creates the folder name in parent, never over an existing entry
   // (kExists), and opens it as made (relative to parent, never through a
   // link).
@@ -141,12 +137,11 @@ class FileSystem {
     (void)parent, (void)name, (void)made;
     return {Failure::kOther, 0};
   }
-  // Removes the folder name of parent when it holds nothing (else
-  // kNotEmpty); never a link or a file of that name.
-  virtual Outcome RemoveFolder(const Folder& parent, std::string_view name) {
-    (void)parent, (void)name;
-    return {Failure::kOther, 0};
-  }
+  // Removes the entry name of the folder: a folder (kDirectory) only when
+  // it holds nothing (else kNotEmpty), and never a link or a file of that
+  // name; a file (any other kind), never a folder.
+  virtual Outcome Remove(const Folder& folder, std::string_view name,
+                         EntryKind kind) = 0;
   // Copies the regular file name of from into a new entry copy of to,
   // opened relative to both folders and never through a link (kNotAFile
   // for anything else), never over an existing entry (kExists); keeps its
@@ -160,11 +155,6 @@ class FileSystem {
       std::string_view copy, std::uint64_t& bytes,
       const std::function<void(std::uint64_t bytes)>& progress = {}) {
     (void)from, (void)name, (void)to, (void)copy, (void)bytes, (void)progress;
-    return {Failure::kOther, 0};
-  }
-  // Removes the file name of the folder (never a folder).
-  virtual Outcome RemoveFile(const Folder& folder, std::string_view name) {
-    (void)folder, (void)name;
     return {Failure::kOther, 0};
   }
   // Makes the folder's entries as they are now reach the disk.
@@ -184,12 +174,12 @@ class FileSystem {
     (void)folder, (void)mode;
     return {};
   }
-  // What Rename would refuse without asking the file system: a name the
+  // What Move would refuse without asking the file system: a name the
   // system cannot take (too long, a character it cannot hold).
   virtual Outcome CheckNames(const Folder& folder, std::string_view old_name,
                              std::string_view new_name) = 0;
   // Why the system's programs could not open an entry of this name by an
-  // ordinary path, though Rename gives it (Windows' "NUL.avi", "x."):
+  // ordinary path, though Move gives it (Windows' "NUL.avi", "x."):
   // kDeviceName, kFinalPeriodOrSpace, or kNone, the default.  The program
   // never makes such a name, but an entry may get back the one it had.
   virtual Failure ReservedName(const Folder& folder, std::string_view name) {

@@ -289,10 +289,10 @@ TEST(Undo, ARunIsLiveByItsLockAlone) {
 TEST(Undo, ADryUndoOnlyLooks) {
   struct Watch : Sys {
     std::size_t most_held = 0;  // journals locked while the undo looks
-    platform::Listing LookUp(std::string_view path,
-                             std::string_view name) override {
+    platform::Listing ListFolder(
+        std::string_view path, std::optional<std::string_view> name) override {
       most_held = std::max(most_held, held.size());
-      return Sys::LookUp(path, name);
+      return Sys::ListFolder(path, name);
     }
   };
   for (bool live : {false, true}) {

@@ -6,9 +6,10 @@
 #include <cctype>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
-#include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -129,7 +130,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     return nullptr;
   }
 
-  platform::Listing ListFolder(std::string_view path) override {
+  platform::Listing ListFolder(std::string_view path,
+                               std::optional<std::string_view> name) override {
     platform::Listing listing;
     listing.folder.path = std::string(path);
     auto failure = unreadable.find(listing.folder.path);
@@ -140,16 +142,11 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     const auto found = folders.find(Local(listing.folder.path));
     if (found == folders.end()) return listing;  // none: not found
     listing.entries = found->second;
+    if (name)
+      std::erase_if(listing.entries,
+                    [&](const platform::Entry& e) { return e.name != *name; });
     listing.folder.handle = std::make_shared<Held>(*this);
     listing.folder.id = FolderId(listing.folder.path);
-    return listing;
-  }
-  platform::Listing LookUp(std::string_view path,
-                           std::string_view name) override {
-    platform::Listing listing = ListFolder(path);
-    std::erase_if(listing.entries, [&](const platform::Entry& e) {
-      return e.name != name;
-    });
     return listing;
   }
   platform::Listing ListBelow(const platform::Folder& parent,
@@ -165,7 +162,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
       gone.failure = {platform::Failure::kNotFound, 0};
       return gone;
     }
-    return ListFolder(path);
+    return ListFolder(path, platform::kEveryEntry);
   }
   // As the real sides: only a folder of known identity is let go, and it
   // is opened again only while its path leads to it.
@@ -180,29 +177,16 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     folder.handle = std::make_shared<Held>(*this);
     return {};
   }
-  platform::Outcome Rename(const platform::Folder& folder,
-                           std::string_view from,
-                           std::string_view to) override {
-    Step();
-    auto failure = fail.find(std::string(from));
-    if (failure != fail.end()) return {failure->second, 0};
-    platform::Entry* entry = Find(folder.path, from);
-    if (!entry || entry->name != from) return {platform::Failure::kNotFound, 0};
-    if (Find(folder.path, to)) return {platform::Failure::kExists, 0};
-    Carry(Local(folder.path) + "|" + std::string(from),
-          Local(folder.path) + "|" + std::string(to));
-    entry->name = std::string(to);
-    renames.push_back(Local(folder.path) + "|" + std::string(from) + ">" +
-                      std::string(to));
-    return {};
-  }
   platform::Outcome CheckNames(const platform::Folder&, std::string_view,
                                std::string_view) override {
     return {};
   }
+  // A rename within one folder keeps the entry's place in it.
   platform::Outcome Move(const platform::Folder& from, std::string_view old_name,
                          const platform::Folder& to,
                          std::string_view new_name) override {
+    if (Local(from.path) == Local(to.path))
+      return RenameWithin(from, old_name, new_name);
     Step();
     platform::Entry* entry = Find(from.path, old_name);
     if (!entry || entry->name != old_name)
@@ -220,6 +204,21 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
           Local(to.path) + "|" + std::string(new_name));
     return {};
   }
+  platform::Outcome RenameWithin(const platform::Folder& folder,
+                                 std::string_view from, std::string_view to) {
+    Step();
+    auto failure = fail.find(std::string(from));
+    if (failure != fail.end()) return {failure->second, 0};
+    platform::Entry* entry = Find(folder.path, from);
+    if (!entry || entry->name != from) return {platform::Failure::kNotFound, 0};
+    if (Find(folder.path, to)) return {platform::Failure::kExists, 0};
+    Carry(Local(folder.path) + "|" + std::string(from),
+          Local(folder.path) + "|" + std::string(to));
+    entry->name = std::string(to);
+    renames.push_back(Local(folder.path) + "|" + std::string(from) + ">" +
+                      std::string(to));
+    return {};
+  }
   platform::Outcome MakeFolder(const platform::Folder& parent,
                                std::string_view name,
                                platform::Folder& made) override {
@@ -233,20 +232,6 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     made.path = path;
     made.handle = std::make_shared<Held>(*this);
     made.id = folder_ids[path];
-    return {};
-  }
-  platform::Outcome RemoveFolder(const platform::Folder& parent,
-                                 std::string_view name) override {
-    Step();
-    const platform::Entry* entry = Find(parent.path, name);
-    if (!entry) return {platform::Failure::kNotFound, 0};
-    const std::string path = Local(parent.path) + std::string(name) + "/";
-    if (!folders[path].empty()) return {platform::Failure::kNotEmpty, 0};
-    folders.erase(path);
-    folder_ids.erase(path);
-    std::erase_if(folders[Local(parent.path)], [&](const platform::Entry& e) {
-      return e.name == name;
-    });
     return {};
   }
   platform::Outcome CopyInto(const platform::Folder& from, std::string_view name,
@@ -274,18 +259,29 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     bytes = bytes_there.size();
     return {};
   }
-  platform::Outcome RemoveFile(const platform::Folder& folder,
-                               std::string_view name) override {
+  platform::Outcome Remove(const platform::Folder& folder,
+                           std::string_view name,
+                           platform::EntryKind kind) override {
     Step();
-    if (auto failure = fail.find(std::string(name)); failure != fail.end())
-      return {failure->second, 0};
-    const platform::Entry* entry = Find(folder.path, name);
-    if (!entry || entry->name != name) return {platform::Failure::kNotFound, 0};
-    if (entry->kind == platform::EntryKind::kDirectory)
-      return {platform::Failure::kOther, 21};
-    const std::string key = Local(folder.path) + "|" + std::string(name);
-    stamps.erase(key);
-    contents.erase(key);
+    if (kind == platform::EntryKind::kDirectory) {
+      const platform::Entry* entry = Find(folder.path, name);
+      if (!entry) return {platform::Failure::kNotFound, 0};
+      const std::string path = Local(folder.path) + std::string(name) + "/";
+      if (!folders[path].empty()) return {platform::Failure::kNotEmpty, 0};
+      folders.erase(path);
+      folder_ids.erase(path);
+    } else {
+      if (auto failure = fail.find(std::string(name)); failure != fail.end())
+        return {failure->second, 0};
+      const platform::Entry* entry = Find(folder.path, name);
+      if (!entry || entry->name != name)
+        return {platform::Failure::kNotFound, 0};
+      if (entry->kind == platform::EntryKind::kDirectory)
+        return {platform::Failure::kOther, 21};
+      const std::string key = Local(folder.path) + "|" + std::string(name);
+      stamps.erase(key);
+      contents.erase(key);
+    }
     std::erase_if(folders[Local(folder.path)], [&](const platform::Entry& e) {
       return e.name == name;
     });

@@ -25,9 +25,8 @@ int OpenDir(const TempDir& dir) {
 
 Failure Rename(const std::string& dir, const std::string& from,
                const std::string& to) {
-  return platform::SystemFileSystem()
-      .Rename(platform::Folder{dir, nullptr}, from, to)
-      .failure;
+  const platform::Folder folder{dir, nullptr};
+  return platform::SystemFileSystem().Move(folder, from, folder, to).failure;
 }
 
 TEST(PosixRename, RenamesOnlyWhereTheNewNameIsFree) {

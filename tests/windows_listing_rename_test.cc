@@ -111,10 +111,9 @@ class WindowsFolder : public ::testing::Test {
   }
   platform::Failure Rename(const std::string& from, const std::string& to,
                            const platform::Folder* folder = nullptr) {
-    const platform::Folder by_path{dir_, nullptr};
-    return platform::SystemFileSystem()
-        .Rename(folder ? *folder : by_path, from, to)
-        .failure;
+    const platform::Folder& in =
+        folder ? *folder : platform::Folder{dir_, nullptr};
+    return platform::SystemFileSystem().Move(in, from, in, to).failure;
   }
 
   std::wstring root_;
@@ -176,7 +175,7 @@ TEST_F(WindowsFolder, RenameActsInTheListedFolder) {
   ASSERT_EQ(listing.entries.size(), 1u);
   EXPECT_EQ(listing.folder.path, dir_ + "sub\\");
   EXPECT_TRUE(platform::SystemFileSystem()
-                  .Rename(listing.folder, "old.txt", "new.txt")
+                  .Move(listing.folder, "old.txt", listing.folder, "new.txt")
                   .ok());
   EXPECT_EQ(Content(L"sub\\new.txt"), "in sub");
 }
@@ -243,7 +242,9 @@ TEST_F(WindowsFolder, NamesOrdinaryPathsCannotHold) {
     EXPECT_EQ(files.ReservedName(listing.folder, c.new_name), c.failure)
         << c.new_name;
     if (c.failure == Failure::kNone) {
-      EXPECT_TRUE(files.Rename(listing.folder, c.old_name, c.new_name).ok())
+      EXPECT_TRUE(
+          files.Move(listing.folder, c.old_name, listing.folder, c.new_name)
+              .ok())
           << c.old_name;
     }
   }
@@ -275,13 +276,15 @@ TEST_F(WindowsFolder, PathsLongerThanTheOldLimit) {
     ASSERT_TRUE(listing.failure.ok());
   }
   ASSERT_EQ(listing.entries.size(), 1u);
-  EXPECT_EQ(files.Rename(listing.folder, "f_1.txt", "f 1.txt").failure,
-            Failure::kNone);
+  EXPECT_EQ(
+      files.Move(listing.folder, "f_1.txt", listing.folder, "f 1.txt").failure,
+      Failure::kNone);
   // By the path alone, as undo names it.
   const platform::Folder by_path{files.AbsolutePath(listing.folder), nullptr};
   EXPECT_GT(by_path.path.size(), 600u);
   EXPECT_TRUE(files.Stat(by_path, "f 1.txt").exists);
-  EXPECT_EQ(files.Rename(by_path, "f 1.txt", "f_1.txt").failure, Failure::kNone);
+  EXPECT_EQ(files.Move(by_path, "f 1.txt", by_path, "f_1.txt").failure,
+            Failure::kNone);
   EXPECT_NE(GetFileAttributesW((path + L"f_1.txt").c_str()),
             INVALID_FILE_ATTRIBUTES);
 }

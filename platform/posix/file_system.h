@@ -37,23 +37,21 @@ class FolderFd {
 
 class PosixFileSystem final : public FileSystem {
  public:
-  Listing ListFolder(std::string_view path) override;             // listing.cc
-  Listing LookUp(std::string_view path, std::string_view name) override;
+  Listing ListFolder(std::string_view path,  // listing.cc
+                     std::optional<std::string_view> name) override;
   Listing ListBelow(const Folder& parent, const Entry& folder) override;
   void LetGoFolder(Folder& folder) override;
   Outcome ReopenFolder(Folder& folder) override;
-  Outcome Rename(const Folder& folder, std::string_view old_name,  // rename.cc
-                 std::string_view new_name) override;
-  Outcome Move(const Folder& from, std::string_view old_name,
-              const Folder& to, std::string_view new_name) override;
+  Outcome Move(const Folder& from, std::string_view old_name,  // rename.cc
+               const Folder& to, std::string_view new_name) override;
   Outcome MakeFolder(const Folder& parent, std::string_view name,  // listing.cc
                      Folder& made) override;
-  Outcome RemoveFolder(const Folder& parent, std::string_view name) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
                    const Folder& to, std::string_view copy,
                    std::uint64_t& bytes,
                    const std::function<void(std::uint64_t)>& progress) override;
-  Outcome RemoveFile(const Folder& folder, std::string_view name) override;
+  Outcome Remove(const Folder& folder, std::string_view name,
+                 EntryKind kind) override;
   Outcome SyncFolder(const Folder& folder) override;
   std::uint32_t FolderMode(const Folder& folder) override;  // listing.cc
   Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) override;

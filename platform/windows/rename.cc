@@ -1,6 +1,6 @@
 // The rename of one listed entry, in the folder it was listed in, by the
 // literal paths of both names.  It never replaces an existing entry:
-// MoveFileW refuses when the new name exists.
+// MoveFileExW refuses when the new name exists.
 #include <windows.h>
 
 #include <cctype>
@@ -53,25 +53,10 @@ Outcome WindowsFileSystem::CheckNames(const Folder& folder,
   return {};
 }
 
-Outcome WindowsFileSystem::Rename(const Folder& folder,
-                                  std::string_view old_name,
-                                  std::string_view new_name) {
-  const Outcome refused = CheckNames(folder, old_name, new_name);
-  if (!refused.ok()) return refused;
-  const LiteralPath directory = LiteralFolderOf(folder);
-  const LiteralPath from = Join(directory, old_name);
-  const LiteralPath to = Join(directory, new_name);
-  for (const LiteralPath* path : {&from, &to})
-    if (path->failure != Failure::kNone) return {path->failure, 0};
-  SetLastError(0);
-  if (MoveFileW(Wide(from.path), Wide(to.path))) return {};
-  const DWORD code = GetLastError();
-  return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
-}
-
 // MoveFileExW without MOVEFILE_REPLACE_EXISTING never replaces an entry,
 // and without MOVEFILE_COPY_ALLOWED never copies: another volume fails
-// (ERROR_NOT_SAME_DEVICE) with nothing moved.
+// (ERROR_NOT_SAME_DEVICE) with nothing moved.  Within one folder it is the
+// rename, a change of letter case included.
 Outcome WindowsFileSystem::Move(const Folder& from, std::string_view old_name,
                                 const Folder& to, std::string_view new_name) {
   const Outcome refused = CheckNames(from, old_name, new_name);
@@ -110,20 +95,6 @@ Outcome WindowsFileSystem::MakeFolder(const Folder& parent,
   made = std::move(listing.folder);
   made.id = Stat(made, ".").id;
   return {};
-}
-
-// RemoveDirectoryW removes an empty folder, or a link to one (never what
-// the link leads to).
-Outcome WindowsFileSystem::RemoveFolder(const Folder& parent,
-                                        std::string_view name) {
-  if (name.empty() || name == "." || name == "..") return {Failure::kRefusedName, 0};
-  const LiteralPath path = Join(LiteralFolderOf(parent), name);
-  if (path.failure != Failure::kNone) return {path.failure, 0};
-  SetLastError(0);
-  if (RemoveDirectoryW(Wide(path.path))) return {};
-  const DWORD code = GetLastError();
-  if (code == 145) return {Failure::kNotEmpty, 145};  // ERROR_DIR_NOT_EMPTY
-  return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
 }
 
 // The attributes a user gives a folder; the system keeps the others.
