@@ -39,7 +39,19 @@ bool ApplyOptionTokens(std::string_view argument, RunOptions& options) {
 }
 
 bool IsHelpArgument(std::string_view a) {
-  return a == "/h" || a == "/H" || a == "/?" || a == "--help" || a == "-h";
+  return a == "/h" || a == "/H" || a == "/?";
+}
+
+// The long option an argument is: its word or short form, or with a file or
+// folder, "--into" alone or "--into=DIR".
+const LongOption* ArgumentOption(std::string_view argument) {
+  for (const LongOption& option : kLongOptions) {
+    if (option.flag ? argument == option.word ||
+                          (!option.alias.empty() && argument == option.alias)
+                    : argument.substr(0, argument.find('=')) == option.word)
+      return &option;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -64,45 +76,29 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
     const bool dash = argument.starts_with("-") && !options_ended &&
                       request.operands.empty();
     if (dash && argument != "--") request.dash_words.push_back(argument);
-    // "--into", "--movies" or "--shows", alone or with "=DIR".
-    const std::string_view option_word =
-        std::string_view(argument).substr(0, argument.find('='));
-    std::string* folder =
-        dash ? FolderOption(option_word, long_options) : nullptr;
-    if (dash && argument != "--" && argument != "--undo" &&
-        argument != "--history" && argument != "--dry-run" &&
-        argument != "-n" && !IsHelpArgument(argument) && !folder)
-      note(argument.starts_with("--terms") ? std::string("--terms")
-                                            : argument);
-    if (dash && (argument == "--recursive" || argument.starts_with("--terms") ||
-                 folder))
-      rename_options = true;
+    const LongOption* option = dash ? ArgumentOption(argument) : nullptr;
     if (options_ended || (argument.starts_with("-") && !dash)) {
       request.operands.push_back(argument);
     } else if (argument == "--") {
       options_ended = true;
     } else if (IsHelpArgument(argument)) {
       request.help = true;
-    } else if (argument == "-n") {
-      long_options.dry_run = true;
-    } else if (SetLongOption(argument, long_options)) {
-    } else if (folder) {
-      if (option_word.size() < argument.size()) {
-        *folder = argument.substr(option_word.size() + 1);
+    } else if (option && option->flag) {
+      long_options.*(option->flag) = true;
+      if (option->rename_only) note(std::string(option->word));
+    } else if (option) {
+      std::string& value = long_options.*(option->value);
+      if (option->word.size() < argument.size()) {
+        value = argument.substr(option->word.size() + 1);
       } else if (i + 1 < arguments.size()) {
-        *folder = arguments[++i];
+        value = arguments[++i];
       }
-      note(std::string(option_word) + " " + *folder);
-      if (folder->empty() && request.usage_error.empty())
-        request.usage_error =
-            "namewisp: " + std::string(option_word) + " needs a folder";
-    } else if (argument == "--terms" && i + 1 < arguments.size()) {
-      request.terms_file = arguments[++i];
-    } else if (argument == "--terms") {
-      if (request.usage_error.empty())
-        request.usage_error = "namewisp: --terms needs a file";
-    } else if (argument.starts_with("--terms=")) {
-      request.terms_file = argument.substr(8);
+      // A folder is recorded with the run; a file's name is not.
+      note(option->takes == LongOption::Value::kFolder
+               ? std::string(option->word) + " " + value
+               : std::string(option->word));
+      if (value.empty() && request.usage_error.empty())
+        request.usage_error = MissingValueError(*option);
     } else if (argument.starts_with("-")) {
       if (request.usage_error.empty()) {
         request.usage_error = "namewisp: unknown option \"" + argument +
@@ -117,12 +113,8 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
   }
   request.help = request.help || long_options.help;
   request.version = long_options.version;
-  request.undo = long_options.undo;
-  request.history = long_options.history;
-  request.dry_run = long_options.dry_run;
-  request.options.keep_history = !long_options.no_history;
-  if (long_options.recursive) request.options.recursive = true;
-  SetLibrary(long_options, request);
+  ApplyLongOptions(long_options, request);
+  rename_options = rename_options || RenameOptionGiven(long_options);
   if (!request.usage_error.empty()) return request;
   if (request.version || request.help) return request;
   if (request.undo && request.history) {
@@ -131,7 +123,7 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
   }
   if (request.undo || request.history) {
     const char* what = request.undo ? "--undo" : "--history";
-    if (rename_options || long_options.no_history) {
+    if (rename_options) {
       request.usage_error = std::string("namewisp: ") + what +
                             " takes no rename options";
     } else if (request.history && !request.operands.empty()) {

@@ -85,18 +85,18 @@ platform::EntryId CopyIdentity(platform::FileSystem& files,
                                const platform::Folder& folder,
                                std::string_view name) {
   return KeepsEntryNumbers(files.VolumeType(folder))
-             ? files.Identify(folder, name)
-             : files.StampOf(folder, name);
+             ? files.Stat(folder, name).id
+             : files.Stat(folder, name).stamp;
 }
 
 std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from,
                        std::string_view old_name, const platform::Folder& to,
                        std::string_view new_name, std::string_view tag,
                        CopyRecorder& recorder) {
-  const platform::EntryId before = files.StampOf(from, old_name);
-  if (!before.known) return FailureWords({platform::Failure::kNotFound, 0}, files);
-  if (files.Exists(to, new_name))
-    return FailureWords({platform::Failure::kExists, 0}, files);
+  const platform::EntryId before = files.Stat(from, old_name).stamp;
+  if (!before.known) return FailureWords({platform::Failure::kNotFound, 0});
+  if (files.Stat(to, new_name).exists)
+    return FailureWords({platform::Failure::kExists, 0});
   if (!recorder.Record(CopyStep::kCopy, {}))
     return "its copy cannot be recorded for undo";
   const std::string temporary = CopyTemporary(tag);
@@ -108,33 +108,33 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
     outcome = files.CopyInto(from, old_name, to, temporary, bytes,
                              [&bar](std::uint64_t done) { bar.Draw(done); });
   }
-  if (!outcome.ok()) return FailureWords(outcome, files);
+  if (!outcome.ok()) return FailureWords(outcome);
   // The copy has every byte the file had when the move began, and the file
   // did not change meanwhile (a download still written, say).
-  const platform::EntryId copied = files.StampOf(to, temporary);
+  const platform::EntryId copied = files.Stat(to, temporary).stamp;
   if (bytes != before.volume || copied.volume != bytes ||
-      !(files.StampOf(from, old_name) == before)) {
-    files.RemoveFile(to, temporary);
+      !(files.Stat(from, old_name).stamp == before)) {
+    files.Remove(to, temporary, platform::EntryKind::kFile);
     return "it changed while it was copied: the copy is removed, the file "
            "stays where it was";
   }
   const platform::EntryId copy = CopyIdentity(files, to, temporary);
   if (!recorder.Record(CopyStep::kCopied, copy)) {
-    files.RemoveFile(to, temporary);
+    files.Remove(to, temporary, platform::EntryKind::kFile);
     return "its copy cannot be recorded for undo";
   }
-  outcome = files.Rename(to, temporary, new_name);
+  outcome = files.Move(to, temporary, to, new_name);
   if (!outcome.ok()) {
-    files.RemoveFile(to, temporary);
-    return FailureWords(outcome, files);
+    files.Remove(to, temporary, platform::EntryKind::kFile);
+    return FailureWords(outcome);
   }
   files.SyncFolder(to);
-  outcome = files.RemoveFile(from, old_name);
+  outcome = files.Remove(from, old_name, platform::EntryKind::kFile);
   if (!outcome.ok()) {
     // The file stays where it was, so its copy goes: one file, as before.
-    files.RemoveFile(to, new_name);
+    files.Remove(to, new_name, platform::EntryKind::kFile);
     files.SyncFolder(to);
-    return FailureWords(outcome, files) + " (the file stays where it was)";
+    return FailureWords(outcome) + " (the file stays where it was)";
   }
   files.SyncFolder(from);
   return "";

@@ -16,8 +16,9 @@ std::unordered_set<std::string> ControlledNames(
 
 bool HasControlFile(platform::FileSystem& files, const platform::Folder& folder,
                     std::string_view name) {
-  return files.Exists(folder,
-                      std::string(name) + std::string(rules::ControlFileExtension()));
+  return files.Stat(folder, std::string(name) +
+                                std::string(rules::ControlFileExtension()))
+      .exists;
 }
 
 bool HoldsDownloadInProgress(platform::FileSystem& files,

@@ -18,18 +18,13 @@ class DryRunFileSystem final : public platform::FileSystem {
   explicit DryRunFileSystem(platform::FileSystem& real) : real_(real) {}
 
   // Listings leave out the entries that a rename so far took away.
-  platform::Listing ListFolder(std::string_view path) override;
-  platform::Listing LookUp(std::string_view path,
-                           std::string_view name) override;
+  platform::Listing ListFolder(std::string_view path,
+                               std::optional<std::string_view> name) override;
   platform::Listing ListBelow(const platform::Folder& parent,
                               const platform::Entry& folder) override;
   void LetGoFolder(platform::Folder& folder) override;
   platform::Outcome ReopenFolder(platform::Folder& folder) override;
-  // The outcome the real rename would have, remembered for the next calls.
-  platform::Outcome Rename(const platform::Folder& folder,
-                           std::string_view old_name,
-                           std::string_view new_name) override;
-  // As Rename, between two folders.
+  // The outcome the real move would have, remembered for the next calls.
   platform::Outcome Move(const platform::Folder& from, std::string_view old_name,
                          const platform::Folder& to,
                          std::string_view new_name) override;
@@ -37,35 +32,29 @@ class DryRunFileSystem final : public platform::FileSystem {
   platform::Outcome MakeFolder(const platform::Folder& parent,
                                std::string_view name,
                                platform::Folder& made) override;
-  platform::Outcome RemoveFolder(const platform::Folder& parent,
-                                 std::string_view name) override;
   // A copy that would be made, of the size the file has now.
   platform::Outcome CopyInto(const platform::Folder& from,
                              std::string_view name, const platform::Folder& to,
                              std::string_view copy, std::uint64_t& bytes,
                              const std::function<void(std::uint64_t)>& progress)
       override;
-  platform::Outcome RemoveFile(const platform::Folder& folder,
-                               std::string_view name) override;
+  // A folder that would be removed stays listed: the run removes only the
+  // folders it emptied.
+  platform::Outcome Remove(const platform::Folder& folder,
+                           std::string_view name,
+                           platform::EntryKind kind) override;
   platform::Outcome SyncFolder(const platform::Folder& folder) override;
   platform::Outcome CheckNames(const platform::Folder& folder,
                                std::string_view old_name,
                                std::string_view new_name) override;
   platform::Failure ReservedName(const platform::Folder& folder,
                                  std::string_view name) override;
-  bool Exists(const platform::Folder& folder, std::string_view name) override;
-  platform::EntryId Identify(const platform::Folder& folder,
-                             std::string_view name) override;
+  platform::EntryStat Stat(const platform::Folder& folder,
+                           std::string_view name) override;
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override;
   std::string VolumeType(const platform::Folder& folder) override;
-  platform::EntryId StampOf(const platform::Folder& folder,
-                            std::string_view name) override;
   std::string AbsolutePath(const platform::Folder& folder) override;
-  std::string DescribeError(int code) override;
-  void HoldInterrupts() override;
-  void ReleaseInterrupts() override;
-  bool InterruptWaiting() override;
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;

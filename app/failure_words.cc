@@ -1,5 +1,7 @@
 #include "app/failure_words.h"
 
+#include "platform/platform.h"
+
 namespace app {
 
 std::string FailureWords(const platform::Outcome& outcome,
@@ -31,11 +33,10 @@ std::string FailureWords(const platform::Outcome& outcome,
   return "error " + std::to_string(outcome.code);
 }
 
-std::string FailureWords(const platform::Outcome& outcome,
-                         platform::FileSystem& files) {
+std::string FailureWords(const platform::Outcome& outcome) {
   std::string description;
   if (outcome.failure == platform::Failure::kOther)
-    description = files.DescribeError(outcome.code);
+    description = platform::DescribeError(outcome.code);
   return FailureWords(outcome, description);
 }
 

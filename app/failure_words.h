@@ -12,7 +12,6 @@ namespace app {
 std::string FailureWords(const platform::Outcome& outcome,
                          const std::string& system_description);
 // The same, asking the system for its description where one is needed.
-std::string FailureWords(const platform::Outcome& outcome,
-                         platform::FileSystem& files);
+std::string FailureWords(const platform::Outcome& outcome);
 
 }  // namespace app

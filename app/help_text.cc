@@ -36,21 +36,12 @@ std::vector<std::string> HelpLines(int highest_year, bool arguments) {
       "include /e (or /ec to confirm) to keep an episode as S01E02 and toss the rest",
       " (ie. \"show 1x02 name\"=>\"show S01E02\"; /y keeps such marks, parts and CDs)",
       " (dates and seasons are kept too; subtitles keep their language: .en.srt)",
-      "--into LIBRARY moves each video /v tidies (with its subtitles) into",
-      " LIBRARY/Movies/Title (Year)/ or LIBRARY/TV/Show/Season 01/ (means /v)",
-      " (--movies DIR and --shows DIR set either folder apart; --undo moves back)",
-      " (a download folder named, or taken by /d or /D, is emptied and removed)",
-      "--terms FILE removes the terms in FILE with /k too (one a line)",
-      "--help shows this help",
-      "--version shows the version of namewisp",
-      "--dry-run shows what would be renamed but renames nothing",
-      "include /s (or --recursive) to do the same in every folder below",
-      "--undo puts back the names of the last run not undone yet",
-      "--history lists the runs --undo can take back (--undo ID takes one)",
-      "--no-history renames without keeping the record that --undo reads",
       "keys at a [y/N] question: y renames, a renames this one and all the "
       "rest, q stops (the rest are skipped), any other key skips",
   };
+  // The long options stand after the "/" options' lines.
+  const std::vector<std::string> long_lines = LongOptionHelpLines();
+  lines.insert(lines.end() - 1, long_lines.begin(), long_lines.end());
   if (arguments) {
     lines.push_back("-- ends the options: every argument after it is a filespec");
   }

@@ -127,16 +127,16 @@ void Place(platform::FileSystem& files, const platform::Folder& folder,
   handle = folder.handle.get();
   absolute = files.AbsolutePath(folder);
   by_name = !KeepsEntryNumbers(files.VolumeType(folder));
-  id = by_name ? platform::EntryId{} : files.Identify(folder, ".");
+  id = by_name ? platform::EntryId{} : files.Stat(folder, ".").id;
 }
 
 // The entry's identity as the record keeps it.
 platform::EntryId EntryIdentity(platform::FileSystem& files,
                                 const platform::Folder& folder,
                                 const platform::Entry& entry, bool by_name) {
-  return by_name          ? files.StampOf(folder, entry.name)
+  return by_name          ? files.Stat(folder, entry.name).stamp
          : entry.id.known ? entry.id
-                          : files.Identify(folder, entry.name);
+                          : files.Stat(folder, entry.name).id;
 }
 
 // False, said, when the records pending since `before` would take the run
@@ -255,7 +255,7 @@ std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
                              .directory = j.absolute_folder,
                              .new_name = name,
                              .id = j.by_name ? platform::EntryId{}
-                                             : files.Identify(folder, "."),
+                                             : files.Stat(folder, ".").id,
                              .folder_id = j.folder_id,
                              .mode = files.FolderMode(folder)});
     return true;

@@ -101,11 +101,12 @@ bool Library::Open(platform::Console& console) {
     auto node = std::make_unique<Node>();
     node->name = WithSeparator(path, separator_);
     node->shown = std::move(shown);
-    platform::Listing listing = files_.ListFolder(node->name);
+    platform::Listing listing =
+        files_.ListFolder(node->name, platform::kEveryEntry);
     if (!listing.failure.ok()) {
       console.PrintError("namewisp: the library folder " +
                          ForScreen(console, path) + " cannot be read: " +
-                         FailureWords(listing.failure, files_));
+                         FailureWords(listing.failure));
       return nullptr;
     }
     if (!listing.folder.handle) {
@@ -211,7 +212,7 @@ std::string Library::Reach(Node* node, bool make) {
           files_.MakeFolder(parent->folder, n->name, made);
       if (!outcome.ok()) {
         n->failure = "the folder " + n->shown + " cannot be made: " +
-                     FailureWords(outcome, files_);
+                     FailureWords(outcome);
         return n->failure;
       }
       RecordMade(journal_, number);
@@ -230,7 +231,7 @@ std::string Library::Reach(Node* node, bool make) {
         n->failure = "the folder " + n->shown + " cannot be read: " +
                      (listing.failure.ok()
                           ? std::string("not found")
-                          : FailureWords(listing.failure, files_));
+                          : FailureWords(listing.failure));
         return n->failure;
       }
       n->folder = std::move(listing.folder);
@@ -308,11 +309,11 @@ const char* Library::Claim(Target& target, const platform::Folder& from,
   if (there->listed.empty()) {
     // The library's own file: this very one (a link to it, or its copy of
     // the same size and time), or a copy of its video.
+    const platform::EntryId stamp = files_.Stat(from, entry.name).stamp;
     const bool same =
         (entry.id.known && there->id.known && entry.id == there->id) ||
-        (there->name == target.name && files_.StampOf(from, entry.name).known &&
-         files_.StampOf(from, entry.name) ==
-             files_.StampOf(node->folder, there->name));
+        (there->name == target.name && stamp.known &&
+         stamp == files_.Stat(node->folder, there->name).stamp);
     if (same) return because("already in the library as " + node->shown + there->name);
   }
   if (!copy_of_video)

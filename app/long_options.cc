@@ -5,28 +5,36 @@
 
 namespace app {
 
-bool SetLongOption(std::string_view word, LongOptions& found) {
-  for (const LongOption& option : kLongOptions) {
-    if (option.flag && word == option.word) {
-      found.*(option.flag) = true;
-      return true;
-    }
-  }
-  return false;
-}
-
-std::string* FolderOption(std::string_view word, LongOptions& found) {
+const LongOption* FindLongOption(std::string_view word) {
   for (const LongOption& option : kLongOptions)
-    if (option.folder && word == option.word) return &(found.*(option.folder));
+    if (word == option.word) return &option;
   return nullptr;
 }
 
-bool IntoLibrary(const LongOptions& found) {
-  return !found.into.empty() || !found.movies.empty() || !found.shows.empty();
+std::string MissingValueError(const LongOption& option) {
+  return "namewisp: " + std::string(option.word) +
+         (option.takes == LongOption::Value::kFile ? " needs a file"
+                                                   : " needs a folder");
 }
 
-void SetLibrary(const LongOptions& found, Request& request) {
+bool Given(const LongOption& option, const LongOptions& found) {
+  return option.flag ? found.*(option.flag) : !(found.*(option.value)).empty();
+}
+
+bool RenameOptionGiven(const LongOptions& found) {
+  for (const LongOption& option : kLongOptions)
+    if (option.rename_only && Given(option, found)) return true;
+  return false;
+}
+
+void ApplyLongOptions(const LongOptions& found, Request& request) {
+  request.dry_run = request.dry_run || found.dry_run;
+  request.undo = found.undo;
+  request.history = found.history;
+  request.terms_file = found.terms_file;
   RunOptions& o = request.options;
+  o.keep_history = !found.no_history;
+  o.recursive = o.recursive || found.recursive;
   o.into = found.into;
   o.movies = found.movies;
   o.shows = found.shows;
@@ -34,25 +42,20 @@ void SetLibrary(const LongOptions& found, Request& request) {
 }
 
 void AddLongOptionWords(const LongOptions& found, std::string& words) {
-  auto add = [&words](std::string_view word, const std::string& folder) {
+  for (const LongOption& option : kLongOptions) {
+    if (!option.rename_only || !Given(option, found)) continue;
     if (!words.empty()) words += ' ';
-    words += word;
-    if (!folder.empty()) words += " " + folder;
-  };
-  if (found.recursive) add("--recursive", "");
-  if (found.terms_given) add("--terms", "");
-  if (!found.into.empty()) add("--into", found.into);
-  if (!found.movies.empty()) add("--movies", found.movies);
-  if (!found.shows.empty()) add("--shows", found.shows);
+    words += option.word;
+    if (option.takes == LongOption::Value::kFolder)
+      words += " " + found.*(option.value);
+  }
 }
 
 LongOptions CutLongOptions(std::string_view tail) {
   LongOptions found;
   std::string& rest = found.rest;
-  bool ended = false;        // after "--"
-  bool terms_next = false;   // the word after "--terms"
-  std::string* folder_next = nullptr;  // the word after "--into"...
-  std::string_view folder_word;
+  bool ended = false;  // after "--"
+  const LongOption* value_next = nullptr;  // the word after "--into"...
   std::size_t at = 0;
   while (at < tail.size()) {
     if (tail[at] == ' ') {
@@ -68,29 +71,23 @@ LongOptions CutLongOptions(std::string_view tail) {
     }
     std::string_view word = tail.substr(at, end - at);
     bool cut = false;
-    if (folder_next) {
-      folder_next->clear();
+    if (value_next) {
+      std::string& value = found.*(value_next->value);
+      value.clear();
       for (char c : word)
-        if (c != '"') folder_next->push_back(c);
-      if (folder_next->empty()) found.missing = folder_word;
-      folder_next = nullptr;
-      cut = true;
-    } else if (terms_next) {
-      found.terms_file.clear();
-      for (char c : word)
-        if (c != '"') found.terms_file.push_back(c);
-      terms_next = false;
+        if (c != '"') value.push_back(c);
+      if (value.empty()) found.missing = value_next;
+      value_next = nullptr;
       cut = true;
     } else if (!ended) {
+      const LongOption* option = FindLongOption(word);
       if (word == "--") {
         cut = ended = true;
-      } else if (word == "--terms") {
-        cut = terms_next = found.terms_given = true;
-      } else if ((folder_next = FolderOption(word, found))) {
-        folder_word = word;
+      } else if (option && option->flag) {
+        cut = found.*(option->flag) = true;
+      } else if (option) {
+        value_next = option;
         cut = true;
-      } else {
-        cut = SetLongOption(word, found);
       }
     }
     if (!cut) {
@@ -102,7 +99,7 @@ LongOptions CutLongOptions(std::string_view tail) {
     }
     at = end;
   }
-  if (folder_next) found.missing = folder_word;
+  if (value_next) found.missing = value_next;
   return found;
 }
 

@@ -11,6 +11,10 @@
 
 namespace app {
 
+struct LongOption;
+
+// What the long options of a command line set; option_table.cc says which
+// word sets which.
 struct LongOptions {
   bool help = false;
   bool version = false;
@@ -19,33 +23,34 @@ struct LongOptions {
   bool history = false;  // "--history": list the kept runs
   bool no_history = false;
   bool recursive = false;
-  bool terms_given = false;
   std::string terms_file;
   // "--into LIBRARY", "--movies DIR", "--shows DIR".
   std::string into, movies, shows;
-  std::string missing;  // an option of these given without its folder
+  const LongOption* missing = nullptr;  // one given without its file or folder
   std::string rest;  // the tail without the long options
 };
 
 LongOptions CutLongOptions(std::string_view tail);
 
+// The long option that is this word, or null.
+const LongOption* FindLongOption(std::string_view word);
+
+// "namewisp: --into needs a folder".
+std::string MissingValueError(const LongOption& option);
+
+// Whether the option was given: its flag, or its file or folder.
+bool Given(const LongOption& option, const LongOptions& found);
+
+// Whether an option that only a rename run takes was given.
+bool RenameOptionGiven(const LongOptions& found);
+
 // The long options a run is recorded with, after its "/" options: those
 // that change what it renames, and the library it moves into.
 void AddLongOptionWords(const LongOptions& found, std::string& words);
 
-// Sets the flag of a long option that takes no value; false for a word that
-// is none ("--terms" included).
-bool SetLongOption(std::string_view word, LongOptions& found);
-
-// The folder a long option takes ("--into"), or null for a word that is
-// none of those.
-std::string* FolderOption(std::string_view word, LongOptions& found);
-
-// Whether a request with these long options moves into a library.
-bool IntoLibrary(const LongOptions& found);
-
 struct Request;
-// The library's folders into the request's options; a library means "/v".
-void SetLibrary(const LongOptions& found, Request& request);
+// The long options into the request, but for the help and the version; a
+// library means "/v".
+void ApplyLongOptions(const LongOptions& found, Request& request);
 
 }  // namespace app

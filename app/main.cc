@@ -9,6 +9,7 @@ int main(int argc, char** argv) {
   app::System system{platform::SystemFileSystem(),
                      platform::SystemUserFiles(),
                      platform::SystemConsole(),
+                     platform::SystemInterrupts(),
                      platform::SystemPathStyle(),
                      &text::UnicodeCaseMapping(),
                      app::CurrentYear(),

@@ -47,8 +47,10 @@ platform::Listing ListOperand(platform::FileSystem& files,
     nothing.folder.path = parts.folder;
     return nothing;
   }
-  if (!HasWildcard(parts.name)) return files.LookUp(parts.folder, parts.name);
-  platform::Listing listing = files.ListFolder(parts.folder);
+  if (!HasWildcard(parts.name))
+    return files.ListFolder(parts.folder, parts.name);
+  platform::Listing listing =
+      files.ListFolder(parts.folder, platform::kEveryEntry);
   std::erase_if(listing.entries, [&](const platform::Entry& entry) {
     return !Takes(parts.name, entry.name);
   });

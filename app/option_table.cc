@@ -1,5 +1,7 @@
 #include "app/option_table.h"
 
+#include <algorithm>
+
 namespace app {
 
 const OptionToken kOptionTokens[15] = {
@@ -41,18 +43,40 @@ const OptionToken kOptionTokens[15] = {
      "[/d|/D]"},
 };
 
+using OptionValue = LongOption::Value;
+
 const LongOption kLongOptions[11] = {
-    {"--help", &LongOptions::help, ""},
-    {"--version", &LongOptions::version, ""},
-    {"--terms", nullptr, "[--terms FILE]"},
-    {"--dry-run", &LongOptions::dry_run, "[--dry-run]"},
-    {"--undo", &LongOptions::undo, ""},
-    {"--history", &LongOptions::history, ""},
-    {"--no-history", &LongOptions::no_history, "[--no-history]"},
-    {"--recursive", &LongOptions::recursive, ""},  // as "/s"
-    {"--into", nullptr, "[--into LIBRARY]", &LongOptions::into},
-    {"--movies", nullptr, "[--movies DIR]", &LongOptions::movies},
-    {"--shows", nullptr, "[--shows DIR]", &LongOptions::shows},
+    {"--terms", OptionValue::kFile, nullptr, &LongOptions::terms_file, true,
+     "[--terms FILE]",
+     "--terms FILE removes the terms in FILE with /k too (one a line)"},
+    {"--help", OptionValue::kNone, &LongOptions::help, nullptr, false, "",
+     "--help shows this help", "-h"},
+    {"--version", OptionValue::kNone, &LongOptions::version, nullptr, false, "",
+     "--version shows the version of namewisp"},
+    {"--dry-run", OptionValue::kNone, &LongOptions::dry_run, nullptr, false,
+     "[--dry-run]", "--dry-run shows what would be renamed but renames nothing",
+     "-n"},
+    {"--recursive", OptionValue::kNone, &LongOptions::recursive, nullptr, true, "",
+     "include /s (or --recursive) to do the same in every folder below"},
+    {"--undo", OptionValue::kNone, &LongOptions::undo, nullptr, false, "",
+     "--undo puts back the names of the last run not undone yet"},
+    {"--history", OptionValue::kNone, &LongOptions::history, nullptr, false, "",
+     "--history lists the runs --undo can take back (--undo ID takes one)"},
+    {"--no-history", OptionValue::kNone, &LongOptions::no_history, nullptr, true,
+     "[--no-history]",
+     "--no-history renames without keeping the record that --undo reads"},
+    // The help tells of the library first, its three folders in one place.
+    {"--into", OptionValue::kFolder, nullptr, &LongOptions::into, true,
+     "[--into LIBRARY]",
+     "--into LIBRARY moves each video /v tidies (with its subtitles) into\n"
+     " LIBRARY/Movies/Title (Year)/ or LIBRARY/TV/Show/Season 01/ (means /v)\n"
+     " (--movies DIR and --shows DIR set either folder apart; --undo moves "
+     "back)\n"
+     " (a download folder named, or taken by /d or /D, is emptied and removed)"},
+    {"--movies", OptionValue::kFolder, nullptr, &LongOptions::movies, true,
+     "[--movies DIR]", ""},
+    {"--shows", OptionValue::kFolder, nullptr, &LongOptions::shows, true,
+     "[--shows DIR]", ""},
 };
 
 std::string UsageOptions() {
@@ -65,6 +89,22 @@ std::string UsageOptions() {
   for (const OptionToken& token : kOptionTokens) add(token.usage);
   for (const LongOption& option : kLongOptions) add(option.usage);
   return line;
+}
+
+std::vector<std::string> LongOptionHelpLines() {
+  std::vector<std::string> lines;
+  auto add = [&lines](const LongOption& option) {
+    for (std::string_view rest = option.help; !rest.empty();) {
+      const std::size_t end = std::min(rest.find('\n'), rest.size());
+      lines.emplace_back(rest.substr(0, end));
+      rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+  };
+  for (const LongOption& option : kLongOptions)
+    if (option.takes == LongOption::Value::kFolder) add(option);
+  for (const LongOption& option : kLongOptions)
+    if (option.takes != LongOption::Value::kFolder) add(option);
+  return lines;
 }
 
 }  // namespace app

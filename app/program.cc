@@ -23,7 +23,7 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
   platform::UserFiles& user_files = system.user_files;
   if (request.history) return ListHistory(files, user_files, console);
   if (request.undo)
-    return RunUndo(files, user_files, console, request.undo_id,
+    return RunUndo(files, system.interrupts, user_files, console, request.undo_id,
                    MakeRunId(system.start_time, system.process, system.random),
                    request.dry_run);
   RunOptions options = request.options;
@@ -37,7 +37,7 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
                   system.start_time, system.process, system.random,
                   request.option_words);
   return RunRename(options, request.operands, system.path_style, files,
-                   console, journal, counts);
+                   system.interrupts, console, journal, counts);
 }
 
 }  // namespace
@@ -61,7 +61,7 @@ int RunProgram(const platform::CommandLine& command_line, System& system) {
   // A file named like a dash option, put first by the shell's "*", would
   // have been taken for one.
   for (const std::string& word : request.dash_words) {
-    if (system.files.Exists(platform::Folder{}, word)) {
+    if (system.files.Stat(platform::Folder{}, word).exists) {
       console.PrintError("namewisp: \"" + word +
                          "\" is an option and the name of a file here: put "
                          "\"--\" before the file names");

@@ -14,6 +14,7 @@ struct System {
   platform::FileSystem& files;
   platform::UserFiles& user_files;  // the history's and the terms'
   platform::Console& console;
+  platform::Interrupts& interrupts;
   platform::PathStyle path_style = platform::PathStyle::kPosix;
   // The case of letters beyond ASCII.
   const text::CaseMapping* letter_case = &text::AsciiOnlyMapping();

@@ -141,6 +141,7 @@ struct Run {
   const RunOptions& options;
   platform::PathStyle style;
   platform::FileSystem& files;
+  platform::Interrupts& interrupts;
   platform::Console& console;
   Journal& journal;
   Library* library = nullptr;  // with "--into", "--movies" or "--shows"
@@ -195,14 +196,14 @@ struct Run {
     const bool ask = plan.confirm && !all_yes && !plan.follows;
     if (ask) {
       const bool written = WriteJournal(journal);
-      files.ReleaseInterrupts();
+      interrupts.Release();
       if (!written) {
-        files.HoldInterrupts();
+        interrupts.Hold();
         return false;
       }
     }
     const platform::Answer answer = show(ask);
-    if (ask) files.HoldInterrupts();
+    if (ask) interrupts.Hold();
     if (answer == platform::Answer::kAll) all_yes = true;
     if (answer == platform::Answer::kQuit) quit = true;
     if (answer == platform::Answer::kNo || answer == platform::Answer::kQuit) {
@@ -242,7 +243,7 @@ struct Run {
   // cannot be written stops the run before its rename.
   void RunBatch(std::span<Plan> plans) {
     if (plans.empty() || journal.Stops()) return;
-    files.HoldInterrupts();
+    const platform::InterruptHold hold(interrupts);
     std::vector<std::size_t> numbers;
     numbers.reserve(plans.size());
     // A move's folders are made (each recorded first) before the move is
@@ -271,7 +272,7 @@ struct Run {
       for (std::size_t i = 0; i < plans.size() && !journal.broken; ++i) {
         // Ctrl+C during the batch (a long copy stops for it): no change
         // after it, and the run ends once the batch is on record.
-        if (files.InterruptWaiting()) break;
+        if (interrupts.Waiting()) break;
         // The first rename past the most a run records: the run stops.
         if (journal.full && numbers[i] == kNotRecorded && !quit &&
             !plans[i].clash)
@@ -282,7 +283,6 @@ struct Run {
     }
     WriteJournal(journal, true);
     if (journal.Stops()) any_failed = true;
-    files.ReleaseInterrupts();
   }
 
   // Why the run leaves the entry alone, downloads in progress first: they
@@ -607,7 +607,7 @@ struct Run {
         !top.listing.failure.ok() || !top.listing.folder.handle) {
       Failed(ForScreen(console, here) + " [FAILED: " +
              (top.listing.failure.ok() ? std::string("not found")
-                                       : FailureWords(top.listing.failure, files)) +
+                                       : FailureWords(top.listing.failure)) +
              "]\n");
       return;
     }
@@ -750,22 +750,23 @@ struct Run {
   // holds anything now stays.  Whether the folder is gone.
   bool RemoveEmptied(const platform::Folder& parent, platform::Folder& folder,
                      const std::string& name, const std::string& shown_path) {
-    files.HoldInterrupts();
+    interrupts.Hold();
     const std::size_t number = RecordRemoved(journal, files, parent, folder, name);
     if (number == kNotRecorded || !WriteJournal(journal)) {
-      files.ReleaseInterrupts();
+      interrupts.Release();
       Failed(ForScreen(console, shown_path) +
              " [FAILED: its removal cannot be recorded for undo]\n");
       return false;
     }
     folder.handle.reset();  // Windows removes no folder held open
-    const platform::Outcome outcome = files.RemoveFolder(parent, name);
+    const platform::Outcome outcome =
+        files.Remove(parent, name, platform::EntryKind::kDirectory);
     if (outcome.ok()) {
       RecordMade(journal, number);
       WriteJournal(journal, true);
       removed_folders += shown_path + "\n";
     }
-    files.ReleaseInterrupts();
+    interrupts.Release();
     if (outcome.ok()) return true;
     if (outcome.failure == platform::Failure::kNotEmpty) {
       console.Print(ForScreen(console, shown_path) +
@@ -773,7 +774,7 @@ struct Run {
       return false;
     }
     Failed(ForScreen(console, shown_path) + " [FAILED: " +
-           FailureWords(outcome, files) + "]\n");
+           FailureWords(outcome) + "]\n");
     return false;
   }
 
@@ -797,7 +798,7 @@ struct Run {
       const std::string words =
           failure.failure == platform::Failure::kNotFound
               ? "no longer the folder that was listed; its entries are left alone"
-              : FailureWords(failure, files);
+              : FailureWords(failure);
       Failed(ForScreen(console, listing.folder.path) + " [FAILED: " + words +
              "]\n");
       return false;
@@ -879,7 +880,7 @@ struct Run {
       // alone when it exists.
       platform::Listing found;
       if (!pattern || style == platform::PathStyle::kPosix)
-        found = files.LookUp(parts.folder, parts.name);
+        found = files.ListFolder(parts.folder, parts.name);
       if (pattern && found.entries.empty() && found.failure.ok()) {
         pattern_operands.push_back(k);
         patterns.push_back(std::move(parts.name));
@@ -887,7 +888,7 @@ struct Run {
       }
       if (!found.failure.ok()) {
         Failed(ForScreen(console, operand) + " [FAILED: " +
-               FailureWords(found.failure, files) + "]\n");
+               FailureWords(found.failure) + "]\n");
         matched[k] = true;  // the failure is its answer
         continue;
       }
@@ -922,7 +923,7 @@ struct Run {
       return;
     }
     for (const std::string& pattern : patterns) g.patterns.push_back(pattern);
-    platform::Listing listing = files.ListFolder(folder);
+    platform::Listing listing = files.ListFolder(folder, platform::kEveryEntry);
     if (options.recursive) {
       const std::unordered_set<std::string_view> walk_whole(whole.begin(),
                                                             whole.end());
@@ -935,7 +936,7 @@ struct Run {
       // The failure is the operand's answer: no "No matches" after it.
       for (std::size_t k : pattern_operands) {
         Failed(ForScreen(console, *operands[k]) + " [FAILED: " +
-               FailureWords(listing.failure, files) + "]\n");
+               FailureWords(listing.failure) + "]\n");
         matched[k] = true;
       }
       return;
@@ -968,9 +969,10 @@ struct Run {
 RunEnd RunRename(const RunOptions& options,
                  const std::vector<std::string>& operands,
                  platform::PathStyle style, platform::FileSystem& files,
+                 platform::Interrupts& interrupts,
                  platform::Console& console, Journal& journal,
                  RunCounts& counts) {
-  Run run{options, style, files, console, journal, nullptr, {console, {}}, {}};
+  Run run{options, style, files, interrupts, console, journal, nullptr, {console, {}}, {}};
   Library library(options, style, files, journal);
   if (options.IntoLibrary()) {
     if (!library.Open(console)) {

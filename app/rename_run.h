@@ -11,6 +11,7 @@
 #include "app/run_options.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/interrupts.h"
 #include "platform/platform.h"
 
 namespace app {
@@ -21,6 +22,7 @@ namespace app {
 RunEnd RunRename(const RunOptions& options,
                  const std::vector<std::string>& operands,
                  platform::PathStyle style, platform::FileSystem& files,
+                 platform::Interrupts& interrupts,
                  platform::Console& console, Journal& journal,
                  RunCounts& counts);
 

@@ -9,22 +9,20 @@ namespace {
 
 // A file system that ignores case takes "Hello" for "hello": the entry goes
 // to a temporary name of its own first, one that tells undo which rename it
-// belongs to.  Both steps are made without an interrupt between them, and a
-// failed second step gives the entry its old name back: it is never left
-// under the temporary one but by a kill.
+// belongs to.  Both steps are made under the caller's hold on interrupts,
+// and a failed second step gives the entry its old name back: it is never
+// left under the temporary one but by a kill.
 platform::Outcome ChangeCase(platform::FileSystem& files,
                              const platform::Folder& folder,
                              std::string_view old_name,
                              std::string_view new_name,
                              std::string_view detour_tag) {
-  files.HoldInterrupts();
   const std::string detour = CaseDetour(detour_tag);
-  platform::Outcome outcome = files.Rename(folder, old_name, detour);
+  platform::Outcome outcome = files.Move(folder, old_name, folder, detour);
   if (outcome.ok()) {
-    outcome = files.Rename(folder, detour, new_name);
-    if (!outcome.ok()) files.Rename(folder, detour, old_name);
+    outcome = files.Move(folder, detour, folder, new_name);
+    if (!outcome.ok()) files.Move(folder, detour, folder, old_name);
   }
-  files.ReleaseInterrupts();
   return outcome;
 }
 
@@ -46,8 +44,8 @@ bool MayDifferInCaseOnly(std::string_view a, std::string_view b) {
 
 bool SameEntry(platform::FileSystem& files, const platform::Folder& folder,
                std::string_view a, std::string_view b) {
-  const platform::EntryId first = files.Identify(folder, a);
-  return first.known && first == files.Identify(folder, b);
+  const platform::EntryId first = files.Stat(folder, a).id;
+  return first.known && first == files.Stat(folder, b).id;
 }
 
 std::string SafeRename(platform::FileSystem& files,
@@ -61,11 +59,11 @@ std::string SafeRename(platform::FileSystem& files,
   if (const platform::Outcome refused =
           files.CheckNames(folder, old_name, new_name);
       !refused.ok())
-    return FailureWords(refused, files);
+    return FailureWords(refused);
   if (source == NewName::kMade) {
     if (const platform::Failure reserved = files.ReservedName(folder, new_name);
         reserved != platform::Failure::kNone)
-      return FailureWords({reserved, 0}, files);
+      return FailureWords({reserved, 0});
   }
   // Some systems report success for a change of case they did not make, so
   // a change that may be one of case alone asks first.  Others refuse it as
@@ -74,12 +72,12 @@ std::string SafeRename(platform::FileSystem& files,
                          SameEntry(files, folder, old_name, new_name);
   platform::Outcome outcome =
       case_only ? ChangeCase(files, folder, old_name, new_name, detour_tag)
-                : files.Rename(folder, old_name, new_name);
+                : files.Move(folder, old_name, folder, new_name);
   if (outcome.failure == platform::Failure::kExists && !case_only &&
       SameEntry(files, folder, old_name, new_name)) {
     outcome = ChangeCase(files, folder, old_name, new_name, detour_tag);
   }
-  return outcome.ok() ? "" : FailureWords(outcome, files);
+  return outcome.ok() ? "" : FailureWords(outcome);
 }
 
 std::string SafeMove(platform::FileSystem& files, const platform::Folder& from,
@@ -89,16 +87,16 @@ std::string SafeMove(platform::FileSystem& files, const platform::Folder& from,
   if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
   if (const platform::Outcome refused = files.CheckNames(to, old_name, new_name);
       !refused.ok())
-    return FailureWords(refused, files);
+    return FailureWords(refused);
   if (source == NewName::kMade) {
     if (const platform::Failure reserved = files.ReservedName(to, new_name);
         reserved != platform::Failure::kNone)
-      return FailureWords({reserved, 0}, files);
+      return FailureWords({reserved, 0});
   }
   const platform::Outcome moved = files.Move(from, old_name, to, new_name);
   if (moved.failure == platform::Failure::kOtherVolume && across)
     return MoveAcross(files, from, old_name, to, new_name, tag, *across);
-  return FailureWords(moved, files);
+  return FailureWords(moved);
 }
 
 }  // namespace app

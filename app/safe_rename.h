@@ -18,7 +18,8 @@ namespace app {
 enum class NewName { kMade, kGivenBack };
 
 // "" when the entry now has its new name, else the words of the failure.
-// A change of case goes through CaseDetour(detour_tag).
+// A change of case goes through CaseDetour(detour_tag): a run calls it with
+// interrupts held, so that the two steps are never cut apart.
 std::string SafeRename(platform::FileSystem& files,
                        const platform::Folder& folder,
                        std::string_view old_name, std::string_view new_name,

@@ -106,21 +106,12 @@ Request ParseTail(std::string_view tail) {
   }
   ParsedTail parsed = ParseOptions(long_options.rest);
   request.options = parsed.options;
-  request.dry_run = long_options.dry_run;
-  request.options.keep_history = !long_options.no_history;
-  request.options.recursive = request.options.recursive || long_options.recursive;
-  request.undo = long_options.undo;
-  request.terms_file = long_options.terms_file;
-  if (long_options.terms_given && request.terms_file.empty())
-    request.usage_error = "namewisp: --terms needs a file";
-  request.history = long_options.history;
+  ApplyLongOptions(long_options, request);
+  if (long_options.missing)
+    request.usage_error = MissingValueError(*long_options.missing);
   request.option_words = parsed.option_words;
   AddLongOptionWords(long_options, request.option_words);
-  if (!long_options.missing.empty() && request.usage_error.empty())
-    request.usage_error = "namewisp: " + long_options.missing + " needs a folder";
-  SetLibrary(long_options, request);
-  if ((request.undo || request.history) &&
-      (!parsed.option_words.empty() || IntoLibrary(long_options)) &&
+  if ((request.undo || request.history) && !request.option_words.empty() &&
       request.usage_error.empty()) {
     request.usage_error = std::string("namewisp: ") +
                           (request.undo ? "--undo" : "--history") +

@@ -261,11 +261,12 @@ struct Looker {
       }
       // A lookup opens the folder without reading it; where it finds no
       // entry to open it by (Windows), the listing does.
-      platform::Folder folder = files.LookUp(path, name).folder;
-      if (!folder.handle) folder = files.ListFolder(path).folder;
+      platform::Folder folder = files.ListFolder(path, name).folder;
+      if (!folder.handle)
+        folder = files.ListFolder(path, platform::kEveryEntry).folder;
       folder.path = path;
       slot.folder.reset();
-      if (folder.handle && (!id.known || Matches(files.Identify(folder, "."), id)))
+      if (folder.handle && (!id.known || Matches(files.Stat(folder, ".").id, id)))
         slot.folder = std::move(folder);
     }
     return slot.folder ? &*slot.folder : nullptr;
@@ -284,8 +285,8 @@ struct Looker {
   // The identity of the entry name denotes, in the form the record has.
   platform::EntryId IdNow(const platform::Folder& folder,
                           const std::string& name, const HistoryRename& r) {
-    return r.id.by_name ? files.StampOf(folder, name)
-                        : files.Identify(folder, name);
+    return r.id.by_name ? files.Stat(folder, name).stamp
+                        : files.Stat(folder, name).id;
   }
 
   std::string Tag(const HistoryRename& r) const {
@@ -311,7 +312,7 @@ struct Looker {
   // The name the entry stands under now, by the system's own lookup (on a
   // file system that ignores case, old and new name find the same entry).
   std::string NameNow(const platform::Folder& folder, const std::string& name) {
-    const platform::Listing found = files.LookUp(folder.path, name);
+    const platform::Listing found = files.ListFolder(folder.path, name);
     return found.entries.empty() ? "" : found.entries[0].name;
   }
 
@@ -328,8 +329,8 @@ struct Looker {
     }
     if (r.across) return AtCopy(r, *from, *to);
     if (!r.id.known) {
-      const bool at_new = files.Exists(*to, r.new_name);
-      const bool at_old = files.Exists(*from, r.old_name);
+      const bool at_new = files.Stat(*to, r.new_name).exists;
+      const bool at_old = files.Stat(*from, r.old_name).exists;
       if (!r.made && !(at_new && !at_old)) return {};
       if (!at_new && at_old) return {};
       if (!at_new) return {State::kGone, "", "", false};
@@ -348,8 +349,8 @@ struct Looker {
                                 const platform::Folder& folder,
                                 const std::string& name,
                                 const platform::EntryId& form) {
-    return form.by_name ? files.StampOf(folder, name)
-                        : files.Identify(folder, name);
+    return form.by_name ? files.Stat(folder, name).stamp
+                        : files.Stat(folder, name).id;
   }
 
   // Whether a move's entry stands under its old name: the one moved, or
@@ -369,8 +370,8 @@ struct Looker {
     const std::string tag = Tag(r);
     Look look;
     look.clear_copy = r.copied && IdAs(files, to, r.new_name, r.copy_id) == r.copy_id;
-    look.clear_temporary = files.Exists(to, CopyTemporary(tag));
-    look.clear_back = r.back && files.Exists(from, CopyTemporary(tag + "-back"));
+    look.clear_temporary = files.Stat(to, CopyTemporary(tag)).exists;
+    look.clear_back = r.back && files.Stat(from, CopyTemporary(tag + "-back")).exists;
     if (Home(r, from)) {
       // Never made, put back before, or cut short: what is left of a copy
       // goes.
@@ -387,7 +388,7 @@ struct Looker {
       return look;
     }
     if (!r.made) return {};
-    if (files.Exists(to, r.new_name))
+    if (files.Stat(to, r.new_name).exists)
       return {State::kPending, "", "another entry has that name now", false};
     return {State::kGone, "", "", false};
   }
@@ -406,8 +407,8 @@ struct Looker {
     const platform::Folder& folder = *reached;
     if (!r.id.known) {
       // No identity: by name alone.
-      const bool at_new = files.Exists(folder, r.new_name);
-      const bool at_old = files.Exists(folder, r.old_name);
+      const bool at_new = files.Stat(folder, r.new_name).exists;
+      const bool at_old = files.Stat(folder, r.old_name).exists;
       if (!r.made && !(at_new && !at_old)) return {};  // never made
       if (!at_new && at_old) return {};                // put back before
       if (!at_new) return {State::kGone, "", "", false};
@@ -471,11 +472,13 @@ struct Looker {
 };
 
 struct Undo {
-  Undo(platform::FileSystem& f, platform::UserFiles& u, platform::Console& c,
-       const HistoryRun& r)
-      : files(f), user_files(u), console(c), run(r), looker{f, r, {}, {}} {}
+  Undo(platform::FileSystem& f, platform::Interrupts& i, platform::UserFiles& u,
+       platform::Console& c, const HistoryRun& r)
+      : files(f), interrupts(i), user_files(u), console(c), run(r),
+        looker{f, r, {}, {}} {}
 
   platform::FileSystem& files;
+  platform::Interrupts& interrupts;
   platform::UserFiles& user_files;
   platform::Console& console;
   const HistoryRun& run;
@@ -514,13 +517,14 @@ struct Undo {
     if (!r.made && run.ended) return true;
     const platform::Folder* parent =
         looker.Reach(looker.open, r.directory, r.new_name, r.folder_id);
-    if (!parent) return !files.Exists(platform::Folder{r.directory, {}, {}}, r.new_name);
+    if (!parent) return !files.Stat(platform::Folder{r.directory, {}, {}}, r.new_name).exists;
     if (dry_run) {
-      if (files.Exists(*parent, r.new_name))
+      if (files.Stat(*parent, r.new_name).exists)
         dry_removed += ForScreen(console, ShownFolder(r)) + "\n";
       return true;
     }
-    const platform::Outcome outcome = files.RemoveFolder(*parent, r.new_name);
+    const platform::Outcome outcome =
+        files.Remove(*parent, r.new_name, platform::EntryKind::kDirectory);
     if (outcome.ok() || outcome.failure == platform::Failure::kNotFound)
       return true;
     if (outcome.failure == platform::Failure::kNotEmpty && !r.made)
@@ -533,7 +537,7 @@ struct Undo {
       return true;
     }
     console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
-                  FailureWords(outcome, files) + "]\n");
+                  FailureWords(outcome) + "]\n");
     end.failed = true;
     return false;
   }
@@ -557,8 +561,8 @@ struct Undo {
       end.failed = true;
       return false;
     }
-    if (files.Exists(*parent, r.new_name)) {
-      const platform::EntryId now = files.Identify(*parent, r.new_name);
+    if (files.Stat(*parent, r.new_name).exists) {
+      const platform::EntryId now = files.Stat(*parent, r.new_name).id;
       if (now.known && r.id.known && !(now == r.id))
         looker.remade.push_back({r.id, now});
       return true;
@@ -569,17 +573,19 @@ struct Undo {
       return true;
     }
     platform::Folder made;
-    files.HoldInterrupts();
-    platform::Outcome outcome = files.MakeFolder(*parent, r.new_name, made);
-    if (outcome.ok() && r.mode != 0) outcome = files.RestoreFolderMode(made, r.mode);
-    files.ReleaseInterrupts();
+    platform::Outcome outcome;
+    {
+      const platform::InterruptHold hold(interrupts);
+      outcome = files.MakeFolder(*parent, r.new_name, made);
+      if (outcome.ok() && r.mode != 0) outcome = files.RestoreFolderMode(made, r.mode);
+    }
     if (!outcome.ok()) {
       console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
-                    FailureWords(outcome, files) + "]\n");
+                    FailureWords(outcome) + "]\n");
       end.failed = true;
       return false;
     }
-    const platform::EntryId now = files.Identify(made, ".");
+    const platform::EntryId now = files.Stat(made, ".").id;
     if (now.known && r.id.known) looker.remade.push_back({r.id, now});
     return true;
   }
@@ -626,22 +632,25 @@ struct Undo {
       by_name_said = true;
     }
     const platform::Folder& folder = *looker.Reach(r);
-    files.HoldInterrupts();
-    // Between two disks the entry goes back through a copy too, each step
-    // recorded in the run's journal ahead of it.
-    CopyJournal recorder(dry_run ? nullptr : &journal, r.number, true);
-    recorder.progress = &console;
-    if (look.clear_back && !dry_run)
-      files.RemoveFile(*looker.ReachFrom(r),
-                       CopyTemporary(looker.Tag(r) + "-back"));
-    const std::string failure =
-        r.kind == StepKind::kMove
-            ? SafeMove(files, folder, look.from, *looker.ReachFrom(r),
-                       r.old_name, NewName::kGivenBack, &recorder,
-                       looker.Tag(r) + "-back")
-            : SafeRename(files, folder, look.from, r.old_name, looker.Tag(r),
-                         NewName::kGivenBack);
-    files.ReleaseInterrupts();
+    std::string failure;
+    {
+      const platform::InterruptHold hold(interrupts);
+      // Between two disks the entry goes back through a copy too, each step
+      // recorded in the run's journal ahead of it.
+      CopyJournal recorder(dry_run ? nullptr : &journal, r.number, true);
+      recorder.progress = &console;
+      if (look.clear_back && !dry_run)
+        files.Remove(*looker.ReachFrom(r),
+                     CopyTemporary(looker.Tag(r) + "-back"),
+                     platform::EntryKind::kFile);
+      failure =
+          r.kind == StepKind::kMove
+              ? SafeMove(files, folder, look.from, *looker.ReachFrom(r),
+                         r.old_name, NewName::kGivenBack, &recorder,
+                         looker.Tag(r) + "-back")
+              : SafeRename(files, folder, look.from, r.old_name, looker.Tag(r),
+                           NewName::kGivenBack);
+    }
     Show(r, look.from, failure);
     return failure.empty();  // a name taken since: pending
   }
@@ -655,10 +664,11 @@ struct Undo {
     std::string failure;
     auto remove = [&](const platform::Folder& folder, const std::string& name) {
       if (dry_run) return;
-      const platform::Outcome outcome = files.RemoveFile(folder, name);
+      const platform::Outcome outcome =
+          files.Remove(folder, name, platform::EntryKind::kFile);
       if (!outcome.ok() && outcome.failure != platform::Failure::kNotFound &&
           failure.empty())
-        failure = FailureWords(outcome, files);
+        failure = FailureWords(outcome);
     };
     if (look.clear_copy) remove(to, r.new_name);
     if (look.clear_temporary) remove(to, CopyTemporary(tag));
@@ -762,7 +772,8 @@ std::string Live(platform::Console& console, const HistoryRun& run) {
 
 }  // namespace
 
-RunEnd RunUndo(platform::FileSystem& files, platform::UserFiles& user_files,
+RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
+               platform::UserFiles& user_files,
                platform::Console& console, const std::string& run_id,
                const std::string& own_id, bool dry_run) {
   std::optional<History> history = LoadHistory(user_files, console, false);
@@ -826,7 +837,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::UserFiles& user_files,
     return {false, true};
   }
 
-  Undo undo(files, user_files, console, *run);
+  Undo undo(files, interrupts, user_files, console, *run);
   undo.dry_run = dry_run;
   Journal& journal = undo.journal;
   journal.file = std::move(held.file);

@@ -11,6 +11,7 @@
 #include "app/run_end.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/interrupts.h"
 #include "platform/user_files.h"
 
 namespace app {
@@ -21,7 +22,8 @@ namespace app {
 // dry run's) reads the history as an undo does, and a run whose journal
 // another process holds is left alone as well, but it takes no journal's
 // lock beyond that look and writes no marks.
-RunEnd RunUndo(platform::FileSystem& files, platform::UserFiles& user_files,
+RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
+               platform::UserFiles& user_files,
                platform::Console& console, const std::string& run_id,
                const std::string& own_id, bool dry_run = false);
 

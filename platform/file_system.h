@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,12 +47,19 @@ enum class EntryKind { kFile, kDirectory, kOther /* device, fifo, socket */ };
 // entry (as a change of letter case is on a file system that ignores case).
 // Device and inode on POSIX, volume and file index on Windows; by_name, the
 // entry's size and modification time, where the file system does not keep
-// its numbers from one mount to the next (see StampOf).
+// its numbers from one mount to the next (EntryStat's stamp).
 struct EntryId {
   std::uint64_t volume = 0, index = 0;
   bool known = false;
   bool by_name = false;  // volume: the size; index: the time, in ns
   bool operator==(const EntryId&) const = default;
+};
+
+// What a name of a folder denotes, never through a link.
+struct EntryStat {
+  bool exists = false;  // a dangling link included
+  EntryId id;           // its numbers; not known when there is none
+  EntryId stamp;        // its size and modification time, as by_name
 };
 
 struct Entry {
@@ -85,17 +93,18 @@ struct Listing {
   Outcome failure;
 };
 
+inline constexpr std::optional<std::string_view> kEveryEntry = std::nullopt;
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // Every entry of the folder at path ("" for the current one) but "." and
-  // "..".
-  virtual Listing ListFolder(std::string_view path) = 0;
-  // The one entry name of the folder at path, when it exists; by the
-  // system's own lookup, so a file system that ignores case finds it
-  // whatever the case of name, and lists it by its own name.
-  virtual Listing LookUp(std::string_view path, std::string_view name) = 0;
+  // The folder at path ("" for the current one) with every entry but "."
+  // and ".." (kEveryEntry), or with the one entry name when it exists: by
+  // the system's own lookup, so that a file system that ignores case finds
+  // it whatever the case of name, and lists it by its own name.
+  virtual Listing ListFolder(std::string_view path,
+                             std::optional<std::string_view> name) = 0;
   // Every entry of a folder that a listing of parent holds, opened relative
   // to parent and never through a link: a folder that is no longer that
   // entry fails as kNotFound.
@@ -114,18 +123,12 @@ class FileSystem {
     return {};
   }
 
-  // Gives the entry old_name of the folder the name new_name in one step,
-  // and never replaces an existing entry (kExists).
-  virtual Outcome Rename(const Folder& folder, std::string_view old_name,
-                         std::string_view new_name) = 0;
   // Moves the entry old_name of the folder from into the folder to as
-  // new_name in one step, never over an existing entry (kExists); between
-  // two file systems it moves nothing (kOtherVolume).
+  // new_name in one step (a rename, where from and to are one folder),
+  // never over an existing entry (kExists); between two file systems it
+  // moves nothing (kOtherVolume).
   virtual Outcome Move(const Folder& from, std::string_view old_name,
-                       const Folder& to, std::string_view new_name) {
-    (void)from, (void)old_name, (void)to, (void)new_name;
-    return {Failure::kOther, 0};
-  }
+                       const Folder& to, std::string_view new_name) = 0;
   // Creates the folder name in parent, never over an existing entry
   // (kExists), and opens it as made (relative to parent, never through a
   // link).
@@ -134,12 +137,11 @@ class FileSystem {
     (void)parent, (void)name, (void)made;
     return {Failure::kOther, 0};
   }
-  // Removes the folder name of parent when it holds nothing (else
-  // kNotEmpty); never a link or a file of that name.
-  virtual Outcome RemoveFolder(const Folder& parent, std::string_view name) {
-    (void)parent, (void)name;
-    return {Failure::kOther, 0};
-  }
+  // Removes the entry name of the folder: a folder (kDirectory) only when
+  // it holds nothing (else kNotEmpty), and never a link or a file of that
+  // name; a file (any other kind), never a folder.
+  virtual Outcome Remove(const Folder& folder, std::string_view name,
+                         EntryKind kind) = 0;
   // Copies the regular file name of from into a new entry copy of to,
   // opened relative to both folders and never through a link (kNotAFile
   // for anything else), never over an existing entry (kExists); keeps its
@@ -153,11 +155,6 @@ class FileSystem {
       std::string_view copy, std::uint64_t& bytes,
       const std::function<void(std::uint64_t bytes)>& progress = {}) {
     (void)from, (void)name, (void)to, (void)copy, (void)bytes, (void)progress;
-    return {Failure::kOther, 0};
-  }
-  // Removes the file name of the folder (never a folder).
-  virtual Outcome RemoveFile(const Folder& folder, std::string_view name) {
-    (void)folder, (void)name;
     return {Failure::kOther, 0};
   }
   // Makes the folder's entries as they are now reach the disk.
@@ -177,12 +174,12 @@ class FileSystem {
     (void)folder, (void)mode;
     return {};
   }
-  // What Rename would refuse without asking the file system: a name the
+  // What Move would refuse without asking the file system: a name the
   // system cannot take (too long, a character it cannot hold).
   virtual Outcome CheckNames(const Folder& folder, std::string_view old_name,
                              std::string_view new_name) = 0;
   // Why the system's programs could not open an entry of this name by an
-  // ordinary path, though Rename gives it (Windows' "NUL.avi", "x."):
+  // ordinary path, though Move gives it (Windows' "NUL.avi", "x."):
   // kDeviceName, kFinalPeriodOrSpace, or kNone, the default.  The program
   // never makes such a name, but an entry may get back the one it had.
   virtual Failure ReservedName(const Folder& folder, std::string_view name) {
@@ -190,10 +187,8 @@ class FileSystem {
     (void)name;
     return Failure::kNone;
   }
-  // True when name exists in the folder (a dangling link included).
-  virtual bool Exists(const Folder& folder, std::string_view name) = 0;
-  // The identity of the entry name denotes; not known when there is none.
-  virtual EntryId Identify(const Folder& folder, std::string_view name) = 0;
+  // What name denotes in the folder ("." the folder itself).
+  virtual EntryStat Stat(const Folder& folder, std::string_view name) = 0;
   // The name of the file system the folder is on, in lower case as the
   // system calls it ("ext4", "exfat", "fuse", "nfs"; Windows: "ntfs",
   // "fat32", and "network" for a network drive), or "" when it cannot be
@@ -201,13 +196,6 @@ class FileSystem {
   virtual std::string VolumeType(const Folder& folder) {
     (void)folder;
     return "";
-  }
-  // The size and modification time of the entry name denotes, as an
-  // identity by name (by_name); not known when there is none.
-  virtual EntryId StampOf(const Folder& folder, std::string_view name) {
-    (void)folder;
-    (void)name;
-    return {};
   }
   // The form in which the folder compares names: two names with one form
   // are one name there (as on a file system that ignores case).  By
@@ -219,15 +207,6 @@ class FileSystem {
   // The folder's absolute path with its trailing separator ("" when it
   // cannot be told).
   virtual std::string AbsolutePath(const Folder& folder) = 0;
-  // The system's own description of an error number, or "".
-  virtual std::string DescribeError(int code) = 0;
-  // While held, Ctrl+C and other signals that end the process wait, so that
-  // a change in several steps is never cut between them.  Holds nest.
-  virtual void HoldInterrupts() = 0;
-  virtual void ReleaseInterrupts() = 0;
-  // Whether such a signal waits on a hold: a run makes no further change
-  // before it acts, and a copy stops for it (a copy may take minutes).
-  virtual bool InterruptWaiting() { return false; }
 };
 
 }  // namespace platform

@@ -11,6 +11,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/interrupts.h"
 #include "platform/user_files.h"
 
 namespace platform {
@@ -42,10 +43,14 @@ enum class PathStyle {
 };
 PathStyle SystemPathStyle();
 
-// The system's file system, user files and console.
+// The system's file system, user files, console and interrupts.
 FileSystem& SystemFileSystem();
 UserFiles& SystemUserFiles();
 Console& SystemConsole();
+Interrupts& SystemInterrupts();
+
+// The system's own description of an error number, or "".
+std::string DescribeError(int code);
 
 // The time now, UTC, as "2026-12-08T23:30:00Z".
 std::string UtcNow();

@@ -33,6 +33,7 @@ struct Disks : fake::FileSystem {
     app::System system{*this,
                        *this,
                        console,
+                       *this,
                        platform::PathStyle::kPosix,
                        &text::AsciiOnlyMapping(),
                        2026,
@@ -67,7 +68,7 @@ struct Disks : fake::FileSystem {
   // Ctrl+C pressed during the first copy, as the platform's copy answers
   // it: stopped, nothing of the copy left.
   bool ctrl_c_in_copy = false, ctrl_c = false;
-  bool InterruptWaiting() override { return ctrl_c; }
+  bool Waiting() override { return ctrl_c; }
   platform::Outcome CopyInto(const platform::Folder& from, std::string_view name,
                              const platform::Folder& to, std::string_view copy,
                              std::uint64_t& bytes,

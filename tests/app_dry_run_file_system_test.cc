@@ -43,8 +43,8 @@ TEST(DryRunFileSystem, FailsAsTheRealRenamesWould) {
     const platform::Folder here{};
     Failure real_last = Failure::kNone, dry_last = Failure::kNone;
     for (const auto& [from, to] : c.renames) {
-      real_last = real.Rename(here, from, to).failure;
-      dry_last = dry.Rename(here, from, to).failure;
+      real_last = real.Move(here, from, here, to).failure;
+      dry_last = dry.Move(here, from, here, to).failure;
     }
     EXPECT_EQ(real_last, c.last) << *c.names.begin();
     EXPECT_EQ(dry_last, c.last) << *c.names.begin();

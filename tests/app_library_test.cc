@@ -53,6 +53,7 @@ struct Sys : fake::FileSystem {
     app::System system{*this,
                        *this,
                        console,
+                       *this,
                        platform::PathStyle::kPosix,
                        &text::AsciiOnlyMapping(),
                        2026,

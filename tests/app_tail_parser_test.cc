@@ -2,6 +2,7 @@
 
 #include "app/option_table.h"
 #include "app/tail_parser.h"
+#include "app/argument_parser.h"
 #include "app/help_text.h"
 #include "app/long_options.h"
 
@@ -192,6 +193,29 @@ TEST(ParseTail, LibraryFoldersTakeTheNextWord) {
     ASSERT_EQ(r.operands.size(), 1u);
     EXPECT_EQ(r.operands[0].substr(r.operands[0].find_first_not_of(' ')),
               c.pattern) << c.tail;
+  }
+}
+
+// Both parsers read every long option alike: each is cut from the tail, none
+// is unknown to the argument list, a run is recorded with the same words
+// whichever read it, and "--undo" refuses those.
+TEST(LongOptions, BothParsersReadEveryOptionAlike) {
+  for (const app::LongOption& option : app::kLongOptions) {
+    const std::string word(option.word);
+    std::vector<std::string> arguments = {word};
+    if (option.value) arguments.push_back("V");
+    std::string tail = option.value ? word + " V" : word;
+    EXPECT_EQ(app::CutLongOptions(tail + " x").rest, "x") << word;
+    arguments.push_back("x");
+    const app::Request a = app::ParseArguments(arguments);
+    const app::Request t = app::ParseTail(tail + " x");
+    EXPECT_EQ(a.usage_error.find("unknown"), std::string::npos) << word;
+    EXPECT_EQ(a.option_words, t.option_words) << word;
+    EXPECT_EQ(a.option_words.empty(), !option.rename_only) << word;
+    if (!option.rename_only) continue;
+    arguments.back() = "--undo";
+    EXPECT_NE(app::ParseArguments(arguments).usage_error, "") << word;
+    EXPECT_NE(app::ParseTail(tail + " --undo").usage_error, "") << word;
   }
 }
 

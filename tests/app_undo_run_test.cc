@@ -27,6 +27,7 @@ struct Sys : fake::FileSystem {
     app::System system{*this,
                        *this,
                        console,
+                       *this,
                        platform::PathStyle::kPosix,
                        &text::AsciiOnlyMapping(),
                        2026,
@@ -246,7 +247,7 @@ TEST(Undo, BringsBackAnEntryLeftUnderTheCaseDetour) {
   Sys sys;
   sys.ignore_case_folders = {""};
   sys.folders[""] = fake::Files({".namewisp-case-0.tmp"});
-  const platform::EntryId id = sys.Identify({}, ".namewisp-case-0.tmp");
+  const platform::EntryId id = sys.Stat({}, ".namewisp-case-0.tmp").id;
   std::string text = app::HistoryHeader() +
                      app::FormatRunStart("r-1", "2026-12-09T14:02:03Z");
   text += Rename("r-1", 0, "/abs/", "MOVIE.avi", "Movie.avi", id);
@@ -301,10 +302,10 @@ TEST(Undo, ARunIsLiveByItsLockAlone) {
 TEST(Undo, ADryUndoOnlyLooks) {
   struct Watch : Sys {
     std::size_t most_held = 0;  // journals locked while the undo looks
-    platform::Listing LookUp(std::string_view path,
-                             std::string_view name) override {
+    platform::Listing ListFolder(
+        std::string_view path, std::optional<std::string_view> name) override {
       most_held = std::max(most_held, held.size());
-      return Sys::LookUp(path, name);
+      return Sys::ListFolder(path, name);
     }
   };
   for (bool live : {false, true}) {
@@ -469,7 +470,7 @@ TEST(Undo, AFolderNameCannotDriveTheTerminal) {
                        app::FormatRunStart("r-1", "t", "/abs/t\x1b]0;owned\x07/", "");
   sys.files[journal] +=
       Rename("r-1", 0, "/abs/t\x1b]0;owned\x07/", "a_0.avi", "a_1.avi",
-             sys.Identify({"t\x1b]0;owned\x07/", nullptr}, "a_1.avi"));
+             sys.Stat({"t\x1b]0;owned\x07/", nullptr}, "a_1.avi").id);
   for (const char* what : {"--history", "--undo"}) {
     sys.Run({what});
     EXPECT_EQ(sys.console.out.find('\x1b'), std::string::npos) << sys.console.out;
@@ -489,7 +490,7 @@ TEST(Undo, TheCaseDetourOfTheRenameItself) {
   ASSERT_EQ(sys.Names(), std::vector<std::string>{"Movie.avi"});
   // As if killed after the first step, with another link of the file there.
   platform::Entry& entry = *sys.Find("", "Movie.avi");
-  const platform::EntryId id = sys.Identify({}, "Movie.avi");
+  const platform::EntryId id = sys.Stat({}, "Movie.avi").id;
   entry.name = app::CaseDetour("2026-12-09T140100Z-1001-00000000-0");
   platform::Entry link = fake::MakeEntry(".namewisp-case-0.tmp", EntryKind::kFile);
   link.id = id;
@@ -545,7 +546,7 @@ TEST(Undo, WhereNumbersAreNotKeptEntriesAreKnownByName) {
 TEST(Undo, ARunTouchedByALaterOneWaits) {
   Sys sys;
   sys.folders[""] = fake::Files({"c"});
-  const platform::EntryId id = sys.Identify({}, "c");
+  const platform::EntryId id = sys.Stat({}, "c").id;
   std::string text = app::HistoryHeader();
   for (const char* run : {"r-1", "r-2"}) {
     text += app::FormatRunStart(run, "t");
@@ -567,7 +568,7 @@ TEST(Undo, ARunTouchedByALaterOneWaits) {
 TEST(Undo, ALaterRunThatChangedNothingDoesNotWait) {
   Sys sys;
   sys.folders[""] = fake::Files({"b"});
-  const platform::EntryId id = sys.Identify({}, "b");
+  const platform::EntryId id = sys.Stat({}, "b").id;
   std::string text = app::HistoryHeader();
   text += app::FormatRunStart("r-1", "t");
   text += Rename("r-1", 0, "/abs/", "a", "b", id);

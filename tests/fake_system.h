@@ -6,9 +6,10 @@
 #include <cctype>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
-#include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -16,6 +17,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/interrupts.h"
 #include "platform/user_files.h"
 
 namespace fake {
@@ -38,8 +40,9 @@ inline std::vector<platform::Entry> Files(
   return entries;
 }
 
-// Both sides in one, so that a test hands the same fake to each.
-struct FileSystem : platform::FileSystem, platform::UserFiles {
+// Every side in one, so that a test hands the same fake to each.
+struct FileSystem : platform::FileSystem, platform::UserFiles,
+                    platform::Interrupts {
   std::map<std::string, std::vector<platform::Entry>> folders;  // "" or "sub/"
   std::set<std::string> ignore_case_folders;  // file systems that ignore case
   std::map<std::string, platform::Failure> unreadable;  // folder -> why
@@ -128,7 +131,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     return nullptr;
   }
 
-  platform::Listing ListFolder(std::string_view path) override {
+  platform::Listing ListFolder(std::string_view path,
+                               std::optional<std::string_view> name) override {
     platform::Listing listing;
     listing.folder.path = std::string(path);
     auto failure = unreadable.find(listing.folder.path);
@@ -139,16 +143,11 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     const auto found = folders.find(Local(listing.folder.path));
     if (found == folders.end()) return listing;  // none: not found
     listing.entries = found->second;
+    if (name)
+      std::erase_if(listing.entries,
+                    [&](const platform::Entry& e) { return e.name != *name; });
     listing.folder.handle = std::make_shared<Held>(*this);
     listing.folder.id = FolderId(listing.folder.path);
-    return listing;
-  }
-  platform::Listing LookUp(std::string_view path,
-                           std::string_view name) override {
-    platform::Listing listing = ListFolder(path);
-    std::erase_if(listing.entries, [&](const platform::Entry& e) {
-      return e.name != name;
-    });
     return listing;
   }
   platform::Listing ListBelow(const platform::Folder& parent,
@@ -164,7 +163,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
       gone.failure = {platform::Failure::kNotFound, 0};
       return gone;
     }
-    return ListFolder(path);
+    return ListFolder(path, platform::kEveryEntry);
   }
   // As the real sides: only a folder of known identity is let go, and it
   // is opened again only while its path leads to it.
@@ -179,29 +178,16 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     folder.handle = std::make_shared<Held>(*this);
     return {};
   }
-  platform::Outcome Rename(const platform::Folder& folder,
-                           std::string_view from,
-                           std::string_view to) override {
-    Step();
-    auto failure = fail.find(std::string(from));
-    if (failure != fail.end()) return {failure->second, 0};
-    platform::Entry* entry = Find(folder.path, from);
-    if (!entry || entry->name != from) return {platform::Failure::kNotFound, 0};
-    if (Find(folder.path, to)) return {platform::Failure::kExists, 0};
-    Carry(Local(folder.path) + "|" + std::string(from),
-          Local(folder.path) + "|" + std::string(to));
-    entry->name = std::string(to);
-    renames.push_back(Local(folder.path) + "|" + std::string(from) + ">" +
-                      std::string(to));
-    return {};
-  }
   platform::Outcome CheckNames(const platform::Folder&, std::string_view,
                                std::string_view) override {
     return {};
   }
+  // A rename within one folder keeps the entry's place in it.
   platform::Outcome Move(const platform::Folder& from, std::string_view old_name,
                          const platform::Folder& to,
                          std::string_view new_name) override {
+    if (Local(from.path) == Local(to.path))
+      return RenameWithin(from, old_name, new_name);
     Step();
     platform::Entry* entry = Find(from.path, old_name);
     if (!entry || entry->name != old_name)
@@ -219,6 +205,21 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
           Local(to.path) + "|" + std::string(new_name));
     return {};
   }
+  platform::Outcome RenameWithin(const platform::Folder& folder,
+                                 std::string_view from, std::string_view to) {
+    Step();
+    auto failure = fail.find(std::string(from));
+    if (failure != fail.end()) return {failure->second, 0};
+    platform::Entry* entry = Find(folder.path, from);
+    if (!entry || entry->name != from) return {platform::Failure::kNotFound, 0};
+    if (Find(folder.path, to)) return {platform::Failure::kExists, 0};
+    Carry(Local(folder.path) + "|" + std::string(from),
+          Local(folder.path) + "|" + std::string(to));
+    entry->name = std::string(to);
+    renames.push_back(Local(folder.path) + "|" + std::string(from) + ">" +
+                      std::string(to));
+    return {};
+  }
   platform::Outcome MakeFolder(const platform::Folder& parent,
                                std::string_view name,
                                platform::Folder& made) override {
@@ -232,20 +233,6 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     made.path = path;
     made.handle = std::make_shared<Held>(*this);
     made.id = folder_ids[path];
-    return {};
-  }
-  platform::Outcome RemoveFolder(const platform::Folder& parent,
-                                 std::string_view name) override {
-    Step();
-    const platform::Entry* entry = Find(parent.path, name);
-    if (!entry) return {platform::Failure::kNotFound, 0};
-    const std::string path = Local(parent.path) + std::string(name) + "/";
-    if (!folders[path].empty()) return {platform::Failure::kNotEmpty, 0};
-    folders.erase(path);
-    folder_ids.erase(path);
-    std::erase_if(folders[Local(parent.path)], [&](const platform::Entry& e) {
-      return e.name == name;
-    });
     return {};
   }
   platform::Outcome CopyInto(const platform::Folder& from, std::string_view name,
@@ -262,7 +249,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     const std::string source = Local(from.path) + "|" + std::string(name);
     const std::string target = Local(to.path) + "|" + std::string(copy);
     const std::string bytes_there = contents[source];
-    const platform::EntryId stamp = StampOf(from, name);
+    const platform::EntryId stamp = Stat(from, name).stamp;
     folders[Local(to.path)].push_back(
         MakeEntry(std::string(copy), platform::EntryKind::kFile));
     contents[target] = bytes_there.substr(0, bytes_there.size() / 2);
@@ -273,18 +260,29 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     bytes = bytes_there.size();
     return {};
   }
-  platform::Outcome RemoveFile(const platform::Folder& folder,
-                               std::string_view name) override {
+  platform::Outcome Remove(const platform::Folder& folder,
+                           std::string_view name,
+                           platform::EntryKind kind) override {
     Step();
-    if (auto failure = fail.find(std::string(name)); failure != fail.end())
-      return {failure->second, 0};
-    const platform::Entry* entry = Find(folder.path, name);
-    if (!entry || entry->name != name) return {platform::Failure::kNotFound, 0};
-    if (entry->kind == platform::EntryKind::kDirectory)
-      return {platform::Failure::kOther, 21};
-    const std::string key = Local(folder.path) + "|" + std::string(name);
-    stamps.erase(key);
-    contents.erase(key);
+    if (kind == platform::EntryKind::kDirectory) {
+      const platform::Entry* entry = Find(folder.path, name);
+      if (!entry) return {platform::Failure::kNotFound, 0};
+      const std::string path = Local(folder.path) + std::string(name) + "/";
+      if (!folders[path].empty()) return {platform::Failure::kNotEmpty, 0};
+      folders.erase(path);
+      folder_ids.erase(path);
+    } else {
+      if (auto failure = fail.find(std::string(name)); failure != fail.end())
+        return {failure->second, 0};
+      const platform::Entry* entry = Find(folder.path, name);
+      if (!entry || entry->name != name)
+        return {platform::Failure::kNotFound, 0};
+      if (entry->kind == platform::EntryKind::kDirectory)
+        return {platform::Failure::kOther, 21};
+      const std::string key = Local(folder.path) + "|" + std::string(name);
+      stamps.erase(key);
+      contents.erase(key);
+    }
     std::erase_if(folders[Local(folder.path)], [&](const platform::Entry& e) {
       return e.name == name;
     });
@@ -294,25 +292,14 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     Step();
     return {};
   }
-  bool Exists(const platform::Folder& folder, std::string_view name) override {
-    return Find(folder.path, name) != nullptr;
-  }
-  platform::EntryId Identify(const platform::Folder& folder,
-                             std::string_view name) override {
-    if (name == ".") return FolderId(folder.path);
+  // Identities and stamps are handed out when first asked, and kept.
+  platform::EntryStat Stat(const platform::Folder& folder,
+                           std::string_view name) override {
+    if (name == ".")
+      return {folders.count(Local(folder.path)) > 0, FolderId(folder.path), {}};
     platform::Entry* entry = Find(folder.path, name);
     if (!entry) return {};
     if (!entry->id.known) entry->id = {1, ++last_id, true};
-    return entry->id;
-  }
-  std::string VolumeType(const platform::Folder& folder) override {
-    const auto type = volume_types.find(Local(folder.path));
-    return type == volume_types.end() ? "" : type->second;
-  }
-  platform::EntryId StampOf(const platform::Folder& folder,
-                            std::string_view name) override {
-    const platform::Entry* entry = Find(folder.path, name);
-    if (!entry) return {};
     const std::string key = Local(folder.path) + "|" + entry->name;
     platform::EntryId& stamp = stamps[key];
     const auto bytes = contents.find(key);
@@ -320,7 +307,11 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
       stamp = bytes == contents.end()
                   ? platform::EntryId{++last_id, 42, true, true}
                   : platform::EntryId{bytes->second.size(), ++last_id, true, true};
-    return stamp;
+    return {true, entry->id, stamp};
+  }
+  std::string VolumeType(const platform::Folder& folder) override {
+    const auto type = volume_types.find(Local(folder.path));
+    return type == volume_types.end() ? "" : type->second;
   }
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override {
@@ -331,9 +322,9 @@ struct FileSystem : platform::FileSystem, platform::UserFiles {
     if (no_absolute.count(folder.path)) return "";
     return "/abs/" + Local(folder.path);
   }
-  std::string DescribeError(int) override { return ""; }
-  void HoldInterrupts() override { ++holds; }
-  void ReleaseInterrupts() override { --holds; }
+  void Hold() override { ++holds; }
+  void Release() override { --holds; }
+  bool Waiting() override { return false; }
   std::string UserFilePath(platform::UserFile file) override {
     return file == platform::UserFile::kHistory ? "history"
            : file == platform::UserFile::kRuns  ? "runs/"

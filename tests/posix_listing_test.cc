@@ -165,7 +165,7 @@ TEST(PosixListingPlain, ListingIsASnapshot) {
     seen.push_back(e.name);
     // Renamed to a name that sorts after every other: it must not return.
     ASSERT_TRUE(platform::SystemFileSystem()
-                    .Rename(listing.folder, e.name, "z " + e.name)
+                    .Move(listing.folder, e.name, listing.folder, "z " + e.name)
                     .ok());
   }
   EXPECT_EQ(seen, (Names{"a xvid", "b xvid", "c xvid"}));
@@ -180,7 +180,8 @@ TEST(PosixListingPlain, BelowIsTheFolderListedOrNothing) {
   dir.MakeDir("elsewhere");
   dir.WriteFile("elsewhere/victim.txt", "");
   platform::FileSystem& files = platform::SystemFileSystem();
-  const platform::Listing top = files.ListFolder(dir.Dir());
+  const platform::Listing top =
+      files.ListFolder(dir.Dir(), platform::kEveryEntry);
   const auto sub = std::find_if(top.entries.begin(), top.entries.end(),
                                 [](const platform::Entry& e) { return e.name == "sub"; });
   ASSERT_NE(sub, top.entries.end());
@@ -191,7 +192,7 @@ TEST(PosixListingPlain, BelowIsTheFolderListedOrNothing) {
   EXPECT_EQ(below.folder.path, dir.Dir() + "sub/");
   // Renames go to the folder opened, even when its path names another now.
   ASSERT_EQ(rename(dir.Path("sub").c_str(), dir.Path("moved").c_str()), 0);
-  EXPECT_TRUE(files.Rename(below.folder, "in.txt", "out.txt").ok());
+  EXPECT_TRUE(files.Move(below.folder, "in.txt", below.folder, "out.txt").ok());
   EXPECT_EQ(dir.ReadFile("moved/out.txt"), "");
 
   // Swapped for a link, or for another folder, between listing and entering.

@@ -25,9 +25,8 @@ int OpenDir(const TempDir& dir) {
 
 Failure Rename(const std::string& dir, const std::string& from,
                const std::string& to) {
-  return platform::SystemFileSystem()
-      .Rename(platform::Folder{dir, nullptr}, from, to)
-      .failure;
+  const platform::Folder folder{dir, nullptr};
+  return platform::SystemFileSystem().Move(folder, from, folder, to).failure;
 }
 
 TEST(PosixRename, RenamesOnlyWhereTheNewNameIsFree) {
@@ -155,21 +154,21 @@ TEST(PosixRename, ExistsAndIdentity) {
   ASSERT_EQ(symlink("nowhere", dir.Path("dangling").c_str()), 0);
   platform::FileSystem& files = platform::SystemFileSystem();
   const platform::Folder folder{dir.Dir(), nullptr};
-  EXPECT_TRUE(files.Exists(folder, "a"));
-  EXPECT_TRUE(files.Exists(folder, "dangling"));
-  EXPECT_FALSE(files.Exists(folder, "c"));
-  EXPECT_TRUE(files.Identify(folder, "a") == files.Identify(folder, "a2"));
-  EXPECT_FALSE(files.Identify(folder, "a") == files.Identify(folder, "b"));
-  EXPECT_FALSE(files.Identify(folder, "c").known);
+  EXPECT_TRUE(files.Stat(folder, "a").exists);
+  EXPECT_TRUE(files.Stat(folder, "dangling").exists);
+  EXPECT_FALSE(files.Stat(folder, "c").exists);
+  EXPECT_TRUE(files.Stat(folder, "a").id == files.Stat(folder, "a2").id);
+  EXPECT_FALSE(files.Stat(folder, "a").id == files.Stat(folder, "b").id);
+  EXPECT_FALSE(files.Stat(folder, "c").id.known);
   // By name: the size and time, kept by a rename, told apart by either.
   dir.WriteFile("longer", "bb");
-  const platform::EntryId stamp = files.StampOf(folder, "b");
+  const platform::EntryId stamp = files.Stat(folder, "b").stamp;
   EXPECT_TRUE(stamp.known && stamp.by_name);
   EXPECT_EQ(stamp.volume, 1u);
   ASSERT_EQ(Rename(dir.Dir(), "b", "b2"), Failure::kNone);
-  EXPECT_TRUE(files.StampOf(folder, "b2") == stamp);
-  EXPECT_FALSE(files.StampOf(folder, "longer") == stamp);
-  EXPECT_FALSE(files.StampOf(folder, "b").known);
+  EXPECT_TRUE(files.Stat(folder, "b2").stamp == stamp);
+  EXPECT_FALSE(files.Stat(folder, "longer").stamp == stamp);
+  EXPECT_FALSE(files.Stat(folder, "b").stamp.known);
   // The file system's type, by its name.
   struct statfs shm;
   if (statfs("/dev/shm", &shm) == 0 && shm.f_type == 0x01021994) {

@@ -23,9 +23,7 @@ TEST(WindowsFailureKind, CommonErrorsHaveWords) {
       {9999, "error 9999"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(app::FailureWords(platform::windows::OutcomeOf(c.code),
-                                platform::SystemFileSystem()),
-              c.words)
+    EXPECT_EQ(app::FailureWords(platform::windows::OutcomeOf(c.code)), c.words)
         << c.code;
 }
 

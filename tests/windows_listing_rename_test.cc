@@ -111,10 +111,9 @@ class WindowsFolder : public ::testing::Test {
   }
   platform::Failure Rename(const std::string& from, const std::string& to,
                            const platform::Folder* folder = nullptr) {
-    const platform::Folder by_path{dir_, nullptr};
-    return platform::SystemFileSystem()
-        .Rename(folder ? *folder : by_path, from, to)
-        .failure;
+    const platform::Folder& in =
+        folder ? *folder : platform::Folder{dir_, nullptr};
+    return platform::SystemFileSystem().Move(in, from, in, to).failure;
   }
 
   std::wstring root_;
@@ -176,7 +175,7 @@ TEST_F(WindowsFolder, RenameActsInTheListedFolder) {
   ASSERT_EQ(listing.entries.size(), 1u);
   EXPECT_EQ(listing.folder.path, dir_ + "sub\\");
   EXPECT_TRUE(platform::SystemFileSystem()
-                  .Rename(listing.folder, "old.txt", "new.txt")
+                  .Move(listing.folder, "old.txt", listing.folder, "new.txt")
                   .ok());
   EXPECT_EQ(Content(L"sub\\new.txt"), "in sub");
 }
@@ -239,11 +238,13 @@ TEST_F(WindowsFolder, NamesOrdinaryPathsCannotHold) {
         listing.entries.begin(), listing.entries.end(),
         [&](const platform::Entry& e) { return e.name == c.old_name; });
     EXPECT_TRUE(listed) << c.old_name;
-    EXPECT_TRUE(files.Exists(listing.folder, c.old_name)) << c.old_name;
+    EXPECT_TRUE(files.Stat(listing.folder, c.old_name).exists) << c.old_name;
     EXPECT_EQ(files.ReservedName(listing.folder, c.new_name), c.failure)
         << c.new_name;
     if (c.failure == Failure::kNone) {
-      EXPECT_TRUE(files.Rename(listing.folder, c.old_name, c.new_name).ok())
+      EXPECT_TRUE(
+          files.Move(listing.folder, c.old_name, listing.folder, c.new_name)
+              .ok())
           << c.old_name;
     }
   }
@@ -275,13 +276,15 @@ TEST_F(WindowsFolder, PathsLongerThanTheOldLimit) {
     ASSERT_TRUE(listing.failure.ok());
   }
   ASSERT_EQ(listing.entries.size(), 1u);
-  EXPECT_EQ(files.Rename(listing.folder, "f_1.txt", "f 1.txt").failure,
-            Failure::kNone);
+  EXPECT_EQ(
+      files.Move(listing.folder, "f_1.txt", listing.folder, "f 1.txt").failure,
+      Failure::kNone);
   // By the path alone, as undo names it.
   const platform::Folder by_path{files.AbsolutePath(listing.folder), nullptr};
   EXPECT_GT(by_path.path.size(), 600u);
-  EXPECT_TRUE(files.Exists(by_path, "f 1.txt"));
-  EXPECT_EQ(files.Rename(by_path, "f 1.txt", "f_1.txt").failure, Failure::kNone);
+  EXPECT_TRUE(files.Stat(by_path, "f 1.txt").exists);
+  EXPECT_EQ(files.Move(by_path, "f 1.txt", by_path, "f_1.txt").failure,
+            Failure::kNone);
   EXPECT_NE(GetFileAttributesW((path + L"f_1.txt").c_str()),
             INVALID_FILE_ATTRIBUTES);
 }
@@ -291,13 +294,13 @@ TEST_F(WindowsFolder, CaseOnlyChangesFindTheEntryItself) {
   MakeFile(L"other.txt", "o");
   platform::FileSystem& files = platform::SystemFileSystem();
   const platform::Folder folder{dir_, nullptr};
-  EXPECT_TRUE(files.Identify(folder, "hello.txt").known);
-  EXPECT_TRUE(files.Identify(folder, "hello.txt") ==
-              files.Identify(folder, "HELLO.txt"));
-  EXPECT_FALSE(files.Identify(folder, "hello.txt") ==
-               files.Identify(folder, "other.txt"));
-  EXPECT_TRUE(files.Exists(folder, "HELLO.TXT"));
-  EXPECT_FALSE(files.Exists(folder, "none.txt"));
+  EXPECT_TRUE(files.Stat(folder, "hello.txt").id.known);
+  EXPECT_TRUE(files.Stat(folder, "hello.txt").id ==
+              files.Stat(folder, "HELLO.txt").id);
+  EXPECT_FALSE(files.Stat(folder, "hello.txt").id ==
+               files.Stat(folder, "other.txt").id);
+  EXPECT_TRUE(files.Stat(folder, "HELLO.TXT").exists);
+  EXPECT_FALSE(files.Stat(folder, "none.txt").exists);
   // The dry run compares names in this form.
   EXPECT_EQ(files.NameKey(folder, "x_\xc3\xa9i.txt"),
             files.NameKey(folder, "X_\xc3\x89I.TXT"));

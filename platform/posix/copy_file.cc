@@ -120,13 +120,20 @@ Outcome PosixFileSystem::CopyInto(const Folder& from, std::string_view name,
   return {};
 }
 
-Outcome PosixFileSystem::RemoveFile(const Folder& folder, std::string_view name) {
+// AT_REMOVEDIR never follows a link, and fails on a file (ENOTDIR); a plain
+// unlinkat fails on a folder (EISDIR).
+Outcome PosixFileSystem::Remove(const Folder& folder, std::string_view name,
+                                EntryKind kind) {
   if (!NameFits(name) || name == "." || name == "..") return OutcomeOf(EINVAL);
   const std::string c(name);
   const FolderFd fd(folder);
   if (fd.fd() < 0) return OutcomeOf(fd.error());
-  return OutcomeOf(
-      CallPlatform([&] { return unlinkat(fd.fd(), c.c_str(), 0); }).error);
+  const int flags = kind == EntryKind::kDirectory ? AT_REMOVEDIR : 0;
+  const int error =
+      CallPlatform([&] { return unlinkat(fd.fd(), c.c_str(), flags); }).error;
+  if (kind == EntryKind::kDirectory && (error == ENOTEMPTY || error == EEXIST))
+    return {Failure::kNotEmpty, error};
+  return OutcomeOf(error);
 }
 
 Outcome PosixFileSystem::SyncFolder(const Folder& folder) {

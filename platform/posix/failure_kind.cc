@@ -1,6 +1,6 @@
 #include "platform/posix/failure_kind.h"
 
-#include "platform/posix/file_system.h"
+#include "platform/platform.h"
 
 #include <errno.h>
 #include <string.h>
@@ -27,11 +27,12 @@ Outcome OutcomeOf(int error) {
   }
 }
 
-std::string PosixFileSystem::DescribeError(int code) {
+}  // namespace posix
+
+std::string DescribeError(int code) {
   // The C library's fixed description (never a reused buffer).
   const char* text = strerrordesc_np(code);
   return text ? text : "";
 }
 
-}  // namespace posix
 }  // namespace platform

@@ -1,10 +1,11 @@
 // The POSIX file system, user files and console.  Internal to the POSIX
 // layer: the rest of the program sees them through platform::FileSystem,
-// platform::UserFiles and platform::Console.
+// platform::UserFiles, platform::Console and platform::Interrupts.
 #pragma once
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/interrupts.h"
 #include "platform/user_files.h"
 
 namespace platform::posix {
@@ -36,37 +37,36 @@ class FolderFd {
 
 class PosixFileSystem final : public FileSystem {
  public:
-  Listing ListFolder(std::string_view path) override;             // listing.cc
-  Listing LookUp(std::string_view path, std::string_view name) override;
+  Listing ListFolder(std::string_view path,  // listing.cc
+                     std::optional<std::string_view> name) override;
   Listing ListBelow(const Folder& parent, const Entry& folder) override;
   void LetGoFolder(Folder& folder) override;
   Outcome ReopenFolder(Folder& folder) override;
-  Outcome Rename(const Folder& folder, std::string_view old_name,  // rename.cc
-                 std::string_view new_name) override;
-  Outcome Move(const Folder& from, std::string_view old_name,
-              const Folder& to, std::string_view new_name) override;
+  Outcome Move(const Folder& from, std::string_view old_name,  // rename.cc
+               const Folder& to, std::string_view new_name) override;
   Outcome MakeFolder(const Folder& parent, std::string_view name,  // listing.cc
                      Folder& made) override;
-  Outcome RemoveFolder(const Folder& parent, std::string_view name) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
                    const Folder& to, std::string_view copy,
                    std::uint64_t& bytes,
                    const std::function<void(std::uint64_t)>& progress) override;
-  Outcome RemoveFile(const Folder& folder, std::string_view name) override;
+  Outcome Remove(const Folder& folder, std::string_view name,
+                 EntryKind kind) override;
   Outcome SyncFolder(const Folder& folder) override;
   std::uint32_t FolderMode(const Folder& folder) override;  // listing.cc
   Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
-  bool Exists(const Folder& folder, std::string_view name) override;
-  EntryId Identify(const Folder& folder, std::string_view name) override;
-  EntryId StampOf(const Folder& folder, std::string_view name) override;
+  EntryStat Stat(const Folder& folder, std::string_view name) override;
   std::string VolumeType(const Folder& folder) override;  // volume_type.cc
   std::string AbsolutePath(const Folder& folder) override;  // absolute_path.cc
-  std::string DescribeError(int code) override;             // failure_kind.cc
-  void HoldInterrupts() override;                           // interrupts.cc
-  void ReleaseInterrupts() override;
-  bool InterruptWaiting() override;
+};
+
+class PosixInterrupts final : public Interrupts {
+ public:
+  void Hold() override;  // interrupts.cc
+  void Release() override;
+  bool Waiting() override;
 };
 
 class PosixUserFiles final : public UserFiles {

@@ -156,8 +156,8 @@ void ReleaseInterrupts() {
 
 bool SignalWaiting() { return waiting_signal != 0; }
 
-void PosixFileSystem::HoldInterrupts() { posix::HoldInterrupts(); }
-void PosixFileSystem::ReleaseInterrupts() { posix::ReleaseInterrupts(); }
-bool PosixFileSystem::InterruptWaiting() { return SignalWaiting(); }
+void PosixInterrupts::Hold() { HoldInterrupts(); }
+void PosixInterrupts::Release() { ReleaseInterrupts(); }
+bool PosixInterrupts::Waiting() { return SignalWaiting(); }
 
 }  // namespace platform::posix

@@ -197,27 +197,24 @@ FolderFd::~FolderFd() {
   if (own_) close(fd_);
 }
 
-Listing PosixFileSystem::ListFolder(std::string_view path) {
-  int error = 0;
-  const int fd = OpenPath(path, error);
-  Listing listing = Opened(std::string(path), fd, error);
-  if (fd >= 0) listing.entries = ReadEntries(fd, error);
-  if (fd >= 0 && error != 0) listing.failure = OutcomeOf(error);
-  return listing;
-}
-
 // A name is looked up, not searched for: a list of many names from the shell
 // costs one lookup each.
-Listing PosixFileSystem::LookUp(std::string_view path, std::string_view name) {
+Listing PosixFileSystem::ListFolder(std::string_view path,
+                                    std::optional<std::string_view> name) {
   int error = 0;
   const int fd = OpenPath(path, error);
   Listing listing = Opened(std::string(path), fd, error);
-  const std::string c_name(name);
-  if (fd >= 0 && c_name.find('\0') == std::string::npos) {
-    struct stat st;
-    if (fstatat(fd, c_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-      listing.entries.push_back(EntryByStat(fd, c_name.c_str()));
+  if (fd < 0) return listing;
+  if (!name) {
+    listing.entries = ReadEntries(fd, error);
+    if (error != 0) listing.failure = OutcomeOf(error);
+    return listing;
   }
+  const std::string c_name(*name);
+  struct stat st;
+  if (c_name.find('\0') == std::string::npos &&
+      fstatat(fd, c_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+    listing.entries.push_back(EntryByStat(fd, c_name.c_str()));
   return listing;
 }
 
@@ -269,22 +266,6 @@ Outcome PosixFileSystem::MakeFolder(const Folder& parent, std::string_view name,
   if (opened.failed) return OutcomeOf(opened.error);
   made = Opened(parent.path + c + "/", opened.value, 0).folder;
   return {};
-}
-
-Outcome PosixFileSystem::RemoveFolder(const Folder& parent,
-                                      std::string_view name) {
-  if (name.empty() || name.find('\0') != std::string_view::npos ||
-      name.find('/') != std::string_view::npos || name == "." || name == "..")
-    return OutcomeOf(EINVAL);
-  const std::string c(name);
-  const FolderFd parent_fd(parent);
-  if (parent_fd.fd() < 0) return OutcomeOf(parent_fd.error());
-  // AT_REMOVEDIR never follows a link, and fails on a file (ENOTDIR).
-  const auto removed = CallPlatform(
-      [&] { return unlinkat(parent_fd.fd(), c.c_str(), AT_REMOVEDIR); });
-  if (removed.error == ENOTEMPTY || removed.error == EEXIST)
-    return {Failure::kNotEmpty, removed.error};
-  return OutcomeOf(removed.error);
 }
 
 std::uint32_t PosixFileSystem::FolderMode(const Folder& folder) {

@@ -59,6 +59,11 @@ Console& SystemConsole() {
   return console;
 }
 
+Interrupts& SystemInterrupts() {
+  static posix::PosixInterrupts interrupts;
+  return interrupts;
+}
+
 PathStyle SystemPathStyle() { return PathStyle::kPosix; }
 
 void StartProgram(int argc, char** argv) {

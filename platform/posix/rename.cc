@@ -1,4 +1,4 @@
-// Renames inside the listed folder, never over an existing entry.
+// Renames and moves of listed entries, never over an existing entry.
 #include "platform/posix/rename.h"
 
 #include <errno.h>
@@ -145,6 +145,8 @@ int MoveNoReplace(int from_fd, const char* old_name, int to_fd,
   return Errno([&] { return renameat(from_fd, old_name, to_fd, new_name); });
 }
 
+// Within one folder (one open folder, or one path) the rename of
+// RenameNoReplace, else MoveNoReplace.
 Outcome PosixFileSystem::Move(const Folder& from, std::string_view old_name,
                               const Folder& to, std::string_view new_name) {
   const Outcome refused = CheckNames(from, old_name, new_name);
@@ -152,6 +154,8 @@ Outcome PosixFileSystem::Move(const Folder& from, std::string_view old_name,
   const CName old_c(old_name), new_c(new_name);
   const FolderFd from_fd(from);
   if (from_fd.fd() < 0) return OutcomeOf(from_fd.error());
+  if (from.handle == to.handle && from.path == to.path)
+    return OutcomeOf(RenameNoReplace(from_fd.fd(), old_c.text, new_c.text));
   const FolderFd to_fd(to);
   if (to_fd.fd() < 0) return OutcomeOf(to_fd.error());
   const int error =
@@ -169,34 +173,7 @@ Outcome PosixFileSystem::CheckNames(const Folder&, std::string_view old_name,
   return {};
 }
 
-Outcome PosixFileSystem::Rename(const Folder& folder, std::string_view old_name,
-                                std::string_view new_name) {
-  const Outcome refused = CheckNames(folder, old_name, new_name);
-  if (!refused.ok()) return refused;
-  const CName from(old_name), to(new_name);
-  const FolderFd fd(folder);
-  if (fd.fd() < 0) return OutcomeOf(fd.error());
-  return OutcomeOf(RenameNoReplace(fd.fd(), from.text, to.text));
-}
-
-bool PosixFileSystem::Exists(const Folder& folder, std::string_view name) {
-  const CName c(name);
-  const FolderFd fd(folder);
-  struct stat st;
-  return c.fits && fd.fd() >= 0 && posix::Exists(fd.fd(), c.text, &st) == 0;
-}
-
-EntryId PosixFileSystem::Identify(const Folder& folder, std::string_view name) {
-  const CName c(name);
-  const FolderFd fd(folder);
-  struct stat st;
-  if (!c.fits || fd.fd() < 0 || posix::Exists(fd.fd(), c.text, &st) != 0)
-    return {};
-  return EntryId{static_cast<std::uint64_t>(st.st_dev),
-                 static_cast<std::uint64_t>(st.st_ino), true};
-}
-
-EntryId PosixFileSystem::StampOf(const Folder& folder, std::string_view name) {
+EntryStat PosixFileSystem::Stat(const Folder& folder, std::string_view name) {
   const CName c(name);
   const FolderFd fd(folder);
   struct stat st;
@@ -204,10 +181,13 @@ EntryId PosixFileSystem::StampOf(const Folder& folder, std::string_view name) {
     return {};
   const std::int64_t ns =
       std::int64_t{st.st_mtim.tv_sec} * 1000000000 + st.st_mtim.tv_nsec;
-  EntryId stamp{static_cast<std::uint64_t>(st.st_size),
-                static_cast<std::uint64_t>(ns), true};
-  stamp.by_name = true;
-  return stamp;
+  EntryStat found{true,
+                  {static_cast<std::uint64_t>(st.st_dev),
+                   static_cast<std::uint64_t>(st.st_ino), true},
+                  {static_cast<std::uint64_t>(st.st_size),
+                   static_cast<std::uint64_t>(ns), true}};
+  found.stamp.by_name = true;
+  return found;
 }
 
 }  // namespace platform::posix

@@ -102,13 +102,21 @@ Outcome WindowsFileSystem::CopyInto(const Folder& from, std::string_view name,
   return failed;
 }
 
-// A read-only file is removed too, as a move removes it: its mark goes
-// first, and comes back when it cannot be removed.
-Outcome WindowsFileSystem::RemoveFile(const Folder& folder,
-                                      std::string_view name) {
+// RemoveDirectoryW removes an empty folder, or a link to one (never what
+// the link leads to).  A read-only file is removed too, as a move removes
+// it: its mark goes first, and comes back when it cannot be removed.
+Outcome WindowsFileSystem::Remove(const Folder& folder, std::string_view name,
+                                  EntryKind kind) {
   if (!PlainName(name)) return {Failure::kRefusedName, 0};
   const LiteralPath path = Join(LiteralFolderOf(folder), name);
   if (path.failure != Failure::kNone) return {path.failure, 0};
+  if (kind == EntryKind::kDirectory) {
+    SetLastError(0);
+    if (RemoveDirectoryW(Wide(path.path))) return {};
+    const DWORD code = GetLastError();
+    if (code == 145) return {Failure::kNotEmpty, 145};  // ERROR_DIR_NOT_EMPTY
+    return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
+  }
   const DWORD attributes = GetFileAttributesW(Wide(path.path));
   const bool read_only = attributes != INVALID_FILE_ATTRIBUTES &&
                          (attributes & FILE_ATTRIBUTE_READONLY) != 0;

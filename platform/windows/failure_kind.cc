@@ -1,5 +1,6 @@
 #include "platform/windows/failure_kind.h"
 
+#include "platform/platform.h"
 #include "platform/windows/file_system.h"
 
 namespace platform::windows {
@@ -42,7 +43,11 @@ Outcome OutcomeOf(unsigned long code) {
 // Windows' own messages depend on the user's language and may span lines:
 // the program has its own words for the common ones, and says "error N" for
 // the rest.
-std::string WindowsFileSystem::DescribeError(int code) {
+}  // namespace platform::windows
+
+namespace platform {
+
+std::string DescribeError(int code) {
   switch (code) {
     case 1:    // ERROR_INVALID_FUNCTION
     case 50:   // ERROR_NOT_SUPPORTED
@@ -55,4 +60,4 @@ std::string WindowsFileSystem::DescribeError(int code) {
   return "";
 }
 
-}  // namespace platform::windows
+}  // namespace platform

@@ -1,6 +1,6 @@
 // The Windows file system, user files and console.  Internal to the Windows
 // layer: the rest of the program sees them through platform::FileSystem,
-// platform::UserFiles and platform::Console.
+// platform::UserFiles, platform::Console and platform::Interrupts.
 #pragma once
 
 #include <set>
@@ -8,6 +8,7 @@
 
 #include "platform/console.h"
 #include "platform/file_system.h"
+#include "platform/interrupts.h"
 #include "platform/user_files.h"
 #include "platform/windows/literal_path.h"
 
@@ -29,38 +30,38 @@ LiteralPath LiteralFolderOf(const Folder& folder);
 class WindowsFileSystem final : public FileSystem {
  public:
   WindowsFileSystem();  // no error dialogs of the system's own: rename.cc
-  Listing ListFolder(std::string_view path) override;  // listing.cc
-  Listing LookUp(std::string_view path, std::string_view name) override;
+  Listing ListFolder(std::string_view path,  // listing.cc
+                     std::optional<std::string_view> name) override;
   Listing ListBelow(const Folder& parent, const Entry& folder) override;
-  Outcome Rename(const Folder& folder, std::string_view old_name,  // rename.cc
-                 std::string_view new_name) override;
-  Outcome Move(const Folder& from, std::string_view old_name,
-              const Folder& to, std::string_view new_name) override;
+  Outcome Move(const Folder& from, std::string_view old_name,  // rename.cc
+               const Folder& to, std::string_view new_name) override;
   Outcome MakeFolder(const Folder& parent, std::string_view name,
                      Folder& made) override;
-  Outcome RemoveFolder(const Folder& parent, std::string_view name) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
                    const Folder& to, std::string_view copy,
                    std::uint64_t& bytes,
                    const std::function<void(std::uint64_t)>& progress) override;
-  Outcome RemoveFile(const Folder& folder, std::string_view name) override;
+  Outcome Remove(const Folder& folder, std::string_view name,
+                 EntryKind kind) override;
   Outcome SyncFolder(const Folder& folder) override;
   std::uint32_t FolderMode(const Folder& folder) override;
   Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
                      std::string_view new_name) override;
   Failure ReservedName(const Folder& folder, std::string_view name) override;
-  bool Exists(const Folder& folder, std::string_view name) override;
-  EntryId Identify(const Folder& folder, std::string_view name) override;
-  EntryId StampOf(const Folder& folder, std::string_view name) override;
+  EntryStat Stat(const Folder& folder, std::string_view name) override;
   std::string VolumeType(const Folder& folder) override;
   // Names are one name whatever their letter case.
   std::string NameKey(const Folder& folder, std::string_view name) override;
-  std::string DescribeError(int code) override;  // failure_kind.cc
-  // One step each: there is no signal to hold off.
-  void HoldInterrupts() override {}
-  void ReleaseInterrupts() override {}
   std::string AbsolutePath(const Folder& folder) override;  // listing.cc
+};
+
+// One step each: there is no signal to hold off.
+class WindowsInterrupts final : public Interrupts {
+ public:
+  void Hold() override {}
+  void Release() override {}
+  bool Waiting() override { return false; }
 };
 
 class WindowsUserFiles final : public UserFiles {

@@ -78,21 +78,19 @@ LiteralPath LiteralFolderOf(const Folder& folder) {
   return LiteralFolder(folder.path);
 }
 
-Listing WindowsFileSystem::ListFolder(std::string_view path) {
-  return Search(std::string(path), LiteralFolder(path), "*");
-}
-
-// The system finds the name whatever its case, and lists the entry by its
+// A name: the system finds it whatever its case, and lists the entry by its
 // own name.  A name longer than any entry's can have is no name of the
 // folder's: said, as the pattern cannot be taken whole.
-Listing WindowsFileSystem::LookUp(std::string_view path, std::string_view name) {
-  if (ToWide(name).size() > kLongestName) {
+Listing WindowsFileSystem::ListFolder(std::string_view path,
+                                      std::optional<std::string_view> name) {
+  if (!name) return Search(std::string(path), LiteralFolder(path), "*");
+  if (ToWide(*name).size() > kLongestName) {
     Listing listing;
     listing.folder.path = std::string(path);
     listing.failure = {Failure::kTooLong, 0};
     return listing;
   }
-  return Search(std::string(path), LiteralFolder(path), name);
+  return Search(std::string(path), LiteralFolder(path), *name);
 }
 
 // Reparse points are never entered (the walk skips links), so the folder is

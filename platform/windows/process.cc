@@ -38,6 +38,11 @@ Console& SystemConsole() {
   return console;
 }
 
+Interrupts& SystemInterrupts() {
+  static windows::WindowsInterrupts interrupts;
+  return interrupts;
+}
+
 PathStyle SystemPathStyle() { return PathStyle::kWindows; }
 
 void StartProgram(int, char**) {

@@ -1,6 +1,6 @@
 // The rename of one listed entry, in the folder it was listed in, by the
 // literal paths of both names.  It never replaces an existing entry:
-// MoveFileW refuses when the new name exists.
+// MoveFileExW refuses when the new name exists.
 #include <windows.h>
 
 #include <cctype>
@@ -53,25 +53,10 @@ Outcome WindowsFileSystem::CheckNames(const Folder& folder,
   return {};
 }
 
-Outcome WindowsFileSystem::Rename(const Folder& folder,
-                                  std::string_view old_name,
-                                  std::string_view new_name) {
-  const Outcome refused = CheckNames(folder, old_name, new_name);
-  if (!refused.ok()) return refused;
-  const LiteralPath directory = LiteralFolderOf(folder);
-  const LiteralPath from = Join(directory, old_name);
-  const LiteralPath to = Join(directory, new_name);
-  for (const LiteralPath* path : {&from, &to})
-    if (path->failure != Failure::kNone) return {path->failure, 0};
-  SetLastError(0);
-  if (MoveFileW(Wide(from.path), Wide(to.path))) return {};
-  const DWORD code = GetLastError();
-  return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
-}
-
 // MoveFileExW without MOVEFILE_REPLACE_EXISTING never replaces an entry,
 // and without MOVEFILE_COPY_ALLOWED never copies: another volume fails
-// (ERROR_NOT_SAME_DEVICE) with nothing moved.
+// (ERROR_NOT_SAME_DEVICE) with nothing moved.  Within one folder it is the
+// rename, a change of letter case included.
 Outcome WindowsFileSystem::Move(const Folder& from, std::string_view old_name,
                                 const Folder& to, std::string_view new_name) {
   const Outcome refused = CheckNames(from, old_name, new_name);
@@ -108,22 +93,8 @@ Outcome WindowsFileSystem::MakeFolder(const Folder& parent,
   Listing listing = ListBelow(parent, entry);
   if (!listing.failure.ok()) return listing.failure;
   made = std::move(listing.folder);
-  made.id = Identify(made, ".");
+  made.id = Stat(made, ".").id;
   return {};
-}
-
-// RemoveDirectoryW removes an empty folder, or a link to one (never what
-// the link leads to).
-Outcome WindowsFileSystem::RemoveFolder(const Folder& parent,
-                                        std::string_view name) {
-  if (name.empty() || name == "." || name == "..") return {Failure::kRefusedName, 0};
-  const LiteralPath path = Join(LiteralFolderOf(parent), name);
-  if (path.failure != Failure::kNone) return {path.failure, 0};
-  SetLastError(0);
-  if (RemoveDirectoryW(Wide(path.path))) return {};
-  const DWORD code = GetLastError();
-  if (code == 145) return {Failure::kNotEmpty, 145};  // ERROR_DIR_NOT_EMPTY
-  return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
 }
 
 // The attributes a user gives a folder; the system keeps the others.
@@ -151,43 +122,32 @@ Outcome WindowsFileSystem::RestoreFolderMode(const Folder& folder,
   return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
 }
 
-bool WindowsFileSystem::Exists(const Folder& folder, std::string_view name) {
-  const LiteralPath path = Join(LiteralFolderOf(folder), name);
-  return path.failure == Failure::kNone &&
-         GetFileAttributesW(Wide(path.path)) != INVALID_FILE_ATTRIBUTES;
-}
-
-// The volume and the entry's index there.
-EntryId WindowsFileSystem::Identify(const Folder& folder, std::string_view name) {
-  const LiteralPath path = Join(LiteralFolderOf(folder), name);
-  if (path.failure != Failure::kNone) return {};
-  // No access asked: only the identity is read.  Folders need the backup
-  // flag to be opened at all.
-  HANDLE handle = CreateFileW(
-      Wide(path.path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return {};
-  BY_HANDLE_FILE_INFORMATION info{};
-  const bool ok = GetFileInformationByHandle(handle, &info) != 0;
-  CloseHandle(handle);
-  if (!ok) return {};
-  return EntryId{info.dwVolumeSerialNumber,
-                 (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
-                 true};
-}
-
-EntryId WindowsFileSystem::StampOf(const Folder& folder, std::string_view name) {
+// The stamp by the entry's attributes; the volume and the entry's index
+// there by a handle that asks no access (folders need the backup flag to be
+// opened at all).
+EntryStat WindowsFileSystem::Stat(const Folder& folder, std::string_view name) {
   const LiteralPath path = Join(LiteralFolderOf(folder), name);
   if (path.failure != Failure::kNone) return {};
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(Wide(path.path), GetFileExInfoStandard, &data))
     return {};
-  EntryId stamp{(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
-                (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
-                    data.ftLastWriteTime.dwLowDateTime,
+  EntryStat found;
+  found.exists = true;
+  found.stamp = {(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+                 (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                     data.ftLastWriteTime.dwLowDateTime,
+                 true, true};
+  HANDLE handle = CreateFileW(
+      Wide(path.path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return found;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (GetFileInformationByHandle(handle, &info))
+    found.id = {info.dwVolumeSerialNumber,
+                (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
                 true};
-  stamp.by_name = true;
-  return stamp;
+  CloseHandle(handle);
+  return found;
 }
 
 // The file system's own name, in lower case; "network" for a network drive,
