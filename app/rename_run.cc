@@ -10,6 +10,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "app/carry_out.h"
 #include "app/download_guard.h"
 #include "app/entry_selection.h"
 #include "app/failure_words.h"
@@ -31,56 +32,9 @@
 namespace app {
 namespace {
 
-// One rename the run means to make.
-struct Plan {
-  const platform::Entry* entry;
-  std::string new_name;
-  bool confirm;
-  // Another entry would get the same name: reported, not tried.
-  bool clash = false;
-  // With a library: where the entry goes (to.folder set), new_name there.
-  Library::Target to;
-  // The folder it is in, and how lines show that folder.
-  const platform::Folder* from = nullptr;
-  const std::string* shown = nullptr;
-  // A side file's video, where that has a plan too: the side file comes
-  // right after it, and goes or stays with it (KeepWithVideos).
-  const platform::Entry* video = nullptr;
-  bool follows = false;
-  bool made = false;  // set once made
-  bool moves() const { return to.folder != nullptr; }
-};
-
-// Each side file's plan right after its video's, following it.
-void KeepWithVideos(std::vector<Plan>& plans) {
-  std::unordered_set<const platform::Entry*> planned;
-  for (const Plan& plan : plans) planned.insert(plan.entry);
-  std::unordered_map<const platform::Entry*, std::vector<std::size_t>> sides;
-  for (std::size_t i = 0; i < plans.size(); ++i) {
-    if (plans[i].video && planned.count(plans[i].video)) {
-      sides[plans[i].video].push_back(i);
-      plans[i].follows = true;
-    }
-  }
-  if (sides.empty()) return;
-  std::vector<Plan> ordered;
-  ordered.reserve(plans.size());
-  for (Plan& plan : plans) {
-    if (plan.follows) continue;
-    const platform::Entry* entry = plan.entry;
-    ordered.push_back(std::move(plan));
-    if (auto at = sides.find(entry); at != sides.end())
-      for (std::size_t i : at->second) ordered.push_back(std::move(plans[i]));
-  }
-  plans = std::move(ordered);
-}
-
 constexpr const char* kClash = "another entry here would get that name too";
 constexpr const char* kLibraryFolder = "the library's own folder, left as it is";
 constexpr const char* kGoesWithNoVideo = "goes with no video, left where it is";
-
-// Plans are recorded in the history and carried out in batches of this many.
-constexpr std::size_t kBatch = 256;
 
 bool ConfirmDue(const RunOptions& o, const rules::CleanedName& cleaned) {
   return o.confirm_all || (o.confirm_year && cleaned.year_changed) ||
@@ -141,149 +95,14 @@ struct Run {
   const RunOptions& options;
   platform::PathStyle style;
   platform::FileSystem& files;
-  platform::Interrupts& interrupts;
   platform::Console& console;
   Journal& journal;
+  Loop& loop;
   Library* library = nullptr;  // with "--into", "--movies" or "--shows"
-  Reporter reporter{console, {}};
-  RunCounts counts;
-  bool any_failed = false;
-  std::string removed_folders = {};  // download folders emptied and removed
-  bool all_yes = false;  // "a": every question after it is answered yes
-  bool quit = false;     // "q": no more renames; the rest are counted
-  bool video_made = false;  // the last plan that no side file follows
+  RunCounts& counts = loop.counts;
   FolderTrail trail = {};  // the folders the walk is inside
 
-  void Failed(const std::string& line) {
-    console.Print(line);
-    any_failed = true;
-    ++counts.failed;
-  }
-
-  // Ask, apply, report; true when the rename was made.  The renames made so
-  // far are on record before the run waits for a key, and an interrupt
-  // waits while the run is not waiting for one, so that the history and the
-  // output never miss a rename that was made.
-  bool Handle(const Plan& plan, std::size_t number,
-              const std::string& reach_failure) {
-    const bool made = HandleOne(plan, number, reach_failure);
-    if (!plan.follows) video_made = made;
-    return made;
-  }
-
-  bool HandleOne(const Plan& plan, std::size_t number,
-                 const std::string& reach_failure) {
-    // A side file stays with a video that stays: asked with it.
-    if (quit || (plan.follows && !video_made)) {
-      ++counts.skipped;
-      return false;
-    }
-    const platform::Folder& folder = *plan.from;
-    const std::string& shown = *plan.shown;
-    auto show = [&](bool question) {
-      return plan.moves() ? ShowMove(reporter, shown, plan.entry->name,
-                                     plan.to.shown, plan.new_name, question)
-                          : ShowRename(reporter, shown, plan.entry->name,
-                                       plan.new_name, question);
-    };
-    if (plan.clash) {
-      show(false);
-      ShowOutcome(reporter, false, kClash);
-      any_failed = true;
-      ++counts.failed;
-      return false;
-    }
-    const bool ask = plan.confirm && !all_yes && !plan.follows;
-    if (ask) {
-      const bool written = WriteJournal(journal);
-      interrupts.Release();
-      if (!written) {
-        interrupts.Hold();
-        return false;
-      }
-    }
-    const platform::Answer answer = show(ask);
-    if (ask) interrupts.Hold();
-    if (answer == platform::Answer::kAll) all_yes = true;
-    if (answer == platform::Answer::kQuit) quit = true;
-    if (answer == platform::Answer::kNo || answer == platform::Answer::kQuit) {
-      ++counts.skipped;
-      return false;
-    }
-    std::string failure;
-    if (number == kNotRecorded) {
-      failure = reach_failure.empty() ? "its folder cannot be recorded for undo"
-                                      : reach_failure;
-    } else if (plan.moves()) {
-      failure = library->Reach(plan.to);
-      // Between two disks, through a copy whose steps go to the journal.
-      CopyJournal recorder(&journal, number);
-      recorder.progress = &console;
-      if (failure.empty())
-        failure = SafeMove(files, folder, plan.entry->name,
-                           library->FolderOf(plan.to), plan.new_name,
-                           NewName::kMade, &recorder,
-                           journal.run_id + "-" + std::to_string(number));
-    } else {
-      failure = SafeRename(files, folder, plan.entry->name, plan.new_name,
-                           journal.run_id + "-" + std::to_string(number));
-    }
-    ShowOutcome(reporter, ask, failure);
-    if (!failure.empty()) {
-      any_failed = true;
-      ++counts.failed;
-      return false;
-    }
-    ++(plan.moves() ? counts.moved : counts.renamed);
-    return true;
-  }
-
-  // A batch: its records go to the history in one write ahead of its
-  // renames, and the renames made are marked after them.  A record that
-  // cannot be written stops the run before its rename.
-  void RunBatch(std::span<Plan> plans) {
-    if (plans.empty() || journal.Stops()) return;
-    const platform::InterruptHold hold(interrupts);
-    std::vector<std::size_t> numbers;
-    numbers.reserve(plans.size());
-    // A move's folders are made (each recorded first) before the move is
-    // recorded: its record names the folder it goes to.
-    std::vector<std::string> reach_failures(plans.size());
-    if (library) {
-      // The folders to make go to the journal in one write ahead.
-      for (const Plan& plan : plans)
-        if (plan.moves() && !quit && !plan.clash) library->Prepare(plan.to);
-      WriteJournal(journal);
-    }
-    for (std::size_t i = 0; i < plans.size(); ++i) {
-      const Plan& plan = plans[i];
-      std::size_t number = kNotRecorded;
-      if (quit || plan.clash) {
-      } else if (!plan.moves()) {
-        number = RecordRename(journal, files, *plan.from, *plan.entry,
-                              plan.new_name);
-      } else if ((reach_failures[i] = library->Reach(plan.to)).empty()) {
-        number = RecordMove(journal, files, *plan.from, *plan.entry,
-                            library->FolderOf(plan.to), plan.new_name);
-      }
-      numbers.push_back(number);
-    }
-    if (WriteJournal(journal)) {
-      for (std::size_t i = 0; i < plans.size() && !journal.broken; ++i) {
-        // Ctrl+C during the batch (a long copy stops for it): no change
-        // after it, and the run ends once the batch is on record.
-        if (interrupts.Waiting()) break;
-        // The first rename past the most a run records: the run stops.
-        if (journal.full && numbers[i] == kNotRecorded && !quit &&
-            !plans[i].clash)
-          break;
-        if ((plans[i].made = Handle(plans[i], numbers[i], reach_failures[i])))
-          RecordMade(journal, numbers[i]);
-      }
-    }
-    WriteJournal(journal, true);
-    if (journal.Stops()) any_failed = true;
-  }
+  void Failed(const std::string& line) { loop.Failed(line); }
 
   // Why the run leaves the entry alone, downloads in progress first: they
   // are always said, the rest only where asked (said_always false).
@@ -415,16 +234,18 @@ struct Run {
     // the names of different entries that came out the same are told apart
     // by their versions (rules/version_suffix.h), and the files beside a
     // video follow it (rules/side_files.h).
-    std::vector<Plan> plans;
+    std::vector<PlannedStep> plans;
     plans.reserve(taken.size());
     std::vector<const platform::Entry*> downloads;  // folders to empty
     auto add_plan = [&](const platform::Entry* entry,
                         rules::CleanedName& cleaned) {
       if (cleaned.name.empty() || cleaned.name == entry->name) return;
-      plans.push_back(Plan{entry, std::move(cleaned.name),
-                           ConfirmDue(options, cleaned), false, {}});
-      plans.back().from = &g.folder;
-      plans.back().shown = &shown;
+      PlannedStep& step = plans.emplace_back();
+      step.from = &g.folder;
+      step.shown = &shown;
+      step.entry = entry;
+      step.new_name = std::move(cleaned.name);
+      step.ask = ConfirmDue(options, cleaned);
     };
     auto clean = [&](const platform::Entry* entry) {
       return rules::CleanName(entry->name, options.rules,
@@ -450,7 +271,7 @@ struct Run {
       rules::FollowVideos(versions);
       // Into a library the videos take their names there first (a copy of
       // one there takes a version), then the files beside them follow.
-      std::vector<std::optional<Plan>> placed(taken.size());
+      std::vector<std::optional<PlannedStep>> placed(taken.size());
       CopyNames renamed;
       auto place = [&](std::size_t i) {
         if (GoesWithNoVideo(*taken[i], versions[i])) {
@@ -469,10 +290,15 @@ struct Run {
           said[taken_at[i]] = true;
           return;
         }
-        placed[i] = Plan{taken[i], to.name, ConfirmDue(options, cleaned[i]),
-                         versions[i].clash, std::move(to)};
-        placed[i]->from = &g.folder;
-        placed[i]->shown = &shown;
+        PlannedStep& step = placed[i].emplace();
+        step.kind = StepKind::kMove;
+        step.from = &g.folder;
+        step.shown = &shown;
+        step.entry = taken[i];
+        step.new_name = to.name;
+        step.to = std::move(to);
+        step.ask = ConfirmDue(options, cleaned[i]);
+        if (versions[i].clash) step.why_not = kClash;
       };
       std::vector<std::size_t> sides;
       for (std::size_t i = 0; i < taken.size(); ++i) {
@@ -505,7 +331,7 @@ struct Run {
           add_plan(taken[i], cleaned[i]);
           if (versions[i].clash && !plans.empty() &&
               plans.back().entry == taken[i])
-            plans.back().clash = true;
+            plans.back().why_not = kClash;
         }
         if (versions[i].video < taken.size() && !plans.empty() &&
             plans.back().entry == taken[i])
@@ -513,7 +339,7 @@ struct Run {
       }
       KeepWithVideos(plans);
     }
-    RunBatches(plans);
+    loop.Carry(plans);
     for (const platform::Entry* download : downloads)
       EmptyDownload(g.folder, shown, *download);
     std::string reasons;
@@ -687,7 +513,7 @@ struct Run {
     const bool confirm = options.confirm_all || options.confirm_video;
     // The videos take their names in the library first, then the files
     // beside them follow (Claim); each group's plans in listing order.
-    std::vector<std::optional<Plan>> placed(places.size());
+    std::vector<std::optional<PlannedStep>> placed(places.size());
     CopyNames renamed;
     auto place = [&](std::size_t k) {
       DownloadGroup& group = groups[group_of[k]];
@@ -704,10 +530,15 @@ struct Run {
         stays(group.shown, *which[k], why);
         return;
       }
-      placed[k] = Plan{which[k], to.name, confirm, false, std::move(to)};
-      placed[k]->from = &group.listing.folder;
-      placed[k]->shown = &group.shown;
-      if (places[k].video < which.size()) placed[k]->video = which[places[k].video];
+      PlannedStep& step = placed[k].emplace();
+      step.kind = StepKind::kMove;
+      step.from = &group.listing.folder;
+      step.shown = &group.shown;
+      step.entry = which[k];
+      step.new_name = to.name;
+      step.to = std::move(to);
+      step.ask = confirm;
+      if (places[k].video < which.size()) step.video = which[places[k].video];
     };
     for (std::size_t k = 0; k < places.size(); ++k)
       if (IsVideo(*which[k])) place(k);
@@ -715,67 +546,29 @@ struct Run {
       if (!IsVideo(*which[k])) place(k);
     // The download's files in one plan, each side file after its video;
     // a folder is emptied when all its files moved.
-    std::vector<Plan> plans;
+    std::vector<PlannedStep> plans;
     for (std::size_t k = 0; k < places.size(); ++k)
       if (placed[k]) plans.push_back(std::move(*placed[k]));
     KeepWithVideos(plans);
-    RunBatches(plans);
+    loop.Carry(plans);
     std::unordered_map<const platform::Entry*, std::size_t> group_of_entry;
     for (std::size_t k = 0; k < which.size(); ++k) group_of_entry[which[k]] = group_of[k];
     for (DownloadGroup& group : groups) group.emptied = group.kept == 0;
-    for (const Plan& plan : plans)
+    for (const PlannedStep& plan : plans)
       if (!plan.made) groups[group_of_entry[plan.entry]].emptied = false;
     console.Print(reasons);
-    if (journal.Stops() || quit) return;
+    if (journal.Stops() || loop.quit) return;
     for (std::size_t g = groups.size(); g-- > 0;) {
       DownloadGroup& group = groups[g];
       const bool removed =
           group.emptied &&
-          RemoveEmptied(g == 0 ? parent : groups[group.parent].listing.folder,
+          loop.RemoveEmptied(g == 0 ? parent : groups[group.parent].listing.folder,
                         group.listing.folder, group.name, group.shown);
       if (!group.emptied)
         console.Print(ForScreen(console, group.shown) +
                       ": holds files that were not moved, left\n");
       if (!removed && g > 0) groups[group.parent].emptied = false;
     }
-  }
-
-  void RunBatches(std::vector<Plan>& plans) {
-    for (std::size_t at = 0; at < plans.size(); at += kBatch)
-      RunBatch(std::span<Plan>(plans).subspan(
-          at, std::min(kBatch, plans.size() - at)));
-  }
-
-  // The folder emptied, recorded with its mode before it goes; one that
-  // holds anything now stays.  Whether the folder is gone.
-  bool RemoveEmptied(const platform::Folder& parent, platform::Folder& folder,
-                     const std::string& name, const std::string& shown_path) {
-    interrupts.Hold();
-    const std::size_t number = RecordRemoved(journal, files, parent, folder, name);
-    if (number == kNotRecorded || !WriteJournal(journal)) {
-      interrupts.Release();
-      Failed(ForScreen(console, shown_path) +
-             " [FAILED: its removal cannot be recorded for undo]\n");
-      return false;
-    }
-    folder.handle.reset();  // Windows removes no folder held open
-    const platform::Outcome outcome =
-        files.Remove(parent, name, platform::EntryKind::kDirectory);
-    if (outcome.ok()) {
-      RecordMade(journal, number);
-      WriteJournal(journal, true);
-      removed_folders += shown_path + "\n";
-    }
-    interrupts.Release();
-    if (outcome.ok()) return true;
-    if (outcome.failure == platform::Failure::kNotEmpty) {
-      console.Print(ForScreen(console, shown_path) +
-                    ": holds entries the run did not move, left\n");
-      return false;
-    }
-    Failed(ForScreen(console, shown_path) + " [FAILED: " +
-           FailureWords(outcome) + "]\n");
-    return false;
   }
 
   // With /s: the folders below first, deepest first, each folder's entries
@@ -971,15 +764,17 @@ RunEnd RunRename(const RunOptions& options,
                  platform::PathStyle style, platform::FileSystem& files,
                  platform::Interrupts& interrupts,
                  platform::Console& console, Journal& journal,
-                 RunCounts& counts) {
-  Run run{options, style, files, interrupts, console, journal, nullptr, {console, {}}, {}};
+                 RunCounts& counts, std::string* plan) {
+  Loop loop{files, interrupts, console, journal};
+  loop.described = plan;
+  Run run{options, style, files, console, journal, loop};
   Library library(options, style, files, journal);
   if (options.IntoLibrary()) {
     if (!library.Open(console)) {
       CloseJournal(journal);
       return {false, true};
     }
-    run.library = &library;
+    run.library = loop.library = &library;
   }
   // The operands by folder, in the order of each folder's first operand:
   // all that name one folder are planned together.
@@ -1019,14 +814,14 @@ RunEnd RunRename(const RunOptions& options,
     const std::string made = library.MadeFolders();
     if (!made.empty())
       console.Print("Folders to make:\n" + ForScreen(console, made));
-    if (!run.removed_folders.empty())
+    if (!loop.removed_folders.empty())
       console.Print("Folders to remove:\n" +
-                    ForScreen(console, run.removed_folders));
+                    ForScreen(console, loop.removed_folders));
   }
   CloseJournal(journal);
-  counts = run.counts;
+  counts = loop.counts;
   if (journal.Stops()) return {false, true};
-  return {any_matched, run.any_failed};
+  return {any_matched, loop.any_failed};
 }
 
 }  // namespace app

@@ -18,12 +18,13 @@ namespace app {
 
 // Fails when a rename failed; not done when no operand matched anything.
 // The operands that name one folder are gathered and planned together;
-// counts says what the run did.
+// counts says what the run did; plan, where given, gets the steps of the
+// plan described as they are carried out.
 RunEnd RunRename(const RunOptions& options,
                  const std::vector<std::string>& operands,
                  platform::PathStyle style, platform::FileSystem& files,
                  platform::Interrupts& interrupts,
                  platform::Console& console, Journal& journal,
-                 RunCounts& counts);
+                 RunCounts& counts, std::string* plan = nullptr);
 
 }  // namespace app

@@ -1,0 +1,58 @@
+// The loop that carries out a run's plan (app/plan.h), a batch of steps at a
+// time: the batch's folders to make and its steps go to the journal in one
+// write ahead of them; then each step is asked where due (a side file under
+// its video's answer), made, reported and marked made.  Interrupts wait
+// while a batch is under way, but not while the run waits for a key, so
+// that the journal and the output never miss a step that was made.
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "app/history.h"
+#include "app/library.h"
+#include "app/plan.h"
+#include "app/reporter.h"
+#include "app/run_end.h"
+#include "platform/console.h"
+#include "platform/file_system.h"
+#include "platform/interrupts.h"
+
+namespace app {
+
+struct Loop {
+  platform::FileSystem& files;
+  platform::Interrupts& interrupts;
+  platform::Console& console;
+  Journal& journal;
+  Library* library = nullptr;  // where moves go
+  Reporter reporter{console, {}};
+  RunCounts counts = {};
+  bool any_failed = false;
+  std::string removed_folders = {};  // download folders emptied and removed
+  bool all_yes = false;  // "a": every question after it is answered yes
+  bool quit = false;     // "q": no more steps; the rest are counted
+  bool video_made = false;  // the last step that no side file follows
+  // Where given, each batch of the plan is described (Describe) as it is
+  // carried out.
+  std::string* described = nullptr;
+
+  // Every step of the plan, a batch at a time; each marks made.
+  void Carry(std::vector<PlannedStep>& steps);
+  // The download folder emptied, recorded with its mode before it goes; one
+  // that holds anything now stays.  Whether the folder is gone.
+  bool RemoveEmptied(const platform::Folder& parent, platform::Folder& folder,
+                     const std::string& name, const std::string& shown_path);
+  // A failure the run says on a line of its own.
+  void Failed(const std::string& line);
+
+ private:
+  void RunBatch(std::span<PlannedStep> steps);
+  bool Handle(const PlannedStep& step, std::size_t number,
+              const std::string& reach_failure);
+  bool HandleOne(const PlannedStep& step, std::size_t number,
+                 const std::string& reach_failure);
+};
+
+}  // namespace app
