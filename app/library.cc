@@ -179,7 +179,7 @@ std::string Library::Reach(Node* node, bool make) {
       n->record = kNotRecorded;
       platform::Folder made;
       const platform::Outcome outcome =
-          files_.MakeFolder(parent->folder, n->name, made);
+          files_.MakeFolder(parent->folder, n->name, 0, made);
       if (!outcome.ok()) {
         n->failure = "the folder " + n->shown + " cannot be made: " +
                      FailureWords(outcome);

@@ -576,8 +576,7 @@ struct Undo {
     platform::Outcome outcome;
     {
       const platform::InterruptHold hold(interrupts);
-      outcome = files.MakeFolder(*parent, r.new_name, made);
-      if (outcome.ok() && r.mode != 0) outcome = files.RestoreFolderMode(made, r.mode);
+      outcome = files.MakeFolder(*parent, r.new_name, r.mode, made);
     }
     if (!outcome.ok()) {
       console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
@@ -730,7 +729,7 @@ struct Undo {
   }
 
   void Go() {
-    here = files.AbsolutePath(platform::Folder{});
+    here = files.DescribeFolder(platform::Folder{}).absolute;
     bool whole = true;
     for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r) {
       if (r->undone) continue;
