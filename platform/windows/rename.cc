@@ -128,19 +128,23 @@ Outcome WindowsFileSystem::MakeFolder(const Folder& parent,
 
 // The stamp by the entry's attributes; the volume and the entry's index
 // there by a handle that asks no access (folders need the backup flag to be
-// opened at all).
+// opened at all), asked unless the name is plainly not there.
 EntryStat WindowsFileSystem::Stat(const Folder& folder, std::string_view name) {
   const LiteralPath path = Join(LiteralFolderOf(folder), name);
   if (path.failure != Failure::kNone) return {};
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(Wide(path.path), GetFileExInfoStandard, &data))
-    return {};
   EntryStat found;
-  found.exists = true;
-  found.stamp = {(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
-                 (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
-                     data.ftLastWriteTime.dwLowDateTime,
-                 true, true};
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExW(Wide(path.path), GetFileExInfoStandard, &data)) {
+    found.exists = true;
+    found.stamp = {
+        (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+        (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+            data.ftLastWriteTime.dwLowDateTime,
+        true, true};
+  } else if (const DWORD code = GetLastError();
+             code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
+    return {};
+  }
   HANDLE handle = CreateFileW(
       Wide(path.path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
