@@ -122,7 +122,8 @@ bool DryRunFileSystem::Moved(const platform::EntryId& id) const {
 // freed name is judged by the entry: on a file system that ignores case,
 // "CASE_PAIR.txt" is still there after "case_pair.txt" was renamed, as the
 // real run finds it.  The entry that has a name the run took is the one the
-// real system knows under its old name; its stamp is the real one's.
+// real system knows under its old name; a name's stamp is the one the real
+// system has for that name.
 platform::EntryStat DryRunFileSystem::Stat(const platform::Folder& folder,
                                            std::string_view name) {
   const std::string key = Key(folder, name);

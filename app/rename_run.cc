@@ -793,7 +793,8 @@ RunEnd RunRename(const RunOptions& options,
                  platform::Interrupts& interrupts,
                  platform::Console& console, Journal& journal,
                  RunCounts& counts) {
-  Run run{options, style, files, interrupts, console, journal, nullptr, {console, {}}, {}};
+  Run run{options, style,   files,         interrupts, console,
+          journal, nullptr, {console, {}}, {}};
   Library library(options, style, files, journal);
   if (options.IntoLibrary()) {
     if (!library.Open(console)) {

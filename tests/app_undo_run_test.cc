@@ -456,7 +456,8 @@ TEST(Undo, AFolderNameCannotDriveTheTerminal) {
   sys.files[journal] = app::HistoryHeader() +
                        app::FormatRunStart("r-1", "t", "/abs/t\x1b]0;owned\x07/", "");
   app::AppendRename(sys.files[journal], "r-1", 0, "/abs/t\x1b]0;owned\x07/",
-                    "a_0.avi", "a_1.avi", sys.Stat({"t\x1b]0;owned\x07/", nullptr}, "a_1.avi").id);
+                    "a_0.avi", "a_1.avi",
+                    sys.Stat({"t\x1b]0;owned\x07/", nullptr}, "a_1.avi").id);
   for (const char* what : {"--history", "--undo"}) {
     sys.Run({what});
     EXPECT_EQ(sys.console.out.find('\x1b'), std::string::npos) << sys.console.out;
