@@ -84,7 +84,7 @@ std::string ProgressLine(std::string_view name, std::uint64_t done,
 platform::EntryId CopyIdentity(platform::FileSystem& files,
                                const platform::Folder& folder,
                                std::string_view name) {
-  return KeepsEntryNumbers(files.VolumeType(folder))
+  return KeepsEntryNumbers(files.DescribeFolder(folder).volume_type)
              ? files.Stat(folder, name).id
              : files.Stat(folder, name).stamp;
 }

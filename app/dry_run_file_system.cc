@@ -45,7 +45,7 @@ platform::Outcome DryRunFileSystem::Move(const platform::Folder& from,
                                          std::string_view old_name,
                                          const platform::Folder& to,
                                          std::string_view new_name) {
-  const platform::Outcome refused = CheckNames(to, old_name, new_name);
+  const platform::Outcome refused = CheckNames(to, old_name, new_name, false);
   if (!refused.ok()) return refused;
   // An entry gone since it was listed (or since a run that undo reverses).
   const platform::EntryStat entry = Stat(from, old_name);
@@ -97,6 +97,7 @@ platform::Outcome DryRunFileSystem::SyncFolder(const platform::Folder&) {
 
 platform::Outcome DryRunFileSystem::MakeFolder(const platform::Folder& parent,
                                                std::string_view name,
+                                               std::uint32_t,
                                                platform::Folder& made) {
   if (Stat(parent, name).exists) return {platform::Failure::kExists, 0};
   taken_[Key(parent, name)] = {};
@@ -107,13 +108,9 @@ platform::Outcome DryRunFileSystem::MakeFolder(const platform::Folder& parent,
 
 platform::Outcome DryRunFileSystem::CheckNames(const platform::Folder& folder,
                                                std::string_view old_name,
-                                               std::string_view new_name) {
-  return real_.CheckNames(folder, old_name, new_name);
-}
-
-platform::Failure DryRunFileSystem::ReservedName(const platform::Folder& folder,
-                                                 std::string_view name) {
-  return real_.ReservedName(folder, name);
+                                               std::string_view new_name,
+                                               bool made) {
+  return real_.CheckNames(folder, old_name, new_name, made);
 }
 
 bool DryRunFileSystem::Moved(const platform::EntryId& id) const {
@@ -125,7 +122,8 @@ bool DryRunFileSystem::Moved(const platform::EntryId& id) const {
 // freed name is judged by the entry: on a file system that ignores case,
 // "CASE_PAIR.txt" is still there after "case_pair.txt" was renamed, as the
 // real run finds it.  The entry that has a name the run took is the one the
-// real system knows under its old name; its stamp is the real one's.
+// real system knows under its old name; a name's stamp is the one the real
+// system has for that name.
 platform::EntryStat DryRunFileSystem::Stat(const platform::Folder& folder,
                                            std::string_view name) {
   const std::string key = Key(folder, name);
@@ -143,17 +141,14 @@ platform::EntryStat DryRunFileSystem::Stat(const platform::Folder& folder,
   return found;
 }
 
+platform::FolderFacts DryRunFileSystem::DescribeFolder(
+    const platform::Folder& folder) {
+  return real_.DescribeFolder(folder);
+}
+
 std::string DryRunFileSystem::NameKey(const platform::Folder& folder,
                                       std::string_view name) {
   return real_.NameKey(folder, name);
-}
-
-std::string DryRunFileSystem::VolumeType(const platform::Folder& folder) {
-  return real_.VolumeType(folder);
-}
-
-std::string DryRunFileSystem::AbsolutePath(const platform::Folder& folder) {
-  return real_.AbsolutePath(folder);
 }
 
 }  // namespace app

@@ -30,7 +30,7 @@ class DryRunFileSystem final : public platform::FileSystem {
                          std::string_view new_name) override;
   // A folder that would be made: it holds nothing, and has no handle.
   platform::Outcome MakeFolder(const platform::Folder& parent,
-                               std::string_view name,
+                               std::string_view name, std::uint32_t mode,
                                platform::Folder& made) override;
   // A copy that would be made, of the size the file has now.
   platform::Outcome CopyInto(const platform::Folder& from,
@@ -46,15 +46,12 @@ class DryRunFileSystem final : public platform::FileSystem {
   platform::Outcome SyncFolder(const platform::Folder& folder) override;
   platform::Outcome CheckNames(const platform::Folder& folder,
                                std::string_view old_name,
-                               std::string_view new_name) override;
-  platform::Failure ReservedName(const platform::Folder& folder,
-                                 std::string_view name) override;
+                               std::string_view new_name, bool made) override;
   platform::EntryStat Stat(const platform::Folder& folder,
                            std::string_view name) override;
+  platform::FolderFacts DescribeFolder(const platform::Folder& folder) override;
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override;
-  std::string VolumeType(const platform::Folder& folder) override;
-  std::string AbsolutePath(const platform::Folder& folder) override;
 
  private:
   platform::Listing WithoutFreed(platform::Listing listing) const;

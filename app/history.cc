@@ -42,7 +42,7 @@ bool Start(Journal& j, platform::FileSystem& files) {
     j.path = folder + j.run_id + std::string(kRunEnding);
     j.pending = HistoryHeader() +
                 FormatRunStart(j.run_id, j.start_time,
-                               files.AbsolutePath(platform::Folder{}), j.options);
+                               files.DescribeFolder({}).absolute, j.options);
     TrimJournals(user_files, folder, j.run_id + std::string(kRunEnding));
     return true;
   }
@@ -125,8 +125,9 @@ void Place(platform::FileSystem& files, const platform::Folder& folder,
     return;
   path = folder.path;
   handle = folder.handle.get();
-  absolute = files.AbsolutePath(folder);
-  by_name = !KeepsEntryNumbers(files.VolumeType(folder));
+  const platform::FolderFacts facts = files.DescribeFolder(folder);
+  absolute = facts.absolute;
+  by_name = !KeepsEntryNumbers(facts.volume_type);
   id = by_name ? platform::EntryId{} : files.Stat(folder, ".").id;
 }
 
@@ -257,7 +258,7 @@ std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
                              .id = j.by_name ? platform::EntryId{}
                                              : files.Stat(folder, ".").id,
                              .folder_id = j.folder_id,
-                             .mode = files.FolderMode(folder)});
+                             .mode = files.DescribeFolder(folder).mode});
     return true;
   });
 }

@@ -147,7 +147,7 @@ bool Library::Open(platform::Console& console) {
     if (node) Reach(node, false);
   for (const Node* node :
        {into_.get(), movies_.get(), shows_.get(), movies_node_, shows_node_})
-    if (node && node->listed) own_.push_back({node->id, files_.AbsolutePath(node->folder)});
+    if (node && node->listed) own_.push_back({node->id, files_.DescribeFolder(node->folder).absolute});
   return true;
 }
 
@@ -209,7 +209,7 @@ std::string Library::Reach(Node* node, bool make) {
       n->record = kNotRecorded;
       platform::Folder made;
       const platform::Outcome outcome =
-          files_.MakeFolder(parent->folder, n->name, made);
+          files_.MakeFolder(parent->folder, n->name, 0, made);
       if (!outcome.ok()) {
         n->failure = "the folder " + n->shown + " cannot be made: " +
                      FailureWords(outcome);

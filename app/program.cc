@@ -23,7 +23,8 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
   platform::UserFiles& user_files = system.user_files;
   if (request.history) return ListHistory(files, user_files, console);
   if (request.undo)
-    return RunUndo(files, system.interrupts, user_files, console, request.undo_id,
+    return RunUndo(files, system.interrupts, user_files, console,
+                   request.undo_id,
                    MakeRunId(system.start_time, system.process, system.random),
                    request.dry_run);
   RunOptions options = request.options;

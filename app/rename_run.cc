@@ -305,7 +305,7 @@ struct Run {
         if (library && taken[i]->kind == platform::EntryKind::kDirectory &&
             !taken[i]->link) {
           if (library->IsOwnFolder(taken[i]->id,
-                                   files.AbsolutePath(g.folder) +
+                                   files.DescribeFolder(g.folder).absolute +
                                        taken[i]->name + Separator()))
             why[taken_at[i]] = kLibraryFolder;
           else

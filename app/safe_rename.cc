@@ -56,15 +56,10 @@ std::string SafeRename(platform::FileSystem& files,
   if (old_name == new_name) return "";
   // Refused before any step, so that a change of case never takes its first
   // step towards a name the system would refuse.
-  if (const platform::Outcome refused =
-          files.CheckNames(folder, old_name, new_name);
+  if (const platform::Outcome refused = files.CheckNames(
+          folder, old_name, new_name, source == NewName::kMade);
       !refused.ok())
     return FailureWords(refused);
-  if (source == NewName::kMade) {
-    if (const platform::Failure reserved = files.ReservedName(folder, new_name);
-        reserved != platform::Failure::kNone)
-      return FailureWords({reserved, 0});
-  }
   // Some systems report success for a change of case they did not make, so
   // a change that may be one of case alone asks first.  Others refuse it as
   // a clash: the same answer then.
@@ -85,14 +80,10 @@ std::string SafeMove(platform::FileSystem& files, const platform::Folder& from,
                      std::string_view new_name, NewName source,
                      CopyRecorder* across, std::string_view tag) {
   if (const char* refusal = RefusalOf(old_name, new_name)) return refusal;
-  if (const platform::Outcome refused = files.CheckNames(to, old_name, new_name);
+  if (const platform::Outcome refused =
+          files.CheckNames(to, old_name, new_name, source == NewName::kMade);
       !refused.ok())
     return FailureWords(refused);
-  if (source == NewName::kMade) {
-    if (const platform::Failure reserved = files.ReservedName(to, new_name);
-        reserved != platform::Failure::kNone)
-      return FailureWords({reserved, 0});
-  }
   const platform::Outcome moved = files.Move(from, old_name, to, new_name);
   if (moved.failure == platform::Failure::kOtherVolume && across)
     return MoveAcross(files, from, old_name, to, new_name, tag, *across);

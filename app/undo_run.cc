@@ -266,7 +266,8 @@ struct Looker {
         folder = files.ListFolder(path, platform::kEveryEntry).folder;
       folder.path = path;
       slot.folder.reset();
-      if (folder.handle && (!id.known || Matches(files.Stat(folder, ".").id, id)))
+      if (folder.handle &&
+          (!id.known || Matches(files.Stat(folder, ".").id, id)))
         slot.folder = std::move(folder);
     }
     return slot.folder ? &*slot.folder : nullptr;
@@ -371,7 +372,8 @@ struct Looker {
     Look look;
     look.clear_copy = r.copied && IdAs(files, to, r.new_name, r.copy_id) == r.copy_id;
     look.clear_temporary = files.Stat(to, CopyTemporary(tag)).exists;
-    look.clear_back = r.back && files.Stat(from, CopyTemporary(tag + "-back")).exists;
+    look.clear_back =
+        r.back && files.Stat(from, CopyTemporary(tag + "-back")).exists;
     if (Home(r, from)) {
       // Never made, put back before, or cut short: what is left of a copy
       // goes.
@@ -517,7 +519,9 @@ struct Undo {
     if (!r.made && run.ended) return true;
     const platform::Folder* parent =
         looker.Reach(looker.open, r.directory, r.new_name, r.folder_id);
-    if (!parent) return !files.Stat(platform::Folder{r.directory, {}, {}}, r.new_name).exists;
+    if (!parent)
+      return !files.Stat(platform::Folder{r.directory, {}, {}}, r.new_name)
+                  .exists;
     if (dry_run) {
       if (files.Stat(*parent, r.new_name).exists)
         dry_removed += ForScreen(console, ShownFolder(r)) + "\n";
@@ -576,8 +580,7 @@ struct Undo {
     platform::Outcome outcome;
     {
       const platform::InterruptHold hold(interrupts);
-      outcome = files.MakeFolder(*parent, r.new_name, made);
-      if (outcome.ok() && r.mode != 0) outcome = files.RestoreFolderMode(made, r.mode);
+      outcome = files.MakeFolder(*parent, r.new_name, r.mode, made);
     }
     if (!outcome.ok()) {
       console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
@@ -709,7 +712,7 @@ struct Undo {
   }
 
   void Go() {
-    here = files.AbsolutePath(platform::Folder{});
+    here = files.DescribeFolder(platform::Folder{}).absolute;
     bool whole = true;
     for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r) {
       if (r->undone) continue;

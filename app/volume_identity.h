@@ -9,7 +9,7 @@
 
 namespace app {
 
-// volume_type as platform::FileSystem::VolumeType tells it; "" (not told)
+// volume_type as platform::FolderFacts tells it; "" (not told)
 // keeps them.
 bool KeepsEntryNumbers(std::string_view volume_type);
 

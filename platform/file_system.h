@@ -93,8 +93,24 @@ struct Listing {
   Outcome failure;
 };
 
+// What the system tells of a folder.
+struct FolderFacts {
+  // Its absolute path with its trailing separator ("" when it cannot be
+  // told).
+  std::string absolute;
+  // The name of the file system it is on, in lower case as the system calls
+  // it ("ext4", "exfat", "fuse", "nfs"; Windows: "ntfs", "fat32", and
+  // "network" for a network drive), or "" when it cannot be told.
+  std::string volume_type;
+  // Its mode, as MakeFolder gives it back: its permission bits on POSIX, its
+  // attributes on Windows; 0 where it cannot be told.
+  std::uint32_t mode = 0;
+};
+
 inline constexpr std::optional<std::string_view> kEveryEntry = std::nullopt;
 
+// What the program must have the system do to its folders; each side does
+// all of it.
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -111,17 +127,14 @@ class FileSystem {
   virtual Listing ListBelow(const Folder& parent, const Entry& folder) = 0;
 
   // Lets go of what the side keeps open of a listed folder, where it can
-  // open it again with ReopenFolder; by default it keeps it.  A deep walk
-  // lets go of the folders far above it, so that it holds a bounded number
-  // of them open.
-  virtual void LetGoFolder(Folder& folder) { (void)folder; }
+  // open it again with ReopenFolder (a side may keep it).  A deep walk lets
+  // go of the folders far above it, so that it holds a bounded number of
+  // them open.
+  virtual void LetGoFolder(Folder& folder) = 0;
   // Opens again a folder let go, by its path: kNotFound when that path no
   // longer leads to the folder that was listed.  Nothing to do for a folder
   // still held.
-  virtual Outcome ReopenFolder(Folder& folder) {
-    (void)folder;
-    return {};
-  }
+  virtual Outcome ReopenFolder(Folder& folder) = 0;
 
   // Moves the entry old_name of the folder from into the folder to as
   // new_name in one step (a rename, where from and to are one folder),
@@ -131,12 +144,10 @@ class FileSystem {
                        const Folder& to, std::string_view new_name) = 0;
   // Creates the folder name in parent, never over an existing entry
   // (kExists), and opens it as made (relative to parent, never through a
-  // link).
+  // link); with a mode (not 0) that DescribeFolder told of a folder, gives
+  // it that mode.
   virtual Outcome MakeFolder(const Folder& parent, std::string_view name,
-                             Folder& made) {
-    (void)parent, (void)name, (void)made;
-    return {Failure::kOther, 0};
-  }
+                             std::uint32_t mode, Folder& made) = 0;
   // Removes the entry name of the folder: a folder (kDirectory) only when
   // it holds nothing (else kNotEmpty), and never a link or a file of that
   // name; a file (any other kind), never a folder.
@@ -153,60 +164,25 @@ class FileSystem {
   virtual Outcome CopyInto(
       const Folder& from, std::string_view name, const Folder& to,
       std::string_view copy, std::uint64_t& bytes,
-      const std::function<void(std::uint64_t bytes)>& progress = {}) {
-    (void)from, (void)name, (void)to, (void)copy, (void)bytes, (void)progress;
-    return {Failure::kOther, 0};
-  }
+      const std::function<void(std::uint64_t bytes)>& progress) = 0;
   // Makes the folder's entries as they are now reach the disk.
-  virtual Outcome SyncFolder(const Folder& folder) {
-    (void)folder;
-    return {};
-  }
-  // The mode of the open folder, as RestoreFolderMode gives it back: its
-  // permission bits on POSIX, its attributes on Windows; 0 where it cannot
-  // be told.
-  virtual std::uint32_t FolderMode(const Folder& folder) {
-    (void)folder;
-    return 0;
-  }
-  // Gives the open folder the mode FolderMode told of it.
-  virtual Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) {
-    (void)folder, (void)mode;
-    return {};
-  }
+  virtual Outcome SyncFolder(const Folder& folder) = 0;
+
   // What Move would refuse without asking the file system: a name the
-  // system cannot take (too long, a character it cannot hold).
+  // system cannot take (too long, a character it cannot hold).  A new name
+  // the program made is refused too where the system's programs could not
+  // open it by an ordinary path, though Move gives it (Windows' "NUL.avi",
+  // "x."): kDeviceName, kFinalPeriodOrSpace.  The program never makes such
+  // a name, but an entry may get back the one it had (made false).
   virtual Outcome CheckNames(const Folder& folder, std::string_view old_name,
-                             std::string_view new_name) = 0;
-  // Why the system's programs could not open an entry of this name by an
-  // ordinary path, though Move gives it (Windows' "NUL.avi", "x."):
-  // kDeviceName, kFinalPeriodOrSpace, or kNone, the default.  The program
-  // never makes such a name, but an entry may get back the one it had.
-  virtual Failure ReservedName(const Folder& folder, std::string_view name) {
-    (void)folder;
-    (void)name;
-    return Failure::kNone;
-  }
+                             std::string_view new_name, bool made) = 0;
   // What name denotes in the folder ("." the folder itself).
   virtual EntryStat Stat(const Folder& folder, std::string_view name) = 0;
-  // The name of the file system the folder is on, in lower case as the
-  // system calls it ("ext4", "exfat", "fuse", "nfs"; Windows: "ntfs",
-  // "fat32", and "network" for a network drive), or "" when it cannot be
-  // told.
-  virtual std::string VolumeType(const Folder& folder) {
-    (void)folder;
-    return "";
-  }
+  // What the system tells of the folder.
+  virtual FolderFacts DescribeFolder(const Folder& folder) = 0;
   // The form in which the folder compares names: two names with one form
-  // are one name there (as on a file system that ignores case).  By
-  // default every name is its own form.
-  virtual std::string NameKey(const Folder& folder, std::string_view name) {
-    (void)folder;
-    return std::string(name);
-  }
-  // The folder's absolute path with its trailing separator ("" when it
-  // cannot be told).
-  virtual std::string AbsolutePath(const Folder& folder) = 0;
+  // are one name there (as on a file system that ignores case).
+  virtual std::string NameKey(const Folder& folder, std::string_view name) = 0;
 };
 
 }  // namespace platform

@@ -81,6 +81,8 @@ TEST(ParseArguments, HelpVersionAndUsageErrors) {
       {{"-", "a"}, false, false, "namewisp: unknown option \"-\""},
       {{"/y"}, false, false, "namewisp: no file pattern given"},
       {{"--dry-run"}, false, false, "namewisp: no file pattern given"},
+      // An empty file is no file, as the command tail says too.
+      {{"--terms=", "a"}, false, false, "namewisp: --terms needs a file"},
   };
   for (const Case& c : cases) {
     const app::Request r = app::ParseArguments(c.arguments);

@@ -54,8 +54,11 @@ TEST(DryRunFileSystem, FailsAsTheRealRenamesWould) {
 
 // A system whose programs cannot open a name ending in a period.
 struct PeriodShy : fake::FileSystem {
-  Failure ReservedName(const platform::Folder&, std::string_view name) override {
-    return name.ends_with('.') ? Failure::kFinalPeriodOrSpace : Failure::kNone;
+  platform::Outcome CheckNames(const platform::Folder&, std::string_view,
+                               std::string_view name, bool made) override {
+    return {made && name.ends_with('.') ? Failure::kFinalPeriodOrSpace
+                                        : Failure::kNone,
+            0};
   }
 };
 

@@ -13,8 +13,9 @@ TEST(Program, ACommandLineThatCannotBeReadIsRefused) {
     fake::FileSystem files;
     files.folders[""] = fake::Files({"a_b.txt"});
     fake::Console console;
-    app::System system{files, files, console, files, platform::PathStyle::kWindows,
-                       &text::AsciiOnlyMapping(), 2026, "", 0};
+    app::System system{files, files, console, files,
+                       platform::PathStyle::kWindows, &text::AsciiOnlyMapping(),
+                       2026, "", 0};
     platform::CommandLine line;
     line.is_tail = true;
     line.tail = "--no-history *";

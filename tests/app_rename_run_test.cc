@@ -41,8 +41,9 @@ int RunWith(FakeSystem& fake, const app::RunOptions& options,
   request.options.keep_history = false;
   request.operands = std::move(operands);
   request.dry_run = dry_run;
-  app::System system{fake, fake, fake.console, fake, platform::PathStyle::kPosix,
-                     &text::AsciiOnlyMapping(), highest_year - 1, "", 0};
+  app::System system{fake, fake, fake.console, fake,
+                     platform::PathStyle::kPosix, &text::AsciiOnlyMapping(),
+                     highest_year - 1, "", 0};
   return app::RunRequest(request, system);
 }
 
@@ -429,8 +430,9 @@ TEST(RenameRun, FileNamesAreNotDashOptions) {
     fake.folders[""] = Files({"-n", "a_1.avi", "--no-history"});
     platform::CommandLine command_line;
     command_line.arguments = c.arguments;
-    app::System system{fake, fake, fake.console, fake, platform::PathStyle::kPosix,
-                       &text::AsciiOnlyMapping(), 2026, "t", 1};
+    app::System system{fake, fake, fake.console, fake,
+                       platform::PathStyle::kPosix, &text::AsciiOnlyMapping(),
+                       2026, "t", 1};
     EXPECT_EQ(app::RunProgram(command_line, system), c.code) << fake.out;
     EXPECT_EQ(fake.renames, c.renames);
     if (c.code == 2) {

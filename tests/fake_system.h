@@ -179,7 +179,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     return {};
   }
   platform::Outcome CheckNames(const platform::Folder&, std::string_view,
-                               std::string_view) override {
+                               std::string_view, bool) override {
     return {};
   }
   // A rename within one folder keeps the entry's place in it.
@@ -221,7 +221,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     return {};
   }
   platform::Outcome MakeFolder(const platform::Folder& parent,
-                               std::string_view name,
+                               std::string_view name, std::uint32_t,
                                platform::Folder& made) override {
     Step();
     if (Find(parent.path, name)) return {platform::Failure::kExists, 0};
@@ -309,18 +309,19 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
                   : platform::EntryId{bytes->second.size(), ++last_id, true, true};
     return {true, entry->id, stamp};
   }
-  std::string VolumeType(const platform::Folder& folder) override {
-    const auto type = volume_types.find(Local(folder.path));
-    return type == volume_types.end() ? "" : type->second;
-  }
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override {
     return ignore_case_folders.count(folder.path) ? Folded(name)
                                                   : std::string(name);
   }
-  std::string AbsolutePath(const platform::Folder& folder) override {
-    if (no_absolute.count(folder.path)) return "";
-    return "/abs/" + Local(folder.path);
+  platform::FolderFacts DescribeFolder(
+      const platform::Folder& folder) override {
+    platform::FolderFacts facts;
+    if (!no_absolute.count(folder.path))
+      facts.absolute = "/abs/" + Local(folder.path);
+    const auto type = volume_types.find(Local(folder.path));
+    if (type != volume_types.end()) facts.volume_type = type->second;
+    return facts;
   }
   void Hold() override { ++holds; }
   void Release() override { --holds; }

@@ -172,9 +172,10 @@ TEST(PosixRename, ExistsAndIdentity) {
   // The file system's type, by its name.
   struct statfs shm;
   if (statfs("/dev/shm", &shm) == 0 && shm.f_type == 0x01021994) {
-    EXPECT_EQ(files.VolumeType(platform::Folder{"/dev/shm/", nullptr}), "tmpfs");
+    EXPECT_EQ(files.DescribeFolder({"/dev/shm/", nullptr}).volume_type,
+              "tmpfs");
   }
-  EXPECT_EQ(files.VolumeType(platform::Folder{"/proc/", nullptr}), "");
+  EXPECT_EQ(files.DescribeFolder({"/proc/", nullptr}).volume_type, "");
 }
 
 }  // namespace

@@ -171,7 +171,7 @@ TEST(PosixUserFiles, AFolderPastTheLongestPathIsToldAndReached) {
     ASSERT_GE(fd, 0);
     close(fd);
     platform::FileSystem& folders = platform::SystemFileSystem();
-    EXPECT_EQ(folders.AbsolutePath(platform::Folder{}), absolute);
+    EXPECT_EQ(folders.DescribeFolder({}).absolute, absolute);
     ASSERT_GT(absolute.size(), static_cast<std::size_t>(PATH_MAX));
     const platform::Folder far{absolute, nullptr};
     const platform::Listing listing =

@@ -184,13 +184,15 @@ TEST_F(WindowsFolder, RenameActsInTheListedFolder) {
 TEST_F(WindowsFolder, AFolderModeIsGivenBackWhole) {
   MakeFolder(L"pack", FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
   platform::FileSystem& files = platform::SystemFileSystem();
-  const platform::Folder pack{dir_ + "pack\\", nullptr};
-  const std::uint32_t mode = files.FolderMode(pack);
+  const platform::Folder here{dir_, nullptr};
+  const std::uint32_t mode =
+      files.DescribeFolder({dir_ + "pack\\", nullptr}).mode;
   EXPECT_TRUE(mode & FILE_ATTRIBUTE_SYSTEM);
-  ASSERT_TRUE(files.RestoreFolderMode(pack, 0).ok());
-  EXPECT_FALSE(files.FolderMode(pack) & FILE_ATTRIBUTE_SYSTEM);
-  ASSERT_TRUE(files.RestoreFolderMode(pack, mode).ok());
-  EXPECT_EQ(files.FolderMode(pack), mode);
+  platform::Folder made;
+  ASSERT_TRUE(files.MakeFolder(here, "again", mode, made).ok());
+  EXPECT_EQ(files.DescribeFolder(made).mode, mode);
+  ASSERT_TRUE(files.MakeFolder(here, "plain", 0, made).ok());
+  EXPECT_FALSE(files.DescribeFolder(made).mode & FILE_ATTRIBUTE_SYSTEM);
 }
 
 TEST_F(WindowsFolder, RenameFailures) {
@@ -239,7 +241,9 @@ TEST_F(WindowsFolder, NamesOrdinaryPathsCannotHold) {
         [&](const platform::Entry& e) { return e.name == c.old_name; });
     EXPECT_TRUE(listed) << c.old_name;
     EXPECT_TRUE(files.Stat(listing.folder, c.old_name).exists) << c.old_name;
-    EXPECT_EQ(files.ReservedName(listing.folder, c.new_name), c.failure)
+    EXPECT_EQ(
+        files.CheckNames(listing.folder, c.old_name, c.new_name, true).failure,
+        c.failure)
         << c.new_name;
     if (c.failure == Failure::kNone) {
       EXPECT_TRUE(
@@ -280,7 +284,8 @@ TEST_F(WindowsFolder, PathsLongerThanTheOldLimit) {
       files.Move(listing.folder, "f_1.txt", listing.folder, "f 1.txt").failure,
       Failure::kNone);
   // By the path alone, as undo names it.
-  const platform::Folder by_path{files.AbsolutePath(listing.folder), nullptr};
+  const platform::Folder by_path{files.DescribeFolder(listing.folder).absolute,
+                                 nullptr};
   EXPECT_GT(by_path.path.size(), 600u);
   EXPECT_TRUE(files.Stat(by_path, "f 1.txt").exists);
   EXPECT_EQ(files.Move(by_path, "f 1.txt", by_path, "f_1.txt").failure,

@@ -70,7 +70,7 @@ std::string WalkUp(int fd) {
 
 }  // namespace
 
-std::string PosixFileSystem::AbsolutePath(const Folder& folder) {
+std::string AbsolutePathOf(const Folder& folder) {
   // A listed folder by its descriptor: its path may name another one now.
   if (folder.handle) {
     const int fd = static_cast<const OpenFolder&>(*folder.handle).fd;

@@ -45,7 +45,7 @@ class PosixFileSystem final : public FileSystem {
   Outcome Move(const Folder& from, std::string_view old_name,  // rename.cc
                const Folder& to, std::string_view new_name) override;
   Outcome MakeFolder(const Folder& parent, std::string_view name,  // listing.cc
-                     Folder& made) override;
+                     std::uint32_t mode, Folder& made) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
                    const Folder& to, std::string_view copy,
                    std::uint64_t& bytes,
@@ -53,14 +53,19 @@ class PosixFileSystem final : public FileSystem {
   Outcome Remove(const Folder& folder, std::string_view name,
                  EntryKind kind) override;
   Outcome SyncFolder(const Folder& folder) override;
-  std::uint32_t FolderMode(const Folder& folder) override;  // listing.cc
-  Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) override;
+  // rename.cc
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
-                     std::string_view new_name) override;
+                     std::string_view new_name, bool made) override;
   EntryStat Stat(const Folder& folder, std::string_view name) override;
-  std::string VolumeType(const Folder& folder) override;  // volume_type.cc
-  std::string AbsolutePath(const Folder& folder) override;  // absolute_path.cc
+  std::string NameKey(const Folder& folder, std::string_view name) override;
+  FolderFacts DescribeFolder(const Folder& folder) override;  // listing.cc
 };
+
+// The folder's absolute path, with its trailing "/"; "" when it cannot be
+// told (absolute_path.cc).
+std::string AbsolutePathOf(const Folder& folder);
+// The name of the file system of the open folder, or "" (volume_type.cc).
+std::string VolumeTypeOf(int folder_fd);
 
 class PosixInterrupts final : public Interrupts {
  public:

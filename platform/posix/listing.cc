@@ -247,9 +247,10 @@ Listing PosixFileSystem::ListBelow(const Folder& parent, const Entry& folder) {
 }
 
 // Made with the user's umask, as mkdir makes folders; opened as ListBelow
-// opens one, so that a link put in its place at once is not followed.
+// opens one, so that a link put in its place at once is not followed, and
+// given its mode through that descriptor.
 Outcome PosixFileSystem::MakeFolder(const Folder& parent, std::string_view name,
-                                    Folder& made) {
+                                    std::uint32_t mode, Folder& made) {
   if (name.empty() || name.find('\0') != std::string_view::npos ||
       name.find('/') != std::string_view::npos)
     return OutcomeOf(EINVAL);
@@ -265,23 +266,22 @@ Outcome PosixFileSystem::MakeFolder(const Folder& parent, std::string_view name,
   });
   if (opened.failed) return OutcomeOf(opened.error);
   made = Opened(parent.path + c + "/", opened.value, 0).folder;
-  return {};
-}
-
-std::uint32_t PosixFileSystem::FolderMode(const Folder& folder) {
-  const FolderFd fd(folder);
-  struct stat st;
-  if (fd.fd() < 0 || fstat(fd.fd(), &st) != 0) return 0;
-  return static_cast<std::uint32_t>(st.st_mode & 07777);
-}
-
-Outcome PosixFileSystem::RestoreFolderMode(const Folder& folder,
-                                           std::uint32_t mode) {
-  const FolderFd fd(folder);
-  if (fd.fd() < 0) return OutcomeOf(fd.error());
+  if (mode == 0) return {};
   const auto changed = CallPlatform(
-      [&] { return fchmod(fd.fd(), static_cast<mode_t>(mode & 07777)); });
+      [&] { return fchmod(opened.value, static_cast<mode_t>(mode & 07777)); });
   return OutcomeOf(changed.error);
+}
+
+FolderFacts PosixFileSystem::DescribeFolder(const Folder& folder) {
+  FolderFacts facts;
+  facts.absolute = AbsolutePathOf(folder);
+  const FolderFd fd(folder);
+  if (fd.fd() < 0) return facts;
+  facts.volume_type = VolumeTypeOf(fd.fd());
+  struct stat st;
+  if (fstat(fd.fd(), &st) == 0)
+    facts.mode = static_cast<std::uint32_t>(st.st_mode & 07777);
+  return facts;
 }
 
 // Only a folder whose identity is known is let go: the identity tells that

@@ -149,7 +149,7 @@ int MoveNoReplace(int from_fd, const char* old_name, int to_fd,
 // RenameNoReplace, else MoveNoReplace.
 Outcome PosixFileSystem::Move(const Folder& from, std::string_view old_name,
                               const Folder& to, std::string_view new_name) {
-  const Outcome refused = CheckNames(from, old_name, new_name);
+  const Outcome refused = CheckNames(from, old_name, new_name, false);
   if (!refused.ok()) return refused;
   const CName old_c(old_name), new_c(new_name);
   const FolderFd from_fd(from);
@@ -164,13 +164,19 @@ Outcome PosixFileSystem::Move(const Folder& from, std::string_view old_name,
   return OutcomeOf(error);
 }
 
+// No name is reserved: every name a file system takes, its programs open.
 Outcome PosixFileSystem::CheckNames(const Folder&, std::string_view old_name,
-                                    std::string_view new_name) {
+                                    std::string_view new_name, bool) {
   for (std::string_view name : {new_name, old_name}) {
     if (name.find('\0') != std::string_view::npos) return OutcomeOf(EINVAL);
     if (name.size() > kLongestName) return OutcomeOf(ENAMETOOLONG);
   }
   return {};
+}
+
+// Names are bytes: each is its own form.
+std::string PosixFileSystem::NameKey(const Folder&, std::string_view name) {
+  return std::string(name);
 }
 
 EntryStat PosixFileSystem::Stat(const Folder& folder, std::string_view name) {

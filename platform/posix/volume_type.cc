@@ -27,10 +27,9 @@ constexpr Kind kKinds[] = {
 
 }  // namespace
 
-std::string PosixFileSystem::VolumeType(const Folder& folder) {
-  const FolderFd fd(folder);
+std::string VolumeTypeOf(int folder_fd) {
   struct statfs fs;
-  if (fd.fd() < 0 || fstatfs(fd.fd(), &fs) != 0) return "";
+  if (fstatfs(folder_fd, &fs) != 0) return "";
   for (const Kind& kind : kKinds)
     if (static_cast<unsigned long>(fs.f_type) == kind.magic) return kind.name;
   return "";

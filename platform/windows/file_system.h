@@ -33,10 +33,13 @@ class WindowsFileSystem final : public FileSystem {
   Listing ListFolder(std::string_view path,  // listing.cc
                      std::optional<std::string_view> name) override;
   Listing ListBelow(const Folder& parent, const Entry& folder) override;
+  // A listed folder holds no handle of the system's: nothing to let go.
+  void LetGoFolder(Folder&) override {}
+  Outcome ReopenFolder(Folder&) override { return {}; }
   Outcome Move(const Folder& from, std::string_view old_name,  // rename.cc
                const Folder& to, std::string_view new_name) override;
   Outcome MakeFolder(const Folder& parent, std::string_view name,
-                     Folder& made) override;
+                     std::uint32_t mode, Folder& made) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
                    const Folder& to, std::string_view copy,
                    std::uint64_t& bytes,
@@ -44,17 +47,17 @@ class WindowsFileSystem final : public FileSystem {
   Outcome Remove(const Folder& folder, std::string_view name,
                  EntryKind kind) override;
   Outcome SyncFolder(const Folder& folder) override;
-  std::uint32_t FolderMode(const Folder& folder) override;
-  Outcome RestoreFolderMode(const Folder& folder, std::uint32_t mode) override;
   Outcome CheckNames(const Folder& folder, std::string_view old_name,
-                     std::string_view new_name) override;
-  Failure ReservedName(const Folder& folder, std::string_view name) override;
+                     std::string_view new_name, bool made) override;
   EntryStat Stat(const Folder& folder, std::string_view name) override;
-  std::string VolumeType(const Folder& folder) override;
+  FolderFacts DescribeFolder(const Folder& folder) override;
   // Names are one name whatever their letter case.
   std::string NameKey(const Folder& folder, std::string_view name) override;
-  std::string AbsolutePath(const Folder& folder) override;  // listing.cc
 };
+
+// The folder's absolute path, with its trailing separator; "" when it
+// cannot be told (listing.cc).
+std::string AbsolutePathOf(const Folder& folder);
 
 // One step each: there is no signal to hold off.
 class WindowsInterrupts final : public Interrupts {

@@ -111,7 +111,7 @@ Listing WindowsFileSystem::ListBelow(const Folder& parent, const Entry& folder) 
 
 // The literal path without its "\\?\" mark: every name in it as it is, so
 // that undo finds a folder whose name ends in a period or a space.
-std::string WindowsFileSystem::AbsolutePath(const Folder& directory) {
+std::string AbsolutePathOf(const Folder& directory) {
   const LiteralPath literal = LiteralFolderOf(directory);
   if (literal.failure != Failure::kNone) return "";
   std::u16string_view path = literal.path;

@@ -26,19 +26,34 @@ Failure SystemRefusal(const std::u16string& name) {
   return Failure::kNone;
 }
 
+// The file system's own name, in lower case; "network" for a network drive,
+// whatever the server keeps its files on.
+std::string VolumeTypeOf(const LiteralPath& literal) {
+  wchar_t root[MAX_PATH + 1];
+  if (!GetVolumePathNameW(Wide(literal.path), root, MAX_PATH + 1)) return "";
+  if (GetDriveTypeW(root) == DRIVE_REMOTE ||
+      literal.path.starts_with(u"\\\\?\\UNC\\"))
+    return "network";
+  wchar_t type[MAX_PATH + 1];
+  if (!GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, type,
+                             MAX_PATH + 1))
+    return "";
+  std::string name;
+  for (const wchar_t* c = type; *c; ++c)
+    name +=
+        static_cast<char>(*c < 0x80 ? std::tolower(static_cast<int>(*c)) : '?');
+  return name;
+}
+
 }  // namespace
 
 WindowsFileSystem::WindowsFileSystem() {
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 }
 
-Failure WindowsFileSystem::ReservedName(const Folder&, std::string_view name) {
-  return ReservedNameFailure(name);
-}
-
 Outcome WindowsFileSystem::CheckNames(const Folder& folder,
                                       std::string_view old_name,
-                                      std::string_view new_name) {
+                                      std::string_view new_name, bool made) {
   for (std::string_view name : {new_name, old_name}) {
     const std::u16string wide = ToWide(name);
     if (wide.empty() && !name.empty()) return {Failure::kRefusedName, 0};
@@ -50,6 +65,7 @@ Outcome WindowsFileSystem::CheckNames(const Folder& folder,
     if (listed && listed->inexact.count(std::string(old_name)))
       return {Failure::kRefusedName, 0};
   }
+  if (made) return {ReservedNameFailure(new_name), 0};
   return {};
 }
 
@@ -59,7 +75,7 @@ Outcome WindowsFileSystem::CheckNames(const Folder& folder,
 // rename, a change of letter case included.
 Outcome WindowsFileSystem::Move(const Folder& from, std::string_view old_name,
                                 const Folder& to, std::string_view new_name) {
-  const Outcome refused = CheckNames(from, old_name, new_name);
+  const Outcome refused = CheckNames(from, old_name, new_name, false);
   if (!refused.ok()) return refused;
   const LiteralPath source = Join(LiteralFolderOf(from), old_name);
   const LiteralPath target = Join(LiteralFolderOf(to), new_name);
@@ -72,8 +88,14 @@ Outcome WindowsFileSystem::Move(const Folder& from, std::string_view old_name,
   return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
 }
 
+// The attributes a user gives a folder; the system keeps the others.
+constexpr DWORD kFolderAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
 Outcome WindowsFileSystem::MakeFolder(const Folder& parent,
-                                      std::string_view name, Folder& made) {
+                                      std::string_view name, std::uint32_t mode,
+                                      Folder& made) {
   const std::u16string wide = ToWide(name);
   if (wide.empty()) return {Failure::kRefusedName, 0};
   if (Failure refusal = SystemRefusal(wide); refusal != Failure::kNone)
@@ -94,49 +116,35 @@ Outcome WindowsFileSystem::MakeFolder(const Folder& parent,
   if (!listing.failure.ok()) return listing.failure;
   made = std::move(listing.folder);
   made.id = Stat(made, ".").id;
-  return {};
-}
-
-// The attributes a user gives a folder; the system keeps the others.
-constexpr DWORD kFolderAttributes = FILE_ATTRIBUTE_READONLY |
-                                    FILE_ATTRIBUTE_HIDDEN |
-                                    FILE_ATTRIBUTE_SYSTEM |
-                                    FILE_ATTRIBUTE_ARCHIVE |
-                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-
-std::uint32_t WindowsFileSystem::FolderMode(const Folder& folder) {
-  const LiteralPath path = LiteralFolderOf(folder);
-  if (path.failure != Failure::kNone) return 0;
-  const DWORD attributes = GetFileAttributesW(Wide(path.path));
-  return attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kFolderAttributes;
-}
-
-Outcome WindowsFileSystem::RestoreFolderMode(const Folder& folder,
-                                             std::uint32_t mode) {
-  const LiteralPath path = LiteralFolderOf(folder);
-  if (path.failure != Failure::kNone) return {path.failure, 0};
+  if (mode == 0) return {};
+  const LiteralPath literal = LiteralFolderOf(made);
+  if (literal.failure != Failure::kNone) return {literal.failure, 0};
   const DWORD attributes = (mode & kFolderAttributes) | FILE_ATTRIBUTE_DIRECTORY;
   SetLastError(0);
-  if (SetFileAttributesW(Wide(path.path), attributes)) return {};
+  if (SetFileAttributesW(Wide(literal.path), attributes)) return {};
   const DWORD code = GetLastError();
   return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
 }
 
 // The stamp by the entry's attributes; the volume and the entry's index
 // there by a handle that asks no access (folders need the backup flag to be
-// opened at all).
+// opened at all), asked unless the name is plainly not there.
 EntryStat WindowsFileSystem::Stat(const Folder& folder, std::string_view name) {
   const LiteralPath path = Join(LiteralFolderOf(folder), name);
   if (path.failure != Failure::kNone) return {};
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(Wide(path.path), GetFileExInfoStandard, &data))
-    return {};
   EntryStat found;
-  found.exists = true;
-  found.stamp = {(std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
-                 (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
-                     data.ftLastWriteTime.dwLowDateTime,
-                 true, true};
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExW(Wide(path.path), GetFileExInfoStandard, &data)) {
+    found.exists = true;
+    found.stamp = {
+        (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow,
+        (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+            data.ftLastWriteTime.dwLowDateTime,
+        true, true};
+  } else if (const DWORD code = GetLastError();
+             code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) {
+    return {};
+  }
   HANDLE handle = CreateFileW(
       Wide(path.path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -150,24 +158,16 @@ EntryStat WindowsFileSystem::Stat(const Folder& folder, std::string_view name) {
   return found;
 }
 
-// The file system's own name, in lower case; "network" for a network drive,
-// whatever the server keeps its files on.
-std::string WindowsFileSystem::VolumeType(const Folder& folder) {
+FolderFacts WindowsFileSystem::DescribeFolder(const Folder& folder) {
+  FolderFacts facts;
+  facts.absolute = AbsolutePathOf(folder);
   const LiteralPath literal = LiteralFolderOf(folder);
-  if (literal.failure != Failure::kNone) return "";
-  wchar_t root[MAX_PATH + 1];
-  if (!GetVolumePathNameW(Wide(literal.path), root, MAX_PATH + 1)) return "";
-  if (GetDriveTypeW(root) == DRIVE_REMOTE ||
-      literal.path.starts_with(u"\\\\?\\UNC\\"))
-    return "network";
-  wchar_t type[MAX_PATH + 1];
-  if (!GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, type,
-                             MAX_PATH + 1))
-    return "";
-  std::string name;
-  for (const wchar_t* c = type; *c; ++c)
-    name += static_cast<char>(*c < 0x80 ? std::tolower(static_cast<int>(*c)) : '?');
-  return name;
+  if (literal.failure != Failure::kNone) return facts;
+  facts.volume_type = VolumeTypeOf(literal);
+  const DWORD attributes = GetFileAttributesW(Wide(literal.path));
+  if (attributes != INVALID_FILE_ATTRIBUTES)
+    facts.mode = attributes & kFolderAttributes;
+  return facts;
 }
 
 // The system's upper case of each unit, as the file system compares names:
