@@ -41,7 +41,7 @@ bool Loop::HandleOne(const PlannedStep& plan, std::size_t number,
   const std::string& shown = *plan.shown;
   auto show = [&](bool question) {
     return (plan.kind == StepKind::kMove) ? ShowMove(reporter, shown, plan.entry->name,
-                                   plan.to.shown, plan.new_name, question)
+                                   library->Shown(plan.to), plan.new_name, question)
                         : ShowRename(reporter, shown, plan.entry->name,
                                      plan.new_name, question);
   };
@@ -145,7 +145,7 @@ void Loop::RunBatch(std::span<PlannedStep> plans) {
 }
 
 void Loop::Carry(std::vector<PlannedStep>& plans) {
-  if (described) *described += Describe(plans);
+  if (described) *described += Describe(plans, library);
   for (std::size_t at = 0; at < plans.size(); at += kBatch)
     RunBatch(std::span<PlannedStep>(plans).subspan(
         at, std::min(kBatch, plans.size() - at)));

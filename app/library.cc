@@ -331,17 +331,12 @@ const char* Library::Claim(Target& target, const platform::Folder& from,
   return claim(target.name);
 }
 
-void Library::Prepare(const Target& target) {
-  Node* leaf = target.folder;
+void Library::Prepare(Node* leaf) {
   if (!leaf || leaf->exists || leaf->record != kNotRecorded || !leaf->parent ||
       !leaf->failure.empty())
     return;
   if (!Reach(leaf->parent, true).empty()) return;
   leaf->record = RecordFolder(journal_, files_, leaf->parent->folder, leaf->name);
-}
-
-std::string Library::Reach(const Target& target) {
-  return Reach(target.folder, true);
 }
 
 namespace {
@@ -367,8 +362,12 @@ std::string Library::MadeFolders() const {
   return out;
 }
 
-const platform::Folder& Library::FolderOf(const Target& target) const {
-  return target.folder->folder;
+const platform::Folder& Library::FolderOf(const Node* folder) const {
+  return folder->folder;
+}
+
+const std::string& Library::Shown(const Node* folder) const {
+  return folder->shown;
 }
 
 bool Library::IsFolder(const Target& target, const platform::Folder& folder) {

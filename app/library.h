@@ -54,15 +54,17 @@ class Library {
   // twice), or for any other file.
   const char* Claim(Target& target, const platform::Folder& from,
                     const platform::Entry& entry, bool copy_of_video);
-  // The target's folder, made where it is not yet there (each recorded
+  // A target's folder, made where it is not yet there (each recorded
   // first) and open: "" or why it cannot be had.
-  std::string Reach(const Target& target);
-  // Records the target's folder where it is to be made in a folder that is
+  std::string Reach(Node* folder) { return Reach(folder, true); }
+  // Records a target's folder where it is to be made in a folder that is
   // there, for the next write of the journal: a batch's folders go to the
   // journal in one write, each before Reach makes it.
-  void Prepare(const Target& target);
+  void Prepare(Node* folder);
   // The open folder of a target reached.
-  const platform::Folder& FolderOf(const Target& target) const;
+  const platform::Folder& FolderOf(const Node* folder) const;
+  // A target's folder as lines show it, with its separator.
+  const std::string& Shown(const Node* folder) const;
   // Whether the target's folder, reached before, is the folder given (by
   // identity): the file is in its place already.
   bool IsFolder(const Target& target, const platform::Folder& folder);
@@ -89,9 +91,9 @@ class Library {
   Node* movies_node_ = nullptr;  // where films go: movies_, or into's Movies
   Node* shows_node_ = nullptr;
   std::deque<Node*> chain_;  // the folders held open, the oldest first
-  std::deque<std::string> reasons_;
+  std::deque<std::string> reasons_;  // the Target::why made for one target
   // The library's own folders, by identity and absolute path.
-  std::vector<std::pair<platform::EntryId, std::string>> own_;  // the Target::why made for one target
+  std::vector<std::pair<platform::EntryId, std::string>> own_;
 };
 
 }  // namespace app

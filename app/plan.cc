@@ -28,11 +28,12 @@ void KeepWithVideos(std::vector<PlannedStep>& steps) {
   steps = std::move(ordered);
 }
 
-std::string Describe(const std::vector<PlannedStep>& steps) {
+std::string Describe(const std::vector<PlannedStep>& steps,
+                     const Library* library) {
   std::string out;
   for (const PlannedStep& step : steps) {
     out.append(*step.shown).append(step.entry->name).append(" ==> ");
-    if (step.kind == StepKind::kMove) out.append(step.to.shown);
+    if (step.kind == StepKind::kMove) out.append(library->Shown(step.to));
     out.append(step.new_name);
     if (step.ask) out.append(" (asked)");
     if (step.follows) out.append(" (follows)");

@@ -295,8 +295,8 @@ struct Run {
         step.from = &g.folder;
         step.shown = &shown;
         step.entry = taken[i];
-        step.new_name = to.name;
-        step.to = std::move(to);
+        step.new_name = std::move(to.name);
+        step.to = to.folder;
         step.ask = ConfirmDue(options, cleaned[i]);
         if (versions[i].clash) step.why_not = kClash;
       };
@@ -535,8 +535,8 @@ struct Run {
       step.from = &group.listing.folder;
       step.shown = &group.shown;
       step.entry = which[k];
-      step.new_name = to.name;
-      step.to = std::move(to);
+      step.new_name = std::move(to.name);
+      step.to = to.folder;
       step.ask = confirm;
       if (places[k].video < which.size()) step.video = which[places[k].video];
     };
