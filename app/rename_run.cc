@@ -134,6 +134,15 @@ struct Run {
         entry, download ? Selection::kFilesAndDirectories : options.selection);
   }
 
+  // Whether a folder of the run is the library's own, which the run never
+  // takes or walks.
+  bool IsLibraryFolder(const platform::Folder& folder,
+                       const platform::Entry& entry) {
+    return library &&
+           library->IsOwnFolder(entry.id, files.DescribeFolder(folder).absolute +
+                                              entry.name + Separator());
+  }
+
   static bool IsVideo(const platform::Entry& entry) {
     return rules::IsVideoExtension(rules::SplitName(entry.name).extension) &&
            !rules::SplitSideName(entry.name).is_side;
@@ -304,9 +313,7 @@ struct Run {
       for (std::size_t i = 0; i < taken.size(); ++i) {
         if (library && taken[i]->kind == platform::EntryKind::kDirectory &&
             !taken[i]->link) {
-          if (library->IsOwnFolder(taken[i]->id,
-                                   files.DescribeFolder(g.folder).absolute +
-                                       taken[i]->name + Separator()))
+          if (IsLibraryFolder(g.folder, *taken[i]))
             why[taken_at[i]] = kLibraryFolder;
           else
             downloads.push_back(taken[i]);
@@ -617,6 +624,7 @@ struct Run {
                       "already\n");
         continue;
       }
+      if (IsLibraryFolder(listing.folder, entry)) continue;
       const platform::Outcome reopened = files.ReopenFolder(listing.folder);
       if (!reopened.ok()) return failed(reopened) || matched;
       if (!clean &&

@@ -235,6 +235,11 @@ TEST(Library, ThreeWays) {
        {"Up.2009.2160p.mkv"},
        {"Movies/Up (2009)/Up (2009) - 2160p.mkv"},
        {"Movies/: the library's own folder"}},
+      {"a walk never enters the library",
+       {"Movies/Up (2009)/Up.mkv", "new/Up.2009.2160p.mkv"},
+       {"--into", ".", "/s", "*"},
+       {"new/Up.2009.2160p.mkv"},
+       {"Movies/Up (2009)/Up (2009).mkv"}},
   };
   for (const Row& row : rows) RunThreeWays(row);
 }
