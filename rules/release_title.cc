@@ -479,6 +479,9 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
       }
       break;
     }
+    // A tag the episode word stood after ("Show 1080p E E041"): trimmed as
+    // it would be right before the number, where a second run finds it.
+    r.title_end = TrimTitle(w, r.start, r.title_end);
   }
   if ((r.form == NameForm::kEpisode || r.form == NameForm::kSeason) &&
       r.year == kNoWord && r.title_end >= r.start + 2 &&
