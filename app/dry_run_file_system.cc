@@ -3,6 +3,27 @@
 #include <algorithm>
 
 namespace app {
+namespace {
+
+// The volume of the identities given to folders that would be made: no
+// disk's number, so that they are never taken for an entry's.
+constexpr std::uint64_t kMadeVolume = ~std::uint64_t{0};
+
+}  // namespace
+
+const platform::EntryId* DryRunFileSystem::Made(
+    const platform::Folder& folder) const {
+  if (made_.empty()) return nullptr;
+  const auto at = made_.find(folder.path);
+  return at == made_.end() ? nullptr : &at->second;
+}
+
+// The real side is never handed a folder that would be made: it is asked
+// of its path alone, where it finds nothing.
+platform::Folder DryRunFileSystem::Real(const platform::Folder& folder) const {
+  if (!Made(folder)) return folder;
+  return platform::Folder{folder.path, {}, {}};
+}
 
 // Names are compared as the folder compares them: on a file system that
 // ignores case, "X Y.txt" taken is "x y.txt" taken.
@@ -10,7 +31,7 @@ std::string DryRunFileSystem::Key(const platform::Folder& folder,
                                   std::string_view name) const {
   std::string key(folder.path);
   key.push_back('\0');  // no name holds one: the key is never ambiguous
-  key.append(real_.NameKey(folder, name));
+  key.append(real_.NameKey(Real(folder), name));
   return key;
 }
 
@@ -25,20 +46,32 @@ platform::Listing DryRunFileSystem::WithoutFreed(
 
 platform::Listing DryRunFileSystem::ListFolder(
     std::string_view path, std::optional<std::string_view> name) {
-  return WithoutFreed(real_.ListFolder(path, name));
+  const auto made = made_.find(std::string(path));
+  if (made == made_.end()) return WithoutFreed(real_.ListFolder(path, name));
+  // A handle of the dry run's own: the folder is there for the steps after.
+  platform::Listing listing;
+  listing.folder = {made->first, std::make_shared<platform::FolderHandle>(),
+                    made->second};
+  if (name) {
+    const platform::EntryStat entry = Stat(listing.folder, *name);
+    if (entry.exists)
+      listing.entries.push_back({std::string(*name), platform::EntryKind::kFile,
+                                 false, false, entry.id});
+  }
+  return listing;
 }
 
 platform::Listing DryRunFileSystem::ListBelow(const platform::Folder& parent,
                                               const platform::Entry& folder) {
-  return WithoutFreed(real_.ListBelow(parent, folder));
+  return WithoutFreed(real_.ListBelow(Real(parent), folder));
 }
 
 void DryRunFileSystem::LetGoFolder(platform::Folder& folder) {
-  real_.LetGoFolder(folder);
+  if (!Made(folder)) real_.LetGoFolder(folder);
 }
 
 platform::Outcome DryRunFileSystem::ReopenFolder(platform::Folder& folder) {
-  return real_.ReopenFolder(folder);
+  return Made(folder) ? platform::Outcome{} : real_.ReopenFolder(folder);
 }
 
 platform::Outcome DryRunFileSystem::Move(const platform::Folder& from,
@@ -71,7 +104,7 @@ platform::Outcome DryRunFileSystem::CopyInto(const platform::Folder& from,
   bytes = 0;
   if (!Stat(from, name).exists) return {platform::Failure::kNotFound, 0};
   if (Stat(to, copy).exists) return {platform::Failure::kExists, 0};
-  bytes = real_.Stat(from, name).stamp.volume;
+  bytes = real_.Stat(Real(from), name).stamp.volume;
   const std::string key = Key(to, copy);
   freed_.erase(key);
   taken_[key] = {};
@@ -102,7 +135,9 @@ platform::Outcome DryRunFileSystem::MakeFolder(const platform::Folder& parent,
   if (Stat(parent, name).exists) return {platform::Failure::kExists, 0};
   taken_[Key(parent, name)] = {};
   made = platform::Folder{};
-  made.path = parent.path + std::string(name) + "/";
+  made.path = parent.path + std::string(name) +
+              (parent.path.find('\\') != std::string::npos ? '\\' : '/');
+  made_[made.path] = {kMadeVolume, made_.size() + 1, true, false};
   return {};
 }
 
@@ -110,7 +145,7 @@ platform::Outcome DryRunFileSystem::CheckNames(const platform::Folder& folder,
                                                std::string_view old_name,
                                                std::string_view new_name,
                                                bool made) {
-  return real_.CheckNames(folder, old_name, new_name, made);
+  return real_.CheckNames(Real(folder), old_name, new_name, made);
 }
 
 bool DryRunFileSystem::Moved(const platform::EntryId& id) const {
@@ -126,8 +161,10 @@ bool DryRunFileSystem::Moved(const platform::EntryId& id) const {
 // system has for that name.
 platform::EntryStat DryRunFileSystem::Stat(const platform::Folder& folder,
                                            std::string_view name) {
+  if (const platform::EntryId* made = Made(folder); made && name == ".")
+    return {true, *made, {}};
   const std::string key = Key(folder, name);
-  const platform::EntryStat real = real_.Stat(folder, name);
+  const platform::EntryStat real = real_.Stat(Real(folder), name);
   platform::EntryStat found;
   if (auto at = taken_.find(key); at != taken_.end()) {
     found.exists = true;
@@ -143,12 +180,12 @@ platform::EntryStat DryRunFileSystem::Stat(const platform::Folder& folder,
 
 platform::FolderFacts DryRunFileSystem::DescribeFolder(
     const platform::Folder& folder) {
-  return real_.DescribeFolder(folder);
+  return real_.DescribeFolder(Real(folder));
 }
 
 std::string DryRunFileSystem::NameKey(const platform::Folder& folder,
                                       std::string_view name) {
-  return real_.NameKey(folder, name);
+  return real_.NameKey(Real(folder), name);
 }
 
 }  // namespace app

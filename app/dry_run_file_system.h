@@ -1,8 +1,9 @@
 // The folders of a dry run: it wraps the real side, reads through it and
-// changes nothing, yet it answers as the real one would after the renames
-// made so far, so that the run shows the failures the real run would meet.
-// The user files have no dry-run side: a dry run keeps no journal, and a
-// dry undo reads the history and writes no marks (app/undo_run.h).
+// changes nothing, yet it answers as the real one would after the steps
+// made so far (renames, moves, folders made and removed), so that a dry run
+// or a dry undo shows the failures the real one would meet.  The user files
+// have no dry-run side: a dry run keeps no journal, and a dry undo reads the
+// history and writes its marks nowhere (app/undo_run.h).
 #pragma once
 
 #include <map>
@@ -17,7 +18,8 @@ class DryRunFileSystem final : public platform::FileSystem {
  public:
   explicit DryRunFileSystem(platform::FileSystem& real) : real_(real) {}
 
-  // Listings leave out the entries that a rename so far took away.
+  // Listings leave out the entries that a rename so far took away; a
+  // folder that would be made is listed by the name asked of it.
   platform::Listing ListFolder(std::string_view path,
                                std::optional<std::string_view> name) override;
   platform::Listing ListBelow(const platform::Folder& parent,
@@ -28,7 +30,8 @@ class DryRunFileSystem final : public platform::FileSystem {
   platform::Outcome Move(const platform::Folder& from, std::string_view old_name,
                          const platform::Folder& to,
                          std::string_view new_name) override;
-  // A folder that would be made: it holds nothing, and has no handle.
+  // A folder that would be made: it holds what would be moved into it, and
+  // a listing of its path finds it, with an identity of the dry run's own.
   platform::Outcome MakeFolder(const platform::Folder& parent,
                                std::string_view name, std::uint32_t mode,
                                platform::Folder& made) override;
@@ -57,6 +60,8 @@ class DryRunFileSystem final : public platform::FileSystem {
   platform::Listing WithoutFreed(platform::Listing listing) const;
   bool Moved(const platform::EntryId& id) const;
   std::string Key(const platform::Folder& folder, std::string_view name) const;
+  platform::Folder Real(const platform::Folder& folder) const;
+  const platform::EntryId* Made(const platform::Folder& folder) const;
 
   platform::FileSystem& real_;
   // Keys of folder and name: the names renames took (to the identity of the
@@ -65,6 +70,8 @@ class DryRunFileSystem final : public platform::FileSystem {
   std::set<std::string> freed_;
   // Entries that have left the name the real system knows them by.
   std::set<std::pair<std::uint64_t, std::uint64_t>> moved_;
+  // Folders that would be made, by path, each with an identity of its own.
+  std::map<std::string, platform::EntryId> made_;
 };
 
 }  // namespace app

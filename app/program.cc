@@ -24,9 +24,9 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
   if (request.history) return ListHistory(files, user_files, console);
   if (request.undo)
     return RunUndo(files, system.interrupts, user_files, console,
-                   request.undo_id,
-                   MakeRunId(system.start_time, system.process, system.random),
-                   request.dry_run);
+                   {request.undo_id,
+                    MakeRunId(system.start_time, system.process, system.random),
+                    !request.dry_run, request.dry_run});
   RunOptions options = request.options;
   options.rules.user_terms = terms;
   options.rules.highest_year = rules::HighestValidYear(system.current_year);

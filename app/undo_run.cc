@@ -237,8 +237,6 @@ struct Looker {
   // Folders the run removed that undo made again: their identity then and
   // now, so that what was in them goes back into them.
   std::vector<std::pair<platform::EntryId, platform::EntryId>> remade = {};
-  // A dry run's: the paths it would make again.
-  std::set<std::string> dry_made = {};
 
   bool Matches(const platform::EntryId& now, const platform::EntryId& recorded) {
     if (now == recorded) return true;
@@ -255,10 +253,6 @@ struct Looker {
                                 const platform::EntryId& id) {
     if (slot.path != path || !slot.folder) {
       slot.path = path;
-      if (dry_made.count(path)) {
-        slot.folder = platform::Folder{path, {}, {}};
-        return &*slot.folder;
-      }
       // A lookup opens the folder without reading it; where it finds no
       // entry to open it by (Windows), the listing does.
       platform::Folder folder = files.ListFolder(path, name).folder;
@@ -495,9 +489,9 @@ struct Undo {
   std::vector<std::size_t> settled;  // numbers, to mark undone
   bool by_name_said = false;
   bool stamps_said = false;
-  bool dry_run = false;  // nothing is marked
+  bool preview = false;  // UndoOptions::preview
   bool moves_pending = false;  // a move could not go back in this undo
-  std::string dry_removed, dry_remade;  // a dry run's folders, one a line
+  std::string removed, remade;  // the folders, one a line
 
   void Show(const HistoryRename& r, const std::string& from,
             const std::string& failure) {
@@ -522,13 +516,9 @@ struct Undo {
     if (!parent)
       return !files.Stat(platform::Folder{r.directory, {}, {}}, r.new_name)
                   .exists;
-    if (dry_run) {
-      if (files.Stat(*parent, r.new_name).exists)
-        dry_removed += ForScreen(console, ShownFolder(r)) + "\n";
-      return true;
-    }
     const platform::Outcome outcome =
         files.Remove(*parent, r.new_name, platform::EntryKind::kDirectory);
+    if (outcome.ok()) removed += ForScreen(console, ShownFolder(r)) + "\n";
     if (outcome.ok() || outcome.failure == platform::Failure::kNotFound)
       return true;
     if (outcome.failure == platform::Failure::kNotEmpty && !r.made)
@@ -571,11 +561,6 @@ struct Undo {
         looker.remade.push_back({r.id, now});
       return true;
     }
-    if (dry_run) {
-      dry_remade += ForScreen(console, ShownFolder(r)) + "\n";
-      looker.dry_made.insert(r.directory + r.new_name + Separator(r));
-      return true;
-    }
     platform::Folder made;
     platform::Outcome outcome;
     {
@@ -588,13 +573,10 @@ struct Undo {
       end.failed = true;
       return false;
     }
+    remade += ForScreen(console, ShownFolder(r)) + "\n";
     const platform::EntryId now = files.Stat(made, ".").id;
     if (now.known && r.id.known) looker.remade.push_back({r.id, now});
     return true;
-  }
-
-  static char Separator(const HistoryRename& r) {
-    return r.directory.find('\\') != std::string::npos ? '\\' : '/';
   }
 
   bool Settle(const HistoryRename& r) {
@@ -640,9 +622,9 @@ struct Undo {
       const platform::InterruptHold hold(interrupts);
       // Between two disks the entry goes back through a copy too, each step
       // recorded in the run's journal ahead of it.
-      CopyJournal recorder(dry_run ? nullptr : &journal, r.number, true);
+      CopyJournal recorder(&journal, r.number, true);
       recorder.progress = &console;
-      if (look.clear_back && !dry_run)
+      if (look.clear_back)
         files.Remove(*looker.ReachFrom(r),
                      CopyTemporary(looker.Tag(r) + "-back"),
                      platform::EntryKind::kFile);
@@ -666,7 +648,6 @@ struct Undo {
     const std::string tag = looker.Tag(r);
     std::string failure;
     auto remove = [&](const platform::Folder& folder, const std::string& name) {
-      if (dry_run) return;
       const platform::Outcome outcome =
           files.Remove(folder, name, platform::EntryKind::kFile);
       if (!outcome.ok() && outcome.failure != platform::Failure::kNotFound &&
@@ -681,14 +662,13 @@ struct Undo {
                   ": its move to " +
                   ForScreen(console, shown(r.to_directory)) +
                   " was cut short: the copy " +
-                  (dry_run ? "would be" : "is") + " removed, the file stays" +
+                  (preview ? "would be" : "is") + " removed, the file stays" +
                   (failure.empty() ? "" : " [FAILED: " + failure + "]") + "\n");
     if (!failure.empty()) end.failed = true;
     return failure.empty();
   }
 
   void Write(const std::string& marks) {
-    if (dry_run) return;
     if (!journal.file && !marks_path.empty() && !journal.broken) {
       journal.file = user_files.CreateJournal(marks_path).file;
       journal.pending = HistoryHeader();
@@ -724,8 +704,10 @@ struct Undo {
       if (settled.size() == kMarkBatch) WriteMarks();
     }
     WriteMarks();
-    if (!dry_remade.empty()) console.Print("Folders to make again:\n" + dry_remade);
-    if (!dry_removed.empty()) console.Print("Folders to remove:\n" + dry_removed);
+    if (preview && !remade.empty())
+      console.Print("Folders to make again:\n" + remade);
+    if (preview && !removed.empty())
+      console.Print("Folders to remove:\n" + removed);
     // The last record says the whole run is undone: the trim reads no more.
     if (whole && !run.journal.empty()) Write(FormatRunUndone(run.id));
     if (journal.file && !journal.broken && !journal.file->Sync()) {
@@ -745,7 +727,7 @@ struct Held {
 };
 
 Held Hold(platform::UserFiles& files, platform::Console& console,
-          History& history, HistoryRun& run, bool dry_run) {
+          History& history, HistoryRun& run, bool keep_lock) {
   Held held;
   if (run.journal.empty()) return held;
   platform::OpenedJournal opened = files.OpenJournal(run.journal);
@@ -763,8 +745,8 @@ Held Hold(platform::UserFiles& files, platform::Console& console,
   if (scratch.bytes[run.journal] != history.bytes[run.journal] &&
       scratch.torn.empty())
     history.torn.erase(run.journal);
-  // A dry run only looks: the lock goes at once.
-  if (dry_run) held.file.reset();
+  // An undo that keeps no marks only looks: the lock goes at once.
+  if (!keep_lock) held.file.reset();
   return held;
 }
 
@@ -776,9 +758,9 @@ std::string Live(platform::Console& console, const HistoryRun& run) {
 }  // namespace
 
 RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
-               platform::UserFiles& user_files,
-               platform::Console& console, const std::string& run_id,
-               const std::string& own_id, bool dry_run) {
+               platform::UserFiles& user_files, platform::Console& console,
+               const UndoOptions& options) {
+  const std::string& run_id = options.run_id;
   std::optional<History> history = LoadHistory(user_files, console, false);
   if (!history) return {false, true};
   std::vector<HistoryRun>& runs = history->runs;
@@ -794,7 +776,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
                          "them)");
       return {false, true};
     }
-    held = Hold(user_files, console, *history, *run, dry_run);
+    held = Hold(user_files, console, *history, *run, options.keep_history);
     if (held.state == platform::JournalState::kLocked) {
       console.PrintError(Live(console, *run) + "; try again when it ends");
       return {false, true};
@@ -806,7 +788,8 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
   } else {
     for (auto r = runs.rbegin(); r != runs.rend() && !run; ++r) {
       if (RunUndone(*r) || Open(*r) == 0) continue;  // nothing made is left
-      Held candidate = Hold(user_files, console, *history, *r, dry_run);
+      Held candidate =
+          Hold(user_files, console, *history, *r, options.keep_history);
       if (candidate.state == platform::JournalState::kLocked) {
         console.PrintError(Live(console, *r));
         continue;
@@ -841,13 +824,17 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
   }
 
   Undo undo(files, interrupts, user_files, console, *run);
-  undo.dry_run = dry_run;
+  undo.preview = options.preview;
+  // Without a history kept, a journal that writes nowhere.
   Journal& journal = undo.journal;
-  journal.file = std::move(held.file);
-  journal.path = run->journal;
-  if (run->journal.empty()) {
-    undo.marks_path = history->runs_folder + own_id + std::string(kMarksEnding);
-    journal.path = undo.marks_path;
+  if (options.keep_history) {
+    journal.file = std::move(held.file);
+    journal.path = run->journal;
+    if (run->journal.empty()) {
+      undo.marks_path =
+          history->runs_folder + options.own_id + std::string(kMarksEnding);
+      journal.path = undo.marks_path;
+    }
   }
   journal.run_id = run->id;
   journal.console = &console;
