@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/carry_out.h"
 #include "app/failure_words.h"
 #include "app/history.h"
 #include "app/history_format.h"
@@ -483,7 +484,8 @@ struct Undo {
   // history, a file of this undo's own, made with the first marks.
   Journal journal;
   std::string marks_path;  // for a run of the old history
-  Reporter reporter{console, {}};
+  // Each step back is made and reported as the run makes its steps.
+  Loop loop{files, interrupts, console, journal};
   std::string here;  // the current folder, whose names are shown bare
   RunEnd end{true, false};
   std::vector<std::size_t> settled;  // numbers, to mark undone
@@ -493,13 +495,16 @@ struct Undo {
   bool moves_pending = false;  // a move could not go back in this undo
   std::string removed, remade;  // the folders, one a line
 
+  // The line of a step back, shown ahead of it as the run shows its own.
+  void ShowLine(const HistoryRename& r, const std::string& from) {
+    auto shown = [&](const std::string& d) { return d == here ? std::string() : d; };
+    ShowMove(loop.reporter, shown(r.NewDirectory()), from, shown(r.directory),
+             r.old_name, false);
+  }
   void Show(const HistoryRename& r, const std::string& from,
             const std::string& failure) {
-    auto shown = [&](const std::string& d) { return d == here ? std::string() : d; };
-    ShowMove(reporter, shown(r.NewDirectory()), from, shown(r.directory),
-             r.old_name, false);
-    ShowOutcome(reporter, false, failure);
-    if (!failure.empty()) end.failed = true;
+    ShowLine(r, from);
+    loop.Report(false, failure);
   }
 
   // One rename of the run; true when it is settled (put back, found back
@@ -516,10 +521,11 @@ struct Undo {
     if (!parent)
       return !files.Stat(platform::Folder{r.directory, {}, {}}, r.new_name)
                   .exists;
-    const platform::Outcome outcome =
-        files.Remove(*parent, r.new_name, platform::EntryKind::kDirectory);
-    if (outcome.ok()) removed += ForScreen(console, ShownFolder(r)) + "\n";
-    if (outcome.ok() || outcome.failure == platform::Failure::kNotFound)
+    const Made outcome = loop.Make({.kind = StepKind::kRemoveFolder,
+                                    .folder = parent,
+                                    .new_name = r.new_name});
+    if (outcome.words.empty()) removed += ForScreen(console, ShownFolder(r)) + "\n";
+    if (outcome.words.empty() || outcome.failure == platform::Failure::kNotFound)
       return true;
     if (outcome.failure == platform::Failure::kNotEmpty && !r.made)
       return true;  // not known to be the run's: left as it is
@@ -531,7 +537,7 @@ struct Undo {
       return true;
     }
     console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
-                  FailureWords(outcome) + "]\n");
+                  outcome.words + "]\n");
     end.failed = true;
     return false;
   }
@@ -562,14 +568,14 @@ struct Undo {
       return true;
     }
     platform::Folder made;
-    platform::Outcome outcome;
-    {
-      const platform::InterruptHold hold(interrupts);
-      outcome = files.MakeFolder(*parent, r.new_name, r.mode, made);
-    }
-    if (!outcome.ok()) {
+    const Made outcome = loop.Make({.kind = StepKind::kMakeFolder,
+                                    .folder = parent,
+                                    .new_name = r.new_name,
+                                    .mode = r.mode,
+                                    .made = &made});
+    if (!outcome.words.empty()) {
       console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
-                    FailureWords(outcome) + "]\n");
+                    outcome.words + "]\n");
       end.failed = true;
       return false;
     }
@@ -617,27 +623,24 @@ struct Undo {
       by_name_said = true;
     }
     const platform::Folder& folder = *looker.Reach(r);
-    std::string failure;
-    {
-      const platform::InterruptHold hold(interrupts);
-      // Between two disks the entry goes back through a copy too, each step
-      // recorded in the run's journal ahead of it.
-      CopyJournal recorder(&journal, r.number, true);
-      recorder.progress = &console;
-      if (look.clear_back)
-        files.Remove(*looker.ReachFrom(r),
-                     CopyTemporary(looker.Tag(r) + "-back"),
-                     platform::EntryKind::kFile);
-      failure =
-          r.kind == StepKind::kMove
-              ? SafeMove(files, folder, look.from, *looker.ReachFrom(r),
-                         r.old_name, NewName::kGivenBack, &recorder,
-                         looker.Tag(r) + "-back")
-              : SafeRename(files, folder, look.from, r.old_name, looker.Tag(r),
-                           NewName::kGivenBack);
-    }
-    Show(r, look.from, failure);
-    return failure.empty();  // a name taken since: pending
+    const bool move = r.kind == StepKind::kMove;
+    // What a copy back cut short left goes first.
+    if (look.clear_back)
+      files.Remove(*looker.ReachFrom(r), CopyTemporary(looker.Tag(r) + "-back"),
+                   platform::EntryKind::kFile);
+    ShowLine(r, look.from);
+    // Between two disks the entry goes back through a copy too, each step
+    // recorded in the run's journal ahead of it.
+    const Made made = loop.Make({.kind = r.kind,
+                                 .folder = &folder,
+                                 .old_name = look.from,
+                                 .to = move ? looker.ReachFrom(r) : nullptr,
+                                 .new_name = r.old_name,
+                                 .source = NewName::kGivenBack,
+                                 .number = r.number,
+                                 .back = true,
+                                 .tag = looker.Tag(r) + (move ? "-back" : "")});
+    return loop.Report(false, made.words);  // a name taken since: pending
   }
 
   // What a move between two disks cut short left: the file is where it
@@ -715,6 +718,7 @@ struct Undo {
                          " cannot be written to the disk");
       end.failed = true;
     }
+    end.failed = end.failed || loop.any_failed;
   }
 };
 
