@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "app/argument_parser.h"
-#include "app/dry_run_file_system.h"
+#include "app/dry_run_side.h"
 #include "app/help_text.h"
 #include "app/rename_run.h"
 #include "app/reporter.h"
@@ -98,7 +98,7 @@ int RunRequest(const Request& request, System& system) {
   RunEnd end;
   RunCounts counts;
   if (request.dry_run) {
-    DryRunFileSystem dry_run(system.files);
+    DryRunSide dry_run(system.files);
     end = Carry(request, user_terms, system, dry_run, counts);
     if (end.done) {
       const std::string summary = SummaryLine(counts, true);

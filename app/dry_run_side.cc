@@ -1,4 +1,4 @@
-#include "app/dry_run_file_system.h"
+#include "app/dry_run_side.h"
 
 #include <algorithm>
 
@@ -11,7 +11,7 @@ constexpr std::uint64_t kMadeVolume = ~std::uint64_t{0};
 
 }  // namespace
 
-const platform::EntryId* DryRunFileSystem::Made(
+const platform::EntryId* DryRunSide::Made(
     const platform::Folder& folder) const {
   if (made_.empty()) return nullptr;
   const auto at = made_.find(folder.path);
@@ -20,14 +20,14 @@ const platform::EntryId* DryRunFileSystem::Made(
 
 // The real side is never handed a folder that would be made: it is asked
 // of its path alone, where it finds nothing.
-platform::Folder DryRunFileSystem::Real(const platform::Folder& folder) const {
+platform::Folder DryRunSide::Real(const platform::Folder& folder) const {
   if (!Made(folder)) return folder;
   return platform::Folder{folder.path, {}, {}};
 }
 
 // Names are compared as the folder compares them: on a file system that
 // ignores case, "X Y.txt" taken is "x y.txt" taken.
-std::string DryRunFileSystem::Key(const platform::Folder& folder,
+std::string DryRunSide::Key(const platform::Folder& folder,
                                   std::string_view name) const {
   std::string key(folder.path);
   key.push_back('\0');  // no name holds one: the key is never ambiguous
@@ -35,7 +35,7 @@ std::string DryRunFileSystem::Key(const platform::Folder& folder,
   return key;
 }
 
-platform::Listing DryRunFileSystem::WithoutFreed(
+platform::Listing DryRunSide::WithoutFreed(
     platform::Listing listing) const {
   std::erase_if(listing.entries, [&](const platform::Entry& entry) {
     if (entry.id.known) return Moved(entry.id);
@@ -44,7 +44,7 @@ platform::Listing DryRunFileSystem::WithoutFreed(
   return listing;
 }
 
-platform::Listing DryRunFileSystem::ListFolder(
+platform::Listing DryRunSide::ListFolder(
     std::string_view path, std::optional<std::string_view> name) {
   const auto made = made_.find(std::string(path));
   if (made == made_.end()) return WithoutFreed(real_.ListFolder(path, name));
@@ -61,20 +61,20 @@ platform::Listing DryRunFileSystem::ListFolder(
   return listing;
 }
 
-platform::Listing DryRunFileSystem::ListBelow(const platform::Folder& parent,
+platform::Listing DryRunSide::ListBelow(const platform::Folder& parent,
                                               const platform::Entry& folder) {
   return WithoutFreed(real_.ListBelow(Real(parent), folder));
 }
 
-void DryRunFileSystem::LetGoFolder(platform::Folder& folder) {
+void DryRunSide::LetGoFolder(platform::Folder& folder) {
   if (!Made(folder)) real_.LetGoFolder(folder);
 }
 
-platform::Outcome DryRunFileSystem::ReopenFolder(platform::Folder& folder) {
+platform::Outcome DryRunSide::ReopenFolder(platform::Folder& folder) {
   return Made(folder) ? platform::Outcome{} : real_.ReopenFolder(folder);
 }
 
-platform::Outcome DryRunFileSystem::Move(const platform::Folder& from,
+platform::Outcome DryRunSide::Move(const platform::Folder& from,
                                          std::string_view old_name,
                                          const platform::Folder& to,
                                          std::string_view new_name) {
@@ -95,7 +95,7 @@ platform::Outcome DryRunFileSystem::Move(const platform::Folder& from,
   return {};
 }
 
-platform::Outcome DryRunFileSystem::CopyInto(const platform::Folder& from,
+platform::Outcome DryRunSide::CopyInto(const platform::Folder& from,
                                              std::string_view name,
                                              const platform::Folder& to,
                                              std::string_view copy,
@@ -111,7 +111,7 @@ platform::Outcome DryRunFileSystem::CopyInto(const platform::Folder& from,
   return {};
 }
 
-platform::Outcome DryRunFileSystem::Remove(const platform::Folder& folder,
+platform::Outcome DryRunSide::Remove(const platform::Folder& folder,
                                            std::string_view name,
                                            platform::EntryKind kind) {
   const platform::EntryStat entry = Stat(folder, name);
@@ -124,11 +124,11 @@ platform::Outcome DryRunFileSystem::Remove(const platform::Folder& folder,
   return {};
 }
 
-platform::Outcome DryRunFileSystem::SyncFolder(const platform::Folder&) {
+platform::Outcome DryRunSide::SyncFolder(const platform::Folder&) {
   return {};
 }
 
-platform::Outcome DryRunFileSystem::MakeFolder(const platform::Folder& parent,
+platform::Outcome DryRunSide::MakeFolder(const platform::Folder& parent,
                                                std::string_view name,
                                                std::uint32_t,
                                                platform::Folder& made) {
@@ -141,14 +141,14 @@ platform::Outcome DryRunFileSystem::MakeFolder(const platform::Folder& parent,
   return {};
 }
 
-platform::Outcome DryRunFileSystem::CheckNames(const platform::Folder& folder,
+platform::Outcome DryRunSide::CheckNames(const platform::Folder& folder,
                                                std::string_view old_name,
                                                std::string_view new_name,
                                                bool made) {
   return real_.CheckNames(Real(folder), old_name, new_name, made);
 }
 
-bool DryRunFileSystem::Moved(const platform::EntryId& id) const {
+bool DryRunSide::Moved(const platform::EntryId& id) const {
   return id.known && moved_.count({id.volume, id.index}) > 0;
 }
 
@@ -159,7 +159,7 @@ bool DryRunFileSystem::Moved(const platform::EntryId& id) const {
 // real run finds it.  The entry that has a name the run took is the one the
 // real system knows under its old name; a name's stamp is the one the real
 // system has for that name.
-platform::EntryStat DryRunFileSystem::Stat(const platform::Folder& folder,
+platform::EntryStat DryRunSide::Stat(const platform::Folder& folder,
                                            std::string_view name) {
   if (const platform::EntryId* made = Made(folder); made && name == ".")
     return {true, *made, {}};
@@ -178,12 +178,12 @@ platform::EntryStat DryRunFileSystem::Stat(const platform::Folder& folder,
   return found;
 }
 
-platform::FolderFacts DryRunFileSystem::DescribeFolder(
+platform::FolderFacts DryRunSide::DescribeFolder(
     const platform::Folder& folder) {
   return real_.DescribeFolder(Real(folder));
 }
 
-std::string DryRunFileSystem::NameKey(const platform::Folder& folder,
+std::string DryRunSide::NameKey(const platform::Folder& folder,
                                       std::string_view name) {
   return real_.NameKey(Real(folder), name);
 }

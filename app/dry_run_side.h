@@ -1,7 +1,9 @@
-// The folders of a dry run: it wraps the real side, reads through it and
-// changes nothing, yet it answers as the real one would after the steps
-// made so far (renames, moves, folders made and removed), so that a dry run
-// or a dry undo shows the failures the real one would meet.  The user files
+// The dry-run side of the loop that makes the steps of a run and of an
+// undo (app/carry_out.h): it wraps the real file system, reads through it
+// and changes nothing, yet it answers as the real one would after the steps
+// made so far (renames, moves, folders made and removed), keeping the names
+// they took and freed, so that a dry run or a dry undo shows the failures
+// the real one would meet.  The user files
 // have no dry-run side: a dry run keeps no journal, and a dry undo reads the
 // history and writes its marks nowhere (app/undo_run.h).
 #pragma once
@@ -14,9 +16,9 @@
 
 namespace app {
 
-class DryRunFileSystem final : public platform::FileSystem {
+class DryRunSide final : public platform::FileSystem {
  public:
-  explicit DryRunFileSystem(platform::FileSystem& real) : real_(real) {}
+  explicit DryRunSide(platform::FileSystem& real) : real_(real) {}
 
   // Listings leave out the entries that a rename so far took away; a
   // folder that would be made is listed by the name asked of it.
