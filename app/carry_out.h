@@ -3,7 +3,9 @@
 // write ahead of them; then each step is asked where due (a side file under
 // its video's answer), made, reported and marked made.  Interrupts wait
 // while a batch is under way, but not while the run waits for a key, so
-// that the journal and the output never miss a step that was made.
+// that the journal and the output never miss a step that was made.  Every
+// change goes through one maker (Make), undo's steps back too; on the
+// dry-run side (app/dry_run_side.h) it changes nothing.
 #pragma once
 
 #include <span>

@@ -19,10 +19,12 @@ const platform::EntryId* DryRunSide::Made(
 }
 
 // The real side is never handed a folder that would be made: it is asked
-// of its path alone, where it finds nothing.
-platform::Folder DryRunSide::Real(const platform::Folder& folder) const {
+// of its path alone, where it finds nothing.  (Each answer is used at once,
+// by one call of the real side.)
+const platform::Folder& DryRunSide::Real(const platform::Folder& folder) const {
   if (!Made(folder)) return folder;
-  return platform::Folder{folder.path, {}, {}};
+  path_only_.path = folder.path;
+  return path_only_;
 }
 
 // Names are compared as the folder compares them: on a file system that

@@ -62,7 +62,7 @@ class DryRunSide final : public platform::FileSystem {
   platform::Listing WithoutFreed(platform::Listing listing) const;
   bool Moved(const platform::EntryId& id) const;
   std::string Key(const platform::Folder& folder, std::string_view name) const;
-  platform::Folder Real(const platform::Folder& folder) const;
+  const platform::Folder& Real(const platform::Folder& folder) const;
   const platform::EntryId* Made(const platform::Folder& folder) const;
 
   platform::FileSystem& real_;
@@ -74,6 +74,7 @@ class DryRunSide final : public platform::FileSystem {
   std::set<std::pair<std::uint64_t, std::uint64_t>> moved_;
   // Folders that would be made, by path, each with an identity of its own.
   std::map<std::string, platform::EntryId> made_;
+  mutable platform::Folder path_only_;  // Real's answer for one of them
 };
 
 }  // namespace app
