@@ -19,6 +19,48 @@ void Loop::Failed(const std::string& line) {
   ++counts.failed;
 }
 
+Made Loop::Make(const Change& change) {
+  const platform::InterruptHold hold(interrupts);
+  Made made;
+  platform::Outcome outcome;
+  switch (change.kind) {
+    case StepKind::kRename:
+      made.words = SafeRename(files, *change.folder, change.old_name,
+                              change.new_name, change.tag, change.source);
+      break;
+    case StepKind::kMove: {
+      // Between two disks, through a copy whose steps go to the journal.
+      CopyJournal recorder(&journal, change.number, change.back);
+      recorder.progress = &console;
+      made.words = SafeMove(files, *change.folder, change.old_name, *change.to,
+                            change.new_name, change.source, &recorder,
+                            change.tag);
+      break;
+    }
+    case StepKind::kMakeFolder: {
+      platform::Folder scratch;
+      outcome = files.MakeFolder(*change.folder, change.new_name, change.mode,
+                                 change.made ? *change.made : scratch);
+      break;
+    }
+    case StepKind::kRemoveFolder:
+      outcome = files.Remove(*change.folder, change.new_name,
+                             platform::EntryKind::kDirectory);
+      break;
+  }
+  made.failure = made.words.empty() ? outcome.failure : platform::Failure::kOther;
+  if (made.words.empty() && !outcome.ok()) made.words = FailureWords(outcome);
+  return made;
+}
+
+bool Loop::Report(bool asked, const std::string& failure) {
+  ShowOutcome(reporter, asked, failure);
+  if (failure.empty()) return true;
+  any_failed = true;
+  ++counts.failed;
+  return false;
+}
+
 // Ask, apply, report; true when the rename was made.  The renames made so
 // far are on record before the run waits for a key, and an interrupt
 // waits while the run is not waiting for one, so that the history and the
@@ -69,31 +111,25 @@ bool Loop::HandleOne(const PlannedStep& plan, std::size_t number,
     ++counts.skipped;
     return false;
   }
+  const bool move = plan.kind == StepKind::kMove;
   std::string failure;
   if (number == kNotRecorded) {
     failure = reach_failure.empty() ? "its folder cannot be recorded for undo"
                                     : reach_failure;
-  } else if ((plan.kind == StepKind::kMove)) {
+  } else if (move) {
     failure = library->Reach(plan.to);
-    // Between two disks, through a copy whose steps go to the journal.
-    CopyJournal recorder(&journal, number);
-    recorder.progress = &console;
-    if (failure.empty())
-      failure = SafeMove(files, folder, plan.entry->name,
-                         library->FolderOf(plan.to), plan.new_name,
-                         NewName::kMade, &recorder,
-                         journal.run_id + "-" + std::to_string(number));
-  } else {
-    failure = SafeRename(files, folder, plan.entry->name, plan.new_name,
-                         journal.run_id + "-" + std::to_string(number));
   }
-  ShowOutcome(reporter, ask, failure);
-  if (!failure.empty()) {
-    any_failed = true;
-    ++counts.failed;
-    return false;
-  }
-  ++((plan.kind == StepKind::kMove) ? counts.moved : counts.renamed);
+  if (failure.empty())
+    failure = Make({.kind = plan.kind,
+                    .folder = &folder,
+                    .old_name = plan.entry->name,
+                    .to = move ? &library->FolderOf(plan.to) : nullptr,
+                    .new_name = plan.new_name,
+                    .number = number,
+                    .tag = journal.run_id + "-" + std::to_string(number)})
+                  .words;
+  if (!Report(ask, failure)) return false;
+  ++(move ? counts.moved : counts.renamed);
   return true;
 }
 
@@ -162,22 +198,22 @@ bool Loop::RemoveEmptied(const platform::Folder& parent, platform::Folder& folde
     return false;
   }
   folder.handle.reset();  // Windows removes no folder held open
-  const platform::Outcome outcome =
-      files.Remove(parent, name, platform::EntryKind::kDirectory);
-  if (outcome.ok()) {
+  const Made outcome = Make(
+      {.kind = StepKind::kRemoveFolder, .folder = &parent, .new_name = name});
+  if (outcome.words.empty()) {
     RecordMade(journal, number);
     WriteJournal(journal, true);
     removed_folders += shown_path + "\n";
   }
   interrupts.Release();
-  if (outcome.ok()) return true;
+  if (outcome.words.empty()) return true;
   if (outcome.failure == platform::Failure::kNotEmpty) {
     console.Print(ForScreen(console, shown_path) +
                   ": holds entries the run did not move, left\n");
     return false;
   }
-  Failed(ForScreen(console, shown_path) + " [FAILED: " +
-         FailureWords(outcome) + "]\n");
+  Failed(ForScreen(console, shown_path) + " [FAILED: " + outcome.words +
+         "]\n");
   return false;
 }
 

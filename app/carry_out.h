@@ -3,7 +3,9 @@
 // write ahead of them; then each step is asked where due (a side file under
 // its video's answer), made, reported and marked made.  Interrupts wait
 // while a batch is under way, but not while the run waits for a key, so
-// that the journal and the output never miss a step that was made.
+// that the journal and the output never miss a step that was made.  Every
+// change goes through one maker (Make), undo's steps back too; on the
+// dry-run side (app/dry_run_side.h) it changes nothing.
 #pragma once
 
 #include <span>
@@ -15,11 +17,38 @@
 #include "app/plan.h"
 #include "app/reporter.h"
 #include "app/run_end.h"
+#include "app/safe_rename.h"
+#include "app/step.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/interrupts.h"
 
 namespace app {
+
+// One change as the loop makes it: a step of the run, or one of undo's
+// steps back.  Plain data the caller fills in.
+struct Change {
+  StepKind kind = StepKind::kRename;
+  // The folder the entry is in; of a folder made or removed, its parent.
+  const platform::Folder* folder = nullptr;
+  std::string_view old_name = {};        // the entry's; "" for a folder
+  const platform::Folder* to = nullptr;  // a move's folder
+  std::string_view new_name = {};  // the entry's new name; a folder's own
+  NewName source = NewName::kMade;  // undo gives back the names it had
+  // A move's record, under which the steps of its copy between two disks
+  // go to the journal ahead of them (back: undo's copy back).
+  std::size_t number = kNotRecorded;
+  bool back = false;
+  std::string tag = {};  // its temporary names': the run's id and number
+  std::uint32_t mode = 0;            // a folder made: its mode
+  platform::Folder* made = nullptr;  // a folder made: opened here
+};
+
+// How a change went: words "" when it was made.
+struct Made {
+  platform::Failure failure = platform::Failure::kNone;  // kOther: see words
+  std::string words;
+};
 
 struct Loop {
   platform::FileSystem& files;
@@ -46,6 +75,12 @@ struct Loop {
                      const std::string& name, const std::string& shown_path);
   // A failure the run says on a line of its own.
   void Failed(const std::string& line);
+  // The change made, with interrupts held: the one way the run and undo
+  // change the folders.
+  Made Make(const Change& change);
+  // Reports how a change shown went (asked: shown as a question); whether
+  // it was made.
+  bool Report(bool asked, const std::string& failure);
 
  private:
   void RunBatch(std::span<PlannedStep> steps);

@@ -291,7 +291,10 @@ void RecordMade(Journal& j, std::size_t number) {
 
 bool WriteJournal(Journal& j, bool sync) {
   if (j.broken) return false;
-  if (j.path.empty()) return true;
+  if (j.path.empty()) {
+    j.pending.clear();  // a journal that writes nowhere keeps nothing
+    return true;
+  }
   MakeMarks(j);
   if (!j.file && j.pending.empty()) return true;  // none started yet
   if (j.torn && !j.pending.empty()) {

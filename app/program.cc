@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "app/argument_parser.h"
-#include "app/dry_run_file_system.h"
+#include "app/dry_run_side.h"
 #include "app/help_text.h"
 #include "app/rename_run.h"
 #include "app/reporter.h"
@@ -24,9 +24,9 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
   if (request.history) return ListHistory(files, user_files, console);
   if (request.undo)
     return RunUndo(files, system.interrupts, user_files, console,
-                   request.undo_id,
-                   MakeRunId(system.start_time, system.process, system.random),
-                   request.dry_run);
+                   {request.undo_id,
+                    MakeRunId(system.start_time, system.process, system.random),
+                    !request.dry_run, request.dry_run});
   RunOptions options = request.options;
   options.rules.user_terms = terms;
   options.rules.highest_year = rules::HighestValidYear(system.current_year);
@@ -98,7 +98,7 @@ int RunRequest(const Request& request, System& system) {
   RunEnd end;
   RunCounts counts;
   if (request.dry_run) {
-    DryRunFileSystem dry_run(system.files);
+    DryRunSide dry_run(system.files);
     end = Carry(request, user_terms, system, dry_run, counts);
     if (end.done) {
       const std::string summary = SummaryLine(counts, true);

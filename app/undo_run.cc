@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/carry_out.h"
 #include "app/failure_words.h"
 #include "app/history.h"
 #include "app/history_format.h"
@@ -237,8 +238,6 @@ struct Looker {
   // Folders the run removed that undo made again: their identity then and
   // now, so that what was in them goes back into them.
   std::vector<std::pair<platform::EntryId, platform::EntryId>> remade = {};
-  // A dry run's: the paths it would make again.
-  std::set<std::string> dry_made = {};
 
   bool Matches(const platform::EntryId& now, const platform::EntryId& recorded) {
     if (now == recorded) return true;
@@ -255,10 +254,6 @@ struct Looker {
                                 const platform::EntryId& id) {
     if (slot.path != path || !slot.folder) {
       slot.path = path;
-      if (dry_made.count(path)) {
-        slot.folder = platform::Folder{path, {}, {}};
-        return &*slot.folder;
-      }
       // A lookup opens the folder without reading it; where it finds no
       // entry to open it by (Windows), the listing does.
       platform::Folder folder = files.ListFolder(path, name).folder;
@@ -489,23 +484,27 @@ struct Undo {
   // history, a file of this undo's own, made with the first marks.
   Journal journal;
   std::string marks_path;  // for a run of the old history
-  Reporter reporter{console, {}};
+  // Each step back is made and reported as the run makes its steps.
+  Loop loop{files, interrupts, console, journal};
   std::string here;  // the current folder, whose names are shown bare
   RunEnd end{true, false};
   std::vector<std::size_t> settled;  // numbers, to mark undone
   bool by_name_said = false;
   bool stamps_said = false;
-  bool dry_run = false;  // nothing is marked
+  bool preview = false;  // UndoOptions::preview
   bool moves_pending = false;  // a move could not go back in this undo
-  std::string dry_removed, dry_remade;  // a dry run's folders, one a line
+  std::string removed, remade;  // the folders, one a line
 
+  // The line of a step back, shown ahead of it as the run shows its own.
+  void ShowLine(const HistoryRename& r, const std::string& from) {
+    auto shown = [&](const std::string& d) { return d == here ? std::string() : d; };
+    ShowMove(loop.reporter, shown(r.NewDirectory()), from, shown(r.directory),
+             r.old_name, false);
+  }
   void Show(const HistoryRename& r, const std::string& from,
             const std::string& failure) {
-    auto shown = [&](const std::string& d) { return d == here ? std::string() : d; };
-    ShowMove(reporter, shown(r.NewDirectory()), from, shown(r.directory),
-             r.old_name, false);
-    ShowOutcome(reporter, false, failure);
-    if (!failure.empty()) end.failed = true;
+    ShowLine(r, from);
+    loop.Report(false, failure);
   }
 
   // One rename of the run; true when it is settled (put back, found back
@@ -522,14 +521,11 @@ struct Undo {
     if (!parent)
       return !files.Stat(platform::Folder{r.directory, {}, {}}, r.new_name)
                   .exists;
-    if (dry_run) {
-      if (files.Stat(*parent, r.new_name).exists)
-        dry_removed += ForScreen(console, ShownFolder(r)) + "\n";
-      return true;
-    }
-    const platform::Outcome outcome =
-        files.Remove(*parent, r.new_name, platform::EntryKind::kDirectory);
-    if (outcome.ok() || outcome.failure == platform::Failure::kNotFound)
+    const Made outcome = loop.Make({.kind = StepKind::kRemoveFolder,
+                                    .folder = parent,
+                                    .new_name = r.new_name});
+    if (outcome.words.empty()) removed += ForScreen(console, ShownFolder(r)) + "\n";
+    if (outcome.words.empty() || outcome.failure == platform::Failure::kNotFound)
       return true;
     if (outcome.failure == platform::Failure::kNotEmpty && !r.made)
       return true;  // not known to be the run's: left as it is
@@ -541,7 +537,7 @@ struct Undo {
       return true;
     }
     console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
-                  FailureWords(outcome) + "]\n");
+                  outcome.words + "]\n");
     end.failed = true;
     return false;
   }
@@ -571,30 +567,22 @@ struct Undo {
         looker.remade.push_back({r.id, now});
       return true;
     }
-    if (dry_run) {
-      dry_remade += ForScreen(console, ShownFolder(r)) + "\n";
-      looker.dry_made.insert(r.directory + r.new_name + Separator(r));
-      return true;
-    }
     platform::Folder made;
-    platform::Outcome outcome;
-    {
-      const platform::InterruptHold hold(interrupts);
-      outcome = files.MakeFolder(*parent, r.new_name, r.mode, made);
-    }
-    if (!outcome.ok()) {
+    const Made outcome = loop.Make({.kind = StepKind::kMakeFolder,
+                                    .folder = parent,
+                                    .new_name = r.new_name,
+                                    .mode = r.mode,
+                                    .made = &made});
+    if (!outcome.words.empty()) {
       console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
-                    FailureWords(outcome) + "]\n");
+                    outcome.words + "]\n");
       end.failed = true;
       return false;
     }
+    remade += ForScreen(console, ShownFolder(r)) + "\n";
     const platform::EntryId now = files.Stat(made, ".").id;
     if (now.known && r.id.known) looker.remade.push_back({r.id, now});
     return true;
-  }
-
-  static char Separator(const HistoryRename& r) {
-    return r.directory.find('\\') != std::string::npos ? '\\' : '/';
   }
 
   bool Settle(const HistoryRename& r) {
@@ -635,27 +623,24 @@ struct Undo {
       by_name_said = true;
     }
     const platform::Folder& folder = *looker.Reach(r);
-    std::string failure;
-    {
-      const platform::InterruptHold hold(interrupts);
-      // Between two disks the entry goes back through a copy too, each step
-      // recorded in the run's journal ahead of it.
-      CopyJournal recorder(dry_run ? nullptr : &journal, r.number, true);
-      recorder.progress = &console;
-      if (look.clear_back && !dry_run)
-        files.Remove(*looker.ReachFrom(r),
-                     CopyTemporary(looker.Tag(r) + "-back"),
-                     platform::EntryKind::kFile);
-      failure =
-          r.kind == StepKind::kMove
-              ? SafeMove(files, folder, look.from, *looker.ReachFrom(r),
-                         r.old_name, NewName::kGivenBack, &recorder,
-                         looker.Tag(r) + "-back")
-              : SafeRename(files, folder, look.from, r.old_name, looker.Tag(r),
-                           NewName::kGivenBack);
-    }
-    Show(r, look.from, failure);
-    return failure.empty();  // a name taken since: pending
+    const bool move = r.kind == StepKind::kMove;
+    // What a copy back cut short left goes first.
+    if (look.clear_back)
+      files.Remove(*looker.ReachFrom(r), CopyTemporary(looker.Tag(r) + "-back"),
+                   platform::EntryKind::kFile);
+    ShowLine(r, look.from);
+    // Between two disks the entry goes back through a copy too, each step
+    // recorded in the run's journal ahead of it.
+    const Made made = loop.Make({.kind = r.kind,
+                                 .folder = &folder,
+                                 .old_name = look.from,
+                                 .to = move ? looker.ReachFrom(r) : nullptr,
+                                 .new_name = r.old_name,
+                                 .source = NewName::kGivenBack,
+                                 .number = r.number,
+                                 .back = true,
+                                 .tag = looker.Tag(r) + (move ? "-back" : "")});
+    return loop.Report(false, made.words);  // a name taken since: pending
   }
 
   // What a move between two disks cut short left: the file is where it
@@ -666,7 +651,6 @@ struct Undo {
     const std::string tag = looker.Tag(r);
     std::string failure;
     auto remove = [&](const platform::Folder& folder, const std::string& name) {
-      if (dry_run) return;
       const platform::Outcome outcome =
           files.Remove(folder, name, platform::EntryKind::kFile);
       if (!outcome.ok() && outcome.failure != platform::Failure::kNotFound &&
@@ -681,14 +665,13 @@ struct Undo {
                   ": its move to " +
                   ForScreen(console, shown(r.to_directory)) +
                   " was cut short: the copy " +
-                  (dry_run ? "would be" : "is") + " removed, the file stays" +
+                  (preview ? "would be" : "is") + " removed, the file stays" +
                   (failure.empty() ? "" : " [FAILED: " + failure + "]") + "\n");
     if (!failure.empty()) end.failed = true;
     return failure.empty();
   }
 
   void Write(const std::string& marks) {
-    if (dry_run) return;
     if (!journal.file && !marks_path.empty() && !journal.broken) {
       journal.file = user_files.CreateJournal(marks_path).file;
       journal.pending = HistoryHeader();
@@ -724,8 +707,10 @@ struct Undo {
       if (settled.size() == kMarkBatch) WriteMarks();
     }
     WriteMarks();
-    if (!dry_remade.empty()) console.Print("Folders to make again:\n" + dry_remade);
-    if (!dry_removed.empty()) console.Print("Folders to remove:\n" + dry_removed);
+    if (preview && !remade.empty())
+      console.Print("Folders to make again:\n" + remade);
+    if (preview && !removed.empty())
+      console.Print("Folders to remove:\n" + removed);
     // The last record says the whole run is undone: the trim reads no more.
     if (whole && !run.journal.empty()) Write(FormatRunUndone(run.id));
     if (journal.file && !journal.broken && !journal.file->Sync()) {
@@ -733,6 +718,7 @@ struct Undo {
                          " cannot be written to the disk");
       end.failed = true;
     }
+    end.failed = end.failed || loop.any_failed;
   }
 };
 
@@ -745,7 +731,7 @@ struct Held {
 };
 
 Held Hold(platform::UserFiles& files, platform::Console& console,
-          History& history, HistoryRun& run, bool dry_run) {
+          History& history, HistoryRun& run, bool keep_lock) {
   Held held;
   if (run.journal.empty()) return held;
   platform::OpenedJournal opened = files.OpenJournal(run.journal);
@@ -763,8 +749,8 @@ Held Hold(platform::UserFiles& files, platform::Console& console,
   if (scratch.bytes[run.journal] != history.bytes[run.journal] &&
       scratch.torn.empty())
     history.torn.erase(run.journal);
-  // A dry run only looks: the lock goes at once.
-  if (dry_run) held.file.reset();
+  // An undo that keeps no marks only looks: the lock goes at once.
+  if (!keep_lock) held.file.reset();
   return held;
 }
 
@@ -776,9 +762,9 @@ std::string Live(platform::Console& console, const HistoryRun& run) {
 }  // namespace
 
 RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
-               platform::UserFiles& user_files,
-               platform::Console& console, const std::string& run_id,
-               const std::string& own_id, bool dry_run) {
+               platform::UserFiles& user_files, platform::Console& console,
+               const UndoOptions& options) {
+  const std::string& run_id = options.run_id;
   std::optional<History> history = LoadHistory(user_files, console, false);
   if (!history) return {false, true};
   std::vector<HistoryRun>& runs = history->runs;
@@ -794,7 +780,7 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
                          "them)");
       return {false, true};
     }
-    held = Hold(user_files, console, *history, *run, dry_run);
+    held = Hold(user_files, console, *history, *run, options.keep_history);
     if (held.state == platform::JournalState::kLocked) {
       console.PrintError(Live(console, *run) + "; try again when it ends");
       return {false, true};
@@ -806,7 +792,8 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
   } else {
     for (auto r = runs.rbegin(); r != runs.rend() && !run; ++r) {
       if (RunUndone(*r) || Open(*r) == 0) continue;  // nothing made is left
-      Held candidate = Hold(user_files, console, *history, *r, dry_run);
+      Held candidate =
+          Hold(user_files, console, *history, *r, options.keep_history);
       if (candidate.state == platform::JournalState::kLocked) {
         console.PrintError(Live(console, *r));
         continue;
@@ -841,13 +828,17 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
   }
 
   Undo undo(files, interrupts, user_files, console, *run);
-  undo.dry_run = dry_run;
+  undo.preview = options.preview;
+  // Without a history kept, a journal that writes nowhere.
   Journal& journal = undo.journal;
-  journal.file = std::move(held.file);
-  journal.path = run->journal;
-  if (run->journal.empty()) {
-    undo.marks_path = history->runs_folder + own_id + std::string(kMarksEnding);
-    journal.path = undo.marks_path;
+  if (options.keep_history) {
+    journal.file = std::move(held.file);
+    journal.path = run->journal;
+    if (run->journal.empty()) {
+      undo.marks_path =
+          history->runs_folder + options.own_id + std::string(kMarksEnding);
+      journal.path = undo.marks_path;
+    }
   }
   journal.run_id = run->id;
   journal.console = &console;

@@ -16,16 +16,26 @@
 
 namespace app {
 
-// Fails when a name was not put back or the history cannot be read.  The
-// run asked for by run_id ("" for the latest); own_id is this undo's own,
-// for the marks of a run of the old history file.  A dry run (files is the
-// dry run's) reads the history as an undo does, and a run whose journal
-// another process holds is left alone as well, but it takes no journal's
-// lock beyond that look and writes no marks.
+// How an undo goes.
+struct UndoOptions {
+  std::string run_id;  // the run asked for; "" for the latest
+  std::string own_id;  // this undo's, for the marks of a run of the old history
+  // Its marks go to the run's journal, under its lock.  Without (a dry run,
+  // on the dry run's side of the file system), the history is read as an
+  // undo reads it, and a run whose journal another process holds is left
+  // alone as well, but no journal's lock is held beyond that look, and the
+  // marks go nowhere.
+  bool keep_history = true;
+  // The output tells what would be done (a dry run's): a copy "would be"
+  // removed, and the folders to make again and to remove are listed at the
+  // end.
+  bool preview = false;
+};
+
+// Fails when a name was not put back or the history cannot be read.
 RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
-               platform::UserFiles& user_files,
-               platform::Console& console, const std::string& run_id,
-               const std::string& own_id, bool dry_run = false);
+               platform::UserFiles& user_files, platform::Console& console,
+               const UndoOptions& options);
 
 // Lists the kept runs, newest first, one line each.
 RunEnd ListHistory(platform::FileSystem& files, platform::UserFiles& user_files,

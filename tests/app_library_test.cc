@@ -1,8 +1,9 @@
 // Runs into a library, each row three ways: carried out, as a dry run (the
 // same lines, nothing changed), and carried out then undone (the tree as
-// it was).
+// it was), the undo also as a dry run first (its lines, nothing changed).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
@@ -76,6 +77,14 @@ struct Row {
   std::function<void(Sys&)> set_up = {};
 };
 
+// An undo's lines, without the lists and the last words of a dry one.
+std::string UndoLines(const std::string& out) {
+  std::size_t end = out.size();
+  for (const char* after : {"Folders to ", "Dry run:", "Done\n"})
+    end = std::min(end, out.find(after));
+  return out.substr(0, end);
+}
+
 void RunThreeWays(const Row& row) {
   const Tree before = Sys(row.before).Now();
   Tree after = before;
@@ -102,9 +111,18 @@ void RunThreeWays(const Row& row) {
     EXPECT_NE(dry.console.out.find(line), std::string::npos)
         << row.what << " (dry run): " << line << "\n" << dry.console.out;
 
+  // A dry undo shows the lines the undo shows, and changes nothing.
+  const Tree run = done.Now();
+  const auto user_files = done.files;
+  done.Run({"--undo", "--dry-run"});
+  const std::string dry_undo = done.console.out;
+  EXPECT_EQ(done.Now(), run) << row.what << " (dry undo)";
+  EXPECT_EQ(done.files, user_files) << row.what << " (dry undo)";
+
   done.Run({"--undo"});
   EXPECT_EQ(done.Now(), before) << row.what << " (undone)\n"
                                     << done.console.out;
+  EXPECT_EQ(UndoLines(dry_undo), UndoLines(done.console.out)) << row.what;
 }
 
 TEST(Library, ThreeWays) {

@@ -327,6 +327,31 @@ TEST(Undo, ADryUndoOnlyLooks) {
   }
 }
 
+// A dry undo of a run whose renames chain (b to c, then a to b) answers as
+// the undo would after each step back: every line the undo shows, and
+// nothing changed.
+TEST(Undo, ADryUndoOfAChainShowsWhatTheUndoDoes) {
+  Sys sys;
+  sys.folders[""] = fake::Files({"b", "c"});
+  std::string text = app::HistoryHeader() +
+                     app::FormatRunStart("r-1", "2026-12-09T14:02:03Z");
+  text += Rename("r-1", 0, "/abs/", "b", "c", sys.Stat({}, "c").id);
+  text += Rename("r-1", 1, "/abs/", "a", "b", sys.Stat({}, "b").id);
+  sys.History() = text;
+  const auto user_files = sys.files;
+  EXPECT_EQ(sys.Run({"--undo", "--dry-run"}), 0);
+  const std::string dry = sys.console.out;
+  EXPECT_EQ(sys.Names(), (std::vector<std::string>{"b", "c"}));
+  EXPECT_TRUE(sys.renames.empty());
+  EXPECT_EQ(sys.files, user_files);
+  EXPECT_EQ(sys.Run({"--undo"}), 0);
+  EXPECT_EQ(sys.Names(), (std::vector<std::string>{"a", "b"}));
+  const std::string lines =
+      "Undoing the run of 2026-12-09 14:02 UTC: 2 renames\nb ==> a\nc ==> b\n";
+  EXPECT_EQ(sys.console.out, lines + "Done\n\n");
+  EXPECT_EQ(dry, lines + "Dry run: nothing was renamed.\nDone\n\n");
+}
+
 // A folder out of reach at undo (moved away, another one in its place) is
 // pending, never gone: once it is back, a later undo puts its names back.
 TEST(Undo, AFolderOutOfReachIsPending) {

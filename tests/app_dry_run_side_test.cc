@@ -1,5 +1,5 @@
 // The dry run answers as the real file system would after its renames.
-#include "app/dry_run_file_system.h"
+#include "app/dry_run_side.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 using platform::Failure;
 
-TEST(DryRunFileSystem, FailsAsTheRealRenamesWould) {
+TEST(DryRunSide, FailsAsTheRealRenamesWould) {
   // Each case: the folder's names, whether it ignores case, the renames in
   // order, and the failure the last one meets, both for real and dry.
   struct Case {
@@ -39,7 +39,7 @@ TEST(DryRunFileSystem, FailsAsTheRealRenamesWould) {
       f->folders[""] = fake::Files(c.names);
       if (c.ignore_case) f->ignore_case_folders = {""};
     }
-    app::DryRunFileSystem dry(shown);
+    app::DryRunSide dry(shown);
     const platform::Folder here{};
     Failure real_last = Failure::kNone, dry_last = Failure::kNone;
     for (const auto& [from, to] : c.renames) {
@@ -62,10 +62,10 @@ struct PeriodShy : fake::FileSystem {
   }
 };
 
-TEST(DryRunFileSystem, ReservedNamesNeverMadeButGivenBack) {
+TEST(DryRunSide, ReservedNamesNeverMadeButGivenBack) {
   PeriodShy real, shown;
   for (fake::FileSystem* f : {&real, &shown}) f->folders[""] = fake::Files({"a_."});
-  app::DryRunFileSystem dry(shown);
+  app::DryRunSide dry(shown);
   const platform::Folder here{};
   const std::string refused = "name refused: it ends in a period or a space";
   EXPECT_EQ(app::SafeRename(real, here, "a_.", "a.", "t"), refused);
