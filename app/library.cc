@@ -87,11 +87,13 @@ void TakeFolders(Library::Node& node, const platform::Listing& listing) {
 }  // namespace
 
 Library::Library(const RunOptions& options, platform::PathStyle style,
-                 platform::FileSystem& files, Journal& journal)
+                 platform::FileSystem& files, Journal& journal,
+                 FolderMaker make_folder)
     : options_(options),
       files_(files),
       journal_(journal),
-      separator_(style == platform::PathStyle::kWindows ? '\\' : '/') {}
+      separator_(style == platform::PathStyle::kWindows ? '\\' : '/'),
+      make_folder_(std::move(make_folder)) {}
 
 Library::~Library() = default;
 
@@ -208,11 +210,9 @@ std::string Library::Reach(Node* node, bool make) {
       }
       n->record = kNotRecorded;
       platform::Folder made;
-      const platform::Outcome outcome =
-          files_.MakeFolder(parent->folder, n->name, 0, made);
-      if (!outcome.ok()) {
-        n->failure = "the folder " + n->shown + " cannot be made: " +
-                     FailureWords(outcome);
+      const std::string failure = make_folder_(parent->folder, n->name, made);
+      if (!failure.empty()) {
+        n->failure = "the folder " + n->shown + " cannot be made: " + failure;
         return n->failure;
       }
       RecordMade(journal_, number);

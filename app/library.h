@@ -9,6 +9,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -34,8 +35,15 @@ class Library {
     const char* why = nullptr;
   };
 
+  // How the library's folders are made: by the loop that makes every change
+  // of the run (app/carry_out.h); "" or why not.
+  using FolderMaker = std::function<std::string(
+      const platform::Folder& parent, std::string_view name,
+      platform::Folder& made)>;
+
   Library(const RunOptions& options, platform::PathStyle style,
-          platform::FileSystem& files, Journal& journal);
+          platform::FileSystem& files, Journal& journal,
+          FolderMaker make_folder);
   ~Library();
 
   // Opens the folders named: false, said on standard error, when one is not
@@ -92,6 +100,7 @@ class Library {
   Node* shows_node_ = nullptr;
   std::deque<Node*> chain_;  // the folders held open, the oldest first
   std::deque<std::string> reasons_;  // the Target::why made for one target
+  FolderMaker make_folder_;
   // The library's own folders, by identity and absolute path.
   std::vector<std::pair<platform::EntryId, std::string>> own_;
 };

@@ -776,7 +776,16 @@ RunEnd RunRename(const RunOptions& options,
   Loop loop{files, interrupts, console, journal};
   loop.described = plan;
   Run run{options, style, files, console, journal, loop};
-  Library library(options, style, files, journal);
+  Library library(options, style, files, journal,
+                  [&loop](const platform::Folder& parent, std::string_view name,
+                          platform::Folder& made) {
+                    Change change;
+                    change.kind = StepKind::kMakeFolder;
+                    change.folder = &parent;
+                    change.new_name = name;
+                    change.made = &made;
+                    return loop.Make(change).words;
+                  });
   if (options.IntoLibrary()) {
     if (!library.Open(console)) {
       CloseJournal(journal);
