@@ -251,10 +251,10 @@ std::string Library::Reach(Node* node, bool make) {
   return "";
 }
 
-Library::Target Library::Place(std::string_view final_name) {
+Library::Target Library::Place(const rules::Reading& video,
+                               std::string_view final_name) {
   Target target;
-  const rules::LibraryPlace place =
-      rules::PlaceInLibrary(final_name, options_.rules.highest_year);
+  const rules::LibraryPlace place = rules::PlaceInLibrary(video, final_name);
   if (place.kind == rules::LibraryKind::kNone) {
     target.why = place.why;
     return target;

@@ -20,6 +20,7 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
+#include "rules/reading.h"
 
 namespace app {
 
@@ -42,8 +43,9 @@ class Library {
   // there or cannot be read.
   bool Open(platform::Console& console);
 
-  // Where a file of that final name goes.
-  Target Place(std::string_view final_name);
+  // Where a file of that final name goes, by the reading of its video
+  // (rules::PlaceInLibrary).
+  Target Place(const rules::Reading& video, std::string_view final_name);
 
   // Takes the target's name for the entry of the folder from, so that no
   // other file takes it.  Where the library or another file of the run has

@@ -129,6 +129,12 @@ TEST(Library, ThreeWays) {
        {},
        {"Doctor.Who.S01E01.mkv: both TV/Doctor Who (1963)/ and TV/Doctor "
         "Who (2005)/ could be its folder, left where it is"}},
+      {"a name in capitals, given mixed case, is filed in that case",
+       {"dl/DARK.KNIGHT.2008.1080P.mkv", "dl/SHOW.NAME.S02E03.mkv"},
+       {"/mu", "--into", "lib", "dl/*"},
+       {"dl/DARK.KNIGHT.2008.1080P.mkv", "dl/SHOW.NAME.S02E03.mkv"},
+       {"lib/Movies/Dark Knight (2008)/Dark Knight (2008).mkv",
+        "lib/TV/Show Name/Season 02/Show Name S02E03.mkv"}},
       {"one run makes one folder of a show, whatever the case of its names",
        {"dl/Fargo.S05E02.mkv", "dl/fargo.s05e03.mkv"},
        {"--into", "lib", "dl/*"},
