@@ -33,6 +33,9 @@ class Library {
     std::string name;        // the file's name there
     std::string shown;       // its folder as shown, with its separator
     const char* why = nullptr;
+    // The reading Place was given, for Claim's copies: the planning's,
+    // which outlives the target's claim.
+    const rules::Reading* video = nullptr;
   };
 
   Library(const RunOptions& options, platform::PathStyle style,

@@ -449,6 +449,7 @@ struct Run {
         versions.push_back(
             {entry->name, entry->kind == platform::EntryKind::kDirectory,
              std::move(cleaned.back().name)});
+        if (cleaned.back().reading) versions.back().reading = &*cleaned.back().reading;
       }
       rules::SeparateVersions(versions, options.rules.highest_year);
       rules::FollowVideos(versions);
@@ -464,8 +465,7 @@ struct Run {
         }
         const std::size_t video = versions[i].video < taken.size() ? versions[i].video : i;
         Library::Target to =
-            library->Place(cleaned[video].reading.value_or(rules::Reading{}),
-                           rules::FinalName(versions[i]));
+            library->Place(*cleaned[video].reading, rules::FinalName(versions[i]));
         // Where it is already (a run over the library itself): stays.
         if (!to.why && library->Look(to).empty() &&
             library->IsFolder(to, g.folder) && to.name == taken[i]->name)

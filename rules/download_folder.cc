@@ -197,6 +197,7 @@ std::vector<DownloadPlace> PlanDownload(std::string_view folder,
     }
     if (named.reading) filed_by[i] = std::move(*named.reading);
     entries.push_back({files[i].listed, false, std::move(named.name)});
+    if (files[i].cleaned.reading) entries.back().reading = &*files[i].cleaned.reading;
     at.push_back(i);
   }
   SeparateVersions(entries, rules.highest_year);

@@ -54,8 +54,20 @@ void TellApart(std::span<VersionEntry> entries,
   std::vector<VideoVersions> versions;
   versions.reserve(group.size());
   for (std::size_t i : group) {
-    versions.push_back(FindVideoVersions(
-        CleanStem(SplitListed(entries[i]).stem), highest_year));
+    // The reading's tags; where it found none (its name was left as it is,
+    // or its tags are in a bracket group the name's reading takes whole),
+    // the listed name's, as read for its tags alone.
+    const Reading* reading = entries[i].reading;
+    bool tagged = false;
+    for (int k = 0; reading && k < kVersionKinds; ++k)
+      tagged = tagged || !reading->tags[k].empty();
+    if (tagged) {
+      versions.emplace_back();
+      for (int k = 0; k < kVersionKinds; ++k) versions.back().tags[k] = reading->tags[k];
+    } else {
+      versions.push_back(FindVideoVersions(
+          CleanStem(SplitListed(entries[i]).stem), highest_year));
+    }
   }
   for (std::size_t k = 0; k < group.size(); ++k) {
     VersionEntry& e = entries[group[k]];

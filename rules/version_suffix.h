@@ -18,6 +18,8 @@
 #include <string>
 #include <string_view>
 
+#include "rules/reading.h"
+
 namespace rules {
 
 struct VersionEntry {
@@ -25,6 +27,10 @@ struct VersionEntry {
   bool is_directory = false;
   std::string name;         // its "/v" name, rewritten in place; "" for none
   std::size_t added = 0;    // the length of the version suffix put in it
+  // The reading its name was written from, where the planning keeps it:
+  // its tags tell it from its copies.  Without one (a library file's name),
+  // or where it found no tag, the listed name is read for them.
+  const Reading* reading = nullptr;
   // Set by the planning: another entry would get the same name, so this one
   // is not renamed (the run reports the clash); or why it is left alone.
   bool clash = false;
