@@ -323,7 +323,7 @@ const char* Library::Claim(Target& target, const platform::Folder& from,
       {there->listed.empty() ? there->name : there->listed, false, there->name},
       {entry.name, false, target.name}};
   two[1].reading = target.video;
-  rules::SeparateVersions(two, options_.rules.highest_year);
+  rules::SeparateVersions(two, options_.rules);
   if (two[1].added == 0)
     return because("the same release as " + node->shown + there->name);
   if (taken(two[1].name))

@@ -451,7 +451,7 @@ struct Run {
              std::move(cleaned.back().name)});
         if (cleaned.back().reading) versions.back().reading = &*cleaned.back().reading;
       }
-      rules::SeparateVersions(versions, options.rules.highest_year);
+      rules::SeparateVersions(versions, options.rules);
       rules::FollowVideos(versions);
       // Into a library the videos take their names there first (a copy of
       // one there takes a version), then the files beside them follow.

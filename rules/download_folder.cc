@@ -200,7 +200,7 @@ std::vector<DownloadPlace> PlanDownload(std::string_view folder,
     if (files[i].cleaned.reading) entries.back().reading = &*files[i].cleaned.reading;
     at.push_back(i);
   }
-  SeparateVersions(entries, rules.highest_year);
+  SeparateVersions(entries, rules);
   FollowVideos(entries);
   // The videos by their listed stem and by the stem they end with.
   std::unordered_map<std::string_view, std::size_t, ascii::FoldedHash,

@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "rules/clean_name.h"
 #include "rules/reading.h"
 
 namespace rules {
@@ -41,8 +42,9 @@ struct VersionEntry {
   std::size_t video = static_cast<std::size_t>(-1);
 };
 
-// Names are compared ASCII case-blind, as case-blind file systems do.
-void SeparateVersions(std::span<VersionEntry> entries, int highest_year);
+// Names are compared ASCII case-blind, as case-blind file systems do; rules
+// as "/v" takes them.
+void SeparateVersions(std::span<VersionEntry> entries, const NameRules& rules);
 
 // Marks clash on every entry that would be renamed to a name another entry
 // has or would get (case-blind); only those that consider says, when given.

@@ -3,6 +3,7 @@
 // it was).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <string>
@@ -18,6 +19,7 @@ using Tree = std::set<std::string>;  // every path; a folder's ends in "/"
 struct Sys : fake::FileSystem {
   fake::Console console;
   int runs = 0;
+  std::size_t readings = 0;  // of names, in all the runs
 
   // The tree's paths and the folders above them, and the library "lib/".
   explicit Sys(Tree tree) {
@@ -58,7 +60,8 @@ struct Sys : fake::FileSystem {
                        2026,
                        "2026-12-10T14:0" + std::to_string(runs) + ":00Z",
                        1000 + runs,
-                       0};
+                       0,
+                       &readings};
     console.out.clear();
     return app::RunProgram(command_line, system);
   }
@@ -242,6 +245,29 @@ TEST(Library, ThreeWays) {
        {"Movies/: the library's own folder"}},
   };
   for (const Row& row : rows) RunThreeWays(row);
+}
+
+// Each name a run into a library takes is read once, whatever steps it goes
+// through: a download's name and files (its plan, its subtitles, their
+// places), loose files, copies told apart and the subtitle that follows one.
+TEST(Library, ReadsEachNameOnce) {
+  const Tree files = {
+      "dl/Moon.2009.1080p.BluRay-GRP/Moon.2009.1080p.BluRay-GRP.mkv",
+      "dl/Moon.2009.1080p.BluRay-GRP/Moon.2009.1080p.BluRay-GRP.nfo",
+      "dl/Moon.2009.1080p.BluRay-GRP/Subs/English.srt",
+      "dl/Show.S01E01.720p.HDTV.x264-GRP.mkv",
+      "dl/Show.S01E01.1080p.WEB-DL.x264-GRP.mkv",
+      "dl/Show.S01E01.1080p.WEB-DL.x264-GRP.en.srt",
+      "dl/Dune.2021.2160p.mkv"};
+  Sys sys(files);
+  sys.Run({"--into", "lib", "dl/*", "dl/Moon.2009.1080p.BluRay-GRP"});
+  const Tree now = sys.Now();
+  EXPECT_EQ(std::count_if(now.begin(), now.end(),
+                          [](const std::string& p) { return p.starts_with("lib/") && p.back() != '/'; }),
+            files.size())
+      << sys.console.out;
+  // The files and the download's name.
+  EXPECT_EQ(sys.readings, files.size() + 1) << sys.console.out;
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ std::vector<std::string> Placed(const std::vector<std::string>& listed,
   for (const std::string& name : listed) cleaned.push_back(rules::CleanName(name, r));
   for (std::size_t i = 0; i < listed.size(); ++i)
     entries.push_back({listed[i], false, cleaned[i].name});
-  rules::SeparateVersions(entries, r.highest_year);
+  rules::SeparateVersions(entries, r);
   rules::FollowVideos(entries);
   std::vector<std::string> out;
   for (std::size_t i = 0; i < entries.size(); ++i) {
