@@ -427,9 +427,10 @@ struct Run {
       plans.back().from = &g.folder;
       plans.back().shown = &shown;
     };
-    // "/v" keeps each name's reading for the steps after it.
+    // Into a library "/v" keeps each name's reading for the steps after it;
+    // in place, where only copies would take it, keeping it costs more.
     rules::NameRules read = options.rules;
-    read.keep_reading = read.video_rule;
+    read.keep_reading = read.video_rule && library != nullptr;
     auto clean = [&](const platform::Entry* entry) {
       return rules::CleanName(entry->name, read,
                               entry->kind == platform::EntryKind::kDirectory);
