@@ -284,7 +284,6 @@ Library::Target Library::Place(const rules::Reading& video,
   target.folder = node;
   target.name = place.name;
   target.shown = node->shown;
-  target.video = &video;
   return target;
 }
 
@@ -322,7 +321,7 @@ const char* Library::Claim(Target& target, const platform::Folder& from,
   std::vector<rules::VersionEntry> two = {
       {there->listed.empty() ? there->name : there->listed, false, there->name},
       {entry.name, false, target.name}};
-  two[1].reading = target.video;
+  two[1].reading = target.own;
   rules::SeparateVersions(two, options_.rules);
   if (two[1].added == 0)
     return because("the same release as " + node->shown + there->name);

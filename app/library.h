@@ -33,9 +33,9 @@ class Library {
     std::string name;        // the file's name there
     std::string shown;       // its folder as shown, with its separator
     const char* why = nullptr;
-    // The reading Place was given, for Claim's copies: the planning's,
-    // which outlives the target's claim.
-    const rules::Reading* video = nullptr;
+    // The reading of the file's own name, where the planning keeps it
+    // until the claim: Claim tells a copy by its tags.
+    const rules::Reading* own = nullptr;
   };
 
   Library(const RunOptions& options, platform::PathStyle style,

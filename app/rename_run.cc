@@ -467,6 +467,7 @@ struct Run {
         const std::size_t video = versions[i].video < taken.size() ? versions[i].video : i;
         Library::Target to =
             library->Place(*cleaned[video].reading, rules::FinalName(versions[i]));
+        to.own = versions[i].reading;
         // Where it is already (a run over the library itself): stays.
         if (!to.why && library->Look(to).empty() &&
             library->IsFolder(to, g.folder) && to.name == taken[i]->name)
@@ -720,6 +721,7 @@ struct Run {
       if (!why) {
         to = library->Place(places[k].reading, places[k].final_name);
         why = to.why;
+        if (listed[k].cleaned.reading) to.own = &*listed[k].cleaned.reading;
       }
       if (!why && !places[k].own_name.empty()) to.name = places[k].own_name;
       if (!why) why = Claim(to, group.listing.folder, *which[k], renamed);

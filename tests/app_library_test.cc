@@ -224,6 +224,16 @@ TEST(Library, ThreeWays) {
         "lib/Movies/Moon (2009)/Featurettes/Making Of.mkv",
         "lib/Movies/Moon (2009)/Featurettes/Bloopers.mkv",
         "lib/Movies/Moon (2009)/Behind The Scenes/On Set.mkv"}},
+      {"an extra told from the library's by its own name's tags, not its "
+       "download's",
+       {"lib/Movies/Moon (2009)/Featurettes/Making Of.mkv",
+        "Moon.2009.1080p.BluRay-GRP/Moon.2009.1080p.BluRay-GRP.mkv",
+        "Moon.2009.1080p.BluRay-GRP/Featurettes/Making.Of.mkv"},
+       {"--into", "lib", "Moon.2009.1080p.BluRay-GRP"},
+       {"Moon.2009.1080p.BluRay-GRP/Moon.2009.1080p.BluRay-GRP.mkv"},
+       {"lib/Movies/Moon (2009)/Moon (2009).mkv"},
+       {"Making.Of.mkv: the same release as Movies/Moon (2009)/Featurettes/"
+        "Making Of.mkv"}},
       {"a file that is the library's own (the same size and time) is "
        "already there",
        {"lib/Movies/Moon (2009)/Moon (2009).mkv", "dl/Moon.2009.1080p.mkv"},
