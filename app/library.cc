@@ -254,7 +254,8 @@ std::string Library::Reach(Node* node, bool make) {
 Library::Target Library::Place(const rules::Reading& video,
                                std::string_view final_name) {
   Target target;
-  const rules::LibraryPlace place = rules::PlaceInLibrary(video, final_name);
+  const rules::LibraryPlace place =
+      rules::PlaceInLibrary(video, final_name, options_.rules);
   if (place.kind == rules::LibraryKind::kNone) {
     target.why = place.why;
     return target;

@@ -91,9 +91,20 @@ std::string_view TitleAsWritten(std::string_view title, std::string_view base) {
 
 }  // namespace
 
-LibraryPlace PlaceInLibrary(const Reading& video, std::string_view final_name) {
+LibraryPlace PlaceInLibrary(const Reading& video, std::string_view final_name,
+                            const NameRules& rules) {
   LibraryPlace place;
   const SideSplit side = SplitSideName(final_name);
+  if (video.form == NameForm::kPlain && side.is_side && !side.own_is_extension &&
+      !side.base.empty()) {
+    NameRules reading = rules;
+    reading.video_rule = reading.keep_reading = true;
+    // Read as a video's name, so that no period in it is taken for an
+    // extension's.
+    const CleanedName named = CleanName(std::string(side.base) + ".mkv", reading);
+    if (named.reading && named.reading->form != NameForm::kPlain)
+      return PlaceInLibrary(*named.reading, final_name, rules);
+  }
   if (side.base.empty() || video.form == NameForm::kPlain) {
     place.why = kNoMark;
     return place;

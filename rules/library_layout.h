@@ -18,6 +18,7 @@
 #include <string>
 #include <string_view>
 
+#include "rules/clean_name.h"
 #include "rules/reading.h"
 
 namespace rules {
@@ -41,8 +42,12 @@ struct LibraryPlace {
 
 // video: the reading of the video the file is, or goes with (a side file's,
 // a download's file named by its folder: the name its place is made from);
-// final_name: the name the run gives the file (its "/v" name).
-LibraryPlace PlaceInLibrary(const Reading& video, std::string_view final_name);
+// final_name: the name the run gives the file (its "/v" name).  A lone
+// sample or trailer whose own reading found no mark, its side word glued to
+// one ("Show S01E01-sample.mkv", "Film 2013-sample.mkv"), is placed by the
+// video its name names ("Show S01E01"), read for it with rules.
+LibraryPlace PlaceInLibrary(const Reading& video, std::string_view final_name,
+                            const NameRules& rules);
 
 // How the library's folders are told apart: by their letters and digits in
 // any ASCII case, without a media server's "{tmdb-496243}" or "[imdbid-...]"
