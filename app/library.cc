@@ -252,10 +252,11 @@ std::string Library::Reach(Node* node, bool make) {
   return "";
 }
 
-Library::Target Library::Place(std::string_view final_name) {
+Library::Target Library::Place(const rules::Reading& video,
+                               std::string_view final_name) {
   Target target;
   const rules::LibraryPlace place =
-      rules::PlaceInLibrary(final_name, options_.rules.highest_year);
+      rules::PlaceInLibrary(video, final_name, options_.rules);
   if (place.kind == rules::LibraryKind::kNone) {
     target.why = place.why;
     return target;
@@ -322,7 +323,8 @@ const char* Library::Claim(Target& target, const platform::Folder& from,
   std::vector<rules::VersionEntry> two = {
       {there->listed.empty() ? there->name : there->listed, false, there->name},
       {entry.name, false, target.name}};
-  rules::SeparateVersions(two, options_.rules.highest_year);
+  two[1].reading = target.own;
+  rules::SeparateVersions(two, options_.rules);
   if (two[1].added == 0)
     return because("the same release as " + node->shown + there->name);
   if (taken(two[1].name))

@@ -21,6 +21,7 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
+#include "rules/reading.h"
 
 namespace app {
 
@@ -33,6 +34,9 @@ class Library {
     std::string name;        // the file's name there
     std::string shown;       // its folder as shown, with its separator
     const char* why = nullptr;
+    // The reading of the file's own name, where the planning keeps it
+    // until the claim: Claim tells a copy by its tags.
+    const rules::Reading* own = nullptr;
   };
 
   // How the library's folders are made: by the loop that makes every change
@@ -50,8 +54,9 @@ class Library {
   // there or cannot be read.
   bool Open(platform::Console& console);
 
-  // Where a file of that final name goes.
-  Target Place(std::string_view final_name);
+  // Where a file of that final name goes, by the reading of its video
+  // (rules::PlaceInLibrary).
+  Target Place(const rules::Reading& video, std::string_view final_name);
 
   // Takes the target's name for the entry of the folder from, so that no
   // other file takes it.  Where the library or another file of the run has

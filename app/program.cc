@@ -31,6 +31,7 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
   options.rules.user_terms = terms;
   options.rules.highest_year = rules::HighestValidYear(system.current_year);
   options.rules.letter_case = system.letter_case;
+  options.rules.readings = system.name_readings;
   options.list_made_folders = request.dry_run;
   // A dry run is never recorded.
   Journal journal =

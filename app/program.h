@@ -1,6 +1,7 @@
 // The program's own logic, from the command line to the exit code.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +23,8 @@ struct System {
   std::string start_time;  // UTC, for the undo history
   long process = 0;        // the number no other running process has
   std::uint32_t random = 0;  // bits of chance, for the run's id
+  // Where each reading of a name is counted, when set (rules::NameRules).
+  std::size_t* name_readings = nullptr;
 };
 
 struct Request;  // app/request.h

@@ -245,7 +245,8 @@ struct Run {
     // video follow it (rules/side_files.h).
     std::vector<PlannedStep> plans;
     plans.reserve(taken.size());
-    std::vector<const platform::Entry*> downloads;  // folders to empty
+    // Folders to empty, with their names' readings.
+    std::vector<std::pair<const platform::Entry*, rules::CleanedName>> downloads;
     auto add_plan = [&](const platform::Entry* entry,
                         rules::CleanedName& cleaned) {
       if (cleaned.name.empty() || cleaned.name == entry->name) return;
@@ -256,8 +257,12 @@ struct Run {
       step.new_name = std::move(cleaned.name);
       step.ask = ConfirmDue(options, cleaned);
     };
+    // Into a library "/v" keeps each name's reading for the steps after it;
+    // in place, where only copies would take it, keeping it costs more.
+    rules::NameRules read = options.rules;
+    read.keep_reading = read.video_rule && library != nullptr;
     auto clean = [&](const platform::Entry* entry) {
-      return rules::CleanName(entry->name, options.rules,
+      return rules::CleanName(entry->name, read,
                               entry->kind == platform::EntryKind::kDirectory);
     };
     if (!options.rules.video_rule) {
@@ -275,8 +280,9 @@ struct Run {
         versions.push_back(
             {entry->name, entry->kind == platform::EntryKind::kDirectory,
              std::move(cleaned.back().name)});
+        if (cleaned.back().reading) versions.back().reading = &*cleaned.back().reading;
       }
-      rules::SeparateVersions(versions, options.rules.highest_year);
+      rules::SeparateVersions(versions, options.rules);
       rules::FollowVideos(versions);
       // Into a library the videos take their names there first (a copy of
       // one there takes a version), then the files beside them follow.
@@ -288,7 +294,10 @@ struct Run {
           said[taken_at[i]] = true;
           return;
         }
-        Library::Target to = library->Place(rules::FinalName(versions[i]));
+        const std::size_t video = versions[i].video < taken.size() ? versions[i].video : i;
+        Library::Target to =
+            library->Place(*cleaned[video].reading, rules::FinalName(versions[i]));
+        to.own = versions[i].reading;
         // Where it is already (a run over the library itself): stays.
         if (!to.why && library->Look(to).empty() &&
             library->IsFolder(to, g.folder) && to.name == taken[i]->name)
@@ -316,7 +325,7 @@ struct Run {
           if (IsLibraryFolder(g.folder, *taken[i]))
             why[taken_at[i]] = kLibraryFolder;
           else
-            downloads.push_back(taken[i]);
+            downloads.emplace_back(taken[i], cleaned[i]);
         } else if (versions[i].left_alone) {
           why[taken_at[i]] = versions[i].left_alone;
           said[taken_at[i]] = true;
@@ -347,8 +356,8 @@ struct Run {
       KeepWithVideos(plans);
     }
     loop.Carry(plans);
-    for (const platform::Entry* download : downloads)
-      EmptyDownload(g.folder, shown, *download);
+    for (const auto& [download, own] : downloads)
+      EmptyDownload(g.folder, shown, *download, own);
     std::string reasons;
     for (std::size_t i = 0; i < g.entries.size(); ++i) {
       if (!why[i] || !said[i]) continue;
@@ -387,12 +396,13 @@ struct Run {
   // name, begins with the title of a video it holds, or it holds a season's
   // folder.  Any other ("Downloads", "complete") is a container of
   // downloads and loose files.
-  bool IsDownload(std::string_view name, const platform::Listing& listing) const {
-    rules::NameRules read = options.rules;
-    read.keep_reading = true;
-    const rules::CleanedName own = rules::CleanName(name, read, true);
+  // own: the name's reading; read: that of each entry's name, where taken.
+  bool IsDownload(std::string_view name, const rules::CleanedName& own,
+                  const platform::Listing& listing,
+                  const std::vector<rules::CleanedName>& read) const {
     if (own.reading && own.reading->form != rules::NameForm::kPlain) return true;
-    for (const platform::Entry& e : listing.entries) {
+    for (std::size_t i = 0; i < listing.entries.size(); ++i) {
+      const platform::Entry& e = listing.entries[i];
       // A series' download holds its seasons' folders.
       if (e.kind == platform::EntryKind::kDirectory && !e.link &&
           rules::SeasonOfFolder(e.name) >= 0)
@@ -400,7 +410,7 @@ struct Run {
       if (e.kind != platform::EntryKind::kFile || e.link ||
           !rules::IsVideoExtension(rules::SplitName(e.name).extension))
         continue;
-      const rules::CleanedName video = rules::CleanName(e.name, read, false);
+      const rules::CleanedName& video = read[i];
       if (video.reading && rules::BeginsWithTitle(name, video.reading->title))
         return true;
     }
@@ -432,7 +442,7 @@ struct Run {
   // emptied removed (the deepest first), recorded with its mode before.
   // What cannot be placed stays, said, and so do the folders that hold it.
   void EmptyDownload(const platform::Folder& parent, const std::string& shown,
-                     const platform::Entry& entry) {
+                     const platform::Entry& entry, const rules::CleanedName& own) {
     const std::string here = shown + entry.name + Separator();
     std::deque<DownloadGroup> groups;  // a deque: its members stay put
     groups.push_back({files.ListBelow(parent, entry), here, 0, entry.name, 0, false});
@@ -445,7 +455,20 @@ struct Run {
       return;
     }
     groups.front().listing.folder.path = parent.path + entry.name + Separator();
-    if (!IsDownload(entry.name, groups.front().listing)) {
+    // Each file's name is read once, for every step of the plan: a file
+    // the plan takes, and a video that may tell a download.
+    auto takes = [](const platform::Entry& e) {
+      return e.kind == platform::EntryKind::kFile && !e.link && !e.hidden &&
+             !rules::IsDownloadInProgress(e.name);
+    };
+    std::vector<rules::CleanedName> top(groups.front().listing.entries.size());
+    for (std::size_t i = 0; i < top.size(); ++i) {
+      const platform::Entry& e = groups.front().listing.entries[i];
+      if (takes(e) || (e.kind == platform::EntryKind::kFile && !e.link &&
+                       rules::IsVideoExtension(rules::SplitName(e.name).extension)))
+        top[i] = rules::ReadForPlan(e.name, options.rules);
+    }
+    if (!IsDownload(entry.name, own, groups.front().listing, top)) {
       PlanContainer(std::move(groups.front().listing), here);
       return;
     }
@@ -477,10 +500,12 @@ struct Run {
       const std::string_view subfolder =
           group.kind == Kind::kInSubs ? std::string_view(group.name) : "";
       const bool subs = group.kind == Kind::kSubs || group.kind == Kind::kInSubs;
-      for (const platform::Entry& e : group.listing.entries) {
-        if (e.kind == platform::EntryKind::kFile && !e.link && !e.hidden &&
-            !rules::IsDownloadInProgress(e.name)) {
-          listed.push_back({e.name, subs, subfolder, group.season, group.extra});
+      for (std::size_t i = 0; i < group.listing.entries.size(); ++i) {
+        const platform::Entry& e = group.listing.entries[i];
+        if (takes(e)) {
+          listed.push_back({e.name, subs, subfolder, group.season, group.extra,
+                            g == 0 ? std::move(top[i])
+                                   : rules::ReadForPlan(e.name, options.rules)});
           which.push_back(&e);
           group_of.push_back(g);
           continue;
@@ -516,7 +541,7 @@ struct Run {
       }
     }
     const std::vector<rules::DownloadPlace> places =
-        rules::PlanDownload(entry.name, listed, options.rules);
+        rules::PlanDownload(entry.name, own, listed, options.rules);
     const bool confirm = options.confirm_all || options.confirm_video;
     // The videos take their names in the library first, then the files
     // beside them follow (Claim); each group's plans in listing order.
@@ -527,8 +552,9 @@ struct Run {
       const char* why = places[k].why;
       Library::Target to;
       if (!why) {
-        to = library->Place(places[k].final_name);
+        to = library->Place(places[k].reading, places[k].final_name);
         why = to.why;
+        if (listed[k].cleaned.reading) to.own = &*listed[k].cleaned.reading;
       }
       if (!why && !places[k].own_name.empty()) to.name = places[k].own_name;
       if (!why) why = Claim(to, group.listing.folder, *which[k], renamed);

@@ -304,8 +304,11 @@ void CheckDownloadPlan(std::string_view input) {
   options.video_rule = true;
   options.highest_year = 2026;
   options.letter_case = &text::UnicodeCaseMapping();
+  for (rules::DownloadFile& file : files)
+    file.cleaned = rules::ReadForPlan(file.listed, options);
+  const std::string_view folder = files.empty() ? std::string_view() : files.front().listed;
   const std::vector<rules::DownloadPlace> places = rules::PlanDownload(
-      files.empty() ? std::string_view() : files.front().listed, files, options);
+      folder, rules::ReadForPlan(folder, options, true), files, options);
   FUZZ_CHECK(places.size() == files.size());
   std::set<std::string> taken;
   for (const rules::DownloadPlace& place : places) {

@@ -75,6 +75,7 @@ CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
 
 CleanedName CleanName(std::string_view listed, const NameRules& rules,
                       bool is_directory) {
+  if (rules.readings) ++*rules.readings;
   return CleanOnce(listed, rules, is_directory);
 }
 

@@ -3,6 +3,7 @@
 // glued back unchanged.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,6 +33,10 @@ struct NameRules {
   // The terms of the user's terms file, removed by "/k" after the built-in
   // ones; none when null.  Not owned: it must outlive every CleanName call.
   const UserTerms* user_terms = nullptr;
+  // Where each reading of a name is counted, when set (a test's count of
+  // the readings of a run): each CleanName, and each name read again for
+  // its tags (rules/version_suffix.h).
+  std::size_t* readings = nullptr;
 };
 
 struct CleanedName {

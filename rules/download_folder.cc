@@ -75,9 +75,8 @@ struct NameFacts {
   int season = -1;
 };
 
-NameFacts FactsOf(std::string_view folder, const NameRules& reading) {
+NameFacts FactsOf(const CleanedName& own) {
   NameFacts facts;
-  const CleanedName own = CleanName(folder, reading, true);
   if (!own.reading || own.reading->title.empty()) return facts;
   const Reading& r = *own.reading;
   facts.film = r.form == NameForm::kFilm;
@@ -88,20 +87,21 @@ NameFacts FactsOf(std::string_view folder, const NameRules& reading) {
   return facts;
 }
 
-// A video's "/v" name, where its own name gives no title ("S01E03.mkv"),
-// with the show and season the download's name or its season folder gives:
-// "Show S01E03.mkv"; "Episode 3.mkv" in "Season 1/" is "Show S01E03.mkv".
-std::string NamedByFolder(const NameFacts& download, const DownloadFile& file,
+// A video's "/v" name and the reading it is filed by, where its own name
+// gives no title ("S01E03.mkv"), with the show and season the download's
+// name or its season folder gives: "Show S01E03.mkv"; "Episode 3.mkv" in
+// "Season 1/" is "Show S01E03.mkv".  Else its own.
+CleanedName NamedByFolder(const NameFacts& download, const DownloadFile& file,
                           const NameRules& reading) {
-  CleanedName own = CleanName(file.listed, reading);
+  const CleanedName& own = file.cleaned;
   const std::string_view extension = SplitName(file.listed).extension;
   if (download.title.empty() || download.film || !own.reading ||
       own.reading->form != NameForm::kPlain || !IsVideoExtension(extension))
-    return std::move(own.name);
+    return own;
   CleanedName named =
       CleanName(download.title + " " + std::string(file.listed), reading);
-  if (!named.reading) return std::move(own.name);
-  const Reading& r = *named.reading;
+  if (!named.reading) return own;
+  Reading& r = *named.reading;
   const int season = file.season >= 0 ? file.season : download.season;
   // A number alone ("- 04", written so for "E04" and "Episode 4"): the
   // season's episode.
@@ -114,21 +114,25 @@ std::string NamedByFolder(const NameFacts& download, const DownloadFile& file,
     if (error == std::errc() && end == digits.data() + digits.size() &&
         episode > 0) {
       char mark[32];
-      std::snprintf(mark, sizeof mark, " S%02dE%02d", season, episode);
-      return download.title + mark + std::string(extension);
+      std::snprintf(mark, sizeof mark, "S%02dE%02d", season, episode);
+      named.name = download.title + " " + mark + std::string(extension);
+      r.form = NameForm::kEpisode;
+      r.mark = MarkKind::kEpisode;
+      r.written_mark = mark;
+      r.season = season;
+      r.first = r.last = episode;
+      return named;
     }
   }
-  if (r.form == NameForm::kEpisode || r.form == NameForm::kDaily)
-    return std::move(named.name);
-  return std::move(own.name);
+  if (r.form == NameForm::kEpisode || r.form == NameForm::kDaily) return named;
+  return own;
 }
 
 // A film's extra by the name the library files it by: "Film (2010) -
 // Making Of-featurette.mkv"; "" where the download names no film.
-std::string ExtraName(const NameFacts& download, const DownloadFile& file,
-                      const NameRules& rules) {
+std::string ExtraName(const NameFacts& download, const DownloadFile& file) {
   if (!download.film) return "";
-  const std::string own = CleanName(file.listed, rules).name;
+  const std::string& own = file.cleaned.name;
   const std::string_view stem = StemOf(own.empty() ? file.listed : own);
   return download.title + " - " + std::string(stem) + "-" +
          std::string(file.extra) + std::string(SplitName(file.listed).extension);
@@ -142,13 +146,24 @@ bool IsSubtitleFolder(std::string_view name) {
   return false;
 }
 
+CleanedName ReadForPlan(std::string_view name, const NameRules& rules,
+                        bool is_directory) {
+  NameRules reading = rules;
+  reading.video_rule = reading.keep_reading = true;
+  return CleanName(name, reading, is_directory);
+}
+
 std::vector<DownloadPlace> PlanDownload(std::string_view folder,
+                                        const CleanedName& own,
                                         std::span<const DownloadFile> files,
                                         const NameRules& rules) {
   std::vector<DownloadPlace> places(files.size());
   NameRules reading = rules;
-  reading.keep_reading = true;
-  NameFacts download = FactsOf(folder, reading);
+  reading.video_rule = reading.keep_reading = true;
+  NameFacts download = FactsOf(own);
+  // The reading each file's place is made from: its own, or the one its
+  // name was written from.
+  std::vector<Reading> filed_by(files.size());
   // Where a video of it names its show by the first words of the
   // download's name, that is the show ("Show" of
   // "Show.Complete.Series.720p").
@@ -156,13 +171,12 @@ std::vector<DownloadPlace> PlanDownload(std::string_view folder,
     if (download.film || file.in_subs ||
         !IsVideoExtension(SplitName(file.listed).extension))
       continue;
-    const CleanedName video = CleanName(file.listed, reading);
-    if (!video.reading || video.reading->form == NameForm::kPlain ||
-        !BeginsWithTitle(folder, video.reading->title))
+    const std::optional<Reading>& video = file.cleaned.reading;
+    if (!video || video->form == NameForm::kPlain ||
+        !BeginsWithTitle(folder, video->title))
       continue;
-    download.title = video.reading->title;
-    if (!video.reading->year.empty())
-      download.title.append(" (").append(video.reading->year).append(")");
+    download.title = video->title;
+    if (!video->year.empty()) download.title.append(" (").append(video->year).append(")");
     break;
   }
   // The folder's own files are planned as "/v" plans a folder's.
@@ -170,20 +184,23 @@ std::vector<DownloadPlace> PlanDownload(std::string_view folder,
   std::vector<std::size_t> at;  // their index in files
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (files[i].in_subs) continue;
-    std::string name;
+    CleanedName named;
     if (!files[i].extra.empty()) {
-      name = ExtraName(download, files[i], rules);
-      if (name.empty()) {
+      named.name = ExtraName(download, files[i]);
+      named.reading = own.reading;  // the film's
+      if (named.name.empty()) {
         places[i].why = kNoFilm;
         continue;
       }
     } else {
-      name = NamedByFolder(download, files[i], reading);
+      named = NamedByFolder(download, files[i], reading);
     }
-    entries.push_back({files[i].listed, false, std::move(name)});
+    if (named.reading) filed_by[i] = std::move(*named.reading);
+    entries.push_back({files[i].listed, false, std::move(named.name)});
+    if (files[i].cleaned.reading) entries.back().reading = &*files[i].cleaned.reading;
     at.push_back(i);
   }
-  SeparateVersions(entries, rules.highest_year);
+  SeparateVersions(entries, rules);
   FollowVideos(entries);
   // The videos by their listed stem and by the stem they end with.
   std::unordered_map<std::string_view, std::size_t, ascii::FoldedHash,
@@ -222,6 +239,7 @@ std::vector<DownloadPlace> PlanDownload(std::string_view folder,
     places[i].video = at[videos.front()];
     places[i].own_name = std::string(files[i].listed);
   };
+  std::unordered_map<std::string, std::string> stems_read;
   // A subtitle beside the video its name tells, or the one video.
   auto subtitle = [&](std::size_t i) {
     const std::string_view listed = files[i].listed;
@@ -235,9 +253,23 @@ std::vector<DownloadPlace> PlanDownload(std::string_view folder,
     if (auto found = by_listed.find(before); found != by_listed.end()) {
       video = found->second;
     } else if (!before.empty()) {
-      const std::string cleaned =
-          CleanName(std::string(before) + ".mkv", rules).name;
-      if (auto f = by_final.find(StemOf(cleaned)); !cleaned.empty() && f != by_final.end())
+      // The "/v" stem of what the name says before its languages: the
+      // file's own, where its name splits there; else that of the words
+      // (a folder's name), read once for all its files.
+      std::string_view cleaned;
+      const NameSplit split = SplitFileName(listed);
+      if (files[i].subfolder.empty() && split.stem == before) {
+        const std::string& name = files[i].cleaned.name;
+        cleaned = std::string_view(name).substr(
+            0, name.empty() ? 0 : name.size() - split.extension.size());
+      } else {
+        auto [read, fresh] = stems_read.try_emplace(std::string(before));
+        if (fresh)
+          read->second =
+              std::string(StemOf(CleanName(std::string(before) + ".mkv", rules).name));
+        cleaned = read->second;
+      }
+      if (auto f = by_final.find(cleaned); !cleaned.empty() && f != by_final.end())
         video = f->second;
     }
     if (video == entries.size()) {
@@ -274,6 +306,10 @@ std::vector<DownloadPlace> PlanDownload(std::string_view folder,
     } else {
       places[i].why = kNotSubtitle;
     }
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (places[i].final_name.empty()) continue;
+    places[i].reading = filed_by[places[i].video < files.size() ? places[i].video : i];
   }
   return places;
 }

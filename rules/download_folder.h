@@ -32,7 +32,15 @@ struct DownloadFile {
   // In a folder of a film's extras ("Featurettes"): their kind as "/v"
   // suffixes it ("featurette"); "" elsewhere.
   std::string_view extra = {};
+  // Its "/v" name with the reading (ReadForPlan): the plan's every step
+  // takes them, none reads the name again.
+  CleanedName cleaned = {};
 };
+
+// A name of the download (its own, a file's) read as the plan takes it:
+// CleanName with "/v" keeping its reading.
+CleanedName ReadForPlan(std::string_view name, const NameRules& rules,
+                        bool is_directory = false);
 
 struct DownloadPlace {
   // The name the library files it by ("Show S01E02.eng.srt"): a video's
@@ -45,13 +53,19 @@ struct DownloadPlace {
   const char* why = nullptr;
   // A file that goes with a video of the download: that video's index.
   std::size_t video = static_cast<std::size_t>(-1);
+  // The reading its place in the library is made from: its video's
+  // (rules/library_layout.h).
+  Reading reading;
 };
 
 // One place per file, in their order; rules as "/v" takes them.  The
-// download's own name (folder) names what its files do not: a show and
-// season for bare episode files ("S01E03.mkv", "Episode 3.mkv" in a season's
-// folder), the film its extras' folders belong to.
+// download's own name (folder, read as own) names what its files do not: a
+// show and season for bare episode files ("S01E03.mkv", "Episode 3.mkv" in
+// a season's folder), the film its extras' folders belong to.  A bare
+// episode's name is read once more after the show's title; no other name
+// is read again.
 std::vector<DownloadPlace> PlanDownload(std::string_view folder,
+                                        const CleanedName& own,
                                         std::span<const DownloadFile> files,
                                         const NameRules& rules);
 

@@ -39,13 +39,6 @@ constexpr const char* kSeasonOnly =
     "a season without an episode to file it by, left where it is";
 constexpr const char* kNoTitle = "no title to file it by, left where it is";
 
-// The text of words from to end (past the last), as the stem has them.
-std::string_view Span(const StemWords& w, std::size_t from, std::size_t end) {
-  const char* first = w.at[from].data();
-  const char* last = w.at[end - 1].data() + w.at[end - 1].size();
-  return {first, static_cast<std::size_t>(last - first)};
-}
-
 bool StartsWithFolded(std::string_view s, std::string_view with) {
   return s.size() >= with.size() &&
          text::AsciiLowerForm(s.substr(0, with.size())) ==
@@ -81,87 +74,95 @@ std::string SeasonFolder(int season) {
   return buffer;
 }
 
+// The title as the final name writes it: base begins with the title read,
+// in the case "/m" gave the whole name after the reading; where "/m" changed
+// a letter's length in bytes, as read.
+std::string_view TitleAsWritten(std::string_view title, std::string_view base) {
+  if (base.size() < title.size()) return title;
+  for (std::size_t i = 0; i < title.size(); ++i) {
+    const char a = title[i], b = base[i];
+    const bool same = static_cast<unsigned char>(a) >= 0x80
+                          ? static_cast<unsigned char>(b) >= 0x80
+                          : text::AsciiLower(a) == text::AsciiLower(b);
+    if (!same) return title;
+  }
+  return base.substr(0, title.size());
+}
+
 }  // namespace
 
-LibraryPlace PlaceInLibrary(std::string_view final_name, int highest_year) {
+LibraryPlace PlaceInLibrary(const Reading& video, std::string_view final_name,
+                            const NameRules& rules) {
   LibraryPlace place;
   const SideSplit side = SplitSideName(final_name);
-  if (side.base.empty()) {
+  if (video.form == NameForm::kPlain && side.is_side && !side.own_is_extension &&
+      !side.base.empty()) {
+    NameRules reading = rules;
+    reading.video_rule = reading.keep_reading = true;
+    // Read as a video's name, so that no period in it is taken for an
+    // extension's.
+    const CleanedName named = CleanName(std::string(side.base) + ".mkv", reading);
+    if (named.reading && named.reading->form != NameForm::kPlain)
+      return PlaceInLibrary(*named.reading, final_name, rules);
+  }
+  if (side.base.empty() || video.form == NameForm::kPlain) {
     place.why = kNoMark;
+    return place;
+  }
+  if (video.form == NameForm::kSeason) {
+    place.why = kSeasonOnly;
+    return place;
+  }
+  if (video.title.empty()) {
+    place.why = kNoTitle;
     return place;
   }
   std::string_view base = side.base;
   std::string_view own = side.own;  // what follows the video's name
   const std::string_view extension = own.substr(own.rfind('.'));
-  const bool video = IsVideoExtension(extension);
-  // A video that names another as a side file does: a sample or trailer.
-  bool sample = false, trailer = false;
-  if (video && side.is_side) {
-    for (std::string_view s : kSampleSides)
-      sample = sample || StartsWithFolded(own, s);
-    trailer = StartsWithFolded(own, kTrailerSide);
-  }
-  std::string_view after;  // a version suffix behind an extra's word
-  std::string_view extra = ExtraOf(base, after);
-  if (trailer && extra.empty()) extra = "Trailers";
+  // The title as the final name writes it (in the case "/m" gave it).
+  const std::string_view title = TitleAsWritten(video.title, base);
 
-  const ReleaseName r = ReadReleaseName(base, highest_year);
-  const StemWords& w = r.words;
-  if (w.n == 0 || r.form == NameForm::kPlain) {
-    place.why = kNoMark;
-    return place;
-  }
-  if (r.form == NameForm::kSeason) {
-    place.why = kSeasonOnly;
-    return place;
-  }
-  if (r.title_end <= r.start) {
-    place.why = kNoTitle;
-    return place;
-  }
-  const std::string_view title = Span(w, r.start, r.title_end);
-
-  if (r.form == NameForm::kFilm) {
-    place.kind = LibraryKind::kFilm;
-    place.title.assign(title).append(" (")
-        .append(ascii::TrimBrackets(w.at[r.year])).append(")");
-    for (std::size_t k = 0; k < r.mark_count && !sample; ++k) {
-      const Mark& m = r.marks[k];
-      sample = m.kind == MarkKind::kSample && m.at >= r.rest &&
-               ascii::EqualsFolded(m.text, "sample");
+  if (video.form == NameForm::kFilm) {
+    // A video that names another as a side file does: a sample or trailer.
+    bool sample = ascii::EqualsFolded(video.sample, "sample"), trailer = false;
+    if (IsVideoExtension(extension) && side.is_side) {
+      for (std::string_view s : kSampleSides)
+        sample = sample || StartsWithFolded(own, s);
+      trailer = StartsWithFolded(own, kTrailerSide);
     }
+    std::string_view after;  // a version suffix behind an extra's word
+    std::string_view extra = ExtraOf(base, after);
+    if (trailer && extra.empty()) extra = "Trailers";
+    place.kind = LibraryKind::kFilm;
+    place.title.assign(title).append(" (").append(video.year).append(")");
     place.name = std::string(final_name);
     if (sample) {
       place.name = place.title + "-sample" + std::string(extension);
     } else if (!extra.empty()) {
       place.inside = extra;
       // The extra's own words: those after " - " behind the year.
-      if (r.rest + 1 < w.n && w.at[r.rest] == "-")
-        place.name.assign(Span(w, r.rest + 1, w.n)).append(after).append(own);
+      const std::string year = "(" + video.year + ") - ";
+      const std::size_t at = base.find(year, title.size());
+      if (at != std::string_view::npos && at + year.size() < base.size())
+        place.name.assign(base.substr(at + year.size())).append(after).append(own);
       else if (trailer)
         place.name = place.title + "-trailer" + std::string(extension);
     }
     return place;
   }
-
-  // A show's episode: without the extra words read for a film.
-  const ReleaseName& e =
-      extra.empty() ? r : ReadReleaseName(side.base, highest_year);
-  if (e.form != NameForm::kEpisode && e.form != NameForm::kDaily &&
-      e.form != NameForm::kAnime) {
+  if (video.form != NameForm::kEpisode && video.form != NameForm::kDaily &&
+      video.form != NameForm::kAnime) {
     place.why = kNoMark;
     return place;
   }
-  if (e.title_end <= e.start) {
-    place.why = kNoTitle;
-    return place;
-  }
   place.kind = LibraryKind::kShow;
-  place.title.assign(Span(e.words, e.start, e.title_end));
-  if (e.year != kNoWord) place.year = ascii::TrimBrackets(e.words.at[e.year]);
-  const Mark& lead = e.marks[e.lead];
-  if (e.form == NameForm::kEpisode) place.inside = SeasonFolder(lead.season);
-  if (e.form == NameForm::kDaily) place.inside = "Season " + std::string(lead.text);
+  place.title.assign(title);
+  place.year = video.year;
+  if (video.form == NameForm::kEpisode) place.inside = SeasonFolder(video.season);
+  // A daily show's season is its date's year ("2019-03-14").
+  if (video.form == NameForm::kDaily)
+    place.inside = "Season " + video.written_mark.substr(0, video.written_mark.find('-'));
   place.name = std::string(final_name);
   return place;
 }

@@ -10,12 +10,16 @@
 //    2019-03-14.ext"; anime numbered without a season "Show/Show - 07.ext".
 // A side file (rules/side_files.h) goes where its video's name would, with
 // its own suffix.  A name that gives no title and year or episode mark has
-// no place, and says why.
+// no place, and says why.  The place is made from the reading the "/v" name
+// was written from (rules/reading.h), not from reading that name again.
 #pragma once
 
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "rules/clean_name.h"
+#include "rules/reading.h"
 
 namespace rules {
 
@@ -36,8 +40,14 @@ struct LibraryPlace {
   const char* why = nullptr;  // kNone: why it has no place
 };
 
-// final_name: the name the run gives the file (its "/v" name).
-LibraryPlace PlaceInLibrary(std::string_view final_name, int highest_year);
+// video: the reading of the video the file is, or goes with (a side file's,
+// a download's file named by its folder: the name its place is made from);
+// final_name: the name the run gives the file (its "/v" name).  A lone
+// sample or trailer whose own reading found no mark, its side word glued to
+// one ("Show S01E01-sample.mkv", "Film 2013-sample.mkv"), is placed by the
+// video its name names ("Show S01E01"), read for it with rules.
+LibraryPlace PlaceInLibrary(const Reading& video, std::string_view final_name,
+                            const NameRules& rules);
 
 // How the library's folders are told apart: by their letters and digits in
 // any ASCII case, without a media server's "{tmdb-496243}" or "[imdbid-...]"

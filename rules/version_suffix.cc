@@ -50,12 +50,25 @@ bool SameTag(const std::string& a, const std::string& b) {
 }
 
 void TellApart(std::span<VersionEntry> entries,
-               const std::vector<std::size_t>& group, int highest_year) {
+               const std::vector<std::size_t>& group, const NameRules& rules) {
   std::vector<VideoVersions> versions;
   versions.reserve(group.size());
   for (std::size_t i : group) {
-    versions.push_back(FindVideoVersions(
-        CleanStem(SplitListed(entries[i]).stem), highest_year));
+    // The reading's tags; where it found none (its name was left as it is,
+    // or its tags are in a bracket group the name's reading takes whole),
+    // the listed name's, as read for its tags alone.
+    const Reading* reading = entries[i].reading;
+    bool tagged = false;
+    for (int k = 0; reading && k < kVersionKinds; ++k)
+      tagged = tagged || !reading->tags[k].empty();
+    if (tagged) {
+      versions.emplace_back();
+      for (int k = 0; k < kVersionKinds; ++k) versions.back().tags[k] = reading->tags[k];
+    } else {
+      if (rules.readings) ++*rules.readings;
+      versions.push_back(FindVideoVersions(
+          CleanStem(SplitListed(entries[i]).stem), rules.highest_year));
+    }
   }
   for (std::size_t k = 0; k < group.size(); ++k) {
     VersionEntry& e = entries[group[k]];
@@ -93,13 +106,13 @@ void TellApart(std::span<VersionEntry> entries,
 
 }  // namespace
 
-void SeparateVersions(std::span<VersionEntry> entries, int highest_year) {
+void SeparateVersions(std::span<VersionEntry> entries, const NameRules& rules) {
   std::unordered_map<std::string, std::vector<std::size_t>> copies;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (!entries[i].name.empty()) copies[CopyKey(entries[i])].push_back(i);
   }
   for (const auto& [key, group] : copies) {
-    if (group.size() > 1) TellApart(entries, group, highest_year);
+    if (group.size() > 1) TellApart(entries, group, rules);
   }
 }
 

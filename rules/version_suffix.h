@@ -18,6 +18,9 @@
 #include <string>
 #include <string_view>
 
+#include "rules/clean_name.h"
+#include "rules/reading.h"
+
 namespace rules {
 
 struct VersionEntry {
@@ -25,6 +28,10 @@ struct VersionEntry {
   bool is_directory = false;
   std::string name;         // its "/v" name, rewritten in place; "" for none
   std::size_t added = 0;    // the length of the version suffix put in it
+  // The reading its name was written from, where the planning keeps it:
+  // its tags tell it from its copies.  Without one (a library file's name),
+  // or where it found no tag, the listed name is read for them.
+  const Reading* reading = nullptr;
   // Set by the planning: another entry would get the same name, so this one
   // is not renamed (the run reports the clash); or why it is left alone.
   bool clash = false;
@@ -35,8 +42,9 @@ struct VersionEntry {
   std::size_t video = static_cast<std::size_t>(-1);
 };
 
-// Names are compared ASCII case-blind, as case-blind file systems do.
-void SeparateVersions(std::span<VersionEntry> entries, int highest_year);
+// Names are compared ASCII case-blind, as case-blind file systems do; rules
+// as "/v" takes them.
+void SeparateVersions(std::span<VersionEntry> entries, const NameRules& rules);
 
 // Marks clash on every entry that would be renamed to a name another entry
 // has or would get (case-blind); only those that consider says, when given.

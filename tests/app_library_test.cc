@@ -19,6 +19,7 @@ using Tree = std::set<std::string>;  // every path; a folder's ends in "/"
 struct Sys : fake::FileSystem {
   fake::Console console;
   int runs = 0;
+  std::size_t readings = 0;  // of names, in all the runs
 
   // The tree's paths and the folders above them, and the library "lib/".
   explicit Sys(Tree tree) {
@@ -60,7 +61,8 @@ struct Sys : fake::FileSystem {
                        2026,
                        "2026-12-10T14:0" + std::to_string(runs) + ":00Z",
                        1000 + runs,
-                       0};
+                       0,
+                       &readings};
     console.out.clear();
     return app::RunProgram(command_line, system);
   }
@@ -148,6 +150,12 @@ TEST(Library, ThreeWays) {
        {},
        {"Doctor.Who.S01E01.mkv: both TV/Doctor Who (1963)/ and TV/Doctor "
         "Who (2005)/ could be its folder, left where it is"}},
+      {"a name in capitals, given mixed case, is filed in that case",
+       {"dl/DARK.KNIGHT.2008.1080P.mkv", "dl/SHOW.NAME.S02E03.mkv"},
+       {"/mu", "--into", "lib", "dl/*"},
+       {"dl/DARK.KNIGHT.2008.1080P.mkv", "dl/SHOW.NAME.S02E03.mkv"},
+       {"lib/Movies/Dark Knight (2008)/Dark Knight (2008).mkv",
+        "lib/TV/Show Name/Season 02/Show Name S02E03.mkv"}},
       {"one run makes one folder of a show, whatever the case of its names",
        {"dl/Fargo.S05E02.mkv", "dl/fargo.s05e03.mkv"},
        {"--into", "lib", "dl/*"},
@@ -234,6 +242,16 @@ TEST(Library, ThreeWays) {
         "lib/Movies/Moon (2009)/Featurettes/Making Of.mkv",
         "lib/Movies/Moon (2009)/Featurettes/Bloopers.mkv",
         "lib/Movies/Moon (2009)/Behind The Scenes/On Set.mkv"}},
+      {"an extra told from the library's by its own name's tags, not its "
+       "download's",
+       {"lib/Movies/Moon (2009)/Featurettes/Making Of.mkv",
+        "Moon.2009.1080p.BluRay-GRP/Moon.2009.1080p.BluRay-GRP.mkv",
+        "Moon.2009.1080p.BluRay-GRP/Featurettes/Making.Of.mkv"},
+       {"--into", "lib", "Moon.2009.1080p.BluRay-GRP"},
+       {"Moon.2009.1080p.BluRay-GRP/Moon.2009.1080p.BluRay-GRP.mkv"},
+       {"lib/Movies/Moon (2009)/Moon (2009).mkv"},
+       {"Making.Of.mkv: the same release as Movies/Moon (2009)/Featurettes/"
+        "Making Of.mkv"}},
       {"a file that is the library's own (the same size and time) is "
        "already there",
        {"lib/Movies/Moon (2009)/Moon (2009).mkv", "dl/Moon.2009.1080p.mkv"},
@@ -260,6 +278,29 @@ TEST(Library, ThreeWays) {
        {"Movies/Up (2009)/Up (2009).mkv"}},
   };
   for (const Row& row : rows) RunThreeWays(row);
+}
+
+// Each name a run into a library takes is read once, whatever steps it goes
+// through: a download's name and files (its plan, its subtitles, their
+// places), loose files, copies told apart and the subtitle that follows one.
+TEST(Library, ReadsEachNameOnce) {
+  const Tree files = {
+      "dl/Moon.2009.1080p.BluRay-GRP/Moon.2009.1080p.BluRay-GRP.mkv",
+      "dl/Moon.2009.1080p.BluRay-GRP/Moon.2009.1080p.BluRay-GRP.nfo",
+      "dl/Moon.2009.1080p.BluRay-GRP/Subs/English.srt",
+      "dl/Show.S01E01.720p.HDTV.x264-GRP.mkv",
+      "dl/Show.S01E01.1080p.WEB-DL.x264-GRP.mkv",
+      "dl/Show.S01E01.1080p.WEB-DL.x264-GRP.en.srt",
+      "dl/Dune.2021.2160p.mkv"};
+  Sys sys(files);
+  sys.Run({"--into", "lib", "dl/*", "dl/Moon.2009.1080p.BluRay-GRP"});
+  const Tree now = sys.Now();
+  EXPECT_EQ(std::count_if(now.begin(), now.end(),
+                          [](const std::string& p) { return p.starts_with("lib/") && p.back() != '/'; }),
+            files.size())
+      << sys.console.out;
+  // The files and the download's name.
+  EXPECT_EQ(sys.readings, files.size() + 1) << sys.console.out;
 }
 
 }  // namespace

@@ -22,10 +22,11 @@ std::vector<std::string> Plan(const std::vector<std::string>& listed) {
       folder = file.substr(0, slash);
       file.remove_prefix(slash + 1);
     }
-    files.push_back({file, in_subs, folder});
+    files.push_back({file, in_subs, folder, -1, {}, rules::ReadForPlan(file, r)});
   }
   std::vector<std::string> out;
-  for (const rules::DownloadPlace& p : rules::PlanDownload("", files, r)) {
+  for (const rules::DownloadPlace& p :
+       rules::PlanDownload("", rules::ReadForPlan("", r, true), files, r)) {
     if (p.why) {
       out.push_back(std::string("- ") + p.why);
     } else if (!p.own_name.empty()) {

@@ -19,15 +19,19 @@ std::vector<std::string> Placed(const std::vector<std::string>& listed,
   rules::NameRules r;
   r.video_rule = true;
   r.highest_year = 2026;
+  r.keep_reading = true;
   std::vector<rules::VersionEntry> entries;
-  for (const std::string& name : listed)
-    entries.push_back({name, false, rules::CleanName(name, r).name});
-  rules::SeparateVersions(entries, r.highest_year);
+  std::vector<rules::CleanedName> cleaned;
+  for (const std::string& name : listed) cleaned.push_back(rules::CleanName(name, r));
+  for (std::size_t i = 0; i < listed.size(); ++i)
+    entries.push_back({listed[i], false, cleaned[i].name});
+  rules::SeparateVersions(entries, r);
   rules::FollowVideos(entries);
   std::vector<std::string> out;
-  for (const rules::VersionEntry& e : entries) {
-    const rules::LibraryPlace p =
-        rules::PlaceInLibrary(rules::FinalName(e), r.highest_year);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const rules::VersionEntry& e = entries[i];
+    const rules::LibraryPlace p = rules::PlaceInLibrary(
+        *cleaned[e.video < entries.size() ? e.video : i].reading, rules::FinalName(e), r);
     std::string path;
     if (p.kind == rules::LibraryKind::kNone) {
       path.append("- ").append(p.why);
@@ -90,6 +94,11 @@ TEST(LibraryLayout, PlacesEachKindOfName) {
        {"Movies/Film (2010)/Film (2010)-sample.mkv",
         "Movies/Lone (2012)/Lone (2012)-sample.mkv",
         "Movies/Lone Trailer (2013)/Trailers/Lone Trailer (2013)-trailer.mkv"}},
+      // A lone sample whose word is glued to its mark: by the video its
+      // name names.
+      {{"Show S01E01-sample.mkv", "Lone Film 2013-sample.mkv"},
+       {"TV/Show/Season 01/Show S01E01-sample.mkv",
+        "Movies/Lone Film (2013)/Lone Film (2013)-sample.mkv"}},
       // Episodes, specials, runs of episodes, with and without a year.
       {{"Show.Name.S01E02.720p.HDTV.x264-GRP.mkv",
         "Show.Name.S01E02.720p.HDTV.x264-GRP.en.srt",

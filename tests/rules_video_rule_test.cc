@@ -377,7 +377,7 @@ TEST(VersionSuffix, CopiesAndSideFilesOfOneFolder) {
     std::vector<rules::VersionEntry> entries;
     for (const std::string& name : listed)
       entries.push_back({name, false, rules::CleanName(name, Video()).name});
-    rules::SeparateVersions(entries, 2026);
+    rules::SeparateVersions(entries, Video());
     rules::FollowVideos(entries);
     std::vector<std::string> got;
     for (const rules::VersionEntry& e : entries) {
