@@ -3,14 +3,14 @@
 #include <chrono>
 #include <optional>
 
-#include "app/argument_parser.h"
-#include "app/dry_run_side.h"
-#include "app/help_text.h"
-#include "app/rename_run.h"
+#include "app/command_line/argument_parser.h"
+#include "app/carry/dry_run_side.h"
+#include "app/command_line/help_text.h"
+#include "app/plan/rename_run.h"
 #include "app/reporter.h"
-#include "app/tail_parser.h"
+#include "app/command_line/tail_parser.h"
 #include "app/terms_file.h"
-#include "app/undo_run.h"
+#include "app/undo/undo_run.h"
 #include "rules/year_rule.h"
 
 namespace app {

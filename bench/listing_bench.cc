@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/operand.h"
+#include "app/plan/operand.h"
 #include "platform/platform.h"
 
 int main(int argc, char** argv) {

@@ -10,9 +10,9 @@
 
 #include <vector>
 
-#include "app/argument_parser.h"
-#include "app/long_options.h"
-#include "app/tail_parser.h"
+#include "app/command_line/argument_parser.h"
+#include "app/command_line/long_options.h"
+#include "app/command_line/tail_parser.h"
 #include "fuzz/check.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/argument_parser.h"
+#include "app/command_line/argument_parser.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cross_device_move.h"
+#include "app/carry/cross_device_move.h"
 #include "app/program.h"
 #include "fake_system.h"
 

@@ -1,9 +1,9 @@
 // The dry run answers as the real file system would after its renames.
-#include "app/dry_run_side.h"
+#include "app/carry/dry_run_side.h"
 
 #include <gtest/gtest.h>
 
-#include "app/safe_rename.h"
+#include "app/carry/safe_rename.h"
 
 #include "fake_system.h"
 

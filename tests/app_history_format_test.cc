@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/history_format.h"
+#include "app/journal/history_format.h"
 
 // Records written as plain lists of their fields.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

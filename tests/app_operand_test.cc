@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/operand.h"
+#include "app/plan/operand.h"
 #include "fake_system.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/pattern.h"
+#include "app/plan/pattern.h"
 
 namespace {
 

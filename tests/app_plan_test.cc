@@ -1,11 +1,11 @@
-#include "app/plan.h"
+#include "app/plan/plan.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "app/rename_run.h"
+#include "app/plan/rename_run.h"
 #include "fake_system.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "app/option_table.h"
-#include "app/tail_parser.h"
-#include "app/argument_parser.h"
-#include "app/help_text.h"
-#include "app/long_options.h"
+#include "app/command_line/option_table.h"
+#include "app/command_line/tail_parser.h"
+#include "app/command_line/argument_parser.h"
+#include "app/command_line/help_text.h"
+#include "app/command_line/long_options.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/history.h"
-#include "app/history_format.h"
-#include "app/safe_rename.h"
+#include "app/journal/history.h"
+#include "app/journal/history_format.h"
+#include "app/carry/safe_rename.h"
 #include "app/program.h"
 #include "fake_system.h"
 

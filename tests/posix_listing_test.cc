@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/operand.h"
+#include "app/plan/operand.h"
 #include "platform/platform.h"
 #include "posix_temp_dir.h"
 

@@ -1,0 +1,143 @@
+#include "app/carry/cross_device_move.h"
+
+#include <chrono>
+#include <cstdint>
+
+#include "app/failure_words.h"
+#include "app/journal/history.h"
+#include "app/reporter.h"
+#include "app/journal/volume_identity.h"
+
+namespace app {
+
+std::string CopyTemporary(std::string_view tag) {
+  return ".namewisp-copy-" + std::string(tag) + ".tmp";
+}
+
+namespace {
+
+constexpr int kBarWidth = 20;
+constexpr auto kRedraw = std::chrono::milliseconds(200);
+
+std::string Clock(std::uint64_t seconds) {
+  auto two = [](std::uint64_t n) {
+    return std::string(n < 10 ? "0" : "") + std::to_string(n);
+  };
+  if (seconds >= 3600)
+    return std::to_string(seconds / 3600) + ":" + two(seconds / 60 % 60) +
+           ":" + two(seconds % 60);
+  return std::to_string(seconds / 60) + ":" + two(seconds % 60);
+}
+
+// The bar of one copy on the terminal of standard error, once the copy has
+// taken a few seconds, redrawn a few times a second and cleared at the end.
+struct Bar {
+  platform::Console* console;
+  std::string name;  // escaped
+  std::uint64_t total;
+  std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point last = start;
+  int shown = 0;  // columns drawn
+
+  void Draw(std::uint64_t done) {
+    if (!console) return;
+    const auto now = std::chrono::steady_clock::now();
+    const double seconds = std::chrono::duration<double>(now - start).count();
+    if (seconds < kQuietSeconds || (shown > 0 && now - last < kRedraw)) return;
+    last = now;
+    std::string line = ProgressLine(name, done, total, seconds);
+    int columns = console->DisplayColumns(line);
+    if (columns >= console->ScreenWidth()) {  // the name left out
+      line = ProgressLine("", done, total, seconds);
+      columns = console->DisplayColumns(line);
+    }
+    const int pad = shown > columns ? shown - columns : 0;
+    console->ShowProgress("\r" + line + std::string(static_cast<std::size_t>(pad), ' '));
+    shown = columns;
+  }
+  ~Bar() {
+    if (console && shown > 0)
+      console->ShowProgress("\r" + std::string(static_cast<std::size_t>(shown), ' ') +
+                            "\r");
+  }
+};
+
+}  // namespace
+
+std::string ProgressLine(std::string_view name, std::uint64_t done,
+                         std::uint64_t total, double seconds) {
+  const std::uint64_t filled =
+      total == 0 ? kBarWidth : done * kBarWidth / total;
+  std::string line = "Copying ";
+  if (!name.empty()) line += std::string(name) + " ";
+  line += "[" + std::string(static_cast<std::size_t>(filled), '#') +
+          std::string(static_cast<std::size_t>(kBarWidth - filled), '.') + "] " +
+          SizeText(done, true) + " of " + SizeText(total, true);
+  if (done > 0 && done < total && seconds > 0) {
+    const double left = seconds * static_cast<double>(total - done) /
+                        static_cast<double>(done);
+    line += ", " + Clock(static_cast<std::uint64_t>(left + 0.5)) + " left";
+  }
+  return line;
+}
+
+platform::EntryId CopyIdentity(platform::FileSystem& files,
+                               const platform::Folder& folder,
+                               std::string_view name) {
+  return KeepsEntryNumbers(files.DescribeFolder(folder).volume_type)
+             ? files.Stat(folder, name).id
+             : files.Stat(folder, name).stamp;
+}
+
+std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from,
+                       std::string_view old_name, const platform::Folder& to,
+                       std::string_view new_name, std::string_view tag,
+                       CopyRecorder& recorder) {
+  const platform::EntryId before = files.Stat(from, old_name).stamp;
+  if (!before.known) return FailureWords({platform::Failure::kNotFound, 0});
+  if (files.Stat(to, new_name).exists)
+    return FailureWords({platform::Failure::kExists, 0});
+  if (!recorder.Record(CopyStep::kCopy, {}))
+    return "its copy cannot be recorded for undo";
+  const std::string temporary = CopyTemporary(tag);
+  std::uint64_t bytes = 0;
+  platform::Outcome outcome;
+  {
+    Bar bar{recorder.progress, Escaped(old_name), before.volume,
+            std::chrono::steady_clock::now(), {}, 0};
+    outcome = files.CopyInto(from, old_name, to, temporary, bytes,
+                             [&bar](std::uint64_t done) { bar.Draw(done); });
+  }
+  if (!outcome.ok()) return FailureWords(outcome);
+  // The copy has every byte the file had when the move began, and the file
+  // did not change meanwhile (a download still written, say).
+  const platform::EntryId copied = files.Stat(to, temporary).stamp;
+  if (bytes != before.volume || copied.volume != bytes ||
+      !(files.Stat(from, old_name).stamp == before)) {
+    files.Remove(to, temporary, platform::EntryKind::kFile);
+    return "it changed while it was copied: the copy is removed, the file "
+           "stays where it was";
+  }
+  const platform::EntryId copy = CopyIdentity(files, to, temporary);
+  if (!recorder.Record(CopyStep::kCopied, copy)) {
+    files.Remove(to, temporary, platform::EntryKind::kFile);
+    return "its copy cannot be recorded for undo";
+  }
+  outcome = files.Move(to, temporary, to, new_name);
+  if (!outcome.ok()) {
+    files.Remove(to, temporary, platform::EntryKind::kFile);
+    return FailureWords(outcome);
+  }
+  files.SyncFolder(to);
+  outcome = files.Remove(from, old_name, platform::EntryKind::kFile);
+  if (!outcome.ok()) {
+    // The file stays where it was, so its copy goes: one file, as before.
+    files.Remove(to, new_name, platform::EntryKind::kFile);
+    files.SyncFolder(to);
+    return FailureWords(outcome) + " (the file stays where it was)";
+  }
+  files.SyncFolder(from);
+  return "";
+}
+
+}  // namespace app

@@ -1,0 +1,106 @@
+#include "app/command_line/long_options.h"
+
+#include "app/command_line/option_table.h"
+#include "app/request.h"
+
+namespace app {
+
+const LongOption* FindLongOption(std::string_view word) {
+  for (const LongOption& option : kLongOptions)
+    if (word == option.word) return &option;
+  return nullptr;
+}
+
+std::string MissingValueError(const LongOption& option) {
+  return "namewisp: " + std::string(option.word) +
+         (option.takes == LongOption::Value::kFile ? " needs a file"
+                                                   : " needs a folder");
+}
+
+bool Given(const LongOption& option, const LongOptions& found) {
+  return option.flag ? found.*(option.flag) : !(found.*(option.value)).empty();
+}
+
+bool RenameOptionGiven(const LongOptions& found) {
+  for (const LongOption& option : kLongOptions)
+    if (option.rename_only && Given(option, found)) return true;
+  return false;
+}
+
+void ApplyLongOptions(const LongOptions& found, Request& request) {
+  request.dry_run = request.dry_run || found.dry_run;
+  request.undo = found.undo;
+  request.history = found.history;
+  request.terms_file = found.terms_file;
+  RunOptions& o = request.options;
+  o.keep_history = !found.no_history;
+  o.recursive = o.recursive || found.recursive;
+  o.into = found.into;
+  o.movies = found.movies;
+  o.shows = found.shows;
+  if (o.IntoLibrary()) o.rules.video_rule = true;
+}
+
+void AddLongOptionWords(const LongOptions& found, std::string& words) {
+  for (const LongOption& option : kLongOptions) {
+    if (!option.rename_only || !Given(option, found)) continue;
+    if (!words.empty()) words += ' ';
+    words += option.word;
+    if (option.takes == LongOption::Value::kFolder)
+      words += " " + found.*(option.value);
+  }
+}
+
+LongOptions CutLongOptions(std::string_view tail) {
+  LongOptions found;
+  std::string& rest = found.rest;
+  bool ended = false;  // after "--"
+  const LongOption* value_next = nullptr;  // the word after "--into"...
+  std::size_t at = 0;
+  while (at < tail.size()) {
+    if (tail[at] == ' ') {
+      rest.push_back(' ');
+      ++at;
+      continue;
+    }
+    // Double quotes group a word with its spaces: "C:\First Last\t.txt".
+    std::size_t end = at;
+    for (bool quoted = false; end < tail.size(); ++end) {
+      if (tail[end] == '"') quoted = !quoted;
+      if (tail[end] == ' ' && !quoted) break;
+    }
+    std::string_view word = tail.substr(at, end - at);
+    bool cut = false;
+    if (value_next) {
+      std::string& value = found.*(value_next->value);
+      value.clear();
+      for (char c : word)
+        if (c != '"') value.push_back(c);
+      if (value.empty()) found.missing = value_next;
+      value_next = nullptr;
+      cut = true;
+    } else if (!ended) {
+      const LongOption* option = FindLongOption(word);
+      if (word == "--") {
+        cut = ended = true;
+      } else if (option && option->flag) {
+        cut = found.*(option->flag) = true;
+      } else if (option) {
+        value_next = option;
+        cut = true;
+      }
+    }
+    if (!cut) {
+      rest.append(word);
+    } else if (!rest.empty() && rest.back() == ' ') {
+      rest.pop_back();  // the space in front of the word goes with it
+    } else if (end < tail.size()) {
+      ++end;  // at the start: the space behind it goes instead
+    }
+    at = end;
+  }
+  if (value_next) found.missing = value_next;
+  return found;
+}
+
+}  // namespace app

@@ -1,0 +1,380 @@
+#include "app/plan/library.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "rules/version_suffix.h"
+
+#include "app/failure_words.h"
+#include "app/reporter.h"
+#include "rules/library_layout.h"
+#include "text/case.h"
+
+namespace app {
+
+struct Library::Node {
+  Node* parent = nullptr;
+  std::string name;   // as the folder has it, or as it will be made
+  std::string shown;  // its path as lines show it, with its separator
+  platform::Folder folder;  // once opened
+  platform::EntryId id;     // as its parent's listing tells it
+  bool exists = false;      // there, or made by this run
+  bool made = false;        // by this run
+  bool listed = false;
+  bool held = false;  // on the list of folders held open
+  std::size_t record = kNotRecorded;  // its record, written, not made yet
+  std::string failure;  // why it cannot be had
+  // The folders it holds and those the run means to make in it, by their
+  // key (rules::KeyOfFolder): a library holds thousands, and each name is
+  // looked for among them.
+  std::multimap<std::string, std::string> folders;
+  void AddFolder(const std::string& name) {
+    if (!Holds(name)) folders.emplace(rules::KeyOfFolder(name).letters, name);
+  }
+  bool Holds(const std::string& name) const {
+    auto [from, to] = folders.equal_range(rules::KeyOfFolder(name).letters);
+    for (auto at = from; at != to; ++at)
+      if (at->second == name) return true;
+    return false;
+  }
+  // Those that may be the folder own names: of the same key.
+  std::vector<std::string> Candidates(std::string_view own) const {
+    std::vector<std::string> found;
+    auto [from, to] = folders.equal_range(rules::KeyOfFolder(own).letters);
+    for (auto at = from; at != to; ++at) found.push_back(at->second);
+    return found;
+  }
+  std::map<std::string, std::unique_ptr<Node>> children;
+  // The names of its other entries and of the files the run files in it,
+  // by their ASCII lower-case form.
+  struct Name {
+    std::string name;
+    std::string listed;  // a file of the run: its name where it comes from
+    platform::EntryId id;  // an entry there, where its listing told it
+  };
+  std::unordered_map<std::string, Name> names;
+};
+
+namespace {
+
+// Folders held open at most, beyond those of the place reached: a batch's
+// places (the run moves 256 files a batch) and the folders above them.
+constexpr std::size_t kHeldFolders = 320;
+
+constexpr const char* kNoFilms =
+    "a film, and no folder for films is given (--into or --movies), left "
+    "where it is";
+constexpr const char* kNoShows =
+    "an episode, and no folder for shows is given (--into or --shows), left "
+    "where it is";
+
+std::string WithSeparator(std::string path, char separator) {
+  if (!path.empty() && path.back() != '/' && path.back() != separator)
+    path.push_back(separator);
+  return path;
+}
+
+void TakeFolders(Library::Node& node, const platform::Listing& listing) {
+  for (const platform::Entry& e : listing.entries) {
+    if (e.kind == platform::EntryKind::kDirectory && !e.link)
+      node.AddFolder(e.name);
+    else
+      node.names.try_emplace(text::AsciiLowerForm(e.name),
+                             Library::Node::Name{e.name, {}, e.id});
+  }
+}
+
+}  // namespace
+
+Library::Library(const RunOptions& options, platform::PathStyle style,
+                 platform::FileSystem& files, Journal& journal,
+                 FolderMaker make_folder)
+    : options_(options),
+      files_(files),
+      journal_(journal),
+      separator_(style == platform::PathStyle::kWindows ? '\\' : '/'),
+      make_folder_(std::move(make_folder)) {}
+
+Library::~Library() = default;
+
+bool Library::Open(platform::Console& console) {
+  auto root = [&](const std::string& path, std::string shown)
+      -> std::unique_ptr<Node> {
+    auto node = std::make_unique<Node>();
+    node->name = WithSeparator(path, separator_);
+    node->shown = std::move(shown);
+    platform::Listing listing =
+        files_.ListFolder(node->name, platform::kEveryEntry);
+    if (!listing.failure.ok()) {
+      console.PrintError("namewisp: the library folder " +
+                         ForScreen(console, path) + " cannot be read: " +
+                         FailureWords(listing.failure));
+      return nullptr;
+    }
+    if (!listing.folder.handle) {
+      console.PrintError("namewisp: the library folder " +
+                         ForScreen(console, path) + " does not exist");
+      return nullptr;
+    }
+    node->folder = std::move(listing.folder);
+    node->folder.path = node->name;
+    node->id = node->folder.id;
+    node->exists = node->listed = true;
+    TakeFolders(*node, listing);
+    return node;
+  };
+  if (!options_.into.empty()) {
+    into_ = root(options_.into, "");
+    if (!into_) return false;
+  }
+  // Films and shows each go to the folder named for them, else to the
+  // library's own folder for them (in any case it has there).
+  auto kind = [&](const std::string& named, std::string_view inside,
+                  std::unique_ptr<Node>& own, Node*& node) {
+    if (!named.empty()) {
+      own = root(named, WithSeparator(named, separator_));
+      node = own.get();
+      return node != nullptr;
+    }
+    if (into_)
+      node = Child(into_.get(),
+                   rules::MatchFolder(inside, into_->Candidates(inside)).name);
+    return true;
+  };
+  if (!kind(options_.movies, rules::kMoviesFolder, movies_, movies_node_) ||
+      !kind(options_.shows, rules::kShowsFolder, shows_, shows_node_))
+    return false;
+  // Read now, so that the run knows them by identity wherever they sit.
+  for (Node* node : {movies_node_, shows_node_})
+    if (node) Reach(node, false);
+  for (const Node* node :
+       {into_.get(), movies_.get(), shows_.get(), movies_node_, shows_node_})
+    if (node && node->listed) own_.push_back({node->id, files_.DescribeFolder(node->folder).absolute});
+  return true;
+}
+
+bool Library::IsOwnFolder(const platform::EntryId& id,
+                          std::string_view path) const {
+  for (const auto& [own_id, own_path] : own_)
+    if (id.known && own_id.known ? id == own_id
+                                 : !path.empty() && path == own_path)
+      return true;
+  return false;
+}
+
+Library::Node* Library::Child(Node* parent, const std::string& name) {
+  auto at = parent->children.find(name);
+  if (at != parent->children.end()) return at->second.get();
+  auto node = std::make_unique<Node>();
+  node->parent = parent;
+  node->name = name;
+  node->shown = parent->shown + name + separator_;
+  node->exists = parent->Holds(name);
+  // One run makes one folder of a title: the next file of it finds this one.
+  parent->AddFolder(name);
+  Node* raw = node.get();
+  parent->children.emplace(name, std::move(node));
+  return raw;
+}
+
+// The folders from the root to node held open, the oldest of the others let
+// go past a batch's worth; with make, those not there yet are made, each recorded first.
+std::string Library::Reach(Node* node, bool make) {
+  std::vector<Node*> path;
+  for (Node* n = node; n && n->parent; n = n->parent) path.push_back(n);
+  std::reverse(path.begin(), path.end());
+  // The folders of the places used last stay open, as many as a batch of
+  // moves uses; the oldest others are let go.
+  while (chain_.size() > kHeldFolders) {
+    Node* oldest = chain_.front();
+    chain_.pop_front();
+    if (std::find(path.begin(), path.end(), oldest) != path.end()) {
+      chain_.push_back(oldest);
+      continue;
+    }
+    oldest->held = false;
+    files_.LetGoFolder(oldest->folder);
+  }
+  for (Node* n : path) {
+    if (!n->failure.empty()) return n->failure;
+    Node* parent = n->parent;
+    if (!n->exists) {
+      if (!make) return "";  // nothing below it is there either
+      // Recorded ahead with the batch's others (Prepare), or now.
+      std::size_t number = n->record;
+      if (number == kNotRecorded || journal_.Stops()) {
+        number = RecordFolder(journal_, files_, parent->folder, n->name);
+        if (number == kNotRecorded ||
+            !WriteJournal(journal_))
+          return "its folder cannot be recorded for undo";
+      }
+      n->record = kNotRecorded;
+      platform::Folder made;
+      const std::string failure = make_folder_(parent->folder, n->name, made);
+      if (!failure.empty()) {
+        n->failure = "the folder " + n->shown + " cannot be made: " + failure;
+        return n->failure;
+      }
+      RecordMade(journal_, number);
+      made.path = parent->folder.path + n->name + separator_;
+      NoteMadeFolder(journal_, files_, parent->folder, made, n->name);
+      n->folder = std::move(made);
+      n->id = n->folder.id;
+      n->exists = n->listed = n->made = true;
+      parent->AddFolder(n->name);
+    } else if (!n->listed) {
+      platform::Entry entry;
+      entry.name = n->name;
+      entry.kind = platform::EntryKind::kDirectory;
+      platform::Listing listing = files_.ListBelow(parent->folder, entry);
+      if (!listing.failure.ok() || !listing.folder.handle) {
+        n->failure = "the folder " + n->shown + " cannot be read: " +
+                     (listing.failure.ok()
+                          ? std::string("not found")
+                          : FailureWords(listing.failure));
+        return n->failure;
+      }
+      n->folder = std::move(listing.folder);
+      n->folder.path = parent->folder.path + n->name + separator_;
+      n->id = n->folder.id;
+      n->listed = true;
+      TakeFolders(*n, listing);
+    } else if (!files_.ReopenFolder(n->folder).ok()) {
+      n->failure = "the folder " + n->shown +
+                   " is no longer the one that was read";
+      return n->failure;
+    }
+    if (!n->held) {
+      n->held = true;
+      chain_.push_back(n);
+    }
+  }
+  return "";
+}
+
+Library::Target Library::Place(const rules::Reading& video,
+                               std::string_view final_name) {
+  Target target;
+  const rules::LibraryPlace place =
+      rules::PlaceInLibrary(video, final_name, options_.rules);
+  if (place.kind == rules::LibraryKind::kNone) {
+    target.why = place.why;
+    return target;
+  }
+  Node* root = place.kind == rules::LibraryKind::kFilm ? movies_node_ : shows_node_;
+  if (!root) {
+    target.why = place.kind == rules::LibraryKind::kFilm ? kNoFilms : kNoShows;
+    return target;
+  }
+  // Each folder is read before its name is chosen among those it holds.
+  Reach(root, false);
+  auto match = [&](Node* parent, const std::string& own) -> Node* {
+    const rules::FolderMatch m = rules::MatchFolder(own, parent->Candidates(own));
+    if (m.other.empty()) return Child(parent, m.name);
+    reasons_.push_back("both " + parent->shown + m.name + separator_ + " and " +
+                       parent->shown + m.other + separator_ +
+                       " could be its folder, left where it is");
+    target.why = reasons_.back().c_str();
+    return nullptr;
+  };
+  Node* node = match(root, rules::OwnTitleFolder(place));
+  if (node && !place.inside.empty()) {
+    Reach(node, false);
+    node = match(node, place.inside);
+  }
+  if (!node) return target;
+  target.folder = node;
+  target.name = place.name;
+  target.shown = node->shown;
+  return target;
+}
+
+const char* Library::Claim(Target& target, const platform::Folder& from,
+                           const platform::Entry& entry, bool copy_of_video) {
+  Node* node = target.folder;
+  Look(target);  // its names read, where it is there
+  auto taken = [&](const std::string& name) {
+    const auto at = node->names.find(text::AsciiLowerForm(name));
+    return at == node->names.end() ? nullptr : &at->second;
+  };
+  auto claim = [&](const std::string& name) {
+    node->names[text::AsciiLowerForm(name)] = {name, entry.name, {}};
+    return nullptr;
+  };
+  auto because = [&](std::string why) {
+    reasons_.push_back(std::move(why) + ", left where it is");
+    return reasons_.back().c_str();
+  };
+  const Node::Name* there = taken(target.name);
+  if (!there) return claim(target.name);
+  if (there->listed.empty()) {
+    // The library's own file: this very one (a link to it, or its copy of
+    // the same size and time), or a copy of its video.
+    const platform::EntryId stamp = files_.Stat(from, entry.name).stamp;
+    const bool same =
+        (entry.id.known && there->id.known && entry.id == there->id) ||
+        (there->name == target.name && stamp.known &&
+         stamp == files_.Stat(node->folder, there->name).stamp);
+    if (same) return because("already in the library as " + node->shown + there->name);
+  }
+  if (!copy_of_video)
+    return because("a file of that name is in " + node->shown + " already");
+  // A copy: it takes the tags that tell it from the one there.
+  std::vector<rules::VersionEntry> two = {
+      {there->listed.empty() ? there->name : there->listed, false, there->name},
+      {entry.name, false, target.name}};
+  two[1].reading = target.own;
+  rules::SeparateVersions(two, options_.rules);
+  if (two[1].added == 0)
+    return because("the same release as " + node->shown + there->name);
+  if (taken(two[1].name))
+    return because("a copy of that name is in " + node->shown + " already");
+  target.name = std::move(two[1].name);
+  return claim(target.name);
+}
+
+void Library::Prepare(Node* leaf) {
+  if (!leaf || leaf->exists || leaf->record != kNotRecorded || !leaf->parent ||
+      !leaf->failure.empty())
+    return;
+  if (!Reach(leaf->parent, true).empty()) return;
+  leaf->record = RecordFolder(journal_, files_, leaf->parent->folder, leaf->name);
+}
+
+namespace {
+
+void AppendMade(const Library::Node& node, std::size_t depth, std::string& out,
+                char separator) {
+  for (const auto& [name, child] : node.children) {
+    if (child->made) {
+      out.append(2 * depth, ' ');
+      out.append(depth == 0 ? child->shown : child->name + separator);
+      out.push_back('\n');
+    }
+    AppendMade(*child, child->made ? depth + 1 : 0, out, separator);
+  }
+}
+
+}  // namespace
+
+std::string Library::MadeFolders() const {
+  std::string out;
+  for (const Node* root : {into_.get(), movies_.get(), shows_.get()})
+    if (root) AppendMade(*root, 0, out, separator_);
+  return out;
+}
+
+const platform::Folder& Library::FolderOf(const Node* folder) const {
+  return folder->folder;
+}
+
+const std::string& Library::Shown(const Node* folder) const {
+  return folder->shown;
+}
+
+bool Library::IsFolder(const Target& target, const platform::Folder& folder) {
+  const Node* n = target.folder;
+  return n->exists && n->id.known && folder.id.known && n->id == folder.id;
+}
+
+}  // namespace app

@@ -1,0 +1,870 @@
+#include "app/plan/rename_run.h"
+
+#include <algorithm>
+#include <deque>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "app/carry/carry_out.h"
+#include "app/plan/download_guard.h"
+#include "app/plan/entry_selection.h"
+#include "app/failure_words.h"
+#include "app/plan/library.h"
+#include "app/plan/folder_trail.h"
+#include "app/plan/operand.h"
+#include "app/plan/pattern.h"
+#include "rules/download_in_progress.h"
+#include "app/reporter.h"
+#include "app/carry/safe_rename.h"
+#include "rules/clean_name.h"
+#include "rules/download_folder.h"
+#include "rules/file_kinds.h"
+#include "rules/library_layout.h"
+#include "rules/side_files.h"
+#include "rules/stem_cleanup.h"
+#include "rules/version_suffix.h"
+
+namespace app {
+namespace {
+
+constexpr const char* kClash = "another entry here would get that name too";
+constexpr const char* kLibraryFolder = "the library's own folder, left as it is";
+constexpr const char* kGoesWithNoVideo = "goes with no video, left where it is";
+
+bool ConfirmDue(const RunOptions& o, const rules::CleanedName& cleaned) {
+  return o.confirm_all || (o.confirm_year && cleaned.year_changed) ||
+         (o.confirm_episode && cleaned.episode_changed) ||
+         (o.confirm_terms && cleaned.terms_changed) ||
+         (o.confirm_video && cleaned.video_changed);
+}
+
+constexpr const char* kControlled =
+    "a download in progress (its .aria2 file is beside it), left alone";
+constexpr const char* kBusyFolder =
+    "a download in progress inside, left alone with all it holds";
+
+// The entries of one folder that a run takes, gathered from all the operands
+// that name it, so that they are planned together.
+struct Gathered {
+  platform::Folder folder;
+  std::vector<platform::Entry> entries;  // in the order to handle them
+  // Per entry: named exactly by an operand, so that a reason is always said.
+  std::vector<bool> named;
+  // Names with aria2's control file beside them, from the folder's listing;
+  // without a listing each entry is asked.
+  std::unordered_set<std::string> controlled;
+  bool listed = false;
+  // Folders of this one that the walk found holding a download (with /s).
+  std::unordered_set<std::string> busy;
+  bool walked = false;
+  // Whether a pattern that took nothing says why it left its entries alone.
+  bool explain = true;
+  // The patterns that took the entries not named exactly.
+  std::vector<std::string_view> patterns;
+};
+
+bool TakenByPatterns(const std::vector<std::string_view>& patterns,
+                     std::string_view name) {
+  for (std::string_view pattern : patterns)
+    if (Takes(pattern, name)) return true;
+  return false;
+}
+
+// Keeps the entries of g that verdict takes, in place and in their order:
+// 1 named exactly, 0 taken by a pattern, -1 not taken.
+template <typename Verdict>
+void Keep(Gathered& g, Verdict verdict) {
+  std::size_t kept = 0;
+  g.named.clear();
+  for (std::size_t i = 0; i < g.entries.size(); ++i) {
+    const int v = verdict(g.entries[i]);
+    if (v < 0) continue;
+    g.named.push_back(v > 0);
+    if (kept != i) g.entries[kept] = std::move(g.entries[i]);
+    ++kept;
+  }
+  g.entries.resize(kept);
+}
+
+struct Run {
+  const RunOptions& options;
+  platform::PathStyle style;
+  platform::FileSystem& files;
+  platform::Console& console;
+  Journal& journal;
+  Loop& loop;
+  Library* library = nullptr;  // with "--into", "--movies" or "--shows"
+  RunCounts& counts = loop.counts;
+  FolderTrail trail = {};  // the folders the walk is inside
+
+  void Failed(const std::string& line) { loop.Failed(line); }
+
+  // Why the run leaves the entry alone, downloads in progress first: they
+  // are always said, the rest only where asked (said_always false).
+  const char* WhyLeftAlone(const Gathered& g, const platform::Entry& entry,
+                           bool named, bool& said_always) {
+    said_always = false;
+    // Into a library, a folder named is a download to empty into it.
+    const bool download = library && named &&
+                          entry.kind == platform::EntryKind::kDirectory &&
+                          !entry.link;
+    if (!entry.hidden && entry.name != "." && entry.name != "..") {
+      said_always = true;
+      if (g.listed ? !g.controlled.empty() && g.controlled.count(entry.name)
+                   : HasControlFile(files, g.folder, entry.name))
+        return kControlled;
+      if (entry.kind == platform::EntryKind::kDirectory && !entry.link) {
+        if (g.walked) {
+          if (g.busy.count(entry.name)) return kBusyFolder;
+        } else if (options.selection != Selection::kFiles || download) {
+          platform::Folder folder = g.folder;
+          FolderTrail trail{{folder.id}};
+          if (HoldsDownloadInProgress(files, folder, entry, trail))
+            return kBusyFolder;
+        }
+      }
+      said_always = rules::IsDownloadInProgress(entry.name);
+    }
+    return app::WhyLeftAlone(
+        entry, download ? Selection::kFilesAndDirectories : options.selection);
+  }
+
+  // Whether a folder of the run is the library's own, which the run never
+  // takes or walks.
+  bool IsLibraryFolder(const platform::Folder& folder,
+                       const platform::Entry& entry) {
+    return library &&
+           library->IsOwnFolder(entry.id, files.DescribeFolder(folder).absolute +
+                                              entry.name + Separator());
+  }
+
+  static bool IsVideo(const platform::Entry& entry) {
+    return rules::IsVideoExtension(rules::SplitName(entry.name).extension) &&
+           !rules::SplitSideName(entry.name).is_side;
+  }
+
+  // The names the videos of a folder took in the library where they differ
+  // from the ones planned (a copy's version), by the stems planned: the
+  // files beside them follow.
+  using CopyNames = std::unordered_map<std::string, std::string>;
+
+  // The library's name for the entry taken (Library::Claim): a video's
+  // version noted in renamed, a side file following its video's.
+  const char* Claim(Library::Target& to, const platform::Folder& from,
+                    const platform::Entry& entry, CopyNames& renamed) {
+    const bool video = IsVideo(entry);
+    const std::string planned = to.name;
+    if (!video) {
+      const rules::SideSplit side = rules::SplitSideName(to.name);
+      const auto at = renamed.find(std::string(side.base));
+      if (side.is_side && at != renamed.end())
+        to.name = at->second + std::string(side.own);
+    }
+    const char* why = library->Claim(to, from, entry, video);
+    if (!why && video && to.name != planned)
+      renamed[std::string(rules::SplitName(planned).stem)] =
+          rules::SplitName(to.name).stem;
+    return why;
+  }
+
+  // The entries a library takes: video files and the files beside them.
+  static bool GoesToLibrary(const platform::Entry& entry) {
+    if (entry.kind != platform::EntryKind::kFile || entry.link) return false;
+    return rules::IsVideoExtension(rules::SplitName(entry.name).extension) ||
+           rules::SplitSideName(entry.name).is_side;
+  }
+
+  // A file that is no video, no subtitle and has no side word ("-poster")
+  // is filed only with a video of its folder: a photo or an invoice with a
+  // date or year in its name is no film.
+  static bool GoesWithNoVideo(const platform::Entry& entry,
+                              const rules::VersionEntry& version) {
+    if (rules::IsVideoExtension(rules::SplitName(entry.name).extension) ||
+        version.follows_video)
+      return false;
+    const rules::SideSplit side = rules::SplitSideName(entry.name);
+    return side.own_is_extension &&
+           !rules::IsSubtitleExtension(rules::SplitName(entry.name).extension);
+  }
+
+  // What the entries of a folder came to: per pattern, whether it took or
+  // said anything; and whether anything was taken.
+  struct Outcome {
+    std::vector<bool> pattern_matched;
+    bool any_taken = false;
+  };
+
+  // The gathered entries planned together, then renamed a batch at a time.
+  // An entry left alone by design says why: always where an operand names
+  // it or a download is in progress, else (with explain) where its pattern
+  // took nothing else.
+  Outcome RunGathered(Gathered& g, const std::string& shown) {
+    Outcome outcome;
+    outcome.pattern_matched.assign(g.patterns.size(), false);
+    std::vector<bool> pattern_took(g.patterns.size(), false);
+    std::vector<const char*> why(g.entries.size(), nullptr);
+    std::vector<bool> said(g.entries.size(), false);
+    std::vector<const platform::Entry*> taken;
+    std::vector<std::size_t> taken_at;  // their places in g.entries
+    taken.reserve(g.entries.size());
+    for (std::size_t i = 0; i < g.entries.size(); ++i) {
+      const platform::Entry& entry = g.entries[i];
+      bool always = false;
+      why[i] = WhyLeftAlone(g, entry, g.named[i], always);
+      said[i] = g.named[i] || always;
+      if (!why[i]) {
+        taken.push_back(&entry);
+        taken_at.push_back(i);
+      }
+      if (g.named[i]) continue;
+      for (std::size_t p = 0; p < g.patterns.size(); ++p) {
+        if (!Takes(g.patterns[p], entry.name)) continue;
+        if (!why[i]) pattern_took[p] = true;
+        if (!why[i] || said[i]) outcome.pattern_matched[p] = true;
+      }
+    }
+    outcome.any_taken = !taken.empty();
+    // A pattern that took nothing says why it left its entries alone.
+    for (std::size_t i = 0; g.explain && i < g.entries.size(); ++i) {
+      if (!why[i] || said[i] || g.entries[i].hidden) continue;
+      for (std::size_t p = 0; p < g.patterns.size(); ++p) {
+        if (!pattern_took[p] && Takes(g.patterns[p], g.entries[i].name)) {
+          said[i] = true;
+          outcome.pattern_matched[p] = true;
+        }
+      }
+    }
+    // The plans of all the entries taken, before the first rename.  With /v
+    // the names of different entries that came out the same are told apart
+    // by their versions (rules/version_suffix.h), and the files beside a
+    // video follow it (rules/side_files.h).
+    std::vector<PlannedStep> plans;
+    plans.reserve(taken.size());
+    // Folders to empty, with their names' readings.
+    std::vector<std::pair<const platform::Entry*, rules::CleanedName>> downloads;
+    auto add_plan = [&](const platform::Entry* entry,
+                        rules::CleanedName& cleaned) {
+      if (cleaned.name.empty() || cleaned.name == entry->name) return;
+      PlannedStep& step = plans.emplace_back();
+      step.from = &g.folder;
+      step.shown = &shown;
+      step.entry = entry;
+      step.new_name = std::move(cleaned.name);
+      step.ask = ConfirmDue(options, cleaned);
+    };
+    // Into a library "/v" keeps each name's reading for the steps after it;
+    // in place, where only copies would take it, keeping it costs more.
+    rules::NameRules read = options.rules;
+    read.keep_reading = read.video_rule && library != nullptr;
+    auto clean = [&](const platform::Entry* entry) {
+      return rules::CleanName(entry->name, read,
+                              entry->kind == platform::EntryKind::kDirectory);
+    };
+    if (!options.rules.video_rule) {
+      for (const platform::Entry* entry : taken) {
+        rules::CleanedName cleaned = clean(entry);
+        add_plan(entry, cleaned);
+      }
+    } else {
+      std::vector<rules::CleanedName> cleaned;
+      std::vector<rules::VersionEntry> versions;
+      cleaned.reserve(taken.size());
+      versions.reserve(taken.size());
+      for (const platform::Entry* entry : taken) {
+        cleaned.push_back(clean(entry));
+        versions.push_back(
+            {entry->name, entry->kind == platform::EntryKind::kDirectory,
+             std::move(cleaned.back().name)});
+        if (cleaned.back().reading) versions.back().reading = &*cleaned.back().reading;
+      }
+      rules::SeparateVersions(versions, options.rules);
+      rules::FollowVideos(versions);
+      // Into a library the videos take their names there first (a copy of
+      // one there takes a version), then the files beside them follow.
+      std::vector<std::optional<PlannedStep>> placed(taken.size());
+      CopyNames renamed;
+      auto place = [&](std::size_t i) {
+        if (GoesWithNoVideo(*taken[i], versions[i])) {
+          why[taken_at[i]] = kGoesWithNoVideo;
+          said[taken_at[i]] = true;
+          return;
+        }
+        const std::size_t video = versions[i].video < taken.size() ? versions[i].video : i;
+        Library::Target to =
+            library->Place(*cleaned[video].reading, rules::FinalName(versions[i]));
+        to.own = versions[i].reading;
+        // Where it is already (a run over the library itself): stays.
+        if (!to.why && library->Look(to).empty() &&
+            library->IsFolder(to, g.folder) && to.name == taken[i]->name)
+          return;
+        if (!to.why && !versions[i].clash) to.why = Claim(to, g.folder, *taken[i], renamed);
+        if (to.why) {
+          why[taken_at[i]] = to.why;
+          said[taken_at[i]] = true;
+          return;
+        }
+        PlannedStep& step = placed[i].emplace();
+        step.kind = StepKind::kMove;
+        step.from = &g.folder;
+        step.shown = &shown;
+        step.entry = taken[i];
+        step.new_name = std::move(to.name);
+        step.to = to.folder;
+        step.ask = ConfirmDue(options, cleaned[i]);
+        if (versions[i].clash) step.why_not = kClash;
+      };
+      std::vector<std::size_t> sides;
+      for (std::size_t i = 0; i < taken.size(); ++i) {
+        if (library && taken[i]->kind == platform::EntryKind::kDirectory &&
+            !taken[i]->link) {
+          if (IsLibraryFolder(g.folder, *taken[i]))
+            why[taken_at[i]] = kLibraryFolder;
+          else
+            downloads.emplace_back(taken[i], cleaned[i]);
+        } else if (versions[i].left_alone) {
+          why[taken_at[i]] = versions[i].left_alone;
+          said[taken_at[i]] = true;
+        } else if (library && GoesToLibrary(*taken[i])) {
+          if (IsVideo(*taken[i])) place(i);
+          else sides.push_back(i);
+        }
+      }
+      for (std::size_t i : sides) place(i);
+      for (std::size_t i = 0; i < taken.size(); ++i) {
+        if (placed[i]) {
+          plans.push_back(std::move(*placed[i]));
+        } else if (!versions[i].left_alone &&
+                   !(library && ((taken[i]->kind ==
+                                      platform::EntryKind::kDirectory &&
+                                  !taken[i]->link) ||
+                                 GoesToLibrary(*taken[i])))) {
+          cleaned[i].name = std::move(versions[i].name);
+          add_plan(taken[i], cleaned[i]);
+          if (versions[i].clash && !plans.empty() &&
+              plans.back().entry == taken[i])
+            plans.back().why_not = kClash;
+        }
+        if (versions[i].video < taken.size() && !plans.empty() &&
+            plans.back().entry == taken[i])
+          plans.back().video = taken[versions[i].video];
+      }
+      KeepWithVideos(plans);
+    }
+    loop.Carry(plans);
+    for (const auto& [download, own] : downloads)
+      EmptyDownload(g.folder, shown, *download, own);
+    std::string reasons;
+    for (std::size_t i = 0; i < g.entries.size(); ++i) {
+      if (!why[i] || !said[i]) continue;
+      const platform::Entry& entry = g.entries[i];
+      reasons += ForScreen(console, shown + entry.name);
+      if (entry.kind == platform::EntryKind::kDirectory && !entry.link)
+        reasons += '/';
+      reasons.append(": ").append(why[i]).append("\n");
+      ++counts.left_alone;
+    }
+    console.Print(reasons);
+    return outcome;
+  }
+
+  char Separator() const {
+    return style == platform::PathStyle::kWindows ? '\\' : '/';
+  }
+
+  // A folder of a download whose files the run moves: the download, its
+  // subtitle folder, and the folders inside that (each named for a video).
+  struct DownloadGroup {
+    platform::Listing listing;
+    std::string shown;       // as the lines show it, with its separator
+    std::size_t parent = 0;  // the group that holds it
+    std::string name;        // its entry's name there
+    std::size_t kept = 0;    // entries that stay in it
+    bool emptied = false;
+    // What its files are: the download's own, its subtitles (in its
+    // subtitle folder or a folder in that), one season's, a film's extras.
+    enum class Kind { kOwn, kSubs, kInSubs, kSeason, kExtras } kind = Kind::kOwn;
+    int season = -1;
+    std::string_view extra = {};
+  };
+
+  // Whether a folder named is one download: its name reads as a release
+  // name, begins with the title of a video it holds, or it holds a season's
+  // folder.  Any other ("Downloads", "complete") is a container of
+  // downloads and loose files.
+  // own: the name's reading; read: that of each entry's name, where taken.
+  bool IsDownload(std::string_view name, const rules::CleanedName& own,
+                  const platform::Listing& listing,
+                  const std::vector<rules::CleanedName>& read) const {
+    if (own.reading && own.reading->form != rules::NameForm::kPlain) return true;
+    for (std::size_t i = 0; i < listing.entries.size(); ++i) {
+      const platform::Entry& e = listing.entries[i];
+      // A series' download holds its seasons' folders.
+      if (e.kind == platform::EntryKind::kDirectory && !e.link &&
+          rules::SeasonOfFolder(e.name) >= 0)
+        return true;
+      if (e.kind != platform::EntryKind::kFile || e.link ||
+          !rules::IsVideoExtension(rules::SplitName(e.name).extension))
+        continue;
+      const rules::CleanedName& video = read[i];
+      if (video.reading && rules::BeginsWithTitle(name, video.reading->title))
+        return true;
+    }
+    return false;
+  }
+
+  // A container's entries planned one by one, as if each were named; the
+  // container itself stays.  A folder the walk is inside already (a bind
+  // mount of one above) is not entered, and the library's own folders are
+  // left out (RunGathered).
+  void PlanContainer(platform::Listing listing, const std::string& here) {
+    if (trail.Inside(listing.folder.id)) {
+      console.Print(ForScreen(console, here) +
+                    ": not entered: the run is inside that folder already\n");
+      return;
+    }
+    const Entered entered(trail, listing.folder.id);
+    Gathered g;
+    g.controlled = ControlledNames(listing);
+    g.listed = true;
+    g.folder = std::move(listing.folder);
+    g.entries = std::move(listing.entries);
+    for (const platform::Entry& e : g.entries) g.named.push_back(!e.hidden);
+    RunGathered(g, here);
+  }
+
+  // A download folder emptied into the library: its files, those of its
+  // subtitle folder and of the folders inside that moved, then each folder
+  // emptied removed (the deepest first), recorded with its mode before.
+  // What cannot be placed stays, said, and so do the folders that hold it.
+  void EmptyDownload(const platform::Folder& parent, const std::string& shown,
+                     const platform::Entry& entry, const rules::CleanedName& own) {
+    const std::string here = shown + entry.name + Separator();
+    std::deque<DownloadGroup> groups;  // a deque: its members stay put
+    groups.push_back({files.ListBelow(parent, entry), here, 0, entry.name, 0, false});
+    if (DownloadGroup& top = groups.front();
+        !top.listing.failure.ok() || !top.listing.folder.handle) {
+      Failed(ForScreen(console, here) + " [FAILED: " +
+             (top.listing.failure.ok() ? std::string("not found")
+                                       : FailureWords(top.listing.failure)) +
+             "]\n");
+      return;
+    }
+    groups.front().listing.folder.path = parent.path + entry.name + Separator();
+    // Each file's name is read once, for every step of the plan: a file
+    // the plan takes, and a video that may tell a download.
+    auto takes = [](const platform::Entry& e) {
+      return e.kind == platform::EntryKind::kFile && !e.link && !e.hidden &&
+             !rules::IsDownloadInProgress(e.name);
+    };
+    std::vector<rules::CleanedName> top(groups.front().listing.entries.size());
+    for (std::size_t i = 0; i < top.size(); ++i) {
+      const platform::Entry& e = groups.front().listing.entries[i];
+      if (takes(e) || (e.kind == platform::EntryKind::kFile && !e.link &&
+                       rules::IsVideoExtension(rules::SplitName(e.name).extension)))
+        top[i] = rules::ReadForPlan(e.name, options.rules);
+    }
+    if (!IsDownload(entry.name, own, groups.front().listing, top)) {
+      PlanContainer(std::move(groups.front().listing), here);
+      return;
+    }
+    std::string reasons;
+    auto stays = [&](const std::string& where, const platform::Entry& e,
+                     const char* why) {
+      if (e.hidden) return;  // stays unsaid, as hidden entries do
+      reasons += ForScreen(console, where + e.name);
+      if (e.kind == platform::EntryKind::kDirectory) reasons += Separator();
+      reasons.append(": ").append(why).append("\n");
+      ++counts.left_alone;
+    };
+    // The folder of e in group g as a group of its own.
+    auto open = [&](std::size_t g, const platform::Entry& e) {
+      platform::Listing l = files.ListBelow(groups[g].listing.folder, e);
+      if (!l.failure.ok() || !l.folder.handle) return false;
+      l.folder.path = groups[g].listing.folder.path + e.name + Separator();
+      groups.push_back(
+          {std::move(l), groups[g].shown + e.name + Separator(), g, e.name, 0, false});
+      return true;
+    };
+    std::vector<rules::DownloadFile> listed;
+    std::vector<const platform::Entry*> which;
+    std::vector<std::size_t> group_of;
+    using Kind = DownloadGroup::Kind;
+    bool subs_found = false;  // one subtitle folder is the download's
+    for (std::size_t g = 0; g < groups.size(); ++g) {  // grows as it goes
+      const DownloadGroup& group = groups[g];
+      const std::string_view subfolder =
+          group.kind == Kind::kInSubs ? std::string_view(group.name) : "";
+      const bool subs = group.kind == Kind::kSubs || group.kind == Kind::kInSubs;
+      for (std::size_t i = 0; i < group.listing.entries.size(); ++i) {
+        const platform::Entry& e = group.listing.entries[i];
+        if (takes(e)) {
+          listed.push_back({e.name, subs, subfolder, group.season, group.extra,
+                            g == 0 ? std::move(top[i])
+                                   : rules::ReadForPlan(e.name, options.rules)});
+          which.push_back(&e);
+          group_of.push_back(g);
+          continue;
+        }
+        const bool folder = e.kind == platform::EntryKind::kDirectory && !e.link && !e.hidden;
+        // The folders whose files the download's plan takes.
+        Kind kind = Kind::kOwn;
+        int season = -1;
+        std::string_view extra;
+        if (folder && group.kind == Kind::kOwn) {
+          if (!subs_found && rules::IsSubtitleFolder(e.name))
+            kind = Kind::kSubs;
+          else if ((season = rules::SeasonOfFolder(e.name)) >= 0)
+            kind = Kind::kSeason;
+          else if (!(extra = rules::ExtraOfFolder(e.name)).empty())
+            kind = Kind::kExtras;
+        } else if (folder && group.kind == Kind::kSubs) {
+          kind = Kind::kInSubs;
+        }
+        if (kind != Kind::kOwn && open(g, e)) {
+          subs_found = subs_found || kind == Kind::kSubs;
+          groups.back().kind = kind;
+          groups.back().season = season;
+          groups.back().extra = extra;
+          continue;
+        }
+        ++groups[g].kept;
+        stays(groups[g].shown, e,
+              e.kind == platform::EntryKind::kDirectory
+                  ? "a folder inside the download, left where it is"
+                  : "neither a file to place nor beside one, left where it "
+                    "is");
+      }
+    }
+    const std::vector<rules::DownloadPlace> places =
+        rules::PlanDownload(entry.name, own, listed, options.rules);
+    const bool confirm = options.confirm_all || options.confirm_video;
+    // The videos take their names in the library first, then the files
+    // beside them follow (Claim); each group's plans in listing order.
+    std::vector<std::optional<PlannedStep>> placed(places.size());
+    CopyNames renamed;
+    auto place = [&](std::size_t k) {
+      DownloadGroup& group = groups[group_of[k]];
+      const char* why = places[k].why;
+      Library::Target to;
+      if (!why) {
+        to = library->Place(places[k].reading, places[k].final_name);
+        why = to.why;
+        if (listed[k].cleaned.reading) to.own = &*listed[k].cleaned.reading;
+      }
+      if (!why && !places[k].own_name.empty()) to.name = places[k].own_name;
+      if (!why) why = Claim(to, group.listing.folder, *which[k], renamed);
+      if (why) {
+        ++group.kept;
+        stays(group.shown, *which[k], why);
+        return;
+      }
+      PlannedStep& step = placed[k].emplace();
+      step.kind = StepKind::kMove;
+      step.from = &group.listing.folder;
+      step.shown = &group.shown;
+      step.entry = which[k];
+      step.new_name = std::move(to.name);
+      step.to = to.folder;
+      step.ask = confirm;
+      if (places[k].video < which.size()) step.video = which[places[k].video];
+    };
+    for (std::size_t k = 0; k < places.size(); ++k)
+      if (IsVideo(*which[k])) place(k);
+    for (std::size_t k = 0; k < places.size(); ++k)
+      if (!IsVideo(*which[k])) place(k);
+    // The download's files in one plan, each side file after its video;
+    // a folder is emptied when all its files moved.
+    std::vector<PlannedStep> plans;
+    for (std::size_t k = 0; k < places.size(); ++k)
+      if (placed[k]) plans.push_back(std::move(*placed[k]));
+    KeepWithVideos(plans);
+    loop.Carry(plans);
+    std::unordered_map<const platform::Entry*, std::size_t> group_of_entry;
+    for (std::size_t k = 0; k < which.size(); ++k) group_of_entry[which[k]] = group_of[k];
+    for (DownloadGroup& group : groups) group.emptied = group.kept == 0;
+    for (const PlannedStep& plan : plans)
+      if (!plan.made) groups[group_of_entry[plan.entry]].emptied = false;
+    console.Print(reasons);
+    if (journal.Stops() || loop.quit) return;
+    for (std::size_t g = groups.size(); g-- > 0;) {
+      DownloadGroup& group = groups[g];
+      const bool removed =
+          group.emptied &&
+          loop.RemoveEmptied(g == 0 ? parent : groups[group.parent].listing.folder,
+                        group.listing.folder, group.name, group.shown);
+      if (!group.emptied)
+        console.Print(ForScreen(console, group.shown) +
+                      ": holds files that were not moved, left\n");
+      if (!removed && g > 0) groups[group.parent].emptied = false;
+    }
+  }
+
+  // With /s: the folders below first, deepest first, each folder's entries
+  // before the folder itself can be renamed; links and hidden folders are
+  // not entered, nor a folder that holds a download in progress, nor one the
+  // walk is inside already (a bind mount of a folder above, say).  Each
+  // folder is listed once, relative to the folder above it; the top levels
+  // stay open while the walk is below them, deeper ones are let go of and
+  // opened again, checked, when the walk comes back.  Below a folder known to
+  // hold no download none is looked for again.  Lines show paths from the
+  // folder the run started in.  Subfolders named are walked whole
+  // (names_all).
+  bool Walk(platform::Listing listing,
+            const std::vector<std::string_view>& patterns, bool clean,
+            const std::unordered_set<std::string_view>& names_all = {},
+            const std::unordered_set<std::string_view>& names = {}) {
+    auto failed = [&](const platform::Outcome& failure) {
+      // A folder gone, or another one (a link, say) in its place since it
+      // was listed: its entries are left alone.
+      const std::string words =
+          failure.failure == platform::Failure::kNotFound
+              ? "no longer the folder that was listed; its entries are left alone"
+              : FailureWords(failure);
+      Failed(ForScreen(console, listing.folder.path) + " [FAILED: " + words +
+             "]\n");
+      return false;
+    };
+    if (!listing.failure.ok()) return failed(listing.failure);
+    const Entered entered(trail, listing.folder.id);
+    Gathered g;
+    g.controlled = ControlledNames(listing);
+    g.listed = true;
+    g.walked = true;
+    g.explain = false;
+    g.patterns = patterns;
+    bool matched = false;
+    for (const platform::Entry& entry : listing.entries) {
+      if (entry.kind != platform::EntryKind::kDirectory || entry.hidden ||
+          entry.link)
+        continue;
+      const bool whole = names_all.count(entry.name) > 0;
+      if (!whole && patterns.empty()) continue;
+      if (trail.Inside(entry.id)) {
+        console.Print(ForScreen(console, listing.folder.path + entry.name) +
+                      "/: not entered: the walk is inside that folder "
+                      "already\n");
+        continue;
+      }
+      if (IsLibraryFolder(listing.folder, entry)) continue;
+      const platform::Outcome reopened = files.ReopenFolder(listing.folder);
+      if (!reopened.ok()) return failed(reopened) || matched;
+      if (!clean &&
+          HoldsDownloadInProgress(files, listing.folder, entry, trail)) {
+        g.busy.insert(entry.name);
+        continue;
+      }
+      // The look for downloads may have let it go in turn.
+      const platform::Outcome again = files.ReopenFolder(listing.folder);
+      if (!again.ok()) return failed(again) || matched;
+      static const std::vector<std::string_view> kAll = {"*"};
+      platform::Listing below = files.ListBelow(listing.folder, entry);
+      if (!trail.KeepOpen()) files.LetGoFolder(listing.folder);
+      matched = Walk(std::move(below), whole ? kAll : patterns, true) ||
+                matched;
+    }
+    const platform::Outcome reopened = files.ReopenFolder(listing.folder);
+    if (!reopened.ok()) return failed(reopened) || matched;
+    // The folder's own entries: those the patterns or the names take, and
+    // the busy folders, which are said.
+    g.folder = std::move(listing.folder);
+    g.entries = std::move(listing.entries);
+    Keep(g, [&](const platform::Entry& entry) {
+      if (!names.empty() && names.count(entry.name)) return 1;
+      return g.busy.count(entry.name) || TakenByPatterns(patterns, entry.name)
+                 ? 0
+                 : -1;
+    });
+    const std::size_t said = counts.left_alone;
+    const Outcome outcome = RunGathered(g, g.folder.path);
+    return matched || outcome.any_taken || counts.left_alone > said;
+  }
+
+  // The operands of one folder, gathered and planned together: the entries
+  // named exactly (each looked up), and those the patterns take from one
+  // listing of the folder.
+  void RunFolder(const std::string& folder,
+                 const std::vector<const std::string*>& operands,
+                 bool show_folder, std::vector<bool>& matched) {
+    Gathered g;
+    g.entries.reserve(operands.size());  // names below point into them
+    std::vector<std::size_t> pattern_operands;
+    std::vector<std::string> patterns;
+    std::unordered_set<std::string_view> names;  // named exactly
+    std::vector<std::string> whole;  // folders named, walked whole with /s
+    bool have_folder = false;
+    for (std::size_t k = 0; k < operands.size(); ++k) {
+      const std::string& operand = *operands[k];
+      OperandParts parts = SplitOperand(operand, style);
+      if (parts.name.empty() || parts.name == "." || parts.name == "..")
+        continue;
+      const bool pattern = HasWildcard(parts.name);
+      // A name that holds "*" or "?" (legal on POSIX) takes that entry
+      // alone when it exists.
+      platform::Listing found;
+      if (!pattern || style == platform::PathStyle::kPosix)
+        found = files.ListFolder(parts.folder, parts.name);
+      if (pattern && found.entries.empty() && found.failure.ok()) {
+        pattern_operands.push_back(k);
+        patterns.push_back(std::move(parts.name));
+        continue;
+      }
+      if (!found.failure.ok()) {
+        Failed(ForScreen(console, operand) + " [FAILED: " +
+               FailureWords(found.failure) + "]\n");
+        matched[k] = true;  // the failure is its answer
+        continue;
+      }
+      if (found.entries.empty()) continue;
+      platform::Entry& entry = found.entries[0];
+      matched[k] = true;
+      // "f.avi/" names a folder: a file of that name is not one.
+      if (!pattern && style == platform::PathStyle::kPosix &&
+          operand.ends_with("/") &&
+          entry.kind != platform::EntryKind::kDirectory) {
+        Failed(ForScreen(console, operand) + ": not a folder\n");
+        continue;
+      }
+      if (!have_folder) {
+        g.folder = found.folder;
+        have_folder = true;
+      }
+      // With /s a folder named walks that folder; a file named is renamed.
+      if (options.recursive && entry.kind == platform::EntryKind::kDirectory &&
+          !entry.link) {
+        whole.push_back(entry.name);
+        continue;
+      }
+      if (names.count(entry.name)) continue;  // named twice: once is enough
+      g.entries.push_back(std::move(entry));
+      g.named.push_back(true);
+      names.insert(g.entries.back().name);
+    }
+    const std::string shown = show_folder ? folder : "";
+    if (patterns.empty() && whole.empty()) {
+      if (!g.entries.empty()) RunGathered(g, shown);
+      return;
+    }
+    for (const std::string& pattern : patterns) g.patterns.push_back(pattern);
+    platform::Listing listing = files.ListFolder(folder, platform::kEveryEntry);
+    if (options.recursive) {
+      const std::unordered_set<std::string_view> walk_whole(whole.begin(),
+                                                            whole.end());
+      const bool any =
+          Walk(std::move(listing), g.patterns, false, walk_whole, names);
+      for (std::size_t k : pattern_operands) matched[k] = any;
+      return;
+    }
+    if (!listing.failure.ok()) {
+      // The failure is the operand's answer: no "No matches" after it.
+      for (std::size_t k : pattern_operands) {
+        Failed(ForScreen(console, *operands[k]) + " [FAILED: " +
+               FailureWords(listing.failure) + "]\n");
+        matched[k] = true;
+      }
+      return;
+    }
+    // The listing in its order: what the patterns take and what is named.
+    Gathered all;
+    all.folder = listing.folder;
+    all.controlled = ControlledNames(listing);
+    all.listed = true;
+    all.patterns = g.patterns;
+    all.entries = std::move(listing.entries);
+    Keep(all, [&](const platform::Entry& entry) {
+      if (!names.empty() && names.erase(entry.name)) return 1;
+      return TakenByPatterns(all.patterns, entry.name) ? 0 : -1;
+    });
+    // Named entries the listing lacks (come since it was read): as named.
+    for (platform::Entry& entry : g.entries) {
+      if (!names.count(entry.name)) continue;
+      all.named.push_back(true);
+      all.entries.push_back(std::move(entry));
+    }
+    const Outcome outcome = RunGathered(all, shown);
+    for (std::size_t p = 0; p < pattern_operands.size(); ++p)
+      matched[pattern_operands[p]] = outcome.pattern_matched[p];
+  }
+};
+
+}  // namespace
+
+RunEnd RunRename(const RunOptions& options,
+                 const std::vector<std::string>& operands,
+                 platform::PathStyle style, platform::FileSystem& files,
+                 platform::Interrupts& interrupts,
+                 platform::Console& console, Journal& journal,
+                 RunCounts& counts, std::string* plan) {
+  Loop loop{files, interrupts, console, journal};
+  loop.described = plan;
+  Run run{options, style, files, console, journal, loop};
+  Library library(options, style, files, journal,
+                  [&loop](const platform::Folder& parent, std::string_view name,
+                          platform::Folder& made) {
+                    Change change;
+                    change.kind = StepKind::kMakeFolder;
+                    change.folder = &parent;
+                    change.new_name = name;
+                    change.made = &made;
+                    return loop.Make(change).words;
+                  });
+  if (options.IntoLibrary()) {
+    if (!library.Open(console)) {
+      CloseJournal(journal);
+      return {false, true};
+    }
+    run.library = loop.library = &library;
+  }
+  // The operands by folder, in the order of each folder's first operand:
+  // all that name one folder are planned together.
+  std::vector<std::string> folders;
+  std::vector<std::vector<std::size_t>> by_folder;
+  {
+    std::unordered_map<std::string, std::size_t> index;
+    for (std::size_t i = 0; i < operands.size(); ++i) {
+      std::string folder = SplitOperand(operands[i], style).folder;
+      auto [at, added] = index.try_emplace(folder, folders.size());
+      if (added) {
+        folders.push_back(std::move(folder));
+        by_folder.emplace_back();
+      }
+      by_folder[at->second].push_back(i);
+    }
+  }
+  // Operands in several folders: each line says which.
+  const bool show_folder = folders.size() > 1;
+  bool any_matched = false;
+  for (std::size_t f = 0; f < folders.size(); ++f) {
+    if (journal.Stops()) break;  // said: the run stops
+    std::vector<const std::string*> group;
+    for (std::size_t i : by_folder[f]) group.push_back(&operands[i]);
+    std::vector<bool> matched(group.size(), false);
+    run.RunFolder(folders[f], group, show_folder, matched);
+    for (std::size_t k = 0; k < group.size(); ++k) {
+      if (matched[k]) {
+        any_matched = true;
+      } else if (!journal.Stops()) {
+        console.Print("Error: No matches to \"" + ForScreen(console, *group[k]) +
+                      "\"\n\n");
+      }
+    }
+  }
+  if (run.library && options.list_made_folders) {
+    const std::string made = library.MadeFolders();
+    if (!made.empty())
+      console.Print("Folders to make:\n" + ForScreen(console, made));
+    if (!loop.removed_folders.empty())
+      console.Print("Folders to remove:\n" +
+                    ForScreen(console, loop.removed_folders));
+  }
+  CloseJournal(journal);
+  counts = loop.counts;
+  if (journal.Stops()) return {false, true};
+  return {any_matched, loop.any_failed};
+}
+
+}  // namespace app

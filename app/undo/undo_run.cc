@@ -1,0 +1,890 @@
+#include "app/undo/undo_run.h"
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/carry/carry_out.h"
+#include "app/failure_words.h"
+#include "app/journal/history.h"
+#include "app/journal/history_format.h"
+#include "app/reporter.h"
+#include "app/carry/safe_rename.h"
+#include "app/journal/whole_file.h"
+#include "app/carry/cross_device_move.h"
+
+namespace app {
+namespace {
+
+// Damaged lines said one each, up to this many; the rest summed up.
+constexpr std::size_t kProblemsShown = 5;
+// Undone marks go to the journal this many at a time.
+constexpr std::size_t kMarkBatch = 256;
+
+struct History {
+  std::vector<HistoryRun> runs;  // the old history's, then the journals'
+  std::string runs_folder;
+  bool damaged = false;  // a line before the last could not be read
+  std::set<std::string> torn;  // journals whose last line was cut short
+  std::map<std::string, std::size_t> bytes;  // each journal's, as read
+  std::size_t problems = 0;
+};
+
+void Report(platform::Console& console, History& history,
+            const std::string& path, const std::vector<std::string>& problems) {
+  for (const std::string& problem : problems) {
+    history.damaged = history.damaged || !problem.ends_with(": cut short");
+    if (history.problems++ < kProblemsShown)
+      console.PrintError("namewisp: " + path + ": " + problem);
+  }
+}
+
+// A history file larger than namewisp reads (made by an older one, say):
+// said, and the history counts as damaged.
+void TooBig(platform::UserFiles& files, platform::Console& console,
+            History& history, const std::string& path) {
+  console.PrintError("namewisp: the undo history " + path + " is larger than " +
+                     SizeText(files.SizeCap()) +
+                     ", the most namewisp reads: its runs cannot be undone");
+  history.damaged = true;
+}
+
+// A journal's one run; false when it holds none.
+bool ReadJournal(platform::UserFiles& files, platform::Console& console,
+                 History& history, const std::string& path, HistoryRun& run) {
+  const platform::FileText file = ReadWholeFile(files, path);
+  if (file.too_big) TooBig(files, console, history, path);
+  if (!file.read) return false;
+  // Appended to only: of the same length, it holds what was read before.
+  const auto before = history.bytes.find(path);
+  if (before != history.bytes.end() && before->second == file.text.size())
+    return false;
+  history.bytes[path] = file.text.size();
+  HistoryRead read = ReadHistory(file.text);
+  Report(console, history, path, read.problems);
+  if (!file.text.empty() && file.text.back() != '\n') history.torn.insert(path);
+  if (read.runs.empty()) return false;
+  run = std::move(read.runs.front());
+  run.journal = path;
+  return true;
+}
+
+// The old history file with the marks undo wrote of its runs, then each
+// journal, oldest first; their damage said.  Nothing when there is no
+// history to be had (said on standard error).
+std::optional<History> LoadHistory(platform::UserFiles& files,
+                                   platform::Console& console,
+                                   bool undone_too = true) {
+  History history;
+  const std::string old_path = files.UserFilePath(platform::UserFile::kHistory);
+  history.runs_folder = files.UserFilePath(platform::UserFile::kRuns);
+  if (history.runs_folder.empty()) {
+    console.PrintError("namewisp: there is no undo history (no home folder)");
+    return std::nullopt;
+  }
+  const platform::FileText file = ReadWholeFile(files, old_path);
+  HistoryRead old;
+  if (file.too_big) {
+    TooBig(files, console, history, old_path);
+  } else if (file.exists && !file.read) {
+    console.PrintError("namewisp: the undo history " + old_path +
+                       " cannot be read (it must be a regular file of your "
+                       "own, in a folder of your own)");
+    history.damaged = true;
+  } else if (file.read) {
+    old = ReadHistory(file.text);
+    Report(console, history, old_path, old.problems);
+    if (!file.text.empty() && !old.known_format) old.runs.clear();
+  }
+  std::vector<platform::StoredFile> stored;
+  if (!files.ListStored(history.runs_folder, stored)) {
+    console.PrintError("namewisp: the undo history " + history.runs_folder +
+                       " cannot be read (it must be a folder of your own)");
+    history.damaged = true;
+  }
+  std::sort(stored.begin(), stored.end(),
+            OlderJournal);
+  for (const platform::StoredFile& f : stored) {
+    if (!f.name.ends_with(kMarksEnding)) continue;
+    const std::string path = history.runs_folder + f.name;
+    const platform::FileText marks = ReadWholeFile(files, path);
+    if (marks.too_big) TooBig(files, console, history, path);
+    if (marks.read) Report(console, history, path, ReadMore(old, marks.text));
+  }
+  history.runs = std::move(old.runs);
+  for (const platform::StoredFile& f : stored) {
+    if (!f.name.ends_with(kRunEnding)) continue;
+    HistoryRun run;
+    const std::string path = history.runs_folder + f.name;
+    // Undo need not read a journal whose last record says all is undone.
+    if (!undone_too && JournalUndone(files, path)) {
+      run.id = f.name.substr(0, f.name.size() - kRunEnding.size());
+      run.undone = true;
+      run.journal = path;
+      history.runs.push_back(std::move(run));
+      continue;
+    }
+    if (ReadJournal(files, console, history, path, run))
+      history.runs.push_back(std::move(run));
+  }
+  if (history.problems > kProblemsShown) {
+    console.PrintError("namewisp: " +
+                       std::to_string(history.problems - kProblemsShown) +
+                       " more damaged lines skipped");
+  }
+  return history;
+}
+
+// "2026-12-09T14:02:03Z" as "2026-12-09 14:02 UTC".
+std::string When(const std::string& started) {
+  if (started.size() < 16 || started[10] != 'T') return started;
+  return started.substr(0, 10) + " " + started.substr(11, 5) + " UTC";
+}
+
+std::string Folder(const HistoryRun& run) {
+  std::string folder = run.folder;
+  if (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\'))
+    folder.pop_back();
+  return folder;
+}
+
+// What a run changed, in its own words: a run into a library moves, and a
+// run that moves nothing says "0 renames" as it always did.
+struct Changes {
+  std::size_t renames = 0, moves = 0;
+};
+
+std::string Count(Changes made) {
+  auto said = [](std::size_t n, const char* one, const char* many) {
+    return std::to_string(n) + (n == 1 ? one : many);
+  };
+  std::string words;
+  if (made.renames > 0 || made.moves == 0)
+    words = said(made.renames, " rename", " renames");
+  if (made.moves > 0)
+    words += (words.empty() ? "" : ", ") + said(made.moves, " move", " moves");
+  return words;
+}
+
+// Whether a rename of the run may stand: made, or of a run cut short
+// before it could say.  One that failed changed nothing.
+bool MayStand(const HistoryRun& run, const HistoryRename& r) {
+  return !r.undone && (r.made || !run.ended);
+}
+
+// What an undo of the run has to look at: the renames not settled yet.
+std::size_t Open(const HistoryRun& run) {
+  if (run.undone) return 0;
+  std::size_t open = 0;
+  for (const HistoryRename& r : run.renames) open += MayStand(run, r);
+  return open;
+}
+
+// Whether a later run that is not undone renamed an entry of this run again.
+bool TouchedLater(const std::vector<HistoryRun>& runs, const HistoryRun* run) {
+  std::set<std::pair<std::string_view, std::string_view>> names;
+  for (const HistoryRename& r : run->renames)
+    if (MayStand(*run, r) && r.kind != StepKind::kMakeFolder &&
+        r.kind != StepKind::kRemoveFolder)
+      names.insert({r.NewDirectory(), r.new_name});
+  for (const HistoryRun* later = run + 1; later < runs.data() + runs.size();
+       ++later) {
+    if (RunUndone(*later)) continue;
+    for (const HistoryRename& r : later->renames)
+      if (MayStand(*later, r) && r.kind != StepKind::kMakeFolder &&
+          r.kind != StepKind::kRemoveFolder &&
+          (names.count({r.directory, r.old_name}) ||
+           names.count({r.NewDirectory(), r.new_name})))
+        return true;
+  }
+  return false;
+}
+
+// Where a rename of the run stands now.
+enum class State {
+  kSettled,  // never made, or put back before
+  kPutBack,  // the entry stands under `from`: it can go back
+  kPending,  // not now: its folder out of reach, or its name taken
+  kGone,     // its folder was reached and it is not there: for good
+  kClear,    // a move between two disks cut short: its copy goes
+};
+
+struct Look {
+  State state = State::kSettled;
+  std::string from;  // kPutBack: the name it has now
+  std::string why;   // kPending
+  bool by_name = false;
+  // A move between two disks: what its copies left to clear away, the
+  // run's at the new name and under its temporary name, and undo's own
+  // temporary where the entry came from.
+  bool clear_copy = false, clear_temporary = false, clear_back = false;
+};
+
+// Looks at the renames of one run, each folder opened once.
+struct Looker {
+  platform::FileSystem& files;
+  const HistoryRun& run;
+  // A folder held open: the record's own, and a move's other one.
+  struct Slot {
+    std::string path;
+    std::optional<platform::Folder> folder;  // none: out of reach
+  };
+  Slot open, other;
+  // Folders the run removed that undo made again: their identity then and
+  // now, so that what was in them goes back into them.
+  std::vector<std::pair<platform::EntryId, platform::EntryId>> remade = {};
+
+  bool Matches(const platform::EntryId& now, const platform::EntryId& recorded) {
+    if (now == recorded) return true;
+    for (const auto& [then, again] : remade)
+      if (then == recorded && again == now) return true;
+    return false;
+  }
+
+  // The folder at path as it is now; none when it cannot be reached, or
+  // another folder stands under its path (a link, say, or a disk not
+  // mounted there).
+  const platform::Folder* Reach(Slot& slot, const std::string& path,
+                                const std::string& name,
+                                const platform::EntryId& id) {
+    if (slot.path != path || !slot.folder) {
+      slot.path = path;
+      // A lookup opens the folder without reading it; where it finds no
+      // entry to open it by (Windows), the listing does.
+      platform::Folder folder = files.ListFolder(path, name).folder;
+      if (!folder.handle)
+        folder = files.ListFolder(path, platform::kEveryEntry).folder;
+      folder.path = path;
+      slot.folder.reset();
+      if (folder.handle &&
+          (!id.known || Matches(files.Stat(folder, ".").id, id)))
+        slot.folder = std::move(folder);
+    }
+    return slot.folder ? &*slot.folder : nullptr;
+  }
+  // The folder an entry of the record stands in once the step is made.
+  const platform::Folder* Reach(const HistoryRename& r) {
+    if (r.kind == StepKind::kMove)
+      return Reach(other, r.to_directory, r.new_name, r.to_folder_id);
+    return Reach(open, r.directory, r.new_name, r.folder_id);
+  }
+  // A move's folder it came from.
+  const platform::Folder* ReachFrom(const HistoryRename& r) {
+    return Reach(open, r.directory, r.old_name, r.folder_id);
+  }
+
+  // The identity of the entry name denotes, in the form the record has.
+  platform::EntryId IdNow(const platform::Folder& folder,
+                          const std::string& name, const HistoryRename& r) {
+    return r.id.by_name ? files.Stat(folder, name).stamp
+                        : files.Stat(folder, name).id;
+  }
+
+  std::string Tag(const HistoryRename& r) const {
+    return run.id + "-" + std::to_string(r.number);
+  }
+
+  // The entry hidden under a case change's temporary name by a run cut
+  // between its two steps: the rename's own; in the old history's runs, the
+  // first of the numbered ones that earlier namewisps used.
+  std::string FindDetour(const platform::Folder& folder,
+                         const HistoryRename& r) {
+    if (!r.id.known || !MayDifferInCaseOnly(r.old_name, r.new_name)) return "";
+    const std::string own = CaseDetour(Tag(r));
+    if (IdNow(folder, own, r) == r.id) return own;
+    if (!run.journal.empty()) return "";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      const std::string detour = CaseDetour(std::to_string(attempt));
+      if (IdNow(folder, detour, r) == r.id) return detour;
+    }
+    return "";
+  }
+
+  // The name the entry stands under now, by the system's own lookup (on a
+  // file system that ignores case, old and new name find the same entry).
+  std::string NameNow(const platform::Folder& folder, const std::string& name) {
+    const platform::Listing found = files.ListFolder(folder.path, name);
+    return found.entries.empty() ? "" : found.entries[0].name;
+  }
+
+  // A move: the entry stands under its new name in the other folder, or
+  // back under its old one.
+  Look AtMove(const HistoryRename& r) {
+    const platform::Folder* to = Reach(r);
+    const platform::Folder* from = ReachFrom(r);
+    if (!to || !from) {
+      // Back where it was, its folder in the library removed since (by an
+      // undo cut short after it): nothing is left to do.
+      if (from && r.id.known && Home(r, *from)) return {};
+      return {State::kPending, "", "its folder cannot be reached now", false};
+    }
+    if (r.across) return AtCopy(r, *from, *to);
+    if (!r.id.known) {
+      const bool at_new = files.Stat(*to, r.new_name).exists;
+      const bool at_old = files.Stat(*from, r.old_name).exists;
+      if (!r.made && !(at_new && !at_old)) return {};
+      if (!at_new && at_old) return {};
+      if (!at_new) return {State::kGone, "", "", false};
+      return {State::kPutBack, r.new_name, "", true};
+    }
+    const platform::EntryId at_new = IdNow(*to, r.new_name, r);
+    if (at_new == r.id) return {State::kPutBack, r.new_name, "", false};
+    if (IdNow(*from, r.old_name, r) == r.id) return {};
+    if (!r.made) return {};
+    if (at_new.known)
+      return {State::kPending, "", "another entry has that name now", false};
+    return {State::kGone, "", "", false};
+  }
+
+  static platform::EntryId IdAs(platform::FileSystem& files,
+                                const platform::Folder& folder,
+                                const std::string& name,
+                                const platform::EntryId& form) {
+    return form.by_name ? files.Stat(folder, name).stamp
+                        : files.Stat(folder, name).id;
+  }
+
+  // Whether a move's entry stands under its old name: the one moved, or
+  // the copy that undo brought back from another disk.
+  bool Home(const HistoryRename& r, const platform::Folder& from) {
+    return IdNow(from, r.old_name, r) == r.id ||
+           (r.back_copied &&
+            IdAs(files, from, r.old_name, r.back_id) == r.back_id);
+  }
+
+  // A move between two disks goes through a copy, and its records tell
+  // where each step of it got to.  A cut short copy is cleared away while
+  // the file is whole where it was: nothing need be copied again, and
+  // nothing the run did not make is touched.
+  Look AtCopy(const HistoryRename& r, const platform::Folder& from,
+              const platform::Folder& to) {
+    const std::string tag = Tag(r);
+    Look look;
+    look.clear_copy = r.copied && IdAs(files, to, r.new_name, r.copy_id) == r.copy_id;
+    look.clear_temporary = files.Stat(to, CopyTemporary(tag)).exists;
+    look.clear_back =
+        r.back && files.Stat(from, CopyTemporary(tag + "-back")).exists;
+    if (Home(r, from)) {
+      // Never made, put back before, or cut short: what is left of a copy
+      // goes.
+      look.clear_back = look.clear_back && !r.back_copied;
+      look.state = look.clear_copy || look.clear_temporary || look.clear_back
+                       ? State::kClear
+                       : State::kSettled;
+      return look;
+    }
+    if (look.clear_copy) {
+      look.state = State::kPutBack;
+      look.from = r.new_name;
+      look.clear_copy = false;
+      return look;
+    }
+    if (!r.made) return {};
+    if (files.Stat(to, r.new_name).exists)
+      return {State::kPending, "", "another entry has that name now", false};
+    return {State::kGone, "", "", false};
+  }
+
+  Look At(const HistoryRename& r) {
+    // A run that ended marked every rename it made.
+    if (!r.made && run.ended) return {};
+    // A folder the run made is looked at when it is removed, one it removed
+    // when it is made again.
+    if (r.kind == StepKind::kMakeFolder || r.kind == StepKind::kRemoveFolder)
+      return {};
+    if (r.kind == StepKind::kMove) return AtMove(r);
+    const platform::Folder* reached = Reach(r);
+    if (!reached)
+      return {State::kPending, "", "its folder cannot be reached now", false};
+    const platform::Folder& folder = *reached;
+    if (!r.id.known) {
+      // No identity: by name alone.
+      const bool at_new = files.Stat(folder, r.new_name).exists;
+      const bool at_old = files.Stat(folder, r.old_name).exists;
+      if (!r.made && !(at_new && !at_old)) return {};  // never made
+      if (!at_new && at_old) return {};                // put back before
+      if (!at_new) return {State::kGone, "", "", false};
+      return {State::kPutBack, r.new_name, "", true};
+    }
+    const platform::EntryId at_new = IdNow(folder, r.new_name, r);
+    if (at_new == r.id) {
+      // One entry under both names: a change of case alone.
+      if (MayDifferInCaseOnly(r.old_name, r.new_name) &&
+          IdNow(folder, r.old_name, r) == r.id) {
+        const std::string now = NameNow(folder, r.new_name);
+        if (now == r.old_name) return {};  // never made, or put back before
+        return {State::kPutBack, now, "", false};
+      }
+      // Made, marked or not: the entry has its new name.
+      return {State::kPutBack, r.new_name, "", false};
+    }
+    const platform::EntryId at_old = IdNow(folder, r.old_name, r);
+    if (at_old == r.id) return {};  // never made, or put back before
+    const std::string detour = FindDetour(folder, r);
+    if (!detour.empty() && !at_old.known)
+      return {State::kPutBack, detour, "", false};
+    if (!r.made) return {};  // the run never got to it
+    if (at_new.known)
+      return {State::kPending, "", "another entry has that name now", false};
+    return {State::kGone, "", "", false};
+  }
+
+  // The renames the run made (with undone, those undone since too): those
+  // marked, and of a run cut short those whose entry stands under the new
+  // name.
+  Changes Made(bool undone) {
+    Changes made;
+    for (const HistoryRename& r : run.renames) {
+      if (!undone && (r.undone || run.undone)) continue;
+      if (r.kind == StepKind::kMakeFolder || r.kind == StepKind::kRemoveFolder)
+        continue;
+      std::size_t& count = r.kind == StepKind::kMove ? made.moves : made.renames;
+      if (r.made) {
+        ++count;
+      } else if (!run.ended && !r.undone && !run.undone) {
+        count += At(r).state == State::kPutBack;
+      }
+    }
+    return made;
+  }
+
+  // Whether some rename not settled can go back now, or none is pending.
+  bool AnyToDo() {
+    bool pending = false;
+    for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r) {
+      if (r->undone || (!r->made && run.ended)) continue;
+      // A folder the run removed is made again, and what it held goes back.
+      if (r->kind == StepKind::kRemoveFolder) return true;
+      const State state = At(*r).state;
+      if (state == State::kPutBack || state == State::kClear) return true;
+      pending = pending || state == State::kPending;
+    }
+    return !pending;
+  }
+};
+
+struct Undo {
+  Undo(platform::FileSystem& f, platform::Interrupts& i, platform::UserFiles& u,
+       platform::Console& c, const HistoryRun& r)
+      : files(f), interrupts(i), user_files(u), console(c), run(r),
+        looker{f, r, {}, {}} {}
+
+  platform::FileSystem& files;
+  platform::Interrupts& interrupts;
+  platform::UserFiles& user_files;
+  platform::Console& console;
+  const HistoryRun& run;
+  Looker looker;
+  // Where the marks go: the run's own journal, locked; for a run of the old
+  // history, a file of this undo's own, made with the first marks.
+  Journal journal;
+  std::string marks_path;  // for a run of the old history
+  // Each step back is made and reported as the run makes its steps.
+  Loop loop{files, interrupts, console, journal};
+  std::string here;  // the current folder, whose names are shown bare
+  RunEnd end{true, false};
+  std::vector<std::size_t> settled;  // numbers, to mark undone
+  bool by_name_said = false;
+  bool stamps_said = false;
+  bool preview = false;  // UndoOptions::preview
+  bool moves_pending = false;  // a move could not go back in this undo
+  std::string removed, remade;  // the folders, one a line
+
+  // The line of a step back, shown ahead of it as the run shows its own.
+  void ShowLine(const HistoryRename& r, const std::string& from) {
+    auto shown = [&](const std::string& d) { return d == here ? std::string() : d; };
+    ShowMove(loop.reporter, shown(r.NewDirectory()), from, shown(r.directory),
+             r.old_name, false);
+  }
+  void Show(const HistoryRename& r, const std::string& from,
+            const std::string& failure) {
+    ShowLine(r, from);
+    loop.Report(false, failure);
+  }
+
+  // One rename of the run; true when it is settled (put back, found back
+  // or never made, or gone for good).
+  // A folder the run made goes once it is empty again; one that holds what
+  // the run did not put there stays (said), unless entries of the run are
+  // still to go back into their folders: then a later undo tries again.
+  bool RemoveMade(const HistoryRename& r) {
+    // A run that ended marked every folder it made; one cut short may have
+    // made it and not marked it yet: an empty one goes too.
+    if (!r.made && run.ended) return true;
+    const platform::Folder* parent =
+        looker.Reach(looker.open, r.directory, r.new_name, r.folder_id);
+    if (!parent)
+      return !files.Stat(platform::Folder{r.directory, {}, {}}, r.new_name)
+                  .exists;
+    const Made outcome = loop.Make({.kind = StepKind::kRemoveFolder,
+                                    .folder = parent,
+                                    .new_name = r.new_name});
+    if (outcome.words.empty()) removed += ForScreen(console, ShownFolder(r)) + "\n";
+    if (outcome.words.empty() || outcome.failure == platform::Failure::kNotFound)
+      return true;
+    if (outcome.failure == platform::Failure::kNotEmpty && !r.made)
+      return true;  // not known to be the run's: left as it is
+    if (outcome.failure == platform::Failure::kNotEmpty) {
+      if (moves_pending) return false;
+      console.Print(ForScreen(console, ShownFolder(r)) +
+                    ": made by the run, but holds entries the run did not "
+                    "put there: left\n");
+      return true;
+    }
+    console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
+                  outcome.words + "]\n");
+    end.failed = true;
+    return false;
+  }
+
+  std::string ShownFolder(const HistoryRename& r) const {
+    return (r.directory == here ? std::string() : r.directory) + r.new_name +
+           (r.directory.find('\\') != std::string::npos ? "\\" : "/");
+  }
+
+  // A download folder the run emptied and removed: made again with its
+  // mode, before the files go back into it.  One there already (never
+  // removed, or made again since) takes them.
+  bool MakeAgain(const HistoryRename& r) {
+    if (!r.made && run.ended) return true;  // never removed
+    const platform::Folder* parent =
+        looker.Reach(looker.open, r.directory, r.new_name, r.folder_id);
+    if (!parent) {
+      console.Print(ForScreen(console, ShownFolder(r)) +
+                    " [FAILED: its folder cannot be reached now; a later undo "
+                    "tries again]\n");
+      end.failed = true;
+      return false;
+    }
+    if (files.Stat(*parent, r.new_name).exists) {
+      const platform::EntryId now = files.Stat(*parent, r.new_name).id;
+      if (now.known && r.id.known && !(now == r.id))
+        looker.remade.push_back({r.id, now});
+      return true;
+    }
+    platform::Folder made;
+    const Made outcome = loop.Make({.kind = StepKind::kMakeFolder,
+                                    .folder = parent,
+                                    .new_name = r.new_name,
+                                    .mode = r.mode,
+                                    .made = &made});
+    if (!outcome.words.empty()) {
+      console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
+                    outcome.words + "]\n");
+      end.failed = true;
+      return false;
+    }
+    remade += ForScreen(console, ShownFolder(r)) + "\n";
+    const platform::EntryId now = files.Stat(made, ".").id;
+    if (now.known && r.id.known) looker.remade.push_back({r.id, now});
+    return true;
+  }
+
+  bool Settle(const HistoryRename& r) {
+    if (r.kind == StepKind::kMakeFolder) return RemoveMade(r);
+    if (r.kind == StepKind::kRemoveFolder) return MakeAgain(r);
+    const bool settled = SettleEntry(r);
+    if (!settled && r.kind == StepKind::kMove) moves_pending = true;
+    return settled;
+  }
+
+  bool SettleEntry(const HistoryRename& r) {
+    const Look look = looker.At(r);
+    switch (look.state) {
+      case State::kSettled:
+        return true;
+      case State::kGone:
+        Show(r, r.new_name, "it is gone");
+        return true;  // one lost file never pins a run
+      case State::kPending:
+        Show(r, r.new_name, look.why + "; a later undo tries again");
+        return false;
+      case State::kClear:
+        return Clear(r, look);
+      case State::kPutBack:
+        break;
+    }
+    if (r.id.by_name && !stamps_said) {
+      console.PrintError(
+          "namewisp: the file system of " + ForScreen(console, r.directory) +
+          " does not keep the numbers of its entries: undo knows them there "
+          "by name, size and modification time");
+      stamps_said = true;
+    }
+    if (look.by_name && !by_name_said) {
+      console.PrintError(
+          "namewisp: the file system tells no identity of its entries: "
+          "undo goes by their names");
+      by_name_said = true;
+    }
+    const platform::Folder& folder = *looker.Reach(r);
+    const bool move = r.kind == StepKind::kMove;
+    // What a copy back cut short left goes first.
+    if (look.clear_back)
+      files.Remove(*looker.ReachFrom(r), CopyTemporary(looker.Tag(r) + "-back"),
+                   platform::EntryKind::kFile);
+    ShowLine(r, look.from);
+    // Between two disks the entry goes back through a copy too, each step
+    // recorded in the run's journal ahead of it.
+    const Made made = loop.Make({.kind = r.kind,
+                                 .folder = &folder,
+                                 .old_name = look.from,
+                                 .to = move ? looker.ReachFrom(r) : nullptr,
+                                 .new_name = r.old_name,
+                                 .source = NewName::kGivenBack,
+                                 .number = r.number,
+                                 .back = true,
+                                 .tag = looker.Tag(r) + (move ? "-back" : "")});
+    return loop.Report(false, made.words);  // a name taken since: pending
+  }
+
+  // What a move between two disks cut short left: the file is where it
+  // was, and the copies of this run go.
+  bool Clear(const HistoryRename& r, const Look& look) {
+    const platform::Folder& to = *looker.Reach(r);
+    const platform::Folder& from = *looker.ReachFrom(r);
+    const std::string tag = looker.Tag(r);
+    std::string failure;
+    auto remove = [&](const platform::Folder& folder, const std::string& name) {
+      const platform::Outcome outcome =
+          files.Remove(folder, name, platform::EntryKind::kFile);
+      if (!outcome.ok() && outcome.failure != platform::Failure::kNotFound &&
+          failure.empty())
+        failure = FailureWords(outcome);
+    };
+    if (look.clear_copy) remove(to, r.new_name);
+    if (look.clear_temporary) remove(to, CopyTemporary(tag));
+    if (look.clear_back) remove(from, CopyTemporary(tag + "-back"));
+    auto shown = [&](const std::string& d) { return d == here ? std::string() : d; };
+    console.Print(ForScreen(console, shown(r.directory) + r.old_name) +
+                  ": its move to " +
+                  ForScreen(console, shown(r.to_directory)) +
+                  " was cut short: the copy " +
+                  (preview ? "would be" : "is") + " removed, the file stays" +
+                  (failure.empty() ? "" : " [FAILED: " + failure + "]") + "\n");
+    if (!failure.empty()) end.failed = true;
+    return failure.empty();
+  }
+
+  void Write(const std::string& marks) {
+    if (!journal.file && !marks_path.empty() && !journal.broken) {
+      journal.file = user_files.CreateJournal(marks_path).file;
+      journal.pending = HistoryHeader();
+    }
+    journal.pending += marks;
+    if (!WriteJournal(journal)) end.failed = true;
+  }
+
+  void WriteMarks() {
+    if (settled.empty()) return;
+    std::string marks;
+    for (std::size_t i = 0; i < settled.size();) {
+      std::size_t last = i;
+      while (last + 1 < settled.size() && settled[last + 1] + 1 == settled[last])
+        ++last;
+      marks += FormatUndone(run.id, settled[last], settled[i]);
+      i = last + 1;
+    }
+    settled.clear();
+    Write(marks);
+  }
+
+  void Go() {
+    here = files.DescribeFolder(platform::Folder{}).absolute;
+    bool whole = true;
+    for (auto r = run.renames.rbegin(); r != run.renames.rend(); ++r) {
+      if (r->undone) continue;
+      if (Settle(*r)) {
+        settled.push_back(r->number);
+      } else {
+        whole = false;
+      }
+      if (settled.size() == kMarkBatch) WriteMarks();
+    }
+    WriteMarks();
+    if (preview && !remade.empty())
+      console.Print("Folders to make again:\n" + remade);
+    if (preview && !removed.empty())
+      console.Print("Folders to remove:\n" + removed);
+    // The last record says the whole run is undone: the trim reads no more.
+    if (whole && !run.journal.empty()) Write(FormatRunUndone(run.id));
+    if (journal.file && !journal.broken && !journal.file->Sync()) {
+      console.PrintError("namewisp: the undo history " + journal.path +
+                         " cannot be written to the disk");
+      end.failed = true;
+    }
+    end.failed = end.failed || loop.any_failed;
+  }
+};
+
+// The journal's lock, taken for an undo of its run, and the run read again
+// under it; a run of the old history needs none.  Says why when it cannot
+// be had.
+struct Held {
+  platform::JournalState state = platform::JournalState::kOpen;
+  std::unique_ptr<platform::JournalFile> file;
+};
+
+Held Hold(platform::UserFiles& files, platform::Console& console,
+          History& history, HistoryRun& run, bool keep_lock) {
+  Held held;
+  if (run.journal.empty()) return held;
+  platform::OpenedJournal opened = files.OpenJournal(run.journal);
+  held.state = opened.state;
+  held.file = std::move(opened.file);
+  if (held.state != platform::JournalState::kOpen) return held;
+  // What another undo marked before the lock was ours; its damage is said.
+  HistoryRun again;
+  History scratch;
+  scratch.problems = kProblemsShown;
+  scratch.bytes = history.bytes;
+  if (ReadJournal(files, console, scratch, run.journal, again) &&
+      again.id == run.id)
+    run = std::move(again);
+  if (scratch.bytes[run.journal] != history.bytes[run.journal] &&
+      scratch.torn.empty())
+    history.torn.erase(run.journal);
+  // An undo that keeps no marks only looks: the lock goes at once.
+  if (!keep_lock) held.file.reset();
+  return held;
+}
+
+std::string Live(platform::Console& console, const HistoryRun& run) {
+  return "namewisp: the run " + ForScreen(console, run.id) +
+         " is still going on, or being undone: left alone";
+}
+
+}  // namespace
+
+RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
+               platform::UserFiles& user_files, platform::Console& console,
+               const UndoOptions& options) {
+  const std::string& run_id = options.run_id;
+  std::optional<History> history = LoadHistory(user_files, console, false);
+  if (!history) return {false, true};
+  std::vector<HistoryRun>& runs = history->runs;
+  HistoryRun* run = nullptr;
+  Held held;
+  bool skipped = false;  // a run with nothing that can go back now
+  if (!run_id.empty()) {
+    for (auto r = runs.rbegin(); r != runs.rend() && !run; ++r)
+      if (r->id == run_id) run = &*r;
+    if (!run) {
+      console.PrintError("namewisp: no run " + ForScreen(console, run_id) +
+                         " in the undo history (namewisp --history lists "
+                         "them)");
+      return {false, true};
+    }
+    held = Hold(user_files, console, *history, *run, options.keep_history);
+    if (held.state == platform::JournalState::kLocked) {
+      console.PrintError(Live(console, *run) + "; try again when it ends");
+      return {false, true};
+    }
+    if (RunUndone(*run)) {
+      console.Print("That run is undone already.\n");
+      return {false, history->damaged};
+    }
+  } else {
+    for (auto r = runs.rbegin(); r != runs.rend() && !run; ++r) {
+      if (RunUndone(*r) || Open(*r) == 0) continue;  // nothing made is left
+      Held candidate =
+          Hold(user_files, console, *history, *r, options.keep_history);
+      if (candidate.state == platform::JournalState::kLocked) {
+        console.PrintError(Live(console, *r));
+        continue;
+      }
+      if (RunUndone(*r) || Open(*r) == 0) continue;
+      Looker looker{files, *r, {}, {}};
+      if (!looker.AnyToDo()) {
+        console.PrintError("namewisp: the run " + ForScreen(console, r->id) +
+                           " has nothing that can be put back now (its names "
+                           "are held by other entries or out of reach): "
+                           "left for a later undo");
+        skipped = true;
+        continue;
+      }
+      run = &*r;
+      held = std::move(candidate);
+    }
+    if (!run) {
+      console.Print("Nothing to undo.\n");
+      return {false, skipped || history->damaged};
+    }
+  }
+  if (held.state == platform::JournalState::kFailed) {
+    console.PrintError("namewisp: the undo history " + run->journal +
+                       " cannot be written: left alone");
+    return {false, true};
+  }
+  if (TouchedLater(runs, run)) {
+    console.PrintError("namewisp: a later run renamed the same entries: "
+                       "undo that run first");
+    return {false, true};
+  }
+
+  Undo undo(files, interrupts, user_files, console, *run);
+  undo.preview = options.preview;
+  // Without a history kept, a journal that writes nowhere.
+  Journal& journal = undo.journal;
+  if (options.keep_history) {
+    journal.file = std::move(held.file);
+    journal.path = run->journal;
+    if (run->journal.empty()) {
+      undo.marks_path =
+          history->runs_folder + options.own_id + std::string(kMarksEnding);
+      journal.path = undo.marks_path;
+    }
+  }
+  journal.run_id = run->id;
+  journal.console = &console;
+  journal.unwritten = ": what was put back is not marked as undone";
+  journal.torn = history->torn.count(run->journal) > 0;
+  std::string first = "Undoing the run of " + When(run->started);
+  if (!run->folder.empty()) first += " in " + Folder(*run);
+  if (!run->options.empty()) first += " (" + run->options + ")";
+  console.Print(ForScreen(console, first) + ": " + Count(undo.looker.Made(false)) +
+                "\n");
+  undo.Go();
+  // A record that could not be read may be of a rename not put back.
+  if (history->damaged) undo.end.failed = true;
+  return undo.end;
+}
+
+RunEnd ListHistory(platform::FileSystem& files, platform::UserFiles& user_files,
+                   platform::Console& console) {
+  std::optional<History> history = LoadHistory(user_files, console);
+  if (!history) return {false, true};
+  const std::vector<HistoryRun>& runs = history->runs;
+  if (runs.empty()) console.Print("No runs in the undo history.\n");
+  for (auto r = runs.rbegin(); r != runs.rend(); ++r) {
+    std::string line = r->id + "  " + When(r->started);
+    if (!r->folder.empty()) line += "  " + Folder(*r);
+    if (!r->options.empty()) line += "  (" + r->options + ")";
+    Looker looker{files, *r, {}, {}};
+    line += "  " + Count(looker.Made(true));
+    if (RunUndone(*r)) {
+      line += ", undone";
+    } else if (RunPartlyUndone(*r)) {
+      line += ", partly undone";
+    }
+    // A run that holds its journal's lock is going on; one that does not
+    // and never ended was killed, and what it left is for undo to clear.
+    if (!r->ended && !r->journal.empty()) {
+      if (user_files.OpenJournal(r->journal).state ==
+          platform::JournalState::kLocked) {
+        line += ", going on";
+      } else if (!RunUndone(*r)) {
+        line += ", cut short";
+      }
+    }
+    console.Print(ForScreen(console, line) + "\n");
+  }
+  return {false, history->damaged};
+}
+
+}  // namespace app
