@@ -1,4 +1,4 @@
-#include "app/plan/plan.h"
+#include "app/carry/plan.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,21 @@
 namespace app {
 namespace {
 
+// The steps of move number's copy between two disks, each recorded in the
+// journal ahead of it (back: of undo's copy back); none without a journal
+// (a dry run).
+struct CopyJournal final : CopyRecorder {
+  CopyJournal(Journal* j, std::size_t n, bool b = false)
+      : journal(j), number(n), back(b) {}
+  bool Record(CopyStep step, const platform::EntryId& copy) override {
+    return !journal ||
+           RecordCopy(*journal, number, step == CopyStep::kCopied, copy, back);
+  }
+  Journal* journal;
+  std::size_t number;
+  bool back;
+};
+
 // Plans are recorded in the history and carried out in batches of this many.
 constexpr std::size_t kBatch = 256;
 

@@ -1,4 +1,4 @@
-// The loop that carries out a run's plan (app/plan/plan.h), a batch of steps at a
+// The loop that carries out a run's plan (app/carry/plan.h), a batch of steps at a
 // time: the batch's folders to make and its steps go to the journal in one
 // write ahead of them; then each step is asked where due (a side file under
 // its video's answer), made, reported and marked made.  Interrupts wait
@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "app/journal/history.h"
-#include "app/plan/library.h"
-#include "app/plan/plan.h"
+#include "app/library/library.h"
+#include "app/carry/plan.h"
 #include "app/reporter.h"
 #include "app/run_end.h"
 #include "app/carry/safe_rename.h"

@@ -14,7 +14,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/carry/cross_device_move.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/user_files.h"
@@ -119,20 +118,6 @@ std::size_t RecordFolder(Journal& journal, platform::FileSystem& files,
 // disk ahead of the step; false when it cannot be (the run stops).
 bool RecordCopy(Journal& journal, std::size_t number, bool copied,
                 platform::EntryId id, bool back);
-// The steps of move number's copy between two disks, each recorded in the
-// journal ahead of it (back: of undo's copy back); none without a journal
-// (a dry run).
-struct CopyJournal final : CopyRecorder {
-  CopyJournal(Journal* j, std::size_t n, bool b = false)
-      : journal(j), number(n), back(b) {}
-  bool Record(CopyStep step, const platform::EntryId& copy) override {
-    return !journal ||
-           RecordCopy(*journal, number, step == CopyStep::kCopied, copy, back);
-  }
-  Journal* journal;
-  std::size_t number;
-  bool back;
-};
 // Adds a record, ahead of it, of the removal of folder (open), the entry
 // name of parent, with its mode and identity.
 std::size_t RecordRemoved(Journal& journal, platform::FileSystem& files,

@@ -14,7 +14,7 @@
 #include "app/plan/download_guard.h"
 #include "app/plan/entry_selection.h"
 #include "app/failure_words.h"
-#include "app/plan/library.h"
+#include "app/library/library.h"
 #include "app/plan/folder_trail.h"
 #include "app/plan/operand.h"
 #include "app/plan/pattern.h"

@@ -1,4 +1,4 @@
-#include "app/plan/library.h"
+#include "app/library/library.h"
 
 #include <algorithm>
 #include <unordered_map>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/plan/library.h"
+#include "app/library/library.h"
 #include "app/journal/step.h"
 #include "platform/file_system.h"
 
