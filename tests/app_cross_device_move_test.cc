@@ -7,6 +7,7 @@
 
 #include "app/carry/cross_device_move.h"
 #include "app/program.h"
+#include "fake_run.h"
 #include "fake_system.h"
 
 namespace {
@@ -27,21 +28,9 @@ struct Disks : fake::FileSystem {
     other_disk = "lib/";
   }
   int Run(std::vector<std::string> arguments) {
-    platform::CommandLine command_line;
-    command_line.arguments = std::move(arguments);
     ++runs;
-    app::System system{*this,
-                       *this,
-                       console,
-                       *this,
-                       platform::PathStyle::kPosix,
-                       &text::AsciiOnlyMapping(),
-                       2026,
-                       "2026-12-09T14:0" + std::to_string(runs) + ":00Z",
-                       1000 + runs,
-                       0};
-    console.out.clear();
-    return app::RunProgram(command_line, system);
+    return fake::RunCommand(*this, console, std::move(arguments), runs,
+                            1000 + runs);
   }
   // Every entry (folders with a "/") and its bytes.
   std::map<std::string, std::string> Tree() const {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "fake_run.h"
 #include "fake_system.h"
 
 namespace {
@@ -49,22 +50,9 @@ struct Sys : fake::FileSystem {
     return tree;
   }
   int Run(std::vector<std::string> arguments) {
-    platform::CommandLine command_line;
-    command_line.arguments = std::move(arguments);
     ++runs;
-    app::System system{*this,
-                       *this,
-                       console,
-                       *this,
-                       platform::PathStyle::kPosix,
-                       &text::AsciiOnlyMapping(),
-                       2026,
-                       "2026-12-10T14:0" + std::to_string(runs) + ":00Z",
-                       1000 + runs,
-                       0,
-                       &readings};
-    console.out.clear();
-    return app::RunProgram(command_line, system);
+    return fake::RunCommand(*this, console, std::move(arguments), runs,
+                            1000 + runs, &readings);
   }
 };
 

@@ -8,6 +8,7 @@
 #include "app/journal/history_format.h"
 #include "app/carry/safe_rename.h"
 #include "app/program.h"
+#include "fake_run.h"
 #include "fake_system.h"
 
 namespace {
@@ -21,21 +22,9 @@ struct Sys : fake::FileSystem {
   bool same_id = false;  // runs of one process number (two containers)
 
   int Run(std::vector<std::string> arguments) {
-    platform::CommandLine command_line;
-    command_line.arguments = std::move(arguments);
     ++runs;
-    app::System system{*this,
-                       *this,
-                       console,
-                       *this,
-                       platform::PathStyle::kPosix,
-                       &text::AsciiOnlyMapping(),
-                       2026,
-                       "2026-12-09T14:0" + std::to_string(runs % 10) + ":00Z",
-                       same_id ? 1000 : 1000 + runs,
-                       0};
-    console.out.clear();
-    return app::RunProgram(command_line, system);
+    return fake::RunCommand(*this, console, std::move(arguments), runs,
+                            same_id ? 1000 : 1000 + runs);
   }
   std::vector<std::string> Names(const std::string& dir = "") {
     std::vector<std::string> names;
