@@ -114,7 +114,7 @@ TEST(ParseTail, UndoAndHistoryTakeNoRenameOptions) {
       {"--undo", false},     {"--undo 20261209T140203Z-42", false},
       {"--undo /y", true},   {"/k --undo", true},
       {"--history", false},  {"--history /s", true},
-      {"--undo --dry-run", false},
+      {"--undo --dry-run", false},  {"--undo --history", true},
   };
   for (const Case& c : cases) {
     const app::Request r = app::ParseTail(c.tail);

@@ -117,10 +117,6 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
   rename_options = rename_options || RenameOptionGiven(long_options);
   if (!request.usage_error.empty()) return request;
   if (request.version || request.help) return request;
-  if (request.undo && request.history) {
-    request.usage_error = "namewisp: --undo and --history go alone";
-    return request;
-  }
   if (request.undo || request.history) {
     const char* what = request.undo ? "--undo" : "--history";
     if (rename_options) {

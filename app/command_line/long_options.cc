@@ -39,6 +39,9 @@ void ApplyLongOptions(const LongOptions& found, Request& request) {
   o.movies = found.movies;
   o.shows = found.shows;
   if (o.IntoLibrary()) o.rules.video_rule = true;
+  if (found.undo && found.history && !found.help && !found.version &&
+      request.usage_error.empty())
+    request.usage_error = "namewisp: --undo and --history go alone";
 }
 
 void AddLongOptionWords(const LongOptions& found, std::string& words) {
