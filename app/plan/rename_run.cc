@@ -199,16 +199,53 @@ struct Run {
     bool any_taken = false;
   };
 
-  // The gathered entries planned together, then renamed a batch at a time.
-  // An entry left alone by design says why: always where an operand names
-  // it or a download is in progress, else (with explain) where its pattern
-  // took nothing else.
-  Outcome RunGathered(Gathered& g, const std::string& shown) {
+  // What the planning of a folder's gathered entries came to: the steps to
+  // make, in order; the download folders to empty after them, with their
+  // names' readings; and why each entry left alone stays, where said.
+  struct FolderPlan {
     Outcome outcome;
+    std::vector<PlannedStep> steps;
+    std::vector<std::pair<const platform::Entry*, rules::CleanedName>> downloads;
+    std::vector<const char*> why;
+    std::vector<bool> said;
+  };
+
+  // The gathered entries planned together, then carried out a batch at a
+  // time; then the downloads emptied.  An entry left alone by design says
+  // why: always where an operand names it or a download is in progress,
+  // else (with explain) where its pattern took nothing else.
+  Outcome RunGathered(Gathered& g, const std::string& shown) {
+    FolderPlan plan = PlanFolder(g, shown);
+    loop.Carry(plan.steps);
+    for (const auto& [download, own] : plan.downloads)
+      EmptyDownload(g.folder, shown, *download, own);
+    std::string reasons;
+    for (std::size_t i = 0; i < g.entries.size(); ++i) {
+      if (!plan.why[i] || !plan.said[i]) continue;
+      const platform::Entry& entry = g.entries[i];
+      reasons += ForScreen(console, shown + entry.name);
+      if (entry.kind == platform::EntryKind::kDirectory && !entry.link)
+        reasons += '/';
+      reasons.append(": ").append(plan.why[i]).append("\n");
+      ++counts.left_alone;
+    }
+    console.Print(reasons);
+    return plan.outcome;
+  }
+
+  // The plan of a folder's gathered entries, all of them before the first
+  // step.  With /v the names of different entries that came out the same
+  // are told apart by their versions (rules/version_suffix.h), and the
+  // files beside a video follow it (rules/side_files.h).
+  FolderPlan PlanFolder(Gathered& g, const std::string& shown) {
+    FolderPlan plan;
+    Outcome& outcome = plan.outcome;
     outcome.pattern_matched.assign(g.patterns.size(), false);
     std::vector<bool> pattern_took(g.patterns.size(), false);
-    std::vector<const char*> why(g.entries.size(), nullptr);
-    std::vector<bool> said(g.entries.size(), false);
+    std::vector<const char*>& why = plan.why;
+    std::vector<bool>& said = plan.said;
+    why.assign(g.entries.size(), nullptr);
+    said.assign(g.entries.size(), false);
     std::vector<const platform::Entry*> taken;
     std::vector<std::size_t> taken_at;  // their places in g.entries
     taken.reserve(g.entries.size());
@@ -239,14 +276,9 @@ struct Run {
         }
       }
     }
-    // The plans of all the entries taken, before the first rename.  With /v
-    // the names of different entries that came out the same are told apart
-    // by their versions (rules/version_suffix.h), and the files beside a
-    // video follow it (rules/side_files.h).
-    std::vector<PlannedStep> plans;
+    std::vector<PlannedStep>& plans = plan.steps;
     plans.reserve(taken.size());
-    // Folders to empty, with their names' readings.
-    std::vector<std::pair<const platform::Entry*, rules::CleanedName>> downloads;
+    auto& downloads = plan.downloads;
     auto add_plan = [&](const platform::Entry* entry,
                         rules::CleanedName& cleaned) {
       if (cleaned.name.empty() || cleaned.name == entry->name) return;
@@ -355,21 +387,7 @@ struct Run {
       }
       KeepWithVideos(plans);
     }
-    loop.Carry(plans);
-    for (const auto& [download, own] : downloads)
-      EmptyDownload(g.folder, shown, *download, own);
-    std::string reasons;
-    for (std::size_t i = 0; i < g.entries.size(); ++i) {
-      if (!why[i] || !said[i]) continue;
-      const platform::Entry& entry = g.entries[i];
-      reasons += ForScreen(console, shown + entry.name);
-      if (entry.kind == platform::EntryKind::kDirectory && !entry.link)
-        reasons += '/';
-      reasons.append(": ").append(why[i]).append("\n");
-      ++counts.left_alone;
-    }
-    console.Print(reasons);
-    return outcome;
+    return plan;
   }
 
   char Separator() const {
