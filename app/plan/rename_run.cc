@@ -455,50 +455,39 @@ struct Run {
     RunGathered(g, here);
   }
 
-  // A download folder emptied into the library: its files, those of its
-  // subtitle folder and of the folders inside that moved, then each folder
-  // emptied removed (the deepest first), recorded with its mode before.
-  // What cannot be placed stays, said, and so do the folders that hold it.
-  void EmptyDownload(const platform::Folder& parent, const std::string& shown,
-                     const platform::Entry& entry, const rules::CleanedName& own) {
-    const std::string here = shown + entry.name + Separator();
+  // A download as the run reads it: its folders (the download and those of
+  // its own whose files it files), each file it takes with its folder, and
+  // the lines of what stays.
+  struct DownloadView {
     std::deque<DownloadGroup> groups;  // a deque: its members stay put
-    groups.push_back({files.ListBelow(parent, entry), here, 0, entry.name, 0, false});
-    if (DownloadGroup& top = groups.front();
-        !top.listing.failure.ok() || !top.listing.folder.handle) {
-      Failed(ForScreen(console, here) + " [FAILED: " +
-             (top.listing.failure.ok() ? std::string("not found")
-                                       : FailureWords(top.listing.failure)) +
-             "]\n");
-      return;
-    }
-    groups.front().listing.folder.path = parent.path + entry.name + Separator();
-    // Each file's name is read once, for every step of the plan: a file
-    // the plan takes, and a video that may tell a download.
-    auto takes = [](const platform::Entry& e) {
-      return e.kind == platform::EntryKind::kFile && !e.link && !e.hidden &&
-             !rules::IsDownloadInProgress(e.name);
-    };
-    std::vector<rules::CleanedName> top(groups.front().listing.entries.size());
-    for (std::size_t i = 0; i < top.size(); ++i) {
-      const platform::Entry& e = groups.front().listing.entries[i];
-      if (takes(e) || (e.kind == platform::EntryKind::kFile && !e.link &&
-                       rules::IsVideoExtension(rules::SplitName(e.name).extension)))
-        top[i] = rules::ReadForPlan(e.name, options.rules);
-    }
-    if (!IsDownload(entry.name, own, groups.front().listing, top)) {
-      PlanContainer(std::move(groups.front().listing), here);
-      return;
-    }
+    std::vector<rules::DownloadFile> listed;
+    std::vector<const platform::Entry*> which;
+    std::vector<std::size_t> group_of;
     std::string reasons;
-    auto stays = [&](const std::string& where, const platform::Entry& e,
-                     const char* why) {
-      if (e.hidden) return;  // stays unsaid, as hidden entries do
-      reasons += ForScreen(console, where + e.name);
-      if (e.kind == platform::EntryKind::kDirectory) reasons += Separator();
-      reasons.append(": ").append(why).append("\n");
-      ++counts.left_alone;
-    };
+  };
+
+  // An entry of the download's group g that stays, said unless hidden.
+  void Stays(DownloadView& view, std::size_t g, const platform::Entry& e,
+             const char* why) {
+    ++view.groups[g].kept;
+    if (e.hidden) return;  // stays unsaid, as hidden entries do
+    view.reasons += ForScreen(console, view.groups[g].shown + e.name);
+    if (e.kind == platform::EntryKind::kDirectory) view.reasons += Separator();
+    view.reasons.append(": ").append(why).append("\n");
+    ++counts.left_alone;
+  }
+
+  static bool TakesFile(const platform::Entry& e) {
+    return e.kind == platform::EntryKind::kFile && !e.link && !e.hidden &&
+           !rules::IsDownloadInProgress(e.name);
+  }
+
+  // The download's folders whose files its plan takes, below its own
+  // (group 0, listed and read): its subtitle folder and the folders in
+  // that, its seasons' folders, a film's extras' folders.  top: the
+  // readings of group 0's entries, taken.
+  void ReadDownload(DownloadView& view, std::vector<rules::CleanedName> top) {
+    auto& groups = view.groups;
     // The folder of e in group g as a group of its own.
     auto open = [&](std::size_t g, const platform::Entry& e) {
       platform::Listing l = files.ListBelow(groups[g].listing.folder, e);
@@ -508,9 +497,6 @@ struct Run {
           {std::move(l), groups[g].shown + e.name + Separator(), g, e.name, 0, false});
       return true;
     };
-    std::vector<rules::DownloadFile> listed;
-    std::vector<const platform::Entry*> which;
-    std::vector<std::size_t> group_of;
     using Kind = DownloadGroup::Kind;
     bool subs_found = false;  // one subtitle folder is the download's
     for (std::size_t g = 0; g < groups.size(); ++g) {  // grows as it goes
@@ -520,12 +506,12 @@ struct Run {
       const bool subs = group.kind == Kind::kSubs || group.kind == Kind::kInSubs;
       for (std::size_t i = 0; i < group.listing.entries.size(); ++i) {
         const platform::Entry& e = group.listing.entries[i];
-        if (takes(e)) {
-          listed.push_back({e.name, subs, subfolder, group.season, group.extra,
-                            g == 0 ? std::move(top[i])
-                                   : rules::ReadForPlan(e.name, options.rules)});
-          which.push_back(&e);
-          group_of.push_back(g);
+        if (TakesFile(e)) {
+          view.listed.push_back({e.name, subs, subfolder, group.season, group.extra,
+                                 g == 0 ? std::move(top[i])
+                                        : rules::ReadForPlan(e.name, options.rules)});
+          view.which.push_back(&e);
+          view.group_of.push_back(g);
           continue;
         }
         const bool folder = e.kind == platform::EntryKind::kDirectory && !e.link && !e.hidden;
@@ -550,35 +536,41 @@ struct Run {
           groups.back().extra = extra;
           continue;
         }
-        ++groups[g].kept;
-        stays(groups[g].shown, e,
+        Stays(view, g, e,
               e.kind == platform::EntryKind::kDirectory
                   ? "a folder inside the download, left where it is"
                   : "neither a file to place nor beside one, left where it "
                     "is");
       }
     }
+  }
+
+  // The download's plan: each file's place in the library (rules/
+  // download_folder.h), the videos' first so that a copy of one there takes
+  // a version and the files beside them follow (Claim); each side file
+  // right after its video.  What has no place stays, said.
+  std::vector<PlannedStep> PlanDownloadSteps(DownloadView& view,
+                                             std::string_view name,
+                                             const rules::CleanedName& own) {
     const std::vector<rules::DownloadPlace> places =
-        rules::PlanDownload(entry.name, own, listed, options.rules);
+        rules::PlanDownload(name, own, view.listed, options.rules);
     const bool confirm = options.confirm_all || options.confirm_video;
-    // The videos take their names in the library first, then the files
-    // beside them follow (Claim); each group's plans in listing order.
+    const auto& which = view.which;
     std::vector<std::optional<PlannedStep>> placed(places.size());
     CopyNames renamed;
     auto place = [&](std::size_t k) {
-      DownloadGroup& group = groups[group_of[k]];
+      DownloadGroup& group = view.groups[view.group_of[k]];
       const char* why = places[k].why;
       Library::Target to;
       if (!why) {
         to = library->Place(places[k].reading, places[k].final_name);
         why = to.why;
-        if (listed[k].cleaned.reading) to.own = &*listed[k].cleaned.reading;
+        if (view.listed[k].cleaned.reading) to.own = &*view.listed[k].cleaned.reading;
       }
       if (!why && !places[k].own_name.empty()) to.name = places[k].own_name;
       if (!why) why = Claim(to, group.listing.folder, *which[k], renamed);
       if (why) {
-        ++group.kept;
-        stays(group.shown, *which[k], why);
+        Stays(view, view.group_of[k], *which[k], why);
         return;
       }
       PlannedStep& step = placed[k].emplace();
@@ -595,19 +587,57 @@ struct Run {
       if (IsVideo(*which[k])) place(k);
     for (std::size_t k = 0; k < places.size(); ++k)
       if (!IsVideo(*which[k])) place(k);
-    // The download's files in one plan, each side file after its video;
-    // a folder is emptied when all its files moved.
-    std::vector<PlannedStep> plans;
+    std::vector<PlannedStep> steps;
     for (std::size_t k = 0; k < places.size(); ++k)
-      if (placed[k]) plans.push_back(std::move(*placed[k]));
-    KeepWithVideos(plans);
-    loop.Carry(plans);
+      if (placed[k]) steps.push_back(std::move(*placed[k]));
+    KeepWithVideos(steps);
+    return steps;
+  }
+
+  // A download folder emptied into the library: read, planned, its steps
+  // carried out; then each of its folders emptied removed (the deepest
+  // first), recorded with its mode before.  What cannot be placed stays,
+  // said, and so do the folders that hold it.  A folder named that is no
+  // download is a container: its entries are planned one by one.
+  void EmptyDownload(const platform::Folder& parent, const std::string& shown,
+                     const platform::Entry& entry, const rules::CleanedName& own) {
+    const std::string here = shown + entry.name + Separator();
+    DownloadView view;
+    auto& groups = view.groups;
+    groups.push_back({files.ListBelow(parent, entry), here, 0, entry.name, 0, false});
+    if (DownloadGroup& top = groups.front();
+        !top.listing.failure.ok() || !top.listing.folder.handle) {
+      Failed(ForScreen(console, here) + " [FAILED: " +
+             (top.listing.failure.ok() ? std::string("not found")
+                                       : FailureWords(top.listing.failure)) +
+             "]\n");
+      return;
+    }
+    groups.front().listing.folder.path = parent.path + entry.name + Separator();
+    // Each file's name is read once, for every step of the plan: a file
+    // the plan takes, and a video that may tell a download.
+    std::vector<rules::CleanedName> top(groups.front().listing.entries.size());
+    for (std::size_t i = 0; i < top.size(); ++i) {
+      const platform::Entry& e = groups.front().listing.entries[i];
+      if (TakesFile(e) || (e.kind == platform::EntryKind::kFile && !e.link &&
+                           rules::IsVideoExtension(rules::SplitName(e.name).extension)))
+        top[i] = rules::ReadForPlan(e.name, options.rules);
+    }
+    if (!IsDownload(entry.name, own, groups.front().listing, top)) {
+      PlanContainer(std::move(groups.front().listing), here);
+      return;
+    }
+    ReadDownload(view, std::move(top));
+    std::vector<PlannedStep> steps = PlanDownloadSteps(view, entry.name, own);
+    loop.Carry(steps);
+    // A folder is emptied when all its files moved.
     std::unordered_map<const platform::Entry*, std::size_t> group_of_entry;
-    for (std::size_t k = 0; k < which.size(); ++k) group_of_entry[which[k]] = group_of[k];
+    for (std::size_t k = 0; k < view.which.size(); ++k)
+      group_of_entry[view.which[k]] = view.group_of[k];
     for (DownloadGroup& group : groups) group.emptied = group.kept == 0;
-    for (const PlannedStep& plan : plans)
-      if (!plan.made) groups[group_of_entry[plan.entry]].emptied = false;
-    console.Print(reasons);
+    for (const PlannedStep& step : steps)
+      if (!step.made) groups[group_of_entry[step.entry]].emptied = false;
+    console.Print(view.reasons);
     if (journal.Stops() || loop.quit) return;
     for (std::size_t g = groups.size(); g-- > 0;) {
       DownloadGroup& group = groups[g];
