@@ -151,7 +151,7 @@ TEST(LibraryLayout, MatchesTheFoldersThatExist) {
       {"Season 00", {"Specials"}, "Specials"},
       {"Season 10", {"Season 1"}, "Season 10"},
       {"Season 2019", {"season 2019"}, "season 2019"},
-      {"The Office US", {"The Office (US)"}, "The Office (US)"},
+      {"Cubicle Life US", {"Cubicle Life (US)"}, "Cubicle Life (US)"},
       {"Doctor Who (2005)", {"Doctor Who"}, "Doctor Who"},
       {"Doctor Who", {"Doctor Who (2005)"}, "Doctor Who (2005)"},
       {"Doctor Who", {"Doctor Who (1963)", "Doctor Who (2005)"},
@@ -168,7 +168,7 @@ TEST(LibraryLayout, MatchesTheFoldersThatExist) {
       {"Dune (2021)", {"Dune (1984)", "Dune"}, "Dune (2021)"},
       {"Dune (2021)", {"Dune {tmdb-1}", "Dune [imdbid-tt2]"},
        "Dune {tmdb-1}|Dune [imdbid-tt2]"},
-      {"fargo", {"Fargo"}, "Fargo"},
+      {"quarry", {"Quarry"}, "Quarry"},
       {"Up (2009)", {"Upgrade (2018)", "Up!"}, "Up!"},
       {"(2009)", {"Moon (2009)"}, "(2009)"},
   };
