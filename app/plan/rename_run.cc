@@ -16,6 +16,8 @@
 #include "app/failure_words.h"
 #include "app/library/library.h"
 #include "app/plan/folder_trail.h"
+#include "app/plan/gathered.h"
+#include "app/plan/plan_folder.h"
 #include "app/plan/operand.h"
 #include "app/plan/pattern.h"
 #include "rules/download_in_progress.h"
@@ -32,64 +34,10 @@
 namespace app {
 namespace {
 
-constexpr const char* kClash = "another entry here would get that name too";
-constexpr const char* kLibraryFolder = "the library's own folder, left as it is";
-constexpr const char* kGoesWithNoVideo = "goes with no video, left where it is";
-
-bool ConfirmDue(const RunOptions& o, const rules::CleanedName& cleaned) {
-  return o.confirm_all || (o.confirm_year && cleaned.year_changed) ||
-         (o.confirm_episode && cleaned.episode_changed) ||
-         (o.confirm_terms && cleaned.terms_changed) ||
-         (o.confirm_video && cleaned.video_changed);
-}
-
 constexpr const char* kControlled =
     "a download in progress (its .aria2 file is beside it), left alone";
 constexpr const char* kBusyFolder =
     "a download in progress inside, left alone with all it holds";
-
-// The entries of one folder that a run takes, gathered from all the operands
-// that name it, so that they are planned together.
-struct Gathered {
-  platform::Folder folder;
-  std::vector<platform::Entry> entries;  // in the order to handle them
-  // Per entry: named exactly by an operand, so that a reason is always said.
-  std::vector<bool> named;
-  // Names with aria2's control file beside them, from the folder's listing;
-  // without a listing each entry is asked.
-  std::unordered_set<std::string> controlled;
-  bool listed = false;
-  // Folders of this one that the walk found holding a download (with /s).
-  std::unordered_set<std::string> busy;
-  bool walked = false;
-  // Whether a pattern that took nothing says why it left its entries alone.
-  bool explain = true;
-  // The patterns that took the entries not named exactly.
-  std::vector<std::string_view> patterns;
-};
-
-bool TakenByPatterns(const std::vector<std::string_view>& patterns,
-                     std::string_view name) {
-  for (std::string_view pattern : patterns)
-    if (Takes(pattern, name)) return true;
-  return false;
-}
-
-// Keeps the entries of g that verdict takes, in place and in their order:
-// 1 named exactly, 0 taken by a pattern, -1 not taken.
-template <typename Verdict>
-void Keep(Gathered& g, Verdict verdict) {
-  std::size_t kept = 0;
-  g.named.clear();
-  for (std::size_t i = 0; i < g.entries.size(); ++i) {
-    const int v = verdict(g.entries[i]);
-    if (v < 0) continue;
-    g.named.push_back(v > 0);
-    if (kept != i) g.entries[kept] = std::move(g.entries[i]);
-    ++kept;
-  }
-  g.entries.resize(kept);
-}
 
 struct Run {
   const RunOptions& options;
@@ -134,6 +82,24 @@ struct Run {
         entry, download ? Selection::kFilesAndDirectories : options.selection);
   }
 
+  // What the disk says of each gathered entry before it is planned: why it
+  // is left alone (a download in progress, the library's own folder), and
+  // whether that is said.
+  void Judge(Gathered& g) {
+    g.why.assign(g.entries.size(), nullptr);
+    g.said.assign(g.entries.size(), false);
+    for (std::size_t i = 0; i < g.entries.size(); ++i) {
+      const platform::Entry& entry = g.entries[i];
+      bool always = false;
+      g.why[i] = WhyLeftAlone(g, entry, g.named[i], always);
+      g.said[i] = g.named[i] || always;
+      if (!g.why[i] && library && options.rules.video_rule &&
+          entry.kind == platform::EntryKind::kDirectory && !entry.link &&
+          IsLibraryFolder(g.folder, entry))
+        g.why[i] = kLibraryFolder;
+    }
+  }
+
   // Whether a folder of the run is the library's own, which the run never
   // takes or walks.
   bool IsLibraryFolder(const platform::Folder& folder,
@@ -143,79 +109,13 @@ struct Run {
                                               entry.name + Separator());
   }
 
-  static bool IsVideo(const platform::Entry& entry) {
-    return rules::IsVideoExtension(rules::SplitName(entry.name).extension) &&
-           !rules::SplitSideName(entry.name).is_side;
-  }
-
-  // The names the videos of a folder took in the library where they differ
-  // from the ones planned (a copy's version), by the stems planned: the
-  // files beside them follow.
-  using CopyNames = std::unordered_map<std::string, std::string>;
-
-  // The library's name for the entry taken (Library::Claim): a video's
-  // version noted in renamed, a side file following its video's.
-  const char* Claim(Library::Target& to, const platform::Folder& from,
-                    const platform::Entry& entry, CopyNames& renamed) {
-    const bool video = IsVideo(entry);
-    const std::string planned = to.name;
-    if (!video) {
-      const rules::SideSplit side = rules::SplitSideName(to.name);
-      const auto at = renamed.find(std::string(side.base));
-      if (side.is_side && at != renamed.end())
-        to.name = at->second + std::string(side.own);
-    }
-    const char* why = library->Claim(to, from, entry, video);
-    if (!why && video && to.name != planned)
-      renamed[std::string(rules::SplitName(planned).stem)] =
-          rules::SplitName(to.name).stem;
-    return why;
-  }
-
-  // The entries a library takes: video files and the files beside them.
-  static bool GoesToLibrary(const platform::Entry& entry) {
-    if (entry.kind != platform::EntryKind::kFile || entry.link) return false;
-    return rules::IsVideoExtension(rules::SplitName(entry.name).extension) ||
-           rules::SplitSideName(entry.name).is_side;
-  }
-
-  // A file that is no video, no subtitle and has no side word ("-poster")
-  // is filed only with a video of its folder: a photo or an invoice with a
-  // date or year in its name is no film.
-  static bool GoesWithNoVideo(const platform::Entry& entry,
-                              const rules::VersionEntry& version) {
-    if (rules::IsVideoExtension(rules::SplitName(entry.name).extension) ||
-        version.follows_video)
-      return false;
-    const rules::SideSplit side = rules::SplitSideName(entry.name);
-    return side.own_is_extension &&
-           !rules::IsSubtitleExtension(rules::SplitName(entry.name).extension);
-  }
-
-  // What the entries of a folder came to: per pattern, whether it took or
-  // said anything; and whether anything was taken.
-  struct Outcome {
-    std::vector<bool> pattern_matched;
-    bool any_taken = false;
-  };
-
-  // What the planning of a folder's gathered entries came to: the steps to
-  // make, in order; the download folders to empty after them, with their
-  // names' readings; and why each entry left alone stays, where said.
-  struct FolderPlan {
-    Outcome outcome;
-    std::vector<PlannedStep> steps;
-    std::vector<std::pair<const platform::Entry*, rules::CleanedName>> downloads;
-    std::vector<const char*> why;
-    std::vector<bool> said;
-  };
-
   // The gathered entries planned together, then carried out a batch at a
   // time; then the downloads emptied.  An entry left alone by design says
   // why: always where an operand names it or a download is in progress,
   // else (with explain) where its pattern took nothing else.
   Outcome RunGathered(Gathered& g, const std::string& shown) {
-    FolderPlan plan = PlanFolder(g, shown);
+    Judge(g);
+    FolderPlan plan = PlanFolder(g, shown, options, library);
     loop.Carry(plan.steps);
     for (const auto& [download, own] : plan.downloads)
       EmptyDownload(g.folder, shown, *download, own);
@@ -231,163 +131,6 @@ struct Run {
     }
     console.Print(reasons);
     return plan.outcome;
-  }
-
-  // The plan of a folder's gathered entries, all of them before the first
-  // step.  With /v the names of different entries that came out the same
-  // are told apart by their versions (rules/version_suffix.h), and the
-  // files beside a video follow it (rules/side_files.h).
-  FolderPlan PlanFolder(Gathered& g, const std::string& shown) {
-    FolderPlan plan;
-    Outcome& outcome = plan.outcome;
-    outcome.pattern_matched.assign(g.patterns.size(), false);
-    std::vector<bool> pattern_took(g.patterns.size(), false);
-    std::vector<const char*>& why = plan.why;
-    std::vector<bool>& said = plan.said;
-    why.assign(g.entries.size(), nullptr);
-    said.assign(g.entries.size(), false);
-    std::vector<const platform::Entry*> taken;
-    std::vector<std::size_t> taken_at;  // their places in g.entries
-    taken.reserve(g.entries.size());
-    for (std::size_t i = 0; i < g.entries.size(); ++i) {
-      const platform::Entry& entry = g.entries[i];
-      bool always = false;
-      why[i] = WhyLeftAlone(g, entry, g.named[i], always);
-      said[i] = g.named[i] || always;
-      if (!why[i]) {
-        taken.push_back(&entry);
-        taken_at.push_back(i);
-      }
-      if (g.named[i]) continue;
-      for (std::size_t p = 0; p < g.patterns.size(); ++p) {
-        if (!Takes(g.patterns[p], entry.name)) continue;
-        if (!why[i]) pattern_took[p] = true;
-        if (!why[i] || said[i]) outcome.pattern_matched[p] = true;
-      }
-    }
-    outcome.any_taken = !taken.empty();
-    // A pattern that took nothing says why it left its entries alone.
-    for (std::size_t i = 0; g.explain && i < g.entries.size(); ++i) {
-      if (!why[i] || said[i] || g.entries[i].hidden) continue;
-      for (std::size_t p = 0; p < g.patterns.size(); ++p) {
-        if (!pattern_took[p] && Takes(g.patterns[p], g.entries[i].name)) {
-          said[i] = true;
-          outcome.pattern_matched[p] = true;
-        }
-      }
-    }
-    std::vector<PlannedStep>& plans = plan.steps;
-    plans.reserve(taken.size());
-    auto& downloads = plan.downloads;
-    auto add_plan = [&](const platform::Entry* entry,
-                        rules::CleanedName& cleaned) {
-      if (cleaned.name.empty() || cleaned.name == entry->name) return;
-      PlannedStep& step = plans.emplace_back();
-      step.from = &g.folder;
-      step.shown = &shown;
-      step.entry = entry;
-      step.new_name = std::move(cleaned.name);
-      step.ask = ConfirmDue(options, cleaned);
-    };
-    // Into a library "/v" keeps each name's reading for the steps after it;
-    // in place, where only copies would take it, keeping it costs more.
-    rules::NameRules read = options.rules;
-    read.keep_reading = read.video_rule && library != nullptr;
-    auto clean = [&](const platform::Entry* entry) {
-      return rules::CleanName(entry->name, read,
-                              entry->kind == platform::EntryKind::kDirectory);
-    };
-    if (!options.rules.video_rule) {
-      for (const platform::Entry* entry : taken) {
-        rules::CleanedName cleaned = clean(entry);
-        add_plan(entry, cleaned);
-      }
-    } else {
-      std::vector<rules::CleanedName> cleaned;
-      std::vector<rules::VersionEntry> versions;
-      cleaned.reserve(taken.size());
-      versions.reserve(taken.size());
-      for (const platform::Entry* entry : taken) {
-        cleaned.push_back(clean(entry));
-        versions.push_back(
-            {entry->name, entry->kind == platform::EntryKind::kDirectory,
-             std::move(cleaned.back().name)});
-        if (cleaned.back().reading) versions.back().reading = &*cleaned.back().reading;
-      }
-      rules::SeparateVersions(versions, options.rules);
-      rules::FollowVideos(versions);
-      // Into a library the videos take their names there first (a copy of
-      // one there takes a version), then the files beside them follow.
-      std::vector<std::optional<PlannedStep>> placed(taken.size());
-      CopyNames renamed;
-      auto place = [&](std::size_t i) {
-        if (GoesWithNoVideo(*taken[i], versions[i])) {
-          why[taken_at[i]] = kGoesWithNoVideo;
-          said[taken_at[i]] = true;
-          return;
-        }
-        const std::size_t video = versions[i].video < taken.size() ? versions[i].video : i;
-        Library::Target to =
-            library->Place(*cleaned[video].reading, rules::FinalName(versions[i]));
-        to.own = versions[i].reading;
-        // Where it is already (a run over the library itself): stays.
-        if (!to.why && library->Look(to).empty() &&
-            library->IsFolder(to, g.folder) && to.name == taken[i]->name)
-          return;
-        if (!to.why && !versions[i].clash) to.why = Claim(to, g.folder, *taken[i], renamed);
-        if (to.why) {
-          why[taken_at[i]] = to.why;
-          said[taken_at[i]] = true;
-          return;
-        }
-        PlannedStep& step = placed[i].emplace();
-        step.kind = StepKind::kMove;
-        step.from = &g.folder;
-        step.shown = &shown;
-        step.entry = taken[i];
-        step.new_name = std::move(to.name);
-        step.to = to.folder;
-        step.ask = ConfirmDue(options, cleaned[i]);
-        if (versions[i].clash) step.why_not = kClash;
-      };
-      std::vector<std::size_t> sides;
-      for (std::size_t i = 0; i < taken.size(); ++i) {
-        if (library && taken[i]->kind == platform::EntryKind::kDirectory &&
-            !taken[i]->link) {
-          if (IsLibraryFolder(g.folder, *taken[i]))
-            why[taken_at[i]] = kLibraryFolder;
-          else
-            downloads.emplace_back(taken[i], cleaned[i]);
-        } else if (versions[i].left_alone) {
-          why[taken_at[i]] = versions[i].left_alone;
-          said[taken_at[i]] = true;
-        } else if (library && GoesToLibrary(*taken[i])) {
-          if (IsVideo(*taken[i])) place(i);
-          else sides.push_back(i);
-        }
-      }
-      for (std::size_t i : sides) place(i);
-      for (std::size_t i = 0; i < taken.size(); ++i) {
-        if (placed[i]) {
-          plans.push_back(std::move(*placed[i]));
-        } else if (!versions[i].left_alone &&
-                   !(library && ((taken[i]->kind ==
-                                      platform::EntryKind::kDirectory &&
-                                  !taken[i]->link) ||
-                                 GoesToLibrary(*taken[i])))) {
-          cleaned[i].name = std::move(versions[i].name);
-          add_plan(taken[i], cleaned[i]);
-          if (versions[i].clash && !plans.empty() &&
-              plans.back().entry == taken[i])
-            plans.back().why_not = kClash;
-        }
-        if (versions[i].video < taken.size() && !plans.empty() &&
-            plans.back().entry == taken[i])
-          plans.back().video = taken[versions[i].video];
-      }
-      KeepWithVideos(plans);
-    }
-    return plan;
   }
 
   char Separator() const {
@@ -568,7 +311,7 @@ struct Run {
         if (view.listed[k].cleaned.reading) to.own = &*view.listed[k].cleaned.reading;
       }
       if (!why && !places[k].own_name.empty()) to.name = places[k].own_name;
-      if (!why) why = Claim(to, group.listing.folder, *which[k], renamed);
+      if (!why) why = Claim(*library, to, group.listing.folder, *which[k], renamed);
       if (why) {
         Stays(view, view.group_of[k], *which[k], why);
         return;
