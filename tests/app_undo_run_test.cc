@@ -767,4 +767,21 @@ TEST(Undo, AnEarlierHistoryStaysUndoable) {
   }
 }
 
+// A folder the run made that cannot go (made read-only since, say) is said
+// and left: the run is undone, and the next undo goes to the run before.
+TEST(Undo, AFolderThatCannotGoDoesNotHoldTheRunBack) {
+  Sys sys;
+  sys.folders[""] = fake::Files({"Film.2010.mkv"});
+  sys.folders["lib/"];
+  ASSERT_EQ(sys.Run({"--into", "lib", "*"}), 0) << sys.console.out;
+  sys.fail["Film (2010)"] = Failure::kPermission;
+  EXPECT_EQ(sys.Run({"--undo"}), 1);
+  EXPECT_NE(sys.console.out.find("lib/Movies/Film (2010)/ [FAILED: "),
+            std::string::npos)
+      << sys.console.out;
+  EXPECT_EQ(sys.Names(), std::vector<std::string>{"Film.2010.mkv"});
+  EXPECT_EQ(sys.Run({"--undo"}), 0);
+  EXPECT_EQ(sys.console.out, "Nothing to undo.\n");
+}
+
 }  // namespace

@@ -264,6 +264,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
                            std::string_view name,
                            platform::EntryKind kind) override {
     Step();
+    if (auto failure = fail.find(std::string(name)); failure != fail.end())
+      return {failure->second, 0};
     if (kind == platform::EntryKind::kDirectory) {
       const platform::Entry* entry = Find(folder.path, name);
       if (!entry) return {platform::Failure::kNotFound, 0};
@@ -272,8 +274,6 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
       folders.erase(path);
       folder_ids.erase(path);
     } else {
-      if (auto failure = fail.find(std::string(name)); failure != fail.end())
-        return {failure->second, 0};
       const platform::Entry* entry = Find(folder.path, name);
       if (!entry || entry->name != name)
         return {platform::Failure::kNotFound, 0};

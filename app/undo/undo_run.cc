@@ -536,10 +536,14 @@ struct Undo {
                     "put there: left\n");
       return true;
     }
+    // A folder that cannot go (a link in its place above, a folder made
+    // read-only) is said and left: it never holds the run back, unless
+    // entries are still to go back through it.
+    if (moves_pending) return false;
     console.Print(ForScreen(console, ShownFolder(r)) + " [FAILED: " +
-                  outcome.words + "]\n");
+                  outcome.words + "; left]\n");
     end.failed = true;
-    return false;
+    return true;
   }
 
   std::string ShownFolder(const HistoryRename& r) const {
