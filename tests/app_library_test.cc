@@ -291,4 +291,16 @@ TEST(Library, ReadsEachNameOnce) {
   EXPECT_EQ(sys.readings, files.size() + 1) << sys.console.out;
 }
 
+// A folder another process makes between the run's look and its making is
+// used, and stays when the run is undone.
+TEST(Library, AFolderMadeByAnotherMeanwhileIsUsed) {
+  Sys sys({"dl/Film.2010.mkv"});
+  sys.made_first = {"lib/Movies/"};
+  EXPECT_EQ(sys.Run({"--into", "lib", "dl/*"}), 0) << sys.console.out;
+  EXPECT_TRUE(sys.Now().count("lib/Movies/Film (2010)/Film (2010).mkv"))
+      << sys.console.out;
+  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+  EXPECT_EQ(sys.Now(), Sys({"dl/Film.2010.mkv", "lib/Movies/"}).Now());
+}
+
 }  // namespace

@@ -91,6 +91,9 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     if (auto stamp = stamps.extract(from)) stamps[to] = stamp.mapped();
     if (auto bytes = contents.extract(from)) contents[to] = bytes.mapped();
   }
+  // Folders ("lib/Movies/") that another process makes just ahead of this
+  // one's making them.
+  std::set<std::string> made_first;
   // Folders held open now, and the most held at once.
   int open_folders = 0, most_open = 0;
   struct Held final : platform::FolderHandle {
@@ -229,6 +232,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     folders[Local(parent.path)].push_back(
         MakeEntry(std::string(name), platform::EntryKind::kDirectory));
     folders[path];
+    // Another process made it first: there, and not this one's.
+    if (made_first.erase(path)) return {platform::Failure::kExists, 0};
     folder_ids[path] = {2, ++last_id, true};
     made.path = path;
     made.handle = std::make_shared<Held>(*this);

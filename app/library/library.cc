@@ -198,6 +198,7 @@ std::string Library::Reach(Node* node, bool make) {
   for (Node* n : path) {
     if (!n->failure.empty()) return n->failure;
     Node* parent = n->parent;
+    const bool was_listed = n->listed;
     if (!n->exists) {
       if (!make) return "";  // nothing below it is there either
       // Recorded ahead with the batch's others (Prepare), or now.
@@ -211,27 +212,37 @@ std::string Library::Reach(Node* node, bool make) {
       n->record = kNotRecorded;
       platform::Folder made;
       const std::string failure = make_folder_(parent->folder, n->name, made);
-      if (!failure.empty()) {
+      if (failure.empty()) {
+        RecordMade(journal_, number);
+        made.path = parent->folder.path + n->name + separator_;
+        NoteMadeFolder(journal_, files_, parent->folder, made, n->name);
+        n->folder = std::move(made);
+        n->id = n->folder.id;
+        n->exists = n->listed = n->made = true;
+        parent->AddFolder(n->name);
+      } else if (files_.Stat(parent->folder, n->name).exists) {
+        // Made by another since the look (a second run, a media server): a
+        // folder there by now is used as one that was there, read below.
+        n->exists = true;
+      } else {
         n->failure = "the folder " + n->shown + " cannot be made: " + failure;
         return n->failure;
       }
-      RecordMade(journal_, number);
-      made.path = parent->folder.path + n->name + separator_;
-      NoteMadeFolder(journal_, files_, parent->folder, made, n->name);
-      n->folder = std::move(made);
-      n->id = n->folder.id;
-      n->exists = n->listed = n->made = true;
-      parent->AddFolder(n->name);
-    } else if (!n->listed) {
+    }
+    if (!n->listed) {
       platform::Entry entry;
       entry.name = n->name;
       entry.kind = platform::EntryKind::kDirectory;
       platform::Listing listing = files_.ListBelow(parent->folder, entry);
       if (!listing.failure.ok() || !listing.folder.handle) {
+        // Never through a link: one in the folder's place is said so.
+        const platform::Listing there =
+            files_.ListFolder(parent->folder.path, n->name);
+        const bool link = !there.entries.empty() && there.entries[0].link;
         n->failure = "the folder " + n->shown + " cannot be read: " +
-                     (listing.failure.ok()
-                          ? std::string("not found")
-                          : FailureWords(listing.failure));
+                     (link                     ? std::string("a link stands in its place")
+                      : listing.failure.ok() ? std::string("not found")
+                                             : FailureWords(listing.failure));
         return n->failure;
       }
       n->folder = std::move(listing.folder);
@@ -239,7 +250,7 @@ std::string Library::Reach(Node* node, bool make) {
       n->id = n->folder.id;
       n->listed = true;
       TakeFolders(*n, listing);
-    } else if (!files_.ReopenFolder(n->folder).ok()) {
+    } else if (was_listed && !files_.ReopenFolder(n->folder).ok()) {
       n->failure = "the folder " + n->shown +
                    " is no longer the one that was read";
       return n->failure;
