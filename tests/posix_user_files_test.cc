@@ -70,6 +70,16 @@ TEST(PosixUserFiles, AJournalIsLockedForItsLifeAndNoLonger) {
   EXPECT_EQ(Files().OpenJournal(path).state, JournalState::kFailed);
   close(ready[0]);
   close(ready[1]);
+  // Removed, or replaced, while its run goes on: it cannot be written.
+  for (const bool replaced : {false, true}) {
+    platform::OpenedJournal going = Files().CreateJournal(path);
+    ASSERT_EQ(going.state, JournalState::kOpen);
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    if (replaced) dir.WriteFile("runs/a.run", "");
+    EXPECT_FALSE(going.file->Append("three\n") && going.file->Sync()) << replaced;
+    going.file.reset();
+    unlink(path.c_str());
+  }
 }
 
 // Only a regular file is read, never through a link, and never waited on.

@@ -187,15 +187,19 @@ namespace {
 
 class PosixJournal final : public JournalFile {
  public:
-  explicit PosixJournal(int fd) : fd_(fd) {}
+  PosixJournal(int fd, std::string name) : fd_(fd), name_(std::move(name)) {}
   ~PosixJournal() override { close(fd_); }  // the lock goes with it
   bool Append(std::string_view text) override { return WriteWhole(fd_, text); }
+  // A journal removed or replaced since it was opened holds what it holds
+  // for nobody: the run stops as it would on a full disk.
   bool Sync() override {
-    return !posix::CallPlatform([&] { return fsync(fd_); }).failed;
+    return !posix::CallPlatform([&] { return fsync(fd_); }).failed &&
+           StillAtPath(fd_, name_);
   }
 
  private:
   int fd_;
+  std::string name_;
 };
 
 // The journal open at fd, locked, when it is still the file at its path and
@@ -213,7 +217,7 @@ OpenedJournal Locked(PosixUserFiles& files, int fd, const std::string& name) {
     close(fd);
     return opened;
   }
-  opened.file = std::make_unique<PosixJournal>(fd);
+  opened.file = std::make_unique<PosixJournal>(fd, name);
   opened.state = JournalState::kOpen;
   return opened;
 }
