@@ -147,6 +147,30 @@ TEST(MoveAcross, CtrlCDuringACopyStopsTheRunThere) {
   EXPECT_EQ(d.Tree(), before) << d.console.out;
 }
 
+// A file written again after its copy was made whole (a download client
+// finishing a piece in place) is never removed: both stay, said, and the
+// run fails.
+TEST(MoveAcross, AFileChangedAfterItsCopyStaysBesideIt) {
+  struct Rewritten : Disks {
+    bool done = false;
+    platform::Outcome SyncFolder(const platform::Folder& folder) override {
+      if (!done && folder.path.starts_with("lib/")) {
+        done = true;
+        contents["|Film.2010.1080p.mkv"] += " and its last piece";
+        stamps["|Film.2010.1080p.mkv"] = {99, 7, true, true};
+      }
+      return Disks::SyncFolder(folder);
+    }
+  } d;
+  EXPECT_EQ(d.Run({"--into", "lib", "Film.2010.1080p.mkv"}), 1);
+  EXPECT_NE(d.console.out.find("it changed after it was copied: both are kept"),
+            std::string::npos)
+      << d.console.out;
+  const auto tree = d.Tree();
+  EXPECT_EQ(tree.at("Film.2010.1080p.mkv"), "the film's bytes and its last piece");
+  EXPECT_EQ(tree.at("lib/Movies/Film (2010)/Film (2010).mkv"), "the film's bytes");
+}
+
 }  // namespace
 
 // The progress line: the bar filled by the share copied, the sizes, and the

@@ -93,7 +93,8 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
                        std::string_view old_name, const platform::Folder& to,
                        std::string_view new_name, std::string_view tag,
                        CopyRecorder& recorder) {
-  const platform::EntryId before = files.Stat(from, old_name).stamp;
+  const platform::EntryStat start = files.Stat(from, old_name);
+  const platform::EntryId before = start.stamp;
   if (!before.known) return FailureWords({platform::Failure::kNotFound, 0});
   if (files.Stat(to, new_name).exists)
     return FailureWords({platform::Failure::kExists, 0});
@@ -129,6 +130,12 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
     return FailureWords(outcome);
   }
   files.SyncFolder(to);
+  // Written again, or another file under its name, since it was copied (a
+  // download client finishing a piece in place, say): both stay.
+  const platform::EntryStat now = files.Stat(from, old_name);
+  if (!(now.stamp == before) || (start.id.known && !(now.id == start.id)))
+    return "it changed after it was copied: both are kept, the copy in the "
+           "library and the file where it was";
   outcome = files.Remove(from, old_name, platform::EntryKind::kFile);
   if (!outcome.ok()) {
     // The file stays where it was, so its copy goes: one file, as before.
