@@ -1,10 +1,12 @@
 #include "app/journal/history_format.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <unordered_map>
 
@@ -25,8 +27,27 @@ constexpr std::string_view kHeaderStart = "namewisp history ";
 constexpr char kHexDigits[] = "0123456789abcdef";
 
 // Whether the byte stands for itself in a field: printable ASCII but the
-// backslash.
-bool Plain(unsigned char c) { return c >= 0x20 && c < 0x7F && c != '\\'; }
+// backslash.  A table: a run writes every byte of every name through it.
+constexpr auto kPlainBytes = [] {
+  std::array<bool, 256> plain{};
+  for (int c = 0x20; c < 0x7F; ++c) plain[c] = c != '\\';
+  return plain;
+}();
+bool Plain(unsigned char c) { return kPlainBytes[c]; }
+
+// Whether the eight bytes at p all stand for themselves: none below 0x20,
+// above 0x7E or a backslash (each test is exact for whether any byte has
+// it).
+bool EightPlain(const char* p) {
+  constexpr std::uint64_t kOnes = ~std::uint64_t{0} / 255, kHigh = kOnes * 128;
+  std::uint64_t x;
+  std::memcpy(&x, p, sizeof x);
+  const std::uint64_t below = (x - kOnes * 0x20) & ~x & kHigh;
+  const std::uint64_t above = ((x + kOnes * (127 - 0x7E)) | x) & kHigh;
+  const std::uint64_t slash = x ^ (kOnes * '\\');
+  const std::uint64_t backslash = (slash - kOnes) & ~slash & kHigh;
+  return (below | above | backslash) == 0;
+}
 
 void AppendEscaped(std::string& out, std::string_view field) {
   std::size_t i = 0;
@@ -34,6 +55,7 @@ void AppendEscaped(std::string& out, std::string_view field) {
     // A run of bytes that stand as they are goes in one append: names are
     // mostly plain, and a run of 100,000 renames writes them all.
     std::size_t end = i;
+    while (end + 8 <= field.size() && EightPlain(field.data() + end)) end += 8;
     while (end < field.size()) {
       const auto c = static_cast<unsigned char>(field[end]);
       if (Plain(c)) {
@@ -629,11 +651,11 @@ void AppendRecord(std::string& out, const Record& record) {
     AppendEscaped(out, FieldText(record, row.fields[i], buffer));
   }
   const std::uint32_t check = Fnv1a(std::string_view(out).substr(start));
-  out += '\t';
-  for (int shift = 28; shift >= 0; shift -= 4) {
-    out += kHexDigits[(check >> shift) & 0xF];
-  }
-  out += '\n';
+  char tail[10];
+  tail[0] = '\t';
+  for (int k = 0; k < 8; ++k) tail[1 + k] = kHexDigits[(check >> (28 - 4 * k)) & 0xF];
+  tail[9] = '\n';
+  out.append(tail, sizeof tail);
 }
 
 std::string FormatRecord(const Record& record) {

@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/plan/pattern.h"
+#include "app/plan/operand.h"
 #include "platform/file_system.h"
 
 namespace app {
