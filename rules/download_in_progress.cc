@@ -13,6 +13,11 @@ constexpr std::string_view kExtensions[] = {
 // Of those, the control file written beside its download.
 constexpr std::string_view kBeside = kExtensions[13];
 static_assert(kBeside == ".aria2");
+static_assert([] {
+  for (std::string_view extension : kExtensions)
+    if (extension.rfind('.') != 0) return false;
+  return true;
+}(), "IsDownloadInProgress reads the name's last period alone");
 
 }  // namespace
 
@@ -21,13 +26,15 @@ std::span<const std::string_view> DownloadInProgressExtensions() {
 }
 
 bool IsDownloadInProgress(std::string_view name) {
-  for (std::string_view extension : kExtensions) {
-    if (name.size() >= extension.size() &&
-        ascii::EqualsFolded(name.substr(name.size() - extension.size()),
-                            extension)) {
+  // Each extension is a period and what follows it, none with another
+  // period: only the name's last one can begin it (a run asks this of every
+  // name it lists).
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos) return false;
+  const std::string_view tail = name.substr(dot);
+  for (std::string_view extension : kExtensions)
+    if (tail.size() == extension.size() && ascii::EqualsFolded(tail, extension))
       return true;
-    }
-  }
   return false;
 }
 
