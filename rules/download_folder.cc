@@ -1,6 +1,5 @@
 #include "rules/download_folder.h"
 
-#include <charconv>
 #include <cstdio>
 #include <string>
 #include <unordered_map>
@@ -105,24 +104,15 @@ CleanedName NamedByFolder(const NameFacts& download, const DownloadFile& file,
   const int season = file.season >= 0 ? file.season : download.season;
   // A number alone ("- 04", written so for "E04" and "Episode 4"): the
   // season's episode.
-  int episode = 0;
-  if (r.form == NameForm::kAnime && season >= 0 &&
-      r.written_mark.starts_with("- ")) {
-    const std::string_view digits = std::string_view(r.written_mark).substr(2);
-    const auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), episode);
-    if (error == std::errc() && end == digits.data() + digits.size() &&
-        episode > 0) {
-      char mark[32];
-      std::snprintf(mark, sizeof mark, "S%02dE%02d", season, episode);
-      named.name = download.title + " " + mark + std::string(extension);
-      r.form = NameForm::kEpisode;
-      r.mark = MarkKind::kEpisode;
-      r.written_mark = mark;
-      r.season = season;
-      r.first = r.last = episode;
-      return named;
-    }
+  if (r.form == NameForm::kAnime && season >= 0 && r.first > 0) {
+    char mark[32];
+    std::snprintf(mark, sizeof mark, "S%02dE%02d", season, r.first);
+    named.name = download.title + " " + mark + std::string(extension);
+    r.form = NameForm::kEpisode;
+    r.mark = MarkKind::kEpisode;
+    r.written_mark = mark;
+    r.season = season;
+    return named;
   }
   if (r.form == NameForm::kEpisode || r.form == NameForm::kDaily) return named;
   return own;

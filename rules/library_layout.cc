@@ -14,12 +14,15 @@ namespace rules {
 namespace {
 
 // A film's extras by the suffix "/v" gives them, and the folder inside the
-// film's that media servers look in for them.
+// film's that media servers look in for them; also, the other name a
+// download may give that folder ("Extras" holds what no other folder names:
+// featurettes, for the servers that read only their own folders' names).
 constexpr struct {
   std::string_view suffix;
   std::string_view folder;
+  std::string_view also = {};
 } kExtraFolders[] = {
-    {"featurette", "Featurettes"},
+    {"featurette", "Featurettes", "Extras"},
     {"deleted", "Deleted Scenes"},
     {"behindthescenes", "Behind The Scenes"},
     {"interview", "Interviews"},
@@ -268,11 +271,13 @@ int SeasonOfFolder(std::string_view name) {
 
 std::string_view ExtraOfFolder(std::string_view name) {
   const std::string letters = KeyOfFolder(name).letters;
-  // "Extras" holds what no other folder names: featurettes, for the
-  // servers that read only their own folders' names.
-  if (letters == "extras" || letters == "extra") return "featurette";
-  for (const auto& e : kExtraFolders)
+  for (const auto& e : kExtraFolders) {
     if (KeyOfFolder(e.folder).letters == letters) return e.suffix;
+    // The other name, in the singular too ("Extra").
+    const std::string also = KeyOfFolder(e.also).letters;
+    if (!also.empty() && (also == letters || also == letters + "s"))
+      return e.suffix;
+  }
   return {};
 }
 

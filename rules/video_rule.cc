@@ -1,5 +1,6 @@
 #include "rules/video_rule.h"
 
+#include <charconv>
 #include <span>
 
 #include "rules/ascii.h"
@@ -378,6 +379,13 @@ RuleResult ApplyVideoRule(std::string stem, int highest_year,
       reading->season = lead.season;
       reading->first = lead.first;
       reading->last = lead.last;
+      // An anime number is its episode, where it is a whole one ("07", not
+      // "12.5").
+      int number = 0;
+      const char* end = lead.text.data() + lead.text.size();
+      if (lead.kind == MarkKind::kAnime &&
+          std::from_chars(lead.text.data(), end, number).ptr == end && number > 0)
+        reading->first = reading->last = number;
     }
   }
   // After the mark only what names another file or video stays: a part, an

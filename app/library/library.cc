@@ -153,12 +153,18 @@ bool Library::Open(platform::Console& console) {
   return true;
 }
 
-bool Library::IsOwnFolder(const platform::EntryId& id,
-                          std::string_view path) const {
-  for (const auto& [own_id, own_path] : own_)
-    if (id.known && own_id.known ? id == own_id
-                                 : !path.empty() && path == own_path)
-      return true;
+bool Library::IsOwnFolder(const platform::Folder& parent,
+                          const platform::Entry& entry) const {
+  std::string path;  // asked of the system only where an identity is missing
+  for (const auto& [own_id, own_path] : own_) {
+    if (entry.id.known && own_id.known) {
+      if (entry.id == own_id) return true;
+      continue;
+    }
+    if (path.empty())
+      path = files_.DescribeFolder(parent).absolute + entry.name + separator_;
+    if (path == own_path) return true;
+  }
   return false;
 }
 

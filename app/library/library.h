@@ -81,10 +81,11 @@ class Library {
   // Whether the target's folder, reached before, is the folder given (by
   // identity): the file is in its place already.
   bool IsFolder(const Target& target, const platform::Folder& folder);
-  // Whether the folder of that identity (or, where either is not known,
-  // that absolute path) is the library's own: a folder named, or its folder
-  // for films or shows.
-  bool IsOwnFolder(const platform::EntryId& id, std::string_view path) const;
+  // Whether the folder entry of parent is the library's own (a folder
+  // named, or its folder for films or shows): by identity, or by absolute
+  // path where an identity is not known.
+  bool IsOwnFolder(const platform::Folder& parent,
+                   const platform::Entry& entry) const;
   // The folders the run made (a dry run: would make), one a line, indented
   // by depth below the first of them: "TV/Show Name/", "  Season 01/".
   std::string MadeFolders() const;

@@ -104,9 +104,7 @@ struct Run {
   // takes or walks.
   bool IsLibraryFolder(const platform::Folder& folder,
                        const platform::Entry& entry) {
-    return library &&
-           library->IsOwnFolder(entry.id, files.DescribeFolder(folder).absolute +
-                                              entry.name + Separator());
+    return library && library->IsOwnFolder(folder, entry);
   }
 
   // The gathered entries planned together, then carried out a batch at a
