@@ -1,9 +1,7 @@
 #include "app/plan/rename_run.h"
 
-#include <algorithm>
 #include <deque>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,14 +20,11 @@
 #include "app/plan/pattern.h"
 #include "rules/download_in_progress.h"
 #include "app/reporter.h"
-#include "app/carry/safe_rename.h"
 #include "rules/clean_name.h"
 #include "rules/download_folder.h"
 #include "rules/file_kinds.h"
 #include "rules/library_layout.h"
-#include "rules/side_files.h"
 #include "rules/stem_cleanup.h"
-#include "rules/version_suffix.h"
 
 namespace app {
 namespace {
@@ -93,9 +88,8 @@ struct Run {
       bool always = false;
       g.why[i] = WhyLeftAlone(g, entry, g.named[i], always);
       g.said[i] = g.named[i] || always;
-      if (!g.why[i] && library && options.rules.video_rule &&
-          entry.kind == platform::EntryKind::kDirectory && !entry.link &&
-          IsLibraryFolder(g.folder, entry))
+      if (!g.why[i] && entry.kind == platform::EntryKind::kDirectory &&
+          !entry.link && IsLibraryFolder(g.folder, entry))
         g.why[i] = kLibraryFolder;
     }
   }
