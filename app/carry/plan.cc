@@ -1,11 +1,16 @@
 #include "app/carry/plan.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace app {
 
 void KeepWithVideos(std::vector<PlannedStep>& steps) {
+  // Most plans hold no side file: nothing to look up.
+  if (std::none_of(steps.begin(), steps.end(),
+                   [](const PlannedStep& step) { return step.video; }))
+    return;
   std::unordered_set<const platform::Entry*> planned;
   for (const PlannedStep& step : steps) planned.insert(step.entry);
   std::unordered_map<const platform::Entry*, std::vector<std::size_t>> sides;
