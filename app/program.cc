@@ -6,7 +6,7 @@
 #include "app/command_line/argument_parser.h"
 #include "app/carry/dry_run_side.h"
 #include "app/command_line/help_text.h"
-#include "app/plan/rename_run.h"
+#include "app/rename_run.h"
 #include "app/reporter.h"
 #include "app/command_line/tail_parser.h"
 #include "app/terms_file.h"

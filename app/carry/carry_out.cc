@@ -1,6 +1,7 @@
 #include "app/carry/carry_out.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "app/failure_words.h"
 #include "app/carry/safe_rename.h"
@@ -195,8 +196,65 @@ void Loop::RunBatch(std::span<PlannedStep> plans) {
   if (journal.Stops()) any_failed = true;
 }
 
+void Loop::Carry(RunPlan& plan) {
+  for (PlanPart& part : plan.parts) {
+    if (journal.Stops()) break;  // said: the run stops
+    // Its folders, let go of since the planner read them, must be the ones
+    // it read still.
+    std::vector<platform::Folder*> folders;
+    if (!part.steps.empty() && part.emptied.empty()) folders.push_back(&part.folder);
+    if (part.parent) folders.push_back(part.parent);
+    for (FolderToEmpty& folder : part.emptied) folders.push_back(&folder.listing.folder);
+    bool reopened = true;
+    for (platform::Folder* folder : folders) {
+      const platform::Outcome outcome = files.ReopenFolder(*folder);
+      if (outcome.ok()) continue;
+      Failed(ForScreen(console, folder->path) + " [FAILED: " +
+             (outcome.failure == platform::Failure::kNotFound
+                  ? "no longer the folder that was listed; its entries are "
+                    "left alone"
+                  : FailureWords(outcome)) +
+             "]\n");
+      reopened = false;
+      break;
+    }
+    if (reopened) Carry(part.steps);
+    console.Print(part.said);
+    counts.left_alone += part.left_alone;
+    counts.failed += part.failed;
+    any_failed = any_failed || part.failed > 0;
+    if (reopened && !part.emptied.empty()) EmptyDownload(part);
+    for (platform::Folder* folder : folders) files.LetGoFolder(*folder);
+  }
+}
+
+// A download's folders emptied by its moves removed (the deepest first),
+// each recorded with its mode before.  A folder that keeps a file stays,
+// said, and so do the folders that hold it.
+void Loop::EmptyDownload(PlanPart& part) {
+  auto& folders = part.emptied;
+  std::vector<bool> emptied(folders.size());
+  for (std::size_t g = 0; g < folders.size(); ++g) emptied[g] = folders[g].kept == 0;
+  std::unordered_map<const platform::Folder*, std::size_t> of_folder;
+  for (std::size_t g = 0; g < folders.size(); ++g)
+    of_folder[&folders[g].listing.folder] = g;
+  for (const PlannedStep& step : part.steps)
+    if (!step.made) emptied[of_folder.at(step.from)] = false;
+  if (journal.Stops() || quit) return;
+  for (std::size_t g = folders.size(); g-- > 0;) {
+    FolderToEmpty& folder = folders[g];
+    const bool removed =
+        emptied[g] &&
+        RemoveEmptied(g == 0 ? *part.parent : folders[folder.parent].listing.folder,
+                      folder.listing.folder, folder.name, folder.shown);
+    if (!emptied[g])
+      console.Print(ForScreen(console, folder.shown) +
+                    ": holds files that were not moved, left\n");
+    if (!removed && g > 0) emptied[folder.parent] = false;
+  }
+}
+
 void Loop::Carry(std::vector<PlannedStep>& plans) {
-  if (described) *described += Describe(plans, library);
   for (std::size_t at = 0; at < plans.size(); at += kBatch)
     RunBatch(std::span<PlannedStep>(plans).subspan(
         at, std::min(kBatch, plans.size() - at)));

@@ -63,11 +63,12 @@ struct Loop {
   bool all_yes = false;  // "a": every question after it is answered yes
   bool quit = false;     // "q": no more steps; the rest are counted
   bool video_made = false;  // the last step that no side file follows
-  // Where given, each batch of the plan is described (Describe) as it is
-  // carried out.
-  std::string* described = nullptr;
-
-  // Every step of the plan, a batch at a time; each marks made.
+  // The run's plan, part by part: the lines before, the steps, the lines
+  // after, then a download's folders emptied removed.  A part's folders
+  // are opened again where the planner let go of them, and let go once
+  // its turn is over.
+  void Carry(RunPlan& plan);
+  // Every step of a part, a batch at a time; each marks made.
   void Carry(std::vector<PlannedStep>& steps);
   // The download folder emptied, recorded with its mode before it goes; one
   // that holds anything now stays.  Whether the folder is gone.
@@ -83,6 +84,7 @@ struct Loop {
   bool Report(bool asked, const std::string& failure);
 
  private:
+  void EmptyDownload(PlanPart& part);
   void RunBatch(std::span<PlannedStep> steps);
   bool Handle(const PlannedStep& step, std::size_t number,
               const std::string& reach_failure);

@@ -48,4 +48,10 @@ std::string Describe(const std::vector<PlannedStep>& steps,
   return out;
 }
 
+std::string Describe(const RunPlan& plan, const Library* library) {
+  std::string out;
+  for (const PlanPart& part : plan.parts) out += Describe(part.steps, library);
+  return out;
+}
+
 }  // namespace app

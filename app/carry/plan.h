@@ -1,9 +1,11 @@
 // A run's plan: the steps it means to make, in the order to make them, as
-// the planner (app/plan/rename_run.cc) leaves them for the loop that carries
-// them out (app/carry/carry_out.h).  A step holds the live folder and entry the
-// listings gave; the journal keeps its own view of a step (app/journal/step.h).
+// the planner (app/plan/plan_run.h) leaves them, whole, for the loop that
+// carries them out (app/carry/carry_out.h).  A step holds the live folder and
+// entry the listings gave; the journal keeps its own view of a step
+// (app/journal/step.h).
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -34,11 +36,45 @@ struct PlannedStep {
   const platform::Entry* video = nullptr;
 };
 
+// A folder of a download the run empties into the library: removed once
+// none of its entries stays, the deepest first, after the download's steps.
+struct FolderToEmpty {
+  platform::Listing listing;  // its folder and entries: steps point at them
+  std::string shown;          // as lines show it, with its separator
+  std::size_t parent = 0;     // the download's folder that holds it
+  std::string name;           // its entry's name there
+  std::size_t kept = 0;       // entries that stay in it
+};
+
+// A part of the plan, carried out in its turn: one folder's steps, or one
+// download's, and the lines said after them (a part may be lines alone).
+// Its steps point into it.
+struct PlanPart {
+  platform::Folder folder;  // a folder's part: the folder and its entries
+  std::vector<platform::Entry> entries;
+  std::string shown;  // how lines show the folder
+  std::vector<PlannedStep> steps;
+  std::string said;  // what stays, and failures, said after the steps
+  std::size_t left_alone = 0, failed = 0;  // lines of said
+  // A download's part: the folder it is in, and its own folders, itself
+  // first.
+  platform::Folder* parent = nullptr;
+  std::deque<FolderToEmpty> emptied;
+};
+
+// The whole run's plan, made before its first step.  A deque: steps point
+// into its parts.
+struct RunPlan {
+  std::deque<PlanPart> parts;
+  bool any_matched = false;  // an operand took or said anything
+};
+
 // Each side file's step right after its video's, following it.
 void KeepWithVideos(std::vector<PlannedStep>& steps);
 
 // "from/old ==> new" or "from/old ==> to/new", a line a step, for tests.
 std::string Describe(const std::vector<PlannedStep>& steps,
                      const Library* library);
+std::string Describe(const RunPlan& plan, const Library* library);
 
 }  // namespace app

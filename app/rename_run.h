@@ -1,6 +1,6 @@
-// The main loop: for each folder the operands name, gather the entries they
-// name there; plan their new names together, then for each ask where a
-// confirmation is due, apply the rename and report how it went.
+// A run: its whole plan made (app/plan/plan_run.h), then carried out by the
+// loop (app/carry/carry_out.h), which asks where a confirmation is due,
+// makes each step and reports how it went.
 #pragma once
 
 #include <string>
@@ -18,13 +18,13 @@ namespace app {
 
 // Fails when a rename failed; not done when no operand matched anything.
 // The operands that name one folder are gathered and planned together;
-// counts says what the run did; plan, where given, gets the steps of the
-// plan described as they are carried out.
+// counts says what the run did; described, where given, gets the plan's
+// steps described.
 RunEnd RunRename(const RunOptions& options,
                  const std::vector<std::string>& operands,
                  platform::PathStyle style, platform::FileSystem& files,
                  platform::Interrupts& interrupts,
                  platform::Console& console, Journal& journal,
-                 RunCounts& counts, std::string* plan = nullptr);
+                 RunCounts& counts, std::string* described = nullptr);
 
 }  // namespace app

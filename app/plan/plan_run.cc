@@ -1,4 +1,4 @@
-#include "app/plan/rename_run.h"
+#include "app/plan/plan_run.h"
 
 #include <deque>
 #include <optional>
@@ -8,7 +8,6 @@
 #include <unordered_set>
 #include <vector>
 
-#include "app/carry/carry_out.h"
 #include "app/plan/download_guard.h"
 #include "app/plan/entry_selection.h"
 #include "app/failure_words.h"
@@ -34,18 +33,35 @@ constexpr const char* kControlled =
 constexpr const char* kBusyFolder =
     "a download in progress inside, left alone with all it holds";
 
-struct Run {
+struct Planner {
   const RunOptions& options;
   platform::PathStyle style;
   platform::FileSystem& files;
   platform::Console& console;
-  Journal& journal;
-  Loop& loop;
   Library* library = nullptr;  // with "--into", "--movies" or "--shows"
-  RunCounts& counts = loop.counts;
+  RunPlan plan = {};
+  std::size_t left_alone = 0;  // lines that say an entry stays, so far
   FolderTrail trail = {};  // the folders the walk is inside
 
-  void Failed(const std::string& line) { loop.Failed(line); }
+  // The part whose lines come next: the last one, unless a download's
+  // (its folders' removal is said after its lines).
+  PlanPart& Lines() {
+    if (plan.parts.empty() || plan.parts.back().parent)
+      plan.parts.emplace_back();
+    return plan.parts.back();
+  }
+  void Say(const std::string& line) { Lines().said += line; }
+  void Failed(const std::string& line) {
+    PlanPart& part = Lines();
+    part.said += line;
+    ++part.failed;
+  }
+  // A part planned lets go of its folders, which the loop opens again in
+  // their turn: a run over many folders holds a bounded number open.
+  void Planned(PlanPart& part) {
+    files.LetGoFolder(part.folder);
+    for (FolderToEmpty& folder : part.emptied) files.LetGoFolder(folder.listing.folder);
+  }
 
   // Why the run leaves the entry alone, downloads in progress first: they
   // are always said, the rest only where asked (said_always false).
@@ -101,45 +117,52 @@ struct Run {
     return library && library->IsOwnFolder(folder, entry);
   }
 
-  // The gathered entries planned together, then carried out a batch at a
-  // time; then the downloads emptied.  An entry left alone by design says
-  // why: always where an operand names it or a download is in progress,
-  // else (with explain) where its pattern took nothing else.
-  Outcome RunGathered(Gathered& g, const std::string& shown) {
+  // The gathered entries planned together, a part of the plan; then the
+  // downloads named among them, a part each.  An entry left alone by design
+  // says why, after them: always where an operand names it or a download is
+  // in progress, else (with explain) where its pattern took nothing else.
+  Outcome PlanGathered(Gathered& g, const std::string& shown) {
     Judge(g);
-    FolderPlan plan = PlanFolder(g, shown, options, library);
-    loop.Carry(plan.steps);
-    for (const auto& [download, own] : plan.downloads)
-      EmptyDownload(g.folder, shown, *download, own);
+    PlanPart& part = plan.parts.emplace_back();
+    part.shown = shown;
+    FolderPlan planned = PlanFolder(g, part.shown, options, library);
+    // The part keeps the folder and the entries its steps point at (a
+    // vector moved keeps its elements where they are).
+    part.folder = std::move(g.folder);
+    part.entries = std::move(g.entries);
+    part.steps = std::move(planned.steps);
+    for (PlannedStep& step : part.steps) step.from = &part.folder;
+    Planned(part);
+    for (const auto& [download, own] : planned.downloads)
+      PlanDownload(part.folder, part.shown, *download, own);
     std::string reasons;
-    for (std::size_t i = 0; i < g.entries.size(); ++i) {
-      if (!plan.why[i] || !plan.said[i]) continue;
-      const platform::Entry& entry = g.entries[i];
-      reasons += ForScreen(console, shown + entry.name);
+    std::size_t stay = 0;
+    for (std::size_t i = 0; i < part.entries.size(); ++i) {
+      if (!planned.why[i] || !planned.said[i]) continue;
+      const platform::Entry& entry = part.entries[i];
+      reasons += ForScreen(console, part.shown + entry.name);
       if (entry.kind == platform::EntryKind::kDirectory && !entry.link)
         reasons += '/';
-      reasons.append(": ").append(plan.why[i]).append("\n");
-      ++counts.left_alone;
+      reasons.append(": ").append(planned.why[i]).append("\n");
+      ++stay;
     }
-    console.Print(reasons);
-    return plan.outcome;
+    if (stay > 0) {
+      PlanPart& lines = Lines();
+      lines.said += reasons;
+      lines.left_alone += stay;
+      left_alone += stay;
+    }
+    return planned.outcome;
   }
 
   char Separator() const {
     return style == platform::PathStyle::kWindows ? '\\' : '/';
   }
 
-  // A folder of a download whose files the run moves: the download, its
-  // subtitle folder, and the folders inside that (each named for a video).
-  struct DownloadGroup {
-    platform::Listing listing;
-    std::string shown;       // as the lines show it, with its separator
-    std::size_t parent = 0;  // the group that holds it
-    std::string name;        // its entry's name there
-    std::size_t kept = 0;    // entries that stay in it
-    bool emptied = false;
-    // What its files are: the download's own, its subtitles (in its
-    // subtitle folder or a folder in that), one season's, a film's extras.
+  // What the files of a download's folder are: the download's own, its
+  // subtitles (in its subtitle folder or a folder in that), one season's,
+  // a film's extras.
+  struct GroupKind {
     enum class Kind { kOwn, kSubs, kInSubs, kSeason, kExtras } kind = Kind::kOwn;
     int season = -1;
     std::string_view extra = {};
@@ -173,11 +196,11 @@ struct Run {
   // A container's entries planned one by one, as if each were named; the
   // container itself stays.  A folder the walk is inside already (a bind
   // mount of one above) is not entered, and the library's own folders are
-  // left out (RunGathered).
+  // left out (PlanGathered).
   void PlanContainer(platform::Listing listing, const std::string& here) {
     if (trail.Inside(listing.folder.id)) {
-      console.Print(ForScreen(console, here) +
-                    ": not entered: the run is inside that folder already\n");
+      Say(ForScreen(console, here) +
+          ": not entered: the run is inside that folder already\n");
       return;
     }
     const Entered entered(trail, listing.folder.id);
@@ -187,29 +210,31 @@ struct Run {
     g.folder = std::move(listing.folder);
     g.entries = std::move(listing.entries);
     for (const platform::Entry& e : g.entries) g.named.push_back(!e.hidden);
-    RunGathered(g, here);
+    PlanGathered(g, here);
   }
 
   // A download as the run reads it: its folders (the download and those of
-  // its own whose files it files), each file it takes with its folder, and
-  // the lines of what stays.
+  // its own whose files it files, kept by its part), each file it takes
+  // with its folder, and the lines of what stays.
   struct DownloadView {
-    std::deque<DownloadGroup> groups;  // a deque: its members stay put
-    std::vector<rules::DownloadFile> listed;
-    std::vector<const platform::Entry*> which;
-    std::vector<std::size_t> group_of;
-    std::string reasons;
+    PlanPart& part;
+    std::vector<GroupKind> kinds = {};  // of each of the part's folders
+    std::vector<rules::DownloadFile> listed = {};
+    std::vector<const platform::Entry*> which = {};
+    std::vector<std::size_t> group_of = {};
   };
 
-  // An entry of the download's group g that stays, said unless hidden.
+  // An entry of the download's folder g that stays, said unless hidden.
   void Stays(DownloadView& view, std::size_t g, const platform::Entry& e,
              const char* why) {
-    ++view.groups[g].kept;
+    PlanPart& part = view.part;
+    ++part.emptied[g].kept;
     if (e.hidden) return;  // stays unsaid, as hidden entries do
-    view.reasons += ForScreen(console, view.groups[g].shown + e.name);
-    if (e.kind == platform::EntryKind::kDirectory) view.reasons += Separator();
-    view.reasons.append(": ").append(why).append("\n");
-    ++counts.left_alone;
+    part.said += ForScreen(console, part.emptied[g].shown + e.name);
+    if (e.kind == platform::EntryKind::kDirectory) part.said += Separator();
+    part.said.append(": ").append(why).append("\n");
+    ++part.left_alone;
+    ++left_alone;
   }
 
   static bool TakesFile(const platform::Entry& e) {
@@ -218,31 +243,35 @@ struct Run {
   }
 
   // The download's folders whose files its plan takes, below its own
-  // (group 0, listed and read): its subtitle folder and the folders in
+  // (folder 0, listed and read): its subtitle folder and the folders in
   // that, its seasons' folders, a film's extras' folders.  top: the
-  // readings of group 0's entries, taken.
+  // readings of folder 0's entries, taken.
   void ReadDownload(DownloadView& view, std::vector<rules::CleanedName> top) {
-    auto& groups = view.groups;
+    auto& groups = view.part.emptied;
+    auto& kinds = view.kinds;
+    kinds.resize(1);
     // The folder of e in group g as a group of its own.
-    auto open = [&](std::size_t g, const platform::Entry& e) {
+    auto open = [&](std::size_t g, const platform::Entry& e, GroupKind kind) {
       platform::Listing l = files.ListBelow(groups[g].listing.folder, e);
       if (!l.failure.ok() || !l.folder.handle) return false;
       l.folder.path = groups[g].listing.folder.path + e.name + Separator();
       groups.push_back(
-          {std::move(l), groups[g].shown + e.name + Separator(), g, e.name, 0, false});
+          {std::move(l), groups[g].shown + e.name + Separator(), g, e.name, 0});
+      kinds.push_back(kind);
       return true;
     };
-    using Kind = DownloadGroup::Kind;
+    using Kind = GroupKind::Kind;
     bool subs_found = false;  // one subtitle folder is the download's
     for (std::size_t g = 0; g < groups.size(); ++g) {  // grows as it goes
-      const DownloadGroup& group = groups[g];
+      const FolderToEmpty& group = groups[g];
+      const GroupKind here = kinds[g];
       const std::string_view subfolder =
-          group.kind == Kind::kInSubs ? std::string_view(group.name) : "";
-      const bool subs = group.kind == Kind::kSubs || group.kind == Kind::kInSubs;
+          here.kind == Kind::kInSubs ? std::string_view(group.name) : "";
+      const bool subs = here.kind == Kind::kSubs || here.kind == Kind::kInSubs;
       for (std::size_t i = 0; i < group.listing.entries.size(); ++i) {
         const platform::Entry& e = group.listing.entries[i];
         if (TakesFile(e)) {
-          view.listed.push_back({e.name, subs, subfolder, group.season, group.extra,
+          view.listed.push_back({e.name, subs, subfolder, here.season, here.extra,
                                  g == 0 ? std::move(top[i])
                                         : rules::ReadForPlan(e.name, options.rules)});
           view.which.push_back(&e);
@@ -251,24 +280,19 @@ struct Run {
         }
         const bool folder = e.kind == platform::EntryKind::kDirectory && !e.link && !e.hidden;
         // The folders whose files the download's plan takes.
-        Kind kind = Kind::kOwn;
-        int season = -1;
-        std::string_view extra;
-        if (folder && group.kind == Kind::kOwn) {
+        GroupKind kind;
+        if (folder && here.kind == Kind::kOwn) {
           if (!subs_found && rules::IsSubtitleFolder(e.name))
-            kind = Kind::kSubs;
-          else if ((season = rules::SeasonOfFolder(e.name)) >= 0)
-            kind = Kind::kSeason;
-          else if (!(extra = rules::ExtraOfFolder(e.name)).empty())
-            kind = Kind::kExtras;
-        } else if (folder && group.kind == Kind::kSubs) {
-          kind = Kind::kInSubs;
+            kind.kind = Kind::kSubs;
+          else if ((kind.season = rules::SeasonOfFolder(e.name)) >= 0)
+            kind.kind = Kind::kSeason;
+          else if (!(kind.extra = rules::ExtraOfFolder(e.name)).empty())
+            kind.kind = Kind::kExtras;
+        } else if (folder && here.kind == Kind::kSubs) {
+          kind.kind = Kind::kInSubs;
         }
-        if (kind != Kind::kOwn && open(g, e)) {
-          subs_found = subs_found || kind == Kind::kSubs;
-          groups.back().kind = kind;
-          groups.back().season = season;
-          groups.back().extra = extra;
+        if (kind.kind != Kind::kOwn && open(g, e, kind)) {
+          subs_found = subs_found || kind.kind == Kind::kSubs;
           continue;
         }
         Stays(view, g, e,
@@ -294,7 +318,7 @@ struct Run {
     std::vector<std::optional<PlannedStep>> placed(places.size());
     CopyNames renamed;
     auto place = [&](std::size_t k) {
-      DownloadGroup& group = view.groups[view.group_of[k]];
+      FolderToEmpty& group = view.part.emptied[view.group_of[k]];
       const char* why = places[k].why;
       Library::Target to;
       if (!why) {
@@ -329,62 +353,43 @@ struct Run {
     return steps;
   }
 
-  // A download folder emptied into the library: read, planned, its steps
-  // carried out; then each of its folders emptied removed (the deepest
-  // first), recorded with its mode before.  What cannot be placed stays,
-  // said, and so do the folders that hold it.  A folder named that is no
-  // download is a container: its entries are planned one by one.
-  void EmptyDownload(const platform::Folder& parent, const std::string& shown,
-                     const platform::Entry& entry, const rules::CleanedName& own) {
+  // A download folder to empty into the library, a part of the plan: read,
+  // planned; the loop carries its steps out, then removes each of its
+  // folders emptied.  What cannot be placed stays, said, and so do the
+  // folders that hold it.  A folder named that is no download is a
+  // container: its entries are planned one by one.
+  void PlanDownload(platform::Folder& parent, const std::string& shown,
+                    const platform::Entry& entry, const rules::CleanedName& own) {
     const std::string here = shown + entry.name + Separator();
-    DownloadView view;
-    auto& groups = view.groups;
-    groups.push_back({files.ListBelow(parent, entry), here, 0, entry.name, 0, false});
-    if (DownloadGroup& top = groups.front();
-        !top.listing.failure.ok() || !top.listing.folder.handle) {
+    platform::Listing listing = files.ListBelow(parent, entry);
+    if (!listing.failure.ok() || !listing.folder.handle) {
       Failed(ForScreen(console, here) + " [FAILED: " +
-             (top.listing.failure.ok() ? std::string("not found")
-                                       : FailureWords(top.listing.failure)) +
+             (listing.failure.ok() ? std::string("not found")
+                                   : FailureWords(listing.failure)) +
              "]\n");
       return;
     }
-    groups.front().listing.folder.path = parent.path + entry.name + Separator();
+    listing.folder.path = parent.path + entry.name + Separator();
     // Each file's name is read once, for every step of the plan: a file
     // the plan takes, and a video that may tell a download.
-    std::vector<rules::CleanedName> top(groups.front().listing.entries.size());
+    std::vector<rules::CleanedName> top(listing.entries.size());
     for (std::size_t i = 0; i < top.size(); ++i) {
-      const platform::Entry& e = groups.front().listing.entries[i];
+      const platform::Entry& e = listing.entries[i];
       if (TakesFile(e) || (e.kind == platform::EntryKind::kFile && !e.link &&
                            rules::IsVideoExtension(rules::SplitName(e.name).extension)))
         top[i] = rules::ReadForPlan(e.name, options.rules);
     }
-    if (!IsDownload(entry.name, own, groups.front().listing, top)) {
-      PlanContainer(std::move(groups.front().listing), here);
+    if (!IsDownload(entry.name, own, listing, top)) {
+      PlanContainer(std::move(listing), here);
       return;
     }
+    PlanPart& part = plan.parts.emplace_back();
+    part.parent = &parent;
+    part.emptied.push_back({std::move(listing), here, 0, entry.name, 0});
+    DownloadView view{part};
     ReadDownload(view, std::move(top));
-    std::vector<PlannedStep> steps = PlanDownloadSteps(view, entry.name, own);
-    loop.Carry(steps);
-    // A folder is emptied when all its files moved.
-    std::unordered_map<const platform::Entry*, std::size_t> group_of_entry;
-    for (std::size_t k = 0; k < view.which.size(); ++k)
-      group_of_entry[view.which[k]] = view.group_of[k];
-    for (DownloadGroup& group : groups) group.emptied = group.kept == 0;
-    for (const PlannedStep& step : steps)
-      if (!step.made) groups[group_of_entry[step.entry]].emptied = false;
-    console.Print(view.reasons);
-    if (journal.Stops() || loop.quit) return;
-    for (std::size_t g = groups.size(); g-- > 0;) {
-      DownloadGroup& group = groups[g];
-      const bool removed =
-          group.emptied &&
-          loop.RemoveEmptied(g == 0 ? parent : groups[group.parent].listing.folder,
-                        group.listing.folder, group.name, group.shown);
-      if (!group.emptied)
-        console.Print(ForScreen(console, group.shown) +
-                      ": holds files that were not moved, left\n");
-      if (!removed && g > 0) groups[group.parent].emptied = false;
-    }
+    part.steps = PlanDownloadSteps(view, entry.name, own);
+    Planned(part);
   }
 
   // With /s: the folders below first, deepest first, each folder's entries
@@ -428,9 +433,8 @@ struct Run {
       const bool whole = names_all.count(entry.name) > 0;
       if (!whole && patterns.empty()) continue;
       if (trail.Inside(entry.id)) {
-        console.Print(ForScreen(console, listing.folder.path + entry.name) +
-                      "/: not entered: the walk is inside that folder "
-                      "already\n");
+        Say(ForScreen(console, listing.folder.path + entry.name) +
+            "/: not entered: the walk is inside that folder already\n");
         continue;
       }
       if (IsLibraryFolder(listing.folder, entry)) continue;
@@ -462,15 +466,16 @@ struct Run {
                  ? 0
                  : -1;
     });
-    const std::size_t said = counts.left_alone;
-    const Outcome outcome = RunGathered(g, g.folder.path);
-    return matched || outcome.any_taken || counts.left_alone > said;
+    const std::size_t said = left_alone;
+    const std::string shown = g.folder.path;
+    const Outcome outcome = PlanGathered(g, shown);
+    return matched || outcome.any_taken || left_alone > said;
   }
 
   // The operands of one folder, gathered and planned together: the entries
   // named exactly (each looked up), and those the patterns take from one
   // listing of the folder.
-  void RunFolder(const std::string& folder,
+  void PlanOperands(const std::string& folder,
                  const std::vector<const std::string*>& operands,
                  bool show_folder, std::vector<bool>& matched) {
     Gathered g;
@@ -529,7 +534,7 @@ struct Run {
     }
     const std::string shown = show_folder ? folder : "";
     if (patterns.empty() && whole.empty()) {
-      if (!g.entries.empty()) RunGathered(g, shown);
+      if (!g.entries.empty()) PlanGathered(g, shown);
       return;
     }
     for (const std::string& pattern : patterns) g.patterns.push_back(pattern);
@@ -568,7 +573,7 @@ struct Run {
       all.named.push_back(true);
       all.entries.push_back(std::move(entry));
     }
-    const Outcome outcome = RunGathered(all, shown);
+    const Outcome outcome = PlanGathered(all, shown);
     for (std::size_t p = 0; p < pattern_operands.size(); ++p)
       matched[pattern_operands[p]] = outcome.pattern_matched[p];
   }
@@ -576,32 +581,11 @@ struct Run {
 
 }  // namespace
 
-RunEnd RunRename(const RunOptions& options,
-                 const std::vector<std::string>& operands,
-                 platform::PathStyle style, platform::FileSystem& files,
-                 platform::Interrupts& interrupts,
-                 platform::Console& console, Journal& journal,
-                 RunCounts& counts, std::string* plan) {
-  Loop loop{files, interrupts, console, journal};
-  loop.described = plan;
-  Run run{options, style, files, console, journal, loop};
-  Library library(options, style, files, journal,
-                  [&loop](const platform::Folder& parent, std::string_view name,
-                          platform::Folder& made) {
-                    Change change;
-                    change.kind = StepKind::kMakeFolder;
-                    change.folder = &parent;
-                    change.new_name = name;
-                    change.made = &made;
-                    return loop.Make(change).words;
-                  });
-  if (options.IntoLibrary()) {
-    if (!library.Open(console)) {
-      CloseJournal(journal);
-      return {false, true};
-    }
-    run.library = loop.library = &library;
-  }
+RunPlan PlanRun(const RunOptions& options,
+                const std::vector<std::string>& operands,
+                platform::PathStyle style, platform::FileSystem& files,
+                platform::Console& console, Library* library) {
+  Planner planner{options, style, files, console, library};
   // The operands by folder, in the order of each folder's first operand:
   // all that name one folder are planned together.
   std::vector<std::string> folders;
@@ -620,34 +604,21 @@ RunEnd RunRename(const RunOptions& options,
   }
   // Operands in several folders: each line says which.
   const bool show_folder = folders.size() > 1;
-  bool any_matched = false;
   for (std::size_t f = 0; f < folders.size(); ++f) {
-    if (journal.Stops()) break;  // said: the run stops
     std::vector<const std::string*> group;
     for (std::size_t i : by_folder[f]) group.push_back(&operands[i]);
     std::vector<bool> matched(group.size(), false);
-    run.RunFolder(folders[f], group, show_folder, matched);
+    planner.PlanOperands(folders[f], group, show_folder, matched);
     for (std::size_t k = 0; k < group.size(); ++k) {
       if (matched[k]) {
-        any_matched = true;
-      } else if (!journal.Stops()) {
-        console.Print("Error: No matches to \"" + ForScreen(console, *group[k]) +
-                      "\"\n\n");
+        planner.plan.any_matched = true;
+      } else {
+        planner.Say("Error: No matches to \"" +
+                    ForScreen(console, *group[k]) + "\"\n\n");
       }
     }
   }
-  if (run.library && options.list_made_folders) {
-    const std::string made = library.MadeFolders();
-    if (!made.empty())
-      console.Print("Folders to make:\n" + ForScreen(console, made));
-    if (!loop.removed_folders.empty())
-      console.Print("Folders to remove:\n" +
-                    ForScreen(console, loop.removed_folders));
-  }
-  CloseJournal(journal);
-  counts = loop.counts;
-  if (journal.Stops()) return {false, true};
-  return {any_matched, loop.any_failed};
+  return std::move(planner.plan);
 }
 
 }  // namespace app
