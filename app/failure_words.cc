@@ -27,6 +27,7 @@ std::string FailureWords(const platform::Outcome& outcome,
     case Failure::kNotAFile:
       return "not a regular file: only files are copied between disks";
     case Failure::kInterrupted: return "stopped by Ctrl+C";
+    case Failure::kCannotLink: return "its file system cannot link it";
     case Failure::kOther: break;
   }
   if (!system_description.empty()) return system_description;

@@ -178,6 +178,9 @@ std::string SummaryLine(const RunCounts& counts, bool dry_run) {
   };
   add(counts.renamed, dry_run ? " to rename" : " renamed");
   add(counts.moved, dry_run ? " to move" : " moved");
+  add(counts.linked, dry_run ? " to link" : " linked");
+  add(counts.copied, dry_run ? " to copy" : " copied");
+  add(counts.already, " already in the library");
   add(counts.failed, dry_run ? " would fail" : " failed");
   add(counts.skipped, " skipped");
   add(counts.left_alone, " left alone");

@@ -10,6 +10,8 @@ namespace app {
 struct RunCounts {
   std::size_t renamed = 0;
   std::size_t moved = 0;  // into a library
+  std::size_t linked = 0, copied = 0;  // into a library, the file staying
+  std::size_t already = 0;  // there already: a second run's, unsaid
   std::size_t failed = 0;
   std::size_t skipped = 0;     // answered no, or after a quit
   std::size_t left_alone = 0;  // left alone by design, with the words why

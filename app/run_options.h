@@ -12,6 +12,12 @@ enum class Selection {
   kDirectories,          // "/D"
 };
 
+// How a library gets each file: the download moved (the default), or
+// linked or copied there with the downloads left as they are ("--link": a
+// hard link, a copy where none can be made; "--copy"; "--link-only": a
+// link, or the file stays).
+enum class Filing { kMove, kLink, kCopy, kLinkOnly };
+
 struct RunOptions {
   // "/m", "/y", "/e", "/k", "/v" and what the rules need besides.
   rules::NameRules rules;
@@ -27,11 +33,15 @@ struct RunOptions {
   // as given; "" for none.  Films go to movies, else into's Movies folder;
   // episodes to shows, else into's TV folder.
   std::string into, movies, shows;
+  Filing filing = Filing::kMove;
   // A dry run: the folders the library would get are listed at the end.
   bool list_made_folders = false;
   bool IntoLibrary() const {
     return !into.empty() || !movies.empty() || !shows.empty();
   }
+  // Whether the downloads stay exactly as they are: the library gets links
+  // or copies.
+  bool KeepsDownloads() const { return filing != Filing::kMove; }
 };
 
 }  // namespace app

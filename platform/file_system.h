@@ -31,6 +31,7 @@ enum class Failure {
   kOtherVolume,  // a move between two file systems, which one step cannot make
   kNotEmpty,     // a folder to remove holds entries
   kNotAFile,     // a copy of anything but a regular file (a link, a device)
+  kCannotLink,   // the file system makes no hard link of it (FAT, exFAT)
   kInterrupted,  // a copy stopped for Ctrl+C, which waits on a hold
   kOther,  // see code
 };
@@ -141,6 +142,13 @@ class FileSystem {
   // never over an existing entry (kExists); between two file systems it
   // moves nothing (kOtherVolume).
   virtual Outcome Move(const Folder& from, std::string_view old_name,
+                       const Folder& to, std::string_view new_name) = 0;
+  // Gives the regular file old_name of from a second name, new_name of the
+  // folder to: a hard link, never through a link and never over an existing
+  // entry (kExists); kNotAFile for anything but a regular file,
+  // kOtherVolume between two file systems, kCannotLink where the file
+  // system makes none or the file has all the links it may have.
+  virtual Outcome Link(const Folder& from, std::string_view old_name,
                        const Folder& to, std::string_view new_name) = 0;
   // Creates the folder name in parent, never over an existing entry
   // (kExists), and opens it as made (relative to parent, never through a

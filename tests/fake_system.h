@@ -75,6 +75,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
   // Folders (as listed, "lib/...") on another disk than the rest: a move
   // between the two fails as kOtherVolume.
   std::string other_disk;
+  bool links = true;  // false: its file systems make no hard links
   // A kill: the step of that number (each change, and each journal write
   // and flush, counts one; a copy two, its first half being written) throws
   // Killed instead.  -1: none.
@@ -206,6 +207,31 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     folders[Local(to.path)].push_back(moved);
     Carry(Local(from.path) + "|" + std::string(old_name),
           Local(to.path) + "|" + std::string(new_name));
+    return {};
+  }
+  // A second name of the file: one entry, one identity, one content.
+  platform::Outcome Link(const platform::Folder& from, std::string_view old_name,
+                         const platform::Folder& to,
+                         std::string_view new_name) override {
+    Step();
+    const platform::Entry* entry = Find(from.path, old_name);
+    if (!entry || entry->name != old_name)
+      return {platform::Failure::kNotFound, 0};
+    if (entry->kind != platform::EntryKind::kFile || entry->link)
+      return {platform::Failure::kNotAFile, 0};
+    if (Find(to.path, new_name)) return {platform::Failure::kExists, 0};
+    if (OtherDisk(from.path) != OtherDisk(to.path))
+      return {platform::Failure::kOtherVolume, 18};
+    if (!links) return {platform::Failure::kCannotLink, 1};
+    platform::Entry linked = *entry;
+    linked.name = std::string(new_name);
+    folders[Local(to.path)].push_back(linked);
+    const std::string key = Local(from.path) + "|" + std::string(old_name);
+    const std::string new_key = Local(to.path) + "|" + std::string(new_name);
+    if (auto stamp = stamps.find(key); stamp != stamps.end())
+      stamps[new_key] = stamp->second;
+    if (auto bytes = contents.find(key); bytes != contents.end())
+      contents[new_key] = bytes->second;
     return {};
   }
   platform::Outcome RenameWithin(const platform::Folder& folder,

@@ -53,6 +53,26 @@ Made Loop::Make(const Change& change) {
                             change.tag);
       break;
     }
+    case StepKind::kLink:
+      outcome = files.Link(*change.folder, change.old_name, *change.to,
+                           change.new_name);
+      if (!change.copy_if_not_linked ||
+          (outcome.failure != platform::Failure::kOtherVolume &&
+           outcome.failure != platform::Failure::kCannotLink))
+        break;
+      outcome = {};
+      made.copied = true;
+      [[fallthrough]];
+    case StepKind::kCopy: {
+      // Through the steps of a copy between two disks, each in the journal
+      // ahead of it; the file stays where it is.
+      CopyJournal recorder(&journal, change.number);
+      recorder.progress = &console;
+      made.words = MoveAcross(files, *change.folder, change.old_name,
+                              *change.to, change.new_name, change.tag,
+                              recorder, true);
+      break;
+    }
     case StepKind::kMakeFolder: {
       platform::Folder scratch;
       outcome = files.MakeFolder(*change.folder, change.new_name, change.mode,
@@ -98,7 +118,7 @@ bool Loop::HandleOne(const PlannedStep& plan, std::size_t number,
   const platform::Folder& folder = *plan.from;
   const std::string& shown = *plan.shown;
   auto show = [&](bool question) {
-    return (plan.kind == StepKind::kMove) ? ShowMove(reporter, shown, plan.entry->name,
+    return IntoOtherFolder(plan.kind) ? ShowMove(reporter, shown, plan.entry->name,
                                    library->Shown(plan.to), plan.new_name, question)
                         : ShowRename(reporter, shown, plan.entry->name,
                                      plan.new_name, question);
@@ -127,7 +147,7 @@ bool Loop::HandleOne(const PlannedStep& plan, std::size_t number,
     ++counts.skipped;
     return false;
   }
-  const bool move = plan.kind == StepKind::kMove;
+  const bool move = IntoOtherFolder(plan.kind);
   std::string failure;
   if (number == kNotRecorded) {
     failure = reach_failure.empty() ? "its folder cannot be recorded for undo"
@@ -135,17 +155,27 @@ bool Loop::HandleOne(const PlannedStep& plan, std::size_t number,
   } else if (move) {
     failure = library->Reach(plan.to);
   }
-  if (failure.empty())
-    failure = Make({.kind = plan.kind,
-                    .folder = &folder,
-                    .old_name = plan.entry->name,
-                    .to = move ? &library->FolderOf(plan.to) : nullptr,
-                    .new_name = plan.new_name,
-                    .number = number,
-                    .tag = journal.run_id + "-" + std::to_string(number)})
-                  .words;
+  bool copied = plan.kind == StepKind::kCopy;
+  if (failure.empty()) {
+    const Made made =
+        Make({.kind = plan.kind,
+              .folder = &folder,
+              .old_name = plan.entry->name,
+              .to = move ? &library->FolderOf(plan.to) : nullptr,
+              .new_name = plan.new_name,
+              .number = number,
+              .tag = journal.run_id + "-" + std::to_string(number),
+              .copy_if_not_linked = plan.copy_if_not_linked});
+    failure = made.words;
+    copied = copied || made.copied;
+  }
   if (!Report(ask, failure)) return false;
-  ++(move ? counts.moved : counts.renamed);
+  if (copied)
+    ++counts.copied;
+  else if (plan.kind == StepKind::kLink)
+    ++counts.linked;
+  else
+    ++(move ? counts.moved : counts.renamed);
   return true;
 }
 
@@ -163,19 +193,20 @@ void Loop::RunBatch(std::span<PlannedStep> plans) {
   if (library) {
     // The folders to make go to the journal in one write ahead.
     for (const PlannedStep& plan : plans)
-      if ((plan.kind == StepKind::kMove) && !quit && !plan.why_not) library->Prepare(plan.to);
+      if (IntoOtherFolder(plan.kind) && !quit && !plan.why_not)
+        library->Prepare(plan.to);
     WriteJournal(journal);
   }
   for (std::size_t i = 0; i < plans.size(); ++i) {
     const PlannedStep& plan = plans[i];
     std::size_t number = kNotRecorded;
     if (quit || plan.why_not) {
-    } else if (!(plan.kind == StepKind::kMove)) {
+    } else if (!IntoOtherFolder(plan.kind)) {
       number = RecordRename(journal, files, *plan.from, *plan.entry,
                             plan.new_name);
     } else if ((reach_failures[i] = library->Reach(plan.to)).empty()) {
       number = RecordMove(journal, files, *plan.from, *plan.entry,
-                          library->FolderOf(plan.to), plan.new_name);
+                          library->FolderOf(plan.to), plan.new_name, plan.kind);
     }
     numbers.push_back(number);
   }
@@ -223,7 +254,9 @@ void Loop::Carry(RunPlan& plan) {
     counts.left_alone += part.left_alone;
     counts.failed += part.failed;
     any_failed = any_failed || part.failed > 0;
-    if (reopened && !part.emptied.empty()) EmptyDownload(part);
+    counts.already += part.already;
+    if (reopened && !part.emptied.empty() && part.removes_emptied)
+      EmptyDownload(part);
     for (platform::Folder* folder : folders) files.LetGoFolder(*folder);
   }
 }

@@ -40,6 +40,8 @@ struct Change {
   std::size_t number = kNotRecorded;
   bool back = false;
   std::string tag = {};  // its temporary names': the run's id and number
+  // A link: where the file system cannot make one, a copy instead.
+  bool copy_if_not_linked = false;
   std::uint32_t mode = 0;            // a folder made: its mode
   platform::Folder* made = nullptr;  // a folder made: opened here
 };
@@ -48,6 +50,7 @@ struct Change {
 struct Made {
   platform::Failure failure = platform::Failure::kNone;  // kOther: see words
   std::string words;
+  bool copied = false;  // a link made as a copy
 };
 
 struct Loop {

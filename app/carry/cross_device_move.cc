@@ -92,7 +92,7 @@ platform::EntryId CopyIdentity(platform::FileSystem& files,
 std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from,
                        std::string_view old_name, const platform::Folder& to,
                        std::string_view new_name, std::string_view tag,
-                       CopyRecorder& recorder) {
+                       CopyRecorder& recorder, bool keep) {
   const platform::EntryStat start = files.Stat(from, old_name);
   const platform::EntryId before = start.stamp;
   if (!before.known) return FailureWords({platform::Failure::kNotFound, 0});
@@ -130,6 +130,7 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
     return FailureWords(outcome);
   }
   files.SyncFolder(to);
+  if (keep) return "";
   // Written again, or another file under its name, since it was copied (a
   // download client finishing a piece in place, say): both stay.
   const platform::EntryStat now = files.Stat(from, old_name);

@@ -48,10 +48,10 @@ platform::EntryId CopyIdentity(platform::FileSystem& files,
 
 // Moves old_name of from to new_name of to through a copy; "" when done,
 // else the words of the failure, with the file where it was and no copy
-// left.
+// left.  keep: a copy, the file staying where it was.
 std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from,
                        std::string_view old_name, const platform::Folder& to,
                        std::string_view new_name, std::string_view tag,
-                       CopyRecorder& recorder);
+                       CopyRecorder& recorder, bool keep = false);
 
 }  // namespace app

@@ -97,6 +97,21 @@ platform::Outcome DryRunSide::Move(const platform::Folder& from,
   return {};
 }
 
+platform::Outcome DryRunSide::Link(const platform::Folder& from,
+                                   std::string_view old_name,
+                                   const platform::Folder& to,
+                                   std::string_view new_name) {
+  const platform::Outcome refused = CheckNames(to, old_name, new_name, false);
+  if (!refused.ok()) return refused;
+  const platform::EntryStat entry = Stat(from, old_name);
+  if (!entry.exists) return {platform::Failure::kNotFound, 0};
+  if (Stat(to, new_name).exists) return {platform::Failure::kExists, 0};
+  const std::string new_key = Key(to, new_name);
+  freed_.erase(new_key);
+  taken_[new_key] = entry.id;
+  return {};
+}
+
 platform::Outcome DryRunSide::CopyInto(const platform::Folder& from,
                                              std::string_view name,
                                              const platform::Folder& to,

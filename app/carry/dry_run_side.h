@@ -32,6 +32,10 @@ class DryRunSide final : public platform::FileSystem {
   platform::Outcome Move(const platform::Folder& from, std::string_view old_name,
                          const platform::Folder& to,
                          std::string_view new_name) override;
+  // A link that would be made: the new name taken, the old one kept.
+  platform::Outcome Link(const platform::Folder& from, std::string_view old_name,
+                         const platform::Folder& to,
+                         std::string_view new_name) override;
   // A folder that would be made: it holds what would be moved into it, and
   // a listing of its path finds it, with an identity of the dry run's own.
   platform::Outcome MakeFolder(const platform::Folder& parent,

@@ -38,8 +38,10 @@ std::string Describe(const std::vector<PlannedStep>& steps,
   std::string out;
   for (const PlannedStep& step : steps) {
     out.append(*step.shown).append(step.entry->name).append(" ==> ");
-    if (step.kind == StepKind::kMove) out.append(library->Shown(step.to));
+    if (IntoOtherFolder(step.kind)) out.append(library->Shown(step.to));
     out.append(step.new_name);
+    if (step.kind == StepKind::kLink) out.append(" (link)");
+    if (step.kind == StepKind::kCopy) out.append(" (copy)");
     if (step.ask) out.append(" (asked)");
     if (step.follows) out.append(" (follows)");
     if (step.why_not) out.append(" [").append(step.why_not).append("]");

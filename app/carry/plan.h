@@ -34,6 +34,8 @@ struct PlannedStep {
   const char* why_not = nullptr;
   // A side file's video (follows says whether it has a step).
   const platform::Entry* video = nullptr;
+  // A link: where the file system cannot make one, a copy instead.
+  bool copy_if_not_linked = false;
 };
 
 // A folder of a download the run empties into the library: removed once
@@ -56,10 +58,12 @@ struct PlanPart {
   std::vector<PlannedStep> steps;
   std::string said;  // what stays, and failures, said after the steps
   std::size_t left_alone = 0, failed = 0;  // lines of said
+  std::size_t already = 0;  // files in the library already, counted unsaid
   // A download's part: the folder it is in, and its own folders, itself
   // first.
   platform::Folder* parent = nullptr;
   std::deque<FolderToEmpty> emptied;
+  bool removes_emptied = true;  // false: the downloads stay as they are
 };
 
 // The whole run's plan, made before its first step.  A deque: steps point

@@ -39,9 +39,20 @@ void ApplyLongOptions(const LongOptions& found, Request& request) {
   o.movies = found.movies;
   o.shows = found.shows;
   if (o.IntoLibrary()) o.rules.video_rule = true;
-  if (found.undo && found.history && !found.help && !found.version &&
-      request.usage_error.empty())
+  const int filings = found.link + found.copy + found.link_only;
+  if (found.link) o.filing = Filing::kLink;
+  if (found.copy) o.filing = Filing::kCopy;
+  if (found.link_only) o.filing = Filing::kLinkOnly;
+  if (found.help || found.version || !request.usage_error.empty()) return;
+  if (found.undo && found.history)
     request.usage_error = "namewisp: --undo and --history go alone";
+  else if (filings > 1)
+    request.usage_error =
+        "namewisp: --link, --copy and --link-only go one at a time";
+  else if (filings == 1 && !o.IntoLibrary() && !found.undo && !found.history)
+    request.usage_error =
+        "namewisp: --link, --copy and --link-only go with --into, --movies or "
+        "--shows";
 }
 
 void AddLongOptionWords(const LongOptions& found, std::string& words) {

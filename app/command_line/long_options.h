@@ -23,6 +23,7 @@ struct LongOptions {
   bool history = false;  // "--history": list the kept runs
   bool no_history = false;
   bool recursive = false;
+  bool link = false, copy = false, link_only = false;  // how a library is filed
   std::string terms_file;
   // "--into LIBRARY", "--movies DIR", "--shows DIR".
   std::string into, movies, shows;

@@ -45,7 +45,7 @@ const OptionToken kOptionTokens[15] = {
 
 using OptionValue = LongOption::Value;
 
-const LongOption kLongOptions[11] = {
+const LongOption kLongOptions[14] = {
     {"--terms", OptionValue::kFile, nullptr, &LongOptions::terms_file, true,
      "[--terms FILE]",
      "--terms FILE removes the terms in FILE with /k too (one a line)"},
@@ -72,11 +72,19 @@ const LongOption kLongOptions[11] = {
      " LIBRARY/Movies/Title (Year)/ or LIBRARY/TV/Show/Season 01/ (means /v)\n"
      " (--movies DIR and --shows DIR set either folder apart; --undo moves "
      "back)\n"
-     " (a download folder named, or taken by /d or /D, is emptied and removed)"},
+     " (a download folder named, or taken by /d or /D, is emptied and removed)\n"
+     " (--link leaves the downloads as they are and files hard links, copies\n"
+     "  where the library is on another disk; --copy files copies;\n"
+     "  --link-only files links or leaves the file: a torrent keeps seeding)"},
     {"--movies", OptionValue::kFolder, nullptr, &LongOptions::movies, true,
      "[--movies DIR]", ""},
     {"--shows", OptionValue::kFolder, nullptr, &LongOptions::shows, true,
      "[--shows DIR]", ""},
+    {"--link", OptionValue::kNone, &LongOptions::link, nullptr, true,
+     "[--link|--copy|--link-only]", ""},
+    {"--copy", OptionValue::kNone, &LongOptions::copy, nullptr, true, "", ""},
+    {"--link-only", OptionValue::kNone, &LongOptions::link_only, nullptr, true,
+     "", ""},
 };
 
 std::string UsageOptions() {

@@ -192,14 +192,16 @@ std::size_t RecordRename(Journal& j, platform::FileSystem& files,
 std::size_t RecordMove(Journal& j, platform::FileSystem& files,
                        const platform::Folder& from,
                        const platform::Entry& entry, const platform::Folder& to,
-                       std::string_view new_name) {
+                       std::string_view new_name, StepKind kind) {
   return Numbered(j, files, [&] {
     Place(files, from, j.folder, j.folder_handle, j.absolute_folder,
           j.folder_id, j.by_name);
     Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
           j.to_by_name);
     if (j.absolute_folder.empty() || j.to_absolute.empty()) return false;
-    AppendRecord(j.pending, {.kind = RecordKind::kMove,
+    AppendRecord(j.pending, {.kind = kind == StepKind::kLink   ? RecordKind::kLink
+                                     : kind == StepKind::kCopy ? RecordKind::kCopy
+                                                               : RecordKind::kMove,
                              .run_id = j.run_id,
                              .number = j.recorded,
                              .directory = j.absolute_folder,

@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/journal/step.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/user_files.h"
@@ -104,11 +105,13 @@ std::size_t RecordRename(Journal& journal, platform::FileSystem& files,
                          const platform::Folder& folder,
                          const platform::Entry& entry,
                          std::string_view new_name);
-// The same for a move of entry from the folder from into the folder to.
+// The same for a move of entry from the folder from into the folder to, or
+// for its link or copy there (kind).
 std::size_t RecordMove(Journal& journal, platform::FileSystem& files,
                        const platform::Folder& from,
                        const platform::Entry& entry, const platform::Folder& to,
-                       std::string_view new_name);
+                       std::string_view new_name,
+                       StepKind kind = StepKind::kMove);
 // Adds a record, ahead of it, of the folder name that the run makes in
 // parent; numbered as renames are, and marked made once made.
 std::size_t RecordFolder(Journal& journal, platform::FileSystem& files,

@@ -341,6 +341,18 @@ constexpr RecordRow kRows[] = {
       F::kNewName, F::kEntry, F::kFolderEntry, F::kToFolderEntry},
      ApplyStep,
      StepKind::kMove},
+    {RecordKind::kLink,
+     "link",
+     {F::kRunId, F::kNumber, F::kDirectory, F::kOldName, F::kToDirectory,
+      F::kNewName, F::kEntry, F::kFolderEntry, F::kToFolderEntry},
+     ApplyStep,
+     StepKind::kLink},
+    {RecordKind::kCopy,
+     "copy",
+     {F::kRunId, F::kNumber, F::kDirectory, F::kOldName, F::kToDirectory,
+      F::kNewName, F::kEntry, F::kFolderEntry, F::kToFolderEntry},
+     ApplyStep,
+     StepKind::kCopy},
     {RecordKind::kFolder,
      "folder",
      {F::kRunId, F::kNumber, F::kDirectory, F::kNewName, F::kFolderEntry},
@@ -587,7 +599,7 @@ std::string ApplyCopy(const Record& record, const RecordRow&, Reader& reader) {
   bool moves = false;
   if (!reader.ForRange(*run, record.number, record.number,
                        [&](HistoryRename& r) {
-                         moves = r.kind == StepKind::kMove;
+                         moves = IntoOtherFolder(r.kind);
                          if (!moves) return;
                          if (!copied) {
                            (record.back ? r.back : r.across) = true;

@@ -18,6 +18,11 @@
 //        entry> <to folder entry>
 //                                           the run's rename number n, into
 //                                           another folder
+//   link ..., copy ...                      as move, the file staying where
+//                                           it is: the other folder gets a
+//                                           hard link to it (or, where none
+//                                           can be made, a copy, its records
+//                                           as a move's), or a copy
 //   folder <run id> <n> <parent> <name> <parent entry>
 //                                           the run's step n makes the
 //                                           folder name in parent (marked
@@ -114,6 +119,8 @@ enum class RecordKind : unsigned char {
   kRun,        // run
   kRename,     // rename
   kMove,       // move
+  kLink,       // link
+  kCopy,       // copy
   kFolder,     // folder: a made folder
   kRemoved,    // removed: a removed folder
   kAcross,     // across

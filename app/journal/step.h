@@ -8,14 +8,28 @@
 namespace app {
 
 // A rename in one folder; a move into another folder; a folder made; a
-// download folder, emptied by the run's moves, removed.  (A link and a copy
-// will be steps of their own.)
+// download folder, emptied by the run's moves, removed; a file put into
+// another folder as a hard link to it (or, where none can be made, a copy),
+// or as a copy, the file staying where it is.
 enum class StepKind : unsigned char {
   kRename,
   kMove,
   kMakeFolder,
   kRemoveFolder,
+  kLink,
+  kCopy,
 };
+
+// A step whose entry lands in another folder (a library's).
+inline bool IntoOtherFolder(StepKind kind) {
+  return kind == StepKind::kMove || kind == StepKind::kLink ||
+         kind == StepKind::kCopy;
+}
+// A step that leaves its entry where it was: the library gets a link or a
+// copy.
+inline bool KeepsEntry(StepKind kind) {
+  return kind == StepKind::kLink || kind == StepKind::kCopy;
+}
 
 struct Step {
   StepKind kind = StepKind::kRename;
@@ -33,7 +47,7 @@ struct Step {
 
   // Where the entry stands once the step is made.
   const std::string& NewDirectory() const {
-    return kind == StepKind::kMove ? to_directory : directory;
+    return IntoOtherFolder(kind) ? to_directory : directory;
   }
 };
 

@@ -332,7 +332,10 @@ const char* Library::Claim(Target& target, const platform::Folder& from,
         (entry.id.known && there->id.known && entry.id == there->id) ||
         (there->name == target.name && stamp.known &&
          stamp == files_.Stat(node->folder, there->name).stamp);
-    if (same) return because("already in the library as " + node->shown + there->name);
+    if (same) {
+      target.already = true;
+      return because("already in the library as " + node->shown + there->name);
+    }
   }
   if (!copy_of_video)
     return because("a file of that name is in " + node->shown + " already");
@@ -387,6 +390,14 @@ const platform::Folder& Library::FolderOf(const Node* folder) const {
 
 const std::string& Library::Shown(const Node* folder) const {
   return folder->shown;
+}
+
+bool Library::OnOtherVolume(const Target& target,
+                            const platform::Folder& folder) const {
+  const Node* n = target.folder;
+  while (n && !(n->exists && n->id.known && !n->id.by_name)) n = n->parent;
+  return n && folder.id.known && !folder.id.by_name &&
+         n->id.volume != folder.id.volume;
 }
 
 bool Library::IsFolder(const Target& target, const platform::Folder& folder) {

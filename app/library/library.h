@@ -37,6 +37,7 @@ class Library {
     // The reading of the file's own name, where the planning keeps it
     // until the claim: Claim tells a copy by its tags.
     const rules::Reading* own = nullptr;
+    bool already = false;  // why: the file is there already (Claim)
   };
 
   // How the library's folders are made: by the loop that makes every change
@@ -81,6 +82,9 @@ class Library {
   // Whether the target's folder, reached before, is the folder given (by
   // identity): the file is in its place already.
   bool IsFolder(const Target& target, const platform::Folder& folder);
+  // Whether the target's folder, or the nearest folder above it that is
+  // there, is known to be on another file system than the folder given.
+  bool OnOtherVolume(const Target& target, const platform::Folder& folder) const;
   // Whether the folder entry of parent is the library's own (a folder
   // named, or its folder for films or shows): by identity, or by absolute
   // path where an identity is not known.

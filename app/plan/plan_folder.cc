@@ -12,6 +12,11 @@ namespace {
 
 constexpr const char* kClash = "another entry here would get that name too";
 constexpr const char* kGoesWithNoVideo = "goes with no video, left where it is";
+constexpr const char* kOtherDisk =
+    "on another disk than the library, where no link reaches, left where it "
+    "is";
+constexpr const char* kStaysAsItIs =
+    "neither a video nor beside one: the downloads stay as they are";
 
 bool ConfirmDue(const RunOptions& o, const rules::CleanedName& cleaned) {
   return o.confirm_all || (o.confirm_year && cleaned.year_changed) ||
@@ -45,6 +50,27 @@ bool GoesWithNoVideo(const platform::Entry& entry,
 bool IsVideo(const platform::Entry& entry) {
   return rules::IsVideoExtension(rules::SplitName(entry.name).extension) &&
          !rules::SplitSideName(entry.name).is_side;
+}
+
+const char* FilingStep(const RunOptions& options, const Library& library,
+                       const Library::Target& to, const platform::Folder& from,
+                       PlannedStep& step) {
+  switch (options.filing) {
+    case Filing::kMove: step.kind = StepKind::kMove; break;
+    case Filing::kCopy: step.kind = StepKind::kCopy; break;
+    // A link where one can be, else a copy: tried at once where the disk
+    // is known to differ, and again where the link fails.
+    case Filing::kLink:
+      step.kind = library.OnOtherVolume(to, from) ? StepKind::kCopy
+                                                  : StepKind::kLink;
+      step.copy_if_not_linked = true;
+      break;
+    case Filing::kLinkOnly:
+      if (library.OnOtherVolume(to, from)) return kOtherDisk;
+      step.kind = StepKind::kLink;
+      break;
+  }
+  return nullptr;
 }
 
 const char* Claim(Library& library, Library::Target& to,
@@ -164,14 +190,15 @@ FolderPlan PlanFolder(const Gathered& g, const std::string& shown,
       if (!to.why && library->Look(to).empty() &&
           library->IsFolder(to, g.folder) && to.name == taken[i]->name)
         return;
+      PlannedStep step;
+      if (!to.why) to.why = FilingStep(options, *library, to, g.folder, step);
       if (!to.why && !versions[i].clash) to.why = Claim(*library, to, g.folder, *taken[i], renamed);
       if (to.why) {
         why[taken_at[i]] = to.why;
-        said[taken_at[i]] = true;
+        said[taken_at[i]] = !CountedAlready(options, to);
+        plan.already += CountedAlready(options, to);
         return;
       }
-      PlannedStep& step = placed[i].emplace();
-      step.kind = StepKind::kMove;
       step.from = &g.folder;
       step.shown = &shown;
       step.entry = taken[i];
@@ -179,6 +206,7 @@ FolderPlan PlanFolder(const Gathered& g, const std::string& shown,
       step.to = to.folder;
       step.ask = ConfirmDue(options, cleaned[i]);
       if (versions[i].clash) step.why_not = kClash;
+      placed[i] = std::move(step);
     };
     std::vector<std::size_t> sides;
     for (std::size_t i = 0; i < taken.size(); ++i) {
@@ -202,6 +230,11 @@ FolderPlan PlanFolder(const Gathered& g, const std::string& shown,
                                     platform::EntryKind::kDirectory &&
                                 !taken[i]->link) ||
                                GoesToLibrary(*taken[i])))) {
+        if (library && options.KeepsDownloads()) {
+          // Nothing in the downloads is renamed.
+          why[taken_at[i]] = kStaysAsItIs;
+          continue;
+        }
         cleaned[i].name = std::move(versions[i].name);
         add_plan(taken[i], cleaned[i]);
         if (versions[i].clash && !plans.empty() &&

@@ -36,10 +36,24 @@ struct FolderPlan {
   std::vector<std::pair<const platform::Entry*, rules::CleanedName>> downloads;
   std::vector<const char*> why;
   std::vector<bool> said;
+  std::size_t already = 0;  // in the library already: counted, not said
 };
 
 FolderPlan PlanFolder(const Gathered& g, const std::string& shown,
                       const RunOptions& options, Library* library);
+
+// The step of a file into the library as the run files it (a move, a link,
+// a copy): its kind set, or why it stays (a link that cannot be made).
+const char* FilingStep(const RunOptions& options, const Library& library,
+                       const Library::Target& to, const platform::Folder& from,
+                       PlannedStep& step);
+
+// Whether a file the library has already is counted rather than said: a
+// run that leaves the downloads as they are is run again after each one.
+inline bool CountedAlready(const RunOptions& options,
+                           const Library::Target& to) {
+  return to.already && options.KeepsDownloads();
+}
 
 // A video file, no side file of another.
 bool IsVideo(const platform::Entry& entry);

@@ -131,6 +131,7 @@ struct Planner {
     part.folder = std::move(g.folder);
     part.entries = std::move(g.entries);
     part.steps = std::move(planned.steps);
+    part.already = planned.already;
     for (PlannedStep& step : part.steps) step.from = &part.folder;
     Planned(part);
     for (const auto& [download, own] : planned.downloads)
@@ -327,13 +328,18 @@ struct Planner {
         if (view.listed[k].cleaned.reading) to.own = &*view.listed[k].cleaned.reading;
       }
       if (!why && !places[k].own_name.empty()) to.name = places[k].own_name;
+      PlannedStep step;
+      if (!why) why = FilingStep(options, *library, to, group.listing.folder, step);
       if (!why) why = Claim(*library, to, group.listing.folder, *which[k], renamed);
+      if (why && CountedAlready(options, to)) {
+        ++view.part.emptied[view.group_of[k]].kept;
+        ++view.part.already;
+        return;
+      }
       if (why) {
         Stays(view, view.group_of[k], *which[k], why);
         return;
       }
-      PlannedStep& step = placed[k].emplace();
-      step.kind = StepKind::kMove;
       step.from = &group.listing.folder;
       step.shown = &group.shown;
       step.entry = which[k];
@@ -341,6 +347,7 @@ struct Planner {
       step.to = to.folder;
       step.ask = confirm;
       if (places[k].video < which.size()) step.video = which[places[k].video];
+      placed[k] = std::move(step);
     };
     for (std::size_t k = 0; k < places.size(); ++k)
       if (IsVideo(*which[k])) place(k);
@@ -385,6 +392,7 @@ struct Planner {
     }
     PlanPart& part = plan.parts.emplace_back();
     part.parent = &parent;
+    part.removes_emptied = !options.KeepsDownloads();
     part.emptied.push_back({std::move(listing), here, 0, entry.name, 0});
     DownloadView view{part};
     ReadDownload(view, std::move(top));

@@ -164,6 +164,34 @@ Outcome PosixFileSystem::Move(const Folder& from, std::string_view old_name,
   return OutcomeOf(error);
 }
 
+// linkat without AT_SYMLINK_FOLLOW names the entry itself, never what a
+// link leads to; only a regular file is linked.
+Outcome PosixFileSystem::Link(const Folder& from, std::string_view old_name,
+                              const Folder& to, std::string_view new_name) {
+  const Outcome refused = CheckNames(from, old_name, new_name, false);
+  if (!refused.ok()) return refused;
+  const CName old_c(old_name), new_c(new_name);
+  const FolderFd from_fd(from);
+  if (from_fd.fd() < 0) return OutcomeOf(from_fd.error());
+  const FolderFd to_fd(to);
+  if (to_fd.fd() < 0) return OutcomeOf(to_fd.error());
+  struct stat st;
+  if (const int error = Exists(from_fd.fd(), old_c.text, &st); error != 0)
+    return OutcomeOf(error);
+  if (!S_ISREG(st.st_mode)) return {Failure::kNotAFile, 0};
+  const int error = Errno([&] {
+    return linkat(from_fd.fd(), old_c.text, to_fd.fd(), new_c.text, 0);
+  });
+  switch (error) {
+    case EXDEV: return {Failure::kOtherVolume, error};
+    // FAT and exFAT refuse every link; a file may have all it can have.
+    case EPERM:
+    case EMLINK:
+    case EOPNOTSUPP: return {Failure::kCannotLink, error};
+    default: return OutcomeOf(error);
+  }
+}
+
 // No name is reserved: every name a file system takes, its programs open.
 Outcome PosixFileSystem::CheckNames(const Folder&, std::string_view old_name,
                                     std::string_view new_name, bool) {

@@ -38,6 +38,8 @@ class WindowsFileSystem final : public FileSystem {
   Outcome ReopenFolder(Folder&) override { return {}; }
   Outcome Move(const Folder& from, std::string_view old_name,  // rename.cc
                const Folder& to, std::string_view new_name) override;
+  Outcome Link(const Folder& from, std::string_view old_name, const Folder& to,
+               std::string_view new_name) override;
   Outcome MakeFolder(const Folder& parent, std::string_view name,
                      std::uint32_t mode, Folder& made) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc

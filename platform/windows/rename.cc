@@ -88,6 +88,33 @@ Outcome WindowsFileSystem::Move(const Folder& from, std::string_view old_name,
   return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
 }
 
+// CreateHardLinkW never replaces an entry; it links a link's own entry.
+Outcome WindowsFileSystem::Link(const Folder& from, std::string_view old_name,
+                                const Folder& to, std::string_view new_name) {
+  const Outcome refused = CheckNames(from, old_name, new_name, true);
+  if (!refused.ok()) return refused;
+  const LiteralPath source = Join(LiteralFolderOf(from), old_name);
+  const LiteralPath target = Join(LiteralFolderOf(to), new_name);
+  for (const LiteralPath* path : {&source, &target})
+    if (path->failure != Failure::kNone) return {path->failure, 0};
+  const DWORD attributes = GetFileAttributesW(Wide(source.path));
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return OutcomeOf(GetLastError());
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+    return {Failure::kNotAFile, 0};
+  SetLastError(0);
+  if (CreateHardLinkW(Wide(target.path), Wide(source.path), nullptr)) return {};
+  const DWORD code = GetLastError();
+  switch (code) {
+    case 17: return {Failure::kOtherVolume, code};  // ERROR_NOT_SAME_DEVICE
+    case 1:     // ERROR_INVALID_FUNCTION: FAT, exFAT
+    case 50:    // ERROR_NOT_SUPPORTED
+    case 1142:  // ERROR_TOO_MANY_LINKS
+      return {Failure::kCannotLink, code};
+    default: return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
+  }
+}
+
 // The attributes a user gives a folder; the system keeps the others.
 constexpr DWORD kFolderAttributes =
     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
