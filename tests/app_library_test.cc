@@ -166,6 +166,38 @@ TEST(Library, ThreeWays) {
        {"Moon/", "Moon/Moon.2009.1080p.mkv", "Moon/notes.txt"},
        {"lib/Movies/Moon (2009)/Moon (2009).mkv",
         "lib/Movies/Moon (2009)/notes.txt"}},
+      {"--link: the library gets links, and the downloads stay as they are, "
+       "nothing in them renamed or removed",
+       {"Slow.Horses.S01.720p-G/S01E01.mkv", "Slow.Horses.S01.720p-G/notes.txt",
+        "dl/Moon.2009.1080p.mkv", "dl/cover_art.v2.png"},
+       {"--link", "--into", "lib", "Slow.Horses.S01.720p-G", "dl/*"},
+       {},
+       {"lib/Movies/Moon (2009)/Moon (2009).mkv",
+        "lib/TV/Slow Horses/Season 01/Slow Horses S01E01.mkv",
+        "lib/TV/Slow Horses/Season 01/notes.txt"}},
+      {"--link onto another disk, and --copy: copies",
+       {"dl/Moon.2009.1080p.mkv"},
+       {"--link", "--into", "lib", "dl/*"},
+       {},
+       {"lib/Movies/Moon (2009)/Moon (2009).mkv"},
+       {},
+       [](Sys& s) {
+         s.other_disk = "lib/";
+         s.contents["dl/|Moon.2009.1080p.mkv"] = "film";
+       }},
+      {"--copy", {"dl/Moon.2009.1080p.mkv"}, {"--copy", "--into", "lib", "dl/*"},
+       {}, {"lib/Movies/Moon (2009)/Moon (2009).mkv"}, {},
+       [](Sys& s) { s.contents["dl/|Moon.2009.1080p.mkv"] = "film"; }},
+      {"--link-only leaves what no link reaches",
+       {"lib/Movies/", "dl/Moon.2009.1080p.mkv"},
+       {"--link-only", "--into", "lib", "dl/*"},
+       {},
+       {},
+       {"Moon.2009.1080p.mkv: on another disk than the library"},
+       [](Sys& s) {
+         s.folder_ids["dl/"] = {1, 10, true};
+         s.folder_ids["lib/"] = {2, 20, true};
+       }},
       {"a loose file that is no video is never filed by a date or year",
        {"dl/IMG_20240301_102231.jpg", "dl/Invoice 2024.txt"},
        {"--into", "lib", "dl/*"},
@@ -304,3 +336,58 @@ TEST(Library, AFolderMadeByAnotherMeanwhileIsUsed) {
 }
 
 }  // namespace
+
+// A run that leaves the downloads as they are is run again after each
+// download: what is filed already is counted, not filed again.  Its undo
+// takes out what it put in only while the download is there and the same,
+// and puts the library's file back where the download was gone from.
+TEST(Library, LinksAndCopiesAreFiledOnceAndUndoneWithTheirDownloads) {
+  const std::string film = "lib/Movies/Moon (2009)/";
+  struct Case {
+    const char* what;
+    const char* filing;
+    std::function<void(Sys&)> meanwhile;  // between the run and its undo
+    Tree after_undo;
+    std::string said;
+  } cases[] = {
+      {"a link, its download there", "--link", {}, {"dl/Moon.2009.1080p.mkv"},
+       ": taken out of the library (/abs/dl/Moon.2009.1080p.mkv stays)"},
+      {"a link, its download gone: the library's file goes back", "--link",
+       [](Sys& s) { s.Remove({"dl/", {}, {}}, "Moon.2009.1080p.mkv", platform::EntryKind::kFile); },
+       {"dl/Moon.2009.1080p.mkv"},
+       "Moon (2009).mkv ==> /abs/dl/Moon.2009.1080p.mkv"},
+      {"a link, another file under its download's name: it stays", "--link",
+       [](Sys& s) {
+         s.Remove({"dl/", {}, {}}, "Moon.2009.1080p.mkv", platform::EntryKind::kFile);
+         s.folders["dl/"].push_back(fake::MakeEntry("Moon.2009.1080p.mkv", platform::EntryKind::kFile));
+       },
+       {"dl/Moon.2009.1080p.mkv", film + "Moon (2009).mkv"},
+       ": the file it was made of is another one now, so it stays"},
+      {"a copy changed since: it stays", "--copy",
+       [&](Sys& s) { s.stamps["lib/Movies/Moon (2009)/|Moon (2009).mkv"].index += 1; },
+       {"dl/Moon.2009.1080p.mkv", film + "Moon (2009).mkv"},
+       ": the copy changed since it was made, so it stays"},
+  };
+  for (const Case& c : cases) {
+    Sys sys({"dl/Moon.2009.1080p.mkv"});
+    sys.contents["dl/|Moon.2009.1080p.mkv"] = "film";
+    sys.Run({c.filing, "--into", "lib", "dl/*"});
+    if (std::string(c.filing) == "--link") {
+      EXPECT_EQ(sys.Stat({film, {}, {}}, "Moon (2009).mkv").id,
+                sys.Stat({"dl/", {}, {}}, "Moon.2009.1080p.mkv").id)
+          << c.what;
+    }
+    // Again: nothing new, nothing said but the count.
+    const Tree filed = sys.Now();
+    sys.console.out.clear();
+    sys.Run({c.filing, "--into", "lib", "dl/*"});
+    EXPECT_EQ(sys.Now(), filed) << c.what;
+    EXPECT_EQ(sys.console.out, "1 already in the library\nDone\n\n") << c.what;
+    if (c.meanwhile) c.meanwhile(sys);
+    sys.console.out.clear();
+    sys.Run({"--undo"});
+    EXPECT_EQ(sys.Now(), Sys(c.after_undo).Now()) << c.what << "\n" << sys.console.out;
+    EXPECT_NE(sys.console.out.find(c.said), std::string::npos)
+        << c.what << "\n" << sys.console.out;
+  }
+}

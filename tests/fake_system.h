@@ -223,7 +223,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     if (OtherDisk(from.path) != OtherDisk(to.path))
       return {platform::Failure::kOtherVolume, 18};
     if (!links) return {platform::Failure::kCannotLink, 1};
-    platform::Entry linked = *entry;
+    Stat(from, old_name);  // its identity and stamp, shared by both names
+    platform::Entry linked = *Find(from.path, old_name);
     linked.name = std::string(new_name);
     folders[Local(to.path)].push_back(linked);
     const std::string key = Local(from.path) + "|" + std::string(old_name);

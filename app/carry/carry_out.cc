@@ -80,8 +80,7 @@ Made Loop::Make(const Change& change) {
       break;
     }
     case StepKind::kRemoveFolder:
-      outcome = files.Remove(*change.folder, change.new_name,
-                             platform::EntryKind::kDirectory);
+      outcome = files.Remove(*change.folder, change.new_name, change.removes);
       break;
   }
   made.failure = made.words.empty() ? outcome.failure : platform::Failure::kOther;

@@ -42,6 +42,9 @@ struct Change {
   std::string tag = {};  // its temporary names': the run's id and number
   // A link: where the file system cannot make one, a copy instead.
   bool copy_if_not_linked = false;
+  // A removal: of a folder (when empty), or of a file (undo's of a link or
+  // a copy into a library).
+  platform::EntryKind removes = platform::EntryKind::kDirectory;
   std::uint32_t mode = 0;            // a folder made: its mode
   platform::Folder* made = nullptr;  // a folder made: opened here
 };

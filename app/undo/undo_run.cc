@@ -156,7 +156,15 @@ std::string Folder(const HistoryRun& run) {
 // What a run changed, in its own words: a run into a library moves, and a
 // run that moves nothing says "0 renames" as it always did.
 struct Changes {
-  std::size_t renames = 0, moves = 0;
+  std::size_t renames = 0, moves = 0, links = 0, copies = 0;
+  std::size_t& Of(StepKind kind) {
+    switch (kind) {
+      case StepKind::kMove: return moves;
+      case StepKind::kLink: return links;
+      case StepKind::kCopy: return copies;
+      default: return renames;
+    }
+  }
 };
 
 std::string Count(Changes made) {
@@ -164,10 +172,15 @@ std::string Count(Changes made) {
     return std::to_string(n) + (n == 1 ? one : many);
   };
   std::string words;
-  if (made.renames > 0 || made.moves == 0)
+  if (made.renames > 0 ||
+      made.moves + made.links + made.copies == 0)
     words = said(made.renames, " rename", " renames");
-  if (made.moves > 0)
-    words += (words.empty() ? "" : ", ") + said(made.moves, " move", " moves");
+  auto add = [&](std::size_t n, const char* one, const char* many) {
+    if (n > 0) words += (words.empty() ? "" : ", ") + said(n, one, many);
+  };
+  add(made.moves, " move", " moves");
+  add(made.links, " link", " links");
+  add(made.copies, " copy", " copies");
   return words;
 }
 
@@ -212,12 +225,14 @@ enum class State {
   kPending,  // not now: its folder out of reach, or its name taken
   kGone,     // its folder was reached and it is not there: for good
   kClear,    // a move between two disks cut short: its copy goes
+  kRemove,   // a link or a copy the run made, its file where it was: it goes
+  kLeave,    // it stays, for good, and why says why
 };
 
 struct Look {
   State state = State::kSettled;
   std::string from;  // kPutBack: the name it has now
-  std::string why;   // kPending
+  std::string why;   // kPending, kLeave
   bool by_name = false;
   // A move between two disks: what its copies left to clear away, the
   // run's at the new name and under its temporary name, and undo's own
@@ -269,7 +284,7 @@ struct Looker {
   }
   // The folder an entry of the record stands in once the step is made.
   const platform::Folder* Reach(const HistoryRename& r) {
-    if (r.kind == StepKind::kMove)
+    if (IntoOtherFolder(r.kind))
       return Reach(other, r.to_directory, r.new_name, r.to_folder_id);
     return Reach(open, r.directory, r.new_name, r.folder_id);
   }
@@ -390,6 +405,50 @@ struct Looker {
     return {State::kGone, "", "", false};
   }
 
+  // A link or a copy into the library, the file staying where it was: what
+  // the run put there goes where it is still what the run made (the file
+  // itself for a link; the copy it recorded, of the size and time of the
+  // file, for a copy) and the file is still there, the one it was made of.
+  // Where the file is gone, the library's is the only one left and goes
+  // back to its place instead.
+  Look AtKept(const HistoryRename& r) {
+    const platform::Folder* to = Reach(r);
+    const platform::Folder* from = ReachFrom(r);
+    if (!to || !from)
+      return {State::kPending, "", "its folder cannot be reached now", false};
+    Look look;
+    look.clear_temporary =
+        r.across && files.Stat(*to, CopyTemporary(Tag(r))).exists;
+    const platform::EntryStat there = files.Stat(*to, r.new_name);
+    // A link that could not be made became a copy: its records say so.
+    const bool copy = r.kind == StepKind::kCopy || r.across;
+    const bool made_here =
+        copy ? r.copied && IdAs(files, *to, r.new_name, r.copy_id) == r.copy_id
+             : r.id.known && IdNow(*to, r.new_name, r) == r.id;
+    if (!there.exists || !made_here) {
+      look.state = look.clear_temporary ? State::kClear : State::kSettled;
+      if (there.exists && r.made && !look.clear_temporary) {
+        look.state = State::kLeave;
+        look.why = "another entry has that name now, left";
+      }
+      return look;
+    }
+    const platform::EntryStat source = files.Stat(*from, r.old_name);
+    look.from = r.new_name;
+    if (!source.exists) {
+      look.state = State::kPutBack;
+      return look;
+    }
+    look.state = State::kLeave;
+    if (!r.id.known || !(IdNow(*from, r.old_name, r) == r.id))
+      look.why = "the file it was made of is another one now, so it stays";
+    else if (copy && !(there.stamp == source.stamp))
+      look.why = "the copy changed since it was made, so it stays";
+    else
+      look.state = State::kRemove;
+    return look;
+  }
+
   Look At(const HistoryRename& r) {
     // A run that ended marked every rename it made.
     if (!r.made && run.ended) return {};
@@ -398,6 +457,7 @@ struct Looker {
     if (r.kind == StepKind::kMakeFolder || r.kind == StepKind::kRemoveFolder)
       return {};
     if (r.kind == StepKind::kMove) return AtMove(r);
+    if (KeepsEntry(r.kind)) return AtKept(r);
     const platform::Folder* reached = Reach(r);
     if (!reached)
       return {State::kPending, "", "its folder cannot be reached now", false};
@@ -443,11 +503,12 @@ struct Looker {
       if (!undone && (r.undone || run.undone)) continue;
       if (r.kind == StepKind::kMakeFolder || r.kind == StepKind::kRemoveFolder)
         continue;
-      std::size_t& count = r.kind == StepKind::kMove ? made.moves : made.renames;
+      std::size_t& count = made.Of(r.kind);
       if (r.made) {
         ++count;
       } else if (!run.ended && !r.undone && !run.undone) {
-        count += At(r).state == State::kPutBack;
+        const State state = At(r).state;
+        count += state == State::kPutBack || state == State::kRemove;
       }
     }
     return made;
@@ -461,7 +522,9 @@ struct Looker {
       // A folder the run removed is made again, and what it held goes back.
       if (r->kind == StepKind::kRemoveFolder) return true;
       const State state = At(*r).state;
-      if (state == State::kPutBack || state == State::kClear) return true;
+      if (state == State::kPutBack || state == State::kClear ||
+          state == State::kRemove)
+        return true;
       pending = pending || state == State::kPending;
     }
     return !pending;
@@ -593,7 +656,7 @@ struct Undo {
     if (r.kind == StepKind::kMakeFolder) return RemoveMade(r);
     if (r.kind == StepKind::kRemoveFolder) return MakeAgain(r);
     const bool settled = SettleEntry(r);
-    if (!settled && r.kind == StepKind::kMove) moves_pending = true;
+    if (!settled && IntoOtherFolder(r.kind)) moves_pending = true;
     return settled;
   }
 
@@ -610,6 +673,12 @@ struct Undo {
         return false;
       case State::kClear:
         return Clear(r, look);
+      case State::kLeave:
+        console.Print(ForScreen(console, Shown(r.to_directory) + r.new_name) +
+                      ": " + look.why + "\n");
+        return true;
+      case State::kRemove:
+        return RemoveKept(r);
       case State::kPutBack:
         break;
     }
@@ -627,7 +696,8 @@ struct Undo {
       by_name_said = true;
     }
     const platform::Folder& folder = *looker.Reach(r);
-    const bool move = r.kind == StepKind::kMove;
+    // A link or a copy whose file is gone goes back as a move.
+    const bool move = IntoOtherFolder(r.kind);
     // What a copy back cut short left goes first.
     if (look.clear_back)
       files.Remove(*looker.ReachFrom(r), CopyTemporary(looker.Tag(r) + "-back"),
@@ -635,7 +705,7 @@ struct Undo {
     ShowLine(r, look.from);
     // Between two disks the entry goes back through a copy too, each step
     // recorded in the run's journal ahead of it.
-    const Made made = loop.Make({.kind = r.kind,
+    const Made made = loop.Make({.kind = move ? StepKind::kMove : r.kind,
                                  .folder = &folder,
                                  .old_name = look.from,
                                  .to = move ? looker.ReachFrom(r) : nullptr,
@@ -645,6 +715,27 @@ struct Undo {
                                  .back = true,
                                  .tag = looker.Tag(r) + (move ? "-back" : "")});
     return loop.Report(false, made.words);  // a name taken since: pending
+  }
+
+  std::string Shown(const std::string& directory) const {
+    return directory == here ? std::string() : directory;
+  }
+
+  // What a link or a copy put into the library goes; the file it was made
+  // of stays where it is.
+  bool RemoveKept(const HistoryRename& r) {
+    const platform::Folder& to = *looker.Reach(r);
+    if (r.across)
+      files.Remove(to, CopyTemporary(looker.Tag(r)), platform::EntryKind::kFile);
+    console.Print(ForScreen(console, Shown(r.to_directory) + r.new_name) +
+                  ": taken out of the library (" +
+                  ForScreen(console, Shown(r.directory) + r.old_name) +
+                  " stays)\n");
+    const Made made = loop.Make({.kind = StepKind::kRemoveFolder,
+                                 .folder = &to,
+                                 .new_name = r.new_name,
+                                 .removes = platform::EntryKind::kFile});
+    return loop.Report(false, made.words);
   }
 
   // What a move between two disks cut short left: the file is where it
