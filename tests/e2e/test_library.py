@@ -389,6 +389,56 @@ class Library(TempDirTest):
             self.assertEqual((st.st_mode & 0o777, st.st_mtime_ns),
                              (0o640, 1234567891))
 
+    def stats(self, top):
+        """Every entry below top, with what a change to it would change."""
+        found = {}
+        for here, folders, files in os.walk(top):
+            for name in folders + files + ["."]:
+                path = os.path.join(here, name)
+                st = os.lstat(path)
+                found[os.path.relpath(path, top)] = (
+                    st.st_ino, st.st_mode, st.st_size, st.st_mtime_ns)
+        return found
+
+    def test_link_and_copy_leave_the_downloads_as_they_are(self):
+        self.fill(DOWNLOADS)
+        self.fill({"Slow.Horses.S01.720p-GRP/Slow.Horses.S01E03.mkv": b"e3"})
+        before, stats = tree(self.downloads), self.stats(self.downloads)
+        layout = dict(LAYOUT, **{
+            "TV/Slow Horses/": None,
+            "TV/Slow Horses/Season 01/": None,
+            "TV/Slow Horses/Season 01/Slow Horses S01E03.mkv": b"e3"})
+        for other in (False, True):
+            library = self.library
+            if other:
+                library = tempfile.mkdtemp(dir=self.other_file_system())
+                self.addCleanup(shutil.rmtree, library, True)
+            r = run(["--link", "--into", library, "*", "Slow.Horses.S01.720p-GRP"],
+                    self.downloads)
+            self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+            self.assertIn(b"\n7 copied, 1 left alone\n" if other else
+                          b"\n7 linked, 1 left alone\n", r.stdout)
+            self.assertEqual(tree(library), layout)
+            self.assertEqual(self.stats(self.downloads), stats)
+            film = "Prestige.Motors.2016.1080p.BluRay.x264-GRP.mkv"
+            filed = os.path.join(library, "Movies", "Prestige Motors (2016)",
+                                 "Prestige Motors (2016).mkv")
+            self.assertEqual(
+                os.stat(filed).st_ino == os.stat(os.path.join(
+                    self.downloads, film)).st_ino, not other)
+            # Run again after the next download: only what is new is filed.
+            again = run(["--link", "--into", library, "*",
+                         "Slow.Horses.S01.720p-GRP"], self.downloads)
+            self.assertNotIn(b"==>", again.stdout)
+            self.assertIn(b"7 already in the library", again.stdout)
+            listed = run(["--history"], self.downloads)
+            self.assertIn(b"7 copies" if other else b"7 links", listed.stdout)
+            undo = run(["--undo"], self.downloads)
+            self.assertEqual(undo.returncode, 0, undo.stdout + undo.stderr)
+            self.assertEqual(tree(library), {})
+            self.assertEqual(tree(self.downloads), before)
+            self.assertEqual(self.stats(self.downloads), stats)
+
 
 if __name__ == "__main__":
     main()
