@@ -109,6 +109,11 @@ TEST(ParseArguments, LibraryFolders) {
       {{"--into"}, "", "", "", "namewisp: --into needs a folder"},
       {{"--movies=", "*"}, "", "", "", "namewisp: --movies needs a folder"},
       {{"--undo", "--into", "x"}, "x", "", "", "namewisp: --undo takes no"},
+      {{"--link", "--into", "x", "*"}, "x", "", "", ""},
+      {{"--copy", "*"}, "", "", "", "namewisp: --link, --copy and --link-only go with"},
+      {{"--link", "--copy", "--into", "x", "*"}, "", "", "",
+       "namewisp: --link, --copy and --link-only go one at a time"},
+      {{"--undo", "--link"}, "", "", "", "namewisp: --undo takes no"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.arguments));

@@ -181,6 +181,13 @@ TEST(ParseTail, LibraryFoldersTakeTheNextWord) {
       {"*.mkv --into", "", "", "", "namewisp: --into needs a folder", ""},
       {"--undo --into x", "", "", "", "namewisp: --undo takes no rename options",
        ""},
+      {"--link-only --into L *", "L", "", "*", "", "--into L --link-only"},
+      {"--link-only *", "", "", "",
+       "namewisp: --link, --copy and --link-only go with --into, --movies or "
+       "--shows",
+       ""},
+      {"--copy --link --into L *", "", "", "",
+       "namewisp: --link, --copy and --link-only go one at a time", ""},
   };
   for (const Case& c : cases) {
     const app::Request r = app::ParseTail(c.tail);
