@@ -391,3 +391,15 @@ TEST(Library, LinksAndCopiesAreFiledOnceAndUndoneWithTheirDownloads) {
         << c.what << "\n" << sys.console.out;
   }
 }
+
+// Filed as a version beside another copy, a file is known again as that
+// version by a second run.
+TEST(Library, AVersionLinkedBeforeIsThereAlready) {
+  Sys sys({"lib/Movies/Moon (2009)/Moon (2009).mkv", "dl/Moon.2009.2160p.mkv"});
+  sys.Run({"--link", "--into", "lib", "dl/*"});
+  ASSERT_TRUE(sys.Find("lib/Movies/Moon (2009)/", "Moon (2009) - 2160p.mkv"))
+      << sys.console.out;
+  sys.console.out.clear();
+  sys.Run({"--link", "--into", "lib", "dl/*"});
+  EXPECT_EQ(sys.console.out, "1 already in the library\nDone\n\n");
+}

@@ -322,21 +322,22 @@ const char* Library::Claim(Target& target, const platform::Folder& from,
     reasons_.push_back(std::move(why) + ", left where it is");
     return reasons_.back().c_str();
   };
+  // The library's own file under that name is this very one: a link to
+  // it, or its copy of the same size and time.
+  auto already = [&](const Node::Name* there, const std::string& name) {
+    if (!there->listed.empty()) return false;  // the run's, not the library's
+    if (entry.id.known && there->id.known && entry.id == there->id) return true;
+    const platform::EntryId stamp = files_.Stat(from, entry.name).stamp;
+    return there->name == name && stamp.known &&
+           stamp == files_.Stat(node->folder, there->name).stamp;
+  };
+  auto already_said = [&](const Node::Name* there) {
+    target.already = true;
+    return because("already in the library as " + node->shown + there->name);
+  };
   const Node::Name* there = taken(target.name);
   if (!there) return claim(target.name);
-  if (there->listed.empty()) {
-    // The library's own file: this very one (a link to it, or its copy of
-    // the same size and time), or a copy of its video.
-    const platform::EntryId stamp = files_.Stat(from, entry.name).stamp;
-    const bool same =
-        (entry.id.known && there->id.known && entry.id == there->id) ||
-        (there->name == target.name && stamp.known &&
-         stamp == files_.Stat(node->folder, there->name).stamp);
-    if (same) {
-      target.already = true;
-      return because("already in the library as " + node->shown + there->name);
-    }
-  }
+  if (already(there, target.name)) return already_said(there);
   if (!copy_of_video)
     return because("a file of that name is in " + node->shown + " already");
   // A copy: it takes the tags that tell it from the one there.
@@ -347,8 +348,11 @@ const char* Library::Claim(Target& target, const platform::Folder& from,
   rules::SeparateVersions(two, options_.rules);
   if (two[1].added == 0)
     return because("the same release as " + node->shown + there->name);
-  if (taken(two[1].name))
+  if (const Node::Name* version = taken(two[1].name)) {
+    // Filed before as a version of the one there.
+    if (already(version, two[1].name)) return already_said(version);
     return because("a copy of that name is in " + node->shown + " already");
+  }
   target.name = std::move(two[1].name);
   return claim(target.name);
 }
