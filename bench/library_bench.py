@@ -6,9 +6,11 @@
 For each size N (100,000 by default) it fills a fresh folder with N film
 names ("Film.Number.<i>.<year>.1080p.BluRay.x264-GRP.mkv") and times
 `namewisp /v "*"` there; then fills it again and times `namewisp --into
-LIBRARY "*"` into an empty library on the same file system.  The two
-alternate R times (3 by default); it prints the median seconds of each and
-their ratio, and checks that the library holds one folder per film.  The
+LIBRARY "*"` into an empty library on the same file system, and `namewisp
+--link --into LIBRARY "*"`, which leaves the downloads where they are and
+links each film.  They alternate R times (3 by default); it prints the
+median seconds of each and the ratios --into / in place and --link /
+--into, and checks that the library holds one folder per film.  The
 last column is the floor: N bare folders made there, one per film, which
 no run into a library can beat (on a disk it may alone cost more than the
 whole run in place).  Both
@@ -83,11 +85,12 @@ def main():
         folder = os.path.join(root, "downloads")
         library = os.path.join(root, "library")
         print("scratch: %s" % root)
-        print("%9s %12s %12s %7s %14s" % ("names", "/v in place", "--into",
-                                         "ratio", "folders alone"))
+        print("%9s %12s %12s %7s %12s %7s %14s" % (
+            "names", "/v in place", "--into", "ratio", "--link", "ratio",
+            "folders alone"))
         for n in (int(s) for s in args.sizes.split(",")):
             listed = names(n)
-            in_place, into, floor = [], [], []
+            in_place, into, link, floor = [], [], [], []
             for _ in range(args.runs):
                 shutil.rmtree(os.path.join(home, "state"), ignore_errors=True)
                 fill(folder, listed)
@@ -101,10 +104,20 @@ def main():
                 if len(films) != n or os.listdir(folder):
                     sys.exit("the library holds %d films of %d" % (len(films), n))
                 shutil.rmtree(library)
+                fill(folder, listed)
+                os.mkdir(library)
+                link.append(timed([binary, "--link", "--into", library, "*"],
+                                  folder, env))
+                films = os.listdir(os.path.join(library, "Movies"))
+                if len(films) != n or len(os.listdir(folder)) != n:
+                    sys.exit("--link: the library holds %d films of %d" %
+                             (len(films), n))
+                shutil.rmtree(library)
                 floor.append(folders_alone(root, listed))
             a, b = statistics.median(in_place), statistics.median(into)
-            print("%9d %11.2fs %11.2fs %6.2fx %13.2fs" % (
-                n, a, b, b / a, statistics.median(floor)))
+            c = statistics.median(link)
+            print("%9d %11.2fs %11.2fs %6.2fx %11.2fs %6.2fx %13.2fs" % (
+                n, a, b, b / a, c, c / b, statistics.median(floor)))
     finally:
         shutil.rmtree(root, ignore_errors=True)
 
