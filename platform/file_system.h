@@ -173,6 +173,11 @@ class FileSystem {
       const Folder& from, std::string_view name, const Folder& to,
       std::string_view copy, std::uint64_t& bytes,
       const std::function<void(std::uint64_t bytes)>& progress) = 0;
+  // The first bytes of the regular file name (at most most of them), read
+  // without following a link and without blocking on a fifo or a device:
+  // kNotAFile for anything else.  A download's .nfo, say.
+  virtual Outcome ReadStart(const Folder& folder, std::string_view name,
+                            std::size_t most, std::string& bytes) = 0;
   // Makes the folder's entries as they are now reach the disk.
   virtual Outcome SyncFolder(const Folder& folder) = 0;
 

@@ -292,6 +292,17 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     bytes = bytes_there.size();
     return {};
   }
+  platform::Outcome ReadStart(const platform::Folder& folder,
+                              std::string_view name, std::size_t most,
+                              std::string& bytes) override {
+    bytes.clear();
+    const platform::Entry* entry = Find(folder.path, name);
+    if (!entry) return {platform::Failure::kNotFound, 0};
+    if (entry->link || entry->kind != platform::EntryKind::kFile)
+      return {platform::Failure::kNotAFile, 0};
+    bytes = contents[Local(folder.path) + "|" + entry->name].substr(0, most);
+    return {};
+  }
   platform::Outcome Remove(const platform::Folder& folder,
                            std::string_view name,
                            platform::EntryKind kind) override {

@@ -47,6 +47,13 @@ class DryRunSide final : public platform::FileSystem {
                              std::string_view copy, std::uint64_t& bytes,
                              const std::function<void(std::uint64_t)>& progress)
       override;
+  // What the real file holds; a file the dry run would copy or move is read
+  // where it is.
+  platform::Outcome ReadStart(const platform::Folder& folder,
+                              std::string_view name, std::size_t most,
+                              std::string& bytes) override {
+    return real_.ReadStart(Real(folder), name, most, bytes);
+  }
   // A folder that would be removed stays listed: the run removes only the
   // folders it emptied.
   platform::Outcome Remove(const platform::Folder& folder,

@@ -40,6 +40,8 @@ class WindowsFileSystem final : public FileSystem {
                const Folder& to, std::string_view new_name) override;
   Outcome Link(const Folder& from, std::string_view old_name, const Folder& to,
                std::string_view new_name) override;
+  Outcome ReadStart(const Folder& folder, std::string_view name,
+                    std::size_t most, std::string& bytes) override;  // read_start.cc
   Outcome MakeFolder(const Folder& parent, std::string_view name,
                      std::uint32_t mode, Folder& made) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
