@@ -195,6 +195,28 @@ TEST_F(WindowsFolder, AFolderModeIsGivenBackWhole) {
   EXPECT_FALSE(files.DescribeFolder(made).mode & FILE_ATTRIBUTE_SYSTEM);
 }
 
+// A link is the file under a second name, never over another entry and
+// never of a folder; the first bytes of a file are read, of a folder none.
+TEST_F(WindowsFolder, LinkAndReadStart) {
+  MakeFolder(L"lib");
+  MakeFile(L"film.mkv", "frames");
+  MakeFile(L"lib\\taken.mkv", "other");
+  platform::FileSystem& files = platform::SystemFileSystem();
+  const platform::Folder here{dir_, nullptr};
+  const platform::Folder lib{dir_ + "lib\\", nullptr};
+  ASSERT_TRUE(files.Link(here, "film.mkv", lib, "Film (2010).mkv").ok());
+  EXPECT_EQ(files.Stat(lib, "Film (2010).mkv").id, files.Stat(here, "film.mkv").id);
+  EXPECT_EQ(files.Link(here, "film.mkv", lib, "taken.mkv").failure,
+            platform::Failure::kExists);
+  EXPECT_EQ(files.Link(here, "lib", here, "lib2").failure,
+            platform::Failure::kNotAFile);
+  std::string bytes;
+  EXPECT_TRUE(files.ReadStart(lib, "Film (2010).mkv", 3, bytes).ok());
+  EXPECT_EQ(bytes, "fra");
+  EXPECT_EQ(files.ReadStart(here, "lib", 3, bytes).failure,
+            platform::Failure::kNotAFile);
+}
+
 TEST_F(WindowsFolder, RenameFailures) {
   MakeFile(L"a b.txt", "first");
   MakeFile(L"a c.txt", "second");

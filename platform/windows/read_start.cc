@@ -17,6 +17,11 @@ Outcome WindowsFileSystem::ReadStart(const Folder& folder,
   bytes.clear();
   const LiteralPath path = Join(LiteralFolderOf(folder), name);
   if (path.failure != Failure::kNone) return {path.failure, 0};
+  // A folder opens only by other means: it is no file to read.
+  const DWORD attributes = GetFileAttributesW(Wide(path.path));
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+    return {Failure::kNotAFile, 0};
   SetLastError(0);
   const HANDLE h = CreateFileW(
       Wide(path.path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,

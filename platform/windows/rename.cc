@@ -106,11 +106,11 @@ Outcome WindowsFileSystem::Link(const Folder& from, std::string_view old_name,
   if (CreateHardLinkW(Wide(target.path), Wide(source.path), nullptr)) return {};
   const DWORD code = GetLastError();
   switch (code) {
-    case 17: return {Failure::kOtherVolume, code};  // ERROR_NOT_SAME_DEVICE
+    case 17: return {Failure::kOtherVolume, 17};  // ERROR_NOT_SAME_DEVICE
     case 1:     // ERROR_INVALID_FUNCTION: FAT, exFAT
     case 50:    // ERROR_NOT_SUPPORTED
     case 1142:  // ERROR_TOO_MANY_LINKS
-      return {Failure::kCannotLink, code};
+      return {Failure::kCannotLink, static_cast<int>(code)};
     default: return OutcomeOf(code != 0 ? code : DWORD{kFailedWithoutCode});
   }
 }
