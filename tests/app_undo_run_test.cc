@@ -134,17 +134,41 @@ TEST(Undo, PutsBackWhatWasMadeWhateverTheMarksSay) {
   }
 }
 
+// Lines past the fifth are summed up, damaged ones as damage (which fails
+// the undo) and the last lines of killed runs as cut short (which does not).
 TEST(Undo, ADamagedFloodIsSummedUp) {
-  Sys sys;
-  sys.folders[""] = fake::Files({"a_1.avi"});
-  sys.Run({"*"});
-  for (int i = 0; i < 20; ++i) sys.Journal() += "garbage\n";
-  EXPECT_EQ(sys.Run({"--undo"}), 1);
-  EXPECT_EQ(std::count(sys.console.out.begin(), sys.console.out.end(), '\n'),
-            5 + 1 + 3 + 1);  // 5 lines and a sum, the run and its rename, Done
-  EXPECT_NE(sys.console.out.find("15 more damaged lines skipped"),
-            std::string::npos);
-  EXPECT_EQ(sys.Names(), std::vector<std::string>{"a_1.avi"});
+  struct Case {
+    const char* what;
+    std::string tail;  // added to each journal
+    int journals;
+    const char* sum;
+    int code;
+  } cases[] = {
+      {"damaged", [] {
+         std::string lines;
+         for (int i = 0; i < 20; ++i) lines += "garbage\n";
+         return lines;
+       }(),
+       1, "stderr:namewisp: 15 more damaged lines skipped\n", 1},
+      {"cut short", "rename\tr", 7,
+       "stderr:namewisp: 2 more lines cut short skipped\n", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sys sys;
+    for (int i = 0; i < c.journals; ++i) {
+      const std::string name = "a_" + std::to_string(i) + ".avi";
+      sys.folders[""].push_back(fake::MakeEntry(name, EntryKind::kFile));
+      sys.Run({name});
+      sys.Journal() += c.tail;
+    }
+    EXPECT_EQ(sys.Run({"--undo"}), c.code) << sys.console.out;
+    EXPECT_NE(sys.console.out.find(c.sum), std::string::npos)
+        << sys.console.out;
+    EXPECT_EQ(sys.console.out.find("more damaged") != std::string::npos,
+              c.code == 1);
+    EXPECT_EQ(sys.Find("", "a_0.avi") != nullptr, c.journals == 1);
+  }
 }
 
 // Two runs of one start time and one process number (in two containers,
@@ -495,24 +519,45 @@ TEST(Undo, AFolderNameCannotDriveTheTerminal) {
 
 // A case change killed between its steps leaves the entry under a
 // temporary name that tells its run and rename: undo brings back that one,
-// never another link of the same file under an older temporary name.
+// never another link of the same file, under an older temporary name or
+// under the new name itself (where the system tells case apart).
 TEST(Undo, TheCaseDetourOfTheRenameItself) {
-  Sys sys;
-  sys.ignore_case_folders = {""};
-  sys.folders[""] = fake::Files({"MOVIE.avi"});
-  sys.Run({"/m", "MOVIE.avi"});
-  ASSERT_EQ(sys.Names(), std::vector<std::string>{"Movie.avi"});
-  // As if killed after the first step, with another link of the file there.
-  platform::Entry& entry = *sys.Find("", "Movie.avi");
-  const platform::EntryId id = sys.Stat({}, "Movie.avi").id;
-  entry.name = app::CaseDetour("2026-12-09T140100Z-1001-00000000-0");
-  platform::Entry link = fake::MakeEntry(".namewisp-case-0.tmp", EntryKind::kFile);
-  link.id = id;
-  sys.folders[""].push_back(link);
-  sys.Journal() = Without(sys.Journal(), {"made", "end"});
-  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
-  EXPECT_EQ(sys.Names(),
-            (std::vector<std::string>{".namewisp-case-0.tmp", "MOVIE.avi"}));
+  struct Case {
+    const char* what;
+    bool ignore_case;
+    const char* link;  // another link of the file
+    std::vector<std::string> after;
+  } cases[] = {
+      {"a link under an older temporary name", true, ".namewisp-case-0.tmp",
+       {".namewisp-case-0.tmp", "MOVIE.avi"}},
+      {"a link under the new name", false, "Movie.avi",
+       {"MOVIE.avi", "Movie.avi"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sys sys;
+    if (c.ignore_case) sys.ignore_case_folders = {""};
+    sys.folders[""] = fake::Files({"MOVIE.avi"});
+    sys.contents["|MOVIE.avi"] = "film";
+    sys.Run({"/m", "MOVIE.avi"});
+    ASSERT_EQ(sys.Names(), std::vector<std::string>{"Movie.avi"});
+    // As if killed after the first step, with another link of the file.
+    platform::Entry& entry = *sys.Find("", "Movie.avi");
+    const platform::EntryId id = sys.Stat({}, "Movie.avi").id;
+    const std::string detour =
+        app::CaseDetour("2026-12-09T140100Z-1001-00000000-0");
+    entry.name = detour;
+    sys.Carry("|Movie.avi", "|" + detour);
+    platform::Entry link = fake::MakeEntry(c.link, EntryKind::kFile);
+    link.id = id;
+    sys.folders[""].push_back(link);
+    sys.contents[std::string("|") + c.link] = "link";
+    sys.Journal() = Without(sys.Journal(), {"made", "end"});
+    EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+    EXPECT_EQ(sys.Names(), c.after);
+    EXPECT_EQ(sys.contents["|MOVIE.avi"], "film");
+    EXPECT_EQ(sys.contents[std::string("|") + c.link], "link");
+  }
 }
 
 // On a file system that gives its entries new numbers when it is mounted

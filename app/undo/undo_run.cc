@@ -33,14 +33,20 @@ struct History {
   std::set<std::string> torn;  // journals whose last line was cut short
   std::map<std::string, std::size_t> bytes;  // each journal's, as read
   std::size_t problems = 0;
+  std::size_t cut_unshown = 0;  // of the problems not shown, lines cut short
 };
 
+// A line cut short is the last a killed run began: not damage.
 void Report(platform::Console& console, History& history,
             const std::string& path, const std::vector<std::string>& problems) {
   for (const std::string& problem : problems) {
-    history.damaged = history.damaged || !problem.ends_with(": cut short");
-    if (history.problems++ < kProblemsShown)
+    const bool cut = problem.ends_with(": cut short");
+    history.damaged = history.damaged || !cut;
+    if (history.problems++ < kProblemsShown) {
       console.PrintError("namewisp: " + path + ": " + problem);
+    } else if (cut) {
+      ++history.cut_unshown;
+    }
   }
 }
 
@@ -132,10 +138,17 @@ std::optional<History> LoadHistory(platform::UserFiles& files,
     if (ReadJournal(files, console, history, path, run))
       history.runs.push_back(std::move(run));
   }
-  if (history.problems > kProblemsShown) {
+  // Damage is said as damage only where there is some: it fails the undo.
+  const std::size_t unshown =
+      history.problems - std::min(history.problems, kProblemsShown);
+  if (unshown > history.cut_unshown) {
     console.PrintError("namewisp: " +
-                       std::to_string(history.problems - kProblemsShown) +
+                       std::to_string(unshown - history.cut_unshown) +
                        " more damaged lines skipped");
+  }
+  if (history.cut_unshown > 0) {
+    console.PrintError("namewisp: " + std::to_string(history.cut_unshown) +
+                       " more lines cut short skipped");
   }
   return history;
 }
@@ -289,14 +302,20 @@ struct Looker {
     return run.id + "-" + std::to_string(r.number);
   }
 
-  // The entry hidden under a case change's temporary name by a run cut
-  // between its two steps: the rename's own; in the old history's runs, the
-  // first of the numbered ones that earlier namewisps used.
+  // The entry under the rename's own temporary name of a change of case: a
+  // run cut between its two steps left it there.  Asked before the new
+  // name, which may hold another link of the same file.
+  std::string OwnDetour(const platform::Folder& folder, const HistoryRename& r) {
+    if (!r.id.known || !MayDifferInCaseOnly(r.old_name, r.new_name)) return "";
+    const std::string own = CaseDetour(Tag(r));
+    return IdNow(folder, own, r) == r.id ? own : "";
+  }
+
+  // The same in the old history's runs: the first of the numbered
+  // temporary names that earlier namewisps used.
   std::string FindDetour(const platform::Folder& folder,
                          const HistoryRename& r) {
     if (!r.id.known || !MayDifferInCaseOnly(r.old_name, r.new_name)) return "";
-    const std::string own = CaseDetour(Tag(r));
-    if (IdNow(folder, own, r) == r.id) return own;
     if (!run.journal.empty()) return "";
     for (int attempt = 0; attempt < 100; ++attempt) {
       const std::string detour = CaseDetour(std::to_string(attempt));
@@ -411,6 +430,8 @@ struct Looker {
       if (!at_new) return {State::kGone, "", "", false};
       return {State::kPutBack, r.new_name, "", true};
     }
+    if (const std::string own = OwnDetour(folder, r); !own.empty())
+      return {State::kPutBack, own, "", false};
     const platform::EntryId at_new = IdNow(folder, r.new_name, r);
     if (at_new == r.id) {
       // One entry under both names: a change of case alone.
@@ -750,6 +771,8 @@ Held Hold(platform::UserFiles& files, platform::Console& console,
   if (ReadJournal(files, console, scratch, run.journal, again) &&
       again.id == run.id)
     run = std::move(again);
+  // Damage said or not, a record not read may be of a step not put back.
+  history.damaged = history.damaged || scratch.damaged;
   if (scratch.bytes[run.journal] != history.bytes[run.journal] &&
       scratch.torn.empty())
     history.torn.erase(run.journal);
