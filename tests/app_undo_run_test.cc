@@ -191,6 +191,38 @@ TEST(Undo, RunsOfOneIdKeepTheirOwnJournals) {
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"a_1.avi"});
 }
 
+// Plain undo takes the newest run first by the order the runs took, whatever
+// their ids say: a process number of more digits in the same second, or a
+// clock stepped back.  The newer run renamed the older one's name again, so
+// the other order would lose the name the file had.
+TEST(Undo, TheNewestRunFirstWhateverItsIdSays) {
+  struct Case {
+    const char* what;
+    int minute[2];
+    long process[2];
+    bool order_lost = false;  // the file of the order removed between them
+  } cases[] = {
+      {"a process number of more digits", {1, 1}, {999, 1000}},
+      {"a clock stepped back", {5, 3}, {1000, 1001}},
+      {"the order's file lost", {5, 3}, {1000, 1001}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sys sys;
+    sys.folders[""] = fake::Files({"some_film.avi"});
+    fake::RunCommand(sys, sys.console, {"some_film.avi"}, c.minute[0],
+                     c.process[0]);
+    if (c.order_lost) sys.files.erase("runs/sequence");
+    fake::RunCommand(sys, sys.console, {"/m", "some film.avi"}, c.minute[1],
+                     c.process[1]);
+    ASSERT_EQ(sys.Names(), std::vector<std::string>{"Some Film.avi"});
+    EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+    EXPECT_EQ(sys.Names(), std::vector<std::string>{"some film.avi"});
+    EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+    EXPECT_EQ(sys.Names(), std::vector<std::string>{"some_film.avi"});
+  }
+}
+
 TEST(Undo, PendingGoneOrAnotherEntry) {
   struct Case {
     const char* what;

@@ -123,6 +123,7 @@ std::optional<History> LoadHistory(platform::UserFiles& files,
     if (marks.read) Report(console, history, path, ReadMore(old, marks.text));
   }
   history.runs = std::move(old.runs);
+  const std::size_t old_runs = history.runs.size();
   for (const platform::StoredFile& f : stored) {
     if (!f.name.ends_with(kRunEnding)) continue;
     HistoryRun run;
@@ -138,6 +139,14 @@ std::optional<History> LoadHistory(platform::UserFiles& files,
     if (ReadJournal(files, console, history, path, run))
       history.runs.push_back(std::move(run));
   }
+  // The runs that took their place in the history's order go by it, after
+  // those of earlier namewisps (and those undone that were not read), which
+  // stay in the order of their ids.
+  std::stable_sort(history.runs.begin() + static_cast<std::ptrdiff_t>(old_runs),
+                   history.runs.end(),
+                   [](const HistoryRun& a, const HistoryRun& b) {
+                     return a.sequence < b.sequence;
+                   });
   // Damage is said as damage only where there is some: it fails the undo.
   const std::size_t unshown =
       history.problems - std::min(history.problems, kProblemsShown);
