@@ -861,4 +861,46 @@ TEST(Undo, AFolderThatCannotGoDoesNotHoldTheRunBack) {
   EXPECT_EQ(sys.console.out, "Nothing to undo.\n");
 }
 
+// A library folder that a run made goes once every run that used it is
+// undone, whichever undo empties it: one that a later run reused, undone
+// first by its id, or one whose other run's move was pending until later.
+TEST(Undo, ALibraryFolderGoesWithTheLastRunThatUsedIt) {
+  struct Case {
+    const char* what;
+    std::vector<std::vector<std::string>> undos;
+    // The later run's download name is taken until that undo: -1 never.
+    int taken_until;
+  } cases[] = {
+      {"the earlier run undone first",
+       {{"--undo", "2026-12-09T140100Z-1001-00000000"}, {"--undo"}},
+       -1},
+      {"a pending move settled later",
+       {{"--undo"},
+        {"--undo", "2026-12-09T140100Z-1001-00000000"},
+        {"--undo"}},
+       2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sys sys;
+    sys.folders[""] = fake::Files({"Film.2010.mkv", "Other.2011.mkv"});
+    sys.folders["lib/"];
+    ASSERT_EQ(sys.Run({"--into", "lib", "Film.2010.mkv"}), 0);
+    ASSERT_EQ(sys.Run({"--into", "lib", "Other.2011.mkv"}), 0);
+    ASSERT_EQ(sys.Names("lib/Movies/"),
+              (std::vector<std::string>{"Film (2010)", "Other (2011)"}));
+    if (c.taken_until >= 0)
+      sys.folders[""].push_back(
+          fake::MakeEntry("Other.2011.mkv", EntryKind::kFile));
+    for (int i = 0; i < static_cast<int>(c.undos.size()); ++i) {
+      if (i == c.taken_until) sys.Remove("Other.2011.mkv");
+      sys.Run(c.undos[static_cast<std::size_t>(i)]);
+    }
+    EXPECT_EQ(sys.Names(),
+              (std::vector<std::string>{"Film.2010.mkv", "Other.2011.mkv"}))
+        << sys.console.out;
+    EXPECT_EQ(sys.Names("lib/"), std::vector<std::string>{}) << sys.console.out;
+  }
+}
+
 }  // namespace
