@@ -201,14 +201,17 @@ TEST(Undo, TheNewestRunFirstWhateverItsIdSays) {
     int minute[2];
     long process[2];
     bool order_lost = false;  // the file of the order removed between them
+    bool order_locked = false;  // its lock held on by another process
   } cases[] = {
       {"a process number of more digits", {1, 1}, {999, 1000}},
       {"a clock stepped back", {5, 3}, {1000, 1001}},
       {"the order's file lost", {5, 3}, {1000, 1001}, true},
+      {"the order's lock held on", {5, 3}, {1000, 1001}, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Sys sys;
+    if (c.order_locked) sys.locked.insert("runs/sequence");
     sys.folders[""] = fake::Files({"some_film.avi"});
     fake::RunCommand(sys, sys.console, {"some_film.avi"}, c.minute[0],
                      c.process[0]);

@@ -56,9 +56,9 @@ bool Start(Journal& j, platform::FileSystem& files) {
 
 // The sequence file's last bytes, which hold its last number.
 constexpr std::uint64_t kSequenceTail = 64;
-// Tries at the sequence file's lock, a millisecond apart: another run holds
-// it only while it reads and appends one number.
-constexpr int kSequenceTries = 200;
+// How long a run tries for the sequence file's lock, a millisecond apart:
+// another run holds it only while it reads and appends one number.
+constexpr auto kSequenceWait = std::chrono::milliseconds(200);
 
 // The number on the last whole line of the text; 0 when there is none.
 std::size_t LastTaken(std::string_view text) {
@@ -100,12 +100,15 @@ std::size_t HighestInJournals(platform::UserFiles& files,
 std::size_t TakeSequence(platform::UserFiles& files, const std::string& folder) {
   const std::string path = folder + std::string(kSequenceFile);
   platform::OpenedJournal opened;
-  for (int attempt = 0; attempt < kSequenceTries; ++attempt) {
-    if (attempt > 0) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  const auto until = std::chrono::steady_clock::now() + kSequenceWait;
+  for (;;) {
     opened = files.CreateJournal(path);
     if (opened.state == platform::JournalState::kExists)
       opened = files.OpenJournal(path);
-    if (opened.state != platform::JournalState::kLocked) break;
+    if (opened.state != platform::JournalState::kLocked ||
+        std::chrono::steady_clock::now() >= until)
+      break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   if (opened.state != platform::JournalState::kOpen &&
       opened.state != platform::JournalState::kLocked)
