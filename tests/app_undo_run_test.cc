@@ -201,21 +201,25 @@ TEST(Undo, TheNewestRunFirstWhateverItsIdSays) {
     int minute[2];
     long process[2];
     bool order_lost = false;  // the file of the order removed between them
-    bool order_locked = false;  // its lock held on by another process
+    bool order_busy = false;  // its lock held by another run for a while
   } cases[] = {
       {"a process number of more digits", {1, 1}, {999, 1000}},
       {"a clock stepped back", {5, 3}, {1000, 1001}},
       {"the order's file lost", {5, 3}, {1000, 1001}, true},
-      {"the order's lock held on", {5, 3}, {1000, 1001}, false, true},
+      {"the order's lock held a while", {5, 3}, {1000, 1001}, false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     Sys sys;
-    if (c.order_locked) sys.locked.insert("runs/sequence");
+    if (c.order_busy) sys.busy["runs/sequence"] = 5;
     sys.folders[""] = fake::Files({"some_film.avi"});
     fake::RunCommand(sys, sys.console, {"some_film.avi"}, c.minute[0],
                      c.process[0]);
     if (c.order_lost) sys.files.erase("runs/sequence");
+    if (c.order_busy) {
+      EXPECT_EQ(sys.files["runs/sequence"], "1\n");  // waited for, and kept
+      sys.busy["runs/sequence"] = 5;
+    }
     fake::RunCommand(sys, sys.console, {"/m", "some film.avi"}, c.minute[1],
                      c.process[1]);
     ASSERT_EQ(sys.Names(), std::vector<std::string>{"Some Film.avi"});

@@ -57,8 +57,9 @@ bool Start(Journal& j, platform::FileSystem& files) {
 // The sequence file's last bytes, which hold its last number.
 constexpr std::uint64_t kSequenceTail = 64;
 // How long a run tries for the sequence file's lock, a millisecond apart:
-// another run holds it only while it reads and appends one number.
-constexpr auto kSequenceWait = std::chrono::milliseconds(200);
+// another run holds it only while it reads, appends and syncs one number,
+// but runs started at once queue for it behind each one's sync.
+constexpr auto kSequenceWait = std::chrono::seconds(2);
 
 // The number on the last whole line of the text; 0 when there is none.
 std::size_t LastTaken(std::string_view text) {
