@@ -155,6 +155,7 @@ TEST(HistoryFormat, EveryKindComesBackThroughTheTable) {
        .folder = folder,
        .options = awkward},
       {.kind = RecordKind::kRun, .run_id = "r"},  // nothing more known
+      {.kind = RecordKind::kRun, .run_id = "r", .sequence = 123456789012},
       {.kind = RecordKind::kRename,
        .run_id = awkward,
        .number = 7,
@@ -259,7 +260,9 @@ std::string Describe(const app::HistoryRead& read) {
   std::string out = read.known_format ? "" : "unknown format\n";
   for (const HistoryRun& run : read.runs) {
     out += "run " + run.id + " " + run.started + " " + run.folder + " (" +
-           run.options + ")" + (run.ended ? " ended" : "") +
+           run.options + ")" +
+           (run.sequence ? " #" + std::to_string(run.sequence) : "") +
+           (run.ended ? " ended" : "") +
            (run.undone ? " undone" : "") + "\n";
     for (const HistoryRename& r : run.renames) {
       out += std::to_string(r.number) + " " + kKinds[static_cast<int>(r.kind)] +
@@ -312,9 +315,16 @@ TEST(HistoryFormat, EarlierFormatsAreRead) {
        "run r-3 2026-03-01T08:00:00Z /abs/ (/y /k *) ended\n"
        "0 rename /abs/a_1.avi > /abs/a 1.avi 1:a in - made\n"
        "1 rename /abs/b_2.avi > /abs/b 2.avi - in - made undone\n"},
-      {"history 3: a journal of every kind",
+      {"history 3: runs without their sequence",
        "namewisp history 3\n"
-       "run\tr-4\t2026-12-10T09:30:00Z\t/abs/\t--into /abs/lib *\tf1c6ad4a\n"
+       "run\tr-5\t2026-12-10T09:00:00Z\t/abs/\t*\t368a039b\n"
+       "rename\tr-5\t0\t/abs/\ta_1.avi\ta 1.avi\t1:a\t1:1\t2e43b449\n"
+       "made\tr-5\t0\taed874d4\n",
+       "run r-5 2026-12-10T09:00:00Z /abs/ (*)\n"
+       "0 rename /abs/a_1.avi > /abs/a 1.avi 1:a in 1:1 made\n"},
+      {"history 4: a journal of every kind",
+       "namewisp history 4\n"
+       "run\tr-4\t2026-12-10T09:30:00Z\t/abs/\t--into /abs/lib *\t7\tfa94baca\n"
        "rename\tr-4\t0\t/abs/\ta_1\\t\\n\\xff\\x01.avi\ta 1.avi\t1:14\t1:1\t"
        "aef2859b\n"
        "folder\tr-4\t1\t/abs/lib/\tMovies\t1:2\tea547ec0\n"
@@ -330,7 +340,8 @@ TEST(HistoryFormat, EarlierFormatsAreRead) {
        "undone\tr-4\t2-3\tf26eff5b\n"
        "undone\tr-4\t0\teb505c69\n"
        "undone\tr-4\tfd92dbb8\n",
-       "run r-4 2026-12-10T09:30:00Z /abs/ (--into /abs/lib *) ended undone\n"
+       "run r-4 2026-12-10T09:30:00Z /abs/ (--into /abs/lib *) #7 ended "
+       "undone\n"
        "0 rename /abs/a_1\t\n\xff\x01.avi > /abs/a 1.avi 1:14 in 1:1 made "
        "undone\n"
        "1 make /abs/lib/ > /abs/lib/Movies - in 1:2 made\n"
@@ -344,7 +355,7 @@ TEST(HistoryFormat, EarlierFormatsAreRead) {
     EXPECT_EQ(Describe(app::ReadHistory(c.text)), c.read);
   }
   // Today's records are written as they were, byte for byte.
-  const std::string journal = cases[2].text;
+  const std::string journal = cases[3].text;
   std::vector<std::string> texts;
   for (std::size_t at = journal.find('\n') + 1; at < journal.size();) {
     const std::size_t end = journal.find('\n', at) + 1;
@@ -482,7 +493,7 @@ TEST(HistoryFormat, FirstLineAndLineEnds) {
       {"namewisp history 1", true, 0, {}},
       {crlf, true, 1, {}},
       {app::HistoryHeader() + "\n\n" + body + "\n", true, 1, {}},
-      {"namewisp history 4\n" + body,
+      {"namewisp history 5\n" + body,
        false,
        0,
        {"line 1: written in a newer format than this namewisp reads"}},

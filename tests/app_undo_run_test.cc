@@ -134,17 +134,41 @@ TEST(Undo, PutsBackWhatWasMadeWhateverTheMarksSay) {
   }
 }
 
+// Lines past the fifth are summed up, damaged ones as damage (which fails
+// the undo) and the last lines of killed runs as cut short (which does not).
 TEST(Undo, ADamagedFloodIsSummedUp) {
-  Sys sys;
-  sys.folders[""] = fake::Files({"a_1.avi"});
-  sys.Run({"*"});
-  for (int i = 0; i < 20; ++i) sys.Journal() += "garbage\n";
-  EXPECT_EQ(sys.Run({"--undo"}), 1);
-  EXPECT_EQ(std::count(sys.console.out.begin(), sys.console.out.end(), '\n'),
-            5 + 1 + 3 + 1);  // 5 lines and a sum, the run and its rename, Done
-  EXPECT_NE(sys.console.out.find("15 more damaged lines skipped"),
-            std::string::npos);
-  EXPECT_EQ(sys.Names(), std::vector<std::string>{"a_1.avi"});
+  struct Case {
+    const char* what;
+    std::string tail;  // added to each journal
+    int journals;
+    const char* sum;
+    int code;
+  } cases[] = {
+      {"damaged", [] {
+         std::string lines;
+         for (int i = 0; i < 20; ++i) lines += "garbage\n";
+         return lines;
+       }(),
+       1, "stderr:namewisp: 15 more damaged lines skipped\n", 1},
+      {"cut short", "rename\tr", 7,
+       "stderr:namewisp: 2 more lines cut short skipped\n", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sys sys;
+    for (int i = 0; i < c.journals; ++i) {
+      const std::string name = "a_" + std::to_string(i) + ".avi";
+      sys.folders[""].push_back(fake::MakeEntry(name, EntryKind::kFile));
+      sys.Run({name});
+      sys.Journal() += c.tail;
+    }
+    EXPECT_EQ(sys.Run({"--undo"}), c.code) << sys.console.out;
+    EXPECT_NE(sys.console.out.find(c.sum), std::string::npos)
+        << sys.console.out;
+    EXPECT_EQ(sys.console.out.find("more damaged") != std::string::npos,
+              c.code == 1);
+    EXPECT_EQ(sys.Find("", "a_0.avi") != nullptr, c.journals == 1);
+  }
 }
 
 // Two runs of one start time and one process number (in two containers,
@@ -165,6 +189,45 @@ TEST(Undo, RunsOfOneIdKeepTheirOwnJournals) {
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"a 1.avi"});
   EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"a_1.avi"});
+}
+
+// Plain undo takes the newest run first by the order the runs took, whatever
+// their ids say: a process number of more digits in the same second, or a
+// clock stepped back.  The newer run renamed the older one's name again, so
+// the other order would lose the name the file had.
+TEST(Undo, TheNewestRunFirstWhateverItsIdSays) {
+  struct Case {
+    const char* what;
+    int minute[2];
+    long process[2];
+    bool order_lost = false;  // the file of the order removed between them
+    bool order_busy = false;  // its lock held by another run for a while
+  } cases[] = {
+      {"a process number of more digits", {1, 1}, {999, 1000}},
+      {"a clock stepped back", {5, 3}, {1000, 1001}},
+      {"the order's file lost", {5, 3}, {1000, 1001}, true},
+      {"the order's lock held a while", {5, 3}, {1000, 1001}, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sys sys;
+    if (c.order_busy) sys.busy["runs/sequence"] = 5;
+    sys.folders[""] = fake::Files({"some_film.avi"});
+    fake::RunCommand(sys, sys.console, {"some_film.avi"}, c.minute[0],
+                     c.process[0]);
+    if (c.order_lost) sys.files.erase("runs/sequence");
+    if (c.order_busy) {
+      EXPECT_EQ(sys.files["runs/sequence"], "1\n");  // waited for, and kept
+      sys.busy["runs/sequence"] = 5;
+    }
+    fake::RunCommand(sys, sys.console, {"/m", "some film.avi"}, c.minute[1],
+                     c.process[1]);
+    ASSERT_EQ(sys.Names(), std::vector<std::string>{"Some Film.avi"});
+    EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+    EXPECT_EQ(sys.Names(), std::vector<std::string>{"some film.avi"});
+    EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+    EXPECT_EQ(sys.Names(), std::vector<std::string>{"some_film.avi"});
+  }
 }
 
 TEST(Undo, PendingGoneOrAnotherEntry) {
@@ -495,24 +558,45 @@ TEST(Undo, AFolderNameCannotDriveTheTerminal) {
 
 // A case change killed between its steps leaves the entry under a
 // temporary name that tells its run and rename: undo brings back that one,
-// never another link of the same file under an older temporary name.
+// never another link of the same file, under an older temporary name or
+// under the new name itself (where the system tells case apart).
 TEST(Undo, TheCaseDetourOfTheRenameItself) {
-  Sys sys;
-  sys.ignore_case_folders = {""};
-  sys.folders[""] = fake::Files({"MOVIE.avi"});
-  sys.Run({"/m", "MOVIE.avi"});
-  ASSERT_EQ(sys.Names(), std::vector<std::string>{"Movie.avi"});
-  // As if killed after the first step, with another link of the file there.
-  platform::Entry& entry = *sys.Find("", "Movie.avi");
-  const platform::EntryId id = sys.Stat({}, "Movie.avi").id;
-  entry.name = app::CaseDetour("2026-12-09T140100Z-1001-00000000-0");
-  platform::Entry link = fake::MakeEntry(".namewisp-case-0.tmp", EntryKind::kFile);
-  link.id = id;
-  sys.folders[""].push_back(link);
-  sys.Journal() = Without(sys.Journal(), {"made", "end"});
-  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
-  EXPECT_EQ(sys.Names(),
-            (std::vector<std::string>{".namewisp-case-0.tmp", "MOVIE.avi"}));
+  struct Case {
+    const char* what;
+    bool ignore_case;
+    const char* link;  // another link of the file
+    std::vector<std::string> after;
+  } cases[] = {
+      {"a link under an older temporary name", true, ".namewisp-case-0.tmp",
+       {".namewisp-case-0.tmp", "MOVIE.avi"}},
+      {"a link under the new name", false, "Movie.avi",
+       {"MOVIE.avi", "Movie.avi"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sys sys;
+    if (c.ignore_case) sys.ignore_case_folders = {""};
+    sys.folders[""] = fake::Files({"MOVIE.avi"});
+    sys.contents["|MOVIE.avi"] = "film";
+    sys.Run({"/m", "MOVIE.avi"});
+    ASSERT_EQ(sys.Names(), std::vector<std::string>{"Movie.avi"});
+    // As if killed after the first step, with another link of the file.
+    platform::Entry& entry = *sys.Find("", "Movie.avi");
+    const platform::EntryId id = sys.Stat({}, "Movie.avi").id;
+    const std::string detour =
+        app::CaseDetour("2026-12-09T140100Z-1001-00000000-0");
+    entry.name = detour;
+    sys.Carry("|Movie.avi", "|" + detour);
+    platform::Entry link = fake::MakeEntry(c.link, EntryKind::kFile);
+    link.id = id;
+    sys.folders[""].push_back(link);
+    sys.contents[std::string("|") + c.link] = "link";
+    sys.Journal() = Without(sys.Journal(), {"made", "end"});
+    EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+    EXPECT_EQ(sys.Names(), c.after);
+    EXPECT_EQ(sys.contents["|MOVIE.avi"], "film");
+    EXPECT_EQ(sys.contents[std::string("|") + c.link], "link");
+  }
 }
 
 // On a file system that gives its entries new numbers when it is mounted
@@ -782,6 +866,48 @@ TEST(Undo, AFolderThatCannotGoDoesNotHoldTheRunBack) {
   EXPECT_EQ(sys.Names(), std::vector<std::string>{"Film.2010.mkv"});
   EXPECT_EQ(sys.Run({"--undo"}), 0);
   EXPECT_EQ(sys.console.out, "Nothing to undo.\n");
+}
+
+// A library folder that a run made goes once every run that used it is
+// undone, whichever undo empties it: one that a later run reused, undone
+// first by its id, or one whose other run's move was pending until later.
+TEST(Undo, ALibraryFolderGoesWithTheLastRunThatUsedIt) {
+  struct Case {
+    const char* what;
+    std::vector<std::vector<std::string>> undos;
+    // The later run's download name is taken until that undo: -1 never.
+    int taken_until;
+  } cases[] = {
+      {"the earlier run undone first",
+       {{"--undo", "2026-12-09T140100Z-1001-00000000"}, {"--undo"}},
+       -1},
+      {"a pending move settled later",
+       {{"--undo"},
+        {"--undo", "2026-12-09T140100Z-1001-00000000"},
+        {"--undo"}},
+       2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sys sys;
+    sys.folders[""] = fake::Files({"Film.2010.mkv", "Other.2011.mkv"});
+    sys.folders["lib/"];
+    ASSERT_EQ(sys.Run({"--into", "lib", "Film.2010.mkv"}), 0);
+    ASSERT_EQ(sys.Run({"--into", "lib", "Other.2011.mkv"}), 0);
+    ASSERT_EQ(sys.Names("lib/Movies/"),
+              (std::vector<std::string>{"Film (2010)", "Other (2011)"}));
+    if (c.taken_until >= 0)
+      sys.folders[""].push_back(
+          fake::MakeEntry("Other.2011.mkv", EntryKind::kFile));
+    for (int i = 0; i < static_cast<int>(c.undos.size()); ++i) {
+      if (i == c.taken_until) sys.Remove("Other.2011.mkv");
+      sys.Run(c.undos[static_cast<std::size_t>(i)]);
+    }
+    EXPECT_EQ(sys.Names(),
+              (std::vector<std::string>{"Film.2010.mkv", "Other.2011.mkv"}))
+        << sys.console.out;
+    EXPECT_EQ(sys.Names("lib/"), std::vector<std::string>{}) << sys.console.out;
+  }
 }
 
 }  // namespace

@@ -60,6 +60,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
   std::uint64_t last_id = 0;    // identities handed out
   // Journals whose lock another process holds, and those this one holds.
   std::set<std::string> locked, held;
+  // Journals whose lock another process holds for that many more tries.
+  std::map<std::string, int> busy;
   // Bytes left on the disk of the journals: a write past them is cut short
   // and fails.
   std::size_t space = static_cast<std::size_t>(-1);
@@ -413,7 +415,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
   };
   platform::OpenedJournal Opened(std::string_view path) {
     const std::string name(path);
-    if (locked.count(name) || held.count(name))
+    if (locked.count(name) || held.count(name) ||
+        (busy.count(name) && busy[name]-- > 0))
       return {nullptr, platform::JournalState::kLocked};
     return {std::make_unique<Journal>(*this, name),
             platform::JournalState::kOpen};

@@ -1,6 +1,9 @@
 #include "app/journal/history.h"
 
 #include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "app/journal/history_format.h"
@@ -32,6 +35,7 @@ bool Start(Journal& j, platform::FileSystem& files) {
   platform::UserFiles& user_files = *j.user_files;
   const std::string folder = j.path;
   const std::string id = j.run_id;
+  j.sequence = TakeSequence(user_files, folder);
   for (int attempt = 0; attempt < 100; ++attempt) {
     if (attempt > 0) j.run_id = id + "-" + std::to_string(attempt);
     platform::OpenedJournal opened =
@@ -42,14 +46,89 @@ bool Start(Journal& j, platform::FileSystem& files) {
     j.path = folder + j.run_id + std::string(kRunEnding);
     j.pending = HistoryHeader() +
                 FormatRunStart(j.run_id, j.start_time,
-                               files.DescribeFolder({}).absolute, j.options);
+                               files.DescribeFolder({}).absolute, j.options,
+                               j.sequence);
     TrimJournals(user_files, folder, j.run_id + std::string(kRunEnding));
     return true;
   }
   return false;
 }
 
+// The sequence file's last bytes, which hold its last number.
+constexpr std::uint64_t kSequenceTail = 64;
+// How long a run tries for the sequence file's lock, a millisecond apart:
+// another run holds it only while it reads, appends and syncs one number,
+// but runs started at once queue for it behind each one's sync.
+constexpr auto kSequenceWait = std::chrono::seconds(2);
+
+// The number on the last whole line of the text; 0 when there is none.
+std::size_t LastTaken(std::string_view text) {
+  // Past the last line feed stands a number that a kill cut short.
+  const std::size_t end = text.rfind('\n');
+  if (end == std::string_view::npos) return 0;
+  text = text.substr(0, end);
+  const std::size_t start = text.rfind('\n');
+  if (start != std::string_view::npos) text.remove_prefix(start + 1);
+  std::size_t number = 0;
+  const auto got = std::from_chars(text.data(), text.data() + text.size(), number);
+  return got.ec == std::errc() && got.ptr == text.data() + text.size() ? number : 0;
+}
+
+// The highest sequence that a run of the journals in folder took, from each
+// journal's first records.
+std::size_t HighestInJournals(platform::UserFiles& files,
+                              const std::string& folder) {
+  std::vector<platform::StoredFile> stored;
+  if (!files.ListStored(folder, stored)) return 0;
+  std::size_t highest = 0;
+  for (const platform::StoredFile& f : stored) {
+    if (!f.name.ends_with(kRunEnding)) continue;
+    // Its first line and its run's record, which holds the options as
+    // typed: as long as they are.
+    std::string head;
+    files.ScanFile(folder + f.name, [&](std::string_view piece) {
+      if (std::count(head.begin(), head.end(), '\n') < 2) head.append(piece);
+    });
+    const HistoryRead read = ReadHistory(head);
+    if (!read.runs.empty())
+      highest = std::max(highest, read.runs.front().sequence);
+  }
+  return highest;
+}
+
 }  // namespace
+
+std::size_t TakeSequence(platform::UserFiles& files, const std::string& folder) {
+  const std::string path = folder + std::string(kSequenceFile);
+  platform::OpenedJournal opened;
+  const auto until = std::chrono::steady_clock::now() + kSequenceWait;
+  for (;;) {
+    opened = files.CreateJournal(path);
+    if (opened.state == platform::JournalState::kExists)
+      opened = files.OpenJournal(path);
+    if (opened.state != platform::JournalState::kLocked ||
+        std::chrono::steady_clock::now() >= until)
+      break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (opened.state != platform::JournalState::kOpen &&
+      opened.state != platform::JournalState::kLocked)
+    return 0;
+  std::string tail;
+  files.ScanFile(
+      path, [&](std::string_view piece) { tail.append(piece); }, kSequenceTail);
+  std::size_t last = LastTaken(tail);
+  if (last == 0) last = HighestInJournals(files, folder);
+  // Taken even where it cannot be written: the next run may take it too,
+  // and the two are then ordered by their ids.
+  if (opened.file) {
+    // A number cut short by a kill stays a line of its own.
+    const std::string line = (tail.empty() || tail.back() == '\n' ? "" : "\n") +
+                             std::to_string(last + 1) + "\n";
+    if (opened.file->Append(line)) opened.file->Sync();
+  }
+  return last + 1;
+}
 
 bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b) {
   auto stem = [](const std::string& name) {

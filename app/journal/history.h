@@ -31,9 +31,23 @@ constexpr std::uint64_t kJournalBytesCap = std::uint64_t{512} << 20;
 constexpr std::string_view kRunEnding = ".run";
 constexpr std::string_view kMarksEnding = ".marks";
 
+// The file of the journals' folder that keeps the order of the runs: each
+// run appends the number it takes, one more than the last, under the
+// file's lock.
+constexpr std::string_view kSequenceFile = "sequence";
+
 // Whether journal a is of a run older than b's: ids begin with the time a
-// run started, and a run whose id was taken adds to it.
+// run started, and a run whose id was taken adds to it.  Only for journals
+// whose runs took no sequence, and to trim.
 bool OlderJournal(const platform::StoredFile& a, const platform::StoredFile& b);
+
+// The next run's place in the order of the runs of the journals in folder:
+// one more than the last taken, or than the highest of the journals' where
+// the sequence file is new or holds none.  A clock that steps back, or runs
+// that start in one second, cannot reorder runs taken so.  Where the lock is
+// held on (a process stopped holding it) the number is read without it; 0
+// where the sequence file cannot be used.
+std::size_t TakeSequence(platform::UserFiles& files, const std::string& folder);
 
 // An id no other run has: its start time, its process number and random
 // bits, in the characters a file name takes everywhere.
@@ -50,6 +64,7 @@ struct Journal {
   std::string run_id;
   std::string start_time;  // UTC
   std::string options;     // as typed, for the run's first record
+  std::size_t sequence = 0;  // its place in the order of runs, once started
   platform::Console* console = nullptr;
   platform::UserFiles* user_files = nullptr;  // where the journal is
   std::unique_ptr<platform::JournalFile> file;  // once started

@@ -16,12 +16,16 @@ namespace app {
 
 namespace {
 
-constexpr std::string_view kHeader = "namewisp history 3";
+// Runs took their sequence in history 4: an earlier namewisp says it cannot
+// read the journal rather than skip its runs as damaged.
+constexpr std::string_view kHeader = "namewisp history 4";
+constexpr std::string_view kHeaderV3 = "namewisp history 3";
 constexpr std::string_view kHeaderV2 = "namewisp history 2";
 constexpr std::string_view kHeaderV1 = "namewisp history 1";
 
 bool KnownHeader(std::string_view line) {
-  return line == kHeader || line == kHeaderV2 || line == kHeaderV1;
+  return line == kHeader || line == kHeaderV3 || line == kHeaderV2 ||
+         line == kHeaderV1;
 }
 constexpr std::string_view kHeaderStart = "namewisp history ";
 constexpr char kHexDigits[] = "0123456789abcdef";
@@ -259,6 +263,7 @@ enum class Field : unsigned char {
   kStarted,  // a run's start time (UTC), may be empty
   kFolder,   // where a run started, may be empty
   kOptions,  // a run's options as typed, may be empty
+  kSequence,  // a run's place in the history's order
   kNumber,   // a step's number
   kRange,    // "n" or "n-m": the steps a mark names
   kCount,    // the steps a run recorded
@@ -310,6 +315,11 @@ using F = Field;
 // each of its rows' shapes (the later ones are what earlier namewisps
 // wrote).
 constexpr RecordRow kRows[] = {
+    {RecordKind::kRun,
+     "run",
+     {F::kRunId, F::kStarted, F::kFolder, F::kOptions, F::kSequence},
+     ApplyRun},
+    // History 3: without its sequence.
     {RecordKind::kRun,
      "run",
      {F::kRunId, F::kStarted, F::kFolder, F::kOptions},
@@ -431,6 +441,9 @@ std::string_view FieldText(const Record& r, Field field, char (&buffer)[48]) {
   if (const auto id = IdOf(field)) return IdText(r.*id, buffer);
   char* end = buffer;
   switch (field) {
+    case F::kSequence:
+      end = std::to_chars(buffer, buffer + 21, r.sequence).ptr;
+      break;
     case F::kNumber:
     case F::kCount:
     case F::kRange:
@@ -481,6 +494,10 @@ std::string_view ReadField(std::string_view text, Field field, Record& r) {
       break;
     case F::kRange:
       if (!ParseRange(text, r.number, r.last)) return "bad number";
+      break;
+    case F::kSequence:
+      if (!ParseRange(text, r.sequence, last) || last != r.sequence)
+        return "bad number";
       break;
     case F::kMode:
       if (!ParseMode(text, r.mode)) return "bad folder mode";
@@ -562,6 +579,7 @@ std::string ApplyRun(const Record& record, const RecordRow&, Reader& reader) {
   run.started = record.started;
   run.folder = record.folder;
   run.options = record.options;
+  run.sequence = record.sequence;
   reader.run_of[run.id] = read.runs.size();
   read.runs.push_back(std::move(run));
   reader.next_number.push_back(0);
@@ -683,12 +701,14 @@ std::string ParseRecord(std::string_view line, Record& record,
 }
 
 std::string FormatRunStart(std::string_view id, std::string_view started,
-                           std::string_view folder, std::string_view options) {
+                           std::string_view folder, std::string_view options,
+                           std::size_t sequence) {
   return FormatRecord({.kind = RecordKind::kRun,
                        .run_id = id,
                        .started = started,
                        .folder = folder,
-                       .options = options});
+                       .options = options,
+                       .sequence = sequence});
 }
 
 std::string FormatMade(std::string_view run_id, std::size_t first,

@@ -4,13 +4,16 @@
 //
 // Each run writes a journal of its own; earlier namewisps wrote every run to
 // one history file, which is still read.  Its first line is "namewisp
-// history 3" (or 2 or 1, written by an earlier namewisp and read alike);
+// history 4" (or 3, 2 or 1, written by an earlier namewisp and read alike);
 // each other line is one record of fields separated by tabs, whose last
 // field is its check: 8 hex digits of the 32-bit FNV-1a hash of the line's
 // bytes before the tab that precedes it. The records:
 //
-//   run <id> <started> <folder> <options>   a run begins (in the folder, with
-//                                           the options as typed)
+//   run <id> <started> <folder> <options> <sequence>
+//                                           a run begins (in the folder, with
+//                                           the options as typed), the
+//                                           sequence-th of the history's runs
+//                                           (0: none could be taken)
 //   rename <run id> <n> <folder> <old> <new> <entry> <folder entry>
 //                                           the run's rename number n (from
 //                                           0), written before it is made
@@ -49,9 +52,9 @@
 // of its folder ("-" there too where numbers are not kept): undo takes an
 // unmarked rename as made when the new name holds that entry and the old
 // name is free, so a run killed between a record and its mark loses
-// nothing, and an entry is gone only from the folder that was the run's. The earlier records "run <id> <started>", "rename <run id>
-// <folder> <old> <new>" (numbered by their order) and a rename without its
-// folder's identity are read too.
+// nothing, and an entry is gone only from the folder that was the run's. The earlier records "run <id> <started>", a run without its
+// sequence, "rename <run id> <folder> <old> <new>" (numbered by their order)
+// and a rename without its folder's identity are read too.
 //
 // Records are joined to their run by its id. In the fields a backslash is
 // written "\\", a tab "\t", a line feed "\n", a carriage return "\r", and
@@ -98,6 +101,9 @@ struct HistoryRun {
   std::string options;  // as typed
   bool ended = false;   // an "end" record closes it
   std::string journal;  // its own journal ("" in the history of old)
+  // Its place in the order of the history's runs, taken as its journal
+  // began; 0 for a run of an earlier namewisp, ordered by its id.
+  std::size_t sequence = 0;
 };
 
 struct HistoryRead {
@@ -138,6 +144,7 @@ struct Record {
   RecordKind kind = RecordKind::kRun;
   std::string_view run_id{};
   std::string_view started{}, folder{}, options{};  // a run's start
+  std::size_t sequence = 0;                          // and its place
   // A step's number; the first of the range a mark names; an end's count.
   std::size_t number = 0;
   std::size_t last = 0;  // the last of a mark's range
@@ -164,7 +171,8 @@ std::string ParseRecord(std::string_view line, Record& record,
 // The records that are written whole, in short.
 std::string FormatRunStart(std::string_view id, std::string_view started,
                            std::string_view folder = {},
-                           std::string_view options = {});
+                           std::string_view options = {},
+                           std::size_t sequence = 0);
 // The renames numbered first to last (from 0) of the run were made.
 std::string FormatMade(std::string_view run_id, std::size_t first,
                        std::size_t last);

@@ -33,14 +33,20 @@ struct History {
   std::set<std::string> torn;  // journals whose last line was cut short
   std::map<std::string, std::size_t> bytes;  // each journal's, as read
   std::size_t problems = 0;
+  std::size_t cut_unshown = 0;  // of the problems not shown, lines cut short
 };
 
+// A line cut short is the last a killed run began: not damage.
 void Report(platform::Console& console, History& history,
             const std::string& path, const std::vector<std::string>& problems) {
   for (const std::string& problem : problems) {
-    history.damaged = history.damaged || !problem.ends_with(": cut short");
-    if (history.problems++ < kProblemsShown)
+    const bool cut = problem.ends_with(": cut short");
+    history.damaged = history.damaged || !cut;
+    if (history.problems++ < kProblemsShown) {
       console.PrintError("namewisp: " + path + ": " + problem);
+    } else if (cut) {
+      ++history.cut_unshown;
+    }
   }
 }
 
@@ -117,6 +123,7 @@ std::optional<History> LoadHistory(platform::UserFiles& files,
     if (marks.read) Report(console, history, path, ReadMore(old, marks.text));
   }
   history.runs = std::move(old.runs);
+  const std::size_t old_runs = history.runs.size();
   for (const platform::StoredFile& f : stored) {
     if (!f.name.ends_with(kRunEnding)) continue;
     HistoryRun run;
@@ -132,10 +139,25 @@ std::optional<History> LoadHistory(platform::UserFiles& files,
     if (ReadJournal(files, console, history, path, run))
       history.runs.push_back(std::move(run));
   }
-  if (history.problems > kProblemsShown) {
+  // The runs that took their place in the history's order go by it, after
+  // those of earlier namewisps (and those undone that were not read), which
+  // stay in the order of their ids.
+  std::stable_sort(history.runs.begin() + static_cast<std::ptrdiff_t>(old_runs),
+                   history.runs.end(),
+                   [](const HistoryRun& a, const HistoryRun& b) {
+                     return a.sequence < b.sequence;
+                   });
+  // Damage is said as damage only where there is some: it fails the undo.
+  const std::size_t unshown =
+      history.problems - std::min(history.problems, kProblemsShown);
+  if (unshown > history.cut_unshown) {
     console.PrintError("namewisp: " +
-                       std::to_string(history.problems - kProblemsShown) +
+                       std::to_string(unshown - history.cut_unshown) +
                        " more damaged lines skipped");
+  }
+  if (history.cut_unshown > 0) {
+    console.PrintError("namewisp: " + std::to_string(history.cut_unshown) +
+                       " more lines cut short skipped");
   }
   return history;
 }
@@ -188,6 +210,11 @@ std::string Count(Changes made) {
 // before it could say.  One that failed changed nothing.
 bool MayStand(const HistoryRun& run, const HistoryRename& r) {
   return !r.undone && (r.made || !run.ended);
+}
+
+// The path of the folder that a step made, as the journal writes folders.
+std::string FolderOf(const HistoryRename& r) {
+  return r.directory + r.new_name + r.directory.back();
 }
 
 // What an undo of the run has to look at: the renames not settled yet.
@@ -304,14 +331,20 @@ struct Looker {
     return run.id + "-" + std::to_string(r.number);
   }
 
-  // The entry hidden under a case change's temporary name by a run cut
-  // between its two steps: the rename's own; in the old history's runs, the
-  // first of the numbered ones that earlier namewisps used.
+  // The entry under the rename's own temporary name of a change of case: a
+  // run cut between its two steps left it there.  Asked before the new
+  // name, which may hold another link of the same file.
+  std::string OwnDetour(const platform::Folder& folder, const HistoryRename& r) {
+    if (!r.id.known || !MayDifferInCaseOnly(r.old_name, r.new_name)) return "";
+    const std::string own = CaseDetour(Tag(r));
+    return IdNow(folder, own, r) == r.id ? own : "";
+  }
+
+  // The same in the old history's runs: the first of the numbered
+  // temporary names that earlier namewisps used.
   std::string FindDetour(const platform::Folder& folder,
                          const HistoryRename& r) {
     if (!r.id.known || !MayDifferInCaseOnly(r.old_name, r.new_name)) return "";
-    const std::string own = CaseDetour(Tag(r));
-    if (IdNow(folder, own, r) == r.id) return own;
     if (!run.journal.empty()) return "";
     for (int attempt = 0; attempt < 100; ++attempt) {
       const std::string detour = CaseDetour(std::to_string(attempt));
@@ -471,6 +504,8 @@ struct Looker {
       if (!at_new) return {State::kGone, "", "", false};
       return {State::kPutBack, r.new_name, "", true};
     }
+    if (const std::string own = OwnDetour(folder, r); !own.empty())
+      return {State::kPutBack, own, "", false};
     const platform::EntryId at_new = IdNow(folder, r.new_name, r);
     if (at_new == r.id) {
       // One entry under both names: a change of case alone.
@@ -552,6 +587,7 @@ struct Undo {
   std::string here;  // the current folder, whose names are shown bare
   RunEnd end{true, false};
   std::vector<std::size_t> settled;  // numbers, to mark undone
+  std::set<std::size_t> done;        // numbers settled by this undo
   bool by_name_said = false;
   bool stamps_said = false;
   bool preview = false;  // UndoOptions::preview
@@ -796,16 +832,13 @@ struct Undo {
       if (r->undone) continue;
       if (Settle(*r)) {
         settled.push_back(r->number);
+        done.insert(r->number);
       } else {
         whole = false;
       }
       if (settled.size() == kMarkBatch) WriteMarks();
     }
     WriteMarks();
-    if (preview && !remade.empty())
-      console.Print("Folders to make again:\n" + remade);
-    if (preview && !removed.empty())
-      console.Print("Folders to remove:\n" + removed);
     // The last record says the whole run is undone: the trim reads no more.
     if (whole && !run.journal.empty()) Write(FormatRunUndone(run.id));
     if (journal.file && !journal.broken && !journal.file->Sync()) {
@@ -814,6 +847,97 @@ struct Undo {
       end.failed = true;
     }
     end.failed = end.failed || loop.any_failed;
+  }
+
+  // A dry undo's lists of the folders it would make again and remove.
+  void ShowFolders() {
+    if (preview && !remade.empty())
+      console.Print("Folders to make again:\n" + remade);
+    if (preview && !removed.empty())
+      console.Print("Folders to remove:\n" + removed);
+  }
+
+  // Whether step r of run x is settled: undone before, or by this undo.
+  bool Settled(const HistoryRun& x, const HistoryRename& r) const {
+    return x.undone || r.undone || (&x == &run && done.count(r.number) > 0);
+  }
+
+  // The library folders that entries of the run went back out of, and the
+  // parents of those it removed, where they are empty now: each may be a
+  // folder that another run made and left for this one's entries.
+  std::vector<std::string> Emptied() {
+    std::set<std::string> paths, gone;
+    for (const HistoryRename& r : run.renames) {
+      if (!done.count(r.number)) continue;
+      if (r.kind == StepKind::kMove) paths.insert(r.to_directory);
+      if (r.kind == StepKind::kMakeFolder) {
+        paths.insert(r.directory);
+        gone.insert(FolderOf(r));  // removed, or left not empty
+      }
+    }
+    std::vector<std::string> emptied;
+    for (const std::string& path : paths) {
+      if (gone.count(path)) continue;
+      const platform::Listing now = files.ListFolder(path, platform::kEveryEntry);
+      if (now.folder.handle && now.entries.empty()) emptied.push_back(path);
+    }
+    return emptied;
+  }
+
+  // Empty folders that a run made, once no run that is not undone uses
+  // them, go as undo removes the folders of its own run: only when empty,
+  // never through a link, below a parent that is still the one recorded;
+  // and then their parents, alike.  Each one's record is marked undone
+  // already: it was left, as it held what another run put there.
+  void Tidy(const std::vector<HistoryRun>& runs, std::vector<std::string> paths) {
+    // The settled steps that made each folder, and the folders that steps
+    // still standing are in, or go into, or made.
+    std::map<std::string, const HistoryRename*> makers;
+    std::set<std::string> standing;
+    for (const HistoryRun& x : runs) {
+      for (const HistoryRename& r : x.renames) {
+        const bool made = r.kind == StepKind::kMakeFolder;
+        if (Settled(x, r)) {
+          if (made && (r.made || !x.ended)) makers[FolderOf(r)] = &r;
+        } else if (MayStand(x, r)) {
+          standing.insert({r.directory, r.NewDirectory()});
+          if (made) standing.insert(FolderOf(r));
+        }
+      }
+    }
+    // Whether a standing step uses the folder at path or one below it.
+    auto used = [&](const std::string& path) {
+      const auto below = standing.lower_bound(path);
+      return below != standing.end() && below->starts_with(path);
+    };
+    while (!paths.empty()) {
+      // The deepest first: a folder goes before its parent.
+      auto deepest = std::max_element(
+          paths.begin(), paths.end(),
+          [](const std::string& a, const std::string& b) {
+            return a.size() < b.size();
+          });
+      const std::string path = std::move(*deepest);
+      paths.erase(deepest);
+      const auto found = makers.find(path);
+      if (found == makers.end() || used(path)) continue;
+      const HistoryRename* maker = found->second;
+      const platform::Folder* parent = looker.Reach(
+          looker.open, maker->directory, maker->new_name, maker->folder_id);
+      if (!parent) continue;
+      const Made outcome = loop.Make({.kind = StepKind::kRemoveFolder,
+                                      .folder = parent,
+                                      .new_name = maker->new_name});
+      if (outcome.words.empty()) {
+        removed += ForScreen(console, ShownFolder(*maker)) + "\n";
+        paths.push_back(maker->directory);
+      } else if (outcome.failure != platform::Failure::kNotEmpty &&
+                 outcome.failure != platform::Failure::kNotFound) {
+        console.Print(ForScreen(console, ShownFolder(*maker)) + " [FAILED: " +
+                      outcome.words + "; left]\n");
+        end.failed = true;
+      }
+    }
   }
 };
 
@@ -841,12 +965,42 @@ Held Hold(platform::UserFiles& files, platform::Console& console,
   if (ReadJournal(files, console, scratch, run.journal, again) &&
       again.id == run.id)
     run = std::move(again);
+  // Damage said or not, a record not read may be of a step not put back.
+  history.damaged = history.damaged || scratch.damaged;
   if (scratch.bytes[run.journal] != history.bytes[run.journal] &&
       scratch.torn.empty())
     history.torn.erase(run.journal);
   // An undo that keeps no marks only looks: the lock goes at once.
   if (!keep_lock) held.file.reset();
   return held;
+}
+
+// Whether a run other than own may be going on: it could still move into a
+// folder that looks unused.
+bool AnyLive(platform::UserFiles& files, const std::vector<HistoryRun>& runs,
+             const HistoryRun& own) {
+  for (const HistoryRun& x : runs)
+    if (&x != &own && !x.ended && !x.undone && !x.journal.empty() &&
+        files.OpenJournal(x.journal).state == platform::JournalState::kLocked)
+      return true;
+  return false;
+}
+
+// The runs all undone whose journals were not read (their last record said
+// so): read now, quietly, for the folders they made.
+void ReadUndone(platform::UserFiles& files, platform::Console& console,
+                std::vector<HistoryRun>& runs) {
+  for (HistoryRun& x : runs) {
+    if (!x.undone || !x.renames.empty() || x.journal.empty()) continue;
+    History scratch;
+    scratch.problems = kProblemsShown;
+    HistoryRun read;
+    if (ReadJournal(files, console, scratch, x.journal, read)) {
+      read.journal = x.journal;
+      read.undone = true;
+      x = std::move(read);
+    }
+  }
 }
 
 std::string Live(platform::Console& console, const HistoryRun& run) {
@@ -945,6 +1099,12 @@ RunEnd RunUndo(platform::FileSystem& files, platform::Interrupts& interrupts,
   console.Print(ForScreen(console, first) + ": " + Count(undo.looker.Made(false)) +
                 "\n");
   undo.Go();
+  if (std::vector<std::string> emptied = undo.Emptied(); !emptied.empty() &&
+      !AnyLive(user_files, runs, *run)) {
+    ReadUndone(user_files, console, runs);
+    undo.Tidy(runs, std::move(emptied));
+  }
+  undo.ShowFolders();
   // A record that could not be read may be of a rename not put back.
   if (history->damaged) undo.end.failed = true;
   return undo.end;

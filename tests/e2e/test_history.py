@@ -37,6 +37,30 @@ class Undo(TempDirTest):
         # That run is undone: the next --undo finds the run before, or none.
         self.assertEqual(run(["--undo"], self.dir).stdout, b"Nothing to undo.\n")
 
+    def test_concurrent_runs_each_take_a_place_of_their_own(self):
+        # Eight runs at once: each takes its own number under the lock of
+        # the order, whatever second or process number it has.
+        procs = []
+        for i in range(8):
+            folder = os.path.join(self.dir, "d%d" % i)
+            os.mkdir(folder)
+            self.touch("a_%d.txt" % i, folder=folder)
+            procs.append(subprocess.Popen([BINARY, "*"], cwd=folder,
+                                          stdin=subprocess.DEVNULL,
+                                          stdout=subprocess.DEVNULL))
+        for p in procs:
+            self.assertEqual(p.wait(timeout=20), 0)
+        places = []
+        for journal in journals():
+            with open(journal, "rb") as f:
+                places.append(int(f.read().split(b"\n")[1].split(b"\t")[5]))
+        self.assertEqual(sorted(places), list(range(1, 9)))
+        for _ in range(8):
+            self.assertEqual(run(["--undo"], self.dir).returncode, 0)
+        for i in range(8):
+            self.assertEqual(names(os.path.join(self.dir, "d%d" % i)),
+                             ["a_%d.txt" % i])
+
     def test_each_undo_reverts_the_run_before(self):
         self.touch("one_1.txt")
         run(["*"], self.dir)
@@ -96,7 +120,8 @@ class Undo(TempDirTest):
     def test_no_lock_held_by_another_process_is_waited_for(self):
         # Another process holds every lock there is on the history: the
         # journals' (as a live run does), the old history file's (as an
-        # older namewisp did) and the marks'.  Nothing waits for them.
+        # older namewisp did), the marks' and the order's.  Nothing waits
+        # for them (the order's is tried for two seconds at most).
         self.touch("a_1.txt")
         run(["a_1.txt"], self.dir)
         with open(HISTORY, "wb") as f:
