@@ -6,6 +6,7 @@
 #include "app/command_line/argument_parser.h"
 #include "app/carry/dry_run_side.h"
 #include "app/command_line/help_text.h"
+#include "app/journal/filed_before.h"
 #include "app/rename_run.h"
 #include "app/reporter.h"
 #include "app/command_line/tail_parser.h"
@@ -38,8 +39,13 @@ RunEnd Carry(const Request& request, const rules::UserTerms* terms,
       OpenJournal(user_files, console, options.keep_history && !request.dry_run,
                   system.start_time, system.process, system.random,
                   request.option_words);
+  // A run that leaves the downloads as they are files nothing twice.
+  std::vector<platform::EntryId> filed;
+  if (options.IntoLibrary() && options.KeepsDownloads())
+    filed = FiledBefore(user_files);
   return RunRename(options, request.operands, system.path_style, files,
-                   system.interrupts, console, journal, counts);
+                   system.interrupts, console, journal, counts, nullptr,
+                   std::move(filed));
 }
 
 }  // namespace

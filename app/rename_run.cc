@@ -12,7 +12,8 @@ RunEnd RunRename(const RunOptions& options,
                  platform::PathStyle style, platform::FileSystem& files,
                  platform::Interrupts& interrupts,
                  platform::Console& console, Journal& journal,
-                 RunCounts& counts, std::string* described) {
+                 RunCounts& counts, std::string* described,
+                 std::vector<platform::EntryId> filed_before) {
   Loop loop{files, interrupts, console, journal};
   // The library makes its folders through the loop, as the run's steps.
   Library library(options, style, files, journal,
@@ -31,6 +32,7 @@ RunEnd RunRename(const RunOptions& options,
       return {false, true};
     }
     loop.library = &library;
+    library.SetFiledBefore(std::move(filed_before));
   }
   RunPlan plan =
       PlanRun(options, operands, style, files, console, loop.library);

@@ -19,12 +19,14 @@ namespace app {
 // Fails when a rename failed; not done when no operand matched anything.
 // The operands that name one folder are gathered and planned together;
 // counts says what the run did; described, where given, gets the plan's
-// steps described.
+// steps described; filed_before, the downloads linked or copied into a
+// library by earlier runs (app/journal/filed_before.h).
 RunEnd RunRename(const RunOptions& options,
                  const std::vector<std::string>& operands,
                  platform::PathStyle style, platform::FileSystem& files,
                  platform::Interrupts& interrupts,
                  platform::Console& console, Journal& journal,
-                 RunCounts& counts, std::string* described = nullptr);
+                 RunCounts& counts, std::string* described = nullptr,
+                 std::vector<platform::EntryId> filed_before = {});
 
 }  // namespace app

@@ -392,14 +392,21 @@ TEST(Library, LinksAndCopiesAreFiledOnceAndUndoneWithTheirDownloads) {
   }
 }
 
-// Filed as a version beside another copy, a file is known again as that
-// version by a second run.
-TEST(Library, AVersionLinkedBeforeIsThereAlready) {
-  Sys sys({"lib/Movies/Moon (2009)/Moon (2009).mkv", "dl/Moon.2009.2160p.mkv"});
-  sys.Run({"--link", "--into", "lib", "dl/*"});
-  ASSERT_TRUE(sys.Find("lib/Movies/Moon (2009)/", "Moon (2009) - 2160p.mkv"))
-      << sys.console.out;
-  sys.console.out.clear();
-  sys.Run({"--link", "--into", "lib", "dl/*"});
-  EXPECT_EQ(sys.console.out, "1 already in the library\nDone\n\n");
+// Filed as a version beside another copy, or renamed there since (by a
+// media server), a file is known again by a second run: its version by its
+// name, the renamed one by the journal of the run that filed it.
+TEST(Library, AFileFiledBeforeIsThereAlready) {
+  const std::string film = "lib/Movies/Moon (2009)/";
+  for (const bool renamed : {false, true}) {
+    Sys sys({film + "Moon (2009).mkv", "dl/Moon.2009.2160p.mkv"});
+    sys.Run({"--link", "--into", "lib", "dl/*"});
+    ASSERT_TRUE(sys.Find(film, "Moon (2009) - 2160p.mkv")) << sys.console.out;
+    if (renamed) {
+      ASSERT_TRUE(sys.Move({film, {}, {}}, "Moon (2009) - 2160p.mkv",
+                           {film, {}, {}}, "Moon (2009) - 4K.mkv").ok());
+    }
+    sys.console.out.clear();
+    sys.Run({"--link", "--into", "lib", "dl/*"});
+    EXPECT_EQ(sys.console.out, "1 already in the library\nDone\n\n") << renamed;
+  }
 }

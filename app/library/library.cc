@@ -1,5 +1,7 @@
 #include "app/library/library.h"
 
+#include "app/journal/filed_before.h"
+
 #include <algorithm>
 #include <unordered_map>
 
@@ -335,6 +337,15 @@ const char* Library::Claim(Target& target, const platform::Folder& from,
     target.already = true;
     return because("already in the library as " + node->shown + there->name);
   };
+  // Linked or copied by an earlier run, its name there changed since (a
+  // media server's renaming, say).
+  if (!filed_.empty()) {
+    const platform::EntryStat st = files_.Stat(from, entry.name);
+    if (WasFiled(filed_, st.id) || WasFiled(filed_, st.stamp)) {
+      target.already = true;
+      return because("filed into the library by an earlier run");
+    }
+  }
   const Node::Name* there = taken(target.name);
   if (!there) return claim(target.name);
   if (already(there, target.name)) return already_said(there);

@@ -54,6 +54,12 @@ class Library {
   // Opens the folders named: false, said on standard error, when one is not
   // there or cannot be read.
   bool Open(platform::Console& console);
+  // The downloads the kept journals say were linked or copied into a
+  // library before (app/journal/filed_before.h): there already, wherever
+  // their names are now.
+  void SetFiledBefore(std::vector<platform::EntryId> filed) {
+    filed_ = std::move(filed);
+  }
 
   // Where a file of that final name goes, by the reading of its video
   // (rules::PlaceInLibrary).
@@ -111,6 +117,7 @@ class Library {
   std::deque<Node*> chain_;  // the folders held open, the oldest first
   std::deque<std::string> reasons_;  // the Target::why made for one target
   FolderMaker make_folder_;
+  std::vector<platform::EntryId> filed_;  // sorted
   // The library's own folders, by identity and absolute path.
   std::vector<std::pair<platform::EntryId, std::string>> own_;
 };
