@@ -60,10 +60,10 @@ struct Disks : fake::FileSystem {
   bool Waiting() override { return ctrl_c; }
   platform::Outcome CopyInto(const platform::Folder& from, std::string_view name,
                              const platform::Folder& to, std::string_view copy,
-                             std::uint64_t& bytes,
+                             platform::Copied& copied,
                              const std::function<void(std::uint64_t)>& progress)
       override {
-    if (!ctrl_c_in_copy || ctrl_c) return fake::FileSystem::CopyInto(from, name, to, copy, bytes, progress);
+    if (!ctrl_c_in_copy || ctrl_c) return fake::FileSystem::CopyInto(from, name, to, copy, copied, progress);
     ctrl_c = true;
     return {platform::Failure::kInterrupted, 0};
   }

@@ -1,6 +1,7 @@
 #include "app/carry/carry_out.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/failure_words.h"
 #include "app/carry/safe_rename.h"
@@ -38,6 +39,7 @@ Made Loop::Make(const Change& change) {
   const platform::InterruptHold hold(interrupts);
   Made made;
   platform::Outcome outcome;
+  note.clear();
   switch (change.kind) {
     case StepKind::kRename:
       made.words = SafeRename(files, *change.folder, change.old_name,
@@ -50,6 +52,7 @@ Made Loop::Make(const Change& change) {
       made.words = SafeMove(files, *change.folder, change.old_name, *change.to,
                             change.new_name, change.source, &recorder,
                             change.tag);
+      note = std::move(recorder.note);
       break;
     }
     case StepKind::kMakeFolder: {
@@ -70,6 +73,7 @@ Made Loop::Make(const Change& change) {
 
 bool Loop::Report(bool asked, const std::string& failure) {
   ShowOutcome(reporter, asked, failure);
+  if (!note.empty()) console.Print("  [" + std::exchange(note, {}) + "]\n");
   if (failure.empty()) return true;
   any_failed = true;
   ++counts.failed;

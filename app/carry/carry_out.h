@@ -63,6 +63,9 @@ struct Loop {
   bool all_yes = false;  // "a": every question after it is answered yes
   bool quit = false;     // "q": no more steps; the rest are counted
   bool video_made = false;  // the last step that no side file follows
+  // What the last change did besides itself (a move's copy that could not
+  // keep all of its file, say): said after its outcome, by Report.
+  std::string note = {};
   // Where given, each batch of the plan is described (Describe) as it is
   // carried out.
   std::string* described = nullptr;
@@ -78,8 +81,8 @@ struct Loop {
   // The change made, with interrupts held: the one way the run and undo
   // change the folders.
   Made Make(const Change& change);
-  // Reports how a change shown went (asked: shown as a question); whether
-  // it was made.
+  // Reports how a change shown went (asked: shown as a question), and its
+  // note; whether it was made.
   bool Report(bool asked, const std::string& failure);
 
  private:

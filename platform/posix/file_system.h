@@ -3,6 +3,8 @@
 // platform::UserFiles, platform::Console and platform::Interrupts.
 #pragma once
 
+#include <sys/stat.h>
+
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/interrupts.h"
@@ -47,9 +49,10 @@ class PosixFileSystem final : public FileSystem {
   Outcome MakeFolder(const Folder& parent, std::string_view name,  // listing.cc
                      std::uint32_t mode, Folder& made) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
-                   const Folder& to, std::string_view copy,
-                   std::uint64_t& bytes,
+                   const Folder& to, std::string_view copy, Copied& copied,
                    const std::function<void(std::uint64_t)>& progress) override;
+  Outcome SetFacts(const Folder& folder, std::string_view name,
+                   const EntryFacts& facts) override;
   Outcome Remove(const Folder& folder, std::string_view name,
                  EntryKind kind) override;
   Outcome SyncFolder(const Folder& folder) override;
@@ -60,6 +63,9 @@ class PosixFileSystem final : public FileSystem {
   std::string NameKey(const Folder& folder, std::string_view name) override;
   FolderFacts DescribeFolder(const Folder& folder) override;  // listing.cc
 };
+
+// The owner, group, mode and times of what stat tells (copy_file.cc).
+EntryFacts FactsOf(const struct ::stat& st);
 
 // The folder's absolute path, with its trailing "/"; "" when it cannot be
 // told (absolute_path.cc).

@@ -191,7 +191,9 @@ EntryStat PosixFileSystem::Stat(const Folder& folder, std::string_view name) {
                   {static_cast<std::uint64_t>(st.st_dev),
                    static_cast<std::uint64_t>(st.st_ino), true},
                   {static_cast<std::uint64_t>(st.st_size),
-                   static_cast<std::uint64_t>(ns), true}};
+                   static_cast<std::uint64_t>(ns), true},
+                  FactsOf(st),
+                  static_cast<std::uint64_t>(st.st_nlink)};
   found.stamp.by_name = true;
   return found;
 }
