@@ -181,6 +181,8 @@ platform::EntryStat DryRunSide::Stat(const platform::Folder& folder,
              (real.id.known ? !Moved(real.id) : freed_.count(key) == 0)) {
     found.exists = true;
     found.id = real.id;
+    found.facts = real.facts;
+    found.links = real.links;
   }
   if (found.exists) found.stamp = real.stamp;
   return found;
