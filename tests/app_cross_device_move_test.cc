@@ -12,6 +12,10 @@
 
 namespace {
 
+// What a download had besides its bytes: another user's, set-user-id.
+constexpr platform::EntryFacts kHad{true, 1000, 100, 04755, 1500000000123456789,
+                                    1600000000987654321};
+
 // Downloads in the current folder, the library "lib" on another disk.
 struct Disks : fake::FileSystem {
   fake::Console console;
@@ -24,6 +28,7 @@ struct Disks : fake::FileSystem {
     contents["|Film.2010.1080p.en.srt"] = "subtitles";
     contents["|Show.S01E02.720p.mkv"] = "an episode";
     contents["|notes.txt"] = "notes";
+    facts["|Show.S01E02.720p.mkv"] = kHad;
     folders["lib/"];
     other_disk = "lib/";
   }
@@ -102,6 +107,7 @@ TEST(MoveAcross, AKillAtAnyStepLosesNothingAndUndoPutsAllBack) {
       ASSERT_TRUE(d.NoneLost(before)) << kill_undo << " " << at;
       d.Run({"--undo"});
       EXPECT_EQ(d.Tree(), before) << kill_undo << " " << at << d.console.out;
+      EXPECT_EQ(d.facts["|Show.S01E02.720p.mkv"], kHad) << kill_undo << " " << at;
     }
     EXPECT_GT(at, 20) << "every step was reached";
   }
@@ -178,8 +184,7 @@ TEST(MoveAcross, AFileChangedAfterItsCopyStaysBesideIt) {
 TEST(MoveAcross, UndoGivesBackWhatTheFileHadNotWhatItsCopyKept) {
   Disks d;
   d.bare_volume = "lib/";
-  const platform::EntryFacts had{true, 1000, 100, 04755, 1500000000123456789,
-                                 1600000000987654321};
+  const platform::EntryFacts had = kHad;
   d.facts["|Film.2010.1080p.mkv"] = had;
   ASSERT_EQ(d.Run({"--into", "lib", "Film.2010.1080p.mkv"}), 0) << d.console.out;
   EXPECT_NE(d.console.out.find("  [not kept in the copy: its owner, its group]\n"),
@@ -210,8 +215,8 @@ TEST(MoveAcross, AFileWithOtherLinksIsCopiedAndStays) {
                      "it stays where it was too]\n"),
             std::string::npos)
       << out;
-  EXPECT_NE(out.find("S01E02.mkv\n  [not kept in the copy: its ACL, the "
-                     "extended attribute user.origin]\n"),
+  EXPECT_NE(out.find("S01E02.mkv\n  [not kept in the copy: its owner, its "
+                     "group, its ACL, the extended attribute user.origin]\n"),
             std::string::npos)
       << out;
   auto tree = d.Tree();

@@ -393,6 +393,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
   platform::Outcome SetFacts(const platform::Folder& folder,
                              std::string_view name,
                              const platform::EntryFacts& given) override {
+    if (!given.known) return {};
     Step();
     if (name == ".") {
       facts[FolderKey(Local(folder.path))] = AsHeld(folder.path, given);

@@ -49,6 +49,7 @@ Made Loop::Make(const Change& change) {
       // Between two disks, through a copy whose steps go to the journal.
       CopyJournal recorder(&journal, change.number, change.back);
       recorder.progress = &console;
+      recorder.facts = change.facts;
       made.words = SafeMove(files, *change.folder, change.old_name, *change.to,
                             change.new_name, change.source, &recorder,
                             change.tag);

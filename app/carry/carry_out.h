@@ -40,6 +40,8 @@ struct Change {
   std::size_t number = kNotRecorded;
   bool back = false;
   std::string tag = {};  // its temporary names': the run's id and number
+  // Undo's move back: what the file had, given to a copy back.
+  platform::EntryFacts facts = {};
   std::uint32_t mode = 0;            // a folder made: its mode
   platform::Folder* made = nullptr;  // a folder made: opened here
 };

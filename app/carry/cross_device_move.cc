@@ -138,6 +138,17 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
     return "it changed while it was copied: the copy is removed, the file "
            "stays where it was";
   }
+  // Undo's copy back: the owner, group, mode and times the file had.
+  if (const platform::Outcome given =
+          files.SetFacts(to, temporary, recorder.facts);
+      !given.ok()) {
+    recorder.note = "its owner, mode and times not all given back: " +
+                    FailureWords(given) + "; ";
+  } else if (recorder.facts.known) {
+    copied.owner_lost = copied.group_lost = false;
+  }
+  recorder.note += NotKept(copied);
+  if (recorder.note.ends_with("; ")) recorder.note.resize(recorder.note.size() - 2);
   const platform::EntryId copy = CopyIdentity(files, to, temporary);
   if (!recorder.Record(CopyStep::kCopied, copy)) {
     files.Remove(to, temporary, platform::EntryKind::kFile);
@@ -149,7 +160,6 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
     return FailureWords(outcome);
   }
   files.SyncFolder(to);
-  recorder.note = NotKept(copied);
   if (start.links > 1) {
     recorder.note = "copied: it has other hard links, so it stays where it was "
                     "too" + (recorder.note.empty() ? "" : "; " + recorder.note);

@@ -26,6 +26,9 @@ struct CopyRecorder {
   virtual bool Record(CopyStep step, const platform::EntryId& copy) = 0;
   // Where a copy that takes more than a few seconds shows its progress.
   platform::Console* progress = nullptr;
+  // Undo's copy back: what the file had before the run, given to the copy
+  // before it takes its name (not what the library's copy kept).
+  platform::EntryFacts facts = {};
   // What the move did besides a plain move, for its line: the file left
   // where it was too, what its copy could not keep.  "" when nothing.
   std::string note = {};

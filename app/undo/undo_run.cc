@@ -600,15 +600,13 @@ struct Undo {
 
   // What the entry had when the run recorded it, given back; a note where
   // it cannot all be (another's owner, given back by a user not root).
-  std::string GiveFacts(const platform::Folder& folder, const std::string& name,
-                        const platform::EntryFacts& facts,
-                        const std::string& shown) {
+  void GiveFacts(const platform::Folder& folder, const std::string& name,
+                 const platform::EntryFacts& facts, const std::string& shown) {
     const platform::Outcome outcome = files.SetFacts(folder, name, facts);
-    if (outcome.ok()) return "";
-    const std::string note = "its owner, mode and times not all given back: " +
-                             FailureWords(outcome);
-    if (!shown.empty()) console.Print(ForScreen(console, shown) + "  [" + note + "]\n");
-    return note;
+    if (!outcome.ok())
+      console.Print(ForScreen(console, shown) +
+                    "  [its owner, mode and times not all given back: " +
+                    FailureWords(outcome) + "]\n");
   }
 
   bool Settle(const HistoryRename& r) {
@@ -665,16 +663,13 @@ struct Undo {
                                  .source = NewName::kGivenBack,
                                  .number = r.number,
                                  .back = true,
-                                 .tag = looker.Tag(r) + (move ? "-back" : "")});
-    // Back through a copy, the file has what it had before the run, not
-    // what the library's copy kept (a volume of no modes keeps 0777 and
-    // cuts times to the second; set-user-id was never copied).
-    if (made.words.empty() && move && r.across && r.facts.known) {
-      const std::string note =
-          GiveFacts(*looker.ReachFrom(r), r.old_name, r.facts, "");
-      if (!note.empty())
-        loop.note += (loop.note.empty() ? "" : "; ") + note;
-    }
+                                 .tag = looker.Tag(r) + (move ? "-back" : ""),
+                                 // Back through a copy, the file has what
+                                 // it had before the run, not what the
+                                 // library's copy kept (a volume of no
+                                 // modes keeps 0777 and cuts times to the
+                                 // second; set-user-id is never copied).
+                                 .facts = move ? r.facts : platform::EntryFacts{}});
     return loop.Report(false, made.words);  // a name taken since: pending
   }
 

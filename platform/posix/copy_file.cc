@@ -228,7 +228,7 @@ Outcome PosixFileSystem::CopyInto(const Folder& from, std::string_view name,
 
 // Through a descriptor of the entry itself, so that a link put in its place
 // is never followed: the owner first, since a change of owner takes away
-// set-user-id, then the mode, then the times.
+// set-user-id, then the mode, then the times; flushed to the disk.
 Outcome PosixFileSystem::SetFacts(const Folder& folder, std::string_view name,
                                   const EntryFacts& facts) {
   if (!facts.known) return {};
@@ -259,6 +259,7 @@ Outcome PosixFileSystem::SetFacts(const Folder& folder, std::string_view name,
   const struct timespec times[2] = {TimeOf(facts.accessed),
                                     TimeOf(facts.modified)};
   if (futimens(entry.fd, times) != 0 && error == 0) error = errno;
+  if (fsync(entry.fd) != 0 && error == 0) error = errno;
   return OutcomeOf(error);
 }
 
