@@ -24,6 +24,7 @@ enum class Failure {
   kTooLong,
   kRefusedName,  // the system cannot take the name as it stands
   kWildcardName,  // a new name with "?" or "*", which the system cannot hold
+  kNotHeldName,   // a character the folder's file system cannot hold (exFAT)
   kDeviceName,   // a new name the system takes for a device (Windows' NUL)
   kFinalPeriodOrSpace,  // a new name that ordinary paths would cut (Windows)
   kInUse,

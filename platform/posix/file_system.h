@@ -72,6 +72,10 @@ EntryFacts FactsOf(const struct ::stat& st);
 std::string AbsolutePathOf(const Folder& folder);
 // The name of the file system of the open folder, or "" (volume_type.cc).
 std::string VolumeTypeOf(int folder_fd);
+// Whether a file system of that kind holds the name: FAT and exFAT (a
+// camera's card, a stick, a media player's disk) hold no control byte and
+// none of " * : < > ? \ | (volume_type.cc).
+bool VolumeHoldsName(std::string_view volume_type, std::string_view name);
 
 class PosixInterrupts final : public Interrupts {
  public:
