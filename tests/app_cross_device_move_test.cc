@@ -68,7 +68,8 @@ struct Disks : fake::FileSystem {
                              platform::Copied& copied,
                              const std::function<void(std::uint64_t)>& progress)
       override {
-    if (!ctrl_c_in_copy || ctrl_c) return fake::FileSystem::CopyInto(from, name, to, copy, copied, progress);
+    if (!ctrl_c_in_copy || ctrl_c)
+      return fake::FileSystem::CopyInto(from, name, to, copy, copied, progress);
     ctrl_c = true;
     return {platform::Failure::kInterrupted, 0};
   }

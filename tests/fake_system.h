@@ -111,7 +111,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
   bool Bare(const std::string& dir) const {
     return !bare_volume.empty() && Local(dir).starts_with(bare_volume);
   }
-  platform::EntryFacts AsHeld(const std::string& dir, platform::EntryFacts f) const {
+  platform::EntryFacts AsHeld(const std::string& dir,
+                              platform::EntryFacts f) const {
     if (!Bare(dir)) return f;
     constexpr std::int64_t kSecond = 1000000000;
     return {true, process_owner, 0, 0777, f.accessed / kSecond * kSecond,
@@ -321,7 +322,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     }
     if (const auto names = attributes.find(source); names != attributes.end()) {
       if (Bare(to.path)) {
-        copied.attributes_lost.assign(names->second.begin(), names->second.end());
+        copied.attributes_lost.assign(names->second.begin(),
+                                      names->second.end());
       } else {
         attributes[target] = names->second;
       }

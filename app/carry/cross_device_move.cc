@@ -132,7 +132,8 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
   const std::uint64_t bytes = copied.bytes;
   // The copy has every byte the file had when the move began, and the file
   // did not change meanwhile (a download still written, say).
-  if (bytes != before.volume || files.Stat(to, temporary).stamp.volume != bytes ||
+  if (bytes != before.volume ||
+      files.Stat(to, temporary).stamp.volume != bytes ||
       !(files.Stat(from, old_name).stamp == before)) {
     files.Remove(to, temporary, platform::EntryKind::kFile);
     return "it changed while it was copied: the copy is removed, the file "
@@ -148,7 +149,8 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
     copied.owner_lost = copied.group_lost = false;
   }
   recorder.note += NotKept(copied);
-  if (recorder.note.ends_with("; ")) recorder.note.resize(recorder.note.size() - 2);
+  if (recorder.note.ends_with("; "))
+    recorder.note.resize(recorder.note.size() - 2);
   const platform::EntryId copy = CopyIdentity(files, to, temporary);
   if (!recorder.Record(CopyStep::kCopied, copy)) {
     files.Remove(to, temporary, platform::EntryKind::kFile);
@@ -161,8 +163,9 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
   }
   files.SyncFolder(to);
   if (start.links > 1) {
-    recorder.note = "copied: it has other hard links, so it stays where it was "
-                    "too" + (recorder.note.empty() ? "" : "; " + recorder.note);
+    recorder.note =
+        "copied: it has other hard links, so it stays where it was too" +
+        (recorder.note.empty() ? "" : "; " + recorder.note);
     return "";
   }
   // Written again, or another file under its name, since it was copied (a

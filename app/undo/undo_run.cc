@@ -669,7 +669,8 @@ struct Undo {
                                  // library's copy kept (a volume of no
                                  // modes keeps 0777 and cuts times to the
                                  // second; set-user-id is never copied).
-                                 .facts = move ? r.facts : platform::EntryFacts{}});
+                                 .facts = move ? r.facts
+                                               : platform::EntryFacts{}});
     return loop.Report(false, made.words);  // a name taken since: pending
   }
 
@@ -744,7 +745,8 @@ struct Undo {
     }
     WriteMarks();
     // The folders' times, now that what they held is back in them.
-    for (const auto& [folder, facts] : remade_facts) files.SetFacts(folder, ".", facts);
+    for (const auto& [folder, facts] : remade_facts)
+      files.SetFacts(folder, ".", facts);
     if (preview && !remade.empty())
       console.Print("Folders to make again:\n" + remade);
     if (preview && !removed.empty())
