@@ -15,6 +15,9 @@ std::string FailureWords(const platform::Outcome& outcome,
     case Failure::kTooLong: return "name too long";
     case Failure::kRefusedName: return "name refused: invalid characters";
     case Failure::kWildcardName: return "name refused: it contains ? or *";
+    case Failure::kNotHeldName:
+      return "name refused: the file system there (FAT, exFAT) cannot hold "
+             "\" * : < > ? \\ | in a name";
     case Failure::kDeviceName:
       return "name refused: it is a device name on this system";
     case Failure::kFinalPeriodOrSpace:

@@ -24,6 +24,7 @@ enum class Failure {
   kTooLong,
   kRefusedName,  // the system cannot take the name as it stands
   kWildcardName,  // a new name with "?" or "*", which the system cannot hold
+  kNotHeldName,   // a character the folder's file system cannot hold (exFAT)
   kDeviceName,   // a new name the system takes for a device (Windows' NUL)
   kFinalPeriodOrSpace,  // a new name that ordinary paths would cut (Windows)
   kInUse,
@@ -56,11 +57,33 @@ struct EntryId {
   bool operator==(const EntryId&) const = default;
 };
 
+// What an entry has besides its name and bytes, which a copy onto another
+// file system may lose and undo gives back: its owner and group, its mode
+// (the permission bits with set-user-id, set-group-id and sticky) and its
+// times.  Not known where the system tells none of them (Windows).
+struct EntryFacts {
+  bool known = false;
+  std::uint32_t owner = 0, group = 0, mode = 0;
+  std::int64_t accessed = 0, modified = 0;  // ns since 1970 (UTC)
+  bool operator==(const EntryFacts&) const = default;
+};
+
 // What a name of a folder denotes, never through a link.
 struct EntryStat {
   bool exists = false;  // a dangling link included
   EntryId id;           // its numbers; not known when there is none
   EntryId stamp;        // its size and modification time, as by_name
+  EntryFacts facts;
+  std::uint64_t links = 0;  // its names (hard links), where told
+};
+
+// What a copy made: its bytes, and what of its file the copy could not
+// keep (the process may not give it, or the target cannot hold it).
+struct Copied {
+  std::uint64_t bytes = 0;
+  bool owner_lost = false, group_lost = false;
+  // Extended attributes by name (an ACL is "system.posix_acl_access").
+  std::vector<std::string> attributes_lost;
 };
 
 struct Entry {
@@ -164,20 +187,28 @@ class FileSystem {
   // Copies the regular file name of from into a new entry copy of to,
   // opened relative to both folders and never through a link (kNotAFile
   // for anything else), never over an existing entry (kExists); keeps its
-  // mode and modification time and flushes the copy and the folder to the
-  // disk before it returns.  bytes: what was copied, told to progress (when
-  // given) as the copy goes.  A copy cut short by a failure, or stopped for
-  // a signal that waits on a hold (kInterrupted), is removed; one cut short
-  // by a kill stays for undo.
+  // holes, its mode (without set-user-id and the like: the copy is made by
+  // this process), its times, and where it can its owner, group and
+  // extended attributes (copied tells which it could not), and flushes the
+  // copy and the folder to the disk before it returns.  copied.bytes: how
+  // far it got, told to progress (when given) as the copy goes.  A copy cut
+  // short by a failure, or stopped for a signal that waits on a hold
+  // (kInterrupted), is removed; one cut short by a kill stays for undo.
   virtual Outcome CopyInto(
       const Folder& from, std::string_view name, const Folder& to,
-      std::string_view copy, std::uint64_t& bytes,
+      std::string_view copy, Copied& copied,
       const std::function<void(std::uint64_t bytes)>& progress) = 0;
   // The first bytes of the regular file name (at most most of them), read
   // without following a link and without blocking on a fifo or a device:
   // kNotAFile for anything else.  A download's .nfo, say.
   virtual Outcome ReadStart(const Folder& folder, std::string_view name,
                             std::size_t most, std::string& bytes) = 0;
+  // Gives the entry name of folder ("." the folder itself; never through a
+  // link) the owner, group, mode and times of facts, as far as the process
+  // may: the first failure, with the rest given.  Nothing where the system
+  // tells no facts.
+  virtual Outcome SetFacts(const Folder& folder, std::string_view name,
+                           const EntryFacts& facts) = 0;
   // Makes the folder's entries as they are now reach the disk.
   virtual Outcome SyncFolder(const Folder& folder) = 0;
 

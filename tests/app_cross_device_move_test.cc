@@ -12,6 +12,10 @@
 
 namespace {
 
+// What a download had besides its bytes: another user's, set-user-id.
+constexpr platform::EntryFacts kHad{true, 1000, 100, 04755, 1500000000123456789,
+                                    1600000000987654321};
+
 // Downloads in the current folder, the library "lib" on another disk.
 struct Disks : fake::FileSystem {
   fake::Console console;
@@ -24,6 +28,7 @@ struct Disks : fake::FileSystem {
     contents["|Film.2010.1080p.en.srt"] = "subtitles";
     contents["|Show.S01E02.720p.mkv"] = "an episode";
     contents["|notes.txt"] = "notes";
+    facts["|Show.S01E02.720p.mkv"] = kHad;
     folders["lib/"];
     other_disk = "lib/";
   }
@@ -60,10 +65,11 @@ struct Disks : fake::FileSystem {
   bool Waiting() override { return ctrl_c; }
   platform::Outcome CopyInto(const platform::Folder& from, std::string_view name,
                              const platform::Folder& to, std::string_view copy,
-                             std::uint64_t& bytes,
+                             platform::Copied& copied,
                              const std::function<void(std::uint64_t)>& progress)
       override {
-    if (!ctrl_c_in_copy || ctrl_c) return fake::FileSystem::CopyInto(from, name, to, copy, bytes, progress);
+    if (!ctrl_c_in_copy || ctrl_c)
+      return fake::FileSystem::CopyInto(from, name, to, copy, copied, progress);
     ctrl_c = true;
     return {platform::Failure::kInterrupted, 0};
   }
@@ -102,6 +108,7 @@ TEST(MoveAcross, AKillAtAnyStepLosesNothingAndUndoPutsAllBack) {
       ASSERT_TRUE(d.NoneLost(before)) << kill_undo << " " << at;
       d.Run({"--undo"});
       EXPECT_EQ(d.Tree(), before) << kill_undo << " " << at << d.console.out;
+      EXPECT_EQ(d.facts["|Show.S01E02.720p.mkv"], kHad) << kill_undo << " " << at;
     }
     EXPECT_GT(at, 20) << "every step was reached";
   }
@@ -169,6 +176,61 @@ TEST(MoveAcross, AFileChangedAfterItsCopyStaysBesideIt) {
   const auto tree = d.Tree();
   EXPECT_EQ(tree.at("Film.2010.1080p.mkv"), "the film's bytes and its last piece");
   EXPECT_EQ(tree.at("lib/Movies/Film (2010)/Film (2010).mkv"), "the film's bytes");
+}
+
+// Run as root onto a volume that keeps no owners or modes and cuts times
+// to the second (exFAT): the copy is said to lack its owner and group, and
+// undo gives the file back its owner, group, mode with set-user-id and
+// times to the nanosecond, not the library copy's.
+TEST(MoveAcross, UndoGivesBackWhatTheFileHadNotWhatItsCopyKept) {
+  Disks d;
+  d.bare_volume = "lib/";
+  const platform::EntryFacts had = kHad;
+  d.facts["|Film.2010.1080p.mkv"] = had;
+  ASSERT_EQ(d.Run({"--into", "lib", "Film.2010.1080p.mkv"}), 0) << d.console.out;
+  EXPECT_NE(d.console.out.find("  [not kept in the copy: its owner, its group]\n"),
+            std::string::npos)
+      << d.console.out;
+  const platform::EntryFacts copy =
+      d.facts.at("lib/Movies/Film (2010)/|Film (2010).mkv");
+  EXPECT_EQ(copy.mode, 0777u);
+  EXPECT_EQ(copy.modified, 1600000000000000000);
+  ASSERT_EQ(d.Run({"--undo"}), 0) << d.console.out;
+  EXPECT_EQ(d.facts.at("|Film.2010.1080p.mkv"), had);
+}
+
+// A file with other hard links is copied and stays where it was, said on
+// its line, and undo removes only the copy; attributes the library cannot
+// hold are named on the line of their file.
+TEST(MoveAcross, AFileWithOtherLinksIsCopiedAndStays) {
+  Disks d;
+  d.bare_volume = "lib/";
+  d.links["|Film.2010.1080p.mkv"] = 2;
+  d.attributes["|Show.S01E02.720p.mkv"] = {"user.origin",
+                                           "system.posix_acl_access"};
+  const auto before = d.Tree();
+  ASSERT_EQ(d.Run({"--into", "lib", "Film.2010.1080p.mkv", "Show.S01E02.720p.mkv"}),
+            0);
+  const std::string& out = d.console.out;
+  EXPECT_NE(out.find("Film (2010).mkv\n  [copied: it has other hard links, so "
+                     "it stays where it was too]\n"),
+            std::string::npos)
+      << out;
+  EXPECT_NE(out.find("S01E02.mkv\n  [not kept in the copy: its owner, its "
+                     "group, its ACL, the extended attribute user.origin]\n"),
+            std::string::npos)
+      << out;
+  auto tree = d.Tree();
+  EXPECT_EQ(tree.at("Film.2010.1080p.mkv"), "the film's bytes");
+  EXPECT_EQ(tree.at("lib/Movies/Film (2010)/Film (2010).mkv"), "the film's bytes");
+  EXPECT_EQ(tree.count("Show.S01E02.720p.mkv"), 0u);
+  ASSERT_EQ(d.Run({"--undo"}), 0) << d.console.out;
+  EXPECT_NE(d.console.out.find("Film.2010.1080p.mkv: it stayed where it was, "
+                               "and its copy in /abs/lib/Movies/Film (2010)/ is "
+                               "removed"),
+            std::string::npos)
+      << d.console.out;
+  EXPECT_EQ(d.Tree(), before);
 }
 
 }  // namespace

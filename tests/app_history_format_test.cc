@@ -217,6 +217,10 @@ TEST(HistoryFormat, EveryKindComesBackThroughTheTable) {
        .number = 5,
        .id = id,
        .back = true},
+      {.kind = RecordKind::kFacts,
+       .run_id = "r",
+       .number = 6,
+       .facts = {true, 4294967295u, 0, 07777, -1, 1733822400123456789}},
       {.kind = RecordKind::kMade, .run_id = "r", .number = 0, .last = 0},
       {.kind = RecordKind::kMade, .run_id = "r", .number = 3, .last = 99999},
       {.kind = RecordKind::kUndone, .run_id = awkward, .number = 2, .last = 4},
@@ -274,6 +278,11 @@ std::string Describe(const app::HistoryRead& read) {
       if (r.copied) out += " copied " + id(r.copy_id);
       if (r.back) out += " back";
       if (r.back_copied) out += " copied " + id(r.back_id);
+      if (r.facts.known)
+        out += " facts " + std::to_string(r.facts.owner) + ":" +
+               std::to_string(r.facts.group) + ":" +
+               std::to_string(r.facts.mode) + ":" +
+               std::to_string(r.facts.modified);
       out += std::string(r.made ? " made" : "") + (r.undone ? " undone" : "");
       out += "\n";
     }
@@ -460,6 +469,11 @@ TEST(HistoryFormat, DamagedLinesAreReportedAndSkipped) {
       {Sealed("across\tr1\t0\tup"), "line 4: bad way of a copy"},
       {Sealed("copied\tr1\t0\tto\t-"), "line 4: bad entry identity"},
       {Sealed("across\tr1\t0\tto"), "line 4: copy of a move not recorded"},
+      {Sealed("facts\tr1\t0\t0\t0\t644\t1\t2"),
+       "line 4: facts of a step not recorded"},
+      {Sealed("facts\tr1\t0\t-1\t0\t644\t1\t2"),
+       "line 4: bad facts of an entry"},
+      {Sealed("facts\tr1\t0\t0\t0\t9\t1\t2"), "line 4: bad facts of an entry"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.line));

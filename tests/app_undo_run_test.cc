@@ -910,4 +910,24 @@ TEST(Undo, ALibraryFolderGoesWithTheLastRunThatUsedIt) {
   }
 }
 
+// A download folder the run emptied and removed, made again by an undo run
+// as root: its owner's again, with its mode and its time once its files
+// are back in it.
+TEST(Undo, AFolderMadeAgainIsItsOwnersWithItsTime) {
+  Sys s;
+  s.folders[""] = {fake::MakeEntry("Moon", EntryKind::kDirectory),
+                   fake::MakeEntry("lib", EntryKind::kDirectory)};
+  s.folders["Moon/"] = fake::Files({"Moon.2009.1080p.mkv"});
+  s.folders["lib/"];
+  s.folder_ids["Moon/"] = {2, 900, true};
+  const platform::EntryFacts had{true, 1000, 100, 0750, 1500000000000000001,
+                                 1600000000000000002};
+  s.facts["|Moon"] = had;
+  ASSERT_EQ(s.Run({"--into", "lib", "Moon"}), 0) << s.console.out;
+  ASSERT_EQ(s.folders.count("Moon/"), 0u) << s.console.out;
+  ASSERT_EQ(s.Run({"--undo"}), 0) << s.console.out;
+  EXPECT_EQ(s.Names("Moon/"), std::vector<std::string>{"Moon.2009.1080p.mkv"});
+  EXPECT_EQ(s.facts.at("|Moon"), had) << s.console.out;
+}
+
 }  // namespace

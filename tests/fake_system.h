@@ -77,7 +77,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
   // Folders (as listed, "lib/...") on another disk than the rest: a move
   // between the two fails as kOtherVolume.
   std::string other_disk;
-  bool links = true;  // false: its file systems make no hard links
+  bool makes_links = true;  // false: its file systems make no hard links
   // A kill: the step of that number (each change, and each journal write
   // and flush, counts one; a copy two, its first half being written) throws
   // Killed instead.  -1: none.
@@ -93,6 +93,46 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
   void Carry(const std::string& from, const std::string& to) {
     if (auto stamp = stamps.extract(from)) stamps[to] = stamp.mapped();
     if (auto bytes = contents.extract(from)) contents[to] = bytes.mapped();
+    if (auto kept = facts.extract(from)) facts[to] = kept.mapped();
+    if (auto names = attributes.extract(from)) attributes[to] = names.mapped();
+    if (auto count = links.extract(from)) links[to] = count.mapped();
+  }
+  // Owners, modes and times by "dir|name" (a folder's by its parent's and
+  // its name), where a test gives them or the side made the entry; folders
+  // made are this process's, and a folder's time moves when an entry comes
+  // or goes.
+  std::map<std::string, platform::EntryFacts> facts;
+  std::uint32_t process_owner = 0;  // root, as a service runs
+  std::int64_t clock = 0;           // seconds, for times the side sets
+  // Extended attributes and hard links by "dir|name", where given.
+  std::map<std::string, std::set<std::string>> attributes;
+  std::map<std::string, std::uint64_t> links;
+  // Folders (as listed, "lib/...") on a volume that keeps no owners,
+  // modes or attributes and cuts times to the second, as exFAT: its files
+  // are this process's, 0777.
+  std::string bare_volume;
+  bool Bare(const std::string& dir) const {
+    return !bare_volume.empty() && Local(dir).starts_with(bare_volume);
+  }
+  platform::EntryFacts AsHeld(const std::string& dir,
+                              platform::EntryFacts f) const {
+    if (!Bare(dir)) return f;
+    constexpr std::int64_t kSecond = 1000000000;
+    return {true, process_owner, 0, 0777, f.accessed / kSecond * kSecond,
+            f.modified / kSecond * kSecond};
+  }
+  // "dl/Show/" as its parent's entry: "dl/|Show"; "" for the top.
+  static std::string FolderKey(const std::string& local) {
+    if (local.empty()) return "";
+    const std::size_t slash = local.rfind('/', local.size() - 2);
+    const std::size_t cut = slash == std::string::npos ? 0 : slash + 1;
+    return local.substr(0, cut) + "|" +
+           local.substr(cut, local.size() - 1 - cut);
+  }
+  void Touch(const std::string& dir) {
+    const auto folder = facts.find(FolderKey(Local(dir)));
+    if (folder != facts.end())
+      folder->second.modified = ++clock * 1000000000;
   }
   // Folders ("lib/Movies/") that another process makes just ahead of this
   // one's making them.
@@ -209,6 +249,8 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     folders[Local(to.path)].push_back(moved);
     Carry(Local(from.path) + "|" + std::string(old_name),
           Local(to.path) + "|" + std::string(new_name));
+    Touch(from.path);
+    Touch(to.path);
     return {};
   }
   // A second name of the file: one entry, one identity, one content.
@@ -224,7 +266,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     if (Find(to.path, new_name)) return {platform::Failure::kExists, 0};
     if (OtherDisk(from.path) != OtherDisk(to.path))
       return {platform::Failure::kOtherVolume, 18};
-    if (!links) return {platform::Failure::kCannotLink, 1};
+    if (!makes_links) return {platform::Failure::kCannotLink, 1};
     Stat(from, old_name);  // its identity and stamp, shared by both names
     platform::Entry linked = *Find(from.path, old_name);
     linked.name = std::string(new_name);
@@ -248,12 +290,13 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     Carry(Local(folder.path) + "|" + std::string(from),
           Local(folder.path) + "|" + std::string(to));
     entry->name = std::string(to);
+    Touch(folder.path);
     renames.push_back(Local(folder.path) + "|" + std::string(from) + ">" +
                       std::string(to));
     return {};
   }
   platform::Outcome MakeFolder(const platform::Folder& parent,
-                               std::string_view name, std::uint32_t,
+                               std::string_view name, std::uint32_t mode,
                                platform::Folder& made) override {
     Step();
     if (Find(parent.path, name)) return {platform::Failure::kExists, 0};
@@ -264,6 +307,10 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     // Another process made it first: there, and not this one's.
     if (made_first.erase(path)) return {platform::Failure::kExists, 0};
     folder_ids[path] = {2, ++last_id, true};
+    facts[FolderKey(path)] = AsHeld(
+        parent.path, {true, process_owner, 0, mode ? mode : 0755,
+                      ++clock * 1000000000, clock * 1000000000});
+    Touch(parent.path);
     made.path = path;
     made.handle = std::make_shared<Held>(*this);
     made.id = folder_ids[path];
@@ -271,9 +318,10 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
   }
   platform::Outcome CopyInto(const platform::Folder& from, std::string_view name,
                              const platform::Folder& to, std::string_view copy,
-                             std::uint64_t& bytes,
+                             platform::Copied& copied,
                              const std::function<void(std::uint64_t)>& progress)
       override {
+    copied = {};
     Step();
     const platform::Entry* entry = Find(from.path, name);
     if (!entry) return {platform::Failure::kNotFound, 0};
@@ -291,7 +339,25 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     Step();  // killed with half of it written
     contents[target] = bytes_there;
     stamps[target] = stamp;  // its time kept
-    bytes = bytes_there.size();
+    copied.bytes = bytes_there.size();
+    // Its owner, mode (never set-user-id) and times as the target holds
+    // them, and its attributes where it holds any.
+    if (const auto kept = facts.find(source); kept != facts.end()) {
+      platform::EntryFacts copy_facts = kept->second;
+      copy_facts.mode &= 0777;
+      facts[target] = AsHeld(to.path, copy_facts);
+      copied.owner_lost = facts[target].owner != kept->second.owner;
+      copied.group_lost = facts[target].group != kept->second.group;
+    }
+    if (const auto names = attributes.find(source); names != attributes.end()) {
+      if (Bare(to.path)) {
+        copied.attributes_lost.assign(names->second.begin(),
+                                      names->second.end());
+      } else {
+        attributes[target] = names->second;
+      }
+    }
+    Touch(to.path);
     return {};
   }
   platform::Outcome ReadStart(const platform::Folder& folder,
@@ -318,6 +384,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
       if (!folders[path].empty()) return {platform::Failure::kNotEmpty, 0};
       folders.erase(path);
       folder_ids.erase(path);
+      facts.erase(FolderKey(path));
     } else {
       const platform::Entry* entry = Find(folder.path, name);
       if (!entry || entry->name != name)
@@ -327,7 +394,11 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
       const std::string key = Local(folder.path) + "|" + std::string(name);
       stamps.erase(key);
       contents.erase(key);
+      facts.erase(key);
+      attributes.erase(key);
+      if (links.count(key) && --links[key] == 0) links.erase(key);
     }
+    Touch(folder.path);
     std::erase_if(folders[Local(folder.path)], [&](const platform::Entry& e) {
       return e.name == name;
     });
@@ -340,8 +411,11 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
   // Identities and stamps are handed out when first asked, and kept.
   platform::EntryStat Stat(const platform::Folder& folder,
                            std::string_view name) override {
-    if (name == ".")
-      return {folders.count(Local(folder.path)) > 0, FolderId(folder.path), {}};
+    if (name == ".") {
+      const auto held = facts.find(FolderKey(Local(folder.path)));
+      return {folders.count(Local(folder.path)) > 0, FolderId(folder.path), {},
+              held == facts.end() ? platform::EntryFacts{} : held->second, 1};
+    }
     platform::Entry* entry = Find(folder.path, name);
     if (!entry) return {};
     if (!entry->id.known) entry->id = {1, ++last_id, true};
@@ -352,7 +426,25 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
       stamp = bytes == contents.end()
                   ? platform::EntryId{++last_id, 42, true, true}
                   : platform::EntryId{bytes->second.size(), ++last_id, true, true};
-    return {true, entry->id, stamp};
+    const auto held = facts.find(key);
+    const auto count = links.find(key);
+    return {true, entry->id, stamp,
+            held == facts.end() ? platform::EntryFacts{} : held->second,
+            count == links.end() ? 1 : count->second};
+  }
+  platform::Outcome SetFacts(const platform::Folder& folder,
+                             std::string_view name,
+                             const platform::EntryFacts& given) override {
+    if (!given.known) return {};
+    Step();
+    if (name == ".") {
+      facts[FolderKey(Local(folder.path))] = AsHeld(folder.path, given);
+      return {};
+    }
+    const platform::Entry* entry = Find(folder.path, name);
+    if (!entry) return {platform::Failure::kNotFound, 0};
+    facts[Local(folder.path) + "|" + entry->name] = AsHeld(folder.path, given);
+    return {};
   }
   std::string NameKey(const platform::Folder& folder,
                       std::string_view name) override {

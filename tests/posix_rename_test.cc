@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/posix/file_system.h"
 #include "platform/posix/rename.h"
 #include "posix_temp_dir.h"
 
@@ -176,6 +177,24 @@ TEST(PosixRename, ExistsAndIdentity) {
               "tmpfs");
   }
   EXPECT_EQ(files.DescribeFolder({"/proc/", nullptr}).volume_type, "");
+}
+
+// A name the library's FAT or exFAT cannot hold is refused as such, before
+// the system's own refusal says no more than "invalid argument".
+TEST(PosixRename, FatAndExfatHoldNoColonOrQuestionMark) {
+  struct Case {
+    const char* volume;
+    const char* name;
+    bool held;
+  } cases[] = {
+      {"exfat", "Film (2010).mkv", true}, {"exfat", "Film: Part 2.mkv", false},
+      {"vfat", "Why?.mkv", false},        {"exfat", "say \"hi\".mkv", false},
+      {"exfat", "tab\there", false},      {"ext4", "Film: Part 2.mkv", true},
+      {"", "a|b<c>*", true},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(posix::VolumeHoldsName(c.volume, c.name), c.held)
+        << c.volume << " " << c.name;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <unordered_map>
+#include <utility>
 
 #include "app/failure_words.h"
 #include "app/carry/safe_rename.h"
@@ -39,6 +40,7 @@ Made Loop::Make(const Change& change) {
   const platform::InterruptHold hold(interrupts);
   Made made;
   platform::Outcome outcome;
+  note.clear();
   switch (change.kind) {
     case StepKind::kRename:
       made.words = SafeRename(files, *change.folder, change.old_name,
@@ -48,9 +50,11 @@ Made Loop::Make(const Change& change) {
       // Between two disks, through a copy whose steps go to the journal.
       CopyJournal recorder(&journal, change.number, change.back);
       recorder.progress = &console;
+      recorder.facts = change.facts;
       made.words = SafeMove(files, *change.folder, change.old_name, *change.to,
                             change.new_name, change.source, &recorder,
                             change.tag);
+      note = std::move(recorder.note);
       break;
     }
     case StepKind::kLink:
@@ -90,6 +94,7 @@ Made Loop::Make(const Change& change) {
 
 bool Loop::Report(bool asked, const std::string& failure) {
   ShowOutcome(reporter, asked, failure);
+  if (!note.empty()) console.Print("  [" + std::exchange(note, {}) + "]\n");
   if (failure.empty()) return true;
   any_failed = true;
   ++counts.failed;

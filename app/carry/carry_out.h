@@ -45,6 +45,8 @@ struct Change {
   // A removal: of a folder (when empty), or of a file (undo's of a link or
   // a copy into a library).
   platform::EntryKind removes = platform::EntryKind::kDirectory;
+  // Undo's move back: what the file had, given to a copy back.
+  platform::EntryFacts facts = {};
   std::uint32_t mode = 0;            // a folder made: its mode
   platform::Folder* made = nullptr;  // a folder made: opened here
 };
@@ -76,6 +78,9 @@ struct Loop {
   void Carry(RunPlan& plan);
   // Every step of a part, a batch at a time; each marks made.
   void Carry(std::vector<PlannedStep>& steps);
+  // What the last change did besides itself (a move's copy that could not
+  // keep all of its file, say): said after its outcome, by Report.
+  std::string note = {};
   // The download folder emptied, recorded with its mode before it goes; one
   // that holds anything now stays.  Whether the folder is gone.
   bool RemoveEmptied(const platform::Folder& parent, platform::Folder& folder,
@@ -85,8 +90,8 @@ struct Loop {
   // The change made, with interrupts held: the one way the run and undo
   // change the folders.
   Made Make(const Change& change);
-  // Reports how a change shown went (asked: shown as a question); whether
-  // it was made.
+  // Reports how a change shown went (asked: shown as a question), and its
+  // note; whether it was made.
   bool Report(bool asked, const std::string& failure);
 
  private:

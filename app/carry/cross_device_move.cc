@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <vector>
 
 #include "app/failure_words.h"
 #include "app/journal/history.h"
@@ -81,6 +82,23 @@ std::string ProgressLine(std::string_view name, std::uint64_t done,
   return line;
 }
 
+std::string NotKept(const platform::Copied& copied) {
+  std::vector<std::string> lost;
+  if (copied.owner_lost) lost.push_back("its owner");
+  if (copied.group_lost) lost.push_back("its group");
+  for (const std::string& name : copied.attributes_lost) {
+    lost.push_back(name == "system.posix_acl_access"    ? "its ACL"
+                   : name == "system.posix_acl_default" ? "its default ACL"
+                   : name == "security.capability"
+                       ? "its capabilities"
+                       : "the extended attribute " + Escaped(name));
+  }
+  std::string words;
+  for (const std::string& one : lost)
+    words += (words.empty() ? "not kept in the copy: " : ", ") + one;
+  return words;
+}
+
 platform::EntryId CopyIdentity(platform::FileSystem& files,
                                const platform::Folder& folder,
                                std::string_view name) {
@@ -93,6 +111,7 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
                        std::string_view old_name, const platform::Folder& to,
                        std::string_view new_name, std::string_view tag,
                        CopyRecorder& recorder, bool keep) {
+  recorder.note.clear();
   const platform::EntryStat start = files.Stat(from, old_name);
   const platform::EntryId before = start.stamp;
   if (!before.known) return FailureWords({platform::Failure::kNotFound, 0});
@@ -101,24 +120,37 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
   if (!recorder.Record(CopyStep::kCopy, {}))
     return "its copy cannot be recorded for undo";
   const std::string temporary = CopyTemporary(tag);
-  std::uint64_t bytes = 0;
+  platform::Copied copied;
   platform::Outcome outcome;
   {
     Bar bar{recorder.progress, Escaped(old_name), before.volume,
             std::chrono::steady_clock::now(), {}, 0};
-    outcome = files.CopyInto(from, old_name, to, temporary, bytes,
+    outcome = files.CopyInto(from, old_name, to, temporary, copied,
                              [&bar](std::uint64_t done) { bar.Draw(done); });
   }
   if (!outcome.ok()) return FailureWords(outcome);
+  const std::uint64_t bytes = copied.bytes;
   // The copy has every byte the file had when the move began, and the file
   // did not change meanwhile (a download still written, say).
-  const platform::EntryId copied = files.Stat(to, temporary).stamp;
-  if (bytes != before.volume || copied.volume != bytes ||
+  if (bytes != before.volume ||
+      files.Stat(to, temporary).stamp.volume != bytes ||
       !(files.Stat(from, old_name).stamp == before)) {
     files.Remove(to, temporary, platform::EntryKind::kFile);
     return "it changed while it was copied: the copy is removed, the file "
            "stays where it was";
   }
+  // Undo's copy back: the owner, group, mode and times the file had.
+  if (const platform::Outcome given =
+          files.SetFacts(to, temporary, recorder.facts);
+      !given.ok()) {
+    recorder.note = "its owner, mode and times not all given back: " +
+                    FailureWords(given) + "; ";
+  } else if (recorder.facts.known) {
+    copied.owner_lost = copied.group_lost = false;
+  }
+  recorder.note += NotKept(copied);
+  if (recorder.note.ends_with("; "))
+    recorder.note.resize(recorder.note.size() - 2);
   const platform::EntryId copy = CopyIdentity(files, to, temporary);
   if (!recorder.Record(CopyStep::kCopied, copy)) {
     files.Remove(to, temporary, platform::EntryKind::kFile);
@@ -131,6 +163,12 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
   }
   files.SyncFolder(to);
   if (keep) return "";
+  if (start.links > 1) {
+    recorder.note =
+        "copied: it has other hard links, so it stays where it was too" +
+        (recorder.note.empty() ? "" : "; " + recorder.note);
+    return "";
+  }
   // Written again, or another file under its name, since it was copied (a
   // download client finishing a piece in place, say): both stay.
   const platform::EntryStat now = files.Stat(from, old_name);

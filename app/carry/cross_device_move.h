@@ -26,6 +26,12 @@ struct CopyRecorder {
   virtual bool Record(CopyStep step, const platform::EntryId& copy) = 0;
   // Where a copy that takes more than a few seconds shows its progress.
   platform::Console* progress = nullptr;
+  // Undo's copy back: what the file had before the run, given to the copy
+  // before it takes its name (not what the library's copy kept).
+  platform::EntryFacts facts = {};
+  // What the move did besides a plain move, for its line: the file left
+  // where it was too, what its copy could not keep.  "" when nothing.
+  std::string note = {};
 };
 
 // Copies shorter than this show no progress.
@@ -46,9 +52,14 @@ platform::EntryId CopyIdentity(platform::FileSystem& files,
                                const platform::Folder& folder,
                                std::string_view name);
 
+// What the copy could not keep, in words ("" when it kept all).
+std::string NotKept(const platform::Copied& copied);
+
 // Moves old_name of from to new_name of to through a copy; "" when done,
 // else the words of the failure, with the file where it was and no copy
-// left.  keep: a copy, the file staying where it was.
+// left.  keep: a copy, the file staying where it was.  A file with other
+// hard links is copied and stays where it was as well: removing one of its
+// names would free nothing and split them.
 std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from,
                        std::string_view old_name, const platform::Folder& to,
                        std::string_view new_name, std::string_view tag,

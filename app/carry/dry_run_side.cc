@@ -116,15 +116,21 @@ platform::Outcome DryRunSide::CopyInto(const platform::Folder& from,
                                              std::string_view name,
                                              const platform::Folder& to,
                                              std::string_view copy,
-                                             std::uint64_t& bytes,
+                                             platform::Copied& copied,
                                              const std::function<void(std::uint64_t)>&) {
-  bytes = 0;
+  copied = {};
   if (!Stat(from, name).exists) return {platform::Failure::kNotFound, 0};
   if (Stat(to, copy).exists) return {platform::Failure::kExists, 0};
-  bytes = real_.Stat(Real(from), name).stamp.volume;
+  copied.bytes = real_.Stat(Real(from), name).stamp.volume;
   const std::string key = Key(to, copy);
   freed_.erase(key);
   taken_[key] = {};
+  return {};
+}
+
+platform::Outcome DryRunSide::SetFacts(const platform::Folder&,
+                                       std::string_view,
+                                       const platform::EntryFacts&) {
   return {};
 }
 
@@ -179,7 +185,7 @@ bool DryRunSide::Moved(const platform::EntryId& id) const {
 platform::EntryStat DryRunSide::Stat(const platform::Folder& folder,
                                            std::string_view name) {
   if (const platform::EntryId* made = Made(folder); made && name == ".")
-    return {true, *made, {}};
+    return {true, *made, {}, {}, 0};
   const std::string key = Key(folder, name);
   const platform::EntryStat real = real_.Stat(Real(folder), name);
   platform::EntryStat found;
@@ -190,6 +196,8 @@ platform::EntryStat DryRunSide::Stat(const platform::Folder& folder,
              (real.id.known ? !Moved(real.id) : freed_.count(key) == 0)) {
     found.exists = true;
     found.id = real.id;
+    found.facts = real.facts;
+    found.links = real.links;
   }
   if (found.exists) found.stamp = real.stamp;
   return found;

@@ -44,7 +44,7 @@ class DryRunSide final : public platform::FileSystem {
   // A copy that would be made, of the size the file has now.
   platform::Outcome CopyInto(const platform::Folder& from,
                              std::string_view name, const platform::Folder& to,
-                             std::string_view copy, std::uint64_t& bytes,
+                             std::string_view copy, platform::Copied& copied,
                              const std::function<void(std::uint64_t)>& progress)
       override;
   // What the real file holds; a file the dry run would copy or move is read
@@ -54,6 +54,10 @@ class DryRunSide final : public platform::FileSystem {
                               std::string& bytes) override {
     return real_.ReadStart(Real(folder), name, most, bytes);
   }
+  // Changes nothing.
+  platform::Outcome SetFacts(const platform::Folder& folder,
+                             std::string_view name,
+                             const platform::EntryFacts& facts) override;
   // A folder that would be removed stays listed: the run removes only the
   // folders it emptied.
   platform::Outcome Remove(const platform::Folder& folder,

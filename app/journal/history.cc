@@ -219,6 +219,17 @@ platform::EntryId EntryIdentity(platform::FileSystem& files,
                           : files.Stat(folder, entry.name).id;
 }
 
+// The facts of step number's entry, where the system tells them: what a
+// copy may lose and undo gives back.
+void AppendFacts(Journal& j, std::size_t number,
+                 const platform::EntryFacts& facts) {
+  if (!facts.known) return;
+  AppendRecord(j.pending, {.kind = RecordKind::kFacts,
+                           .run_id = j.run_id,
+                           .number = number,
+                           .facts = facts});
+}
+
 // False, said, when the records pending since `before` would take the run
 // past the most it records: they go, and the run stops here.
 bool Fits(Journal& j, std::size_t before) {
@@ -278,6 +289,8 @@ std::size_t RecordMove(Journal& j, platform::FileSystem& files,
     Place(files, to, j.to_folder, j.to_handle, j.to_absolute, j.to_folder_id,
           j.to_by_name);
     if (j.absolute_folder.empty() || j.to_absolute.empty()) return false;
+    if (!j.folder_facts.count(j.absolute_folder))
+      j.folder_facts[j.absolute_folder] = files.Stat(from, ".").facts;
     AppendRecord(j.pending, {.kind = kind == StepKind::kLink   ? RecordKind::kLink
                                      : kind == StepKind::kCopy ? RecordKind::kCopy
                                                                : RecordKind::kMove,
@@ -291,6 +304,7 @@ std::size_t RecordMove(Journal& j, platform::FileSystem& files,
                                                  j.by_name || j.to_by_name),
                              .folder_id = j.folder_id,
                              .to_folder_id = j.to_folder_id});
+    AppendFacts(j, j.recorded, files.Stat(from, entry.name).facts);
     return true;
   });
 }
@@ -340,6 +354,11 @@ std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
                                              : files.Stat(folder, ".").id,
                              .folder_id = j.folder_id,
                              .mode = files.DescribeFolder(folder).mode});
+    const auto before = j.folder_facts.find(
+        j.absolute_folder + std::string(name) + j.absolute_folder.back());
+    AppendFacts(j, j.recorded,
+                before != j.folder_facts.end() ? before->second
+                                               : files.Stat(folder, ".").facts);
     return true;
   });
 }

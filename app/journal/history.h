@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -96,6 +97,10 @@ struct Journal {
   platform::EntryId parent_folder_id;
   const platform::FolderHandle* parent_handle = nullptr;
   bool parent_by_name = false;
+  // The facts of each folder a move was recorded from, as they were before
+  // the first of them (by absolute path): a download folder emptied and
+  // removed is recorded with its time before the run.
+  std::map<std::string, platform::EntryFacts> folder_facts;
   // The renames made since the last write, as a range of numbers.
   std::size_t made_first = 0, made_count = 0;
 };

@@ -200,6 +200,15 @@ bool ParseMode(std::string_view text, std::uint32_t& mode) {
   return got.ec == std::errc() && got.ptr == text.data() + text.size();
 }
 
+// A number of the text alone: a sign only where the value takes one.
+template <typename Number>
+bool ParseWhole(std::string_view text, Number& value, int base = 10) {
+  if (text.empty() || text.size() > 21) return false;
+  const auto got =
+      std::from_chars(text.data(), text.data() + text.size(), value, base);
+  return got.ec == std::errc() && got.ptr == text.data() + text.size();
+}
+
 // "n" or "n-m", each at most limit.
 bool ParseRange(std::string_view text, std::size_t& first, std::size_t& last) {
   const std::size_t dash = text.find('-');
@@ -277,6 +286,12 @@ enum class Field : unsigned char {
   kCopyEntry,  // as kEntry, and never "-"
   kMode,       // octal
   kWay,        // "to", or "back" for undo's copy back
+  // An entry's facts: owner and group ids, mode (octal), times (ns).
+  kOwner,
+  kGroup,
+  kFactsMode,
+  kAccessed,
+  kModified,
 };
 
 constexpr std::size_t kMostFields = 9;
@@ -306,6 +321,7 @@ struct RecordRow {
 std::string ApplyRun(const Record&, const RecordRow&, Reader&);
 std::string ApplyStep(const Record&, const RecordRow&, Reader&);
 std::string ApplyCopy(const Record&, const RecordRow&, Reader&);
+std::string ApplyFacts(const Record&, const RecordRow&, Reader&);
 std::string ApplyMark(const Record&, const RecordRow&, Reader&);
 std::string ApplyRunUndone(const Record&, const RecordRow&, Reader&);
 std::string ApplyEnd(const Record&, const RecordRow&, Reader&);
@@ -382,6 +398,11 @@ constexpr RecordRow kRows[] = {
      "copied",
      {F::kRunId, F::kNumber, F::kWay, F::kCopyEntry},
      ApplyCopy},
+    {RecordKind::kFacts,
+     "facts",
+     {F::kRunId, F::kNumber, F::kOwner, F::kGroup, F::kFactsMode, F::kAccessed,
+      F::kModified},
+     ApplyFacts},
     {RecordKind::kMade, "made", {F::kRunId, F::kRange}, ApplyMark},
     {RecordKind::kUndone, "undone", {F::kRunId, F::kRange}, ApplyMark},
     {RecordKind::kRunUndone, "undone", {F::kRunId}, ApplyRunUndone},
@@ -459,10 +480,41 @@ std::string_view FieldText(const Record& r, Field field, char (&buffer)[48]) {
       break;
     case F::kWay:
       return r.back ? "back" : "to";
+    case F::kOwner:
+      end = std::to_chars(buffer, buffer + sizeof buffer, r.facts.owner).ptr;
+      break;
+    case F::kGroup:
+      end = std::to_chars(buffer, buffer + sizeof buffer, r.facts.group).ptr;
+      break;
+    case F::kFactsMode:
+      end = std::to_chars(buffer, buffer + sizeof buffer, r.facts.mode, 8).ptr;
+      break;
+    case F::kAccessed:
+      end = std::to_chars(buffer, buffer + sizeof buffer, r.facts.accessed).ptr;
+      break;
+    case F::kModified:
+      end = std::to_chars(buffer, buffer + sizeof buffer, r.facts.modified).ptr;
+      break;
     default:
       break;
   }
   return std::string_view(buffer, static_cast<std::size_t>(end - buffer));
+}
+
+// One of an entry's facts (owner, group, mode, times).
+bool ReadFact(std::string_view text, Field field, platform::EntryFacts& facts) {
+  switch (field) {
+    case Field::kOwner:
+      return ParseWhole(text, facts.owner);
+    case Field::kGroup:
+      return ParseWhole(text, facts.group);
+    case Field::kFactsMode:
+      return ParseWhole(text, facts.mode, 8);
+    case Field::kAccessed:
+      return ParseWhole(text, facts.accessed);
+    default:
+      return ParseWhole(text, facts.modified);
+  }
 }
 
 // Reads the field's text (unescaped) into r; returns what is wrong with
@@ -505,6 +557,14 @@ std::string_view ReadField(std::string_view text, Field field, Record& r) {
     case F::kWay:
       if (text != "to" && text != "back") return "bad way of a copy";
       r.back = text == "back";
+      break;
+    case F::kOwner:
+    case F::kGroup:
+    case F::kFactsMode:
+    case F::kAccessed:
+    case F::kModified:
+      r.facts.known = true;
+      if (!ReadFact(text, field, r.facts)) return "bad facts of an entry";
       break;
     default:
       break;
@@ -629,6 +689,18 @@ std::string ApplyCopy(const Record& record, const RecordRow&, Reader& reader) {
       !moves)
     return "copy of a move not recorded";
   return {};
+}
+
+// The facts of a move's file or of a removed folder, recorded with it.
+std::string ApplyFacts(const Record& record, const RecordRow&, Reader& reader) {
+  HistoryRun* run = reader.Run(record.run_id);
+  if (!run) return "facts outside their run";
+  bool fits = false;
+  reader.ForRange(*run, record.number, record.number, [&](HistoryRename& r) {
+    fits = IntoOtherFolder(r.kind) || r.kind == StepKind::kRemoveFolder;
+    if (fits) r.facts = record.facts;
+  });
+  return fits ? "" : "facts of a step not recorded";
 }
 
 std::string ApplyMark(const Record& record, const RecordRow&, Reader& reader) {

@@ -40,6 +40,16 @@
 //                                           download folder name of parent,
 //                                           emptied by its moves (mode in
 //                                           octal), written before
+//   facts <run id> <n> <owner> <group> <mode> <accessed> <modified>
+//                                           what the file of move n (or
+//                                           the folder removed by step n)
+//                                           has besides its name, written
+//                                           with its step: owner and group
+//                                           ids, mode in octal (set-user-id
+//                                           and the like too), times in ns
+//                                           since 1970; undo gives them back
+//                                           to what comes back through a
+//                                           copy, and to a folder made again
 //   made <run id> <n>[-<m>]                 renames n (to m) were made
 //   undone <run id> <n>[-<m>]               renames n (to m) are put back, or
 //                                           gone for good
@@ -90,6 +100,7 @@ struct HistoryRename : Step {
   bool across = false, copied = false, back = false, back_copied = false;
   platform::EntryId copy_id, back_id;
   std::uint32_t mode = 0;  // a removed folder's
+  platform::EntryFacts facts;  // a move's file's, a removed folder's
 };
 
 struct HistoryRun {
@@ -131,6 +142,7 @@ enum class RecordKind : unsigned char {
   kRemoved,    // removed: a removed folder
   kAcross,     // across
   kCopied,     // copied
+  kFacts,      // facts
   kMade,       // made
   kUndone,     // undone, with a range
   kRunUndone,  // undone, of the whole run
@@ -154,6 +166,7 @@ struct Record {
   platform::EntryId folder_id{}, to_folder_id{};
   std::uint32_t mode = 0;  // a removed folder's
   bool back = false;       // a copy's way: undo's copy back
+  platform::EntryFacts facts{};  // of "facts"
   bool operator==(const Record&) const = default;
 };
 

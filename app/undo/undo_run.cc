@@ -593,6 +593,9 @@ struct Undo {
   bool preview = false;  // UndoOptions::preview
   bool moves_pending = false;  // a move could not go back in this undo
   std::string removed, remade;  // the folders, one a line
+  // The download folders made again, held, with what they had: their times
+  // are given back once what they held is back in them.
+  std::vector<std::pair<platform::Folder, platform::EntryFacts>> remade_facts;
 
   // The line of a step back, shown ahead of it as the run shows its own.
   void ShowLine(const HistoryRename& r, const std::string& from) {
@@ -685,7 +688,24 @@ struct Undo {
     remade += ForScreen(console, ShownFolder(r)) + "\n";
     const platform::EntryId now = files.Stat(made, ".").id;
     if (now.known && r.id.known) looker.remade.push_back({r.id, now});
+    // Its owner's again, not this process's: a folder undo made as root
+    // that its owner could not enter.
+    if (r.facts.known) {
+      GiveFacts(made, ".", r.facts, ShownFolder(r));
+      remade_facts.push_back({std::move(made), r.facts});
+    }
     return true;
+  }
+
+  // What the entry had when the run recorded it, given back; a note where
+  // it cannot all be (another's owner, given back by a user not root).
+  void GiveFacts(const platform::Folder& folder, const std::string& name,
+                 const platform::EntryFacts& facts, const std::string& shown) {
+    const platform::Outcome outcome = files.SetFacts(folder, name, facts);
+    if (!outcome.ok())
+      console.Print(ForScreen(console, shown) +
+                    "  [its owner, mode and times not all given back: " +
+                    FailureWords(outcome) + "]\n");
   }
 
   bool Settle(const HistoryRename& r) {
@@ -749,7 +769,14 @@ struct Undo {
                                  .source = NewName::kGivenBack,
                                  .number = r.number,
                                  .back = true,
-                                 .tag = looker.Tag(r) + (move ? "-back" : "")});
+                                 .tag = looker.Tag(r) + (move ? "-back" : ""),
+                                 // Back through a copy, the file has what
+                                 // it had before the run, not what the
+                                 // library's copy kept (a volume of no
+                                 // modes keeps 0777 and cuts times to the
+                                 // second; set-user-id is never copied).
+                                 .facts = move ? r.facts
+                                               : platform::EntryFacts{}});
     return loop.Report(false, made.words);  // a name taken since: pending
   }
 
@@ -792,11 +819,17 @@ struct Undo {
     if (look.clear_temporary) remove(to, CopyTemporary(tag));
     if (look.clear_back) remove(from, CopyTemporary(tag + "-back"));
     auto shown = [&](const std::string& d) { return d == here ? std::string() : d; };
+    // A move made that left the file where it was too (it had other hard
+    // links) is said as such, not as one cut short.
+    const std::string to_shown = ForScreen(console, shown(r.to_directory));
     console.Print(ForScreen(console, shown(r.directory) + r.old_name) +
-                  ": its move to " +
-                  ForScreen(console, shown(r.to_directory)) +
-                  " was cut short: the copy " +
-                  (preview ? "would be" : "is") + " removed, the file stays" +
+                  (r.made ? ": it stayed where it was, and its copy in " +
+                                to_shown + (preview ? " would be" : " is") +
+                                " removed"
+                          : ": its move to " + to_shown +
+                                " was cut short: the copy " +
+                                (preview ? "would be" : "is") +
+                                " removed, the file stays") +
                   (failure.empty() ? "" : " [FAILED: " + failure + "]") + "\n");
     if (!failure.empty()) end.failed = true;
     return failure.empty();
@@ -839,6 +872,9 @@ struct Undo {
       if (settled.size() == kMarkBatch) WriteMarks();
     }
     WriteMarks();
+    // The folders' times, now that what they held is back in them.
+    for (const auto& [folder, facts] : remade_facts)
+      files.SetFacts(folder, ".", facts);
     // The last record says the whole run is undone: the trim reads no more.
     if (whole && !run.journal.empty()) Write(FormatRunUndone(run.id));
     if (journal.file && !journal.broken && !journal.file->Sync()) {
@@ -869,7 +905,7 @@ struct Undo {
     std::set<std::string> paths, gone;
     for (const HistoryRename& r : run.renames) {
       if (!done.count(r.number)) continue;
-      if (r.kind == StepKind::kMove) paths.insert(r.to_directory);
+      if (IntoOtherFolder(r.kind)) paths.insert(r.to_directory);
       if (r.kind == StepKind::kMakeFolder) {
         paths.insert(r.directory);
         gone.insert(FolderOf(r));  // removed, or left not empty

@@ -3,6 +3,8 @@
 // platform::UserFiles, platform::Console and platform::Interrupts.
 #pragma once
 
+#include <sys/stat.h>
+
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/interrupts.h"
@@ -51,9 +53,10 @@ class PosixFileSystem final : public FileSystem {
   Outcome MakeFolder(const Folder& parent, std::string_view name,  // listing.cc
                      std::uint32_t mode, Folder& made) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
-                   const Folder& to, std::string_view copy,
-                   std::uint64_t& bytes,
+                   const Folder& to, std::string_view copy, Copied& copied,
                    const std::function<void(std::uint64_t)>& progress) override;
+  Outcome SetFacts(const Folder& folder, std::string_view name,
+                   const EntryFacts& facts) override;
   Outcome Remove(const Folder& folder, std::string_view name,
                  EntryKind kind) override;
   Outcome SyncFolder(const Folder& folder) override;
@@ -65,11 +68,18 @@ class PosixFileSystem final : public FileSystem {
   FolderFacts DescribeFolder(const Folder& folder) override;  // listing.cc
 };
 
+// The owner, group, mode and times of what stat tells (copy_file.cc).
+EntryFacts FactsOf(const struct ::stat& st);
+
 // The folder's absolute path, with its trailing "/"; "" when it cannot be
 // told (absolute_path.cc).
 std::string AbsolutePathOf(const Folder& folder);
 // The name of the file system of the open folder, or "" (volume_type.cc).
 std::string VolumeTypeOf(int folder_fd);
+// Whether a file system of that kind holds the name: FAT and exFAT (a
+// camera's card, a stick, a media player's disk) hold no control byte and
+// none of " * : < > ? \ | (volume_type.cc).
+bool VolumeHoldsName(std::string_view volume_type, std::string_view name);
 
 class PosixInterrupts final : public Interrupts {
  public:

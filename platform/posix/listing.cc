@@ -257,6 +257,9 @@ Outcome PosixFileSystem::MakeFolder(const Folder& parent, std::string_view name,
   const std::string c(name);
   const FolderFd parent_fd(parent);
   if (parent_fd.fd() < 0) return OutcomeOf(parent_fd.error());
+  if (!VolumeHoldsName("exfat", name) &&
+      !VolumeHoldsName(VolumeTypeOf(parent_fd.fd()), name))
+    return {Failure::kNotHeldName, EINVAL};
   const auto created =
       CallPlatform([&] { return mkdirat(parent_fd.fd(), c.c_str(), 0777); });
   if (created.failed) return OutcomeOf(created.error);

@@ -149,7 +149,7 @@ int MoveNoReplace(int from_fd, const char* old_name, int to_fd,
 // RenameNoReplace, else MoveNoReplace.
 Outcome PosixFileSystem::Move(const Folder& from, std::string_view old_name,
                               const Folder& to, std::string_view new_name) {
-  const Outcome refused = CheckNames(from, old_name, new_name, false);
+  const Outcome refused = CheckNames(to, old_name, new_name, false);
   if (!refused.ok()) return refused;
   const CName old_c(old_name), new_c(new_name);
   const FolderFd from_fd(from);
@@ -193,12 +193,19 @@ Outcome PosixFileSystem::Link(const Folder& from, std::string_view old_name,
 }
 
 // No name is reserved: every name a file system takes, its programs open.
-Outcome PosixFileSystem::CheckNames(const Folder&, std::string_view old_name,
+// A new name with a character that FAT or exFAT cannot hold is asked of the
+// folder's file system, which would refuse it with no clearer word.
+Outcome PosixFileSystem::CheckNames(const Folder& folder,
+                                    std::string_view old_name,
                                     std::string_view new_name, bool) {
   for (std::string_view name : {new_name, old_name}) {
     if (name.find('\0') != std::string_view::npos) return OutcomeOf(EINVAL);
     if (name.size() > kLongestName) return OutcomeOf(ENAMETOOLONG);
   }
+  if (VolumeHoldsName("exfat", new_name)) return {};
+  const FolderFd fd(folder);
+  if (fd.fd() >= 0 && !VolumeHoldsName(VolumeTypeOf(fd.fd()), new_name))
+    return {Failure::kNotHeldName, EINVAL};
   return {};
 }
 
@@ -219,7 +226,9 @@ EntryStat PosixFileSystem::Stat(const Folder& folder, std::string_view name) {
                   {static_cast<std::uint64_t>(st.st_dev),
                    static_cast<std::uint64_t>(st.st_ino), true},
                   {static_cast<std::uint64_t>(st.st_size),
-                   static_cast<std::uint64_t>(ns), true}};
+                   static_cast<std::uint64_t>(ns), true},
+                  FactsOf(st),
+                  static_cast<std::uint64_t>(st.st_nlink)};
   found.stamp.by_name = true;
   return found;
 }

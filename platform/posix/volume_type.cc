@@ -2,6 +2,7 @@
 #include <sys/vfs.h>
 
 #include <string>
+#include <string_view>
 
 #include "platform/posix/file_system.h"
 
@@ -33,6 +34,15 @@ std::string VolumeTypeOf(int folder_fd) {
   for (const Kind& kind : kKinds)
     if (static_cast<unsigned long>(fs.f_type) == kind.magic) return kind.name;
   return "";
+}
+
+bool VolumeHoldsName(std::string_view volume_type, std::string_view name) {
+  if (volume_type != "exfat" && volume_type != "vfat") return true;
+  for (const char c : name)
+    if (static_cast<unsigned char>(c) < 0x20 ||
+        std::string_view("\"*:<>?\\|").find(c) != std::string_view::npos)
+      return false;
+  return true;
 }
 
 }  // namespace platform::posix

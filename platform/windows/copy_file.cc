@@ -1,6 +1,8 @@
 // A copy of one file onto another volume, for a move that MoveFileExW
 // cannot make there: by literal paths, never through a reparse point, into
-// a new entry only, flushed before it is called made.
+// a new entry only, with its times and its read-only, hidden and archive
+// marks (not its alternate data streams, nor its ACL: the copy has the
+// target folder's), flushed before it is called made.
 #include <windows.h>
 
 #include <string>
@@ -37,9 +39,10 @@ bool PlainName(std::string_view name) {
 
 Outcome WindowsFileSystem::CopyInto(const Folder& from, std::string_view name,
                                     const Folder& to, std::string_view copy,
-                                    std::uint64_t& bytes,
+                                    Copied& copied,
                                     const std::function<void(std::uint64_t)>& progress) {
-  bytes = 0;
+  copied = {};
+  std::uint64_t& bytes = copied.bytes;
   if (!PlainName(name) || !PlainName(copy)) return {Failure::kRefusedName, 0};
   const LiteralPath source = Join(LiteralFolderOf(from), name);
   const LiteralPath target = Join(LiteralFolderOf(to), copy);
@@ -100,6 +103,13 @@ Outcome WindowsFileSystem::CopyInto(const Folder& from, std::string_view name,
     DeleteFileW(Wide(target.path));
   }
   return failed;
+}
+
+// The system tells no owner, mode or times here (EntryFacts): the copy
+// keeps the times and attributes itself.
+Outcome WindowsFileSystem::SetFacts(const Folder&, std::string_view,
+                                    const EntryFacts&) {
+  return {};
 }
 
 // RemoveDirectoryW removes an empty folder, or a link to one (never what

@@ -45,9 +45,10 @@ class WindowsFileSystem final : public FileSystem {
   Outcome MakeFolder(const Folder& parent, std::string_view name,
                      std::uint32_t mode, Folder& made) override;
   Outcome CopyInto(const Folder& from, std::string_view name,  // copy_file.cc
-                   const Folder& to, std::string_view copy,
-                   std::uint64_t& bytes,
+                   const Folder& to, std::string_view copy, Copied& copied,
                    const std::function<void(std::uint64_t)>& progress) override;
+  Outcome SetFacts(const Folder& folder, std::string_view name,
+                   const EntryFacts& facts) override;
   Outcome Remove(const Folder& folder, std::string_view name,
                  EntryKind kind) override;
   Outcome SyncFolder(const Folder& folder) override;

@@ -181,6 +181,7 @@ EntryStat WindowsFileSystem::Stat(const Folder& folder, std::string_view name) {
     found.id = {info.dwVolumeSerialNumber,
                 (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow,
                 true};
+  found.links = info.nNumberOfLinks;
   CloseHandle(handle);
   return found;
 }

@@ -438,6 +438,58 @@ class Library(TempDirTest):
             self.assertEqual(tree(library), {})
             self.assertEqual(tree(self.downloads), before)
             self.assertEqual(self.stats(self.downloads), stats)
+    def test_a_move_across_keeps_what_the_file_has_and_undo_gives_it_back(self):
+        # Run as root on another user's downloads: the copy is theirs, with
+        # its attribute and its holes; a file with another hard link is
+        # copied and stays; undo gives back set-user-id, the times, and the
+        # download folder its owner and time.  CI runs as root: the test
+        # fails where it cannot give a file to another user.
+        other = self.other_file_system()
+        self.assertEqual(os.geteuid(), 0, "run as root: it needs another user")
+        nobody = 65534
+        folder = os.path.join(self.downloads, "Moon.2009.1080p")
+        os.mkdir(folder)
+        film = os.path.join(folder, "Moon.2009.1080p.mkv")
+        with open(film, "wb") as f:
+            f.truncate(1 << 30)
+            f.seek(1 << 29)
+            f.write(b"x" * 8192)
+        os.chown(film, nobody, nobody)
+        os.chmod(film, 0o4750)
+        os.setxattr(film, "user.origin", b"downloads")
+        os.utime(film, ns=(1000000000001, 1234567891987654321))
+        linked = os.path.join(self.downloads, "Up.2009.mkv")
+        self.touch("Up.2009.mkv", b"up", self.downloads)
+        os.link(linked, os.path.join(self.dir, "seeding"))
+        os.chown(folder, nobody, nobody)
+        os.utime(folder, ns=(5, 6000000007))
+        with tempfile.TemporaryDirectory(dir=other) as library:
+            r = run(["--into", library, "/d", "*"], self.downloads)
+            self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+            self.assertIn(b"Up.2009.mkv ==> Movies/Up (2009)/Up (2009).mkv\n"
+                          b"  [copied: it has other hard links, so it stays "
+                          b"where it was too]\n", r.stdout)
+            copy = os.path.join(library, "Movies", "Moon (2009)",
+                                "Moon (2009).mkv")
+            st = os.stat(copy)
+            self.assertEqual((st.st_uid, st.st_gid, st.st_mode & 0o7777,
+                              st.st_mtime_ns),
+                             (nobody, nobody, 0o750, 1234567891987654321))
+            self.assertLess(st.st_blocks * 512, 1 << 20)
+            self.assertEqual(os.getxattr(copy, "user.origin"), b"downloads")
+            self.assertEqual(os.stat(linked).st_nlink, 2)
+            undo = run(["--undo"], self.downloads)
+            self.assertEqual(undo.returncode, 0, undo.stdout + undo.stderr)
+            self.assertEqual(tree(library), {})
+        st = os.stat(film)
+        self.assertEqual((st.st_uid, st.st_gid, st.st_mode & 0o7777,
+                          st.st_atime_ns, st.st_mtime_ns),
+                         (nobody, nobody, 0o4750, 1000000000001,
+                          1234567891987654321))
+        self.assertEqual(os.getxattr(film, "user.origin"), b"downloads")
+        st = os.stat(folder)
+        self.assertEqual((st.st_uid, st.st_mtime_ns), (nobody, 6000000007))
+        self.assertEqual(os.stat(linked).st_nlink, 2)
 
 
 if __name__ == "__main__":
