@@ -43,6 +43,18 @@ Listing Search(std::string path, const LiteralPath& folder,
     if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND &&
         code != ERROR_NO_MORE_FILES && code != ERROR_INVALID_NAME && code != 0)
       listing.failure = OutcomeOf(code);
+    // An empty drive's root holds not even "." and "..": it is there,
+    // with nothing in it.
+    const DWORD attributes =
+        code == ERROR_FILE_NOT_FOUND && what == "*"
+            ? GetFileAttributesW(reinterpret_cast<const wchar_t*>(folder.path.c_str()))
+            : INVALID_FILE_ATTRIBUTES;
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      auto listed = std::make_shared<ListedFolder>();
+      listed->literal = folder;
+      listing.folder.handle = std::move(listed);
+    }
     return listing;
   }
   auto listed = std::make_shared<ListedFolder>();

@@ -350,6 +350,12 @@ if [ -n "$program" ]; then
     check "library on another drive: undo brings it back the same way" \
       test "$rc" = 0 -a "$(cat Film.Title.2010.1080p.BluRay.mkv)" = film \
       -a -z "$(ls -A "$shm/lib")" -a "$(ls -A | wc -l)" = 1
+    # An empty drive's root lists nothing, not even "." and "..": it is a
+    # library all the same.
+    rm -rf "$shm/lib"
+    run "$program" --into "$letter:\\" '*'
+    check "library at an empty drive's root" \
+      test "$rc" = 0 -a -e "$shm/Movies/Film Title (2010)/Film Title (2010).mkv"
     rm -f "$WINEPREFIX/dosdevices/$letter:"
     cd "$work" || exit 2
   else
