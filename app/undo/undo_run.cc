@@ -381,12 +381,22 @@ struct Looker {
       return {State::kPutBack, r.new_name, "", true};
     }
     const platform::EntryId at_new = IdNow(*to, r.new_name, r);
-    if (at_new == r.id) return {State::kPutBack, r.new_name, "", false};
+    if (at_new == r.id || ThroughOtherLetter(at_new, r.id))
+      return {State::kPutBack, r.new_name, "", false};
     if (IdNow(*from, r.old_name, r) == r.id) return {};
     if (!r.made) return {};
     if (at_new.known)
       return {State::kPending, "", "another entry has that name now", false};
     return {State::kGone, "", "", false};
+  }
+
+  // The file moved, seen through another drive letter of its volume (one
+  // that subst made, say), which may tell another volume number: its index
+  // on the volume is its own.
+  static bool ThroughOtherLetter(const platform::EntryId& now,
+                                 const platform::EntryId& recorded) {
+    return now.known && recorded.known && !now.by_name && !recorded.by_name &&
+           now.index == recorded.index && now.volume != recorded.volume;
   }
 
   static platform::EntryId IdAs(platform::FileSystem& files,

@@ -363,6 +363,28 @@ if [ -n "$program" ]; then
   fi
   [ -n "$shm" ] && rm -rf "$shm"
 
+  # --- a second drive letter for a folder of the same file system --------
+  # As subst makes one: a move is a rename there, and undo takes it back.
+  letter=""
+  for l in w v u t s r q p o n; do
+    if [ ! -e "$WINEPREFIX/dosdevices/$l:" ]; then letter=$l; break; fi
+  done
+  if [ -n "$letter" ]; then
+    fresh
+    mkdir "$work/d/lib"
+    ln -s "$work/d/lib" "$WINEPREFIX/dosdevices/$letter:"
+    printf film >Film.Title.2010.1080p.BluRay.mkv
+    run "$program" --into "$letter:\\" Film.Title.2010.1080p.BluRay.mkv
+    check "library by a second letter of one file system: moved" \
+      test "$rc" = 0 -a -e "lib/Movies/Film Title (2010)/Film Title (2010).mkv"
+    run "$program" --undo
+    check "library by a second letter of one file system: undone" \
+      test "$rc" = 0 -a "$(cat Film.Title.2010.1080p.BluRay.mkv 2>/dev/null)" = film \
+      -a -z "$(ls -A lib)"
+    rm -f "$WINEPREFIX/dosdevices/$letter:"
+    cd "$work" || exit 2
+  fi
+
   # --- literal paths: final periods and spaces, devices, long paths -----
   fresh
   touch x.y. x.y Movie.2010.720p.
