@@ -336,6 +336,55 @@ class Library(TempDirTest):
             self.assertEqual(os.listdir(library), [])
             self.assertEqual(os.listdir(self.downloads), ["Big.Film.2012.mkv"])
 
+    def test_a_download_written_while_it_is_copied_is_never_lost(self):
+        # A download client at work while its file is copied to another
+        # disk: one writes its last piece into the file in place, one
+        # finishes another file under its name.  Whatever the moment, no
+        # byte it wrote is lost, and the run says the file changed (exit 1).
+        other = self.other_file_system()
+        for way in ("in place", "replaced"):
+            shutil.rmtree(self.downloads)
+            os.mkdir(self.downloads)
+            big = os.path.join(self.downloads, "Big.Film.2012.mkv")
+            with open(big, "wb") as f:
+                f.write(b"\x5a" * (128 << 20))
+            with tempfile.TemporaryDirectory(dir=other) as library:
+                child = subprocess.Popen(
+                    [BINARY, "--into", library, "*"], cwd=self.downloads,
+                    stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                    stderr=subprocess.DEVNULL)
+                copying = False
+                deadline = time.monotonic() + 30
+                while (not copying and child.poll() is None and
+                       time.monotonic() < deadline):
+                    copying = any(n.startswith(".namewisp-copy")
+                                  for _, _, names in os.walk(library)
+                                  for n in names)
+                if not copying:
+                    child.wait()
+                    self.skipTest("the copy ended before it was seen")
+                if way == "in place":
+                    with open(big, "r+b") as f:
+                        f.seek(100 << 20)
+                        f.write(b"last piece")
+                else:
+                    with open(big + ".part", "wb") as f:
+                        f.write(b"another file")
+                    os.rename(big + ".part", big)
+                out, _ = child.communicate(timeout=60)
+                self.assertEqual(child.returncode, 1, (way, out))
+                # Seen during the copy or just after it: said either way.
+                self.assertIn(b"[FAILED: it changed", out, way)
+                with open(big, "rb") as f:
+                    kept = f.read()
+                if way == "in place":
+                    self.assertEqual(kept[(100 << 20):(100 << 20) + 10],
+                                     b"last piece")
+                else:
+                    self.assertEqual(kept, b"another file")
+                undo = run(["--undo"], self.downloads)
+                self.assertEqual(undo.returncode, 0, undo.stdout + undo.stderr)
+
     def test_a_move_to_another_file_system_killed_is_undone_whole(self):
         # Killed at some point of its copies: nothing is lost, and undo puts
         # every file back and leaves no copy and no folder in the library.
