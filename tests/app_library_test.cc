@@ -97,6 +97,10 @@ void RunThreeWays(const Row& row) {
   dry_args.insert(dry_args.end(), args.begin(), args.end());
   dry.Run(dry_args);
   EXPECT_EQ(dry.Now(), before) << row.what;
+  // What the run makes, the dry run says it would make.
+  EXPECT_EQ(dry.console.out.find("[FAILED") == std::string::npos,
+            done.console.out.find("[FAILED") == std::string::npos)
+      << row.what << " (dry run)\n" << dry.console.out;
   for (const std::string& line : row.said)
     EXPECT_NE(dry.console.out.find(line), std::string::npos)
         << row.what << " (dry run): " << line << "\n" << dry.console.out;

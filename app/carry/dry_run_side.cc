@@ -93,6 +93,7 @@ platform::Outcome DryRunSide::Move(const platform::Folder& from,
   const std::string new_key = Key(to, new_name);
   freed_.erase(new_key);
   taken_[new_key] = id;
+  if (auto stamp = stamps_.extract(old_key)) stamps_[new_key] = stamp.mapped();
   if (id.known) moved_.insert({id.volume, id.index});
   return {};
 }
@@ -121,10 +122,12 @@ platform::Outcome DryRunSide::CopyInto(const platform::Folder& from,
   copied = {};
   if (!Stat(from, name).exists) return {platform::Failure::kNotFound, 0};
   if (Stat(to, copy).exists) return {platform::Failure::kExists, 0};
-  copied.bytes = real_.Stat(Real(from), name).stamp.volume;
+  const platform::EntryId stamp = real_.Stat(Real(from), name).stamp;
+  copied.bytes = stamp.volume;
   const std::string key = Key(to, copy);
   freed_.erase(key);
   taken_[key] = {};
+  stamps_[key] = stamp;  // the copy keeps the file's size and time
   return {};
 }
 
@@ -200,6 +203,8 @@ platform::EntryStat DryRunSide::Stat(const platform::Folder& folder,
     found.links = real.links;
   }
   if (found.exists) found.stamp = real.stamp;
+  if (auto copy = stamps_.find(key); found.exists && copy != stamps_.end())
+    found.stamp = copy->second;
   return found;
 }
 

@@ -84,6 +84,8 @@ class DryRunSide final : public platform::FileSystem {
   // Keys of folder and name: the names renames took (to the identity of the
   // entry that has it now), and the names they freed.
   std::map<std::string, platform::EntryId> taken_;
+  // The size and time of a copy that would be made, by its key.
+  std::map<std::string, platform::EntryId> stamps_;
   std::set<std::string> freed_;
   // Entries that have left the name the real system knows them by.
   std::set<std::pair<std::uint64_t, std::uint64_t>> moved_;
