@@ -931,3 +931,19 @@ TEST(Undo, AFolderMadeAgainIsItsOwnersWithItsTime) {
 }
 
 }  // namespace
+
+// A run killed in the middle of writing a record leaves its journal's last
+// line torn; the undo's marks end that line first, and every later read of
+// the journal takes it as cut short, never as damage.
+TEST(Undo, ALineTornByAKillIsNeverTakenForDamage) {
+  Sys sys;
+  sys.folders[""] = fake::Files({"a_1.avi", "b_2.avi"});
+  ASSERT_EQ(sys.Run({"*"}), 0);
+  std::string& journal = sys.Journal();
+  journal.resize(journal.size() - 7);  // the last record cut short
+  EXPECT_EQ(sys.Run({"--undo"}), 0) << sys.console.out;
+  EXPECT_EQ(sys.Names(), (std::vector<std::string>{"a_1.avi", "b_2.avi"}));
+  sys.console.out.clear();
+  EXPECT_EQ(sys.Run({"--history"}), 0) << sys.console.out;
+  EXPECT_EQ(sys.console.out.find("damaged"), std::string::npos) << sys.console.out;
+}

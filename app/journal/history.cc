@@ -398,7 +398,8 @@ bool WriteJournal(Journal& j, bool sync) {
   MakeMarks(j);
   if (!j.file && j.pending.empty()) return true;  // none started yet
   if (j.torn && !j.pending.empty()) {
-    j.pending.insert(0, 1, '\n');  // the torn line stays one of its own
+    // The torn line stays one of its own, marked as cut short.
+    j.pending.insert(0, std::string(kTornEnd) + "\n");
     j.torn = false;
   }
   const bool written = j.file &&

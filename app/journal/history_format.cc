@@ -824,6 +824,8 @@ bool ReadLines(std::string_view text, Reader& reader,
     ++number;
     // Written with \r escaped, so a bare one can only be from a CR LF end.
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // A line a write cut short, ended by the next write: no damage.
+    const bool torn = line.ends_with(kTornEnd);
 
     if (number == 1) {
       if (KnownHeader(line)) continue;
@@ -844,7 +846,7 @@ bool ReadLines(std::string_view text, Reader& reader,
                                              : ReadRecord(line, reader);
     if (!problem.empty()) {
       problems.push_back("line " + std::to_string(number) + ": " +
-                         (cut ? "cut short" : problem));
+                         (cut || torn ? "cut short" : problem));
     }
   }
   return true;

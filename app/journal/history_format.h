@@ -170,6 +170,11 @@ struct Record {
   bool operator==(const Record&) const = default;
 };
 
+// What a write appends to a line that a write before it cut short, ahead of
+// its own records: no record ends so (its last field is its check), and the
+// line is read as cut short, not as damage.
+inline constexpr std::string_view kTornEnd = "\t~";
+
 // The record with its line end, appended to out (a run writes many at a
 // time, without copies of the names). A caller whose file does not end in
 // a line feed (a write cut short) appends one first, so that the torn line
