@@ -4,6 +4,7 @@
 #include <span>
 
 #include "rules/ascii.h"
+#include "rules/media_ids.h"
 #include "rules/name_shape.h"
 #include "rules/release_grammar.h"
 #include "rules/release_name.h"
@@ -236,18 +237,6 @@ void ReadServerTag(std::span<const std::string_view> w, std::size_t at,
   if (field.empty()) field = all.substr(all.find('-') + 1, all.size() - all.find('-') - 2);
 }
 
-// An IMDb id written as a word or a bracket group of its own: "tt" and
-// seven or eight digits.
-bool IsImdbId(std::string_view word) {
-  const std::string_view t = ascii::TrimBrackets(word);
-  if ((t.size() != 9 && t.size() != 10) || !IsChar(t, 0, 't') || !IsChar(t, 1, 't'))
-    return false;
-  for (std::size_t i = 2; i < t.size(); ++i) {
-    if (!ascii::IsDigit(t[i])) return false;
-  }
-  return true;
-}
-
 // The part the library name keeps after the mark: a film's anywhere after
 // it; an episode's or a date's only right after its mark, tags aside,
 // before any word of the episode's title ("S06E17 Part 1"; in "S03E09 The
@@ -298,7 +287,7 @@ void ReadWhatWent(const ReleaseName& r, std::uint64_t kept, std::string_view ext
   }
   reading.extra = extra_kind;
   for (std::size_t i = r.rest; i < w.size(); ++i) {
-    if (IsImdbId(w[i]) && reading.imdb.empty()) reading.imdb = ascii::TrimBrackets(w[i]);
+    if (IsImdbId(ascii::TrimBrackets(w[i])) && reading.imdb.empty()) reading.imdb = ascii::TrimBrackets(w[i]);
   }
   // An edition among the words that go: "Director's Cut", "30th
   // Anniversary Edition".
