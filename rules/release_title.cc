@@ -4,6 +4,7 @@
 #include <array>
 
 #include "rules/ascii.h"
+#include "rules/media_ids.h"
 #include "rules/release_grammar.h"
 #include "rules/release_name.h"
 #include "rules/video_tags.h"
@@ -530,6 +531,21 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
     r.year = r.start++;
     if (r.form == NameForm::kPlain) r.form = NameForm::kFilm;
   }
+  // An IMDb id among the title's words, bare or in a group of its own
+  // ("Title (tt0133093) 2004", "tt0133093 Title"), names the video and is
+  // no word of its title: the library name is written without it, unless
+  // the title has no other word.
+  std::uint64_t ids = 0;
+  bool other_word = false;
+  for (std::size_t k = r.start; k < r.title_end && k < 64; ++k) {
+    const std::string_view t = ascii::TrimBrackets(w[k]);
+    if (IsImdbId(t) && (t.size() == w[k].size() ||
+                        (w[k].front() == '(' && w[k].back() == ')' && t.size() + 2 == w[k].size())))
+      SetBits(ids, k, 1);
+    else if (!((r.unwritten >> k) & 1u))
+      other_word = true;
+  }
+  if (other_word) r.unwritten |= ids;
   // The tags after the title, each placed, and the first of each version
   // kind kept as written.  Without read_tags, only those that hold a number
   // or end before one ("H 264", "DDP5 1"): the ones the marks' reading

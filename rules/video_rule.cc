@@ -277,6 +277,39 @@ void SplitGluedMarks(std::string& stem, std::uint64_t& period_before) {
   }
 }
 
+// A film's edition after its title, by the names the tag table gives
+// editions: the edition tags in a row ("Extended Director's Cut"), with an
+// anniversary's ordinal before them ("30th Anniversary Edition"); a
+// version's word (IMAX) is none.  "" for none.
+std::string EditionAfterTitle(const ReleaseName& r) {
+  const std::span<const std::string_view> w = r.words.all();
+  std::string edition;
+  for (std::size_t i = r.title_end; i < w.size();) {
+    const TagMatch m = MatchVideoTag(w, i);
+    if (m.edition.empty()) {
+      if (!edition.empty()) break;
+      i += m.words > 0 ? m.words : 1;
+      continue;
+    }
+    if (edition.empty() && m.edition.starts_with("Anniversary") && i > r.start) {
+      const std::string_view ordinal = ascii::TrimBrackets(w[i - 1]);
+      std::size_t digits = 0;
+      while (digits < ordinal.size() && ascii::IsDigit(ordinal[digits])) ++digits;
+      const std::string_view suffix = ordinal.substr(digits);
+      if (digits > 0 && digits <= 3 &&
+          (ascii::EqualsFolded(suffix, "th") || ascii::EqualsFolded(suffix, "st") ||
+           ascii::EqualsFolded(suffix, "nd") || ascii::EqualsFolded(suffix, "rd"))) {
+        edition.append(ordinal.substr(0, digits));
+        for (char c : suffix) edition.push_back(ascii::AsciiLower(c));
+      }
+    }
+    if (!edition.empty()) edition.push_back(' ');
+    edition.append(m.edition);
+    i += m.words;
+  }
+  return edition;
+}
+
 // The reading's fields of what the library name is written without: the
 // tags, the extra's kind, ids and the edition, and the words that went.
 void ReadWhatWent(const ReleaseName& r, std::uint64_t kept, std::string_view extra_kind,
@@ -286,20 +319,12 @@ void ReadWhatWent(const ReleaseName& r, std::uint64_t kept, std::string_view ext
     if (!r.tags[k].empty()) reading.tags[k] = r.tags[k];
   }
   reading.extra = extra_kind;
-  for (std::size_t i = r.rest; i < w.size(); ++i) {
-    if (IsImdbId(ascii::TrimBrackets(w[i])) && reading.imdb.empty()) reading.imdb = ascii::TrimBrackets(w[i]);
+  // An IMDb id anywhere, in the title too ("tt0133093 Title 2004").
+  for (std::size_t i = 0; i < w.size() && reading.imdb.empty(); ++i) {
+    if (IsImdbId(ascii::TrimBrackets(w[i]))) reading.imdb = ascii::TrimBrackets(w[i]);
   }
-  // An edition among the words that go: "Director's Cut", "30th
-  // Anniversary Edition".
-  if (reading.edition.empty() && !reading.tags[kEditionTag].empty()) {
-    reading.edition = reading.tags[kEditionTag];
-    for (std::size_t i = r.rest; i + 1 < w.size(); ++i) {
-      if (ascii::StartsFolded(w[i + 1], "anniversary") && ascii::IsDigit(w[i][0])) {
-        reading.edition = std::string(w[i]) + ' ' + reading.edition;
-        break;
-      }
-    }
-  }
+  if (reading.edition.empty() && (r.form == NameForm::kFilm || r.form == NameForm::kPlain))
+    reading.edition = EditionAfterTitle(r);
   for (std::size_t i = r.form == NameForm::kPlain ? r.title_end : r.rest; i < w.size(); ++i) {
     if (i < 64 && ((kept >> i) & 1u)) continue;
     if (!reading.dropped.empty()) reading.dropped.push_back(' ');
