@@ -55,8 +55,10 @@ bool IsOpen(char c) { return c == '[' || c == '(' || c == '{'; }
 // in any bracket and case): its source, value and length; 0 for none.
 std::size_t ReadIdForm(std::string_view name, std::size_t at, IdSource& source,
                        std::string_view& value, const IdForm** form = nullptr) {
+  // The longest form: "[imdbid=tt12345678]".
+  constexpr std::size_t kLongestForm = 24;
   if (!IsOpen(name[at])) return 0;
-  const std::size_t close = name.find_first_of("])}", at + 1);
+  const std::size_t close = name.substr(0, at + kLongestForm).find_first_of("])}", at + 1);
   if (close == std::string_view::npos) return 0;
   const std::string_view inside = name.substr(at + 1, close - at - 1);
   const std::size_t sep = inside.find_first_of("-=");

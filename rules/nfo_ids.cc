@@ -23,10 +23,12 @@ std::string_view DigitsAt(std::string_view text, std::size_t at) {
 }
 
 // The link that begins at a host found at `at`: up to its first byte that
-// no link holds.
+// no link holds, and no longer than a title's page's link ever is, so that
+// a file of one long word is read once, not once a host.
 std::string_view LinkAt(std::string_view text, std::size_t at) {
+  constexpr std::size_t kLongestLink = 256;
   std::size_t end = at;
-  while (end < text.size() && IsLinkByte(text[end])) ++end;
+  while (end < text.size() && end - at < kLongestLink && IsLinkByte(text[end])) ++end;
   return text.substr(at, end - at);
 }
 
@@ -68,9 +70,11 @@ void ReadLinks(std::string_view text, bool show, MediaIds& ids) {
     ids.Add(IdSource::kImdb, show, std::string(id.substr(0, n)));
   });
   ForEachLink(text, "themoviedb.org/", [&](std::string_view link) {
-    if (link.starts_with("movie/")) {
+    // A show's page in a film's download, or a film's in a show's, is
+    // of the wrong kind.
+    if (link.starts_with("movie/") && !show) {
       ids.Add(IdSource::kTmdb, false, std::string(DigitsAt(link, 6)));
-    } else if (link.starts_with("tv/")) {
+    } else if (link.starts_with("tv/") && show) {
       ids.Add(IdSource::kTmdb, true, std::string(DigitsAt(link, 3)));
     }
   });
@@ -88,7 +92,7 @@ void ReadLinks(std::string_view text, bool show, MediaIds& ids) {
           id = {};
       }
     }
-    if (!id.empty()) ids.Add(IdSource::kTvdb, true, std::string(id));
+    if (!id.empty()) ids.Add(IdSource::kTvdb, show, std::string(id));
   });
 }
 
@@ -149,11 +153,12 @@ std::string_view Trimmed(std::string_view text) {
 
 void ReadUniqueIds(std::string_view text, bool show, MediaIds& ids) {
   constexpr std::string_view kOpen = "<uniqueid", kClose = "</uniqueid";
-  for (std::size_t at = text.find(kOpen); at != std::string_view::npos;
-       at = text.find(kOpen, at + kOpen.size())) {
+  // Each look goes on past the value's end: the text is read once.
+  for (std::size_t at = text.find(kOpen), close = 0; at != std::string_view::npos;
+       at = text.find(kOpen, close + kClose.size())) {
     const std::size_t tag_end = text.find('>', at);
     if (tag_end == std::string_view::npos) return;
-    const std::size_t close = text.find(kClose, tag_end);
+    close = text.find(kClose, tag_end);
     if (close == std::string_view::npos) return;
     const std::string_view type = Attribute(text.substr(at, tag_end - at), "type");
     const std::string_view value = Trimmed(text.substr(tag_end + 1, close - tag_end - 1));

@@ -26,7 +26,9 @@ namespace rules {
 // The most of a file that is read: the callers read no more.
 inline constexpr std::size_t kMaxNfoBytes = std::size_t{1} << 20;
 
-// show: whether the download is a show (its IMDb links are then ignored).
+// show: whether the download is a show.  An id of the other kind is
+// ignored: a film's TMDb page and any IMDb title in a show's download, a
+// show's TMDb or TVDB page in a film's.
 void ReadIdsInNfo(std::string_view bytes, bool show, MediaIds& ids);
 
 }  // namespace rules

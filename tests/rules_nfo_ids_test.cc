@@ -25,6 +25,11 @@ const std::string kBoxedNfo =
     "\xBA\xDBhttps://imdb.com/title/tt0412345\xDB\xBA\r\n"
     "\xC8\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xBC\r\n";
 
+// A film's page and a show's: a download takes the one of its kind.
+const std::string kTmdbLinks =
+    "Info: https://www.themoviedb.org/movie/7702-paper-lantern?language=en\n"
+    "Show: themoviedb.org/TV/880-night-desk/season/1\n";
+
 TEST(NfoIds, ReadsLinksAndXml) {
   struct Case {
     const char* what;
@@ -39,10 +44,8 @@ TEST(NfoIds, ReadsLinksAndXml) {
        false, "|||"},
       {"junk around a link",
        Bytes("\x00\x01\xFEimdb.com/title/tt0412345\x00\xFF"), false, "tt0412345|||"},
-      {"TMDb film and show links",
-       "Info: https://www.themoviedb.org/movie/7702-paper-lantern?language=en\n"
-       "Show: themoviedb.org/TV/880-night-desk/season/1\n",
-       false, "|7702|880|"},
+      {"TMDb links, a film's", kTmdbLinks, false, "|7702||"},
+      {"TMDb links, a show's", kTmdbLinks, true, "||880|"},
       {"TVDB links",
        "http://thetvdb.com/?tab=series&id=81189&lid=7\n"
        "https://www.thetvdb.com/index.php?tab=episode&seriesid=81189&id=4000123\n"
