@@ -153,6 +153,10 @@ TEST(VideoRule, WhatFollowsTheMarkGoes) {
       {"River Song tt12345678.mkv", "River Song.mkv"},
       {"tt1234567.mkv", "tt1234567.mkv"},
       {"River.Song.(tt1234567.x).2018.mkv", "River Song (tt1234567 x) (2018).mkv"},
+      {"tt1234567.(tt7654321).River.Song.mkv", "River Song.mkv"},
+      // Where a "-" or a group would then end or open the title, all stay.
+      {"River.Song.-.tt1234567.2018.mkv", "River Song - tt1234567 (2018).mkv"},
+      {"tt1234567.(Grp).River.Song.2018.mkv", "tt1234567 (Grp) River Song (2018).mkv"},
       {"[ABC]_Cloud_Arc_-_09_-_1080p_-_DEADBEEF.mkv", "Cloud Arc - 09.mkv"},
       // A picture size and audio channels are never an episode.
       {"Cloud Arc [BDRip 1920x1040 AVC].mkv", "Cloud Arc.mkv"},
