@@ -50,13 +50,13 @@ bool HasDigit(std::string_view w) {
 }
 
 // The media servers' own tags, by the word before their "-": Plex writes
-// "{tmdb-603}", "{edition-Director's Cut}"; Jellyfin and Emby
-// "[tmdbid-603]", round after the cleanup.  Each fills one field of the
-// reading.
+// "{tmdb-603}", "{edition-Director's Cut}"; Jellyfin "[tmdbid-603]" and
+// Emby "[tmdbid=603]", round after the cleanup (rules/media_ids.h).  Each
+// fills one field of the reading.
 struct ServerTag {
   std::string_view key;
   bool braces;  // written "{key-...}"
-  bool round;   // written "(key-...)"
+  bool round;   // written "(key-...)", and "(key=...)" for an "id" key
   std::string Reading::*field;
 };
 constexpr ServerTag kServerTags[] = {
@@ -66,11 +66,22 @@ constexpr ServerTag kServerTags[] = {
     {"edition", true, false, &Reading::edition},
 };
 
+// Where a server's tag's key ends: its "-", or Emby's "=" after an "id"
+// key in round brackets.
+std::size_t ServerKeyEnd(std::string_view word) {
+  const std::size_t dash = word.find('-');
+  const std::size_t equals = word.front() == '(' ? word.find('=') : std::string_view::npos;
+  if (equals < dash && equals >= 3 && ascii::EqualsFolded(word.substr(equals - 2, 2), "id"))
+    return equals;
+  return dash;
+}
+
 // The table's row for a word that opens a server's tag; null for none
 // ("{CAST}", "{133MB}" are no server's).
 const ServerTag* ServerTagOf(std::string_view word) {
-  const std::size_t dash = word.find('-');
-  if (word.size() < 3 || dash == std::string_view::npos) return nullptr;
+  if (word.size() < 3) return nullptr;
+  const std::size_t dash = ServerKeyEnd(word);
+  if (dash == std::string_view::npos) return nullptr;
   const std::string_view key = word.substr(1, dash - 1);
   for (const auto& tag : kServerTags) {
     if ((word.front() == '{' ? tag.braces : word.front() == '(' && tag.round) &&
@@ -234,7 +245,8 @@ void ReadServerTag(std::span<const std::string_view> w, std::size_t at,
   std::string all;
   AppendWords(all, w, at, at + count);
   std::string& field = out.*(ServerTagOf(all)->field);
-  if (field.empty()) field = all.substr(all.find('-') + 1, all.size() - all.find('-') - 2);
+  const std::size_t dash = ServerKeyEnd(all);
+  if (field.empty()) field = all.substr(dash + 1, all.size() - dash - 2);
 }
 
 // The part the library name keeps after the mark: a film's anywhere after
