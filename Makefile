@@ -60,7 +60,7 @@ bench:
 FUZZ_SECONDS ?= 60
 
 fuzz:
-	$(call configure_and_build,fuzz,build-fuzz,fuzz_text fuzz_clean_name fuzz_command_line)
+	$(call configure_and_build,fuzz,build-fuzz,fuzz_text fuzz_clean_name fuzz_nfo_ids fuzz_command_line)
 	fuzz/run.sh $(FUZZ_SECONDS) build-fuzz
 
 # Writes text/unicode_case_table.inc anew from this machine's utf8proc (the

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 build=${2:-build-fuzz}
-targets=(text clean_name command_line)
+targets=(text clean_name nfo_ids command_line)
 for target in "${targets[@]}"; do
   binary="$build/fuzz/fuzz_$target"
   if [[ ! -x $binary ]]; then

@@ -10,9 +10,10 @@
 //  - The release tags that tell copies of one video apart, the first of
 //    each kind, as written ("1080p", "BluRay", "x264", "GRP").
 //  - Ids and the edition: the ids a name carries ("tt0133093", a media
-//    server's "{tmdb-603}") and an edition's words ("Director's Cut",
-//    "30th Anniversary Edition"); the library name in place is written
-//    without them.
+//    server's "{tmdb-603}"), as written (rules/media_ids.h says whose they
+//    are), and a film's edition ("Director's Cut", "30th Anniversary
+//    Edition"); the library name in place is written without a bare id
+//    or an edition's words.
 //  - The words dropped after the mark, as written: an episode's title, tags
 //    and noise.  Where two copies bound for one folder differ in no tag,
 //    these are what tells them apart.
@@ -41,7 +42,10 @@ struct Reading {
   std::string extra;   // an extra's kind ("featurette"); "" for none
 
   std::string tags[kVersionKinds];  // "" where the name has none
-  std::string edition;  // an edition's words after the mark, as written
+  // A film's edition after its title in the library's words ("Director's
+  // Cut" from "Directors.Cut", "30th Anniversary Edition"), or as a
+  // server's "{edition-...}" writes it; "" for none.  IMAX is a version's.
+  std::string edition;
   std::string imdb;     // "tt0133093"
   std::string tmdb;     // "603"
   std::string tvdb;     // "81189"

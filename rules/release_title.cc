@@ -4,6 +4,7 @@
 #include <array>
 
 #include "rules/ascii.h"
+#include "rules/media_ids.h"
 #include "rules/release_grammar.h"
 #include "rules/release_name.h"
 #include "rules/video_tags.h"
@@ -529,6 +530,41 @@ ReleaseName ReadReleaseName(std::string_view cleaned, int highest_year,
                  highest_year) == 0) {
     r.year = r.start++;
     if (r.form == NameForm::kPlain) r.form = NameForm::kFilm;
+  }
+  // An IMDb id among the title's words, bare or in a group of its own
+  // ("Title (tt0133093) 2004", "tt0133093 Title"), names the video and is
+  // no word of its title: the library name is written without the ids, all
+  // or none.  None where the title a second run reads would not be the one
+  // written: where the title has no other word, where a "-" or a bracket
+  // group would end or open it, or where it would open as a title does not.
+  auto own_word = [&w](std::size_t k) {
+    const char c = w[k][0];
+    return ascii::IsLetter(c) || ascii::IsDigit(c) || (c & 0x80);
+  };
+  std::uint64_t ids = 0;
+  for (std::size_t k = r.start; k < r.title_end && k < 64; ++k) {
+    const std::string_view t = ascii::TrimBrackets(w[k]);
+    if (!((r.unwritten >> k) & 1u) && IsImdbId(t) &&
+        (t.size() == w[k].size() ||
+         (w[k].front() == '(' && w[k].back() == ')' && t.size() + 2 == w[k].size())))
+      SetBits(ids, k, 1);
+  }
+  if (ids != 0 && r.title_end <= 64) {
+    const std::uint64_t gone = ids | r.unwritten;
+    std::size_t first = kNoWord, last = kNoWord;  // the title as written
+    bool beside_own = true;
+    for (std::size_t k = r.start; k < r.title_end; ++k) {
+      if ((gone >> k) & 1u) continue;
+      if (first == kNoWord) first = k;
+      last = k;
+      // A written word beside an id that goes must be the title's own.
+      const bool after_id = k > r.start && ((ids >> (k - 1)) & 1u);
+      const bool before_id = k + 1 < r.title_end && ((ids >> (k + 1)) & 1u);
+      if ((after_id || before_id) && !own_word(k)) beside_own = false;
+    }
+    if (first != kNoWord && beside_own && own_word(first) && own_word(last) &&
+        TitleStart(w.subspan(first, r.title_end - first), highest_year) == 0)
+      r.unwritten |= ids;
   }
   // The tags after the title, each placed, and the first of each version
   // kind kept as written.  Without read_tags, only those that hold a number

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "rules/ascii.h"
+#include "rules/media_ids.h"
 #include "rules/name_shape.h"
 #include "rules/release_grammar.h"
 #include "rules/release_name.h"
@@ -49,13 +50,13 @@ bool HasDigit(std::string_view w) {
 }
 
 // The media servers' own tags, by the word before their "-": Plex writes
-// "{tmdb-603}", "{edition-Director's Cut}"; Jellyfin and Emby
-// "[tmdbid-603]", round after the cleanup.  Each fills one field of the
-// reading.
+// "{tmdb-603}", "{edition-Director's Cut}"; Jellyfin "[tmdbid-603]" and
+// Emby "[tmdbid=603]", round after the cleanup (rules/media_ids.h).  Each
+// fills one field of the reading.
 struct ServerTag {
   std::string_view key;
   bool braces;  // written "{key-...}"
-  bool round;   // written "(key-...)"
+  bool round;   // written "(key-...)", and "(key=...)" for an "id" key
   std::string Reading::*field;
 };
 constexpr ServerTag kServerTags[] = {
@@ -65,11 +66,22 @@ constexpr ServerTag kServerTags[] = {
     {"edition", true, false, &Reading::edition},
 };
 
+// Where a server's tag's key ends: its "-", or Emby's "=" after an "id"
+// key in round brackets.
+std::size_t ServerKeyEnd(std::string_view word) {
+  const std::size_t dash = word.find('-');
+  const std::size_t equals = word.front() == '(' ? word.find('=') : std::string_view::npos;
+  if (equals < dash && equals >= 3 && ascii::EqualsFolded(word.substr(equals - 2, 2), "id"))
+    return equals;
+  return dash;
+}
+
 // The table's row for a word that opens a server's tag; null for none
 // ("{CAST}", "{133MB}" are no server's).
 const ServerTag* ServerTagOf(std::string_view word) {
-  const std::size_t dash = word.find('-');
-  if (word.size() < 3 || dash == std::string_view::npos) return nullptr;
+  if (word.size() < 3) return nullptr;
+  const std::size_t dash = ServerKeyEnd(word);
+  if (dash == std::string_view::npos) return nullptr;
   const std::string_view key = word.substr(1, dash - 1);
   for (const auto& tag : kServerTags) {
     if ((word.front() == '{' ? tag.braces : word.front() == '(' && tag.round) &&
@@ -233,19 +245,8 @@ void ReadServerTag(std::span<const std::string_view> w, std::size_t at,
   std::string all;
   AppendWords(all, w, at, at + count);
   std::string& field = out.*(ServerTagOf(all)->field);
-  if (field.empty()) field = all.substr(all.find('-') + 1, all.size() - all.find('-') - 2);
-}
-
-// An IMDb id written as a word or a bracket group of its own: "tt" and
-// seven or eight digits.
-bool IsImdbId(std::string_view word) {
-  const std::string_view t = ascii::TrimBrackets(word);
-  if ((t.size() != 9 && t.size() != 10) || !IsChar(t, 0, 't') || !IsChar(t, 1, 't'))
-    return false;
-  for (std::size_t i = 2; i < t.size(); ++i) {
-    if (!ascii::IsDigit(t[i])) return false;
-  }
-  return true;
+  const std::size_t dash = ServerKeyEnd(all);
+  if (field.empty()) field = all.substr(dash + 1, all.size() - dash - 2);
 }
 
 // The part the library name keeps after the mark: a film's anywhere after
@@ -288,6 +289,39 @@ void SplitGluedMarks(std::string& stem, std::uint64_t& period_before) {
   }
 }
 
+// A film's edition after its title, by the names the tag table gives
+// editions: the edition tags in a row ("Extended Director's Cut"), with an
+// anniversary's ordinal before them ("30th Anniversary Edition"); a
+// version's word (IMAX) is none.  "" for none.
+std::string EditionAfterTitle(const ReleaseName& r) {
+  const std::span<const std::string_view> w = r.words.all();
+  std::string edition;
+  for (std::size_t i = r.title_end; i < w.size();) {
+    const TagMatch m = MatchVideoTag(w, i);
+    if (m.edition.empty()) {
+      if (!edition.empty()) break;
+      i += m.words > 0 ? m.words : 1;
+      continue;
+    }
+    if (edition.empty() && m.edition.starts_with("Anniversary") && i > r.start) {
+      const std::string_view ordinal = ascii::TrimBrackets(w[i - 1]);
+      std::size_t digits = 0;
+      while (digits < ordinal.size() && ascii::IsDigit(ordinal[digits])) ++digits;
+      const std::string_view suffix = ordinal.substr(digits);
+      if (digits > 0 && digits <= 3 &&
+          (ascii::EqualsFolded(suffix, "th") || ascii::EqualsFolded(suffix, "st") ||
+           ascii::EqualsFolded(suffix, "nd") || ascii::EqualsFolded(suffix, "rd"))) {
+        edition.append(ordinal.substr(0, digits));
+        for (char c : suffix) edition.push_back(ascii::AsciiLower(c));
+      }
+    }
+    if (!edition.empty()) edition.push_back(' ');
+    edition.append(m.edition);
+    i += m.words;
+  }
+  return edition;
+}
+
 // The reading's fields of what the library name is written without: the
 // tags, the extra's kind, ids and the edition, and the words that went.
 void ReadWhatWent(const ReleaseName& r, std::uint64_t kept, std::string_view extra_kind,
@@ -297,20 +331,12 @@ void ReadWhatWent(const ReleaseName& r, std::uint64_t kept, std::string_view ext
     if (!r.tags[k].empty()) reading.tags[k] = r.tags[k];
   }
   reading.extra = extra_kind;
-  for (std::size_t i = r.rest; i < w.size(); ++i) {
-    if (IsImdbId(w[i]) && reading.imdb.empty()) reading.imdb = ascii::TrimBrackets(w[i]);
+  // An IMDb id anywhere, in the title too ("tt0133093 Title 2004").
+  for (std::size_t i = 0; i < w.size() && reading.imdb.empty(); ++i) {
+    if (IsImdbId(ascii::TrimBrackets(w[i]))) reading.imdb = ascii::TrimBrackets(w[i]);
   }
-  // An edition among the words that go: "Director's Cut", "30th
-  // Anniversary Edition".
-  if (reading.edition.empty() && !reading.tags[kEditionTag].empty()) {
-    reading.edition = reading.tags[kEditionTag];
-    for (std::size_t i = r.rest; i + 1 < w.size(); ++i) {
-      if (ascii::StartsFolded(w[i + 1], "anniversary") && ascii::IsDigit(w[i][0])) {
-        reading.edition = std::string(w[i]) + ' ' + reading.edition;
-        break;
-      }
-    }
-  }
+  if (reading.edition.empty() && (r.form == NameForm::kFilm || r.form == NameForm::kPlain))
+    reading.edition = EditionAfterTitle(r);
   for (std::size_t i = r.form == NameForm::kPlain ? r.title_end : r.rest; i < w.size(); ++i) {
     if (i < 64 && ((kept >> i) & 1u)) continue;
     if (!reading.dropped.empty()) reading.dropped.push_back(' ');

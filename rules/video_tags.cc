@@ -13,17 +13,26 @@ namespace {
 using K = TagKind;
 
 constexpr VideoTag kTags[] = {
-    // Editions.
-    {"extended", K::kEdition, false}, {"extended_cut", K::kEdition, false},
-    {"extended_edition", K::kEdition, false}, {"director's_cut", K::kEdition, false},
-    {"directors_cut", K::kEdition, false}, {"unrated", K::kEdition, false},
-    {"uncut", K::kEdition, false}, {"uncensored", K::kEdition, false},
-    {"imax", K::kEdition, false}, {"remastered", K::kEdition, false},
-    {"theatrical", K::kEdition, false}, {"theatrical_cut", K::kEdition, false},
-    {"special_edition", K::kEdition, false}, {"ultimate_edition", K::kEdition, false},
-    {"collector's_edition", K::kEdition, false}, {"criterion", K::kEdition, false},
-    {"anniversary_edition", K::kEdition, false}, {"final_cut", K::kEdition, true},
-    {"open_matte", K::kEdition, false}, {"dc", K::kEdition, true},
+    // Editions, with the name the library writes them by; IMAX is a
+    // version's word, no edition.
+    {"extended", K::kEdition, false, "Extended"},
+    {"extended_cut", K::kEdition, false, "Extended Cut"},
+    {"extended_edition", K::kEdition, false, "Extended Edition"},
+    {"director's_cut", K::kEdition, false, "Director's Cut"},
+    {"directors_cut", K::kEdition, false, "Director's Cut"},
+    {"unrated", K::kEdition, false, "Unrated"}, {"uncut", K::kEdition, false, "Uncut"},
+    {"uncensored", K::kEdition, false, "Uncensored"}, {"imax", K::kEdition, false},
+    {"remastered", K::kEdition, false, "Remastered"},
+    {"theatrical", K::kEdition, false, "Theatrical"},
+    {"theatrical_cut", K::kEdition, false, "Theatrical Cut"},
+    {"special_edition", K::kEdition, false, "Special Edition"},
+    {"ultimate_edition", K::kEdition, false, "Ultimate Edition"},
+    {"collector's_edition", K::kEdition, false, "Collector's Edition"},
+    {"criterion", K::kEdition, false, "Criterion"},
+    {"anniversary_edition", K::kEdition, false, "Anniversary Edition"},
+    {"final_cut", K::kEdition, true, "Final Cut"},
+    {"open_matte", K::kEdition, false, "Open Matte"},
+    {"dc", K::kEdition, true, "Director's Cut"},
     // Resolutions the pattern does not cover.
     {"uhd", K::kResolution, true}, {"sd", K::kResolution, true},
     // Sources.
@@ -197,7 +206,9 @@ TagMatch MatchWhole(std::span<const std::string_view> words, std::size_t at,
   const TermHit hit = MatchTermAt(words, at, TagIndex());
   if (hit.words == 0) return {};
   const VideoTag& tag = AllTags()[hit.term];
-  return {tag.kind, hit.words, tag.weak};
+  TagMatch m{tag.kind, hit.words, tag.weak};
+  m.edition = tag.edition;
+  return m;
 }
 
 // By a word's first letter, the lengths a tag's first word can have (bit

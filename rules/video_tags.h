@@ -59,6 +59,10 @@ struct VideoTag {
   // A tag that also makes a title's word ("Web", "Cam", "German") ends a
   // title only when another tag follows it.
   bool weak;
+  // An edition's name as the library writes it ("Director's Cut" for
+  // "Directors Cut" and "DC"); empty for every other tag, and for a
+  // version's word of the edition kind ("IMAX").
+  std::string_view edition = {};
 };
 
 // The table, in no particular order.
@@ -71,6 +75,7 @@ struct TagMatch {
   // For a tag with a group glued on ("x264-GRP"), the length of the tag in
   // its word; 0 when the word is the tag.
   std::size_t head = 0;
+  std::string_view edition = {};  // the tag's VideoTag::edition
 };
 
 // The tag that begins at words[at] (words of a cleaned stem).

@@ -245,6 +245,10 @@ TEST(ReleaseName, NeighboursStayApart) {
       {"v", "Title (1979) - 1080p.mkv", "Title (1979) - 1080p.mkv"},
       {"v", "Interstellar (2014) - 1080p BluRay.mkv", "Interstellar (2014) - 1080p BluRay.mkv"},
       {"v", "Title.2000.{tmdb-12345}.1080p.mkv", "Title (2000) {tmdb-12345}.mkv"},
+      {"v", "Title.2000.1080p.[tmdbid=12345].mkv", "Title (2000) [tmdbid=12345].mkv"},
+      {"v", "Title (2000) [imdbid=tt0443706] - 1080p.mkv",
+       "Title (2000) [imdbid=tt0443706] - 1080p.mkv"},
+      {"v", "Title (2000) (rating=5).mkv", "Title (2000).mkv"},  // no server's
       {"v", "Show.S01.{edition.Cut.2}.x.mkv", "Show S01.mkv"},  // no server's form: goes
       // A group the name closed stays closed.
       {"e", "Show (Pilot S01E02) x.mkv", "Show (Pilot S01E02).mkv"},

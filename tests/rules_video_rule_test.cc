@@ -147,6 +147,16 @@ TEST(VideoRule, WhatFollowsTheMarkGoes) {
       {"Morning Brief 2022_01_02_07_00_00.mkv", "Morning Brief 2022-01-02.mkv"},
       {"River Song (2018) [720p] [tt1234567].mkv", "River Song (2018).mkv"},
       {"River.Song.1990.25th.Anniversary.Edition.720p.mkv", "River Song (1990).mkv"},
+      // An IMDb id in the title goes too, but from a title of nothing else.
+      {"River.Song.[tt1234567].2018.720p.mkv", "River Song (2018).mkv"},
+      {"tt1234567.River.Song.2018.mkv", "River Song (2018).mkv"},
+      {"River Song tt12345678.mkv", "River Song.mkv"},
+      {"tt1234567.mkv", "tt1234567.mkv"},
+      {"River.Song.(tt1234567.x).2018.mkv", "River Song (tt1234567 x) (2018).mkv"},
+      {"tt1234567.(tt7654321).River.Song.mkv", "River Song.mkv"},
+      // Where a "-" or a group would then end or open the title, all stay.
+      {"River.Song.-.tt1234567.2018.mkv", "River Song - tt1234567 (2018).mkv"},
+      {"tt1234567.(Grp).River.Song.2018.mkv", "tt1234567 (Grp) River Song (2018).mkv"},
       {"[ABC]_Cloud_Arc_-_09_-_1080p_-_DEADBEEF.mkv", "Cloud Arc - 09.mkv"},
       // A picture size and audio channels are never an episode.
       {"Cloud Arc [BDRip 1920x1040 AVC].mkv", "Cloud Arc.mkv"},
@@ -217,7 +227,7 @@ TEST(VideoRule, ReadingComesWithTheName) {
   EXPECT_EQ(film.form, rules::NameForm::kFilm);
   EXPECT_EQ(film.title, "River Song");
   EXPECT_EQ(film.year, "1990");
-  EXPECT_EQ(film.edition, "Directors Cut");
+  EXPECT_EQ(film.edition, "Director's Cut");
   EXPECT_EQ(film.imdb, "tt1234567");
   EXPECT_EQ(film.tags[rules::kResolutionTag], "1080p");
   EXPECT_EQ(film.tags[rules::kSourceTag], "BluRay");
@@ -232,6 +242,30 @@ TEST(VideoRule, ReadingComesWithTheName) {
   EXPECT_EQ(episode.first, 3);
   EXPECT_EQ(episode.tvdb, "4242");
   EXPECT_EQ(episode.dropped, "Blue Hour 720p");
+}
+
+// An edition after the title, in the library's words; IMAX is a version.
+TEST(VideoRule, EditionInTheReading) {
+  rules::NameRules asked = Video();
+  asked.keep_reading = true;
+  struct Case {
+    const char* listed;
+    const char* edition;
+  } cases[] = {
+      {"River.Song.1990.EXTENDED.1080p.mkv", "Extended"},
+      {"River.Song.1990.Directors.Cut.1080p.mkv", "Director's Cut"},
+      {"River Song (1990) Final Cut.mkv", "Final Cut"},
+      {"River.Song.1990.30TH.ANNIVERSARY.EDITION.mkv", "30th Anniversary Edition"},
+      {"River.Song.1990.IMAX.Unrated.Remastered.mkv", "Unrated Remastered"},
+      {"River.Song.1990.Criterion.IMAX.Theatrical.mkv", "Criterion"},
+      {"River.Song.1990.IMAX.1080p.mkv", ""},
+      {"River Song (1990) {edition-Workprint}.mkv", "Workprint"},
+      {"Night.Desk.S01E02.Extended.mkv", ""},  // an episode's are no edition
+  };
+  for (const Case& c : cases) {
+    const rules::CleanedName cleaned = rules::CleanName(c.listed, asked);
+    EXPECT_EQ(cleaned.reading.value().edition, c.edition) << c.listed;
+  }
 }
 
 TEST(VideoRule, SecondRunChangesNothing) {
