@@ -1,7 +1,10 @@
 // What the command line asks of the run; set once, read by the rename run.
 #pragma once
 
+#include <optional>
+
 #include "rules/clean_name.h"
+#include "rules/media_ids.h"
 
 namespace app {
 
@@ -34,6 +37,9 @@ struct RunOptions {
   // episodes to shows, else into's TV folder.
   std::string into, movies, shows;
   Filing filing = Filing::kMove;
+  // "--server": the media server whose words a library's names take for
+  // ids and editions; none: the words its folders use already, else Plex's.
+  std::optional<rules::MediaServer> server;
   // A dry run: the folders the library would get are listed at the end.
   bool list_made_folders = false;
   bool IntoLibrary() const {

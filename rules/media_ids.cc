@@ -174,4 +174,20 @@ std::string EditionTag(MediaServer server, std::string_view edition) {
   return tag;
 }
 
+std::optional<MediaServer> ServerNamed(std::string_view word) {
+  static constexpr std::pair<std::string_view, MediaServer> kNames[] = {
+      {"plex", MediaServer::kPlex},
+      {"jellyfin", MediaServer::kJellyfin},
+      {"emby", MediaServer::kEmby},
+  };
+  for (const auto& [name, server] : kNames) {
+    if (name.size() != word.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < name.size() && same; ++i)
+      same = name[i] == (word[i] >= 'A' && word[i] <= 'Z' ? word[i] + 32 : word[i]);
+    if (same) return server;
+  }
+  return std::nullopt;
+}
+
 }  // namespace rules

@@ -49,6 +49,10 @@ bool IsImdbId(std::string_view text);
 // which says whose a TMDb id is (and that an IMDb id is ignored).
 void ReadIdsInName(std::string_view name, bool show, MediaIds& ids);
 
+// The server a word names ("plex", "jellyfin", "emby", in any case), as
+// "--server" takes it.
+std::optional<MediaServer> ServerNamed(std::string_view word);
+
 // A server's tag for an id, a word to write after a space: Plex
 // "{imdb-tt0133093}", Jellyfin "[imdbid-tt0133093]", Emby
 // "[imdbid=tt0133093]".

@@ -94,7 +94,8 @@ Request ParseArguments(const std::vector<std::string>& arguments) {
         value = arguments[++i];
       }
       // A folder is recorded with the run; a file's name is not.
-      note(option->takes == LongOption::Value::kFolder
+      note(option->takes == LongOption::Value::kFolder ||
+                   option->takes == LongOption::Value::kWord
                ? std::string(option->word) + " " + value
                : std::string(option->word));
       if (value.empty() && request.usage_error.empty())

@@ -13,8 +13,9 @@ const LongOption* FindLongOption(std::string_view word) {
 
 std::string MissingValueError(const LongOption& option) {
   return "namewisp: " + std::string(option.word) +
-         (option.takes == LongOption::Value::kFile ? " needs a file"
-                                                   : " needs a folder");
+         (option.takes == LongOption::Value::kFile   ? " needs a file"
+          : option.takes == LongOption::Value::kWord ? " needs a name"
+                                                     : " needs a folder");
 }
 
 bool Given(const LongOption& option, const LongOptions& found) {
@@ -43,12 +44,15 @@ void ApplyLongOptions(const LongOptions& found, Request& request) {
   if (found.link) o.filing = Filing::kLink;
   if (found.copy) o.filing = Filing::kCopy;
   if (found.link_only) o.filing = Filing::kLinkOnly;
+  if (!found.server.empty()) o.server = rules::ServerNamed(found.server);
   if (found.help || found.version || !request.usage_error.empty()) return;
   if (found.undo && found.history)
     request.usage_error = "namewisp: --undo and --history go alone";
   else if (filings > 1)
     request.usage_error =
         "namewisp: --link, --copy and --link-only go one at a time";
+  else if (!found.server.empty() && !o.server)
+    request.usage_error = "namewisp: --server takes plex, jellyfin or emby";
   else if (filings == 1 && !o.IntoLibrary() && !found.undo && !found.history)
     request.usage_error =
         "namewisp: --link, --copy and --link-only go with --into, --movies or "
@@ -60,7 +64,8 @@ void AddLongOptionWords(const LongOptions& found, std::string& words) {
     if (!option.rename_only || !Given(option, found)) continue;
     if (!words.empty()) words += ' ';
     words += option.word;
-    if (option.takes == LongOption::Value::kFolder)
+    if (option.takes == LongOption::Value::kFolder ||
+        option.takes == LongOption::Value::kWord)
       words += " " + found.*(option.value);
   }
 }

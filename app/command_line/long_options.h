@@ -25,6 +25,7 @@ struct LongOptions {
   bool recursive = false;
   bool link = false, copy = false, link_only = false;  // how a library is filed
   std::string terms_file;
+  std::string server;  // "--server NAME"
   // "--into LIBRARY", "--movies DIR", "--shows DIR".
   std::string into, movies, shows;
   const LongOption* missing = nullptr;  // one given without its file or folder

@@ -45,7 +45,7 @@ const OptionToken kOptionTokens[15] = {
 
 using OptionValue = LongOption::Value;
 
-const LongOption kLongOptions[14] = {
+const LongOption kLongOptions[15] = {
     {"--terms", OptionValue::kFile, nullptr, &LongOptions::terms_file, true,
      "[--terms FILE]",
      "--terms FILE removes the terms in FILE with /k too (one a line)"},
@@ -75,7 +75,9 @@ const LongOption kLongOptions[14] = {
      " (a download folder named, or taken by /d or /D, is emptied and removed)\n"
      " (--link leaves the downloads as they are and files hard links, copies\n"
      "  where the library is on another disk; --copy files copies;\n"
-     "  --link-only files links or leaves the file: a torrent keeps seeding)"},
+     "  --link-only files links or leaves the file: a torrent keeps seeding)\n"
+     " (--server plex|jellyfin|emby writes the ids a download carries, in\n"
+     "  its names or its .nfo, and a film's edition, in that server's words)"},
     {"--movies", OptionValue::kFolder, nullptr, &LongOptions::movies, true,
      "[--movies DIR]", ""},
     {"--shows", OptionValue::kFolder, nullptr, &LongOptions::shows, true,
@@ -85,6 +87,8 @@ const LongOption kLongOptions[14] = {
     {"--copy", OptionValue::kNone, &LongOptions::copy, nullptr, true, "", ""},
     {"--link-only", OptionValue::kNone, &LongOptions::link_only, nullptr, true,
      "", ""},
+    {"--server", OptionValue::kWord, nullptr, &LongOptions::server, true,
+     "[--server NAME]", ""},
 };
 
 std::string UsageOptions() {

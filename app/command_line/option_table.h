@@ -28,7 +28,7 @@ extern const OptionToken kOptionTokens[15];
 // with it, and the usage line and the help show it.  In the usage line's
 // order, which the recorded words follow too.
 struct LongOption {
-  enum class Value { kNone, kFile, kFolder };
+  enum class Value { kNone, kFile, kFolder, kWord };
   std::string_view word;
   Value takes;
   bool LongOptions::*flag;            // set when given, if it takes nothing
@@ -41,7 +41,7 @@ struct LongOption {
   std::string_view alias = "";  // a shell's short form ("-n")
 };
 
-extern const LongOption kLongOptions[14];
+extern const LongOption kLongOptions[15];
 
 // "[/c] [/m[u|l]] ... [--terms FILE] [--dry-run] [--no-history]": every
 // option of a rename run, in the tables' order.
