@@ -114,6 +114,10 @@ TEST(ParseArguments, LibraryFolders) {
       {{"--link", "--copy", "--into", "x", "*"}, "", "", "",
        "namewisp: --link, --copy and --link-only go one at a time"},
       {{"--undo", "--link"}, "", "", "", "namewisp: --undo takes no"},
+      {{"--server=Jellyfin", "--into", "x", "*"}, "x", "", "", ""},
+      {{"--server", "kodi", "--into", "x", "*"}, "", "", "",
+       "namewisp: --server takes plex, jellyfin or emby"},
+      {{"--into", "x", "--server"}, "", "", "", "namewisp: --server needs a name"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.arguments));

@@ -202,6 +202,53 @@ TEST(Library, ThreeWays) {
          s.folder_ids["dl/"] = {1, 10, true};
          s.folder_ids["lib/"] = {2, 20, true};
        }},
+      {"--server plex: the id of a download's .nfo on its film's folder and "
+       "file",
+       {"Some.Film.2004.1080p-G/Some.Film.2004.1080p-G.mkv",
+        "Some.Film.2004.1080p-G/g.nfo"},
+       {"--server", "plex", "--into", "lib", "Some.Film.2004.1080p-G"},
+       {"Some.Film.2004.1080p-G/", "Some.Film.2004.1080p-G/Some.Film.2004.1080p-G.mkv",
+        "Some.Film.2004.1080p-G/g.nfo"},
+       {"lib/Movies/Some Film (2004) {imdb-tt0123456}/Some Film (2004) {imdb-tt0123456}.mkv",
+        "lib/Movies/Some Film (2004) {imdb-tt0123456}/g.nfo"},
+       {},
+       [](Sys& s) {
+         s.contents["Some.Film.2004.1080p-G/|g.nfo"] =
+             "\xc9\xcd see https://www.imdb.com/title/tt0123456/ \xcd\xbc";
+       }},
+      {"--server jellyfin: the id of a film's name, and its edition as a version",
+       {"dl/Blade.Runner.1982.Directors.Cut.1080p.tt0083658.mkv"},
+       {"--server", "jellyfin", "--into", "lib", "dl/*"},
+       {"dl/Blade.Runner.1982.Directors.Cut.1080p.tt0083658.mkv"},
+       {"lib/Movies/Blade Runner (1982) [imdbid-tt0083658]/"
+        "Blade Runner (1982) [imdbid-tt0083658] - Director's Cut.mkv"}},
+      {"--server emby: a show's id on its folder only",
+       {"Show.Name.S01.720p-G/Show.Name.S01E01.mkv",
+        "Show.Name.S01.720p-G/tvshow.nfo"},
+       {"--server", "emby", "--into", "lib", "Show.Name.S01.720p-G"},
+       {"Show.Name.S01.720p-G/", "Show.Name.S01.720p-G/Show.Name.S01E01.mkv",
+        "Show.Name.S01.720p-G/tvshow.nfo"},
+       {"lib/TV/Show Name [tvdbid=81189]/Season 01/Show Name S01E01.mkv",
+        "lib/TV/Show Name [tvdbid=81189]/Season 01/tvshow.nfo"},
+       {},
+       [](Sys& s) {
+         s.contents["Show.Name.S01.720p-G/|tvshow.nfo"] =
+             "<tvshow><uniqueid type=\"tvdb\">81189</uniqueid></tvshow>";
+       }},
+      {"no server named: the words the library's folders use; a folder found "
+       "by its id, whatever its title; one with another id is another title's",
+       {"lib/Movies/Dune (2021) [imdbid-tt1160419]/",
+        "lib/Movies/Moon (2009) [imdbid-tt0000001]/",
+        "dl/Dune.Part.One.2021.tt1160419.mkv", "dl/Moon.2009.tt1182345.mkv",
+        "dl/The.Matrix.1999.tt0133093.mkv"},
+       {"--into", "lib", "dl/*"},
+       {"dl/Dune.Part.One.2021.tt1160419.mkv", "dl/The.Matrix.1999.tt0133093.mkv"},
+       {"lib/Movies/Dune (2021) [imdbid-tt1160419]/"
+        "Dune Part One (2021) [imdbid-tt1160419].mkv",
+        "lib/Movies/The Matrix (1999) [imdbid-tt0133093]/"
+        "The Matrix (1999) [imdbid-tt0133093].mkv"},
+       {"Moon.2009.tt1182345.mkv: Movies/Moon (2009) [imdbid-tt0000001]/ is "
+        "another title's"}},
       {"a loose file that is no video is never filed by a date or year",
        {"dl/IMG_20240301_102231.jpg", "dl/Invoice 2024.txt"},
        {"--into", "lib", "dl/*"},

@@ -3,6 +3,7 @@
 #include "app/journal/filed_before.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include "rules/version_suffix.h"
@@ -10,9 +11,24 @@
 #include "app/failure_words.h"
 #include "app/reporter.h"
 #include "rules/library_layout.h"
+#include "rules/media_ids.h"
 #include "text/case.h"
 
 namespace app {
+namespace {
+
+// The keys of a title's ids, as a folder's name carries them.
+std::vector<std::string> IdKeys(const rules::MediaIds& film,
+                                const rules::MediaIds& show) {
+  std::vector<std::string> keys;
+  if (!film.imdb.empty()) keys.push_back("imdb " + film.imdb);
+  if (!film.tmdb_movie.empty()) keys.push_back("tmdb " + film.tmdb_movie);
+  if (!show.tmdb_show.empty()) keys.push_back("tmdb " + show.tmdb_show);
+  if (!show.tvdb.empty()) keys.push_back("tvdb " + show.tvdb);
+  return keys;
+}
+
+}  // namespace
 
 struct Library::Node {
   Node* parent = nullptr;
@@ -30,8 +46,20 @@ struct Library::Node {
   // key (rules::KeyOfFolder): a library holds thousands, and each name is
   // looked for among them.
   std::multimap<std::string, std::string> folders;
+  // Those whose names carry a media server's id ("imdb tt0133093", "tmdb
+  // 603", "tvdb 81189"): a title is found by its id first.  And the server
+  // whose words the first of them uses.
+  std::unordered_map<std::string, std::string> by_id;
+  std::optional<rules::MediaServer> server;
   void AddFolder(const std::string& name) {
-    if (!Holds(name)) folders.emplace(rules::KeyOfFolder(name).letters, name);
+    if (Holds(name)) return;
+    folders.emplace(rules::KeyOfFolder(name).letters, name);
+    if (name.find_first_of("{[") == std::string::npos) return;
+    if (!server) server = rules::ServerOfName(name);
+    rules::MediaIds film, show;
+    rules::ReadIdsInName(name, false, film);
+    rules::ReadIdsInName(name, true, show);
+    for (const std::string& key : IdKeys(film, show)) by_id.try_emplace(key, name);
   }
   bool Holds(const std::string& name) const {
     auto [from, to] = folders.equal_range(rules::KeyOfFolder(name).letters);
@@ -272,9 +300,10 @@ std::string Library::Reach(Node* node, bool make) {
 }
 
 Library::Target Library::Place(const rules::Reading& video,
-                               std::string_view final_name) {
+                               std::string_view final_name,
+                               const TitleIds* download) {
   Target target;
-  const rules::LibraryPlace place =
+  rules::LibraryPlace place =
       rules::PlaceInLibrary(video, final_name, options_.rules);
   if (place.kind == rules::LibraryKind::kNone) {
     target.why = place.why;
@@ -296,7 +325,71 @@ Library::Target Library::Place(const rules::Reading& video,
     target.why = reasons_.back().c_str();
     return nullptr;
   };
-  Node* node = match(root, rules::OwnTitleFolder(place));
+  const bool show = place.kind == rules::LibraryKind::kShow;
+  // The title's id: the video's name's, else the download's (its name, its
+  // .nfo); an IMDb id for a film, a TVDB id for a show, else TMDb's.
+  rules::MediaIds ids = download ? (show ? download->show : download->film)
+                                 : rules::MediaIds{};
+  if (!show) ids.Add(rules::IdSource::kImdb, false, video.imdb);
+  ids.Add(rules::IdSource::kTmdb, show, video.tmdb);
+  if (show) ids.Add(rules::IdSource::kTvdb, true, video.tvdb);
+  std::string key, tag;
+  const rules::MediaServer server =
+      options_.server ? *options_.server : root->server.value_or(rules::MediaServer::kPlex);
+  auto take = [&](rules::IdSource source, const char* word, const std::string& id) {
+    if (id.empty() || !key.empty()) return;
+    key = std::string(word) + " " + id;
+    tag = rules::IdTag(server, source, id);
+  };
+  take(show ? rules::IdSource::kTvdb : rules::IdSource::kImdb, show ? "tvdb" : "imdb",
+       show ? ids.tvdb : ids.imdb);
+  take(rules::IdSource::kTmdb, "tmdb", show ? ids.tmdb_show : ids.tmdb_movie);
+  const std::string own = rules::OwnTitleFolder(place);
+  Node* node = nullptr;
+  if (const auto at = key.empty() ? root->by_id.end() : root->by_id.find(key);
+      at != root->by_id.end()) {
+    node = Child(root, at->second);  // its folder by its id, whatever its title
+  } else {
+    const rules::FolderMatch m = rules::MatchFolder(own, root->Candidates(own));
+    // A folder made for it carries its id; one there is never renamed.
+    if (m.other.empty() && !root->Holds(m.name) && !tag.empty())
+      node = Child(root, own + " " + tag);
+    else
+      node = match(root, own);
+    // A folder of the title with another id of the same kind is another
+    // title: never merged.
+    if (node && !key.empty() && node->name != own) {
+      rules::MediaIds there_film, there_show;
+      rules::ReadIdsInName(node->name, false, there_film);
+      rules::ReadIdsInName(node->name, true, there_show);
+      for (const std::string& there : IdKeys(there_film, there_show)) {
+        if (there.substr(0, 4) != key.substr(0, 4) || there == key) continue;
+        reasons_.push_back(root->shown + node->name + separator_ +
+                           " is another title's (" + there + ", this one's " +
+                           key + "), left where it is");
+        target.why = reasons_.back().c_str();
+        return target;
+      }
+    }
+  }
+  // A film's file carries what its folder carries, and its edition.
+  if (node && !show && place.inside.empty() &&
+      place.name.starts_with(place.title)) {
+    std::string words;
+    if (!tag.empty() && node->name.find(tag) != std::string::npos)
+      words += " " + tag;
+    std::string rest = place.name.substr(place.title.size());
+    if (!video.edition.empty()) {
+      words += " " + rules::EditionTag(server, video.edition);
+      // An edition is no version besides.
+      const std::string version = " - " + video.edition;
+      if (rest.size() > version.size() &&
+          text::AsciiLowerForm(rest.substr(0, version.size())) ==
+              text::AsciiLowerForm(version))
+        rest.erase(0, version.size());
+    }
+    place.name = place.title + words + rest;
+  }
   if (node && !place.inside.empty()) {
     Reach(node, false);
     node = match(node, place.inside);

@@ -21,9 +21,16 @@
 #include "platform/console.h"
 #include "platform/file_system.h"
 #include "platform/platform.h"
+#include "rules/media_ids.h"
 #include "rules/reading.h"
 
 namespace app {
+
+// The ids a download carries (its name, its .nfo), read for a film and for
+// a show: which it is, each of its files' reading says.
+struct TitleIds {
+  rules::MediaIds film, show;
+};
 
 class Library {
  public:
@@ -63,7 +70,11 @@ class Library {
 
   // Where a file of that final name goes, by the reading of its video
   // (rules::PlaceInLibrary).
-  Target Place(const rules::Reading& video, std::string_view final_name);
+  // With a download's ids, or the video's own, the title's folder is found
+  // by its id first, one made for it carries the id in the server's words,
+  // and a film's file carries its folder's id and its edition.
+  Target Place(const rules::Reading& video, std::string_view final_name,
+               const TitleIds* download = nullptr);
 
   // Takes the target's name for the entry of the folder from, so that no
   // other file takes it.  Where the library or another file of the run has

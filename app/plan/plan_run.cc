@@ -23,6 +23,9 @@
 #include "rules/download_folder.h"
 #include "rules/file_kinds.h"
 #include "rules/library_layout.h"
+#include "rules/media_ids.h"
+#include "rules/nfo_ids.h"
+#include "rules/ascii.h"
 #include "rules/stem_cleanup.h"
 
 namespace app {
@@ -311,7 +314,8 @@ struct Planner {
   // right after its video.  What has no place stays, said.
   std::vector<PlannedStep> PlanDownloadSteps(DownloadView& view,
                                              std::string_view name,
-                                             const rules::CleanedName& own) {
+                                             const rules::CleanedName& own,
+                                             const TitleIds& ids) {
     const std::vector<rules::DownloadPlace> places =
         rules::PlanDownload(name, own, view.listed, options.rules);
     const bool confirm = options.confirm_all || options.confirm_video;
@@ -323,7 +327,7 @@ struct Planner {
       const char* why = places[k].why;
       Library::Target to;
       if (!why) {
-        to = library->Place(places[k].reading, places[k].final_name);
+        to = library->Place(places[k].reading, places[k].final_name, &ids);
         why = to.why;
         if (view.listed[k].cleaned.reading) to.own = &*view.listed[k].cleaned.reading;
       }
@@ -360,6 +364,29 @@ struct Planner {
     return steps;
   }
 
+  // The ids a download carries: in its name, and in its .nfo files (read
+  // as bytes, the first mebibyte of each, never through a link).  Ids that
+  // contradict each other are said, and used for neither.
+  TitleIds ReadIds(const platform::Listing& listing, std::string_view name,
+                   const std::string& here, PlanPart& part) {
+    TitleIds ids;
+    rules::ReadIdsInName(name, false, ids.film);
+    rules::ReadIdsInName(name, true, ids.show);
+    std::string bytes;
+    for (const platform::Entry& e : listing.entries) {
+      if (e.kind != platform::EntryKind::kFile || e.link ||
+          !rules::ascii::EqualsFolded(rules::SplitName(e.name).extension, ".nfo") ||
+          !files.ReadStart(listing.folder, e.name, rules::kMaxNfoBytes, bytes).ok())
+        continue;
+      rules::ReadIdsInNfo(bytes, false, ids.film);
+      rules::ReadIdsInNfo(bytes, true, ids.show);
+    }
+    for (const rules::MediaIds* kind : {&ids.film, &ids.show})
+      for (const std::string& conflict : kind->conflicts)
+        part.said += ForScreen(console, here) + ": " + conflict + "\n";
+    return ids;
+  }
+
   // A download folder to empty into the library, a part of the plan: read,
   // planned; the loop carries its steps out, then removes each of its
   // folders emptied.  What cannot be placed stays, said, and so do the
@@ -394,9 +421,10 @@ struct Planner {
     part.parent = &parent;
     part.removes_emptied = !options.KeepsDownloads();
     part.emptied.push_back({std::move(listing), here, 0, entry.name, 0});
+    const TitleIds ids = ReadIds(part.emptied.front().listing, entry.name, here, part);
     DownloadView view{part};
     ReadDownload(view, std::move(top));
-    part.steps = PlanDownloadSteps(view, entry.name, own);
+    part.steps = PlanDownloadSteps(view, entry.name, own, ids);
     Planned(part);
   }
 
