@@ -40,6 +40,8 @@ struct RunOptions {
   // "--server": the media server whose words a library's names take for
   // ids and editions; none: the words its folders use already, else Plex's.
   std::optional<rules::MediaServer> server;
+  // "--ids": /v in place writes a film's id and edition as a library would.
+  bool ids = false;
   // A dry run: the folders the library would get are listed at the end.
   bool list_made_folders = false;
   bool IntoLibrary() const {

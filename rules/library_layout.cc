@@ -287,4 +287,25 @@ std::string OwnTitleFolder(const LibraryPlace& place) {
              : place.title;
 }
 
+void AddTitleTags(LibraryPlace& place, std::string_view id_tag,
+                  std::string_view edition, MediaServer server) {
+  if (place.kind != LibraryKind::kFilm || !place.inside.empty() ||
+      !place.name.starts_with(place.title) ||
+      place.name.compare(place.title.size(), 7, "-sample") == 0)
+    return;
+  std::string words;
+  if (!id_tag.empty()) words.append(" ").append(id_tag);
+  std::string rest = place.name.substr(place.title.size());
+  if (!edition.empty()) {
+    words.append(" ").append(EditionTag(server, edition));
+    // An edition is no version besides.
+    std::string version = " - " + std::string(edition);
+    for (char& c : version) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    if (rest.size() > version.size() &&
+        ascii::StartsFolded(rest, version))
+      rest.erase(0, version.size());
+  }
+  place.name = place.title + words + rest;
+}
+
 }  // namespace rules

@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "rules/clean_name.h"
+#include "rules/media_ids.h"
 #include "rules/reading.h"
 
 namespace rules {
@@ -84,6 +85,13 @@ int SeasonOfFolder(std::string_view name);
 // "Extras"): the kind of extra its files are, as "/v" suffixes it
 // ("featurette"); "" for any other folder.
 std::string_view ExtraOfFolder(std::string_view name);
+
+// A film's file name with its title's id tag and its edition after the
+// title ("Title (Year) {imdb-tt0133093} {edition-Extended} - 2160p.mkv"),
+// the edition then no version besides; a show's, an extra's, a sample's
+// name stays as it is.  id_tag: a server's tag, or "" for none.
+void AddTitleTags(LibraryPlace& place, std::string_view id_tag,
+                  std::string_view edition, MediaServer server);
 
 // The place's own name for its title's folder: "Title (Year)" for a film or
 // a show with a year, else the show's title.

@@ -40,6 +40,9 @@ TEST(Plan, StepsInTheOrderToMakeThem) {
   v.confirm_video = true;
   app::RunOptions into = v;
   into.into = "lib";
+  app::RunOptions ids = v;
+  ids.ids = true;
+  ids.confirm_video = false;
   struct Case {
     std::vector<const char*> names;
     const app::RunOptions& options;
@@ -56,6 +59,15 @@ TEST(Plan, StepsInTheOrderToMakeThem) {
        "(asked)\n"
        "Film.2010.2160p.mkv ==> Movies/Film (2010)/Film (2010) - 2160p.mkv "
        "(asked)\n"},
+      // --ids: a film's id and edition as a library's, side files after;
+      // a name in a server's words already keeps them.
+      {{"Film.2010.Extended.tt0000123.en.srt", "Film.2010.Extended.tt0000123.mkv",
+        "Other (2011) [imdbid-tt0000456].mkv"},
+       ids,
+       "Film.2010.Extended.tt0000123.mkv ==> Film (2010) {imdb-tt0000123} "
+       "{edition-Extended}.mkv\n"
+       "Film.2010.Extended.tt0000123.en.srt ==> Film (2010) {imdb-tt0000123} "
+       "{edition-Extended}.en.srt (follows)\n"},
       {{"a_b.txt", "a b.txt"},
        v,
        "a_b.txt ==> a b.txt [another entry here would get that name too]\n"},

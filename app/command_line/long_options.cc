@@ -39,7 +39,8 @@ void ApplyLongOptions(const LongOptions& found, Request& request) {
   o.into = found.into;
   o.movies = found.movies;
   o.shows = found.shows;
-  if (o.IntoLibrary()) o.rules.video_rule = true;
+  o.ids = found.ids;
+  if (o.IntoLibrary() || o.ids) o.rules.video_rule = true;
   const int filings = found.link + found.copy + found.link_only;
   if (found.link) o.filing = Filing::kLink;
   if (found.copy) o.filing = Filing::kCopy;

@@ -24,6 +24,7 @@ struct LongOptions {
   bool no_history = false;
   bool recursive = false;
   bool link = false, copy = false, link_only = false;  // how a library is filed
+  bool ids = false;
   std::string terms_file;
   std::string server;  // "--server NAME"
   // "--into LIBRARY", "--movies DIR", "--shows DIR".

@@ -45,7 +45,7 @@ const OptionToken kOptionTokens[15] = {
 
 using OptionValue = LongOption::Value;
 
-const LongOption kLongOptions[15] = {
+const LongOption kLongOptions[16] = {
     {"--terms", OptionValue::kFile, nullptr, &LongOptions::terms_file, true,
      "[--terms FILE]",
      "--terms FILE removes the terms in FILE with /k too (one a line)"},
@@ -89,6 +89,8 @@ const LongOption kLongOptions[15] = {
      "", ""},
     {"--server", OptionValue::kWord, nullptr, &LongOptions::server, true,
      "[--server NAME]", ""},
+    {"--ids", OptionValue::kNone, &LongOptions::ids, nullptr, true, "[--ids]",
+     "--ids has /v write a film's id and edition as --server's library would"},
 };
 
 std::string UsageOptions() {

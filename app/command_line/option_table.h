@@ -41,7 +41,7 @@ struct LongOption {
   std::string_view alias = "";  // a shell's short form ("-n")
 };
 
-extern const LongOption kLongOptions[15];
+extern const LongOption kLongOptions[16];
 
 // "[/c] [/m[u|l]] ... [--terms FILE] [--dry-run] [--no-history]": every
 // option of a rename run, in the tables' order.

@@ -373,23 +373,10 @@ Library::Target Library::Place(const rules::Reading& video,
     }
   }
   // A film's file carries what its folder carries, and its edition.
-  if (node && !show && place.inside.empty() &&
-      place.name.starts_with(place.title)) {
-    std::string words;
-    if (!tag.empty() && node->name.find(tag) != std::string::npos)
-      words += " " + tag;
-    std::string rest = place.name.substr(place.title.size());
-    if (!video.edition.empty()) {
-      words += " " + rules::EditionTag(server, video.edition);
-      // An edition is no version besides.
-      const std::string version = " - " + video.edition;
-      if (rest.size() > version.size() &&
-          text::AsciiLowerForm(rest.substr(0, version.size())) ==
-              text::AsciiLowerForm(version))
-        rest.erase(0, version.size());
-    }
-    place.name = place.title + words + rest;
-  }
+  if (node)
+    rules::AddTitleTags(place,
+                        node->name.find(tag) != std::string::npos ? tag : "",
+                        video.edition, server);
   if (node && !place.inside.empty()) {
     Reach(node, false);
     node = match(node, place.inside);

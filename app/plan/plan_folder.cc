@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "rules/file_kinds.h"
+#include "rules/library_layout.h"
 #include "rules/side_files.h"
 #include "rules/stem_cleanup.h"
 #include "rules/version_suffix.h"
@@ -148,7 +149,7 @@ FolderPlan PlanFolder(const Gathered& g, const std::string& shown,
   // Into a library "/v" keeps each name's reading for the steps after it;
   // in place, where only copies would take it, keeping it costs more.
   rules::NameRules read = options.rules;
-  read.keep_reading = read.video_rule && library != nullptr;
+  read.keep_reading = read.video_rule && (library != nullptr || options.ids);
   auto clean = [&](const platform::Entry* entry) {
     return rules::CleanName(entry->name, read,
                             entry->kind == platform::EntryKind::kDirectory);
@@ -171,6 +172,28 @@ FolderPlan PlanFolder(const Gathered& g, const std::string& shown,
       if (cleaned.back().reading) versions.back().reading = &*cleaned.back().reading;
     }
     rules::SeparateVersions(versions, options.rules);
+    // With --ids a film's name in place carries its id and its edition as
+    // the library's would; the files beside it follow.
+    for (std::size_t i = 0; options.ids && !library && i < taken.size(); ++i) {
+      if (!IsVideo(*taken[i]) || !cleaned[i].reading || versions[i].name.empty())
+        continue;
+      const rules::Reading& r = *cleaned[i].reading;
+      rules::LibraryPlace place =
+          rules::PlaceInLibrary(r, versions[i].name, options.rules);
+      const rules::MediaServer server =
+          options.server.value_or(rules::MediaServer::kPlex);
+      std::string tag =
+          !r.imdb.empty()   ? rules::IdTag(server, rules::IdSource::kImdb, r.imdb)
+          : !r.tmdb.empty() ? rules::IdTag(server, rules::IdSource::kTmdb, r.tmdb)
+                            : "";
+      // A name in a server's words already keeps them, whichever server's.
+      const std::string& name = versions[i].name;
+      if (rules::ServerOfName(name)) continue;
+      const bool edition =
+          !r.edition.empty() && name.find(r.edition) == std::string::npos;
+      rules::AddTitleTags(place, tag, edition ? r.edition : "", server);
+      if (place.kind == rules::LibraryKind::kFilm) versions[i].name = place.name;
+    }
     rules::FollowVideos(versions);
     // Into a library the videos take their names there first (a copy of
     // one there takes a version), then the files beside them follow.
