@@ -132,6 +132,16 @@ TEST(PosixListingPlain, NamesComeSortedBytewiseAndByteExact) {
                    "\xff\xfe bad utf8"}));
 }
 
+TEST(PosixListingPlain, NamesAlikeInTheirFirstBytesSortByTheRest) {
+  TempDir dir;
+  const Names names = {"show.s01e10", "show.s01e02", "show.s01", "show",
+                       "show.s01eÃ©", "show.s01E02", "shox", "sho"};
+  for (const std::string& name : names) dir.WriteFile(name, "");
+  EXPECT_EQ(ListAll(dir.Dir() + "*"),
+            (Names{"sho", "show", "show.s01", "show.s01E02", "show.s01e02",
+                   "show.s01e10", "show.s01eÃ©", "shox"}));
+}
+
 TEST(PosixListingPlain, MissingDirectoryOrNoMatchGivesNothing) {
   TempDir dir;
   EXPECT_EQ(ListAll(dir.Dir() + "missing/*"), Names{});

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,48 @@ EntryId FileIdentitiesOf(int dir_fd) {
 #endif
 }
 
+// The first eight bytes of a name as one number that orders as the bytes
+// do: a name holds no NUL, so a short one padded with zeros sorts first.
+std::uint64_t LeadingBytes(const std::string& name) {
+  std::uint64_t key = 0;
+  const std::size_t n = std::min<std::size_t>(name.size(), 8);
+  for (std::size_t i = 0; i < 8; ++i)
+    key = key << 8 | (i < n ? static_cast<unsigned char>(name[i]) : 0u);
+  return key;
+}
+
+// Byte-wise by name.  A folder of 100,000 entries is sorted by small keys,
+// the whole names compared only where their first eight bytes tie, and each
+// entry is then moved once into its place.
+void SortByName(std::vector<Entry>& entries) {
+  struct Key {
+    std::uint64_t leading;
+    std::size_t index;
+  };
+  std::vector<Key> keys(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i)
+    keys[i] = {LeadingBytes(entries[i].name), i};
+  std::sort(keys.begin(), keys.end(), [&entries](const Key& a, const Key& b) {
+    if (a.leading != b.leading) return a.leading < b.leading;
+    return entries[a.index].name < entries[b.index].name;
+  });
+  // Place k takes the entry at keys[k].index: each cycle of that
+  // permutation is followed once, and a place done points at itself.
+  for (std::size_t start = 0; start < keys.size(); ++start) {
+    if (keys[start].index == start) continue;
+    Entry held = std::move(entries[start]);
+    std::size_t at = start;
+    while (keys[at].index != start) {
+      const std::size_t from = keys[at].index;
+      entries[at] = std::move(entries[from]);
+      keys[at].index = at;
+      at = from;
+    }
+    entries[at] = std::move(held);
+    keys[at].index = at;
+  }
+}
+
 // Every entry of the open folder, sorted.  A hidden entry is never taken: no
 // need to ask what it is.  A folder's identity is asked, so that a walk can
 // tell it is still the folder listed.  A folder that cannot be read to its
@@ -129,8 +172,7 @@ std::vector<Entry> ReadEntries(int dir_fd, int& error) {
   }
   closedir(dir);
   if (error != 0) return {};
-  std::sort(entries.begin(), entries.end(),
-            [](const Entry& a, const Entry& b) { return a.name < b.name; });
+  SortByName(entries);
   return entries;
 }
 
