@@ -134,7 +134,8 @@ TermIndex IndexTerms(std::vector<Term> terms) {
 
 RuleResult RemoveTerms(std::string stem, const TermIndex& index) {
   Candidates candidates;
-  FindCandidates(stem, index, candidates);
+  // Without terms (no terms file, the usual case) only the tidying is left.
+  if (!index.terms.empty()) FindCandidates(stem, index, candidates);
   if (candidates.count == 0 && !candidates.all && IsTidy(stem))
     return {std::move(stem), false};
   std::string working = stem;
