@@ -77,29 +77,31 @@ EntryId FileIdentitiesOf(int dir_fd) {
 #endif
 }
 
-// The first eight bytes of a name as one number that orders as the bytes
-// do: a name holds no NUL, so a short one padded with zeros sorts first.
-std::uint64_t LeadingBytes(const std::string& name) {
+// Eight bytes of a name from byte from on as one number that orders as the
+// bytes do: a name holds no NUL, so one that ends sooner, padded with
+// zeros, sorts first.
+std::uint64_t EightBytes(const std::string& name, std::size_t from) {
   std::uint64_t key = 0;
-  const std::size_t n = std::min<std::size_t>(name.size(), 8);
-  for (std::size_t i = 0; i < 8; ++i)
-    key = key << 8 | (i < n ? static_cast<unsigned char>(name[i]) : 0u);
+  for (std::size_t i = from; i < from + 8; ++i)
+    key = key << 8 | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
   return key;
 }
 
 // Byte-wise by name.  A folder of 100,000 entries is sorted by small keys,
-// the whole names compared only where their first eight bytes tie, and each
-// entry is then moved once into its place.
+// the first sixteen bytes of each name, the whole names compared only where
+// those tie (release names often share their first eight), and each entry
+// is then moved once into its place.
 void SortByName(std::vector<Entry>& entries) {
   struct Key {
-    std::uint64_t leading;
+    std::uint64_t first, second;
     std::size_t index;
   };
   std::vector<Key> keys(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i)
-    keys[i] = {LeadingBytes(entries[i].name), i};
+    keys[i] = {EightBytes(entries[i].name, 0), EightBytes(entries[i].name, 8), i};
   std::sort(keys.begin(), keys.end(), [&entries](const Key& a, const Key& b) {
-    if (a.leading != b.leading) return a.leading < b.leading;
+    if (a.first != b.first) return a.first < b.first;
+    if (a.second != b.second) return a.second < b.second;
     return entries[a.index].name < entries[b.index].name;
   });
   // Place k takes the entry at keys[k].index: each cycle of that
