@@ -58,7 +58,9 @@ CleanedName CleanOnce(std::string_view listed, const NameRules& rules,
     TermResult terms = ApplyTermRemoval(std::move(stem));
     stem = std::move(terms.stem);
     out.terms_changed = terms.changed;
-    if (rules.user_terms) {
+    // The table's removal leaves the stem tidy: an empty terms file (or
+    // none) has nothing left to do.
+    if (rules.user_terms && !rules.user_terms->terms.empty()) {
       TermResult more = RemoveUserTerms(std::move(stem), *rules.user_terms);
       stem = std::move(more.stem);
       out.terms_changed = out.terms_changed || more.changed;

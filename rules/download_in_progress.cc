@@ -32,8 +32,12 @@ bool IsDownloadInProgress(std::string_view name) {
   const std::size_t dot = name.rfind('.');
   if (dot == std::string_view::npos) return false;
   const std::string_view tail = name.substr(dot);
+  if (tail.size() < 2) return false;
+  // The byte after the period first: most names' extensions differ there.
+  const char second = ascii::AsciiLower(tail[1]);
   for (std::string_view extension : kExtensions)
-    if (tail.size() == extension.size() && ascii::EqualsFolded(tail, extension))
+    if (tail.size() == extension.size() && second == extension[1] &&
+        ascii::EqualsFolded(tail, extension))
       return true;
   return false;
 }

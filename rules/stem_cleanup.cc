@@ -1,5 +1,7 @@
 #include "rules/stem_cleanup.h"
 
+#include <array>
+
 #include "rules/ascii.h"
 #include "rules/release_name.h"
 #include "rules/term_table.h"
@@ -57,6 +59,13 @@ NameSplit SplitDirectoryName(std::string_view name) {
 // ever written just inside a bracket.
 namespace {
 
+// The bytes the cleanup acts on; every other byte is copied as it is.
+constexpr auto kActsOn = [] {
+  std::array<bool, 256> acts{};
+  for (unsigned char c : std::string_view("._ [(])")) acts[c] = true;
+  return acts;
+}();
+
 // The cleanup, and with kJoins the words a period joined on.
 template <bool kJoins>
 std::string Clean(std::string_view stem, std::uint64_t* period_joins) {
@@ -68,7 +77,25 @@ std::string Clean(std::string_view stem, std::uint64_t* period_joins) {
   bool space_wanted = false, period = false;
   std::size_t word = 0;  // the spaces written: the word being written
   std::uint64_t joins = 0;
-  for (char c : stem) {
+  const char* in = stem.data();
+  const char* const end = in + stem.size();
+  while (in != end) {
+    const char c = *in++;
+    if (!kActsOn[static_cast<unsigned char>(c)]) {
+      if (space_wanted && out != begin && out[-1] != '(') {
+        *out++ = ' ';
+        // A word of digits the stem joined on with a period: "12.5".
+        if constexpr (kJoins) {
+          ++word;
+          if (period && word < 64 && ascii::IsDigit(c)) joins |= std::uint64_t{1} << word;
+        }
+      }
+      *out++ = c;
+      // The rest of the word goes as it is: most bytes of a name.
+      while (in != end && !kActsOn[static_cast<unsigned char>(*in)]) *out++ = *in++;
+      space_wanted = period = false;
+      continue;
+    }
     switch (c) {
       case '.':
         period = true;
@@ -94,16 +121,7 @@ std::string Clean(std::string_view stem, std::uint64_t* period_joins) {
         period = false;
         break;
       default:
-        if (space_wanted && out != begin && out[-1] != '(') {
-          *out++ = ' ';
-          // A word of digits the stem joined on with a period: "12.5".
-          if constexpr (kJoins) {
-            ++word;
-            if (period && word < 64 && ascii::IsDigit(c)) joins |= std::uint64_t{1} << word;
-          }
-        }
-        *out++ = c;
-        space_wanted = period = false;
+        break;  // not reached: every other byte is copied above
     }
   }
   s.resize(static_cast<std::size_t>(out - begin));

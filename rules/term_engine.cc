@@ -20,11 +20,12 @@ bool IsAscii(std::string_view s) {
 // Whether the stem's word can begin a match of the term: it is the term's
 // first word, or begins with it for a one-word prefix term.
 bool FirstWordMatches(std::string_view word, const TermIndex::FirstWord& first) {
-  if (first.prefix ? word.size() < first.word.size()
-                   : word.size() != first.word.size()) {
+  const std::string_view want = first.word;
+  if (first.prefix ? word.size() < want.size() : word.size() != want.size()) {
     return false;
   }
-  return ascii::EqualsFolded(word.substr(0, first.word.size()), first.word);
+  // The first byte chose the list the word was looked up in.
+  return ascii::EqualsFolded(word.substr(1, want.size() - 1), want.substr(1));
 }
 
 // The terms that can match: those whose first word is one of the stem's
@@ -134,11 +135,13 @@ TermIndex IndexTerms(std::vector<Term> terms) {
 
 RuleResult RemoveTerms(std::string stem, const TermIndex& index) {
   Candidates candidates;
-  FindCandidates(stem, index, candidates);
+  // Without terms (no terms file, the usual case) only the tidying is left.
+  if (!index.terms.empty()) FindCandidates(stem, index, candidates);
   if (candidates.count == 0 && !candidates.all && IsTidy(stem))
     return {std::move(stem), false};
-  std::string working = stem;
-  working.push_back(' ');
+  std::string working;
+  working.reserve(stem.size() + 1);  // one allocation, the space included
+  working.append(stem).push_back(' ');
   // Cuts are made at spaces, so a lower-case form is cut alongside.
   std::string lower = index.ascii ? std::string() : text::AsciiLowerForm(working);
   auto apply = [&](const Term& term) {

@@ -132,6 +132,21 @@ TEST(PosixListingPlain, NamesComeSortedBytewiseAndByteExact) {
                    "\xff\xfe bad utf8"}));
 }
 
+TEST(PosixListingPlain, NamesAlikeInTheirFirstBytesSortByTheRest) {
+  TempDir dir;
+  // Alike in their first 8 and 16 bytes, and one the start of another.
+  const Names names = {"show.s01e10", "show.s01e02", "show.s01", "show",
+                       "show.s01e\xc3\xa9", "show.s01E02", "shox", "sho",
+                       "show.s01e02.720p.x", "show.s01e02.720p",
+                       "show.s01e02.720p\xff"};
+  for (const std::string& name : names) dir.WriteFile(name, "");
+  EXPECT_EQ(ListAll(dir.Dir() + "*"),
+            (Names{"sho", "show", "show.s01", "show.s01E02", "show.s01e02",
+                   "show.s01e02.720p", "show.s01e02.720p.x",
+                   "show.s01e02.720p\xff", "show.s01e10",
+                   "show.s01e\xc3\xa9", "shox"}));
+}
+
 TEST(PosixListingPlain, MissingDirectoryOrNoMatchGivesNothing) {
   TempDir dir;
   EXPECT_EQ(ListAll(dir.Dir() + "missing/*"), Names{});

@@ -140,10 +140,21 @@ bool Unescape(std::string_view field, std::string& out) {
 
 std::uint32_t Fnv1a(std::string_view bytes) {
   std::uint32_t hash = 2166136261u;
-  for (char c : bytes) {
+  auto step = [&hash](char c) {
     hash ^= static_cast<unsigned char>(c);
     hash *= 16777619u;
+  };
+  // Four bytes a turn: the same steps in the same order, with a quarter of
+  // the loop's own work (a run checks every record it writes).
+  const char* p = bytes.data();
+  const char* const end = p + bytes.size();
+  for (; end - p >= 4; p += 4) {
+    step(p[0]);
+    step(p[1]);
+    step(p[2]);
+    step(p[3]);
   }
+  for (; p != end; ++p) step(*p);
   return hash;
 }
 

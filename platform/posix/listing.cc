@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/posix/call_platform.h"
@@ -76,11 +78,34 @@ EntryId FileIdentitiesOf(int dir_fd) {
 #endif
 }
 
-// Every entry of the open folder, sorted.  A hidden entry is never taken: no
-// need to ask what it is.  A folder's identity is asked, so that a walk can
-// tell it is still the folder listed.  A folder that cannot be read to its
-// end (no descriptor left to read it by, say) lists nothing, and error says
-// why: a part of it is never taken for the whole.
+// Eight bytes of a name from byte from on as one number that orders as the
+// bytes do: a name holds no NUL, so one that ends sooner, padded with
+// zeros, sorts first.
+std::uint64_t EightBytes(std::string_view name, std::size_t from) {
+  std::uint64_t key = 0;
+  for (std::size_t i = from; i < from + 8; ++i)
+    key = key << 8 | (i < name.size() ? static_cast<unsigned char>(name[i]) : 0u);
+  return key;
+}
+
+// What readdir tells of an entry, its name kept in the listing's one
+// buffer; the first sixteen bytes of the name are its sort key, the whole
+// names compared only where those tie (release names often share their
+// first eight).
+struct Listed {
+  std::uint64_t first, second;
+  std::size_t at, size;
+  ino_t inode;
+  unsigned char type;
+};
+
+// Every entry of the open folder, sorted byte-wise by name.  A hidden entry
+// is never taken: no need to ask what it is.  A folder's identity is asked,
+// so that a walk can tell it is still the folder listed.  A folder that
+// cannot be read to its end (no descriptor left to read it by, say) lists
+// nothing, and error says why: a part of it is never taken for the whole.
+// The names are read and sorted first, and the entries made in their order,
+// so that a run reading them in turn reads its memory in turn.
 std::vector<Entry> ReadEntries(int dir_fd, int& error) {
   std::vector<Entry> entries;
   const EntryId files = FileIdentitiesOf(dir_fd);
@@ -93,6 +118,8 @@ std::vector<Entry> ReadEntries(int dir_fd, int& error) {
     close(own_fd);
     return entries;
   }
+  std::string names;  // each ends in a NUL, for the calls that want one
+  std::vector<Listed> listed;
   for (;;) {
     // readdir signals its end and its failure alike with a null pointer:
     // errno tells them apart.
@@ -104,16 +131,32 @@ std::vector<Entry> ReadEntries(int dir_fd, int& error) {
     }
     const std::string_view name = d->d_name;
     if (name == "." || name == "..") continue;
+    listed.push_back({EightBytes(name, 0), EightBytes(name, 8), names.size(),
+                      name.size(), d->d_ino, d->d_type});
+    names.append(name).push_back('\0');
+  }
+  if (error != 0) {
+    closedir(dir);
+    return {};
+  }
+  const std::string_view all = names;
+  std::sort(listed.begin(), listed.end(), [all](const Listed& a, const Listed& b) {
+    if (a.first != b.first) return a.first < b.first;
+    if (a.second != b.second) return a.second < b.second;
+    return all.substr(a.at, a.size) < all.substr(b.at, b.size);
+  });
+  entries.reserve(listed.size());
+  for (const Listed& l : listed) {
+    const std::string_view name = all.substr(l.at, l.size);
     if (name[0] == '.') {
       entries.push_back(
-          {std::string(name), EntryKind::kOther, true, d->d_type == DT_LNK, {}});
+          {std::string(name), EntryKind::kOther, true, l.type == DT_LNK, {}});
       continue;
     }
-    switch (d->d_type) {
+    switch (l.type) {
       case DT_REG: {
         EntryId id;
-        if (files.known)
-          id = EntryId{files.volume, static_cast<std::uint64_t>(d->d_ino), true};
+        if (files.known) id = EntryId{files.volume, static_cast<std::uint64_t>(l.inode), true};
         entries.push_back({std::string(name), EntryKind::kFile, false, false, id});
         break;
       }
@@ -124,13 +167,10 @@ std::vector<Entry> ReadEntries(int dir_fd, int& error) {
         entries.push_back({std::string(name), EntryKind::kOther, false, false, {}});
         break;
       default:  // DT_DIR, DT_LNK, DT_UNKNOWN
-        entries.push_back(EntryByStat(dirfd(dir), d->d_name));
+        entries.push_back(EntryByStat(dirfd(dir), names.data() + l.at));
     }
   }
   closedir(dir);
-  if (error != 0) return {};
-  std::sort(entries.begin(), entries.end(),
-            [](const Entry& a, const Entry& b) { return a.name < b.name; });
   return entries;
 }
 
