@@ -336,6 +336,56 @@ class Library(TempDirTest):
             self.assertEqual(os.listdir(library), [])
             self.assertEqual(os.listdir(self.downloads), ["Big.Film.2012.mkv"])
 
+    def test_ids_and_editions_in_each_servers_words(self):
+        # The id of a download's .nfo (code page 437 around it) on its
+        # film's folder and file, a film's edition, a show's id on its
+        # folder, in each server's words; undo takes all of it back.
+        forms = {
+            "plex": ("{imdb-tt0123456}", "{edition-Director's Cut}",
+                     "{tvdb-81189}"),
+            "jellyfin": ("[imdbid-tt0123456]", "- Director's Cut",
+                         "[tvdbid-81189]"),
+            "emby": ("[imdbid=tt0123456]", "- Director's Cut",
+                     "[tvdbid=81189]"),
+        }
+        for server, (film_id, edition, show_id) in forms.items():
+            shutil.rmtree(self.downloads)
+            shutil.rmtree(self.library)
+            os.mkdir(self.library)
+            self.fill({
+                "Some.Film.2004.1080p-GRP/Some.Film.2004.1080p-GRP.mkv": b"f",
+                "Some.Film.2004.1080p-GRP/grp.nfo":
+                    b"\xc9\xcd\xcd imdb.com/title/tt0123456/ \xcd\xbb\r\n\xc8\xbc",
+                "Blade.Runner.1982.Directors.Cut.1080p.mkv": b"b",
+                "Show.Name.S01.720p-GRP/Show.Name.S01E01.mkv": b"e",
+                "Show.Name.S01.720p-GRP/tvshow.nfo":
+                    b'<tvshow><uniqueid default="true" type="tvdb">81189'
+                    b"</uniqueid></tvshow>",
+            })
+            before = tree(self.downloads)
+            r = run(["--server", server, "--into", "../library", "*",
+                     "Some.Film.2004.1080p-GRP", "Show.Name.S01.720p-GRP"],
+                    self.downloads)
+            self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+            films = "Movies/Some Film (2004) %s/" % film_id
+            shows = "TV/Show Name %s/Season 01/" % show_id
+            self.assertEqual(tree(self.library), {
+                "Movies/": None, films: None,
+                films + "Some Film (2004) %s.mkv" % film_id: b"f",
+                films + "grp.nfo": before["Some.Film.2004.1080p-GRP/grp.nfo"],
+                "Movies/Blade Runner (1982)/": None,
+                "Movies/Blade Runner (1982)/Blade Runner (1982) %s.mkv" %
+                    edition: b"b",
+                "TV/": None, "TV/Show Name %s/" % show_id: None, shows: None,
+                shows + "Show Name S01E01.mkv": b"e",
+                shows + "tvshow.nfo":
+                    before["Show.Name.S01.720p-GRP/tvshow.nfo"],
+            }, server)
+            undo = run(["--undo"], self.downloads)
+            self.assertEqual(undo.returncode, 0, undo.stdout + undo.stderr)
+            self.assertEqual(tree(self.downloads), before, server)
+            self.assertEqual(tree(self.library), {}, server)
+
     def test_a_download_written_while_it_is_copied_is_never_lost(self):
         # A download client at work while its file is copied to another
         # disk: one writes its last piece into the file in place, one
