@@ -80,21 +80,35 @@ platform::Outcome DryRunSide::Move(const platform::Folder& from,
                                          std::string_view old_name,
                                          const platform::Folder& to,
                                          std::string_view new_name) {
-  const platform::Outcome refused = CheckNames(to, old_name, new_name, false);
-  if (!refused.ok()) return refused;
-  // An entry gone since it was listed (or since a run that undo reverses).
-  const platform::EntryStat entry = Stat(from, old_name);
-  if (!entry.exists) return {platform::Failure::kNotFound, 0};
-  if (Stat(to, new_name).exists) return {platform::Failure::kExists, 0};
-  const platform::EntryId id = entry.id;
+  platform::EntryId id;
+  const platform::Outcome taken = TakeName(from, old_name, to, new_name, id);
+  if (!taken.ok()) return taken;
   const std::string old_key = Key(from, old_name);
   taken_.erase(old_key);
   freed_.insert(old_key);
+  if (auto stamp = stamps_.extract(old_key))
+    stamps_[Key(to, new_name)] = stamp.mapped();
+  if (id.known) moved_.insert({id.volume, id.index});
+  return {};
+}
+
+// The new name taken by the entry old_name, as the real side would take
+// it: refused names, an entry gone since it was listed (or since a run that
+// undo reverses), a name taken.
+platform::Outcome DryRunSide::TakeName(const platform::Folder& from,
+                                       std::string_view old_name,
+                                       const platform::Folder& to,
+                                       std::string_view new_name,
+                                       platform::EntryId& id) {
+  const platform::Outcome refused = CheckNames(to, old_name, new_name, false);
+  if (!refused.ok()) return refused;
+  const platform::EntryStat entry = Stat(from, old_name);
+  if (!entry.exists) return {platform::Failure::kNotFound, 0};
+  if (Stat(to, new_name).exists) return {platform::Failure::kExists, 0};
+  id = entry.id;
   const std::string new_key = Key(to, new_name);
   freed_.erase(new_key);
   taken_[new_key] = id;
-  if (auto stamp = stamps_.extract(old_key)) stamps_[new_key] = stamp.mapped();
-  if (id.known) moved_.insert({id.volume, id.index});
   return {};
 }
 
@@ -102,15 +116,8 @@ platform::Outcome DryRunSide::Link(const platform::Folder& from,
                                    std::string_view old_name,
                                    const platform::Folder& to,
                                    std::string_view new_name) {
-  const platform::Outcome refused = CheckNames(to, old_name, new_name, false);
-  if (!refused.ok()) return refused;
-  const platform::EntryStat entry = Stat(from, old_name);
-  if (!entry.exists) return {platform::Failure::kNotFound, 0};
-  if (Stat(to, new_name).exists) return {platform::Failure::kExists, 0};
-  const std::string new_key = Key(to, new_name);
-  freed_.erase(new_key);
-  taken_[new_key] = entry.id;
-  return {};
+  platform::EntryId id;
+  return TakeName(from, old_name, to, new_name, id);
 }
 
 platform::Outcome DryRunSide::CopyInto(const platform::Folder& from,

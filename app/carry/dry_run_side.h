@@ -74,6 +74,10 @@ class DryRunSide final : public platform::FileSystem {
                       std::string_view name) override;
 
  private:
+  platform::Outcome TakeName(const platform::Folder& from,
+                             std::string_view old_name,
+                             const platform::Folder& to,
+                             std::string_view new_name, platform::EntryId& id);
   platform::Listing WithoutFreed(platform::Listing listing) const;
   bool Moved(const platform::EntryId& id) const;
   std::string Key(const platform::Folder& folder, std::string_view name) const;

@@ -17,14 +17,22 @@
 namespace app {
 namespace {
 
+// A title's id as a key: its source's word and its value ("imdb
+// tt0133093"); "" for none.
+std::string IdKey(rules::IdSource source, const std::string& id) {
+  static constexpr const char* kWords[] = {"imdb ", "tmdb ", "tvdb "};
+  return id.empty() ? "" : kWords[static_cast<int>(source)] + id;
+}
+
 // The keys of a title's ids, as a folder's name carries them.
 std::vector<std::string> IdKeys(const rules::MediaIds& film,
                                 const rules::MediaIds& show) {
   std::vector<std::string> keys;
-  if (!film.imdb.empty()) keys.push_back("imdb " + film.imdb);
-  if (!film.tmdb_movie.empty()) keys.push_back("tmdb " + film.tmdb_movie);
-  if (!show.tmdb_show.empty()) keys.push_back("tmdb " + show.tmdb_show);
-  if (!show.tvdb.empty()) keys.push_back("tvdb " + show.tvdb);
+  for (std::string key : {IdKey(rules::IdSource::kImdb, film.imdb),
+                          IdKey(rules::IdSource::kTmdb, film.tmdb_movie),
+                          IdKey(rules::IdSource::kTmdb, show.tmdb_show),
+                          IdKey(rules::IdSource::kTvdb, show.tvdb)})
+    if (!key.empty()) keys.push_back(std::move(key));
   return keys;
 }
 
@@ -336,14 +344,14 @@ Library::Target Library::Place(const rules::Reading& video,
   std::string key, tag;
   const rules::MediaServer server =
       options_.server ? *options_.server : root->server.value_or(rules::MediaServer::kPlex);
-  auto take = [&](rules::IdSource source, const char* word, const std::string& id) {
+  auto take = [&](rules::IdSource source, const std::string& id) {
     if (id.empty() || !key.empty()) return;
-    key = std::string(word) + " " + id;
+    key = IdKey(source, id);
     tag = rules::IdTag(server, source, id);
   };
-  take(show ? rules::IdSource::kTvdb : rules::IdSource::kImdb, show ? "tvdb" : "imdb",
+  take(show ? rules::IdSource::kTvdb : rules::IdSource::kImdb,
        show ? ids.tvdb : ids.imdb);
-  take(rules::IdSource::kTmdb, "tmdb", show ? ids.tmdb_show : ids.tmdb_movie);
+  take(rules::IdSource::kTmdb, show ? ids.tmdb_show : ids.tmdb_movie);
   const std::string own = rules::OwnTitleFolder(place);
   Node* node = nullptr;
   if (const auto at = key.empty() ? root->by_id.end() : root->by_id.find(key);
