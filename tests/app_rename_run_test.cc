@@ -209,18 +209,37 @@ TEST(RenameRun, NeverReplacesAndChangesCaseThroughATemporaryName) {
   EXPECT_EQ(clash.renames, std::vector<std::string>{"|a_b.txt>a b.txt"});
 
   // Where the file system ignores case, "hello" -> "Hello" finds the entry
-  // itself: it goes through a temporary name and ends under the new one.
-  FakeSystem folded;
-  folded.ignore_case_folders = {""};
-  folded.folders[""] = Files({"hello world.txt"});
-  app::RunOptions o;
-  o.rules.from_lower = true;
-  EXPECT_EQ(RunWith(folded, o), 0);
-  EXPECT_EQ(folded.renames,
-            (std::vector<std::string>{
-                "|hello world.txt>.namewisp-case--0-00000000-0.tmp",
-                "|.namewisp-case--0-00000000-0.tmp>Hello World.txt"}));
-  EXPECT_EQ(folded.folders[""][0].name, "Hello World.txt");
+  // itself: it goes through a temporary name and ends under the new one;
+  // also where identities differ by spelling (exFAT through FUSE). Where
+  // the system keeps case and another file holds the name, it stays.
+  const std::string detour = "|.namewisp-case--0-00000000-0.tmp";
+  struct Case {
+    bool ignore_case, by_spelling;
+    std::initializer_list<const char*> names;
+    std::vector<std::string> renames;
+  } cases[] = {
+      {true, false, {"hello world.txt"},
+       {"|hello world.txt>" + detour.substr(1), detour + ">Hello World.txt"}},
+      {true, true, {"hello world.txt"},
+       {"|hello world.txt>" + detour.substr(1), detour + ">Hello World.txt"}},
+      {false, true, {"hello world.txt", "Hello World.txt"},
+       {"|hello world.txt>" + detour.substr(1), detour + ">hello world.txt"}},
+  };
+  for (const Case& c : cases) {
+    FakeSystem folded;
+    if (c.ignore_case) folded.ignore_case_folders = {""};
+    if (c.by_spelling) {
+      folded.ids_by_spelling = {""};
+      folded.volume_types[""] = "fuseblk";
+    }
+    folded.folders[""] = Files(c.names);
+    app::RunOptions o;
+    o.rules.from_lower = true;
+    EXPECT_EQ(RunWith(folded, o), c.names.size() == 1 ? 0 : 1) << folded.out;
+    EXPECT_EQ(folded.renames, c.renames) << c.by_spelling;
+    EXPECT_EQ(folded.folders[""][0].name,
+              c.names.size() == 1 ? "Hello World.txt" : "hello world.txt");
+  }
 }
 
 TEST(RenameRun, YearBoundIsTheOneInForce) {

@@ -45,6 +45,9 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
                     platform::Interrupts {
   std::map<std::string, std::vector<platform::Entry>> folders;  // "" or "sub/"
   std::set<std::string> ignore_case_folders;  // file systems that ignore case
+  // Of those, the folders whose file system numbers each spelling of a name
+  // apart (exFAT through FUSE): identities cannot tell "a" and "A" are one.
+  std::set<std::string> ids_by_spelling;
   std::map<std::string, platform::Failure> unreadable;  // folder -> why
   std::map<std::string, platform::Failure> fail;        // old name -> failure
   std::vector<std::string> renames;                     // "dir|old>new"
@@ -419,6 +422,9 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
     platform::Entry* entry = Find(folder.path, name);
     if (!entry) return {};
     if (!entry->id.known) entry->id = {1, ++last_id, true};
+    platform::EntryId id = entry->id;
+    if (entry->name != name && ids_by_spelling.count(Local(folder.path)))
+      id.index += 1u << 20;
     const std::string key = Local(folder.path) + "|" + entry->name;
     platform::EntryId& stamp = stamps[key];
     const auto bytes = contents.find(key);
@@ -428,7 +434,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
                   : platform::EntryId{bytes->second.size(), ++last_id, true, true};
     const auto held = facts.find(key);
     const auto count = links.find(key);
-    return {true, entry->id, stamp,
+    return {true, id, stamp,
             held == facts.end() ? platform::EntryFacts{} : held->second,
             count == links.end() ? 1 : count->second};
   }

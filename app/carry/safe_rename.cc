@@ -2,6 +2,7 @@
 
 #include "app/failure_words.h"
 #include "app/carry/refused_name.h"
+#include "app/journal/volume_identity.h"
 #include "text/case.h"
 
 namespace app {
@@ -69,7 +70,12 @@ std::string SafeRename(platform::FileSystem& files,
       case_only ? ChangeCase(files, folder, old_name, new_name, detour_tag)
                 : files.Move(folder, old_name, folder, new_name);
   if (outcome.failure == platform::Failure::kExists && !case_only &&
-      SameEntry(files, folder, old_name, new_name)) {
+      MayDifferInCaseOnly(old_name, new_name) &&
+      (SameEntry(files, folder, old_name, new_name) ||
+       !KeepsEntryNumbers(files.DescribeFolder(folder).volume_type))) {
+    // Where identities cannot tell (FUSE's exFAT numbers each spelling
+    // apart), the detour tells instead: its second step finds the name
+    // free only when it was the entry's own.
     outcome = ChangeCase(files, folder, old_name, new_name, detour_tag);
   }
   return outcome.ok() ? "" : FailureWords(outcome);
