@@ -199,6 +199,29 @@ TEST(MoveAcross, UndoGivesBackWhatTheFileHadNotWhatItsCopyKept) {
   EXPECT_EQ(d.facts.at("|Film.2010.1080p.mkv"), had);
 }
 
+// On a volume that keeps no numbers of its entries (exFAT), a film is known
+// by its size and time: changed in place in the library since the run, it
+// still goes back, with its change, and its line says so.
+TEST(MoveAcross, AFilmChangedInAnExfatLibraryStillGoesBack) {
+  for (const bool across : {false, true}) {
+    Disks d;
+    d.bare_volume = "lib/";
+    if (!across) {
+      d.other_disk.clear();
+      d.bare_volume = "";  // both on one exFAT stick
+      d.volume_types[""] = d.volume_types["lib/Movies/Film (2010)/"] = "exfat";
+    }
+    ASSERT_EQ(d.Run({"--into", "lib", "Film.2010.1080p.mkv"}), 0) << d.console.out;
+    const std::string key = "lib/Movies/Film (2010)/|Film (2010).mkv";
+    d.contents[key] += " and a tag";
+    d.stamps[key] = {d.contents[key].size(), 1700000000000000000, true, true};
+    ASSERT_EQ(d.Run({"--undo"}), 0) << across << d.console.out;
+    EXPECT_NE(d.console.out.find("  [changed since the run]\n"), std::string::npos)
+        << across << d.console.out;
+    EXPECT_EQ(d.Tree()["Film.2010.1080p.mkv"], "the film's bytes and a tag");
+  }
+}
+
 // A file with other hard links is copied and stays where it was, said on
 // its line, and undo removes only the copy; attributes the library cannot
 // hold are named on the line of their file.

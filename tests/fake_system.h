@@ -464,6 +464,7 @@ struct FileSystem : platform::FileSystem, platform::UserFiles,
       facts.absolute = "/abs/" + Local(folder.path);
     const auto type = volume_types.find(Local(folder.path));
     if (type != volume_types.end()) facts.volume_type = type->second;
+    if (Bare(folder.path)) facts.volume_type = "exfat";
     return facts;
   }
   void Hold() override { ++holds; }

@@ -265,6 +265,8 @@ struct Look {
   // run's at the new name and under its temporary name, and undo's own
   // temporary where the entry came from.
   bool clear_copy = false, clear_temporary = false, clear_back = false;
+  // kPutBack: known by a size and time it no longer has (below).
+  bool changed = false;
 };
 
 // Looks at the renames of one run, each folder opened once.
@@ -327,6 +329,22 @@ struct Looker {
                         : files.Stat(folder, name).id;
   }
 
+  // Where the file system keeps no numbers of its entries, one is known by
+  // its size and time, which a change in place moves (a tag written into a
+  // film, say): the entry under the run's new name, its old name free, is
+  // the run's, changed since.  A later run that took the name blocks the
+  // undo before this is asked.
+  Look ChangedSince(const HistoryRename& r, const platform::Folder& to,
+                    const platform::Folder& from,
+                    const platform::EntryId& recorded) {
+    if (!recorded.by_name || !files.Stat(to, r.new_name).exists ||
+        files.Stat(from, r.old_name).exists)
+      return {State::kPending, "", "another entry has that name now", false};
+    Look look{State::kPutBack, r.new_name, "", false};
+    look.changed = true;
+    return look;
+  }
+
   std::string Tag(const HistoryRename& r) const {
     return run.id + "-" + std::to_string(r.number);
   }
@@ -385,8 +403,7 @@ struct Looker {
       return {State::kPutBack, r.new_name, "", false};
     if (IdNow(*from, r.old_name, r) == r.id) return {};
     if (!r.made) return {};
-    if (at_new.known)
-      return {State::kPending, "", "another entry has that name now", false};
+    if (at_new.known) return ChangedSince(r, *to, *from, r.id);
     return {State::kGone, "", "", false};
   }
 
@@ -444,7 +461,7 @@ struct Looker {
     }
     if (!r.made) return {};
     if (files.Stat(to, r.new_name).exists)
-      return {State::kPending, "", "another entry has that name now", false};
+      return ChangedSince(r, to, from, r.copy_id);
     return {State::kGone, "", "", false};
   }
 
@@ -534,8 +551,7 @@ struct Looker {
     if (!detour.empty() && !at_old.known)
       return {State::kPutBack, detour, "", false};
     if (!r.made) return {};  // the run never got to it
-    if (at_new.known)
-      return {State::kPending, "", "another entry has that name now", false};
+    if (at_new.known) return ChangedSince(r, folder, folder, r.id);
     return {State::kGone, "", "", false};
   }
 
@@ -769,6 +785,15 @@ struct Undo {
       files.Remove(*looker.ReachFrom(r), CopyTemporary(looker.Tag(r) + "-back"),
                    platform::EntryKind::kFile);
     ShowLine(r, look.from);
+    // Changed since the run, it keeps the times of its change.
+    platform::EntryFacts facts = move ? r.facts : platform::EntryFacts{};
+    if (look.changed && facts.known) {
+      const platform::EntryFacts now = files.Stat(folder, look.from).facts;
+      if (now.known) {
+        facts.accessed = now.accessed;
+        facts.modified = now.modified;
+      }
+    }
     // Between two disks the entry goes back through a copy too, each step
     // recorded in the run's journal ahead of it.
     const Made made = loop.Make({.kind = move ? StepKind::kMove : r.kind,
@@ -785,8 +810,10 @@ struct Undo {
                                  // library's copy kept (a volume of no
                                  // modes keeps 0777 and cuts times to the
                                  // second; set-user-id is never copied).
-                                 .facts = move ? r.facts
-                                               : platform::EntryFacts{}});
+                                 .facts = facts});
+    if (look.changed && made.words.empty())
+      loop.note = "changed since the run" +
+                  (loop.note.empty() ? "" : "; " + loop.note);
     return loop.Report(false, made.words);  // a name taken since: pending
   }
 
