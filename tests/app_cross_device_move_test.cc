@@ -155,27 +155,52 @@ TEST(MoveAcross, CtrlCDuringACopyStopsTheRunThere) {
 }
 
 // A file written again after its copy was made whole (a download client
-// finishing a piece in place) is never removed: both stay, said, and the
-// run fails.
+// finishing a piece in place), or another under its name, is never
+// removed: both stay, said, and the run fails. One that comes under its
+// name once the file is aside to be removed is a new entry, and stays.
 TEST(MoveAcross, AFileChangedAfterItsCopyStaysBesideIt) {
-  struct Rewritten : Disks {
-    bool done = false;
-    platform::Outcome SyncFolder(const platform::Folder& folder) override {
-      if (!done && folder.path.starts_with("lib/")) {
+  const std::string film = "|Film.2010.1080p.mkv";
+  enum When { kInPlace, kReplaced, kAfterAside };
+  for (const When when : {kInPlace, kReplaced, kAfterAside}) {
+    struct Rewritten : Disks {
+      When when;
+      bool done = false;
+      void Change(const std::string& film) {
         done = true;
-        contents["|Film.2010.1080p.mkv"] += " and its last piece";
-        stamps["|Film.2010.1080p.mkv"] = {99, 7, true, true};
+        contents[film] += " and its last piece";
+        stamps[film] = {99, 7, true, true};
+        if (when != kInPlace) folders[""][0].id = {1, 4242, true};
       }
-      return Disks::SyncFolder(folder);
-    }
-  } d;
-  EXPECT_EQ(d.Run({"--into", "lib", "Film.2010.1080p.mkv"}), 1);
-  EXPECT_NE(d.console.out.find("it changed after it was copied: both are kept"),
-            std::string::npos)
-      << d.console.out;
-  const auto tree = d.Tree();
-  EXPECT_EQ(tree.at("Film.2010.1080p.mkv"), "the film's bytes and its last piece");
-  EXPECT_EQ(tree.at("lib/Movies/Film (2010)/Film (2010).mkv"), "the film's bytes");
+      platform::Outcome SyncFolder(const platform::Folder& folder) override {
+        if (!done && when != kAfterAside && folder.path.starts_with("lib/"))
+          Change("|Film.2010.1080p.mkv");
+        return Disks::SyncFolder(folder);
+      }
+      platform::Outcome Move(const platform::Folder& from, std::string_view old_name,
+                             const platform::Folder& to,
+                             std::string_view new_name) override {
+        const platform::Outcome moved = Disks::Move(from, old_name, to, new_name);
+        if (!done && when == kAfterAside && new_name.starts_with(".namewisp-aside")) {
+          done = true;
+          folders[""].push_back(fake::MakeEntry("Film.2010.1080p.mkv",
+                                                platform::EntryKind::kFile));
+          contents["|Film.2010.1080p.mkv"] = "a second file";
+        }
+        return moved;
+      }
+    } d;
+    d.when = when;
+    EXPECT_EQ(d.Run({"--into", "lib", "Film.2010.1080p.mkv"}), when == kAfterAside ? 0 : 1);
+    EXPECT_EQ(d.console.out.find("it changed after it was copied: both are kept") ==
+                  std::string::npos,
+              when == kAfterAside)
+        << d.console.out;
+    const auto tree = d.Tree();
+    EXPECT_EQ(tree.at("Film.2010.1080p.mkv"),
+              when == kAfterAside ? "a second file" : "the film's bytes and its last piece");
+    EXPECT_EQ(tree.at("lib/Movies/Film (2010)/Film (2010).mkv"), "the film's bytes");
+    EXPECT_EQ(tree.size(), 7u) << "nothing left aside";
+  }
 }
 
 // Run as root onto a volume that keeps no owners or modes and cuts times

@@ -15,6 +15,10 @@ std::string CopyTemporary(std::string_view tag) {
   return ".namewisp-copy-" + std::string(tag) + ".tmp";
 }
 
+std::string CopyAside(std::string_view tag) {
+  return ".namewisp-aside-" + std::string(tag) + ".tmp";
+}
+
 namespace {
 
 constexpr int kBarWidth = 20;
@@ -169,13 +173,27 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
         (recorder.note.empty() ? "" : "; " + recorder.note);
     return "";
   }
-  // Written again, or another file under its name, since it was copied (a
-  // download client finishing a piece in place, say): both stay.
-  const platform::EntryStat now = files.Stat(from, old_name);
-  if (!(now.stamp == before) || (start.id.known && !(now.id == start.id)))
-    return "it changed after it was copied: both are kept, the copy in the "
-           "library and the file where it was";
-  outcome = files.Remove(from, old_name, platform::EntryKind::kFile);
+  // The file goes aside under a name of the run's own first: a download
+  // client that finishes another file under its name from now on makes a
+  // new entry, which stays; and what is aside is checked once more, where
+  // only a writer that holds it open still reaches it.
+  const std::string aside = CopyAside(tag);
+  outcome = files.Move(from, old_name, from, aside);
+  if (outcome.ok()) {
+    // Written again, or another file under its name, since it was copied
+    // (a download client finishing a piece in place, say): both stay.
+    const platform::EntryStat now = files.Stat(from, aside);
+    if (!(now.stamp == before) || (start.id.known && !(now.id == start.id))) {
+      const bool back = files.Move(from, aside, from, old_name).ok();
+      return "it changed after it was copied: both are kept, the copy in the "
+             "library and the file where it was" +
+             (back ? std::string()
+                   : " (as " + Escaped(aside) +
+                         ": another file took its name meanwhile)");
+    }
+    outcome = files.Remove(from, aside, platform::EntryKind::kFile);
+    if (!outcome.ok()) files.Move(from, aside, from, old_name);
+  }
   if (!outcome.ok()) {
     // The file stays where it was, so its copy goes: one file, as before.
     files.Remove(to, new_name, platform::EntryKind::kFile);

@@ -46,6 +46,10 @@ std::string ProgressLine(std::string_view name, std::uint64_t done,
 // that undo finds a copy a kill left there.
 std::string CopyTemporary(std::string_view tag);
 
+// The name a file about to be removed is taken aside under, in its own
+// folder: one of the run's alone, which no other program opens.
+std::string CopyAside(std::string_view tag);
+
 // The identity of the entry name in the form a record keeps it: its
 // numbers, or its size and time where the file system keeps no numbers.
 platform::EntryId CopyIdentity(platform::FileSystem& files,

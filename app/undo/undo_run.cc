@@ -265,6 +265,9 @@ struct Look {
   // run's at the new name and under its temporary name, and undo's own
   // temporary where the entry came from.
   bool clear_copy = false, clear_temporary = false, clear_back = false;
+  // A kill came while the file, or undo's library copy, was aside to be
+  // removed: the one goes back under its name, the other goes.
+  bool from_aside = false, clear_back_aside = false;
   // kPutBack: known by a size and time it no longer has (below).
   bool changed = false;
 };
@@ -448,9 +451,19 @@ struct Looker {
       // Never made, put back before, or cut short: what is left of a copy
       // goes.
       look.clear_back = look.clear_back && !r.back_copied;
-      look.state = look.clear_copy || look.clear_temporary || look.clear_back
+      look.clear_back_aside =
+          r.back_copied && r.copy_id.known &&
+          IdAs(files, to, CopyAside(tag + "-back"), r.copy_id) == r.copy_id;
+      look.state = look.clear_copy || look.clear_temporary ||
+                           look.clear_back || look.clear_back_aside
                        ? State::kClear
                        : State::kSettled;
+      return look;
+    }
+    look.from_aside = r.copied && r.id.known &&
+                      IdAs(files, from, CopyAside(tag), r.id) == r.id;
+    if (look.from_aside) {
+      look.state = State::kClear;
       return look;
     }
     if (look.clear_copy) {
@@ -852,7 +865,14 @@ struct Undo {
           failure.empty())
         failure = FailureWords(outcome);
     };
-    if (look.clear_copy) remove(to, r.new_name);
+    if (look.from_aside) {
+      // Back under its name first; its copy goes only once it is there.
+      const platform::Outcome back =
+          files.Move(from, CopyAside(tag), from, r.old_name);
+      if (!back.ok()) failure = FailureWords(back);
+    }
+    if (look.clear_copy && failure.empty()) remove(to, r.new_name);
+    if (look.clear_back_aside) remove(to, CopyAside(tag + "-back"));
     if (look.clear_temporary) remove(to, CopyTemporary(tag));
     if (look.clear_back) remove(from, CopyTemporary(tag + "-back"));
     auto shown = [&](const std::string& d) { return d == here ? std::string() : d; };
