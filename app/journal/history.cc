@@ -74,25 +74,28 @@ std::size_t LastTaken(std::string_view text) {
   return got.ec == std::errc() && got.ptr == text.data() + text.size() ? number : 0;
 }
 
-// The highest sequence that a run of the journals in folder took, from each
-// journal's first records.
+// The place a journal's run took in the order of the runs, from its first
+// records; 0 for a run that took none.
+std::size_t SequenceOf(platform::UserFiles& files, const std::string& path) {
+  // Its first line and its run's record, which holds the options as typed:
+  // as long as they are.
+  std::string head;
+  files.ScanFile(path, [&](std::string_view piece) {
+    if (std::count(head.begin(), head.end(), '\n') < 2) head.append(piece);
+  });
+  const HistoryRead read = ReadHistory(head);
+  return read.runs.empty() ? 0 : read.runs.front().sequence;
+}
+
+// The highest sequence that a run of the journals in folder took.
 std::size_t HighestInJournals(platform::UserFiles& files,
                               const std::string& folder) {
   std::vector<platform::StoredFile> stored;
   if (!files.ListStored(folder, stored)) return 0;
   std::size_t highest = 0;
-  for (const platform::StoredFile& f : stored) {
-    if (!f.name.ends_with(kRunEnding)) continue;
-    // Its first line and its run's record, which holds the options as
-    // typed: as long as they are.
-    std::string head;
-    files.ScanFile(folder + f.name, [&](std::string_view piece) {
-      if (std::count(head.begin(), head.end(), '\n') < 2) head.append(piece);
-    });
-    const HistoryRead read = ReadHistory(head);
-    if (!read.runs.empty())
-      highest = std::max(highest, read.runs.front().sequence);
-  }
+  for (const platform::StoredFile& f : stored)
+    if (f.name.ends_with(kRunEnding))
+      highest = std::max(highest, SequenceOf(files, folder + f.name));
   return highest;
 }
 
@@ -441,9 +444,18 @@ void TrimJournals(platform::UserFiles& files, const std::string& folder,
   if (count <= kRunsKept) return;
   std::uint64_t bytes = 0;
   for (const platform::StoredFile& f : runs) bytes += f.bytes;
-  // Ids begin with the time a run started: by name is oldest first.
-  std::sort(runs.begin(), runs.end(),
-            OlderJournal);
+  // Oldest first, as undo orders them: by the place each run took, those
+  // that took none by their ids, which begin with the time they started
+  // (a clock that stepped back misorders only those).
+  std::sort(runs.begin(), runs.end(), OlderJournal);
+  std::vector<std::pair<std::size_t, std::size_t>> order;  // sequence, index
+  for (std::size_t i = 0; i < runs.size(); ++i)
+    order.emplace_back(SequenceOf(files, folder + runs[i].name), i);
+  std::stable_sort(order.begin(), order.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<platform::StoredFile> sorted;
+  for (const auto& [sequence, i] : order) sorted.push_back(std::move(runs[i]));
+  runs = std::move(sorted);
   std::vector<bool> removed(runs.size(), false);
   auto remove = [&](std::size_t i) {
     if (!files.RemoveJournal(folder + runs[i].name)) return;
