@@ -52,6 +52,31 @@ TEST(WindowsUserFiles, AJournalIsLockedForItsLifeAndReadersGoOn) {
   EXPECT_EQ(text, "two\n");
   EXPECT_TRUE(Files().RemoveJournal(path));
   EXPECT_EQ(Files().OpenJournal(path).state, JournalState::kFailed);
+  // Removed, or replaced, while its run goes on: it cannot be written.
+  // Wine tells no deletion pending on a file still open (Windows does),
+  // and a system that keeps an open file from being replaced leaves
+  // nothing to notice.
+  const bool wine =
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
+  const std::wstring run = wide + L"\\runs\\a.run", other = run + L".new";
+  for (const bool replaced : {false, true}) {
+    platform::OpenedJournal going = Files().CreateJournal(path);
+    ASSERT_EQ(going.state, JournalState::kOpen);
+    bool noticed = !wine;
+    if (replaced) {
+      CloseHandle(CreateFileW(other.c_str(), GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, 0, nullptr));
+      noticed = MoveFileExW(other.c_str(), run.c_str(), MOVEFILE_REPLACE_EXISTING);
+    } else {
+      EXPECT_TRUE(DeleteFileW(run.c_str()));
+    }
+    if (noticed) {
+      EXPECT_FALSE(going.file->Append("three\n") && going.file->Sync()) << replaced;
+    }
+    going.file.reset();
+    DeleteFileW(other.c_str());
+    DeleteFileW(run.c_str());
+  }
   RemoveDirectoryW((wide + L"\\runs").c_str());
   RemoveDirectoryW(wide.c_str());
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/read_pieces.h"
@@ -102,9 +103,12 @@ OVERLAPPED LockPlace() {
   return place;
 }
 
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 class WindowsJournal final : public JournalFile {
  public:
-  explicit WindowsJournal(HANDLE handle) : handle_(handle) {}
+  WindowsJournal(HANDLE handle, std::u16string path)
+      : handle_(handle), path_(std::move(path)) {}
   ~WindowsJournal() override {
     OVERLAPPED place = LockPlace();
     UnlockFileEx(handle_, 0, 1, 0, &place);
@@ -126,15 +130,37 @@ class WindowsJournal final : public JournalFile {
     }
     return true;
   }
-  bool Sync() override { return FlushFileBuffers(handle_) != 0; }
+  // A journal removed or replaced since it was opened (it is shared for
+  // deletion, so that readers never keep a run out) holds what it holds for
+  // nobody: the run stops as it would on a full disk.
+  bool Sync() override { return FlushFileBuffers(handle_) != 0 && StillAtPath(); }
 
  private:
+  bool StillAtPath() const {
+    // Removed while open, its name stays until the last handle is closed.
+    FILE_STANDARD_INFO standard{};
+    if (!GetFileInformationByHandleEx(handle_, FileStandardInfo, &standard,
+                                      sizeof standard) ||
+        standard.DeletePending)
+      return false;
+    HANDLE now = CreateFileW(Wide(path_), 0, kShareAll, nullptr, OPEN_EXISTING,
+                             0, nullptr);
+    if (now == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION own{}, there{};
+    const bool same = GetFileInformationByHandle(handle_, &own) &&
+                      GetFileInformationByHandle(now, &there) &&
+                      own.dwVolumeSerialNumber == there.dwVolumeSerialNumber &&
+                      own.nFileIndexHigh == there.nFileIndexHigh &&
+                      own.nFileIndexLow == there.nFileIndexLow;
+    CloseHandle(now);
+    return same;
+  }
+
   HANDLE handle_;
+  std::u16string path_;
 };
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-
-OpenedJournal Locked(HANDLE handle) {
+OpenedJournal Locked(HANDLE handle, std::u16string path) {
   OpenedJournal opened;
   OVERLAPPED place = LockPlace();
   if (!LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY,
@@ -146,7 +172,7 @@ OpenedJournal Locked(HANDLE handle) {
                        : JournalState::kFailed;
     return opened;
   }
-  opened.file = std::make_unique<WindowsJournal>(handle);
+  opened.file = std::make_unique<WindowsJournal>(handle, std::move(path));
   opened.state = JournalState::kOpen;
   return opened;
 }
@@ -171,14 +197,15 @@ OpenedJournal WindowsUserFiles::CreateJournal(std::string_view path) {
       opened.state = JournalState::kExists;
     return opened;
   }
-  return Locked(handle);
+  return Locked(handle, name);
 }
 
 OpenedJournal WindowsUserFiles::OpenJournal(std::string_view path) {
-  HANDLE handle = CreateFileW(Wide(ToWide(path)), GENERIC_WRITE, kShareAll,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
+  std::u16string name = ToWide(path);
+  HANDLE handle = CreateFileW(Wide(name), GENERIC_WRITE, kShareAll, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return {};
-  return Locked(handle);
+  return Locked(handle, std::move(name));
 }
 
 // Marked for deletion under its lock, through a handle of its own.
