@@ -391,47 +391,73 @@ class Library(TempDirTest):
         # disk: one writes its last piece into the file in place, one
         # finishes another file under its name.  Whatever the moment, no
         # byte it wrote is lost, and the run says the file changed (exit 1).
+        # The same of the library's file while undo copies it back.
         other = self.other_file_system()
-        for way in ("in place", "replaced"):
-            shutil.rmtree(self.downloads)
-            os.mkdir(self.downloads)
-            big = os.path.join(self.downloads, "Big.Film.2012.mkv")
-            with open(big, "wb") as f:
-                f.write(b"\x5a" * (128 << 20))
-            with tempfile.TemporaryDirectory(dir=other) as library:
-                child = subprocess.Popen(
-                    [BINARY, "--into", library, "*"], cwd=self.downloads,
-                    stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                    stderr=subprocess.DEVNULL)
-                copying = False
-                deadline = time.monotonic() + 30
-                while (not copying and child.poll() is None and
-                       time.monotonic() < deadline):
-                    copying = any(n.startswith(".namewisp-copy")
-                                  for _, _, names in os.walk(library)
-                                  for n in names)
-                if not copying:
-                    child.wait()
-                    self.skipTest("the copy ended before it was seen")
-                if way == "in place":
-                    with open(big, "r+b") as f:
-                        f.seek(100 << 20)
-                        f.write(b"last piece")
-                else:
-                    with open(big + ".part", "wb") as f:
-                        f.write(b"another file")
-                    os.rename(big + ".part", big)
-                out, _ = child.communicate(timeout=60)
-                self.assertEqual(child.returncode, 1, (way, out))
-                # Seen during the copy or just after it: said either way.
-                self.assertIn(b"[FAILED: it changed", out, way)
-                with open(big, "rb") as f:
-                    kept = f.read()
-                if way == "in place":
-                    self.assertEqual(kept[(100 << 20):(100 << 20) + 10],
-                                     b"last piece")
-                else:
-                    self.assertEqual(kept, b"another file")
+        state = os.environ["XDG_STATE_HOME"]
+        for undoing in (False, True):
+            for way in ("in place", "replaced"):
+                # A history of its own: an undo left pending here is no
+                # other test's.
+                with tempfile.TemporaryDirectory(dir=self.dir) as history:
+                    os.environ["XDG_STATE_HOME"] = history
+                    try:
+                        self.written_while_copied(other, undoing, way)
+                    finally:
+                        os.environ["XDG_STATE_HOME"] = state
+
+    def written_while_copied(self, other, undoing, way):
+        shutil.rmtree(self.downloads)
+        os.mkdir(self.downloads)
+        big = os.path.join(self.downloads, "Big.Film.2012.mkv")
+        with open(big, "wb") as f:
+            f.write(b"\x5a" * (128 << 20))
+        with tempfile.TemporaryDirectory(dir=other) as library:
+            argv = ["--into", library, "*"]
+            copies_into = library
+            written = big
+            if undoing:
+                r = run(argv, self.downloads)
+                self.assertEqual(r.returncode, 0, r.stdout + r.stderr)
+                argv, copies_into = ["--undo"], self.downloads
+                written = os.path.join(library, "Movies", "Big Film (2012)",
+                                       "Big Film (2012).mkv")
+            child = subprocess.Popen(
+                [BINARY] + argv, cwd=self.downloads,
+                stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                stderr=subprocess.DEVNULL)
+            copying = False
+            deadline = time.monotonic() + 30
+            while (not copying and child.poll() is None and
+                   time.monotonic() < deadline):
+                copying = any(n.startswith(".namewisp-copy")
+                              for _, _, names in os.walk(copies_into)
+                              for n in names)
+            if not copying:
+                child.wait()
+                self.skipTest("the copy ended before it was seen")
+            if way == "in place":
+                with open(written, "r+b") as f:
+                    f.seek(100 << 20)
+                    f.write(b"last piece")
+            else:
+                with open(written + ".part", "wb") as f:
+                    f.write(b"another file")
+                os.rename(written + ".part", written)
+            out, _ = child.communicate(timeout=60)
+            self.assertEqual(child.returncode, 1, (undoing, way, out))
+            # Seen during the copy or just after it: said either way.
+            self.assertIn(b"[FAILED: it changed", out, (undoing, way))
+            with open(written, "rb") as f:
+                kept = f.read()
+            if way == "in place":
+                self.assertEqual(kept[(100 << 20):(100 << 20) + 10],
+                                 b"last piece")
+            else:
+                self.assertEqual(kept, b"another file")
+            self.assertEqual(
+                [n for _, _, names in os.walk(self.downloads) for n in names
+                 if n.startswith(".namewisp")], [], (undoing, way))
+            if not undoing:
                 undo = run(["--undo"], self.downloads)
                 self.assertEqual(undo.returncode, 0, undo.stdout + undo.stderr)
 
