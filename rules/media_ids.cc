@@ -85,6 +85,12 @@ std::size_t ReadIdForm(std::string_view name, std::size_t at, IdSource& source,
 
 }  // namespace
 
+TitleId TitleIdOf(const MediaIds& ids, bool show) {
+  const std::string& own = show ? ids.tvdb : ids.imdb;
+  if (!own.empty()) return {show ? IdSource::kTvdb : IdSource::kImdb, own};
+  return {IdSource::kTmdb, show ? ids.tmdb_show : ids.tmdb_movie};
+}
+
 void MediaIds::Add(IdSource source, bool show, std::string value) {
   std::string* field = nullptr;
   unsigned bit = 0;

@@ -39,6 +39,14 @@ struct MediaIds {
   unsigned contradicted = 0;
 };
 
+// The id a title is known by in a library: a film's IMDb id, a show's TVDB
+// id, else its TMDb id; none (an empty value) when it has neither.
+struct TitleId {
+  IdSource source = IdSource::kTmdb;
+  std::string_view value;  // of the ids'
+};
+TitleId TitleIdOf(const MediaIds& ids, bool show);
+
 // Whether text is an IMDb title id: "tt" and 7 or 8 digits.
 bool IsImdbId(std::string_view text);
 

@@ -19,9 +19,9 @@ namespace {
 
 // A title's id as a key: its source's word and its value ("imdb
 // tt0133093"); "" for none.
-std::string IdKey(rules::IdSource source, const std::string& id) {
+std::string IdKey(rules::IdSource source, std::string_view id) {
   static constexpr const char* kWords[] = {"imdb ", "tmdb ", "tvdb "};
-  return id.empty() ? "" : kWords[static_cast<int>(source)] + id;
+  return id.empty() ? "" : kWords[static_cast<int>(source)] + std::string(id);
 }
 
 // The keys of a title's ids, as a folder's name carries them.
@@ -344,14 +344,10 @@ Library::Target Library::Place(const rules::Reading& video,
   std::string key, tag;
   const rules::MediaServer server =
       options_.server ? *options_.server : root->server.value_or(rules::MediaServer::kPlex);
-  auto take = [&](rules::IdSource source, const std::string& id) {
-    if (id.empty() || !key.empty()) return;
-    key = IdKey(source, id);
-    tag = rules::IdTag(server, source, id);
-  };
-  take(show ? rules::IdSource::kTvdb : rules::IdSource::kImdb,
-       show ? ids.tvdb : ids.imdb);
-  take(rules::IdSource::kTmdb, show ? ids.tmdb_show : ids.tmdb_movie);
+  if (const rules::TitleId id = rules::TitleIdOf(ids, show); !id.value.empty()) {
+    key = IdKey(id.source, id.value);
+    tag = rules::IdTag(server, id.source, id.value);
+  }
   const std::string own = rules::OwnTitleFolder(place);
   Node* node = nullptr;
   if (const auto at = key.empty() ? root->by_id.end() : root->by_id.find(key);

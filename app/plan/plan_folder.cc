@@ -182,10 +182,12 @@ FolderPlan PlanFolder(const Gathered& g, const std::string& shown,
           rules::PlaceInLibrary(r, versions[i].name, options.rules);
       const rules::MediaServer server =
           options.server.value_or(rules::MediaServer::kPlex);
+      rules::MediaIds ids;
+      ids.imdb = r.imdb;
+      ids.tmdb_movie = r.tmdb;
+      const rules::TitleId id = rules::TitleIdOf(ids, false);
       std::string tag =
-          !r.imdb.empty()   ? rules::IdTag(server, rules::IdSource::kImdb, r.imdb)
-          : !r.tmdb.empty() ? rules::IdTag(server, rules::IdSource::kTmdb, r.tmdb)
-                            : "";
+          id.value.empty() ? "" : rules::IdTag(server, id.source, id.value);
       // A name in a server's words already keeps them, whichever server's.
       const std::string& name = versions[i].name;
       if (rules::ServerOfName(name)) continue;
