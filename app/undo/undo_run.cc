@@ -12,6 +12,7 @@
 #include "app/carry/carry_out.h"
 #include "app/failure_words.h"
 #include "app/journal/history.h"
+#include "app/journal/volume_identity.h"
 #include "app/journal/history_format.h"
 #include "app/reporter.h"
 #include "app/carry/safe_rename.h"
@@ -777,9 +778,15 @@ struct Undo {
       case State::kPutBack:
         break;
     }
+    const platform::Folder& folder = *looker.Reach(r);
     if (r.id.by_name && !stamps_said) {
+      // A move's is the library's file system, or else the downloads'.
+      const bool there =
+          IntoOtherFolder(r.kind) &&
+          !KeepsEntryNumbers(files.DescribeFolder(folder).volume_type);
       console.PrintError(
-          "namewisp: the file system of " + ForScreen(console, r.directory) +
+          "namewisp: the file system of " +
+          ForScreen(console, there ? r.to_directory : r.directory) +
           " does not keep the numbers of its entries: undo knows them there "
           "by name, size and modification time");
       stamps_said = true;
@@ -790,7 +797,6 @@ struct Undo {
           "undo goes by their names");
       by_name_said = true;
     }
-    const platform::Folder& folder = *looker.Reach(r);
     // A link or a copy whose file is gone goes back as a move.
     const bool move = IntoOtherFolder(r.kind);
     // What a copy back cut short left goes first.
