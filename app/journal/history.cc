@@ -421,6 +421,10 @@ void CloseJournal(Journal& j) {
   j.pending += FormatEnd(j.run_id, j.recorded);
   WriteJournal(j, true);
   j.file.reset();  // the lock goes with it
+  // The batch's room goes now, while the run's plan is still held: freed
+  // after it, so large a block makes the allocator sweep every small one
+  // the plan freed (a sixtieth of a run of 100,000 renames).
+  std::string().swap(j.pending);
 }
 
 bool JournalUndone(platform::UserFiles& files, const std::string& path) {
