@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Times namewisp against the floor program on a folder of messy names.
 
-    python3 bench/run_bench.py [BUILD_DIR] [--runs R] [--million] [--sizes N,...]
+    python3 bench/run_bench.py [BUILD_DIR] [--runs R] [--million] [--sizes N,...] [--journal]
     python3 bench/run_bench.py [BUILD_DIR] --limits [--runs R]
     python3 bench/run_bench.py [BUILD_DIR] --features [--runs R]
 
@@ -12,7 +12,9 @@ pairs namewisp printed; the two alternate R times (5 by default).  It prints
 the median seconds of each, the ratio namewisp/floor, microseconds per entry
 and namewisp's peak resident memory (through a small wrapper that
 starts it, as /usr/bin/time may be missing), and checks that both left the same
-names behind.
+names behind.  With --journal it also times, in the same turns, the run
+with its journal (`namewisp /y /k "*"`, the history in the scratch folder)
+and prints its ratio to the floor.
 
 Then it measures what the tests leave to it (--limits alone, without the
 table): the platform layer's listing of a folder of 100,000 entries by a
@@ -80,7 +82,7 @@ def pairs_from(output_path):
     return pairs
 
 
-def measure(build, n, runs, root):
+def measure(build, n, runs, root, journal=False):
     names = corpus(build, n)
     folder = os.path.join(root, "namewisp-bench-%d" % n)
     out = os.path.join(root, "namewisp-bench-%d.out" % n)
@@ -88,7 +90,8 @@ def measure(build, n, runs, root):
     namewisp = [os.path.abspath(os.path.join(build, "namewisp")), "--no-history",
                 "/y", "/k", "*"]
     floor = os.path.abspath(os.path.join(build, "namewisp_floor"))
-    ours, theirs, peak = [], [], 0
+    ours, theirs, journaled, peak = [], [], [], 0
+    state = os.path.join(root, "namewisp-bench-state")
     for run in range(runs):
         fill(folder, names)
         seconds, rss = timed(build, namewisp, folder, out)
@@ -104,11 +107,19 @@ def measure(build, n, runs, root):
         theirs.append(seconds)
         if sorted(os.listdir(folder)) != left_by_namewisp:
             sys.exit("N=%d: namewisp and the floor left different names" % n)
+        if journal:
+            fill(folder, names)
+            shutil.rmtree(state, ignore_errors=True)  # each run's journal alone
+            journaled.append(timed(build, namewisp[:1] + namewisp[2:], folder, out)[0])
+            if sorted(os.listdir(folder)) != left_by_namewisp:
+                sys.exit("N=%d: the run with its journal left other names" % n)
+    shutil.rmtree(state, ignore_errors=True)
     shutil.rmtree(folder)
     for path in (out, out + ".floor", pairs_path):
         os.remove(path)
     return {"n": n, "renamed": len(pairs), "namewisp": statistics.median(ours),
-            "floor": statistics.median(theirs), "rss_kib": peak}
+            "floor": statistics.median(theirs), "rss_kib": peak,
+            "journal": statistics.median(journaled) if journal else None}
 
 
 def corpus(build, n):
@@ -248,6 +259,8 @@ def main():
     parser.add_argument("--sizes", help="comma-separated sizes instead")
     parser.add_argument("--features", action="store_true",
                         help="the cost of the undo history and of /s instead")
+    parser.add_argument("--journal", action="store_true",
+                        help="also time the run with its journal")
     parser.add_argument("--limits", action="store_true",
                         help="only the listing, memory and shell-list figures")
     args = parser.parse_args()
@@ -260,17 +273,23 @@ def main():
     if args.sizes:
         sizes = [int(s) for s in args.sizes.split(",")]
     root = scratch_root()
+    if args.journal:  # the history of these runs goes to the scratch folder
+        os.environ["XDG_STATE_HOME"] = os.path.join(root, "namewisp-bench-state")
     print("folder: %s, %d alternating runs each, medians" % (root, args.runs))
     print("%9s %8s %11s %9s %6s %12s %10s %9s" % (
         "N", "renamed", "namewisp s", "floor s", "ratio", "namewisp us", "floor us",
         "peak MiB"))
     results = []
     for n in sizes:
-        r = measure(args.build, n, args.runs, root)
+        r = measure(args.build, n, args.runs, root, args.journal)
         results.append(r)
         print("%9d %8d %11.3f %9.3f %6.2f %12.2f %10.2f %9.1f" % (
             n, r["renamed"], r["namewisp"], r["floor"], r["namewisp"] / r["floor"],
             r["namewisp"] / n * 1e6, r["floor"] / n * 1e6, r["rss_kib"] / 1024))
+        if r["journal"] is not None:
+            print("%9s with its journal: %.3f s, %.2f times the floor, %.2f times "
+                  "--no-history" % ("", r["journal"], r["journal"] / r["floor"],
+                                    r["journal"] / r["namewisp"]))
     for small, large in zip(results, results[1:]):
         growth = (large["namewisp"] / large["n"]) / (small["namewisp"] / small["n"])
         print("namewisp time per entry at N=%d / at N=%d: %.2f" % (

@@ -247,6 +247,18 @@ TEST(HistoryFormat, EveryKindComesBackThroughTheTable) {
     EXPECT_TRUE(read == written);
   }
   EXPECT_EQ(std::count(seen.begin(), seen.end(), false), 0);
+  // A batch appended open and sealed at once is its lines written one by
+  // one, whatever their count (the checks are made four at a time), with
+  // the lines sealed already (a run's marks) left as they are.
+  for (std::size_t n = 0; n <= std::size(cases); ++n) {
+    std::string one_by_one, batch;
+    for (std::size_t i = 0; i < n; ++i) {
+      one_by_one += app::FormatRecord(cases[i]);
+      (i % 3 == 2 ? app::AppendRecord : app::AppendUnsealed)(batch, cases[i]);
+    }
+    app::SealRecords(batch);
+    EXPECT_EQ(batch, one_by_one) << n;
+  }
 }
 
 // A history describes as a list of its runs and steps, with what the

@@ -227,7 +227,7 @@ platform::EntryId EntryIdentity(platform::FileSystem& files,
 void AppendFacts(Journal& j, std::size_t number,
                  const platform::EntryFacts& facts) {
   if (!facts.known) return;
-  AppendRecord(j.pending, {.kind = RecordKind::kFacts,
+  AppendUnsealed(j.pending, {.kind = RecordKind::kFacts,
                            .run_id = j.run_id,
                            .number = number,
                            .facts = facts});
@@ -269,7 +269,7 @@ std::size_t RecordRename(Journal& j, platform::FileSystem& files,
     Place(files, folder, j.folder, j.folder_handle, j.absolute_folder,
           j.folder_id, j.by_name);
     if (j.absolute_folder.empty()) return false;
-    AppendRecord(j.pending,
+    AppendUnsealed(j.pending,
                  {.kind = RecordKind::kRename,
                   .run_id = j.run_id,
                   .number = j.recorded,
@@ -294,7 +294,7 @@ std::size_t RecordMove(Journal& j, platform::FileSystem& files,
     if (j.absolute_folder.empty() || j.to_absolute.empty()) return false;
     if (!j.folder_facts.count(j.absolute_folder))
       j.folder_facts[j.absolute_folder] = files.Stat(from, ".").facts;
-    AppendRecord(j.pending, {.kind = kind == StepKind::kLink   ? RecordKind::kLink
+    AppendUnsealed(j.pending, {.kind = kind == StepKind::kLink   ? RecordKind::kLink
                                      : kind == StepKind::kCopy ? RecordKind::kCopy
                                                                : RecordKind::kMove,
                              .run_id = j.run_id,
@@ -318,7 +318,7 @@ std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
     Place(files, parent, j.parent_folder, j.parent_handle, j.parent_absolute,
           j.parent_folder_id, j.parent_by_name);
     if (j.parent_absolute.empty()) return false;
-    AppendRecord(j.pending, {.kind = RecordKind::kFolder,
+    AppendUnsealed(j.pending, {.kind = RecordKind::kFolder,
                              .run_id = j.run_id,
                              .number = j.recorded,
                              .directory = j.parent_absolute,
@@ -332,7 +332,7 @@ bool RecordCopy(Journal& j, std::size_t number, bool copied,
                 platform::EntryId id, bool back) {
   if (j.Stops()) return false;
   if (j.path.empty()) return true;
-  AppendRecord(j.pending,
+  AppendUnsealed(j.pending,
                {.kind = copied ? RecordKind::kCopied : RecordKind::kAcross,
                 .run_id = j.run_id,
                 .number = number,
@@ -348,7 +348,7 @@ std::size_t RecordRemoved(Journal& j, platform::FileSystem& files,
     Place(files, parent, j.folder, j.folder_handle, j.absolute_folder,
           j.folder_id, j.by_name);
     if (j.absolute_folder.empty()) return false;
-    AppendRecord(j.pending, {.kind = RecordKind::kRemoved,
+    AppendUnsealed(j.pending, {.kind = RecordKind::kRemoved,
                              .run_id = j.run_id,
                              .number = j.recorded,
                              .directory = j.absolute_folder,
@@ -400,6 +400,7 @@ bool WriteJournal(Journal& j, bool sync) {
   }
   MakeMarks(j);
   if (!j.file && j.pending.empty()) return true;  // none started yet
+  SealRecords(j.pending);  // no line goes out open
   if (j.torn && !j.pending.empty()) {
     // The torn line stays one of its own, marked as cut short.
     j.pending.insert(0, std::string(kTornEnd) + "\n");
@@ -424,6 +425,10 @@ void CloseJournal(Journal& j) {
   j.pending += FormatEnd(j.run_id, j.recorded);
   WriteJournal(j, true);
   j.file.reset();  // the lock goes with it
+  // The batch's room goes now, while the run's plan is still held: freed
+  // after it, so large a block makes the allocator sweep every small one
+  // the plan freed (a sixtieth of a run of 100,000 renames).
+  std::string().swap(j.pending);
 }
 
 bool JournalUndone(platform::UserFiles& files, const std::string& path) {

@@ -180,6 +180,13 @@ inline constexpr std::string_view kTornEnd = "\t~";
 // a line feed (a write cut short) appends one first, so that the torn line
 // stays a line of its own.
 void AppendRecord(std::string& out, const Record& record);
+// The same with its check left open, to be written by SealRecords: a run
+// appends a batch's records so and seals them together before they are
+// written, the checks of four lines side by side.  An open line is no
+// record; no line of a journal is written open.
+void AppendUnsealed(std::string& out, const Record& record);
+// Writes the check of every open line of text.
+void SealRecords(std::string& text);
 std::string FormatRecord(const Record& record);
 // Reads one record line (without its line end) into record, its texts
 // views of texts; returns what is wrong with it, or "".
