@@ -16,9 +16,10 @@ namespace {
 struct CopyJournal final : CopyRecorder {
   CopyJournal(Journal* j, std::size_t n, bool b = false)
       : journal(j), number(n), back(b) {}
-  bool Record(CopyStep step, const platform::EntryId& copy) override {
-    return !journal ||
-           RecordCopy(*journal, number, step == CopyStep::kCopied, copy, back);
+  bool Record(CopyStep step, const platform::EntryId& copy,
+              const platform::EntryFacts& had) override {
+    return !journal || RecordCopy(*journal, number, step == CopyStep::kCopied,
+                                  copy, back, back ? platform::EntryFacts{} : had);
   }
   Journal* journal;
   std::size_t number;

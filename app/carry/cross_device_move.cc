@@ -121,7 +121,7 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
   if (!before.known) return FailureWords({platform::Failure::kNotFound, 0});
   if (files.Stat(to, new_name).exists)
     return FailureWords({platform::Failure::kExists, 0});
-  if (!recorder.Record(CopyStep::kCopy, {}))
+  if (!recorder.Record(CopyStep::kCopy, {}, start.facts))
     return "its copy cannot be recorded for undo";
   const std::string temporary = CopyTemporary(tag);
   platform::Copied copied;
@@ -156,7 +156,7 @@ std::string MoveAcross(platform::FileSystem& files, const platform::Folder& from
   if (recorder.note.ends_with("; "))
     recorder.note.resize(recorder.note.size() - 2);
   const platform::EntryId copy = CopyIdentity(files, to, temporary);
-  if (!recorder.Record(CopyStep::kCopied, copy)) {
+  if (!recorder.Record(CopyStep::kCopied, copy, {})) {
     files.Remove(to, temporary, platform::EntryKind::kFile);
     return "its copy cannot be recorded for undo";
   }

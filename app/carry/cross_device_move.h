@@ -23,7 +23,10 @@ enum class CopyStep { kCopy, kCopied };
 struct CopyRecorder {
   virtual ~CopyRecorder() = default;
   // Records the step on the disk ahead of it; false when it cannot be.
-  virtual bool Record(CopyStep step, const platform::EntryId& copy) = 0;
+  // had: what the file has besides its name as the copy begins, which
+  // undo's copy back gives back (a rename on one disk keeps it all).
+  virtual bool Record(CopyStep step, const platform::EntryId& copy,
+                      const platform::EntryFacts& had) = 0;
   // Where a copy that takes more than a few seconds shows its progress.
   platform::Console* progress = nullptr;
   // Undo's copy back: what the file had before the run, given to the copy

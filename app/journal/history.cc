@@ -307,7 +307,6 @@ std::size_t RecordMove(Journal& j, platform::FileSystem& files,
                                                  j.by_name || j.to_by_name),
                              .folder_id = j.folder_id,
                              .to_folder_id = j.to_folder_id});
-    AppendFacts(j, j.recorded, files.Stat(from, entry.name).facts);
     return true;
   });
 }
@@ -329,7 +328,7 @@ std::size_t RecordFolder(Journal& j, platform::FileSystem& files,
 }
 
 bool RecordCopy(Journal& j, std::size_t number, bool copied,
-                platform::EntryId id, bool back) {
+                platform::EntryId id, bool back, const platform::EntryFacts& had) {
   if (j.Stops()) return false;
   if (j.path.empty()) return true;
   AppendUnsealed(j.pending,
@@ -338,6 +337,7 @@ bool RecordCopy(Journal& j, std::size_t number, bool copied,
                 .number = number,
                 .id = id,
                 .back = back});
+  AppendFacts(j, number, had);
   return WriteJournal(j, true);
 }
 

@@ -139,8 +139,9 @@ std::size_t RecordFolder(Journal& journal, platform::FileSystem& files,
 // Adds the record of a step of move number's copy between two disks
 // (app/carry/cross_device_move.h; back: undo's copy back) and writes it to the
 // disk ahead of the step; false when it cannot be (the run stops).
+// had: the file's facts as its copy begins, recorded with it where known.
 bool RecordCopy(Journal& journal, std::size_t number, bool copied,
-                platform::EntryId id, bool back);
+                platform::EntryId id, bool back, const platform::EntryFacts& had);
 // Adds a record, ahead of it, of the removal of folder (open), the entry
 // name of parent, with its mode and identity.
 std::size_t RecordRemoved(Journal& journal, platform::FileSystem& files,

@@ -44,7 +44,9 @@
 //                                           what the file of move n (or
 //                                           the folder removed by step n)
 //                                           has besides its name, written
-//                                           with its step: owner and group
+//                                           with its step (a move's, by an
+//                                           earlier namewisp) or with its
+//                                           copy's "across": owner and group
 //                                           ids, mode in octal (set-user-id
 //                                           and the like too), times in ns
 //                                           since 1970; undo gives them back
