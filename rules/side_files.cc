@@ -81,19 +81,33 @@ SideSplit SplitSideName(std::string_view name) {
 void FollowVideos(std::span<VersionEntry> entries) {
   std::vector<Side> sides(entries.size());
   std::vector<char> video(entries.size(), 0);
+  std::size_t side_files = 0, videos = 0;
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const VersionEntry& e = entries[i];
+    sides[i] = ReadSide(e);
+    side_files += sides[i].is_side;
+    video[i] = !sides[i].is_side && !e.is_directory &&
+               IsVideoExtension(SplitName(e.listed).extension);
+    videos += video[i];
+  }
+  // The videos' own clashes first: a side file follows the name its video
+  // ends with.
+  MarkClashes(entries, video);
+  if (side_files == 0) {  // a folder of videos alone: none follows
+    MarkClashes(entries);
+    return;
+  }
   // The videos by their listed stem and by their library stem before the
   // version suffix.
   // Keys are views of the entries' names, which stay as they are here.
   std::unordered_map<std::string_view, std::vector<std::size_t>,
                      ascii::FoldedHash, ascii::FoldedEqual>
       by_stem, by_plain;
+  by_stem.reserve(videos);
+  by_plain.reserve(videos);
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const VersionEntry& e = entries[i];
-    sides[i] = ReadSide(e);
-    if (sides[i].is_side || e.is_directory ||
-        !IsVideoExtension(SplitName(e.listed).extension))
-      continue;
-    video[i] = 1;
+    if (!video[i]) continue;
     by_stem[Stem(e, e.listed)].push_back(i);
     if (!e.name.empty()) {
       // Before the suffix the planning added, or one from a run before.
@@ -105,9 +119,6 @@ void FollowVideos(std::span<VersionEntry> entries) {
       by_plain[stem].push_back(i);
     }
   }
-  // The videos' own clashes first: a side file follows the name its video
-  // ends with.
-  MarkClashes(entries, video);
   auto final_stem = [&](std::size_t v) {
     return Stem(entries[v], FinalName(entries[v]));
   };

@@ -124,18 +124,22 @@ void MarkClashes(std::span<VersionEntry> entries, std::span<const char> consider
   auto considered = [&](std::size_t i) {
     return consider.empty() || consider[i];
   };
-  std::unordered_map<std::string_view, std::vector<std::size_t>,
-                     ascii::FoldedHash, ascii::FoldedEqual>
-      by_name;
+  // Each name's first entry; an entry whose name one before it has, and
+  // that one, share it.
+  std::unordered_map<std::string_view, std::size_t, ascii::FoldedHash,
+                     ascii::FoldedEqual>
+      first;
+  first.reserve(entries.size());
+  std::vector<char> shared(entries.size(), 0);
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    if (considered(i)) by_name[FinalName(entries[i])].push_back(i);
+    if (!considered(i)) continue;
+    const auto [at, fresh] = first.try_emplace(FinalName(entries[i]), i);
+    if (!fresh) shared[i] = shared[at->second] = 1;
   }
   std::vector<std::size_t> marked;
-  for (const auto& [name, group] : by_name) {
-    if (group.size() < 2) continue;
-    for (std::size_t i : group) {
-      if (FinalName(entries[i]) != entries[i].listed) marked.push_back(i);
-    }
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (shared[i] && FinalName(entries[i]) != entries[i].listed)
+      marked.push_back(i);
   }
   // Marked after the look, so that the names compared are the planned ones.
   for (std::size_t i : marked) entries[i].clash = true;
