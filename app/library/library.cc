@@ -59,15 +59,20 @@ struct Library::Node {
   // whose words the first of them uses.
   std::unordered_map<std::string, std::string> by_id;
   std::optional<rules::MediaServer> server;
-  void AddFolder(const std::string& name) {
-    if (Holds(name)) return;
-    folders.emplace(rules::KeyOfFolder(name).letters, name);
-    if (name.find_first_of("{[") == std::string::npos) return;
+  // False when it holds name already.
+  bool AddFolder(const std::string& name) {
+    std::string key = rules::KeyOfFolder(name).letters;
+    auto [from, to] = folders.equal_range(key);
+    for (auto at = from; at != to; ++at)
+      if (at->second == name) return false;
+    folders.emplace_hint(to, std::move(key), name);
+    if (name.find_first_of("{[") == std::string::npos) return true;
     if (!server) server = rules::ServerOfName(name);
     rules::MediaIds film, show;
     rules::ReadIdsInName(name, false, film);
     rules::ReadIdsInName(name, true, show);
     for (const std::string& key : IdKeys(film, show)) by_id.try_emplace(key, name);
+    return true;
   }
   bool Holds(const std::string& name) const {
     auto [from, to] = folders.equal_range(rules::KeyOfFolder(name).letters);
@@ -213,9 +218,8 @@ Library::Node* Library::Child(Node* parent, const std::string& name) {
   node->parent = parent;
   node->name = name;
   node->shown = parent->shown + name + separator_;
-  node->exists = parent->Holds(name);
   // One run makes one folder of a title: the next file of it finds this one.
-  parent->AddFolder(name);
+  node->exists = !parent->AddFolder(name);
   Node* raw = node.get();
   parent->children.emplace(name, std::move(node));
   return raw;

@@ -1,6 +1,9 @@
 // The start and end of the process.
 #include <errno.h>
 #include <fcntl.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <stdlib.h>
 #include <string.h>
 #include <unistd.h>
@@ -19,6 +22,16 @@ namespace posix {
 namespace {
 
 Arguments arguments;
+
+// A run frees hundreds of thousands of small blocks as it ends (its plan,
+// the library's folders); glibc's fast bins then sweep themselves again and
+// again as the freed memory merges, a tenth of a run into a library.
+// Without them each small block is kept or merged as it is freed.
+void TuneAllocator() {
+#if defined(__GLIBC__)
+  mallopt(M_MXFAST, 0);
+#endif
+}
 
 }  // namespace
 
@@ -67,6 +80,7 @@ Interrupts& SystemInterrupts() {
 PathStyle SystemPathStyle() { return PathStyle::kPosix; }
 
 void StartProgram(int argc, char** argv) {
+  posix::TuneAllocator();
   posix::OpenClosedStandardDescriptors();
   posix::InstallSignalHandlers();
   posix::KeepArguments(argc, argv);
