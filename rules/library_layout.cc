@@ -173,6 +173,8 @@ LibraryPlace PlaceInLibrary(const Reading& video, std::string_view final_name,
 FolderKey KeyOfFolder(std::string_view name) {
   FolderKey key;
   std::string words;  // the name without its tags, in lower case
+  words.reserve(name.size());
+  key.letters.reserve(name.size());
   for (std::size_t i = 0; i < name.size(); ++i) {
     const char c = name[i];
     const char close = c == '{' ? '}' : c == '[' ? ']' : '\0';
@@ -211,6 +213,7 @@ FolderKey KeyOfFolder(std::string_view name) {
 
 FolderMatch MatchFolder(std::string_view own,
                         std::span<const std::string> existing) {
+  if (existing.empty()) return {std::string(own), {}};  // a title new here
   const std::string lower = text::AsciiLowerForm(own);
   for (const std::string& folder : existing)
     if (text::AsciiLowerForm(folder) == lower) return {folder, {}};
