@@ -87,7 +87,8 @@ struct Library::Node {
     for (auto at = from; at != to; ++at) found.push_back(at->second);
     return found;
   }
-  std::map<std::string, std::unique_ptr<Node>> children;
+  // By their names, which each child keeps.
+  std::map<std::string_view, std::unique_ptr<Node>, std::less<>> children;
   // The names of its other entries and of the files the run files in it,
   // by their ASCII lower-case form.
   struct Name {
@@ -221,7 +222,7 @@ Library::Node* Library::Child(Node* parent, const std::string& name) {
   // One run makes one folder of a title: the next file of it finds this one.
   node->exists = !parent->AddFolder(name);
   Node* raw = node.get();
-  parent->children.emplace(name, std::move(node));
+  parent->children.emplace(std::string_view(raw->name), std::move(node));
   return raw;
 }
 
@@ -266,8 +267,7 @@ std::string Library::Reach(Node* node, bool make) {
         NoteMadeFolder(journal_, files_, parent->folder, made, n->name);
         n->folder = std::move(made);
         n->id = n->folder.id;
-        n->exists = n->listed = n->made = true;
-        parent->AddFolder(n->name);
+        n->exists = n->listed = n->made = true;  // Child added it to parent
       } else if (files_.Stat(parent->folder, n->name).exists) {
         // Made by another since the look (a second run, a media server): a
         // folder there by now is used as one that was there, read below.
