@@ -73,19 +73,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string lower(bytes);
   for (char& c : lower) c = rules::ascii::AsciiLower(c);
   for (bool show : {false, true}) {
-    MediaIds nfo;
-    rules::ReadIdsInNfo(bytes, show, nfo);
-    CheckFields(nfo, lower, show);
-    MediaIds again = nfo;
-    rules::ReadIdsInNfo(bytes, show, again);
-    FUZZ_CHECK(Same(nfo, again));
-
+    // As a .nfo's text and as a name: each id found is in the bytes, and a
+    // second reading adds nothing.
     MediaIds name;
-    rules::ReadIdsInName(bytes, show, name);
-    CheckFields(name, lower, show);
-    MediaIds twice = name;
-    rules::ReadIdsInName(bytes, show, twice);
-    FUZZ_CHECK(Same(name, twice));
+    for (auto read : {&rules::ReadIdsInNfo, &rules::ReadIdsInName}) {
+      MediaIds ids;
+      read(bytes, show, ids);
+      CheckFields(ids, lower, show);
+      MediaIds again = ids;
+      read(bytes, show, again);
+      FUZZ_CHECK(Same(ids, again));
+      name = ids;  // the name's reading is the last
+    }
     CheckTags(IdSource::kImdb, show, name.imdb);
     CheckTags(IdSource::kTmdb, show, show ? name.tmdb_show : name.tmdb_movie);
     CheckTags(IdSource::kTvdb, show, name.tvdb);

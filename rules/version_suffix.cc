@@ -136,13 +136,11 @@ void MarkClashes(std::span<VersionEntry> entries, std::span<const char> consider
     const auto [at, fresh] = first.try_emplace(FinalName(entries[i]), i);
     if (!fresh) shared[i] = shared[at->second] = 1;
   }
-  std::vector<std::size_t> marked;
+  // Marked after the look, so that the names compared are the planned ones.
   for (std::size_t i = 0; i < entries.size(); ++i) {
     if (shared[i] && FinalName(entries[i]) != entries[i].listed)
-      marked.push_back(i);
+      entries[i].clash = true;
   }
-  // Marked after the look, so that the names compared are the planned ones.
-  for (std::size_t i : marked) entries[i].clash = true;
 }
 
 }  // namespace rules

@@ -453,14 +453,12 @@ void TrimJournals(platform::UserFiles& files, const std::string& folder,
   // that took none by their ids, which begin with the time they started
   // (a clock that stepped back misorders only those).
   std::sort(runs.begin(), runs.end(), OlderJournal);
-  std::vector<std::pair<std::size_t, std::size_t>> order;  // sequence, index
-  for (std::size_t i = 0; i < runs.size(); ++i)
-    order.emplace_back(SequenceOf(files, folder + runs[i].name), i);
+  std::vector<std::pair<std::size_t, platform::StoredFile>> order;
+  for (platform::StoredFile& f : runs)
+    order.emplace_back(SequenceOf(files, folder + f.name), std::move(f));
   std::stable_sort(order.begin(), order.end(),
                    [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::vector<platform::StoredFile> sorted;
-  for (const auto& [sequence, i] : order) sorted.push_back(std::move(runs[i]));
-  runs = std::move(sorted);
+  for (std::size_t i = 0; i < runs.size(); ++i) runs[i] = std::move(order[i].second);
   std::vector<bool> removed(runs.size(), false);
   auto remove = [&](std::size_t i) {
     if (!files.RemoveJournal(folder + runs[i].name)) return;

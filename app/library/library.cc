@@ -62,10 +62,8 @@ struct Library::Node {
   // False when it holds name already.
   bool AddFolder(const std::string& name) {
     std::string key = rules::KeyOfFolder(name).letters;
-    auto [from, to] = folders.equal_range(key);
-    for (auto at = from; at != to; ++at)
-      if (at->second == name) return false;
-    folders.emplace_hint(to, std::move(key), name);
+    if (Holds(key, name)) return false;
+    folders.emplace(std::move(key), name);
     if (name.find_first_of("{[") == std::string::npos) return true;
     if (!server) server = rules::ServerOfName(name);
     rules::MediaIds film, show;
@@ -75,7 +73,10 @@ struct Library::Node {
     return true;
   }
   bool Holds(const std::string& name) const {
-    auto [from, to] = folders.equal_range(rules::KeyOfFolder(name).letters);
+    return Holds(rules::KeyOfFolder(name).letters, name);
+  }
+  bool Holds(const std::string& key, const std::string& name) const {
+    auto [from, to] = folders.equal_range(key);
     for (auto at = from; at != to; ++at)
       if (at->second == name) return true;
     return false;

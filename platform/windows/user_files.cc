@@ -180,7 +180,7 @@ OpenedJournal Locked(HANDLE handle, std::u16string path) {
 }  // namespace
 
 OpenedJournal WindowsUserFiles::CreateJournal(std::string_view path) {
-  const std::u16string name = ToWide(path);
+  std::u16string name = ToWide(path);
   auto create = [&] {
     return CreateFileW(Wide(name), GENERIC_WRITE, kShareAll, nullptr,
                        CREATE_NEW, 0, nullptr);
@@ -197,7 +197,7 @@ OpenedJournal WindowsUserFiles::CreateJournal(std::string_view path) {
       opened.state = JournalState::kExists;
     return opened;
   }
-  return Locked(handle, name);
+  return Locked(handle, std::move(name));
 }
 
 OpenedJournal WindowsUserFiles::OpenJournal(std::string_view path) {
